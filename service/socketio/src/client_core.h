@@ -1,0 +1,74 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+
+#include "handler_table.h"
+#include "listener_set.h"
+#include "outbox.h"
+#include "session.h"
+
+namespace ksio {
+
+// What a Client owns, shared with its network thread so that a client destroyed on that very
+// thread (from a listener) does not pull the state from under it: the thread then finishes alone
+// and releases the core last.
+class ClientCore : public std::enable_shared_from_this<ClientCore> {
+public:
+    ClientCore();
+    ~ClientCore();
+
+    // Public members are thread-safe on their own; the session is touched on the network thread only.
+    ListenerSet listeners;
+    HandlerTable handlers;
+    Outbox outbox;
+
+    void SetReconnectPolicy(const ReconnectPolicy& policy);
+    void SetConnectTimeout(std::chrono::milliseconds timeout);
+
+    // Contracts as Client's.
+    void Connect(ConnectRequest request);
+    void Close();
+    void SyncClose();
+
+    // Has the network thread send the outbox if it can.
+    void ScheduleDrain();
+
+private:
+    void CloseLocked();
+    void StartLocked(ConnectRequest request);
+    void RunNetworkThread();
+    void Finish(std::thread thread);
+    bool OnNetworkThread() const;
+
+    // Declared first so that it is destroyed last: the session's sockets and timers belong to it.
+    boost::asio::io_context io_;
+    Session session_;
+
+    std::mutex settings_mutex_;
+    ReconnectPolicy policy_;
+    std::chrono::milliseconds connect_timeout_{20000};
+
+    // Serialises the calls that wait for the network thread (Connect, SyncClose). Never taken
+    // on the network thread, so a listener that calls Close cannot deadlock against a waiter.
+    std::mutex lifecycle_mutex_;
+    // Held briefly by everyone, the network thread included.
+    std::mutex control_mutex_;
+    std::optional<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> work_;
+    std::thread thread_;
+    std::atomic<std::thread::id> network_thread_id_{};
+
+    std::mutex finished_mutex_;
+    std::condition_variable finished_cv_;
+    bool finished_ = true;
+};
+
+}  // namespace ksio

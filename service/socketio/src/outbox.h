@@ -1,0 +1,23 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace ksio {
+
+// Frames waiting to be sent, in emit order. Filled from any thread, emptied by the network
+// thread once the namespace is connected.
+class Outbox {
+public:
+    // True when the outbox was empty before, i.e. when the caller must get a drain scheduled.
+    bool Push(std::string frame);
+    // Moves every waiting frame out, oldest first.
+    std::vector<std::string> TakeAll();
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> frames_;
+};
+
+}  // namespace ksio

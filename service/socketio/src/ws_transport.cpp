@@ -1,0 +1,129 @@
+#include "ws_transport.h"
+
+#include <utility>
+
+#include <websocketpp/client.hpp>
+#include <websocketpp/config/asio_no_tls_client.hpp>
+
+namespace ksio {
+namespace {
+
+using WsClient = websocketpp::client<websocketpp::config::asio_client>;
+using ConnectionPtr = WsClient::connection_ptr;
+
+// Long enough for a live server to answer the close frame; short enough that a destructor
+// waiting on the network thread is not held up by one that never does.
+constexpr long kCloseHandshakeMillis = 1000;
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos || text.find('\0') != std::string::npos;
+}
+
+void Cut(const ConnectionPtr& connection) {
+    boost::system::error_code ignored;
+    auto& socket = connection->get_raw_socket();
+    socket.shutdown(boost::asio::ip::tcp::socket::shutdown_both, ignored);
+    socket.close(ignored);
+}
+
+}  // namespace
+
+struct WsTransport::Impl {
+    Impl(boost::asio::io_context& io, Callbacks callbacks) : callbacks(std::move(callbacks)) {
+        // websocketpp logs to the console by default; this library reports through listeners.
+        endpoint.clear_access_channels(websocketpp::log::alevel::all);
+        endpoint.clear_error_channels(websocketpp::log::elevel::all);
+        endpoint.init_asio(&io);
+    }
+
+    void Retire() {
+        ++generation;
+        current.reset();
+    }
+
+    bool IsCurrent(uint64_t gen) const { return gen == generation && current; }
+
+    void CutRetired(websocketpp::connection_hdl hdl) {
+        websocketpp::lib::error_code ec;
+        if (ConnectionPtr connection = endpoint.get_con_from_hdl(hdl, ec)) Cut(connection);
+    }
+
+    void Bind(const ConnectionPtr& connection, uint64_t gen) {
+        connection->set_open_handler([this, gen](websocketpp::connection_hdl hdl) {
+            if (!IsCurrent(gen)) CutRetired(hdl);
+        });
+        connection->set_message_handler(
+            [this, gen](websocketpp::connection_hdl hdl, WsClient::message_ptr message) {
+                if (!IsCurrent(gen)) return CutRetired(hdl);
+                if (message->get_opcode() != websocketpp::frame::opcode::text) return;
+                callbacks.on_text(message->get_payload());
+            });
+        connection->set_fail_handler([this, gen](websocketpp::connection_hdl) { Ended(gen); });
+        connection->set_close_handler([this, gen](websocketpp::connection_hdl) { Ended(gen); });
+    }
+
+    void Ended(uint64_t gen) {
+        if (!IsCurrent(gen)) return;
+        Retire();
+        callbacks.on_ended();
+    }
+
+    Callbacks callbacks;
+    WsClient endpoint;
+    ConnectionPtr current;
+    uint64_t generation = 0;
+};
+
+WsTransport::WsTransport(boost::asio::io_context& io, Callbacks callbacks)
+    : impl_(std::make_unique<Impl>(io, std::move(callbacks))) {}
+
+WsTransport::~WsTransport() { Abort(); }
+
+bool WsTransport::Open(const std::string& uri, const std::map<std::string, std::string>& headers,
+                       std::chrono::milliseconds handshake_timeout, std::string& error) {
+    Abort();
+    for (const auto& [key, value] : headers) {
+        // A line break would let a caller's text inject further headers into the request.
+        if (key.empty() || HasLineBreak(key) || HasLineBreak(value)) {
+            error = "invalid header: " + key;
+            return false;
+        }
+    }
+    websocketpp::lib::error_code ec;
+    ConnectionPtr connection = impl_->endpoint.get_connection(uri, ec);
+    if (ec) {
+        error = "invalid address " + uri + ": " + ec.message();
+        return false;
+    }
+    for (const auto& [key, value] : headers) connection->append_header(key, value);
+    connection->set_open_handshake_timeout(static_cast<long>(handshake_timeout.count()));
+    connection->set_close_handshake_timeout(kCloseHandshakeMillis);
+    impl_->Bind(connection, impl_->generation);
+    impl_->current = connection;
+    impl_->endpoint.connect(connection);
+    return true;
+}
+
+void WsTransport::Send(std::string_view frame) {
+    const ConnectionPtr& connection = impl_->current;
+    if (!connection || connection->get_state() != websocketpp::session::state::open) return;
+    // A broken connection reports itself through on_ended; the result adds nothing.
+    connection->send(frame.data(), frame.size(), websocketpp::frame::opcode::text);
+}
+
+void WsTransport::CloseGracefully() {
+    ConnectionPtr connection = impl_->current;
+    impl_->Retire();
+    if (!connection) return;
+    websocketpp::lib::error_code ec;
+    connection->close(websocketpp::close::status::normal, "", ec);
+    if (ec) Cut(connection);  // not open yet: nothing to close politely
+}
+
+void WsTransport::Abort() {
+    ConnectionPtr connection = impl_->current;
+    impl_->Retire();
+    if (connection) Cut(connection);
+}
+
+}  // namespace ksio

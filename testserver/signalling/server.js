@@ -1,0 +1,141 @@
+'use strict';
+// Socket.io peer for the signalling client's tests. It echoes what it receives and injects the
+// faults a client must survive. A client drives it with events:
+//   echo(...args)            -> "echo" with the same arguments
+//   fault(name, arg)         -> the fault below, announced first with "fault-set" [name]
+//     types                  -> "types" with integers, doubles and the other JSON kinds
+//     ack                    -> "with-ack" asking for an ack; the ack's arguments come back in "acked"
+//     malformed              -> frames no client should act on, then "after-malformed"
+//     drop                   -> the server closes the transport (Engine.IO close)
+//     silence                -> the server stops sending anything, pings included, and keeps waiting
+//     disconnect             -> the namespace disconnect packet "41"
+//     refuse-io (count)      -> the next count connections get a connect error "44"
+//     refuse-http (count)    -> the next count websocket requests are rejected in the handshake
+//     restart (ms)           -> every connection is cut and the port stays closed for ms
+// On every connection the server first emits "welcome" {query: the handshake query as received}.
+//
+// Usage: node server.js --port-file FILE [--ping-interval MS] [--ping-timeout MS]
+//                       [--max-lifetime MS]
+// Listens on a free loopback port and writes it to FILE once ready.
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { Server } = require(path.join(__dirname, '..', 'node_modules', 'socket.io'));
+
+function readOptions(argv) {
+  const options = { portFile: '', pingInterval: 400, pingTimeout: 600, maxLifetime: 30 * 60 * 1000 };
+  const names = { '--port-file': 'portFile', '--ping-interval': 'pingInterval',
+    '--ping-timeout': 'pingTimeout', '--max-lifetime': 'maxLifetime' };
+  for (let i = 2; i < argv.length; i += 2) {
+    const key = names[argv[i]];
+    if (!key || i + 1 >= argv.length) throw new Error(`unknown or incomplete option ${argv[i]}`);
+    options[key] = key === 'portFile' ? argv[i + 1] : Number(argv[i + 1]);
+  }
+  if (!options.portFile) throw new Error('--port-file is required');
+  return options;
+}
+
+const options = readOptions(process.argv);
+const switches = { refuseIo: 0, refuseHttp: 0 };
+let io = null;
+let port = 0;
+
+// Frames a client must ignore without losing the connection: unknown or empty Engine.IO types,
+// broken Socket.IO headers and payloads, other namespaces, binary and ack packets.
+const MALFORMED_FRAMES = [
+  '', '9', 'x', '4', '49', '4x', '42', '42not json', '42{}', '42[]', '42[1,2]', '42["unterminated',
+  '42/other,["echo","wrong namespace"]', '42/unterminated["echo"]', '43', '4312[]',
+  '451-["bin",{"_placeholder":true,"num":0}]', '46', '4412345678901234567890["x"]', '40{bad',
+  '42' + '['.repeat(1000) + ']'.repeat(1000), '6', '5', '3',
+];
+
+function sendRawFrames(socket, frames) {
+  const ws = socket.conn.transport.socket;
+  for (const frame of frames) ws.send(frame);
+}
+
+// Stops everything the server would send to this client, pings included, and its own ping
+// timeout, so the connection stays open but silent.
+function silence(socket) {
+  const conn = socket.conn;
+  clearTimeout(conn.pingIntervalTimer);
+  clearTimeout(conn.pingTimeoutTimer);
+  conn.schedulePing = () => {};
+  conn.resetPingTimeout = () => {};
+  conn.sendPacket = () => {};
+}
+
+const FAULTS = {
+  types: (socket) => socket.emit('types', {
+    int: 42, negative: -7, big: 2 ** 40, double: 2.5, negativeDouble: -0.125,
+    text: 'x', yes: true, no: false, nothing: null, list: [1, 2.5, 's'], object: { a: 1 } }),
+  ack: (socket) => socket.emit('with-ack', 'please ack', (...args) => socket.emit('acked', args)),
+  malformed: (socket) => {
+    sendRawFrames(socket, MALFORMED_FRAMES);
+    socket.emit('after-malformed');
+  },
+  drop: (socket) => socket.conn.close(),
+  silence,
+  disconnect: (socket) => socket.disconnect(),
+  'refuse-io': (socket, count) => { switches.refuseIo = Number(count) || 1; },
+  'refuse-http': (socket, count) => { switches.refuseHttp = Number(count) || 1; },
+  restart: (socket, ms) => setTimeout(() => restart(Number(ms) || 300), 50),
+};
+
+function onConnection(socket) {
+  socket.emit('welcome', { query: socket.handshake.query });
+  socket.on('echo', (...args) => socket.emit('echo', ...args));
+  socket.on('fault', (name, arg) => {
+    const fault = FAULTS[name];
+    if (!fault) return socket.emit('fault-unknown', name);
+    socket.emit('fault-set', name);
+    fault(socket, arg);
+  });
+}
+
+function start(onListening) {
+  const httpServer = http.createServer((req, res) => { res.writeHead(404); res.end(); });
+  io = new Server(httpServer, {
+    transports: ['websocket'],
+    pingInterval: options.pingInterval,
+    pingTimeout: options.pingTimeout,
+    allowRequest: (req, callback) => {
+      if (switches.refuseHttp > 0) {
+        switches.refuseHttp -= 1;
+        return callback('refused by the test', false);
+      }
+      callback(null, true);
+    },
+  });
+  io.use((socket, next) => {
+    if (switches.refuseIo > 0) {
+      switches.refuseIo -= 1;
+      return next(new Error('refused by the test'));
+    }
+    next();
+  });
+  io.on('connection', onConnection);
+  httpServer.listen(port, '127.0.0.1', () => {
+    port = httpServer.address().port;
+    if (onListening) onListening();
+  });
+}
+
+// Like a process restart: connections are cut without a goodbye and the port refuses for a while.
+function restart(downMs) {
+  const old = io;
+  for (const socket of old.of('/').sockets.values()) socket.conn.transport.socket.terminate();
+  old.close(() => setTimeout(() => start(), downMs));
+}
+
+function writePortFile() {
+  const temp = `${options.portFile}.tmp`;
+  fs.writeFileSync(temp, String(port));
+  fs.renameSync(temp, options.portFile);
+}
+
+start(writePortFile);
+// A test run that dies without stopping the server must not leave it behind for long.
+setTimeout(() => process.exit(0), options.maxLifetime).unref();
+process.on('SIGTERM', () => process.exit(0));
+process.on('SIGINT', () => process.exit(0));
