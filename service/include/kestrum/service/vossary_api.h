@@ -1,0 +1,130 @@
+#pragma once
+
+// The exports of the service client library (libVossary) and the observer it reports to.
+//
+// Every request export returns at once and runs its request on a worker thread of the library;
+// results reach the observer passed as first argument, on that worker thread. A new call of the
+// same export replaces the running request of that kind (the old one reports nothing more).
+// Requests of different kinds run side by side.
+//
+// Texts are NUL-terminated UTF-8 (file paths: narrow text of the ANSI code page, as the C runtime
+// opens them). A null text counts as the empty text. Both sides must be built with the same
+// compiler and C++ runtime: std::string and std::vector cross this boundary.
+//
+// Observer contract: an observer must outlive its requests or be released
+// (releaseAccountObserver / releaseMeetingObserver); once a release returns, the released
+// observer gets no further call. An observer operation must not start a request of its own kind
+// (such a start is refused and logged); starting another kind is fine.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#if defined(KESTRUM_VOSSARY_BUILDING)
+#define KESTRUM_VOSSARY_API __declspec(dllexport)
+#else
+#define KESTRUM_VOSSARY_API __declspec(dllimport)
+#endif
+
+namespace ZuvraKestrum {
+namespace ICallBack {
+
+// Implemented by the caller; every default does nothing. Pointers and references passed in are
+// valid only during the call. Calls arrive on the library's worker threads.
+class CUserCallBack {
+public:
+    virtual void onCallBackError(const char* /*api*/, const char* /*errorMsg*/, int /*code*/) {}
+    virtual void onUserToken(bool /*success*/, const char* /*uid*/, const char* /*name*/,
+                             const char* /*portraitId*/, int /*streamId*/, const char* /*token*/) {}
+    virtual void onUserUpdate(bool /*success*/) {}
+    virtual void onUpdatePhoto(const char* /*portraitId*/) {}
+    // state 1: the file is complete; 0: the download failed.
+    virtual void onGetPhoto(int /*state*/, const char* /*uid*/) {}
+    virtual void onJoinRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
+                            int /*signalAccount*/, int /*initialStatus*/,
+                            const std::vector<std::string>& /*hosts*/, const char* /*mediaToken*/) {}
+    virtual void onCreateRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
+                              int /*initialStatus*/) {}
+    virtual void onUpdateRoom(bool /*success*/) {}
+    virtual void onGetRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
+                           bool /*hasPwd*/, int /*initialStatus*/,
+                           const std::vector<std::string>& /*hosts*/,
+                           const std::vector<std::string>& /*participants*/) {}
+    virtual void onRoomCtrl(bool /*success*/, int /*shareId*/, const char* /*mediaToken*/) {}
+    virtual void onConfigRoom(bool /*success*/, const char* /*minimumVersion*/,
+                              const char* /*minimumUrl*/, const char* /*latestVersion*/,
+                              const char* /*latestUrl*/, int /*maxRequestTimeout*/,
+                              int /*unmuteRequestTimeout*/) {}
+    virtual void onLogUpload(bool /*ok*/) {}
+    // Once per request, after its last attempt.
+    virtual void onHttpRetUpload(const char* /*api*/, int /*curlCode*/, unsigned /*elapsedMs*/,
+                                 const char* /*url*/) {}
+
+protected:
+    // Not virtual: the library never deletes an observer.
+    ~CUserCallBack() = default;
+};
+
+}  // namespace ICallBack
+
+// libcurl's global set-up and clean-up. uninit first stops every running request.
+KESTRUM_VOSSARY_API bool __cdecl init_libZuvraKestrum();
+KESTRUM_VOSSARY_API void __cdecl uninit_libZuvraKestrum();
+
+}  // namespace ZuvraKestrum
+
+// Argument of uploadlog, passed by value; the texts are NUL-terminated within their arrays.
+struct LogUploadRecord {
+    ZuvraKestrum::ICallBack::CUserCallBack* observer;
+    uint32_t uid;
+    int32_t type;
+    char path[256];
+    int32_t platform;
+    char appVersion[256];
+    char osVersion[256];
+    char text[256];
+};
+#if defined(__i386__)
+static_assert(sizeof(LogUploadRecord) == 1040, "LogUploadRecord layout is shared with callers");
+#endif
+
+extern "C" {
+
+using ZuvraKestrum::ICallBack::CUserCallBack;
+
+KESTRUM_VOSSARY_API void __cdecl getToken(CUserCallBack* observer, int device, int channel,
+                                          const char* name, const char* photoUrl);
+// Synchronous: stores the token, uid, nickname, room id and portrait id used by later requests.
+KESTRUM_VOSSARY_API void __cdecl setUserInfo(const char* token, const char* uid, const char* nick,
+                                             const char* rid, const char* portraitId);
+KESTRUM_VOSSARY_API void __cdecl updateInfo(CUserCallBack* observer, const char* password,
+                                            const char* name, const char* portraitId);
+// The HANDLE results are the worker threads; they stay owned by the library (wait on them, never
+// close them). NULL when no worker was started.
+KESTRUM_VOSSARY_API HANDLE __cdecl updatePhoto(CUserCallBack* observer, const char* filePath);
+KESTRUM_VOSSARY_API HANDLE __cdecl getPhoto(CUserCallBack* observer, const char* uid,
+                                            const char* portraitId, const char* filePath);
+// api: NULL for all account requests, else one of the library's own api texts (compared by
+// address, as received in onCallBackError/onHttpRetUpload).
+KESTRUM_VOSSARY_API void __cdecl releaseAccountObserver(const char* api);
+
+KESTRUM_VOSSARY_API void __cdecl joinRoom(CUserCallBack* observer, const char* rid,
+                                          const char* appVersion, const char* platform,
+                                          const char* pwd);
+KESTRUM_VOSSARY_API void __cdecl createRoom(CUserCallBack* observer, const char* rid,
+                                            const char* pwd, const char* topic, int initialStatus);
+KESTRUM_VOSSARY_API void __cdecl updateRoom(CUserCallBack* observer, const char* rid,
+                                            const std::vector<std::string>& hosts,
+                                            int initialStatus, const char* topic, const char* pwd);
+KESTRUM_VOSSARY_API HANDLE __cdecl getRoom(CUserCallBack* observer);
+KESTRUM_VOSSARY_API void __cdecl ctrlRoom(CUserCallBack* observer, const char* op,
+                                          const std::vector<std::string>& targets);
+KESTRUM_VOSSARY_API HANDLE __cdecl configRoom(CUserCallBack* observer);
+// api: NULL for all meeting requests, else compared by address like releaseAccountObserver.
+KESTRUM_VOSSARY_API void __cdecl releaseMeetingObserver(const char* api);
+
+KESTRUM_VOSSARY_API void __cdecl uploadlog(LogUploadRecord record);
+
+}  // extern "C"

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "kestrum/common/singleton.h"
+#include "service_request.h"
+
+namespace kestrum::service {
+
+// account/portrait download: fetches a user's portrait into a file. The body of each attempt is
+// gathered whole; only a complete HTTP 200 image replaces the target file (written beside it,
+// then renamed), so a failed or repeated attempt never leaves a corrupt or doubled file.
+// Request on any thread; the rest runs on the worker.
+class CKestrumUserGetPhoto : public CSingleton<CKestrumUserGetPhoto>, public CServiceRequest {
+public:
+    CKestrumUserGetPhoto();
+    // Stops the worker before the members it uses go.
+    ~CKestrumUserGetPhoto() override;
+    HANDLE Request(Observer* observer, const std::string& uid, const std::string& portraitId,
+                   const std::string& filePath);
+
+protected:
+    CURLcode SetOptions() override;
+    void OnResponse(const std::string& body) override;
+    void OnCurlError(const char* text, int code) override;
+    void OnProgress(curl_off_t total, curl_off_t received) override;
+
+private:
+    void ReportFailure(const std::string& errorMsg, int code);
+    bool StoreFile(const std::string& body) const;
+
+    std::string uid_;
+    std::string filePath_;
+    std::string query_;
+};
+
+}  // namespace kestrum::service

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "json_request.h"
+#include "kestrum/common/singleton.h"
+
+namespace kestrum::service {
+
+// account/getToken: obtains a token and the user's identity; stores token, portrait id and uid
+// library-wide whatever the answer holds. Threads: Request on any thread.
+class CKestrumUserToken : public CSingleton<CKestrumUserToken>, public CJsonRequest {
+public:
+    CKestrumUserToken();
+    // Stops the worker before the members it uses go.
+    ~CKestrumUserToken() override;
+    void Request(Observer* observer, int device, int channel, const std::string& name,
+                 const std::string& photoUrl);
+
+protected:
+    void ReadResponse(jdoc::CJsonDocument& doc) override;
+};
+
+}  // namespace kestrum::service

@@ -1,0 +1,48 @@
+#include "account/kestrum_user_update_photo.h"
+
+#include "api_names.h"
+#include "kestrum/json/json_document.h"
+#include "response_fields.h"
+#include "service_endpoints.h"
+#include "shared_user_info.h"
+
+namespace kestrum::service {
+
+CKestrumUserUpdatePhoto::CKestrumUserUpdatePhoto()
+    : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix) {}
+
+// The worker must be gone before the form it may still be sending.
+CKestrumUserUpdatePhoto::~CKestrumUserUpdatePhoto() { Stop(); }
+
+HANDLE CKestrumUserUpdatePhoto::Request(Observer* observer, const std::string& filePath) {
+    return Begin(observer, [&] { filePath_ = filePath; });
+}
+
+CURLcode CKestrumUserUpdatePhoto::SetOptions() {
+    AddHeader("Expect:");
+    AddHeader("multipart/form-data");
+    AddTokenHeader();
+    form_.Reset(curl);
+    form_.AddFile("portrait", filePath_);
+    form_.AddText("filename", "upload.jpeg");
+    if (form_.Status() != CURLE_OK) return form_.Status();
+    CURLcode code = SetTransferBasics(currentUrl, 3);
+    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_MIMEPOST, form_.Handle());
+    return code;
+}
+
+void CKestrumUserUpdatePhoto::FreeForm() { form_.Release(); }
+
+void CKestrumUserUpdatePhoto::OnResponse(const std::string& body) {
+    jdoc::CJsonDocument doc(body);
+    std::string portraitId;
+    if (!doc.ReadStringMember("portraitId", portraitId)) {
+        ReportError(ReadText(doc, "errorMsg"), ReadIntOr(doc, "code", 0));
+        return;
+    }
+    CSharedUserInfo::Instance().SetPortraitId(portraitId);
+    Notify([&](Observer* o) { o->onUpdatePhoto(portraitId.c_str()); });
+}
+
+}  // namespace kestrum::service

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "kestrum/common/singleton.h"
+#include "multipart_form.h"
+#include "service_request.h"
+
+namespace kestrum::service {
+
+// account/portrait upload: sends an image file as a multipart form and stores the portrait id
+// the service gives it. Request on any thread; the rest runs on the worker.
+class CKestrumUserUpdatePhoto : public CSingleton<CKestrumUserUpdatePhoto>, public CServiceRequest {
+public:
+    CKestrumUserUpdatePhoto();
+    // Stops the worker before the members it uses go.
+    ~CKestrumUserUpdatePhoto() override;
+    HANDLE Request(Observer* observer, const std::string& filePath);
+
+protected:
+    CURLcode SetOptions() override;
+    void FreeForm() override;
+    void OnResponse(const std::string& body) override;
+
+private:
+    std::string filePath_;
+    MultipartForm form_;
+};
+
+}  // namespace kestrum::service

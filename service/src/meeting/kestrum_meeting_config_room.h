@@ -1,0 +1,20 @@
+#pragma once
+
+#include "json_request.h"
+#include "kestrum/common/singleton.h"
+
+namespace kestrum::service {
+
+// v1/config: reads the client configuration (versions and time-outs). Request on any thread.
+class CKestrumMeetingConfigRoom : public CSingleton<CKestrumMeetingConfigRoom>, public CJsonRequest {
+public:
+    CKestrumMeetingConfigRoom();
+    // Stops the worker before the members it uses go.
+    ~CKestrumMeetingConfigRoom() override;
+    HANDLE Request(Observer* observer);
+
+protected:
+    void ReadResponse(jdoc::CJsonDocument& doc) override;
+};
+
+}  // namespace kestrum::service

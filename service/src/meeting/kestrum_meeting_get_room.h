@@ -1,0 +1,20 @@
+#pragma once
+
+#include "json_request.h"
+#include "kestrum/common/singleton.h"
+
+namespace kestrum::service {
+
+// room/info: reads the information of the library's current room (its id taken at the start). Request on any thread.
+class CKestrumMeetingGetRoom : public CSingleton<CKestrumMeetingGetRoom>, public CJsonRequest {
+public:
+    CKestrumMeetingGetRoom();
+    // Stops the worker before the members it uses go.
+    ~CKestrumMeetingGetRoom() override;
+    HANDLE Request(Observer* observer);
+
+protected:
+    void ReadResponse(jdoc::CJsonDocument& doc) override;
+};
+
+}  // namespace kestrum::service

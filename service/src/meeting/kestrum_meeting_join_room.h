@@ -1,0 +1,20 @@
+#pragma once
+
+#include "json_request.h"
+#include "kestrum/common/singleton.h"
+
+namespace kestrum::service {
+
+// room/join: joins a room; a successful answer's room id becomes the library's room id. Request on any thread.
+class CKestrumMeetingJoinRoom : public CSingleton<CKestrumMeetingJoinRoom>, public CJsonRequest {
+public:
+    CKestrumMeetingJoinRoom();
+    // Stops the worker before the members it uses go.
+    ~CKestrumMeetingJoinRoom() override;
+    void Request(Observer* observer, const std::string& rid, const std::string& pwd);
+
+protected:
+    void ReadResponse(jdoc::CJsonDocument& doc) override;
+};
+
+}  // namespace kestrum::service

@@ -1,0 +1,90 @@
+#include "proxy_pool.h"
+
+#include <algorithm>
+
+#include "api_names.h"
+#include "debug_log.h"
+#include "service_endpoints.h"
+
+namespace kestrum::service {
+namespace {
+constexpr float kFreshPriority = 3.0f;
+constexpr float kHopelessPriority = 10.0f;
+}  // namespace
+
+CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
+                       const std::string& path, const std::vector<std::string>& proxies,
+                       unsigned proxyPort) {
+    if (!baseUrl.empty()) candidates_.push_back({baseUrl + path, kFreshPriority});
+    const std::string port = ":" + std::to_string(proxyPort) + "/";
+    for (const std::string& proxy : proxies) {
+        candidates_.push_back({"http://" + proxy + port + servicePrefix + path, kFreshPriority});
+    }
+    failover = true;
+    current_ = 0;
+    if (!candidates_.empty()) currentUrl = candidates_.front().url;
+    apiPath = path;
+}
+
+CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
+                       const std::string& path)
+    : CProxyPool(baseUrl, servicePrefix, path, Endpoints().proxies, Endpoints().proxyPort) {}
+
+bool CProxyPool::Rerates() const { return apiPath != api::kPortrait; }
+
+void CProxyPool::Rate(double seconds) {
+    if (current_ >= candidates_.size()) return;
+    float& priority = candidates_[current_].priority;
+    priority = static_cast<float>((seconds + priority) * 0.5);
+}
+
+void CProxyPool::SortByPriority() {
+    std::stable_sort(candidates_.begin(), candidates_.end(),
+                     [](const ProxyEntry& a, const ProxyEntry& b) { return a.priority < b.priority; });
+}
+
+void CProxyPool::BackToFirst() {
+    current_ = 0;
+    currentUrl = candidates_.empty() ? std::string() : candidates_.front().url;
+}
+
+void CProxyPool::OnFail() {
+    if (Rerates()) Rate(elapsedMs * 1.2 / 1000);
+    ++current_;
+    if (current_ >= candidates_.size()) {
+        running = false;
+    } else {
+        currentUrl = candidates_[current_].url;
+    }
+    LogPriorities(elapsedMs);
+    if (current_ >= candidates_.size()) {
+        if (Rerates()) SortByPriority();
+        BackToFirst();
+    }
+}
+
+void CProxyPool::OnDone() {
+    if (Rerates()) {
+        Rate(elapsedMs / 1000.0);
+        SortByPriority();
+    }
+    LogPriorities(elapsedMs);
+    BackToFirst();
+}
+
+void CProxyPool::OnStopped() { BackToFirst(); }
+
+void CProxyPool::LogPriorities(DWORD interval) {
+    DebugLog("Interval: %lu\n", static_cast<unsigned long>(interval));
+    for (const ProxyEntry& entry : candidates_) {
+        DebugLog("IP: %s, dPriority: %f \n", entry.url.c_str(), entry.priority);
+    }
+    const bool hopeless =
+        !candidates_.empty() &&
+        std::all_of(candidates_.begin(), candidates_.end(),
+                    [](const ProxyEntry& e) { return e.priority >= kHopelessPriority; });
+    if (!hopeless) return;
+    for (ProxyEntry& entry : candidates_) entry.priority = kFreshPriority;
+}
+
+}  // namespace kestrum::service

@@ -1,0 +1,32 @@
+#include "service_request.h"
+
+#include "shared_user_info.h"
+
+namespace kestrum::service {
+
+CServiceRequest::CServiceRequest(const char* api, const std::string& baseUrl,
+                                 const std::string& servicePrefix)
+    : CProxyPool(baseUrl, servicePrefix, api), api_(api) {}
+
+void CServiceRequest::ReleaseObserver() {
+    std::lock_guard<std::recursive_mutex> guard(observerLock_);
+    observer_ = nullptr;
+}
+
+void CServiceRequest::ReportError(const std::string& errorMsg, int code) {
+    Notify([&](Observer* o) { o->onCallBackError(api_, errorMsg.c_str(), code); });
+}
+
+void CServiceRequest::OnCurlError(const char* text, int code) { ReportError(text, code); }
+
+void CServiceRequest::OnFinished() {
+    Notify([&](Observer* o) {
+        o->onHttpRetUpload(api_, result, static_cast<unsigned>(elapsedMs), currentUrl.c_str());
+    });
+}
+
+void CServiceRequest::AddTokenHeader() {
+    AddHeader("access_token:" + CSharedUserInfo::Instance().Token());
+}
+
+}  // namespace kestrum::service

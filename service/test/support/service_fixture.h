@@ -1,0 +1,39 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "recording_observer.h"
+#include "service_library.h"
+#include "test_backend.h"
+
+// One back-end and one loaded library for a whole test suite; each test starts with the faults
+// off, the records cleared and the user "tok-A" (uid 20001) signed in.
+class ServiceTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+protected:
+    static constexpr const char* kToken = "tok-A";
+    static constexpr const char* kUid = "20001";
+
+    void SetUp() override;
+
+    static TestBackend& Backend() { return *backend_; }
+    static ServiceLibrary& Library() { return *library_; }
+
+    // Requests recorded since the test began, on the service listeners.
+    std::vector<TestBackend::Request> Requests() { return backend_->Requests(); }
+    // The listeners the recorded requests reached, in order ("base,proxy1,...").
+    std::string Route();
+    // A file with the given bytes in the test's work folder; returns its Windows path.
+    static std::string WriteFile(const std::string& name, const std::string& bytes);
+    static std::string ReadFile(const std::string& path);
+
+    static std::unique_ptr<TestBackend> backend_;
+    static std::unique_ptr<ServiceLibrary> library_;
+};

@@ -1,0 +1,56 @@
+#include "service_library.h"
+
+namespace {
+
+void SetVariable(const wchar_t* name, const std::string& value) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, value.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, value.c_str(), -1, &wide[0], length);
+    SetEnvironmentVariableW(name, wide.c_str());
+}
+
+}  // namespace
+
+ServiceLibrary::ServiceLibrary(const std::string& serviceUrl, const std::string& feedbackUrl,
+                               const std::vector<std::string>& proxies, unsigned proxyPort) {
+    std::string list;
+    for (const std::string& proxy : proxies) list += (list.empty() ? "" : ",") + proxy;
+    SetVariable(L"KESTRUM_SERVICE_URL", serviceUrl);
+    SetVariable(L"KESTRUM_FEEDBACK_URL", feedbackUrl);
+    SetVariable(L"KESTRUM_PROXIES", list);
+    SetVariable(L"KESTRUM_PROXY_PORT", std::to_string(proxyPort));
+    module_ = LoadLibraryW(L"libVossary.dll");
+    if (!module_) return;
+    Resolve(init, "_ZN12ZuvraKestrum20init_libZuvraKestrumEv");
+    Resolve(uninit, "_ZN12ZuvraKestrum22uninit_libZuvraKestrumEv");
+    Resolve(getToken, "getToken");
+    Resolve(setUserInfo, "setUserInfo");
+    Resolve(updateInfo, "updateInfo");
+    Resolve(updatePhoto, "updatePhoto");
+    Resolve(getPhoto, "getPhoto");
+    Resolve(releaseAccountObserver, "releaseAccountObserver");
+    Resolve(joinRoom, "joinRoom");
+    Resolve(createRoom, "createRoom");
+    Resolve(updateRoom, "updateRoom");
+    Resolve(getRoom, "getRoom");
+    Resolve(ctrlRoom, "ctrlRoom");
+    Resolve(configRoom, "configRoom");
+    Resolve(releaseMeetingObserver, "releaseMeetingObserver");
+    Resolve(uploadlog, "uploadlog");
+}
+
+ServiceLibrary::~ServiceLibrary() { Unload(); }
+
+void ServiceLibrary::Unload() {
+    if (module_) FreeLibrary(module_);
+    module_ = nullptr;
+}
+
+template <class F>
+void ServiceLibrary::Resolve(F& function, const char* name) {
+    function = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    if (!function) {
+        FreeLibrary(module_);
+        module_ = nullptr;
+    }
+}

@@ -1,0 +1,120 @@
+'use strict';
+// Fault switches per listener ("base", "proxy1".."proxy5"). A fault may be limited to one path
+// and to a number of requests. Modes that act on the answer go through reply().
+//
+//   refuse      the listener stops accepting: connections are refused
+//   silent      the request is accepted and never answered
+//   fail-after  the connection is dropped after delayMs without an answer
+//   delay       the normal answer, sent after delayMs
+//   status500   HTTP 500 with a JSON refusal
+//   split       the normal answer, written in many small pieces (chunked)
+//   garbage     HTTP 200 with a body that is not JSON
+//   drop        headers with the full Content-Length, half the body, then the connection drops
+//   stall       headers and half the body, then nothing more
+const MODES = ['refuse', 'silent', 'fail-after', 'delay', 'status500', 'split', 'garbage', 'drop', 'stall'];
+
+class Faults {
+  constructor() {
+    this.byListener = new Map();
+    this.held = new Set();
+  }
+
+  set(listener, spec) {
+    if (spec.mode === 'none') {
+      this.byListener.delete(listener);
+      return;
+    }
+    if (!MODES.includes(spec.mode)) throw new Error(`unknown fault mode ${spec.mode}`);
+    this.byListener.set(listener, {
+      mode: spec.mode,
+      path: spec.path || '',
+      count: Number.isInteger(spec.count) ? spec.count : -1,
+      delayMs: Number(spec.delayMs) || 0,
+    });
+  }
+
+  // The fault that applies to this request (and uses up one of its count), or null.
+  take(listener, path) {
+    const fault = this.byListener.get(listener);
+    if (!fault || fault.mode === 'refuse') return null;
+    if (fault.path && !path.endsWith(fault.path)) return null;
+    if (fault.count === 0) return null;
+    if (fault.count > 0) fault.count -= 1;
+    return fault;
+  }
+
+  refusing(listener) {
+    const fault = this.byListener.get(listener);
+    return Boolean(fault && fault.mode === 'refuse');
+  }
+
+  hold(res) {
+    this.held.add(res);
+    res.on('close', () => this.held.delete(res));
+  }
+
+  clear() {
+    this.byListener.clear();
+    for (const res of this.held) res.socket && res.socket.destroy();
+    this.held.clear();
+  }
+}
+
+// Faults that act before the route runs.
+function earlyFault(faults) {
+  return (req, res, next) => {
+    const fault = faults.take(req.listenerName, req.path);
+    req.fault = fault;
+    if (!fault) return next();
+    if (fault.mode === 'silent') {
+      faults.hold(res);
+      return undefined;
+    }
+    if (fault.mode === 'fail-after') {
+      faults.hold(res);
+      setTimeout(() => res.socket && res.socket.destroy(), fault.delayMs);
+      return undefined;
+    }
+    if (fault.mode === 'delay') {
+      setTimeout(next, fault.delayMs);
+      return undefined;
+    }
+    return next();
+  };
+}
+
+// Sends an answer (a JSON value or a Buffer) as the request's fault says.
+function reply(req, res, status, payload, contentType) {
+  const body = Buffer.isBuffer(payload) ? payload : Buffer.from(JSON.stringify(payload));
+  const type = contentType || 'application/json; charset=utf-8';
+  const mode = req.fault ? req.fault.mode : '';
+  if (mode === 'status500') {
+    return res.status(500).json({ success: false, errorMsg: 'internal server error', code: 500 });
+  }
+  if (mode === 'garbage') {
+    return res.status(200).type('text/html').send('<html><body>502 gateway says no</body></html>');
+  }
+  if (mode === 'split') return sendInPieces(res, status, body, type);
+  if (mode === 'drop' || mode === 'stall') {
+    res.writeHead(status, { 'Content-Type': type, 'Content-Length': body.length });
+    res.write(body.subarray(0, Math.floor(body.length / 2)));
+    if (mode === 'drop') setTimeout(() => res.socket && res.socket.destroy(), 50);
+    return undefined;
+  }
+  res.writeHead(status, { 'Content-Type': type, 'Content-Length': body.length });
+  return res.end(body);
+}
+
+function sendInPieces(res, status, body, type) {
+  res.writeHead(status, { 'Content-Type': type });
+  let offset = 0;
+  const step = () => {
+    if (offset >= body.length) return res.end();
+    res.write(body.subarray(offset, offset + 7));
+    offset += 7;
+    return setTimeout(step, 2);
+  };
+  step();
+}
+
+module.exports = { Faults, earlyFault, reply };
