@@ -1,0 +1,109 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/util_lock.h"
+#include "kestrum/records/room_info_record.h"
+#include "kestrum/records/user_info_record.h"
+
+class CKestrumConfig;
+
+// Status bits of a participant and of the own user.
+constexpr int kStatusMicOff = 1;
+constexpr int kStatusCameraOff = 2;
+
+// The running client's one in-memory record: the user's identity (copied from the
+// configuration at start, updated as the account service answers), the joined room, the
+// participants the signalling channel reports, and the log file paths.
+//
+// One object, created by WinMain and reached through g_kestrumData; never destroyed (its
+// logging base keeps the shared log file open for the whole run).
+//
+// Threads: `lock` guards hosts, roomInfo, userList and ownInfo; every access to them holds it
+// (the member functions below take it themselves). All other fields are written on the UI
+// thread (the portrait fields also from the photo request's callback thread) and read without
+// a lock.
+class CKestrumData : public CKestrumDump {
+public:
+    static constexpr int kDefaultVideoQuality = 40;
+
+    // Opens the shared log file at logPath, copies the configuration singleton's values,
+    // stores the Windows product name as OsVersion, hands the log files to the crash handler,
+    // sets g_language and writes the settings to the log.
+    explicit CKestrumData(std::string logPath);
+    // The same with a given configuration.
+    CKestrumData(std::string logPath, const CKestrumConfig& config);
+
+    // out := the UTF-8 name of the first participant with this uid, in the ANSI code page;
+    // out is left as it was when no participant has it.
+    void getUserNickName(const std::string& uid, std::string& out);
+
+    // out := the portrait id of the first participant with this uid, or "" when none has it.
+    std::string& getUserPortraitId(std::string& out, const std::string& uid);
+
+    // Stores the room information of a "room-info" event: the record, its hosts, host name,
+    // initial status and first host. Returns true when the hosts changed.
+    bool updateRoomInfo(const RoomInfoRecord& room);
+
+    // The own status bits on joining a room: a device is off when the room's initial status or
+    // the user's switch turns it off. Stores and returns them.
+    int applyJoinStatus(int roomInitialStatus);
+
+    // Stores the engine's log path and, when it is not empty, hands that file to the crash
+    // handler. Set the engine log path only through this.
+    void setEngineLogPath(const std::string& path);
+
+    // Start-up traces without a logging object: fileTrace writes
+    // "20190812:101500:123 [Kestrum] <message>" to the shared log file; consoleTrace would
+    // write it to the console, whose switch is never on, so it writes nothing. UI thread only,
+    // during start-up (fileTrace takes no lock).
+    static void fileTrace(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+    static void consoleTrace(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+
+    std::string appId;
+    std::string mediaToken;
+    std::string shareToken;
+    std::string token;
+    int language = 0;
+    bool cameraOff = false;  // EnableCamera: join with the camera off
+    bool micOff = false;     // EnableMic: join with the microphone off
+    std::string roomName;      // UTF-8
+    std::string roomPassword;  // UTF-8
+    int initialStatus = 0;
+    std::vector<std::string> hosts;  // under lock
+    std::string hostName;
+    std::string portraitId;
+    std::string portraitPath;
+    std::string uid;
+    int streamId = 0;
+    std::string nickname;  // ANSI code page
+    int status = 0;        // kStatusMicOff | kStatusCameraOff
+    ZuvraKestrum::Util::CLock lock;
+    std::string firstHostUid;
+    RoomInfoRecord roomInfo;              // under lock
+    std::vector<UserInfoRecord> userList;  // under lock
+    UserInfoRecord ownInfo;                // under lock
+    int videoQuality = kDefaultVideoQuality;  // 50 high, 40 middle, 30 low
+    std::string appVersion;
+    std::string engineVersion;
+    std::string signallingVersion;  // nothing sets it
+    int unmuteRequestTimeout = 0;   // seconds
+    std::string appLogPath;
+    std::string engineLogPath;  // see setEngineLogPath
+    std::string screenLogName;
+    std::string spareLogPath;  // nothing sets it
+    std::string videoSourceLogName;
+
+private:
+    void copyConfiguration(const CKestrumConfig& config);
+    void handLogFilesToCrashHandler() const;
+    void traceSettings() const;
+};
+
+// The meeting data: null until WinMain creates it.
+extern CKestrumData* g_kestrumData;
+
+// The language of every window: 0 English, 1 Chinese. Set once by the meeting data.
+extern int g_language;

@@ -1,0 +1,151 @@
+#include "kestrum/core/kestrum_config.h"
+
+#include <gtest/gtest.h>
+
+#include "locale_expectation.h"
+#include "temp_folder.h"
+
+namespace {
+
+// An installation: <root>version.txt beside the program folder <root>bin\.
+class KestrumConfigTest : public ::testing::Test {
+protected:
+    std::string Value(const char* key) const {
+        ZuvraKestrum::Util::CIniBase ini(iniPath_);
+        std::string value;
+        return ini.ReadString(value, "BaseInfo", key);
+    }
+    void Preset(const char* key, const std::string& value) const {
+        ZuvraKestrum::Util::CIniBase(iniPath_).WriteString("BaseInfo", key, value);
+    }
+
+    TempFolder root_;
+    std::string bin_ = root_.MakeFolder("bin");
+    std::string iniPath_ = bin_ + "KestrumConfig.ini";
+    std::string versionPath_ = root_.narrow() + "version.txt";
+};
+
+TEST_F(KestrumConfigTest, FreshInstallationGetsEveryDefault) {
+    WriteFileBytes(versionPath_, "2.4.1");
+    CKestrumConfig config(bin_);
+    EXPECT_EQ(Value("AppID"), "5b1e7c9a20d64f3e8a7b6c5d4e3f2a10");
+    EXPECT_EQ(Value("EnableCamera"), "0");
+    EXPECT_EQ(Value("EnableMic"), "0");
+    EXPECT_EQ(Value("PortraitPath"), "profile picture-light.png");
+    EXPECT_EQ(Value("UploadText"), "Windows log upload.");
+    EXPECT_EQ(Value("AppVersion"), "2.4.1");
+    EXPECT_TRUE(Value("Language") == "0" || Value("Language") == "1");
+    EXPECT_EQ(Value("Token"), "");
+}
+
+TEST_F(KestrumConfigTest, UserValuesAreKeptAndStartValuesRewritten) {
+    WriteFileBytes(versionPath_, "3.0");
+    Preset("AppID", "0123456789abcdef0123456789abcdef");
+    Preset("EnableCamera", "1");
+    Preset("EnableMic", "1");
+    Preset("PortraitPath", "C:\\me.png");
+    Preset("Language", "7");
+    Preset("UploadText", "edited");
+    Preset("AppVersion", "0.1");
+    Preset("Token", "kept-token");
+    CKestrumConfig config(bin_);
+    EXPECT_EQ(Value("AppID"), "0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(Value("EnableCamera"), "1");
+    EXPECT_EQ(Value("EnableMic"), "1");
+    EXPECT_EQ(Value("PortraitPath"), "C:\\me.png");
+    EXPECT_EQ(Value("Token"), "kept-token");
+    EXPECT_NE(Value("Language"), "7");
+    EXPECT_EQ(Value("UploadText"), "Windows log upload.");
+    EXPECT_EQ(Value("AppVersion"), "3.0");
+}
+
+TEST_F(KestrumConfigTest, VersionIsTheFirstTenBytesWithoutTrailingLineEnd) {
+    WriteFileBytes(versionPath_, "1.2.3.4567890123");
+    { CKestrumConfig config(bin_); }
+    EXPECT_EQ(Value("AppVersion"), "1.2.3.4567");
+    WriteFileBytes(versionPath_, "1.0.0\r\n");
+    { CKestrumConfig config(bin_); }
+    EXPECT_EQ(Value("AppVersion"), "1.0.0");
+    WriteFileBytes(versionPath_, std::string("1.1\0junk", 8));
+    { CKestrumConfig config(bin_); }
+    EXPECT_EQ(Value("AppVersion"), "1.1");
+}
+
+TEST_F(KestrumConfigTest, MissingVersionFileGivesEmptyVersionAndIsNotCreated) {
+    CKestrumConfig config(bin_);
+    EXPECT_EQ(Value("AppVersion"), "");
+    EXPECT_EQ(GetFileAttributesW(ZuvraKestrum::Util::StringToCString(versionPath_).c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(KestrumConfigTest, LanguageFollowsTheUserLocale) {
+    CKestrumConfig config(bin_);
+    std::string language;
+    switch (CurrentTestLocale()) {
+    case TestLocale::Chinese:
+        EXPECT_EQ(config.getLanguage(language), "1");
+        break;
+    case TestLocale::English:
+        EXPECT_EQ(config.getLanguage(language), "0");
+        break;
+    case TestLocale::Other:
+        GTEST_SKIP() << "not started under one of the test locales";
+    }
+}
+
+TEST(KestrumConfigLanguageTest, EveryChineseLocaleIsChinese) {
+    for (LCID locale : {0x0804, 0x0404, 0x0C04, 0x1004, 0x1404}) {
+        EXPECT_EQ(CKestrumConfig::LanguageOfLocale(locale), 1) << std::hex << locale;
+    }
+    for (LCID locale : {0x0409, 0x0809, 0x0411, 0x0412, 0x0407}) {
+        EXPECT_EQ(CKestrumConfig::LanguageOfLocale(locale), 0) << std::hex << locale;
+    }
+}
+
+// Each accessor reaches the key that other versions of the program read and write.
+TEST_F(KestrumConfigTest, AccessorsUseTheStoredKeyNames) {
+    using Setter = bool (CKestrumConfig::*)(const std::string&) const;
+    using Getter = std::string& (CKestrumConfig::*)(std::string&) const;
+    struct Key {
+        const char* name;
+        Setter set;
+        Getter get;  // null: the program never reads the key
+    };
+    const Key keys[] = {
+        {"AppID", &CKestrumConfig::setAppID, &CKestrumConfig::getAppID},
+        {"AppVersion", &CKestrumConfig::setAppVersion, &CKestrumConfig::getAppVersion},
+        {"CameraID", &CKestrumConfig::setCameraID, &CKestrumConfig::getCameraID},
+        {"ClassPwd", &CKestrumConfig::setClassPwd, nullptr},
+        {"Classname", &CKestrumConfig::setClassname, nullptr},
+        {"EnableCamera", &CKestrumConfig::setEnableCamera, &CKestrumConfig::getEnableCamera},
+        {"EnableMic", &CKestrumConfig::setEnableMic, &CKestrumConfig::getEnableMic},
+        {"Language", &CKestrumConfig::setLanguage, &CKestrumConfig::getLanguage},
+        {"MediaVersion", &CKestrumConfig::setMediaVersion, nullptr},
+        {"Mediatoken", &CKestrumConfig::setMediatoken, &CKestrumConfig::getMediatoken},
+        {"MicID", &CKestrumConfig::setMicID, &CKestrumConfig::getMicID},
+        {"Nickname", &CKestrumConfig::setNickname, &CKestrumConfig::getNickname},
+        {"OsVersion", &CKestrumConfig::setOsVersion, nullptr},
+        {"PortraitId", &CKestrumConfig::setPortraitId, &CKestrumConfig::getPortraitId},
+        {"PortraitPath", &CKestrumConfig::setPortraitPath, &CKestrumConfig::getPortraitPath},
+        {"ShareID", &CKestrumConfig::setShareID, nullptr},
+        {"Sharetoken", &CKestrumConfig::setSharetoken, &CKestrumConfig::getSharetoken},
+        {"Streamid", &CKestrumConfig::setStreamid, &CKestrumConfig::getStreamid},
+        {"Token", &CKestrumConfig::setToken, &CKestrumConfig::getToken},
+        {"Uid", &CKestrumConfig::setUid, &CKestrumConfig::getUid},
+        {"UpdateOption", &CKestrumConfig::setUpdateOption, &CKestrumConfig::getUpdateOption},
+        {"UpdateVersion", &CKestrumConfig::setUpdateVersion, &CKestrumConfig::getUpdateVersion},
+        {"UploadText", &CKestrumConfig::setUploadText, nullptr},
+    };
+    CKestrumConfig config(bin_);
+    for (const Key& key : keys) {
+        const std::string value = std::string("value of ") + key.name;
+        EXPECT_TRUE((config.*key.set)(value)) << key.name;
+        EXPECT_EQ(Value(key.name), value) << key.name;
+        if (key.get) {
+            std::string read;
+            EXPECT_EQ((config.*key.get)(read), value) << key.name;
+        }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+#include "kestrum/core/kestrum_data.h"
+
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "kestrum/bugtrap/bugtrap_api.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_system.h"
+#include "kestrum/core/util_text.h"
+
+using ZuvraKestrum::Util::CLockGuard;
+
+CKestrumData* g_kestrumData = nullptr;
+int g_language = 0;
+
+namespace {
+
+// Logs are uploaded for support: an access token in them would hand over the account.
+std::string MaskSecret(const std::string& secret) {
+    if (secret.empty()) return secret;
+    return secret.substr(0, 4) + "***";
+}
+
+void AddCrashLogFile(const std::string& path) {
+    if (path.empty()) return;
+    BT_AddLogFile(ZuvraKestrum::Util::StringToCString(path).c_str());
+}
+
+}  // namespace
+
+CKestrumData::CKestrumData(std::string logPath)
+    : CKestrumData(std::move(logPath), *CSingleton<CKestrumConfig>::getInstance(0)) {}
+
+CKestrumData::CKestrumData(std::string logPath, const CKestrumConfig& config)
+    : CKestrumDump("CKestrumData", true, false, true, logPath), appLogPath(std::move(logPath)) {
+    copyConfiguration(config);
+    videoSourceLogName = "VideoSourceStream.txt";
+    screenLogName = "ScreenSDK.log";
+    config.setOsVersion(ZuvraKestrum::Util::GetOsProductName());
+    handLogFilesToCrashHandler();
+    g_language = language;
+    traceSettings();
+}
+
+void CKestrumData::copyConfiguration(const CKestrumConfig& config) {
+    using ZuvraKestrum::Util::StringToInt;
+    std::string value;
+    config.getAppID(appId);
+    config.getNickname(nickname);
+    config.getUid(uid);
+    streamId = StringToInt(config.getStreamid(value));
+    language = StringToInt(config.getLanguage(value));
+    config.getToken(token);
+    config.getPortraitId(portraitId);
+    config.getPortraitPath(portraitPath);
+    config.getMediatoken(mediaToken);
+    config.getSharetoken(shareToken);
+    cameraOff = StringToInt(config.getEnableCamera(value)) != 0;
+    micOff = StringToInt(config.getEnableMic(value)) != 0;
+    config.getAppVersion(appVersion);
+}
+
+// The engine's log does not exist yet; setEngineLogPath hands it over once it does.
+void CKestrumData::handLogFilesToCrashHandler() const {
+    AddCrashLogFile(appLogPath);
+    AddCrashLogFile(engineLogPath);
+    AddCrashLogFile(videoSourceLogName);
+    AddCrashLogFile(screenLogName);
+}
+
+void CKestrumData::traceSettings() const {
+    const char* format =
+        "AppId: '%s' \nNickName: '%s' \nUid: '%s' \nnStream:%d \nnLanguage: %d \nstrToken: '%s' "
+        "\nPortraidId: '%s'  \nPortraidPath: '%s' ";
+    const std::string maskedToken = MaskSecret(token);
+    fileTrace(format, appId.c_str(), nickname.c_str(), uid.c_str(), streamId, language,
+              maskedToken.c_str(), portraitId.c_str(), portraitPath.c_str());
+    consoleTrace(format, appId.c_str(), nickname.c_str(), uid.c_str(), streamId, language,
+                 maskedToken.c_str(), portraitId.c_str(), portraitPath.c_str());
+}
+
+void CKestrumData::getUserNickName(const std::string& userId, std::string& out) {
+    CLockGuard guard(&lock);
+    for (const UserInfoRecord& user : userList) {
+        if (userId == user.uid) {
+            out = ZuvraKestrum::Util::Utf8ToGbk(user.name);
+            return;
+        }
+    }
+}
+
+std::string& CKestrumData::getUserPortraitId(std::string& out, const std::string& userId) {
+    CLockGuard guard(&lock);
+    out.clear();
+    for (const UserInfoRecord& user : userList) {
+        if (userId == user.uid) {
+            out = user.portraitId;
+            break;
+        }
+    }
+    return out;
+}
+
+bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
+    CLockGuard guard(&lock);
+    const bool hostsChanged = hosts != room.hosts;
+    roomInfo = room;
+    hosts = room.hosts;
+    hostName = room.hostName;
+    initialStatus = room.initialStatus;
+    firstHostUid = hosts.empty() ? std::string() : hosts.front();
+    return hostsChanged;
+}
+
+int CKestrumData::applyJoinStatus(int roomInitialStatus) {
+    const bool micBit = (roomInitialStatus & kStatusMicOff) || micOff;
+    const bool cameraBit = (roomInitialStatus & kStatusCameraOff) || cameraOff;
+    status = (micBit ? kStatusMicOff : 0) | (cameraBit ? kStatusCameraOff : 0);
+    return status;
+}
+
+void CKestrumData::setEngineLogPath(const std::string& path) {
+    engineLogPath = path;
+    AddCrashLogFile(engineLogPath);
+}
+
+void CKestrumData::fileTrace(const char* format, ...) {
+    const SYSTEMTIME now = localTime();
+    char prefix[64];
+    std::snprintf(prefix, sizeof prefix, "%04d%02d%02d:%02d%02d%02d:%03d [%s] ", now.wYear,
+                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds,
+                  "Kestrum");
+    va_list args;
+    va_start(args, format);
+    const std::string line = composeLine(prefix, format, args);
+    va_end(args);
+    writeToSharedFileUnlocked(line);
+}
+
+void CKestrumData::consoleTrace(const char* format, ...) { (void)format; }

@@ -1,0 +1,190 @@
+#include "kestrum/core/kestrum_data.h"
+
+#include <gtest/gtest.h>
+
+#include "kestrum/bugtrap/bugtrap_journal.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/util_system.h"
+#include "kestrum/core/util_text.h"
+#include "locale_expectation.h"
+#include "temp_folder.h"
+
+namespace {
+
+using ZuvraKestrum::Util::StringToCString;
+
+void FixedClock(SYSTEMTIME* now) { *now = SYSTEMTIME{2019, 8, 1, 12, 10, 15, 0, 123}; }
+
+std::wstring CrashHandlerJournal() {
+    const size_t length = KestrumBugTrapJournal(nullptr, 0);
+    std::wstring text(length + 1, L'\0');
+    KestrumBugTrapJournal(&text[0], text.size());
+    text.resize(length);
+    return text;
+}
+
+UserInfoRecord User(const std::string& uid, const std::string& name, const std::string& portrait) {
+    return UserInfoRecord(uid, name, portrait, 7, "", 0, -1, 0);
+}
+
+class KestrumDataTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KestrumBugTrapJournalClear();
+        CKestrumDump::setLocalTimeSource(FixedClock);
+        WriteFileBytes(root_.narrow() + "version.txt", "5.6.7");
+    }
+    void TearDown() override { CKestrumDump::setLocalTimeSource(nullptr); }
+
+    std::unique_ptr<CKestrumData> Make() {
+        config_ = std::make_unique<CKestrumConfig>(bin_);
+        return std::make_unique<CKestrumData>(logPath_, *config_);
+    }
+
+    TempFolder root_;
+    std::string bin_ = root_.MakeFolder("bin");
+    std::string logPath_ = root_.MakeFolder("logger") + "app.log";
+    std::unique_ptr<CKestrumConfig> config_;
+};
+
+TEST_F(KestrumDataTest, StartsFromTheConfiguration) {
+    {
+        CKestrumConfig preset(bin_);
+        preset.setNickname("Alice");
+        preset.setUid("u-1");
+        preset.setStreamid("4711");
+        preset.setToken("secret-token");
+        preset.setPortraitId("p9");
+        preset.setMediatoken("media");
+        preset.setSharetoken("share");
+        preset.setEnableCamera("1");
+    }
+    std::unique_ptr<CKestrumData> data = Make();
+    EXPECT_EQ(data->appId, "5b1e7c9a20d64f3e8a7b6c5d4e3f2a10");
+    EXPECT_EQ(data->nickname, "Alice");
+    EXPECT_EQ(data->uid, "u-1");
+    EXPECT_EQ(data->streamId, 4711);
+    EXPECT_EQ(data->token, "secret-token");
+    EXPECT_EQ(data->portraitId, "p9");
+    EXPECT_EQ(data->portraitPath, "profile picture-light.png");
+    EXPECT_EQ(data->mediaToken, "media");
+    EXPECT_EQ(data->shareToken, "share");
+    EXPECT_TRUE(data->cameraOff);
+    EXPECT_FALSE(data->micOff);
+    EXPECT_EQ(data->appVersion, "5.6.7");
+    EXPECT_EQ(data->language, CKestrumConfig::UserLanguage());
+    EXPECT_EQ(g_language, data->language);
+    EXPECT_EQ(data->videoQuality, 40);
+    EXPECT_EQ(data->status, 0);
+    EXPECT_EQ(data->appLogPath, logPath_);
+    EXPECT_EQ(data->engineLogPath, "");
+    EXPECT_EQ(data->videoSourceLogName, "VideoSourceStream.txt");
+    EXPECT_EQ(data->screenLogName, "ScreenSDK.log");
+    std::string os;
+    config_->ReadString(os, "BaseInfo", "OsVersion");
+    EXPECT_EQ(os, ZuvraKestrum::Util::GetOsProductName());
+}
+
+TEST_F(KestrumDataTest, HandsExistingLogFilesToTheCrashHandlerInOrder) {
+    std::unique_ptr<CKestrumData> data = Make();
+    EXPECT_EQ(CrashHandlerJournal(), L"BT_AddLogFile(" + StringToCString(logPath_) +
+                                         L")\nBT_AddLogFile(VideoSourceStream.txt)\n"
+                                         L"BT_AddLogFile(ScreenSDK.log)\n");
+}
+
+TEST_F(KestrumDataTest, EngineLogIsHandedOverOnceItsPathIsKnown) {
+    std::unique_ptr<CKestrumData> data = Make();
+    KestrumBugTrapJournalClear();
+    data->setEngineLogPath("");
+    EXPECT_EQ(CrashHandlerJournal(), L"");
+    data->setEngineLogPath("C:\\app\\logger\\media.log");
+    EXPECT_EQ(data->engineLogPath, "C:\\app\\logger\\media.log");
+    EXPECT_EQ(CrashHandlerJournal(), L"BT_AddLogFile(C:\\app\\logger\\media.log)\n");
+}
+
+TEST_F(KestrumDataTest, SettingsDumpOpensTheLogWithoutTheFullToken) {
+    {
+        CKestrumConfig preset(bin_);
+        preset.setNickname("Alice");
+        preset.setUid("u-1");
+        preset.setStreamid("12");
+        preset.setToken("eyJhbGciOiJIUzI1NiJ9.secret");
+    }
+    { std::unique_ptr<CKestrumData> data = Make(); }
+    const std::string log = ReadFileBytes(logPath_);
+    const std::string language = std::to_string(CKestrumConfig::UserLanguage());
+    EXPECT_EQ(log, "20190812:101500:123 [Kestrum] AppId: '5b1e7c9a20d64f3e8a7b6c5d4e3f2a10' \n"
+                   "NickName: 'Alice' \nUid: 'u-1' \nnStream:12 \nnLanguage: " + language +
+                       " \nstrToken: 'eyJh***' \nPortraidId: ''  \n"
+                       "PortraidPath: 'profile picture-light.png' \r\n");
+    EXPECT_EQ(log.find("secret"), std::string::npos);
+}
+
+TEST_F(KestrumDataTest, JoinStatusTurnsADeviceOffWhenRoomOrUserSaysSo) {
+    std::unique_ptr<CKestrumData> data = Make();
+    struct Case {
+        int room;
+        bool micOff;
+        bool cameraOff;
+        int status;
+    };
+    const Case cases[] = {
+        {3, false, false, 3}, {0, false, false, 0}, {1, false, false, 1}, {2, false, false, 2},
+        {0, true, false, 1},  {0, false, true, 2},  {0, true, true, 3},   {1, false, true, 3},
+        {4, false, false, 0},  // bits beyond the two devices are not used
+    };
+    for (const Case& c : cases) {
+        data->micOff = c.micOff;
+        data->cameraOff = c.cameraOff;
+        EXPECT_EQ(data->applyJoinStatus(c.room), c.status) << c.room << c.micOff << c.cameraOff;
+        EXPECT_EQ(data->status, c.status);
+    }
+}
+
+TEST_F(KestrumDataTest, NicknameLookupConvertsToTheSystemCodePage) {
+    std::unique_ptr<CKestrumData> data = Make();
+    data->userList = {User("a", "Ann", ""), User("b", "\xE4\xB8\xAD\xE6\x96\x87", ""),
+                      User("c", "Ren\xC3\xA9", ""), User("a", "Second Ann", "")};
+    std::string name;
+    data->getUserNickName("a", name);
+    EXPECT_EQ(name, "Ann");
+    if (CurrentTestLocale() == TestLocale::Chinese) {
+        data->getUserNickName("b", name);
+        EXPECT_EQ(name, "\xD6\xD0\xCE\xC4");
+    } else if (CurrentTestLocale() == TestLocale::English) {
+        data->getUserNickName("c", name);
+        EXPECT_EQ(name, "Ren\xE9");
+    }
+}
+
+TEST_F(KestrumDataTest, UnknownUidLeavesTheNicknameAndEmptiesThePortraitId) {
+    std::unique_ptr<CKestrumData> data = Make();
+    data->userList = {User("a", "Ann", "p-a"), User("b", "Bob", "p-b")};
+    std::string name = "previous";
+    data->getUserNickName("A", name);
+    EXPECT_EQ(name, "previous");
+    std::string id = "stale";
+    EXPECT_EQ(data->getUserPortraitId(id, "b"), "p-b");
+    EXPECT_EQ(data->getUserPortraitId(id, "z"), "");
+    EXPECT_EQ(id, "");
+}
+
+TEST_F(KestrumDataTest, RoomInfoUpdateStoresTheRoomAndReportsHostChanges) {
+    std::unique_ptr<CKestrumData> data = Make();
+    SdkConfigsRecord sdk;
+    sdk.channelProfile = 1;
+    const RoomInfoRecord room("r1", "pw", {"h1", "h2"}, "Host One", 2, "topic", sdk);
+    EXPECT_TRUE(data->updateRoomInfo(room));
+    EXPECT_EQ(data->hosts, (std::vector<std::string>{"h1", "h2"}));
+    EXPECT_EQ(data->hostName, "Host One");
+    EXPECT_EQ(data->initialStatus, 2);
+    EXPECT_EQ(data->firstHostUid, "h1");
+    EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, 1);
+    EXPECT_STREQ(data->roomInfo.rid, "r1");
+    EXPECT_FALSE(data->updateRoomInfo(room));
+    EXPECT_TRUE(data->updateRoomInfo(RoomInfoRecord()));
+    EXPECT_EQ(data->firstHostUid, "");
+    EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, -1);
+}
+
+}  // namespace
