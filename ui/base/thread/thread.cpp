@@ -1,0 +1,20 @@
+#include "ui/base/thread/thread.h"
+
+namespace kbase {
+
+Thread::~Thread() { JoinAndCloseHandle(); }
+
+void Thread::JoinAndCloseHandle() {
+  if (thread_handle_) {
+    // A thread is never terminated from outside: a wait that fails leaves it running, and only
+    // the handle is given up.
+    if (GetThreadId(thread_handle_) != GetCurrentThreadId()) {
+      WaitForSingleObject(thread_handle_, INFINITE);
+    }
+    CloseHandle(thread_handle_);
+    thread_handle_ = nullptr;
+  }
+  thread_id_ = 0;
+}
+
+}  // namespace kbase
