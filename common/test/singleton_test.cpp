@@ -34,6 +34,14 @@ public:
 
 class CPlain : public CSingleton<CPlain> {};
 
+TEST(SingletonTest, DestroyingAnotherObjectOfTheTypeKeepsTheInstance) {
+    CSingleton<CPlain>::CGrabo holder;
+    CPlain* instance = CPlain::getInstance();
+    { CPlain other; }
+    EXPECT_EQ(CPlain::existingInstance(), instance);
+    EXPECT_EQ(CPlain::getInstance(), instance);
+}
+
 TEST(SingletonTest, ConcurrentFirstUseBuildsOneInstanceAndInitsItOnce) {
     const int before = counters.built;
     CSingleton<CProbe>::CGrabo holder;

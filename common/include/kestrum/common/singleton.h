@@ -108,10 +108,15 @@ CSingleton<T>::CSingleton() {
 template <class T>
 CSingleton<T>::~CSingleton() {
     // The holder may already own the lock (it deletes us under it); critical sections nest.
+    // Only the instance itself clears the pointer: a second object of the type built directly
+    // (a test's private configuration, say) must not orphan the real one.
     if (!kestrum::common::IsProcessExiting()) {
         CRITICAL_SECTION* section = lock();
         EnterCriticalSection(section);
-        instance_.store(nullptr, std::memory_order_release);
+        T* current = instance_.load(std::memory_order_acquire);
+        if (current && static_cast<CSingleton<T>*>(current) == this) {
+            instance_.store(nullptr, std::memory_order_release);
+        }
         LeaveCriticalSection(section);
     }
     std::printf("%s\n", kestrum::common::SingletonTrace<T>("~CSingleton").c_str());
