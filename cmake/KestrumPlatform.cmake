@@ -17,6 +17,12 @@ if(KESTRUM_CROSS)
     _WIN32_WINNT=0x0601 WINVER=0x0601 UNICODE _UNICODE
     __USE_MINGW_ANSI_STDIO=1 NOMINMAX WIN32_LEAN_AND_MEAN)
 
+  # SSE2 arithmetic on i686 as on x86_64, so the 32-bit product computes numbers exactly as the
+  # 64-bit build that the tests run (x87's extended precision rounds differently).
+  if(KESTRUM_TRIPLE MATCHES "^i686")
+    add_compile_options(-msse2 -mfpmath=sse)
+  endif()
+
   add_library(kestrum_thirdparty_headers INTERFACE)
   target_include_directories(kestrum_thirdparty_headers SYSTEM INTERFACE ${KESTRUM_CROSS_INCLUDE})
   target_compile_definitions(kestrum_thirdparty_headers INTERFACE

@@ -43,12 +43,6 @@ TEST(RoomInfoRecordConstruction, ValuesLandInTheirFields)
     ASSERT_EQ(1u, record.sdkConfigs.shareParameters.size());
 }
 
-TEST(RoomInfoRecordConstruction, PayloadWithoutConfigsHasNoProfile)
-{
-    RoomInfoRecord record("room", "", {}, "", 0, "", SdkConfigsRecord());
-    EXPECT_EQ(-1, record.sdkConfigs.channelProfile);
-}
-
 TEST(RoomInfoRecordConstruction, OverlongTextsAreCut)
 {
     RoomInfoRecord record(std::string(300, 'r'), std::string(256, 'p'), {}, std::string(255, 'h'), 0,
@@ -57,23 +51,6 @@ TEST(RoomInfoRecordConstruction, OverlongTextsAreCut)
     EXPECT_EQ(255u, std::string(record.pwd).size());
     EXPECT_EQ(255u, std::string(record.hostName).size());
     EXPECT_EQ(std::string(254, 't'), record.topic);
-}
-
-TEST(RoomInfoRecordCopy, AssignmentCopiesEveryField)
-{
-    RoomInfoRecord source = Sample();
-    RoomInfoRecord target;
-    target = source;
-    EXPECT_STREQ("room", target.rid);
-    EXPECT_STREQ("Host", target.hostName);
-    EXPECT_EQ(source.hosts, target.hosts);
-    EXPECT_EQ(3, target.initialStatus);
-    EXPECT_EQ(1, target.sdkConfigs.channelProfile);
-    EXPECT_EQ(source.sdkConfigs.parameters, target.sdkConfigs.parameters);
-    EXPECT_EQ(source.sdkConfigs.shareParameters, target.sdkConfigs.shareParameters);
-    RoomInfoRecord& same = target;
-    target = same;
-    EXPECT_EQ(source.hosts, target.hosts);
 }
 
 }  // namespace

@@ -71,15 +71,6 @@ TEST(UserInfoRecordCopy, AssignmentKeepsTheTargetsLink)
     EXPECT_EQ(&partner, linked_target.linkedRecord);
 }
 
-TEST(UserInfoRecordCopy, SelfAssignmentChangesNothing)
-{
-    UserInfoRecord record = Sample();
-    UserInfoRecord& same = record;
-    record = same;
-    EXPECT_STREQ("Alice", record.name);
-    EXPECT_EQ(1001, record.streamId);
-}
-
 TEST(UserInfoRecordCopy, CopiesStartUnlinked)
 {
     UserInfoRecord partner;

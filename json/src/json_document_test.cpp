@@ -11,14 +11,6 @@ using jdoc::CJsonDocument;
 
 // ---- parsing and printing ----
 
-TEST(JsonDocumentParse, TextConstructorParses)
-{
-    CJsonDocument doc(R"({"a":"b"})");
-    ASSERT_NE(nullptr, doc.Node());
-    EXPECT_EQ(R"({"a":"b"})", doc.ToCompactText());
-    EXPECT_EQ("", doc.LastError());
-}
-
 TEST(JsonDocumentParse, FailureLeavesAnEmptyDocumentAndTellsWhere)
 {
     CJsonDocument doc(R"({"a":1,}tail)");

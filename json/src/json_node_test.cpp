@@ -71,17 +71,6 @@ TEST(JsonAppend, MemberReplacesTheKeyAndKeepsDuplicates)
     EXPECT_EQ(R"({"k":1,"k":"v"})", Print(object.get()));
 }
 
-TEST(JsonNewNodes, IntegerKeepsBitsSignAndADoubleCopy)
-{
-    Tree node(json_new_int(uint64_t(-2), -1));
-    EXPECT_EQ(JSON_INT, node->type);
-    EXPECT_EQ(uint64_t(-2), node->valueint);
-    EXPECT_EQ(-1, node->sign);
-    EXPECT_EQ(static_cast<double>(uint64_t(-2)), node->valuedouble);
-    EXPECT_EQ(nullptr, node->next);
-    EXPECT_EQ(nullptr, node->key);
-}
-
 TEST(JsonNewNodes, StringCopyFailureLeavesAnAbsentText)
 {
     ScopedAllocHooks hooks(1);  // the node succeeds, the copy fails

@@ -104,14 +104,6 @@ TEST(JsonPrintFormatted, EmptyObjectKeepsItsLineBreak)
     EXPECT_EQ("{\n}", Print(object.get(), -3, true));
 }
 
-TEST(JsonPrintContainers, BorrowedFlagDoesNotChangeTheText)
-{
-    Tree tree = Parse(R"({"a":[1,2]})");
-    tree->child->type |= JSON_BORROWED;
-    EXPECT_EQ(R"({"a":[1,2]})", Print(tree.get()));
-    tree->child->type &= ~JSON_BORROWED;
-}
-
 TEST(JsonPrintContainers, UnprintableChildFailsTheWholeText)
 {
     Tree tree = Parse(R"({"a":[1,2]})");

@@ -16,7 +16,9 @@ struct UserInfoRecord {
     UserInfoRecord(const std::string& uid, const std::string& name, const std::string& portraitId,
                    int32_t streamId, const std::string& account, int32_t status, int32_t shareId,
                    int32_t feature);
-    // A copy is a default record followed by assignment: its linkedRecord is null.
+    // A copy is a default record followed by assignment: its linkedRecord is null. Linked entries
+    // therefore belong in a container that never copies them (std::list, or a vector of
+    // pointers); a growing std::vector<UserInfoRecord> drops the links.
     UserInfoRecord(const UserInfoRecord& other);
     // Copies everything except linkedRecord, which keeps the target's value.
     UserInfoRecord& operator=(const UserInfoRecord& other);
