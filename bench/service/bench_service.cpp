@@ -59,6 +59,7 @@ void RefuseAll(TestBackend& backend) {
 }  // namespace
 
 int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     TestBackend backend;
     if (!backend.Started()) {
         std::fprintf(stderr, "the test back-end did not start\n");
