@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_data.h"
+#include "temp_folder.h"
+
+// A meeting data object over a configuration in a temporary folder, installed as g_kestrumData
+// for the object's life.
+class MeetingDataFixture {
+public:
+    MeetingDataFixture() {
+        WriteFileBytes(root_.narrow() + "version.txt", "3.2.1");
+        config_ = std::make_unique<CKestrumConfig>(bin_);
+        config_->setUid("uid-at-start");
+        // No log file: the shared log would stay open beyond the folder while loggers live.
+        data_ = std::make_unique<CKestrumData>("", *config_);
+        g_kestrumData = data_.get();
+    }
+    ~MeetingDataFixture() { g_kestrumData = nullptr; }
+    MeetingDataFixture(const MeetingDataFixture&) = delete;
+    MeetingDataFixture& operator=(const MeetingDataFixture&) = delete;
+
+    CKestrumData& data() { return *data_; }
+
+private:
+    TempFolder root_;
+    std::string bin_ = root_.MakeFolder("bin");
+    std::unique_ptr<CKestrumConfig> config_;
+    std::unique_ptr<CKestrumData> data_;
+};

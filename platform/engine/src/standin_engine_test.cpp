@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kestrum/engine/engine_standin_hook.h"
+#include "kestrum/engine/zuvra_rtc_engine.h"
+
+namespace {
+
+using namespace zuvra::rtc;
+
+std::string Journal() {
+    const size_t length = KestrumEngineJournal(nullptr, 0);
+    std::string text(length + 1, '\0');
+    KestrumEngineJournal(&text[0], text.size());
+    text.resize(length);
+    return text;
+}
+
+// Keeps each event as a line and lets the test wait for one.
+class RecordingHandler : public IRtcEngineEventHandler {
+public:
+    void onJoinChannelSuccess(const char* channel, uint32_t uid, int) override {
+        add("join " + std::string(channel) + " " + std::to_string(uid));
+    }
+    void onLeaveChannel(const RtcStats&) override { add("leave"); }
+    void onLastmileQuality(int quality) override { add("probe " + std::to_string(quality)); }
+    void onAudioVolumeIndication(const AudioVolumeInfo* speakers, unsigned count, int) override {
+        std::string line = "volume";
+        for (unsigned i = 0; i < count; ++i) line += " " + std::to_string(speakers[i].uid);
+        add(line);
+    }
+    void onUserJoined(uint32_t uid, int elapsed) override {
+        add("userJoined " + std::to_string(uid) + " " + std::to_string(elapsed));
+    }
+    void onUserMuteVideo(uint32_t uid, bool muted) override {
+        add("muteVideo " + std::to_string(uid) + " " + std::to_string(muted));
+    }
+    void onError(int code, const char* text) override {
+        add("error " + std::to_string(code) + " " + (text ? text : "(null)"));
+    }
+
+    // Waits up to timeoutMs until `count` events start with prefix; returns how many did.
+    size_t waitFor(const std::string& prefix, size_t count, int timeoutMs) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                          [&] { return countLocked(prefix) >= count; });
+        return countLocked(prefix);
+    }
+    std::vector<std::string> events() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return events_;
+    }
+
+private:
+    void add(const std::string& line) {
+        {
+            std::lock_guard<std::mutex> guard(mutex_);
+            events_.push_back(line);
+        }
+        changed_.notify_all();
+    }
+    size_t countLocked(const std::string& prefix) const {
+        size_t count = 0;
+        for (const std::string& event : events_) count += event.rfind(prefix, 0) == 0;
+        return count;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> events_;
+};
+
+class StandInEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        KestrumEngineJournalClear();
+        KestrumEngineInject("resetDevices");
+        engine_ = zuvraCreateEngine();
+        ASSERT_NE(engine_, nullptr);
+        engine_->initialize(EngineContext{&handler_, "app", 0});
+    }
+    void TearDown() override {
+        if (engine_) engine_->release(0);
+    }
+
+    template <class Interface>
+    Interface* query(int id) {
+        void* out = nullptr;
+        EXPECT_EQ(engine_->queryInterface(id, &out), 0);
+        return static_cast<Interface*>(out);
+    }
+
+    RecordingHandler handler_;
+    IEngine* engine_ = nullptr;
+};
+
+TEST_F(StandInEngineTest, EntryPointsAreExportedByOrdinalOnly) {
+    HMODULE module = GetModuleHandleW(L"zuvra_rtc_sdk.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(GetProcAddress(module, MAKEINTRESOURCEA(2)), nullptr);
+    EXPECT_NE(GetProcAddress(module, MAKEINTRESOURCEA(3)), nullptr);
+    EXPECT_EQ(GetProcAddress(module, "zuvraCreateEngine"), nullptr);
+    EXPECT_EQ(GetProcAddress(module, "zuvraGetVersion"), nullptr);
+    int build = 0;
+    EXPECT_STRNE(zuvraGetVersion(&build), "");
+    EXPECT_GT(build, 0);
+}
+
+TEST_F(StandInEngineTest, JoinAndLeaveAreAnsweredByEvents) {
+    EXPECT_EQ(engine_->joinChannel("token", "room", "", 42), 0);
+    EXPECT_EQ(handler_.waitFor("join room 42", 1, 3000), 1u);
+    EXPECT_EQ(engine_->leaveChannel(), 0);
+    EXPECT_EQ(handler_.waitFor("leave", 1, 3000), 1u);
+    EXPECT_NE(Journal().find("engine.initialize(handler,app,0)\n"
+                             "engine.joinChannel(token,room,,42)\n"
+                             "engine.leaveChannel()\n"),
+              std::string::npos);
+}
+
+TEST_F(StandInEngineTest, ProbeReportsRepeatedlyUntilStopped) {
+    KestrumEngineInject("lastmileQuality 3");
+    engine_->startLastmileProbeTest();
+    EXPECT_EQ(handler_.waitFor("probe 3", 2, 3000), 2u);
+    engine_->stopLastmileProbeTest();
+    const size_t seen = handler_.waitFor("probe", 0, 0);
+    Sleep(2 * 500);
+    EXPECT_LE(handler_.waitFor("probe", 0, 0), seen + 1);
+}
+
+TEST_F(StandInEngineTest, VolumeIndicationListsTheOwnAndTheJoinedRemoteUsers) {
+    auto* parameters = query<IEngineParameters>(kEngineParameters);
+    ASSERT_NE(parameters, nullptr);
+    EXPECT_EQ(
+        parameters->setObject("che.audio.volume_indication", "{\"interval\":200,\"smooth\":3}"), 0);
+    parameters->release();
+    engine_->joinChannel("t", "room", "", 7);
+    ASSERT_EQ(handler_.waitFor("join", 1, 3000), 1u);
+    ASSERT_EQ(KestrumEngineInject("userJoined 99 15"), 0);
+    EXPECT_GE(handler_.waitFor("volume 0 99", 2, 3000), 2u);
+}
+
+TEST_F(StandInEngineTest, InjectedEventsReachTheHandler) {
+    EXPECT_EQ(KestrumEngineInject("userJoined 5 120"), 0);
+    EXPECT_EQ(KestrumEngineInject("userMuteVideo 5 1"), 0);
+    EXPECT_EQ(KestrumEngineInject("error 17 no route"), 0);
+    EXPECT_EQ(KestrumEngineInject("error 18"), 0);
+    EXPECT_EQ(KestrumEngineInject("jump 5"), -1);
+    EXPECT_EQ(KestrumEngineInject("userJoined"), -1);
+    EXPECT_EQ(KestrumEngineInject(nullptr), -1);
+    EXPECT_EQ(handler_.events(),
+              (std::vector<std::string>{"userJoined 5 120", "muteVideo 5 1", "error 17 no route",
+                                        "error 18 (null)"}));
+}
+
+TEST_F(StandInEngineTest, InjectionWithoutALiveEngineIsRefused) {
+    engine_->release(0);
+    engine_ = nullptr;
+    EXPECT_EQ(KestrumEngineInject("userJoined 5 120"), -2);
+}
+
+TEST_F(StandInEngineTest, DeviceListsGiveUtf8TextsAndFillLongTextsWithoutNul) {
+    ASSERT_EQ(KestrumEngineInject(("addCamera cam-long " + std::string(600, 'N')).c_str()), 0);
+    auto* cameras = query<ICameraManager>(kCameraManager);
+    ASSERT_NE(cameras, nullptr);
+    IDeviceList* list = cameras->enumerateCameras();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->count(), 3);
+    char name[IDeviceList::kTextBytes];
+    char id[IDeviceList::kTextBytes];
+    ASSERT_EQ(list->get(1, name, id), 0);
+    EXPECT_STREQ(id, "camera-\xC3\x9C-2");
+    ASSERT_EQ(list->get(2, name, id), 0);
+    EXPECT_EQ(std::string(name, sizeof name), std::string(sizeof name, 'N'));
+    EXPECT_NE(list->get(3, name, id), 0);
+    list->release();
+    EXPECT_EQ(cameras->setCamera("camera-1"), 0);
+    cameras->release();
+    EXPECT_NE(
+        Journal().find("cameraList.release()\ncamera.setDevice(camera-1)\ncamera.release()\n"),
+        std::string::npos);
+}
+
+TEST_F(StandInEngineTest, ConvertPathGivesTheUtf8Path) {
+    auto* parameters = query<IEngineParameters>(kEngineParameters);
+    ASSERT_NE(parameters, nullptr);
+    ITextObject* text = nullptr;
+    ASSERT_EQ(parameters->convertPath("C:\\logs\\engine.log", &text), 0);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text->text(), "C:\\logs\\engine.log");
+    text->release();
+    EXPECT_NE(parameters->convertPath(nullptr, &text), 0);
+    EXPECT_EQ(text, nullptr);
+    parameters->release();
+}
+
+}  // namespace
