@@ -1,0 +1,97 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ui/base/resource/font_record.h"
+
+namespace ui {
+
+class Control;
+class IRenderContext;
+class IRenderFactory;
+class ImageInfo;
+class MarkupBuilder;
+
+// Makes a control for a markup element name the framework does not know; null when the
+// callback does not know it either. The caller owns the control.
+using CreateControlCallback = std::function<Control*(const std::wstring& class_name)>;
+
+// The framework's process-wide resources: the resource path, the render factory, global fonts
+// (referred to by id, their position in the list), named text colours, global markup classes,
+// the cache of decoded images and the cache of parsed child-box markup.
+//
+// Threads: everything on the UI thread that calls Start, without locks. Decoded images are
+// shared between holders, but must be released on that thread too, because the last release
+// edits the cache.
+// Lifetime: empty until Start; Stop releases the render factory, the fonts and GDI+, and may be
+// called again (a second Stop does nothing). Colours, classes and cached images stay.
+class ResourceHub {
+ public:
+  ResourceHub() = delete;
+
+  // Starts the framework: render factory, resource path (root + theme_folder), the callback,
+  // DPI adaptation (when adapt_dpi), the global markup "global.xml" of the theme, the language
+  // table (root + language_folder + "\strings.ini"), GDI+ and the common controls. Missing
+  // global markup or language files leave those tables empty.
+  static void Start(const std::wstring& root, const CreateControlCallback& callback,
+                    bool adapt_dpi, const std::wstring& theme_folder,
+                    const std::wstring& language_folder);
+  static void Stop();
+
+  // Ends in "\" (or "/" when given so); empty before Start.
+  static std::wstring ResourcePath();
+  // Appends "\" to a non-empty path that ends in neither "\" nor "/".
+  static void SetResourcePath(const std::wstring& path);
+
+  // A new context from the render factory; null before Start or after Stop.
+  static std::unique_ptr<IRenderContext> MakeRenderContext();
+
+  static const CreateControlCallback& CreateControl();
+  static void SetCreateControlCallback(const CreateControlCallback& callback);
+
+  // Adds a font ("system" is the system's UI face), size in pixels at 96 DPI. The new HFONT,
+  // owned by the hub; null, adding nothing, when GDI refuses it. A face longer than a LOGFONT
+  // holds is cut to 31 characters.
+  static HFONT AddFont(const std::wstring& face, int size, bool bold, bool underline,
+                       bool italic);
+  // Null for an id outside the list.
+  static HFONT FontHandle(int id);
+  static const FontRecord* FontInfo(int id);
+  static int FontCount();
+
+  // value is "#AARRGGBB"; its first character is skipped whatever it is.
+  static void AddTextColor(const std::wstring& name, const std::wstring& value);
+  // The ARGB value of name; a name never defined is entered with 0 (transparent) first.
+  static DWORD& ColorValue(const std::wstring& name);
+  // Colour names of normal and disabled text ("textdefaultcolor", "textdefaultdisablecolor"
+  // unless the global markup names others).
+  static std::wstring DefaultTextColor();
+  static std::wstring DefaultDisabledTextColor();
+  static void SetDefaultTextColor(const std::wstring& name);
+  static void SetDefaultDisabledTextColor(const std::wstring& name);
+
+  // Enters or replaces a global class (an attribute list). A global class wins over a window's
+  // class of the same name.
+  static void AddClass(const std::wstring& name, const std::wstring& attributes);
+  // "" when there is no such global class.
+  static std::wstring ClassAttributes(const std::wstring& name);
+
+  // The decoded image of path (slashes normalised) while something holds it; never decodes.
+  static std::shared_ptr<ImageInfo> CachedImage(const std::wstring& path);
+  // The shared decoded image of path, decoded and cached when nothing holds it; empty when the
+  // file cannot be decoded (nothing is cached then). The cache entry goes with the last holder.
+  static std::shared_ptr<ImageInfo> ObtainImage(const std::wstring& path);
+  // The order of the image cache: shorter keys first, equal lengths compared from the end.
+  static bool KeyLess(const std::wstring& a, const std::wstring& b);
+
+  // The parsed builder of a child-box markup file, by the name its caller used; null when none.
+  // Entries are never removed; the builder lives to process exit.
+  static std::shared_ptr<MarkupBuilder> CachedBuilder(const std::wstring& file);
+  static void CacheBuilder(const std::wstring& file, std::shared_ptr<MarkupBuilder> builder);
+};
+
+}  // namespace ui
