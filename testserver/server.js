@@ -1,7 +1,8 @@
 #!/usr/bin/env node
 'use strict';
 // Local back-end for the tests and the demo: the account, meeting and feedback services on a
-// base listener and five proxy listeners (all loopback), and a control listener.
+// base listener and five proxy listeners (all loopback), the signalling server on a listener of
+// its own, and a control listener.
 //
 // Usage: node server.js [options]
 //   --host ADDR          base listener address (127.0.0.1)
@@ -9,6 +10,7 @@
 //   --proxies A,B,...    proxy listener addresses (127.0.0.2 ... 127.0.0.6)
 //   --proxy-port N       port shared by the proxies (0: any port free on all of them)
 //   --control-port N     control listener port on 127.0.0.1 (0: any free port)
+//   --signal-port N      signalling (socket.io) listener port on --host (0: any free port)
 //   --ready-file PATH    write the listening addresses there (JSON) once ready
 //   --lifeline           end when the last GET /lifeline connection closes
 //   --idle-exit S        end after S seconds without any request (0: never)
@@ -22,7 +24,7 @@ const { controlApp } = require('./lib/control');
 function readOptions(argv) {
   const options = {
     host: '127.0.0.1', port: 0, proxies: ['127.0.0.2', '127.0.0.3', '127.0.0.4', '127.0.0.5', '127.0.0.6'],
-    proxyPort: 0, controlPort: 0, readyFile: '', lifeline: false, idleExit: 0, exitWithStdin: false,
+    proxyPort: 0, controlPort: 0, signalPort: 0, readyFile: '', lifeline: false, idleExit: 0, exitWithStdin: false,
   };
   const valued = {
     '--host': (v) => { options.host = v; },
@@ -30,6 +32,7 @@ function readOptions(argv) {
     '--proxies': (v) => { options.proxies = v.split(',').map((s) => s.trim()).filter(Boolean); },
     '--proxy-port': (v) => { options.proxyPort = Number(v); },
     '--control-port': (v) => { options.controlPort = Number(v); },
+    '--signal-port': (v) => { options.signalPort = Number(v); },
     '--ready-file': (v) => { options.readyFile = v; },
     '--idle-exit': (v) => { options.idleExit = Number(v); },
   };

@@ -17,6 +17,8 @@
 #include "meeting/kestrum_meeting_update_room.h"
 #include "service_endpoints.h"
 #include "shared_user_info.h"
+#include "socketio/kestrum_socket_io.h"
+#include "socketio/signalling_origin.h"
 
 using namespace kestrum::service;
 
@@ -36,6 +38,7 @@ CSingleton<CKestrumMeetingGetRoom>::CGrabo getRoomHolder;
 CSingleton<CKestrumMeetingRoomCtrl>::CGrabo roomCtrlHolder;
 CSingleton<CKestrumMeetingConfigRoom>::CGrabo configRoomHolder;
 CSingleton<CKestrumLogUpload>::CGrabo logUploadHolder;
+CSingleton<CKestrumSocketIO>::CGrabo socketIOHolder;
 
 }  // namespace
 
@@ -44,6 +47,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     case DLL_PROCESS_ATTACH:
         // The endpoints are fixed when the library loads: read the environment now.
         Endpoints();
+        SignallingOrigin();
         break;
     case DLL_PROCESS_DETACH:
         // Ending process: the other threads are gone, maybe holding locks; the holders that run

@@ -16,6 +16,7 @@
 #include "meeting/kestrum_meeting_room_ctrl.h"
 #include "meeting/kestrum_meeting_update_room.h"
 #include "shared_user_info.h"
+#include "socketio/kestrum_socket_io.h"
 
 using namespace kestrum::service;
 
@@ -138,6 +139,19 @@ void __cdecl releaseMeetingObserver(const char* api) {
 
 void __cdecl uploadlog(LogUploadRecord record) {
     CKestrumLogUpload::getInstance()->Request(record);
+}
+
+ZuvraKestrum::socketio::ISocketIOInterface* __cdecl createSocketIOHandle(
+    ZuvraKestrum::socketio::CSocketIOCallBack* observer) {
+    try {
+        return CKestrumSocketIO::getInstance(observer);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void __cdecl destorySocketIOHandle(ZuvraKestrum::socketio::ISocketIOInterface* handle) {
+    delete handle;
 }
 
 }  // extern "C"

@@ -6,6 +6,7 @@ const express = require('express');
 const { Recorder } = require('./recorder');
 const { Faults, earlyFault } = require('./faults');
 const { State, accountRoutes, meetingRoutes, feedbackRoutes } = require('./services');
+const { Signalling } = require('./signalling');
 
 class Backend {
   constructor(options) {
@@ -17,6 +18,7 @@ class Backend {
     this.byAddress = new Map(); // "host:port" -> name
     this.lastActivity = Date.now();
     this.app = this.serviceApp();
+    this.signalling = new Signalling(this.state, () => { this.lastActivity = Date.now(); });
   }
 
   serviceApp() {
@@ -40,6 +42,7 @@ class Backend {
     const { host, port, proxies, proxyPort } = this.options;
     await this.listen('base', host, port);
     await this.listenProxies(proxies, proxyPort);
+    await this.signalling.start(host, this.options.signalPort || 0);
   }
 
   listen(name, host, port) {
@@ -121,6 +124,7 @@ class Backend {
       base: `http://${base.host}:${base.port}/`,
       proxies: this.options.proxies,
       proxyPort: this.proxyPort,
+      signal: this.signalling.url(),
     };
   }
 }

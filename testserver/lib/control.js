@@ -7,7 +7,9 @@
 //   POST /user                 {token, uid?, name?, portraitId?}  a known user
 //   GET  /lifeline             held open; with --lifeline the server ends when it closes
 //   POST /shutdown             ends the server
+//   /signal/...                the signalling server (lib/signalling_control.js)
 const express = require('express');
+const { signallingControl } = require('./signalling_control');
 
 function controlApp(backend, hooks) {
   const app = express();
@@ -33,6 +35,7 @@ function controlApp(backend, hooks) {
     res.write('alive\n');
     hooks.lifeline(req.socket);
   });
+  app.use('/signal', signallingControl(backend.signalling));
   app.post('/shutdown', (req, res) => {
     res.json({ ok: true });
     setImmediate(hooks.shutdown);

@@ -4,14 +4,16 @@
 // code} for a refusal (the portrait download says "error" instead of "code"), integers as JSON
 // integers, "success" as a JSON boolean.
 const crypto = require('crypto');
+const { EventEmitter } = require('events');
 const express = require('express');
 const multer = require('multer');
 const { reply } = require('./faults');
 
 const CTRL_OPS = ['muteAudio', 'unmuteAudio', 'muteVideo', 'unmuteVideo', 'ban', 'share', 'unshare'];
 
-class State {
+class State extends EventEmitter {
   constructor() {
+    super();
     this.reset();
   }
 
@@ -196,10 +198,14 @@ function meetingRoutes(state) {
     if (!CTRL_OPS.includes(body.op)) return refuse(req, res, 'unknown operation', 2010);
     const targets = Array.isArray(body.targets) ? body.targets.filter(isText) : [];
     if (body.op === 'ban') targets.forEach((t) => room.participants.delete(t));
+    // The signalling server tells the room (lib/signalling.js).
+    const ctrl = { rid: room.rid, operator: req.user.uid, op: body.op, targets };
     if (body.op === 'share') {
       const shareId = state.nextShare++;
+      state.emit('room-ctrl', { ...ctrl, shareId });
       return reply(req, res, 200, { success: true, shareId, mediaToken: `share-${shareId}` });
     }
+    state.emit('room-ctrl', ctrl);
     return reply(req, res, 200, { success: true, mediaToken: '' });
   });
 

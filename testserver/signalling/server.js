@@ -21,6 +21,7 @@ const fs = require('fs');
 const http = require('http');
 const path = require('path');
 const { Server } = require(path.join(__dirname, '..', 'node_modules', 'socket.io'));
+const { MALFORMED_FRAMES, sendRawFrames, silence, terminate } = require('../lib/sio_faults');
 
 function readOptions(argv) {
   const options = { portFile: '', pingInterval: 400, pingTimeout: 600, maxLifetime: 30 * 60 * 1000 };
@@ -39,31 +40,6 @@ const options = readOptions(process.argv);
 const switches = { refuseIo: 0, refuseHttp: 0 };
 let io = null;
 let port = 0;
-
-// Frames a client must ignore without losing the connection: unknown or empty Engine.IO types,
-// broken Socket.IO headers and payloads, other namespaces, binary and ack packets.
-const MALFORMED_FRAMES = [
-  '', '9', 'x', '4', '49', '4x', '42', '42not json', '42{}', '42[]', '42[1,2]', '42["unterminated',
-  '42/other,["echo","wrong namespace"]', '42/unterminated["echo"]', '43', '4312[]',
-  '451-["bin",{"_placeholder":true,"num":0}]', '46', '4412345678901234567890["x"]', '40{bad',
-  '42' + '['.repeat(1000) + ']'.repeat(1000), '6', '5', '3',
-];
-
-function sendRawFrames(socket, frames) {
-  const ws = socket.conn.transport.socket;
-  for (const frame of frames) ws.send(frame);
-}
-
-// Stops everything the server would send to this client, pings included, and its own ping
-// timeout, so the connection stays open but silent.
-function silence(socket) {
-  const conn = socket.conn;
-  clearTimeout(conn.pingIntervalTimer);
-  clearTimeout(conn.pingTimeoutTimer);
-  conn.schedulePing = () => {};
-  conn.resetPingTimeout = () => {};
-  conn.sendPacket = () => {};
-}
 
 const FAULTS = {
   types: (socket) => socket.emit('types', {
@@ -124,7 +100,7 @@ function start(onListening) {
 // Like a process restart: connections are cut without a goodbye and the port refuses for a while.
 function restart(downMs) {
   const old = io;
-  for (const socket of old.of('/').sockets.values()) socket.conn.transport.socket.terminate();
+  for (const socket of old.of('/').sockets.values()) terminate(socket);
   old.close(() => setTimeout(() => start(), downMs));
 }
 

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/service/socketio_interface.h"
+
 #if defined(KESTRUM_VOSSARY_BUILDING)
 #define KESTRUM_VOSSARY_API __declspec(dllexport)
 #else
@@ -126,5 +128,15 @@ KESTRUM_VOSSARY_API HANDLE __cdecl configRoom(CUserCallBack* observer);
 KESTRUM_VOSSARY_API void __cdecl releaseMeetingObserver(const char* api);
 
 KESTRUM_VOSSARY_API void __cdecl uploadlog(LogUploadRecord record);
+
+// The signalling handle (socketio_interface.h). While none exists one is created with this
+// observer (when not null); while one exists that one is returned and keeps its first observer.
+// Null only when creation failed. While a handle exists the library stays loaded.
+KESTRUM_VOSSARY_API ZuvraKestrum::socketio::ISocketIOInterface* __cdecl createSocketIOHandle(
+    ZuvraKestrum::socketio::CSocketIOCallBack* observer);
+// Closes the connection, waits for its network thread and deletes the handle, so that the next
+// createSocketIOHandle starts afresh. Null is ignored. Must not be called from an observer call.
+KESTRUM_VOSSARY_API void __cdecl destorySocketIOHandle(
+    ZuvraKestrum::socketio::ISocketIOInterface* handle);
 
 }  // extern "C"

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kestrum/records/room_info_record.h"
+#include "kestrum/records/user_info_record.h"
+#include "kestrum/sio/client.h"
+
+namespace kestrum::service {
+
+// Owns the socket.io connection to the signalling server: binds the connection listeners when
+// built, registers the server events and sends "authorize" on Connect, emits single-text events,
+// and turns every listener call and event payload into one of the notification operations below
+// (empty here; a derived class overrides what it wants).
+//
+// Threads: the notifications run on the client's network thread. Connect, Emit and Disconnect
+// may be called on any other thread; none of them may be called from inside a notification.
+// After Disconnect (or the destructor) has returned, no notification runs any more, so a derived
+// class calls Disconnect first in its own destructor.
+class CSocketIOObject {
+public:
+    // origin: "http://host[:port]" of the server (plain HTTP). policy: the automatic reconnection
+    // (the client's default unless a test wants shorter delays).
+    explicit CSocketIOObject(std::string origin,
+                             const ksio::ReconnectPolicy& policy = ksio::ReconnectPolicy());
+    virtual ~CSocketIOObject();
+
+    CSocketIOObject(const CSocketIOObject&) = delete;
+    CSocketIOObject& operator=(const CSocketIOObject&) = delete;
+
+    // Registers the eleven server events, asks for the connection with these query pairs (no
+    // extra headers) and queues "authorize" with the token, which goes out as soon as the
+    // namespace is connected. One connection per object: later calls are ignored by the client.
+    void Connect(const std::map<std::string, std::string>& query, const std::string& token);
+    // Emits the event with the text as its only argument, without acknowledgement; queued until
+    // the namespace is connected.
+    void Emit(const std::string& event, const std::string& text);
+    // Closes the connection, cancels pending reconnections and waits for the network thread to
+    // end; then forgets the listeners. Idempotent.
+    void Disconnect();
+
+    const std::string& Origin() const { return origin_; }
+
+protected:
+    virtual void onSocketStatus_Open() {}
+    virtual void onSocketStatus_Close() {}
+    virtual void onSocketStatus_Fail() {}
+    virtual void onSocketStatus_Reconnect() {}
+    virtual void onSocketUserError(int /*code*/, const char* /*text*/) {}
+    virtual void onSocketUserJoin(const UserInfoRecord* /*user*/) {}
+    virtual void onSocketUserList(const std::vector<UserInfoRecord>& /*users*/) {}
+    virtual void onSocketUserLeave(const char* /*uid*/) {}
+    virtual void onSocketRoomInfo(const RoomInfoRecord* /*room*/) {}
+    virtual void onSocketUserInfo(const UserInfoRecord* /*user*/) {}
+    virtual void onSocketUserOperator(const char* /*operatorUid*/, const char* /*type*/,
+                                      const char* /*target*/,
+                                      const std::vector<UserInfoRecord>& /*users*/) {}
+    virtual void onSocketUserMsg(const char* /*uid*/, const char* /*msg*/) {}
+    virtual void onSocketRequestResult(const char* /*op*/, const char* /*requestId*/,
+                                       const char* /*target*/) {}
+    virtual void onSocketUserRequest(const char* /*op*/, const char* /*sender*/,
+                                     const char* /*requestId*/) {}
+    virtual void onSocketUserResponse(bool /*success*/, const char* /*requestId*/,
+                                      const char* /*spare*/, const char* /*reason*/,
+                                      const char* /*sender*/, const char* /*target*/) {}
+
+private:
+    using Payload = ksio::Message;
+
+    void BindListeners();
+    void RegisterEvents();
+    void On(const char* event, void (CSocketIOObject::*read)(const Payload&));
+
+    void ReadUserError(const Payload& data);
+    void ReadUserJoin(const Payload& data);
+    void ReadUserList(const Payload& data);
+    void ReadUserLeave(const Payload& data);
+    void ReadRoomInfo(const Payload& data);
+    void ReadUserInfo(const Payload& data);
+    void ReadUserOperation(const Payload& data);
+    void ReadUserMsg(const Payload& data);
+    void ReadRequestResult(const Payload& data);
+    void ReadUserRequest(const Payload& data);
+    void ReadUserResponse(const Payload& data);
+
+    const std::string origin_;
+    std::unique_ptr<ksio::Client> client_;
+};
+
+}  // namespace kestrum::service

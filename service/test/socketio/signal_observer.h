@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "kestrum/service/socketio_interface.h"
+
+// Writes every notification of the signalling handle down as one line, in order, e.g.
+//   "open", "reconnect", "error(-1,text)", "joinSuccess(<user>)", "join(<user>)", "leave(uid)",
+//   "list[<user>;<user>]", "room(<room>)", "operator(op,type,target,[<user>;...])",
+//   "info(<user>)", "msg(uid,text)", "result(op,requestId,target)",
+//   "request(op,sender,requestId)", "response(1,requestId,spare,reason,sender,target)"
+// with <user> = "uid|name|portraitId|account|status|shareId|streamId|feature" and
+// <room> = "rid|pwd|topic|[hosts]|hostName|initialStatus|channelProfile|[parameters]|[share]".
+// Notifications arrive on the network thread; the waits run on the test thread.
+class SignalObserver : public ZuvraKestrum::socketio::CSocketIOCallBack {
+public:
+    // Waits until count lines start with prefix (false on time-out).
+    bool WaitFor(const std::string& prefix, size_t count = 1, unsigned timeoutMs = 8000);
+    size_t Count(const std::string& prefix);
+    std::vector<std::string> Lines();
+    // The first line starting with prefix, "" when none.
+    std::string First(const std::string& prefix);
+
+    void onSocketStatus_Open() override;
+    void onSocketStatus_Close() override;
+    void onSocketStatus_Fail() override;
+    void onSocketStatus_Reconnect() override;
+    void onSocketUserError(int code, const char* text) override;
+    void onSocketJoinSuccess(const UserInfoRecord* user) override;
+    void onSocketUserJoin(const UserInfoRecord* user) override;
+    void onSocketUserLeave(const char* uid) override;
+    void onSocketUserList(const std::vector<UserInfoRecord>& users) override;
+    void onSocketRoomInfo(const RoomInfoRecord* room) override;
+    void onSocketUserOperator(const char* operatorUid, const char* type, const char* target,
+                              const std::vector<UserInfoRecord>& users) override;
+    void onSocketUserInfo(const UserInfoRecord* user) override;
+    void onSocketUserMsg(const char* uid, const char* msg) override;
+    void onSocketRequestResult(const char* op, const char* requestId, const char* target) override;
+    void onSocketUserRequest(const char* op, const char* sender, const char* requestId) override;
+    void onSocketUserResponse(bool success, const char* requestId, const char* spare,
+                              const char* reason, const char* sender, const char* target) override;
+
+private:
+    void Add(std::string line);
+    size_t CountLocked(const std::string& prefix) const;
+
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::vector<std::string> lines_;
+};
+
+std::string UserText(const UserInfoRecord& user);
+std::string UsersText(const std::vector<UserInfoRecord>& users);
