@@ -2,6 +2,7 @@
 
 #include "debug_log.h"
 #include "kestrum/common/singleton.h"
+#include "tls_peer_check.h"
 
 namespace kestrum::service {
 namespace {
@@ -166,6 +167,8 @@ CURLcode CCurlObject::SetTransferBasics(const std::string& url, long timeoutSeco
         curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this),
         curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L),
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L),
+        curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, &VerifyPeerBeforeRequest),
+        curl_easy_setopt(curl, CURLOPT_PREREQDATA, curl),
     };
     for (CURLcode code : codes) {
         if (code != CURLE_OK) return code;

@@ -1,7 +1,10 @@
 'use strict';
 // The back-end: one set of routes served on the base listener and on five proxy listeners, plus
 // a control listener through which tests read the recorded requests and switch faults.
+const fs = require('fs');
 const http = require('http');
+const https = require('https');
+const path = require('path');
 const express = require('express');
 const { Recorder } = require('./recorder');
 const { Faults, earlyFault } = require('./faults');
@@ -41,13 +44,21 @@ class Backend {
   async start() {
     const { host, port, proxies, proxyPort } = this.options;
     await this.listen('base', host, port);
+    await this.listen('secure', host, 0, this.secureOptions());
     await this.listenProxies(proxies, proxyPort);
     await this.signalling.start(host, this.options.signalPort || 0);
   }
 
-  listen(name, host, port) {
+  // A self-signed certificate that no client may trust: the HTTPS listener shows that the
+  // service library refuses unverified servers before it sends them the access token.
+  secureOptions() {
+    const dir = path.join(__dirname, '..', 'certs');
+    return { key: fs.readFileSync(path.join(dir, 'selfsigned.key')), cert: fs.readFileSync(path.join(dir, 'selfsigned.crt')) };
+  }
+
+  listen(name, host, port, tls) {
     return new Promise((resolve, reject) => {
-      const server = http.createServer(this.app);
+      const server = tls ? https.createServer(tls, this.app) : http.createServer(this.app);
       server.keepAliveTimeout = 1000;
       server.once('error', reject);
       server.listen(port, host, () => {
@@ -119,9 +130,11 @@ class Backend {
 
   info(controlPort) {
     const base = this.listeners.get('base');
+    const secure = this.listeners.get('secure');
     return {
       control: `http://127.0.0.1:${controlPort}/`,
       base: `http://${base.host}:${base.port}/`,
+      secure: `https://${secure.host}:${secure.port}/`,
       proxies: this.options.proxies,
       proxyPort: this.proxyPort,
       signal: this.signalling.url(),

@@ -122,6 +122,7 @@ bool TestBackend::ReadReady(const std::string& readyFile) {
             text << in.rdbuf();
             jdoc::CJsonDocument doc(text.str());
             if (doc.ReadStringMember("control", control_) && doc.ReadStringMember("base", base_)) {
+                doc.ReadStringMember("secure", secure_);
                 jdoc::CJsonDocument& proxies = doc.MemberObject("proxies");
                 for (int32_t p = 0; p < proxies.ArrayLength(); ++p) {
                     std::string address;

@@ -27,6 +27,8 @@ public:
 
     bool Started() const { return !control_.empty(); }
     const std::string& BaseUrl() const { return base_; }
+    // The same services over HTTPS with a self-signed certificate ("https://127.0.0.1:PORT/").
+    const std::string& SecureUrl() const { return secure_; }
     const std::vector<std::string>& Proxies() const { return proxies_; }
     unsigned ProxyPort() const { return proxyPort_; }
     std::string ProxyUrl(int index) const;  // "http://127.0.0.x:PORT/" of proxy 1..5
@@ -51,6 +53,7 @@ private:
 
     std::string control_;
     std::string base_;
+    std::string secure_;
     std::vector<std::string> proxies_;
     unsigned proxyPort_ = 0;
     unsigned long long lifeline_ = ~0ull;

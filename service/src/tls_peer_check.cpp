@@ -1,0 +1,107 @@
+#include "tls_peer_check.h"
+
+#define SECURITY_WIN32
+#include <windows.h>
+#include <wincrypt.h>
+#include <schannel.h>
+#include <security.h>
+
+#include <string>
+
+#include "debug_log.h"
+
+namespace kestrum::service {
+
+namespace {
+
+std::wstring Wide(const char* text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+// The host part of the transfer's URL ("" when it cannot be read).
+std::string UrlHost(CURL* curl) {
+    char* url = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_EFFECTIVE_URL, &url) != CURLE_OK || !url) return "";
+    CURLU* parts = curl_url();
+    if (!parts) return "";
+    std::string host;
+    char* value = nullptr;
+    if (curl_url_set(parts, CURLUPART_URL, url, 0) == CURLUE_OK &&
+        curl_url_get(parts, CURLUPART_HOST, &value, 0) == CURLUE_OK) {
+        host = value;
+        curl_free(value);
+    }
+    curl_url_cleanup(parts);
+    return host;
+}
+
+bool IsHttps(CURL* curl) {
+    char* scheme = nullptr;
+    return curl_easy_getinfo(curl, CURLINFO_SCHEME, &scheme) == CURLE_OK && scheme &&
+           (scheme[0] == 'H' || scheme[0] == 'h') && lstrcmpiA(scheme, "https") == 0;
+}
+
+// True when the chain of certificate ends in a trusted root and names host.
+bool ChainTrustedFor(PCCERT_CONTEXT certificate, const std::string& host) {
+    const std::wstring wideHost = Wide(host.c_str());
+    LPSTR serverAuth = const_cast<LPSTR>(szOID_PKIX_KP_SERVER_AUTH);
+    CERT_CHAIN_PARA chainPara{};
+    chainPara.cbSize = sizeof chainPara;
+    chainPara.RequestedUsage.dwType = USAGE_MATCH_TYPE_AND;
+    chainPara.RequestedUsage.Usage.cUsageIdentifier = 1;
+    chainPara.RequestedUsage.Usage.rgpszUsageIdentifier = &serverAuth;
+    PCCERT_CHAIN_CONTEXT chain = nullptr;
+    if (!CertGetCertificateChain(nullptr, certificate, nullptr, certificate->hCertStore, &chainPara,
+                                 0, nullptr, &chain)) {
+        return false;
+    }
+    SSL_EXTRA_CERT_CHAIN_POLICY_PARA ssl{};
+    ssl.cbSize = sizeof ssl;
+    ssl.dwAuthType = AUTHTYPE_SERVER;
+    ssl.pwszServerName = const_cast<wchar_t*>(wideHost.c_str());
+    CERT_CHAIN_POLICY_PARA policyPara{};
+    policyPara.cbSize = sizeof policyPara;
+    policyPara.pvExtraPolicyPara = &ssl;
+    CERT_CHAIN_POLICY_STATUS status{};
+    status.cbSize = sizeof status;
+    const bool checked = CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain, &policyPara,
+                                                          &status) != FALSE;
+    CertFreeCertificateChain(chain);
+    if (checked && status.dwError != 0) {
+        DebugLog("server certificate of %s refused: 0x%08lx", host.c_str(),
+                 static_cast<unsigned long>(status.dwError));
+    }
+    return checked && status.dwError == 0;
+}
+
+bool PeerTrusted(CURL* curl) {
+    const curl_tlssessioninfo* session = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_TLS_SSL_PTR, &session) != CURLE_OK || !session ||
+        session->backend != CURLSSLBACKEND_SCHANNEL || !session->internals) {
+        return false;
+    }
+    PCCERT_CONTEXT certificate = nullptr;
+    if (QueryContextAttributesW(static_cast<CtxtHandle*>(session->internals),
+                                SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
+        !certificate) {
+        return false;
+    }
+    const bool trusted = ChainTrustedFor(certificate, UrlHost(curl));
+    CertFreeCertificateContext(certificate);
+    return trusted;
+}
+
+}  // namespace
+
+int VerifyPeerBeforeRequest(void* easyHandle, char*, char*, int, int) {
+    CURL* curl = static_cast<CURL*>(easyHandle);
+    if (!IsHttps(curl)) return CURL_PREREQFUNC_OK;
+    return PeerTrusted(curl) ? CURL_PREREQFUNC_OK : CURL_PREREQFUNC_ABORT;
+}
+
+}  // namespace kestrum::service
