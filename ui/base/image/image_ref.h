@@ -20,7 +20,7 @@ class ImageRef {
 
   // Starts over with text: a text without "file" or "res" is itself the file name.
   void SetSpecText(const std::wstring& text);
-  // Releases the decoded image and rewinds the animation; the spec stays.
+  // Releases the decoded image and rewinds the animation; the parsed ImageSpec stays.
   void ClearDecoded();
   // Milliseconds to show the current frame: 0 without a decoded animated image or for a frame
   // index beyond its frames; delays below 30 ms mean 100 ms, and none is shorter than 50 ms.

@@ -11,7 +11,7 @@
 namespace ui {
 namespace {
 
-// Records what would be drawn: the spec text of each image and the fade asked for.
+// Records what would be drawn: the ImageSpec text of each image and the fade asked for.
 class RecordingOwner : public StateImageOwner {
  public:
   struct Draw {
