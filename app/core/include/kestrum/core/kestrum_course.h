@@ -1,0 +1,192 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kestrum/common/singleton.h"
+#include "kestrum/core/course_exports.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/util_lock.h"
+#include "kestrum/service/socketio_interface.h"
+#include "kestrum/service/vossary_api.h"
+
+// The program's one gateway to the service library: signs the user in, calls the room requests,
+// owns the signalling handle and observes both the library's requests and its signalling
+// events. It never touches a window: every result becomes a heap payload (course_messages.h)
+// posted to a window handle, which frees it; a payload that is not posted is freed here.
+//
+// Ownership: the program reaches one instance through CSingleton<CKestrumCourse>::getInstance
+// (created by the join window's first use, deleted by its holder at exit); tests build their own
+// with a table of fake exports. The meeting data (g_kestrumData) must exist while it lives.
+// The bridge owns the room-control worker and the short HTTP report threads and joins them all
+// on destruction; it also destroys the signalling handle and uninitialises the library.
+//
+// Threads:
+// - Request observer operations run on the library's worker threads, signalling observer
+//   operations on the signalling network thread; they only copy, post and set flags.
+// - connectSocket, reconnectSocket and closeSocket may run on any thread but the network thread,
+//   also side by side: the lock covers destroying the old handle, creating, storing and
+//   connecting the new one, so at most one connection exists.
+// - broadcastMsg, sendRequest and sendResponse take no lock (they must not wait on a socket
+//   being torn down); call them on the UI thread, never alongside closeSocket.
+// - Room-control calls run on the UI thread. Mute and unmute requests are queued and sent one per
+//   second by the worker, oldest first; ban and share are sent at once.
+// - Lock order: `lock_` before the queue mutex. The worker calls the library with neither held.
+class CKestrumCourse : public ZuvraKestrum::ICallBack::CUserCallBack,
+                       public ZuvraKestrum::socketio::CSocketIOCallBack,
+                       public CSingleton<CKestrumCourse>,
+                       public CKestrumDump {
+public:
+    // The dialogs some results go to, by their number in the application's dialog table.
+    static constexpr int kJoinDialog = 0;
+    static constexpr int kRoomSettingsDialog = 3;
+    static constexpr int kHostRoomSettingsDialog = 4;
+    // The worker's pause between two queued room-control requests.
+    static constexpr DWORD kControlIntervalMs = 1000;
+
+    // Finds the window of a dialog by its number; null when that dialog is not open.
+    using DialogWindowLookup = HWND (*)(int dialog);
+
+    // Hands a request's outcome to the quality reports; runs on a short thread of the bridge.
+    using HttpReportFunction = void (*)(const char* api, int curlCode, unsigned elapsedMs);
+    // The program's report: CKestrumQualityUpload::reportHttpResult.
+    static void ReportToQualityUpload(const char* api, int curlCode, unsigned elapsedMs);
+
+    // Initialises the library, signs in (the stored token, else a new one: WM_USER_TOKEN) and
+    // starts the room-control worker. The first uses the real exports and reports, the second
+    // the given ones (tests).
+    CKestrumCourse();
+    CKestrumCourse(const CourseExports& exports, HttpReportFunction report);
+    ~CKestrumCourse() override;
+    CKestrumCourse(const CKestrumCourse&) = delete;
+    CKestrumCourse& operator=(const CKestrumCourse&) = delete;
+
+    // Process-wide: how the bridge finds dialogs 0, 3 and 4. Set once by the program before the
+    // first result can arrive; until then (or with null) those results are dropped.
+    static void setDialogWindowLookup(DialogWindowLookup lookup);
+
+    // Room requests; results arrive later as messages.
+    void applySpeaker();
+    void giveupSpeaker();
+    void roomctrl_audio(bool mute, std::vector<std::string> uids);
+    void roomctrl_video(bool mute, std::vector<std::string> uids);
+    void roomctrl_ban(std::vector<std::string> uids);
+    void roomctrl_share(bool share, std::vector<std::string> uids);
+
+    // Downloads a portrait into filePath with the bridge as observer; on completion
+    // WM_GET_PHOTO carries this portraitId. The library's thread handle (not to be closed).
+    HANDLE getPhoto(const std::string& uid, const std::string& portraitId,
+                    const std::string& filePath);
+
+    // Signalling: see the thread notes above. broadcastMsg takes text in the ANSI code page.
+    void connectSocket();
+    void reconnectSocket();
+    void closeSocket();
+    void broadcastMsg(const std::string& text);
+    void sendRequest(const std::string& op, const std::string& target, const std::string& rid);
+    void sendResponse(const std::string& requestId, bool accept, const std::string& rid);
+
+    // CUserCallBack (library worker threads).
+    void onCallBackError(const char* api, const char* errorMsg, int code) override;
+    void onUserToken(bool success, const char* uid, const char* name, const char* portraitId,
+                     int streamId, const char* token) override;
+    void onUserUpdate(bool success) override;
+    void onUpdatePhoto(const char* portraitId) override;
+    void onGetPhoto(int state, const char* uid) override;
+    void onJoinRoom(bool success, const char* rid, const char* topic, int signalAccount,
+                    int initialStatus, const std::vector<std::string>& hosts,
+                    const char* mediaToken) override;
+    void onUpdateRoom(bool success) override;
+    void onRoomCtrl(bool success, int shareId, const char* mediaToken) override;
+    void onConfigRoom(bool success, const char* minimumVersion, const char* minimumUrl,
+                      const char* latestVersion, const char* latestUrl, int maxRequestTimeout,
+                      int unmuteRequestTimeout) override;
+    void onHttpRetUpload(const char* api, int curlCode, unsigned elapsedMs,
+                         const char* url) override;
+
+    // CSocketIOCallBack (signalling network thread).
+    void onSocketStatus_Open() override;
+    void onSocketStatus_Close() override;
+    void onSocketStatus_Fail() override;
+    void onSocketStatus_Reconnect() override;
+    void onSocketUserError(int code, const char* text) override;
+    void onSocketJoinSuccess(const UserInfoRecord* user) override;
+    void onSocketUserJoin(const UserInfoRecord* user) override;
+    void onSocketUserLeave(const char* uid) override;
+    void onSocketUserList(const std::vector<UserInfoRecord>& users) override;
+    void onSocketRoomInfo(const RoomInfoRecord* room) override;
+    void onSocketUserOperator(const char* operatorUid, const char* type, const char* target,
+                              const std::vector<UserInfoRecord>& users) override;
+    void onSocketUserInfo(const UserInfoRecord* user) override;
+    void onSocketUserMsg(const char* uid, const char* msg) override;
+    void onSocketRequestResult(const char* op, const char* requestId,
+                               const char* target) override;
+    void onSocketUserRequest(const char* op, const char* sender, const char* requestId) override;
+    void onSocketUserResponse(bool success, const char* requestId, const char* spare,
+                              const char* reason, const char* sender,
+                              const char* target) override;
+
+    // Where results and signalling events go; written directly by the windows (any thread).
+    std::atomic<HWND> targetWindow{nullptr};
+    // Set when the own "user-join" arrives; cleared whenever the handle is destroyed.
+    std::atomic<bool> socketJoined{false};
+
+private:
+    struct ControlRequest {
+        std::string action;
+        std::vector<std::string> uids;
+    };
+
+    void signIn();
+    void updateRoomWithHosts(std::vector<std::string> hosts);
+    void queueControl(const char* action, std::vector<std::string> uids);
+    void sendControlNow(const char* action, const std::vector<std::string>& uids);
+    void runControlWorker();
+    void stopControlWorker();
+    void connectWith(bool reconnect);
+    // Caller holds lock_.
+    void destroySocketLocked();
+    std::map<std::string, std::string> socketQuery(bool reconnect) const;
+    std::string nicknameOf(const char* uid) const;
+    void startHttpReport(const char* api, int curlCode, unsigned elapsedMs);
+    void joinHttpReports();
+
+    // Posts payload (a heap record of message's kind, or 0) to window; frees it when window is
+    // null or the post fails.
+    static void postTo(HWND window, UINT message, WPARAM payload);
+    template <class Payload>
+    void post(UINT message, Payload* payload) {
+        postTo(targetWindow.load(), message, reinterpret_cast<WPARAM>(payload));
+    }
+    void postEmpty(UINT message) { postTo(targetWindow.load(), message, 0); }
+    static HWND dialogWindow(int dialog);
+
+    const CourseExports exports_;
+    const HttpReportFunction httpReport_;
+    std::atomic<ZuvraKestrum::socketio::ISocketIOInterface*> socketHandle_{nullptr};
+    ZuvraKestrum::Util::CLock lock_;
+    std::atomic<bool> speakerRequested_{false};
+
+    std::mutex queueMutex_;
+    std::condition_variable queueWake_;
+    std::list<std::unique_ptr<ControlRequest>> controlQueue_;  // under queueMutex_
+    bool running_ = false;                                     // under queueMutex_
+    std::thread worker_;
+
+    std::mutex photoMutex_;
+    std::string photoUid_;        // under photoMutex_: the running download's uid
+    std::string photoPortraitId_;  // under photoMutex_: and its portrait id
+
+    std::mutex reportMutex_;
+    std::vector<std::thread> httpReports_;  // under reportMutex_
+};

@@ -1,0 +1,425 @@
+#include "kestrum/core/kestrum_course.h"
+
+#include <chrono>
+#include <utility>
+
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_quality_upload.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+
+using ZuvraKestrum::Util::CLockGuard;
+using ZuvraKestrum::socketio::ISocketIOInterface;
+
+namespace {
+
+// The library passes null for an absent text.
+const char* Text(const char* text) { return text ? text : ""; }
+
+std::atomic<CKestrumCourse::DialogWindowLookup> dialogLookup{nullptr};
+
+// getToken's device number for this platform and its channel.
+constexpr int kTokenDevice = 3;
+constexpr int kTokenChannel = 0;
+
+// Report threads kept before the oldest are joined.
+constexpr size_t kKeptHttpReports = 8;
+
+}  // namespace
+
+CKestrumCourse::CKestrumCourse(const CourseExports& exports, HttpReportFunction report)
+    : CKestrumDump("CKestrumCourse", true, false, true, ""),
+      exports_(exports),
+      httpReport_(report) {
+    exports_.init();
+    signIn();
+    std::lock_guard<std::mutex> guard(queueMutex_);
+    running_ = true;
+    worker_ = std::thread(&CKestrumCourse::runControlWorker, this);
+}
+
+CKestrumCourse::~CKestrumCourse() {
+    stopControlWorker();
+    {
+        CLockGuard guard(&lock_);
+        destroySocketLocked();
+    }
+    joinHttpReports();
+    exports_.uninit();
+}
+
+void CKestrumCourse::setDialogWindowLookup(DialogWindowLookup lookup) { dialogLookup = lookup; }
+
+HWND CKestrumCourse::dialogWindow(int dialog) {
+    const DialogWindowLookup lookup = dialogLookup.load();
+    return lookup ? lookup(dialog) : nullptr;
+}
+
+void CKestrumCourse::postTo(HWND window, UINT message, WPARAM payload) {
+    // The message's kind tells FreeCoursePayload what the payload is, so a refused post frees
+    // exactly what was built.
+    if (window && PostMessageW(window, message, payload, 0)) return;
+    FreeCoursePayload(message, payload);
+}
+
+void CKestrumCourse::signIn() {
+    const CKestrumData* data = g_kestrumData;
+    if (data && !data->token.empty()) {
+        const std::string nick = ZuvraKestrum::Util::GbkToUtf8(data->nickname);
+        exports_.setUserInfo(data->token.c_str(), data->uid.c_str(), nick.c_str(), "", "");
+        exports_.configRoom(this);
+        return;
+    }
+    exports_.getToken(this, kTokenDevice, kTokenChannel, "", "");
+}
+
+// ---- Room requests --------------------------------------------------------------------------
+
+void CKestrumCourse::updateRoomWithHosts(std::vector<std::string> hosts) {
+    const CKestrumData* data = g_kestrumData;
+    if (!data) return;
+    exports_.updateRoom(this, data->roomName.c_str(), hosts, data->initialStatus, "",
+                        data->roomPassword.c_str());
+}
+
+void CKestrumCourse::applySpeaker() {
+    speakerRequested_ = true;
+    updateRoomWithHosts({g_kestrumData ? g_kestrumData->uid : std::string()});
+}
+
+void CKestrumCourse::giveupSpeaker() {
+    speakerRequested_ = false;
+    updateRoomWithHosts({});
+}
+
+void CKestrumCourse::queueControl(const char* action, std::vector<std::string> uids) {
+    CLockGuard guard(&lock_);
+    std::lock_guard<std::mutex> queueGuard(queueMutex_);
+    controlQueue_.push_back(
+        std::make_unique<ControlRequest>(ControlRequest{action, std::move(uids)}));
+}
+
+void CKestrumCourse::roomctrl_audio(bool mute, std::vector<std::string> uids) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::roomctrl_audio", mute);
+    queueControl(mute ? "muteAudio" : "unmuteAudio", std::move(uids));
+}
+
+void CKestrumCourse::roomctrl_video(bool mute, std::vector<std::string> uids) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::roomctrl_video", mute);
+    queueControl(mute ? "muteVideo" : "unmuteVideo", std::move(uids));
+}
+
+void CKestrumCourse::sendControlNow(const char* action, const std::vector<std::string>& uids) {
+    CLockGuard guard(&lock_);
+    exports_.ctrlRoom(this, action, uids);
+}
+
+void CKestrumCourse::roomctrl_ban(std::vector<std::string> uids) { sendControlNow("ban", uids); }
+
+void CKestrumCourse::roomctrl_share(bool share, std::vector<std::string> uids) {
+    sendControlNow(share ? "share" : "unshare", uids);
+}
+
+void CKestrumCourse::runControlWorker() {
+    std::unique_lock<std::mutex> queueGuard(queueMutex_);
+    for (;;) {
+        // Only stopping cuts the pause short: a new request waits for the next wake, which keeps
+        // the service's one-request-per-second pacing.
+        queueWake_.wait_for(queueGuard, std::chrono::milliseconds(kControlIntervalMs),
+                            [this] { return !running_; });
+        if (!running_) return;
+        if (controlQueue_.empty()) continue;
+        std::unique_ptr<ControlRequest> request = std::move(controlQueue_.front());
+        controlQueue_.pop_front();
+        queueGuard.unlock();
+        writeLine(Level_Info, __LINE__, "%s(ctrlRoom(%s)", "CKestrumCourse::runControlWorker",
+                  request->action.c_str());
+        exports_.ctrlRoom(this, request->action.c_str(), request->uids);
+        queueGuard.lock();
+    }
+}
+
+void CKestrumCourse::stopControlWorker() {
+    {
+        std::lock_guard<std::mutex> queueGuard(queueMutex_);
+        running_ = false;
+        controlQueue_.clear();  // pending requests are discarded, not sent
+    }
+    queueWake_.notify_all();
+    if (worker_.joinable()) worker_.join();
+}
+
+HANDLE CKestrumCourse::getPhoto(const std::string& uid, const std::string& portraitId,
+                                const std::string& filePath) {
+    {
+        std::lock_guard<std::mutex> guard(photoMutex_);
+        photoUid_ = uid;
+        photoPortraitId_ = portraitId;
+    }
+    return exports_.getPhoto(this, uid.c_str(), portraitId.c_str(), filePath.c_str());
+}
+
+// ---- Signalling requests --------------------------------------------------------------------
+
+void CKestrumCourse::destroySocketLocked() {
+    ISocketIOInterface* handle = socketHandle_.exchange(nullptr);
+    if (handle) exports_.destorySocketIOHandle(handle);
+    socketJoined = false;
+}
+
+std::map<std::string, std::string> CKestrumCourse::socketQuery(bool reconnect) const {
+    const CKestrumData& data = *g_kestrumData;
+    std::map<std::string, std::string> query = {
+        {"uid", data.uid},
+        {"channel", data.roomName},
+        {"streamId", ZuvraKestrum::Util::IntToString(data.streamId)},
+        {"status", ZuvraKestrum::Util::IntToString(data.status)},
+        {"appversion", data.appVersion},
+        {"platform", "win"},
+    };
+    if (reconnect) query["reconnect"] = "true";
+    return query;
+}
+
+void CKestrumCourse::connectWith(bool reconnect) {
+    if (!g_kestrumData) return;
+    // Held from tearing down the old handle until the new one is connected: two connects on two
+    // threads would otherwise each store a handle and one connection would leak.
+    CLockGuard guard(&lock_);
+    destroySocketLocked();
+    ISocketIOInterface* handle = exports_.createSocketIOHandle(this);
+    if (!handle) {
+        writeLine(Level_Error, __LINE__, "%s: no signalling handle", "CKestrumCourse::connectWith");
+        return;
+    }
+    socketHandle_ = handle;
+    handle->connect(socketQuery(reconnect), g_kestrumData->token.c_str());
+}
+
+void CKestrumCourse::connectSocket() { connectWith(false); }
+
+void CKestrumCourse::reconnectSocket() { connectWith(true); }
+
+void CKestrumCourse::closeSocket() {
+    CLockGuard guard(&lock_);
+    destroySocketLocked();
+}
+
+void CKestrumCourse::broadcastMsg(const std::string& text) {
+    ISocketIOInterface* handle = socketHandle_.load();
+    if (!handle) return;
+    handle->broadcast(ZuvraKestrum::Util::GbkToUtf8(text).c_str());
+}
+
+void CKestrumCourse::sendRequest(const std::string& op, const std::string& target,
+                                 const std::string& rid) {
+    ISocketIOInterface* handle = socketHandle_.load();
+    if (handle) handle->sendRequest(op.c_str(), target.c_str(), rid.c_str());
+}
+
+void CKestrumCourse::sendResponse(const std::string& requestId, bool accept,
+                                  const std::string& rid) {
+    ISocketIOInterface* handle = socketHandle_.load();
+    if (handle) handle->sendResponse(requestId.c_str(), accept, rid.c_str());
+}
+
+// ---- Request results ------------------------------------------------------------------------
+
+void CKestrumCourse::onCallBackError(const char* api, const char* errorMsg, int code) {
+    post(WM_ACCOUNT_ERROR, new StringPairPayload{Text(api), Text(errorMsg), code});
+}
+
+void CKestrumCourse::onUserToken(bool success, const char* uid, const char* name,
+                                 const char* portraitId, int streamId, const char* token) {
+    writeLine(Level_Info, __LINE__, "%s(%d,%s,%s,%s,%d,%s)", "CKestrumCourse::onUserToken",
+              success, Text(uid), Text(name), Text(portraitId), streamId, Text(token));
+    // A new token always belongs to the join window, wherever results went before.
+    targetWindow = dialogWindow(kJoinDialog);
+    post(WM_USER_TOKEN, new TokenPayload{Text(uid), Text(name), Text(portraitId), streamId,
+                                         Text(token)});
+}
+
+void CKestrumCourse::onUserUpdate(bool success) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onUserUpdate", success);
+    postEmpty(WM_USER_UPDATE);
+}
+
+void CKestrumCourse::onUpdatePhoto(const char* portraitId) {
+    writeLine(Level_Info, __LINE__, "%s(%s)", "CKestrumCourse::onUpdatePhoto", Text(portraitId));
+}
+
+void CKestrumCourse::onGetPhoto(int state, const char* uid) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onGetPhoto", state);
+    // The receiver stores the text as the user's portrait id (and the next profile update sends
+    // it to the server), so only a completed download of a known request may report one.
+    if (state != 1) return;
+    std::string portraitId;
+    {
+        std::lock_guard<std::mutex> guard(photoMutex_);
+        if (photoUid_ != Text(uid) || photoPortraitId_.empty()) return;
+        portraitId = photoPortraitId_;
+    }
+    post(WM_GET_PHOTO, new std::string(std::move(portraitId)));
+}
+
+void CKestrumCourse::onJoinRoom(bool /*success*/, const char* rid, const char* topic,
+                                int signalAccount, int initialStatus,
+                                const std::vector<std::string>& hosts, const char* mediaToken) {
+    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d,%d)", "CKestrumCourse::onJoinRoom", Text(rid),
+              Text(topic), signalAccount, initialStatus);
+    if (!hosts.empty()) writeLine(Level_Info, __LINE__, "Speaker: %s", hosts.front().c_str());
+    post(WM_JOIN_ROOM, new JoinRoomPayload{Text(rid), Text(topic), signalAccount, initialStatus,
+                                           hosts, Text(mediaToken)});
+}
+
+void CKestrumCourse::onUpdateRoom(bool success) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onUpdateRoom", success);
+    // The settings window that asked is the one waiting for the answer.
+    const int dialog = speakerRequested_ ? kRoomSettingsDialog : kHostRoomSettingsDialog;
+    postTo(dialogWindow(dialog), WM_UPDATE_ROOM, 0);
+}
+
+void CKestrumCourse::onRoomCtrl(bool success, int shareId, const char* mediaToken) {
+    writeLine(Level_Info, __LINE__, "%s(%d,%d,%s)", "CKestrumCourse::onRoomCtrl", success, shareId,
+              Text(mediaToken));
+    if (!*Text(mediaToken)) return;
+    post(WM_ROOM_CTRL, new RoomCtrlPayload{shareId, mediaToken});
+}
+
+void CKestrumCourse::onConfigRoom(bool success, const char* minimumVersion,
+                                  const char* minimumUrl, const char* latestVersion,
+                                  const char* latestUrl, int maxRequestTimeout,
+                                  int unmuteRequestTimeout) {
+    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onConfigRoom", success);
+    using ZuvraKestrum::Util::StringToFloat;
+    post(WM_CONFIG_ROOM,
+         new ConfigRoomPayload{StringToFloat(Text(minimumVersion)), Text(minimumUrl),
+                               StringToFloat(Text(latestVersion)), Text(latestUrl),
+                               maxRequestTimeout, unmuteRequestTimeout});
+}
+
+void CKestrumCourse::onHttpRetUpload(const char* api, int curlCode, unsigned elapsedMs,
+                                     const char* url) {
+    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d,%d)", "CKestrumCourse::onHttpRetUpload",
+              Text(url), Text(api), curlCode, static_cast<int>(elapsedMs));
+    startHttpReport(api, curlCode, elapsedMs);
+    postTo(targetWindow.load(), WM_HTTP_RESULT, static_cast<WPARAM>(curlCode));
+}
+
+void CKestrumCourse::startHttpReport(const char* api, int curlCode, unsigned elapsedMs) {
+    // The report reaches the engine, which may take a while: not on the library's thread.
+    std::lock_guard<std::mutex> guard(reportMutex_);
+    // The oldest reports have long finished; joining them keeps a long meeting from gathering
+    // one thread handle per request.
+    while (httpReports_.size() >= kKeptHttpReports) {
+        httpReports_.front().join();
+        httpReports_.erase(httpReports_.begin());
+    }
+    httpReports_.emplace_back([report = httpReport_, api = std::string(Text(api)), curlCode,
+                               elapsedMs] { report(api.c_str(), curlCode, elapsedMs); });
+}
+
+void CKestrumCourse::ReportToQualityUpload(const char* api, int curlCode, unsigned elapsedMs) {
+    CKestrumQualityUpload::getInstance()->reportHttpResult(api, curlCode, elapsedMs);
+}
+
+void CKestrumCourse::joinHttpReports() {
+    std::vector<std::thread> reports;
+    {
+        std::lock_guard<std::mutex> guard(reportMutex_);
+        reports.swap(httpReports_);
+    }
+    for (std::thread& report : reports) report.join();
+}
+
+// ---- Signalling events ----------------------------------------------------------------------
+
+std::string CKestrumCourse::nicknameOf(const char* uid) const {
+    std::string nickname;
+    if (g_kestrumData) g_kestrumData->getUserNickName(Text(uid), nickname);
+    return nickname;
+}
+
+void CKestrumCourse::onSocketStatus_Open() {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Open");
+    postEmpty(WM_SOCKET_OPEN);
+}
+
+void CKestrumCourse::onSocketStatus_Close() {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Close");
+}
+
+void CKestrumCourse::onSocketStatus_Fail() {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Fail");
+}
+
+void CKestrumCourse::onSocketStatus_Reconnect() {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Reconnect");
+    postEmpty(WM_SOCKET_RECONNECT);
+}
+
+void CKestrumCourse::onSocketUserError(int code, const char* text) {
+    post(WM_SOCKET_USER_ERROR, new SocketErrorPayload{Text(text), code});
+}
+
+void CKestrumCourse::onSocketJoinSuccess(const UserInfoRecord* user) {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketJoinSuccess");
+    socketJoined = true;
+    if (user) post(WM_SOCKET_JOIN_SUCCESS, new UserInfoRecord(*user));
+}
+
+void CKestrumCourse::onSocketUserJoin(const UserInfoRecord* user) {
+    if (!user) return;
+    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d)", "CKestrumCourse::onSocketUserJoin", user->uid,
+              user->name, user->streamId);
+    post(WM_SOCKET_USER_JOIN, new UserInfoRecord(*user));
+}
+
+void CKestrumCourse::onSocketUserLeave(const char* uid) {
+    post(WM_SOCKET_USER_LEAVE, new std::string(Text(uid)));
+}
+
+void CKestrumCourse::onSocketUserList(const std::vector<UserInfoRecord>& users) {
+    post(WM_SOCKET_USER_LIST, new std::vector<UserInfoRecord>(users));
+}
+
+void CKestrumCourse::onSocketRoomInfo(const RoomInfoRecord* room) {
+    if (room) post(WM_SOCKET_ROOM_INFO, new RoomInfoRecord(*room));
+}
+
+void CKestrumCourse::onSocketUserOperator(const char* operatorUid, const char* type,
+                                          const char* target,
+                                          const std::vector<UserInfoRecord>& users) {
+    post(WM_SOCKET_USER_OPERATOR,
+         new UserOperatorPayload{Text(operatorUid), Text(target), Text(type), users});
+}
+
+void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
+    if (user) post(WM_SOCKET_USER_INFO, new UserInfoRecord(*user));
+}
+
+void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
+    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketUserMsg");
+    post(WM_SOCKET_USER_MSG,
+         new StringPairPayload{Text(uid), ZuvraKestrum::Util::Utf8ToGbk(Text(msg)), 0});
+}
+
+void CKestrumCourse::onSocketRequestResult(const char* op, const char* requestId,
+                                           const char* target) {
+    post(WM_SOCKET_REQUEST_RESULT,
+         new SocketRequestPayload{Text(op), Text(requestId), Text(target), nicknameOf(target)});
+}
+
+void CKestrumCourse::onSocketUserRequest(const char* op, const char* sender,
+                                         const char* requestId) {
+    post(WM_SOCKET_USER_REQUEST,
+         new SocketRequestPayload{Text(op), Text(sender), Text(requestId), nicknameOf(sender)});
+}
+
+void CKestrumCourse::onSocketUserResponse(bool success, const char* requestId, const char* spare,
+                                          const char* reason, const char* sender,
+                                          const char* target) {
+    post(WM_SOCKET_USER_RESPONSE,
+         new SocketResponsePayload{success, Text(requestId), Text(reason), Text(sender),
+                                   Text(target), nicknameOf(target), Text(spare)});
+}

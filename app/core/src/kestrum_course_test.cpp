@@ -1,0 +1,694 @@
+#include "kestrum/core/kestrum_course.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <malloc.h>
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+#include "meeting_data_fixture.h"
+#include "message_window.h"
+
+using ZuvraKestrum::socketio::CSocketIOCallBack;
+using ZuvraKestrum::socketio::ISocketIOInterface;
+
+namespace {
+
+// The C runtime heap's blocks in use. Payload records and their texts come from operator new,
+// which both this program and the C++ runtime DLL serve from this heap, so a record that is
+// freed on every path leaves the count as it was.
+long UsedHeapBlocks() {
+    _HEAPINFO entry = {};
+    long used = 0;
+    while (_heapwalk(&entry) == _HEAPOK) {
+        if (entry._useflag == _USEDENTRY) ++used;
+    }
+    return used;
+}
+
+// One call of a faked export or handle operation.
+struct Call {
+    Call(std::string name, std::vector<std::string> texts = {}, std::vector<std::string> list = {},
+         int number = 0)
+        : name(std::move(name)), texts(std::move(texts)), list(std::move(list)), number(number) {}
+
+    std::string name;
+    std::vector<std::string> texts;
+    std::vector<std::string> list;
+    int number = 0;
+    DWORD tick = 0;
+};
+
+// What the fake library was asked, shared by the fake exports (plain functions, as the table
+// needs) and the fake handles. Reset by each test.
+struct Journal {
+    std::mutex mutex;
+    std::vector<Call> calls;
+    bool refuseHandles = false;
+    std::atomic<int> liveHandles{0};
+    std::atomic<int> createdHandles{0};
+
+    void add(Call call) {
+        call.tick = GetTickCount();
+        std::lock_guard<std::mutex> guard(mutex);
+        calls.push_back(std::move(call));
+    }
+    std::vector<Call> named(const std::string& name) {
+        std::lock_guard<std::mutex> guard(mutex);
+        std::vector<Call> found;
+        for (const Call& call : calls) {
+            if (call.name == name) found.push_back(call);
+        }
+        return found;
+    }
+    // Waits up to timeoutMs until `count` calls of that name were made.
+    std::vector<Call> await(const std::string& name, size_t count, DWORD timeoutMs) {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            std::vector<Call> found = named(name);
+            if (found.size() >= count || GetTickCount() - start >= timeoutMs) return found;
+            Sleep(10);
+        }
+    }
+    void reset() {
+        std::lock_guard<std::mutex> guard(mutex);
+        calls.clear();
+        refuseHandles = false;
+        liveHandles = 0;
+        createdHandles = 0;
+    }
+};
+
+Journal journal;
+
+class FakeSocket : public ISocketIOInterface {
+public:
+    FakeSocket() {
+        ++journal.liveHandles;
+        ++journal.createdHandles;
+    }
+    ~FakeSocket() override { --journal.liveHandles; }
+
+    bool connect(const std::map<std::string, std::string>& query, const char* token) override {
+        Call call{"connect", {token}};
+        for (const auto& pair : query) call.list.push_back(pair.first + "=" + pair.second);
+        journal.add(call);
+        // Widens the window in which a second connect could slip in beside this one.
+        Sleep(5);
+        return true;
+    }
+    bool broadcast(const char* text) override {
+        journal.add({"broadcast", {text}});
+        return true;
+    }
+    bool sendRequest(const char* op, const char* target, const char* rid) override {
+        journal.add({"sendRequest", {op, target, rid}});
+        return true;
+    }
+    bool sendResponse(const char* requestId, bool accept, const char* rid) override {
+        journal.add({"sendResponse", {requestId, rid}, {}, accept});
+        return true;
+    }
+};
+
+CourseExports FakeExports() {
+    CourseExports table;
+    table.init = []() {
+        journal.add({"init"});
+        return true;
+    };
+    table.uninit = []() { journal.add({"uninit"}); };
+    table.setUserInfo = [](const char* token, const char* uid, const char* nick, const char* rid,
+                           const char* portraitId) {
+        journal.add({"setUserInfo", {token, uid, nick, rid, portraitId}});
+    };
+    table.getToken = [](CUserCallBack*, int device, int channel, const char* name,
+                        const char* photoUrl) {
+        journal.add({"getToken", {name, photoUrl}, {std::to_string(channel)}, device});
+    };
+    table.getPhoto = [](CUserCallBack*, const char* uid, const char* portraitId,
+                        const char* path) -> HANDLE {
+        journal.add({"getPhoto", {uid, portraitId, path}});
+        return nullptr;
+    };
+    table.configRoom = [](CUserCallBack*) -> HANDLE {
+        journal.add({"configRoom"});
+        return nullptr;
+    };
+    table.updateRoom = [](CUserCallBack*, const char* rid, const std::vector<std::string>& hosts,
+                          int initialStatus, const char* topic, const char* pwd) {
+        journal.add({"updateRoom", {rid, topic, pwd}, hosts, initialStatus});
+    };
+    table.ctrlRoom = [](CUserCallBack*, const char* op, const std::vector<std::string>& targets) {
+        journal.add({"ctrlRoom", {op}, targets});
+    };
+    table.createSocketIOHandle = [](CSocketIOCallBack*) -> ISocketIOInterface* {
+        journal.add({"createSocketIOHandle"});
+        if (journal.refuseHandles) return nullptr;
+        return new FakeSocket;
+    };
+    table.destorySocketIOHandle = [](ISocketIOInterface* handle) {
+        journal.add({"destorySocketIOHandle"});
+        delete handle;
+    };
+    return table;
+}
+
+std::vector<Call> httpReports;
+std::mutex httpReportsMutex;
+
+void FakeHttpReport(const char* api, int curlCode, unsigned elapsedMs) {
+    std::lock_guard<std::mutex> guard(httpReportsMutex);
+    Call report(api, {}, {}, curlCode);
+    report.tick = elapsedMs;  // the elapsed time stands where a call's tick would
+    httpReports.push_back(report);
+}
+
+// The dialogs of the application's table that some results go to.
+std::map<int, HWND> dialogs;
+HWND FindDialog(int dialog) {
+    const auto found = dialogs.find(dialog);
+    return found == dialogs.end() ? nullptr : found->second;
+}
+
+// A payload taken from the queue and freed as a receiver frees it.
+struct Received {
+    UINT message = 0;
+    WPARAM payload = 0;
+    ~Received() { FreeCoursePayload(message, payload); }
+    template <class Record>
+    const Record& as() const {
+        return *reinterpret_cast<const Record*>(payload);
+    }
+};
+
+UserInfoRecord User(const char* uid, const char* name, int streamId) {
+    return UserInfoRecord(uid, name, "portrait-" + std::string(uid), streamId, "acc", 1, -1, 0);
+}
+
+class CourseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        journal.reset();
+        dialogs.clear();
+        CKestrumCourse::setDialogWindowLookup(FindDialog);
+        {
+            std::lock_guard<std::mutex> guard(httpReportsMutex);
+            httpReports.clear();
+        }
+        ASSERT_NE(window_.handle(), nullptr);
+        data().uid = "u-own";
+        data().roomName = "room-7";
+        data().roomPassword = "pw";
+        data().initialStatus = 2;
+        data().streamId = 4711;
+        data().status = 3;
+        data().appVersion = "3.2.1";
+        data().token = "tok";
+        data().nickname = "Own";
+    }
+    void TearDown() override { CKestrumCourse::setDialogWindowLookup(nullptr); }
+
+    CKestrumData& data() { return meeting_.data(); }
+
+    CKestrumCourse& start() {
+        course_ = std::make_unique<CKestrumCourse>(FakeExports(), FakeHttpReport);
+        course_->targetWindow = window_.handle();
+        return *course_;
+    }
+
+    // The one course message the call posted to window.
+    void fire(const std::function<void()>& event, Received& out, const MessageWindow& window) {
+        event();
+        MSG message;
+        ASSERT_TRUE(window.take(message, WM_ACCOUNT_ERROR, WM_HTTP_RESULT));
+        out.message = message.message;
+        out.payload = message.wParam;
+        MSG extra;
+        EXPECT_FALSE(window.take(extra, 0, 0)) << "more than one message posted";
+    }
+    void fire(const std::function<void()>& event, Received& out) { fire(event, out, window_); }
+
+    static bool nothingPosted(const MessageWindow& window) {
+        MSG message;
+        return !window.take(message, 0, 0);
+    }
+
+    MeetingDataFixture meeting_;
+    MessageWindow window_;
+    std::unique_ptr<CKestrumCourse> course_;
+};
+
+// ---- Start, sign-in and end -----------------------------------------------------------------
+
+TEST_F(CourseTest, StoredTokenSignsInWithTheStoredUserAndAsksForTheRoomConfiguration) {
+    start();
+    ASSERT_EQ(journal.named("init").size(), 1u);
+    const std::vector<Call> info = journal.named("setUserInfo");
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].texts, (std::vector<std::string>{"tok", "u-own", "Own", "", ""}));
+    EXPECT_EQ(journal.named("configRoom").size(), 1u);
+    EXPECT_TRUE(journal.named("getToken").empty());
+}
+
+TEST_F(CourseTest, WithoutTokenAsksForOneAsDevice3OnChannel0) {
+    data().token.clear();
+    start();
+    const std::vector<Call> token = journal.named("getToken");
+    ASSERT_EQ(token.size(), 1u);
+    EXPECT_EQ(token[0].number, 3);
+    EXPECT_EQ(token[0].list, (std::vector<std::string>{"0"}));
+    EXPECT_EQ(token[0].texts, (std::vector<std::string>{"", ""}));
+    EXPECT_TRUE(journal.named("setUserInfo").empty());
+    EXPECT_TRUE(journal.named("configRoom").empty());
+}
+
+TEST_F(CourseTest, DestructionClosesTheSocketThenUninitialises) {
+    start().connectSocket();
+    course_.reset();
+    EXPECT_EQ(journal.liveHandles, 0);
+    std::lock_guard<std::mutex> guard(journal.mutex);
+    ASSERT_GE(journal.calls.size(), 2u);
+    EXPECT_EQ(journal.calls[journal.calls.size() - 2].name, "destorySocketIOHandle");
+    EXPECT_EQ(journal.calls.back().name, "uninit");
+}
+
+// ---- Request results ------------------------------------------------------------------------
+
+TEST_F(CourseTest, AccountErrorCarriesApiMessageAndCode) {
+    CKestrumCourse& course = start();
+    Received got;
+    fire([&] { course.onCallBackError("account/update", "denied", 403); }, got);
+    EXPECT_EQ(got.message, 0x509u);
+    EXPECT_EQ(got.as<StringPairPayload>().text1, "account/update");
+    EXPECT_EQ(got.as<StringPairPayload>().text2, "denied");
+    EXPECT_EQ(got.as<StringPairPayload>().code, 403);
+}
+
+TEST_F(CourseTest, TokenGoesToTheJoinWindowAndMakesItTheTarget) {
+    CKestrumCourse& course = start();
+    MessageWindow join;
+    dialogs[CKestrumCourse::kJoinDialog] = join.handle();
+    Received got;
+    fire([&] { course.onUserToken(true, "u1", "Ann", "p9", 77, "t0k"); }, got, join);
+    EXPECT_EQ(got.message, 0x50Au);
+    const TokenPayload& token = got.as<TokenPayload>();
+    EXPECT_EQ(token.uid, "u1");
+    EXPECT_EQ(token.name, "Ann");
+    EXPECT_EQ(token.portraitId, "p9");
+    EXPECT_EQ(token.streamId, 77);
+    EXPECT_EQ(token.token, "t0k");
+    EXPECT_EQ(course.targetWindow.load(), join.handle());
+    EXPECT_TRUE(nothingPosted(window_));
+}
+
+TEST_F(CourseTest, JoinResultCarriesTheRoomAndItsHosts) {
+    CKestrumCourse& course = start();
+    Received got;
+    fire([&] { course.onJoinRoom(true, "r1", "topic", 5, 2, {"h1", "h2"}, "media"); }, got);
+    EXPECT_EQ(got.message, 0x50Eu);
+    const JoinRoomPayload& join = got.as<JoinRoomPayload>();
+    EXPECT_EQ(join.rid, "r1");
+    EXPECT_EQ(join.topic, "topic");
+    EXPECT_EQ(join.signalAccount, 5);
+    EXPECT_EQ(join.initialStatus, 2);
+    EXPECT_EQ(join.hosts, (std::vector<std::string>{"h1", "h2"}));
+    EXPECT_EQ(join.mediaToken, "media");
+}
+
+TEST_F(CourseTest, ConfigurationCarriesVersionsAsNumbers) {
+    CKestrumCourse& course = start();
+    Received got;
+    fire([&] { course.onConfigRoom(true, "1.5", "http://min", "2.25", "http://new", 30, 60); },
+         got);
+    EXPECT_EQ(got.message, 0x513u);
+    const ConfigRoomPayload& config = got.as<ConfigRoomPayload>();
+    EXPECT_DOUBLE_EQ(config.minimumVersion, 1.5);
+    EXPECT_EQ(config.minimumUrl, "http://min");
+    EXPECT_DOUBLE_EQ(config.latestVersion, 2.25);
+    EXPECT_EQ(config.latestUrl, "http://new");
+    EXPECT_EQ(config.maxRequestTimeout, 30);
+    EXPECT_EQ(config.unmuteRequestTimeout, 60);
+}
+
+TEST_F(CourseTest, UserUpdateAndSocketStatusPostNoPayload) {
+    CKestrumCourse& course = start();
+    for (const auto& [message, event] : std::vector<std::pair<UINT, std::function<void()>>>{
+             {0x50Bu, [&] { course.onUserUpdate(true); }},
+             {0x514u, [&] { course.onSocketStatus_Open(); }},
+             {0x515u, [&] { course.onSocketStatus_Reconnect(); }}}) {
+        Received got;
+        fire(event, got);
+        EXPECT_EQ(got.message, message);
+        EXPECT_EQ(got.payload, 0u);
+    }
+    course.onSocketStatus_Close();
+    course.onSocketStatus_Fail();
+    course.onUpdatePhoto("p1");
+    EXPECT_TRUE(nothingPosted(window_));
+}
+
+TEST_F(CourseTest, RoomControlResultIsPostedOnlyWithAMediaToken) {
+    CKestrumCourse& course = start();
+    course.onRoomCtrl(true, 9, "");
+    course.onRoomCtrl(true, 9, nullptr);
+    EXPECT_TRUE(nothingPosted(window_));
+    Received got;
+    fire([&] { course.onRoomCtrl(true, 9, "share-token"); }, got);
+    EXPECT_EQ(got.message, 0x512u);
+    EXPECT_EQ(got.as<RoomCtrlPayload>().shareId, 9);
+    EXPECT_EQ(got.as<RoomCtrlPayload>().mediaToken, "share-token");
+}
+
+TEST_F(CourseTest, RoomUpdateGoesToTheSettingsWindowThatAsked) {
+    CKestrumCourse& course = start();
+    course.applySpeaker();
+    course.onUpdateRoom(true);  // that dialog is not open: dropped, not sent elsewhere
+    EXPECT_TRUE(nothingPosted(window_));
+
+    MessageWindow roomSettings;
+    MessageWindow hostSettings;
+    dialogs[CKestrumCourse::kRoomSettingsDialog] = roomSettings.handle();
+    dialogs[CKestrumCourse::kHostRoomSettingsDialog] = hostSettings.handle();
+    Received asked;
+    fire([&] { course.onUpdateRoom(true); }, asked, roomSettings);
+    EXPECT_EQ(asked.message, 0x510u);
+    EXPECT_TRUE(nothingPosted(hostSettings));
+
+    course.giveupSpeaker();
+    Received gaveUp;
+    fire([&] { course.onUpdateRoom(true); }, gaveUp, hostSettings);
+    EXPECT_EQ(gaveUp.message, 0x510u);
+    EXPECT_TRUE(nothingPosted(roomSettings));
+    EXPECT_TRUE(nothingPosted(window_));
+
+    const std::vector<Call> updates = journal.named("updateRoom");
+    ASSERT_EQ(updates.size(), 2u);  // applySpeaker, giveupSpeaker
+    EXPECT_EQ(updates[0].texts, (std::vector<std::string>{"room-7", "", "pw"}));
+    EXPECT_EQ(updates[0].list, (std::vector<std::string>{"u-own"}));
+    EXPECT_EQ(updates[0].number, 2);
+    EXPECT_TRUE(updates[1].list.empty());
+}
+
+TEST_F(CourseTest, PhotoResultCarriesTheRequestedPortraitOnlyOnSuccess) {
+    CKestrumCourse& course = start();
+    course.getPhoto("u-own", "portrait-42", "C:\\p.png");
+    const std::vector<Call> asked = journal.named("getPhoto");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].texts, (std::vector<std::string>{"u-own", "portrait-42", "C:\\p.png"}));
+
+    course.onGetPhoto(0, "u-own");
+    course.onGetPhoto(1, "someone-else");
+    EXPECT_TRUE(nothingPosted(window_));
+    Received got;
+    fire([&] { course.onGetPhoto(1, "u-own"); }, got);
+    EXPECT_EQ(got.message, 0x50Cu);
+    EXPECT_EQ(got.as<std::string>(), "portrait-42");
+}
+
+TEST_F(CourseTest, HttpResultPostsTheCodeItselfAndReportsIt) {
+    CKestrumCourse& course = start();
+    Received got;
+    fire([&] { course.onHttpRetUpload("meeting/join", 28, 1500, "http://x"); }, got);
+    EXPECT_EQ(got.message, 0x52Cu);
+    EXPECT_EQ(got.payload, 28u);
+    for (int i = 0; i < 19; ++i) course.onHttpRetUpload("meeting/ctrl", 0, 5, "http://x");
+    course_.reset();  // joins the report threads still kept
+    ASSERT_EQ(httpReports.size(), 20u);
+    // Report threads finish in any order.
+    const auto join = std::find_if(httpReports.begin(), httpReports.end(), [](const Call& report) {
+        return report.name == "meeting/join";
+    });
+    ASSERT_NE(join, httpReports.end());
+    EXPECT_EQ(join->number, 28);
+    EXPECT_EQ(join->tick, 1500u);
+}
+
+// ---- Signalling events ----------------------------------------------------------------------
+
+TEST_F(CourseTest, UserRecordsAreCopiedWithoutTheirLink) {
+    CKestrumCourse& course = start();
+    UserInfoRecord partner;
+    UserInfoRecord user = User("u2", "Bob", 12);
+    user.linkedRecord = &partner;
+    for (const auto& [message, event] : std::vector<std::pair<UINT, std::function<void()>>>{
+             {0x518u, [&] { course.onSocketUserJoin(&user); }},
+             {0x51Du, [&] { course.onSocketUserInfo(&user); }}}) {
+        Received got;
+        fire(event, got);
+        EXPECT_EQ(got.message, message);
+        EXPECT_EQ(got.as<UserInfoRecord>(), user);
+        EXPECT_STREQ(got.as<UserInfoRecord>().name, "Bob");
+        EXPECT_EQ(got.as<UserInfoRecord>().linkedRecord, nullptr);
+    }
+}
+
+TEST_F(CourseTest, OwnJoinMarksTheSocketJoinedAndCloseClearsIt) {
+    CKestrumCourse& course = start();
+    course.connectSocket();
+    const UserInfoRecord own = User("u-own", "Own", 4711);
+    Received got;
+    fire([&] { course.onSocketJoinSuccess(&own); }, got);
+    EXPECT_EQ(got.message, 0x517u);
+    EXPECT_EQ(got.as<UserInfoRecord>(), own);
+    EXPECT_TRUE(course.socketJoined);
+    course.closeSocket();
+    EXPECT_FALSE(course.socketJoined);
+}
+
+TEST_F(CourseTest, ListsRoomAndOperatorAreCopied) {
+    CKestrumCourse& course = start();
+    const std::vector<UserInfoRecord> users = {User("a", "A", 1), User("b", "B", 2)};
+    Received list;
+    fire([&] { course.onSocketUserList(users); }, list);
+    EXPECT_EQ(list.message, 0x51Au);
+    EXPECT_EQ(list.as<std::vector<UserInfoRecord>>(), users);
+
+    const RoomInfoRecord room("r9", "pw", {"h1"}, "Host", 1, "topic", SdkConfigsRecord());
+    Received info;
+    fire([&] { course.onSocketRoomInfo(&room); }, info);
+    EXPECT_EQ(info.message, 0x51Bu);
+    EXPECT_STREQ(info.as<RoomInfoRecord>().rid, "r9");
+    EXPECT_EQ(info.as<RoomInfoRecord>().hosts, room.hosts);
+
+    Received op;
+    fire([&] { course.onSocketUserOperator("host", "muteAudio", "b", users); }, op);
+    EXPECT_EQ(op.message, 0x51Cu);
+    const UserOperatorPayload& payload = op.as<UserOperatorPayload>();
+    EXPECT_EQ(payload.operatorUid, "host");
+    EXPECT_EQ(payload.target, "b");
+    EXPECT_EQ(payload.type, "muteAudio");
+    EXPECT_EQ(payload.users, users);
+
+    Received leave;
+    fire([&] { course.onSocketUserLeave("a"); }, leave);
+    EXPECT_EQ(leave.message, 0x519u);
+    EXPECT_EQ(leave.as<std::string>(), "a");
+}
+
+TEST_F(CourseTest, ErrorsAndMessagesCarryTheirTexts) {
+    CKestrumCourse& course = start();
+    Received error;
+    fire([&] { course.onSocketUserError(-1, "kicked"); }, error);
+    EXPECT_EQ(error.message, 0x516u);
+    EXPECT_EQ(error.as<SocketErrorPayload>().text, "kicked");
+    EXPECT_EQ(error.as<SocketErrorPayload>().code, -1);
+
+    Received chat;
+    fire([&] { course.onSocketUserMsg("u2", "hello"); }, chat);
+    EXPECT_EQ(chat.message, 0x51Eu);
+    EXPECT_EQ(chat.as<StringPairPayload>().text1, "u2");
+    EXPECT_EQ(chat.as<StringPairPayload>().text2, ZuvraKestrum::Util::Utf8ToGbk("hello"));
+}
+
+TEST_F(CourseTest, RequestsAndResponsesCarryTheNicknameOfTheOtherSide) {
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&data().lock);
+        data().userList.push_back(User("u2", "Bob", 12));
+    }
+    CKestrumCourse& course = start();
+    Received result;
+    fire([&] { course.onSocketRequestResult("invite-mic", "req1", "u2"); }, result);
+    EXPECT_EQ(result.message, 0x51Fu);
+    const SocketRequestPayload& sent = result.as<SocketRequestPayload>();
+    EXPECT_EQ(sent.text1, "invite-mic");
+    EXPECT_EQ(sent.text2, "req1");
+    EXPECT_EQ(sent.text3, "u2");
+    EXPECT_EQ(sent.nickname, "Bob");
+
+    Received request;
+    fire([&] { course.onSocketUserRequest("request-mic", "stranger", "req2"); }, request);
+    EXPECT_EQ(request.message, 0x520u);
+    EXPECT_EQ(request.as<SocketRequestPayload>().text2, "stranger");
+    EXPECT_EQ(request.as<SocketRequestPayload>().text3, "req2");
+    EXPECT_EQ(request.as<SocketRequestPayload>().nickname, "");
+
+    Received response;
+    fire([&] { course.onSocketUserResponse(true, "req1", "", "busy", "u-own", "u2"); }, response);
+    EXPECT_EQ(response.message, 0x521u);
+    const SocketResponsePayload& answer = response.as<SocketResponsePayload>();
+    EXPECT_TRUE(answer.success);
+    EXPECT_EQ(answer.requestId, "req1");
+    EXPECT_EQ(answer.reason, "busy");
+    EXPECT_EQ(answer.sender, "u-own");
+    EXPECT_EQ(answer.target, "u2");
+    EXPECT_EQ(answer.targetNickname, "Bob");
+    EXPECT_EQ(answer.spare, "");
+}
+
+// ---- Payload ownership ----------------------------------------------------------------------
+
+TEST_F(CourseTest, WithoutTargetEveryRecordIsFreed) {
+    CKestrumCourse& course = start();
+    course.targetWindow = nullptr;
+    const UserInfoRecord user = User("u2", "Bob", 12);
+    const long before = UsedHeapBlocks();
+    course.onCallBackError("api", "text", 1);
+    course.onJoinRoom(true, "r", "t", 1, 0, {"h"}, "m");
+    course.onSocketUserJoin(&user);
+    course.onSocketUserList({user, user});
+    course.onSocketUserResponse(false, "r", "", "x", "s", "t");
+    EXPECT_EQ(UsedHeapBlocks(), before);
+}
+
+TEST_F(CourseTest, RecordOfAFailedPostIsFreed) {
+    CKestrumCourse& course = start();
+    HWND gone =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    course.targetWindow = gone;
+    const long before = UsedHeapBlocks();
+    course.onConfigRoom(true, "1", "a", "2", "b", 1, 2);
+    course.onSocketUserMsg("u", "m");
+    course.onSocketUserOperator("o", "t", "x", {User("a", "A", 1)});
+    EXPECT_EQ(UsedHeapBlocks(), before);
+}
+
+TEST(CoursePayloadTest, FreeingReleasesTheRecordAndIgnoresMessagesWithoutOne) {
+    const long before = UsedHeapBlocks();
+    auto* record = new SocketErrorPayload{"text long enough to live on the heap", 1};
+    ASSERT_EQ(UsedHeapBlocks(), before + 2) << "the heap count must see new blocks";
+    FreeCoursePayload(WM_SOCKET_USER_ERROR, reinterpret_cast<WPARAM>(record));
+    EXPECT_EQ(UsedHeapBlocks(), before);
+    FreeCoursePayload(WM_ACCOUNT_ERROR, 0);
+    FreeCoursePayload(WM_HTTP_RESULT, 28);  // a code, not a block
+    FreeCoursePayload(0x601, 0);
+    EXPECT_EQ(UsedHeapBlocks(), before);
+}
+
+// ---- Room control ---------------------------------------------------------------------------
+
+TEST_F(CourseTest, MuteRequestsLeaveOnePerSecondInOrderWhileBanAndShareGoAtOnce) {
+    CKestrumCourse& course = start();
+    course.roomctrl_audio(true, {"a"});
+    course.roomctrl_video(false, {"b"});
+    course.roomctrl_audio(false, {"c"});
+    course.roomctrl_ban({"d"});
+    course.roomctrl_share(false, {"e"});
+
+    const std::vector<Call> immediate = journal.named("ctrlRoom");
+    ASSERT_EQ(immediate.size(), 2u);
+    EXPECT_EQ(immediate[0].texts[0], "ban");
+    EXPECT_EQ(immediate[0].list, (std::vector<std::string>{"d"}));
+    EXPECT_EQ(immediate[1].texts[0], "unshare");
+
+    const std::vector<Call> sent = journal.await("ctrlRoom", 5, 4000);
+    ASSERT_EQ(sent.size(), 5u);
+    EXPECT_EQ(sent[2].texts[0], "muteAudio");
+    EXPECT_EQ(sent[2].list, (std::vector<std::string>{"a"}));
+    EXPECT_EQ(sent[3].texts[0], "unmuteVideo");
+    EXPECT_EQ(sent[4].texts[0], "unmuteAudio");
+    EXPECT_LE(sent[2].tick - immediate[1].tick, 2000u);
+    EXPECT_GE(sent[3].tick - sent[2].tick, 900u);
+    EXPECT_GE(sent[4].tick - sent[3].tick, 900u);
+}
+
+TEST_F(CourseTest, DestructionDiscardsQueuedRequestsWithoutWaitingForTheWorker) {
+    CKestrumCourse& course = start();
+    course.roomctrl_audio(true, {"a"});
+    course.roomctrl_audio(true, {"b"});
+    const DWORD begin = GetTickCount();
+    course_.reset();
+    EXPECT_LT(GetTickCount() - begin, 800u);  // not the worker's full pause
+    Sleep(1200);
+    EXPECT_TRUE(journal.named("ctrlRoom").empty());
+}
+
+// ---- Signalling requests --------------------------------------------------------------------
+
+TEST_F(CourseTest, ConnectSendsTheMeetingDataAsQueryAndReconnectAddsTheFlag) {
+    CKestrumCourse& course = start();
+    course.connectSocket();
+    course.reconnectSocket();
+    const std::vector<Call> connects = journal.named("connect");
+    ASSERT_EQ(connects.size(), 2u);
+    const std::vector<std::string> query = {"appversion=3.2.1", "channel=room-7",
+                                            "platform=win",     "status=3",
+                                            "streamId=4711",    "uid=u-own"};
+    EXPECT_EQ(connects[0].list, query);
+    std::vector<std::string> withFlag = query;
+    withFlag.insert(withFlag.begin() + 3, "reconnect=true");
+    EXPECT_EQ(connects[1].list, withFlag);
+    EXPECT_EQ(connects[1].texts[0], "tok");
+    EXPECT_EQ(journal.named("destorySocketIOHandle").size(), 1u);
+    EXPECT_EQ(journal.liveHandles, 1);
+}
+
+TEST_F(CourseTest, ConcurrentConnectsLeaveOneConnection) {
+    CKestrumCourse& course = start();
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 6; ++i) {
+        threads.emplace_back([&course, i] {
+            if (i % 2) course.reconnectSocket();
+            else course.connectSocket();
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(journal.createdHandles, 6);
+    EXPECT_EQ(journal.liveHandles, 1);
+    course.closeSocket();
+    EXPECT_EQ(journal.liveHandles, 0);
+}
+
+TEST_F(CourseTest, SocketOperationsReachTheHandleWithChatInUtf8) {
+    CKestrumCourse& course = start();
+    course.connectSocket();
+    course.broadcastMsg(ZuvraKestrum::Util::Utf8ToGbk("hi \xC3\xA9"));
+    course.sendRequest("invite-mic", "u2", "room-7");
+    course.sendResponse("req1", true, "room-7");
+    const std::vector<Call> chat = journal.named("broadcast");
+    ASSERT_EQ(chat.size(), 1u);
+    // Whatever the code page, a text that survives it comes back as the UTF-8 it was.
+    EXPECT_EQ(chat[0].texts[0],
+              ZuvraKestrum::Util::GbkToUtf8(ZuvraKestrum::Util::Utf8ToGbk("hi \xC3\xA9")));
+    ASSERT_EQ(journal.named("sendRequest").size(), 1u);
+    EXPECT_EQ(journal.named("sendRequest")[0].texts,
+              (std::vector<std::string>{"invite-mic", "u2", "room-7"}));
+    ASSERT_EQ(journal.named("sendResponse").size(), 1u);
+    EXPECT_EQ(journal.named("sendResponse")[0].number, 1);
+}
+
+TEST_F(CourseTest, WithoutAHandleSocketOperationsDoNothing) {
+    journal.refuseHandles = true;
+    CKestrumCourse& course = start();
+    course.connectSocket();
+    course.broadcastMsg("x");
+    course.sendRequest("a", "b", "c");
+    course.sendResponse("r", false, "c");
+    course.closeSocket();
+    EXPECT_TRUE(journal.named("connect").empty());
+    EXPECT_TRUE(journal.named("broadcast").empty());
+    EXPECT_TRUE(journal.named("destorySocketIOHandle").empty());
+}
+
+}  // namespace
