@@ -23,6 +23,8 @@ using SetAwarenessFn = HRESULT(WINAPI*)(int);
 using SetAwareFn = BOOL(WINAPI*)();
 using MonitorDpiFn = BOOL(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using RegisterTouchFn = BOOL(WINAPI*)(HWND, ULONG);
+using UnregisterTouchFn = BOOL(WINAPI*)(HWND);
+using CloseTouchFn = BOOL(WINAPI*)(HTOUCHINPUT);
 using TouchInputFn = BOOL(WINAPI*)(HTOUCHINPUT, UINT, TOUCHINPUT*, int);
 using PointerTypeFn = BOOL(WINAPI*)(UINT32, DWORD*);
 using PointerInfoFn = BOOL(WINAPI*)(UINT32, void*);
@@ -47,6 +49,16 @@ BOOL GetDpiForMonitorInternal(HMONITOR monitor, int dpi_type, UINT* dpi_x, UINT*
 bool RegisterTouchWindow(HWND window, ULONG flags) {
   static const EntryPoint<RegisterTouchFn> entry("RegisterTouchWindow");
   return entry.get() && entry.get()(window, flags) != FALSE;
+}
+
+bool UnregisterTouchWindow(HWND window) {
+  static const EntryPoint<UnregisterTouchFn> entry("UnregisterTouchWindow");
+  return entry.get() && entry.get()(window) != FALSE;
+}
+
+bool CloseTouchInputHandle(HTOUCHINPUT input) {
+  static const EntryPoint<CloseTouchFn> entry("CloseTouchInputHandle");
+  return entry.get() && entry.get()(input) != FALSE;
 }
 
 bool GetTouchInputInfo(HTOUCHINPUT input, UINT count, TOUCHINPUT* inputs) {

@@ -16,6 +16,11 @@ bool SetProcessDpiAware();
 BOOL GetDpiForMonitorInternal(HMONITOR monitor, int dpi_type, UINT* dpi_x, UINT* dpi_y);
 // RegisterTouchWindow(window, flags) returned non-zero.
 bool RegisterTouchWindow(HWND window, ULONG flags);
+// UnregisterTouchWindow(window) returned non-zero.
+bool UnregisterTouchWindow(HWND window);
+
+// CloseTouchInputHandle(input) returned non-zero.
+bool CloseTouchInputHandle(HTOUCHINPUT input);
 
 // The following answer true only when the function returned exactly 1.
 bool GetTouchInputInfo(HTOUCHINPUT input, UINT count, TOUCHINPUT* inputs);

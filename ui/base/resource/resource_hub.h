@@ -92,6 +92,11 @@ class ResourceHub {
   // Entries are never removed; the builder lives to process exit.
   static std::shared_ptr<MarkupBuilder> CachedBuilder(const std::wstring& file);
   static void CacheBuilder(const std::wstring& file, std::shared_ptr<MarkupBuilder> builder);
+  // A new control tree from a child-box markup file, without a window (document-level
+  // definitions are not applied). The file is parsed once and its builder cached when it built
+  // something; null when nothing was built. The caller owns the tree.
+  static Control* BuildBoxFromMarkup(const std::wstring& file,
+                                     const CreateControlCallback& callback);
 };
 
 }  // namespace ui

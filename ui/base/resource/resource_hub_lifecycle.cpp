@@ -5,8 +5,11 @@
 
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/lang/lang_table.h"
+#include "ui/base/markup/markup_builder.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
+#include "ui/base/window/window.h"
+#include "ui/controls/core/control.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 #include "ui/controls/render/render_context.h"
 
@@ -19,6 +22,13 @@ void StartGdiplus(ResourceHubState& state) {
   Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) state.gdiplus_token = token;
+}
+
+// The global definitions apply only to a build with a window; this one exists just for it.
+void BuildGlobalMarkup() {
+  Window window;
+  MarkupBuilder builder;
+  delete builder.Load(L"global.xml", CreateControlCallback(), &window, nullptr);
 }
 
 void StopGdiplus(ResourceHubState& state) {
@@ -38,8 +48,8 @@ void ResourceHub::Start(const std::wstring& root, const CreateControlCallback& c
   SetResourcePath(root + theme_folder);
   SetCreateControlCallback(callback);
   if (adapt_dpi) DisplayScale::Instance().EnableAdaptation();
-  // TODO(markup builder): build the theme's "global.xml" here (fonts, colours and classes), so
-  // that its fonts are DPI-scaled and defined before any window is built.
+  // Before any window is built, so that its fonts are DPI-scaled and defined for them.
+  BuildGlobalMarkup();
   LangTable::Instance().LoadFromFile(root + language_folder + L"\\strings.ini");
   StartGdiplus(state);
   InitCommonControls();

@@ -1,0 +1,179 @@
+// The control pass and the built-in class table of the markup builder.
+#include "ui/base/markup/markup_builder.h"
+
+#include <cwchar>
+
+#include "ui/base/util/text_util.h"
+#include "ui/controls/box/box.h"
+#include "ui/controls/box/child_box.h"
+#include "ui/controls/box/h_box.h"
+#include "ui/controls/box/v_box.h"
+#include "ui/controls/core/control.h"
+#include "ui/controls/layout/layout.h"
+
+namespace ui {
+
+namespace {
+
+bool Is(const wchar_t* a, const wchar_t* b) { return std::wcscmp(a, b) == 0; }
+
+// Elements of the document level that the control pass leaves alone.
+bool IsDefinition(const wchar_t* name) {
+  return Is(name, L"Image") || Is(name, L"Font") || Is(name, L"Class") || Is(name, L"TextColor");
+}
+
+std::wstring Attribute(XmlNode& node, const wchar_t* name) {
+  wchar_t buffer[XmlNode::kLongestCopiedValue + 1] = {};
+  if (!node.AttributeValue(name, buffer, sizeof(buffer) / sizeof(buffer[0]))) return {};
+  return buffer;
+}
+
+void AttachEventElement(XmlNode node, Control* owner) {
+  const bool bubbled = Is(node.Name(), L"BubbledEvent");
+  const std::wstring types = Attribute(node, L"type");
+  const std::wstring receivers = Attribute(node, L"receiver");
+  const std::wstring attributes = Attribute(node, L"applyattribute");
+  if (types.empty() || receivers.empty()) return;
+  auto* box = dynamic_cast<Box*>(owner);
+  if (bubbled && !box) return;
+  for (const std::wstring& type_name : TextUtil::Split(types, L" ")) {
+    const EventType type = EventTypeFromString(type_name);
+    for (const std::wstring& receiver : TextUtil::Split(receivers, L" ")) {
+      EventCallback handler = BindWeakEventHandler(owner, receiver, attributes);
+      if (bubbled) {
+        box->AttachXmlBubbledEvent(type, std::move(handler));
+      } else {
+        owner->AttachXmlEvent(type, std::move(handler));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+MarkupBuilder::MarkupBuilder() : document_(true) {}
+
+Control* MarkupBuilder::Load(const std::wstring& markup, const CreateControlCallback& callback,
+                             Window* window, Box* parent) {
+  const bool loaded = !markup.empty() && markup[0] == L'<'
+                          ? document_.LoadFromString(markup.c_str())
+                          : document_.LoadFromFile(markup.c_str());
+  if (!loaded) return nullptr;
+  return Build(window, parent, callback);
+}
+
+Control* MarkupBuilder::Build(Window* window, Box* parent, const CreateControlCallback& callback) {
+  callback_ = callback;
+  XmlNode root = document_.Root();
+  if (!root.IsValid()) return nullptr;
+  if (window) {
+    if (Is(root.Name(), L"Global")) ApplyGlobal(root);
+    if (Is(root.Name(), L"Window")) ApplyWindow(root, window);
+  }
+  for (XmlNode node = root.FirstChild(); node.IsValid(); node = node.NextSibling()) {
+    if (IsDefinition(node.Name())) continue;
+    return BuildChildren(root.FirstChild(), window, parent, parent);
+  }
+  return nullptr;
+}
+
+Control* MarkupBuilder::CreateControl(const std::wstring& name) {
+  if (name == L"Control") return new Control;
+  if (name == L"Box") return new Box(new Layout);
+  if (name == L"HBox") return new HBox;
+  if (name == L"VBox") return new VBox;
+  if (name == L"ChildBox") return new ChildBox;
+  return nullptr;
+}
+
+Control* MarkupBuilder::MakeControl(const std::wstring& name) {
+  if (Control* control = CreateControl(name)) return control;
+  const CreateControlCallback& global = ResourceHub::CreateControl();
+  if (global) {
+    if (Control* control = global(name)) return control;
+  }
+  return callback_ ? callback_(name) : nullptr;
+}
+
+void MarkupBuilder::Include(XmlNode node, Window* window, Box* parent) {
+  if (!node.HasAttributes()) return;
+  const std::wstring source = Attribute(node, L"source");
+  if (source.empty()) return;
+  if (include_depth_ >= kMostIncludeDepth) return;
+  const std::wstring count_text = Attribute(node, L"count");
+  const int count = count_text.empty() ? 1 : _wtoi(count_text.c_str());
+  for (int i = 0; i < count; ++i) {
+    MarkupBuilder included;
+    included.include_depth_ = include_depth_ + 1;
+    Control* built = included.Load(source, callback_, window, parent);
+    // Without a parent nobody would own what the included file built.
+    if (!parent) delete built;
+  }
+}
+
+void MarkupBuilder::ApplyAttributes(XmlNode node, Control* control) {
+  // Document order matters: a "class" is applied where it stands, so attributes written after
+  // it override the class and those before it do not.
+  for (int i = 0; i < node.AttributeCount(); ++i) {
+    control->SetAttribute(node.AttributeName(i), node.AttributeValue(i));
+  }
+}
+
+bool MarkupBuilder::Adopt(Control* control, Control* parent, bool* stop) {
+  auto* box = dynamic_cast<Box*>(parent);
+  if (!box) {
+    delete control;
+    *stop = true;
+    return false;
+  }
+  if (box->Add(control)) return true;
+  delete control;
+  return false;
+}
+
+Control* MarkupBuilder::BuildChildren(XmlNode first, Window* window, Box* parent,
+                                      Control* owner) {
+  Control* result = nullptr;
+  for (XmlNode node = first; node.IsValid(); node = node.NextSibling()) {
+    const wchar_t* name = node.Name();
+    if (IsDefinition(name)) continue;
+    if (Is(name, L"Include")) {
+      Include(node, window, parent);
+      continue;
+    }
+    Control* control = CreateControl(name);
+    if (!control && (Is(name, L"Event") || Is(name, L"BubbledEvent"))) {
+      if (owner) AttachEventElement(node, owner);
+      continue;
+    }
+    if (!control) control = MakeControl(name);
+    if (!control) continue;
+    control->SetWindowOnly(window);
+    ApplyAttributes(node, control);
+    XmlNode child = node.FirstChild();
+    if (child.IsValid()) BuildChildren(child, window, dynamic_cast<Box*>(control), control);
+    if (owner) {
+      bool stop = false;
+      if (!Adopt(control, owner, &stop)) {
+        if (stop) return result;
+        continue;
+      }
+    }
+    if (result && !owner) {
+      // Callers without a parent take one top-level control; a further one would be lost.
+      delete control;
+      continue;
+    }
+    if (!result) result = control;
+  }
+  return result;
+}
+
+EventCallback BindWeakEventHandler(Control* owner, const std::wstring& receiver,
+                                   const std::wstring& attribute_list) {
+  return owner->ToWeakCallback([owner, receiver, attribute_list](EventArgs* args) {
+    return owner->OnApplyAttributeList(receiver, attribute_list, args);
+  });
+}
+
+}  // namespace ui

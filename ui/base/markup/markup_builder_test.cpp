@@ -1,0 +1,221 @@
+#include "ui/base/markup/markup_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "ui/base/resource/resource_hub.h"
+#include "ui/base/util/text_util.h"
+#include "ui/base/window/window.h"
+#include "ui/controls/box/box.h"
+#include "ui/controls/core/control.h"
+
+namespace ui {
+namespace {
+
+// A resource root in the temp folder; files written there are found by relative name.
+class MarkupBuilderTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    root_ = std::wstring(temp) + L"markup_test_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(root_.c_str(), nullptr);
+    ResourceHub::SetResourcePath(root_);
+  }
+  void TearDown() override {
+    for (const std::wstring& file : files_) DeleteFileW((root_ + file).c_str());
+    RemoveDirectoryW(root_.c_str());
+  }
+  void WriteFile(const std::wstring& name, const std::wstring& markup) {
+    std::string bytes;
+    TextUtil::WideToUtf8(markup, bytes);
+    FILE* file = _wfopen((root_ + name).c_str(), L"wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+    files_.push_back(name);
+  }
+  static std::unique_ptr<Box> BuildBox(const std::wstring& markup) {
+    MarkupBuilder builder;
+    return std::unique_ptr<Box>(dynamic_cast<Box*>(builder.Load(markup, nullptr, nullptr, nullptr)));
+  }
+
+  std::wstring root_;
+  std::vector<std::wstring> files_;
+};
+
+TEST_F(MarkupBuilderTest, GlobalDefinesFontsColoursAndClassesInDocumentOrder) {
+  const int fonts_before = ResourceHub::FontCount();
+  Window window;
+  MarkupBuilder builder;
+  Control* built = builder.Load(
+      L"<Global defaultfontcolor=\"ink\">"
+      L"<Font name=\"Arial\" size=\"14\" bold=\"true\"/>"
+      L"<Font size=\"9\"/>"
+      L"<Font name=\"Tahoma\" italic=\"yes\"/>"
+      L"<TextColor name=\"ink\" value=\"#FF112233\"/>"
+      L"<Class name=\"wide\" value=\"width=&quot;50&quot;\"/>"
+      L"<Image name=\"ignored\"/>"
+      L"</Global>",
+      nullptr, &window, nullptr);
+
+  EXPECT_EQ(built, nullptr);
+  ASSERT_EQ(ResourceHub::FontCount(), fonts_before + 2);  // the nameless font takes no id
+  EXPECT_EQ(ResourceHub::FontInfo(fonts_before)->size, 14);
+  EXPECT_TRUE(ResourceHub::FontInfo(fonts_before)->bold);
+  EXPECT_EQ(ResourceHub::FontInfo(fonts_before + 1)->size, 12);
+  EXPECT_FALSE(ResourceHub::FontInfo(fonts_before + 1)->italic);
+  EXPECT_EQ(ResourceHub::ColorValue(L"ink"), 0xFF112233u);
+  EXPECT_EQ(ResourceHub::ClassAttributes(L"wide"), L"width=\"50\"");
+  EXPECT_EQ(ResourceHub::DefaultTextColor(), L"ink");
+  ResourceHub::SetDefaultTextColor(L"textdefaultcolor");
+}
+
+TEST_F(MarkupBuilderTest, GlobalDefinitionsNeedAWindow) {
+  MarkupBuilder builder;
+  builder.Load(L"<Global><Class name=\"windowless\" value=\"width=&quot;1&quot;\"/></Global>",
+               nullptr, nullptr, nullptr);
+  EXPECT_EQ(ResourceHub::ClassAttributes(L"windowless"), L"");
+}
+
+TEST_F(MarkupBuilderTest, WindowClassesRegisterEvenBeforeTheWindowHasAHandle) {
+  Window window;
+  MarkupBuilder builder;
+  std::unique_ptr<Control> root(builder.Load(
+      L"<Window size=\"400,300\"><Class name=\"tall\" value=\"height=&quot;70&quot;\"/>"
+      L"<Box /></Window>",
+      nullptr, &window, nullptr));
+  EXPECT_NE(root, nullptr);
+  EXPECT_EQ(window.ClassAttributes(L"tall"), L"height=\"70\"");
+  EXPECT_EQ(window.GetInitSize().cx, 0);  // attributes wait for the handle
+}
+
+TEST_F(MarkupBuilderTest, ClassAppliesWhereItStandsAmongTheAttributes) {
+  ResourceHub::AddClass(L"w10", L"width=\"10\"");
+  std::unique_ptr<Box> box = BuildBox(
+      L"<Window><Box><Control name=\"before\" width=\"20\" class=\"w10\"/>"
+      L"<Control name=\"after\" class=\"w10\" width=\"20\"/></Box></Window>");
+  ASSERT_TRUE(box);
+  ASSERT_EQ(box->GetCount(), 2);
+  EXPECT_EQ(box->GetItemAt(0)->GetFixedWidth(), 10);
+  EXPECT_EQ(box->GetItemAt(1)->GetFixedWidth(), 20);
+}
+
+TEST_F(MarkupBuilderTest, IncludeBuildsTheIncludedChildrenCountTimes) {
+  WriteFile(L"item.xml", L"<Window><Control /><Control /></Window>");
+  struct Case {
+    const wchar_t* include;
+    int children;
+  } cases[] = {
+      {L"<Include source=\"item.xml\"/>", 2},
+      {L"<Include source=\"item.xml\" count=\"3\"/>", 6},
+      {L"<Include source=\"item.xml\" count=\"0\"/>", 0},
+      {L"<Include count=\"2\"/>", 0},
+      {L"<Include source=\"missing.xml\"/>", 0},
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<Box> box =
+        BuildBox(std::wstring(L"<Window><Box>") + c.include + L"<Control /></Box></Window>");
+    ASSERT_TRUE(box) << c.include;
+    EXPECT_EQ(box->GetCount(), c.children + 1) << c.include;
+  }
+}
+
+TEST_F(MarkupBuilderTest, AnIncludeOfItselfStopsAtTheDepthCap) {
+  WriteFile(L"self.xml", L"<Window><Control /><Include source=\"self.xml\"/></Window>");
+  std::unique_ptr<Box> box =
+      BuildBox(L"<Window><Box><Include source=\"self.xml\"/></Box></Window>");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->GetCount(), MarkupBuilder::kMostIncludeDepth);
+}
+
+TEST_F(MarkupBuilderTest, UnknownElementsAskTheCallbackAndAreOtherwiseSkippedWithTheirSubtree) {
+  int asked = 0;
+  CreateControlCallback callback = [&asked](const std::wstring& name) -> Control* {
+    ++asked;
+    return name == L"Custom" ? new Control : nullptr;
+  };
+  MarkupBuilder builder;
+  std::unique_ptr<Box> box(dynamic_cast<Box*>(builder.Load(
+      L"<Window><Box><Custom name=\"c\"/><Mystery><Control /></Mystery></Box></Window>", callback,
+      nullptr, nullptr)));
+  ASSERT_TRUE(box);
+  EXPECT_EQ(asked, 2);
+  ASSERT_EQ(box->GetCount(), 1);
+  EXPECT_EQ(box->GetItemAt(0)->GetName(), L"c");
+}
+
+TEST_F(MarkupBuilderTest, MarkupThatDoesNotLoadBuildsNothing) {
+  MarkupBuilder builder;
+  EXPECT_EQ(builder.Load(L"no_such_file.xml", nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(builder.Load(L"<Window><Box></Window", nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(MarkupBuilderTest, ChildrenUnderAControlThatIsNoBoxAreDropped) {
+  std::unique_ptr<Box> box =
+      BuildBox(L"<Window><Box><Control name=\"leaf\"><Control /></Control></Box></Window>");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->GetCount(), 1);
+}
+
+TEST_F(MarkupBuilderTest, EventAppliesTheAttributeListToTheReceiver) {
+  std::unique_ptr<Box> box = BuildBox(
+      L"<Window><Box><Control name=\"me\">"
+      L"<Event type=\"buttondown select\" receiver=\"./me\" applyattribute=\"width=&quot;33&quot;\"/>"
+      L"</Control></Box></Window>");
+  ASSERT_TRUE(box);
+  Control* me = box->GetItemAt(0);
+  me->SendEvent(kEventSelect);
+  EXPECT_EQ(me->GetFixedWidth(), 33);
+}
+
+TEST_F(MarkupBuilderTest, BubbledEventAttachesEveryTypeForEveryReceiver) {
+  std::unique_ptr<Box> box = BuildBox(
+      L"<Window><Box name=\"outer\">"
+      L"<BubbledEvent type=\"buttondown select\" receiver=\"./a ./b\" "
+      L"applyattribute=\"height=&quot;7&quot;\"/>"
+      L"<Control name=\"a\"/><Control name=\"b\"/><Control name=\"source\"/>"
+      L"</Box></Window>");
+  ASSERT_TRUE(box);
+  ASSERT_EQ(box->GetCount(), 3);
+  // Children learn their parent when the tree is attached to a window.
+  Window window;
+  window.InstallRoot(box.get());
+  box->GetItemAt(2)->SendEvent(kEventSelect);
+  EXPECT_EQ(box->GetItemAt(0)->GetFixedHeight(), 7);
+  EXPECT_EQ(box->GetItemAt(1)->GetFixedHeight(), 7);
+  EXPECT_NE(box->GetItemAt(2)->GetFixedHeight(), 7);
+  box.release();  // the window owns it now
+}
+
+TEST_F(MarkupBuilderTest, BoxMarkupIsParsedOnceAndBuildsANewTreeEachTime) {
+  WriteFile(L"child.xml", L"<Window><VBox><Control /></VBox></Window>");
+  std::unique_ptr<Control> first(ResourceHub::BuildBoxFromMarkup(L"child.xml", nullptr));
+  ASSERT_TRUE(first);
+  std::shared_ptr<MarkupBuilder> cached = ResourceHub::CachedBuilder(L"child.xml");
+  ASSERT_TRUE(cached);
+  DeleteFileW((root_ + L"child.xml").c_str());  // a second parse would now fail
+  std::unique_ptr<Control> second(ResourceHub::BuildBoxFromMarkup(L"child.xml", nullptr));
+  ASSERT_TRUE(second);
+  EXPECT_NE(first.get(), second.get());
+  EXPECT_EQ(ResourceHub::CachedBuilder(L"child.xml"), cached);
+  EXPECT_EQ(ResourceHub::BuildBoxFromMarkup(L"absent.xml", nullptr), nullptr);
+  EXPECT_FALSE(ResourceHub::CachedBuilder(L"absent.xml"));
+}
+
+TEST_F(MarkupBuilderTest, StartBuildsTheThemesGlobalMarkup) {
+  CreateDirectoryW((root_ + L"theme").c_str(), nullptr);
+  WriteFile(L"theme\\global.xml",
+            L"<Global><Class name=\"from_start\" value=\"width=&quot;5&quot;\"/></Global>");
+  ResourceHub::Start(root_, nullptr, false, L"theme", L"lang");
+  EXPECT_EQ(ResourceHub::ClassAttributes(L"from_start"), L"width=\"5\"");
+  ResourceHub::Stop();
+  ResourceHub::SetResourcePath(root_);
+  DeleteFileW((root_ + L"theme\\global.xml").c_str());
+  RemoveDirectoryW((root_ + L"theme").c_str());
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,133 @@
+// PaintWindow: lays the tree out when needed, draws it into the render context and presents it.
+#include <algorithm>
+
+#include "ui/base/window/window.h"
+#include "ui/controls/box/box.h"
+#include "ui/controls/core/control.h"
+#include "ui/controls/render/auto_clip.h"
+#include "ui/controls/render/render_context.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kUnboundedEstimate = 99999;
+
+Control* NeedsArrangeVisitor(Control* control, void* /*data*/) {
+  return control->IsArrangeNeeded() ? control : nullptr;
+}
+
+bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
+
+}  // namespace
+
+void Window::AutoSizeRoot() {
+  if (!layout_needed_ || !root_->IsArrangeNeeded()) return;
+  if (root_->GetFixedWidth() != kSizeAuto && root_->GetFixedHeight() != kSizeAuto) return;
+  SIZE size = root_->EstimateSize(SIZE{kUnboundedEstimate, kUnboundedEstimate});
+  size.cx = std::max<LONG>(size.cx, root_->GetMinWidth());
+  if (root_->GetMaxWidth() >= 0) size.cx = std::min<LONG>(size.cx, root_->GetMaxWidth());
+  size.cy = std::max<LONG>(size.cy, root_->GetMinHeight());
+  // A negative maximum height means no limit, as for the width.
+  if (root_->GetMaxHeight() >= 0) size.cy = std::min<LONG>(size.cy, root_->GetMaxHeight());
+  RECT window_rect = {};
+  GetWindowRect(hwnd_, &window_rect);
+  MoveWindow(hwnd_, window_rect.left, window_rect.top, size.cx, size.cy, TRUE);
+}
+
+void Window::LayoutPass(const RECT& client) {
+  if (!layout_needed_) return;
+  layout_needed_ = false;
+  if (!IsEmpty(client)) {
+    if (root_->IsArrangeNeeded()) {
+      root_->SetPos(client);
+    } else {
+      const UINT flags = Control::kFindVisible | Control::kFindMeFirst;
+      while (Control* control = root_->FindControl(&NeedsArrangeVisitor, nullptr, flags)) {
+        control->SetPos(control->GetPos(true));
+      }
+    }
+  }
+  if (first_show_) {
+    first_show_ = false;
+    FadeIn();
+  }
+}
+
+void Window::KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client,
+                                     RECT& update) const {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (window_rect.left < left && window_rect.left + update.left == left) update.left = client.left;
+  if (window_rect.top < top && window_rect.top + update.top == top) update.top = client.top;
+  if (window_rect.right > right && window_rect.left + update.right == right) {
+    update.right = client.right;
+  }
+  if (window_rect.bottom > bottom && window_rect.top + update.bottom == bottom) {
+    update.bottom = client.bottom;
+  }
+}
+
+void Window::PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client) {
+  const RECT& fix = alpha_fix_corner_;
+  if (fix.left > 0 || fix.top > 0 || fix.right > 0 || fix.bottom > 0) {
+    auto* box = dynamic_cast<Box*>(root_);
+    RECT inner = box ? box->GetPaddingPos() : root_->GetPos(true);
+    inner.left += fix.left;
+    inner.top += fix.top;
+    inner.right -= fix.right;
+    inner.bottom -= fix.bottom;
+    RECT repair = {};
+    if (IntersectRect(&repair, &update, &inner)) {
+      render_context_->RestoreAlpha(repair, RECT{0, 0, 0, 0}, 0);
+    }
+  }
+  POINT destination = {window_rect.left, window_rect.top};
+  SIZE size = {client.right - client.left, client.bottom - client.top};
+  POINT source = {0, 0};
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(window_alpha_), AC_SRC_ALPHA};
+  UpdateLayeredWindow(hwnd_, nullptr, &destination, &size, render_context_->GetDC(), &source, 0,
+                      &blend, ULW_ALPHA);
+}
+
+void Window::PaintWindow() {
+  PAINTSTRUCT paint = {};
+  if (IsIconic(hwnd_) || !root_ || !render_context_) {
+    BeginPaint(hwnd_, &paint);
+    EndPaint(hwnd_, &paint);
+    return;
+  }
+  AutoSizeRoot();
+  RECT update = {};
+  if (!GetUpdateRect(hwnd_, &update, FALSE) && !first_show_) return;
+  RECT client = {};
+  RECT window_rect = {};
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(hwnd_, &window_rect);
+  if (layered_) KeepInsideVirtualScreen(window_rect, client, update);
+
+  BeginPaint(hwnd_, &paint);
+  LayoutPass(client);
+  if (render_context_->Resize(client.right - client.left, client.bottom - client.top)) {
+    render_context_->SetTransparent(true);  // no shadow: the surface is the window itself
+    update = client;
+  }
+  if (layered_) render_context_->ClearAlpha(update, 0);
+  {
+    AutoClip clip(render_context_.get(), update);
+    root_->PaintLayers(render_context_.get(), update);
+    root_->PaintChild(render_context_.get(), update);
+  }
+  if (layered_) {
+    PresentLayered(update, window_rect, client);
+  } else {
+    ::BitBlt(paint.hdc, update.left, update.top, update.right - update.left,
+             update.bottom - update.top, render_context_->GetDC(), update.left, update.top,
+             SRCCOPY);
+  }
+  EndPaint(hwnd_, &paint);
+}
+
+}  // namespace ui

@@ -1,0 +1,249 @@
+#include "ui/base/window/window.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/base/dpi/windows_version.h"
+#include "ui/base/markup/markup_builder.h"
+#include "ui/base/window/message_filter.h"
+#include "ui/base/window/window_test_fixture.h"
+
+namespace ui {
+namespace {
+
+using testing_support::TracedControl;
+using testing_support::WindowTest;
+
+TEST_F(WindowTest, CreatingTwiceReusesTheClassAndDropsTheCaption) {
+  Window second;
+  HWND hwnd = second.Create(nullptr, L"second", WS_OVERLAPPEDWINDOW, 0, true, RECT{0, 0, 50, 40});
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION, 0);
+  EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_TRUE(second.IsLayered());
+  EXPECT_EQ(second.GetHWND(), hwnd);
+  DestroyWindow(hwnd);
+}
+
+// Superclassing a system class chains its procedure and binds through a window property.
+class StaticWindow : public Window {
+ public:
+  std::wstring RegisteredClassName() const override { return L"KestrumStaticTest"; }
+  std::wstring BaseClassName() const override { return L"STATIC"; }
+};
+
+TEST_F(WindowTest, SuperclassedWindowBindsThroughItsPropertyAndUnbindsAtDestruction) {
+  StaticWindow window;
+  HWND hwnd = window.Create(nullptr, L"label", WS_POPUP, 0, false, RECT{0, 0, 30, 20});
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_EQ(GetPropW(hwnd, L"WndX"), static_cast<HANDLE>(static_cast<Window*>(&window)));
+  wchar_t text[16] = {};
+  GetWindowTextW(hwnd, text, 16);  // answered by the chained STATIC procedure
+  EXPECT_STREQ(text, L"label");
+  DestroyWindow(hwnd);
+  EXPECT_EQ(window.GetHWND(), nullptr);
+}
+
+TEST_F(WindowTest, AHandleThatOutlivesItsWindowObjectFallsBackToTheDefaultProcedure) {
+  auto early = std::make_unique<Window>();
+  HWND hwnd = early->Create(nullptr, L"early", WS_POPUP, 0, false, RECT{0, 0, 30, 20});
+  ASSERT_NE(hwnd, nullptr);
+  early->BindHandle(hwnd);
+  early->InstallRoot(new Box);
+  early.reset();
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, At(5, 5));
+  SendMessageW(hwnd, WM_PAINT, 0, 0);
+  EXPECT_TRUE(DestroyWindow(hwnd));
+}
+
+TEST_F(WindowTest, NamedControlsAreFoundAndForgottenWhenDestroyed) {
+  Control* first = AddChild(RECT{0, 0, 10, 10}, L"twin");
+  EXPECT_EQ(window_->ControlByName(L"twin"), first);
+  Control* second = AddChild(RECT{10, 0, 20, 10}, L"twin");
+  EXPECT_EQ(window_->ControlByName(L"twin"), second);
+  root_->Remove(first);
+  PumpMessages();
+  EXPECT_EQ(window_->ControlByName(L"twin"), nullptr);
+  EXPECT_EQ(window_->ControlByName(L"nobody"), nullptr);
+}
+
+TEST_F(WindowTest, ANewRootQueuesTheOldOneUntilTheDelayedDeleteMessage) {
+  bool destroyed = false;
+  auto* old_root = new TracedControl(&destroyed);
+  old_root->SetName(L"old");
+  window_->InstallRoot(old_root);
+  EXPECT_EQ(window_->ControlByName(L"old"), old_root);
+  EXPECT_TRUE(window_->InstallRoot(new Box));
+  EXPECT_FALSE(destroyed);
+  Send(Window::kDelayedDeleteMessage);
+  EXPECT_TRUE(destroyed);
+  EXPECT_FALSE(window_->InstallRoot(nullptr));
+  EXPECT_EQ(window_->GetRoot(), nullptr);
+}
+
+TEST_F(WindowTest, QueuedControlsAreDeletedWithTheWindow) {
+  bool destroyed = false;
+  window_->AddDelayedDelete(new TracedControl(&destroyed));
+  window_.reset();
+  EXPECT_TRUE(destroyed);
+}
+
+TEST_F(WindowTest, OptionGroupsHoldEachMemberOnceAndVanishWhenEmpty) {
+  Control a;
+  Control b;
+  EXPECT_TRUE(window_->JoinOptionGroup(L"g", &a));
+  EXPECT_FALSE(window_->JoinOptionGroup(L"g", &a));
+  EXPECT_TRUE(window_->JoinOptionGroup(L"g", &b));
+  ASSERT_NE(window_->OptionGroupMembers(L"g"), nullptr);
+  EXPECT_EQ(window_->OptionGroupMembers(L"g")->size(), 2u);
+  window_->LeaveOptionGroup(L"g", &a);
+  window_->LeaveOptionGroup(L"g", &b);
+  EXPECT_EQ(window_->OptionGroupMembers(L"g"), nullptr);
+}
+
+TEST_F(WindowTest, ResourceFolderGainsASeparatorOnlyWhenItLacksOne) {
+  struct Case {
+    const wchar_t* given;
+    const wchar_t* stored;
+  } cases[] = {{L"skin", L"skin\\"}, {L"skin/", L"skin/"}, {L"skin\\", L"skin\\"}, {L"", L""}};
+  for (const Case& c : cases) {
+    window_->SetResourceFolder(c.given);
+    EXPECT_EQ(window_->ResourceFolder(), c.stored) << c.given;
+  }
+}
+
+TEST_F(WindowTest, WindowAttributesAreScaledExceptTheSizeBox) {
+  DisplayScale::Instance().OverrideForTesting(200, true);
+  window_->SetCaptionRect(RECT{1, 2, 3, 4});
+  window_->SetRoundCorner(3, 4);
+  window_->SetMinInfo(10, 0);
+  window_->SetMaxInfo(0, 20);
+  window_->SetSizeBox(RECT{1, 2, 3, 4});
+  window_->SetInitSize(50, 60, true);
+  DisplayScale::Instance().OverrideForTesting(100, false);
+
+  const RECT caption = window_->GetCaptionRect();
+  EXPECT_EQ(caption.left, 2);
+  EXPECT_EQ(caption.bottom, 8);
+  EXPECT_EQ(window_->GetRoundCorner().cx, 6);
+  EXPECT_EQ(window_->GetMinInfo().cx, 20);
+  EXPECT_EQ(window_->GetMinInfo().cy, 0);
+  EXPECT_EQ(window_->GetMaxInfo().cy, 40);
+  EXPECT_EQ(window_->GetSizeBox().right, 3);
+  EXPECT_EQ(window_->GetInitSize().cx, 100);
+  EXPECT_EQ(window_->GetInitSize().cy, 120);
+}
+
+TEST_F(WindowTest, InitialSizeResizesAWindowWithoutRoot) {
+  Window bare;
+  HWND hwnd = bare.Create(nullptr, L"bare", WS_POPUP, 0, false, RECT{0, 0, 10, 10});
+  ASSERT_NE(hwnd, nullptr);
+  bare.SetInitSize(120, 80, false);
+  RECT rect = {};
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(rect.right - rect.left, 120);
+  EXPECT_EQ(rect.bottom - rect.top, 80);
+  DestroyWindow(hwnd);
+}
+
+TEST_F(WindowTest, CenterWindowKeepsAWindowWiderThanTheWorkAreaOnItsLeftEdge) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  SetWindowPos(hwnd_, nullptr, 0, 0, work.right - work.left + 100, 50,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  window_->CenterWindow();
+  RECT rect = {};
+  GetWindowRect(hwnd_, &rect);
+  EXPECT_EQ(rect.left, work.left);
+  EXPECT_EQ(rect.top, (work.top + work.bottom) / 2 - 25);
+}
+
+TEST_F(WindowTest, DestructionFiresTheWindowCloseHandlers) {
+  std::vector<EventType> seen;
+  window_->AttachWindowEvent(kEventWindowClose, [&seen](EventArgs* args) {
+    seen.push_back(args->type);
+    return true;
+  });
+  window_->AttachWindowEvent(kEventAll, [&seen](EventArgs*) {
+    seen.push_back(kEventAll);
+    return true;
+  });
+  DestroyWindow(hwnd_);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], kEventWindowClose);
+  EXPECT_EQ(seen[1], kEventAll);
+}
+
+TEST_F(WindowTest, CloseWithoutRootPostsWmCloseAtOnceWithTheCode) {
+  window_->InstallRoot(nullptr);
+  window_->Close(7);
+  MSG msg = {};
+  ASSERT_TRUE(PeekMessageW(&msg, hwnd_, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+}
+
+// Pumps this thread's messages until done() or about a second has passed.
+template <typename Done>
+bool PumpUntil(Done done) {
+  const DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < 1000) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  return done();
+}
+
+TEST_F(WindowTest, MarkupWindowAttributesApplyOnceTheWindowHasItsHandle) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const int work_height = monitor.rcWork.bottom - monitor.rcWork.top;
+  ASSERT_GT(work_height, 240);
+
+  MarkupBuilder builder;
+  delete builder.Load(
+      L"<Window size=\"300,200\" sizebox=\"1,2,3,4\" caption=\"0,0,0,30\" mininfo=\"100,50\" "
+      L"maxinfo=\"0,120\" heightpercent=\"0.5\" roundcorner=\"4 4\" alphafixcorner=\"1,1,1,1\">"
+      L"</Window>",
+      nullptr, window_.get(), nullptr);
+
+  EXPECT_EQ(window_->GetInitSize().cx, 300);
+  EXPECT_EQ(window_->GetInitSize().cy, 120);  // half the work area, held by maxinfo
+  EXPECT_DOUBLE_EQ(window_->GetHeightPercent(), 0.5);
+  EXPECT_EQ(window_->GetSizeBox().bottom, 4);
+  EXPECT_EQ(window_->GetCaptionRect().bottom, 30);
+  EXPECT_EQ(window_->GetRoundCorner().cy, 4);
+  EXPECT_EQ(window_->GetAlphaFixCorner().right, 1);
+  EXPECT_EQ(window_->GetMinInfo().cx, 100);
+}
+
+TEST_F(WindowTest, CloseFadesTheRootOutBeforeWmCloseArrives) {
+  if (!IsWindowsVistaOrLater()) GTEST_SKIP() << "no close animation before Vista";
+  const DWORD start = GetTickCount();
+  window_->Close(3);
+  EXPECT_TRUE(IsWindow(hwnd_));
+  MSG msg = {};
+  EXPECT_FALSE(PeekMessageW(&msg, hwnd_, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+  // The default handling of WM_CLOSE destroys the window.
+  ASSERT_TRUE(PumpUntil([this] { return !IsWindow(hwnd_); }));
+  EXPECT_GE(GetTickCount() - start, 250u);
+}
+
+TEST_F(WindowTest, ALayeredWindowFadesInFromTransparentAfterItsFirstPaint) {
+  if (!IsWindowsVistaOrLater()) GTEST_SKIP() << "no fade-in before Vista";
+  Window layered;
+  HWND hwnd = layered.Create(nullptr, L"layered", WS_POPUP, 0, true, RECT{0, 0, 60, 40});
+  ASSERT_NE(hwnd, nullptr);
+  layered.BindHandle(hwnd);
+  layered.InstallRoot(new Box);
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  SendMessageW(hwnd, WM_PAINT, 0, 0);
+  EXPECT_LT(layered.WindowAlpha(), 255);
+  EXPECT_TRUE(PumpUntil([&layered] { return layered.WindowAlpha() == 255; }));
+  DestroyWindow(hwnd);
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/controls/core/event_type.h"
+
+namespace ui {
+
+class Box;
+class Control;
+class IRenderContext;
+class Window;
+
+// What the control tree asks of the window that owns it. The window layer implements these
+// functions (each forwards to the ui::Window member of the same purpose); controls call nothing
+// else of the window, so the tree can be driven without one. Every function is called on the
+// window's thread with a non-null window.
+namespace window_link {
+
+HWND Handle(Window* window);
+// Whether the window presents itself with UpdateLayeredWindow: invalidating it then also needs
+// a posted WM_PAINT.
+bool IsLayered(Window* window);
+// The root of the window's control tree; null before one is installed.
+Control* Root(Window* window);
+// Asks for a layout pass of the tree before the next paint.
+void NeedUpdate(Window* window);
+// The window drops every pointer it keeps to control (focus, hover, pushed, name map).
+void ForgetControl(Window* window, Control* control);
+// Moves the keyboard focus to control; null removes it.
+void FocusControl(Window* window, Control* control);
+Control* FocusedControl(Window* window);
+// The control under the mouse, or null.
+Control* HoverControl(Window* window);
+// The last mouse position the window saw, in client coordinates.
+POINT LastMousePos(Window* window);
+// Raises an event of type from sender through the window's routing.
+void DeliverEvent(Window* window, Control* sender, EventType type, WPARAM wParam, LPARAM lParam);
+// The attribute list of a class defined in the window's markup; empty when unknown.
+std::wstring ClassAttributes(Window* window, const std::wstring& name);
+// The folder, below the resource path, that the window's markup came from.
+std::wstring ResourceFolder(Window* window);
+Control* ControlByName(Window* window, const std::wstring& name);
+// The left and top widths of an attached shadow; zero without one.
+SIZE ShadowOffset(Window* window);
+// Attaches control below parent (SetWindow with init) and registers its names.
+void BindControlTree(Window* window, Control* control, Box* parent);
+// Queues control for deletion when the window handles WM_APP+1, which the window posts to
+// itself; the window takes ownership.
+void QueueDelayedDelete(Window* window, Control* control);
+// The window's own render context; null before the window has a handle.
+IRenderContext* RenderContext(Window* window);
+
+}  // namespace window_link
+
+}  // namespace ui
