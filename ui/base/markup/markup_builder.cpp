@@ -8,8 +8,10 @@
 #include "ui/controls/box/child_box.h"
 #include "ui/controls/box/h_box.h"
 #include "ui/controls/box/v_box.h"
+#include "ui/controls/button/option.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/layout/layout.h"
+#include "ui/controls/scroll/scroll_bar.h"
 
 namespace ui {
 
@@ -83,6 +85,15 @@ Control* MarkupBuilder::CreateControl(const std::wstring& name) {
   if (name == L"HBox") return new HBox;
   if (name == L"VBox") return new VBox;
   if (name == L"ChildBox") return new ChildBox;
+  if (name == L"Label") return new Label;
+  if (name == L"LabelBox") return new LabelBox;
+  if (name == L"Button") return new Button;
+  if (name == L"ButtonBox") return new ButtonBox;
+  if (name == L"CheckBox") return new CheckBox;
+  if (name == L"CheckBoxBox") return new CheckBoxBox;
+  if (name == L"Option") return new Option;
+  if (name == L"OptionBox") return new OptionBox;
+  if (name == L"ScrollBar") return new ScrollBar;
   return nullptr;
 }
 
