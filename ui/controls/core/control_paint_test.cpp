@@ -8,6 +8,7 @@
 #include "ui/controls/core/control.h"
 #include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
+#include "ui/controls/testing/paint_target.h"
 
 namespace ui {
 namespace {
@@ -19,20 +20,15 @@ BYTE RedOf(DWORD pixel) { return static_cast<BYTE>(pixel >> 16); }
 class ControlPaintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The off-screen paths take their contexts from the resource hub's factory.
-    ResourceHubState::Get().render_factory = std::make_unique<RenderFactory_GdiPlus>();
     ResourceHub::AddTextColor(L"ctl_paint_red", L"#FFFF0000");
-    ASSERT_TRUE(target_.Resize(32, 32));
-    target_.Clear();
-  }
-  void TearDown() override { ResourceHubState::Get().render_factory.reset(); }
-
-  DWORD At(int x, int y) {
-    return static_cast<DWORD*>(target_.GetBits())[y * target_.GetWidth() + x];
+    ASSERT_TRUE(paint_.Ready());
   }
 
-  RenderContext_GdiPlus target_;
-  const RECT everywhere_{0, 0, 32, 32};
+  DWORD At(int x, int y) { return paint_.At(x, y); }
+
+  PaintTarget paint_;
+  RenderContext_GdiPlus& target_ = *paint_.Context();
+  const RECT everywhere_ = paint_.Everywhere();
 };
 
 TEST_F(ControlPaintTest, OpaqueBackgroundFillsOnlyTheControl) {

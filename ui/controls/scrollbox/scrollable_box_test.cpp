@@ -13,6 +13,7 @@
 #include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 #include "ui/controls/scroll/scroll_bar.h"
+#include "ui/controls/testing/paint_target.h"
 
 namespace ui {
 namespace {
@@ -359,18 +360,14 @@ TEST(ScrollableBoxImageTest, ImagesFarOutsideTheViewAreUnloaded) {
 class ScrollableBoxPaintTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResourceHubState::Get().render_factory = std::make_unique<RenderFactory_GdiPlus>();
     ResourceHub::AddTextColor(L"sbx_paint_red", L"#FFFF0000");
-    ASSERT_TRUE(target_.Resize(32, 32));
-    target_.Clear();
-  }
-  void TearDown() override { ResourceHubState::Get().render_factory.reset(); }
-
-  DWORD At(int x, int y) {
-    return static_cast<DWORD*>(target_.GetBits())[y * target_.GetWidth() + x];
+    ASSERT_TRUE(paint_.Ready());
   }
 
-  RenderContext_GdiPlus target_;
+  DWORD At(int x, int y) { return paint_.At(x, y); }
+
+  PaintTarget paint_;
+  RenderContext_GdiPlus& target_ = *paint_.Context();
 };
 
 TEST_F(ScrollableBoxPaintTest, ChildrenMoveWithTheScrollButFloatingOnesStay) {
