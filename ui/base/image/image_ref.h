@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/base/image/image_spec.h"
+#include "ui/base/image/image_attributes.h"
 
 namespace ui {
 

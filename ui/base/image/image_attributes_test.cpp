@@ -1,4 +1,4 @@
-#include "ui/base/image/image_spec.h"
+#include "ui/base/image/image_attributes.h"
 
 #include <gtest/gtest.h>
 
