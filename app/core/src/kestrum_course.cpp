@@ -205,22 +205,32 @@ void CKestrumCourse::closeSocket() {
     destroySocketLocked();
 }
 
+template <class Send>
+void CKestrumCourse::withSocket(Send send) {
+    // Held so that closeSocket on another thread cannot destroy the handle while it is in use.
+    // Tearing a handle down only waits for the network thread, which never takes this lock.
+    CLockGuard guard(&lock_);
+    if (ISocketIOInterface* handle = socketHandle_.load()) send(handle);
+}
+
 void CKestrumCourse::broadcastMsg(const std::string& text) {
-    ISocketIOInterface* handle = socketHandle_.load();
-    if (!handle) return;
-    handle->broadcast(ZuvraKestrum::Util::GbkToUtf8(text).c_str());
+    withSocket([&text](ISocketIOInterface* handle) {
+        handle->broadcast(ZuvraKestrum::Util::GbkToUtf8(text).c_str());
+    });
 }
 
 void CKestrumCourse::sendRequest(const std::string& op, const std::string& target,
                                  const std::string& rid) {
-    ISocketIOInterface* handle = socketHandle_.load();
-    if (handle) handle->sendRequest(op.c_str(), target.c_str(), rid.c_str());
+    withSocket([&](ISocketIOInterface* handle) {
+        handle->sendRequest(op.c_str(), target.c_str(), rid.c_str());
+    });
 }
 
 void CKestrumCourse::sendResponse(const std::string& requestId, bool accept,
                                   const std::string& rid) {
-    ISocketIOInterface* handle = socketHandle_.load();
-    if (handle) handle->sendResponse(requestId.c_str(), accept, rid.c_str());
+    withSocket([&](ISocketIOInterface* handle) {
+        handle->sendResponse(requestId.c_str(), accept, rid.c_str());
+    });
 }
 
 // ---- Request results ------------------------------------------------------------------------

@@ -107,9 +107,18 @@ public:
         return true;
     }
     bool broadcast(const char* text) override {
+        if (std::string(text) == kSlowText) {
+            SetEvent(inSlowBroadcast);
+            // Long enough for a close on another thread to reach the handle if nothing stops it.
+            Sleep(100);
+            journal.add({"broadcast", {text}, {}, journal.liveHandles.load()});
+            return true;
+        }
         journal.add({"broadcast", {text}});
         return true;
     }
+    static constexpr const char* kSlowText = "slow";
+    static HANDLE inSlowBroadcast;
     bool sendRequest(const char* op, const char* target, const char* rid) override {
         journal.add({"sendRequest", {op, target, rid}});
         return true;
@@ -119,6 +128,8 @@ public:
         return true;
     }
 };
+
+HANDLE FakeSocket::inSlowBroadcast = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 
 CourseExports FakeExports() {
     CourseExports table;
@@ -676,6 +687,20 @@ TEST_F(CourseTest, SocketOperationsReachTheHandleWithChatInUtf8) {
               (std::vector<std::string>{"invite-mic", "u2", "room-7"}));
     ASSERT_EQ(journal.named("sendResponse").size(), 1u);
     EXPECT_EQ(journal.named("sendResponse")[0].number, 1);
+}
+
+TEST_F(CourseTest, CloseOnAnotherThreadWaitsForABroadcastInProgress) {
+    CKestrumCourse& course = start();
+    course.connectSocket();
+    ResetEvent(FakeSocket::inSlowBroadcast);
+    std::thread chat([&course] { course.broadcastMsg(FakeSocket::kSlowText); });
+    ASSERT_EQ(WaitForSingleObject(FakeSocket::inSlowBroadcast, 5000), WAIT_OBJECT_0);
+    course.closeSocket();
+    chat.join();
+    const std::vector<Call> sent = journal.named("broadcast");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].number, 1) << "the handle was destroyed while it was sending";
+    EXPECT_EQ(journal.liveHandles, 0);
 }
 
 TEST_F(CourseTest, WithoutAHandleSocketOperationsDoNothing) {

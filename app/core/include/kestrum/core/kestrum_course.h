@@ -37,8 +37,8 @@
 // - connectSocket, reconnectSocket and closeSocket may run on any thread but the network thread,
 //   also side by side: the lock covers destroying the old handle, creating, storing and
 //   connecting the new one, so at most one connection exists.
-// - broadcastMsg, sendRequest and sendResponse take no lock (they must not wait on a socket
-//   being torn down); call them on the UI thread, never alongside closeSocket.
+// - broadcastMsg, sendRequest and sendResponse take the lock too, so a handle being closed on
+//   another thread is never used after it is destroyed; they may wait for that teardown.
 // - Room-control calls run on the UI thread. Mute and unmute requests are queued and sent one per
 //   second by the worker, oldest first; ban and share are sent at once.
 // - Lock order: `lock_` before the queue mutex. The worker calls the library with neither held.
@@ -156,6 +156,9 @@ private:
     void connectWith(bool reconnect);
     // Caller holds lock_.
     void destroySocketLocked();
+    // Runs send with the current handle under lock_; nothing without a handle.
+    template <class Send>
+    void withSocket(Send send);
     std::map<std::string, std::string> socketQuery(bool reconnect) const;
     std::string nicknameOf(const char* uid) const;
     void startHttpReport(const char* api, int curlCode, unsigned elapsedMs);
