@@ -9,9 +9,23 @@
 #include "ui/controls/box/h_box.h"
 #include "ui/controls/box/v_box.h"
 #include "ui/controls/button/option.h"
+#include "ui/controls/combo/combo.h"
 #include "ui/controls/core/control.h"
+#include "ui/controls/layout/h_layout.h"
 #include "ui/controls/layout/layout.h"
+#include "ui/controls/layout/v_layout.h"
+#include "ui/controls/list/list_box.h"
+#include "ui/controls/list/list_container_element.h"
+#include "ui/controls/list/tree_node.h"
+#include "ui/controls/list/tree_view.h"
+#include "ui/controls/progress/progress.h"
+#include "ui/controls/progress/slider.h"
 #include "ui/controls/scroll/scroll_bar.h"
+#include "ui/controls/tab/tab_box.h"
+#include "ui/controls/tab/tile_box.h"
+#include "ui/controls/tab/tile_layout.h"
+#include "ui/controls/virtuallist/virtual_layout.h"
+#include "ui/controls/virtuallist/virtual_list_box.h"
 
 namespace ui {
 
@@ -84,6 +98,7 @@ Control* MarkupBuilder::CreateControl(const std::wstring& name) {
   if (name == L"Box") return new Box(new Layout);
   if (name == L"HBox") return new HBox;
   if (name == L"VBox") return new VBox;
+  if (name == L"TileBox") return new TileBox;
   if (name == L"ChildBox") return new ChildBox;
   if (name == L"Label") return new Label;
   if (name == L"LabelBox") return new LabelBox;
@@ -93,7 +108,19 @@ Control* MarkupBuilder::CreateControl(const std::wstring& name) {
   if (name == L"CheckBoxBox") return new CheckBoxBox;
   if (name == L"Option") return new Option;
   if (name == L"OptionBox") return new OptionBox;
+  if (name == L"TabBox") return new TabBox;
+  if (name == L"ListBox") return new ListBox(new Layout);
+  if (name == L"HListBox") return new ListBox(new HLayout);
+  if (name == L"VListBox") return new ListBox(new VLayout);
+  if (name == L"TileListBox") return new ListBox(new TileLayout);
+  if (name == L"VirtualListBox") return new VirtualListBox(new VirtualLayout);
+  if (name == L"ListContainerElement") return new ListContainerElement;
+  if (name == L"TreeView") return new TreeView;
+  if (name == L"TreeNode") return new TreeNode;
+  if (name == L"Combo") return new Combo;
   if (name == L"ScrollBar") return new ScrollBar;
+  if (name == L"Progress") return new Progress;
+  if (name == L"Slider") return new Slider;
   return nullptr;
 }
 

@@ -10,7 +10,25 @@
 #include "ui/base/util/text_util.h"
 #include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
+#include "ui/controls/box/child_box.h"
+#include "ui/controls/button/check_box.h"
+#include "ui/controls/button/option.h"
+#include "ui/controls/combo/combo.h"
 #include "ui/controls/core/control.h"
+#include "ui/controls/layout/h_layout.h"
+#include "ui/controls/layout/v_layout.h"
+#include "ui/controls/list/list_box.h"
+#include "ui/controls/list/list_container_element.h"
+#include "ui/controls/list/tree_node.h"
+#include "ui/controls/list/tree_view.h"
+#include "ui/controls/progress/progress.h"
+#include "ui/controls/progress/slider.h"
+#include "ui/controls/scroll/scroll_bar.h"
+#include "ui/controls/tab/tab_box.h"
+#include "ui/controls/tab/tile_box.h"
+#include "ui/controls/tab/tile_layout.h"
+#include "ui/controls/virtuallist/virtual_layout.h"
+#include "ui/controls/virtuallist/virtual_list_box.h"
 
 namespace ui {
 namespace {
@@ -215,6 +233,68 @@ TEST_F(MarkupBuilderTest, StartBuildsTheThemesGlobalMarkup) {
   ResourceHub::SetResourcePath(root_);
   DeleteFileW((root_ + L"theme\\global.xml").c_str());
   RemoveDirectoryW((root_ + L"theme").c_str());
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+template <class T>
+bool IsA(const Control* control) {
+  return dynamic_cast<const T*>(control) != nullptr;
+}
+
+template <class L>
+bool BoxWith(const Control* control) {
+  const auto* box = dynamic_cast<const Box*>(control);
+  return box && dynamic_cast<const L*>(box->GetLayout()) != nullptr;
+}
+
+// A wrong row here silently turns an element of every skin that uses it into nothing.
+TEST(MarkupClassTableTest, EveryBuiltInNameMakesItsClassAndNamesAreCaseSensitive) {
+  struct Row {
+    const wchar_t* name;
+    bool (*made)(const Control*);
+  };
+  const Row rows[] = {
+      {L"Control", IsA<Control>},
+      {L"Label", IsA<Label>},
+      {L"Button", IsA<Button>},
+      {L"CheckBox", IsA<CheckBox>},
+      {L"Option", IsA<Option>},
+      {L"Box", BoxWith<Layout>},
+      {L"HBox", BoxWith<HLayout>},
+      {L"VBox", BoxWith<VLayout>},
+      {L"TileBox", BoxWith<TileLayout>},
+      {L"ChildBox", IsA<ChildBox>},
+      {L"LabelBox", IsA<LabelBox>},
+      {L"ButtonBox", IsA<ButtonBox>},
+      {L"CheckBoxBox", IsA<CheckBoxBox>},
+      {L"OptionBox", IsA<OptionBox>},
+      {L"TabBox", IsA<TabBox>},
+      {L"ListBox", IsA<ListBox>},
+      {L"HListBox", BoxWith<HLayout>},
+      {L"VListBox", BoxWith<VLayout>},
+      {L"TileListBox", BoxWith<TileLayout>},
+      {L"VirtualListBox", BoxWith<VirtualLayout>},
+      {L"ListContainerElement", IsA<ListContainerElement>},
+      {L"TreeView", IsA<TreeView>},
+      {L"TreeNode", IsA<TreeNode>},
+      {L"Combo", IsA<Combo>},
+      {L"ScrollBar", IsA<ScrollBar>},
+      {L"Progress", IsA<Progress>},
+      {L"Slider", IsA<Slider>},
+  };
+  for (const Row& row : rows) {
+    std::unique_ptr<Control> control(MarkupBuilder::CreateControl(row.name));
+    std::string name;
+    TextUtil::WideToUtf8(row.name, name);
+    EXPECT_TRUE(control && row.made(control.get())) << name;
+  }
+  EXPECT_EQ(MarkupBuilder::CreateControl(L"listbox"), nullptr);
+  EXPECT_EQ(MarkupBuilder::CreateControl(L"Window"), nullptr);
 }
 
 }  // namespace

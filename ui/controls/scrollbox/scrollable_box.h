@@ -100,6 +100,10 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   const AnimationPlayer& scroll_animation() const { return scroll_animation_; }
   const AnimationPlayer& render_offset_animation() const { return render_offset_animation_; }
 
+ protected:
+  // Ends the animated vertical line step (its pending ticks are dropped).
+  void StopScrollAnimation();
+
  private:
   SIZE ScrollPos() const;
   static bool HasRange(const ScrollBar* bar);
@@ -110,7 +114,6 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   // Range and place of one bar from how far the content exceeds the view (64-bit, so content
   // sizes near INT_MAX cannot wrap it negative).
   void UpdateBar(ScrollBar* bar, const RECT& bar_rect, int64_t diff);
-  void StopScrollAnimation();
   // Starts (or extends) the animated vertical line step by signed step.
   void AnimateLine(int step);
   // Unloads images of children far outside the view and loads those near it.

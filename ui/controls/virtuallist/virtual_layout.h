@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/controls/layout/v_layout.h"
+
+namespace ui {
+
+// The layout of a virtual list box. While every row has its own element it is a plain vertical
+// layout; otherwise it reports the size of all rows (so the scroll range covers them) and leaves
+// placing the element pool to the list.
+//
+// Threads and ownership as Layout; the owner is a VirtualListBox (any other owner gets the plain
+// vertical layout).
+class VirtualLayout : public VLayout {
+ public:
+  SIZE ArrangeChild(const std::vector<Control*>& items, RECT rect) override;
+};
+
+}  // namespace ui
