@@ -20,6 +20,7 @@
 #include "ui/controls/list/tree_view.h"
 #include "ui/controls/progress/progress.h"
 #include "ui/controls/progress/slider.h"
+#include "ui/controls/richedit/rich_edit.h"
 #include "ui/controls/scroll/scroll_bar.h"
 #include "ui/controls/tab/tab_box.h"
 #include "ui/controls/tab/tile_box.h"
@@ -121,6 +122,7 @@ Control* MarkupBuilder::CreateControl(const std::wstring& name) {
   if (name == L"ScrollBar") return new ScrollBar;
   if (name == L"Progress") return new Progress;
   if (name == L"Slider") return new Slider;
+  if (name == L"RichEdit") return new RichEdit;
   return nullptr;
 }
 

@@ -23,6 +23,7 @@
 #include "ui/controls/list/tree_view.h"
 #include "ui/controls/progress/progress.h"
 #include "ui/controls/progress/slider.h"
+#include "ui/controls/richedit/rich_edit.h"
 #include "ui/controls/scroll/scroll_bar.h"
 #include "ui/controls/tab/tab_box.h"
 #include "ui/controls/tab/tile_box.h"
@@ -286,6 +287,7 @@ TEST(MarkupClassTableTest, EveryBuiltInNameMakesItsClassAndNamesAreCaseSensitive
       {L"ScrollBar", IsA<ScrollBar>},
       {L"Progress", IsA<Progress>},
       {L"Slider", IsA<Slider>},
+      {L"RichEdit", IsA<RichEdit>},
   };
   for (const Row& row : rows) {
     std::unique_ptr<Control> control(MarkupBuilder::CreateControl(row.name));

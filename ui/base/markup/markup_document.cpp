@@ -38,6 +38,22 @@ SIZE ReadSize(const wchar_t* text) {
   return SIZE{values[0], values[1]};
 }
 
+// The shadow's part of the "Window" attributes; false for any other name.
+bool ApplyShadowAttribute(const wchar_t* name, const wchar_t* value, WindowShadow& shadow) {
+  if (Is(name, L"shadowattached")) {
+    shadow.SetAttached(Is(value, L"true"));
+  } else if (Is(name, L"shadowimage")) {
+    shadow.SetShadowImage(value);
+  } else if (Is(name, L"shadowcorner")) {
+    RECT rect = {};
+    ReadRect(value, rect);
+    shadow.SetShadowCorner(rect);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 // Classes of a window, from its "Class" children; the other children are controls.
 void AddWindowClasses(XmlNode root, Window* window) {
   for (XmlNode node = root.FirstChild(); node.IsValid(); node = node.NextSibling()) {
@@ -78,6 +94,7 @@ void MarkupBuilder::ApplyWindowAttributes(XmlNode root, Window* window) {
   for (int i = 0; i < root.AttributeCount(); ++i) {
     const wchar_t* name = root.AttributeName(i);
     const wchar_t* value = root.AttributeValue(i);
+    if (ApplyShadowAttribute(name, value, window->GetShadow())) continue;
     if (Is(name, L"size")) {
       const SIZE size = ReadSize(value);
       window->SetInitSize(size.cx, size.cy, true);

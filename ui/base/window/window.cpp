@@ -9,6 +9,7 @@
 #include "ui/base/resource/resource_hub.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/render/render_context.h"
+#include "ui/controls/shadow/shadow_box.h"
 
 namespace ui {
 
@@ -168,9 +169,16 @@ void Window::AttachWindowEvent(EventType type, EventCallback handler) {
   window_events_[type].Add(std::move(handler));
 }
 
-RECT Window::ShadowMargin() const {
-  // No shadow record exists yet: windows are created without one.
-  return RECT{0, 0, 0, 0};
+RECT Window::ShadowMargin() const { return shadow_.ShadowMargin(); }
+
+ShadowBox* Window::InstalledShadowBox() const {
+  ShadowBox* box = shadow_.GetShadowBox();
+  // The record keeps a plain pointer: once another root replaced the box, the box may be gone.
+  return box && static_cast<Control*>(box) == root_ ? box : nullptr;
+}
+
+bool Window::ShadowBoxIsCurrent() const {
+  return !shadow_.GetShadowBox() || InstalledShadowBox();
 }
 
 void Window::ScaleSize(int& cx, int& cy) const {

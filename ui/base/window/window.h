@@ -11,20 +11,22 @@
 #include "ui/base/callback/handler_chain.h"
 #include "ui/base/callback/weak_callback.h"
 #include "ui/controls/core/event_type.h"
+#include "ui/controls/shadow/window_shadow.h"
 
 namespace ui {
 
 class Box;
 class Control;
+class ShadowBox;
 class IRenderContext;
 class IUIMessageFilter;
 struct EventArgs;
 
 // A framework top-level window: one HWND, one tree of controls under a single owned root, and
 // the state its controls share (focus and mouse targets, named controls, option groups,
-// window-local markup classes, the render context). Win32 messages enter only through
-// RouteMessage, which turns them into control events; WM_PAINT draws the tree into the render
-// context and presents it.
+// window-local markup classes, the render context, the shadow record). Win32 messages enter
+// only through RouteMessage, which turns them into control events; WM_PAINT draws the tree into
+// the render context and presents it.
 //
 // Threads: everything on the UI thread that created the window.
 // Ownership: the window owns its root (and through the boxes the whole tree) and the controls
@@ -122,8 +124,19 @@ class Window : public virtual kbase::SupportWeakCallback {
   void SetTextId(const std::wstring& id);
   void SetHeightPercent(double percent) { height_percent_ = percent; }
   double GetHeightPercent() const { return height_percent_; }
-  // The margin the shadow adds around the root; empty while the shadow is off.
+  // The margin the shadow adds around the root; empty while the shadow is off or the window is
+  // maximised.
   RECT ShadowMargin() const;
+  // The shadow settings ("shadowattached", "shadowimage", "shadowcorner" of the markup). A
+  // skinned window wraps its root with it before installing the root.
+  WindowShadow& GetShadow() { return shadow_; }
+  const WindowShadow& GetShadow() const { return shadow_; }
+  // The shadow box while it is the installed root; null when the root is anything else (no
+  // shadow, or a root installed without wrapping), so a stale box is never touched.
+  ShadowBox* InstalledShadowBox() const;
+  // False when the record's box is no longer the root (and may be gone): the record must not
+  // adjust it then.
+  bool ShadowBoxIsCurrent() const;
 
   void CenterWindow();
   // Stores the constant alpha of a layered window and repaints.
@@ -135,6 +148,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   // Routing (window_routing.cpp). handled tells the caller whether to skip the chained
   // procedure.
   LRESULT RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
+  // The chained window procedure (DefWindowProcW, or a superclassed system class's procedure).
+  LRESULT CallChainedProc(UINT message, WPARAM wparam, LPARAM lparam);
   // The control hit at a client point; null without a root.
   Control* FindControlAt(POINT point) const;
   // Moves the keyboard focus to control (null: no focus control).
@@ -147,6 +162,9 @@ class Window : public virtual kbase::SupportWeakCallback {
   POINT LastMousePoint() const { return last_mouse_; }
   // The WM_PAINT handler (window_paint.cpp).
   void PaintWindow();
+  // The size a root of "auto" width or height asks for, clamped to its limits; false when the
+  // root is missing or has no "auto" dimension.
+  bool EstimateAutoRootSize(SIZE& size) const;
   // Controls ask for a layout pass before the next paint.
   void SetArrangeNeeded() { layout_needed_ = true; }
   bool IsArrangeNeeded() const { return layout_needed_; }
@@ -194,6 +212,7 @@ class Window : public virtual kbase::SupportWeakCallback {
   void LayoutPass(const RECT& client);
   void KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client, RECT& update) const;
   void PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client);
+  void RepairAlpha(const RECT& update);
 
   HWND hwnd_ = nullptr;
   WNDPROC chained_proc_ = ::DefWindowProcW;
@@ -241,6 +260,7 @@ class Window : public virtual kbase::SupportWeakCallback {
   std::vector<Control*> delayed_delete_;
   std::map<std::wstring, Control*> names_;
   kbase::WeakCallbackFlag weak_flag_;
+  WindowShadow shadow_;
 };
 
 }  // namespace ui

@@ -139,6 +139,10 @@ LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   bool handled = false;
   LRESULT result = RouteMessage(message, wparam, lparam, handled);
   if (handled) return result;
+  return CallChainedProc(message, wparam, lparam);
+}
+
+LRESULT Window::CallChainedProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return CallWindowProcW(chained_proc_, hwnd_, message, wparam, lparam);
 }
 

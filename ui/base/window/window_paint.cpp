@@ -5,7 +5,9 @@
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/render/auto_clip.h"
+#include "ui/controls/layout/layout.h"
 #include "ui/controls/render/render_context.h"
+#include "ui/controls/shadow/shadow_box.h"
 
 namespace ui {
 
@@ -21,15 +23,22 @@ bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <
 
 }  // namespace
 
-void Window::AutoSizeRoot() {
-  if (!layout_needed_ || !root_->IsArrangeNeeded()) return;
-  if (root_->GetFixedWidth() != kSizeAuto && root_->GetFixedHeight() != kSizeAuto) return;
-  SIZE size = root_->EstimateSize(SIZE{kUnboundedEstimate, kUnboundedEstimate});
+bool Window::EstimateAutoRootSize(SIZE& size) const {
+  if (!root_) return false;
+  if (root_->GetFixedWidth() != kSizeAuto && root_->GetFixedHeight() != kSizeAuto) return false;
+  size = root_->EstimateSize(SIZE{kUnboundedEstimate, kUnboundedEstimate});
   size.cx = std::max<LONG>(size.cx, root_->GetMinWidth());
   if (root_->GetMaxWidth() >= 0) size.cx = std::min<LONG>(size.cx, root_->GetMaxWidth());
   size.cy = std::max<LONG>(size.cy, root_->GetMinHeight());
   // A negative maximum height means no limit, as for the width.
   if (root_->GetMaxHeight() >= 0) size.cy = std::min<LONG>(size.cy, root_->GetMaxHeight());
+  return true;
+}
+
+void Window::AutoSizeRoot() {
+  if (!layout_needed_ || !root_->IsArrangeNeeded()) return;
+  SIZE size = {};
+  if (!EstimateAutoRootSize(size)) return;
   RECT window_rect = {};
   GetWindowRect(hwnd_, &window_rect);
   MoveWindow(hwnd_, window_rect.left, window_rect.top, size.cx, size.cy, TRUE);
@@ -70,20 +79,30 @@ void Window::KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client
   }
 }
 
-void Window::PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client) {
-  const RECT& fix = alpha_fix_corner_;
-  if (fix.left > 0 || fix.top > 0 || fix.right > 0 || fix.bottom > 0) {
+void Window::RepairAlpha(const RECT& update) {
+  RECT inner = {};
+  RECT insets = {0, 0, 0, 0};
+  if (ShadowBox* shadow = InstalledShadowBox()) {
+    // GDI left the body's alpha at 0; the margin keeps what the shadow bitmap painted.
+    inner = shadow->GetPaddingPos();
+    const RECT padding = shadow->GetLayout()->GetPadding();
+    insets = RECT{padding.left + 1, padding.top + 1, padding.right + 1, padding.bottom + 1};
+  } else {
+    const RECT& fix = alpha_fix_corner_;
+    if (fix.left <= 0 && fix.top <= 0 && fix.right <= 0 && fix.bottom <= 0) return;
     auto* box = dynamic_cast<Box*>(root_);
-    RECT inner = box ? box->GetPaddingPos() : root_->GetPos(true);
+    inner = box ? box->GetPaddingPos() : root_->GetPos(true);
     inner.left += fix.left;
     inner.top += fix.top;
     inner.right -= fix.right;
     inner.bottom -= fix.bottom;
-    RECT repair = {};
-    if (IntersectRect(&repair, &update, &inner)) {
-      render_context_->RestoreAlpha(repair, RECT{0, 0, 0, 0}, 0);
-    }
   }
+  RECT repair = {};
+  if (IntersectRect(&repair, &update, &inner)) render_context_->RestoreAlpha(repair, insets, 0);
+}
+
+void Window::PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client) {
+  RepairAlpha(update);
   POINT destination = {window_rect.left, window_rect.top};
   SIZE size = {client.right - client.left, client.bottom - client.top};
   POINT source = {0, 0};
@@ -111,7 +130,8 @@ void Window::PaintWindow() {
   BeginPaint(hwnd_, &paint);
   LayoutPass(client);
   if (render_context_->Resize(client.right - client.left, client.bottom - client.top)) {
-    render_context_->SetTransparent(true);  // no shadow: the surface is the window itself
+    // Without a shadow the surface is the window itself; with one, the margin is translucent.
+    render_context_->SetTransparent(!InstalledShadowBox());
     update = client;
   }
   if (layered_) render_context_->ClearAlpha(update, 0);

@@ -148,10 +148,11 @@ void Window::OnClose() {
   if (owner) ::SetFocus(owner);
 }
 
-void Window::OnSize(WPARAM /*wparam*/) {
+void Window::OnSize(WPARAM wparam) {
   if (focus_) Send(focus_, kEventWindowSize, 0, 0, POINT{});
   if (root_) root_->Arrange();
-  // The shadow's maximised state follows wparam once windows have a shadow record.
+  if (wparam != SIZE_MAXIMIZED && wparam != SIZE_RESTORED) return;
+  if (ShadowBoxIsCurrent()) shadow_.MaximizedOrRestored(wparam == SIZE_MAXIMIZED);
 }
 
 void Window::OnKillFocus(WPARAM wparam, LPARAM lparam) {

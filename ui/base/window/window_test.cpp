@@ -6,6 +6,7 @@
 #include "ui/base/markup/markup_builder.h"
 #include "ui/base/window/message_filter.h"
 #include "ui/base/window/window_test_fixture.h"
+#include "ui/controls/render/render_context.h"
 
 namespace ui {
 namespace {
@@ -112,6 +113,7 @@ TEST_F(WindowTest, ResourceFolderGainsASeparatorOnlyWhenItLacksOne) {
 }
 
 TEST_F(WindowTest, WindowAttributesAreScaledExceptTheSizeBox) {
+  window_->GetShadow().SetAttached(false);
   DisplayScale::Instance().OverrideForTesting(200, true);
   window_->SetCaptionRect(RECT{1, 2, 3, 4});
   window_->SetRoundCorner(3, 4);
@@ -133,15 +135,16 @@ TEST_F(WindowTest, WindowAttributesAreScaledExceptTheSizeBox) {
   EXPECT_EQ(window_->GetInitSize().cy, 120);
 }
 
-TEST_F(WindowTest, InitialSizeResizesAWindowWithoutRoot) {
+TEST_F(WindowTest, InitialSizeResizesAWindowWithoutRootAndCarriesTheShadowMargin) {
   Window bare;
   HWND hwnd = bare.Create(nullptr, L"bare", WS_POPUP, 0, false, RECT{0, 0, 10, 10});
   ASSERT_NE(hwnd, nullptr);
   bare.SetInitSize(120, 80, false);
   RECT rect = {};
   GetWindowRect(hwnd, &rect);
-  EXPECT_EQ(rect.right - rect.left, 120);
-  EXPECT_EQ(rect.bottom - rect.top, 80);
+  EXPECT_EQ(rect.right - rect.left, 120 + 2 * 14);
+  EXPECT_EQ(rect.bottom - rect.top, 80 + 2 * 14);
+  EXPECT_EQ(bare.GetInitSize().cx, 120);
   DestroyWindow(hwnd);
 }
 
@@ -204,7 +207,8 @@ TEST_F(WindowTest, MarkupWindowAttributesApplyOnceTheWindowHasItsHandle) {
 
   MarkupBuilder builder;
   delete builder.Load(
-      L"<Window size=\"300,200\" sizebox=\"1,2,3,4\" caption=\"0,0,0,30\" mininfo=\"100,50\" "
+      L"<Window shadowattached=\"false\" size=\"300,200\" sizebox=\"1,2,3,4\" "
+      L"caption=\"0,0,0,30\" mininfo=\"100,50\" "
       L"maxinfo=\"0,120\" heightpercent=\"0.5\" roundcorner=\"4 4\" alphafixcorner=\"1,1,1,1\">"
       L"</Window>",
       nullptr, window_.get(), nullptr);
@@ -243,6 +247,93 @@ TEST_F(WindowTest, ALayeredWindowFadesInFromTransparentAfterItsFirstPaint) {
   EXPECT_LT(layered.WindowAlpha(), 255);
   EXPECT_TRUE(PumpUntil([&layered] { return layered.WindowAlpha() == 255; }));
   DestroyWindow(hwnd);
+}
+
+// The shadow record of a window: its markup attributes, its margin across maximise and restore,
+// and what the layered paint leaves in the margin.
+TEST_F(WindowTest, MarkupShadowAttributesSetTheRecordBeforeTheSizeTakesTheMargin) {
+  window_->InstallRoot(nullptr);  // so that "size" resizes the window at once
+  MarkupBuilder builder;
+  delete builder.Load(
+      L"<Window shadowimage=\"file='own.png'\" shadowcorner=\"5,6,7,8\" size=\"100,50\">"
+      L"</Window>",
+      nullptr, window_.get(), nullptr);
+  const WindowShadow& shadow = window_->GetShadow();
+  EXPECT_FALSE(shadow.IsDefaultImage());
+  EXPECT_EQ(shadow.GetShadowImage(), L"file='own.png'");
+  const RECT margin = window_->ShadowMargin();
+  EXPECT_EQ(margin.left, 5);
+  EXPECT_EQ(margin.bottom, 8);
+  RECT rect = {};
+  GetWindowRect(hwnd_, &rect);
+  EXPECT_EQ(rect.right - rect.left, 100 + 5 + 7);
+  EXPECT_EQ(rect.bottom - rect.top, 50 + 6 + 8);
+
+  delete builder.Load(L"<Window shadowattached=\"no\"></Window>", nullptr, window_.get(),
+                      nullptr);
+  EXPECT_FALSE(window_->GetShadow().IsAttached());
+  EXPECT_EQ(window_->ShadowMargin().left, 0);
+}
+
+// A layered window whose root is wrapped in the shadow, 100 x 60 inside a 14-pixel margin.
+class ShadowedWindowTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    hwnd = shadowed.Create(nullptr, L"shadowed", WS_POPUP, 0, true, RECT{0, 0, 128, 88});
+    ASSERT_NE(hwnd, nullptr);
+    shadowed.BindHandle(hwnd);
+    body = new Box;
+    body->SetFixedWidth(100, false, false);
+    body->SetFixedHeight(60, false);
+    body->SetBkColor(L"window_test_body");
+    ResourceHub::AddTextColor(L"window_test_body", L"#FF102030");
+    shadowed.InstallRoot(shadowed.GetShadow().AttachShadow(body));
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    WindowTest::TearDown();
+  }
+  BYTE AlphaAt(int x, int y) {
+    IRenderContext* context = shadowed.GetRenderContext();
+    const auto* bits = static_cast<const DWORD*>(context->GetBits());
+    return static_cast<BYTE>(bits[y * context->GetWidth() + x] >> 24);
+  }
+
+  Window shadowed;
+  HWND hwnd = nullptr;
+  Box* body = nullptr;
+};
+
+TEST_F(ShadowedWindowTest, MaximisingRemovesTheMarginAndRestoringBringsItBack) {
+  SendMessageW(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(128, 88));
+  EXPECT_EQ(shadowed.ShadowMargin().left, 0);
+  EXPECT_EQ(shadowed.ShadowMargin().bottom, 0);
+  SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(128, 88));
+  EXPECT_EQ(shadowed.ShadowMargin().left, 14);
+  EXPECT_EQ(shadowed.ShadowMargin().bottom, 14);
+  // The body's position without the shadow is taken from the visible body's corner.
+  SendMessageW(hwnd, WM_PAINT, 0, 0);
+  EXPECT_EQ(body->GetPos(false).left, 0);
+  EXPECT_EQ(body->GetPos(true).left, 14);
+}
+
+TEST_F(ShadowedWindowTest, ARootInstalledOverTheShadowBoxIsNotTouchedByMaximising) {
+  shadowed.InstallRoot(new Box);
+  SendMessageW(hwnd, Window::kDelayedDeleteMessage, 0, 0);  // the shadow box is gone now
+  SendMessageW(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(128, 88));
+  EXPECT_EQ(shadowed.InstalledShadowBox(), nullptr);
+  EXPECT_EQ(shadowed.ShadowMargin().left, 14);
+}
+
+TEST_F(ShadowedWindowTest, LayeredPaintMakesTheBodyOpaqueAndLeavesTheMarginToTheShadow) {
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  SendMessageW(hwnd, WM_PAINT, 0, 0);
+  ASSERT_NE(shadowed.GetRenderContext()->GetBits(), nullptr);
+  EXPECT_EQ(AlphaAt(64, 44), 255);  // inside the body
+  EXPECT_EQ(AlphaAt(15, 15), 255);  // the body's first pixel
+  EXPECT_EQ(AlphaAt(5, 44), 0);     // the margin: no shadow bitmap in this resource folder
+  EXPECT_EQ(AlphaAt(64, 80), 0);
 }
 
 }  // namespace

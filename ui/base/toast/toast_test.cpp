@@ -1,0 +1,138 @@
+#include "ui/base/toast/toast.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/controls/core/control.h"
+#include "ui/controls/richedit/rich_edit.h"
+
+namespace shared {
+namespace {
+
+using ui::testing_support::FrameworkWindowTest;
+
+// A toast that notes the thread of every Close.
+class ProbeToast : public Toast {
+ public:
+  // Opened the way Toast::Show opens one; null when the window could not be made.
+  static ProbeToast* Open(HWND owner, const std::wstring& text, int duration,
+                          std::vector<DWORD>* closes) {
+    auto* toast = new ProbeToast(closes);
+    if (!toast->Create(owner, L"", 0xCE0000, 0, true, RECT{0, 0, 0, 0})) return nullptr;
+    toast->SetContent(text);
+    toast->SetDuration(duration);
+    toast->FitAutoSizedRoot();
+    toast->CenterWindow();
+    toast->Show(true, true);
+    return toast;
+  }
+  void Close(UINT code) override {
+    closes_->push_back(GetCurrentThreadId());
+    Toast::Close(code);
+  }
+
+ private:
+  explicit ProbeToast(std::vector<DWORD>* closes) : closes_(closes) {}
+  std::vector<DWORD>* closes_;
+};
+
+class ToastTest : public FrameworkWindowTest {
+ protected:
+  bool PumpUntilGone(HWND hwnd) {
+    return PumpUntil([hwnd] { return !IsWindow(hwnd); });
+  }
+  std::vector<DWORD> closes_;
+};
+
+TEST_F(ToastTest, TheTimedCloseRunsOnTheToastsOwnThread) {
+  ProbeToast* toast = ProbeToast::Open(owner_, L"hello", 1, &closes_);
+  ASSERT_NE(toast, nullptr);
+  HWND hwnd = toast->GetHWND();
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), owner_);
+  ASSERT_TRUE(PumpUntilGone(hwnd));
+  ASSERT_EQ(closes_.size(), 1u);
+  EXPECT_EQ(closes_[0], GetCurrentThreadId());
+  EXPECT_NE(closes_[0], main_thread_id_.load());
+}
+
+TEST_F(ToastTest, WithoutAFrameworkUiThreadTheToastClosesByItsOwnTimer) {
+  main_thread_.StopAndJoin();
+  ProbeToast* toast = ProbeToast::Open(owner_, L"hello", 1, &closes_);
+  ASSERT_NE(toast, nullptr);
+  ASSERT_TRUE(PumpUntilGone(toast->GetHWND()));
+  EXPECT_EQ(closes_.size(), 1u);
+}
+
+TEST_F(ToastTest, EscAndDoubleClickCloseIt) {
+  Toast::Show(L"press Esc", 0, owner_);
+  HWND hwnd = FindThreadWindow(L"Toast");
+  ASSERT_NE(hwnd, nullptr);
+  EXPECT_TRUE(IsWindowVisible(hwnd));
+  SendMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(PumpUntilGone(hwnd));
+
+  ProbeToast* toast = ProbeToast::Open(owner_, L"double-click", 0, &closes_);
+  ASSERT_NE(toast, nullptr);
+  hwnd = toast->GetHWND();
+  SendMessageW(hwnd, WM_LBUTTONDBLCLK, 0, MAKELPARAM(40, 40));
+  EXPECT_TRUE(PumpUntilGone(hwnd));
+  EXPECT_EQ(closes_.size(), 1u);
+}
+
+TEST_F(ToastTest, TheCloseButtonShowsWhileTheMouseIsOverTheToast) {
+  ProbeToast* toast = ProbeToast::Open(owner_, L"hover", 0, &closes_);
+  ASSERT_NE(toast, nullptr);
+  HWND hwnd = toast->GetHWND();
+  ui::Control* close_button = toast->ControlByName(L"close_btn");
+  ASSERT_NE(close_button, nullptr);
+  EXPECT_FALSE(close_button->IsVisible());
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, -1);  // the synthetic move of a mouse leave
+  EXPECT_FALSE(close_button->IsVisible());
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
+  EXPECT_TRUE(close_button->IsVisible());
+
+  RECT rect = {};
+  GetWindowRect(hwnd, &rect);
+  const POINT inside = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  POINT cursor = {};
+  if (!SetCursorPos(inside.x, inside.y) || !GetCursorPos(&cursor) || cursor.x != inside.x) {
+    GTEST_SKIP() << "the cursor cannot be placed on this display";
+  }
+  SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_TRUE(close_button->IsVisible());
+  SetCursorPos(rect.right + 20, rect.bottom + 20);
+  SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(close_button->IsVisible());
+
+  // The close button itself closes the toast.
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
+  close_button->Activate();
+  EXPECT_TRUE(PumpUntilGone(hwnd));
+}
+
+TEST_F(ToastTest, TheRenderedToastShowsItsTextOnAnOpaqueBody) {
+  ProbeToast* toast = ProbeToast::Open(owner_, L"会议已开始 The meeting has started", 0, &closes_);
+  ASSERT_NE(toast, nullptr);
+  SendMessageW(toast->GetHWND(), WM_PAINT, 0, 0);
+  ui::IRenderContext* context = toast->GetRenderContext();
+  ASSERT_NE(context->GetBits(), nullptr);
+  EXPECT_TRUE(ui::testing_support::SavePng(
+      context, ui::testing_support::PictureFolder() + L"toast.png"));
+
+  auto* content = dynamic_cast<ui::RichEdit*>(toast->ControlByName(L"content"));
+  ASSERT_NE(content, nullptr);
+  EXPECT_GT(content->GetFixedHeight(), 0);
+  const RECT text = content->GetPos(true);
+  const auto in_text = ui::testing_support::CountPixels(context, text, 0xFF333333);
+  EXPECT_GT(in_text.differing, 40) << "no text drawn";
+  const RECT body = ui::testing_support::BodyInside(toast);
+  EXPECT_EQ(ui::testing_support::CountPixels(context, body, 0xFF333333).translucent, 0);
+  // The margin is the shadow's: translucent at the outer edge.
+  EXPECT_GT(ui::testing_support::CountPixels(context, RECT{0, 0, body.left, body.top}, 0)
+                .translucent, 0);
+}
+
+}  // namespace
+}  // namespace shared
