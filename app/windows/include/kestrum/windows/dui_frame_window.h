@@ -1,0 +1,75 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "duilib/control_ui.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/notify_ui.h"
+#include "duilib/paint_manager_ui.h"
+#include "duilib/window_wnd.h"
+
+// The base of every window of the program: a DuiLib window and notifier with its own paint
+// manager, borderless (the skin draws the whole frame), plus the frame handlers that all
+// windows share. A window class derives from CDuiWindow<Class> (message and notify tables) or,
+// when it dispatches by its own switch, from this class directly; further bases (the builder
+// callback, the logging base, the service observer) follow in the derived class.
+//
+// Threads: a window lives on the UI thread, the thread that created it and runs its message
+// loop; every member here is called there.
+//
+// Ownership: the object is created with new and deletes itself in OnFinalMessage, after
+// WM_NCDESTROY; its paint manager and control tree go with it. Nobody else deletes it.
+class CDuiFrameWindow : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
+public:
+    // Timer of the settings windows that ends the wait after a log upload was started.
+    static constexpr UINT_PTR kUploadWaitTimer = 1402;
+
+    CDuiFrameWindow() = default;
+    ~CDuiFrameWindow() override = default;
+    CDuiFrameWindow(const CDuiFrameWindow&) = delete;
+    CDuiFrameWindow& operator=(const CDuiFrameWindow&) = delete;
+
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+    void OnFinalMessage(HWND window) override;
+
+    // The skin file of `stem` in the user's language: "<stem>-zh.xml" when the language flag is
+    // set, else "<stem>-en.xml".
+    static std::wstring SkinFile(const wchar_t* stem);
+
+    // Shared frame handlers, rows of the message tables (see CDuiWindow::StandardMessageMap).
+    // Handled, result 0: no system frame is painted or reserved, and keys reach neither the
+    // paint manager nor the default processing.
+    LRESULT OnSwallow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Not handled: the paint manager, then the default processing, see the message.
+    LRESULT OnPassOn(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Not handled while minimised; otherwise TRUE for a deactivation (WPARAM 0), else FALSE.
+    LRESULT OnNcActivate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // HTCAPTION inside the skin's caption band unless a button or option lies under the point;
+    // HTCLIENT everywhere else. No sizing borders.
+    LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // SC_CLOSE ends the program's message loop (PostQuitMessage) and leaves the window; any
+    // other command gets the default processing.
+    LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Rounds the window's corners by the skin's corner size; not handled.
+    LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Maximises into the work area of the window's monitor; not handled.
+    LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Timer kUploadWaitTimer stops itself and enables the window again; not handled.
+    LRESULT OnUploadWaitTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    DuiLib::CPaintManagerUI& paintManager() { return paintManager_; }
+
+protected:
+    // The WM_CREATE steps shared by every window: the frame style (no caption, clipping of
+    // siblings and children), the paint manager on this window, the skin `file` built with
+    // `callback` (may be null), attached, and this window registered as notifier. Returns the
+    // skin's root; null when the skin cannot be built, and the window then stays empty.
+    DuiLib::CControlUI* BuildSkin(const wchar_t* file, DuiLib::IDialogBuilderCallback* callback);
+
+    // A message that no row took: the paint manager's handler, then the default processing.
+    LRESULT HandleUnmapped(UINT message, WPARAM wParam, LPARAM lParam);
+
+    DuiLib::CPaintManagerUI paintManager_;
+};
