@@ -100,7 +100,8 @@ Control* Box::FindControl(FindProc proc, void* data, UINT flags, int scroll_x, i
     moved.y += scroll_y;
     child_data = &moved;
   }
-  const int count = GetCount();
+  // The box's own children, whatever a subclass counts as its items (a combo counts its list's).
+  const int count = static_cast<int>(items_.size());
   const bool top_first = (flags & kFindTopFirst) != 0;
   for (int i = 0; i < count; ++i) {
     Control* child = items_[top_first ? count - 1 - i : i];
@@ -226,7 +227,7 @@ bool Box::Add(Control* control) {
 }
 
 bool Box::AddAt(Control* control, int index) {
-  if (!control || index < 0 || index > GetCount()) return false;
+  if (!control || index < 0 || index > static_cast<int>(items_.size())) return false;
   AdoptChild(control);
   items_.insert(items_.begin() + index, control);
   return true;

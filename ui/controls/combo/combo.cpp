@@ -119,7 +119,9 @@ template <typename Removal>
 bool Combo::DestroyingRemoved(Removal removal) {
   // Removing the selected item may select another one, whose handlers may destroy the combo.
   const std::weak_ptr<kbase::WeakFlag> alive = AcquireWeakFlag();
-  list_->SetAutoDestroyChild(true);
+  // The combo's own setting decides: a caller that turns it off to take an item back (as the
+  // container layer's "do not destroy" removal does) must get the item alive.
+  list_->SetAutoDestroyChild(IsAutoDestroyChild());
   const bool removed = removal();
   if (alive.expired()) return removed;
   list_->SetAutoDestroyChild(false);

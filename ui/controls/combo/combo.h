@@ -19,9 +19,10 @@ class ListBox;
 //
 // Threads: the window's thread only.
 // Ownership: the combo owns its list and, through it, its items: items removed through the
-// combo and those left at its destruction are destroyed. The drop-down window deletes itself;
-// a combo destroyed while it is open closes it first. Handlers of the combo's events may
-// destroy the combo; it touches nothing of itself afterwards.
+// combo (unless its auto-destroy of children is off) and those left at its destruction are
+// destroyed. The drop-down window deletes itself; a combo destroyed while it is open closes it
+// first. Handlers of the combo's events may destroy the combo; it touches nothing of itself
+// afterwards.
 class Combo : public Box {
  public:
   Combo();

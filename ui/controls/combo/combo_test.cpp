@@ -122,6 +122,13 @@ TEST_F(ComboTest, ChoosingAnItemClosesTheDropDownAndShowsItsText) {
   EXPECT_EQ(1, combo_->GetCurSel());
   EXPECT_EQ(L"b", combo_->GetText());
   EXPECT_EQ((std::vector<WPARAM>{1, 1}), selects);
+  // A click on the current item closes the drop-down as well.
+  combo_->Activate();
+  ASSERT_NE(nullptr, combo_->GetDropWindow());
+  static_cast<ListContainerElement*>(combo_->GetListBox()->GetItemAt(1))->Activate();
+  PumpMessages();
+  EXPECT_EQ(nullptr, combo_->GetDropWindow());
+  EXPECT_EQ((std::vector<WPARAM>{1, 1, 1}), selects);
   // The list is back out of every window.
   EXPECT_EQ(nullptr, combo_->GetListBox()->GetWindow());
   EXPECT_EQ(nullptr, combo_->GetListBox()->GetParent());
@@ -163,6 +170,18 @@ TEST_F(ComboTest, SelectionAndRemovalDestroyTheItems) {
   EXPECT_EQ(-1, combo_->GetCurSel());
   EXPECT_EQ(L"", combo_->GetText());
   EXPECT_EQ(0, combo_->GetCount());
+
+  // Without auto-destroy the caller takes the item back alive.
+  bool taken_back_destroyed = false;
+  ListContainerElement* taken = MakeItem(L"f", &taken_back_destroyed);
+  combo_->Add(taken);
+  combo_->SetAutoDestroyChild(false);
+  EXPECT_TRUE(combo_->RemoveAt(0));
+  PumpMessages();
+  ASSERT_FALSE(taken_back_destroyed);
+  EXPECT_EQ(nullptr, taken->GetOwner());
+  delete taken;
+  EXPECT_TRUE(taken_back_destroyed);
 }
 
 TEST_F(ComboTest, DestroyedComboDeletesItsItemsAndClosesItsDropDown) {
@@ -174,6 +193,31 @@ TEST_F(ComboTest, DestroyedComboDeletesItsItemsAndClosesItsDropDown) {
   PumpMessages();  // the window deletes removed controls on WM_APP+1
   EXPECT_TRUE(destroyed);
   EXPECT_FALSE(IsWindow(drop));
+}
+
+// The items live in the list: walks of the window's tree (names, layout, hit tests) and
+// insertions among the combo's own children must not take them for children of the combo.
+TEST_F(ComboTest, TreeWalksAndAddAtUseTheCombosOwnChildren) {
+  auto collect = [](Control* control, void* data) -> Control* {
+    static_cast<std::vector<Control*>*>(data)->push_back(control);
+    return nullptr;
+  };
+  std::vector<Control*> seen;
+  root_->FindControl(collect, &seen, 0);
+  EXPECT_EQ((std::vector<Control*>{combo_, root_}), seen);
+  auto hit = [](Control* control, void*) -> Control* { return control; };
+  POINT point = {20, 20};
+  EXPECT_EQ(combo_, root_->FindControl(hit, &point, Control::kFindHitTest));
+
+  Control stray;
+  EXPECT_FALSE(combo_->AddAt(&stray, 1));  // no own child yet: only index 0 exists
+  auto* own = new Control;
+  own->SetAttribute(L"float", L"true");
+  ASSERT_TRUE(combo_->AddAt(own, 0));
+  EXPECT_EQ(3, combo_->GetCount());
+  seen.clear();
+  root_->FindControl(collect, &seen, 0);
+  EXPECT_EQ((std::vector<Control*>{own, combo_, root_}), seen);
 }
 
 TEST_F(ComboTest, ClickHandlerMayDestroyTheCombo) {

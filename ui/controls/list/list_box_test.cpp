@@ -76,6 +76,9 @@ TEST_F(ListBoxTest, SelectItemRaisesSelectAndFailuresLeaveNoSelection) {
   At(6)->Activate();
   EXPECT_EQ(6, list->GetCurSel());
   EXPECT_EQ(std::make_pair(6, -1), selects.back());
+  At(6)->Activate();  // a click on the selected item tells again
+  EXPECT_EQ(std::make_pair(6, 6), selects.back());
+  EXPECT_TRUE(At(6)->IsSelected());
 }
 
 TEST_F(ListBoxTest, RemovingRenumbersAndSelectsTheNextItem) {

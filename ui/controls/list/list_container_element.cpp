@@ -26,6 +26,14 @@ void ListContainerElement::Selected(bool select, bool trigger) {
   owner_->SelectItem(index_, false, trigger);
 }
 
+void ListContainerElement::Activate() {
+  const std::weak_ptr<kbase::WeakFlag> alive = AcquireWeakFlag();
+  // The button's click only: a plain option selects on the first click alone.
+  ButtonTemplate<Box>::Activate();
+  if (alive.expired()) return;
+  if (IsActivatable()) Selected(true, true);
+}
+
 void ListContainerElement::SetFadeVisible(bool visible) {
   Control::SetFadeVisible(visible);
   if (IsVisible() || !selected_) return;

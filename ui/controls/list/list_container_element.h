@@ -34,6 +34,9 @@ class ListContainerElement : public OptionTemplate<Box> {
   void HandleEvent(EventArgs& args) override;
   // Selecting asks the owner to select this index; deselecting does nothing here.
   void Selected(bool select, bool trigger) override;
+  // Clicks, then selects through the list even when already selected, so the list raises
+  // "select" again (a combo closes its drop-down on a click on the current item).
+  void Activate() override;
 
  private:
   // Raises type at this element through the window; nothing without a window.

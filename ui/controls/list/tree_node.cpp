@@ -110,14 +110,21 @@ void TreeNode::InsertIntoView(int* view_index) {
 }
 
 void TreeNode::RemoveFromView() {
-  std::vector<TreeNode*> subtree = {this};
-  for (size_t i = 0; i < subtree.size(); ++i) {
-    for (TreeNode* child : subtree[i]->child_nodes_) subtree.push_back(child);
+  // In list order: each node before its descendants, subtrees one after the other.
+  std::vector<TreeNode*> subtree;
+  std::vector<TreeNode*> pending = {this};
+  while (!pending.empty()) {
+    TreeNode* node = pending.back();
+    pending.pop_back();
+    subtree.push_back(node);
+    pending.insert(pending.end(), node->child_nodes_.rbegin(), node->child_nodes_.rend());
   }
   TreeView* view = tree_view_;
   UnlinkSubtree();
-  // Deepest last: the list is left in tree order after every single removal.
-  for (TreeNode* node : subtree) view->RemoveNodeItem(node);
+  // From the end of the subtree: when a selected node goes, the rest of the subtree after it is
+  // already gone, so the selection moves straight to the node after the subtree instead of
+  // passing (with a select event each) through nodes that are about to be removed.
+  for (auto it = subtree.rbegin(); it != subtree.rend(); ++it) view->RemoveNodeItem(*it);
 }
 
 int TreeNode::ViewIndexAfterSubtree() const {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/controls/layout/layout.h"
 #include "ui/controls/list/list_test_support.h"
@@ -135,6 +136,19 @@ TEST_F(TreeViewTest, RemovingANodeRemovesItsSubtreeAndKeepsTheSelection) {
   list->GetRootNode()->RemoveAllChildNodes();
   EXPECT_EQ(0, list->GetCount());
   EXPECT_EQ(-1, list->GetCurSel());
+}
+
+TEST_F(TreeViewTest, RemovingTheSelectedSubtreeSelectsOnlyTheNodeAfterIt) {
+  list->SelectItem(1, false, false);  // B, within A's subtree
+  std::vector<Control*> chosen;
+  list->AttachEvent(kEventSelect, [this, &chosen](EventArgs* args) {
+    chosen.push_back(list->GetItemAt(static_cast<int>(args->wParam)));
+    return true;
+  });
+  ASSERT_TRUE(list->GetRootNode()->RemoveChildNode(a_));
+  // One select event, for E; none for C or D on their way out.
+  EXPECT_EQ((std::vector<Control*>{e_}), chosen);
+  EXPECT_EQ(e_, list->GetItemAt(list->GetCurSel()));
 }
 
 }  // namespace

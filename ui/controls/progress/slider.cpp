@@ -68,9 +68,11 @@ void Slider::ClearImages() {
 RECT Slider::GetProgressPos() {
   const double width = pos_.right - pos_.left;
   const double height = pos_.bottom - pos_.top;
-  const double share = (value_ - min_) / Range();
+  // Multiplied before dividing: a share taken first (0.7 as 0.69999...) truncates a whole pixel
+  // short wherever the exact product is an integer.
   if (horizontal_) {
-    const double right = (width - thumb_size_.cx) * share + thumb_size_.cx / 2 + 0.5;
+    const double right =
+        (width - thumb_size_.cx) * (value_ - min_) / Range() + thumb_size_.cx / 2 + 0.5;
     return {0, 0, static_cast<LONG>(right), pos_.bottom - pos_.top};
   }
   const double top =
@@ -80,15 +82,16 @@ RECT Slider::GetProgressPos() {
 
 RECT Slider::GetThumbRect() const {
   const RECT& pos = pos_;
-  const double share = (value_ - min_) / Range();
+  const double offset = value_ - min_;
   RECT thumb;
   if (horizontal_) {
-    thumb.left = static_cast<LONG>(pos.left + (pos.right - pos.left - thumb_size_.cx) * share);
+    thumb.left =
+        static_cast<LONG>(pos.left + (pos.right - pos.left - thumb_size_.cx) * offset / Range());
     thumb.top = (pos.top + pos.bottom - thumb_size_.cy) / 2;
   } else {
     thumb.left = (pos.left + pos.right - thumb_size_.cx) / 2;
     thumb.top = static_cast<LONG>((pos.bottom - thumb_size_.cy) -
-                                  (pos.bottom - thumb_size_.cy - pos.top) * share);
+                                  (pos.bottom - thumb_size_.cy - pos.top) * offset / Range());
   }
   thumb.right = thumb.left + thumb_size_.cx;
   thumb.bottom = thumb.top + thumb_size_.cy;

@@ -57,6 +57,17 @@ TEST_F(SliderTest, ThumbAndFillFollowTheValue) {
   EXPECT_EQ(5, slider_->GetProgressPos().top);
   slider_->SetValue(0);
   EXPECT_EQ(100, slider_->GetThumbRect().top);
+
+  // Exact whole-pixel positions stay whole: 100 x 55 / 100 is 45, not 44.99... truncated to 44.
+  slider_->SetValue(55);
+  EXPECT_EQ(45, slider_->GetThumbRect().top);
+  slider_->SetAttribute(L"hor", L"true");
+  slider_->SetPos({0, 0, 100, 20});
+  slider_->SetValue(70);
+  EXPECT_EQ(63, slider_->GetThumbRect().left);  // 90 x 70 / 100
+  slider_->SetPos({0, 0, 160, 20});
+  slider_->SetValue(57);
+  EXPECT_EQ(91, slider_->GetProgressPos().right);  // 150 x 57 / 100 = 85.5, + 5 + 0.5
 }
 
 TEST_F(SliderTest, ReleaseSetsTheValueUnderThePoint) {
