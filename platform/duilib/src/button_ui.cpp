@@ -9,7 +9,7 @@ namespace DuiLib {
 namespace {
 
 void SetStateImage(ui::Control* peer, ui::ControlState state, const wchar_t* image) {
-  peer->SetStateImage(state, TextOf(image));
+  peer->SetStateImage(state, LayerImageSpec(TextOf(image)));
 }
 
 }  // namespace

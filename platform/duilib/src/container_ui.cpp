@@ -1,5 +1,7 @@
 #include "duilib/container_ui.h"
 
+#include <memory>
+
 #include "src/control_peer.h"
 #include "src/layer_support.h"
 #include "ui/controls/box/box.h"
@@ -9,6 +11,25 @@ namespace DuiLib {
 namespace {
 
 ui::Box* BoxOf(ui::Control* peer) { return static_cast<ui::Box*>(peer); }
+
+// A child handed to another thread's add. A task that never runs (its container or window went
+// first, or it could not be posted) is dropped unrun; the child then goes with it.
+class PendingChild {
+ public:
+  explicit PendingChild(CControlUI* control) : control_(control) {}
+  ~PendingChild() { delete control_; }
+  PendingChild(const PendingChild&) = delete;
+  PendingChild& operator=(const PendingChild&) = delete;
+
+  CControlUI* Release() {
+    CControlUI* control = control_;
+    control_ = nullptr;
+    return control;
+  }
+
+ private:
+  CControlUI* control_;
+};
 
 }  // namespace
 
@@ -35,13 +56,21 @@ int CContainerUI::GetCount() const { return BoxOf(GetPeer())->GetCount(); }
 
 bool CContainerUI::Add(CControlUI* control) {
   if (!control) return false;
-  if (PostedToWindowThread([this, control] { AdoptOrDelete(control, GetCount()); })) return true;
+  const auto pending = std::make_shared<PendingChild>(control);
+  if (PostedToWindowThread([this, pending] { AdoptOrDelete(pending->Release(), GetCount()); })) {
+    return true;
+  }
+  pending->Release();
   return BoxOf(GetPeer())->Add(control->GetPeer());
 }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
   if (!control) return false;
-  if (PostedToWindowThread([this, control, index] { AdoptOrDelete(control, index); })) return true;
+  const auto pending = std::make_shared<PendingChild>(control);
+  if (PostedToWindowThread([this, pending, index] { AdoptOrDelete(pending->Release(), index); })) {
+    return true;
+  }
+  pending->Release();
   return BoxOf(GetPeer())->AddAt(control->GetPeer(), index);
 }
 

@@ -85,7 +85,7 @@ void CControlUI::SetFocus() { peer_->SetFocus(); }
 void CControlUI::SetBkImage(const wchar_t* image) {
   const CDuiString value = image;
   if (PostedToWindowThread([this, value] { SetBkImage(value.c_str()); })) return;
-  peer_->SetBkImage(value);
+  peer_->SetBkImage(LayerImageSpec(value));
 }
 
 CDuiString CControlUI::GetBkImage() const { return peer_->GetBkImage(); }

@@ -13,7 +13,11 @@ class CPaintManagerUI;
 // destroys the host.
 class HostWindow : public ui::Window {
  public:
-  explicit HostWindow(CPaintManagerUI* manager) : manager_(manager) {}
+  // The layer's windows draw their own frame and never wrap their root in a shadow box, so
+  // they carry no shadow margin either.
+  explicit HostWindow(CPaintManagerUI* manager) : manager_(manager) {
+    GetShadow().SetAttached(false);
+  }
 
   CPaintManagerUI* manager() const { return manager_; }
   void ClearManager() { manager_ = nullptr; }

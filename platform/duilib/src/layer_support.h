@@ -14,6 +14,13 @@ constexpr UINT kRunTaskMessage = WM_APP + 0x2F1;
 std::wstring ColorName(DWORD argb);
 // The value of a colour name; 0 for an unknown name.
 DWORD ColorOf(const std::wstring& name);
+// Image attributes of the framework's vocabulary all end in "image" (bkimage, normalimage,
+// selectedhotimage, ...).
+bool IsImageAttribute(const std::wstring& name);
+// An image descriptor (a bare file name or "file='x' ...") whose relative file name is made
+// absolute against the layer's resource path: the framework would otherwise take it from its own
+// resource path, which belongs to its theme. Unchanged without a layer path.
+std::wstring LayerImageSpec(const std::wstring& spec);
 // A null text as empty.
 inline std::wstring TextOf(const wchar_t* text) { return text ? text : L""; }
 

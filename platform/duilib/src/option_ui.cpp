@@ -40,7 +40,7 @@ CDuiString COptionUI::GetGroup() const { return OptionOf(GetPeer())->GetGroup();
 void COptionUI::SetGroup(const wchar_t* group) { OptionOf(GetPeer())->SetGroup(TextOf(group)); }
 
 void COptionUI::SetSelectedImage(const wchar_t* image) {
-  OptionOf(GetPeer())->SetSelectedStateImage(ui::kControlStateNormal, TextOf(image));
+  OptionOf(GetPeer())->SetSelectedStateImage(ui::kControlStateNormal, LayerImageSpec(TextOf(image)));
 }
 
 const wchar_t* COptionUI::NotificationFor(int framework_event) const {

@@ -7,7 +7,6 @@
 #include "duilib/control_ui.h"
 #include "src/host_window.h"
 #include "src/layer_support.h"
-#include "ui/base/resource/resource_hub.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
 
@@ -104,12 +103,6 @@ CPaintManagerUI::~CPaintManagerUI() {
 void CPaintManagerUI::Init(HWND hwnd) {
   if (host_ || !hwnd) return;
   hwnd_ = hwnd;
-  // Framework start-up elsewhere may have pointed the framework at its theme folder; this
-  // window's images come from the layer's resource path.
-  const CDuiString& path = GetResourcePath();
-  if (!path.empty() && ui::ResourceHub::ResourcePath() != path) {
-    ui::ResourceHub::SetResourcePath(path);
-  }
   host_ = std::make_unique<HostWindow>(this);
   host_->BindHandle(hwnd);
   Register(this);
@@ -357,8 +350,9 @@ CDuiString CPaintManagerUI::GetInstancePath() {
 void CPaintManagerUI::SetResourcePath(const wchar_t* path) {
   std::wstring value = TextOf(path);
   if (!value.empty() && value.back() != L'\\' && value.back() != L'/') value += L'\\';
+  // The framework's own path is left alone: its windows on other threads use it for their
+  // theme, and this layer hands the framework absolute names.
   ResourcePathStore() = value;
-  ui::ResourceHub::SetResourcePath(value);
 }
 
 const CDuiString& CPaintManagerUI::GetResourcePath() { return ResourcePathStore(); }

@@ -1,6 +1,7 @@
 #include "duilib/window_wnd.h"
 
 #include <atomic>
+#include <memory>
 
 #include "duilib/paint_manager_ui.h"
 
@@ -95,7 +96,10 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
     self->OnFinalMessage(hwnd);
     return result;
   }
-  if (message == WM_CLOSE && self->modal_code_) *self->modal_code_ = static_cast<UINT>(wparam);
+  if (message == WM_CLOSE) {
+    // ShowModal may be setting it on another thread.
+    if (const auto code = std::atomic_load(&self->modal_code_)) *code = static_cast<UINT>(wparam);
+  }
   return self->HandleMessage(message, wparam, lparam);
 }
 
@@ -108,7 +112,7 @@ UINT CWindowWnd::ShowModal() {
   HWND hwnd = hwnd_;
   if (!IsWindow(hwnd)) return IDCANCEL;
   const auto code = std::make_shared<std::atomic<UINT>>(IDCANCEL);
-  modal_code_ = code;
+  std::atomic_store(&modal_code_, code);
   HWND owner = GetWindow(hwnd, GW_OWNER);
   ::ShowWindow(hwnd, SW_SHOWNORMAL);
   if (owner) EnableWindow(owner, FALSE);

@@ -102,15 +102,24 @@ TEST_F(BuilderTest, WindowDrawsImagesFromTheResourcePathAndFromAbsolutePaths) {
   ui::ResourceHub::SetResourcePath(L"C:\\themes\\default\\");
   const std::wstring skin =
       L"<Window size=\"200,100\"><HBox name=\"MainFrame\">"
-      L"<Control name=\"relative\" width=\"50\" bkimage=\"red.png\"/>"
-      L"<Control name=\"absolute\" width=\"50\" bkimage=\"" + fixtures_ + L"other\\green.png\"/>"
-      L"<Control name=\"plain\" width=\"50\"/></HBox></Window>";
+      L"<Control name=\"relative\" width=\"40\" bkimage=\"red.png\"/>"
+      L"<Control name=\"absolute\" width=\"40\" bkimage=\"" + fixtures_ + L"other\\green.png\"/>"
+      L"<Control name=\"coded\" width=\"40\"/>"
+      L"<Button name=\"button\" width=\"40\" height=\"stretch\" normalimage=\"file='red.png' corner='1,1,1,1'\"/>"
+      L"<Control name=\"plain\" width=\"40\"/></HBox></Window>";
   ASSERT_NE(Open(skin), nullptr);
+  window_->pm.FindControl(L"coded")->SetBkImage(L"file='red.png' corner='1,1,1,1'");
   window_->pm.FindControl(L"plain")->SetBkColor(0xFF0000FF);
   window_->Repaint();
-  EXPECT_EQ(PixelAt(25, 50), 0xFFFF0000u);
-  EXPECT_EQ(PixelAt(75, 50), 0xFF00FF00u);
-  EXPECT_EQ(PixelAt(125, 50), 0xFF0000FFu);
+  EXPECT_EQ(PixelAt(20, 50), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(60, 50), 0xFF00FF00u);
+  EXPECT_EQ(PixelAt(100, 50), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(140, 50), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(180, 50), 0xFF0000FFu);
+  // The framework's windows on other threads keep their theme.
+  EXPECT_EQ(ui::ResourceHub::ResourcePath(), L"C:\\themes\\default\\");
+  CPaintManagerUI::SetResourcePath(L"C:\\skins");
+  EXPECT_EQ(ui::ResourceHub::ResourcePath(), L"C:\\themes\\default\\");
 }
 
 }  // namespace

@@ -79,6 +79,51 @@ TEST_F(WindowTest, TimerOfADestroyedControlEndsQuietly) {
   EXPECT_FALSE(window_->pm.KillTimer(row, 1));
 }
 
+// A list that empties itself on its way out, as the program's lists do.
+class SelfEmptyingList : public CListUI {
+ public:
+  ~SelfEmptyingList() override { RemoveAll(); }
+};
+
+class SelfEmptyingWindow : public LayerTestWindow {
+ public:
+  SelfEmptyingWindow(std::wstring skin, bool* row_destroyed)
+      : LayerTestWindow(std::move(skin)), row_destroyed_(row_destroyed) {}
+  CControlUI* CreateControl(const wchar_t* class_name) override {
+    const std::wstring name = class_name;
+    if (name == L"SelfEmptyingList") return new SelfEmptyingList;
+    if (name == L"Row") return new TracedButton(row_destroyed_);
+    return LayerTestWindow::CreateControl(class_name);
+  }
+
+ private:
+  bool* row_destroyed_;
+};
+
+TEST_F(WindowTest, RowsAListRemovesAsItGoesWithItsWindowAreDestroyed) {
+  bool row_destroyed = false;
+  window_ = std::make_unique<SelfEmptyingWindow>(
+      L"<Window size=\"200,100\"><VBox name=\"MainFrame\"><SelfEmptyingList name=\"list\">"
+      L"<Row name=\"row\" height=\"20\"/></SelfEmptyingList></VBox></Window>",
+      &row_destroyed);
+  ASSERT_TRUE(window_->Build());
+  window_->ShowAndPaint();
+  ASSERT_NE(window_->pm.FindControl(L"row"), nullptr);
+  DestroyWindow(window_->GetHWND());
+  window_.reset();
+  EXPECT_TRUE(row_destroyed);
+}
+
+TEST_F(WindowTest, ControlAddedFromAnotherThreadGoesWithAWindowThatEndsFirst) {
+  ASSERT_NE(Open(kSkin), nullptr);
+  auto* list = static_cast<CContainerUI*>(window_->pm.FindControl(L"list"));
+  bool destroyed = false;
+  std::thread other([list, &destroyed] { list->Add(new TracedButton(&destroyed)); });
+  other.join();
+  DestroyWindow(window_->GetHWND());
+  EXPECT_TRUE(destroyed);
+}
+
 TEST_F(WindowTest, SkinWindowSettingsReachThePaintManager) {
   ASSERT_NE(Open(kSkin), nullptr);
   EXPECT_EQ(window_->pm.GetCaptionRect().bottom, 30);
