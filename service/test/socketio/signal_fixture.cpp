@@ -75,6 +75,16 @@ std::vector<SignalServer::Packet> SignalServer::Received(const std::string& even
     return packets;
 }
 
+std::vector<SignalServer::Packet> SignalServer::AwaitReceived(const std::string& event,
+                                                              size_t count, unsigned timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        std::vector<Packet> packets = Received(event);
+        if (packets.size() >= count || GetTickCount() - start >= timeoutMs) return packets;
+        Sleep(20);
+    }
+}
+
 std::vector<std::string> SignalServer::ConnectionUrls() {
     std::vector<std::string> urls;
     const ksio::Message answer = Get("signal/connections");

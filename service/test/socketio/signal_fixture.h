@@ -38,6 +38,10 @@ public:
     std::vector<Packet> Received();
     // The packets of one event, in order.
     std::vector<Packet> Received(const std::string& event);
+    // Received(event) once it holds count packets, or what it holds when timeoutMs has passed:
+    // a client's emit reaches the server after the client already saw its own connection open.
+    std::vector<Packet> AwaitReceived(const std::string& event, size_t count,
+                                      unsigned timeoutMs = 8000);
     // The request URLs of the connections, in order.
     std::vector<std::string> ConnectionUrls();
 

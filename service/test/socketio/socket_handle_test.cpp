@@ -71,7 +71,7 @@ TEST_F(SocketJoinTest, HandleWithoutObserverDropsEveryNotification) {
     Peer bob(Origin(), kPeerUid, kRoom, kPeerToken);
     // Bob sees Alice join, so her connection worked; nobody was there to be told.
     ASSERT_TRUE(bob.WaitFor("user-list"));
-    EXPECT_GE(Server().Received("authorize").size(), 2u);
+    EXPECT_GE(Server().AwaitReceived("authorize", 2).size(), 2u);
 }
 
 class SocketPeerTest : public SignalTest {};

@@ -80,6 +80,8 @@ TEST_F(SocketReconnectTest, AfterARestartTheSameQueryReconnectsAndOpensAgain) {
     CountingSocket socket(server_->Origin());
     socket.Connect({{"uid", "20001"}, {"channel", "r"}, {"reconnect", "true"}}, "tok-A");
     ASSERT_TRUE(socket.WaitOpen(1));
+    // The restart must not swallow the first connection's own authorization.
+    ASSERT_EQ(server_->AwaitReceived("authorize", 1).size(), 1u);
     server_->Fault("restart", 1, 300);
     ASSERT_TRUE(socket.WaitOpen(2));
     EXPECT_GE(socket.Reconnects(), 1);
@@ -97,7 +99,7 @@ TEST_F(SocketReconnectTest, ConnectErrorsAreRetriedUntilAdmitted) {
     socket.Connect({{"uid", "20001"}}, "tok-A");
     ASSERT_TRUE(socket.WaitOpen(1));
     EXPECT_EQ(socket.Reconnects(), 2);
-    EXPECT_EQ(server_->Received("authorize").size(), 1u);
+    EXPECT_EQ(server_->AwaitReceived("authorize", 1).size(), 1u);
 }
 
 }  // namespace
