@@ -23,6 +23,8 @@ ResourceHubState& State() {
   return *state;
 }
 
+using Guard = std::lock_guard<std::recursive_mutex>;
+
 std::wstring FaceToUse(const std::wstring& face) {
   if (face != L"system") return face;
   return IsWindowsVistaOrLater() ? L"\u5fae\u8f6f\u96c5\u9ed1" : L"\u65b0\u5b8b\u4f53";
@@ -31,6 +33,7 @@ std::wstring FaceToUse(const std::wstring& face) {
 // The last holder of a cached image lets go: its cache entry goes with it, unless the path has
 // meanwhile been decoded again into a live image.
 void ReleaseCachedImage(ImageInfo* image) {
+  Guard guard(State().mutex);
   if (image->cached() && !image->path().empty()) {
     auto& images = State().images;
     const auto found = images.find(image->path());
@@ -82,11 +85,13 @@ HFONT ResourceHub::AddFont(const std::wstring& face, int size, bool bold, bool u
 
   HFONT handle = CreateFontIndirectW(&font);
   if (!handle) return nullptr;
+  Guard guard(State().mutex);
   State().fonts.push_back(FontRecord{handle, used_face, size, bold, underline, italic});
   return handle;
 }
 
 const FontRecord* ResourceHub::FontInfo(int id) {
+  Guard guard(State().mutex);
   const auto& fonts = State().fonts;
   if (id < 0 || static_cast<std::size_t>(id) >= fonts.size()) return nullptr;
   return &fonts[id];
@@ -97,48 +102,65 @@ HFONT ResourceHub::FontHandle(int id) {
   return record ? record->hFont : nullptr;
 }
 
-int ResourceHub::FontCount() { return static_cast<int>(State().fonts.size()); }
+int ResourceHub::FontCount() {
+  Guard guard(State().mutex);
+  return static_cast<int>(State().fonts.size());
+}
 
 void ResourceHub::AddTextColor(const std::wstring& name, const std::wstring& value) {
   // wcstoul's rules: leading blanks and a sign pass, reading stops at a non-hex character, no
   // digits give 0. Long is 32-bit on Windows, so an overflow saturates at 0xFFFFFFFF.
   const DWORD argb = value.empty() ? 0 : static_cast<DWORD>(wcstoul(value.c_str() + 1, nullptr, 16));
+  Guard guard(State().mutex);
   State().colors[name] = argb;
 }
 
-DWORD& ResourceHub::ColorValue(const std::wstring& name) { return State().colors[name]; }
+DWORD& ResourceHub::ColorValue(const std::wstring& name) {
+  Guard guard(State().mutex);
+  return State().colors[name];
+}
 
-std::wstring ResourceHub::DefaultTextColor() { return State().default_text_color; }
+std::wstring ResourceHub::DefaultTextColor() {
+  Guard guard(State().mutex);
+  return State().default_text_color;
+}
 
 std::wstring ResourceHub::DefaultDisabledTextColor() {
+  Guard guard(State().mutex);
   return State().default_disabled_text_color;
 }
 
 void ResourceHub::SetDefaultTextColor(const std::wstring& name) {
+  Guard guard(State().mutex);
   State().default_text_color = name;
 }
 
 void ResourceHub::SetDefaultDisabledTextColor(const std::wstring& name) {
+  Guard guard(State().mutex);
   State().default_disabled_text_color = name;
 }
 
 void ResourceHub::AddClass(const std::wstring& name, const std::wstring& attributes) {
+  Guard guard(State().mutex);
   State().classes[name] = attributes;
 }
 
 std::wstring ResourceHub::ClassAttributes(const std::wstring& name) {
+  Guard guard(State().mutex);
   const auto& classes = State().classes;
   const auto found = classes.find(name);
   return found == classes.end() ? std::wstring() : found->second;
 }
 
 std::shared_ptr<ImageInfo> ResourceHub::CachedImage(const std::wstring& path) {
+  Guard guard(State().mutex);
   const auto& images = State().images;
   const auto found = images.find(TextUtil::NormalizeSlashes(path));
   return found == images.end() ? nullptr : found->second.lock();
 }
 
 std::shared_ptr<ImageInfo> ResourceHub::ObtainImage(const std::wstring& path) {
+  Guard guard(State().mutex);
   const std::wstring key = TextUtil::NormalizeSlashes(path);
   auto& images = State().images;
   const auto found = images.find(key);
@@ -154,12 +176,14 @@ std::shared_ptr<ImageInfo> ResourceHub::ObtainImage(const std::wstring& path) {
 }
 
 std::shared_ptr<MarkupBuilder> ResourceHub::CachedBuilder(const std::wstring& file) {
+  Guard guard(State().mutex);
   const auto& builders = State().builders;
   const auto found = builders.find(file);
   return found == builders.end() ? nullptr : found->second;
 }
 
 void ResourceHub::CacheBuilder(const std::wstring& file, std::shared_ptr<MarkupBuilder> builder) {
+  Guard guard(State().mutex);
   State().builders[file] = std::move(builder);
 }
 

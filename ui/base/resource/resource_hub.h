@@ -24,9 +24,9 @@ using CreateControlCallback = std::function<Control*(const std::wstring& class_n
 // (referred to by id, their position in the list), named text colours, global markup classes,
 // the cache of decoded images and the cache of parsed child-box markup.
 //
-// Threads: everything on the UI thread that calls Start, without locks. Decoded images are
-// shared between holders, but must be released on that thread too, because the last release
-// edits the cache.
+// Threads: Start, Stop and the resource path belong to the thread that calls Start. The fonts,
+// colours, classes and the two caches are locked, because the program's other UI thread draws
+// its windows with the same controls; a colour reference or font record handed out stays valid.
 // Lifetime: empty until Start; Stop releases the render factory, the fonts and GDI+, and may be
 // called again (a second Stop does nothing). Colours, classes and cached images stay.
 class ResourceHub {

@@ -58,8 +58,11 @@ void ResourceHub::Start(const std::wstring& root, const CreateControlCallback& c
 void ResourceHub::Stop() {
   ResourceHubState& state = ResourceHubState::Get();
   state.render_factory.reset();
-  for (const FontRecord& font : state.fonts) DeleteObject(font.hFont);
-  state.fonts.clear();
+  {
+    std::lock_guard<std::recursive_mutex> guard(state.mutex);
+    for (const FontRecord& font : state.fonts) DeleteObject(font.hFont);
+    state.fonts.clear();
+  }
   StopGdiplus(state);
 }
 

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@
 namespace ui {
 
 // The data behind ResourceHub's static members, shared by the files that implement it. Not for
-// other users. UI thread only.
+// other users. The fonts, colours, classes and caches are read and written under `mutex`.
 struct ResourceHubState {
   struct ImageKeyLess {
     bool operator()(const std::wstring& a, const std::wstring& b) const {
@@ -29,7 +31,10 @@ struct ResourceHubState {
   std::unique_ptr<IRenderFactory> render_factory;
   CreateControlCallback create_control;
   ULONG_PTR gdiplus_token = 0;  // 0 while GDI+ is not started by the hub
-  std::vector<FontRecord> fonts;
+  // Recursive: releasing the last holder of a cached image edits the cache from inside a lookup.
+  std::recursive_mutex mutex;
+  // A deque, so that a record handed out by FontInfo stays put while fonts are added.
+  std::deque<FontRecord> fonts;
   std::map<std::wstring, DWORD> colors;
   std::wstring default_text_color = L"textdefaultcolor";
   std::wstring default_disabled_text_color = L"textdefaultdisablecolor";
