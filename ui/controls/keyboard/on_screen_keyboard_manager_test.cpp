@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "ui/base/testing/manual_timer_backend.h"
 #include "ui/base/timer/timer_manager.h"
 
 namespace ui {
 namespace {
+
+using testing_support::ManualTimerBackend;
 
 struct PlatformLog {
   bool supported = true;
@@ -34,19 +37,6 @@ class FakePlatform : public OnScreenKeyboardManager::Platform {
 
  private:
   PlatformLog* log_;
-};
-
-// A clock in milliseconds that only moves when the test says so.
-class ManualBackend : public TimerManager::Backend {
- public:
-  explicit ManualBackend(int64_t* now) : now_(now) {}
-  int64_t Now() override { return *now_; }
-  int64_t Frequency() override { return 1000; }
-  bool StartTicking(UINT) override { return true; }
-  void StopTicking() override {}
-
- private:
-  int64_t* now_;
 };
 
 // Stands in for the keyboard's own window and counts the close requests it receives.
@@ -91,7 +81,7 @@ int FakeKeyboardWindow::close_requests_ = 0;
 class OnScreenKeyboardTest : public ::testing::Test {
  protected:
   OnScreenKeyboardTest()
-      : timers_(std::make_unique<ManualBackend>(&now_)),
+      : timers_(std::make_unique<ManualTimerBackend>(&now_)),
         manager_(std::make_unique<OnScreenKeyboardManager>(std::make_unique<FakePlatform>(&log_),
                                                            &timers_)) {}
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/base/resource/resource_hub.h"
+#include "ui/base/testing/manual_timer_backend.h"
 #include "ui/base/timer/timer_manager.h"
 #include "ui/base/window/window_test_fixture.h"
 #include "ui/controls/richedit/rich_edit.h"
@@ -18,19 +19,6 @@
 
 namespace ui {
 namespace testing_support {
-
-// A timer source whose clock counts milliseconds and moves only when the test says so.
-class ManualTimerBackend : public TimerManager::Backend {
- public:
-  explicit ManualTimerBackend(int64_t* now) : now_(now) {}
-  int64_t Now() override { return *now_; }
-  int64_t Frequency() override { return 1000; }
-  bool StartTicking(UINT) override { return true; }
-  void StopTicking() override {}
-
- private:
-  int64_t* now_;
-};
 
 // A real hidden window with the system's rich edit library behind its RichEdit controls, one
 // global font (id 0) and a manual timer manager for carets and the text services' timers.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/base/markup/markup_builder.h"
+#include "ui/base/testing/manual_timer_backend.h"
 #include "ui/base/timer/timer_manager.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/scroll/scroll_bar_owner.h"
@@ -21,18 +22,7 @@ static bool operator==(const RECT& a, const RECT& b) {
 namespace ui {
 namespace {
 
-// A timer source whose clock counts milliseconds and moves only when the test says so.
-class ManualBackend : public TimerManager::Backend {
- public:
-  explicit ManualBackend(int64_t* now) : now_(now) {}
-  int64_t Now() override { return *now_; }
-  int64_t Frequency() override { return 1000; }
-  bool StartTicking(UINT) override { return true; }
-  void StopTicking() override {}
-
- private:
-  int64_t* now_;
-};
+using testing_support::ManualTimerBackend;
 
 // An owner that records the scrolling actions its bars forward.
 class RecordingOwner : public Box, public ScrollBarOwner {
@@ -67,7 +57,7 @@ class RecordingOwner : public Box, public ScrollBarOwner {
 // A vertical bar 16 x 200 at the origin, driven by a manual repeat timer.
 class ScrollBarTest : public ::testing::Test {
  protected:
-  ScrollBarTest() : timers_(std::make_unique<ManualBackend>(&now_)) {
+  ScrollBarTest() : timers_(std::make_unique<ManualTimerBackend>(&now_)) {
     bar_.SetTimerManager(&timers_);
     bar_.SetPos({0, 0, 16, 200});
   }
