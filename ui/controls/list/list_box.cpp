@@ -140,15 +140,18 @@ void ListBox::SetAttribute(const std::wstring& name, const std::wstring& value) 
 
 void ListBox::DispatchEvent(EventArgs& args) { Box::DispatchEvent(args); }
 
-void ListBox::HandleEvent(EventArgs& args) {
-  if (!IsMouseEnabled() && IsMouseEvent(args.type)) {
-    if (GetParent()) {
-      GetParent()->DispatchEvent(args);
-    } else {
-      ScrollableBox::HandleEvent(args);
-    }
-    return;
+bool ListBox::ForwardMouseEventWhenDisabled(EventArgs& args) {
+  if (IsMouseEnabled() || !IsMouseEvent(args.type)) return false;
+  if (GetParent()) {
+    GetParent()->DispatchEvent(args);
+  } else {
+    ScrollableBox::HandleEvent(args);
   }
+  return true;
+}
+
+void ListBox::HandleEvent(EventArgs& args) {
+  if (ForwardMouseEventWhenDisabled(args)) return;
   switch (args.type) {
     case kEventKeyDown:
       switch (args.chKey) {

@@ -64,6 +64,9 @@ class ListBox : public ScrollableBox, public IListOwner {
   void SetSelectNextWhenActiveRemoved(bool value) { select_next_when_active_removed_ = value; }
 
  protected:
+  // A list that takes no mouse input hands mouse events on to its parent (or, at the top, to
+  // its own scrolling); true when args went that way.
+  bool ForwardMouseEventWhenDisabled(EventArgs& args);
   // The element at index, or null when there is none or it is another kind of control.
   ListContainerElement* ElementAt(int index) const;
   // Gives every element from first to last (inclusive, clamped) its position as index.

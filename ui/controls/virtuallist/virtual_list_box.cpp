@@ -9,12 +9,6 @@
 
 namespace ui {
 
-namespace {
-
-bool IsMouseEvent(EventType type) { return type >= kEventMouseBegin && type <= kEventMouseEnd; }
-
-}  // namespace
-
 VirtualListBox::VirtualListBox(Layout* layout, AnimationClock* clock)
     : ListBox(layout ? layout : new VirtualLayout, clock) {}
 
@@ -86,14 +80,7 @@ void VirtualListBox::SetScrollPos(SIZE pos) {
 }
 
 void VirtualListBox::HandleEvent(EventArgs& args) {
-  if (!IsMouseEnabled() && IsMouseEvent(args.type)) {
-    if (GetParent()) {
-      GetParent()->DispatchEvent(args);
-    } else {
-      ScrollableBox::HandleEvent(args);
-    }
-    return;
-  }
+  if (ForwardMouseEventWhenDisabled(args)) return;
   const bool arrow = args.chKey == VK_UP || args.chKey == VK_DOWN;
   if (args.type == kEventKeyDown) {
     if (args.chKey == VK_END) {
