@@ -11,4 +11,5 @@ kestrum_add_gtest(kestrum_ui_controls_richedit_test
     richedit/rich_edit_test.cpp
     richedit/txt_win_host_test.cpp
   LIBS kestrum_ui_base kestrum_ui_controls
+  LOCALES en zh
   TIMEOUT 120)
