@@ -55,7 +55,9 @@ function(kestrum_add_gtest target)
       set(lc en_US.UTF-8)
     endif()
     add_test(NAME ${target}.${loc} COMMAND ${target})
+    # One locale at a time: both runs share the Wine desktop, its clipboard and cursor, and the
+    # files the program writes beside itself.
     set_tests_properties(${target}.${loc} PROPERTIES TIMEOUT ${T_TIMEOUT}
-      ENVIRONMENT "LC_ALL=${lc};LANG=${lc}")
+      ENVIRONMENT "LC_ALL=${lc};LANG=${lc}" RESOURCE_LOCK ${target})
   endforeach()
 endfunction()

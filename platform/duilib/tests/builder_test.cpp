@@ -72,14 +72,17 @@ class BuilderTest : public LayerTest {
 };
 
 TEST_F(BuilderTest, SkinFileBuildsFacesAndCustomControlsAndCanBeReused) {
-  WriteFile(fixtures_ + L"skin\\row.xml",
+  // Named per process: the test program runs once per locale, side by side.
+  const std::wstring row = L"row" + std::to_wstring(GetCurrentProcessId()) + L".xml";
+  WriteFile(fixtures_ + L"skin\\" + row,
             "\xEF\xBB\xBF<Window><HBox name=\"row\"><Label name=\"nick\" text=\"\xE4\xBD\xA0\"/>"
             "<WheelList name=\"custom\"/><Unknown name=\"u\"/></HBox></Window>");
   ASSERT_NE(Open(L"<Window><VBox name=\"MainFrame\"/></Window>"), nullptr);
   CDialogBuilder builder;
   EXPECT_EQ(builder.Create(L"missing.xml", 0u, window_.get(), &window_->pm), nullptr);
   EXPECT_FALSE(builder.GetMarkup()->IsValid());
-  CControlUI* first = builder.Create(L"row.xml", 0u, window_.get(), &window_->pm);
+  CControlUI* first = builder.Create(row.c_str(), 0u, window_.get(), &window_->pm);
+  DeleteFileW((fixtures_ + L"skin\\" + row).c_str());
   ASSERT_NE(first, nullptr);
   ASSERT_TRUE(builder.GetMarkup()->IsValid());
   CControlUI* second = builder.Create(window_.get(), &window_->pm);
