@@ -229,6 +229,11 @@ void CMsgBoxAnsyManager::closeRequestBox(Kind kind) {
     MsgBoxRequestInfo& record = request(kind);
     if (!record.box) return;
     if (IsWindow(record.boxWnd)) ui().closeBox(record.box);
+    resetRequest(kind);
+}
+
+void CMsgBoxAnsyManager::resetRequest(Kind kind) {
+    MsgBoxRequestInfo& record = request(kind);
     record.box = nullptr;
     record.boxWnd = nullptr;
     record.requesters.clear();
@@ -279,10 +284,7 @@ void CMsgBoxAnsyManager::postRequestAnswer(Kind kind, uint32_t serial, int answe
     // next request opens a fresh box instead of gathering into this one.
     self->writeLine(Level_Warning, __LINE__, "%s(lost answer %d, error %lu)",
                     "CMsgBoxAnsyManager::onRequestRet", answer, GetLastError());
-    record.box = nullptr;
-    record.boxWnd = nullptr;
-    record.requesters.clear();
-    state = BoxState{};
+    self->resetRequest(kind);
 }
 
 void CMsgBoxAnsyManager::msgbox_append(const MsgBoxPendingInfo& info) {

@@ -18,9 +18,10 @@ CDuiNotifyMap<CDuiStartWindow> CDuiStartWindow::NotifyMap() {
 }
 
 LRESULT CDuiStartWindow::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    if (!BuildSkin(SkinFile(L"Start").c_str(), nullptr)) {
+    const std::wstring skin = SkinFile(L"Start");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
         writeLine(Level_Error, __LINE__, "%s(%ls) skin missing", "CDuiStartWindow::OnCreate",
-                  SkinFile(L"Start").c_str());
+                  skin.c_str());
         // Nothing would ever lay out: a smoke run ends here instead of waiting.
         if (smoke_) PostQuitMessage(0);
     }

@@ -7,10 +7,7 @@ RECT CaptionBand(const RECT& client, const RECT& caption) {
                 caption.bottom};
 }
 
-bool InBand(const RECT& band, POINT point) {
-    return point.x >= band.left && point.x < band.right && point.y >= band.top &&
-           point.y < band.bottom;
-}
+bool InBand(const RECT& band, POINT point) { return PtInRect(&band, point) != FALSE; }
 
 void PlaceMaximised(const RECT& work, const RECT& monitor, MINMAXINFO& info) {
     RECT relative = work;

@@ -6,6 +6,7 @@
 
 #include "duilib/control_ui.h"
 #include "src/host_window.h"
+#include "ui/base/util/module_path.h"
 #include "src/layer_support.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
@@ -340,11 +341,9 @@ void CPaintManagerUI::SetInstance(HINSTANCE instance) { g_instance = instance; }
 HINSTANCE CPaintManagerUI::GetInstance() { return g_instance; }
 
 CDuiString CPaintManagerUI::GetInstancePath() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameW(g_instance, path, MAX_PATH);
-  std::wstring folder(path, length);
-  const size_t slash = folder.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash + 1);
+  std::wstring folder;
+  kbase::DirectoryPart(kbase::ModuleFileName(g_instance), folder);
+  return folder;
 }
 
 void CPaintManagerUI::SetResourcePath(const wchar_t* path) {

@@ -9,4 +9,4 @@ kestrum_add_gtest(kestrum_ui_controls_combo_test
     combo/combo_test.cpp
     render/gdiplus/render_test_environment.cpp
   LIBS kestrum_ui_controls
-  TIMEOUT 60)
+  TIMEOUT 180)

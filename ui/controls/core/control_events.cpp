@@ -10,8 +10,6 @@ namespace {
 
 bool IsInternalEvent(EventType type) { return type <= kEventInternalKillFocus; }
 
-bool IsMouseEvent(EventType type) { return type >= kEventMouseBegin && type <= kEventMouseEnd; }
-
 // Whether control is ancestor itself or lies below it.
 bool IsSelfOrDescendant(const Control* ancestor, const Control* control) {
   for (const PlaceHolder* node = control; node; node = node->GetParent()) {

@@ -57,6 +57,10 @@ enum EventType {
 constexpr EventType kEventMouseBegin = kEventMouseMove;
 constexpr EventType kEventMouseEnd = kEventMouseScrollWheel;
 
+inline bool IsMouseEvent(EventType type) {
+  return type >= kEventMouseBegin && type <= kEventMouseEnd;
+}
+
 // The type for a markup "Event"/"BubbledEvent" type name, compared exactly; kEventNone for an
 // unknown name. Click (41) has no markup name.
 EventType EventTypeFromString(const std::wstring& name);

@@ -81,7 +81,6 @@ std::wstring OnScreenKeyboardManager::KeyboardProgramPath() {
     folder.resize(size);
     const DWORD length = GetEnvironmentVariableW(kProgramFolderVariable, &folder[0], size);
     folder.resize(length < size ? length : 0);
-    if (!folder.empty() && folder.back() == L'\0') folder.pop_back();
   }
   if (folder.empty()) return kFallbackProgramPath;
   return folder + kProgramUnderFolder;

@@ -12,8 +12,6 @@ namespace ui {
 
 namespace {
 
-bool IsMouseEvent(EventType type) { return type >= kEventMouseBegin && type <= kEventMouseEnd; }
-
 ListContainerElement* AsElement(Control* control) {
   return dynamic_cast<ListContainerElement*>(control);
 }

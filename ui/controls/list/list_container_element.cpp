@@ -6,12 +6,6 @@
 
 namespace ui {
 
-namespace {
-
-bool IsMouseEvent(EventType type) { return type >= kEventMouseBegin && type <= kEventMouseEnd; }
-
-}  // namespace
-
 ListContainerElement::ListContainerElement() {
   text_style_ = kTextStyleLabel | DT_VCENTER;
   receive_pointer_ = false;

@@ -9,8 +9,6 @@ namespace {
 
 constexpr UINT kSliderTextStyle = DT_CENTER | DT_SINGLELINE;
 
-bool IsMouseEvent(EventType type) { return type >= kEventMouseBegin && type <= kEventMouseEnd; }
-
 }  // namespace
 
 Slider::Slider() {

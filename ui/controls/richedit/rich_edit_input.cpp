@@ -87,8 +87,9 @@ void RichEdit::HandleEvent(EventArgs& args) {
   }
   switch (type) {
     case kEventSetCursor: {
-      const bool text = !LinkAt(args.ptMouse) && host_ && host_->DoSetCursor(args.ptMouse);
-      if (!text) ::SetCursor(::LoadCursorW(nullptr, LinkAt(args.ptMouse) ? IDC_HAND : IDC_ARROW));
+      const bool on_link = LinkAt(args.ptMouse) != nullptr;
+      const bool text = !on_link && host_ && host_->DoSetCursor(args.ptMouse);
+      if (!text) ::SetCursor(::LoadCursorW(nullptr, on_link ? IDC_HAND : IDC_ARROW));
       return;
     }
     case kEventChar: OnChar(args); return;

@@ -13,13 +13,6 @@ namespace {
 
 constexpr LONG kUnboundedHeight = 9999;
 
-// Minimum first; a negative maximum means no limit.
-int ClampWidthBy(const Control* limits, int width) {
-  width = std::max(width, limits->GetMinWidth());
-  if (limits->GetMaxWidth() >= 0) width = std::min(width, limits->GetMaxWidth());
-  return width;
-}
-
 // Minimum first; the maximum height always applies.
 int ClampHeightBy(const Control* limits, int height) {
   return std::min(std::max(height, limits->GetMinHeight()), limits->GetMaxHeight());
@@ -80,7 +73,7 @@ int TileLayout::RowHeight(const std::vector<Control*>& items, size_t first,
     const RECT margin = child->GetMargin();
     const bool at_edge = in_row == 0 || in_row == cells.columns - 1;
     int width = leader_cell - margin.left - margin.right - (at_edge ? half_margin : child_margin_);
-    width = ClampWidthBy(leader, width);
+    width = ClampWidth(leader, width);
     const SIZE estimate = child->EstimateSize({width, kUnboundedHeight});
     const int height = ClampHeightBy(leader, estimate.cy);
     row_height = std::max<int>(row_height, height + margin.top + margin.bottom);
@@ -99,7 +92,7 @@ void TileLayout::PlaceInCell(Control* child, const RECT& cell) const {
   const SIZE estimate = child->EstimateSize({inner_right - inner_left, row_bottom - inner_top});
   int width = estimate.cx == kSizeStretch ? inner_right - inner_left : estimate.cx;
   int height = estimate.cy == kSizeStretch ? row_bottom - inner_top : estimate.cy;
-  width = ClampWidthBy(child, width);
+  width = ClampWidth(child, width);
   height = ClampHeightBy(child, height);
   const int left = (inner_left + inner_right - width) / 2;
   const int top = (inner_top + row_bottom - height) / 2;

@@ -155,6 +155,8 @@ private:
     void showRequest(Kind kind, const MsgBoxRequestInfo& info);
     void openRequestBox(Kind kind, const MsgBoxRequestInfo& info);
     void closeRequestBox(Kind kind);
+    // Empties the request record and forgets its box: no box open, no answer pending.
+    void resetRequest(Kind kind);
     // Removes the first entry that matches under the manager lock; true when one did.
     template <typename Match>
     bool takePending(Match match, MsgBoxPendingInfo& out);
