@@ -4,11 +4,11 @@
 #include <cwchar>
 #include <string>
 
+#include "app/windows/skeleton/dui_start_window.h"
 #include "kestrum/common/singleton.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
-#include "kestrum/windows/dui_start_window.h"
 #include "ui/base/resource/resource_hub.h"
 
 // The program's entry while its full start-up is being built: it starts the window framework,

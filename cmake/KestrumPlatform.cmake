@@ -2,6 +2,19 @@
 
 add_compile_options(-Wall -Wextra)
 
+# The project's checks (kestrum/common/check.h) are compiled into every target of the builds whose
+# suites hunt faults (x86_64 and native); the shipped 32-bit product is built and tested as it ships,
+# without them.
+if(KESTRUM_CROSS AND KESTRUM_TRIPLE MATCHES "^i686")
+  set(_kestrum_checks_default OFF)
+else()
+  set(_kestrum_checks_default ON)
+endif()
+option(KESTRUM_CHECKS "Compile the project's checks into every target" ${_kestrum_checks_default})
+if(KESTRUM_CHECKS)
+  add_compile_definitions(KESTRUM_CHECKS=1)
+endif()
+
 if(KESTRUM_CROSS)
   # Headers of boost, websocketpp and rapidjson, each copied alone by scripts/setup: the cross
   # compiler must never see /usr/include.

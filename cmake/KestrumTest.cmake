@@ -3,6 +3,7 @@
 #   kestrum_add_gtest(<target> SOURCES <files...> [LIBS <libs...>] [LOCALES en zh]
 #                     [TIMEOUT <seconds>] [NO_MAIN])
 #
+# Every test program links the test helpers of testing/ (kestrum_testing).
 # The program is registered with CTest; in the cross build CTest runs it through Wine.
 # LOCALES registers one test per locale (Wine takes its user locale from LC_ALL).
 
@@ -33,9 +34,9 @@ function(kestrum_add_gtest target)
   cmake_parse_arguments(T "NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LOCALES" ${ARGN})
   add_executable(${target} ${T_SOURCES})
   if(T_NO_MAIN)
-    target_link_libraries(${target} PRIVATE ${T_LIBS} kestrum_gmock)
+    target_link_libraries(${target} PRIVATE ${T_LIBS} kestrum_testing kestrum_gmock)
   else()
-    target_link_libraries(${target} PRIVATE ${T_LIBS} kestrum_gmock kestrum_gtest_main)
+    target_link_libraries(${target} PRIVATE ${T_LIBS} kestrum_testing kestrum_gmock kestrum_gtest_main)
   endif()
   if(NOT KESTRUM_RUN_TESTS)
     return()
@@ -43,8 +44,15 @@ function(kestrum_add_gtest target)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
+  # Under Wine a program can die and still exit with 0: the runner also wants GoogleTest's
+  # closing line.
+  if(KESTRUM_CROSS)
+    set(_command ${KESTRUM_ROOT}/scripts/wine-run --gtest $<TARGET_FILE:${target}>)
+  else()
+    set(_command ${target})
+  endif()
   if(NOT T_LOCALES)
-    add_test(NAME ${target} COMMAND ${target})
+    add_test(NAME ${target} COMMAND ${_command})
     set_tests_properties(${target} PROPERTIES TIMEOUT ${T_TIMEOUT})
     return()
   endif()
@@ -54,7 +62,7 @@ function(kestrum_add_gtest target)
     else()
       set(lc en_US.UTF-8)
     endif()
-    add_test(NAME ${target}.${loc} COMMAND ${target})
+    add_test(NAME ${target}.${loc} COMMAND ${_command})
     # One locale at a time: both runs share the Wine desktop, its clipboard and cursor, and the
     # files the program writes beside itself.
     set_tests_properties(${target}.${loc} PROPERTIES TIMEOUT ${T_TIMEOUT}

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
 #include "ui/controls/layout/v_layout.h"
@@ -169,32 +170,33 @@ bool RunChild(const wchar_t* kind, int rows, CaseResult* result) {
   std::wstring command = L"\"" + std::wstring(self) + L"\" --case " + kind + L" " +
                          std::to_wstring(rows);
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-  HANDLE read_end = nullptr;
-  HANDLE write_end = nullptr;
-  if (!::CreatePipe(&read_end, &write_end, &inherit, 0)) return false;
-  ::SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  HANDLE pipe_read = nullptr;
+  HANDLE pipe_write = nullptr;
+  if (!::CreatePipe(&pipe_read, &pipe_write, &inherit, 0)) return false;
+  const kestrum::common::ScopedHandle read_end(pipe_read);
+  kestrum::common::ScopedHandle write_end(pipe_write);
+  ::SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = write_end;
+  startup.hStdOutput = write_end.get();
   startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
   startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
   PROCESS_INFORMATION process = {};
   const BOOL started = ::CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &process);
-  ::CloseHandle(write_end);
+  const kestrum::common::ScopedHandle child(process.hProcess);
+  const kestrum::common::ScopedHandle child_thread(process.hThread);
+  write_end.reset();  // the child's copy is then the only one: reading ends when the child does
   std::string output;
   if (started) {
     char buffer[512];
     DWORD got = 0;
-    while (::ReadFile(read_end, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+    while (::ReadFile(read_end.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
       output.append(buffer, got);
     }
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+    ::WaitForSingleObject(child.get(), INFINITE);
   }
-  ::CloseHandle(read_end);
   const size_t at = output.find("RESULT ");
   if (at == std::string::npos) return false;
   return std::sscanf(output.c_str() + at, "RESULT %lf %d %lf %lf %lf %lf %lf %lf %d",

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "kestrum/common/scoped_handle.h"
 #include "support/recording_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
@@ -13,15 +14,15 @@
 namespace {
 
 int ThreadCount() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    const kestrum::common::ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot) return -1;
     THREADENTRY32 entry{};
     entry.dwSize = sizeof entry;
     int count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
         count += entry.th32OwnerProcessID == GetCurrentProcessId();
     }
-    CloseHandle(snapshot);
     return count;
 }
 
@@ -38,7 +39,7 @@ double TimedRequest(ServiceLibrary& library, unsigned* libraryMs = nullptr) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     library.configRoom(&observer);
-    observer.WaitFinished(30000);
+    observer.WaitFinished(std::chrono::seconds(30));
     QueryPerformanceCounter(&end);
     if (libraryMs) *libraryMs = observer.LastElapsedMs();
     return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /

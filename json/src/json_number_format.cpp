@@ -1,10 +1,15 @@
 #include "json_number_format.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
+#include "json_big_integer.h"
+#include "json_decimal.h"
+
 namespace {
+
+constexpr size_t kLargestIntegralDigits = 315;  // the largest double's 309, in groups of nine
+constexpr size_t kMaxSignificantDigits = 17;    // always enough to tell doubles apart
 
 // Writes the digits of value backwards so that they end just before `end`; returns their start.
 // Values below 2^32 take 32-bit division, which is much cheaper on the 32-bit target.
@@ -88,6 +93,99 @@ size_t FormatFixedSix(double value, char (&text)[kDoubleTextSize])
     return length + 7;
 }
 
+// The decimal digits of an integral double of 2^63 or more, exactly: what "%.0f" prints.
+size_t ExactDigits(double magnitude, char (&digits)[kLargestIntegralDigits])
+{
+    int exponent = 0;
+    double mantissa = std::frexp(magnitude, &exponent);
+    BigInteger value(static_cast<uint64_t>(std::ldexp(mantissa, 64)));
+    value.ShiftLeft(static_cast<uint32_t>(exponent - 64));
+    char* end = digits + sizeof(digits);
+    char* start = end;
+    while (!value.IsZero()) {
+        uint32_t group = value.DivideBy(1000000000);
+        for (int i = 0; i < 9; ++i, group /= 10)
+            *--start = static_cast<char>('0' + group % 10);
+    }
+    while (*start == '0')
+        ++start;
+    size_t length = static_cast<size_t>(end - start);
+    std::memmove(digits, start, length);
+    return length;
+}
+
+// The first `count` of the exact digits as an integer, cut toward zero; true when the cut-off
+// digits are worth more than half a unit of the last one kept, or exactly half with an odd last
+// digit: then the nearest `count`-digit value, ties to even, is one unit higher.
+bool LeadingDigits(const char* digits, size_t length, size_t count, uint64_t* kept)
+{
+    uint64_t value = 0;
+    for (size_t i = 0; i < count; ++i)
+        value = value * 10 + static_cast<uint64_t>(digits[i] - '0');
+    bool rest_nonzero = false;
+    for (size_t i = count + 1; i < length && !rest_nonzero; ++i)
+        rest_nonzero = digits[i] != '0';
+    char next = count < length ? digits[count] : '0';
+    *kept = value;
+    return next > '5' || (next == '5' && (rest_nonzero || (value & 1) != 0));
+}
+
+bool ReadsBack(uint64_t candidate, int scale, double magnitude)
+{
+    char text[kIntegerTextSize];
+    FormatMagnitude(candidate, false, text);
+    return DecimalDigitsToDouble(text, scale) == magnitude;
+}
+
+// The fewest significant digits that read back as the same double, as an integer times 10^scale.
+// Of the two values with that many digits around the exact one, the nearer comes first; the
+// other can still read back where the nearer does not, just above a power of two, whose next
+// lower double is half as far away as the next higher one.
+uint64_t ShortestDigits(double magnitude, const char* digits, size_t length, int* scale)
+{
+    for (size_t count = 1;; ++count) {
+        uint64_t below = 0;
+        bool round_up = LeadingDigits(digits, length, count, &below);
+        uint64_t nearer = round_up ? below + 1 : below;
+        uint64_t farther = round_up ? below : below + 1;
+        *scale = static_cast<int>(length - count);
+        if (count == kMaxSignificantDigits || ReadsBack(nearer, *scale, magnitude))
+            return nearer;
+        if (ReadsBack(farther, *scale, magnitude))
+            return farther;
+    }
+}
+
+// Shortest-first: the fewest significant digits that read back as the same double, like
+// "%.<n>e" with trailing zeros dropped: "1e+63", "1.7976931348623157e+308".
+size_t FormatShortest(double value, const char* digits, size_t length, char (&text)[kDoubleTextSize])
+{
+    int scale = 0;
+    uint64_t shortest = ShortestDigits(std::fabs(value), digits, length, &scale);
+    char mantissa[kIntegerTextSize];
+    size_t mantissa_length = FormatMagnitude(shortest, false, mantissa);
+    int exponent = scale + static_cast<int>(mantissa_length) - 1;  // one more when 99.. rounded to 100..
+    while (mantissa_length > 1 && mantissa[mantissa_length - 1] == '0')
+        --mantissa_length;
+    char* out = text;
+    if (std::signbit(value))
+        *out++ = '-';
+    *out++ = mantissa[0];
+    if (mantissa_length > 1) {
+        *out++ = '.';
+        std::memcpy(out, mantissa + 1, mantissa_length - 1);
+        out += mantissa_length - 1;
+    }
+    *out++ = 'e';
+    *out++ = '+';
+    char exponent_text[kIntegerTextSize];
+    size_t exponent_length = FormatMagnitude(static_cast<uint64_t>(exponent), false, exponent_text);
+    if (exponent_length < 2)
+        *out++ = '0';
+    std::memcpy(out, exponent_text, exponent_length + 1);
+    return static_cast<size_t>(out + exponent_length - text);
+}
+
 size_t FormatIntegral(double value, char (&text)[kDoubleTextSize])
 {
     constexpr double kTwoTo63 = 9223372036854775808.0;
@@ -95,11 +193,17 @@ size_t FormatIntegral(double value, char (&text)[kDoubleTextSize])
         uint64_t magnitude = static_cast<uint64_t>(std::fabs(value));
         return FormatMagnitude(magnitude, std::signbit(value), text);
     }
-    int length = std::snprintf(text, sizeof(text), "%.0f", value);
-    if (length >= 0 && static_cast<size_t>(length) < sizeof(text))
-        return static_cast<size_t>(length);
-    length = std::snprintf(text, sizeof(text), "%.15g", value);
-    return static_cast<size_t>(length);
+    char digits[kLargestIntegralDigits];
+    size_t length = ExactDigits(std::fabs(value), digits);
+    size_t sign = std::signbit(value) ? 1 : 0;
+    if (sign + length >= sizeof(text))
+        return FormatShortest(value, digits, length, text);
+    char* out = text;
+    if (sign != 0)
+        *out++ = '-';
+    std::memcpy(out, digits, length);
+    out[length] = '\0';
+    return sign + length;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ size_t FormatUnsigned(uint64_t value, char (&text)[kIntegerTextSize]);
 
 // The printer's double text and a NUL; returns the length.
 // Integral values (within 2^-52) print without fraction like "%.0f"; when that text would not
-// fit the buffer, as "%.15g". Other values print with six decimals like "%f". Non-finite values,
-// which have no JSON text, print as 1e999 / -1e999 (they parse back as infinities) and null.
+// fit the buffer, in exponent form with the fewest digits that read back as the same double
+// ("1e+63"). Other values print with six decimals like "%f". Non-finite values, which have no
+// JSON text, print as 1e999 / -1e999 (they parse back as infinities) and null.
 size_t FormatDouble(double value, char (&text)[kDoubleTextSize]);

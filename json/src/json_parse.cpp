@@ -1,6 +1,5 @@
 #include "kestrum/json/json_node.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "json_decimal.h"
@@ -43,16 +42,6 @@ const char* json_skip_space(const char* at)
 // there instead of overflowing.
 constexpr int64_t kExponentCap = 1000000000000000;
 
-// Appends a run of digits to n and counts them.
-const char* ReadDigits(const char* at, double* n, int64_t* count)
-{
-    for (; IsDigit(*at); ++at) {
-        *n = *n * 10.0 + (*at - '0');
-        ++*count;
-    }
-    return at;
-}
-
 const char* ReadExponent(const char* at, int64_t* exponent)
 {
     int64_t sign = 1;
@@ -71,13 +60,24 @@ const char* ReadExponent(const char* at, int64_t* exponent)
     return at;
 }
 
-// Whether an integer text's accumulated magnitude has a 64-bit pattern: below 2^64, or down to
-// -2^63 when negative (further down the 64-bit product would wrap to a positive value).
-bool FitsInteger(double magnitude, int32_t sign)
+// The integer text's magnitude when it is below 2^64: a text of 20 digits is compared with
+// 2^64 - 1 digit by digit, as its accumulation has wrapped around.
+bool ReadMagnitude(const DecimalNumber& number, uint64_t* magnitude)
 {
-    constexpr double kTwoTo63 = 9223372036854775808.0;
-    constexpr double kTwoTo64 = 18446744073709551616.0;
-    return sign < 0 ? magnitude <= kTwoTo63 : magnitude < kTwoTo64;
+    static const char kLargest[] = "18446744073709551615";
+    constexpr size_t kLargestCount = sizeof(kLargest) - 1;
+    if (number.integer_count > kLargestCount ||
+        (number.integer_count == kLargestCount && std::memcmp(number.integer, kLargest, kLargestCount) > 0))
+        return false;
+    *magnitude = number.digits;
+    return true;
+}
+
+// Whether an integer of this magnitude has a 64-bit pattern: any below 2^64, or down to -2^63
+// when negative (further down the pattern would read as a positive value).
+bool FitsInteger(uint64_t magnitude, int32_t sign)
+{
+    return sign > 0 || magnitude <= uint64_t(1) << 63;
 }
 
 const char* json_parse_number(JsonNode* node, const char* at)
@@ -89,31 +89,30 @@ const char* json_parse_number(JsonNode* node, const char* at)
     }
     if (*at == '0')
         ++at;
-    double n = 0;
-    const char* integer_start = at;
-    int64_t integer_digits = 0;
+    DecimalNumber number;
+    number.integer = at;
     if (*at >= '1' && *at <= '9')
-        at = ReadDigits(at, &n, &integer_digits);
-    int64_t fraction_digits = 0;
-    if (*at == '.' && IsDigit(at[1]))
-        at = ReadDigits(at + 1, &n, &fraction_digits);
-    int64_t exponent = 0;
+        at = ScanDigits(at, number.digits);
+    number.integer_count = static_cast<size_t>(at - number.integer);
+    if (*at == '.' && IsDigit(at[1])) {
+        number.fraction = at + 1;
+        at = ScanDigits(at + 1, number.digits);
+        number.fraction_count = static_cast<size_t>(at - number.fraction);
+    }
     if (*at == 'e' || *at == 'E')
-        at = ReadExponent(at + 1, &exponent);
+        at = ReadExponent(at + 1, &number.exponent);
 
     node->sign = sign;
-    if (fraction_digits != 0 || exponent != 0) {
-        double power = static_cast<double>(exponent - fraction_digits);
-        node->type = JSON_DOUBLE;
-        node->valuedouble = sign * n * std::pow(10.0, power);
-    } else if (FitsInteger(n, sign)) {
+    uint64_t magnitude = 0;
+    if (number.fraction_count == 0 && number.exponent == 0 && ReadMagnitude(number, &magnitude) &&
+        FitsInteger(magnitude, sign)) {
         node->type = JSON_INT;
-        node->valueint = static_cast<uint64_t>(n) * static_cast<uint64_t>(static_cast<int64_t>(sign));
-        node->valuedouble = sign * n;
+        node->valueint = magnitude * static_cast<uint64_t>(static_cast<int64_t>(sign));
+        node->valuedouble = sign * static_cast<double>(magnitude);
     } else {
-        // Integers beyond 64 bits become doubles, keeping their magnitude.
+        // Integers beyond 64 bits become doubles too, keeping their magnitude.
         node->type = JSON_DOUBLE;
-        node->valuedouble = sign * DecimalDigitsToDouble(integer_start, static_cast<size_t>(integer_digits));
+        node->valuedouble = sign * DecimalToDouble(number);
     }
     return at;
 }

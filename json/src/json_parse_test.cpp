@@ -58,14 +58,43 @@ TEST_P(JsonParseIntegers, HoldBitPatternAndSign)
     EXPECT_EQ(c.sign, tree->sign) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JsonParseIntegers,
-    ::testing::Values(IntCase{"0", 0, 1}, IntCase{"-0", 0, -1}, IntCase{"-", 0, -1}, IntCase{"-5", uint64_t(-5), -1},
-                      IntCase{"01", 1, 1}, IntCase{"007", 0, 1}, IntCase{"1e0", 1, 1}, IntCase{"2E+0", 2, 1},
-                      IntCase{"3e-0", 3, 1}, IntCase{"7e", 7, 1}, IntCase{"4294967296", 4294967296u, 1},
-                      IntCase{"9007199254740993", 9007199254740992u, 1},  // beyond 2^53: precision lost
-                      IntCase{"-4503599627370496", uint64_t(-4503599627370496), -1},
-                      IntCase{"10000000000000000000", 10000000000000000000u, 1}));
+INSTANTIATE_TEST_SUITE_P(Cases, JsonParseIntegers,
+                         ::testing::Values(IntCase{"0", 0, 1}, IntCase{"-0", 0, -1}, IntCase{"-", 0, -1},
+                                           IntCase{"-5", uint64_t(-5), -1}, IntCase{"01", 1, 1}, IntCase{"007", 0, 1},
+                                           IntCase{"1e0", 1, 1}, IntCase{"2E+0", 2, 1}, IntCase{"3e-0", 3, 1},
+                                           IntCase{"7e", 7, 1}, IntCase{"4294967296", 4294967296u, 1},
+                                           IntCase{"9007199254740993", 9007199254740993u, 1},
+                                           IntCase{"-4503599627370496", uint64_t(-4503599627370496), -1},
+                                           IntCase{"10000000000000000000", 10000000000000000000u, 1},
+                                           IntCase{"9223372036854775807", 9223372036854775807u, 1},
+                                           IntCase{"-9223372036854775808", 9223372036854775808u, -1},
+                                           IntCase{"18446744073709551615", UINT64_MAX, 1},
+                                           IntCase{"12345678901234567891", 12345678901234567891u, 1}));
+
+// 64-bit identifiers from servers keep every digit, in the bit pattern and when printed again;
+// the double beside them is the nearest one.
+TEST(JsonParseNumbers, IntegersOfSixtyFourBitsAreExact)
+{
+    struct Case {
+        const char* text;
+        double nearest;
+    };
+    const Case cases[] = {
+        {"9007199254740993", 9007199254740992.0},  // 2^53 + 1: a tie, to even
+        {"9007199254740995", 9007199254740996.0},       {"-9223372036854775807", -9223372036854775808.0},
+        {"9223372036854775807", 9223372036854775808.0}, {"18446744073709551615", 18446744073709551616.0},
+        {"1152921504606846977", 1152921504606846976.0},
+    };
+    for (const Case& c : cases) {
+        Tree tree = Parse(c.text);
+        ASSERT_TRUE(tree) << c.text;
+        EXPECT_EQ(JSON_INT, tree->type) << c.text;
+        EXPECT_EQ(c.nearest, tree->valuedouble) << c.text;
+        EXPECT_EQ(c.text, Print(tree.get()));
+    }
+    const char* ids = "[9223372036854775807,-9223372036854775808,18446744073709551615,9007199254740993]";
+    EXPECT_EQ(ids, Reprint(ids));
+}
 
 struct DoubleCase {
     const char* text;
@@ -99,7 +128,9 @@ TEST(JsonParseNumbers, IntegersBeyondSixtyFourBitsBecomeDoubles)
         double value;
     };
     const Case cases[] = {
-        {"18446744073709551615", 18446744073709551616.0},  // accumulates to 2^64
+        {"18446744073709551616", 18446744073709551616.0},
+        {"18446744073709551617", 18446744073709551616.0},
+        {"99999999999999999999", 1e20},
         {"-18446744073709551616", -18446744073709551616.0},
         {"-9223372036854775809", -9223372036854775808.0},
         {"123123123123123123123123123123", 1.2312312312312312e29},

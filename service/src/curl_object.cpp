@@ -25,21 +25,8 @@ struct WorkerStart {
 
 CCurlObject::CCurlObject() = default;
 
-CCurlObject::~CCurlObject() {
-    // Deleted on the worker itself when the library unloads at the end of the last worker
-    // (see thread_start_routine): the run is over, only the handle is left.
-    if (IsWorkerThread()) {
-        CloseHandle(worker_);
-        worker_ = nullptr;
-        return;
-    }
-    Stop();
-}
-
-bool CCurlObject::IsWorkerThread() const {
-    const DWORD id = workerId_.load();
-    return id != 0 && id == GetCurrentThreadId();
-}
+// The Worker member, declared after every other member, has ended the thread by now.
+CCurlObject::~CCurlObject() = default;
 
 HANDLE CCurlObject::RefuseRestartFromWorker() {
     DebugLog("%s: refused: a request cannot be started from its own notification\n",
@@ -47,50 +34,92 @@ HANDLE CCurlObject::RefuseRestartFromWorker() {
     return nullptr;
 }
 
-void CCurlObject::Stop() {
-    if (IsWorkerThread()) {
-        running = false;
-        stopRequested_ = true;
+HANDLE CCurlObject::RefuseRestartWhileBusy() {
+    DebugLog("%s: refused: the previous request's worker is still running\n", apiPath.c_str());
+    return nullptr;
+}
+
+void CCurlObject::RequestStop() {
+    running = false;
+    stopRequested_ = true;
+}
+
+CCurlObject::Worker::Worker(CCurlObject& job) : job_(job) {
+    KESTRUM_CHECK_MSG(!job_.worker_, "a request kind declares one Worker");
+    job_.worker_ = this;
+}
+
+CCurlObject::Worker::~Worker() {
+    // On the thread itself (the library unloading at the end of the last worker) this only
+    // raises the flag of a run that is over; thread_ closes the handle.
+    Stop();
+    job_.worker_ = nullptr;
+}
+
+bool CCurlObject::Worker::IsCurrent() const {
+    const DWORD id = threadId_.load();
+    return id != 0 && id == GetCurrentThreadId();
+}
+
+bool CCurlObject::Worker::StopWithin(DWORD waitMs) {
+    if (IsCurrent()) {
+        job_.RequestStop();
+        return false;
+    }
+    std::lock_guard<std::mutex> guard(stopMutex_);
+    return StopLocked(waitMs);
+}
+
+void CCurlObject::Worker::Stop() {
+    if (IsCurrent()) {
+        job_.RequestStop();
         return;
     }
     std::lock_guard<std::mutex> guard(stopMutex_);
-    StopLocked();
-}
-
-void CCurlObject::StopLocked() {
-    running = false;
-    stopRequested_ = true;
-    if (worker_) {
-        // At process exit the worker is already gone and may have left locks taken.
-        if (!kestrum::common::IsProcessExiting()) {
-            while (WaitForSingleObject(worker_, 3000) == WAIT_TIMEOUT) {
-                DebugLog("%s: still waiting for the worker to stop\n", apiPath.c_str());
-            }
-        }
-        CloseHandle(worker_);
-        worker_ = nullptr;
-        workerId_ = 0;
+    while (!StopLocked(kStopWaitMs)) {
+        // Each round has logged that the thread is still running.
     }
-    elapsedMs = 0;
 }
 
-HANDLE CCurlObject::StartLocked() {
-    WorkerStart* start = new WorkerStart{this, PinThisModule()};
-    stopRequested_ = false;
-    running = true;
+bool CCurlObject::Worker::StopLocked(DWORD waitMs) {
+    job_.RequestStop();
+    if (thread_) {
+        if (!Ended(waitMs)) return false;
+        thread_.reset();
+        threadId_ = 0;
+        leftRunning_ = false;
+    }
+    job_.elapsedMs = 0;
+    return true;
+}
+
+bool CCurlObject::Worker::Ended(DWORD waitMs) {
+    // At process exit the thread is already gone and may have left locks taken.
+    if (kestrum::common::IsProcessExiting()) return true;
+    if (WaitForSingleObject(thread_.get(), waitMs) != WAIT_TIMEOUT) return true;
+    leftRunning_ = true;
+    DebugLog("%s: the worker has not stopped within %lu ms; it is left to finish on its own\n",
+             job_.apiPath.c_str(), static_cast<unsigned long>(waitMs));
+    return false;
+}
+
+HANDLE CCurlObject::Worker::StartLocked() {
+    WorkerStart* start = new WorkerStart{&job_, PinThisModule()};
+    job_.stopRequested_ = false;
+    job_.running = true;
     DWORD id = 0;
-    // Suspended, so that the id is stored before the worker can look at it.
-    worker_ = CreateThread(nullptr, 0, &CCurlObject::thread_start_routine, start,
-                           CREATE_SUSPENDED, &id);
-    if (!worker_) {
-        running = false;
+    // Suspended, so that the id is stored before the thread can look at it.
+    thread_.reset(
+        CreateThread(nullptr, 0, &CCurlObject::thread_start_routine, start, CREATE_SUSPENDED, &id));
+    if (!thread_) {
+        job_.running = false;
         if (start->module) FreeLibrary(start->module);
         delete start;
         return nullptr;
     }
-    workerId_ = id;
-    ResumeThread(worker_);
-    return worker_;
+    threadId_ = id;
+    ResumeThread(thread_.get());
+    return thread_.get();
 }
 
 DWORD WINAPI CCurlObject::thread_start_routine(LPVOID object) {
@@ -109,6 +138,7 @@ void CCurlObject::FreeAttempt() {
 }
 
 void CCurlObject::Run() {
+    KESTRUM_CHECK(IsWorkerThread());
     curl = curl_easy_init();
     if (curl) {
         RunAttempts();
@@ -129,15 +159,12 @@ void CCurlObject::RunAttempts() {
     while (running) {
         const DWORD t0 = GetTickCount();
         body_.clear();
-        attemptPerformed = false;
         FreeAttempt();
         result = SetOptions();
         if (result == CURLE_OK) result = curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
         if (result == CURLE_OK) result = curl_easy_perform(curl);
-        attemptPerformed = true;
         const DWORD attemptMs = GetTickCount() - t0;
         if (stopRequested_) {
-            attemptPerformed = false;
             FreeAttempt();
             return;
         }
@@ -148,7 +175,7 @@ void CCurlObject::RunAttempts() {
             if (!failover || !running) OnCurlError(curl_easy_strerror(result), result);
         }
         FreeAttempt();
-        attemptPerformed = false;
+        OnAttemptEnded();
         if (result == CURLE_OK || !failover) {
             running = false;
             elapsedMs = attemptMs;

@@ -7,70 +7,144 @@
 #include <atomic>
 #include <mutex>
 #include <string>
+#include <utility>
+
+#include "kestrum/common/check.h"
+#include "kestrum/common/scoped_handle.h"
 
 namespace kestrum::service {
 
-// Owns one worker thread and its libcurl easy handle and runs the retry loop of one request
-// kind: attempts go on until one transfers, fail-over runs out of candidates, or Stop is called.
+// Runs the retry loop of one request kind on a worker thread with its libcurl easy handle:
+// attempts go on until one transfers, fail-over runs out of candidates, or a stop is asked for.
 //
-// Threads: Restart and Stop may be called on any thread except the worker itself (a call there
-// is refused, see Restart); the virtual steps run on the worker. The members below are touched
-// by the worker while it runs and by Restart's prepare step after the previous worker ended.
+// Threads: Restart and StopWithin may be called on any thread except the worker itself (a call
+// there is refused, see Restart); the virtual steps run on the worker. The members below are
+// touched by the worker while it runs and by Restart's prepare step after the previous worker
+// ended.
 //
-// Stop is cooperative: it raises a flag that the transfer's progress callback sees, so the
+// Stopping is cooperative: it raises a flag that the transfer's progress callback sees, so the
 // running transfer aborts within about a second (at most the short time-outs), and then waits
-// for the worker to end. A request cut off by Stop reports nothing more.
+// for the worker to end. A request cut off by a stop reports nothing more.
+//
+// A worker that does not end within kStopWaitMs (stuck in an observer call, say) is never
+// terminated: Restart and StopWithin log it and leave it to finish on its own. It keeps the
+// sole use of this object's request state (the easy handle, the arguments, the candidates) until
+// it ends, so no new request of the kind starts meanwhile (Restart refuses), and its handle stays
+// here until a later stop finds it ended. Restart waits that long once per worker: its callers
+// are often a window's thread, so once a stop has timed out, later restarts only look whether
+// the worker has ended and refuse at once while it runs. The object itself outlives the worker:
+// it is deleted only when the module unloads, which the worker's module reference holds off.
 //
 // Module lifetime: each worker holds a reference on the module that contains this code and
 // drops it as its last act, so the code cannot be unloaded under a running worker.
+//
+// Ownership of the thread: a request kind that is ever started declares a Worker member, last of
+// its members (see Worker); Restart and StopWithin act through it.
 class CCurlObject {
 public:
+    // How long a stop waits for the worker before leaving it to finish on its own.
+    static constexpr DWORD kStopWaitMs = 3000;
+
     CCurlObject();
-    // Stops the worker (see Stop).
     virtual ~CCurlObject();
 
     CCurlObject(const CCurlObject&) = delete;
     CCurlObject& operator=(const CCurlObject&) = delete;
 
     // Stops the previous worker, runs prepare (to store the new request's arguments) and starts
-    // a new worker. Returns the worker's handle, owned by this object until the next
-    // Restart/Stop; NULL when no worker was started: thread creation failed, or the caller is the
-    // worker itself (a notification may not restart its own request: that would wait on itself).
+    // a new worker. Returns the worker's handle, owned by this object until the next Restart or
+    // stop; NULL when no worker was started: thread creation failed, the previous worker did not
+    // stop within kStopWaitMs or, after such a stop, is still running (this call then does not
+    // wait; in both cases prepare does not run: that worker still uses the state), or the caller
+    // is the worker itself (a notification may not restart its own request: that would wait on
+    // itself). Each refusal is logged.
     template <class Prepare>
     HANDLE Restart(Prepare&& prepare) {
-        if (IsWorkerThread()) return RefuseRestartFromWorker();
-        std::lock_guard<std::mutex> guard(stopMutex_);
-        StopLocked();
-        prepare();
-        return StartLocked();
+        return AttachedWorker().Restart(std::forward<Prepare>(prepare));
     }
 
-    // Asks the worker to stop and waits until it has ended; no-op without a worker. Called on
-    // the worker itself it only raises the flag.
-    void Stop();
+    // Asks the worker to stop and waits at most waitMs for it. True when no worker is left
+    // running; false (logged) when it is left to finish on its own, as described above. Called
+    // on the worker itself it only raises the flag and returns false.
+    [[nodiscard]] bool StopWithin(DWORD waitMs = kStopWaitMs) {
+        return AttachedWorker().StopWithin(waitMs);
+    }
 
     // True when called on this object's worker thread.
-    bool IsWorkerThread() const;
+    bool IsWorkerThread() const { return worker_ && worker_->IsCurrent(); }
 
-    // True once Stop was asked for the current worker: notifications are suppressed.
+    // True once a stop was asked for the current worker: notifications are suppressed.
     bool StopRequested() const { return stopRequested_.load(); }
 
 protected:
+    // The thread of a request kind: Restart starts it, StopWithin stops it, and it is stopped
+    // and waited for, however long that takes (logged every kStopWaitMs), when the Worker goes.
+    //
+    // The most-derived kind declares it as its last member, `Worker worker_{*this};`. The thread
+    // runs the kind's virtual steps on all of its state, the derived kinds' members included (the
+    // form being sent, the file being written). A class's members go in the reverse order of
+    // their declaration and all of them before its base classes, so a Worker declared last ends
+    // the thread before anything the thread uses goes, and no kind writes a destructor for it;
+    // owned by a base class, the thread would still run while the derived members were torn
+    // down. A final wrapper template over each kind would order it as well, but would rename the
+    // type that the library's singleton holders create and trace.
+    //
+    // Threads: as Restart and StopWithin. Destroyed on its own thread (the library unloading at
+    // the end of the last worker) it only closes the handle: the run is over by then.
+    class Worker {
+    public:
+        explicit Worker(CCurlObject& job);
+        ~Worker();
+        Worker(const Worker&) = delete;
+        Worker& operator=(const Worker&) = delete;
+
+        template <class Prepare>
+        HANDLE Restart(Prepare&& prepare) {
+            if (IsCurrent()) return job_.RefuseRestartFromWorker();
+            std::lock_guard<std::mutex> guard(stopMutex_);
+            if (!StopLocked(RestartWaitMs())) return job_.RefuseRestartWhileBusy();
+            prepare();
+            return StartLocked();
+        }
+        [[nodiscard]] bool StopWithin(DWORD waitMs);
+        // Stops and waits until the thread has ended; on the thread itself only raises the flag.
+        void Stop();
+        bool IsCurrent() const;
+
+    private:
+        HANDLE StartLocked();
+        // False when the thread is still running after waitMs.
+        [[nodiscard]] bool StopLocked(DWORD waitMs);
+        [[nodiscard]] bool Ended(DWORD waitMs);
+        // A restart waits for the thread once; after a stop timed out it only looks.
+        DWORD RestartWaitMs() const { return leftRunning_ ? 0 : kStopWaitMs; }
+
+        CCurlObject& job_;
+        kestrum::common::ScopedHandle thread_;
+        std::mutex stopMutex_;
+        std::atomic<DWORD> threadId_{0};
+        // Under stopMutex_: a stop has timed out on thread_, which may still be running.
+        bool leftRunning_ = false;
+    };
+
     // The retry loop (on the worker).
     virtual void Run();
     // Sets every libcurl option of one attempt; a result other than CURLE_OK skips the transfer
     // and counts as a failed attempt.
     virtual CURLcode SetOptions() { return CURLE_OK; }
-    // Releases a multipart form; attemptPerformed tells whether an attempt (successful or
-    // not) just ended, as opposed to the release before the next attempt's options.
+    // Releases the multipart form of an attempt, before the next attempt's options and after
+    // each attempt.
     virtual void FreeForm() {}
+    // After each attempt that was performed (transferred or not) and not cut off by a stop, once
+    // its response and failure steps have run.
+    virtual void OnAttemptEnded() {}
     // The whole body of an attempt that transferred (any HTTP status), before the next step.
     virtual void OnResponse(const std::string& body) { (void)body; }
     virtual void OnCurlError(const char* text, int code) { (void)text, (void)code; }
     virtual void OnFinished() {}
     virtual void OnFail() {}
     virtual void OnDone() {}
-    // After a run cut off by Stop, instead of OnFinished and OnDone.
+    // After a run cut off by a stop, instead of OnFinished and OnDone.
     virtual void OnStopped() {}
     // Progress of the transfer; the stop check happens after it.
     virtual void OnProgress(curl_off_t total, curl_off_t received) { (void)total, (void)received; }
@@ -93,7 +167,6 @@ protected:
     DWORD elapsedMs = 0;
     std::atomic<bool> running{false};
     bool failover = false;
-    bool attemptPerformed = false;
 
 private:
     static DWORD WINAPI thread_start_routine(LPVOID object);
@@ -101,15 +174,19 @@ private:
     static int xferinfo_callback(void* object, curl_off_t total, curl_off_t received,
                                  curl_off_t, curl_off_t);
 
+    Worker& AttachedWorker() const {
+        KESTRUM_CHECK_MSG(worker_, "the request kind declares no Worker");
+        return *worker_;
+    }
     HANDLE RefuseRestartFromWorker();
-    HANDLE StartLocked();
-    void StopLocked();
+    HANDLE RefuseRestartWhileBusy();
+    // Raises the flags the worker checks between attempts and in the progress callback.
+    void RequestStop();
     void RunAttempts();
     void FreeAttempt();
 
-    HANDLE worker_ = nullptr;
-    std::mutex stopMutex_;
-    std::atomic<DWORD> workerId_{0};
+    // Set by the Worker member for its lifetime.
+    Worker* worker_ = nullptr;
     std::atomic<bool> stopRequested_{false};
     std::string body_;
 };

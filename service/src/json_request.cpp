@@ -16,11 +16,12 @@ std::string EncodedQuery(const char* key, const std::string& value) {
 
 CJsonRequest::CJsonRequest(const char* api, const std::string& baseUrl,
                            const std::string& servicePrefix, Method method, long timeoutSeconds,
-                           Token token)
+                           Token token, Answers answers)
     : CServiceRequest(api, baseUrl, servicePrefix),
       method_(method),
       timeoutSeconds_(timeoutSeconds),
-      token_(token) {}
+      token_(token),
+      answers_(answers) {}
 
 void CJsonRequest::SetQuery(const char* key, const std::string& value) {
     query_ = EncodedQuery(key, value);
@@ -49,7 +50,12 @@ CURLcode CJsonRequest::SetOptions() {
 
 void CJsonRequest::OnResponse(const std::string& body) {
     jdoc::CJsonDocument doc;
-    doc.ParseText(body);
+    // A body that is not JSON leaves the document empty, which every kind reads as a refusal.
+    static_cast<void>(doc.ParseText(body));
+    if (answers_ == Answers::Successful && !IsSuccess(doc)) {
+        ReportRefusal(doc);
+        return;
+    }
     ReadResponse(doc);
 }
 

@@ -15,12 +15,16 @@ class CJsonRequest : public CServiceRequest {
 public:
     enum class Method { Get, Post };
     enum class Token { Send, Omit };
+    // Successful: an answer whose "success" is not the literal true is a refusal, reported with
+    // ReportRefusal, and ReadResponse sees only the others. Any: ReadResponse sees every answer.
+    enum class Answers { Successful, Any };
 
     CJsonRequest(const char* api, const std::string& baseUrl, const std::string& servicePrefix,
-                 Method method, long timeoutSeconds, Token token = Token::Send);
+                 Method method, long timeoutSeconds, Token token = Token::Send,
+                 Answers answers = Answers::Successful);
 
 protected:
-    // Reads a parsed answer (the document is empty when the body was not JSON).
+    // Reads a parsed answer (the document is empty when the body was not JSON), as Answers says.
     virtual void ReadResponse(jdoc::CJsonDocument& doc) = 0;
 
     // onCallBackError with the answer's "errorMsg" and "code" ("" and 0 when missing).
@@ -37,6 +41,7 @@ private:
     const Method method_;
     const long timeoutSeconds_;
     const Token token_;
+    const Answers answers_;
     std::string body_;
     std::string query_;
 };

@@ -2,11 +2,14 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
+
 #include "account/kestrum_user_get_photo.h"
 #include "account/kestrum_user_token.h"
 #include "account/kestrum_user_update.h"
 #include "account/kestrum_user_update_photo.h"
 #include "api_names.h"
+#include "debug_log.h"
 #include "feedback/kestrum_log_upload.h"
 #include "kestrum/service/vossary_api.h"
 #include "meeting/kestrum_meeting_config_room.h"
@@ -34,15 +37,24 @@ void ReleaseIfNamed(const char* api) {
     request->ReleaseObserver();
 }
 
+// True when kind T has no worker left running.
 template <class T>
-void StopIfCreated() {
-    if (T* request = T::existingInstance()) request->Stop();
+bool StopIfCreated() {
+    T* request = T::existingInstance();
+    return !request || request->StopWithin();
 }
 
+// Stops every kind (each one, even after one did not stop); true when none is left running.
 template <class... Kinds>
-void StopAll() {
-    (StopIfCreated<Kinds>(), ...);
+bool StopAll() {
+    bool stopped = true;
+    ((stopped = StopIfCreated<Kinds>() && stopped), ...);
+    return stopped;
 }
+
+// How many times uninit has released libcurl's global state: the tests' only view of whether
+// it did.
+std::atomic<long> globalCleanups{0};
 
 }  // namespace
 
@@ -52,11 +64,17 @@ bool __cdecl init_libZuvraKestrum() { return curl_global_init(CURL_GLOBAL_ALL) =
 
 void __cdecl uninit_libZuvraKestrum() {
     // A transfer still running over the global state would fail or crash after the clean-up.
-    StopAll<CKestrumUserToken, CKestrumUserUpdate, CKestrumUserUpdatePhoto, CKestrumUserGetPhoto,
-            CKestrumMeetingJoinRoom, CKestrumMeetingCreateRoom, CKestrumMeetingUpdateRoom,
-            CKestrumMeetingGetRoom, CKestrumMeetingRoomCtrl, CKestrumMeetingConfigRoom,
-            CKestrumLogUpload>();
+    const bool stopped =
+        StopAll<CKestrumUserToken, CKestrumUserUpdate, CKestrumUserUpdatePhoto,
+                CKestrumUserGetPhoto, CKestrumMeetingJoinRoom, CKestrumMeetingCreateRoom,
+                CKestrumMeetingUpdateRoom, CKestrumMeetingGetRoom, CKestrumMeetingRoomCtrl,
+                CKestrumMeetingConfigRoom, CKestrumLogUpload>();
+    if (!stopped) {
+        DebugLog("uninit: a worker is still running; libcurl's global state is left to it\n");
+        return;
+    }
     curl_global_cleanup();
+    ++globalCleanups;
 }
 
 }  // namespace ZuvraKestrum
@@ -153,5 +171,8 @@ ZuvraKestrum::socketio::ISocketIOInterface* __cdecl createSocketIOHandle(
 void __cdecl destorySocketIOHandle(ZuvraKestrum::socketio::ISocketIOInterface* handle) {
     delete handle;
 }
+
+// For the tests only; not part of the declared exports.
+KESTRUM_VOSSARY_API long __cdecl globalCleanupsForTesting() { return globalCleanups.load(); }
 
 }  // extern "C"

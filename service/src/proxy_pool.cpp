@@ -57,6 +57,7 @@ void CProxyPool::OnFail() {
         currentUrl = candidates_[current_].url;
     }
     LogPriorities(elapsedMs);
+    ResetHopelessRatings();
     if (current_ >= candidates_.size()) {
         if (Rerates()) SortByPriority();
         BackToFirst();
@@ -69,16 +70,20 @@ void CProxyPool::OnDone() {
         SortByPriority();
     }
     LogPriorities(elapsedMs);
+    ResetHopelessRatings();
     BackToFirst();
 }
 
 void CProxyPool::OnStopped() { BackToFirst(); }
 
-void CProxyPool::LogPriorities(DWORD interval) {
+void CProxyPool::LogPriorities(DWORD interval) const {
     DebugLog("Interval: %lu\n", static_cast<unsigned long>(interval));
     for (const ProxyEntry& entry : candidates_) {
         DebugLog("IP: %s, dPriority: %f \n", entry.url.c_str(), entry.priority);
     }
+}
+
+void CProxyPool::ResetHopelessRatings() {
     const bool hopeless =
         !candidates_.empty() &&
         std::all_of(candidates_.begin(), candidates_.end(),

@@ -33,9 +33,10 @@ protected:
     void OnFail() override;
     void OnDone() override;
     void OnStopped() override;
-    // Traces the interval and every candidate's rating; when all have sunk to 10.0 or worse,
-    // they all start over at 3.0.
-    void LogPriorities(DWORD interval);
+    // Traces the interval and every candidate's rating.
+    void LogPriorities(DWORD interval) const;
+    // When every rating has sunk to 10.0 or worse, they all start over at 3.0.
+    void ResetHopelessRatings();
 
 private:
     // The portrait kinds share one api path; their candidates are walked but never re-rated.

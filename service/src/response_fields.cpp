@@ -31,8 +31,7 @@ bool ReadInt(const jdoc::CJsonDocument& doc, const char* key, int& value) {
 
 int ReadIntOr(const jdoc::CJsonDocument& doc, const char* key, int fallback) {
     int value = fallback;
-    ReadInt(doc, key, value);
-    return value;
+    return ReadInt(doc, key, value) ? value : fallback;
 }
 
 std::string ReadText(const jdoc::CJsonDocument& doc, const char* key) {
@@ -56,6 +55,11 @@ std::vector<std::string> ReadTextList(jdoc::CJsonDocument& doc, const char* key)
 bool IsRefusal(const jdoc::CJsonDocument& doc) {
     bool success = true;
     return ReadSuccess(doc, success) && !success;
+}
+
+bool IsSuccess(const jdoc::CJsonDocument& doc) {
+    bool success = false;
+    return ReadSuccess(doc, success) && success;
 }
 
 }  // namespace kestrum::service

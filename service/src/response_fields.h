@@ -9,10 +9,10 @@
 namespace kestrum::service {
 
 // "success" only when it is the literal true or false.
-bool ReadSuccess(const jdoc::CJsonDocument& doc, bool& success);
+[[nodiscard]] bool ReadSuccess(const jdoc::CJsonDocument& doc, bool& success);
 
 // An integer member (JSON integer only, a double counts as missing): its low 32 bits, signed.
-bool ReadInt(const jdoc::CJsonDocument& doc, const char* key, int& value);
+[[nodiscard]] bool ReadInt(const jdoc::CJsonDocument& doc, const char* key, int& value);
 int ReadIntOr(const jdoc::CJsonDocument& doc, const char* key, int fallback);
 
 // A text member; "" when absent or not a string.
@@ -23,5 +23,8 @@ std::vector<std::string> ReadTextList(jdoc::CJsonDocument& doc, const char* key)
 
 // True when the node is an object whose "success" is false (a server's refusal).
 bool IsRefusal(const jdoc::CJsonDocument& doc);
+
+// True when the node is an object whose "success" is true; anything else is no success.
+bool IsSuccess(const jdoc::CJsonDocument& doc);
 
 }  // namespace kestrum::service

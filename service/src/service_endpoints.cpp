@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "kestrum/common/utf.h"
+
 namespace kestrum::service {
 namespace {
 
@@ -53,20 +55,13 @@ ServiceEndpoints ServiceEndpoints::FromLookup(std::string (*lookup)(const char* 
 }
 
 std::string EnvironmentText(const char* name) {
-    wchar_t wideName[64];
-    const int nameLength = MultiByteToWideChar(CP_UTF8, 0, name, -1, wideName, 64);
-    if (nameLength == 0) return std::string();
-    const DWORD needed = GetEnvironmentVariableW(wideName, nullptr, 0);
+    const std::wstring wideName = kestrum::common::Utf8ToWide(name);
+    const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (needed == 0) return std::string();
     std::wstring value(needed, L'\0');
-    const DWORD length = GetEnvironmentVariableW(wideName, &value[0], needed);
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), &value[0], needed);
     if (length == 0 || length >= needed) return std::string();
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, value.data(), static_cast<int>(length),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, value.data(), static_cast<int>(length), &text[0], bytes,
-                        nullptr, nullptr);
-    return text;
+    return kestrum::common::WideToUtf8(std::wstring_view(value.data(), length));
 }
 
 const char kAccountPrefix[] = "usrservice/v1/";

@@ -9,19 +9,11 @@
 #include <string>
 
 #include "debug_log.h"
+#include "kestrum/common/utf.h"
 
 namespace kestrum::service {
 
 namespace {
-
-std::wstring Wide(const char* text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
-}
 
 // The host part of the transfer's URL ("" when it cannot be read).
 std::string UrlHost(CURL* curl) {
@@ -48,7 +40,7 @@ bool IsHttps(CURL* curl) {
 
 // True when the chain of certificate ends in a trusted root and names host.
 bool ChainTrustedFor(PCCERT_CONTEXT certificate, const std::string& host) {
-    const std::wstring wideHost = Wide(host.c_str());
+    const std::wstring wideHost = kestrum::common::Utf8ToWide(host);
     LPSTR serverAuth = const_cast<LPSTR>(szOID_PKIX_KP_SERVER_AUTH);
     CERT_CHAIN_PARA chainPara{};
     chainPara.cbSize = sizeof chainPara;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "kestrum/testing/wait.h"
 #include "support/service_fixture.h"
 
 namespace {
@@ -18,12 +19,8 @@ TEST_F(LifecycleTest, UnloadWithRequestInFlightNeitherBlocksNorPullsCodeFromUnde
 
     // The worker holds the module until its request has ended; then the library goes.
     EXPECT_TRUE(observer.WaitFinished());
-    bool gone = false;
-    for (int i = 0; i < 60 && !gone; ++i) {
-        gone = GetModuleHandleW(L"libVossary.dll") == nullptr;
-        if (!gone) Sleep(50);
-    }
-    EXPECT_TRUE(gone);
+    EXPECT_TRUE(kestrum::testing_support::WaitUntil(
+        [] { return GetModuleHandleW(L"libVossary.dll") == nullptr; }));
 }
 
 }  // namespace

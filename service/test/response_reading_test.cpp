@@ -24,6 +24,14 @@ TEST(ResponseFieldsTest, RefusalNeedsAnObjectWithFalseSuccess) {
     EXPECT_FALSE(IsRefusal(jdoc::CJsonDocument("\xFF\xD8\xFF\xE0 not json")));
 }
 
+TEST(ResponseFieldsTest, SuccessNeedsAnObjectWithTrueSuccess) {
+    EXPECT_TRUE(IsSuccess(jdoc::CJsonDocument("{\"success\":true}")));
+    EXPECT_FALSE(IsSuccess(jdoc::CJsonDocument("{\"success\":false}")));
+    EXPECT_FALSE(IsSuccess(jdoc::CJsonDocument("{\"success\":1}")));
+    EXPECT_FALSE(IsSuccess(jdoc::CJsonDocument("{\"rid\":\"r\"}")));
+    EXPECT_FALSE(IsSuccess(jdoc::CJsonDocument("not json")));
+}
+
 TEST(ResponseFieldsTest, TextListKeepsPlacesOfNonTexts) {
     jdoc::CJsonDocument doc("{\"hosts\":[\"a\",7,\"c\"],\"topic\":3}");
     EXPECT_EQ(ReadTextList(doc, "hosts"), (std::vector<std::string>{"a", "", "c"}));

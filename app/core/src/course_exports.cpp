@@ -12,6 +12,8 @@ const CourseExports& VossaryExports() {
         ::configRoom,
         ::updateRoom,
         ::ctrlRoom,
+        ::releaseAccountObserver,
+        ::releaseMeetingObserver,
         ::createSocketIOHandle,
         ::destorySocketIOHandle,
     };

@@ -18,8 +18,8 @@ int DeviceListCount(zuvra::rtc::IDeviceList* list);
 
 // The entry's UTF-8 name and id as wide text. False without a list, for an index outside it or
 // when the engine cannot give the entry; the outputs are then left as they were.
-bool ReadDeviceEntry(zuvra::rtc::IDeviceList* list, int index, std::wstring& name,
-                     std::wstring& id);
+[[nodiscard]] bool ReadDeviceEntry(zuvra::rtc::IDeviceList* list, int index, std::wstring& name,
+                                   std::wstring& id);
 
 // id in the code page (CP_UTF8 or CP_ACP) into out, NUL-terminated. False when it does not fit
 // kDeviceIdBytes or cannot be converted.

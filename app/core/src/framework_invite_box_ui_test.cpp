@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/testing/win_wait.h"
 #include "message_window.h"
 #include "ui/base/msgbox/msg_box.h"
 #include "ui/base/resource/resource_hub.h"
@@ -51,24 +52,14 @@ protected:
         return info;
     }
 
-    // Runs the test thread's messages until done() holds (false after 10 s). Answers posted to
-    // notify_ are kept in answers_.
+    // Runs the test thread's messages until done() holds (false at the tests' timeout). Answers
+    // posted to notify_ are kept in answers_.
     bool PumpUntil(const std::function<bool()>& done) {
-        const DWORD start = GetTickCount();
-        while (!done()) {
-            if (GetTickCount() - start > 10000) return false;
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                if (message.hwnd == notify_.handle()) {
-                    answers_.push_back(message);
-                    continue;
-                }
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        return true;
+        return kestrum::testing_support::PumpUntil(done, [this](MSG& message) {
+            if (message.hwnd != notify_.handle()) return false;
+            answers_.push_back(message);
+            return true;
+        });
     }
 
     // Windows of class "MsgBox" on this thread.

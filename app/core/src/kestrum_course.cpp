@@ -1,6 +1,7 @@
 #include "kestrum/core/kestrum_course.h"
 
 #include <chrono>
+#include <optional>
 #include <utility>
 
 #include "kestrum/core/kestrum_data.h"
@@ -22,8 +23,8 @@ std::atomic<CKestrumCourse::DialogWindowLookup> dialogLookup{nullptr};
 constexpr int kTokenDevice = 3;
 constexpr int kTokenChannel = 0;
 
-// Report threads kept before the oldest are joined.
-constexpr size_t kKeptHttpReports = 8;
+// How long a signalling event keeps trying for a nickname while its connection is being closed.
+constexpr std::chrono::milliseconds kClosingNicknameGrace{200};
 
 }  // namespace
 
@@ -33,9 +34,12 @@ CKestrumCourse::CKestrumCourse(const CourseExports& exports, HttpReportFunction 
       httpReport_(report) {
     exports_.init();
     signIn();
-    std::lock_guard<std::mutex> guard(queueMutex_);
-    running_ = true;
+    std::unique_lock<std::mutex> guard(queueMutex_);
     worker_ = std::thread(&CKestrumCourse::runControlWorker, this);
+    // Returned once the worker waits for requests: its thread's start-up and the wake-up's first
+    // use allocate, and no caller should find the bridge's threads still doing so (the tests
+    // count the program's heap blocks around their calls).
+    queueWake_.wait(guard, [this] { return running_; });
 }
 
 CKestrumCourse::~CKestrumCourse() {
@@ -44,8 +48,13 @@ CKestrumCourse::~CKestrumCourse() {
         CLockGuard guard(&lock_);
         destroySocketLocked();
     }
-    joinHttpReports();
+    // uninit waits for each of the library's workers only so long and may return while one is
+    // still calling this bridge; the releases wait for such a call, and no call follows them.
+    // A request that ends meanwhile still starts its report: only then is the list final.
     exports_.uninit();
+    exports_.releaseAccountObserver(nullptr);
+    exports_.releaseMeetingObserver(nullptr);
+    joinHttpReports();
 }
 
 void CKestrumCourse::setDialogWindowLookup(DialogWindowLookup lookup) { dialogLookup = lookup; }
@@ -53,13 +62,6 @@ void CKestrumCourse::setDialogWindowLookup(DialogWindowLookup lookup) { dialogLo
 HWND CKestrumCourse::dialogWindow(int dialog) {
     const DialogWindowLookup lookup = dialogLookup.load();
     return lookup ? lookup(dialog) : nullptr;
-}
-
-void CKestrumCourse::postTo(HWND window, UINT message, WPARAM payload) {
-    // The message's kind tells FreeCoursePayload what the payload is, so a refused post frees
-    // exactly what was built.
-    if (window && PostMessageW(window, message, payload, 0)) return;
-    FreeCoursePayload(message, payload);
 }
 
 void CKestrumCourse::signIn() {
@@ -100,12 +102,12 @@ void CKestrumCourse::queueControl(const char* action, std::vector<std::string> u
 }
 
 void CKestrumCourse::roomctrl_audio(bool mute, std::vector<std::string> uids) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::roomctrl_audio", mute);
+    KESTRUM_LOG(Level_Info, "(%d)", mute);
     queueControl(mute ? "muteAudio" : "unmuteAudio", std::move(uids));
 }
 
 void CKestrumCourse::roomctrl_video(bool mute, std::vector<std::string> uids) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::roomctrl_video", mute);
+    KESTRUM_LOG(Level_Info, "(%d)", mute);
     queueControl(mute ? "muteVideo" : "unmuteVideo", std::move(uids));
 }
 
@@ -122,6 +124,8 @@ void CKestrumCourse::roomctrl_share(bool share, std::vector<std::string> uids) {
 
 void CKestrumCourse::runControlWorker() {
     std::unique_lock<std::mutex> queueGuard(queueMutex_);
+    running_ = true;
+    queueWake_.notify_all();  // the constructor goes on once this thread waits below
     for (;;) {
         // Only stopping cuts the pause short: a new request waits for the next wake, which keeps
         // the service's one-request-per-second pacing.
@@ -132,8 +136,7 @@ void CKestrumCourse::runControlWorker() {
         std::unique_ptr<ControlRequest> request = std::move(controlQueue_.front());
         controlQueue_.pop_front();
         queueGuard.unlock();
-        writeLine(Level_Info, __LINE__, "%s(ctrlRoom(%s)", "CKestrumCourse::runControlWorker",
-                  request->action.c_str());
+        KESTRUM_LOG(Level_Info, "(ctrlRoom(%s)", request->action.c_str());
         exports_.ctrlRoom(this, request->action.c_str(), request->uids);
         queueGuard.lock();
     }
@@ -163,7 +166,13 @@ HANDLE CKestrumCourse::getPhoto(const std::string& uid, const std::string& portr
 
 void CKestrumCourse::destroySocketLocked() {
     ISocketIOInterface* handle = socketHandle_.exchange(nullptr);
-    if (handle) exports_.destorySocketIOHandle(handle);
+    if (handle) {
+        // Destroying waits for the network thread: its handlers stop waiting for the meeting
+        // data meanwhile (nicknameOf).
+        closingSocket_ = true;
+        exports_.destorySocketIOHandle(handle);
+        closingSocket_ = false;
+    }
     socketJoined = false;
 }
 
@@ -189,7 +198,7 @@ void CKestrumCourse::connectWith(bool reconnect) {
     destroySocketLocked();
     ISocketIOInterface* handle = exports_.createSocketIOHandle(this);
     if (!handle) {
-        writeLine(Level_Error, __LINE__, "%s: no signalling handle", "CKestrumCourse::connectWith");
+        KESTRUM_LOG(Level_Error, ": no signalling handle");
         return;
     }
     socketHandle_ = handle;
@@ -214,9 +223,7 @@ void CKestrumCourse::withSocket(Send send) {
 }
 
 void CKestrumCourse::broadcastMsg(const std::string& text) {
-    withSocket([&text](ISocketIOInterface* handle) {
-        handle->broadcast(ZuvraKestrum::Util::GbkToUtf8(text).c_str());
-    });
+    withSocket([&text](ISocketIOInterface* handle) { handle->broadcast(text.c_str()); });
 }
 
 void CKestrumCourse::sendRequest(const std::string& op, const std::string& target,
@@ -236,30 +243,29 @@ void CKestrumCourse::sendResponse(const std::string& requestId, bool accept,
 // ---- Request results ------------------------------------------------------------------------
 
 void CKestrumCourse::onCallBackError(const char* api, const char* errorMsg, int code) {
-    post(WM_ACCOUNT_ERROR, new StringPairPayload{Text(api), Text(errorMsg), code});
+    post<WM_ACCOUNT_ERROR>(Text(api), Text(errorMsg), code);
 }
 
 void CKestrumCourse::onUserToken(bool success, const char* uid, const char* name,
                                  const char* portraitId, int streamId, const char* token) {
-    writeLine(Level_Info, __LINE__, "%s(%d,%s,%s,%s,%d,%s)", "CKestrumCourse::onUserToken",
-              success, Text(uid), Text(name), Text(portraitId), streamId, Text(token));
+    KESTRUM_LOG(Level_Info, "(%d,%s,%s,%s,%d,%s)", success, Text(uid), Text(name), Text(portraitId),
+                streamId, ZuvraKestrum::Util::MaskSecret(Text(token)).c_str());
     // A new token always belongs to the join window, wherever results went before.
     targetWindow = dialogWindow(kJoinDialog);
-    post(WM_USER_TOKEN, new TokenPayload{Text(uid), Text(name), Text(portraitId), streamId,
-                                         Text(token)});
+    post<WM_USER_TOKEN>(Text(uid), Text(name), Text(portraitId), streamId, Text(token));
 }
 
 void CKestrumCourse::onUserUpdate(bool success) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onUserUpdate", success);
-    postEmpty(WM_USER_UPDATE);
+    KESTRUM_LOG(Level_Info, "(%d)", success);
+    postEmpty<WM_USER_UPDATE>();
 }
 
 void CKestrumCourse::onUpdatePhoto(const char* portraitId) {
-    writeLine(Level_Info, __LINE__, "%s(%s)", "CKestrumCourse::onUpdatePhoto", Text(portraitId));
+    KESTRUM_LOG(Level_Info, "(%s)", Text(portraitId));
 }
 
 void CKestrumCourse::onGetPhoto(int state, const char* uid) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onGetPhoto", state);
+    KESTRUM_LOG(Level_Info, "(%d)", state);
     // The receiver stores the text as the user's portrait id (and the next profile update sends
     // it to the server), so only a completed download of a known request may report one.
     if (state != 1) return;
@@ -269,64 +275,63 @@ void CKestrumCourse::onGetPhoto(int state, const char* uid) {
         if (photoUid_ != Text(uid) || photoPortraitId_.empty()) return;
         portraitId = photoPortraitId_;
     }
-    post(WM_GET_PHOTO, new std::string(std::move(portraitId)));
+    post<WM_GET_PHOTO>(std::move(portraitId));
 }
 
 void CKestrumCourse::onJoinRoom(bool /*success*/, const char* rid, const char* topic,
                                 int signalAccount, int initialStatus,
                                 const std::vector<std::string>& hosts, const char* mediaToken) {
-    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d,%d)", "CKestrumCourse::onJoinRoom", Text(rid),
-              Text(topic), signalAccount, initialStatus);
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d,%d)", Text(rid), Text(topic), signalAccount, initialStatus);
     if (!hosts.empty()) writeLine(Level_Info, __LINE__, "Speaker: %s", hosts.front().c_str());
-    post(WM_JOIN_ROOM, new JoinRoomPayload{Text(rid), Text(topic), signalAccount, initialStatus,
-                                           hosts, Text(mediaToken)});
+    post<WM_JOIN_ROOM>(Text(rid), Text(topic), signalAccount, initialStatus, hosts,
+                       Text(mediaToken));
 }
 
 void CKestrumCourse::onUpdateRoom(bool success) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onUpdateRoom", success);
+    KESTRUM_LOG(Level_Info, "(%d)", success);
     // The settings window that asked is the one waiting for the answer.
     const int dialog = speakerRequested_ ? kRoomSettingsDialog : kHostRoomSettingsDialog;
-    postTo(dialogWindow(dialog), WM_UPDATE_ROOM, 0);
+    PostEmpty<WM_UPDATE_ROOM>(dialogWindow(dialog));
 }
 
 void CKestrumCourse::onRoomCtrl(bool success, int shareId, const char* mediaToken) {
-    writeLine(Level_Info, __LINE__, "%s(%d,%d,%s)", "CKestrumCourse::onRoomCtrl", success, shareId,
-              Text(mediaToken));
+    KESTRUM_LOG(Level_Info, "(%d,%d,%s)", success, shareId,
+                ZuvraKestrum::Util::MaskSecret(Text(mediaToken)).c_str());
     if (!*Text(mediaToken)) return;
-    post(WM_ROOM_CTRL, new RoomCtrlPayload{shareId, mediaToken});
+    post<WM_ROOM_CTRL>(shareId, mediaToken);
 }
 
 void CKestrumCourse::onConfigRoom(bool success, const char* minimumVersion,
                                   const char* minimumUrl, const char* latestVersion,
                                   const char* latestUrl, int maxRequestTimeout,
                                   int unmuteRequestTimeout) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumCourse::onConfigRoom", success);
+    KESTRUM_LOG(Level_Info, "(%d)", success);
     using ZuvraKestrum::Util::StringToFloat;
-    post(WM_CONFIG_ROOM,
-         new ConfigRoomPayload{StringToFloat(Text(minimumVersion)), Text(minimumUrl),
-                               StringToFloat(Text(latestVersion)), Text(latestUrl),
-                               maxRequestTimeout, unmuteRequestTimeout});
+    post<WM_CONFIG_ROOM>(StringToFloat(Text(minimumVersion)), Text(minimumUrl),
+                         StringToFloat(Text(latestVersion)), Text(latestUrl), maxRequestTimeout,
+                         unmuteRequestTimeout);
 }
 
 void CKestrumCourse::onHttpRetUpload(const char* api, int curlCode, unsigned elapsedMs,
                                      const char* url) {
-    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d,%d)", "CKestrumCourse::onHttpRetUpload",
-              Text(url), Text(api), curlCode, static_cast<int>(elapsedMs));
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d,%d)", Text(url), Text(api), curlCode,
+                static_cast<int>(elapsedMs));
     startHttpReport(api, curlCode, elapsedMs);
-    postTo(targetWindow.load(), WM_HTTP_RESULT, static_cast<WPARAM>(curlCode));
+    PostValue<WM_HTTP_RESULT>(targetWindow.load(), curlCode);
 }
 
 void CKestrumCourse::startHttpReport(const char* api, int curlCode, unsigned elapsedMs) {
-    // The report reaches the engine, which may take a while: not on the library's thread.
+    // The report reaches the engine, which may take a while: not on the library's thread, which
+    // must not wait for an earlier report either.
     std::lock_guard<std::mutex> guard(reportMutex_);
-    // The oldest reports have long finished; joining them keeps a long meeting from gathering
-    // one thread handle per request.
-    while (httpReports_.size() >= kKeptHttpReports) {
-        httpReports_.front().join();
-        httpReports_.erase(httpReports_.begin());
-    }
-    httpReports_.emplace_back([report = httpReport_, api = std::string(Text(api)), curlCode,
-                               elapsedMs] { report(api.c_str(), curlCode, elapsedMs); });
+    // Finished reports go as new ones start, so that a long meeting does not gather one thread
+    // per request; one still running is left to the destructor.
+    httpReports_.remove_if([](const std::future<void>& report) {
+        return report.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    httpReports_.push_back(std::async(std::launch::async,
+                                      [report = httpReport_, api = std::string(Text(api)), curlCode,
+                                       elapsedMs] { report(api.c_str(), curlCode, elapsedMs); }));
 }
 
 void CKestrumCourse::ReportToQualityUpload(const char* api, int curlCode, unsigned elapsedMs) {
@@ -334,102 +339,107 @@ void CKestrumCourse::ReportToQualityUpload(const char* api, int curlCode, unsign
 }
 
 void CKestrumCourse::joinHttpReports() {
-    std::vector<std::thread> reports;
+    std::list<std::future<void>> reports;
     {
         std::lock_guard<std::mutex> guard(reportMutex_);
         reports.swap(httpReports_);
     }
-    for (std::thread& report : reports) report.join();
+    for (std::future<void>& report : reports) report.wait();
 }
 
 // ---- Signalling events ----------------------------------------------------------------------
 
-std::string CKestrumCourse::nicknameOf(const char* uid) const {
+std::string CKestrumCourse::nicknameOf(const char* uid) {
     std::string nickname;
-    if (g_kestrumData) g_kestrumData->getUserNickName(Text(uid), nickname);
+    CKestrumData* data = g_kestrumData;
+    if (!data) return nickname;
+    // Tried, never waited for: whoever holds the meeting data may be the one destroying this
+    // handle and waiting for this very thread. While a handle is being destroyed the tries go on
+    // for a short grace only (most holders just read the list); past it, the events of the
+    // closing connection go without the nickname.
+    std::optional<std::chrono::steady_clock::time_point> giveUpAt;
+    while (!data->tryGetUserNickName(Text(uid), nickname)) {
+        if (closingSocket_) {
+            const auto now = std::chrono::steady_clock::now();
+            if (!giveUpAt) giveUpAt = now + kClosingNicknameGrace;
+            if (now >= *giveUpAt) {
+                KESTRUM_LOG(Level_Warning, "(%s): meeting data busy while closing", Text(uid));
+                break;
+            }
+        }
+        Sleep(1);
+    }
     return nickname;
 }
 
 void CKestrumCourse::onSocketStatus_Open() {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Open");
-    postEmpty(WM_SOCKET_OPEN);
+    KESTRUM_LOG(Level_Info, "");
+    postEmpty<WM_SOCKET_OPEN>();
 }
 
-void CKestrumCourse::onSocketStatus_Close() {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Close");
-}
+void CKestrumCourse::onSocketStatus_Close() { KESTRUM_LOG(Level_Info, ""); }
 
-void CKestrumCourse::onSocketStatus_Fail() {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Fail");
-}
+void CKestrumCourse::onSocketStatus_Fail() { KESTRUM_LOG(Level_Info, ""); }
 
 void CKestrumCourse::onSocketStatus_Reconnect() {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketStatus_Reconnect");
-    postEmpty(WM_SOCKET_RECONNECT);
+    KESTRUM_LOG(Level_Info, "");
+    postEmpty<WM_SOCKET_RECONNECT>();
 }
 
 void CKestrumCourse::onSocketUserError(int code, const char* text) {
-    post(WM_SOCKET_USER_ERROR, new SocketErrorPayload{Text(text), code});
+    post<WM_SOCKET_USER_ERROR>(Text(text), code);
 }
 
 void CKestrumCourse::onSocketJoinSuccess(const UserInfoRecord* user) {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketJoinSuccess");
+    KESTRUM_LOG(Level_Info, "");
     socketJoined = true;
-    if (user) post(WM_SOCKET_JOIN_SUCCESS, new UserInfoRecord(*user));
+    if (user) post<WM_SOCKET_JOIN_SUCCESS>(*user);
 }
 
 void CKestrumCourse::onSocketUserJoin(const UserInfoRecord* user) {
     if (!user) return;
-    writeLine(Level_Info, __LINE__, "%s(%s,%s,%d)", "CKestrumCourse::onSocketUserJoin", user->uid,
-              user->name, user->streamId);
-    post(WM_SOCKET_USER_JOIN, new UserInfoRecord(*user));
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", user->uid, user->name, user->streamId);
+    post<WM_SOCKET_USER_JOIN>(*user);
 }
 
-void CKestrumCourse::onSocketUserLeave(const char* uid) {
-    post(WM_SOCKET_USER_LEAVE, new std::string(Text(uid)));
-}
+void CKestrumCourse::onSocketUserLeave(const char* uid) { post<WM_SOCKET_USER_LEAVE>(Text(uid)); }
 
 void CKestrumCourse::onSocketUserList(const std::vector<UserInfoRecord>& users) {
-    post(WM_SOCKET_USER_LIST, new std::vector<UserInfoRecord>(users));
+    post<WM_SOCKET_USER_LIST>(users);
 }
 
 void CKestrumCourse::onSocketRoomInfo(const RoomInfoRecord* room) {
-    if (room) post(WM_SOCKET_ROOM_INFO, new RoomInfoRecord(*room));
+    if (room) post<WM_SOCKET_ROOM_INFO>(*room);
 }
 
 void CKestrumCourse::onSocketUserOperator(const char* operatorUid, const char* type,
                                           const char* target,
                                           const std::vector<UserInfoRecord>& users) {
-    post(WM_SOCKET_USER_OPERATOR,
-         new UserOperatorPayload{Text(operatorUid), Text(target), Text(type), users});
+    post<WM_SOCKET_USER_OPERATOR>(Text(operatorUid), Text(target), Text(type), users);
 }
 
 void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
-    if (user) post(WM_SOCKET_USER_INFO, new UserInfoRecord(*user));
+    if (user) post<WM_SOCKET_USER_INFO>(*user);
 }
 
 void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumCourse::onSocketUserMsg");
-    post(WM_SOCKET_USER_MSG,
-         new StringPairPayload{Text(uid), ZuvraKestrum::Util::Utf8ToGbk(Text(msg)), 0});
+    KESTRUM_LOG(Level_Info, "");
+    post<WM_SOCKET_USER_MSG>(Text(uid), Text(msg), 0);
 }
 
 void CKestrumCourse::onSocketRequestResult(const char* op, const char* requestId,
                                            const char* target) {
-    post(WM_SOCKET_REQUEST_RESULT,
-         new SocketRequestPayload{Text(op), Text(requestId), Text(target), nicknameOf(target)});
+    post<WM_SOCKET_REQUEST_RESULT>(Text(op), Text(requestId), Text(target), nicknameOf(target));
 }
 
 void CKestrumCourse::onSocketUserRequest(const char* op, const char* sender,
                                          const char* requestId) {
-    post(WM_SOCKET_USER_REQUEST,
-         new SocketRequestPayload{Text(op), Text(sender), Text(requestId), nicknameOf(sender)});
+    post<WM_SOCKET_USER_REQUEST>(Text(op), Text(sender), Text(requestId), nicknameOf(sender));
 }
 
 void CKestrumCourse::onSocketUserResponse(bool success, const char* requestId, const char* spare,
                                           const char* reason, const char* sender,
                                           const char* target) {
-    post(WM_SOCKET_USER_RESPONSE,
-         new SocketResponsePayload{success, Text(requestId), Text(reason), Text(sender),
-                                   Text(target), nicknameOf(target), Text(spare)});
+    post<WM_SOCKET_USER_RESPONSE>(success, Text(requestId), Text(reason), Text(sender),
+                                  Text(target), nicknameOf(target), Text(spare));
 }

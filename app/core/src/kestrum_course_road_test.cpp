@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "chinese_emoji_text.h"
+#include "kestrum/testing/wait.h"
 #include "meeting_data_fixture.h"
 #include "message_window.h"
 #include "signal_fixture.h"
@@ -35,6 +37,8 @@ protected:
         exports_.configRoom = library.configRoom;
         exports_.updateRoom = library.updateRoom;
         exports_.ctrlRoom = library.ctrlRoom;
+        exports_.releaseAccountObserver = library.releaseAccountObserver;
+        exports_.releaseMeetingObserver = library.releaseMeetingObserver;
         exports_.createSocketIOHandle = Export<decltype(exports_.createSocketIOHandle)>(
             library.Module(), "createSocketIOHandle");
         exports_.destorySocketIOHandle = Export<decltype(exports_.destorySocketIOHandle)>(
@@ -55,17 +59,15 @@ protected:
         SignalTest::TearDown();
     }
 
-    // The next course message other than the HTTP statistics, which arrive after every request.
-    bool next(MSG& message, DWORD timeoutMs = 8000) {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            const DWORD spent = GetTickCount() - start;
-            if (spent >= timeoutMs) return false;
-            if (!window_.take(message, WM_ACCOUNT_ERROR, WM_HTTP_RESULT, timeoutMs - spent)) {
-                return false;
+    // The next course message other than the HTTP statistics, which arrive after every request
+    // (false when none came by the tests' timeout).
+    bool next(MSG& message) {
+        return kestrum::testing_support::WaitUntil([&] {
+            while (window_.take(message, WM_ACCOUNT_ERROR, WM_HTTP_RESULT)) {
+                if (message.message != WM_HTTP_RESULT) return true;
             }
-            if (message.message != WM_HTTP_RESULT) return true;
-        }
+            return false;
+        });
     }
 
     // The next message, which must be `expected`; its payload goes to `out` (freed after).
@@ -132,6 +134,10 @@ TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
     expectNext(WM_SOCKET_USER_MSG, chat);
     EXPECT_EQ(chat.as<StringPairPayload>().text1, kUid);
     EXPECT_EQ(chat.as<StringPairPayload>().text2, "hello");
+    course.broadcastMsg(kChineseEmojiUtf8);
+    Payload unicodeChat;
+    expectNext(WM_SOCKET_USER_MSG, unicodeChat);
+    EXPECT_EQ(unicodeChat.as<StringPairPayload>().text2, kChineseEmojiUtf8);
 
     course.closeSocket();
     EXPECT_FALSE(course.socketJoined);

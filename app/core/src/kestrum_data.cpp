@@ -17,12 +17,6 @@ int g_language = 0;
 
 namespace {
 
-// Logs are uploaded for support: an access token in them would hand over the account.
-std::string MaskSecret(const std::string& secret) {
-    if (secret.empty()) return secret;
-    return secret.substr(0, 4) + "***";
-}
-
 void AddCrashLogFile(const std::string& path) {
     if (path.empty()) return;
     BT_AddLogFile(ZuvraKestrum::Util::StringToCString(path).c_str());
@@ -74,7 +68,8 @@ void CKestrumData::traceSettings() const {
     const char* format =
         "AppId: '%s' \nNickName: '%s' \nUid: '%s' \nnStream:%d \nnLanguage: %d \nstrToken: '%s' "
         "\nPortraidId: '%s'  \nPortraidPath: '%s' ";
-    const std::string maskedToken = MaskSecret(token);
+    // Logs are uploaded for support: an access token in them would hand over the account.
+    const std::string maskedToken = ZuvraKestrum::Util::MaskSecret(token);
     fileTrace(format, appId.c_str(), nickname.c_str(), uid.c_str(), streamId, language,
               maskedToken.c_str(), portraitId.c_str(), portraitPath.c_str());
     consoleTrace(format, appId.c_str(), nickname.c_str(), uid.c_str(), streamId, language,
@@ -83,9 +78,20 @@ void CKestrumData::traceSettings() const {
 
 void CKestrumData::getUserNickName(const std::string& userId, std::string& out) {
     CLockGuard guard(&lock);
+    copyNickNameLocked(userId, out);
+}
+
+bool CKestrumData::tryGetUserNickName(const std::string& userId, std::string& out) {
+    if (!lock.TryEnter()) return false;
+    const CLockGuard guard(&lock, CLockGuard::AdoptEntered{});
+    copyNickNameLocked(userId, out);
+    return true;
+}
+
+void CKestrumData::copyNickNameLocked(const std::string& userId, std::string& out) const {
     for (const UserInfoRecord& user : userList) {
         if (userId == user.uid) {
-            out = ZuvraKestrum::Util::Utf8ToGbk(user.name);
+            out = user.name;
             return;
         }
     }

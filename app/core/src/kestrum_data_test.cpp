@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <thread>
+
+#include "chinese_emoji_text.h"
+#include "failing_allocations.h"
 #include "kestrum/bugtrap/bugtrap_journal.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
-#include "locale_expectation.h"
 #include "temp_folder.h"
 
 namespace {
@@ -141,20 +145,41 @@ TEST_F(KestrumDataTest, JoinStatusTurnsADeviceOffWhenRoomOrUserSaysSo) {
     }
 }
 
-TEST_F(KestrumDataTest, NicknameLookupConvertsToTheSystemCodePage) {
+// Whatever the system's code page: the windows widen the name from UTF-8 themselves.
+TEST_F(KestrumDataTest, NicknameLookupGivesTheFirstMatchAsUtf8) {
     std::unique_ptr<CKestrumData> data = Make();
-    data->userList = {User("a", "Ann", ""), User("b", "\xE4\xB8\xAD\xE6\x96\x87", ""),
+    data->userList = {User("a", "Ann", ""), User("b", kChineseEmojiUtf8, ""),
                       User("c", "Ren\xC3\xA9", ""), User("a", "Second Ann", "")};
     std::string name;
     data->getUserNickName("a", name);
     EXPECT_EQ(name, "Ann");
-    if (CurrentTestLocale() == TestLocale::Chinese) {
-        data->getUserNickName("b", name);
-        EXPECT_EQ(name, "\xD6\xD0\xCE\xC4");
-    } else if (CurrentTestLocale() == TestLocale::English) {
-        data->getUserNickName("c", name);
-        EXPECT_EQ(name, "Ren\xE9");
+    data->getUserNickName("b", name);
+    EXPECT_EQ(name, kChineseEmojiUtf8);
+    data->getUserNickName("c", name);
+    EXPECT_EQ(name, "Ren\xC3\xA9");
+}
+
+// The signalling thread looks the nickname up; a copy that throws must not leave the lock held,
+// or every later look-up and every window that locks the meeting data would stop.
+TEST_F(KestrumDataTest, NicknameTryThatThrowsLeavesTheLock) {
+    ASSERT_TRUE(FailingAllocations::Install());
+    std::unique_ptr<CKestrumData> data = Make();
+    const std::string longName(60, 'n');  // too long to be kept without a heap block
+    data->userList = {User("a", longName, "")};
+    std::string name;
+    {
+        const FailingAllocations failing;
+        EXPECT_THROW(data->tryGetUserNickName("a", name), std::bad_alloc);
     }
+    bool takenElsewhere = false;
+    std::thread([&] {
+        takenElsewhere = data->lock.TryEnter();
+        if (takenElsewhere) data->lock.Leave();
+    }).join();
+    if (!takenElsewhere) data->lock.Leave();  // this thread kept it: undo for what follows
+    EXPECT_TRUE(takenElsewhere) << "the lock stayed held";
+    EXPECT_TRUE(data->tryGetUserNickName("a", name));
+    EXPECT_EQ(name, longName);
 }
 
 TEST_F(KestrumDataTest, UnknownUidLeavesTheNicknameAndEmptiesThePortraitId) {

@@ -60,7 +60,9 @@ CKestrumDump::CKestrumDump(const std::string& name, bool toFile, bool toDebugger
     ++instanceCount;
     if (!logPath.empty() && !sharedLogFile) {
         sharedLogFile = new CLogFile;
-        sharedLogFile->Open(logPath, OPEN_ALWAYS);
+        // A log that cannot be opened has said so on the console; its lines are then dropped,
+        // and the program runs on without one.
+        static_cast<void>(sharedLogFile->Open(logPath, OPEN_ALWAYS));
     }
 }
 

@@ -6,11 +6,155 @@
 #include <regex>
 #include <sstream>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "temp_folder.h"
 
+using ZuvraKestrum::Util::LogFunctionName;
+
+// Stores the log name of the function around it, worked out while compiling.
+#define STORE_LOG_NAME(out)                                                   \
+    do {                                                                      \
+        static constexpr auto logName = LogFunctionName(__PRETTY_FUNCTION__); \
+        (out) = logName.text;                                                 \
+    } while (0)
+
+namespace logname {
+
+template <typename T>
+class CList {
+public:
+    explicit CList(std::string* out) : out_(out) { STORE_LOG_NAME(*out_); }
+    ~CList() { STORE_LOG_NAME(*out_); }
+    CList(const CList&) = delete;
+    CList& operator=(const CList&) = delete;
+
+    bool operator==(const CList&) const {
+        STORE_LOG_NAME(*out_);
+        return true;
+    }
+    bool operator<(const CList&) const {
+        STORE_LOG_NAME(*out_);
+        return false;
+    }
+    CList& operator<<(const T&) {
+        STORE_LOG_NAME(*out_);
+        return *this;
+    }
+    void operator()(int) { STORE_LOG_NAME(*out_); }
+    explicit operator bool() const {
+        STORE_LOG_NAME(*out_);
+        return true;
+    }
+    template <typename U>
+    void add(const U&) {
+        STORE_LOG_NAME(*out_);
+    }
+    void forEach() {
+        [this] { STORE_LOG_NAME(*out_); }();
+    }
+    std::map<T, std::vector<T>>* index() {
+        STORE_LOG_NAME(*out_);
+        return nullptr;
+    }
+    const char* label() const {
+        STORE_LOG_NAME(*out_);
+        return "";
+    }
+    static void make(std::string* out) { STORE_LOG_NAME(*out); }
+
+    struct CItem {
+        void touch(std::string* out) const { STORE_LOG_NAME(*out); }
+    };
+
+private:
+    std::string* out_;
+};
+
+void LoadAll(std::string* out) { STORE_LOG_NAME(*out); }
+
+}  // namespace logname
+
+void LoadGlobal(std::string* out) { STORE_LOG_NAME(*out); }
+
 namespace {
+
+void LoadHidden(std::string* out) { STORE_LOG_NAME(*out); }
+
+class CHidden {
+public:
+    int* operator->() {
+        STORE_LOG_NAME(name);
+        return nullptr;
+    }
+    std::string name;
+};
+
+constexpr bool SameText(const char* left, const char* right) {
+    for (; *left == *right; ++left, ++right) {
+        if (!*left) return true;
+    }
+    return false;
+}
+
+static_assert(
+    SameText(LogFunctionName("void ns::CList<T>::add(const U&) [with U = char; T = int]").text,
+             "CList::add"));
+
+TEST(LogFunctionNameTest, MembersGiveTheirClassAndName) {
+    std::string name;
+    {
+        logname::CList<int> list(&name);
+        EXPECT_EQ(name, "CList::CList");
+        list.add(std::make_pair(1, 'x'));
+        EXPECT_EQ(name, "CList::add");
+        list.index();
+        EXPECT_EQ(name, "CList::index");
+        list.label();
+        EXPECT_EQ(name, "CList::label");
+        logname::CList<int>::make(&name);
+        EXPECT_EQ(name, "CList::make");
+        logname::CList<int>::CItem().touch(&name);
+        EXPECT_EQ(name, "CItem::touch");
+    }
+    EXPECT_EQ(name, "CList::~CList");
+}
+
+TEST(LogFunctionNameTest, OperatorsKeepTheirSymbols) {
+    std::string name;
+    logname::CList<std::string> list(&name);
+    static_cast<void>(list == list);
+    EXPECT_EQ(name, "CList::operator==");
+    static_cast<void>(list < list);
+    EXPECT_EQ(name, "CList::operator<");
+    list << "x";
+    EXPECT_EQ(name, "CList::operator<<");
+    list(1);
+    EXPECT_EQ(name, "CList::operator()");
+    static_cast<void>(static_cast<bool>(list));
+    EXPECT_EQ(name, "CList::operator bool");
+    CHidden hidden;
+    hidden.operator->();
+    EXPECT_EQ(hidden.name, "CHidden::operator->");
+}
+
+TEST(LogFunctionNameTest, LambdaLogsAsTheFunctionAroundIt) {
+    std::string name;
+    logname::CList<int> list(&name);
+    list.forEach();
+    EXPECT_EQ(name, "CList::forEach");
+}
+
+TEST(LogFunctionNameTest, FreeFunctionsShowTheirNamedNamespaceOnly) {
+    std::string name;
+    logname::LoadAll(&name);
+    EXPECT_EQ(name, "logname::LoadAll");
+    LoadGlobal(&name);
+    EXPECT_EQ(name, "LoadGlobal");
+    LoadHidden(&name);
+    EXPECT_EQ(name, "LoadHidden");
+}
 
 void FixedClock(SYSTEMTIME* now) {
     *now = SYSTEMTIME{2019, 8, 1, 12, 10, 15, 0, 123};
@@ -44,6 +188,51 @@ TEST_F(KestrumDumpTest, LineCarriesLevelStampNameAndSourceLine) {
     EXPECT_EQ(ReadFileBytes(logPath_),
               "[Level_Info] 20190812:101500:123 [CKestrumCourse:377] "
               "CKestrumCourse::onSocketStatus_Open\r\n");
+}
+
+// Writes each line twice: through KESTRUM_LOG, then spelled out with the macro's source line.
+class CCourseProbe : public CKestrumDump {
+public:
+    explicit CCourseProbe(const std::string& logPath)
+        : CKestrumDump("CKestrumCourse", true, false, true, logPath) {}
+
+    void onJoinRoom(const char* rid, int count) {
+        KESTRUM_LOG(Level_Info, "(%s,%d)", rid, count);
+        writeLine(Level_Info, __LINE__ - 1, "%s(%s,%d)", "CCourseProbe::onJoinRoom", rid, count);
+    }
+
+    void onSocketStatus_Open() {
+        KESTRUM_LOG(Level_Warning, "");
+        writeLine(Level_Warning, __LINE__ - 1, "%s", "CCourseProbe::onSocketStatus_Open");
+    }
+
+    void onSocketUserJoin(const char* uid, const std::wstring& nickname) {
+        KESTRUM_LOG(Level_Error, "(%s,%ls): a message long enough to wrap the call in two", uid,
+                    nickname.c_str());
+        writeLine(Level_Error, __LINE__ - 2,
+                  "%s(%s,%ls): a message long enough to wrap the call in two",
+                  "CCourseProbe::onSocketUserJoin", uid, nickname.c_str());
+    }
+};
+
+TEST_F(KestrumDumpTest, LogMacroWritesTheLineThatTheSpelledOutCallWrites) {
+    {
+        CCourseProbe probe(logPath_);
+        probe.onJoinRoom("r1", 3);
+        probe.onSocketStatus_Open();
+        probe.onSocketUserJoin("u7", L"Ann");
+    }
+    const std::vector<std::string> lines = Lines(ReadFileBytes(logPath_));
+    ASSERT_EQ(lines.size(), 6u);
+    for (size_t i = 0; i < lines.size(); i += 2) EXPECT_EQ(lines[i], lines[i + 1]);
+    const std::regex shape(
+        "\\[Level_Info\\] 20190812:101500:123 \\[CKestrumCourse:\\d+\\] "
+        "CCourseProbe::onJoinRoom\\(r1,3\\)");
+    EXPECT_TRUE(std::regex_match(lines[0], shape)) << lines[0];
+    EXPECT_NE(lines[2].find("] CCourseProbe::onSocketStatus_Open"), std::string::npos) << lines[2];
+    EXPECT_NE(lines[4].find("] CCourseProbe::onSocketUserJoin(u7,Ann): a message"),
+              std::string::npos)
+        << lines[4];
 }
 
 TEST_F(KestrumDumpTest, LevelNamesComeFromTheTableAndUnknownLevelsHaveNone) {

@@ -35,8 +35,10 @@ constexpr VideoEncoderConfiguration kDefaultQuality = {640, 480, 15, -1, 0, -1, 
 }  // namespace
 
 CKestrumZuvra::CKestrumZuvra() : CKestrumDump("CKestrumZuvra", true, false, true, "") {
-    writeLine(Level_Info, __LINE__, "%s", "CKestrumZuvra::CKestrumZuvra");
+    KESTRUM_LOG(Level_Info, "");
     Init();
+    // Bound to its first checked caller: the quality reports may be the ones that make it.
+    thread_.Detach();
 }
 
 CKestrumZuvra::~CKestrumZuvra() { Release(); }
@@ -65,10 +67,12 @@ void CKestrumZuvra::Release() {
 }
 
 void CKestrumZuvra::SetMsgReceiver(HWND receiver) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (sink_) sink_->SetReceiver(receiver);
 }
 
 std::wstring& CKestrumZuvra::GetSdkVersion(std::wstring& out) {
+    KESTRUM_CHECK_THREAD(thread_);
     int build = 0;
     const char* version = zuvraGetVersion(&build);
     const std::string text = version ? version : "";
@@ -103,6 +107,7 @@ bool CKestrumZuvra::setParametersFormatted(const char* format, ...) {
 }
 
 bool CKestrumZuvra::SetLogFile(const char* path) {
+    KESTRUM_CHECK_THREAD(thread_);
     const char* given = path ? path : "";
     return withParameters([given](IEngineParameters& parameters) {
         zuvra::rtc::ITextObject* converted = nullptr;
@@ -116,28 +121,33 @@ bool CKestrumZuvra::SetLogFile(const char* path) {
 }
 
 bool CKestrumZuvra::EnableLastmileTest(bool on) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumZuvra::EnableLastmileTest", on);
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%d)", on);
     if (!engine_) return false;
     return (on ? engine_->startLastmileProbeTest() : engine_->stopLastmileProbeTest()) == 0;
 }
 
 bool CKestrumZuvra::ToggleEnginePairA(bool on) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     return (on ? engine_->enableSwitchA() : engine_->disableSwitchA()) == 0;
 }
 
 bool CKestrumZuvra::ToggleEnginePairB(bool on) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     return (on ? engine_->enableSwitchB() : engine_->disableSwitchB()) == 0;
 }
 
 bool CKestrumZuvra::EnableH264Interop(bool on) {
+    KESTRUM_CHECK_THREAD(thread_);
     return setParametersFormatted(
         "{\"rtc.video.web_h264_interop_enable\":%s,\"che.video.web_h264_interop_enable\":%s}",
         TrueFalse(on), TrueFalse(on));
 }
 
 bool CKestrumZuvra::SetLocalViewMirror(bool on) {
+    KESTRUM_CHECK_THREAD(thread_);
     return SetParameters(on ? "{\"che.video.localViewMirrorSetting\":\"forceMirror\"}"
                             : "{\"che.video.localViewMirrorSetting\":\"disableMirror\"}");
 }
@@ -149,7 +159,8 @@ bool CKestrumZuvra::SetParameters(const char* json) {
 }
 
 bool CKestrumZuvra::MuteLocalVideo(bool mute) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumZuvra::MuteLocalVideo", mute);
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%d)", mute);
     const char* capture = TrueFalse(!mute);
     return setParametersFormatted(
         "{\"rtc.video.capture\":%s,\"che.video.local.capture\":%s,"
@@ -158,12 +169,14 @@ bool CKestrumZuvra::MuteLocalVideo(bool mute) {
 }
 
 bool CKestrumZuvra::MuteLocalAudio(bool mute) {
-    writeLine(Level_Info, __LINE__, "%s(%d)", "CKestrumZuvra::MuteLocalAudio", mute);
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%d)", mute);
     if (!engine_) return false;
     return engine_->enableLocalAudio(mute ? 0 : 1) == 0;
 }
 
 bool CKestrumZuvra::EnableAudioVolumeIndication(bool on) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!on) return true;
     char text[kParameterTextChars + 1];
     std::snprintf(text, sizeof text, "{\"interval\":%d,\"smooth\":%d}", kVolumeIntervalMs,
@@ -174,6 +187,7 @@ bool CKestrumZuvra::EnableAudioVolumeIndication(bool on) {
 }
 
 bool CKestrumZuvra::InitDevices() {
+    KESTRUM_CHECK_THREAD(thread_);
     const bool cameras = camera_ && camera_->bind(engine_);
     const bool microphones = audio_ && audio_->bind(engine_);
     return cameras && microphones;
@@ -181,17 +195,20 @@ bool CKestrumZuvra::InitDevices() {
 
 bool CKestrumZuvra::JoinChannel(const std::string& channel, uint32_t uid,
                                 const std::string& token) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     return engine_->joinChannel(token.c_str(), channel.c_str(), "", uid) == 0;
 }
 
 bool CKestrumZuvra::LeaveChannel() {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     engine_->stopPreview();
     return engine_->leaveChannel() == 0;
 }
 
 bool CKestrumZuvra::SetupLocalVideo(HWND window, bool on, int renderMode) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     if (!on) return engine_->stopPreview() == 0;
     engine_->setupLocalVideo(zuvra::rtc::VideoView{window, renderMode, 0, 0});
@@ -199,16 +216,21 @@ bool CKestrumZuvra::SetupLocalVideo(HWND window, bool on, int renderMode) {
 }
 
 bool CKestrumZuvra::SetupRemoteVideo(uint32_t uid, HWND window, int renderMode) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     engine_->setupRemoteVideo(zuvra::rtc::VideoView{window, renderMode, uid, 0});
     return true;
 }
 
 bool CKestrumZuvra::SetChannelProfile(int profile) {
+    KESTRUM_CHECK_THREAD(thread_);
     return engine_ && engine_->setChannelProfile(profile) == 0;
 }
 
-bool CKestrumZuvra::SetEngineMode(int role) { return engine_ && engine_->setClientRole(role) == 0; }
+bool CKestrumZuvra::SetEngineMode(int role) {
+    KESTRUM_CHECK_THREAD(thread_);
+    return engine_ && engine_->setClientRole(role) == 0;
+}
 
 VideoEncoderConfiguration CKestrumZuvra::VideoQualityRecord(int level) {
     for (const QualityRow& row : kQualityTable) {
@@ -218,10 +240,12 @@ VideoEncoderConfiguration CKestrumZuvra::VideoQualityRecord(int level) {
 }
 
 bool CKestrumZuvra::SetVideoQuality(int level) {
+    KESTRUM_CHECK_THREAD(thread_);
     return engine_ && engine_->setVideoEncoderConfiguration(VideoQualityRecord(level)) == 0;
 }
 
 bool CKestrumZuvra::SelectConfiguredCamera() {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_) return false;
     std::string configured;
     CSingleton<CKestrumConfig>::getInstance()->getCameraID(configured);
@@ -229,6 +253,7 @@ bool CKestrumZuvra::SelectConfiguredCamera() {
 }
 
 bool CKestrumZuvra::SelectCameraByName(const std::wstring& name) {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!engine_ || !camera_) return false;
     const int count = camera_->getDeviceCount();
     for (int index = 0; index < count; ++index) {

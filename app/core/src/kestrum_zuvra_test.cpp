@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "engine_journal.h"
 #include "kestrum/core/kestrum_config.h"
@@ -166,12 +167,12 @@ TEST_F(KestrumZuvraTest, EngineEventsReachTheReceiverWindow) {
     zuvra_->SetMsgReceiver(window_.handle());
     zuvra_->JoinChannel("room", 42, "t");
     MSG message;
-    ASSERT_TRUE(window_.take(message, WM_ENGINE_JOIN_CHANNEL_SUCCESS,
-                             WM_ENGINE_JOIN_CHANNEL_SUCCESS, 3000));
-    EXPECT_STREQ(reinterpret_cast<EngineChannelEvent*>(message.wParam)->channel, "room");
+    ASSERT_TRUE(
+        window_.await(message, WM_ENGINE_JOIN_CHANNEL_SUCCESS, WM_ENGINE_JOIN_CHANNEL_SUCCESS));
+    EXPECT_STREQ(reinterpret_cast<EngineChannelEvent*>(message.wParam)->channel.get(), "room");
     FreeEngineEventPayload(message.message, message.wParam);
     ASSERT_EQ(KestrumEngineInject("userJoined 9 100"), 0);
-    ASSERT_TRUE(window_.take(message, WM_ENGINE_USER_JOINED, WM_ENGINE_USER_JOINED, 3000));
+    ASSERT_TRUE(window_.await(message, WM_ENGINE_USER_JOINED, WM_ENGINE_USER_JOINED));
     EXPECT_EQ(reinterpret_cast<EngineUserJoinedEvent*>(message.wParam)->uid, 9u);
     FreeEngineEventPayload(message.message, message.wParam);
 }
@@ -301,5 +302,17 @@ TEST_F(KestrumZuvraTest, SdkVersionIsTheApplicationsAndTheEngineVersionIsStored)
                                                           "MediaVersion");
     EXPECT_EQ(stored, "2.4.1.0-standin");
 }
+
+#if KESTRUM_CHECK_IS_ON()
+using KestrumZuvraDeathTest = KestrumZuvraTest;
+
+// The UI thread is the first that drives the engine; only the parameter texts come from others.
+TEST_F(KestrumZuvraDeathTest, UiOperationsOffTheUiThreadAreCaughtParameterTextsAreNot) {
+    EXPECT_TRUE(zuvra_->MuteLocalAudio(true));
+    std::thread([this] { EXPECT_TRUE(zuvra_->SetParameters("{\"che.audio.level\":1}")); }).join();
+    EXPECT_DEATH(std::thread([this] { zuvra_->MuteLocalAudio(false); }).join(),
+                 "check failed: .*called off the thread of thread_");
+}
+#endif
 
 }  // namespace

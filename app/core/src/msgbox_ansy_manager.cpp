@@ -46,7 +46,7 @@ std::wstring JoinedNames(const std::map<std::string, std::string>& requesters) {
     std::wstring names;
     for (const auto& requester : requesters) {
         if (!names.empty()) names += L',';
-        names += ZuvraKestrum::Util::StringToCString(requester.second);
+        names += ZuvraKestrum::Util::Utf8ToCString(requester.second);
     }
     return names;
 }
@@ -123,7 +123,10 @@ void CMsgBoxAnsyManager::destroyInstance() {
     DropPostedAnswers();
 }
 
-CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, "") {}
+CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, "") {
+    // Made on whichever thread asks first; the UI thread is the first to show or keep anything.
+    uiThread_.Detach();
+}
 
 CMsgBoxAnsyManager::~CMsgBoxAnsyManager() {
     msgbox_timeout(kMicRequestTimer, nullptr);
@@ -150,6 +153,7 @@ void CMsgBoxAnsyManager::msgbox_invitecamera(const MsgBoxInviteInfo& info) {
 }
 
 void CMsgBoxAnsyManager::showInvite(Kind kind, const MsgBoxInviteInfo& info) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     MsgBoxInviteInfo& record = invite(kind);
     // The record answers for one box only: an earlier box of this kind still open would otherwise
     // answer with the new participant's uid.
@@ -180,6 +184,7 @@ void CMsgBoxAnsyManager::msgbox_requestcamera(const MsgBoxRequestInfo& info) {
 }
 
 void CMsgBoxAnsyManager::showRequest(Kind kind, const MsgBoxRequestInfo& info) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     std::lock_guard<std::mutex> guard(requestLock(kind));
     MsgBoxRequestInfo& record = request(kind);
     const bool boxOpen = record.box && IsWindow(record.boxWnd);
@@ -220,6 +225,7 @@ InviteBox CMsgBoxAnsyManager::showBox(HWND parent, const InviteBoxTexts& texts, 
 }
 
 void CMsgBoxAnsyManager::msgbox_timeout(int timerId, HWND) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     if (timerId == kMicRequestTimer) closeRequestBox(kMicrophone);
     if (timerId == kCameraRequestTimer) closeRequestBox(kCamera);
 }
@@ -288,6 +294,7 @@ void CMsgBoxAnsyManager::postRequestAnswer(Kind kind, uint32_t serial, int answe
 }
 
 void CMsgBoxAnsyManager::msgbox_append(const MsgBoxPendingInfo& info) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     std::lock_guard<std::mutex> guard(ManagerLock());
     pendingList.push_back(info);
 }
@@ -303,6 +310,7 @@ bool CMsgBoxAnsyManager::takePending(Match match, MsgBoxPendingInfo& out) {
 }
 
 void CMsgBoxAnsyManager::msgbox_accepted(const std::string& requestId, HWND wnd) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     MsgBoxPendingInfo taken;
     auto sameRequest = [&](const MsgBoxPendingInfo& entry) { return entry.requestId == requestId; };
     if (takePending(sameRequest, taken)) KillTimer(wnd, taken.eventId);
@@ -310,6 +318,7 @@ void CMsgBoxAnsyManager::msgbox_accepted(const std::string& requestId, HWND wnd)
 
 void CMsgBoxAnsyManager::msgbox_refused(const std::string& requestId, HWND wnd,
                                         MsgBoxPendingInfo& out) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     MsgBoxPendingInfo taken;
     auto sameRequest = [&](const MsgBoxPendingInfo& entry) { return entry.requestId == requestId; };
     if (!takePending(sameRequest, taken)) return;
@@ -321,15 +330,15 @@ void CMsgBoxAnsyManager::msgbox_refused(const std::string& requestId, HWND wnd,
 }
 
 void CMsgBoxAnsyManager::msgbox_noresponse(int eventId, HWND wnd, MsgBoxPendingInfo& out) {
+    KESTRUM_CHECK_THREAD(uiThread_);
     MsgBoxPendingInfo taken;
     auto sameTimer = [&](const MsgBoxPendingInfo& entry) { return entry.eventId == eventId; };
     if (!takePending(sameTimer, taken)) return;
     out = taken;
     if (taken.type != kPendingMicrophone && taken.type != kPendingCamera) return;
     const bool microphone = taken.type == kPendingMicrophone;
-    writeLine(Level_Info, __LINE__, "%s(nEventId: %d,Type:%s,nickname: %s)",
-              "CMsgBoxAnsyManager::msgbox_noresponse", eventId,
-              microphone ? "unmuteAudio" : "unmuteVideo", taken.nickname.c_str());
+    KESTRUM_LOG(Level_Info, "(nEventId: %d,Type:%s,nickname: %s)", eventId,
+                microphone ? "unmuteAudio" : "unmuteVideo", taken.nickname.c_str());
     const MsgBoxNoticeInfo notice = {taken.type, taken.requestId, taken.nickname, wnd};
     if (microphone) {
         notifyMicTimeout(notice);
@@ -355,6 +364,7 @@ void CMsgBoxAnsyManager::notifyCameraRefused(const MsgBoxNoticeInfo& info) {
 }
 
 void CMsgBoxAnsyManager::notify(const wchar_t* const texts[2], const MsgBoxNoticeInfo& info) {
-    ui().showToast(WithName(InLanguage(texts), ZuvraKestrum::Util::StringToCString(info.nickname)),
+    KESTRUM_CHECK_THREAD(uiThread_);
+    ui().showToast(WithName(InLanguage(texts), ZuvraKestrum::Util::Utf8ToCString(info.nickname)),
                    kNoticeMs, info.parent);
 }

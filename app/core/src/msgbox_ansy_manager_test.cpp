@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "chinese_emoji_text.h"
 #include "kestrum/core/kestrum_data.h"
 #include "message_window.h"
 
@@ -147,6 +148,17 @@ TEST_F(RequestBoxTest, RequestsMergeIntoOneBoxNamedInRequestIdOrder) {
     EXPECT_EQ(manager().micRequest.requesters.size(), 2u);
 }
 
+// Nicknames come from the wire as UTF-8; the ANSI code page holds neither script.
+TEST_F(RequestBoxTest, RequesterNamesKeepChineseAndEmoji) {
+    manager().msgbox_requestcamera(Request("r1", kChineseEmojiUtf8));
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0]->texts.content,
+              kChineseEmojiWide + std::wstring(L" invite you turn on camera"));
+    manager().msgbox_requestcamera(Request("r2", "Bob"));
+    EXPECT_EQ(ui_.boxes[0]->texts.content,
+              kChineseEmojiWide + std::wstring(L",Bob invite you turn on camera"));
+}
+
 TEST_F(RequestBoxTest, TimeoutClosesOnlyItsOwnKindAndTheClosedBoxAnswersNothing) {
     manager().msgbox_timeout(CMsgBoxAnsyManager::kMicRequestTimer, nullptr);  // nothing open
     manager().msgbox_requestmic(Request("r1", "Ann"));
@@ -275,6 +287,19 @@ TEST_F(PendingInvitationTest, NoResponseShowsTheTimeoutOfItsKindAndLeavesTheTime
     EXPECT_EQ(ui_.toasts[1].content, L"Ann 没有响应你的打开麦克风邀请");
     manager().msgbox_noresponse(1100, timers_.handle(), out);
     EXPECT_EQ(ui_.toasts.size(), 2u);
+}
+
+TEST_F(PendingInvitationTest, NoticesKeepChineseAndEmojiNicknames) {
+    Append(6, "r1", kChineseEmojiUtf8, 1000);
+    Append(7, "r2", kChineseEmojiUtf8, 1001);
+    MsgBoxPendingInfo out;
+    manager().msgbox_refused("r1", timers_.handle(), out);
+    manager().msgbox_noresponse(1001, timers_.handle(), out);
+    ASSERT_EQ(ui_.toasts.size(), 2u);
+    EXPECT_EQ(ui_.toasts[0].content,
+              kChineseEmojiWide + std::wstring(L"  refuse to turn on microphone "));
+    EXPECT_EQ(ui_.toasts[1].content,
+              L"Wait " + std::wstring(kChineseEmojiWide) + L" turn on camera timeout");
 }
 
 }  // namespace

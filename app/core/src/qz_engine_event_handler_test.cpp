@@ -2,38 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <new>
 #include <string>
 
+#include "kestrum/testing/heap_blocks.h"
 #include "message_window.h"
 
-// Counts the program's heap blocks, so that a test can tell that a payload was freed.
-namespace {
-std::atomic<long> liveBlocks{0};
-}  // namespace
-
-void* operator new(size_t size) {
-    void* block = std::malloc(size ? size : 1);
-    if (!block) throw std::bad_alloc();
-    ++liveBlocks;
-    return block;
-}
-void* operator new[](size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept {
-    if (!block) return;
-    --liveBlocks;
-    std::free(block);
-}
-void operator delete[](void* block) noexcept { operator delete(block); }
-void operator delete(void* block, size_t) noexcept { operator delete(block); }
-void operator delete[](void* block, size_t) noexcept { operator delete(block); }
-
 namespace {
 
+using kestrum::testing_support::UsedHeapBlocks;
 using zuvra::rtc::AudioVolumeInfo;
 
 // A payload taken from the queue and freed as a receiver frees it.
@@ -83,7 +61,7 @@ TEST_F(EngineEventHandlerTest, ChannelEventsCopyTheChannelText) {
     channel[0] = 'X';  // the payload must not point into the engine's text
     EXPECT_EQ(joined.message, 0x601u);
     EXPECT_EQ(joined.lParam, 0);
-    EXPECT_STREQ(joined.as<EngineChannelEvent>().channel, "room-7");
+    EXPECT_STREQ(joined.as<EngineChannelEvent>().channel.get(), "room-7");
     EXPECT_EQ(joined.as<EngineChannelEvent>().uid, 42u);
     EXPECT_EQ(joined.as<EngineChannelEvent>().elapsed, 310);
 
@@ -98,7 +76,7 @@ TEST_F(EngineEventHandlerTest, ErrorKeepsItsTextOrNull) {
     fire([&] { sink_.onError(-17, "no route"); }, withText);
     EXPECT_EQ(withText.message, 0x603u);
     EXPECT_EQ(withText.as<EngineErrorEvent>().code, -17);
-    EXPECT_STREQ(withText.as<EngineErrorEvent>().text, "no route");
+    EXPECT_STREQ(withText.as<EngineErrorEvent>().text.get(), "no route");
 
     Received withoutText;
     fire([&] { sink_.onError(5, nullptr); }, withoutText);
@@ -202,10 +180,10 @@ TEST_F(EngineEventHandlerTest, TextAndValuesEventsCopyTheirText) {
     fire([&] { sink_.onTextValues43("second", 3, 4); }, t43);
     fire([&] { sink_.onTextValues43(nullptr, 5, 6); }, empty);
     EXPECT_EQ(t32.message, 0x60Cu);
-    EXPECT_STREQ(t32.as<EngineTextValuesEvent>().text, "first");
+    EXPECT_STREQ(t32.as<EngineTextValuesEvent>().text.get(), "first");
     EXPECT_EQ(t32.as<EngineTextValuesEvent>().b, 2u);
     EXPECT_EQ(t43.message, 0x61Bu);
-    EXPECT_STREQ(t43.as<EngineTextValuesEvent>().text, "second");
+    EXPECT_STREQ(t43.as<EngineTextValuesEvent>().text.get(), "second");
     EXPECT_EQ(empty.as<EngineTextValuesEvent>().text, nullptr);
     EXPECT_EQ(empty.as<EngineTextValuesEvent>().a, 5u);
 }
@@ -272,10 +250,10 @@ TEST_F(EngineEventHandlerTest, WarningsInterruptionsAndStatisticsPostNothing) {
 
 TEST_F(EngineEventHandlerTest, WithoutReceiverEventsAreDroppedAndNothingIsAllocated) {
     sink_.SetReceiver(nullptr);
-    const long before = liveBlocks;
+    const long before = UsedHeapBlocks();
     sink_.onJoinChannelSuccess("room", 1, 1);
     sink_.onSignal12();
-    EXPECT_EQ(liveBlocks, before);
+    EXPECT_EQ(UsedHeapBlocks(), before);
     EXPECT_TRUE(nothingPosted());
 }
 
@@ -286,21 +264,21 @@ TEST_F(EngineEventHandlerTest, PayloadOfAFailedPostIsFreed) {
     DestroyWindow(gone);
     sink_.SetReceiver(gone);
     AudioVolumeInfo speakers[] = {{1, 2}};
-    const long before = liveBlocks;
+    const long before = UsedHeapBlocks();
     sink_.onError(1, "text");
     sink_.onJoinChannelSuccess("room", 1, 1);
     sink_.onAudioVolumeIndication(speakers, 1, 2);
     sink_.onTextValue68("short", 1);
-    EXPECT_EQ(liveBlocks, before);
+    EXPECT_EQ(UsedHeapBlocks(), before);
 }
 
 TEST(EngineEventPayloadTest, FreeingIgnoresNullAndForeignMessages) {
     FreeEngineEventPayload(WM_ENGINE_ERROR, 0);
     FreeEngineEventPayload(WM_ENGINE_SIGNAL_12, 0);
-    const long before = liveBlocks;
+    const long before = UsedHeapBlocks();
     EngineQualityEvent* event = new EngineQualityEvent{1};
     FreeEngineEventPayload(WM_ENGINE_LASTMILE_QUALITY, reinterpret_cast<WPARAM>(event));
-    EXPECT_EQ(liveBlocks, before);
+    EXPECT_EQ(UsedHeapBlocks(), before);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@ CLock::~CLock() {
 
 void CLock::Enter() { EnterCriticalSection(section_); }
 
+bool CLock::TryEnter() { return TryEnterCriticalSection(section_) != FALSE; }
+
 void CLock::Leave() { LeaveCriticalSection(section_); }
 
 }  // namespace ZuvraKestrum::Util

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 
@@ -13,21 +14,22 @@ namespace ZuvraKestrum::Util {
 
 namespace {
 
+using kestrum::common::ScopedHandle;
+
 constexpr DWORD kExitWaitMs = 2000;
 constexpr int kMaxTerminations = 2;
 
 // Ids of the running processes with that executable name, in snapshot order.
 std::vector<DWORD> ProcessIdsByName(const std::string& name) {
     std::vector<DWORD> ids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    const ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return ids;
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
         if (CStringToString(entry.szExeFile) == name) ids.push_back(entry.th32ProcessID);
     }
-    CloseHandle(snapshot);
     return ids;
 }
 
@@ -57,23 +59,21 @@ bool KillProcessByName(const std::string& name, int& count) {
             }
         }
         if (target == kNoProcessId) return true;
-        HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, target);
+        const ScopedHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, target));
         if (!process) {
             tried[target] = kMaxTerminations;
             continue;
         }
         ++count;
-        const bool ended = TerminateAndWait(process);
-        CloseHandle(process);
+        const bool ended = TerminateAndWait(process.get());
         tried[target] = ended ? kMaxTerminations : tried[target] + 1;
     }
 }
 
 void TerminateSelf() {
-    HANDLE self = OpenProcess(PROCESS_ALL_ACCESS, FALSE, GetCurrentProcessId());
+    const ScopedHandle self(OpenProcess(PROCESS_ALL_ACCESS, FALSE, GetCurrentProcessId()));
     if (!self) return;
-    if (!TerminateProcess(self, 0)) WaitForSingleObject(self, kExitWaitMs);
-    CloseHandle(self);
+    if (!TerminateProcess(self.get(), 0)) WaitForSingleObject(self.get(), kExitWaitMs);
 }
 
 DWORD StartProcess(const std::string& name, const std::string& arguments) {
@@ -89,22 +89,22 @@ DWORD StartProcess(const std::string& name, const std::string& arguments) {
                         nullptr, nullptr, &startup, &started)) {
         return 0;
     }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    // Neither handle is kept: the caller knows the process by its id.
+    const ScopedHandle thread(started.hThread);
+    const ScopedHandle process(started.hProcess);
     return started.dwProcessId;
 }
 
 std::wstring GetProcessImagePath(DWORD processId) {
-    HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    const ScopedHandle process(
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
     if (!process) return std::wstring();
     wchar_t path[MAX_PATH] = {};
     // Reading another process's modules fails across 32/64-bit; the image name does not.
-    if (GetModuleFileNameExW(process, nullptr, path, MAX_PATH) == 0) {
+    if (GetModuleFileNameExW(process.get(), nullptr, path, MAX_PATH) == 0) {
         path[0] = L'\0';
-        GetProcessImageFileNameW(process, path, MAX_PATH);
+        GetProcessImageFileNameW(process.get(), path, MAX_PATH);
     }
-    CloseHandle(process);
     return path;
 }
 

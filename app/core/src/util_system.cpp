@@ -1,5 +1,6 @@
 #include "kestrum/core/util_system.h"
 
+#include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_process.h"
 #include "kestrum/core/util_text.h"
@@ -49,6 +50,9 @@ void GetForegroundWindowTitle(std::wstring& out, HWND window) {
 }
 
 bool SwitchToEnglishKeyboard(bool restore) {
+    // Layouts are per thread, and the one remembered is the first caller's.
+    static const kestrum::common::ThreadAffinity uiThread;
+    KESTRUM_CHECK_THREAD(uiThread);
     if (restore) {
         ActivateKeyboardLayout(layoutBeforeSwitch, 0);
         return true;

@@ -5,9 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "kestrum/common/utf.h"
+
 namespace ZuvraKestrum::Util {
 
 namespace {
+
+// What a log shows of a long enough secret.
+constexpr std::string::size_type kShownSecretLength = 4;
 
 std::wstring ToWide(const char* text, size_t size, UINT codePage) {
     if (!text || size == 0) return std::wstring();
@@ -38,19 +43,24 @@ std::wstring StringToCString(const std::string& text) {
 }
 
 std::string GbkToUtf8(const std::string& text) {
-    return ToNarrow(ToWide(text.data(), text.size(), CP_ACP), CP_UTF8);
+    return kestrum::common::WideToUtf8(ToWide(text.data(), text.size(), CP_ACP));
 }
 
 std::string Utf8ToGbk(const char* text) {
     if (!text) return std::string();
-    return ToNarrow(ToWide(text, std::char_traits<char>::length(text), CP_UTF8), CP_ACP);
+    return ToNarrow(kestrum::common::Utf8ToWide(text), CP_ACP);
 }
 
-std::wstring Utf8ToCString(const std::string& text) {
-    return ToWide(text.data(), text.size(), CP_UTF8);
-}
+std::wstring Utf8ToCString(const std::string& text) { return kestrum::common::Utf8ToWide(text); }
 
-std::string CStringToUtf8(const std::wstring& text) { return ToNarrow(text, CP_UTF8); }
+std::string CStringToUtf8(const std::wstring& text) { return kestrum::common::WideToUtf8(text); }
+
+std::string MaskSecret(const std::string& secret) {
+    if (secret.empty()) return secret;
+    // A secret no longer than the part shown would be shown whole.
+    if (secret.size() <= kShownSecretLength) return "***";
+    return secret.substr(0, kShownSecretLength) + "***";
+}
 
 std::string IntToString(int value) { return std::to_string(value); }
 

@@ -90,4 +90,14 @@ TEST(NumberTextTest, StoredNumbersReadBack) {
     EXPECT_EQ(CStringToInt(L"\x4E2D"), 0);
 }
 
+// Logs are uploaded: four characters are a hint for support, unless they are the whole secret.
+TEST(MaskSecretTest, ShowsTheStartOfALongSecretAndNothingOfAShortOne) {
+    EXPECT_EQ(MaskSecret("eyJhbGciOiJIUzI1NiJ9"), "eyJh***");
+    EXPECT_EQ(MaskSecret("abcde"), "abcd***");
+    for (const char* secret : {"a", "ab", "abc", "abcd"}) {
+        EXPECT_EQ(MaskSecret(secret), "***") << secret;
+    }
+    EXPECT_EQ(MaskSecret(""), "");
+}
+
 }  // namespace

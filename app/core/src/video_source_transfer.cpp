@@ -13,7 +13,7 @@ constexpr int kCaptureBitrate = 1000;
 
 CVideoSourceTransfer::CVideoSourceTransfer()
     : CKestrumDump("CVideoSourceTransfer", true, false, true, "") {
-    writeLine(Level_Info, __LINE__, "%s", "CVideoSourceTransfer::CVideoSourceTransfer");
+    KESTRUM_LOG(Level_Info, "");
     source_ = zuvraCreateVideoSource();
     if (g_kestrumData) appId_ = g_kestrumData->appId;
 }
@@ -21,21 +21,25 @@ CVideoSourceTransfer::CVideoSourceTransfer()
 CVideoSourceTransfer::~CVideoSourceTransfer() { leaveChannel(); }
 
 bool CVideoSourceTransfer::initialize() {
+    KESTRUM_CHECK_THREAD(thread_);
     if (!source_) source_ = zuvraCreateVideoSource();
     return source_ && source_->initialize(appId_.c_str());
 }
 
 int CVideoSourceTransfer::setChannelProfile(int profile) {
+    KESTRUM_CHECK_THREAD(thread_);
     channelProfile_ = profile;
     return 0;
 }
 
 int CVideoSourceTransfer::setParameters(std::vector<std::string> parameters) {
+    KESTRUM_CHECK_THREAD(thread_);
     parameters_ = std::move(parameters);
     return 0;
 }
 
 int CVideoSourceTransfer::setShareTarget(HWND window, int, int first, int second, int) {
+    KESTRUM_CHECK_THREAD(thread_);
     shareWindow_ = window;
     shareFirst_ = first;
     shareSecond_ = second;
@@ -44,8 +48,9 @@ int CVideoSourceTransfer::setShareTarget(HWND window, int, int first, int second
 
 int CVideoSourceTransfer::joinChannel(const std::string& token, const std::string& channel,
                                       const char* info, uint32_t uid) {
-    writeLine(Level_Info, __LINE__, "%s(%s,%d (%d,%d))", "CVideoSourceTransfer::joinChannel",
-              channel.c_str(), static_cast<int>(uid), shareFirst_, shareSecond_);
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%s,%d (%d,%d))", channel.c_str(), static_cast<int>(uid), shareFirst_,
+                shareSecond_);
     channel_ = channel;
     uid_ = uid;
     token_ = token;
@@ -59,12 +64,14 @@ int CVideoSourceTransfer::joinChannel(const std::string& token, const std::strin
 }
 
 int CVideoSourceTransfer::leaveChannel() {
-    writeLine(Level_Info, __LINE__, "%s()", "CVideoSourceTransfer::leaveChannel");
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "()");
     releaseSource();
     return 0;
 }
 
 void CVideoSourceTransfer::stopShare() {
+    KESTRUM_CHECK_THREAD(thread_);
     if (source_) source_->stopCapture();
 }
 

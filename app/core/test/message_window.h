@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "kestrum/testing/wait.h"
+
 // A message-only window that receives posted messages for a test: nothing dispatches them, the
 // test takes them from the queue. Lives on the thread that made it.
 class MessageWindow {
@@ -17,14 +19,14 @@ public:
 
     HWND handle() const { return window_; }
 
-    // The next posted message in [first, last], waiting up to timeoutMs; false when none came.
-    bool take(MSG& message, UINT first, UINT last, DWORD timeoutMs = 0) const {
-        const DWORD start = GetTickCount();
-        for (;;) {
-            if (PeekMessageW(&message, window_, first, last, PM_REMOVE)) return true;
-            if (GetTickCount() - start >= timeoutMs) return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
-        }
+    // The next posted message in [first, last] if one is queued; false when none is.
+    bool take(MSG& message, UINT first, UINT last) const {
+        return PeekMessageW(&message, window_, first, last, PM_REMOVE) != FALSE;
+    }
+    // The next posted message in [first, last], waiting for one; false when none came by the
+    // tests' timeout.
+    bool await(MSG& message, UINT first, UINT last) const {
+        return kestrum::testing_support::WaitUntil([&] { return take(message, first, last); });
     }
 
 private:

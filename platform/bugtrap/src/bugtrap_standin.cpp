@@ -6,34 +6,25 @@
 #include <cwchar>
 #include <string>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
+
 namespace {
 
 SRWLOCK journalLock = SRWLOCK_INIT;
 std::wstring* journal = nullptr;  // never freed: calls may come during process exit
 
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size : 0, '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0],
-                            size, nullptr, nullptr);
-    }
-    return out;
-}
-
 void AppendToJournalFile(const std::wstring& line) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"KESTRUM_BUGTRAP_JOURNAL", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    const std::string bytes = ToUtf8(line) + "\r\n";
+    const kestrum::common::ScopedHandle file(
+        CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    const std::string bytes = kestrum::common::WideToUtf8(line) + "\r\n";
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void Record(const std::wstring& line) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "kestrum/common/scoped_handle.h"
+
 namespace {
 
 std::wstring Journal() {
@@ -49,13 +51,15 @@ TEST_F(BugTrapStandInTest, CallsAreAlsoAppendedToTheNamedJournalFile) {
     BT_SetFlags(5);
     SetEnvironmentVariableW(L"KESTRUM_BUGTRAP_JOURNAL", nullptr);
     BT_SetFlags(6);
-    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
     char bytes[256] = {};
-    DWORD read = 0;
-    ReadFile(handle, bytes, sizeof bytes - 1, &read, nullptr);
-    CloseHandle(handle);
+    {
+        const kestrum::common::ScopedHandle handle(
+            CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_NE(handle.get(), INVALID_HANDLE_VALUE);
+        DWORD read = 0;
+        ReadFile(handle.get(), bytes, sizeof bytes - 1, &read, nullptr);
+    }
     DeleteFileW(file.c_str());
     EXPECT_STREQ(bytes, "BT_SetAppName(\xE4\xB8\xAD)\r\nBT_SetFlags(5)\r\n");
 }

@@ -75,7 +75,7 @@ std::wstring LayerImageSpec(const std::wstring& spec) {
 std::wstring ColorName(DWORD argb) {
   wchar_t name[16];
   swprintf(name, 16, L"#%08lX", static_cast<unsigned long>(argb));
-  ui::ResourceHub::ColorValue(name) = argb;
+  ui::ResourceHub::AddTextColor(name, name);  // the name spells its own value
   return name;
 }
 

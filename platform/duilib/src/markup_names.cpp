@@ -4,9 +4,12 @@
 #include <shlwapi.h>
 
 #include <cwctype>
+#include <string_view>
 #include <vector>
 
 #include "duilib/paint_manager_ui.h"
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
 #include "ui/base/resource/resource_hub.h"
 
 namespace DuiLib {
@@ -93,30 +96,28 @@ bool ReadMarkupFile(const std::wstring& name, std::wstring* text) {
     const std::wstring& folder = CPaintManagerUI::GetResourcePath();
     path = (folder.empty() ? ui::ResourceHub::ResourcePath() : folder) + path;
   }
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const kestrum::common::ScopedHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                       nullptr, OPEN_EXISTING,
+                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   LARGE_INTEGER size = {};
-  std::vector<char> bytes;
-  bool read = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kLargestMarkup;
-  if (read) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD done = 0;
-    read = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-           done == bytes.size();
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kLargestMarkup) {
+    return false;
   }
-  CloseHandle(file);
-  if (!read) return false;
+  std::vector<char> bytes(static_cast<size_t>(size.QuadPart));
+  DWORD done = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+      done != bytes.size()) {
+    return false;
+  }
   size_t skip = 0;
   if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
       static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
     skip = 3;
   }
-  const int count = static_cast<int>(bytes.size() - skip);
-  const int wide = MultiByteToWideChar(CP_UTF8, 0, bytes.data() + skip, count, nullptr, 0);
-  if (wide <= 0) return false;
-  text->assign(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, bytes.data() + skip, count, &(*text)[0], wide);
+  // A file that holds only its byte-order mark has no markup.
+  if (bytes.size() == skip) return false;
+  *text = kestrum::common::Utf8ToWide(std::string_view(bytes.data() + skip, bytes.size() - skip));
   return true;
 }
 

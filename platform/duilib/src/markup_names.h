@@ -20,7 +20,7 @@ std::wstring SkinName(const std::wstring& element_name);
 // Reads a markup file (UTF-8, an optional byte-order mark; relative names are taken from the
 // layer's resource path, or the framework's while the layer has none); false when it cannot be
 // read.
-bool ReadMarkupFile(const std::wstring& name, std::wstring* text);
+[[nodiscard]] bool ReadMarkupFile(const std::wstring& name, std::wstring* text);
 
 }  // namespace markup_names
 }  // namespace DuiLib

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "kestrum/common/scoped_handle.h"
+
 namespace kestrum::standin {
 
 void CallJournal::record(const std::string& line) {
@@ -36,13 +38,13 @@ void CallJournal::appendToFile(const std::string& line) const {
     wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(fileVariable_, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    const kestrum::common::ScopedHandle file(
+        CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
     const std::string bytes = line + "\r\n";
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string JournalCall(const char* name, std::initializer_list<std::string> arguments) {

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/engine/zuvra_rtc_engine.h"
+#include "kestrum/testing/line_recorder.h"
 
 namespace {
 
@@ -45,35 +43,19 @@ public:
         add("error " + std::to_string(code) + " " + (text ? text : "(null)"));
     }
 
-    // Waits up to timeoutMs until `count` events start with prefix; returns how many did.
-    size_t waitFor(const std::string& prefix, size_t count, int timeoutMs) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                          [&] { return countLocked(prefix) >= count; });
-        return countLocked(prefix);
+    // Waits until `count` events start with prefix; returns how many do (fewer when they did
+    // not come by the tests' timeout).
+    size_t waitFor(const std::string& prefix, size_t count) {
+        events_.WaitForPrefix(prefix, count);
+        return this->count(prefix);
     }
-    std::vector<std::string> events() {
-        std::lock_guard<std::mutex> guard(mutex_);
-        return events_;
-    }
+    size_t count(const std::string& prefix) const { return events_.CountPrefix(prefix); }
+    std::vector<std::string> events() const { return events_.Lines(); }
 
 private:
-    void add(const std::string& line) {
-        {
-            std::lock_guard<std::mutex> guard(mutex_);
-            events_.push_back(line);
-        }
-        changed_.notify_all();
-    }
-    size_t countLocked(const std::string& prefix) const {
-        size_t count = 0;
-        for (const std::string& event : events_) count += event.rfind(prefix, 0) == 0;
-        return count;
-    }
+    void add(const std::string& line) { events_.Add(line); }
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<std::string> events_;
+    kestrum::testing_support::LineRecorder events_;
 };
 
 class StandInEngineTest : public ::testing::Test {
@@ -114,9 +96,9 @@ TEST_F(StandInEngineTest, EntryPointsAreExportedByOrdinalOnly) {
 
 TEST_F(StandInEngineTest, JoinAndLeaveAreAnsweredByEvents) {
     EXPECT_EQ(engine_->joinChannel("token", "room", "", 42), 0);
-    EXPECT_EQ(handler_.waitFor("join room 42", 1, 3000), 1u);
+    EXPECT_EQ(handler_.waitFor("join room 42", 1), 1u);
     EXPECT_EQ(engine_->leaveChannel(), 0);
-    EXPECT_EQ(handler_.waitFor("leave", 1, 3000), 1u);
+    EXPECT_EQ(handler_.waitFor("leave", 1), 1u);
     EXPECT_NE(Journal().find("engine.initialize(handler,app,0)\n"
                              "engine.joinChannel(token,room,,42)\n"
                              "engine.leaveChannel()\n"),
@@ -126,11 +108,11 @@ TEST_F(StandInEngineTest, JoinAndLeaveAreAnsweredByEvents) {
 TEST_F(StandInEngineTest, ProbeReportsRepeatedlyUntilStopped) {
     KestrumEngineInject("lastmileQuality 3");
     engine_->startLastmileProbeTest();
-    EXPECT_EQ(handler_.waitFor("probe 3", 2, 3000), 2u);
+    EXPECT_EQ(handler_.waitFor("probe 3", 2), 2u);
     engine_->stopLastmileProbeTest();
-    const size_t seen = handler_.waitFor("probe", 0, 0);
+    const size_t seen = handler_.count("probe");
     Sleep(2 * 500);
-    EXPECT_LE(handler_.waitFor("probe", 0, 0), seen + 1);
+    EXPECT_LE(handler_.count("probe"), seen + 1);
 }
 
 TEST_F(StandInEngineTest, VolumeIndicationListsTheOwnAndTheJoinedRemoteUsers) {
@@ -140,9 +122,9 @@ TEST_F(StandInEngineTest, VolumeIndicationListsTheOwnAndTheJoinedRemoteUsers) {
         parameters->setObject("che.audio.volume_indication", "{\"interval\":200,\"smooth\":3}"), 0);
     parameters->release();
     engine_->joinChannel("t", "room", "", 7);
-    ASSERT_EQ(handler_.waitFor("join", 1, 3000), 1u);
+    ASSERT_EQ(handler_.waitFor("join", 1), 1u);
     ASSERT_EQ(KestrumEngineInject("userJoined 99 15"), 0);
-    EXPECT_GE(handler_.waitFor("volume 0 99", 2, 3000), 2u);
+    EXPECT_GE(handler_.waitFor("volume 0 99", 2), 2u);
 }
 
 TEST_F(StandInEngineTest, InjectedEventsReachTheHandler) {

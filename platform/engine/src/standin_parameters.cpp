@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine_journal.h"
+#include "kestrum/common/utf.h"
 #include "standin_engine.h"
 
 namespace kestrum::engine {
@@ -17,13 +18,7 @@ std::string AnsiToUtf8(const char* text) {
     if (wideSize <= 0) return std::string();
     std::wstring wide(wideSize, L'\0');
     MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], wideSize);
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return std::string();
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &out[0], size, nullptr, nullptr);
-    out.resize(size - 1);
-    return out;
+    return kestrum::common::WideToUtf8(wide.c_str());  // up to the terminator
 }
 
 }  // namespace

@@ -3,23 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
+
 namespace sibling {
-
-namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string bytes(size > 0 ? size : 0, '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &bytes[0], size,
-                            nullptr, nullptr);
-    }
-    return bytes;
-}
-
-}  // namespace
 
 std::vector<std::wstring> OwnArguments() {
     std::vector<std::wstring> arguments;
@@ -37,17 +24,18 @@ bool RecordArguments(const std::vector<std::wstring>& arguments) {
     std::string line;
     for (size_t i = 0; i < arguments.size(); ++i) {
         if (i > 0) line += '\t';
-        line += ToUtf8(arguments[i]);
+        line += kestrum::common::WideToUtf8(arguments[i]);
     }
     line += '\n';
     // Append-only access makes every write land at the current end, also when other stand-ins
     // write to the same file at the same time.
-    HANDLE out = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
+    const kestrum::common::ScopedHandle out(
+        CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    CloseHandle(out);
+    const BOOL ok =
+        WriteFile(out.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return ok && written == line.size();
 }
 

@@ -7,26 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
+#include "kestrum/testing/wait.h"
+#include "kestrum/testing/win_wait.h"
 #include "sibling_record.h"
 
 namespace {
 
 constexpr wchar_t kAnswerVariable[] = L"KESTRUM_BRISKLOG_ANSWER";
 
-std::string Utf8(const std::wstring& text) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string bytes(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &bytes[0], size, nullptr, nullptr);
-    bytes.resize(size - 1);
-    return bytes;
-}
-
 // The record line of these arguments: tab-separated UTF-8 with its line end.
 std::string RecordLine(const std::vector<std::wstring>& arguments) {
     std::string line;
     for (const std::wstring& argument : arguments)
-        line += (line.empty() ? "" : "\t") + Utf8(argument);
+        line += (line.empty() ? "" : "\t") + kestrum::common::WideToUtf8(argument);
     return line + "\n";
 }
 
@@ -67,12 +62,11 @@ protected:
         g_answer = Answer();
     }
     void TearDown() override {
-        for (const PROCESS_INFORMATION& started : started_) {
-            TerminateProcess(started.hProcess, 9);
-            WaitForSingleObject(started.hProcess, 10000);
-            CloseHandle(started.hProcess);
-            CloseHandle(started.hThread);
+        for (const Started& started : started_) {
+            TerminateProcess(started.process.get(), 9);
+            WaitForSingleObject(started.process.get(), 10000);
         }
+        started_.clear();
         SetEnvironmentVariableW(sibling::kRecordVariable, nullptr);
         SetEnvironmentVariableW(kAnswerVariable, nullptr);
         for (const wchar_t* file :
@@ -100,39 +94,43 @@ protected:
                             &startup, &started)) {
             return nullptr;
         }
-        started_.push_back(started);
+        started_.push_back({kestrum::common::ScopedHandle(started.hProcess),
+                            kestrum::common::ScopedHandle(started.hThread)});
         return started.hProcess;
     }
 
-    // Waits up to 30 s for the process to end, delivering the messages sent to this thread's
-    // windows meanwhile; its exit code, -1 when it did not end.
+    // Waits for the process to end, delivering the messages sent to this thread's windows
+    // meanwhile; its exit code, -1 when it did not end by the tests' timeout.
     static int WaitPumping(HANDLE process) {
-        for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
-            if (MsgWaitForMultipleObjects(1, &process, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) {
-                DWORD code = 0;
-                GetExitCodeProcess(process, &code);
-                return static_cast<int>(code);
-            }
-            MSG message;
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-        }
-        return -1;
+        const bool ended = kestrum::testing_support::PumpUntil(
+            [process] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+        if (!ended) return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process, &code);
+        return static_cast<int>(code);
     }
 
-    // The record file, waiting up to 10 s for something to be in it.
+    // The record file once something is in it ("" when nothing is by the tests' timeout).
     std::string Recorded() const {
         std::string content;
-        for (int i = 0; i < 200 && content.empty(); ++i, Sleep(50)) {
-            HANDLE file = CreateFileW((folder_ + L"record.txt").c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (file == INVALID_HANDLE_VALUE) continue;
-            char buffer[4096];
-            DWORD read = 0;
-            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) {
-                content.append(buffer, read);
-            }
-            CloseHandle(file);
+        kestrum::testing_support::WaitUntil([&] {
+            content = ReadRecord();
+            return !content.empty();
+        });
+        return content;
+    }
+
+    // What the record file holds now ("" when there is none).
+    std::string ReadRecord() const {
+        const kestrum::common::ScopedHandle file(CreateFileW(
+            (folder_ + L"record.txt").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        std::string content;
+        if (!file) return content;
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+            content.append(buffer, read);
         }
         return content;
     }
@@ -140,7 +138,11 @@ protected:
     std::wstring folder_;
 
 private:
-    std::vector<PROCESS_INFORMATION> started_;
+    struct Started {
+        kestrum::common::ScopedHandle process;
+        kestrum::common::ScopedHandle thread;
+    };
+    std::vector<Started> started_;
 };
 
 TEST_F(SiblingTest, UpgraderRecordsItsArgumentsFromAFolderWithBlanksAndChineseCharacters) {
@@ -158,7 +160,7 @@ TEST_F(SiblingTest, CrashReporterRecordsItsStartAndStaysUntilTerminated) {
     EXPECT_EQ(Recorded(), RecordLine({program}));
     EXPECT_EQ(WaitForSingleObject(process, 500), static_cast<DWORD>(WAIT_TIMEOUT));
     ASSERT_TRUE(TerminateProcess(process, 5));
-    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(kestrum::testing_support::WaitForHandle(process));
 }
 
 // The program's line: the folder with its backslash and a second one, the fixed first argument,

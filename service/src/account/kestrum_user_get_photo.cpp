@@ -14,8 +14,6 @@ namespace kestrum::service {
 CKestrumUserGetPhoto::CKestrumUserGetPhoto()
     : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix) {}
 
-CKestrumUserGetPhoto::~CKestrumUserGetPhoto() { Stop(); }
-
 HANDLE CKestrumUserGetPhoto::Request(Observer* observer, const std::string& uid,
                                      const std::string& portraitId, const std::string& filePath) {
     return Begin(observer, [&] {

@@ -12,8 +12,6 @@ namespace kestrum::service {
 class CKestrumUserGetPhoto : public CSingleton<CKestrumUserGetPhoto>, public CServiceRequest {
 public:
     CKestrumUserGetPhoto();
-    // Stops the worker before the members it uses go.
-    ~CKestrumUserGetPhoto() override;
     HANDLE Request(Observer* observer, const std::string& uid, const std::string& portraitId,
                    const std::string& filePath);
 
@@ -25,11 +23,13 @@ protected:
 
 private:
     void ReportFailure(const std::string& errorMsg, int code);
-    bool StoreFile(const std::string& body) const;
+    [[nodiscard]] bool StoreFile(const std::string& body) const;
 
     std::string uid_;
     std::string filePath_;
     std::string query_;
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

@@ -8,10 +8,8 @@
 namespace kestrum::service {
 
 CKestrumUserToken::CKestrumUserToken()
-    : CJsonRequest(api::kGetToken, AccountBaseUrl(), kAccountPrefix, Method::Post, 5,
-                   Token::Omit) {}
-
-CKestrumUserToken::~CKestrumUserToken() { Stop(); }
+    : CJsonRequest(api::kGetToken, AccountBaseUrl(), kAccountPrefix, Method::Post, 5, Token::Omit,
+                   Answers::Any) {}
 
 void CKestrumUserToken::Request(Observer* observer, int device, int channel,
                                 const std::string& name, const std::string& photoUrl) {

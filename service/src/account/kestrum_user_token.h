@@ -10,13 +10,15 @@ namespace kestrum::service {
 class CKestrumUserToken : public CSingleton<CKestrumUserToken>, public CJsonRequest {
 public:
     CKestrumUserToken();
-    // Stops the worker before the members it uses go.
-    ~CKestrumUserToken() override;
     void Request(Observer* observer, int device, int channel, const std::string& name,
                  const std::string& photoUrl);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

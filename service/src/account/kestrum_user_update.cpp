@@ -7,9 +7,8 @@
 namespace kestrum::service {
 
 CKestrumUserUpdate::CKestrumUserUpdate()
-    : CJsonRequest(api::kUpdate, AccountBaseUrl(), kAccountPrefix, Method::Post, 3) {}
-
-CKestrumUserUpdate::~CKestrumUserUpdate() { Stop(); }
+    : CJsonRequest(api::kUpdate, AccountBaseUrl(), kAccountPrefix, Method::Post, 3, Token::Send,
+                   Answers::Any) {}
 
 void CKestrumUserUpdate::Request(Observer* observer, const std::string& password,
                                  const std::string& name, const std::string& portraitId) {

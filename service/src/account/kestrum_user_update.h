@@ -9,13 +9,15 @@ namespace kestrum::service {
 class CKestrumUserUpdate : public CSingleton<CKestrumUserUpdate>, public CJsonRequest {
 public:
     CKestrumUserUpdate();
-    // Stops the worker before the members it uses go.
-    ~CKestrumUserUpdate() override;
     void Request(Observer* observer, const std::string& password, const std::string& name,
                  const std::string& portraitId);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

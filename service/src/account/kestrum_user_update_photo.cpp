@@ -11,9 +11,6 @@ namespace kestrum::service {
 CKestrumUserUpdatePhoto::CKestrumUserUpdatePhoto()
     : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix) {}
 
-// The worker must be gone before the form it may still be sending.
-CKestrumUserUpdatePhoto::~CKestrumUserUpdatePhoto() { Stop(); }
-
 HANDLE CKestrumUserUpdatePhoto::Request(Observer* observer, const std::string& filePath) {
     return Begin(observer, [&] { filePath_ = filePath; });
 }

@@ -11,8 +11,6 @@ namespace kestrum::service {
 class CKestrumUserUpdatePhoto : public CSingleton<CKestrumUserUpdatePhoto>, public CServiceRequest {
 public:
     CKestrumUserUpdatePhoto();
-    // Stops the worker before the members it uses go.
-    ~CKestrumUserUpdatePhoto() override;
     HANDLE Request(Observer* observer, const std::string& filePath);
 
 protected:
@@ -23,6 +21,8 @@ protected:
 private:
     std::string filePath_;
     MultipartForm form_;
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

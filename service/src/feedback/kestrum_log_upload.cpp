@@ -22,8 +22,6 @@ std::string FieldText(const char (&field)[N]) {
 CKestrumLogUpload::CKestrumLogUpload()
     : CServiceRequest(api::kUploadFeedback, FeedbackBaseUrl(), kFeedbackPrefix) {}
 
-CKestrumLogUpload::~CKestrumLogUpload() { Stop(); }
-
 std::string CKestrumLogUpload::SignedDecimal(uint32_t value) {
     return std::to_string(static_cast<int32_t>(value));
 }
@@ -61,9 +59,9 @@ CURLcode CKestrumLogUpload::SetOptions() {
     return code;
 }
 
-void CKestrumLogUpload::FreeForm() {
-    form_.Release();
-    if (!attemptPerformed) return;
+void CKestrumLogUpload::FreeForm() { form_.Release(); }
+
+void CKestrumLogUpload::OnAttemptEnded() {
     // A transfer cut off after a 200 header is still a failed upload.
     const bool ok = result == CURLE_OK && ResponseStatus() == 200;
     Notify([&](Observer* o) { o->onLogUpload(ok); });

@@ -13,8 +13,6 @@ namespace kestrum::service {
 class CKestrumLogUpload : public CSingleton<CKestrumLogUpload>, public CServiceRequest {
 public:
     CKestrumLogUpload();
-    // Stops the worker before the members it uses go.
-    ~CKestrumLogUpload() override;
     void Request(const LogUploadRecord& record);
 
     // The decimal text of a 32-bit field, read as signed ("4294967295" -> "-1").
@@ -23,6 +21,8 @@ public:
 protected:
     CURLcode SetOptions() override;
     void FreeForm() override;
+    // Reports the attempt's upload: onLogUpload(HTTP status is 200).
+    void OnAttemptEnded() override;
     void OnResponse(const std::string& body) override;
 
 private:
@@ -36,6 +36,8 @@ private:
     std::string osVersion_;
     std::string text_;
     MultipartForm form_;
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

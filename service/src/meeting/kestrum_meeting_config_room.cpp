@@ -10,18 +10,11 @@ namespace kestrum::service {
 CKestrumMeetingConfigRoom::CKestrumMeetingConfigRoom()
     : CJsonRequest(api::kConfig, MeetingBaseUrl(), kMeetingPrefix, Method::Get, 5) {}
 
-CKestrumMeetingConfigRoom::~CKestrumMeetingConfigRoom() { Stop(); }
-
 HANDLE CKestrumMeetingConfigRoom::Request(Observer* observer) {
     return Begin(observer, [] {});
 }
 
 void CKestrumMeetingConfigRoom::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
     jdoc::CJsonDocument& windows = doc.MemberObject("platform").MemberObject("windows");
     jdoc::CJsonDocument& minimum = windows.MemberObject("minimum");
     jdoc::CJsonDocument& latest = windows.MemberObject("latest");

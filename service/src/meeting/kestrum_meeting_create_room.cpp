@@ -10,8 +10,6 @@ namespace kestrum::service {
 CKestrumMeetingCreateRoom::CKestrumMeetingCreateRoom()
     : CJsonRequest(api::kRoomCreate, MeetingBaseUrl(), kMeetingPrefix, Method::Post, 3) {}
 
-CKestrumMeetingCreateRoom::~CKestrumMeetingCreateRoom() { Stop(); }
-
 void CKestrumMeetingCreateRoom::Request(Observer* observer, const std::string& rid,
                                         const std::string& pwd, const std::string& topic,
                                         int initialStatus) {
@@ -26,11 +24,6 @@ void CKestrumMeetingCreateRoom::Request(Observer* observer, const std::string& r
 }
 
 void CKestrumMeetingCreateRoom::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
     const std::string rid = ReadText(doc, "rid");
     const std::string topic = ReadText(doc, "topic");
     const int initialStatus = ReadIntOr(doc, "initialStatus", 0);

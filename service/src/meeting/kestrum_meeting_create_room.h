@@ -9,13 +9,15 @@ namespace kestrum::service {
 class CKestrumMeetingCreateRoom : public CSingleton<CKestrumMeetingCreateRoom>, public CJsonRequest {
 public:
     CKestrumMeetingCreateRoom();
-    // Stops the worker before the members it uses go.
-    ~CKestrumMeetingCreateRoom() override;
     void Request(Observer* observer, const std::string& rid, const std::string& pwd,
                  const std::string& topic, int initialStatus);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

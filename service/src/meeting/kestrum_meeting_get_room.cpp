@@ -10,18 +10,11 @@ namespace kestrum::service {
 CKestrumMeetingGetRoom::CKestrumMeetingGetRoom()
     : CJsonRequest(api::kRoomInfo, MeetingBaseUrl(), kMeetingPrefix, Method::Get, 3) {}
 
-CKestrumMeetingGetRoom::~CKestrumMeetingGetRoom() { Stop(); }
-
 HANDLE CKestrumMeetingGetRoom::Request(Observer* observer) {
     return Begin(observer, [&] { SetQuery("rid", CSharedUserInfo::Instance().Rid()); });
 }
 
 void CKestrumMeetingGetRoom::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
     const std::string rid = ReadText(doc, "rid");
     const std::string topic = ReadText(doc, "topic");
     bool hasPwd = false;

@@ -9,12 +9,14 @@ namespace kestrum::service {
 class CKestrumMeetingGetRoom : public CSingleton<CKestrumMeetingGetRoom>, public CJsonRequest {
 public:
     CKestrumMeetingGetRoom();
-    // Stops the worker before the members it uses go.
-    ~CKestrumMeetingGetRoom() override;
     HANDLE Request(Observer* observer);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

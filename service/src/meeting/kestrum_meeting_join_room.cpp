@@ -10,8 +10,6 @@ namespace kestrum::service {
 CKestrumMeetingJoinRoom::CKestrumMeetingJoinRoom()
     : CJsonRequest(api::kRoomJoin, MeetingBaseUrl(), kMeetingPrefix, Method::Post, 3) {}
 
-CKestrumMeetingJoinRoom::~CKestrumMeetingJoinRoom() { Stop(); }
-
 void CKestrumMeetingJoinRoom::Request(Observer* observer, const std::string& rid,
                                       const std::string& pwd) {
     Begin(observer, [&] {
@@ -23,11 +21,6 @@ void CKestrumMeetingJoinRoom::Request(Observer* observer, const std::string& rid
 }
 
 void CKestrumMeetingJoinRoom::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
     const std::string rid = ReadText(doc, "rid");
     const std::string topic = ReadText(doc, "topic");
     const int initialStatus = ReadIntOr(doc, "initialStatus", 0);

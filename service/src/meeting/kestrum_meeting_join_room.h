@@ -9,12 +9,14 @@ namespace kestrum::service {
 class CKestrumMeetingJoinRoom : public CSingleton<CKestrumMeetingJoinRoom>, public CJsonRequest {
 public:
     CKestrumMeetingJoinRoom();
-    // Stops the worker before the members it uses go.
-    ~CKestrumMeetingJoinRoom() override;
     void Request(Observer* observer, const std::string& rid, const std::string& pwd);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

@@ -10,8 +10,6 @@ namespace kestrum::service {
 CKestrumMeetingRoomCtrl::CKestrumMeetingRoomCtrl()
     : CJsonRequest(api::kRoomCtrl, MeetingBaseUrl(), kMeetingPrefix, Method::Post, 3) {}
 
-CKestrumMeetingRoomCtrl::~CKestrumMeetingRoomCtrl() { Stop(); }
-
 void CKestrumMeetingRoomCtrl::Request(Observer* observer, const std::string& op,
                                       const std::vector<std::string>& targets) {
     Begin(observer, [&] {
@@ -26,11 +24,6 @@ void CKestrumMeetingRoomCtrl::Request(Observer* observer, const std::string& op,
 }
 
 void CKestrumMeetingRoomCtrl::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
     const int shareId = ReadIntOr(doc, "shareId", -1);
     const std::string mediaToken = ReadText(doc, "mediaToken");
     Notify([&](Observer* o) { o->onRoomCtrl(true, shareId, mediaToken.c_str()); });

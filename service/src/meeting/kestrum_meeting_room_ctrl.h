@@ -9,13 +9,15 @@ namespace kestrum::service {
 class CKestrumMeetingRoomCtrl : public CSingleton<CKestrumMeetingRoomCtrl>, public CJsonRequest {
 public:
     CKestrumMeetingRoomCtrl();
-    // Stops the worker before the members it uses go.
-    ~CKestrumMeetingRoomCtrl() override;
     void Request(Observer* observer, const std::string& op,
                  const std::vector<std::string>& targets);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

@@ -10,8 +10,6 @@ namespace kestrum::service {
 CKestrumMeetingUpdateRoom::CKestrumMeetingUpdateRoom()
     : CJsonRequest(api::kRoomUpdate, MeetingBaseUrl(), kMeetingPrefix, Method::Post, 3) {}
 
-CKestrumMeetingUpdateRoom::~CKestrumMeetingUpdateRoom() { Stop(); }
-
 void CKestrumMeetingUpdateRoom::Request(Observer* observer, const std::string& rid,
                                         const std::vector<std::string>& hosts, int initialStatus,
                                         const std::string& topic, const std::string& pwd) {
@@ -27,13 +25,9 @@ void CKestrumMeetingUpdateRoom::Request(Observer* observer, const std::string& r
     });
 }
 
-void CKestrumMeetingUpdateRoom::ReadResponse(jdoc::CJsonDocument& doc) {
-    bool success = false;
-    if (!ReadSuccess(doc, success) || !success) {
-        ReportRefusal(doc);
-        return;
-    }
-    Notify([&](Observer* o) { o->onUpdateRoom(true); });
+// A successful answer carries nothing more to read.
+void CKestrumMeetingUpdateRoom::ReadResponse(jdoc::CJsonDocument& /*doc*/) {
+    Notify([](Observer* o) { o->onUpdateRoom(true); });
 }
 
 }  // namespace kestrum::service

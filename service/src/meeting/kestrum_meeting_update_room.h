@@ -9,13 +9,15 @@ namespace kestrum::service {
 class CKestrumMeetingUpdateRoom : public CSingleton<CKestrumMeetingUpdateRoom>, public CJsonRequest {
 public:
     CKestrumMeetingUpdateRoom();
-    // Stops the worker before the members it uses go.
-    ~CKestrumMeetingUpdateRoom() override;
     void Request(Observer* observer, const std::string& rid, const std::vector<std::string>& hosts,
                  int initialStatus, const std::string& topic, const std::string& pwd);
 
 protected:
     void ReadResponse(jdoc::CJsonDocument& doc) override;
+
+private:
+    // Last: the thread ends before anything it uses goes (see CCurlObject::Worker).
+    Worker worker_{*this};
 };
 
 }  // namespace kestrum::service

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "debug_log.h"
 #include "socketio/socket_payload.h"
 
 namespace kestrum::service {
@@ -17,7 +18,10 @@ CSocketIOObject::~CSocketIOObject() { Disconnect(); }
 void CSocketIOObject::BindListeners() {
     client_->SetOpenListener([this] { onSocketStatus_Open(); });
     client_->SetCloseListener([this](ksio::CloseReason) { onSocketStatus_Close(); });
-    client_->SetFailListener([this] { onSocketStatus_Fail(); });
+    client_->SetFailListener([this](const std::string& reason) {
+        DebugLog("socket.io %s: connection failed: %s\n", origin_.c_str(), reason.c_str());
+        onSocketStatus_Fail();
+    });
     client_->SetReconnectListener(
         [this](unsigned, std::chrono::milliseconds) { onSocketStatus_Reconnect(); });
 }
@@ -27,8 +31,9 @@ void CSocketIOObject::Connect(const std::map<std::string, std::string>& query,
     // Registered before the connection is asked for, so that nothing the server sends early
     // can slip past a handler that is not there yet.
     RegisterEvents();
+    // The server holds a reconnected client for a new, unauthorized one.
+    client_->DefaultSocket().EmitOnEveryConnect("authorize", {ksio::Message::FromString(token)});
     client_->Connect(origin_, query);
-    Emit("authorize", token);
 }
 
 void CSocketIOObject::Emit(const std::string& event, const std::string& text) {

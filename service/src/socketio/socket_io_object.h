@@ -12,9 +12,15 @@
 namespace kestrum::service {
 
 // Owns the socket.io connection to the signalling server: binds the connection listeners when
-// built, registers the server events and sends "authorize" on Connect, emits single-text events,
-// and turns every listener call and event payload into one of the notification operations below
-// (empty here; a derived class overrides what it wants).
+// built, registers the server events on Connect and sends "authorize" on every namespace
+// connection, emits single-text events, and turns every listener call and event payload into one
+// of the notification operations below (empty here; a derived class overrides what it wants).
+//
+// Connection notifications: onSocketStatus_Open on every namespace connection (authorized
+// first); onSocketStatus_Reconnect when an automatic attempt is scheduled after a failed attempt
+// or a lost connection; onSocketStatus_Fail, ending the connection, when the attempts are used up
+// or the server refuses the namespace (the refusal's message goes to the debug log; a refusal is
+// never retried, the caller decides); onSocketStatus_Close when it ends otherwise.
 //
 // Threads: the notifications run on the client's network thread. Connect, Emit and Disconnect
 // may be called on any other thread; none of them may be called from inside a notification.
@@ -31,9 +37,10 @@ public:
     CSocketIOObject(const CSocketIOObject&) = delete;
     CSocketIOObject& operator=(const CSocketIOObject&) = delete;
 
-    // Registers the eleven server events, asks for the connection with these query pairs (no
-    // extra headers) and queues "authorize" with the token, which goes out as soon as the
-    // namespace is connected. One connection per object: later calls are ignored by the client.
+    // Registers the eleven server events and asks for the connection with these query pairs (no
+    // extra headers); "authorize" with the token goes out first on each namespace connection,
+    // the automatic reconnections included. One connection per object: later calls are ignored
+    // by the client.
     void Connect(const std::map<std::string, std::string>& query, const std::string& token);
     // Emits the event with the text as its only argument, without acknowledgement; queued until
     // the namespace is connected.

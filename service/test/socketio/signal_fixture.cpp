@@ -2,23 +2,17 @@
 
 #include <windows.h>
 
-#include <chrono>
-
 #include "json_codec.h"
+#include "kestrum/common/utf.h"
+#include "kestrum/testing/wait.h"
 
 namespace {
 
 ksio::Message Parse(const std::string& text) {
     ksio::Message value;
-    ksio::DecodeJson(text, value);
+    // An answer that is not JSON stays null, which the caller's expectations then report.
+    static_cast<void>(ksio::DecodeJson(text, value));
     return value;
-}
-
-std::wstring Wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], length);
-    return wide;
 }
 
 std::string Quoted(const std::string& text) {
@@ -76,13 +70,13 @@ std::vector<SignalServer::Packet> SignalServer::Received(const std::string& even
 }
 
 std::vector<SignalServer::Packet> SignalServer::AwaitReceived(const std::string& event,
-                                                              size_t count, unsigned timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        std::vector<Packet> packets = Received(event);
-        if (packets.size() >= count || GetTickCount() - start >= timeoutMs) return packets;
-        Sleep(20);
-    }
+                                                              size_t count) {
+    std::vector<Packet> packets;
+    kestrum::testing_support::WaitUntil([&] {
+        packets = Received(event);
+        return packets.size() >= count;
+    });
+    return packets;
 }
 
 std::vector<std::string> SignalServer::ConnectionUrls() {
@@ -109,16 +103,16 @@ Peer::~Peer() { client_.SyncClose(); }
 void Peer::Watch(const std::string& event) {
     std::shared_ptr<Record> record = record_;
     client_.DefaultSocket().On(event, [record, event](const ksio::Event& e) {
-        std::lock_guard<std::mutex> guard(record->lock);
-        record->events[event].push_back(e.Arg(0));
-        record->changed.notify_all();
+        {
+            std::lock_guard<std::mutex> guard(record->lock);
+            record->events[event].push_back(e.Arg(0));
+        }
+        record->arrivals.Add(event);
     });
 }
 
-bool Peer::WaitFor(const std::string& event, size_t count, unsigned timeoutMs) {
-    std::unique_lock<std::mutex> guard(record_->lock);
-    return record_->changed.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                                     [&] { return record_->events[event].size() >= count; });
+bool Peer::WaitFor(const std::string& event, size_t count) {
+    return record_->arrivals.WaitFor(event, count);
 }
 
 ksio::Message Peer::Arg(const std::string& event, size_t nth) {
@@ -146,7 +140,7 @@ void SignalTest::SetUpTestSuite() {
     // Short heartbeats, so that a silent server is noticed within a second or two.
     server_->Configure(400, 800);
     // Read by the library when it loads.
-    SetEnvironmentVariableW(L"KESTRUM_SIGNAL_URL", Wide(origin_).c_str());
+    SetEnvironmentVariableW(L"KESTRUM_SIGNAL_URL", kestrum::common::Utf8ToWide(origin_).c_str());
     library_ = std::make_unique<ServiceLibrary>(backend_->BaseUrl(), backend_->BaseUrl(),
                                                 backend_->Proxies(), backend_->ProxyPort());
     if (!library_->Loaded()) return;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "kestrum/sio/client.h"
+#include "kestrum/testing/line_recorder.h"
 #include "signal_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
@@ -38,10 +39,9 @@ public:
     std::vector<Packet> Received();
     // The packets of one event, in order.
     std::vector<Packet> Received(const std::string& event);
-    // Received(event) once it holds count packets, or what it holds when timeoutMs has passed:
-    // a client's emit reaches the server after the client already saw its own connection open.
-    std::vector<Packet> AwaitReceived(const std::string& event, size_t count,
-                                      unsigned timeoutMs = 8000);
+    // Received(event) once it holds count packets, or what it holds at the tests' timeout: a
+    // client's emit reaches the server after the client already saw its own connection open.
+    std::vector<Packet> AwaitReceived(const std::string& event, size_t count);
     // The request URLs of the connections, in order.
     std::vector<std::string> ConnectionUrls();
 
@@ -58,16 +58,18 @@ public:
          const std::string& token);
     ~Peer();
 
-    bool WaitFor(const std::string& event, size_t count = 1, unsigned timeoutMs = 8000);
+    // Waits until event has arrived count times (false when it did not by the tests' timeout).
+    bool WaitFor(const std::string& event, size_t count = 1);
     // The first argument of the nth arrival of event (Null when none).
     ksio::Message Arg(const std::string& event, size_t nth = 0);
     void Emit(const std::string& event, const std::string& text);
     void Close() { client_.SyncClose(); }
 
 private:
+    // Each arrival's event name, and under lock its first argument (stored before the name).
     struct Record {
+        kestrum::testing_support::LineRecorder arrivals;
         std::mutex lock;
-        std::condition_variable changed;
         std::map<std::string, std::vector<ksio::Message>> events;
     };
     void Watch(const std::string& event);

@@ -1,7 +1,5 @@
 #include "signal_observer.h"
 
-#include <chrono>
-
 namespace {
 
 std::string Join(const std::vector<std::string>& items) {
@@ -31,37 +29,16 @@ std::string UsersText(const std::vector<UserInfoRecord>& users) {
     return text + "]";
 }
 
-void SignalObserver::Add(std::string line) {
-    std::lock_guard<std::mutex> guard(lock_);
-    lines_.push_back(std::move(line));
-    changed_.notify_all();
+bool SignalObserver::WaitFor(const std::string& prefix, size_t count) {
+    return lines_.WaitForPrefix(prefix, count);
 }
 
-size_t SignalObserver::CountLocked(const std::string& prefix) const {
-    size_t count = 0;
-    for (const std::string& line : lines_) count += line.rfind(prefix, 0) == 0;
-    return count;
-}
+size_t SignalObserver::Count(const std::string& prefix) { return lines_.CountPrefix(prefix); }
 
-bool SignalObserver::WaitFor(const std::string& prefix, size_t count, unsigned timeoutMs) {
-    std::unique_lock<std::mutex> guard(lock_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                             [&] { return CountLocked(prefix) >= count; });
-}
-
-size_t SignalObserver::Count(const std::string& prefix) {
-    std::lock_guard<std::mutex> guard(lock_);
-    return CountLocked(prefix);
-}
-
-std::vector<std::string> SignalObserver::Lines() {
-    std::lock_guard<std::mutex> guard(lock_);
-    return lines_;
-}
+std::vector<std::string> SignalObserver::Lines() { return lines_.Lines(); }
 
 std::string SignalObserver::First(const std::string& prefix) {
-    std::lock_guard<std::mutex> guard(lock_);
-    for (const std::string& line : lines_) {
+    for (const std::string& line : lines_.Lines()) {
         if (line.rfind(prefix, 0) == 0) return line;
     }
     return std::string();

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kestrum/service/socketio_interface.h"
+#include "kestrum/testing/line_recorder.h"
 
 // Writes every notification of the signalling handle down as one line, in order, e.g.
 //   "open", "reconnect", "error(-1,text)", "joinSuccess(<user>)", "join(<user>)", "leave(uid)",
@@ -17,8 +17,8 @@
 // Notifications arrive on the network thread; the waits run on the test thread.
 class SignalObserver : public ZuvraKestrum::socketio::CSocketIOCallBack {
 public:
-    // Waits until count lines start with prefix (false on time-out).
-    bool WaitFor(const std::string& prefix, size_t count = 1, unsigned timeoutMs = 8000);
+    // Waits until count lines start with prefix (false when they did not by the tests' timeout).
+    bool WaitFor(const std::string& prefix, size_t count = 1);
     size_t Count(const std::string& prefix);
     std::vector<std::string> Lines();
     // The first line starting with prefix, "" when none.
@@ -44,12 +44,9 @@ public:
                               const char* reason, const char* sender, const char* target) override;
 
 private:
-    void Add(std::string line);
-    size_t CountLocked(const std::string& prefix) const;
+    void Add(std::string line) { lines_.Add(std::move(line)); }
 
-    std::mutex lock_;
-    std::condition_variable changed_;
-    std::vector<std::string> lines_;
+    kestrum::testing_support::LineRecorder lines_;
 };
 
 std::string UserText(const UserInfoRecord& user);

@@ -3,6 +3,7 @@
 // what happens when the connection breaks.
 #include <windows.h>
 
+#include "kestrum/common/scoped_handle.h"
 #include "signal_fixture.h"
 
 namespace {
@@ -145,15 +146,15 @@ TEST_F(SocketPeerTest, RoomControlReachesTheRoomAsUserOperation) {
     Join();
     // The REST side knows the room once joined through it; the control call is then echoed.
     struct Done : ZuvraKestrum::ICallBack::CUserCallBack {
-        HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        void onHttpRetUpload(const char*, int, unsigned, const char*) override { SetEvent(event); }
+        kestrum::common::ScopedHandle event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        void onHttpRetUpload(const char*, int, unsigned, const char*) override {
+            SetEvent(event.get());
+        }
     } joined, controlled;
     Library().joinRoom(&joined, kRoom, "", "", "");
-    ASSERT_EQ(WaitForSingleObject(joined.event, 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(joined.event.get(), 10000), WAIT_OBJECT_0);
     Library().ctrlRoom(&controlled, "unmuteAudio", {kUid});
-    ASSERT_EQ(WaitForSingleObject(controlled.event, 10000), WAIT_OBJECT_0);
-    CloseHandle(joined.event);
-    CloseHandle(controlled.event);
+    ASSERT_EQ(WaitForSingleObject(controlled.event.get(), 10000), WAIT_OBJECT_0);
     ASSERT_TRUE(observer_.WaitFor("operator("));
     EXPECT_EQ(observer_.First("operator("),
               "operator(20001,unmuteAudio,20001,[20001|Alice|||2|-1|20001|0])");
@@ -283,6 +284,18 @@ TEST_F(SocketConnectionTest, RefusedConnectionSchedulesAReconnection) {
     handle_->connect(Query(), "");
     EXPECT_TRUE(observer_.WaitFor("reconnect"));
     EXPECT_EQ(observer_.Count("open"), 0u);
+}
+
+// A refusal is the server's answer, not a lost network: the program must hear it as a failure,
+// or its reconnection road would knock on the closed door for ever.
+TEST_F(SocketConnectionTest, NamespaceRefusalIsAFailureThatIsNotRetried) {
+    Server().Fault("connect-error", 2);
+    handle_ = Create(&observer_);
+    handle_->connect(Query(), "");
+    ASSERT_TRUE(observer_.WaitFor("fail"));
+    Sleep(500);
+    EXPECT_EQ(observer_.Lines(), std::vector<std::string>{"fail"});
+    EXPECT_TRUE(Server().ConnectionUrls().empty());
 }
 
 TEST_F(SocketConnectionTest, MalformedPacketsLeaveTheConnectionUp) {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <thread>
 
+#include "kestrum/testing/line_recorder.h"
 #include "signal_fixture.h"
 #include "socketio/socket_io_object.h"
 
@@ -27,30 +27,18 @@ public:
     explicit CountingSocket(const std::string& origin) : CSocketIOObject(origin, FastRetries()) {}
     ~CountingSocket() override { Disconnect(); }
 
-    bool WaitOpen(int count) {
-        std::unique_lock<std::mutex> guard(lock_);
-        return changed_.wait_for(guard, 8s, [&] { return opens_ >= count; });
-    }
-    int Reconnects() {
-        std::lock_guard<std::mutex> guard(lock_);
-        return reconnects_;
-    }
+    bool WaitOpen(int count) { return notes_.WaitFor("open", static_cast<size_t>(count)); }
+    bool WaitFail() { return notes_.WaitFor("fail"); }
+    int Opens() { return static_cast<int>(notes_.Count("open")); }
+    int Reconnects() { return static_cast<int>(notes_.Count("reconnect")); }
 
 protected:
-    void onSocketStatus_Open() override { Bump(opens_); }
-    void onSocketStatus_Reconnect() override { Bump(reconnects_); }
+    void onSocketStatus_Open() override { notes_.Add("open"); }
+    void onSocketStatus_Fail() override { notes_.Add("fail"); }
+    void onSocketStatus_Reconnect() override { notes_.Add("reconnect"); }
 
 private:
-    void Bump(int& counter) {
-        std::lock_guard<std::mutex> guard(lock_);
-        ++counter;
-        changed_.notify_all();
-    }
-
-    std::mutex lock_;
-    std::condition_variable changed_;
-    int opens_ = 0;
-    int reconnects_ = 0;
+    kestrum::testing_support::LineRecorder notes_;
 };
 
 class SocketReconnectTest : public ::testing::Test {
@@ -88,18 +76,33 @@ TEST_F(SocketReconnectTest, AfterARestartTheSameQueryReconnectsAndOpensAgain) {
     const std::vector<std::string> urls = server_->ConnectionUrls();
     ASSERT_EQ(urls.size(), 2u);
     EXPECT_EQ(urls[0], urls[1]);
-    // "authorize" went out once: a reconnected connection is a new, unauthorized one, which is
-    // why the program replaces the handle when it hears of the reconnection.
-    EXPECT_EQ(server_->Received("authorize").size(), 1u);
+    // The restarted server knows nothing of the old connection's authorization.
+    EXPECT_EQ(server_->AwaitReceived("authorize", 2).size(), 2u);
 }
 
-TEST_F(SocketReconnectTest, ConnectErrorsAreRetriedUntilAdmitted) {
+TEST_F(SocketReconnectTest, AReconnectedConnectionIsAuthorizedAgain) {
+    CountingSocket socket(server_->Origin());
+    socket.Connect({{"uid", "20001"}, {"channel", "r"}}, "tok-A");
+    ASSERT_TRUE(socket.WaitOpen(1));
+    ASSERT_EQ(server_->AwaitReceived("authorize", 1).size(), 1u);
+    server_->Fault("drop");
+    ASSERT_TRUE(socket.WaitOpen(2));
+    const std::vector<SignalServer::Packet> authorize = server_->AwaitReceived("authorize", 2);
+    ASSERT_EQ(authorize.size(), 2u);
+    EXPECT_EQ(authorize[1].args, ksio::Message::FromArray({ksio::Message::FromString("tok-A")}));
+    // The server holds the new connection as Alice's: an event for her reaches it.
+    EXPECT_EQ(server_->Inject("user-recv-msg", R"([{"uid":"u","msg":"m"}])", "20001"), 1);
+}
+
+TEST_F(SocketReconnectTest, ANamespaceRefusalFailsAtOnceAndIsNotRetried) {
     server_->Fault("connect-error", 2);
     CountingSocket socket(server_->Origin());
     socket.Connect({{"uid", "20001"}}, "tok-A");
-    ASSERT_TRUE(socket.WaitOpen(1));
-    EXPECT_EQ(socket.Reconnects(), 2);
-    EXPECT_EQ(server_->AwaitReceived("authorize", 1).size(), 1u);
+    ASSERT_TRUE(socket.WaitFail());
+    std::this_thread::sleep_for(600ms);
+    EXPECT_EQ(socket.Reconnects(), 0);
+    EXPECT_EQ(socket.Opens(), 0);
+    EXPECT_TRUE(server_->Received("authorize").empty());
 }
 
 }  // namespace

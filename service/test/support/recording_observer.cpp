@@ -1,7 +1,5 @@
 #include "recording_observer.h"
 
-#include <chrono>
-
 namespace {
 std::string B(bool value) { return value ? "1" : "0"; }
 std::string S(const char* text) { return text ? text : "(null)"; }
@@ -14,32 +12,15 @@ std::string ListText(const std::vector<std::string>& items) {
     return text + "]";
 }
 
-void RecordingObserver::Add(const std::string& line) {
-    std::lock_guard<std::mutex> guard(lock_);
-    lines_.push_back(line);
-    changed_.notify_all();
+void RecordingObserver::Add(const std::string& line) { lines_.Add(line); }
+
+bool RecordingObserver::WaitFor(size_t count) { return lines_.WaitForPrefix("", count); }
+
+bool RecordingObserver::WaitFinished(std::chrono::milliseconds timeout) {
+    return lines_.WaitForPrefix("onHttpRetUpload(", 1, timeout);
 }
 
-bool RecordingObserver::WaitFor(size_t count, unsigned timeoutMs) {
-    std::unique_lock<std::mutex> guard(lock_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                             [&] { return lines_.size() >= count; });
-}
-
-bool RecordingObserver::WaitFinished(unsigned timeoutMs) {
-    std::unique_lock<std::mutex> guard(lock_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
-        for (const std::string& line : lines_) {
-            if (line.rfind("onHttpRetUpload(", 0) == 0) return true;
-        }
-        return false;
-    });
-}
-
-std::vector<std::string> RecordingObserver::Lines() {
-    std::lock_guard<std::mutex> guard(lock_);
-    return lines_;
-}
+std::vector<std::string> RecordingObserver::Lines() { return lines_.Lines(); }
 
 const char* RecordingObserver::LastApi() {
     std::lock_guard<std::mutex> guard(lock_);

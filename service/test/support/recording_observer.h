@@ -1,20 +1,22 @@
 #pragma once
 
-#include <condition_variable>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "kestrum/service/vossary_api.h"
+#include "kestrum/testing/line_recorder.h"
 
 // An observer that writes every notification down as one line ("onUserUpdate(1)"), in order,
 // and lets the test wait for them. Notifications arrive on the library's workers.
 class RecordingObserver : public ZuvraKestrum::ICallBack::CUserCallBack {
 public:
-    // Waits until at least count lines exist (false on time-out).
-    bool WaitFor(size_t count, unsigned timeoutMs = 15000);
-    // Waits until a line starting with "onHttpRetUpload(" exists.
-    bool WaitFinished(unsigned timeoutMs = 15000);
+    // Waits until at least count lines exist (false when they did not by the tests' timeout).
+    bool WaitFor(size_t count);
+    // Waits until a line starting with "onHttpRetUpload(" exists (false when it did not by the
+    // timeout).
+    bool WaitFinished(std::chrono::milliseconds timeout = kestrum::testing_support::TestTimeout());
     std::vector<std::string> Lines();
     // The api pointer of the last onHttpRetUpload, and its elapsed time.
     const char* LastApi();
@@ -46,9 +48,8 @@ protected:
     void Add(const std::string& line);
 
 private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    std::vector<std::string> lines_;
+    kestrum::testing_support::LineRecorder lines_;
+    std::mutex lock_;  // guards what the last onHttpRetUpload gave, stored before its line
     const char* lastApi_ = nullptr;
     unsigned lastElapsedMs_ = 0;
 };

@@ -1,12 +1,11 @@
 #include "service_library.h"
 
+#include "kestrum/common/utf.h"
+
 namespace {
 
 void SetVariable(const wchar_t* name, const std::string& value) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, value.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, value.c_str(), -1, &wide[0], length);
-    SetEnvironmentVariableW(name, wide.c_str());
+    SetEnvironmentVariableW(name, kestrum::common::Utf8ToWide(value).c_str());
 }
 
 }  // namespace

@@ -8,17 +8,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
 #include "kestrum/json/json_document.h"
 
 namespace {
-
-std::wstring Wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<size_t>(length > 0 ? length - 1 : 0));
-    return wide;
-}
 
 size_t Collect(char* data, size_t size, size_t count, void* out) {
     static_cast<std::string*>(out)->append(data, size * count);
@@ -101,7 +95,7 @@ bool TestBackend::Launch(const std::string& readyFile) {
     std::string command = std::string("\"") + WindowsPath(KESTRUM_NODE_EXE) + "\" \"" +
                           KESTRUM_TESTSERVER_DIR + "/server.js\" --ready-file \"" + readyFile +
                           "\" --lifeline --idle-exit 300";
-    std::wstring wide = Wide(command);
+    std::wstring wide = kestrum::common::Utf8ToWide(command);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -109,8 +103,9 @@ bool TestBackend::Launch(const std::string& readyFile) {
                         &process)) {
         return false;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Nothing waits for the server through its handles.
+    const kestrum::common::ScopedHandle thread(process.hThread);
+    const kestrum::common::ScopedHandle server(process.hProcess);
     return true;
 }
 

@@ -22,10 +22,11 @@ class ImageInfo {
   ImageInfo& operator=(const ImageInfo&) = delete;
 
   // Null when GDI+ cannot decode the file. path is recorded as the image's path.
-  static std::unique_ptr<ImageInfo> LoadFromFile(const std::wstring& path);
+  [[nodiscard]] static std::unique_ptr<ImageInfo> LoadFromFile(const std::wstring& path);
   // Decodes a global memory block holding an image file. Takes ownership of block, which is
   // freed on every path (a null block gives null).
-  static std::unique_ptr<ImageInfo> LoadFromMemory(HGLOBAL block, const std::wstring& path);
+  [[nodiscard]] static std::unique_ptr<ImageInfo> LoadFromMemory(HGLOBAL block,
+                                                                 const std::wstring& path);
 
   int width() const { return width_; }
   int height() const { return height_; }

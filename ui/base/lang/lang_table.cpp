@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "kestrum/common/utf.h"
 #include "ui/base/util/text_util.h"
 
 namespace ui {
@@ -29,8 +31,7 @@ std::list<std::wstring> SplitLines(const char* bytes, std::size_t size) {
   while (at < size) {
     std::size_t end = at;
     while (end < size && bytes[end] != '\n' && bytes[end] != '\0') ++end;
-    std::wstring line;
-    TextUtil::MultiByteToWide(std::string(bytes + at, end - at), line, CP_UTF8);
+    std::wstring line = kestrum::common::Utf8ToWide(std::string_view(bytes + at, end - at));
     Trim(line);
     if (!line.empty()) lines.push_back(line);
     at = end + 1;
@@ -61,11 +62,13 @@ LangTable& LangTable::Instance() {
 }
 
 bool LangTable::LoadFromFile(const std::wstring& path) {
-  texts_.clear();
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
-  ParseLines(SplitLines(bytes.data(), bytes.size()));
-  return true;
+  const bool read = ReadWholeFile(path, bytes);
+  Texts texts;
+  if (read) EnterLines(SplitLines(bytes.data(), bytes.size()), texts);
+  std::lock_guard<std::mutex> guard(mutex_);
+  texts_.swap(texts);
+  return read;
 }
 
 bool LangTable::LoadFromMemory(HGLOBAL block) {
@@ -80,15 +83,24 @@ bool LangTable::LoadFromMemory(HGLOBAL block) {
 
 std::wstring LangTable::Lookup(const std::wstring& id) const {
   if (id.empty()) return std::wstring();
-  const auto found = texts_.find(id);
-  if (found == texts_.end()) return std::wstring();
-  std::wstring text = found->second;
+  std::wstring text;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    const auto found = texts_.find(id);
+    if (found == texts_.end()) return std::wstring();
+    text = found->second;
+  }
   TextUtil::ReplaceAll(L"\\r", L"\r", text);
   TextUtil::ReplaceAll(L"\\n", L"\n", text);
   return text;
 }
 
 bool LangTable::ParseLines(const std::list<std::wstring>& lines) {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return EnterLines(lines, texts_);
+}
+
+bool LangTable::EnterLines(const std::list<std::wstring>& lines, Texts& texts) {
   if (lines.empty()) return false;
   for (const std::wstring& line : lines) {
     std::list<std::wstring> pieces = TextUtil::Split(line, L"=");
@@ -98,7 +110,7 @@ bool LangTable::ParseLines(const std::list<std::wstring>& lines) {
     Trim(id);
     Trim(text);
     if (id.find(L';') != std::wstring::npos) continue;
-    texts_[id] = text;
+    texts[id] = text;
   }
   return true;
 }

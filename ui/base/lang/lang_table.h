@@ -4,6 +4,7 @@
 
 #include <list>
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace ui {
@@ -13,7 +14,9 @@ namespace ui {
 // define nothing, which makes ";" lines comments. Stored texts may write a line break as the
 // two characters "\n" (and "\r"); Lookup expands them.
 //
-// Threads: UI thread only. The singleton is created on first use and lives to process exit.
+// Threads: safe on any thread; a load replaces the table in one step under the table's lock, so
+// a lookup never sees it half loaded. The singleton is created on first use and lives to
+// process exit.
 class LangTable {
  public:
   static LangTable& Instance();
@@ -23,7 +26,7 @@ class LangTable {
 
   // Replaces the whole table with the file's lines. False, with the table empty, when the file
   // cannot be read; true otherwise, also for a file without a valid line.
-  bool LoadFromFile(const std::wstring& path);
+  [[nodiscard]] bool LoadFromFile(const std::wstring& path);
   // Adds the block's lines to the table (an id already present gets the new text). Always true;
   // the caller keeps and frees the block.
   bool LoadFromMemory(HGLOBAL block);
@@ -35,9 +38,14 @@ class LangTable {
   bool ParseLines(const std::list<std::wstring>& lines);
 
  private:
-  LangTable() = default;
+  using Texts = std::map<std::wstring, std::wstring>;
 
-  std::map<std::wstring, std::wstring> texts_;
+  LangTable() = default;
+  // Enters every valid line into texts; false when the list is empty.
+  static bool EnterLines(const std::list<std::wstring>& lines, Texts& texts);
+
+  mutable std::mutex mutex_;
+  Texts texts_;  // guarded by mutex_
 };
 
 }  // namespace ui

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "kestrum/common/scope_exit.h"
+#include "kestrum/common/scoped_restore.h"
 #include "ui/base/loop/message_loop_proxy.h"
 #include "ui/base/pump/default_message_pump.h"
 #include "ui/base/pump/tick_clock.h"
@@ -37,6 +39,8 @@ MessageLoop::MessageLoop(Type type, std::shared_ptr<MessagePump> pump)
 }
 
 MessageLoop::~MessageLoop() {
+  // The thread's current-loop slot and the pump's waits belong to the thread that made it.
+  KESTRUM_CHECK_THREAD(thread_);
   for (int round = 0; round < kMaxShutdownRounds; ++round) {
     DeletePendingTasks();
     ReloadWorkQueue();
@@ -85,14 +89,10 @@ void MessageLoop::QueueIncoming(PendingTask task) {
 }
 
 void MessageLoop::Run(Dispatcher* dispatcher) {
+  KESTRUM_CHECK_THREAD(thread_);
   RunState state = {run_state_ ? run_state_->run_depth + 1 : 1, false, dispatcher};
   // The previous state comes back also when a task throws out of the run.
-  struct Restore {
-    RunState*& slot;
-    RunState* previous;
-    ~Restore() { slot = previous; }
-  } restore{run_state_, run_state_};
-  run_state_ = &state;
+  const kestrum::common::ScopedRestore restore(run_state_, &state);
   auto* win_pump = type_ == kUI ? dynamic_cast<WinMessagePump*>(pump_.get()) : nullptr;
   if (dispatcher && win_pump) {
     win_pump->RunWithDispatcher(this, dispatcher);
@@ -102,22 +102,27 @@ void MessageLoop::Run(Dispatcher* dispatcher) {
 }
 
 void MessageLoop::Quit() {
+  KESTRUM_CHECK_THREAD(thread_);
   if (run_state_) run_state_->quit_received = true;
 }
 
 void MessageLoop::AddTaskObserver(TaskObserver* observer) {
+  KESTRUM_CHECK_THREAD(thread_);
   task_observers_.AddObserver(observer);
 }
 
 void MessageLoop::RemoveTaskObserver(TaskObserver* observer) {
+  KESTRUM_CHECK_THREAD(thread_);
   task_observers_.RemoveObserver(observer);
 }
 
 void MessageLoop::AddDestructionObserver(DestructionObserver* observer) {
+  KESTRUM_CHECK_THREAD(thread_);
   destruction_observers_.AddObserver(observer);
 }
 
 void MessageLoop::RemoveDestructionObserver(DestructionObserver* observer) {
+  KESTRUM_CHECK_THREAD(thread_);
   destruction_observers_.RemoveObserver(observer);
 }
 
@@ -207,10 +212,7 @@ bool MessageLoop::DeferOrRunPendingTask(PendingTask task) {
 void MessageLoop::RunTask(PendingTask& task) {
   // A nested run started by this task must not take further tasks until it has finished.
   nestable_tasks_allowed_ = false;
-  struct Reallow {
-    bool& allowed;
-    ~Reallow() { allowed = true; }
-  } reallow{nestable_tasks_allowed_};
+  const kestrum::common::ScopeExit reallow([this] { nestable_tasks_allowed_ = true; });
   task_observers_.Notify(&TaskObserver::WillProcessTask);
   task.task();
   task_observers_.Notify(&TaskObserver::DidProcessTask);

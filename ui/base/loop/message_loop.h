@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "kestrum/common/thread_affinity.h"
 #include "ui/base/callback/observer_list.h"
 #include "ui/base/loop/pending_task.h"
 #include "ui/base/pump/message_pump.h"
@@ -21,7 +22,7 @@ class ThreadLocalSlot;
 //
 // Threads: the Post* operations may be called from any thread as long as the loop lives; a
 // poster that may outlive the loop posts through proxy() instead, which answers false once the
-// loop is gone. Everything else runs on the loop's thread.
+// loop is gone. Everything else runs on the loop's thread (checked in the builds with checks).
 //
 // Tasks run in posting order; delayed tasks in run-time order, equal run times in the order they
 // were queued. Tasks still queued when the loop is destroyed are destroyed without running.
@@ -123,6 +124,7 @@ class MessageLoop : public MessagePump::Delegate {
   ObserverList<TaskObserver> task_observers_;
   ObserverList<DestructionObserver> destruction_observers_;
   std::shared_ptr<MessageLoopProxy> proxy_;
+  kestrum::common::ThreadAffinity thread_;
 };
 
 }  // namespace kbase

@@ -122,5 +122,15 @@ TEST(PendingTaskTest, HeapOrderIsRunTimeThenSequence) {
   EXPECT_FALSE(first < second);
 }
 
+#if KESTRUM_CHECK_IS_ON()
+// Posting is for any thread; running, quitting and observing are the loop thread's.
+TEST(MessageLoopDeathTest, QuittingFromAnotherThreadIsCaught) {
+  MessageLoop loop;
+  std::thread([&loop] { EXPECT_TRUE(loop.PostTask([] {})); }).join();
+  EXPECT_DEATH(std::thread([&loop] { loop.Quit(); }).join(),
+               "check failed: .*called off the thread of thread_");
+}
+#endif
+
 }  // namespace
 }  // namespace kbase

@@ -6,21 +6,30 @@
 
 namespace ui {
 
-Control* ResourceHub::BuildBoxFromMarkup(const std::wstring& file,
-                                         const CreateControlCallback& callback) {
-  if (std::shared_ptr<MarkupBuilder> cached = CachedBuilder(file)) {
-    return cached->Build(nullptr, nullptr, callback);
+namespace {
+
+Control* BuildCachedMarkup(const std::wstring& file, const CreateControlCallback& callback,
+                           int parent_depth) {
+  if (std::shared_ptr<MarkupBuilder> cached = ResourceHub::CachedBuilder(file)) {
+    return cached->Build(nullptr, nullptr, callback, parent_depth);
   }
   auto builder = std::make_shared<MarkupBuilder>();
-  Control* control = builder->Load(file, callback, nullptr, nullptr);
-  if (control) CacheBuilder(file, builder);
+  Control* control = builder->Load(file, callback, nullptr, nullptr, parent_depth);
+  if (control) ResourceHub::CacheBuilder(file, builder);
   return control;
+}
+
+}  // namespace
+
+Control* ResourceHub::BuildBoxFromMarkup(const std::wstring& file,
+                                         const CreateControlCallback& callback) {
+  return BuildCachedMarkup(file, callback, 0);
 }
 
 namespace markup_link {
 
-Control* BuildBoxFromMarkup(const std::wstring& file) {
-  return ResourceHub::BuildBoxFromMarkup(file, CreateControlCallback());
+Control* BuildBoxFromMarkup(const std::wstring& file, int parent_depth) {
+  return BuildCachedMarkup(file, CreateControlCallback(), parent_depth);
 }
 
 }  // namespace markup_link

@@ -45,7 +45,7 @@ std::wstring Attribute(XmlNode& node, const wchar_t* name) {
   return buffer;
 }
 
-void AttachEventElement(XmlNode node, Control* owner) {
+void AttachEventElement(XmlNode& node, Control* owner) {
   const bool bubbled = Is(node.Name(), L"BubbledEvent");
   const std::wstring types = Attribute(node, L"type");
   const std::wstring receivers = Attribute(node, L"receiver");
@@ -71,25 +71,34 @@ void AttachEventElement(XmlNode node, Control* owner) {
 MarkupBuilder::MarkupBuilder() : document_(true) {}
 
 Control* MarkupBuilder::Load(const std::wstring& markup, const CreateControlCallback& callback,
-                             Window* window, Box* parent) {
+                             Window* window, Box* parent, int parent_depth) {
+  error_ = nullptr;
   const bool loaded = !markup.empty() && markup[0] == L'<'
                           ? document_.LoadFromString(markup.c_str())
                           : document_.LoadFromFile(markup.c_str());
   if (!loaded) return nullptr;
-  return Build(window, parent, callback);
+  return Build(window, parent, callback, parent_depth);
 }
 
-Control* MarkupBuilder::Build(Window* window, Box* parent, const CreateControlCallback& callback) {
+Control* MarkupBuilder::Build(Window* window, Box* parent, const CreateControlCallback& callback,
+                              int parent_depth) {
   callback_ = callback;
+  error_ = nullptr;
   XmlNode root = document_.Root();
   if (!root.IsValid()) return nullptr;
+  // Checked before anything is built, so a refused document leaves no partial tree behind.
+  // The root element makes no control.
+  if (parent_depth + document_.Depth() - 1 > kMostControlDepth) {
+    error_ = L"Markup nested too deeply";
+    return nullptr;
+  }
   if (window) {
     if (Is(root.Name(), L"Global")) ApplyGlobal(root);
     if (Is(root.Name(), L"Window")) ApplyWindow(root, window);
   }
   for (XmlNode node = root.FirstChild(); node.IsValid(); node = node.NextSibling()) {
     if (IsDefinition(node.Name())) continue;
-    return BuildChildren(root.FirstChild(), window, parent, parent);
+    return BuildChildren(root.FirstChild(), window, parent, parent, parent_depth + 1);
   }
   return nullptr;
 }
@@ -135,7 +144,7 @@ Control* MarkupBuilder::MakeControl(const std::wstring& name) {
   return callback_ ? callback_(name) : nullptr;
 }
 
-void MarkupBuilder::Include(XmlNode node, Window* window, Box* parent) {
+void MarkupBuilder::Include(XmlNode& node, Window* window, Box* parent, int depth) {
   if (!node.HasAttributes()) return;
   const std::wstring source = Attribute(node, L"source");
   if (source.empty()) return;
@@ -145,13 +154,13 @@ void MarkupBuilder::Include(XmlNode node, Window* window, Box* parent) {
   for (int i = 0; i < count; ++i) {
     MarkupBuilder included;
     included.include_depth_ = include_depth_ + 1;
-    Control* built = included.Load(source, callback_, window, parent);
+    Control* built = included.Load(source, callback_, window, parent, depth - 1);
     // Without a parent nobody would own what the included file built.
     if (!parent) delete built;
   }
 }
 
-void MarkupBuilder::ApplyAttributes(XmlNode node, Control* control) {
+void MarkupBuilder::ApplyAttributes(XmlNode& node, Control* control) {
   // Document order matters: a "class" is applied where it stands, so attributes written after
   // it override the class and those before it do not.
   for (int i = 0; i < node.AttributeCount(); ++i) {
@@ -171,14 +180,14 @@ bool MarkupBuilder::Adopt(Control* control, Control* parent, bool* stop) {
   return false;
 }
 
-Control* MarkupBuilder::BuildChildren(XmlNode first, Window* window, Box* parent,
-                                      Control* owner) {
+Control* MarkupBuilder::BuildChildren(XmlNode first, Window* window, Box* parent, Control* owner,
+                                      int depth) {
   Control* result = nullptr;
   for (XmlNode node = first; node.IsValid(); node = node.NextSibling()) {
     const wchar_t* name = node.Name();
     if (IsDefinition(name)) continue;
     if (Is(name, L"Include")) {
-      Include(node, window, parent);
+      Include(node, window, parent, depth);
       continue;
     }
     Control* control = CreateControl(name);
@@ -189,9 +198,9 @@ Control* MarkupBuilder::BuildChildren(XmlNode first, Window* window, Box* parent
     if (!control) control = MakeControl(name);
     if (!control) continue;
     control->SetWindowOnly(window);
+    if (auto* child_box = dynamic_cast<ChildBox*>(control)) child_box->SetBuildDepth(depth);
     ApplyAttributes(node, control);
-    XmlNode child = node.FirstChild();
-    if (child.IsValid()) BuildChildren(child, window, dynamic_cast<Box*>(control), control);
+    BuildChildren(node.FirstChild(), window, dynamic_cast<Box*>(control), control, depth + 1);
     if (owner) {
       bool stop = false;
       if (!Adopt(control, owner, &stop)) {

@@ -25,6 +25,17 @@ class MarkupBuilder {
   // An "Include" nested deeper than this is not followed, so a file that includes itself (or a
   // cycle of files) ends instead of recursing until the stack overflows.
   static constexpr int kMostIncludeDepth = 8;
+  // Elements under the root element nested deeper than this, counted on from the depth of the
+  // parent the build fills (through included files and child-box files too), make the build
+  // fail ("Markup nested too deeply") before anything is built; an "Include" that would go
+  // deeper adds nothing. The check takes the reader's depth of the whole document, so every
+  // element is a level, also one that makes no control: "Event" and "BubbledEvent" elements,
+  // definitions, "Include" elements and unknown elements. A control at the deepest level can
+  // therefore hold no event elements, and a definition nested deep counts against the limit.
+  // Tighter than the reader's limit: a level of building takes about 2.4 KB of a 32-bit stack,
+  // sixteen times a level of reading, so the deepest build uses some 150 KB of the 1 MB a Windows
+  // thread gets by default. Real skins nest a handful of levels.
+  static constexpr int kMostControlDepth = 64;
 
   MarkupBuilder();
   MarkupBuilder(const MarkupBuilder&) = delete;
@@ -32,31 +43,38 @@ class MarkupBuilder {
 
   // markup beginning with "<" is the markup text itself, anything else a file name (relative
   // names under the resource path). Null, building nothing, when the document does not load.
-  Control* Load(const std::wstring& markup, const CreateControlCallback& callback,
-                Window* window, Box* parent);
+  // parent_depth: how deep parent stands in the tree the build adds to (1 for a root); 0 when
+  // the build makes the top of a tree.
+  Control* Load(const std::wstring& markup, const CreateControlCallback& callback, Window* window,
+                Box* parent, int parent_depth = 0);
   // Applies the document-level definitions (only with a window), then builds the controls
   // under parent. The first control made directly under the root element, or null.
-  Control* Build(Window* window, Box* parent, const CreateControlCallback& callback);
+  Control* Build(Window* window, Box* parent, const CreateControlCallback& callback,
+                 int parent_depth = 0);
   // A new control of the built-in class with exactly that name, or null.
   static Control* CreateControl(const std::wstring& class_name);
 
-  // The reader's message when Load failed.
-  const wchar_t* ErrorMessage() const { return document_.ErrorMessage(); }
+  // Why the last Load or Build built nothing: the reader's message, or "Markup nested too
+  // deeply"; empty after one that built.
+  const wchar_t* ErrorMessage() const { return error_ ? error_ : document_.ErrorMessage(); }
 
  private:
   void ApplyGlobal(XmlNode root);
   void ApplyWindow(XmlNode root, Window* window);
   void ApplyWindowAttributes(XmlNode root, Window* window);
   void ApplyHeightPercent(const std::wstring& value, Window* window);
-  Control* BuildChildren(XmlNode first, Window* window, Box* parent, Control* owner);
-  void Include(XmlNode node, Window* window, Box* parent);
+  // depth: how deep the controls made from first and its siblings nest (1 directly under the
+  // parent of a top-level build).
+  Control* BuildChildren(XmlNode first, Window* window, Box* parent, Control* owner, int depth);
+  void Include(XmlNode& node, Window* window, Box* parent, int depth);
   Control* MakeControl(const std::wstring& name);
-  void ApplyAttributes(XmlNode node, Control* control);
+  void ApplyAttributes(XmlNode& node, Control* control);
   // Adds control to parent; false when it was destroyed because the parent is no box.
   bool Adopt(Control* control, Control* parent, bool* stop);
 
   XmlDoc document_;
   CreateControlCallback callback_;
+  const wchar_t* error_ = nullptr;  // the builder's own reason for building nothing
   int include_depth_ = 0;
 };
 

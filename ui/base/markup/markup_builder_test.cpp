@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -148,6 +149,136 @@ TEST_F(MarkupBuilderTest, AnIncludeOfItselfStopsAtTheDepthCap) {
       BuildBox(L"<Window><Box><Include source=\"self.xml\"/></Box></Window>");
   ASSERT_TRUE(box);
   EXPECT_EQ(box->GetCount(), MarkupBuilder::kMostIncludeDepth);
+}
+
+// Boxes nested depth deep under the root element, the innermost holding inner.
+std::wstring NestedBoxes(int depth, const std::wstring& inner = L"") {
+  std::wstring markup = L"<Window>";
+  for (int i = 0; i < depth; ++i) markup += L"<Box>";
+  markup += inner;
+  for (int i = 0; i < depth; ++i) markup += L"</Box>";
+  return markup + L"</Window>";
+}
+
+int DepthOf(const Control* control) {
+  const auto* box = dynamic_cast<const Box*>(control);
+  if (!box || box->GetCount() == 0) return 1;
+  return 1 + DepthOf(box->GetItemAt(0));
+}
+
+// Runs work on a thread of its own with a stack of stack_bytes; false when the thread did not
+// run. An overflow ends the whole test program.
+bool RunWithStack(std::size_t stack_bytes, const std::function<void()>& work) {
+  struct Thread {
+    static DWORD WINAPI Run(void* work) {
+      (*static_cast<const std::function<void()>*>(work))();
+      return 0;
+    }
+  };
+  HANDLE thread =
+      CreateThread(nullptr, stack_bytes, &Thread::Run, const_cast<std::function<void()>*>(&work),
+                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (!thread) return false;
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  return true;
+}
+
+TEST_F(MarkupBuilderTest, ControlsNestUpToTheDepthLimit) {
+  std::unique_ptr<Box> box = BuildBox(NestedBoxes(MarkupBuilder::kMostControlDepth));
+  ASSERT_TRUE(box);
+  EXPECT_EQ(DepthOf(box.get()), MarkupBuilder::kMostControlDepth);
+
+  // Deeper than the builder goes, though the reader still takes it: nothing is built.
+  static_assert(MarkupBuilder::kMostControlDepth < XmlDoc::kMostElementDepth - 1,
+                "the builder's limit is the tighter one");
+  MarkupBuilder builder;
+  EXPECT_EQ(
+      builder.Load(NestedBoxes(MarkupBuilder::kMostControlDepth + 1), nullptr, nullptr, nullptr),
+      nullptr);
+  EXPECT_STREQ(builder.ErrorMessage(), L"Markup nested too deeply");
+  // The next load starts clean.
+  std::unique_ptr<Control> next(builder.Load(NestedBoxes(1), nullptr, nullptr, nullptr));
+  EXPECT_TRUE(next);
+  EXPECT_STREQ(builder.ErrorMessage(), L"");
+}
+
+TEST_F(MarkupBuilderTest, AnIncludeCountsFromTheBoxItFills) {
+  // The included file alone is within the limit; where it is included decides.
+  WriteFile(L"deep.xml", NestedBoxes(MarkupBuilder::kMostControlDepth - 2));
+  std::unique_ptr<Box> fits =
+      BuildBox(L"<Window><Box><Box><Include source=\"deep.xml\"/></Box></Box></Window>");
+  ASSERT_TRUE(fits);
+  EXPECT_EQ(DepthOf(fits.get()), MarkupBuilder::kMostControlDepth);
+
+  std::unique_ptr<Box> too_deep = BuildBox(
+      L"<Window><Box><Box><Box><Include source=\"deep.xml\"/><Control /></Box></Box></Box>"
+      L"</Window>");
+  ASSERT_TRUE(too_deep);
+  // The include added nothing and the pass went on to the control after it.
+  EXPECT_EQ(DepthOf(too_deep.get()), 4);
+}
+
+TEST_F(MarkupBuilderTest, HostileNestingEndsWithAnErrorInsteadOfOverflowingTheStack) {
+  // 50,000 nested elements, about 150 KB of markup.
+  std::wstring markup;
+  for (int i = 0; i < 50000; ++i) markup += L"<a>";
+  MarkupBuilder builder;
+  EXPECT_EQ(builder.Load(markup, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_STREQ(builder.ErrorMessage(), L"Elements nested too deeply");
+}
+
+TEST_F(MarkupBuilderTest, TheDeepestMarkupBuildsOnAQuarterOfTheDefaultStack) {
+  // Windows gives a thread 1 MB of stack unless told otherwise; the limits leave most of it to
+  // whatever is on the stack when a window loads its skin.
+  constexpr std::size_t kQuarterOfTheDefaultStack = 256 * 1024;
+  std::wstring reader_deepest;
+  for (int i = 0; i < XmlDoc::kMostElementDepth; ++i) reader_deepest += L"<Box>";
+  for (int i = 0; i < XmlDoc::kMostElementDepth; ++i) reader_deepest += L"</Box>";
+  int depth = 0;
+  bool read = false;
+  ASSERT_TRUE(RunWithStack(kQuarterOfTheDefaultStack, [&] {
+    XmlDoc document;
+    read = document.LoadFromString(reader_deepest.c_str());
+    MarkupBuilder builder;
+    std::unique_ptr<Control> built(
+        builder.Load(NestedBoxes(MarkupBuilder::kMostControlDepth - 1,
+                                 L"<Control width=\"1\" height=\"2\" name=\"leaf\"/>"),
+                     nullptr, nullptr, nullptr));
+    depth = DepthOf(built.get());
+  }));
+  EXPECT_TRUE(read);
+  EXPECT_EQ(depth, MarkupBuilder::kMostControlDepth);
+}
+
+// A class whose attribute list names the class again, directly or through another class.
+TEST_F(MarkupBuilderTest, ClassesThatNameThemselvesAreNotAppliedAgainFromWithin) {
+  ResourceHub::AddClass(L"selfish", L"class=\"selfish\" width=\"5\"");
+  ResourceHub::AddClass(L"ping", L"height=\"6\" class=\"pong\"");
+  ResourceHub::AddClass(L"pong", L"class=\"ping\" width=\"7\"");
+  std::unique_ptr<Box> box = BuildBox(
+      L"<Window><Box><Control class=\"selfish\"/><Control class=\"ping\" height=\"8\"/>"
+      L"</Box></Window>");
+  ASSERT_TRUE(box);
+  ASSERT_EQ(box->GetCount(), 2);
+  EXPECT_EQ(box->GetItemAt(0)->GetFixedWidth(), 5);
+  EXPECT_EQ(box->GetItemAt(1)->GetFixedWidth(), 7);
+  EXPECT_EQ(box->GetItemAt(1)->GetFixedHeight(), 8);  // written after the class, still wins
+}
+
+TEST_F(MarkupBuilderTest, ClassesNestedWithinTheCapApplyInFull) {
+  std::wstring previous;
+  for (int i = 0; i < Control::kMostClassExpansions; ++i) {
+    const std::wstring name = L"layer" + std::to_wstring(i);
+    std::wstring value = L"width=\"" + std::to_wstring(i + 1) + L"\"";
+    if (!previous.empty()) value += L" class=\"" + previous + L"\"";
+    ResourceHub::AddClass(name, value);
+    previous = name;
+  }
+  std::unique_ptr<Box> box =
+      BuildBox(L"<Window><Box><Control class=\"" + previous + L"\"/></Box></Window>");
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->GetItemAt(0)->GetFixedWidth(), 1);  // the innermost class is applied last
 }
 
 TEST_F(MarkupBuilderTest, UnknownElementsAskTheCallbackAndAreOtherwiseSkippedWithTheirSubtree) {

@@ -93,7 +93,19 @@ void MsgBox::EndMsgBox(MsgBoxRet result) {
   Close(0);
   if (!callback_) return;
   Callback callback = callback_;
-  kbase::ThreadRegistry::PostTask(kFrameworkUiThread, [callback, result] { callback(result); });
+  if (kbase::ThreadRegistry::PostTask(kFrameworkUiThread,
+                                      [callback, result] { callback(result); })) {
+    return;
+  }
+  // No framework UI thread takes the answer: the box gives it itself as its window goes.
+  unposted_answer_ = result;
+}
+
+void MsgBox::GiveUnpostedAnswer() {
+  if (!unposted_answer_ || !callback_) return;
+  const MsgBoxRet result = *unposted_answer_;
+  unposted_answer_.reset();
+  callback_(result);
 }
 
 void MsgBox::OnCancel(bool& handled) {
@@ -125,6 +137,7 @@ LRESULT MsgBox::OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handle
 
 LRESULT MsgBox::OnDestroy(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
   EnableDisabledOwner();
+  GiveUnpostedAnswer();
   return WindowImplBase::OnDestroy(message, wparam, lparam, handled);
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/base/window_impl/window_impl_base.h"
@@ -26,7 +27,8 @@ enum MsgBoxRet {
 //
 // Threads: created, clicked and closed on the thread that calls Show; the callback runs on
 // thread 0 and must do only what is safe there (post a message, for instance). Without a
-// registered thread 0 no answer is delivered.
+// registered thread 0 the box calls it itself, on its own thread, as its window is destroyed
+// (after the owner is enabled again).
 // Ownership: the box owns itself (ui::WindowImplBase): it lives exactly as long as its window and
 // is deleted when the window is destroyed. A caller that keeps the pointer Show returns (to call
 // UpdateContent or Close later) keeps a way to tell whether it is still alive and checks it on
@@ -77,6 +79,8 @@ class MsgBox : public ui::WindowImplBase {
   bool OnClick(ui::EventArgs* args);
   // Closes the box and queues the answer; only the first answer counts.
   void EndMsgBox(MsgBoxRet result);
+  // Calls back with an answer thread 0 could not take, once.
+  void GiveUnpostedAnswer();
   // Enables the window Show disabled, once.
   void EnableDisabledOwner();
   // Enables the disabled window and focuses the owner.
@@ -91,4 +95,6 @@ class MsgBox : public ui::WindowImplBase {
   // over it still holds it).
   HWND disabled_owner_ = nullptr;
   bool answered_ = false;
+  // The answer the box still owes its caller because no thread 0 took it.
+  std::optional<MsgBoxRet> unposted_answer_;
 };

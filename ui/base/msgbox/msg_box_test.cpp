@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "ui/base/window_impl/framework_window_test_fixture.h"
@@ -58,6 +59,25 @@ TEST_F(MsgBoxTest, TheFirstAnswerCountsArrivesOnThreadZeroAndTheBoxIsThenDetecta
   ASSERT_EQ(answers_.values, std::vector<MsgBoxRet>{kMsgBoxYes});
   EXPECT_EQ(answers_.threads[0], main_thread_id_.load());
   EXPECT_NE(answers_.threads[0], GetCurrentThreadId());
+}
+
+TEST_F(MsgBoxTest, WithoutThreadZeroTheBoxAnswersOnItsOwnThreadAsItsWindowGoes) {
+  main_thread_.StopAndJoin();
+  for (const wchar_t* button : {L"btn_yes", L"btn_no"}) {
+    SCOPED_TRACE(button);
+    answers_.values.clear();
+    answers_.threads.clear();
+    MsgBox* box = Open(owner_);
+    ASSERT_NE(box, nullptr);
+    HWND hwnd = box->GetHWND();
+    Click(box, button);
+    EXPECT_TRUE(answers_.values.empty());  // never inside the click
+    ASSERT_TRUE(PumpUntil([hwnd] { return !IsWindow(hwnd); }));
+    const MsgBoxRet expected = button == std::wstring(L"btn_yes") ? kMsgBoxYes : kMsgBoxNo;
+    ASSERT_EQ(answers_.values, std::vector<MsgBoxRet>{expected});
+    EXPECT_EQ(answers_.threads[0], GetCurrentThreadId());
+    EXPECT_TRUE(IsWindowEnabled(owner_));
+  }
 }
 
 TEST_F(MsgBoxTest, EveryWayOfClosingGivesTheOwnerBackAndOnlyTheButtonsAndEscAnswer) {

@@ -6,10 +6,6 @@ namespace kbase {
 
 DefaultMessagePump::DefaultMessagePump() : event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
-DefaultMessagePump::~DefaultMessagePump() {
-  if (event_) CloseHandle(event_);
-}
-
 void DefaultMessagePump::Run(Delegate* delegate) {
   bool more = delegate->RunPendingWork();
   while (!quit_) {
@@ -27,12 +23,12 @@ void DefaultMessagePump::Run(Delegate* delegate) {
 
 void DefaultMessagePump::WaitForWork() {
   if (delayed_work_time_ == 0) {
-    WaitForSingleObject(event_, INFINITE);
+    WaitForSingleObject(event_.get(), INFINITE);
     return;
   }
   const int64_t delay_ms = DelayMilliseconds(delayed_work_time_, NowMicroseconds());
   if (delay_ms > 0) {
-    WaitForSingleObject(event_, ClampWaitMilliseconds(delay_ms));
+    WaitForSingleObject(event_.get(), ClampWaitMilliseconds(delay_ms));
   } else {
     delayed_work_time_ = 0;  // due now: RunDelayedWork re-reads the next time
   }
@@ -40,7 +36,7 @@ void DefaultMessagePump::WaitForWork() {
 
 void DefaultMessagePump::Quit() { quit_ = true; }
 
-void DefaultMessagePump::WakeUp() { SetEvent(event_); }
+void DefaultMessagePump::WakeUp() { SetEvent(event_.get()); }
 
 void DefaultMessagePump::WakeUpAt(int64_t run_time) { delayed_work_time_ = run_time; }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "kestrum/common/scoped_handle.h"
 #include "ui/base/pump/message_pump.h"
 
 namespace kbase {
@@ -13,7 +14,6 @@ namespace kbase {
 class DefaultMessagePump : public MessagePump {
  public:
   DefaultMessagePump();
-  ~DefaultMessagePump() override;
 
   void Run(Delegate* delegate) override;
   void Quit() override;
@@ -23,7 +23,7 @@ class DefaultMessagePump : public MessagePump {
  private:
   void WaitForWork();
 
-  HANDLE event_;  // auto-reset: one SetEvent wakes one wait
+  kestrum::common::ScopedHandle event_;  // auto-reset: one SetEvent wakes one wait
   bool quit_ = false;
   int64_t delayed_work_time_ = 0;
 };

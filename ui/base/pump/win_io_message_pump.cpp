@@ -5,10 +5,6 @@ namespace kbase {
 WinIOMessagePump::WinIOMessagePump()
     : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {}
 
-WinIOMessagePump::~WinIOMessagePump() {
-  if (port_) CloseHandle(port_);
-}
-
 void WinIOMessagePump::WakeUpAt(int64_t run_time) { delayed_work_time_ = run_time; }
 
 void WinIOMessagePump::AddObserver(IOObserver* observer) { observers_.AddObserver(observer); }
@@ -18,7 +14,7 @@ void WinIOMessagePump::RemoveObserver(IOObserver* observer) {
 }
 
 bool WinIOMessagePump::PostWakeUp() {
-  return port_ && PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(this),
+  return port_ && PostQueuedCompletionStatus(port_.get(), 0, reinterpret_cast<ULONG_PTR>(this),
                                              reinterpret_cast<OVERLAPPED*>(this));
 }
 
@@ -54,7 +50,7 @@ bool WinIOMessagePump::WaitForIOCompletion(DWORD timeout) {
   ULONG_PTR key = 0;
   OVERLAPPED* overlapped = nullptr;
   DWORD error = 0;
-  if (!GetQueuedCompletionStatus(port_, &bytes, &key, &overlapped, timeout)) {
+  if (!GetQueuedCompletionStatus(port_.get(), &bytes, &key, &overlapped, timeout)) {
     if (!overlapped) return false;  // time-out
     error = GetLastError();
     bytes = 0;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "kestrum/common/scoped_handle.h"
 #include "ui/base/callback/observer_list.h"
 #include "ui/base/pump/win_message_pump.h"
 
@@ -38,7 +39,6 @@ class WinIOMessagePump : public WinMessagePump {
   };
 
   WinIOMessagePump();
-  ~WinIOMessagePump() override;
 
   void WakeUpAt(int64_t run_time) override;
 
@@ -48,7 +48,7 @@ class WinIOMessagePump : public WinMessagePump {
 
   // The port that handles are associated with (CreateIoCompletionPort with a handler as the
   // key); null when it could not be created.
-  HANDLE completion_port() const { return port_; }
+  HANDLE completion_port() const { return port_.get(); }
 
  protected:
   void DoRunLoop() override;
@@ -59,7 +59,7 @@ class WinIOMessagePump : public WinMessagePump {
   bool WaitForIOCompletion(DWORD timeout);
   DWORD WaitTimeout() const;
 
-  HANDLE port_;
+  kestrum::common::ScopedHandle port_;
   ObserverList<IOObserver> observers_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/base/pump/win_message_pump.h"
 
+#include "kestrum/common/scoped_restore.h"
 #include "ui/base/pump/tick_clock.h"
 
 namespace kbase {
@@ -9,12 +10,7 @@ void WinMessagePump::Run(Delegate* delegate) { RunWithDispatcher(delegate, nullp
 void WinMessagePump::RunWithDispatcher(Delegate* delegate, Dispatcher* dispatcher) {
   RunState state = {state_ ? state_->run_depth + 1 : 1, false, delegate, dispatcher};
   // The previous state comes back also when a task throws out of the run.
-  struct Restore {
-    RunState*& slot;
-    RunState* previous;
-    ~Restore() { slot = previous; }
-  } restore{state_, state_};
-  state_ = &state;
+  const kestrum::common::ScopedRestore restore(state_, &state);
   DoRunLoop();
 }
 

@@ -54,18 +54,26 @@ bool ResourceHub::KeyLess(const std::wstring& a, const std::wstring& b) {
   return false;
 }
 
-std::wstring ResourceHub::ResourcePath() { return State().resource_path; }
-
-void ResourceHub::SetResourcePath(const std::wstring& path) {
-  std::wstring& stored = State().resource_path;
-  stored = path;
-  if (!stored.empty() && stored.back() != L'\\' && stored.back() != L'/') stored += L'\\';
+std::wstring ResourceHub::ResourcePath() {
+  Guard guard(State().mutex);
+  return State().resource_path;
 }
 
-const CreateControlCallback& ResourceHub::CreateControl() { return State().create_control; }
+void ResourceHub::SetResourcePath(const std::wstring& path) {
+  std::wstring stored = path;
+  if (!stored.empty() && stored.back() != L'\\' && stored.back() != L'/') stored += L'\\';
+  Guard guard(State().mutex);
+  State().resource_path.swap(stored);
+}
+
+CreateControlCallback ResourceHub::CreateControl() {
+  Guard guard(State().mutex);
+  return State().create_control;
+}
 
 void ResourceHub::SetCreateControlCallback(const CreateControlCallback& callback) {
-  if (&callback != &State().create_control) State().create_control = callback;
+  Guard guard(State().mutex);
+  State().create_control = callback;
 }
 
 HFONT ResourceHub::AddFont(const std::wstring& face, int size, bool bold, bool underline,
@@ -98,6 +106,7 @@ const FontRecord* ResourceHub::FontInfo(int id) {
 }
 
 HFONT ResourceHub::FontHandle(int id) {
+  Guard guard(State().mutex);
   const FontRecord* record = FontInfo(id);
   return record ? record->hFont : nullptr;
 }
@@ -115,7 +124,7 @@ void ResourceHub::AddTextColor(const std::wstring& name, const std::wstring& val
   State().colors[name] = argb;
 }
 
-DWORD& ResourceHub::ColorValue(const std::wstring& name) {
+DWORD ResourceHub::ColorValue(const std::wstring& name) {
   Guard guard(State().mutex);
   return State().colors[name];
 }

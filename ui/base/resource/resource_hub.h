@@ -24,14 +24,28 @@ using CreateControlCallback = std::function<Control*(const std::wstring& class_n
 // (referred to by id, their position in the list), named text colours, global markup classes,
 // the cache of decoded images and the cache of parsed child-box markup.
 //
-// Threads: Start, Stop and the resource path belong to the thread that calls Start. The fonts,
-// colours, classes and the two caches are locked, because the program's other UI thread draws
-// its windows with the same controls; a colour reference or font record handed out stays valid.
-// Lifetime: empty until Start; Stop releases the render factory, the fonts and GDI+, and may be
-// called again (a second Stop does nothing). Colours, classes and cached images stay.
+// Threads: Start and Stop belong to the thread that calls Start; everything else is safe on any
+// thread, because the program's other UI thread draws its windows with the same controls. All
+// of it is read and written under one lock, and what is handed out is a copy, except the font
+// records and handles (see Stop).
+// Lifetime: empty until Start; Stop takes the render factory and the fonts off the hub at once,
+// and may be called again (a second Stop does nothing). What windows may still be drawing with,
+// the font handles, the font records FontInfo handed out and GDI+, is released as soon as no
+// window exists: at once without windows, else when the last one is destroyed, on its thread.
+// Colours, classes and cached images stay.
 class ResourceHub {
  public:
   ResourceHub() = delete;
+
+  // Held by every window for its whole life, so that a Stop leaves it what it draws with.
+  // Safe on any thread.
+  class WindowLease {
+   public:
+    WindowLease();
+    ~WindowLease();
+    WindowLease(const WindowLease&) = delete;
+    WindowLease& operator=(const WindowLease&) = delete;
+  };
 
   // Starts the framework: render factory, resource path (root + theme_folder), the callback,
   // DPI adaptation (when adapt_dpi), the global markup "global.xml" of the theme, the language
@@ -50,7 +64,7 @@ class ResourceHub {
   // A new context from the render factory; null before Start or after Stop.
   static std::unique_ptr<IRenderContext> MakeRenderContext();
 
-  static const CreateControlCallback& CreateControl();
+  static CreateControlCallback CreateControl();
   static void SetCreateControlCallback(const CreateControlCallback& callback);
 
   // Adds a font ("system" is the system's UI face), size in pixels at 96 DPI. The new HFONT,
@@ -58,7 +72,8 @@ class ResourceHub {
   // holds is cut to 31 characters.
   static HFONT AddFont(const std::wstring& face, int size, bool bold, bool underline,
                        bool italic);
-  // Null for an id outside the list.
+  // Null for an id outside the list; what is handed out stays valid until Stop releases the
+  // fonts.
   static HFONT FontHandle(int id);
   static const FontRecord* FontInfo(int id);
   static int FontCount();
@@ -66,7 +81,7 @@ class ResourceHub {
   // value is "#AARRGGBB"; its first character is skipped whatever it is.
   static void AddTextColor(const std::wstring& name, const std::wstring& value);
   // The ARGB value of name; a name never defined is entered with 0 (transparent) first.
-  static DWORD& ColorValue(const std::wstring& name);
+  static DWORD ColorValue(const std::wstring& name);
   // Colour names of normal and disabled text ("textdefaultcolor", "textdefaultdisablecolor"
   // unless the global markup names others).
   static std::wstring DefaultTextColor();

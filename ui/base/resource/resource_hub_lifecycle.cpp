@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <deque>
+#include <mutex>
+
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/lang/lang_table.h"
 #include "ui/base/markup/markup_builder.h"
@@ -17,7 +20,10 @@ namespace ui {
 
 namespace {
 
+using Guard = std::lock_guard<std::recursive_mutex>;
+
 void StartGdiplus(ResourceHubState& state) {
+  state.gdiplus_stop_pending = false;
   if (state.gdiplus_token) return;
   Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread
   ULONG_PTR token = 0;
@@ -32,43 +38,75 @@ void BuildGlobalMarkup() {
 }
 
 void StopGdiplus(ResourceHubState& state) {
+  state.gdiplus_stop_pending = false;
   // A second Stop finds the token cleared: GDI+ is shut down once per start.
   if (!state.gdiplus_token) return;
   Gdiplus::GdiplusShutdown(state.gdiplus_token);
   state.gdiplus_token = 0;
 }
 
+// What Stop left to windows: their fonts and GDI+. Called once none is left.
+void ReleaseStopped(ResourceHubState& state) {
+  for (const std::deque<FontRecord>& fonts : state.stopped_fonts) {
+    for (const FontRecord& font : fonts) DeleteObject(font.hFont);
+  }
+  state.stopped_fonts.clear();
+  if (state.gdiplus_stop_pending) StopGdiplus(state);
+}
+
 }  // namespace
+
+ResourceHub::WindowLease::WindowLease() {
+  ResourceHubState& state = ResourceHubState::Get();
+  Guard guard(state.mutex);
+  ++state.window_leases;
+}
+
+ResourceHub::WindowLease::~WindowLease() {
+  ResourceHubState& state = ResourceHubState::Get();
+  Guard guard(state.mutex);
+  if (--state.window_leases == 0) ReleaseStopped(state);
+}
 
 void ResourceHub::Start(const std::wstring& root, const CreateControlCallback& callback,
                         bool adapt_dpi, const std::wstring& theme_folder,
                         const std::wstring& language_folder) {
   ResourceHubState& state = ResourceHubState::Get();
-  state.render_factory = std::make_unique<RenderFactory_GdiPlus>();
+  {
+    Guard guard(state.mutex);
+    state.render_factory = std::make_unique<RenderFactory_GdiPlus>();
+  }
   SetResourcePath(root + theme_folder);
   SetCreateControlCallback(callback);
   if (adapt_dpi) DisplayScale::Instance().EnableAdaptation();
   // Before any window is built, so that its fonts are DPI-scaled and defined for them.
   BuildGlobalMarkup();
-  LangTable::Instance().LoadFromFile(root + language_folder + L"\\strings.ini");
-  StartGdiplus(state);
+  // Without its language file the program runs on with empty texts (see Start's contract).
+  static_cast<void>(LangTable::Instance().LoadFromFile(root + language_folder + L"\\strings.ini"));
+  {
+    Guard guard(state.mutex);
+    StartGdiplus(state);
+  }
   InitCommonControls();
 }
 
 void ResourceHub::Stop() {
   ResourceHubState& state = ResourceHubState::Get();
+  Guard guard(state.mutex);
   state.render_factory.reset();
-  {
-    std::lock_guard<std::recursive_mutex> guard(state.mutex);
-    for (const FontRecord& font : state.fonts) DeleteObject(font.hFont);
-    state.fonts.clear();
+  if (!state.fonts.empty()) {
+    // A swap keeps the records where FontInfo's callers found them.
+    state.stopped_fonts.emplace_back();
+    state.stopped_fonts.back().swap(state.fonts);
   }
-  StopGdiplus(state);
+  state.gdiplus_stop_pending = state.gdiplus_token != 0;
+  if (state.window_leases == 0) ReleaseStopped(state);
 }
 
 std::unique_ptr<IRenderContext> ResourceHub::MakeRenderContext() {
-  IRenderFactory* factory = ResourceHubState::Get().render_factory.get();
-  return factory ? factory->CreateRenderContext() : nullptr;
+  ResourceHubState& state = ResourceHubState::Get();
+  Guard guard(state.mutex);
+  return state.render_factory ? state.render_factory->CreateRenderContext() : nullptr;
 }
 
 }  // namespace ui

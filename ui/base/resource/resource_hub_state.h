@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <deque>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,7 +17,7 @@
 namespace ui {
 
 // The data behind ResourceHub's static members, shared by the files that implement it. Not for
-// other users. The fonts, colours, classes and caches are read and written under `mutex`.
+// other users. Every member is read and written under `mutex`.
 struct ResourceHubState {
   struct ImageKeyLess {
     bool operator()(const std::wstring& a, const std::wstring& b) const {
@@ -35,6 +36,11 @@ struct ResourceHubState {
   std::recursive_mutex mutex;
   // A deque, so that a record handed out by FontInfo stays put while fonts are added.
   std::deque<FontRecord> fonts;
+  // Fonts a Stop took off the list while windows existed; released with the last window.
+  std::list<std::deque<FontRecord>> stopped_fonts;
+  // A Stop while windows existed leaves GDI+ running until the last window is gone.
+  bool gdiplus_stop_pending = false;
+  int window_leases = 0;
   std::map<std::wstring, DWORD> colors;
   std::wstring default_text_color = L"textdefaultcolor";
   std::wstring default_disabled_text_color = L"textdefaultdisablecolor";

@@ -41,7 +41,7 @@ TEST(ResourceHubTest, TextColorsAreHexadecimalArgbAfterTheFirstCharacter) {
 
 TEST(ResourceHubTest, UnknownColorNamesAreEnteredAsTransparent) {
   EXPECT_EQ(ResourceHub::ColorValue(L"never defined"), 0u);
-  ResourceHub::ColorValue(L"never defined") = 0x11223344;  // the entry now exists
+  ResourceHub::AddTextColor(L"never defined", L"#11223344");  // a later definition counts
   EXPECT_EQ(ResourceHub::ColorValue(L"never defined"), 0x11223344u);
   EXPECT_EQ(ResourceHub::DefaultTextColor(), L"textdefaultcolor");
   EXPECT_EQ(ResourceHub::DefaultDisabledTextColor(), L"textdefaultdisablecolor");

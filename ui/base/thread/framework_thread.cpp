@@ -29,7 +29,6 @@ FrameworkThread::~FrameworkThread() {
     running_ = false;
     stop_requested_ = false;
   }
-  if (start_event_) CloseHandle(start_event_);
 }
 
 ThreadLocalSlot& FrameworkThread::CurrentThreadSlot() { return g_current_record; }
@@ -65,7 +64,7 @@ void FrameworkThread::Run() {
 
   InstallLoop(CreateLoop());
   BeforeRun();
-  SetEvent(start_event_);
+  SetEvent(start_event_.get());
   message_loop_->Run(dispatcher_);
   AfterRun();
   RemoveLoop().reset();
@@ -114,7 +113,7 @@ std::shared_ptr<MessageLoopProxy> FrameworkThread::LoopProxy() {
 }
 
 bool FrameworkThread::WaitUntilStarted(DWORD timeout_ms) {
-  return start_event_ && WaitForSingleObject(start_event_, timeout_ms) == WAIT_OBJECT_0;
+  return start_event_ && WaitForSingleObject(start_event_.get(), timeout_ms) == WAIT_OBJECT_0;
 }
 
 void FrameworkThread::RequestStop() {

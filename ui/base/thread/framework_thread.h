@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "kestrum/common/scoped_handle.h"
 #include "ui/base/callback/weak_callback.h"
 #include "ui/base/thread/lock.h"
 #include "ui/base/thread/thread.h"
@@ -82,7 +83,7 @@ class FrameworkThread : public Thread, public virtual SupportWeakCallback {
   std::shared_ptr<MessageLoopProxy> loop_proxy_;  // guarded by loop_lock_
   std::shared_ptr<MessageLoopFactory> factory_;
   Dispatcher* dispatcher_ = nullptr;
-  HANDLE start_event_;
+  kestrum::common::ScopedHandle start_event_;
   std::string name_;
   Lock loop_lock_;
 };

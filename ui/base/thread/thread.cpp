@@ -8,11 +8,10 @@ void Thread::JoinAndCloseHandle() {
   if (thread_handle_) {
     // A thread is never terminated from outside: a wait that fails leaves it running, and only
     // the handle is given up.
-    if (GetThreadId(thread_handle_) != GetCurrentThreadId()) {
-      WaitForSingleObject(thread_handle_, INFINITE);
+    if (GetThreadId(thread_handle_.get()) != GetCurrentThreadId()) {
+      WaitForSingleObject(thread_handle_.get(), INFINITE);
     }
-    CloseHandle(thread_handle_);
-    thread_handle_ = nullptr;
+    thread_handle_.reset();
   }
   thread_id_ = 0;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "kestrum/common/scoped_handle.h"
+
 namespace kbase {
 
 // Base of the framework's thread objects: the identity of the OS thread that runs the object's
@@ -20,9 +22,9 @@ class Thread {
 
   // Id of the thread running the body, 0 when none. Readable on any thread.
   DWORD thread_id() const { return thread_id_; }
-  HANDLE thread_handle() const { return thread_handle_; }
+  HANDLE thread_handle() const { return thread_handle_.get(); }
   // Takes ownership of a handle of the OS thread that runs (or will run) this object.
-  void set_thread_handle(HANDLE handle) { thread_handle_ = handle; }
+  void set_thread_handle(HANDLE handle) { thread_handle_.reset(handle); }
 
  protected:
   void set_thread_id(DWORD id) { thread_id_ = id; }
@@ -32,7 +34,7 @@ class Thread {
 
  private:
   volatile DWORD thread_id_ = 0;
-  HANDLE thread_handle_ = nullptr;
+  kestrum::common::ScopedHandle thread_handle_;
 };
 
 }  // namespace kbase

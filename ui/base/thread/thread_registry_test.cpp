@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "kestrum/common/scoped_handle.h"
 #include "ui/base/loop/message_loop_proxy.h"
 #include "ui/base/thread/framework_thread_record.h"
 #include "ui/base/thread/test_framework_thread.h"
@@ -15,27 +16,26 @@ namespace {
 template <typename F>
 auto OnThread(FrameworkThread& thread, F f) {
   decltype(f()) result{};
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const kestrum::common::ScopedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   thread.LoopProxy()->Post([&] {
     result = f();
-    SetEvent(done);
+    SetEvent(done.get());
   });
-  WaitForSingleObject(done, 5000);
-  CloseHandle(done);
+  WaitForSingleObject(done.get(), 5000);
   return result;
 }
 
 // Posts through the registry and reports whether the task ran on the thread, or -1 when the
 // registry refused it.
 int PostAndWait(int identifier) {
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const kestrum::common::ScopedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   auto witness = std::make_shared<int>(0);
   std::weak_ptr<int> watch = witness;
-  const bool posted = ThreadRegistry::PostTask(identifier, [done, witness] { SetEvent(done); });
+  const bool posted =
+      ThreadRegistry::PostTask(identifier, [event = done.get(), witness] { SetEvent(event); });
   witness.reset();
   int result = -1;
-  if (posted) result = WaitForSingleObject(done, 5000) == WAIT_OBJECT_0 ? 1 : 0;
-  CloseHandle(done);
+  if (posted) result = WaitForSingleObject(done.get(), 5000) == WAIT_OBJECT_0 ? 1 : 0;
   if (!posted) {
     EXPECT_TRUE(watch.expired()) << "a refused task must be destroyed";
   }
@@ -86,15 +86,19 @@ TEST(ThreadRegistryTest, DelayedPostsRunOnTheRegisteredThread) {
   ASSERT_TRUE(thread.Start(FrameworkThread::kDefaultLoop));
   constexpr int kId = 102;
   ASSERT_TRUE(OnThread(thread, [] { return ThreadRegistry::RegisterCurrentThread(kId); }));
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const kestrum::common::ScopedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   DWORD ran_on = 0;
   const DWORD start = GetTickCount();
   ASSERT_TRUE(ThreadRegistry::PostDelayedTask(
-      kId, [&] { ran_on = GetCurrentThreadId(); SetEvent(done); }, 30 * 1000));
-  ASSERT_EQ(WaitForSingleObject(done, 5000), WAIT_OBJECT_0);
+      kId,
+      [&] {
+        ran_on = GetCurrentThreadId();
+        SetEvent(done.get());
+      },
+      30 * 1000));
+  ASSERT_EQ(WaitForSingleObject(done.get(), 5000), WAIT_OBJECT_0);
   EXPECT_GE(GetTickCount() - start, 25u);
   EXPECT_EQ(ran_on, thread.thread_id());
-  CloseHandle(done);
   EXPECT_TRUE(OnThread(thread, [] { return ThreadRegistry::UnregisterCurrentThread(); }));
   thread.StopAndJoin();
 }

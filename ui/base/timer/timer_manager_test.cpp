@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
+
+#include "kestrum/testing/win_wait.h"
 
 namespace ui {
 namespace {
@@ -173,14 +176,9 @@ TEST(TimerManagerLifetimeTest, DestructionStopsTheTick) {
   EXPECT_FALSE(log.running);
 }
 
-// Pumps this thread's messages for the given time.
-void PumpFor(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
+// Pumps this thread's messages for the given time: a deliberate wait, not a bound.
+void PumpFor(std::chrono::milliseconds duration) {
+  kestrum::testing_support::PumpUntil([] { return false; }, nullptr, duration);
 }
 
 TEST(TimerManagerRealTest, OneShotFiresOnceOnTheOwningThread) {
@@ -195,8 +193,8 @@ TEST(TimerManagerRealTest, OneShotFiresOnceOnTheOwningThread) {
     ran_on = GetCurrentThreadId();
     fired_at = GetTickCount();
   }, 300, 1));
-  while (runs == 0 && GetTickCount() - start < 3000) PumpFor(10);
-  PumpFor(200);  // long enough for a wrongly repeated run
+  kestrum::testing_support::PumpUntil([&runs] { return runs != 0; });
+  PumpFor(std::chrono::milliseconds(200));  // long enough for a wrongly repeated run
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(ran_on, GetCurrentThreadId());
   EXPECT_GE(fired_at - start, 290u);

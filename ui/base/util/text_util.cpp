@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "kestrum/common/utf.h"
+
 namespace ui {
 namespace TextUtil {
 
@@ -62,15 +64,15 @@ std::wstring FormatV(const wchar_t* format, va_list args) {
 bool Utf8ToWide(const char* text, std::wstring& out) {
   out.clear();
   if (!text) return false;
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  if (length < 1) return false;
-  out.resize(length);
-  MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], length);
-  out.resize(length - 1);  // the terminator
+  out = kestrum::common::Utf8ToWide(text);  // up to the first NUL
   return true;
 }
 
 bool MultiByteToWide(const std::string& text, std::wstring& out, UINT code_page) {
+  if (code_page == CP_UTF8) {
+    out = kestrum::common::Utf8ToWide(text);
+    return true;
+  }
   out.clear();
   if (text.empty() || text.size() > INT_MAX) return true;
   const int size = static_cast<int>(text.size());
@@ -82,13 +84,7 @@ bool MultiByteToWide(const std::string& text, std::wstring& out, UINT code_page)
 }
 
 bool WideToUtf8(const std::wstring& text, std::string& out) {
-  out.clear();
-  if (text.empty() || text.size() > INT_MAX) return true;
-  const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length < 1) return true;
-  out.resize(length);
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &out[0], length, nullptr, nullptr);
+  out = kestrum::common::WideToUtf8(text);
   return true;
 }
 

@@ -19,11 +19,13 @@ std::wstring NormalizeSlashes(const std::wstring& path);
 std::wstring Format(const wchar_t* format, ...);
 std::wstring FormatV(const wchar_t* format, va_list args);
 
-// NUL-terminated UTF-8 to UTF-16. False, with the output empty, for null or invalid input.
+// The conversions of kestrum/common/utf.h (invalid sequences become U+FFFD), kept for the callers
+// of these names.
+// NUL-terminated UTF-8 to UTF-16, up to the first NUL. False, with the output empty, for null.
 bool Utf8ToWide(const char* text, std::wstring& out);
 // Converts the whole string (embedded NULs included) from the code page; always true.
 bool MultiByteToWide(const std::string& text, std::wstring& out, UINT code_page);
-// UTF-16 to UTF-8; always true.
+// UTF-16 to UTF-8, embedded NULs included; always true.
 bool WideToUtf8(const std::wstring& text, std::string& out);
 
 // The pieces between delimiters: every character of delimiters separates, runs of them count as

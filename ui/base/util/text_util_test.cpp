@@ -94,5 +94,26 @@ TEST(TextUtilTest, Utf8Conversions) {
   EXPECT_TRUE(wide.empty());
 }
 
+// The C-string form ends at the first NUL, the string forms carry it; bad input is replaced, not
+// refused or cut, the same way by every form.
+TEST(TextUtilTest, Utf8ConversionsEndAtNulOnlyForCStringsAndReplaceInvalidSequences) {
+  std::wstring wide;
+  EXPECT_TRUE(TextUtil::Utf8ToWide("a\0b", wide));
+  EXPECT_EQ(wide, L"a");
+  EXPECT_TRUE(TextUtil::Utf8ToWide("a\xff\xe5\xbe b", wide));
+  EXPECT_EQ(wide, L"a\xfffd\xfffd b");
+  EXPECT_TRUE(TextUtil::MultiByteToWide("a\xff\xe5\xbe b", wide, CP_UTF8));
+  EXPECT_EQ(wide, L"a\xfffd\xfffd b");
+
+  std::string narrow;
+  EXPECT_TRUE(TextUtil::WideToUtf8(std::wstring(L"a\0\xd800"
+                                                L"b",
+                                                4),
+                                   narrow));
+  EXPECT_EQ(narrow, std::string("a\0\xef\xbf\xbd"
+                                "b",
+                                6));
+}
+
 }  // namespace
 }  // namespace ui

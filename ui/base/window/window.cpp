@@ -52,6 +52,9 @@ void Window::MakeDefaultFont() {
 }
 
 void Window::BindHandle(HWND hwnd) {
+  // The handle's thread is the window's, whichever thread built the object.
+  thread_.Detach();
+  KESTRUM_CHECK_THREAD(thread_);
   hwnd_ = hwnd;
   if (!hdc_) hdc_ = GetDC(hwnd);
   render_context_ = ResourceHub::MakeRenderContext();
@@ -67,6 +70,7 @@ void Window::RegisterNames(Control* control) {
 }
 
 bool Window::InstallRoot(Control* root) {
+  KESTRUM_CHECK_THREAD(thread_);
   FocusControl(nullptr);
   ClearTargets();
   if (root_) {
@@ -83,6 +87,7 @@ bool Window::InstallRoot(Control* root) {
 }
 
 bool Window::BindControlTree(Control* control, Box* parent) {
+  KESTRUM_CHECK_THREAD(thread_);
   if (!control) return false;
   control->SetWindow(this, parent ? parent : control->GetParent(), true);
   RegisterNames(control);
@@ -90,6 +95,7 @@ bool Window::BindControlTree(Control* control, Box* parent) {
 }
 
 void Window::ForgetControl(Control* control) {
+  KESTRUM_CHECK_THREAD(thread_);
   if (!control) return;
   for (Control** slot : {&focus_, &under_mouse_, &hovered_, &pressed_, &key_down_, &touch_,
                          &pointer_}) {
@@ -100,6 +106,7 @@ void Window::ForgetControl(Control* control) {
 }
 
 void Window::AddDelayedDelete(Control* control) {
+  KESTRUM_CHECK_THREAD(thread_);
   delayed_delete_.push_back(control);
   if (hwnd_) PostMessageW(hwnd_, kDelayedDeleteMessage, 0, 0);
 }

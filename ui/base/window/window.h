@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/common/thread_affinity.h"
 #include "ui/base/callback/handler_chain.h"
 #include "ui/base/callback/weak_callback.h"
+#include "ui/base/resource/resource_hub.h"
 #include "ui/controls/core/event_type.h"
 #include "ui/controls/shadow/window_shadow.h"
 
@@ -28,7 +30,9 @@ struct EventArgs;
 // only through RouteMessage, which turns them into control events; WM_PAINT draws the tree into
 // the render context and presents it.
 //
-// Threads: everything on the UI thread that created the window.
+// Threads: everything on the UI thread that created the window (checked in the builds with
+// checks: the object is bound to the thread that builds it, and again to the one that gives it
+// its handle).
 // Ownership: the window owns its root (and through the boxes the whole tree) and the controls
 // of its delayed-delete list; controls keep plain back-pointers to it. Controls are never
 // deleted while an event runs: removed ones wait in the delayed-delete list until WM_APP+1.
@@ -69,6 +73,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   virtual void FadeIn();
 
   HWND GetHWND() const { return hwnd_; }
+  // True on the window's thread; the control tree checks its calls into the window with it.
+  bool CalledOnWindowThread() const { return thread_.CalledOnValidThread(); }
   bool IsLayered() const { return layered_; }
   int WindowAlpha() const { return window_alpha_; }
   IRenderContext* GetRenderContext() const { return render_context_.get(); }
@@ -176,6 +182,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool RegisterWindowClass();
   bool RegisterSuperClass();
   void ClearTargets();
+  // Takes the focus from the focus control, which its handlers may destroy.
+  void BlurFocusControl();
   void RegisterNames(Control* control);
   void DeleteQueuedControls();
   void MakeDefaultFont();
@@ -214,6 +222,9 @@ class Window : public virtual kbase::SupportWeakCallback {
   void PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client);
   void RepairAlpha(const RECT& update);
 
+  // First, so that it ends last: a Stop releases nothing this window draws with before it goes.
+  ResourceHub::WindowLease hub_lease_;
+  kestrum::common::ThreadAffinity thread_;
   HWND hwnd_ = nullptr;
   WNDPROC chained_proc_ = ::DefWindowProcW;
   Control* root_ = nullptr;

@@ -9,6 +9,8 @@
 namespace ui {
 
 void Window::Close(UINT code) {
+  // The fade's timer runs on the caller's timer manager.
+  KESTRUM_CHECK_THREAD(thread_);
   if (!IsWindow(hwnd_)) return;
   if (root_ && IsWindowsVistaOrLater()) {
     root_->SetFadeVisible(false);

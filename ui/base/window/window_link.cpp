@@ -6,43 +6,55 @@
 namespace ui {
 namespace window_link {
 
-HWND Handle(Window* window) { return window->GetHWND(); }
-bool IsLayered(Window* window) { return window->IsLayered(); }
-Control* Root(Window* window) { return window->GetRoot(); }
-void NeedUpdate(Window* window) { window->SetArrangeNeeded(); }
-void ForgetControl(Window* window, Control* control) { window->ForgetControl(control); }
-void FocusControl(Window* window, Control* control) { window->FocusControl(control); }
-Control* FocusedControl(Window* window) { return window->GetFocusControl(); }
-Control* HoverControl(Window* window) { return window->GetHoverControl(); }
-POINT LastMousePos(Window* window) { return window->LastMousePoint(); }
+namespace {
+
+// Controls reach their window only from its thread.
+Window* Checked(Window* window) {
+  KESTRUM_CHECK_MSG(window->CalledOnWindowThread(), "a control used off its window's thread");
+  return window;
+}
+
+}  // namespace
+
+HWND Handle(Window* window) { return Checked(window)->GetHWND(); }
+bool IsLayered(Window* window) { return Checked(window)->IsLayered(); }
+Control* Root(Window* window) { return Checked(window)->GetRoot(); }
+void NeedUpdate(Window* window) { Checked(window)->SetArrangeNeeded(); }
+void ForgetControl(Window* window, Control* control) { Checked(window)->ForgetControl(control); }
+void FocusControl(Window* window, Control* control) { Checked(window)->FocusControl(control); }
+Control* FocusedControl(Window* window) { return Checked(window)->GetFocusControl(); }
+Control* HoverControl(Window* window) { return Checked(window)->GetHoverControl(); }
+POINT LastMousePos(Window* window) { return Checked(window)->LastMousePoint(); }
 
 void DeliverEvent(Window* window, Control* sender, EventType type, WPARAM wParam,
                   LPARAM lParam) {
-  window->DeliverEvent(sender, type, wParam, lParam);
+  Checked(window)->DeliverEvent(sender, type, wParam, lParam);
 }
 
 std::wstring ClassAttributes(Window* window, const std::wstring& name) {
-  return window->ClassAttributes(name);
+  return Checked(window)->ClassAttributes(name);
 }
 
-std::wstring ResourceFolder(Window* window) { return window->ResourceFolder(); }
+std::wstring ResourceFolder(Window* window) { return Checked(window)->ResourceFolder(); }
 
 Control* ControlByName(Window* window, const std::wstring& name) {
-  return window->ControlByName(name);
+  return Checked(window)->ControlByName(name);
 }
 
 SIZE ShadowOffset(Window* window) {
-  const RECT margin = window->ShadowMargin();
+  const RECT margin = Checked(window)->ShadowMargin();
   return SIZE{margin.left, margin.top};
 }
 
 void BindControlTree(Window* window, Control* control, Box* parent) {
-  window->BindControlTree(control, parent);
+  Checked(window)->BindControlTree(control, parent);
 }
 
-void QueueDelayedDelete(Window* window, Control* control) { window->AddDelayedDelete(control); }
+void QueueDelayedDelete(Window* window, Control* control) {
+  Checked(window)->AddDelayedDelete(control);
+}
 
-IRenderContext* RenderContext(Window* window) { return window->GetRenderContext(); }
+IRenderContext* RenderContext(Window* window) { return Checked(window)->GetRenderContext(); }
 
 }  // namespace window_link
 }  // namespace ui

@@ -1,6 +1,8 @@
 // RouteMessage: Win32 messages of the window become events of its controls.
 #include <windowsx.h>
 
+#include <memory>
+
 #include "ui/base/window/message_filter.h"
 #include "ui/base/window/touch_input.h"
 #include "ui/base/window/window.h"
@@ -124,18 +126,24 @@ bool Window::DeliverEvent(Control* control, EventType type, WPARAM wparam, LPARA
 void Window::FocusControl(Control* control) {
   if (GetFocus() != hwnd_ && control && control != focus_) ::SetFocus(hwnd_);
   if (control == focus_) return;
-  if (focus_) {
-    Control* old = focus_;
-    Send(old, kEventInternalKillFocus, 0, 0, POINT{});
-    focus_ = nullptr;
-    // The internal event may have destroyed it; ForgetControl then cleared nothing we use.
-    DeliverEvent(old, kEventKillFocus, 0, 0);
-  }
-  if (!control) return;
+  // The old focus's handlers may destroy the control that is to take the focus.
+  std::weak_ptr<kbase::WeakFlag> alive;
+  if (control) alive = control->AcquireWeakFlag();
+  if (focus_) BlurFocusControl();
+  if (!control || alive.expired()) return;
   if (!BelongsHere(control) || !control->IsVisible() || !control->IsEnabled()) return;
   focus_ = control;
   Send(control, kEventInternalSetFocus, 0, 0, POINT{});
   if (focus_) DeliverEvent(focus_, kEventSetFocus, 0, 0);
+}
+
+void Window::BlurFocusControl() {
+  Control* old = focus_;
+  const std::weak_ptr<kbase::WeakFlag> alive = old->AcquireWeakFlag();
+  Send(old, kEventInternalKillFocus, 0, 0, POINT{});
+  focus_ = nullptr;
+  // A control may destroy itself as it loses the focus.
+  if (!alive.expired()) DeliverEvent(old, kEventKillFocus, 0, 0);
 }
 
 void Window::OnClose() {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
+
 #include "ui/base/window/message_filter.h"
 #include "ui/base/window/window.h"
 #include "ui/base/window/window_test_fixture.h"
@@ -217,6 +220,61 @@ TEST_F(WindowTest, AControlRemovedInItsOwnHandlerIsDeletedAfterTheEvent) {
   EXPECT_EQ(window_->GetPressedControl(), nullptr);
   PumpMessages();
   EXPECT_EQ(window_->ControlByName(L"doomed"), nullptr);
+}
+
+// A control whose memory is overwritten when it is deleted, as a debug heap would, so that any
+// later use of it crashes instead of reading what happens to be left there. One lives at a time.
+class WipedOnDeleteControl : public Control {
+ public:
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory, std::size_t size) { std::memset(memory, 0xDD, size); }
+};
+
+// Removes itself from its box as it loses the focus.
+class BlurDestroyedControl : public WipedOnDeleteControl {
+ public:
+  void HandleEvent(EventArgs& args) override {
+    Control::HandleEvent(args);
+    if (args.type == kEventInternalKillFocus) GetParent()->Remove(this);
+  }
+};
+
+alignas(BlurDestroyedControl) unsigned char wiped_storage[sizeof(BlurDestroyedControl)];
+
+void* WipedOnDeleteControl::operator new(std::size_t size) {
+  if (size > sizeof(wiped_storage)) throw std::bad_alloc();
+  return wiped_storage;
+}
+
+TEST_F(WindowTest, AControlThatDestroysItselfAsItLosesTheFocusIsNotUsedAfterwards) {
+  root_->SetDelayedDestroy(false);  // the removal deletes at once
+  auto* doomed = new BlurDestroyedControl;
+  root_->Add(doomed);
+  doomed->SetPos(RECT{0, 0, 10, 10});
+  Control* next = AddChild(RECT{10, 0, 20, 10});
+  Record(next);
+  window_->FocusControl(doomed);
+  ASSERT_EQ(window_->GetFocusControl(), doomed);
+  window_->FocusControl(next);
+  EXPECT_EQ(root_->GetCount(), 1);
+  EXPECT_EQ(window_->GetFocusControl(), next);
+  EXPECT_EQ(events_, Events{kEventSetFocus});
+}
+
+TEST_F(WindowTest, AControlDestroyedAsTheFocusLeavesAnotherDoesNotTakeTheFocus) {
+  root_->SetDelayedDestroy(false);  // the removal deletes at once
+  Control* old = AddChild(RECT{0, 0, 10, 10});
+  auto* next = new WipedOnDeleteControl;
+  root_->Add(next);
+  old->AttachEvent(kEventKillFocus, [this, next](EventArgs*) {
+    root_->Remove(next);
+    return true;
+  });
+  window_->FocusControl(old);
+  ASSERT_EQ(window_->GetFocusControl(), old);
+  window_->FocusControl(next);
+  EXPECT_EQ(root_->GetCount(), 1);
+  EXPECT_EQ(window_->GetFocusControl(), nullptr);
 }
 
 TEST_F(WindowTest, PaintingLaysOutTheRootAndDrawsIntoTheRenderContext) {

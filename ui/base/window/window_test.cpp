@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "kestrum/testing/win_wait.h"
 #include "ui/base/dpi/windows_version.h"
 #include "ui/base/markup/markup_builder.h"
 #include "ui/base/window/message_filter.h"
@@ -11,6 +14,7 @@
 namespace ui {
 namespace {
 
+using kestrum::testing_support::PumpUntil;
 using testing_support::TracedControl;
 using testing_support::WindowTest;
 
@@ -186,18 +190,6 @@ TEST_F(WindowTest, CloseWithoutRootPostsWmCloseAtOnceWithTheCode) {
   EXPECT_EQ(msg.wParam, 7u);
 }
 
-// Pumps this thread's messages until done() or about a second has passed.
-template <typename Done>
-bool PumpUntil(Done done) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < 1000) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  }
-  return done();
-}
-
 TEST_F(WindowTest, MarkupWindowAttributesApplyOnceTheWindowHasItsHandle) {
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof(monitor);
@@ -335,6 +327,22 @@ TEST_F(ShadowedWindowTest, LayeredPaintMakesTheBodyOpaqueAndLeavesTheMarginToThe
   EXPECT_EQ(AlphaAt(5, 44), 0);     // the margin: no shadow bitmap in this resource folder
   EXPECT_EQ(AlphaAt(64, 80), 0);
 }
+
+#if KESTRUM_CHECK_IS_ON()
+// The window and the controls of its tree belong to the thread that created it.
+using WindowDeathTest = WindowTest;
+
+TEST_F(WindowDeathTest, ChangingTheTreeOffTheWindowsThreadIsCaught) {
+  EXPECT_DEATH(std::thread([this] { window_->InstallRoot(new Box); }).join(),
+               "check failed: .*called off the thread of thread_");
+}
+
+TEST_F(WindowDeathTest, AControlOfTheTreeUsedOffTheWindowsThreadIsCaught) {
+  Control* child = AddChild(RECT{0, 0, 10, 10});
+  EXPECT_DEATH(std::thread([child] { child->SetFocus(); }).join(),
+               "check failed: .*a control used off its window's thread");
+}
+#endif
 
 }  // namespace
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "kestrum/testing/win_wait.h"
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/window/window.h"
@@ -67,10 +68,7 @@ class WindowTest : public testing::Test {
     return SendMessageW(hwnd_, message, wparam, lparam);
   }
   static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
-  void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-  }
+  static void PumpMessages() { kestrum::testing_support::PumpPending(); }
 
   std::unique_ptr<Window> window_;
   HWND hwnd_ = nullptr;

@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/testing/win_wait.h"
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/thread/framework_thread.h"
@@ -42,35 +45,23 @@ class FrameworkWindowTest : public testing::Test {
   }
   void TearDown() override {
     DestroyWindow(owner_);  // takes any window it still owns along
-    PumpUntil([] { return true; });
+    kestrum::testing_support::PumpPending();
     main_thread_.StopAndJoin();
     ResourceHub::Stop();
   }
 
-  // Pumps the test thread's messages until done() holds; false when it still does not after
-  // ten seconds (a hang guard, not a timing expectation).
-  template <typename Done>
-  bool PumpUntil(Done done) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-      MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      if (done()) return true;
-      if (GetTickCount() - start > 10000) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+  // Pumps the test thread's messages until done() holds; false when it still does not at the
+  // tests' timeout (kestrum::testing_support::PumpUntil).
+  static bool PumpUntil(const std::function<bool()>& done) {
+    return kestrum::testing_support::PumpUntil(done);
   }
 
   // Waits until every task posted to thread 0 so far has run.
   bool DrainMainThread() {
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const bool posted = kbase::ThreadRegistry::PostTask(0, [done] { SetEvent(done); });
-    const bool ran = posted && WaitForSingleObject(done, 10000) == WAIT_OBJECT_0;
-    CloseHandle(done);
-    return ran;
+    const kestrum::common::ScopedHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const bool posted =
+        kbase::ThreadRegistry::PostTask(0, [event = done.get()] { SetEvent(event); });
+    return posted && kestrum::testing_support::WaitForHandle(done.get());
   }
 
   // The window of class_name that the test thread owns, or null.

@@ -6,7 +6,10 @@
 #include <cwchar>
 #include <cwctype>
 #include <string>
+#include <string_view>
 
+#include "kestrum/common/scoped_handle.h"
+#include "kestrum/common/utf.h"
 #include "ui/base/resource/resource_hub.h"
 
 namespace ui {
@@ -58,33 +61,28 @@ void CopyBounded(wchar_t* out, std::size_t out_size, const wchar_t* text) {
   out[length] = 0;
 }
 
-// Whole file or nothing; releases the handle on every path.
+// Whole file or nothing.
 class FileReader {
  public:
   explicit FileReader(const std::wstring& path)
       : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~FileReader() {
-    if (opened()) CloseHandle(handle_);
-  }
-  FileReader(const FileReader&) = delete;
-  FileReader& operator=(const FileReader&) = delete;
 
-  bool opened() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Size(LONGLONG& size) const {
+  bool opened() const { return static_cast<bool>(handle_); }
+  [[nodiscard]] bool Size(LONGLONG& size) const {
     LARGE_INTEGER value = {};
-    if (!GetFileSizeEx(handle_, &value)) return false;
+    if (!GetFileSizeEx(handle_.get(), &value)) return false;
     size = value.QuadPart;
     return true;
   }
-  bool ReadAll(std::vector<BYTE>& bytes) const {
+  [[nodiscard]] bool ReadAll(std::vector<BYTE>& bytes) const {
     DWORD read = 0;
     const DWORD wanted = static_cast<DWORD>(bytes.size());
-    return ReadFile(handle_, bytes.data(), wanted, &read, nullptr) && read == wanted;
+    return ReadFile(handle_.get(), bytes.data(), wanted, &read, nullptr) && read == wanted;
   }
 
  private:
-  HANDLE handle_;
+  const kestrum::common::ScopedHandle handle_;
 };
 
 }  // namespace
@@ -106,13 +104,11 @@ bool XmlDoc::LoadFromMemory(const BYTE* bytes, DWORD length) {
     bytes += 3;
     length -= 3;
   }
-  // A length that does not fit an int would read as "up to the terminator" below.
+  // Positions into the text are 32-bit: a length past INT_MAX is refused.
   if (length > static_cast<DWORD>(INT_MAX)) return FailFile(L"File too large");
-  const char* utf8 = reinterpret_cast<const char*>(bytes);
-  const int size = static_cast<int>(length);
-  const int wide_length = size ? MultiByteToWideChar(CP_UTF8, 0, utf8, size, nullptr, 0) : 0;
-  text_.assign(static_cast<std::size_t>(wide_length) + 1, 0);
-  if (wide_length > 0) MultiByteToWideChar(CP_UTF8, 0, utf8, size, text_.data(), wide_length);
+  const std::wstring wide =
+      kestrum::common::Utf8ToWide(std::string_view(reinterpret_cast<const char*>(bytes), length));
+  text_.assign(wide.c_str(), wide.c_str() + wide.size() + 1);
   return Parse();
 }
 
@@ -135,6 +131,7 @@ bool XmlDoc::LoadFromFile(const wchar_t* path) {
 void XmlDoc::Release() {
   std::vector<wchar_t>().swap(text_);
   std::vector<Element>().swap(elements_);
+  deepest_ = 0;
 }
 
 XmlNode XmlDoc::Root() {
@@ -144,15 +141,16 @@ XmlNode XmlDoc::Root() {
 
 bool XmlDoc::Parse() {
   elements_.clear();
+  deepest_ = 0;
   AppendElement(0, 0);  // record 0 is reserved: index 0 means "none" in every link
   ClearError();
   wchar_t* p = text_.data();
-  if (ParseElements(p, 0)) return true;
+  if (ParseElements(p, 0, 1)) return true;
   Release();
   return false;
 }
 
-bool XmlDoc::ParseElements(wchar_t*& p, uint32_t parent) {
+bool XmlDoc::ParseElements(wchar_t*& p, uint32_t parent, int depth) {
   uint32_t previous = 0;
   for (;;) {
     SkipBlanks(p);
@@ -166,11 +164,13 @@ bool XmlDoc::ParseElements(wchar_t*& p, uint32_t parent) {
       SkipDeclaration(p);
       continue;
     }
-    if (!ParseElement(p, parent, previous)) return false;
+    if (!ParseElement(p, parent, depth, previous)) return false;
   }
 }
 
-bool XmlDoc::ParseElement(wchar_t*& p, uint32_t parent, uint32_t& previous) {
+bool XmlDoc::ParseElement(wchar_t*& p, uint32_t parent, int depth, uint32_t& previous) {
+  if (depth > kMostElementDepth) return Fail(L"Elements nested too deeply", p);
+  if (depth > deepest_) deepest_ = depth;
   const uint32_t index = AppendElement(Position(p), parent);
   if (previous) {
     elements_[previous].next_sibling = index;
@@ -202,7 +202,7 @@ bool XmlDoc::ParseElement(wchar_t*& p, uint32_t parent, uint32_t& previous) {
     if (!*p) {
       if (parent > 1) return Fail(L"Expected end-tag start", p);
     } else {
-      if (p[1] != L'/' && !ParseElements(p, index)) return false;
+      if (p[1] != L'/' && !ParseElements(p, index, depth + 1)) return false;
       if (p[0] == L'<' && p[1] == L'/' && !ParseEndTag(p, name, name_length)) return false;
     }
   } else {

@@ -19,6 +19,7 @@ namespace ui {
 //   stand between them);
 // - comments and processing instructions are skipped; elements left open by the end of the text
 //   end there when they are the outermost element or its direct children;
+// - elements nest at most kMostElementDepth deep;
 // - at most 64 attributes of an element are seen.
 // A failed load leaves the document empty, with ErrorMessage and ErrorLocation filled.
 //
@@ -27,6 +28,10 @@ namespace ui {
 class XmlDoc {
  public:
   static constexpr DWORD kLargestFile = 4 * 1024 * 1024;
+  // Elements open inside each other deeper than this fail the load ("Elements nested too
+  // deeply", located at the element that goes too deep), so hostile text cannot exhaust the
+  // stack of the recursive reader; reading that deep takes about 40 KB of a 32-bit stack.
+  static constexpr int kMostElementDepth = 256;
 
   // preserve_whitespace keeps runs of blanks in texts (the markup builder always asks for it);
   // otherwise a run that begins with a space collapses to that space.
@@ -35,15 +40,17 @@ class XmlDoc {
   XmlDoc(const XmlDoc&) = delete;
   XmlDoc& operator=(const XmlDoc&) = delete;
 
-  bool LoadFromString(const wchar_t* text);
+  [[nodiscard]] bool LoadFromString(const wchar_t* text);
   // UTF-8 bytes (a leading byte-order mark is skipped); no other encoding is recognised.
-  bool LoadFromMemory(const BYTE* bytes, DWORD length);
+  [[nodiscard]] bool LoadFromMemory(const BYTE* bytes, DWORD length);
   // A relative path is taken from the resource path (ResourceHub::ResourcePath).
-  bool LoadFromFile(const wchar_t* path);
+  [[nodiscard]] bool LoadFromFile(const wchar_t* path);
   void Release();
 
   // The first top-level element; an invalid node when there is none.
   XmlNode Root();
+  // How deep the loaded elements nest: 1 for a root without children, 0 for no elements.
+  int Depth() const { return deepest_; }
 
   const wchar_t* ErrorMessage() const { return error_message_; }
   const wchar_t* ErrorLocation() const { return error_location_; }
@@ -60,8 +67,9 @@ class XmlDoc {
   };
 
   bool Parse();
-  bool ParseElements(wchar_t*& p, uint32_t parent);
-  bool ParseElement(wchar_t*& p, uint32_t parent, uint32_t& previous);
+  // depth: how many elements are open at p, counting those about to be read (1 at the top).
+  bool ParseElements(wchar_t*& p, uint32_t parent, int depth);
+  bool ParseElement(wchar_t*& p, uint32_t parent, int depth, uint32_t& previous);
   bool ParseAttributes(wchar_t*& p);
   bool ParseEndTag(wchar_t*& p, const wchar_t* name, std::size_t name_length);
   wchar_t* ReadText(wchar_t*& p, wchar_t terminator);
@@ -74,6 +82,7 @@ class XmlDoc {
   const bool preserve_whitespace_;
   std::vector<wchar_t> text_;
   std::vector<Element> elements_;
+  int deepest_ = 0;
   wchar_t error_message_[100] = {};
   wchar_t error_location_[50] = {};
 };

@@ -216,6 +216,47 @@ TEST(XmlDocTest, ManyElementsGrowTheTable) {
   EXPECT_STREQ(last.AttributeValue(0), L"2999");
 }
 
+std::wstring NestedElements(int depth) {
+  std::wstring text;
+  for (int i = 0; i < depth; ++i) text += L"<e>";
+  for (int i = 0; i < depth; ++i) text += L"</e>";
+  return text;
+}
+
+TEST(XmlDocDepthTest, ElementsNestUpToTheLimit) {
+  XmlDoc doc;
+  ASSERT_TRUE(doc.LoadFromString(NestedElements(XmlDoc::kMostElementDepth).c_str()))
+      << doc.ErrorMessage();
+  int depth = 0;
+  for (XmlNode node = doc.Root(); node.IsValid(); node = node.FirstChild()) ++depth;
+  EXPECT_EQ(depth, XmlDoc::kMostElementDepth);
+}
+
+TEST(XmlDocDepthTest, OneLevelDeeperFailsAtThatElement) {
+  XmlDoc doc;
+  EXPECT_FALSE(doc.LoadFromString(NestedElements(XmlDoc::kMostElementDepth + 1).c_str()));
+  EXPECT_STREQ(doc.ErrorMessage(), L"Elements nested too deeply");
+  EXPECT_EQ(std::wstring(doc.ErrorLocation()).substr(0, 6), L"e></e>");
+  EXPECT_FALSE(doc.Root().IsValid());
+  // Siblings do not add up: only open elements count.
+  std::wstring wide = L"<list>";
+  for (int i = 0; i < 3; ++i) wide += NestedElements(XmlDoc::kMostElementDepth - 1);
+  ASSERT_TRUE(doc.LoadFromString((wide + L"</list>").c_str())) << doc.ErrorMessage();
+}
+
+TEST(XmlDocDepthTest, HostileNestingFailsWithoutExhaustingTheStack) {
+  // 50,000 open elements, about 150 KB, with and without their end tags.
+  std::wstring open;
+  for (int i = 0; i < 50000; ++i) open += L"<a>";
+  XmlDoc doc;
+  EXPECT_FALSE(doc.LoadFromString(open.c_str()));
+  EXPECT_STREQ(doc.ErrorMessage(), L"Elements nested too deeply");
+  std::wstring closed = open;
+  for (int i = 0; i < 50000; ++i) closed += L"</a>";
+  EXPECT_FALSE(doc.LoadFromString(closed.c_str()));
+  EXPECT_STREQ(doc.ErrorMessage(), L"Elements nested too deeply");
+}
+
 TEST(XmlDocTest, MemoryIsUtf8WithOptionalByteOrderMark) {
   const char text[] = "\xEF\xBB\xBF<a t=\"\xE6\x8F\x90\xE7\xA4\xBA\"/>";
   XmlDoc doc;

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
+#include "ui/base/markup/markup_builder.h"
+#include "ui/base/util/text_util.h"
 #include "ui/base/window/window.h"
 #include "ui/controls/box/child_box.h"
 #include "ui/controls/box/h_box.h"
@@ -243,6 +246,135 @@ TEST(ChildBoxTest, MarkupFileThatCannotBeBuiltLeavesNoChildren) {
   child_box->Add(new Control());
   root->Add(child_box);
   EXPECT_EQ(0, child_box->GetCount());
+}
+
+// A markup file in the temp folder, named by absolute path so the resource path does not matter.
+class ChildBoxMarkupTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    file_ = std::wstring(temp) + L"child_box_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+            std::to_wstring(++files_made_) + L".xml";
+    Write(L"<Window><VBox name=\"content\"><Control /></VBox></Window>");
+  }
+  void TearDown() override { DeleteFileW(file_.c_str()); }
+  void Write(const std::wstring& markup) {
+    std::string bytes;
+    TextUtil::WideToUtf8(markup, bytes);
+    FILE* file = _wfopen(file_.c_str(), L"wb");
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+  }
+
+  std::wstring file_;
+  static int files_made_;
+};
+
+int ChildBoxMarkupTest::files_made_ = 0;
+
+TEST_F(ChildBoxMarkupTest, ASkinnedWindowHoldsTheChildTreeOnce) {
+  // The skin is built against the window before it becomes the window's root, as a skinned
+  // window does: the child box is attached while the tree is built and again at InstallRoot.
+  Window window;
+  MarkupBuilder builder;
+  Control* root = builder.Load(
+      L"<Window><Box><ChildBox name=\"child\" xmlfile=\"" + file_ + L"\"/></Box></Window>", nullptr,
+      &window, nullptr);
+  ASSERT_NE(nullptr, root);
+  window.InstallRoot(root);
+  auto* child_box = dynamic_cast<ChildBox*>(window.ControlByName(L"child"));
+  ASSERT_NE(nullptr, child_box);
+  ASSERT_EQ(1, child_box->GetCount());
+  auto* content = dynamic_cast<Box*>(child_box->GetItemAt(0));
+  ASSERT_NE(nullptr, content);
+  EXPECT_EQ(L"content", content->GetName());
+  EXPECT_EQ(1, content->GetCount());
+  EXPECT_EQ(content, window.ControlByName(L"content"));
+  EXPECT_EQ(child_box, content->GetParent());
+}
+
+TEST_F(ChildBoxMarkupTest, AttachingAgainKeepsTheTreeItBuilt) {
+  Box* root = new Box();
+  Window window;
+  window.InstallRoot(root);
+  auto* child_box = new ChildBox();
+  child_box->SetAttribute(L"xmlfile", file_);
+  root->Add(child_box);
+  ASSERT_EQ(1, child_box->GetCount());
+  Control* content = child_box->GetItemAt(0);
+  // Moved to another box of the window: attached with init again.
+  auto* other = new Box();
+  root->Add(other);
+  root->SetAutoDestroyChild(false);
+  root->Remove(child_box);
+  root->SetAutoDestroyChild(true);
+  other->Add(child_box);
+  ASSERT_EQ(1, child_box->GetCount());
+  EXPECT_EQ(content, child_box->GetItemAt(0));
+}
+
+TEST_F(ChildBoxMarkupTest, AFileThatHoldsItselfStopsAtTheNestingCap) {
+  Write(L"<Window><ChildBox xmlfile=\"" + file_ + L"\"/></Window>");
+  Box* root = new Box();
+  Window window;
+  window.InstallRoot(root);
+  auto* child_box = new ChildBox();
+  child_box->SetAttribute(L"xmlfile", file_);
+  root->Add(child_box);
+  int nested = 0;
+  for (const Box* box = child_box; box; box = dynamic_cast<const Box*>(box->GetItemAt(0))) {
+    ++nested;
+  }
+  EXPECT_EQ(ChildBox::kMostNestedChildBoxes + 1, nested);
+}
+
+// Boxes nested depth deep under the root element, the innermost holding inner.
+std::wstring NestedBoxes(int depth, const std::wstring& inner) {
+  std::wstring markup = L"<Window>";
+  for (int i = 0; i < depth; ++i) markup += L"<Box>";
+  markup += inner;
+  for (int i = 0; i < depth; ++i) markup += L"</Box>";
+  return markup + L"</Window>";
+}
+
+// How deep the tree under control goes along first children; 1 for a control alone.
+int DepthOf(const Control* control) {
+  const auto* box = dynamic_cast<const Box*>(control);
+  return box && box->GetCount() > 0 ? 1 + DepthOf(box->GetItemAt(0)) : 1;
+}
+
+TEST_F(ChildBoxMarkupTest, NestedChildBoxesShareOneControlDepthLimit) {
+  // Each level of the file adds its boxes and the child box they hold.
+  constexpr int kBoxesPerFile = 20;
+  Write(NestedBoxes(kBoxesPerFile, L"<ChildBox xmlfile=\"" + file_ + L"\"/>"));
+  Box* root = new Box();
+  Window window;
+  window.InstallRoot(root);
+  auto* child_box = new ChildBox();
+  child_box->SetAttribute(L"xmlfile", file_);
+  root->Add(child_box);
+  // The root and the first child box, then as many whole levels of the file as fit.
+  const int levels = (MarkupBuilder::kMostControlDepth - 2) / (kBoxesPerFile + 1);
+  EXPECT_EQ(2 + levels * (kBoxesPerFile + 1), DepthOf(root));
+}
+
+TEST_F(ChildBoxMarkupTest, ASkinCountsTheChildTreeFromWhereItPlacesTheChildBox) {
+  // The file alone is within the limit, but not under a child box this deep. While the skin is
+  // built, the child box's parent is not yet linked to the boxes above it.
+  constexpr int kDepth = 40;
+  Write(NestedBoxes(kDepth, L""));
+  Window window;
+  MarkupBuilder builder;
+  Control* root =
+      builder.Load(NestedBoxes(kDepth, L"<ChildBox name=\"child\" xmlfile=\"" + file_ + L"\"/>"),
+                   nullptr, &window, nullptr);
+  ASSERT_NE(nullptr, root);
+  window.InstallRoot(root);
+  auto* child_box = dynamic_cast<ChildBox*>(window.ControlByName(L"child"));
+  ASSERT_NE(nullptr, child_box);
+  EXPECT_EQ(0, child_box->GetCount());
+  EXPECT_EQ(kDepth + 1, DepthOf(root));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/base/callback/handler_chain.h"
 #include "ui/base/callback/weak_callback.h"
@@ -49,6 +50,9 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   static constexpr UINT kFindHitTest = 0x4;  // data points to a POINT in window coordinates
   static constexpr UINT kFindTopFirst = 0x8;
   static constexpr UINT kFindMeFirst = 0x80000000;
+  // One class attribute expands at most this many classes, those its classes name in turn
+  // included, so classes that name other classes many times over cannot multiply into a hang.
+  static constexpr int kMostClassExpansions = 64;
 
   Control();
   ~Control() override;
@@ -196,7 +200,9 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   std::wstring GetToolTipTextId() const { return tool_tip_text_id_; }
   AnimationManager& GetAnimationManager() { return animation_manager_; }
 
-  // Applies each class's attribute list (global classes first, then the window's).
+  // Applies each class's attribute list (global classes first, then the window's). A class
+  // named while it is being applied, directly or through other classes, is skipped as unknown
+  // classes are, and so is every class after the first kMostClassExpansions.
   void SetClass(const std::wstring& names);
   // Applies name="value" pairs separated by single blanks; stops at the first defect.
   void ApplyAttributeList(const std::wstring& text);
@@ -253,6 +259,7 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   bool SetImageAttribute(const std::wstring& name, const std::wstring& value);
   bool SetBehaviourAttribute(const std::wstring& name, const std::wstring& value);
   bool SetFadeAttribute(const std::wstring& name, const std::wstring& value);
+  void ExpandClass(const std::wstring& name, const std::wstring& attributes);
 
   EventMap xml_events_;
   EventMap events_;
@@ -271,6 +278,7 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   bool receive_pointer_ = true;
   bool release_capture_on_kill_focus_ = false;
   int border_size_ = 0;
+  int class_expansions_left_ = 0;  // of the outermost SetClass running on this control
   int tool_tip_width_ = 300;
   int alpha_ = 255;
   int hot_alpha_ = 0;
@@ -285,6 +293,7 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   std::wstring tool_tip_text_;
   std::wstring tool_tip_text_id_;
   std::wstring data_id_;
+  std::vector<std::wstring> classes_expanding_;  // innermost last
   std::wstring bk_color_;
   StateColorMap state_colors_;
   ImageRef bk_image_;

@@ -1,6 +1,8 @@
 // The markup attribute setter of Control and the class and attribute-list helpers.
+#include <algorithm>
 #include <cwchar>
 
+#include "kestrum/common/scope_exit.h"
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/util/text_util.h"
@@ -237,13 +239,26 @@ bool Control::SetFadeAttribute(const std::wstring& name, const std::wstring& val
 }
 
 void Control::SetClass(const std::wstring& names) {
+  if (classes_expanding_.empty()) class_expansions_left_ = kMostClassExpansions;
   for (const std::wstring& class_name : TextUtil::Split(names, L" ")) {
+    if (class_expansions_left_ == 0) return;
+    if (std::find(classes_expanding_.begin(), classes_expanding_.end(), class_name) !=
+        classes_expanding_.end()) {
+      continue;
+    }
     std::wstring attributes = ResourceHub::ClassAttributes(class_name);
     if (attributes.empty() && window_) {
       attributes = window_link::ClassAttributes(window_, class_name);
     }
-    if (!attributes.empty()) ApplyAttributeList(attributes);
+    if (!attributes.empty()) ExpandClass(class_name, attributes);
   }
+}
+
+void Control::ExpandClass(const std::wstring& name, const std::wstring& attributes) {
+  --class_expansions_left_;
+  classes_expanding_.push_back(name);
+  const kestrum::common::ScopeExit expanded([this] { classes_expanding_.pop_back(); });
+  ApplyAttributeList(attributes);
 }
 
 void Control::ApplyAttributeList(const std::wstring& text) {

@@ -222,6 +222,52 @@ TEST(ControlAttributeListTest, ClassesApplyInOrderWhereTheyStand) {
   EXPECT_EQ(3, control.GetFixedHeight());
 }
 
+// Counts the attributes set on it, those its classes set included.
+class CountingControl : public Control {
+ public:
+  void SetAttribute(const std::wstring& name, const std::wstring& value) override {
+    ++attributes_set;
+    Control::SetAttribute(name, value);
+  }
+  int attributes_set = 0;
+};
+
+std::wstring Repeated(const std::wstring& name, int times) {
+  std::wstring names = name;
+  for (int i = 1; i < times; ++i) names += L" " + name;
+  return names;
+}
+
+TEST(ControlAttributeListTest, AClassThatNamesItselfIsNotAppliedAgainFromWithin) {
+  const std::wstring ten_times = Repeated(L"ctl_test_self", 10);
+  ResourceHub::AddClass(L"ctl_test_self", L"width=\"3\" class=\"" + ten_times + L"\" height=\"4\"");
+  CountingControl control;
+  control.SetAttribute(L"class", ten_times);
+  EXPECT_EQ(3, control.GetFixedWidth());
+  EXPECT_EQ(4, control.GetFixedHeight());
+  // The class attribute, then the class's three attributes once for each of the ten names.
+  EXPECT_EQ(1 + 10 * 3, control.attributes_set);
+}
+
+TEST(ControlAttributeListTest, ClassesThatMultiplyStopAtTheExpansionBudget) {
+  // Each class names the next one ten times: a million expansions from the first.
+  auto fan = [](int i) { return L"ctl_test_fan" + std::to_wstring(i); };
+  for (int i = 0; i < 6; ++i) {
+    ResourceHub::AddClass(fan(i), L"class=\"" + Repeated(fan(i + 1), 10) + L"\"");
+  }
+  ResourceHub::AddClass(fan(6), L"width=\"5\"");
+  CountingControl control;
+  control.SetAttribute(L"class", fan(0));
+  // Every expansion sets one attribute.
+  EXPECT_EQ(1 + Control::kMostClassExpansions, control.attributes_set);
+  EXPECT_EQ(5, control.GetFixedWidth());  // the first way down is followed to its end
+
+  // The budget belongs to one class attribute; the next one has its own.
+  control.SetAttribute(L"width", L"1");
+  control.SetAttribute(L"class", fan(5));
+  EXPECT_EQ(5, control.GetFixedWidth());
+}
+
 TEST(ControlPropertyTest, UserDataIsOwnedAndReplaced) {
   struct Counted : Control::UserData {
     explicit Counted(int* deaths) : deaths_(deaths) {}

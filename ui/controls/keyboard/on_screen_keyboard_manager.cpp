@@ -69,6 +69,8 @@ OnScreenKeyboardManager::OnScreenKeyboardManager(std::unique_ptr<Platform> platf
 OnScreenKeyboardManager::~OnScreenKeyboardManager() = default;
 
 void OnScreenKeyboardManager::ShowOSK(bool show) {
+  // The check is scheduled on the caller's timer manager and must find this thread's state.
+  KESTRUM_CHECK_THREAD(thread_);
   if (!IsSupported()) return;
   show_requested_ = show;
   Timers().Schedule(AcquireWeakFlag(), [this] { CheckOSK(); }, kCheckDelayMs, 1);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "kestrum/common/thread_affinity.h"
 #include "ui/base/callback/weak_callback.h"
 
 namespace ui {
@@ -18,7 +19,8 @@ class TimerManager;
 // Requests are not acted on at once: each ShowOSK schedules a check 10 ms later, and every check
 // acts on the latest request, so a show quickly followed by a hide leaves the keyboard hidden.
 //
-// Threads: the UI thread only; the checks run on that thread's TimerManager.
+// Threads: the UI thread only (the thread that makes the manager; checked in the builds with
+// checks); the checks run on that thread's TimerManager.
 // Ownership: GetInstance() returns a process-wide object that lives until process exit; pending
 // checks of a destroyed manager are dropped through its weak flag.
 class OnScreenKeyboardManager : public virtual kbase::SupportWeakCallback {
@@ -69,6 +71,7 @@ class OnScreenKeyboardManager : public virtual kbase::SupportWeakCallback {
   TimerManager* timers_;
   int supported_ = -1;  // -1 not asked yet, else 0 or 1
   bool show_requested_ = false;
+  kestrum::common::ThreadAffinity thread_;
 };
 
 }  // namespace ui

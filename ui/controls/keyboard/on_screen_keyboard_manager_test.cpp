@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/base/testing/manual_timer_backend.h"
@@ -196,6 +197,16 @@ TEST(KeyboardProgramPathTest, FollowsTheCommonProgramFolderOrFallsBackToTheFixed
   ScopedProgramFolder empty(L"");
   EXPECT_EQ(OnScreenKeyboardManager::KeyboardProgramPath(), fixed);
 }
+
+#if KESTRUM_CHECK_IS_ON()
+using OnScreenKeyboardDeathTest = OnScreenKeyboardTest;
+
+// The checks run on the maker's timers, so a request from another thread is caught.
+TEST_F(OnScreenKeyboardDeathTest, RequestsOffTheUiThreadAreCaught) {
+  EXPECT_DEATH(std::thread([this] { manager_->ShowOSK(true); }).join(),
+               "check failed: .*called off the thread of thread_");
+}
+#endif
 
 }  // namespace
 }  // namespace ui

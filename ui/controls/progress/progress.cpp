@@ -1,6 +1,7 @@
 #include "ui/controls/progress/progress.h"
 
 #include <cwchar>
+#include <limits>
 #include <string>
 
 #include "ui/base/resource/resource_hub.h"
@@ -87,7 +88,10 @@ std::wstring Progress::DestModify(const RECT& dest) {
 }
 
 void Progress::ClampValue() {
-  if (max_ <= min_) max_ = min_ + 1;
+  if (max_ <= min_) {
+    if (min_ == std::numeric_limits<int>::max()) --min_;
+    max_ = min_ + 1;
+  }
   if (value_ > max_) value_ = max_;
   if (value_ < min_) value_ = min_;
 }

@@ -42,6 +42,11 @@ TEST_F(ProgressTest, PaintKeepsTheValueInsideTheRange) {
   Paint();
   EXPECT_EQ(41, progress_.GetMaxValue());
   EXPECT_EQ(40.0, progress_.GetValue());
+  // At the top of the int range the step goes below the maximum instead of wrapping.
+  Set(L"min", L"2147483647");
+  Set(L"max", L"2147483647");
+  Paint();
+  EXPECT_LT(progress_.GetMinValue(), progress_.GetMaxValue());
 }
 
 TEST_F(ProgressTest, FillFollowsTheValueHorizontallyAndFromTheBottom) {

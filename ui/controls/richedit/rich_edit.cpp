@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "kestrum/common/utf.h"
 #include "ui/base/lang/lang_table.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/timer/timer_manager.h"
-#include "ui/base/util/text_util.h"
 #include "ui/controls/layout/layout.h"
 #include "ui/controls/render/auto_clip.h"
 #include "ui/controls/render/render_context.h"
@@ -128,11 +128,7 @@ std::wstring RichEdit::GetText() const {
   return std::wstring(buffer.data());
 }
 
-std::string RichEdit::GetUTF8Text() const {
-  std::string text;
-  TextUtil::WideToUtf8(GetText(), text);
-  return text;
-}
+std::string RichEdit::GetUTF8Text() const { return kestrum::common::WideToUtf8(GetText()); }
 
 void RichEdit::SetText(const std::wstring& text) {
   text_ = text;
@@ -142,11 +138,7 @@ void RichEdit::SetText(const std::wstring& text) {
   link_ranges_.clear();
 }
 
-void RichEdit::SetUTF8Text(const std::string& text) {
-  std::wstring wide;
-  TextUtil::MultiByteToWide(text, wide, CP_UTF8);
-  SetText(wide);
-}
+void RichEdit::SetUTF8Text(const std::string& text) { SetText(kestrum::common::Utf8ToWide(text)); }
 
 void RichEdit::SetTextId(const std::wstring& id) { SetText(LangTable::Instance().Lookup(id)); }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "kestrum/common/utf.h"
 #include "ui/base/util/text_util.h"
 #include "ui/controls/core/window_link.h"
 #include "ui/controls/keyboard/on_screen_keyboard_manager.h"
@@ -22,6 +23,13 @@ namespace {
 bool IsKeyDown(int key) { return ::GetKeyState(key) < 0; }
 
 bool IsDigit(WPARAM ch) { return ch >= L'0' && ch <= L'9'; }
+
+// A digits-only text takes digits and the control characters that edit it (Backspace, the Ctrl
+// letters), but not Tab, line feed or carriage return, which would put non-digits into it.
+bool IsDigitsOnlyChar(WPARAM ch) {
+  if (ch == L'\t' || ch == L'\n' || ch == L'\r') return false;
+  return ch < L' ' || IsDigit(ch);
+}
 
 bool IsPasteKey(WPARAM key) {
   const bool ctrl = IsKeyDown(VK_CONTROL);
@@ -137,8 +145,7 @@ void RichEdit::OnChar(const EventArgs& args) {
     DispatchOwnEvent(kEventTab);
     return;
   }
-  // Control characters (Backspace among them) still edit a digits-only text.
-  if (digits_only_ && args.wParam >= L' ' && !IsDigit(args.wParam)) return;
+  if (digits_only_ && !IsDigitsOnlyChar(args.wParam)) return;
   TxSendMessage(WM_CHAR, args.wParam, args.lParam, nullptr);
 }
 
@@ -257,9 +264,7 @@ void RichEdit::OnLinkNotify(void* data) {
   CHARRANGE range = link->chrg;
   TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range), nullptr);
   const std::wstring text = GetSelText();
-  std::string utf8;
-  TextUtil::WideToUtf8(text, utf8);
-  std::printf("[Link]%s\n", utf8.c_str());
+  std::printf("[Link]%s\n", kestrum::common::WideToUtf8(text).c_str());
   HWND hwnd = GetWindow() ? window_link::Handle(GetWindow()) : nullptr;
   if (hwnd) ::SendMessageW(hwnd, WM_NOTIFY, EN_LINK, reinterpret_cast<LPARAM>(text.c_str()));
 }

@@ -96,6 +96,11 @@ TEST_F(RichEditControlTest, DigitsOnlyDropsOtherTypedCharacters) {
   EXPECT_EQ(L"123", edit->GetText());
   Key(edit, VK_BACK);
   EXPECT_EQ(L"12", edit->GetText());
+
+  RichEdit* lines = AddEdit({0, 50, 200, 120},
+                            {{L"number", L"true"}, {L"multiline", L"true"}, {L"wanttab", L"true"}});
+  Type(lines, L"1\t2\r3\n4");
+  EXPECT_EQ(L"1234", lines->GetText());
 }
 
 TEST_F(RichEditControlTest, DigitsOnlyPasteInsertsTheDigitsAndKeepsTheClipboard) {

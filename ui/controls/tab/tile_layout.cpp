@@ -13,11 +13,6 @@ namespace {
 
 constexpr LONG kUnboundedHeight = 9999;
 
-// Minimum first; the maximum height always applies.
-int ClampHeightBy(const Control* limits, int height) {
-  return std::min(std::max(height, limits->GetMinHeight()), limits->GetMaxHeight());
-}
-
 bool TakesCell(const Control* child) { return child->IsVisible() && !child->IsFloat(); }
 
 }  // namespace
@@ -75,7 +70,7 @@ int TileLayout::RowHeight(const std::vector<Control*>& items, size_t first,
     int width = leader_cell - margin.left - margin.right - (at_edge ? half_margin : child_margin_);
     width = ClampWidth(leader, width);
     const SIZE estimate = child->EstimateSize({width, kUnboundedHeight});
-    const int height = ClampHeightBy(leader, estimate.cy);
+    const int height = ClampHeight(leader, estimate.cy);
     row_height = std::max<int>(row_height, height + margin.top + margin.bottom);
     ++in_row;
   }
@@ -93,7 +88,7 @@ void TileLayout::PlaceInCell(Control* child, const RECT& cell) const {
   int width = estimate.cx == kSizeStretch ? inner_right - inner_left : estimate.cx;
   int height = estimate.cy == kSizeStretch ? row_bottom - inner_top : estimate.cy;
   width = ClampWidth(child, width);
-  height = ClampHeightBy(child, height);
+  height = ClampHeight(child, height);
   const int left = (inner_left + inner_right - width) / 2;
   const int top = (inner_top + row_bottom - height) / 2;
   child->SetPos({left, top, left + width, top + height});

@@ -13,7 +13,9 @@ namespace ui {
 // either a fixed number of columns ("columns") or as many columns of the item width
 // ("itemsize") as fit. Pixels the columns cannot share evenly go one each to the leftmost cells
 // of every row. A row is as tall as its tallest child (margins included); each child is centred
-// in its cell. Floating children take no cell and are placed over the whole rectangle.
+// in its cell. Minimum and maximum sizes clamp as in the other layouts: a negative maximum
+// ("stretch", "auto") is no limit. Floating children take no cell and are placed over the whole
+// rectangle.
 //
 // Threads and ownership as Layout.
 class TileLayout : public Layout {

@@ -84,6 +84,20 @@ TEST_F(TileLayoutTest, ChildrenAreCentredInRowsAsTallAsTheTallestChild) {
   EXPECT_EQ(0, Layout()->ArrangeChild({}, {0, 0, 200, 500}).cy);
 }
 
+// "stretch" (-1) as a maximum means no limit, as in the other layouts; read as a number it
+// would squeeze the child and its row to nothing.
+TEST_F(TileLayoutTest, AStretchMaximumHeightLeavesTheChildItsHeight) {
+  Layout()->SetAttribute(L"columns", L"2");
+  Control* unlimited = AddChild(40, 30);
+  unlimited->SetAttribute(L"maxheight", L"stretch");
+  Control* plain = AddChild(40, 20);
+  plain->SetAttribute(L"maxheight", L"stretch");
+  const SIZE used = Layout()->ArrangeChild(box_.items(), {0, 0, 200, 500});
+  EXPECT_EQ(Sides({30, 0, 70, 30}), Sides(unlimited->GetPos()));
+  EXPECT_EQ(Sides({130, 5, 170, 25}), Sides(plain->GetPos()));  // centred in the 30-pixel row
+  EXPECT_EQ(30, used.cy);
+}
+
 TEST_F(TileLayoutTest, EstimateStacksRowsOfTheFirstChildsHeight) {
   box_.SetFixedWidth(kSizeAuto, false, false);
   box_.SetFixedHeight(kSizeAuto, false);

@@ -20,10 +20,16 @@ namespace socketio {
 // call: the callee copies what it keeps.
 class CSocketIOCallBack {
 public:
+    // Connected, with "authorize" sent first: on the first connection and after each automatic
+    // reconnection.
     virtual void onSocketStatus_Open() = 0;
     virtual void onSocketStatus_Close() = 0;
+    // The connection has ended for good: the automatic attempts are used up, or the server
+    // refused the connection (its message is in the library's debug log). A refusal is not
+    // retried by the library: connecting again is the caller's decision.
     virtual void onSocketStatus_Fail() = 0;
-    // An automatic reconnection attempt has been scheduled after a failure or a lost connection.
+    // An automatic reconnection attempt has been scheduled after a failed attempt or a lost
+    // connection (never after a refusal).
     virtual void onSocketStatus_Reconnect() = 0;
     // Object payload: (its "code", ""); text payload: (-1, the text); anything else: (0, "").
     virtual void onSocketUserError(int code, const char* text) = 0;
@@ -62,7 +68,8 @@ public:
     virtual ~ISocketIOInterface() = default;
 
     // Connects once per handle with these query pairs (percent-encoded on the wire) and sends
-    // "authorize" with the library's stored sign-in token; the token argument is not used.
+    // "authorize" with the library's stored sign-in token (as it is at this call) on every
+    // connection, the automatic reconnections included; the token argument is not used.
     virtual bool connect(const std::map<std::string, std::string>& query, const char* token) = 0;
     // "broadcast" with the chat text (UTF-8) as it stands.
     virtual bool broadcast(const char* text) = 0;

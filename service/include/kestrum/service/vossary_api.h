@@ -11,10 +11,23 @@
 // opens them). A null text counts as the empty text. Both sides must be built with the same
 // compiler and C++ runtime: std::string and std::vector cross this boundary.
 //
-// Observer contract: an observer must outlive its requests or be released
-// (releaseAccountObserver / releaseMeetingObserver); once a release returns, the released
-// observer gets no further call. An observer operation must not start a request of its own kind
-// (such a start is refused and logged); starting another kind is fine.
+// Observer contract:
+// - Its operations run on the worker thread of the request it was passed to, one at a time per
+//   request, never on the caller's threads.
+// - An operation must return promptly: copy what it keeps (pointers and references die with the
+//   call), post it to its own thread, set flags. It must not wait for the caller's threads, for
+//   a window, a dialog or a lock the caller holds while calling the library, nor for another
+//   request to end.
+// - It may start a request of another kind and may release observers; it must not start a
+//   request of its own kind (such a start is refused and logged).
+// - An observer must outlive its requests or be released (releaseAccountObserver /
+//   releaseMeetingObserver); once a release returns, the released observer gets no further
+//   call. A release waits for an operation of that observer that is under way.
+// - An operation that does not return holds up only its own kind: a new request of that kind (or
+//   uninit_libZuvraKestrum) waits for the worker at most 3 seconds, logs, and leaves it to
+//   finish on its own (it is never killed, and reports nothing more). Until it has finished,
+//   later requests of its kind are refused at once, without that wait (logged, NULL where a
+//   handle is returned, no report).
 
 #include <windows.h>
 
@@ -71,7 +84,8 @@ protected:
 
 }  // namespace ICallBack
 
-// libcurl's global set-up and clean-up. uninit first stops every running request.
+// libcurl's global set-up and clean-up. uninit first stops every running request; when a worker
+// is left running (see the observer contract), the global state is left in place for it.
 KESTRUM_VOSSARY_API bool __cdecl init_libZuvraKestrum();
 KESTRUM_VOSSARY_API void __cdecl uninit_libZuvraKestrum();
 

@@ -1,5 +1,6 @@
 #include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 
+#include "kestrum/common/scope_exit.h"
 #include "ui/base/dpi/display_scale.h"
 #include "ui/controls/render/gdiplus/brush_gdiplus.h"
 #include "ui/controls/render/gdiplus/gdiplus_text.h"
@@ -76,20 +77,6 @@ class ScopedSourceDC {
  private:
   HDC dc_;
   HGDIOBJ previous_;
-};
-
-class ScopedStretchMode {
- public:
-  ScopedStretchMode(HDC dc, int mode) : dc_(dc), previous_(::SetStretchBltMode(dc, mode)) {}
-  ~ScopedStretchMode() {
-    if (previous_) ::SetStretchBltMode(dc_, previous_);
-  }
-  ScopedStretchMode(const ScopedStretchMode&) = delete;
-  ScopedStretchMode& operator=(const ScopedStretchMode&) = delete;
-
- private:
-  HDC dc_;
-  int previous_;
 };
 
 }  // namespace
@@ -198,7 +185,10 @@ void RenderContext_GdiPlus::DrawImage(const RECT& paint, HBITMAP bitmap, bool al
   if (!bitmap || !::IntersectRect(&common, &dest, &paint)) return;
   ScopedSourceDC source_dc(dc_, bitmap);
   if (!source_dc.get()) return;
-  ScopedStretchMode stretch_mode(dc_, HALFTONE);
+  const int previous_mode = ::SetStretchBltMode(dc_, HALFTONE);  // 0: it failed, nothing to undo
+  const kestrum::common::ScopeExit restore_mode([this, previous_mode] {
+    if (previous_mode) ::SetStretchBltMode(dc_, previous_mode);
+  });
 
   RECT dest_corners = corners;
   DisplayScale::Instance().ScaleRectangle(dest_corners);

@@ -247,6 +247,16 @@ TEST_F(RenderContextTest, ImageWithoutCornersStretchesOverTheDestination) {
   ::DeleteObject(image);
 }
 
+// Stretching borrows the stretch mode of the context's DC; later GDI drawing gets its own back.
+TEST_F(RenderContextTest, ImageDrawingLeavesTheStretchModeAsItWas) {
+  HBITMAP image = MakeSolidImage(4, 4, kRed);
+  ::SetStretchBltMode(context_.GetDC(), COLORONCOLOR);
+  context_.DrawImage(everywhere_, image, true, RECT{10, 10, 30, 20}, RECT{0, 0, 4, 4},
+                     RECT{0, 0, 0, 0});
+  EXPECT_EQ(COLORONCOLOR, ::GetStretchBltMode(context_.GetDC()));
+  ::DeleteObject(image);
+}
+
 // A red image whose alpha bytes are 0 (an image without alpha channel) over a blue surface:
 // a plain copy leaves red with alpha 0, a blend adds the red to the blue.
 class BlitPathTest : public RenderContextTest {

@@ -21,6 +21,10 @@ struct CourseExports {
                               const char* topic, const char* pwd);
     void(__cdecl* ctrlRoom)(CUserCallBack* observer, const char* op,
                             const std::vector<std::string>& targets);
+    // With null: no observer of any account or meeting request is called any more once these
+    // return (they wait for a call under way), also that of a worker uninit gave up on.
+    void(__cdecl* releaseAccountObserver)(const char* api);
+    void(__cdecl* releaseMeetingObserver)(const char* api);
     ZuvraKestrum::socketio::ISocketIOInterface*(__cdecl* createSocketIOHandle)(
         ZuvraKestrum::socketio::CSocketIOCallBack* observer);
     void(__cdecl* destorySocketIOHandle)(ZuvraKestrum::socketio::ISocketIOInterface* handle);

@@ -6,42 +6,54 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/core/posted_payload.h"
 #include "kestrum/records/room_info_record.h"
 #include "kestrum/records/user_info_record.h"
 
-// Service results and signalling events as window messages: CKestrumCourse posts them with a
-// heap payload in WPARAM (LPARAM 0). The receiver owns the payload and frees it with
-// FreeCoursePayload on every path, also for a message it does not act on. Messages listed as
-// carrying nothing have WPARAM 0; WM_HTTP_RESULT carries the transfer code itself in WPARAM.
-// 0x50D, 0x50F and 0x511 are never posted.
+// Service results and signalling events as window messages: CKestrumCourse posts them to its
+// target window (or a dialog) with a heap record in WPARAM (LPARAM 0), under the ownership rules
+// of posted_payload.h: a handler takes its record with TakePayload<id>(wParam), a window frees the
+// payload of a course message it does not handle with FreeCoursePayload, and one that goes away
+// frees those still queued with FreeQueuedPayloads(window, WM_COURSE_FIRST, WM_COURSE_LAST,
+// FreeCoursePayload). 0x50D, 0x50F and 0x511 are never posted.
+//
+// Every text of these records is UTF-8, as the service and the meeting data hold it: chat
+// messages and nicknames too. Receivers widen a text they show with Utf8ToCString; the ANSI
+// code page would turn Chinese on a Western system, and emoji on any, into "?".
 
-enum CourseMessage : UINT {
-    WM_ACCOUNT_ERROR = 0x509,          // StringPairPayload {api, errorMsg, code}
-    WM_USER_TOKEN = 0x50A,             // TokenPayload
-    WM_USER_UPDATE = 0x50B,            // nothing
-    WM_GET_PHOTO = 0x50C,              // std::string portrait id
-    WM_JOIN_ROOM = 0x50E,              // JoinRoomPayload
-    WM_UPDATE_ROOM = 0x510,            // nothing
-    WM_ROOM_CTRL = 0x512,              // RoomCtrlPayload
-    WM_CONFIG_ROOM = 0x513,            // ConfigRoomPayload
-    WM_SOCKET_OPEN = 0x514,            // nothing
-    WM_SOCKET_RECONNECT = 0x515,       // nothing
-    WM_SOCKET_USER_ERROR = 0x516,      // SocketErrorPayload
-    WM_SOCKET_JOIN_SUCCESS = 0x517,    // UserInfoRecord
-    WM_SOCKET_USER_JOIN = 0x518,       // UserInfoRecord
-    WM_SOCKET_USER_LEAVE = 0x519,      // std::string uid
-    WM_SOCKET_USER_LIST = 0x51A,       // std::vector<UserInfoRecord>
-    WM_SOCKET_ROOM_INFO = 0x51B,       // RoomInfoRecord
-    WM_SOCKET_USER_OPERATOR = 0x51C,   // UserOperatorPayload
-    WM_SOCKET_USER_INFO = 0x51D,       // UserInfoRecord
-    WM_SOCKET_USER_MSG = 0x51E,        // StringPairPayload {uid, message in the ANSI code page}
-    WM_SOCKET_REQUEST_RESULT = 0x51F,  // SocketRequestPayload {op, requestId, target, nickname}
-    WM_SOCKET_USER_REQUEST = 0x520,    // SocketRequestPayload {op, sender, requestId, nickname}
-    WM_SOCKET_USER_RESPONSE = 0x521,   // SocketResponsePayload
-    WM_HTTP_RESULT = 0x52C,            // WPARAM: the transfer (curl) code, no heap payload
-};
+// The one table of the course messages: name, number, what WPARAM carries (posted_payload.h).
+// The enum, the payload types and FreeCoursePayload all come from it.
+#define KESTRUM_COURSE_MESSAGES(X)                                                               \
+    X(WM_ACCOUNT_ERROR, 0x509, StringPairPayload) /* {api, errorMsg, code} */                    \
+    X(WM_USER_TOKEN, 0x50A, TokenPayload)                                                        \
+    X(WM_USER_UPDATE, 0x50B, void)                                                               \
+    X(WM_GET_PHOTO, 0x50C, std::string) /* portrait id */                                        \
+    X(WM_JOIN_ROOM, 0x50E, JoinRoomPayload)                                                      \
+    X(WM_UPDATE_ROOM, 0x510, void)                                                               \
+    X(WM_ROOM_CTRL, 0x512, RoomCtrlPayload)                                                      \
+    X(WM_CONFIG_ROOM, 0x513, ConfigRoomPayload)                                                  \
+    X(WM_SOCKET_OPEN, 0x514, void)                                                               \
+    X(WM_SOCKET_RECONNECT, 0x515, void)                                                          \
+    X(WM_SOCKET_USER_ERROR, 0x516, SocketErrorPayload)                                           \
+    X(WM_SOCKET_JOIN_SUCCESS, 0x517, UserInfoRecord)                                             \
+    X(WM_SOCKET_USER_JOIN, 0x518, UserInfoRecord)                                                \
+    X(WM_SOCKET_USER_LEAVE, 0x519, std::string) /* uid */                                        \
+    X(WM_SOCKET_USER_LIST, 0x51A, std::vector<UserInfoRecord>)                                   \
+    X(WM_SOCKET_ROOM_INFO, 0x51B, RoomInfoRecord)                                                \
+    X(WM_SOCKET_USER_OPERATOR, 0x51C, UserOperatorPayload)                                       \
+    X(WM_SOCKET_USER_INFO, 0x51D, UserInfoRecord)                                                \
+    X(WM_SOCKET_USER_MSG, 0x51E, StringPairPayload)          /* {uid, message} */                \
+    X(WM_SOCKET_REQUEST_RESULT, 0x51F, SocketRequestPayload) /* {op, requestId, target, nick} */ \
+    X(WM_SOCKET_USER_REQUEST, 0x520, SocketRequestPayload)   /* {op, sender, requestId, nick} */ \
+    X(WM_SOCKET_USER_RESPONSE, 0x521, SocketResponsePayload)                                     \
+    X(WM_HTTP_RESULT, 0x52C, InWParam<int>) /* the transfer (curl) code */
 
-// Payload records. Texts are UTF-8 as the service gave them unless noted.
+enum CourseMessage : UINT { KESTRUM_COURSE_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR) };
+
+constexpr UINT WM_COURSE_FIRST = WM_ACCOUNT_ERROR;
+constexpr UINT WM_COURSE_LAST = WM_HTTP_RESULT;
+
+// Payload records; all texts UTF-8 (see above).
 
 struct StringPairPayload {
     std::string text1;
@@ -92,8 +104,9 @@ struct UserOperatorPayload {
     std::vector<UserInfoRecord> users;
 };
 
-// The four texts in the order the message's comment gives; the nickname is in the ANSI code
-// page (empty when the meeting data knows no such participant).
+// The four texts in the order the message's comment gives; the nickname comes from the meeting
+// data (empty when it knows no such participant, and possibly for the last events of a
+// connection that is being closed).
 struct SocketRequestPayload {
     std::string text1;
     std::string text2;
@@ -107,9 +120,11 @@ struct SocketResponsePayload {
     std::string reason;
     std::string sender;
     std::string target;
-    std::string targetNickname;  // ANSI code page
+    std::string targetNickname;  // as SocketRequestPayload::nickname
     std::string spare;           // always empty
 };
+
+KESTRUM_COURSE_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
 
 // Frees the payload of a course message with everything in it; null payloads, messages that
 // carry none and messages outside 0x509-0x52C are ignored. Any thread.

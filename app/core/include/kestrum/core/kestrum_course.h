@@ -4,12 +4,14 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <list>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "kestrum/common/singleton.h"
@@ -29,7 +31,10 @@
 // (created by the join window's first use, deleted by its holder at exit); tests build their own
 // with a table of fake exports. The meeting data (g_kestrumData) must exist while it lives.
 // The bridge owns the room-control worker and the short HTTP report threads and joins them all
-// on destruction; it also destroys the signalling handle and uninitialises the library.
+// on destruction; it also destroys the signalling handle, uninitialises the library (which waits
+// for each of its workers only so long, and may leave one running) and releases itself as the
+// observer of every request (which waits for a call under way and stops all later ones), before
+// it joins the report threads those calls start. A report never holds up the library's worker.
 //
 // Threads:
 // - Request observer operations run on the library's worker threads, signalling observer
@@ -42,6 +47,14 @@
 // - Room-control calls run on the UI thread. Mute and unmute requests are queued and sent one per
 //   second by the worker, oldest first; ban and share are sent at once.
 // - Lock order: `lock_` before the queue mutex. The worker calls the library with neither held.
+// - Never call the bridge while holding the meeting data's lock (g_kestrumData->lock): closing
+//   or replacing the handle holds `lock_` while it waits for the network thread, whose handlers
+//   read nicknames from the meeting data. Those handlers only try that lock, and give the
+//   nickname up after a short grace (200 ms) while a handle is being destroyed, so that even a
+//   caller that breaks the rule does not deadlock; the closing connection's last events may then
+//   lack their nickname.
+//
+// Text: every text in and out is UTF-8 (see course_messages.h), chat and nicknames included.
 class CKestrumCourse : public ZuvraKestrum::ICallBack::CUserCallBack,
                        public ZuvraKestrum::socketio::CSocketIOCallBack,
                        public CSingleton<CKestrumCourse>,
@@ -88,7 +101,8 @@ public:
     HANDLE getPhoto(const std::string& uid, const std::string& portraitId,
                     const std::string& filePath);
 
-    // Signalling: see the thread notes above. broadcastMsg takes text in the ANSI code page.
+    // Signalling: see the thread notes above. broadcastMsg takes UTF-8 text (the chat window's
+    // UTF-16 through CStringToUtf8), sent as it is.
     void connectSocket();
     void reconnectSocket();
     void closeSocket();
@@ -160,18 +174,22 @@ private:
     template <class Send>
     void withSocket(Send send);
     std::map<std::string, std::string> socketQuery(bool reconnect) const;
-    std::string nicknameOf(const char* uid) const;
+    // The participant's nickname from the meeting data (UTF-8); network thread.
+    std::string nicknameOf(const char* uid);
     void startHttpReport(const char* api, int curlCode, unsigned elapsedMs);
     void joinHttpReports();
 
-    // Posts payload (a heap record of message's kind, or 0) to window; frees it when window is
-    // null or the post fails.
-    static void postTo(HWND window, UINT message, WPARAM payload);
-    template <class Payload>
-    void post(UINT message, Payload* payload) {
-        postTo(targetWindow.load(), message, reinterpret_cast<WPARAM>(payload));
+    // Posts kMessage with a new record of its payload type, made of fields, to the target window;
+    // the record is freed when there is none or the post fails.
+    template <UINT kMessage, class... Fields>
+    void post(Fields&&... fields) {
+        PostPayload<kMessage>(targetWindow.load(),
+                              NewRecord<PayloadOf<kMessage>>(std::forward<Fields>(fields)...));
     }
-    void postEmpty(UINT message) { postTo(targetWindow.load(), message, 0); }
+    template <UINT kMessage>
+    void postEmpty() {
+        PostEmpty<kMessage>(targetWindow.load());
+    }
     static HWND dialogWindow(int dialog);
 
     const CourseExports exports_;
@@ -179,6 +197,7 @@ private:
     std::atomic<ZuvraKestrum::socketio::ISocketIOInterface*> socketHandle_{nullptr};
     ZuvraKestrum::Util::CLock lock_;
     std::atomic<bool> speakerRequested_{false};
+    std::atomic<bool> closingSocket_{false};  // a handle is being destroyed (under lock_)
 
     std::mutex queueMutex_;
     std::condition_variable queueWake_;
@@ -191,5 +210,5 @@ private:
     std::string photoPortraitId_;  // under photoMutex_: and its portrait id
 
     std::mutex reportMutex_;
-    std::vector<std::thread> httpReports_;  // under reportMutex_
+    std::list<std::future<void>> httpReports_;  // under reportMutex_: not yet seen finished
 };

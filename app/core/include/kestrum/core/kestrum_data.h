@@ -24,7 +24,7 @@ constexpr int kStatusCameraOff = 2;
 // Threads: `lock` guards hosts, roomInfo, userList and ownInfo; every access to them holds it
 // (the member functions below take it themselves). All other fields are written on the UI
 // thread (the portrait fields also from the photo request's callback thread) and read without
-// a lock.
+// a lock. Never call the course bridge while holding `lock` (see kestrum_course.h).
 class CKestrumData : public CKestrumDump {
 public:
     static constexpr int kDefaultVideoQuality = 40;
@@ -36,9 +36,12 @@ public:
     // The same with a given configuration.
     CKestrumData(std::string logPath, const CKestrumConfig& config);
 
-    // out := the UTF-8 name of the first participant with this uid, in the ANSI code page;
-    // out is left as it was when no participant has it.
+    // out := the name of the first participant with this uid, UTF-8 as the signalling channel
+    // gave it (windows widen it with Utf8ToCString); out is left as it was when no participant
+    // has it.
     void getUserNickName(const std::string& uid, std::string& out);
+    // The same without waiting: false, out untouched, while another thread holds `lock`.
+    bool tryGetUserNickName(const std::string& uid, std::string& out);
 
     // out := the portrait id of the first participant with this uid, or "" when none has it.
     std::string& getUserPortraitId(std::string& out, const std::string& uid);
@@ -78,7 +81,7 @@ public:
     std::string portraitPath;
     std::string uid;
     int streamId = 0;
-    std::string nickname;  // ANSI code page
+    std::string nickname;  // the own name, ANSI code page (as the configuration file stores it)
     int status = 0;        // kStatusMicOff | kStatusCameraOff
     ZuvraKestrum::Util::CLock lock;
     std::string firstHostUid;
@@ -98,6 +101,8 @@ public:
 
 private:
     void copyConfiguration(const CKestrumConfig& config);
+    // Caller holds lock.
+    void copyNickNameLocked(const std::string& uid, std::string& out) const;
     void handLogFilesToCrashHandler() const;
     void traceSettings() const;
 };

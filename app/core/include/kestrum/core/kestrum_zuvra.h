@@ -6,6 +6,7 @@
 #include <string>
 
 #include "kestrum/common/singleton.h"
+#include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/audio_device_helper.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/core/qz_engine_event_handler.h"
@@ -23,7 +24,8 @@
 //
 // Threads: UI thread only, except SetParameters, which the quality reports also call from their
 // own threads at the same time (it only reads the engine pointer, which does not change between
-// Init and Release, and asks the engine for a parameter interface of its own).
+// Init and Release, and asks the engine for a parameter interface of its own). The builds with
+// checks hold the UI thread to the first thread that calls a checked operation.
 //
 // Results: true when the engine answered 0. Without an engine (the library could not make one,
 // or after Release) every operation does nothing and returns false.
@@ -100,4 +102,5 @@ private:
     CQZEngineEventHandler* sink_ = nullptr;
     CVideoDeviceHelper* camera_ = nullptr;
     CAudioDeviceHelper* audio_ = nullptr;
+    kestrum::common::ThreadAffinity thread_;
 };

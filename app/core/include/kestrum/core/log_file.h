@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "kestrum/common/scoped_handle.h"
+
 namespace ZuvraKestrum::Util {
 
 // A log file written line by line that never grows past kMaxLines lines: the write that reaches
@@ -23,10 +25,10 @@ public:
     // Opens (or, with OPEN_ALWAYS, creates) path for reading and writing in line mode, shared
     // with other readers and writers, positioned at the end. On failure prints a message to the
     // standard output and returns false; writes are then counted but go nowhere.
-    bool Open(const std::string& path, DWORD creationDisposition);
+    [[nodiscard]] bool Open(const std::string& path, DWORD creationDisposition);
 
     // Opens an existing file for reading only, at its start, without line mode; never creates it.
-    bool OpenForReading(const std::string& path);
+    [[nodiscard]] bool OpenForReading(const std::string& path);
 
     // Reads up to count bytes at the current position; returns the bytes read (0 on failure).
     DWORD Read(void* buffer, DWORD count);
@@ -37,12 +39,12 @@ public:
 
     void Close();
 
-    bool IsOpen() const { return handle_ != nullptr; }
+    bool IsOpen() const { return static_cast<bool>(handle_); }
 
 private:
     void StartOver();
 
-    HANDLE handle_ = nullptr;  // null when closed, never INVALID_HANDLE_VALUE
+    kestrum::common::ScopedHandle handle_;
     int lines_ = 0;            // lines written since the last reset
     bool lineMode_ = false;
 };

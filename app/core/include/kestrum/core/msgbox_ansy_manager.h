@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/invite_box_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 
@@ -38,14 +39,14 @@ struct MsgBoxRequestInfo {
     HWND parentWnd = nullptr;  // owner of the box
     MsgBox* box = nullptr;     // the open box, null while none is open
     HWND boxWnd = nullptr;     // the box's window: `box` is valid only while it exists
-    std::map<std::string, std::string> requesters;  // request id -> requester's nickname (ANSI)
+    std::map<std::string, std::string> requesters;  // request id -> requester's nickname (UTF-8)
 };
 
 // An invitation the server accepted for delivery, waiting for the invited user's answer.
 struct MsgBoxPendingInfo {
     int32_t type = 0;  // 6 microphone, 7 camera
     std::string requestId;
-    std::string nickname;  // the invited participant (ANSI code page)
+    std::string nickname;  // the invited participant (UTF-8)
     std::string uid;       // the invited participant; empty in an `out` that found nothing
     int32_t eventId = 0;   // the caller's window timer that limits the wait
 };
@@ -54,7 +55,7 @@ struct MsgBoxPendingInfo {
 struct MsgBoxNoticeInfo {
     int32_t kind = 0;
     std::string requestId;
-    std::string nickname;   // ANSI code page
+    std::string nickname;   // UTF-8
     HWND parent = nullptr;  // owner of the toast
 };
 
@@ -62,6 +63,7 @@ struct MsgBoxNoticeInfo {
 // exchange: the inviting side's confirmation boxes, the invited side's request boxes (requests
 // that arrive while one is open are merged into it) and the invitations waiting for an answer.
 // Each box's answer is posted as an InviteAnswerMessage; the manager never talks to the network.
+// Nicknames are UTF-8, as the course messages carry them, and are widened only for the boxes.
 //
 // Ownership: one instance per process, from getInstance until destroyInstance. The boxes are
 // framework windows that free themselves; the manager keeps their pointers and windows and uses
@@ -71,7 +73,8 @@ struct MsgBoxNoticeInfo {
 // framework delivers on its own thread. An answer is posted under the manager lock, so the
 // manager and its records stay alive while the answer is read and posted; an answer that
 // arrives after destroyInstance, or for a box that has since been replaced or closed, is
-// dropped. Lock order: the manager lock before a request lock.
+// dropped. Lock order: the manager lock before a request lock. The builds with checks take the
+// first thread that calls an operation for the UI thread and hold the others to it.
 class CMsgBoxAnsyManager : public CKestrumDump {
 public:
     static constexpr int kMicRequestTimer = 1201;
@@ -178,4 +181,5 @@ private:
 
     BoxState inviteState_[2];   // guarded by the manager lock
     BoxState requestState_[2];  // guarded by the kind's request lock
+    kestrum::common::ThreadAffinity uiThread_;
 };

@@ -66,15 +66,20 @@ public:
     void onValue71(uint32_t value) override;
 
 private:
-    // Builds the payload with make() only when there is a receiver, posts it, and frees it when
-    // the post fails.
-    template <class Make>
-    void post(UINT message, Make make);
-    void postEmpty(UINT message);
-    void postChannel(UINT message, const char* channel, uint32_t uid, int elapsed);
-    void postUserFlag(UINT message, uint32_t uid, bool flag);
-    void postTextValues(UINT message, const char* text, uint32_t a, uint32_t b);
-    void postValue(UINT message, uint32_t value);
+    // Builds the record with make() (a std::unique_ptr to kMessage's payload type) only when
+    // there is a receiver, and posts it; PostPayload frees it when the post fails.
+    template <UINT kMessage, class Make>
+    void post(Make make);
+    template <UINT kMessage>
+    void postEmpty();
+    template <UINT kMessage>
+    void postChannel(const char* channel, uint32_t uid, int elapsed);
+    template <UINT kMessage>
+    void postUserFlag(uint32_t uid, bool flag);
+    template <UINT kMessage>
+    void postTextValues(const char* text, uint32_t a, uint32_t b);
+    template <UINT kMessage>
+    void postValue(uint32_t value);
 
     std::atomic<HWND> receiver_{nullptr};
 };

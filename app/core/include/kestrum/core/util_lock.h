@@ -15,6 +15,8 @@ public:
     CLock& operator=(const CLock&) = delete;
 
     void Enter();
+    // Enters only when no other thread holds the lock; true when it did (Leave it then).
+    bool TryEnter();
     void Leave();
 
 private:

@@ -8,7 +8,11 @@ namespace ZuvraKestrum::Util {
 // same thread. The lock is not owned.
 class CLockGuard {
 public:
+    // Marks a lock this thread has already entered (TryEnter): the guard only leaves it.
+    struct AdoptEntered {};
+
     explicit CLockGuard(CLock* lock) : lock_(lock) { lock_->Enter(); }
+    CLockGuard(CLock* lock, AdoptEntered) : lock_(lock) {}
     ~CLockGuard() { lock_->Leave(); }
     CLockGuard(const CLockGuard&) = delete;
     CLockGuard& operator=(const CLockGuard&) = delete;

@@ -38,13 +38,25 @@ std::wstring GetCrashFolder();
 
 // The skin folder that avatar files are looked up in (the window library's resource path, with
 // its trailing backslash). The program installs the source once at start-up, before any window
-// exists and before another thread calls GetPortraitPath; until then the folder is empty.
+// exists and before another thread asks for an avatar path; until then the folder is empty,
+// which stands for the program's folder.
 using ResourcePathSource = std::wstring (*)();
 void SetResourcePathSource(ResourcePathSource source);
 
-// The avatar file of a portrait id: "<skin>logo\<id>.png" when that file exists, otherwise the
-// bare default "profile picture-light.png"; id "1" always gives "profile picture-light1.png".
-// Bare names are resolved by the window library in the skin folder. Creates "<skin>logo".
+// The avatar cache file of a portrait id, "<skin>logo\<id>.png": the one path that both the
+// look-up below and the download filling the cache use. A skin folder given relative (or empty)
+// lies below the program's folder, so nothing is ever created in the working directory. Creates
+// "<skin>logo" (an existing folder is fine). Empty, so that nothing is read or written, when the
+// id is not a plain file name (1 to 128 of the ASCII letters, digits, '-', '_' and '.', not
+// starting with '.', not a device name such as "nul" or "com1"), when the skin folder is tied to
+// a drive's current folder or root ("C:skin", "\skin"), when the logo folder's path leaves no
+// room for an 8.3 name (MAX_PATH - 12 characters or more: the system would not create it), or
+// when the file's path would not fit MAX_PATH.
+std::wstring GetPortraitCachePath(const std::string& portraitId);
+
+// The avatar file of a portrait id: its cache file when that file exists, otherwise the bare
+// default "profile picture-light.png"; id "1" always gives "profile picture-light1.png". Bare
+// names are resolved by the window library in the skin folder. Creates "<skin>logo".
 std::wstring GetPortraitPath(const std::string& portraitId);
 
 // True when path opens for reading and is not the default avatar's bare name.

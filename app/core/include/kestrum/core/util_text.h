@@ -25,6 +25,11 @@ std::string Utf8ToGbk(const char* text);
 std::wstring Utf8ToCString(const std::string& text);
 std::string CStringToUtf8(const std::wstring& text);
 
+// What a log may show of a secret (an access or media token): its first four characters and
+// "***", only "***" for a secret of four characters or fewer; the empty text stays empty. Logs
+// are uploaded for support.
+std::string MaskSecret(const std::string& secret);
+
 // Decimal text of a number; FloatToString prints "%f" (six decimals).
 std::string IntToString(int value);
 std::wstring IntToCString(int value);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kestrum/common/singleton.h"
+#include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/videosource/video_source.h"
 
@@ -21,7 +22,8 @@
 //
 // Ownership: the program reaches one instance through CSingleton<CVideoSourceTransfer>::
 // getInstance, deleted by its holder at exit; tests may build their own. The instance owns the
-// source. Threads: UI thread only.
+// source. Threads: UI thread only: the thread that makes the instance (checked in the builds with
+// checks).
 class CVideoSourceTransfer : public CSingleton<CVideoSourceTransfer>, public CKestrumDump {
 public:
     // Makes the source and copies the meeting data's application id.
@@ -60,4 +62,5 @@ private:
     std::string channel_;
     std::string appId_;
     std::string token_;
+    kestrum::common::ThreadAffinity thread_;
 };

@@ -1,0 +1,277 @@
+#include "app/windows/skeleton/dui_window.h"
+
+#include <windowsx.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/testing/win_wait.h"
+#include "skel_window.h"
+
+namespace {
+
+using kestrum::testing_support::PumpUntil;
+
+constexpr DWORD kDialogStyle = 0x10CF0000;
+
+class SkeletonWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        for (HWND window : windows_) {
+            if (IsWindow(window)) DestroyWindow(window);
+        }
+        g_language = 0;
+        kestrum::testing_support::PumpPending();
+    }
+
+    // A shown window of the skin `stem`, laid out once ("windowinit" seen), or null.
+    template <class Window>
+    Window* Open(const wchar_t* stem, int x = 40, int y = 40) {
+        auto* window = new Window(stem, &journal_);
+        HWND handle = window->Create(nullptr, L"SkelTest", kDialogStyle, 0, x, y, 400, 300);
+        if (!handle) return nullptr;
+        windows_.push_back(handle);
+        window->ShowWindow(true, true);
+        if (!PumpUntil([this] { return Saw(L"windowinit:MainFrame"); })) return nullptr;
+        return window;
+    }
+
+    bool Saw(const std::wstring& entry) const {
+        return std::find(journal_.begin(), journal_.end(), entry) != journal_.end();
+    }
+
+    // The screen point of a client point, packed as WM_NCHITTEST carries it.
+    static LPARAM ScreenParam(HWND window, POINT point) {
+        ClientToScreen(window, &point);
+        return MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
+    }
+
+    static POINT Centre(DuiLib::CControlUI* control) {
+        const RECT& pos = control->GetPos();
+        return POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+    }
+
+    static LRESULT HitTest(CDuiFrameWindow* window, POINT client) {
+        HWND handle = window->GetHWND();
+        return SendMessageW(handle, WM_NCHITTEST, 0, ScreenParam(handle, client));
+    }
+
+    std::vector<std::wstring> journal_;
+    std::vector<HWND> windows_;
+};
+
+TEST_F(SkeletonWindowTest, FirstRowOfAMessageTakesItAndAClearedFlagFallsThroughToDefault) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+
+    EXPECT_EQ(SendMessageW(handle, StandardWindow::kTwoRows, 0, 0), 11);
+    // The row runs, clears `handled`, and the default procedure answers the title's length.
+    EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 8);
+    EXPECT_TRUE(Saw(L"declined"));
+    // No row at all: default processing.
+    wchar_t title[32] = {};
+    SendMessageW(handle, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(title));
+    EXPECT_STREQ(title, L"SkelTest");
+    EXPECT_EQ(SendMessageW(handle, WM_NULL, 0, 0), 0);
+}
+
+TEST_F(SkeletonWindowTest, KeysStopAtTheStandardRowAndReachControlsWithoutIt) {
+    StandardWindow* standard = Open<StandardWindow>(L"SkelTest");
+    KeysWindow* keys = Open<KeysWindow>(L"SkelTest", 460, 40);
+    ASSERT_NE(standard, nullptr);
+    ASSERT_NE(keys, nullptr);
+
+    for (CDuiFrameWindow* window :
+         {static_cast<CDuiFrameWindow*>(standard), static_cast<CDuiFrameWindow*>(keys)}) {
+        DuiLib::CPaintManagerUI& manager = window->paintManager();
+        manager.SetFocus(manager.FindControl(L"bodybtn"));
+        EXPECT_EQ(SendMessageW(window->GetHWND(), WM_KEYDOWN, VK_SPACE, 0), 0);
+    }
+    // A focused button clicks on Space only where the key reached the paint manager.
+    EXPECT_EQ(std::count(journal_.begin(), journal_.end(), L"click:bodybtn"), 1);
+}
+
+TEST_F(SkeletonWindowTest, MouseClickReachesTheFirstMatchingNotifyRowOnly) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    const POINT point = Centre(window->paintManager().FindControl(L"bodybtn"));
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    SendMessageW(handle, WM_MOUSEMOVE, 0, at);
+    SendMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(handle, WM_LBUTTONUP, 0, at);
+    PumpUntil([this] { return Saw(L"click:bodybtn"); });
+
+    EXPECT_EQ(std::count(journal_.begin(), journal_.end(), L"click:bodybtn"), 1);
+    EXPECT_FALSE(Saw(L"second row"));
+}
+
+TEST_F(SkeletonWindowTest, NotifyMatchesTypeAndSenderNameExactly) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    journal_.clear();
+    DuiLib::TNotifyUI notification;
+    notification.pSender = window->paintManager().FindControl(L"capbtn");
+    for (const wchar_t* type : {L"Click", L"selectchanged", L"click"}) {
+        notification.sType = type;
+        window->Notify(notification);
+    }
+    notification.pSender = window->paintManager().FindControl(L"capopt");
+    window->Notify(notification);
+    // Neither an unnamed sender with an empty type nor a missing sender finds a row.
+    DuiLib::CControlUI unnamed;
+    notification.sType = L"";
+    notification.pSender = &unnamed;
+    window->Notify(notification);
+    notification.pSender = nullptr;
+    window->Notify(notification);
+
+    EXPECT_EQ(journal_, std::vector<std::wstring>{L"click:capbtn"});
+}
+
+TEST_F(SkeletonWindowTest, SkinFileFollowsTheLanguageFlag) {
+    EXPECT_EQ(CDuiFrameWindow::SkinFile(L"home"), L"home-en.xml");
+    g_language = 2;
+    EXPECT_EQ(CDuiFrameWindow::SkinFile(L"home"), L"home-zh.xml");
+
+    g_language = 1;
+    StandardWindow* chinese = Open<StandardWindow>(L"SkelTest");
+    g_language = 0;
+    StandardWindow* english = Open<StandardWindow>(L"SkelTest", 460, 40);
+    ASSERT_NE(chinese, nullptr);
+    ASSERT_NE(english, nullptr);
+    EXPECT_EQ(chinese->paintManager().FindControl(L"lang")->GetText(), L"中文");
+    EXPECT_EQ(english->paintManager().FindControl(L"lang")->GetText(), L"English");
+}
+
+TEST_F(SkeletonWindowTest, CaptionDragsExceptOverButtonsAndOptions) {
+    // Left of the primary monitor: the point's coordinates are negative.
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest", -150, 60);
+    ASSERT_NE(window, nullptr);
+    DuiLib::CPaintManagerUI& manager = window->paintManager();
+
+    const POINT title = Centre(manager.FindControl(L"title"));
+    EXPECT_EQ(HitTest(window, title), HTCAPTION);
+    EXPECT_EQ(HitTest(window, POINT{title.x, 0}), HTCAPTION);
+    EXPECT_EQ(HitTest(window, POINT{title.x, 39}), HTCAPTION);
+    EXPECT_EQ(HitTest(window, POINT{title.x, 40}), HTCLIENT);
+    EXPECT_EQ(HitTest(window, Centre(manager.FindControl(L"capbtn"))), HTCLIENT);
+    EXPECT_EQ(HitTest(window, Centre(manager.FindControl(L"capopt"))), HTCLIENT);
+    EXPECT_EQ(HitTest(window, Centre(manager.FindControl(L"lang"))), HTCLIENT);
+}
+
+TEST_F(SkeletonWindowTest, CaptionSidesAreInsetFromTheClientEdges) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelInset");
+    ASSERT_NE(window, nullptr);
+    RECT client;
+    GetClientRect(window->GetHWND(), &client);
+    EXPECT_EQ(HitTest(window, POINT{9, 20}), HTCLIENT);
+    EXPECT_EQ(HitTest(window, POINT{10, 20}), HTCAPTION);
+    EXPECT_EQ(HitTest(window, POINT{client.right - 11, 20}), HTCAPTION);
+    EXPECT_EQ(HitTest(window, POINT{client.right - 10, 20}), HTCLIENT);
+}
+
+TEST_F(SkeletonWindowTest, NoSystemFrameIsReservedOrPaintedAndActivationAnswersDirectly) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    RECT frame;
+    RECT client;
+    GetWindowRect(handle, &frame);
+    GetClientRect(handle, &client);
+    EXPECT_EQ(client.right, frame.right - frame.left);
+    EXPECT_EQ(client.bottom, frame.bottom - frame.top);
+    EXPECT_EQ(GetWindowLongW(handle, GWL_STYLE) & WS_CAPTION, 0);
+    EXPECT_EQ(GetWindowLongW(handle, GWL_STYLE) & (WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+              WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    EXPECT_EQ(GetClassLongW(handle, GCL_STYLE) & CS_DBLCLKS, static_cast<DWORD>(CS_DBLCLKS));
+
+    EXPECT_EQ(SendMessageW(handle, WM_NCPAINT, 1, 0), 0);
+    EXPECT_EQ(SendMessageW(handle, WM_NCACTIVATE, FALSE, 0), TRUE);
+    EXPECT_EQ(SendMessageW(handle, WM_NCACTIVATE, TRUE, 0), FALSE);
+}
+
+TEST_F(SkeletonWindowTest, SystemCloseEndsTheMessageLoopAndKeepsTheWindow) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    EXPECT_EQ(SendMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0), 0);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 0u);
+    EXPECT_TRUE(IsWindow(handle));
+
+    SendMessageW(handle, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(IsIconic(handle));
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(SkeletonWindowTest, SkinCornersShapeTheWindowAndAMinimisedWindowKeepsItsRegion) {
+    StandardWindow* rounded = Open<StandardWindow>(L"SkelTest");
+    StandardWindow* square = Open<StandardWindow>(L"SkelInset", 460, 40);
+    ASSERT_NE(rounded, nullptr);
+    ASSERT_NE(square, nullptr);
+    for (CDuiFrameWindow* window :
+         {static_cast<CDuiFrameWindow*>(rounded), static_cast<CDuiFrameWindow*>(square)}) {
+        SetWindowPos(window->GetHWND(), nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
+    }
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(square->GetHWND(), region), ERROR);
+
+    ASSERT_NE(GetWindowRgn(rounded->GetHWND(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 0, 0));
+    EXPECT_TRUE(PtInRegion(region, 210, 319));
+    EXPECT_TRUE(PtInRegion(region, 419, 160));
+    RECT shaped;
+    GetRgnBox(region, &shaped);
+
+    ShowWindow(rounded->GetHWND(), SW_MINIMIZE);
+    SendMessageW(rounded->GetHWND(), WM_SIZE, SIZE_MINIMIZED, 0);
+    ASSERT_NE(GetWindowRgn(rounded->GetHWND(), region), ERROR);
+    RECT kept;
+    GetRgnBox(region, &kept);
+    EXPECT_TRUE(EqualRect(&kept, &shaped));
+    DeleteObject(region);
+}
+
+TEST_F(SkeletonWindowTest, UploadWaitTimerStopsItselfAndEnablesTheWindow) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    SetTimer(handle, CDuiFrameWindow::kUploadWaitTimer, 600000, nullptr);
+    EnableWindow(handle, FALSE);
+
+    SendMessageW(handle, WM_TIMER, 77, 0);
+    EXPECT_FALSE(IsWindowEnabled(handle));
+    SendMessageW(handle, WM_TIMER, CDuiFrameWindow::kUploadWaitTimer, 0);
+    EXPECT_TRUE(IsWindowEnabled(handle));
+    EXPECT_FALSE(KillTimer(handle, CDuiFrameWindow::kUploadWaitTimer));
+}
+
+TEST_F(SkeletonWindowTest, DestroyedWindowDeletesItsObject) {
+    const int before = StandardWindow::live;
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(StandardWindow::live, before + 1);
+    DestroyWindow(window->GetHWND());
+    EXPECT_EQ(StandardWindow::live, before);
+}
+
+TEST_F(SkeletonWindowTest, MissingSkinLeavesAnEmptyWorkingWindow) {
+    auto* window = new StandardWindow(L"NoSuchSkin", &journal_);
+    HWND handle = window->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300);
+    ASSERT_NE(handle, nullptr);
+    windows_.push_back(handle);
+    UpdateWindow(handle);
+    EXPECT_EQ(SendMessageW(handle, WM_NCHITTEST, 0, ScreenParam(handle, POINT{20, 10})), HTCLIENT);
+    SendMessageW(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
+    EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 8);
+    EXPECT_FALSE(Saw(L"windowinit:MainFrame"));
+}
+
+}  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "kestrum/sio/message.h"
+
+namespace ksio {
+
+// Deepest nesting accepted from the network. Deeper input is refused rather than parsed, because
+// destroying a deeply nested Message recurses once per level.
+constexpr int kMaxJsonDepth = 64;
+
+// Parses one JSON text into out. False (out untouched) on malformed JSON, trailing content, or
+// nesting deeper than kMaxJsonDepth.
+[[nodiscard]] bool DecodeJson(std::string_view text, Message& out);
+
+// Appends the compact JSON text of the value. Texts that are not valid UTF-8 are repaired (each
+// bad byte becomes U+FFFD) because the server drops a connection that sends an invalid text frame.
+// NaN and infinities print as null, as a browser's JSON does.
+void AppendJson(const Message& value, std::string& out);
+
+// The text with every byte that does not belong to a valid UTF-8 sequence replaced by U+FFFD.
+std::string RepairUtf8(std::string_view text);
+
+}  // namespace ksio

@@ -1,0 +1,272 @@
+#include "session.h"
+
+#include <utility>
+
+#include <boost/asio/steady_timer.hpp>
+
+#include "connect_uri.h"
+#include "handler_table.h"
+#include "listener_set.h"
+#include "outbox.h"
+#include "packet_codec.h"
+#include "ws_transport.h"
+
+namespace ksio {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+enum class State { kIdle, kConnecting, kConnected, kWaitingToRetry, kClosed };
+
+}  // namespace
+
+struct Session::Impl {
+    Impl(boost::asio::io_context& io, Outbox& outbox, const HandlerTable& handlers,
+         const ListenerSet& listeners)
+        : outbox(outbox),
+          handlers(handlers),
+          listeners(listeners),
+          transport(io, {[this](std::string_view frame) { OnFrame(frame); },
+                         [this] { OnTransportEnded(); }}),
+          attempt_timer(io),
+          retry_timer(io),
+          heartbeat_timer(io) {}
+
+    bool IsActive() const {
+        return state == State::kConnecting || state == State::kConnected ||
+               state == State::kWaitingToRetry;
+    }
+
+    // ---- attempts and their outcomes
+
+    void Start(const ConnectRequest& connect_request) {
+        if (IsActive()) return;
+        request = connect_request;
+        retries = 0;
+        std::string error;
+        if (!BuildConnectUri(request.origin, request.query, uri, error)) return GiveUp(error);
+        BeginAttempt();
+    }
+
+    void BeginAttempt() {
+        StopTimers();
+        state = State::kConnecting;
+        engine_open = false;
+        std::string error;
+        if (!transport.Open(uri, request.headers, request.connect_timeout, error)) {
+            return GiveUp(error);
+        }
+        StartTimer(attempt_timer, request.connect_timeout, [this] {
+            if (state == State::kConnecting) AttemptFailed();
+        });
+    }
+
+    void OnTransportEnded() {
+        if (state == State::kConnecting) return AttemptFailed();
+        if (state == State::kConnected) return ConnectionLost();
+    }
+
+    void AttemptFailed() {
+        transport.Abort();
+        if (request.policy.Allows(retries + 1)) return ScheduleRetry();
+        GiveUp("no further attempt allowed");
+    }
+
+    // The namespace refused the client: asking again would be refused again, and only the
+    // caller can change what it asks with.
+    void Refused(std::string_view data) {
+        transport.CloseGracefully();
+        GiveUp("refused by the server: " + DecodeConnectErrorMessage(data));
+    }
+
+    void ConnectionLost() {
+        transport.Abort();
+        if (request.policy.Allows(retries + 1)) return ScheduleRetry();
+        End();
+        listeners.NotifyClose(CloseReason::kDropped);
+    }
+
+    void ScheduleRetry() {
+        StopTimers();
+        ++retries;
+        const milliseconds delay = request.policy.DelayBefore(retries);
+        state = State::kWaitingToRetry;
+        StartTimer(retry_timer, delay, [this] { BeginAttempt(); });
+        listeners.NotifyReconnect(retries, delay);
+    }
+
+    void GiveUp(const std::string& reason) {
+        End();
+        listeners.NotifyFail(reason);
+    }
+
+    void Close() {
+        if (!IsActive()) return;
+        if (state == State::kConnected) {
+            transport.Send(kNamespaceDisconnectFrame);
+            transport.CloseGracefully();
+        } else {
+            transport.Abort();
+        }
+        End();
+        listeners.NotifyClose(CloseReason::kRequested);
+    }
+
+    void End() {
+        StopTimers();
+        state = State::kClosed;
+    }
+
+    // ---- Engine.IO
+
+    void OnFrame(std::string_view frame) {
+        last_activity = Clock::now();
+        EnginePacket packet;
+        if (!ParseEnginePacket(frame, packet)) return;  // tolerated: nothing to act on
+        switch (packet.type) {
+        case EnginePacketType::kOpen: return OnEngineOpen(packet.data);
+        case EnginePacketType::kClose: return OnTransportEnded();
+        case EnginePacketType::kPing: return SendPong(packet.data);
+        case EnginePacketType::kMessage: return OnSocketPacket(packet.data);
+        default: return;  // pong, upgrade and noop need no answer
+        }
+    }
+
+    void OnEngineOpen(std::string_view data) {
+        if (state != State::kConnecting || engine_open) return;
+        EngineOpen open;
+        if (!ParseEngineOpen(data, open)) return AttemptFailed();
+        engine_open = true;
+        heartbeat_limit = open.ping_interval + open.ping_timeout;
+        StartTimer(heartbeat_timer, heartbeat_limit, [this] { CheckHeartbeat(); });
+        transport.Send(kNamespaceConnectFrame);
+    }
+
+    void SendPong(std::string_view data) {
+        std::string pong(kPongFrame);
+        pong.append(data);  // a probe's payload is echoed back
+        transport.Send(pong);
+    }
+
+    // The server pings every pingInterval and allows pingTimeout for the answer, so silence for
+    // longer than both means the link is dead even if TCP has not noticed.
+    void CheckHeartbeat() {
+        const auto silent = std::chrono::duration_cast<milliseconds>(Clock::now() - last_activity);
+        if (silent >= heartbeat_limit) return OnTransportEnded();
+        StartTimer(heartbeat_timer, heartbeat_limit - silent, [this] { CheckHeartbeat(); });
+    }
+
+    // ---- Socket.IO
+
+    void OnSocketPacket(std::string_view data) {
+        SocketPacket packet;
+        if (!engine_open || !ParseSocketPacket(data, packet) || !packet.for_default_namespace) {
+            return;
+        }
+        switch (packet.type) {
+        case SocketPacketType::kConnect: return OnNamespaceConnected();
+        case SocketPacketType::kConnectError:
+            if (state == State::kConnecting) Refused(packet.data);
+            return;
+        case SocketPacketType::kDisconnect: return OnServerDisconnect();
+        case SocketPacketType::kEvent: return OnEvent(packet);
+        default: return;  // acks and binary packets: never requested by this client
+        }
+    }
+
+    void OnNamespaceConnected() {
+        if (state != State::kConnecting) return;
+        attempt_timer.cancel();
+        state = State::kConnected;
+        retries = 0;
+        for (const std::string& frame : outbox.TakeForConnect()) transport.Send(frame);
+        listeners.NotifyOpen();
+    }
+
+    void OnServerDisconnect() {
+        if (!IsActive()) return;
+        transport.CloseGracefully();
+        End();
+        listeners.NotifyClose(CloseReason::kServerDisconnect);
+    }
+
+    void OnEvent(const SocketPacket& packet) {
+        if (state != State::kConnected) return;
+        std::string name;
+        Message::Array args;
+        if (!DecodeEventPayload(packet.data, name, args)) return;
+        if (const auto handler = handlers.Find(name)) (*handler)(Event(name, args));
+        // The server is waiting for this answer; an empty one tells it the event arrived.
+        if (packet.has_ack_id && state == State::kConnected) {
+            transport.Send(EncodeEmptyAckFrame(packet.ack_id));
+        }
+    }
+
+    void Drain() {
+        if (state != State::kConnected) return;
+        for (const std::string& frame : outbox.TakeAll()) transport.Send(frame);
+    }
+
+    // ---- timers
+
+    // Every timer's completion carries the epoch it was started in: a completion already queued
+    // when the state moved on must not act.
+    template <typename Action>
+    void StartTimer(boost::asio::steady_timer& timer, milliseconds delay, Action action) {
+        timer.expires_after(delay);
+        timer.async_wait([this, action, started = epoch](const boost::system::error_code& ec) {
+            if (!ec && started == epoch) action();
+        });
+    }
+
+    void StopTimers() {
+        ++epoch;
+        attempt_timer.cancel();
+        retry_timer.cancel();
+        heartbeat_timer.cancel();
+    }
+
+    Outbox& outbox;
+    const HandlerTable& handlers;
+    const ListenerSet& listeners;
+    WsTransport transport;
+    boost::asio::steady_timer attempt_timer;
+    boost::asio::steady_timer retry_timer;
+    boost::asio::steady_timer heartbeat_timer;
+
+    State state = State::kIdle;
+    ConnectRequest request;
+    std::string uri;
+    unsigned retries = 0;
+    uint64_t epoch = 0;
+    bool engine_open = false;
+    milliseconds heartbeat_limit{0};
+    Clock::time_point last_activity;
+};
+
+Session::Session(boost::asio::io_context& io, Outbox& outbox, const HandlerTable& handlers,
+                 const ListenerSet& listeners)
+    : impl_(std::make_unique<Impl>(io, outbox, handlers, listeners)) {
+    // Built on the client's thread for a network thread that does not exist yet.
+    network_thread_.Detach();
+}
+
+Session::~Session() = default;
+
+void Session::Start(const ConnectRequest& request) {
+    KESTRUM_CHECK_THREAD(network_thread_);
+    impl_->Start(request);
+}
+
+void Session::Close() {
+    KESTRUM_CHECK_THREAD(network_thread_);
+    impl_->Close();
+}
+
+void Session::Drain() {
+    KESTRUM_CHECK_THREAD(network_thread_);
+    impl_->Drain();
+}
+
+}  // namespace ksio

@@ -1,0 +1,226 @@
+// How the client ends, fails and recovers: drops, dead connections, restarts, refusals, server
+// disconnects, and closing or destroying it while a reconnection is pending.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "kestrum/sio/client.h"
+#include "sio_test_support.h"
+
+namespace ksio::test {
+namespace {
+
+Message Text(const std::string& text) { return Message::FromString(text); }
+
+class ClientReconnectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        origin_ = ServerOrigin();
+        ASSERT_FALSE(origin_.empty());
+        client_->SetReconnectPolicy(FastRetries());
+        probe_.Watch("echo");
+        probe_.Watch("fault-set");
+    }
+
+    void ConnectAndWaitOpen() {
+        client_->Connect(origin_);
+        ASSERT_TRUE(probe_.WaitFor("open"));
+    }
+
+    void Fault(const std::string& name, int64_t arg = 0) {
+        client_->DefaultSocket().Emit("fault", {Text(name), Message::FromInt(arg)});
+    }
+
+    // After a reconnection the same handlers must still receive events.
+    void ExpectEchoWorks(int echoes_before) {
+        client_->DefaultSocket().Emit("echo", {Text("again")});
+        EXPECT_TRUE(probe_.WaitFor("event:echo", echoes_before + 1));
+    }
+
+    std::string origin_;
+    std::unique_ptr<Client> client_ = std::make_unique<Client>();
+    Probe probe_{*client_};
+};
+
+TEST_F(ClientReconnectTest, ServerDropIsFollowedByAnnouncedReconnection) {
+    ConnectAndWaitOpen();
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("open", 2));
+    EXPECT_EQ(probe_.Count("reconnect:1"), 1);
+    EXPECT_EQ(probe_.ReconnectDelays().at(0), 100ms);
+    EXPECT_EQ(probe_.Count("close:dropped"), 0);
+    ExpectEchoWorks(0);
+}
+
+TEST_F(ClientReconnectTest, SilentServerIsDetectedAsDeadAndReplaced) {
+    ConnectAndWaitOpen();
+    const auto silenced = std::chrono::steady_clock::now();
+    Fault("silence");
+    ASSERT_TRUE(probe_.WaitFor("reconnect:1"));
+    // Nothing for pingInterval + pingTimeout (400 + 600 ms) means dead; not much sooner or later.
+    const auto detected = std::chrono::steady_clock::now() - silenced;
+    EXPECT_GE(detected, 900ms);
+    EXPECT_LT(detected, 3000ms);
+    ASSERT_TRUE(probe_.WaitFor("open", 2));
+    ExpectEchoWorks(0);
+}
+
+TEST_F(ClientReconnectTest, ServerRestartIsRetriedWithGrowingDelaysUntilItIsBack) {
+    ConnectAndWaitOpen();
+    Fault("restart", 700);
+    ASSERT_TRUE(probe_.WaitFor("open", 2));
+    ASSERT_GE(probe_.Count("reconnect:2"), 1);  // the first retries found the port closed
+    const auto delays = probe_.ReconnectDelays();
+    EXPECT_EQ(delays.at(0), 100ms);
+    EXPECT_EQ(delays.at(1), 200ms);
+    ExpectEchoWorks(0);
+    // After a successful connection the count starts again from 1.
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("open", 3));
+    EXPECT_EQ(probe_.ReconnectDelays().back(), 100ms);
+}
+
+TEST_F(ClientReconnectTest, ServerDisconnectClosesWithoutReconnecting) {
+    ConnectAndWaitOpen();
+    Fault("disconnect");
+    ASSERT_TRUE(probe_.WaitFor("close:server"));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(probe_.Entries(), (std::vector<std::string>{"open", "event:fault-set", "close:server"}));
+}
+
+TEST_F(ClientReconnectTest, ConnectErrorFailsAtOnceWithTheServersMessageAndIsNotRetried) {
+    ASSERT_TRUE(SetServerSwitch("refuse-io", 1));
+    client_->Connect(origin_);
+    ASSERT_TRUE(probe_.WaitFor("fail"));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(probe_.Entries(), std::vector<std::string>{"fail"});
+    ASSERT_EQ(probe_.FailReasons().size(), 1u);
+    EXPECT_NE(probe_.FailReasons()[0].find("refused by the test"), std::string::npos)
+        << probe_.FailReasons()[0];
+    // The caller may ask again itself.
+    client_->Close();
+    ConnectAndWaitOpen();
+    ExpectEchoWorks(0);
+}
+
+TEST_F(ClientReconnectTest, ConnectErrorWhileReconnectingEndsTheSession) {
+    ConnectAndWaitOpen();
+    Fault("refuse-io", 1);
+    ASSERT_TRUE(probe_.WaitFor("event:fault-set"));
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("fail"));
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(probe_.Count("open"), 1);
+    EXPECT_EQ(probe_.Entries().back(), "fail");
+}
+
+TEST_F(ClientReconnectTest, EveryConnectionOpensWithTheGreetingBeforeWaitingEmits) {
+    client_->DefaultSocket().EmitOnEveryConnect("echo", {Text("greeting")});
+    client_->DefaultSocket().Emit("echo", {Text("queued")});
+    ConnectAndWaitOpen();
+    ASSERT_TRUE(probe_.WaitFor("event:echo", 2));
+    EXPECT_EQ(probe_.Args("echo", 0), Message::Array{Text("greeting")});
+    EXPECT_EQ(probe_.Args("echo", 1), Message::Array{Text("queued")});
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("open", 2));
+    ASSERT_TRUE(probe_.WaitFor("event:echo", 3));
+    EXPECT_EQ(probe_.Args("echo", 2), Message::Array{Text("greeting")});
+}
+
+TEST_F(ClientReconnectTest, ConnectErrorWithoutReconnectionFails) {
+    ASSERT_TRUE(SetServerSwitch("refuse-io", 1));
+    ReconnectPolicy off;
+    off.enabled = false;
+    client_->SetReconnectPolicy(off);
+    client_->Connect(origin_);
+    ASSERT_TRUE(probe_.WaitFor("fail"));
+    EXPECT_EQ(probe_.Entries(), std::vector<std::string>{"fail"});
+}
+
+TEST_F(ClientReconnectTest, RejectedWebsocketHandshakeIsRetried) {
+    ASSERT_TRUE(SetServerSwitch("refuse-http", 1));
+    ConnectAndWaitOpen();
+    EXPECT_EQ(probe_.Entries().at(0), "reconnect:1");
+}
+
+TEST_F(ClientReconnectTest, UnreachableServerFailsOnceTheAttemptsAreUsedUp) {
+    client_->SetReconnectPolicy(FastRetries(2));
+    client_->Connect(ClosedOrigin());
+    ASSERT_TRUE(probe_.WaitFor("fail"));
+    EXPECT_EQ(probe_.Entries(), (std::vector<std::string>{"reconnect:1", "reconnect:2", "fail"}));
+}
+
+TEST_F(ClientReconnectTest, DropWithoutReconnectionCloses) {
+    ReconnectPolicy off;
+    off.enabled = false;
+    client_->SetReconnectPolicy(off);
+    ConnectAndWaitOpen();
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("close:dropped"));
+    EXPECT_EQ(probe_.Count("reconnect:1"), 0);
+}
+
+TEST_F(ClientReconnectTest, CloseWhileWaitingToReconnectCancelsTheAttempt) {
+    ReconnectPolicy slow;
+    slow.initial_delay = 10s;
+    client_->SetReconnectPolicy(slow);
+    ConnectAndWaitOpen();
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("reconnect:1"));
+    const auto start = std::chrono::steady_clock::now();
+    client_->SyncClose();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(probe_.Entries().back(), "close:requested");
+    EXPECT_EQ(probe_.Count("open"), 1);
+}
+
+TEST_F(ClientReconnectTest, DestroyingTheClientDuringReconnectionIsSafeAndQuick) {
+    ReconnectPolicy slow;
+    slow.initial_delay = 10s;
+    client_->SetReconnectPolicy(slow);
+    client_->Connect(ClosedOrigin());
+    ASSERT_TRUE(probe_.WaitFor("reconnect:1"));
+    const auto start = std::chrono::steady_clock::now();
+    client_.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+    EXPECT_EQ(probe_.Count("reconnect:2"), 0);
+}
+
+TEST_F(ClientReconnectTest, DestroyingTheClientFromItsOwnHandlerDoesNotHang) {
+    probe_.Watch("welcome");
+    Client* raw = client_.release();
+    raw->DefaultSocket().On("echo", [raw](const Event&) { delete raw; });
+    raw->Connect(origin_);
+    raw->DefaultSocket().Emit("echo");
+    ASSERT_TRUE(probe_.WaitFor("event:welcome"));
+    // The delete lets the network thread finish on its own: it clears the listeners first, so
+    // nothing more is reported, and the process neither hangs nor crashes.
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(probe_.Entries(), (std::vector<std::string>{"open", "event:welcome"}));
+}
+
+TEST_F(ClientReconnectTest, ListenerClosingWhileAnotherThreadWaitsInSyncCloseDoesNotDeadlock) {
+    std::atomic<bool> entered{false};
+    Client* client = client_.get();
+    client_->SetReconnectListener([&entered, client](unsigned, std::chrono::milliseconds) {
+        entered = true;
+        std::this_thread::sleep_for(300ms);
+        client->Close();
+    });
+    client_->Connect(ClosedOrigin());
+    while (!entered) std::this_thread::sleep_for(5ms);
+    const auto start = std::chrono::steady_clock::now();
+    client_->SyncClose();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
+}
+
+TEST_F(ClientReconnectTest, TlsOriginFailsAtOnce) {
+    client_->Connect("https://127.0.0.1:1");
+    ASSERT_TRUE(probe_.WaitFor("fail"));
+    EXPECT_EQ(probe_.Entries(), std::vector<std::string>{"fail"});
+}
+
+}  // namespace
+}  // namespace ksio::test

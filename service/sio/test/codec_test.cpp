@@ -1,0 +1,192 @@
+// Message values, their JSON form and the Engine.IO / Socket.IO framing, without a network.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "json_codec.h"
+#include "packet_codec.h"
+
+namespace ksio {
+namespace {
+
+Message Decoded(const std::string& json) {
+    Message out = Message::FromString("untouched");
+    EXPECT_TRUE(DecodeJson(json, out)) << json;
+    return out;
+}
+
+std::string Encoded(const Message& value) {
+    std::string out;
+    AppendJson(value, out);
+    return out;
+}
+
+TEST(MessageTest, ReadersOfAnotherTypeGiveNeutralValues) {
+    const Message text = Message::FromString("5");
+    EXPECT_EQ(text.AsInt(), 0);
+    EXPECT_FALSE(text.AsBool());
+    EXPECT_TRUE(text.Elements().empty());
+    EXPECT_TRUE(text.Get("a").IsNull());
+    EXPECT_EQ(Message::FromDouble(2.0).AsInt(), 0);
+    EXPECT_EQ(Message::FromInt(2).AsDouble(), 0.0);
+    EXPECT_EQ(Message().AsString(), "");
+    const Message list = Message::FromArray({Message::FromInt(1)});
+    EXPECT_TRUE(list.At(1).IsNull());
+    EXPECT_TRUE(list.At(0).At(0).Get("x").IsNull());
+}
+
+TEST(MessageTest, ObjectLookupTakesTheFirstMemberWithTheExactKey) {
+    const Message object = Message::FromObject(
+        {{"uid", Message::FromString("a")}, {"UID", Message::FromString("b")},
+         {"uid", Message::FromString("c")}});
+    EXPECT_EQ(object.Get("uid").AsString(), "a");
+    EXPECT_EQ(object.Get("UID").AsString(), "b");
+    EXPECT_TRUE(object.Get("Uid").IsNull());
+}
+
+TEST(JsonCodecTest, IntegersAndFractionalNumbersStayApart) {
+    EXPECT_EQ(Decoded("5").GetType(), Message::Type::Integer);
+    EXPECT_EQ(Decoded("5.0").GetType(), Message::Type::Double);
+    EXPECT_EQ(Decoded("5e0").GetType(), Message::Type::Double);
+    EXPECT_EQ(Decoded("-9223372036854775808").AsInt(), std::numeric_limits<int64_t>::min());
+    EXPECT_EQ(Decoded("9223372036854775807").AsInt(), std::numeric_limits<int64_t>::max());
+    // Beyond int64 the value can only be approximate, hence a double.
+    EXPECT_EQ(Decoded("9223372036854775808").GetType(), Message::Type::Double);
+    EXPECT_EQ(Decoded("0.1").AsDouble(), 0.1);
+}
+
+TEST(JsonCodecTest, RoundTripsEveryKindInOrder) {
+    const std::string json =
+        R"({"b":true,"n":null,"i":-3,"d":2.5,"s":"\u4f60\"\\","a":[1,[],{}],"z":{"k":"v"}})";
+    const Message value = Decoded(json);
+    EXPECT_EQ(value.Members().front().first, "b");
+    EXPECT_EQ(value.Members().back().first, "z");
+    EXPECT_EQ(value.Get("s").AsString(), "\xE4\xBD\xA0\"\\");
+    EXPECT_EQ(Decoded(Encoded(value)), value);
+}
+
+TEST(JsonCodecTest, RefusesMalformedOrHostileInput) {
+    for (const std::string bad : {"", "[", "[1,]", "{\"a\"}", "1 2", "nul", "\"open", "[1]x"}) {
+        Message out = Message::FromString("untouched");
+        EXPECT_FALSE(DecodeJson(bad, out)) << bad;
+        EXPECT_EQ(out.AsString(), "untouched");
+    }
+    const std::string deep(kMaxJsonDepth, '[');
+    Message out;
+    EXPECT_TRUE(DecodeJson(deep + std::string(kMaxJsonDepth, ']'), out));
+    EXPECT_FALSE(DecodeJson("[" + deep + std::string(kMaxJsonDepth + 1, ']'), out));
+    EXPECT_FALSE(DecodeJson(std::string(100000, '['), out));
+}
+
+TEST(JsonCodecTest, WritesNumbersSoThatTheirKindSurvives) {
+    EXPECT_EQ(Encoded(Message::FromInt(-1099511627776)), "-1099511627776");
+    EXPECT_EQ(Encoded(Message::FromDouble(3.0)), "3.0");
+    EXPECT_EQ(Encoded(Message::FromDouble(std::nan(""))), "null");
+    EXPECT_EQ(Encoded(Message::FromDouble(std::numeric_limits<double>::infinity())), "null");
+}
+
+TEST(JsonCodecTest, RepairsInvalidUtf8InTextsAndKeys) {
+    EXPECT_EQ(RepairUtf8("ok \xE4\xBD\xA0"), "ok \xE4\xBD\xA0");
+    EXPECT_EQ(RepairUtf8("\xE4\xBD"), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(RepairUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // overlong "/"
+    EXPECT_EQ(RepairUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
+    EXPECT_EQ(RepairUtf8("\xF4\x90\x80\x80").size(), 12u);  // above U+10FFFF
+    EXPECT_EQ(RepairUtf8("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(Encoded(Message::FromObject({{"k\xFF", Message::FromString("\xFF")}})),
+              "{\"k\xEF\xBF\xBD\":\"\xEF\xBF\xBD\"}");
+}
+
+TEST(EnginePacketTest, SplitsTypeAndPayload) {
+    EnginePacket packet;
+    ASSERT_TRUE(ParseEnginePacket("2probe", packet));
+    EXPECT_EQ(packet.type, EnginePacketType::kPing);
+    EXPECT_EQ(packet.data, "probe");
+    EXPECT_FALSE(ParseEnginePacket("", packet));
+    EXPECT_FALSE(ParseEnginePacket("7", packet));
+    EXPECT_FALSE(ParseEnginePacket("x", packet));
+}
+
+TEST(EnginePacketTest, ReadsTheOpenHandshake) {
+    EngineOpen open;
+    ASSERT_TRUE(ParseEngineOpen(
+        R"({"sid":"abc","upgrades":[],"pingInterval":25000,"pingTimeout":20000,"maxPayload":1000000})",
+        open));
+    EXPECT_EQ(open.sid, "abc");
+    EXPECT_EQ(open.ping_interval, std::chrono::milliseconds(25000));
+    EXPECT_EQ(open.ping_timeout, std::chrono::milliseconds(20000));
+    for (const char* bad : {R"({"pingInterval":1,"pingTimeout":1})",
+                            R"({"sid":"a","pingInterval":0,"pingTimeout":1})",
+                            R"({"sid":"a","pingInterval":1.5,"pingTimeout":1})",
+                            R"({"sid":"a","pingInterval":-1,"pingTimeout":1})", "[]", "{"}) {
+        EXPECT_FALSE(ParseEngineOpen(bad, open)) << bad;
+    }
+}
+
+TEST(SocketPacketTest, ReadsNamespaceAckIdAndPayload) {
+    SocketPacket packet;
+    ASSERT_TRUE(ParseSocketPacket(R"(2["e",1])", packet));
+    EXPECT_EQ(packet.type, SocketPacketType::kEvent);
+    EXPECT_TRUE(packet.for_default_namespace);
+    EXPECT_FALSE(packet.has_ack_id);
+    EXPECT_EQ(packet.data, R"(["e",1])");
+
+    ASSERT_TRUE(ParseSocketPacket(R"(217["e"])", packet));
+    EXPECT_TRUE(packet.has_ack_id);
+    EXPECT_EQ(packet.ack_id, 17u);
+    EXPECT_EQ(packet.data, R"(["e"])");
+
+    ASSERT_TRUE(ParseSocketPacket(R"(2/chat,5["e"])", packet));
+    EXPECT_FALSE(packet.for_default_namespace);
+    ASSERT_TRUE(ParseSocketPacket(R"(2/,["e"])", packet));
+    EXPECT_TRUE(packet.for_default_namespace);
+
+    ASSERT_TRUE(ParseSocketPacket(R"(0{"sid":"x"})", packet));
+    EXPECT_EQ(packet.type, SocketPacketType::kConnect);
+    ASSERT_TRUE(ParseSocketPacket("1", packet));
+    EXPECT_EQ(packet.type, SocketPacketType::kDisconnect);
+    ASSERT_TRUE(ParseSocketPacket(R"(51-["b",{"_placeholder":true,"num":0}])", packet));
+    EXPECT_EQ(packet.type, SocketPacketType::kBinaryEvent);
+}
+
+TEST(SocketPacketTest, RefusesBrokenHeaders) {
+    SocketPacket packet;
+    for (const char* bad : {"", "9", "x", "2/chat[\"e\"]", "5[\"b\"]", "5-[]",
+                            "21234567890123456789[\"e\"]"}) {
+        EXPECT_FALSE(ParseSocketPacket(bad, packet)) << bad;
+    }
+}
+
+TEST(SocketPacketTest, DecodesEventsAndRefusesOtherPayloads) {
+    std::string name;
+    Message::Array args;
+    ASSERT_TRUE(DecodeEventPayload(R"(["user-join",{"uid":"u"},2])", name, args));
+    EXPECT_EQ(name, "user-join");
+    ASSERT_EQ(args.size(), 2u);
+    EXPECT_EQ(args[0].Get("uid").AsString(), "u");
+    ASSERT_TRUE(DecodeEventPayload(R"(["bare"])", name, args));
+    EXPECT_TRUE(args.empty());
+    for (const char* bad : {"", "[]", "[1]", "{}", R"("e")", R"(["e")"}) {
+        EXPECT_FALSE(DecodeEventPayload(bad, name, args)) << bad;
+    }
+}
+
+TEST(SocketPacketTest, ReadsTheMessageOfAConnectError) {
+    EXPECT_EQ(DecodeConnectErrorMessage(R"({"message":"unauthorized","data":{}})"), "unauthorized");
+    EXPECT_EQ(DecodeConnectErrorMessage(R"("Invalid namespace")"), "Invalid namespace");
+    // Anything else is kept as it came, so that the log still shows it.
+    EXPECT_EQ(DecodeConnectErrorMessage(R"({"message":7})"), R"({"message":7})");
+    EXPECT_EQ(DecodeConnectErrorMessage("not json"), "not json");
+    EXPECT_EQ(DecodeConnectErrorMessage(""), "");
+}
+
+TEST(SocketPacketTest, EncodesEmitsAndAcks) {
+    EXPECT_EQ(EncodeEventFrame("authorize", {Message::FromString("tok\"en")}),
+              R"(42["authorize","tok\"en"])");
+    EXPECT_EQ(EncodeEventFrame("ping", {}), R"(42["ping"])");
+    EXPECT_EQ(EncodeEmptyAckFrame(12), "4312[]");
+}
+
+}  // namespace
+}  // namespace ksio
