@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kestrum/testing/heap_blocks.h"
+#include "payload_table_expectations.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ using kestrum::testing_support::UsedHeapBlocks;
 // Long enough that a std::string keeps it in a heap block of its own.
 const std::string kLong = "a text longer than any short-string buffer";
 
-template <class Payload>
-struct Tag {};
+using payload_table_test::Tag;
 
 // One record of each payload type with its texts and lists filled, so that a free that drops an
 // inner block shows in the heap count. A payload type without a sample does not compile.
@@ -62,24 +62,10 @@ std::unique_ptr<SocketResponsePayload> Sample(Tag<SocketResponsePayload>) {
     return NewRecord<SocketResponsePayload>(true, kLong, kLong, kLong, kLong, kLong, kLong);
 }
 
-// FreeCoursePayload gives back every block of a record of kMessage, and leaves the WPARAM of a
-// message without a record alone (a transfer code is not a block).
-template <UINT kMessage>
-void ExpectPayloadFreed(const char* name) {
-    using Payload = PayloadOf<kMessage>;
-    const long before = UsedHeapBlocks();
-    if constexpr (IsPayloadRecord<Payload>::value) {
-        const WPARAM record = reinterpret_cast<WPARAM>(Sample(Tag<Payload>{}).release());
-        ASSERT_GT(UsedHeapBlocks(), before) << name;
-        FreeCoursePayload(kMessage, record);
-    } else {
-        FreeCoursePayload(kMessage, 28);
-    }
-    EXPECT_EQ(UsedHeapBlocks(), before) << name;
-}
-
 TEST(CourseMessageTableTest, EveryMessageHasAPayloadTypeThatFreeingReleasesWhole) {
-#define KESTRUM_EXPECT_ROW(name, number, Payload) ExpectPayloadFreed<name>(#name);
+    const auto sample = [](auto tag) { return Sample(tag); };
+#define KESTRUM_EXPECT_ROW(name, number, Payload) \
+    payload_table_test::ExpectPayloadFreed<name>(#name, FreeCoursePayload, sample);
     KESTRUM_COURSE_MESSAGES(KESTRUM_EXPECT_ROW)
 #undef KESTRUM_EXPECT_ROW
 }

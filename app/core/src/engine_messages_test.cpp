@@ -6,14 +6,14 @@
 #include <memory>
 
 #include "kestrum/testing/heap_blocks.h"
+#include "payload_table_expectations.h"
 
 namespace {
 
 using kestrum::testing_support::UsedHeapBlocks;
 using zuvra::rtc::AudioVolumeInfo;
 
-template <class Payload>
-struct Tag {};
+using payload_table_test::Tag;
 
 std::unique_ptr<char[]> Text(const char* text) {
     std::unique_ptr<char[]> copy(new char[std::strlen(text) + 1]);
@@ -42,24 +42,10 @@ std::unique_ptr<Plain> Sample(Tag<Plain>) {
     return NewRecord<Plain>();
 }
 
-// FreeEngineEventPayload gives back every block of a record of kMessage, and leaves the WPARAM of
-// a message without a record alone.
-template <UINT kMessage>
-void ExpectPayloadFreed(const char* name) {
-    using Payload = PayloadOf<kMessage>;
-    const long before = UsedHeapBlocks();
-    if constexpr (IsPayloadRecord<Payload>::value) {
-        const WPARAM record = reinterpret_cast<WPARAM>(Sample(Tag<Payload>{}).release());
-        ASSERT_GT(UsedHeapBlocks(), before) << name;
-        FreeEngineEventPayload(kMessage, record);
-    } else {
-        FreeEngineEventPayload(kMessage, 28);
-    }
-    EXPECT_EQ(UsedHeapBlocks(), before) << name;
-}
-
 TEST(EngineMessageTableTest, EveryMessageHasAPayloadTypeThatFreeingReleasesWhole) {
-#define KESTRUM_EXPECT_ROW(name, number, Payload) ExpectPayloadFreed<name>(#name);
+    const auto sample = [](auto tag) { return Sample(tag); };
+#define KESTRUM_EXPECT_ROW(name, number, Payload) \
+    payload_table_test::ExpectPayloadFreed<name>(#name, FreeEngineEventPayload, sample);
     KESTRUM_ENGINE_MESSAGES(KESTRUM_EXPECT_ROW)
 #undef KESTRUM_EXPECT_ROW
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "chinese_emoji_text.h"
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/testing/heap_blocks.h"
@@ -299,6 +300,12 @@ protected:
         course_ = std::make_unique<CKestrumCourse>(FakeExports(), FakeHttpReport);
         course_->targetWindow = window_.handle();
         return *course_;
+    }
+
+    // A started bridge whose socket is connected; the fake socket it made.
+    FakeSocket* startConnected() {
+        start().connectSocket();
+        return FakeSocket::latest;
     }
 
     // The one course message the call posted to window.
@@ -743,27 +750,25 @@ TEST_F(CourseTest, ChatAndNicknamesKeepChineseAndEmojiAsUtf8) {
 // thread that closes it); an event being delivered then needs a nickname from that data.
 TEST_F(CourseTest, SocketClosesWhileTheMeetingDataIsLockedDuringAnEvent) {
     addParticipant("u2", "Bob");
-    CKestrumCourse& course = start();
-    course.connectSocket();
-    FakeSocket* socket = FakeSocket::latest;
+    FakeSocket* socket = startConnected();
     ASSERT_NE(socket, nullptr);
-    HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CKestrumCourse& course = *course_;
+    const kestrum::common::ScopedHandle closed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread closer;
     {
         CLockGuard guard(&data().lock);
         socket->deliver([](CSocketIOCallBack* observer) {
             observer->onSocketUserRequest("unmuteAudio", "u2", "req1");
         });
-        closer = std::thread([&course, closed] {
+        closer = std::thread([&course, closed = closed.get()] {
             course.closeSocket();
             SetEvent(closed);
         });
         // Bounded, so that a deadlock fails here and unwinds once the lock is left.
-        EXPECT_TRUE(kestrum::testing_support::WaitForHandle(closed))
+        EXPECT_TRUE(kestrum::testing_support::WaitForHandle(closed.get()))
             << "closing the socket waited for the meeting data's lock";
     }
     closer.join();
-    CloseHandle(closed);
     EXPECT_EQ(journal.liveHandles, 0);
     // The event still arrives; its nickname may be missing, as its connection was going.
     Received request;
@@ -778,9 +783,7 @@ TEST_F(CourseTest, SocketClosesWhileTheMeetingDataIsLockedDuringAnEvent) {
 // for it and keeps its nickname.
 TEST_F(CourseTest, EventWaitsForTheMeetingDataHeldBriefly) {
     addParticipant("u2", "Bob");
-    CKestrumCourse& course = start();
-    course.connectSocket();
-    FakeSocket* socket = FakeSocket::latest;
+    FakeSocket* socket = startConnected();
     ASSERT_NE(socket, nullptr);
     {
         CLockGuard guard(&data().lock);
@@ -798,25 +801,23 @@ TEST_F(CourseTest, EventWaitsForTheMeetingDataHeldBriefly) {
 // that waits for the event's thread) costs the nickname.
 TEST_F(CourseTest, ClosingLeavesTheEventAGraceForTheMeetingDataHeldBriefly) {
     addParticipant("u2", "Bob");
-    CKestrumCourse& course = start();
-    course.connectSocket();
-    FakeSocket* socket = FakeSocket::latest;
+    FakeSocket* socket = startConnected();
     ASSERT_NE(socket, nullptr);
-    HANDLE asking = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CKestrumCourse& course = *course_;
+    const kestrum::common::ScopedHandle asking(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     std::thread closer;
     {
         CLockGuard guard(&data().lock);
-        socket->deliver([asking](CSocketIOCallBack* observer) {
+        socket->deliver([asking = asking.get()](CSocketIOCallBack* observer) {
             journal.await("destorySocketIOHandle", 1);  // the handle is being destroyed
             SetEvent(asking);
             observer->onSocketUserRequest("unmuteAudio", "u2", "req1");
         });
         closer = std::thread([&course] { course.closeSocket(); });
-        EXPECT_TRUE(kestrum::testing_support::WaitForHandle(asking));
+        EXPECT_TRUE(kestrum::testing_support::WaitForHandle(asking.get()));
         Sleep(30);  // well within the grace
     }
     closer.join();
-    CloseHandle(asking);
     Received request;
     ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_REQUEST, request));
     EXPECT_EQ(request.as<SocketRequestPayload>().nickname, "Bob");

@@ -29,6 +29,7 @@
 #include "ui/controls/tab/tab_box.h"
 #include "ui/controls/tab/tile_box.h"
 #include "ui/controls/tab/tile_layout.h"
+#include "ui/controls/testing/nested_markup.h"
 #include "ui/controls/virtuallist/virtual_layout.h"
 #include "ui/controls/virtuallist/virtual_list_box.h"
 
@@ -149,21 +150,6 @@ TEST_F(MarkupBuilderTest, AnIncludeOfItselfStopsAtTheDepthCap) {
       BuildBox(L"<Window><Box><Include source=\"self.xml\"/></Box></Window>");
   ASSERT_TRUE(box);
   EXPECT_EQ(box->GetCount(), MarkupBuilder::kMostIncludeDepth);
-}
-
-// Boxes nested depth deep under the root element, the innermost holding inner.
-std::wstring NestedBoxes(int depth, const std::wstring& inner = L"") {
-  std::wstring markup = L"<Window>";
-  for (int i = 0; i < depth; ++i) markup += L"<Box>";
-  markup += inner;
-  for (int i = 0; i < depth; ++i) markup += L"</Box>";
-  return markup + L"</Window>";
-}
-
-int DepthOf(const Control* control) {
-  const auto* box = dynamic_cast<const Box*>(control);
-  if (!box || box->GetCount() == 0) return 1;
-  return 1 + DepthOf(box->GetItemAt(0));
 }
 
 // Runs work on a thread of its own with a stack of stack_bytes; false when the thread did not

@@ -12,6 +12,7 @@
 #include "ui/controls/box/child_box.h"
 #include "ui/controls/box/h_box.h"
 #include "ui/controls/core/control.h"
+#include "ui/controls/testing/nested_markup.h"
 
 namespace ui {
 namespace {
@@ -327,21 +328,6 @@ TEST_F(ChildBoxMarkupTest, AFileThatHoldsItselfStopsAtTheNestingCap) {
     ++nested;
   }
   EXPECT_EQ(ChildBox::kMostNestedChildBoxes + 1, nested);
-}
-
-// Boxes nested depth deep under the root element, the innermost holding inner.
-std::wstring NestedBoxes(int depth, const std::wstring& inner) {
-  std::wstring markup = L"<Window>";
-  for (int i = 0; i < depth; ++i) markup += L"<Box>";
-  markup += inner;
-  for (int i = 0; i < depth; ++i) markup += L"</Box>";
-  return markup + L"</Window>";
-}
-
-// How deep the tree under control goes along first children; 1 for a control alone.
-int DepthOf(const Control* control) {
-  const auto* box = dynamic_cast<const Box*>(control);
-  return box && box->GetCount() > 0 ? 1 + DepthOf(box->GetItemAt(0)) : 1;
 }
 
 TEST_F(ChildBoxMarkupTest, NestedChildBoxesShareOneControlDepthLimit) {
