@@ -1,77 +1,88 @@
 #include <windows.h>
-#include <shellapi.h>
+#include <objbase.h>
 
-#include <cwchar>
+#include <new>
 #include <string>
 
-#include "app/windows/skeleton/dui_start_window.h"
+#include "app/dialog_factory.h"
+#include "app/dialog_windows.h"
+#include "app/kestrum/kestrum.h"
+#include "app/main_thread.h"
+#include "app/startup_steps.h"
+#include "duilib/paint_manager_ui.h"
 #include "kestrum/common/singleton.h"
+#include "kestrum/core/framework_invite_box_ui.h"
 #include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/util_text.h"
-#include "ui/base/resource/resource_hub.h"
+#include "kestrum/core/kestrum_quality_upload.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/util_path.h"
+#include "kestrum/core/video_source_transfer.h"
 
-// The program's entry while its full start-up is being built: it starts the window framework,
-// reads the language from the configuration and shows the first window until the message loop
-// ends. "--smoke" closes that window as soon as it has been laid out, so that a test can run the
-// program from its staged folder.
+// The program's entry. Start-up runs on this thread, which stays the UI thread of every window;
+// a second thread, MainThread, runs the UI framework. The join window drives the program from
+// its creation on; closing it ends the process at once. A system close ends the message loop
+// instead, and the holders below then delete the singletons in the reverse order of their
+// definition: screen-share source, quality reports, course bridge, configuration, engine
+// wrapper, application singleton (the log lock, the level table and the invitation boxes' mutex
+// are never destroyed, so exit-time destructors can still log and answer). The meeting data and
+// MainThread are never torn down.
 
 namespace {
 
-// Deletes the configuration at exit.
+CSingleton<CKestrum>::CGrabo kestrumHolder;
+CSingleton<CKestrumZuvra>::CGrabo zuvraHolder;
 CSingleton<CKestrumConfig>::CGrabo configHolder;
+CSingleton<CKestrumCourse>::CGrabo courseHolder;
+CSingleton<CKestrumQualityUpload>::CGrabo qualityHolder;
+CSingleton<CVideoSourceTransfer>::CGrabo videoSourceHolder;
 
-// Dialog table settings of the first window.
-constexpr DWORD kDialogStyle = 0x10CF0000;
-constexpr int kDialogWidth = 360;
-constexpr int kDialogHeight = 500;
+// How long the first window waits for the framework: toasts and framework boxes need it, and a
+// box's answer needs MainThread registered.
+constexpr DWORD kMainThreadStartMs = 5000;
 
-// A smoke run whose window never came up.
-constexpr int kSmokeFailed = 2;
-
-bool HasSwitch(const wchar_t* name) {
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments) return false;
-    bool found = false;
-    for (int i = 1; i < count && !found; ++i) found = std::wcscmp(arguments[i], name) == 0;
-    LocalFree(arguments);
-    return found;
-}
-
-// The framework's resources (render factory, GDI+) and DuiLib's skin folder, both on this
-// thread, which runs every window.
-void StartFramework(HINSTANCE instance) {
-    DuiLib::CPaintManagerUI::SetInstance(instance);
-    const std::wstring folder = DuiLib::CPaintManagerUI::GetInstancePath().GetData();
-    ui::ResourceHub::Start(folder + L"..\\Resource\\", ui::CreateControlCallback(), false,
-                           L"themes\\default", L"lang\\zh_CN");
-    DuiLib::CPaintManagerUI::SetResourcePath((folder + L"..\\Resource\\skin").c_str());
-}
-
-int LanguageOfConfiguration() {
-    std::string value;
-    CSingleton<CKestrumConfig>::getInstance()->getLanguage(value);
-    return ZuvraKestrum::Util::StringToInt(value);
-}
+std::wstring SkinFolder() { return DuiLib::CPaintManagerUI::GetResourcePath().GetData(); }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const bool smoke = HasSwitch(L"--smoke");
-    StartFramework(instance);
-    g_language = LanguageOfConfiguration();
+    using namespace ZuvraKestrum;
 
-    auto* window = new CDuiStartWindow(smoke);
-    if (!window->Create(nullptr, L"LoginHome", kDialogStyle, 0, 0, 0, kDialogWidth,
-                        kDialogHeight)) {
-        // Not deleted: a window that failed half-way has already deleted its object.
-        return smoke ? kSmokeFailed : 0;
+    const MainThreadStart mainThread = LaunchMainThread();
+
+    DuiLib::CPaintManagerUI::SetInstance(instance);
+    const std::wstring programFolder = DuiLib::CPaintManagerUI::GetInstancePath().GetData();
+    DuiLib::CPaintManagerUI::SetResourcePath((programFolder + L"..\\Resource\\skin").c_str());
+    Util::SetResourcePathSource(&SkinFolder);
+
+    if (!Startup::TakeInstanceMutex()) {
+        Startup::WarnAlreadyRunning();
+        return 0;
     }
-    window->CenterWindow();
-    window->ShowWindow(true, true);
+    Startup::InstallCrashHandler();
+    CKestrumData::consoleTrace("WinMain");
+
+    CSingleton<CKestrumConfig>::getInstance(nullptr);
+    if (!g_kestrumData) g_kestrumData = new (std::nothrow) CKestrumData(Util::GetAppLogPath(""));
+
+    if (!mainThread.wait(kMainThreadStartMs)) {
+        CKestrumData::fileTrace("WinMain: MainThread did not start within %lu ms",
+                                static_cast<unsigned long>(kMainThreadStartMs));
+    }
+    Startup::InstallDialogWindowLookup();
+    // Never destroyed: an invitation may still be answered while exit-time destructors run.
+    CMsgBoxAnsyManager::setBoxUi(new CFrameworkInviteBoxUi);
+    CKestrum::setDialogFactory(&CreateProgramDialog);
+    CSingleton<CKestrum>::getInstance(nullptr);
+
+    if (FAILED(CoInitialize(nullptr))) return 0;
+    Startup::SetUpCrashReports();
+    Startup::RestartCrashReporter();
 
     DuiLib::CPaintManagerUI::MessageLoop();
-    ui::ResourceHub::Stop();
-    return smoke && !CDuiStartWindow::Initialised() ? kSmokeFailed : 0;
+
+    CoUninitialize();
+    return 0;
 }

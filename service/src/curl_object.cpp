@@ -23,24 +23,24 @@ struct WorkerStart {
 
 }  // namespace
 
-CCurlObject::CCurlObject() = default;
+CCurlObject::CCurlObject(std::string apiPath) : apiPath_(std::move(apiPath)) {}
 
 // The Worker member, declared after every other member, has ended the thread by now.
 CCurlObject::~CCurlObject() = default;
 
 HANDLE CCurlObject::RefuseRestartFromWorker() {
     DebugLog("%s: refused: a request cannot be started from its own notification\n",
-             apiPath.c_str());
+             apiPath_.c_str());
     return nullptr;
 }
 
 HANDLE CCurlObject::RefuseRestartWhileBusy() {
-    DebugLog("%s: refused: the previous request's worker is still running\n", apiPath.c_str());
+    DebugLog("%s: refused: the previous request's worker is still running\n", apiPath_.c_str());
     return nullptr;
 }
 
 void CCurlObject::RequestStop() {
-    running = false;
+    running_ = false;
     stopRequested_ = true;
 }
 
@@ -89,7 +89,7 @@ bool CCurlObject::Worker::StopLocked(DWORD waitMs) {
         threadId_ = 0;
         leftRunning_ = false;
     }
-    job_.elapsedMs = 0;
+    job_.elapsedMs_ = 0;
     return true;
 }
 
@@ -99,20 +99,20 @@ bool CCurlObject::Worker::Ended(DWORD waitMs) {
     if (WaitForSingleObject(thread_.get(), waitMs) != WAIT_TIMEOUT) return true;
     leftRunning_ = true;
     DebugLog("%s: the worker has not stopped within %lu ms; it is left to finish on its own\n",
-             job_.apiPath.c_str(), static_cast<unsigned long>(waitMs));
+             job_.apiPath_.c_str(), static_cast<unsigned long>(waitMs));
     return false;
 }
 
 HANDLE CCurlObject::Worker::StartLocked() {
     WorkerStart* start = new WorkerStart{&job_, PinThisModule()};
     job_.stopRequested_ = false;
-    job_.running = true;
+    job_.running_ = true;
     DWORD id = 0;
     // Suspended, so that the id is stored before the thread can look at it.
     thread_.reset(
         CreateThread(nullptr, 0, &CCurlObject::thread_start_routine, start, CREATE_SUSPENDED, &id));
     if (!thread_) {
-        job_.running = false;
+        job_.running_ = false;
         if (start->module) FreeLibrary(start->module);
         delete start;
         return nullptr;
@@ -133,17 +133,17 @@ DWORD WINAPI CCurlObject::thread_start_routine(LPVOID object) {
 
 void CCurlObject::FreeAttempt() {
     FreeForm();
-    curl_slist_free_all(headers);
-    headers = nullptr;
+    curl_slist_free_all(headers_);
+    headers_ = nullptr;
 }
 
 void CCurlObject::Run() {
     KESTRUM_CHECK(IsWorkerThread());
-    curl = curl_easy_init();
-    if (curl) {
+    curl_ = curl_easy_init();
+    if (curl_) {
         RunAttempts();
     } else {
-        result = CURLE_FAILED_INIT;
+        result_ = CURLE_FAILED_INIT;
     }
     if (stopRequested_) {
         OnStopped();
@@ -151,51 +151,52 @@ void CCurlObject::Run() {
         OnFinished();
         OnDone();
     }
-    curl_easy_cleanup(curl);
-    curl = nullptr;
+    curl_easy_cleanup(curl_);
+    curl_ = nullptr;
 }
 
 void CCurlObject::RunAttempts() {
-    while (running) {
+    while (running_) {
         const DWORD t0 = GetTickCount();
         body_.clear();
         FreeAttempt();
-        result = SetOptions();
-        if (result == CURLE_OK) result = curl_easy_setopt(curl, CURLOPT_TCP_KEEPALIVE, 1L);
-        if (result == CURLE_OK) result = curl_easy_perform(curl);
+        result_ = SetOptions();
+        if (result_ == CURLE_OK) result_ = curl_easy_setopt(curl_, CURLOPT_TCP_KEEPALIVE, 1L);
+        if (result_ == CURLE_OK) result_ = curl_easy_perform(curl_);
         const DWORD attemptMs = GetTickCount() - t0;
         if (stopRequested_) {
             FreeAttempt();
             return;
         }
-        if (result == CURLE_OK) OnResponse(body_);
-        if (result != CURLE_OK) {
-            elapsedMs = attemptMs;
+        if (result_ == CURLE_OK) OnResponse(body_);
+        if (result_ != CURLE_OK) {
+            elapsedMs_ = attemptMs;
             OnFail();
-            if (!failover || !running) OnCurlError(curl_easy_strerror(result), result);
+            if (!failover_ || !running_) OnCurlError(curl_easy_strerror(result_), result_);
         }
         FreeAttempt();
         OnAttemptEnded();
-        if (result == CURLE_OK || !failover) {
-            running = false;
-            elapsedMs = attemptMs;
+        if (result_ == CURLE_OK || !failover_) {
+            running_ = false;
+            elapsedMs_ = attemptMs;
         }
     }
 }
 
 CURLcode CCurlObject::SetTransferBasics(const std::string& url, long timeoutSeconds) {
     const CURLcode codes[] = {
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str()),
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds),
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds),
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CCurlObject::write_callback),
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, this),
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &CCurlObject::xferinfo_callback),
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this),
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L),
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L),
-        curl_easy_setopt(curl, CURLOPT_PREREQFUNCTION, &VerifyPeerBeforeRequest),
-        curl_easy_setopt(curl, CURLOPT_PREREQDATA, curl),
+        curl_easy_setopt(curl_, CURLOPT_URL, url.c_str()),
+        curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, timeoutSeconds),
+        curl_easy_setopt(curl_, CURLOPT_TIMEOUT, timeoutSeconds),
+        curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &CCurlObject::write_callback),
+        curl_easy_setopt(curl_, CURLOPT_WRITEDATA, this),
+        curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &CCurlObject::xferinfo_callback),
+        curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this),
+        curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L),
+        curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L),
+        curl_easy_setopt(curl_, CURLOPT_PREREQFUNCTION, &VerifyPeerBeforeRequest),
+        curl_easy_setopt(curl_, CURLOPT_PREREQDATA, curl_),
+        curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, headers_),
     };
     for (CURLcode code : codes) {
         if (code != CURLE_OK) return code;
@@ -204,13 +205,13 @@ CURLcode CCurlObject::SetTransferBasics(const std::string& url, long timeoutSeco
 }
 
 void CCurlObject::AddHeader(const char* line) {
-    curl_slist* extended = curl_slist_append(headers, line);
-    if (extended) headers = extended;
+    curl_slist* extended = curl_slist_append(headers_, line);
+    if (extended) headers_ = extended;
 }
 
 long CCurlObject::ResponseStatus() const {
     long status = 0;
-    if (curl && curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+    if (curl_ && curl_easy_getinfo(curl_, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
     return status;
 }
 
@@ -221,8 +222,8 @@ size_t CCurlObject::write_callback(char* data, size_t size, size_t count, void* 
     return bytes;
 }
 
-int CCurlObject::xferinfo_callback(void* object, curl_off_t total, curl_off_t received,
-                                   curl_off_t, curl_off_t) {
+int CCurlObject::xferinfo_callback(void* object, curl_off_t total, curl_off_t received, curl_off_t,
+                                   curl_off_t) {
     CCurlObject* self = static_cast<CCurlObject*>(object);
     self->OnProgress(total, received);
     return self->stopRequested_ ? 1 : 0;

@@ -18,9 +18,10 @@ namespace kestrum::service {
 // attempts go on until one transfers, fail-over runs out of candidates, or a stop is asked for.
 //
 // Threads: Restart and StopWithin may be called on any thread except the worker itself (a call
-// there is refused, see Restart); the virtual steps run on the worker. The members below are
-// touched by the worker while it runs and by Restart's prepare step after the previous worker
-// ended.
+// there is refused, see Restart); the virtual steps run on the worker. The request state (the
+// easy handle, the attempt's headers and result, the elapsed time) is private: the derived levels
+// reach it only through the narrow protected members below, on the worker while it runs or in
+// Restart's prepare step after the previous worker ended.
 //
 // Stopping is cooperative: it raises a flag that the transfer's progress callback sees, so the
 // running transfer aborts within about a second (at most the short time-outs), and then waits
@@ -45,7 +46,8 @@ public:
     // How long a stop waits for the worker before leaving it to finish on its own.
     static constexpr DWORD kStopWaitMs = 3000;
 
-    CCurlObject();
+    // apiPath names the kind in the log lines about its worker.
+    explicit CCurlObject(std::string apiPath = std::string());
     virtual ~CCurlObject();
 
     CCurlObject(const CCurlObject&) = delete;
@@ -149,24 +151,27 @@ protected:
     // Progress of the transfer; the stop check happens after it.
     virtual void OnProgress(curl_off_t total, curl_off_t received) { (void)total, (void)received; }
 
-    // For SetOptions: the attempt's URL (currentUrl, plus a query for some kinds), the time-outs
-    // (connect and total, in seconds), the body collector and the progress callback. Returns the
-    // first failing option's code.
+    // For SetOptions: the attempt's URL (the current candidate's, plus a query for some kinds),
+    // the time-outs (connect and total, in seconds), the header lines added so far, the body
+    // collector and the progress callback. Returns the first failing option's code.
     CURLcode SetTransferBasics(const std::string& url, long timeoutSeconds);
     // Appends a header line to this attempt's list.
     void AddHeader(const char* line);
     void AddHeader(const std::string& line) { AddHeader(line.c_str()); }
+    // The easy handle, for the kind's own options of an attempt (on the worker, while it runs).
+    CURL* EasyHandle() const { return curl_; }
     // HTTP status of the last transfer, 0 when none.
     long ResponseStatus() const;
-
-    CURL* curl = nullptr;
-    curl_slist* headers = nullptr;
-    CURLcode result = CURLE_OK;
-    std::string currentUrl;
-    std::string apiPath;
-    DWORD elapsedMs = 0;
-    std::atomic<bool> running{false};
-    bool failover = false;
+    // The result of the last attempt: CURLE_OK when it transferred, whatever its HTTP status.
+    CURLcode LastResult() const { return result_; }
+    // How long the run's last ended attempt took, from its options to its end; each start
+    // begins at 0.
+    DWORD ElapsedMs() const { return elapsedMs_; }
+    // For the fail-over steps (in OnFail): the failed attempt was the last, the run ends.
+    void EndRetries() { running_ = false; }
+    // A failed attempt is followed by another (as OnFail decides) instead of ending the run;
+    // transfer errors are then reported only for the last attempt. Set at construction.
+    void EnableFailover() { failover_ = true; }
 
 private:
     static DWORD WINAPI thread_start_routine(LPVOID object);
@@ -185,9 +190,18 @@ private:
     void RunAttempts();
     void FreeAttempt();
 
+    const std::string apiPath_;
+    bool failover_ = false;
     // Set by the Worker member for its lifetime.
     Worker* worker_ = nullptr;
     std::atomic<bool> stopRequested_{false};
+    // Cleared by a stop, by EndRetries and when an attempt ends the run.
+    std::atomic<bool> running_{false};
+    // The rest belongs to the current or last run.
+    CURL* curl_ = nullptr;
+    curl_slist* headers_ = nullptr;
+    CURLcode result_ = CURLE_OK;
+    DWORD elapsedMs_ = 0;
     std::string body_;
 };
 

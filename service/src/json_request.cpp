@@ -31,8 +31,8 @@ CURLcode CJsonRequest::SetOptions() {
     AddHeader("Content-Type:application/json;charset=UTF-8");
     if (token_ == Token::Send) AddTokenHeader();
     // The query follows whichever candidate this attempt uses.
-    CURLcode code = SetTransferBasics(currentUrl + query_, timeoutSeconds_);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    CURLcode code = SetTransferBasics(CurrentUrl() + query_, timeoutSeconds_);
+    CURL* const curl = EasyHandle();
     if (code != CURLE_OK || method_ == Method::Get) {
         if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
         return code;

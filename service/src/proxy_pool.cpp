@@ -14,23 +14,20 @@ constexpr float kHopelessPriority = 10.0f;
 
 CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
                        const std::string& path, const std::vector<std::string>& proxies,
-                       unsigned proxyPort) {
+                       unsigned proxyPort)
+    : CCurlObject(path), rerates_(path != api::kPortrait) {
     if (!baseUrl.empty()) candidates_.push_back({baseUrl + path, kFreshPriority});
     const std::string port = ":" + std::to_string(proxyPort) + "/";
     for (const std::string& proxy : proxies) {
         candidates_.push_back({"http://" + proxy + port + servicePrefix + path, kFreshPriority});
     }
-    failover = true;
-    current_ = 0;
-    if (!candidates_.empty()) currentUrl = candidates_.front().url;
-    apiPath = path;
+    EnableFailover();
+    BackToFirst();
 }
 
 CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
                        const std::string& path)
     : CProxyPool(baseUrl, servicePrefix, path, Endpoints().proxies, Endpoints().proxyPort) {}
-
-bool CProxyPool::Rerates() const { return apiPath != api::kPortrait; }
 
 void CProxyPool::Rate(double seconds) {
     if (current_ >= candidates_.size()) return;
@@ -39,42 +36,47 @@ void CProxyPool::Rate(double seconds) {
 }
 
 void CProxyPool::SortByPriority() {
-    std::stable_sort(candidates_.begin(), candidates_.end(),
-                     [](const ProxyEntry& a, const ProxyEntry& b) { return a.priority < b.priority; });
+    std::stable_sort(
+        candidates_.begin(), candidates_.end(),
+        [](const ProxyEntry& a, const ProxyEntry& b) { return a.priority < b.priority; });
 }
 
 void CProxyPool::BackToFirst() {
     current_ = 0;
-    currentUrl = candidates_.empty() ? std::string() : candidates_.front().url;
+    currentUrl_ = candidates_.empty() ? std::string() : candidates_.front().url;
 }
 
 void CProxyPool::OnFail() {
-    if (Rerates()) Rate(elapsedMs * 1.2 / 1000);
-    ++current_;
-    if (current_ >= candidates_.size()) {
-        running = false;
-    } else {
-        currentUrl = candidates_[current_].url;
-    }
-    LogPriorities(elapsedMs);
-    ResetHopelessRatings();
-    if (current_ >= candidates_.size()) {
-        if (Rerates()) SortByPriority();
-        BackToFirst();
-    }
+    if (!MoveOnAfterFailure(ElapsedMs())) EndRetries();
 }
 
-void CProxyPool::OnDone() {
-    if (Rerates()) {
-        Rate(elapsedMs / 1000.0);
+void CProxyPool::OnDone() { RerateAfterRequest(ElapsedMs()); }
+
+void CProxyPool::OnStopped() { BackToFirst(); }
+
+bool CProxyPool::MoveOnAfterFailure(DWORD attemptMs) {
+    if (rerates_) Rate(attemptMs * 1.2 / 1000);
+    ++current_;
+    const bool moreLeft = current_ < candidates_.size();
+    if (moreLeft) currentUrl_ = candidates_[current_].url;
+    LogPriorities(attemptMs);
+    ResetHopelessRatings();
+    if (!moreLeft) {
+        if (rerates_) SortByPriority();
+        BackToFirst();
+    }
+    return moreLeft;
+}
+
+void CProxyPool::RerateAfterRequest(DWORD lastAttemptMs) {
+    if (rerates_) {
+        Rate(lastAttemptMs / 1000.0);
         SortByPriority();
     }
-    LogPriorities(elapsedMs);
+    LogPriorities(lastAttemptMs);
     ResetHopelessRatings();
     BackToFirst();
 }
-
-void CProxyPool::OnStopped() { BackToFirst(); }
 
 void CProxyPool::LogPriorities(DWORD interval) const {
     DebugLog("Interval: %lu\n", static_cast<unsigned long>(interval));

@@ -21,7 +21,8 @@ void CServiceRequest::OnCurlError(const char* text, int code) { ReportError(text
 
 void CServiceRequest::OnFinished() {
     Notify([&](Observer* o) {
-        o->onHttpRetUpload(api_, result, static_cast<unsigned>(elapsedMs), currentUrl.c_str());
+        o->onHttpRetUpload(api_, LastResult(), static_cast<unsigned>(ElapsedMs()),
+                           CurrentUrl().c_str());
     });
 }
 

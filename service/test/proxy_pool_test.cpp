@@ -13,17 +13,10 @@ public:
     explicit RatedPool(const char* api = "room/join")
         : CProxyPool("https://host/kmrservice/", "kmrservice/", api, {"p1", "p2", "p3", "p4", "p5"},
                      4000) {}
-    void Fail(DWORD ms) {
-        elapsedMs = ms;
-        OnFail();
-    }
-    void Done(DWORD ms) {
-        elapsedMs = ms;
-        OnDone();
-    }
-    bool Running() const { return running; }
-    void SetRunning() { running = true; }
-    const std::string& Url() const { return currentUrl; }
+    // True while another candidate is left for the next attempt.
+    bool Fail(DWORD ms) { return MoveOnAfterFailure(ms); }
+    void Done(DWORD ms) { RerateAfterRequest(ms); }
+    const std::string& Url() const { return CurrentUrl(); }
     std::vector<float> Priorities() const {
         std::vector<float> p;
         for (const ProxyEntry& e : Candidates()) p.push_back(e.priority);
@@ -42,9 +35,8 @@ TEST(ProxyPoolTest, CandidatesAreTheBaseThenTheFiveProxiesOnTheirPort) {
 
 TEST(ProxyPoolTest, EveryCandidateTimingOutRatesEach3Point3AndTheFirst3Point15) {
     RatedPool pool;
-    pool.SetRunning();
-    for (int i = 0; i < 6; ++i) pool.Fail(3000);
-    EXPECT_FALSE(pool.Running());
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(pool.Fail(3000)) << i;
+    EXPECT_FALSE(pool.Fail(3000));
     EXPECT_EQ(pool.Url(), "https://host/kmrservice/room/join");
     pool.Done(3000);
     const std::vector<float> p = pool.Priorities();
@@ -55,8 +47,7 @@ TEST(ProxyPoolTest, EveryCandidateTimingOutRatesEach3Point3AndTheFirst3Point15) 
 
 TEST(ProxyPoolTest, QuickSecondCandidateLeadsTheNextRequest) {
     RatedPool pool;
-    pool.SetRunning();
-    pool.Fail(1000);
+    EXPECT_TRUE(pool.Fail(1000));
     EXPECT_EQ(pool.Url(), "http://p1:4000/kmrservice/room/join");
     pool.Done(200);
     EXPECT_EQ(pool.Candidates()[0].url, "http://p1:4000/kmrservice/room/join");
@@ -67,18 +58,16 @@ TEST(ProxyPoolTest, QuickSecondCandidateLeadsTheNextRequest) {
 
 TEST(ProxyPoolTest, AllHopelessRatingsStartOverAtThree) {
     RatedPool pool;
-    pool.SetRunning();
-    for (int i = 0; i < 5; ++i) pool.Fail(30000);
+    for (int i = 0; i < 5; ++i) EXPECT_TRUE(pool.Fail(30000));
     EXPECT_FLOAT_EQ(pool.Priorities()[4], 19.5f);
-    pool.Fail(30000);  // the last one also sinks to 19.5: all start over
+    EXPECT_FALSE(pool.Fail(30000));  // the last one also sinks to 19.5: all start over
     for (float p : pool.Priorities()) EXPECT_FLOAT_EQ(p, 3.0f);
 }
 
 TEST(ProxyPoolTest, PortraitKindsWalkTheListButNeverRerate) {
     RatedPool pool(api::kPortrait);
-    pool.SetRunning();
-    pool.Fail(2500);
-    pool.Fail(100);
+    EXPECT_TRUE(pool.Fail(2500));
+    EXPECT_TRUE(pool.Fail(100));
     EXPECT_EQ(pool.Url(), "http://p2:4000/kmrservice/account/portrait");
     pool.Done(100);
     for (float p : pool.Priorities()) EXPECT_FLOAT_EQ(p, 3.0f);

@@ -34,7 +34,7 @@ std::unique_ptr<RoomCtrlPayload> Sample(Tag<RoomCtrlPayload>) {
     return NewRecord<RoomCtrlPayload>(3, kLong);
 }
 std::unique_ptr<ConfigRoomPayload> Sample(Tag<ConfigRoomPayload>) {
-    return NewRecord<ConfigRoomPayload>(1.0, kLong, 2.0, kLong, 3, 4);
+    return NewRecord<ConfigRoomPayload>(kLong, kLong, kLong, kLong, 3, 4);
 }
 std::unique_ptr<SocketErrorPayload> Sample(Tag<SocketErrorPayload>) {
     return NewRecord<SocketErrorPayload>(kLong, -1);

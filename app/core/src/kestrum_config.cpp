@@ -1,5 +1,6 @@
 #include "kestrum/core/kestrum_config.h"
 
+#include "kestrum/common/utf.h"
 #include "kestrum/core/log_file.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
@@ -25,6 +26,16 @@ int CKestrumConfig::LanguageOfLocale(LCID locale) {
 }
 
 int CKestrumConfig::UserLanguage() { return LanguageOfLocale(GetUserDefaultLCID()); }
+
+std::string& CKestrumConfig::getNickname(std::string& out) const {
+    std::wstring value;
+    out = kestrum::common::WideToUtf8(ReadString(value, kSection, "Nickname"));
+    return out;
+}
+
+bool CKestrumConfig::setNickname(const std::string& value) const {
+    return WriteString(kSection, "Nickname", kestrum::common::Utf8ToWide(value));
+}
 
 void CKestrumConfig::writeDefault(const char* key, const char* value) const {
     std::string current;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chinese_emoji_text.h"
 #include "locale_expectation.h"
 #include "temp_folder.h"
 
@@ -76,6 +77,50 @@ TEST_F(KestrumConfigTest, MissingVersionFileGivesEmptyVersionAndIsNotCreated) {
     EXPECT_EQ(Value("AppVersion"), "");
     EXPECT_EQ(GetFileAttributesW(ZuvraKestrum::Util::StringToCString(versionPath_).c_str()),
               INVALID_FILE_ATTRIBUTES);
+}
+
+// Under an English locale the ANSI code page (1252) has no Chinese, and no code page has emoji.
+TEST_F(KestrumConfigTest, NicknameKeepsEveryCharacterAfterReopening) {
+    {
+        CKestrumConfig config(bin_);
+        ASSERT_TRUE(config.setNickname(kChineseEmojiUtf8));
+    }
+    CKestrumConfig reopened(bin_);
+    std::string nickname;
+    EXPECT_EQ(reopened.getNickname(nickname), kChineseEmojiUtf8);
+    std::wstring stored;
+    EXPECT_EQ(ZuvraKestrum::Util::CIniBase(iniPath_).ReadString(stored, "BaseInfo", "Nickname"),
+              kChineseEmojiWide);
+}
+
+// The file an older program wrote in the ANSI code page: its values stay, the nickname comes back
+// as UTF-8, and a new name is kept whole from then on.
+TEST_F(KestrumConfigTest, OlderAnsiFileKeepsItsValues) {
+    std::string ansiName;
+    std::string utf8Name;
+    switch (CurrentTestLocale()) {
+    case TestLocale::Chinese:
+        ansiName = "\xCD\xF5\xD0\xA1\xC3\xF7";  // "王小明" in GBK
+        utf8Name = "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E";
+        break;
+    case TestLocale::English:
+        ansiName = "Ren\xE9";
+        utf8Name = "Ren\xC3\xA9";
+        break;
+    case TestLocale::Other:
+        GTEST_SKIP() << "not started under one of the test locales";
+    }
+    WriteFileBytes(iniPath_, "[BaseInfo]\r\nAppID=0123456789abcdef0123456789abcdef\r\nNickname=" +
+                                 ansiName + "\r\nToken=kept-token\r\nEnableCamera=1\r\n");
+    CKestrumConfig config(bin_);
+    std::string value;
+    EXPECT_EQ(config.getNickname(value), utf8Name);
+    EXPECT_EQ(config.getAppID(value), "0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(config.getToken(value), "kept-token");
+    EXPECT_EQ(config.getEnableCamera(value), "1");
+    EXPECT_EQ(config.getPortraitPath(value), "profile picture-light.png");
+    ASSERT_TRUE(config.setNickname(kChineseEmojiUtf8));
+    EXPECT_EQ(CKestrumConfig(bin_).getNickname(value), kChineseEmojiUtf8);
 }
 
 TEST_F(KestrumConfigTest, LanguageFollowsTheUserLocale) {

@@ -33,6 +33,9 @@ CKestrumCourse::CKestrumCourse(const CourseExports& exports, HttpReportFunction 
       exports_(exports),
       httpReport_(report) {
     exports_.init();
+    // Sign-in answers go to the join window, which makes the bridge; an answer that came before
+    // the window could name itself the target would otherwise be dropped.
+    targetWindow = dialogWindow(kJoinDialog);
     signIn();
     std::unique_lock<std::mutex> guard(queueMutex_);
     worker_ = std::thread(&CKestrumCourse::runControlWorker, this);
@@ -67,8 +70,8 @@ HWND CKestrumCourse::dialogWindow(int dialog) {
 void CKestrumCourse::signIn() {
     const CKestrumData* data = g_kestrumData;
     if (data && !data->token.empty()) {
-        const std::string nick = ZuvraKestrum::Util::GbkToUtf8(data->nickname);
-        exports_.setUserInfo(data->token.c_str(), data->uid.c_str(), nick.c_str(), "", "");
+        exports_.setUserInfo(data->token.c_str(), data->uid.c_str(), data->nickname.c_str(), "",
+                             "");
         exports_.configRoom(this);
         return;
     }
@@ -306,10 +309,8 @@ void CKestrumCourse::onConfigRoom(bool success, const char* minimumVersion,
                                   const char* latestUrl, int maxRequestTimeout,
                                   int unmuteRequestTimeout) {
     KESTRUM_LOG(Level_Info, "(%d)", success);
-    using ZuvraKestrum::Util::StringToFloat;
-    post<WM_CONFIG_ROOM>(StringToFloat(Text(minimumVersion)), Text(minimumUrl),
-                         StringToFloat(Text(latestVersion)), Text(latestUrl), maxRequestTimeout,
-                         unmuteRequestTimeout);
+    post<WM_CONFIG_ROOM>(Text(minimumVersion), Text(minimumUrl), Text(latestVersion),
+                         Text(latestUrl), maxRequestTimeout, unmuteRequestTimeout);
 }
 
 void CKestrumCourse::onHttpRetUpload(const char* api, int curlCode, unsigned elapsedMs,

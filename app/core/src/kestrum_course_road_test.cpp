@@ -101,7 +101,9 @@ TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
 
     Payload config;
     expectNext(WM_CONFIG_ROOM, config);
-    EXPECT_GT(config.as<ConfigRoomPayload>().latestVersion, 0.0);
+    // The local back-end's versions, as it wrote them.
+    EXPECT_EQ(config.as<ConfigRoomPayload>().minimumVersion, "1.0");
+    EXPECT_EQ(config.as<ConfigRoomPayload>().latestVersion, "1.2");
 
     Library().joinRoom(&course, kRoom, "1.0.0", "win", "");
     Payload join;

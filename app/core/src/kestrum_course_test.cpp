@@ -353,6 +353,38 @@ TEST_F(CourseTest, StoredTokenSignsInWithTheStoredUserAndAsksForTheRoomConfigura
     EXPECT_TRUE(journal.named("getToken").empty());
 }
 
+// The own name goes from the configuration file through the meeting data to the library as it
+// was saved: Windows-1252 has no Chinese, and no ANSI code page has emoji.
+TEST_F(CourseTest, SavedNicknameReachesTheLibraryUnchangedAfterReopening) {
+    TempFolder root;
+    const std::string bin = root.MakeFolder("bin");
+    {
+        CKestrumConfig saved(bin);
+        saved.setToken("tok-saved");
+        saved.setUid("u-saved");
+        ASSERT_TRUE(saved.setNickname(kChineseEmojiUtf8));
+    }
+    CKestrumConfig reopened(bin);
+    CKestrumData stored("", reopened);
+    EXPECT_EQ(stored.nickname, kChineseEmojiUtf8);
+    CKestrumData* const fixtureData = g_kestrumData;
+    g_kestrumData = &stored;
+    start();
+    g_kestrumData = fixtureData;
+    const std::vector<Call> info = journal.named("setUserInfo");
+    ASSERT_EQ(info.size(), 1u);
+    EXPECT_EQ(info[0].texts,
+              (std::vector<std::string>{"tok-saved", "u-saved", kChineseEmojiUtf8, "", ""}));
+}
+
+// The library may answer the sign-in before the join window has named itself the target.
+TEST_F(CourseTest, SignInAnswersReachTheJoinWindowFromTheStart) {
+    MessageWindow join;
+    dialogs[CKestrumCourse::kJoinDialog] = join.handle();
+    course_ = std::make_unique<CKestrumCourse>(FakeExports(), FakeHttpReport);
+    EXPECT_EQ(course_->targetWindow.load(), join.handle());
+}
+
 TEST_F(CourseTest, WithoutTokenAsksForOneAsDevice3OnChannel0) {
     data().token.clear();
     start();
@@ -468,16 +500,17 @@ TEST_F(CourseTest, JoinResultCarriesTheRoomAndItsHosts) {
     EXPECT_EQ(join.mediaToken, "media");
 }
 
-TEST_F(CourseTest, ConfigurationCarriesVersionsAsNumbers) {
+// Read as numbers, "1.10" would become 1.1 and fall below a program at 1.9.
+TEST_F(CourseTest, ConfigurationCarriesVersionsAsTheServiceWroteThem) {
     CKestrumCourse& course = start();
     Received got;
-    fire([&] { course.onConfigRoom(true, "1.5", "http://min", "2.25", "http://new", 30, 60); },
+    fire([&] { course.onConfigRoom(true, "1.10", "http://min", "2.1.0", "http://new", 30, 60); },
          got);
     EXPECT_EQ(got.message, 0x513u);
     const ConfigRoomPayload& config = got.as<ConfigRoomPayload>();
-    EXPECT_DOUBLE_EQ(config.minimumVersion, 1.5);
+    EXPECT_EQ(config.minimumVersion, "1.10");
     EXPECT_EQ(config.minimumUrl, "http://min");
-    EXPECT_DOUBLE_EQ(config.latestVersion, 2.25);
+    EXPECT_EQ(config.latestVersion, "2.1.0");
     EXPECT_EQ(config.latestUrl, "http://new");
     EXPECT_EQ(config.maxRequestTimeout, 30);
     EXPECT_EQ(config.unmuteRequestTimeout, 60);

@@ -56,22 +56,22 @@ void DebugLine(const char* format, ...) {
 
 const char* AdapterTypeName(UINT type) {
     switch (type) {
-        case MIB_IF_TYPE_OTHER:
-            return "OTHER";
-        case MIB_IF_TYPE_ETHERNET:
-            return "ETHERNET";
-        case IF_TYPE_ISO88025_TOKENRING:
-            return "TOKENRING";
-        case MIB_IF_TYPE_FDDI:
-            return "FDDI";
-        case MIB_IF_TYPE_PPP:
-            return "PPP";
-        case MIB_IF_TYPE_LOOPBACK:
-            return "LOOPBACK";
-        case MIB_IF_TYPE_SLIP:
-            return "SLIP";
-        default:
-            return nullptr;
+    case MIB_IF_TYPE_OTHER:
+        return "OTHER";
+    case MIB_IF_TYPE_ETHERNET:
+        return "ETHERNET";
+    case IF_TYPE_ISO88025_TOKENRING:
+        return "TOKENRING";
+    case MIB_IF_TYPE_FDDI:
+        return "FDDI";
+    case MIB_IF_TYPE_PPP:
+        return "PPP";
+    case MIB_IF_TYPE_LOOPBACK:
+        return "LOOPBACK";
+    case MIB_IF_TYPE_SLIP:
+        return "SLIP";
+    default:
+        return nullptr;
     }
 }
 
@@ -171,7 +171,11 @@ std::string CKestrumQualityUpload::send(const char* format, ...) {
     va_end(args);
     // A cut text is no longer JSON: better no event than a broken one.
     if (length < 0 || static_cast<size_t>(length) >= sizeof text) return std::string();
-    CSingleton<CKestrumZuvra>::getInstance()->SetParameters(text);
+    // Never getInstance: a report running first on its own thread would create and initialise
+    // the engine there. The UI thread creates the wrapper; until then there is no one to tell.
+    CKestrumZuvra* engine = CSingleton<CKestrumZuvra>::existingInstance();
+    if (!engine) return std::string();
+    engine->SetParameters(text);
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "engine_journal.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -11,6 +12,12 @@
 #include "meeting_data_fixture.h"
 
 namespace {
+
+// One parameter call as the engine journal shows it.
+std::string ParameterCall(const std::string& text) {
+    return "engine.queryInterface(3)\nparameters.setParameters(" + text +
+           ")\nparameters.release()\n";
+}
 
 // One parsed event: the members of its "rtc.report_customized_data" object.
 class Event {
@@ -74,8 +81,7 @@ TEST_F(QualityUploadTest, AppStartCarriesRunIdUidAndVersion) {
     EXPECT_EQ(event.number("osType"), 4);
     EXPECT_EQ(event.text("appVersion"), "3.2.1");
     EXPECT_EQ(event.type("lts"), JSON_INT);
-    EXPECT_EQ(EngineJournal(), "engine.queryInterface(3)\nparameters.setParameters(" + text +
-                                   ")\nparameters.release()\n");
+    EXPECT_EQ(EngineJournal(), ParameterCall(text));
 }
 
 TEST_F(QualityUploadTest, ResultsReportSuccessOnlyForCodesBelowOne) {
@@ -136,6 +142,36 @@ TEST_F(QualityUploadTest, StringValuesAreEscaped) {
 TEST_F(QualityUploadTest, EventsThatDoNotFitAreNotSent) {
     EXPECT_EQ(upload_.reportHttpResult(std::string(1100, 'a').c_str(), 0, 1), "");
     EXPECT_EQ(EngineJournal(), "");
+}
+
+// A report on a worker thread before start-up made the engine wrapper must not make it there:
+// the engine would be created and initialised off the UI thread. The wrapper is taken away here
+// (the next test's set-up builds it again on this thread).
+TEST_F(QualityUploadTest, ReportsBeforeTheEngineWrapperExistsNeitherCreateItNorSend) {
+    delete CSingleton<CKestrumZuvra>::existingInstance();
+    ASSERT_EQ(CSingleton<CKestrumZuvra>::existingInstance(), nullptr);
+    KestrumEngineJournalClear();
+
+    std::string appStart, join, http;
+    std::thread reporter([&] {
+        appStart = upload_.reportAppStart("3.2.1");
+        join = upload_.reportJoinChannel(0);
+        http = upload_.reportHttpResult("room/join", 0, 250);
+    });
+    reporter.join();
+
+    EXPECT_EQ(CSingleton<CKestrumZuvra>::existingInstance(), nullptr);
+    EXPECT_EQ(appStart, "");
+    EXPECT_EQ(join, "");
+    EXPECT_EQ(http, "");
+    EXPECT_EQ(EngineJournal(), "");
+
+    // Once the UI thread has made it, the same thread's reports reach it.
+    CSingleton<CKestrumZuvra>::getInstance();
+    KestrumEngineJournalClear();
+    std::thread([&] { http = upload_.reportHttpResult("room/join", 0, 250); }).join();
+    EXPECT_NE(http, "");
+    EXPECT_EQ(EngineJournal(), ParameterCall(http));
 }
 
 TEST(QualityRunIdTest, ThirdGroupIsLowerCaseAndTheOthersUpperCase) {

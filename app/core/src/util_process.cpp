@@ -22,13 +22,8 @@ constexpr int kMaxTerminations = 2;
 // Ids of the running processes with that executable name, in snapshot order.
 std::vector<DWORD> ProcessIdsByName(const std::string& name) {
     std::vector<DWORD> ids;
-    const ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return ids;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-        if (CStringToString(entry.szExeFile) == name) ids.push_back(entry.th32ProcessID);
+    for (const RunningProcess& process : RunningProcesses()) {
+        if (CStringToString(process.exeName) == name) ids.push_back(process.id);
     }
     return ids;
 }
@@ -40,6 +35,19 @@ bool TerminateAndWait(HANDLE process) {
 }
 
 }  // namespace
+
+std::vector<RunningProcess> RunningProcesses() {
+    std::vector<RunningProcess> out;
+    const ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return out;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        out.push_back({entry.szExeFile, entry.th32ProcessID});
+    }
+    return out;
+}
 
 DWORD FindProcessIdByName(const std::string& name) {
     const std::vector<DWORD> ids = ProcessIdsByName(name);

@@ -25,9 +25,8 @@ HANDLE CKestrumUserGetPhoto::Request(Observer* observer, const std::string& uid,
 
 CURLcode CKestrumUserGetPhoto::SetOptions() {
     AddTokenHeader();
-    CURLcode code = SetTransferBasics(currentUrl + query_, 5);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+    CURLcode code = SetTransferBasics(CurrentUrl() + query_, 5);
+    if (code == CURLE_OK) code = curl_easy_setopt(EasyHandle(), CURLOPT_HTTPGET, 1L);
     return code;
 }
 

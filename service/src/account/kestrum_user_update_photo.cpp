@@ -19,13 +19,12 @@ CURLcode CKestrumUserUpdatePhoto::SetOptions() {
     AddHeader("Expect:");
     AddHeader("multipart/form-data");
     AddTokenHeader();
-    form_.Reset(curl);
+    form_.Reset(EasyHandle());
     form_.AddFile("portrait", filePath_);
     form_.AddText("filename", "upload.jpeg");
     if (form_.Status() != CURLE_OK) return form_.Status();
-    CURLcode code = SetTransferBasics(currentUrl, 3);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_MIMEPOST, form_.Handle());
+    CURLcode code = SetTransferBasics(CurrentUrl(), 3);
+    if (code == CURLE_OK) code = curl_easy_setopt(EasyHandle(), CURLOPT_MIMEPOST, form_.Handle());
     return code;
 }
 

@@ -41,6 +41,7 @@ void CKestrumLogUpload::Request(const LogUploadRecord& record) {
 CURLcode CKestrumLogUpload::SetOptions() {
     AddHeader("Expect:");
     AddHeader("multipart/form-data");
+    CURL* const curl = EasyHandle();
     form_.Reset(curl);
     form_.AddFile("log", path_);
     form_.AddText("filename", "upload");
@@ -51,8 +52,7 @@ CURLcode CKestrumLogUpload::SetOptions() {
     form_.AddText("osVersion", osVersion_);
     form_.AddText("text", text_);
     if (form_.Status() != CURLE_OK) return form_.Status();
-    CURLcode code = SetTransferBasics(currentUrl, 3);
-    if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    CURLcode code = SetTransferBasics(CurrentUrl(), 3);
     if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_READFUNCTION, &read_callback);
     if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_READDATA, this);
     if (code == CURLE_OK) code = curl_easy_setopt(curl, CURLOPT_MIMEPOST, form_.Handle());
@@ -63,7 +63,7 @@ void CKestrumLogUpload::FreeForm() { form_.Release(); }
 
 void CKestrumLogUpload::OnAttemptEnded() {
     // A transfer cut off after a 200 header is still a failed upload.
-    const bool ok = result == CURLE_OK && ResponseStatus() == 200;
+    const bool ok = LastResult() == CURLE_OK && ResponseStatus() == 200;
     Notify([&](Observer* o) { o->onLogUpload(ok); });
 }
 

@@ -83,10 +83,12 @@ struct RoomCtrlPayload {
     std::string mediaToken;
 };
 
+// The versions as the service wrote them ("1.10", "2.1.0"): read as decimal numbers they would
+// order 1.10 below 1.9.
 struct ConfigRoomPayload {
-    double minimumVersion = 0;
+    std::string minimumVersion;
     std::string minimumUrl;
-    double latestVersion = 0;
+    std::string latestVersion;
     std::string latestUrl;
     int32_t maxRequestTimeout = 0;
     int32_t unmuteRequestTimeout = 0;

@@ -10,7 +10,9 @@
 // The program's settings and account state: section "BaseInfo" of "KestrumConfig.ini" in the
 // program folder. Construction completes the file with its defaults and start-up values; each
 // getter reads the file anew and each setter writes it at once, so a value written by one
-// window is seen by the next reader. Every value is text; a missing key reads as "".
+// window is seen by the next reader. Every value is text; a missing key reads as "". The file is
+// UTF-16 (see CIniBase): the nickname is read and written as UTF-8 and keeps every character;
+// the other values are narrow texts in the ANSI code page.
 //
 // One instance, reached through CSingleton<CKestrumConfig>::getInstance and deleted by its
 // holder at exit. Getters and setters may be called on any thread (the service library's
@@ -44,7 +46,8 @@ public:
     std::string& getLanguage(std::string& out) const { return read("Language", out); }
     std::string& getMediatoken(std::string& out) const { return read("Mediatoken", out); }
     std::string& getMicID(std::string& out) const { return read("MicID", out); }
-    std::string& getNickname(std::string& out) const { return read("Nickname", out); }
+    // UTF-8, whatever the ANSI code page.
+    std::string& getNickname(std::string& out) const;
     std::string& getPortraitId(std::string& out) const { return read("PortraitId", out); }
     std::string& getPortraitPath(std::string& out) const { return read("PortraitPath", out); }
     std::string& getSharetoken(std::string& out) const { return read("Sharetoken", out); }
@@ -65,7 +68,8 @@ public:
     bool setMediaVersion(const std::string& value) const { return write("MediaVersion", value); }
     bool setMediatoken(const std::string& value) const { return write("Mediatoken", value); }
     bool setMicID(const std::string& value) const { return write("MicID", value); }
-    bool setNickname(const std::string& value) const { return write("Nickname", value); }
+    // value in UTF-8.
+    bool setNickname(const std::string& value) const;
     bool setOsVersion(const std::string& value) const { return write("OsVersion", value); }
     bool setPortraitId(const std::string& value) const { return write("PortraitId", value); }
     bool setPortraitPath(const std::string& value) const { return write("PortraitPath", value); }

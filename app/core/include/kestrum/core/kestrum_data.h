@@ -81,7 +81,7 @@ public:
     std::string portraitPath;
     std::string uid;
     int streamId = 0;
-    std::string nickname;  // the own name, ANSI code page (as the configuration file stores it)
+    std::string nickname;  // the own name, UTF-8 (as the service takes it; windows widen it)
     int status = 0;        // kStatusMicOff | kStatusCameraOff
     ZuvraKestrum::Util::CLock lock;
     std::string firstHostUid;

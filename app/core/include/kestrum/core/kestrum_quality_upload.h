@@ -1,7 +1,7 @@
 #pragma once
 
-#include <iphlpapi.h>
 #include <windows.h>
+#include <iphlpapi.h>
 
 #include <atomic>
 #include <cstdint>
@@ -19,6 +19,7 @@
 // Ownership: one instance through CSingleton<CKestrumQualityUpload>::getInstance, deleted by
 // its holder at exit. Threads: the reports may be called on any thread (the UI thread and short
 // report threads); one mutex serialises them, from building the text until the engine has it.
+// They only use the engine wrapper CSingleton<CKestrumZuvra> that the UI thread has created.
 // markStartTick is for the UI thread.
 class CKestrumQualityUpload : public CSingleton<CKestrumQualityUpload> {
 public:
@@ -33,9 +34,10 @@ public:
     // The join time is measured from now.
     void markStartTick();
 
-    // Each builds its event text, hands it to the engine and returns that text (empty when the
-    // text did not fit kEventBytes, in which case nothing is sent). The engine's answer is not
-    // used.
+    // Each builds its event text, hands it to the engine wrapper and returns that text. Empty,
+    // and nothing sent, when the text did not fit kEventBytes or when the wrapper does not exist
+    // yet: a report never creates the wrapper (and with it the engine) on the caller's thread.
+    // The engine's answer is not used.
     std::string reportAppStart(const std::string& appVersion);
     // success is code < 1; elapsed is the time since construction, markStartTick or the last
     // join report, whichever came last.

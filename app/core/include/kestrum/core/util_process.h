@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // Finding, ending and starting processes. Re-entrant and safe on any thread; the calls that
 // wait say so.
@@ -28,6 +29,15 @@ void TerminateSelf();
 // "\"<program folder><name>\" <arguments>" (arguments in the ANSI code page, passed as they
 // are). Does not wait. Returns the new process's id, 0 when it could not be started.
 DWORD StartProcess(const std::string& name, const std::string& arguments);
+
+// A running process as the system lists it.
+struct RunningProcess {
+    std::wstring exeName;
+    DWORD id;
+};
+
+// The running processes in the order the system lists them; empty when the list cannot be read.
+std::vector<RunningProcess> RunningProcesses();
 
 // Full path of a process's executable; empty when the process cannot be read.
 std::wstring GetProcessImagePath(DWORD processId);

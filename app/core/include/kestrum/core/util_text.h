@@ -4,24 +4,26 @@
 
 // Text conversions and number formatting of the program.
 //
-// Narrow text inside the program is in the system's ANSI code page (what the windows show and
-// what KestrumConfig.ini stores); UTF-8 is what the service library and the wire carry; wide
-// text is what Windows calls take. All functions are re-entrant and safe on any thread.
+// Narrow text inside the program is in the system's ANSI code page (paths, device names and most
+// values of KestrumConfig.ini), except the texts that must survive whatever that code page is:
+// names and chat, including the own nickname, are UTF-8, what the service library and the wire
+// carry. Wide text is what Windows calls take. All functions are re-entrant and safe on any
+// thread.
 namespace ZuvraKestrum::Util {
 
 // Wide <-> ANSI code page. Characters the code page lacks become its default character.
 std::string CStringToString(const std::wstring& text);
 std::wstring StringToCString(const std::string& text);
 
-// ANSI code page <-> UTF-8, for names that pass between the windows (narrow, ANSI) and the
-// service library (UTF-8). On a Chinese system the ANSI code page is GBK (936), hence the names;
-// elsewhere these follow that system's code page, so a name the user can type survives.
-// A null text gives the empty text.
+// ANSI code page <-> UTF-8, for texts that pass between an ANSI store (the room name and password
+// kept in the configuration) and the service library (UTF-8). On a Chinese system the ANSI code
+// page is GBK (936), hence the names; elsewhere these follow that system's code page, and a
+// character it lacks becomes its default character. A null text gives the empty text.
 std::string GbkToUtf8(const std::string& text);
 std::string Utf8ToGbk(const char* text);
 
 // UTF-8 <-> wide directly, for text that must survive whatever the ANSI code page is (chat,
-// names shown from the wire). Malformed UTF-8 becomes U+FFFD.
+// names from the wire, the own nickname). Malformed UTF-8 becomes U+FFFD.
 std::wstring Utf8ToCString(const std::string& text);
 std::string CStringToUtf8(const std::wstring& text);
 

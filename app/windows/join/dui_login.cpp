@@ -1,0 +1,462 @@
+#include "app/windows/join/dui_login.h"
+
+#include "app/windows/join/upgrade_decision.h"
+#include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/engine_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_quality_upload.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_path.h"
+#include "kestrum/core/util_system.h"
+#include "kestrum/core/util_text.h"
+
+using namespace ZuvraKestrum::Join;
+using ZuvraKestrum::Util::CStringToString;
+using ZuvraKestrum::Util::CStringToUtf8;
+using ZuvraKestrum::Util::Utf8ToCString;
+using ZuvraKestrum::Util::Utf8ToGbk;
+
+namespace {
+
+CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
+CKestrum& Kestrum() { return *CSingleton<CKestrum>::getInstance(); }
+
+template <class Control>
+Control* Find(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
+    return dynamic_cast<Control*>(manager.FindControl(name));
+}
+
+}  // namespace
+
+CDuiLogin::CDuiLogin(const JoinServices& services)
+    : CKestrumDump("CDuiLogin", true, false, false, ""), services_(services) {}
+
+CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
+    auto table = StandardMessageMap(&CDuiLogin::OnCreate);
+    table.replace(WM_DESTROY, &CDuiLogin::OnDestroy)
+        .replace(WM_KEYDOWN, &CDuiLogin::OnKeyDown)
+        .add(WM_IME_CHAR, &CDuiFrameWindow::OnPassOn)
+        .add(WM_NICKNAME_UPDATED, &CDuiLogin::OnSetNickName)
+        .add(WM_ENGINE_LASTMILE_QUALITY, &CDuiLogin::OnLastMileQuality)
+        .add(WM_ACCOUNT_ERROR, &CDuiLogin::OnUserCallBack)
+        .add(WM_USER_TOKEN, &CDuiLogin::OnUserToken)
+        .add(WM_USER_UPDATE, &CDuiLogin::OnUserUpdate)
+        .add(WM_GET_PHOTO, &CDuiLogin::OnUserUpdatePhoto)
+        .add(WM_JOIN_ROOM, &CDuiLogin::OnMeetJoinRoom)
+        .add(WM_CONFIG_ROOM, &CDuiLogin::OnMeetConfigRoom);
+    // Rows further down never shadow the ones above: the first row of a message wins.
+    for (UINT message = WM_COURSE_FIRST; message <= WM_COURSE_LAST; ++message) {
+        table.add(message, &CDuiLogin::OnOtherCourseMessage);
+    }
+    for (UINT message = WM_ENGINE_EVENT_FIRST; message <= WM_ENGINE_EVENT_LAST; ++message) {
+        table.add(message, &CDuiLogin::OnOtherEngineEvent);
+    }
+    return table;
+}
+
+CDuiNotifyMap<CDuiLogin> CDuiLogin::NotifyMap() {
+    CDuiNotifyMap<CDuiLogin> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiLogin::DoInitWnd)
+        .add(L"click", L"minbtn", &CDuiLogin::DoMin)
+        .add(L"click", L"closebtn", &CDuiLogin::DoClose)
+        .add(L"click", L"RoomConfigbtn", &CDuiLogin::DoRoomConfig)
+        .add(L"click", L"photoBtn", &CDuiLogin::DoUserConfig)
+        .add(L"click", L"joinbtn", &CDuiLogin::DoJoinChannel)
+        .add(L"textchanged", L"roomedit", &CDuiLogin::DoRoomEditChanged)
+        .add(L"textchanged", L"pwdedit", &CDuiLogin::DoPwdEditChanged)
+        .add(L"setfocus", L"roomedit", &CDuiLogin::DoRoomEditSetFocus)
+        .add(L"killfocus", L"roomedit", &CDuiLogin::DoRoomEditKillFocus)
+        .add(L"setfocus", L"pwdedit", &CDuiLogin::DoPwdEditSetFocus)
+        .add(L"killfocus", L"pwdedit", &CDuiLogin::DoPwdEditKillFocus)
+        .add(L"return", L"pwdedit", &CDuiLogin::DoPwdEditReturn)
+        .add(L"setfocus", L"versionTxt", &CDuiLogin::DoVersionSetFocus)
+        .add(L"killfocus", L"versionTxt", &CDuiLogin::DoVersionKillFocus);
+    return table;
+}
+
+void CDuiLogin::EnableJoinBtn() {
+    if (ready_) controls_.join->SetEnabled(true);
+}
+
+const JoinTexts& CDuiLogin::texts() const { return JoinTextsFor(g_language); }
+
+CKestrumCourse* CDuiLogin::Course() {
+    if (!course_) course_ = services_.course();
+    return course_;
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+LRESULT CDuiLogin::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"home");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+        return 0;
+    }
+    ready_ = FindControls();
+    if (!ready_) KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+    return 0;
+}
+
+bool CDuiLogin::FindControls() {
+    DuiLib::CPaintManagerUI& pm = paintManager_;
+    Controls& c = controls_;
+    c.roomConfig = Find<DuiLib::CButtonUI>(pm, L"RoomConfigbtn");
+    c.selfConfig = Find<DuiLib::CButtonUI>(pm, L"SelfConfigbtn");
+    c.photo = Find<DuiLib::CButtonUI>(pm, L"photoBtn");
+    c.min = Find<DuiLib::CButtonUI>(pm, L"minbtn");
+    c.close = Find<DuiLib::CButtonUI>(pm, L"closebtn");
+    c.room = Find<DuiLib::CEditUI>(pm, L"roomedit");
+    c.password = Find<DuiLib::CEditUI>(pm, L"pwdedit");
+    c.join = Find<DuiLib::CButtonUI>(pm, L"joinbtn");
+    c.signalLabel = Find<DuiLib::CLabelUI>(pm, L"signalLabel");
+    c.signalText = Find<DuiLib::CLabelUI>(pm, L"signalText");
+    c.version = Find<DuiLib::CLabelUI>(pm, L"versionTxt");
+    c.roomError = Find<DuiLib::CLabelUI>(pm, L"roomerror");
+    return c.roomConfig && c.selfConfig && c.photo && c.min && c.close && c.room && c.password &&
+           c.join && c.signalLabel && c.signalText && c.version && c.roomError;
+}
+
+LRESULT CDuiLogin::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    // Results still queued for this window would be dropped unread, and their records with them.
+    if (course_) {
+        HWND self = GetHWND();
+        course_->targetWindow.compare_exchange_strong(self, nullptr);
+    }
+    FreeQueuedPayloads(GetHWND(), WM_COURSE_FIRST, WM_COURSE_LAST, FreeCoursePayload);
+    FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
+                       FreeEngineEventPayload);
+    // Closing the join window ends the program.
+    services_.endProgram();
+    return 0;
+}
+
+LRESULT CDuiLogin::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    if (wParam == VK_SPACE) KESTRUM_LOG(Level_Info, "(space)");
+    if (wParam == VK_DELETE) KESTRUM_LOG(Level_Info, "(delete)");
+    return 0;
+}
+
+LRESULT CDuiLogin::OnSetNickName(UINT, WPARAM, LPARAM, bool&) {
+    JoinChannel();
+    return 0;
+}
+
+LRESULT CDuiLogin::OnLastMileQuality(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto probe = TakePayload<WM_ENGINE_LASTMILE_QUALITY>(wParam);
+    if (!probe || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d)", probe->quality);
+    const SignalLook look = SignalLookOf(static_cast<unsigned>(probe->quality), texts());
+    controls_.signalLabel->SetBkImage(look.image);
+    if (look.text) controls_.signalText->SetText(look.text);
+    // With no verdict the probe goes on and the join button stays as it is.
+    if (!look.known) return 0;
+    CSingleton<CKestrumZuvra>::getInstance()->EnableLastmileTest(false);
+    controls_.join->SetEnabled(true);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnUserCallBack(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto error = TakePayload<WM_ACCOUNT_ERROR>(wParam);
+    if (!error) return 0;
+    KESTRUM_LOG(Level_Error, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
+    // The sign-in and the download of the own portrait run in the background, unasked for by
+    // the user: a failure there is logged only.
+    if (error->text1 == "account/getToken" || error->text1 == "account/portrait") return 0;
+    if (error->text1 == "account/update") {
+        // The nickname window stored the new name before the service had it.
+        Config().getNickname(g_kestrumData->nickname);
+        Config().getPortraitId(g_kestrumData->portraitId);
+    }
+    Kestrum().showMsgBox(GetHWND(), Utf8ToCString(error->text2).c_str(), error->code,
+                         CKestrum::kErrorBox);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnUserToken(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto token = TakePayload<WM_USER_TOKEN>(wParam);
+    if (!token) return 0;
+    CKestrumData& data = *g_kestrumData;
+    data.token = token->token;
+    data.streamId = token->streamId;
+    data.nickname = token->name;
+    data.portraitId = token->portraitId;
+    data.uid = token->uid;
+    CKestrumConfig& config = Config();
+    config.setStreamid(ZuvraKestrum::Util::IntToString(data.streamId));
+    config.setToken(data.token);
+    config.setUid(data.uid);
+    config.setNickname(data.nickname);
+    config.setPortraitId(data.portraitId);
+
+    data.portraitPath = CStringToString(kOwnPortraitFile);
+    // The library writes the download beside the file and moves it into place only once it is
+    // complete: the picture shown so far stays until a new one has arrived (WM_GET_PHOTO).
+    // Without a portrait id there is nothing to fetch.
+    CKestrumCourse* course = Course();
+    if (!data.portraitId.empty()) {
+        const std::wstring file =
+            std::wstring(DuiLib::CPaintManagerUI::GetResourcePath().GetData()) + kOwnPortraitFile;
+        course->getPhoto(data.uid, data.portraitId, CStringToString(file));
+    }
+    services_.configRoom(course);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnUserUpdate(UINT, WPARAM, LPARAM, bool&) {
+    CKestrumConfig& config = Config();
+    config.setPortraitId(g_kestrumData->portraitId);
+    config.setNickname(g_kestrumData->nickname);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnUserUpdatePhoto(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto portraitId = TakePayload<WM_GET_PHOTO>(wParam);
+    if (!portraitId) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    CKestrumData& data = *g_kestrumData;
+    data.portraitId = *portraitId;
+    ShowOwnPortrait();
+    Config().setPortraitPath(data.portraitPath);
+    Config().setPortraitId(*portraitId);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnMeetJoinRoom(UINT, WPARAM wParam, LPARAM, bool&) {
+    auto join = TakePayload<WM_JOIN_ROOM>(wParam);
+    if (!join) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    CKestrumData& data = *g_kestrumData;
+    CKestrumConfig& config = Config();
+    config.setClassname(Utf8ToGbk(join->rid.c_str()));
+    config.setClassPwd(Utf8ToGbk(data.roomPassword.c_str()));
+    data.mediaToken = join->mediaToken;
+    config.setMediatoken(data.mediaToken);
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&data.lock);
+        data.hosts = join->hosts;
+        data.initialStatus = join->initialStatus;
+    }
+    data.applyJoinStatus(join->initialStatus);
+    join.reset();
+
+    CKestrum& kestrum = Kestrum();
+    kestrum.openDlg(CKestrum::kLiveDlg);
+    Course()->targetWindow = kestrum.getDuiWnd(CKestrum::kLiveDlg);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnMeetConfigRoom(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto config = TakePayload<WM_CONFIG_ROOM>(wParam);
+    if (!config) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    g_kestrumData->unmuteRequestTimeout = config->unmuteRequestTimeout + 1;
+    ShowUpgradeOffer(*config);
+    return 0;
+}
+
+void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
+    CKestrumConfig& config = Config();
+    UpgradeInputs inputs;
+    config.getAppVersion(inputs.appVersion);
+    inputs.minimumVersion = payload.minimumVersion;
+    inputs.minimumArgument = payload.minimumUrl;
+    inputs.latestVersion = payload.latestVersion;
+    inputs.latestArgument = payload.latestUrl;
+    config.getUpdateOption(inputs.updateOption);
+    config.getUpdateVersion(inputs.updateVersion);
+    const UpgradeOffer offer = DecideUpgrade(inputs);
+    if (offer.kind == UpgradeOffer::kOptional) {
+        config.setUpdateOption("0");
+        config.setUpdateVersion(offer.rememberVersion);
+    }
+    if (offer.kind == UpgradeOffer::kNone || offer.argument.empty()) return;
+    ShowWindow(false, false);
+    Kestrum().showMsgBox(GetHWND(), Utf8ToCString(offer.argument).c_str(), 0, offer.kind);
+}
+
+LRESULT CDuiLogin::OnOtherCourseMessage(UINT message, WPARAM wParam, LPARAM, bool&) {
+    FreeCoursePayload(message, wParam);
+    return 0;
+}
+
+LRESULT CDuiLogin::OnOtherEngineEvent(UINT message, WPARAM wParam, LPARAM, bool&) {
+    FreeEngineEventPayload(message, wParam);
+    return 0;
+}
+
+// ---- Notifications --------------------------------------------------------------------------
+
+void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    if (!ready_) return;
+    controls_.join->SetEnabled(false);
+    StartEngine();
+    // The bridge's first use starts the service library and signs in; its results come here.
+    Course()->targetWindow = GetHWND();
+    roomInput_.Reset(controls_.room->GetText());
+    password_ = controls_.password->GetText();
+    ShowOwnPortrait();
+    std::string appVersion;
+    CSingleton<CKestrumQualityUpload>::getInstance()->reportAppStart(
+        Config().getAppVersion(appVersion));
+    CSingleton<CKestrumZuvra>::getInstance()->InitDevices();
+}
+
+// The engine wrapper is made here, on the UI thread, before the course bridge exists: the
+// bridge's report threads use it only once it is there.
+void CDuiLogin::StartEngine() {
+    CKestrumZuvra& engine = *CSingleton<CKestrumZuvra>::getInstance();
+    engine.SetMsgReceiver(GetHWND());
+    std::wstring version;
+    controls_.version->SetText(engine.GetSdkVersion(version).c_str());
+    const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
+    g_kestrumData->setEngineLogPath(log);
+    engine.SetLogFile(log.c_str());
+    engine.EnableLastmileTest(true);
+    engine.ToggleEnginePairA(true);
+    engine.ToggleEnginePairB(true);
+    engine.EnableH264Interop(true);
+}
+
+void CDuiLogin::ShowOwnPortrait() {
+    const std::wstring image = ZuvraKestrum::Util::StringToCString(g_kestrumData->portraitPath);
+    // The image cache holds a file's picture while a control shows it: letting go first makes a
+    // file that was replaced under the same name load anew.
+    controls_.photo->SetNormalImage(L"");
+    controls_.photo->SetNormalImage(image.c_str());
+    controls_.photo->Invalidate();
+}
+
+void CDuiLogin::DoMin(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CDuiLogin::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    Kestrum().closeDlg(CKestrum::kLoginDlg);
+}
+
+void CDuiLogin::DoRoomConfig(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    CKestrum& kestrum = Kestrum();
+    kestrum.openDlg(CKestrum::kSetAVDlg);
+    // Before a meeting there is no room to set: only the device page.
+    if (auto* tabs = dynamic_cast<ISettingsTabs*>(kestrum.getDlg(CKestrum::kSetAVDlg))) {
+        tabs->setTabsEnabled(false);
+    }
+}
+
+void CDuiLogin::DoUserConfig(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    Kestrum().openDlg(CKestrum::kUserConfigDlg);
+}
+
+void CDuiLogin::DoJoinChannel(DuiLib::TNotifyUI&) { JoinChannel(); }
+
+void CDuiLogin::DoPwdEditReturn(DuiLib::TNotifyUI&) { JoinChannel(); }
+
+void CDuiLogin::JoinChannel() {
+    writeLine(Level_Debug, __LINE__,
+              "%s=====================================", "CDuiLogin::DoJoinChannel");
+    if (!ready_) return;
+    controls_.roomError->SetVisible(false);
+    const JoinForm form = ReadJoinForm(roomInput_.text(), password_, texts());
+    roomInput_.Reset(form.room);
+    password_ = form.password;
+    if (form.roomTooShort) {
+        controls_.room->SetText(form.room.c_str());
+        controls_.password->SetText(form.password.c_str());
+        ShowRoomError(texts().roomTooShort);
+        return;
+    }
+    CKestrumData& data = *g_kestrumData;
+    if (data.nickname.empty()) {
+        CSingleton<CKestrumQualityUpload>::getInstance()->markStartTick();
+        Kestrum().openDlg(CKestrum::kNickNameDlg);
+        return;
+    }
+    CKestrumCourse* course = Course();
+    course->targetWindow = GetHWND();
+    data.roomName = CStringToUtf8(form.room);
+    data.roomPassword = CStringToUtf8(form.password);
+    services_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
+                       data.roomPassword.c_str());
+}
+
+void CDuiLogin::ShowRoomError(const wchar_t* text) {
+    controls_.roomError->SetText(text);
+    controls_.roomError->SetVisible(true);
+}
+
+void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
+    const CRoomNameInput::Change change = roomInput_.OnTextChanged(controls_.room->GetText());
+    if (change.edited) controls_.roomError->SetVisible(false);
+    if (change.kind == CRoomNameInput::Change::kNothing) return;
+    // Raises "textchanged" again, which finds the text accepted.
+    controls_.room->SetText(change.text.c_str());
+    controls_.room->SetSel(change.caret, change.caret);
+    if (change.tooLong) {
+        Kestrum().showMsgBox(GetHWND(), texts().roomTooLong, 0, CKestrum::kErrorBox);
+    }
+}
+
+void CDuiLogin::DoPwdEditChanged(DuiLib::TNotifyUI&) {
+    password_ = controls_.password->GetText();
+    std::wstring cut = password_;
+    if (!CutToLimit(cut, kMaxPasswordLength)) return;
+    // Raises "textchanged" again, which stores the cut text.
+    controls_.password->SetText(cut.c_str());
+    const long end = static_cast<long>(cut.size());
+    controls_.password->SetSel(end, end);
+    Kestrum().showMsgBox(GetHWND(), texts().passwordTooLong, 0, CKestrum::kErrorBox);
+}
+
+void CDuiLogin::DoRoomEditSetFocus(DuiLib::TNotifyUI&) {
+    ZuvraKestrum::Util::SwitchToEnglishKeyboard(false);
+    roomInput_.Reset(controls_.room->GetText());
+    if (roomInput_.text() == texts().roomHint) {
+        roomInput_.Reset(std::wstring());
+        controls_.room->SetText(L"");
+    }
+}
+
+void CDuiLogin::DoRoomEditKillFocus(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "");
+    ZuvraKestrum::Util::SwitchToEnglishKeyboard(true);
+}
+
+void CDuiLogin::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Debug, "");
+    ZuvraKestrum::Util::SwitchToEnglishKeyboard(false);
+    password_ = controls_.password->GetText();
+    if (password_ == texts().passwordHint) {
+        password_.clear();
+        controls_.password->SetText(L"");
+    }
+}
+
+void CDuiLogin::DoPwdEditKillFocus(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "");
+    ZuvraKestrum::Util::SwitchToEnglishKeyboard(true);
+}
+
+void CDuiLogin::DoVersionSetFocus(DuiLib::TNotifyUI&) {
+    const CKestrumData& data = *g_kestrumData;
+    const std::wstring text =
+        versionLabel_.Next(Utf8ToCString(data.engineVersion), Utf8ToCString(data.appVersion));
+    KESTRUM_LOG(Level_Info, "(%ls)", text.c_str());
+    controls_.version->SetText(text.c_str());
+    // The next click on the label focuses it again.
+    paintManager_.SetFocus(controls_.signalLabel);
+}
+
+void CDuiLogin::DoVersionKillFocus(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, ""); }

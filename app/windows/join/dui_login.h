@@ -1,0 +1,117 @@
+#pragma once
+
+#include <string>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/join/join_form.h"
+#include "app/windows/join/join_services.h"
+#include "app/windows/join/room_name_input.h"
+#include "app/windows/skeleton/dui_window.h"
+#include "duilib/button_ui.h"
+#include "duilib/edit_ui.h"
+#include "duilib/label_ui.h"
+#include "kestrum/core/kestrum_dump.h"
+
+struct ConfigRoomPayload;
+
+// The join window, dialog 0 ("LoginHome"): the user types a room name and an optional password
+// and joins. Its initialisation creates the engine wrapper (on the UI thread, before anything
+// else can) and the course bridge, starts the engine's network probe, whose first known result
+// lets the user join, and shows the version. Until the in-meeting window takes over it receives
+// the bridge's sign-in, configuration and join results and the engine's probe results.
+//
+// The join road: the join button checks the room name (at least 3 characters), opens the
+// nickname window first when no nickname is stored (which posts WM_NICKNAME_UPDATED back), and
+// otherwise asks the meeting service to join with the bridge as observer; the result opens the
+// in-meeting window (dialog 6) and hands it the bridge.
+//
+// Skin "home-en.xml" / "home-zh.xml" by the language flag. Closing this window ends the program:
+// its WM_DESTROY posts WM_QUIT and ends the process at once.
+//
+// Threads: UI thread only; the results of other threads arrive as posted messages, whose
+// payloads it frees on every path (also engine and bridge messages it does not act on).
+// Ownership: created with new (by the dialog factory), deletes itself with its window.
+class CDuiLogin : public CDuiWindow<CDuiLogin>, public CKestrumDump, public CJoinButtonHost {
+public:
+    // The program's window: ProgramJoinServices().
+    CDuiLogin();
+    explicit CDuiLogin(const JoinServices& services);
+
+    const wchar_t* GetWindowClassName() const override { return L"UILoginMainWnd"; }
+
+    static CDuiMessageMap<CDuiLogin> MessageMap();
+    static CDuiNotifyMap<CDuiLogin> NotifyMap();
+
+    // Gives the join button back (the in-meeting window closed).
+    void EnableJoinBtn() override;
+
+    // The file in the skin folder that the user's own portrait is downloaded into.
+    static constexpr const wchar_t* kOwnPortraitFile = L"profile picture-light1.png";
+
+private:
+    struct Controls {
+        DuiLib::CButtonUI* roomConfig = nullptr;
+        DuiLib::CButtonUI* selfConfig = nullptr;
+        DuiLib::CButtonUI* photo = nullptr;
+        DuiLib::CButtonUI* min = nullptr;
+        DuiLib::CButtonUI* close = nullptr;
+        DuiLib::CEditUI* room = nullptr;
+        DuiLib::CEditUI* password = nullptr;
+        DuiLib::CButtonUI* join = nullptr;
+        DuiLib::CLabelUI* signalLabel = nullptr;
+        DuiLib::CLabelUI* signalText = nullptr;
+        DuiLib::CLabelUI* version = nullptr;
+        DuiLib::CLabelUI* roomError = nullptr;
+    };
+
+    // Messages.
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnSetNickName(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnLastMileQuality(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnUserCallBack(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnUserToken(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnUserUpdate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnUserUpdatePhoto(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnMeetJoinRoom(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnMeetConfigRoom(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Bridge and engine messages that this window does not act on: their payloads are freed.
+    LRESULT OnOtherCourseMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnOtherEngineEvent(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    // Notifications.
+    void DoInitWnd(DuiLib::TNotifyUI& notification);
+    void DoMin(DuiLib::TNotifyUI& notification);
+    void DoClose(DuiLib::TNotifyUI& notification);
+    void DoRoomConfig(DuiLib::TNotifyUI& notification);
+    void DoUserConfig(DuiLib::TNotifyUI& notification);
+    void DoJoinChannel(DuiLib::TNotifyUI& notification);
+    void DoPwdEditReturn(DuiLib::TNotifyUI& notification);
+    void DoRoomEditChanged(DuiLib::TNotifyUI& notification);
+    void DoPwdEditChanged(DuiLib::TNotifyUI& notification);
+    void DoRoomEditSetFocus(DuiLib::TNotifyUI& notification);
+    void DoRoomEditKillFocus(DuiLib::TNotifyUI& notification);
+    void DoPwdEditSetFocus(DuiLib::TNotifyUI& notification);
+    void DoPwdEditKillFocus(DuiLib::TNotifyUI& notification);
+    void DoVersionSetFocus(DuiLib::TNotifyUI& notification);
+    void DoVersionKillFocus(DuiLib::TNotifyUI& notification);
+
+    void JoinChannel();
+    void ShowRoomError(const wchar_t* text);
+    void ShowOwnPortrait();
+    void StartEngine();
+    void ShowUpgradeOffer(const ConfigRoomPayload& config);
+    bool FindControls();
+    const ZuvraKestrum::Join::JoinTexts& texts() const;
+    // The course bridge, created on the first call (services_.course()).
+    CKestrumCourse* Course();
+
+    const JoinServices services_;
+    CKestrumCourse* course_ = nullptr;
+    Controls controls_;
+    bool ready_ = false;  // the skin was built with every control
+    ZuvraKestrum::Join::CRoomNameInput roomInput_;
+    std::wstring password_;
+    ZuvraKestrum::Join::CVersionLabel versionLabel_;
+};

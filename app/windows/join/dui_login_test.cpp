@@ -1,0 +1,293 @@
+#include "app/windows/join/dui_login.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/windows/notice/dui_message_box.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "fake_join_services.h"
+#include "join_test_support.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/engine_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_text.h"
+#include "kestrum/engine/engine_standin_hook.h"
+#include "kestrum/testing/win_wait.h"
+
+// The join window built from its skin in the user's language, driven through its controls and
+// its messages, over a course bridge on fake exports and the stand-in engine.
+
+namespace {
+
+using namespace join_testing;
+
+CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
+
+std::string ConfigValue(const char* key) {
+    std::string value;
+    return Config().ReadString(value, CKestrumConfig::kSection, key);
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class JoinWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!Kestrum().getDlg(CKestrum::kLoginDlg)) Kestrum().openDlg(CKestrum::kLoginDlg);
+        ASSERT_TRUE(AwaitLaidOut(window()));
+        // The stand-in engine's probe reports a good network at once.
+        ASSERT_TRUE(PumpUntil([] { return control(L"joinbtn")->IsEnabled(); }));
+        ClearOpenedDialogs();
+        ServiceCalls().clear();
+        data().nickname = "Alice";
+        edit(L"roomedit")->SetText(L"");
+        edit(L"pwdedit")->SetText(L"");
+    }
+
+    static CKestrumData& data() { return MeetingData(); }
+    static CDuiLogin* window() { return JoinWindow(); }
+    static HWND handle() { return window()->GetHWND(); }
+    static DuiLib::CControlUI* control(const wchar_t* name) { return Control(window(), name); }
+    static DuiLib::CEditUI* edit(const wchar_t* name) {
+        return dynamic_cast<DuiLib::CEditUI*>(control(name));
+    }
+    static const ZuvraKestrum::Join::JoinTexts& texts() {
+        return ZuvraKestrum::Join::JoinTextsFor(g_language);
+    }
+    static std::wstring Picture(const wchar_t* stem) {
+        return std::wstring(stem) + (g_language ? L"-zh" : L"-en");
+    }
+
+    // Posts a message with its record as the bridge or the engine would, and runs it.
+    template <UINT kMessage, class... Fields>
+    static void Deliver(Fields&&... fields) {
+        ASSERT_TRUE(PostPayload<kMessage>(
+            handle(), NewRecord<PayloadOf<kMessage>>(std::forward<Fields>(fields)...)));
+        kestrum::testing_support::PumpPending();
+    }
+};
+
+TEST_F(JoinWindowTest, StartsEngineAndBridgeAndShowsTheProbesVerdict) {
+    RECT client;
+    GetClientRect(handle(), &client);
+    EXPECT_EQ(client.right, 360);
+    EXPECT_EQ(client.bottom, 500);
+    EXPECT_EQ(FakeCourse().targetWindow.load(), handle());
+    EXPECT_TRUE(EngineExistedBeforeBridge());
+    EXPECT_EQ(control(L"versionTxt")->GetText(), L"V1.2.0");
+    EXPECT_EQ(control(L"signalText")->GetText(), texts().signalGood);
+    EXPECT_FALSE(control(L"roomerror")->IsVisible());
+    char journal[8192] = {};
+    KestrumEngineJournal(journal, sizeof journal);
+    EXPECT_NE(std::string(journal).find("engine.stopLastmileProbeTest"), std::string::npos);
+
+    ASSERT_TRUE(SavePicture(window(), Picture(L"join")));
+    // The join button is the theme's blue with its text on it; the edits show their hints.
+    const RECT join = control(L"joinbtn")->GetPos();
+    const DWORD blue = PixelAt(window(), join.left + 4, (join.top + join.bottom) / 2);
+    EXPECT_EQ(blue & 0xFFFFFF, 0x2A7FE6u);
+    EXPECT_GT(CountDiffering(window(), join, blue), 30);
+    for (const wchar_t* name : {L"roomedit", L"pwdedit", L"signalText", L"photoBtn"}) {
+        EXPECT_GT(CountDiffering(window(), control(name)->GetPos(), 0xFFFFFFFF), 20) << name;
+    }
+
+    // Without a verdict the button stays as it is; any verdict lets the user join.
+    control(L"joinbtn")->SetEnabled(false);
+    Deliver<WM_ENGINE_LASTMILE_QUALITY>(0);
+    EXPECT_TRUE(ShowsImage(control(L"signalLabel"), L"unknown.png"));
+    EXPECT_EQ(control(L"signalText")->GetText(), texts().signalGood);
+    EXPECT_FALSE(control(L"joinbtn")->IsEnabled());
+    Deliver<WM_ENGINE_LASTMILE_QUALITY>(5);
+    EXPECT_TRUE(ShowsImage(control(L"signalLabel"), L"signal-weak.png"));
+    EXPECT_EQ(control(L"signalText")->GetText(), texts().signalWeak);
+    EXPECT_TRUE(control(L"joinbtn")->IsEnabled());
+}
+
+TEST_F(JoinWindowTest, EditsFilterTheRoomNameAndCutBothTo18WithOneBoxEach) {
+    std::vector<std::wstring> boxes;
+    NoticeCloser closer([&](CDuiMessageBox& box) {
+        boxes.push_back(Control(&box, L"TxtType")->GetText() + L"|" +
+                        Control(&box, L"tipsTxt")->GetText());
+    });
+    TypeInto(window(), edit(L"roomedit"), L"ab-c9");
+    EXPECT_EQ(edit(L"roomedit")->GetText(), L"ABC9");
+    // A paste of 20 letters and a dash.
+    edit(L"roomedit")->SetText(L"abcdefghij-klmnopqrst");
+    EXPECT_EQ(edit(L"roomedit")->GetText(), L"ABCDEFGHIJKLMNOPQR");
+    // Punctuation stays in a password.
+    TypeInto(window(), edit(L"pwdedit"), L"p@ss-w0rd!01234567");
+    EXPECT_EQ(boxes.size(), 1u);
+    Type(window(), L"8");
+    EXPECT_EQ(edit(L"pwdedit")->GetText(), L"p@ss-w0rd!01234567");
+    EXPECT_EQ(boxes,
+              (std::vector<std::wstring>{std::wstring(L"Error|") + texts().roomTooLong,
+                                         std::wstring(L"Error|") + texts().passwordTooLong}));
+}
+
+TEST_F(JoinWindowTest, JoinChecksTheNameAsksForANicknameAndJoinsWithTheBridge) {
+    edit(L"roomedit")->SetText(L"AB");
+    edit(L"pwdedit")->SetText(texts().passwordHint);  // a hint counts as empty
+    Click(window(), control(L"joinbtn"));
+    EXPECT_TRUE(control(L"roomerror")->IsVisible());
+    EXPECT_EQ(control(L"roomerror")->GetText(), texts().roomTooShort);
+    EXPECT_EQ(edit(L"pwdedit")->GetText(), L"");
+    ASSERT_TRUE(SavePicture(window(), Picture(L"join-error")));
+
+    TypeInto(window(), edit(L"roomedit"), L"c12");
+    EXPECT_FALSE(control(L"roomerror")->IsVisible());
+    TypeInto(window(), edit(L"pwdedit"), L"pw!\x00E9");
+    ASSERT_TRUE(SavePicture(window(), Picture(L"join-filled")));
+    FakeCourse().targetWindow = nullptr;
+    Click(window(), control(L"joinbtn"));
+    // The password goes to the service as UTF-8, whatever the ANSI code page.
+    EXPECT_EQ(ServiceCalls(), std::vector<std::string>{"joinRoom(ABC12,1.2.0,win,pw!\xC3\xA9)"});
+    EXPECT_EQ(FakeCourse().targetWindow.load(), handle());
+    // Enter in the password edit joins the same way.
+    PostMessageW(handle(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_TRUE(PumpUntil([] { return ServiceCalls().size() == 2; }));
+
+    // Without a nickname the nickname window comes first; its answer joins.
+    ServiceCalls().clear();
+    data().nickname.clear();
+    Click(window(), control(L"joinbtn"));
+    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{CKestrum::kNickNameDlg});
+    EXPECT_TRUE(ServiceCalls().empty());
+    Kestrum().closeDlg(CKestrum::kNickNameDlg);
+    data().nickname = "Bob";
+    PostMessageW(handle(), WM_NICKNAME_UPDATED, 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return ServiceCalls().size() == 1; }));
+}
+
+TEST_F(JoinWindowTest, SignInPortraitAndJoinResultsAreStored) {
+    const std::wstring picture = SkinFolder() + CDuiLogin::kOwnPortraitFile;
+    const std::string before = FileBytes(picture);
+    ASSERT_FALSE(before.empty());
+    const std::string name = "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E";  // "王小明"
+    Deliver<WM_USER_TOKEN>("30007", name, "p9", 77, "tok-new");
+    EXPECT_EQ(data().uid, "30007");
+    EXPECT_EQ(data().streamId, 77);
+    // The name is kept whole, whatever the ANSI code page.
+    EXPECT_EQ(data().nickname, name);
+    std::string stored;
+    EXPECT_EQ(Config().getNickname(stored), name);
+    EXPECT_EQ(ConfigValue("Token") + ConfigValue("Uid") + ConfigValue("Streamid"),
+              "tok-new3000777");
+    const std::string path = ZuvraKestrum::Util::CStringToString(picture);
+    EXPECT_EQ(ServiceCalls(),
+              (std::vector<std::string>{"getPhoto(30007,p9," + path + ")", "configRoom"}));
+    // Nothing was deleted before the download; the picture changes once one has arrived.
+    EXPECT_EQ(FileBytes(picture), before);
+    Deliver<WM_GET_PHOTO>("p9");
+    EXPECT_EQ(ConfigValue("PortraitPath") + "|" + ConfigValue("PortraitId"),
+              "profile picture-light1.png|p9");
+    // A user without a portrait has nothing to fetch.
+    ServiceCalls().clear();
+    Deliver<WM_USER_TOKEN>("30001", "Alice", "", 30001, "tok-window-test");
+    EXPECT_EQ(ServiceCalls(), std::vector<std::string>{"configRoom"});
+
+    data().roomPassword = "pw";
+    data().micOff = data().cameraOff = false;
+    Deliver<WM_JOIN_ROOM>("ROOM7", "topic", 5, 3, std::vector<std::string>{"40001"}, "media");
+    EXPECT_EQ(ConfigValue("Classname") + ConfigValue("ClassPwd") + ConfigValue("Mediatoken"),
+              "ROOM7pwmedia");
+    EXPECT_EQ(data().hosts, std::vector<std::string>{"40001"});
+    EXPECT_EQ(data().status, kStatusMicOff | kStatusCameraOff);
+    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{CKestrum::kLiveDlg});
+    EXPECT_EQ(FakeCourse().targetWindow.load(), Kestrum().getDuiWnd(CKestrum::kLiveDlg));
+    EXPECT_FALSE(IsWindowVisible(handle()));
+    control(L"joinbtn")->SetEnabled(false);
+    Kestrum().closeDlg(CKestrum::kLiveDlg);
+    EXPECT_TRUE(IsWindowVisible(handle()));
+    EXPECT_TRUE(control(L"joinbtn")->IsEnabled());
+    FakeCourse().targetWindow = handle();
+}
+
+TEST_F(JoinWindowTest, ErrorsAndUpgradeOffersShowTheNoticeBox) {
+    struct Shown {
+        std::wstring title;
+        std::wstring tips;
+        std::wstring argument;
+    };
+    std::vector<Shown> boxes;
+    NoticeCloser closer([&](CDuiMessageBox& box) {
+        boxes.push_back({Control(&box, L"TxtType")->GetText(), Control(&box, L"tipsTxt")->GetText(),
+                         box.argument()});
+    });
+    // Background requests fail silently.
+    Deliver<WM_ACCOUNT_ERROR>("account/getToken", "no token", 401);
+    Deliver<WM_ACCOUNT_ERROR>("account/portrait", "portrait not found", 404);
+    Deliver<WM_ACCOUNT_ERROR>("room/join", "wrong password", 2006);
+    // A failed profile update takes the stored name back; the server's text is shown.
+    Config().setNickname("Stored");
+    data().nickname = "Unconfirmed";
+    Deliver<WM_ACCOUNT_ERROR>("account/update", "\xE5\xA4\xB1\xE8\xB4\xA5", 9);  // "失败"
+    EXPECT_EQ(data().nickname, "Stored");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].title + boxes[1].title, L"ErrorError");
+    EXPECT_EQ(boxes[0].tips, CKestrum::getErrorText(2006));
+    EXPECT_EQ(boxes[1].tips, L"\x5931\x8D25");
+
+    boxes.clear();
+    Config().setAppVersion("1.9.1");
+    const int exits = NoticeExits();
+    Deliver<WM_CONFIG_ROOM>("1.5", "min-url", "1.9", "latest-url", 30, 20);
+    EXPECT_EQ(data().unmuteRequestTimeout, 21);
+    EXPECT_TRUE(boxes.empty());
+    Deliver<WM_CONFIG_ROOM>("2.0", "min-url", "2.0", "latest-url", 30, 20);
+    EXPECT_EQ(NoticeExits(), exits + 1);  // closing a forced offer quits
+    ShowWindow(handle(), SW_SHOW);
+    // The service's "1.10" is above 1.9.1, where a decimal reading would see 1.1.
+    Deliver<WM_CONFIG_ROOM>("1.10", "min-1.10", "1.10", "latest-url", 30, 20);
+    EXPECT_EQ(NoticeExits(), exits + 2);
+    ShowWindow(handle(), SW_SHOW);
+    Deliver<WM_CONFIG_ROOM>("1.0", "min-url", "2.5", "latest-url", 30, 20);
+    EXPECT_EQ(ConfigValue("UpdateVersion"), "2.5");
+    // Closing the optional offer brings the join window back and declines further offers.
+    EXPECT_TRUE(IsWindowVisible(handle()));
+    Deliver<WM_CONFIG_ROOM>("1.0", "min-url", "3.0", "latest-url", 30, 20);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].title + L"|" + boxes[0].argument, L"ForceUpdate|min-url");
+    EXPECT_EQ(boxes[1].title + L"|" + boxes[1].argument, L"ForceUpdate|min-1.10");
+    EXPECT_EQ(boxes[2].title + L"|" + boxes[2].argument, L"OptionUpdate|latest-url");
+    Config().setAppVersion("1.2.0");
+    Config().setUpdateOption("");
+    Config().setUpdateVersion("");
+}
+
+TEST_F(JoinWindowTest, VersionLabelFrameButtonsAndClosing) {
+    const std::wstring engine = ZuvraKestrum::Util::Utf8ToCString(data().engineVersion);
+    ASSERT_FALSE(engine.empty());
+    for (const std::wstring& expected : {L"RTC:" + engine, std::wstring(L"V1.2.0")}) {
+        Click(window(), control(L"versionTxt"));
+        EXPECT_EQ(control(L"versionTxt")->GetText(), expected);
+        EXPECT_TRUE(control(L"signalLabel")->IsFocused());
+    }
+    Click(window(), control(L"RoomConfigbtn"));
+    Click(window(), control(L"photoBtn"));
+    EXPECT_EQ(OpenedDialogs(),
+              (std::vector<unsigned>{CKestrum::kSetAVDlg, CKestrum::kUserConfigDlg}));
+    Kestrum().closeDlg(CKestrum::kUserConfigDlg);
+    Kestrum().closeDlg(CKestrum::kSetAVDlg);
+    Click(window(), control(L"minbtn"));
+    EXPECT_TRUE(IsIconic(handle()));
+    ShowWindow(handle(), SW_RESTORE);
+
+    const int ends = Terminations();
+    HWND closed = handle();
+    Click(window(), control(L"closebtn"));
+    ASSERT_TRUE(PumpUntil([closed] { return !IsWindow(closed); }));
+    EXPECT_EQ(Terminations(), ends + 1);
+    // The bridge no longer reports to the window that is gone.
+    EXPECT_EQ(FakeCourse().targetWindow.load(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+#include "app/windows/join/dui_set_nick_name.h"
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/join/room_name_input.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_text.h"
+
+using namespace ZuvraKestrum::Join;
+
+namespace {
+
+CKestrum& Kestrum() { return *CSingleton<CKestrum>::getInstance(); }
+
+}  // namespace
+
+CDuiSetNickName::CDuiSetNickName(const JoinServices& services)
+    : CKestrumDump("CDuiSetNickName", true, false, false, ""), services_(services) {}
+
+CDuiMessageMap<CDuiSetNickName> CDuiSetNickName::MessageMap() {
+    return StandardMessageMap(&CDuiSetNickName::OnCreate);
+}
+
+CDuiNotifyMap<CDuiSetNickName> CDuiSetNickName::NotifyMap() {
+    CDuiNotifyMap<CDuiSetNickName> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiSetNickName::DoInitWnd)
+        .add(L"click", L"minbtn", &CDuiSetNickName::DoMin)
+        .add(L"click", L"closebtn", &CDuiSetNickName::DoClose)
+        .add(L"click", L"lastPagebtn", &CDuiSetNickName::DoClose)
+        .add(L"click", L"surebtn", &CDuiSetNickName::DoSure)
+        .add(L"textchanged", L"nickEdit", &CDuiSetNickName::DoNickEditChanged)
+        .add(L"setfocus", L"nickEdit", &CDuiSetNickName::DoNickEditSetFocus);
+    return table;
+}
+
+const JoinTexts& CDuiSetNickName::texts() const { return JoinTextsFor(g_language); }
+
+LRESULT CDuiSetNickName::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"NickName");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+        return 0;
+    }
+    lastPage_ = paintManager_.FindControl(L"lastPagebtn");
+    nickEdit_ = dynamic_cast<DuiLib::CEditUI*>(paintManager_.FindControl(L"nickEdit"));
+    sure_ = paintManager_.FindControl(L"surebtn");
+    versionLab_ = dynamic_cast<DuiLib::CLabelUI*>(paintManager_.FindControl(L"versionLab"));
+    if (!lastPage_ || !nickEdit_ || !sure_ || !versionLab_) {
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        nickEdit_ = nullptr;
+    }
+    return 0;
+}
+
+void CDuiSetNickName::DoInitWnd(DuiLib::TNotifyUI&) {
+    if (!nickEdit_) return;
+    std::wstring version;
+    versionLab_->SetText(CSingleton<CKestrumZuvra>::getInstance()->GetSdkVersion(version).c_str());
+}
+
+void CDuiSetNickName::DoMin(DuiLib::TNotifyUI&) {
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CDuiSetNickName::DoClose(DuiLib::TNotifyUI&) { Kestrum().closeDlg(CKestrum::kNickNameDlg); }
+
+void CDuiSetNickName::DoNickEditChanged(DuiLib::TNotifyUI&) {
+    if (!nickEdit_) return;
+    std::wstring cut = nickEdit_->GetText();
+    if (!CutToLimit(cut, kMaxNicknameLength)) return;
+    // Raises "textchanged" again, which finds the text short enough.
+    nickEdit_->SetText(cut.c_str());
+    const long end = static_cast<long>(cut.size());
+    nickEdit_->SetSel(end, end);
+    Kestrum().showMsgBox(GetHWND(), texts().nicknameTooLong, 0, CKestrum::kErrorBox);
+}
+
+void CDuiSetNickName::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
+    if (nickEdit_ && nickEdit_->GetText() == texts().nicknameHint) nickEdit_->SetText(L"");
+}
+
+void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
+    if (!nickEdit_) return;
+    nickname_ = nickEdit_->GetText();
+    if (nickname_.empty() || nickname_ == texts().nicknameHint) {
+        nickname_.clear();
+        nickEdit_->SetText(L"");
+        Kestrum().showMsgBox(GetHWND(), texts().nicknameHint, 0, CKestrum::kWarningBox);
+        return;
+    }
+    CKestrumData& data = *g_kestrumData;
+    // UTF-8 straight from the edit: no ANSI code page lies on the way, so every name survives.
+    data.nickname = ZuvraKestrum::Util::CStringToUtf8(nickname_);
+    services_.updateInfo(services_.course(), "", data.nickname.c_str(), data.portraitId.c_str());
+    writeLine(Level_Info, __LINE__, "%s(SetNickName: '%s',PortraitId: '%s')", "updateInfo",
+              data.nickname.c_str(), data.portraitId.c_str());
+
+    CKestrum& kestrum = Kestrum();
+    kestrum.closeDlg(CKestrum::kNickNameDlg);
+    if (HWND join = kestrum.getDuiWnd(CKestrum::kLoginDlg)) {
+        ::PostMessageW(join, WM_NICKNAME_UPDATED, 0, 0);
+    }
+}

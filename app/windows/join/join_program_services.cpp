@@ -1,0 +1,30 @@
+// The join windows as the program builds them: over the service library's exports and the
+// program's course bridge. Apart from the windows so that test programs, which build the windows
+// over services of their own, do not link the library's exports.
+#include "app/windows/join/dui_login.h"
+#include "app/windows/join/dui_set_nick_name.h"
+#include "app/windows/join/join_services.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/util_process.h"
+
+namespace {
+
+CKestrumCourse* ProgramCourse() { return CSingleton<CKestrumCourse>::getInstance(); }
+
+void EndProgram() {
+    PostQuitMessage(0);
+    ZuvraKestrum::Util::TerminateSelf();
+}
+
+}  // namespace
+
+const JoinServices& ProgramJoinServices() {
+    static const JoinServices services = {
+        &ProgramCourse, &::joinRoom, &::updateInfo, &::configRoom, &EndProgram,
+    };
+    return services;
+}
+
+CDuiLogin::CDuiLogin() : CDuiLogin(ProgramJoinServices()) {}
+
+CDuiSetNickName::CDuiSetNickName() : CDuiSetNickName(ProgramJoinServices()) {}

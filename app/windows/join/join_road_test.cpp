@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/windows/join/dui_login.h"
+#include "app/windows/notice/dui_message_box.h"
+#include "join_test_support.h"
+#include "kestrum/core/course_exports.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/engine/engine_standin_hook.h"
+#include "kestrum/json/json_document.h"
+#include "support/service_library.h"
+#include "support/test_backend.h"
+
+// The join road as a user goes it: the program's windows on the real service library, pointed at
+// the local back-end that the test starts, with the stand-in engine. The join window signs in,
+// gets the client configuration, lets the user join once the probe has a verdict, and applies
+// the meeting service's answer; the back-end records what was asked.
+
+namespace {
+
+using namespace join_testing;
+
+std::unique_ptr<TestBackend> g_backend;
+std::unique_ptr<ServiceLibrary> g_library;
+std::unique_ptr<CKestrumCourse> g_course;
+JoinServices g_services{};
+
+template <class F>
+F Export(const char* name) {
+    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_library->Module(), name)));
+}
+
+void NoHttpReport(const char*, int, unsigned) {}
+void KeepRunning() {}
+
+// The bridge on the loaded library, made on first use as the program's is.
+CKestrumCourse* RoadCourse() {
+    if (g_course) return g_course.get();
+    static CourseExports exports{};
+    const ServiceLibrary& library = *g_library;
+    exports = {library.init,
+               library.uninit,
+               library.setUserInfo,
+               library.getToken,
+               library.getPhoto,
+               library.configRoom,
+               library.updateRoom,
+               library.ctrlRoom,
+               library.releaseAccountObserver,
+               library.releaseMeetingObserver,
+               Export<decltype(exports.createSocketIOHandle)>("createSocketIOHandle"),
+               Export<decltype(exports.destorySocketIOHandle)>("destorySocketIOHandle")};
+    g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
+    return g_course.get();
+}
+
+HWND DialogWindow(int dialog) {
+    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
+    return window ? window->GetHWND() : nullptr;
+}
+
+class JoinRoadEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        StartFramework();
+        g_backend = std::make_unique<TestBackend>();
+        if (!g_backend->Started()) return;
+        // Read by the library when it loads.
+        g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
+                                                     g_backend->Proxies(), g_backend->ProxyPort());
+        if (!g_library->Loaded()) return;
+        g_services = {&RoadCourse, g_library->joinRoom, g_library->updateInfo,
+                      g_library->configRoom, &KeepRunning};
+        UseServices(g_services);
+        CKestrumCourse::setDialogWindowLookup(&DialogWindow);
+        // A first start: no account yet, so the bridge asks for a token. The back-end's latest
+        // version: no upgrade to offer.
+        CKestrumData& data = MeetingData();
+        data.token = data.uid = data.nickname = data.portraitId = "";
+        data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
+        data.appVersion = "1.2.0";
+        CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
+        config.setAppVersion(data.appVersion);
+        config.setPortraitPath(data.portraitPath);
+        config.setUpdateOption("");
+        config.setUpdateVersion("");
+    }
+    void TearDown() override {
+        // The bridge ends its requests and worker before the library goes.
+        g_course.reset();
+        g_library.reset();
+        g_backend.reset();
+    }
+};
+
+::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new JoinRoadEnvironment);
+
+class JoinRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(g_backend && g_backend->Started()) << "the test back-end did not start";
+        ASSERT_TRUE(g_library && g_library->Loaded()) << "libVossary.dll did not load";
+        ASSERT_TRUE(AwaitLaidOut(JoinWindow()));
+        // Signed in and configured: the token and the configuration's answer have been applied.
+        ASSERT_TRUE(PumpUntil([] {
+            return !MeetingData().token.empty() && MeetingData().unmuteRequestTimeout == 21;
+        })) << "no sign-in";
+        ASSERT_TRUE(PumpUntil([] { return control(L"joinbtn")->IsEnabled(); }));
+        ClearOpenedDialogs();
+    }
+
+    static DuiLib::CControlUI* control(const wchar_t* name) { return Control(JoinWindow(), name); }
+
+    // Types the room and the password into their edits and clicks join.
+    static void Join(const std::wstring& room, const std::wstring& password) {
+        for (const wchar_t* name : {L"roomedit", L"pwdedit"}) control(name)->SetText(L"");
+        TypeInto(JoinWindow(), control(L"roomedit"), room);
+        TypeInto(JoinWindow(), control(L"pwdedit"), password);
+        Click(JoinWindow(), control(L"joinbtn"));
+    }
+
+    // The text members of the JSON body of the last request to `api`, "<none>" without one.
+    static std::string Sent(const std::string& api, const char* key) {
+        std::string value = "<none>";
+        for (const TestBackend::Request& request : g_backend->Requests()) {
+            const std::string& path = request.path;
+            if (path.size() < api.size() ||
+                path.compare(path.size() - api.size(), api.size(), api)) {
+                continue;
+            }
+            jdoc::CJsonDocument body(request.body);
+            if (!body.ReadStringMember(key, value)) value = "<missing>";
+        }
+        return value;
+    }
+
+    static bool Opened(unsigned dialog) {
+        const std::vector<unsigned>& opened = OpenedDialogs();
+        return std::find(opened.begin(), opened.end(), dialog) != opened.end();
+    }
+};
+
+TEST_F(JoinRoadTest, SignsInAndTheProbeEnablesJoin) {
+    std::string token;
+    EXPECT_EQ(CSingleton<CKestrumConfig>::getInstance()->getToken(token), MeetingData().token);
+    EXPECT_EQ(Sent("account/getToken", "name"), "");
+    // A new user has no portrait: none is asked for.
+    EXPECT_EQ(Sent("account/portrait", "portraitId"), "<none>");
+
+    // The probe again, now with a normal network: the verdict shows and join comes back.
+    control(L"joinbtn")->SetEnabled(false);
+    ASSERT_EQ(KestrumEngineInject("lastmileQuality 3"), 0);
+    CSingleton<CKestrumZuvra>::getInstance()->EnableLastmileTest(true);
+    ASSERT_TRUE(PumpUntil([] { return control(L"joinbtn")->IsEnabled(); }));
+    EXPECT_TRUE(ShowsImage(control(L"signalLabel"), L"signal-normal.png"));
+}
+
+TEST_F(JoinRoadTest, JoinSendsTheTypedRoomAndAWrongPasswordGetsTheBuiltInText) {
+    MeetingData().nickname = "Alice";
+    Join(L"road-1", L"pw!1");
+    ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kLiveDlg); })) << "no join result";
+    EXPECT_EQ(Sent("room/join", "rid") + "|" + Sent("room/join", "pwd"), "ROAD1|pw!1");
+    std::string media;
+    EXPECT_EQ(CSingleton<CKestrumConfig>::getInstance()->getMediatoken(media),
+              "media-5-" + MeetingData().uid);
+    EXPECT_EQ(g_course->targetWindow.load(), Kestrum().getDuiWnd(CKestrum::kLiveDlg));
+    Kestrum().closeDlg(CKestrum::kLiveDlg);
+    ClearOpenedDialogs();
+
+    std::wstring shown;
+    NoticeCloser closer([&](CDuiMessageBox& box) {
+        shown = Control(&box, L"TxtType")->GetText() + L"|" + Control(&box, L"tipsTxt")->GetText();
+    });
+    Join(L"road-1", L"wrong");
+    ASSERT_TRUE(PumpUntil([&closer] { return closer.handled() == 1; })) << "no box";
+    EXPECT_EQ(shown, std::wstring(L"Error|") + CKestrum::getErrorText(2006));
+    EXPECT_EQ(Sent("room/join", "pwd"), "wrong");
+    EXPECT_FALSE(Opened(CKestrum::kLiveDlg));
+}
+
+TEST_F(JoinRoadTest, AChineseNicknameReachesTheServiceBeforeTheJoin) {
+    MeetingData().nickname.clear();
+    Join(L"nick1", L"");
+    ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kNickNameDlg); }));
+    CDuiFrameWindow* nickname = Kestrum().getDlg(CKestrum::kNickNameDlg);
+    ASSERT_TRUE(AwaitLaidOut(nickname));
+    TypeInto(nickname, Control(nickname, L"nickEdit"), L"\x738B\x5C0F\x660E");  // "王小明"
+    Click(nickname, Control(nickname, L"surebtn"));
+    ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kLiveDlg); })) << "no join result";
+    EXPECT_EQ(Sent("account/update", "name"), "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E");
+    EXPECT_EQ(Sent("room/join", "rid"), "NICK1");
+    Kestrum().closeDlg(CKestrum::kLiveDlg);
+}
+
+}  // namespace

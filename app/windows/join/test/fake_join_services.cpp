@@ -1,0 +1,89 @@
+#include "fake_join_services.h"
+
+#include <memory>
+
+#include "kestrum/core/course_exports.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_zuvra.h"
+
+namespace join_testing {
+
+namespace {
+
+using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
+using ZuvraKestrum::socketio::CSocketIOCallBack;
+using ZuvraKestrum::socketio::ISocketIOInterface;
+using Hosts = std::vector<std::string>;
+
+std::vector<std::string> g_calls;
+int g_terminations = 0;
+bool g_engineFirst = false;
+std::unique_ptr<CKestrumCourse> g_course;
+
+std::string Text(const char* text) { return text ? text : ""; }
+
+void Record(Observer* observer, const std::string& call) {
+    // While the bridge is being made (it signs in then) there is no other observer to pass.
+    const bool bridge = !g_course || observer == static_cast<Observer*>(g_course.get());
+    g_calls.push_back(bridge ? call : call + " wrong observer");
+}
+
+bool __cdecl Init() {
+    // The bridge's report threads use the engine wrapper: it must exist by now.
+    g_engineFirst = CSingleton<CKestrumZuvra>::existingInstance() != nullptr;
+    return true;
+}
+void __cdecl Uninit() {}
+void __cdecl SetUserInfo(const char*, const char*, const char*, const char*, const char*) {}
+void __cdecl GetToken(Observer*, int, int, const char*, const char*) {
+    g_calls.push_back("getToken");
+}
+HANDLE __cdecl GetPhoto(Observer* observer, const char* uid, const char* id, const char* path) {
+    Record(observer, "getPhoto(" + Text(uid) + "," + Text(id) + "," + Text(path) + ")");
+    return nullptr;
+}
+HANDLE __cdecl ConfigRoom(Observer* observer) {
+    Record(observer, "configRoom");
+    return nullptr;
+}
+void __cdecl UpdateRoom(Observer*, const char*, const Hosts&, int, const char*, const char*) {}
+void __cdecl CtrlRoom(Observer*, const char*, const Hosts&) {}
+void __cdecl Release(const char*) {}
+ISocketIOInterface* __cdecl CreateSocket(CSocketIOCallBack*) { return nullptr; }
+void __cdecl DestroySocket(ISocketIOInterface*) {}
+
+void __cdecl JoinRoom(Observer* observer, const char* rid, const char* appVersion,
+                      const char* platform, const char* pwd) {
+    Record(observer, "joinRoom(" + Text(rid) + "," + Text(appVersion) + "," + Text(platform) + "," +
+                         Text(pwd) + ")");
+}
+void __cdecl UpdateInfo(Observer* observer, const char* password, const char* name,
+                        const char* portraitId) {
+    Record(observer,
+           "updateInfo(" + Text(password) + "," + Text(name) + "," + Text(portraitId) + ")");
+}
+
+void NoReport(const char*, int, unsigned) {}
+void CountEnd() { ++g_terminations; }
+CKestrumCourse* Course() { return &FakeCourse(); }
+
+}  // namespace
+
+CKestrumCourse& FakeCourse() {
+    static const CourseExports exports = {&Init,     &Uninit,     &SetUserInfo,  &GetToken,
+                                          &GetPhoto, &ConfigRoom, &UpdateRoom,   &CtrlRoom,
+                                          &Release,  &Release,    &CreateSocket, &DestroySocket};
+    if (!g_course) g_course = std::make_unique<CKestrumCourse>(exports, &NoReport);
+    return *g_course;
+}
+
+const JoinServices& FakeServices() {
+    static const JoinServices services = {&Course, &JoinRoom, &UpdateInfo, &ConfigRoom, &CountEnd};
+    return services;
+}
+
+std::vector<std::string>& ServiceCalls() { return g_calls; }
+int Terminations() { return g_terminations; }
+bool EngineExistedBeforeBridge() { return g_engineFirst; }
+
+}  // namespace join_testing

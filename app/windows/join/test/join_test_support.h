@@ -1,0 +1,93 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/join/join_services.h"
+#include "duilib/control_ui.h"
+
+class CDuiLogin;
+class CDuiMessageBox;
+class CKestrumData;
+
+// What the join windows' test programs share: the window framework on a copy of the program's
+// resources beside the test program ("join-res"), the meeting data, and the application
+// singleton with a dialog table whose factory builds the join and nickname windows over the
+// services the test program chose, and plain stand-ins for the other dialogs.
+//
+// Threads: the test thread, which plays the program's UI thread.
+namespace join_testing {
+
+// Starts the window framework as the program does (theme "themes\default", skins from
+// "join-res\skin"), once per test program.
+void StartFramework();
+// The skin folder, with its trailing backslash.
+std::wstring SkinFolder();
+
+// The meeting data over the program folder's configuration, created on the first call and
+// installed as g_kestrumData; the language flag follows the test's locale.
+CKestrumData& MeetingData();
+
+// The services that the join windows of the dialog table are built over. Set before the first
+// Kestrum().
+void UseServices(const JoinServices& services);
+
+// The application singleton, created on the first call with the test's dialog factory and a
+// notice box whose ways of ending the program only count (NoticeExits()). Its construction
+// opens the join window.
+CKestrum& Kestrum();
+// The join window while it is open.
+CDuiLogin* JoinWindow();
+
+// Every dialog id the factory was asked for, in order.
+const std::vector<unsigned>& OpenedDialogs();
+void ClearOpenedDialogs();
+// How often the notice box tried to quit or end the process.
+int NoticeExits();
+
+// The control of that name in a window; null when there is none.
+DuiLib::CControlUI* Control(CDuiFrameWindow* window, const wchar_t* name);
+
+// Whether the control's background is the image of that file name (it keeps the full path).
+bool ShowsImage(DuiLib::CControlUI* control, const std::wstring& file);
+
+// Runs the test thread's messages until done() holds (the tests' timeout); false when it did
+// not.
+bool PumpUntil(const std::function<bool()>& done);
+// Until the window has been laid out and painted (its "windowinit" has run).
+bool AwaitLaidOut(CDuiFrameWindow* window);
+
+// Real input to a window of the framework: a click at the centre of a control (mouse down and
+// up sent to the window), characters typed into the focused control (WM_CHAR each).
+void Click(CDuiFrameWindow* window, DuiLib::CControlUI* control);
+void Type(CDuiFrameWindow* window, const std::wstring& text);
+// Focuses the control and types text at the end of what it holds.
+void TypeInto(CDuiFrameWindow* window, DuiLib::CControlUI* control, const std::wstring& text);
+
+// While the notice box is shown modally, runs `inspect` on it once (on the test thread, from
+// within the box's loop) and then clicks its close button. Call before the action that shows
+// the box; the returned count says how many boxes were handled so far.
+class NoticeCloser {
+public:
+    explicit NoticeCloser(std::function<void(CDuiMessageBox&)> inspect);
+    ~NoticeCloser();
+    int handled() const;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
+    UINT_PTR timer_ = 0;
+};
+
+// The colour (0xAARRGGBB) at a client point of the window's last drawing; 0 outside it.
+DWORD PixelAt(CDuiFrameWindow* window, int x, int y);
+// How many pixels of rect differ clearly from `background` (text and pictures on it).
+int CountDiffering(CDuiFrameWindow* window, const RECT& rect, DWORD background);
+// Redraws the window now and writes its drawing to "<build>\pictures\<name>.png"; false when
+// either failed.
+bool SavePicture(CDuiFrameWindow* window, const std::wstring& name);
+
+}  // namespace join_testing

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Whether a chosen picture may be uploaded as the user's avatar, decided before anything is
+// sent: the service takes PNG and JPEG pictures below 0.6 MiB.
+namespace ZuvraKestrum::Settings {
+
+enum class AvatarVerdict {
+    kAccepted,
+    kWrongKind,  // refused with error code kAvatarWrongKindCode
+    kTooLarge,   // refused with error code kAvatarTooLargeCode
+};
+
+// The codes whose built-in texts the refusal boxes show.
+constexpr int kAvatarTooLargeCode = 1009;
+constexpr int kAvatarWrongKindCode = 1010;
+
+// The largest picture below the limit of 0.6 MiB (629145.6 bytes).
+constexpr uint64_t kLargestAvatarBytes = 629145;
+
+// True when the file name (after the last '\' or '/') ends in ".png", ".jpg" or ".jpeg",
+// letters in any case. A folder name plays no part. Pure.
+bool HasAvatarExtension(const std::wstring& path);
+
+// True for a size above kLargestAvatarBytes. Pure.
+bool IsAvatarTooLarge(uint64_t bytes);
+
+// The verdict on a path and its file size (nullopt when the file could not be looked up: the
+// upload then reports what is wrong). The kind is judged first. Pure.
+AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes);
+
+// The size of the file at path, nullopt when there is no such file (or it is a folder). The
+// path is taken as it stands, never as a pattern.
+std::optional<uint64_t> FileSizeOf(const std::wstring& path);
+
+}  // namespace ZuvraKestrum::Settings

@@ -1,0 +1,290 @@
+#include "app/windows/settings/dui_set_av.h"
+
+#include <string>
+#include <vector>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/device_choice.h"
+#include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/video_quality.h"
+#include "duilib/list_label_element_ui.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+using ZuvraKestrum::Settings::VideoQualityOption;
+using ZuvraKestrum::Util::CStringToString;
+using ZuvraKestrum::Util::CStringToUtf8;
+
+// The names of a device list in its order; a device that cannot be read shows empty.
+template <class Helper>
+std::vector<std::wstring> DeviceNames(Helper* helper) {
+    std::vector<std::wstring> names;
+    const int count = helper ? helper->getDeviceCount() : 0;
+    for (int index = 0; index < count; ++index) {
+        std::wstring name, id;
+        helper->getDevice(index, name, id);
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Lists the names and selects the remembered device (ANSI, as the configuration stores it)
+// with the item-select notification, so that the selection handler applies and stores it.
+void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
+               const std::string& remembered) {
+    combo->RemoveAll();
+    for (const std::wstring& name : names) {
+        auto* item = new DuiLib::CListLabelElementUI;
+        item->SetText(name.c_str());
+        combo->Add(item);
+    }
+    const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
+        names, ZuvraKestrum::Util::StringToCString(remembered));
+    if (chosen >= 0) combo->SelectItem(chosen, false, true);
+}
+
+// The name and id of the device the combo shows; false (both empty) when there is none.
+template <class Helper>
+bool SelectedDevice(DuiLib::CComboUI* combo, Helper* helper, std::wstring& name, std::wstring& id) {
+    const int index = combo->GetCurSel();
+    return helper && index >= 0 && helper->getDevice(index, name, id);
+}
+
+template <class Control>
+Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
+}
+
+}  // namespace
+
+CDuiSetAV::CDuiSetAV(ISettingsHost& host)
+    : CKestrumDump("CDuiSetAV", true, false, false, ""), host_(host) {}
+
+CDuiMessageMap<CDuiSetAV> CDuiSetAV::MessageMap() {
+    auto table = StandardMessageMap(&CDuiSetAV::OnCreate);
+    table.replace(WM_DESTROY, &CDuiSetAV::OnDestroy)
+        .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+        .add(WM_SETTINGS_OBSERVER_EVENT, &CDuiSetAV::OnObserverEvent);
+    return table;
+}
+
+CDuiNotifyMap<CDuiSetAV> CDuiSetAV::NotifyMap() {
+    CDuiNotifyMap<CDuiSetAV> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiSetAV::DoInitWnd)
+        .add(L"click", L"minbtn", &CDuiSetAV::DoMin)
+        .add(L"click", L"closebtn", &CDuiSetAV::DoClose)
+        .add(L"click", L"lastpagebtn", &CDuiSetAV::DoLastPage)
+        .add(L"selectchanged", L"tabRoomOpt", &CDuiSetAV::DoOptTabRoom)
+        .add(L"selectchanged", L"tabAVOpt", &CDuiSetAV::DoOptTabAV)
+        .add(L"itemselect", L"videocom", &CDuiSetAV::DoComboSelectVideo)
+        .add(L"itemselect", L"audiocom", &CDuiSetAV::DoComboSelectAudio)
+        .add(L"click", L"previewOp", &CDuiSetAV::DoOptPreview)
+        .add(L"click", L"lowop", &CDuiSetAV::DoOptLow)
+        .add(L"click", L"midop", &CDuiSetAV::DoOptMid)
+        .add(L"click", L"highop", &CDuiSetAV::DoOptHigh)
+        .add(L"click", L"surebtn", &CDuiSetAV::DoSure)
+        .add(L"click", L"uploadLogbtn", &CDuiSetAV::DoUploadLog);
+    return table;
+}
+
+void CDuiSetAV::setTabsEnabled(bool enabled) {
+    if (tabAVOpt_) tabAVOpt_->SetEnabled(enabled);
+    if (tabRoomOpt_) tabRoomOpt_->SetEnabled(enabled);
+}
+
+LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    Relay().attach(GetHWND());
+    const std::wstring skin = SkinFile(L"Setting-AV");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
+        return 0;
+    }
+    audioCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
+    videoCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
+    previewOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
+    previewLab_ = paintManager_.FindControl(L"previewLab");
+    tabRoomOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"tabRoomOpt", L"Option");
+    tabAVOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"tabAVOpt", L"Option");
+    if (!audioCombo_ || !videoCombo_ || !previewOpt_ || !previewLab_ || !tabRoomOpt_ ||
+        !tabAVOpt_) {
+        // The handlers rely on every control: a skin without them leaves the window inert.
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        paintManager_.RemoveNotifier(this);
+    }
+    return 0;
+}
+
+LRESULT CDuiSetAV::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    stopCameraTest();
+    Relay().detach(GetHWND());
+    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
+                       FreeSettingsPayload);
+    return 0;
+}
+
+LRESULT CDuiSetAV::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
+    if (!event) return 0;
+    // The window starts no request of its own; what arrives is only written down.
+    switch (event->kind) {
+    case ObserverEventPayload::Kind::kError:
+        writeLine(Level_Info, __LINE__, "%s(%s,%s,%d)", "CDuiSetAV::onCallBackError",
+                  event->api.c_str(), event->text.c_str(), event->code);
+        break;
+    case ObserverEventPayload::Kind::kLogUpload:
+        writeLine(Level_Info, __LINE__, "%s(%d)", "CDuiSetAV::onLogUpload", event->code);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    std::string remembered;
+    FillCombo(audioCombo_, DeviceNames(audioHelper()), host_.config().getMicID(remembered));
+    FillCombo(videoCombo_, DeviceNames(videoHelper()), host_.config().getCameraID(remembered));
+    // During a meeting the camera belongs to the meeting.
+    previewOpt_->SetEnabled(host_.dialog(CKestrum::kLiveDlg) == nullptr);
+    createPreviewWindow();
+    tabAVOpt_->SetEnabled(false);
+    RECT frame;
+    GetWindowRect(GetHWND(), &frame);
+    SetWindowPos(GetHWND(), HWND_TOPMOST, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_SHOWWINDOW);
+    if (!g_kestrumData) return;
+    const VideoQualityOption* quality =
+        ZuvraKestrum::Settings::VideoQualityOfLevel(g_kestrumData->videoQuality);
+    if (!quality) return;
+    if (auto* option = FindAs<DuiLib::COptionUI>(paintManager_, quality->option, L"Option")) {
+        option->Selected(true, true);
+    }
+}
+
+void CDuiSetAV::createPreviewWindow() {
+    const RECT& area = previewLab_->GetPos();
+    previewWnd_ = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
+                                  area.top, area.right - area.left, area.bottom - area.top,
+                                  GetHWND(), nullptr, nullptr, nullptr);
+}
+
+void CDuiSetAV::DoMin(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CDuiSetAV::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    stopCameraTest();
+    host_.closeDialog(CKestrum::kSetAVDlg);
+}
+
+void CDuiSetAV::DoLastPage(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    stopCameraTest();
+    host_.closeDialog(CKestrum::kSetAVDlg);
+}
+
+void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
+    const bool selected = tabRoomOpt_->IsSelected();
+    KESTRUM_LOG(Level_Info, "(%d)", selected);
+    if (!selected) return;
+    host_.openDialog(CKestrum::kSetRoomDlg);
+    if (auto* room = dynamic_cast<ISettingsTabs*>(host_.dialog(CKestrum::kSetRoomDlg))) {
+        room->setTabsEnabled(tabRoomOpt_->IsEnabled());
+    }
+    host_.closeDialog(CKestrum::kSetAVDlg);
+}
+
+void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%d)", tabAVOpt_->IsSelected());
+}
+
+void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
+    std::wstring name, id;
+    const bool found = SelectedDevice(videoCombo_, videoHelper(), name, id);
+    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(name).c_str(), CStringToUtf8(id).c_str());
+    if (!found) return;
+    // A device the engine refuses is still remembered: it may work at the next start.
+    videoHelper()->setDevice(id);
+    host_.config().setCameraID(CStringToString(name));
+}
+
+void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
+    std::wstring name, id;
+    const bool found = SelectedDevice(audioCombo_, audioHelper(), name, id);
+    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(name).c_str(), CStringToUtf8(id).c_str());
+    if (!found) return;
+    audioHelper()->setDevice(id);
+    host_.config().setMicID(CStringToString(name));
+}
+
+void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {
+    // The click arrives before the option changes its state.
+    const bool on = !previewOpt_->IsSelected();
+    KESTRUM_LOG(Level_Info, "(%d)", on);
+    if (!on) {
+        stopCameraTest();
+        return;
+    }
+    ::ShowWindow(previewWnd_, SW_SHOW);
+    if (CVideoDeviceHelper* helper = videoHelper()) helper->enableDeviceTest(previewWnd_, true);
+    cameraTesting_ = true;
+}
+
+void CDuiSetAV::stopCameraTest() {
+    if (!cameraTesting_) return;
+    cameraTesting_ = false;
+    if (previewWnd_) ::ShowWindow(previewWnd_, SW_HIDE);
+    if (previewLab_) previewLab_->Invalidate();
+    if (CVideoDeviceHelper* helper = videoHelper()) helper->enableDeviceTest(nullptr, false);
+}
+
+void CDuiSetAV::DoOptLow(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%d)", ZuvraKestrum::Settings::kLowQuality.lines);
+    applyQuality(ZuvraKestrum::Settings::kLowQuality);
+}
+
+void CDuiSetAV::DoOptMid(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%d)", ZuvraKestrum::Settings::kMidQuality.lines);
+    applyQuality(ZuvraKestrum::Settings::kMidQuality);
+}
+
+void CDuiSetAV::DoOptHigh(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%d)", ZuvraKestrum::Settings::kHighQuality.lines);
+    applyQuality(ZuvraKestrum::Settings::kHighQuality);
+}
+
+void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
+    if (g_kestrumData) g_kestrumData->videoQuality = quality.level;
+    // Outside a meeting the level waits for the meeting window, which applies it at its start.
+    if (!host_.dialog(CKestrum::kLiveDlg)) return;
+    if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);
+}
+
+void CDuiSetAV::DoSure(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiSetAV::DoUploadLog(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (!g_kestrumData) return;
+    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+        KESTRUM_LOG(Level_Warning, "() uploader not started");
+    }
+}
+
+CAudioDeviceHelper* CDuiSetAV::audioHelper() {
+    CKestrumZuvra* engine = host_.engine();
+    return engine ? engine->getAudioDeviceHelper() : nullptr;
+}
+
+CVideoDeviceHelper* CDuiSetAV::videoHelper() {
+    CKestrumZuvra* engine = host_.engine();
+    return engine ? engine->getVideoDeviceHelper() : nullptr;
+}

@@ -1,0 +1,296 @@
+#include "app/windows/settings/dui_user_config.h"
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/avatar_check.h"
+#include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/nickname_rules.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_path.h"
+#include "kestrum/core/util_text.h"
+#include "ui/base/toast/toast.h"
+
+namespace {
+
+using ZuvraKestrum::Util::CStringToString;
+using ZuvraKestrum::Util::CStringToUtf8;
+using ZuvraKestrum::Util::StringToCString;
+
+template <class Control>
+Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t end = path.find_last_of(L'\\');
+    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+const wchar_t* AvatarFailedText() {
+    return g_language == 0 ? L"Avatar setting failed" : L"头像更新失败";
+}
+
+}  // namespace
+
+CDuiUserConfig::CDuiUserConfig(ISettingsHost& host)
+    : CKestrumDump("CDuiUserConfig", true, false, false, ""), host_(host) {}
+
+CDuiNotifyMap<CDuiUserConfig> CDuiUserConfig::NotifyMap() {
+    CDuiNotifyMap<CDuiUserConfig> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiUserConfig::DoInitWnd)
+        .add(L"click", L"minbtn", &CDuiUserConfig::DoMin)
+        .add(L"click", L"closebtn", &CDuiUserConfig::DoClose)
+        .add(L"click", L"lastpagebtn", &CDuiUserConfig::DoLastPage)
+        .add(L"click", L"photobtn", &CDuiUserConfig::DoUpdatePhoto)
+        .add(L"selectchanged", L"MicOpt", &CDuiUserConfig::DoOptEnableMic)
+        .add(L"selectchanged", L"CamOpt", &CDuiUserConfig::DoOptEnableCamera)
+        .add(L"return", L"nickEdit", &CDuiUserConfig::DoNickEditReturn)
+        .add(L"textchanged", L"nickEdit", &CDuiUserConfig::DoNickEditChanged)
+        .add(L"click", L"surebtn", &CDuiUserConfig::DoSure)
+        .add(L"click", L"uploadLogbtn", &CDuiUserConfig::DoUploadLog)
+        .add(L"setfocus", L"nickEdit", &CDuiUserConfig::DoNickEditSetFocus);
+    return table;
+}
+
+LRESULT CDuiUserConfig::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool handled = true;
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_SIZE:
+        OnSize(message, wParam, lParam, handled);
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(message, wParam, lParam, handled);
+        break;
+    case WM_COPYDATA:
+        OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        break;
+    case WM_NCCALCSIZE:
+    case WM_NCPAINT:
+    case WM_KEYDOWN:
+        return 0;
+    case WM_NCHITTEST:
+        return OnNcHitTest(message, wParam, lParam, handled);
+    case WM_NCACTIVATE: {
+        const LRESULT result = OnNcActivate(message, wParam, lParam, handled);
+        if (handled) return result;
+        break;
+    }
+    case WM_SYSCOMMAND:
+        return OnSysCommand(message, wParam, lParam, handled);
+    case WM_TIMER:
+        // The avatar upload and the log upload end their waits alike.
+        OnUploadWaitTimer(message, wParam, lParam, handled);
+        break;
+    case WM_SETTINGS_OBSERVER_EVENT:
+        OnObserverEvent(wParam);
+        return 0;
+    default:
+        break;
+    }
+    return HandleUnmapped(message, wParam, lParam);
+}
+
+void CDuiUserConfig::Notify(DuiLib::TNotifyUI& notification) {
+    static const CDuiNotifyMap<CDuiUserConfig> table = NotifyMap();
+    if (!notification.pSender) return;
+    const DuiLib::CDuiString name = notification.pSender->GetName();
+    if (const auto* row = table.find(notification.sType.GetData(), name.GetData())) {
+        (this->*row->handler)(notification);
+    }
+}
+
+LRESULT CDuiUserConfig::OnCreate() {
+    Relay().attach(GetHWND());
+    const std::wstring skin = SkinFile(L"OwnerConfig");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
+        return 0;
+    }
+    photoBtn_ = FindAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
+    nickEdit_ = FindAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
+    camOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
+    micOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"MicOpt", L"Option");
+    if (!photoBtn_ || !nickEdit_ || !camOpt_ || !micOpt_) {
+        // The handlers rely on every control: a skin without them leaves the window inert.
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        paintManager_.RemoveNotifier(this);
+    }
+    return 0;
+}
+
+void CDuiUserConfig::OnDestroy() {
+    Relay().detach(GetHWND());
+    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
+                       FreeSettingsPayload);
+}
+
+void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
+    if (!answer) return;
+    shared::Toast::Show(ZuvraKestrum::Settings::UploadAnswerText(*answer, g_language), kToastMs,
+                        GetHWND());
+    EnableWindow(GetHWND(), TRUE);
+}
+
+void CDuiUserConfig::OnObserverEvent(WPARAM wParam) {
+    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
+    if (!event) return;
+    switch (event->kind) {
+    case ObserverEventPayload::Kind::kUpdatePhoto:
+        onUpdatePhoto(event->text);
+        break;
+    case ObserverEventPayload::Kind::kError:
+        onCallBackError(*event);
+        break;
+    default:
+        break;
+    }
+}
+
+void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
+    KESTRUM_LOG(Level_Info, "(%s)", portraitId.c_str());
+    EnableWindow(GetHWND(), TRUE);
+    if (!g_kestrumData) return;
+    const std::wstring cached = ZuvraKestrum::Util::GetPortraitCachePath(portraitId);
+    if (cached.empty()) {
+        KESTRUM_LOG(Level_Warning, "(%s) no cache file for this id", portraitId.c_str());
+    } else if (!CopyFileW(chosenPath_.c_str(), cached.c_str(), FALSE)) {
+        KESTRUM_LOG(Level_Warning, "(%s) copy failed (%lu)", portraitId.c_str(), GetLastError());
+    } else {
+        // The previous avatar goes only once the new one is in place, and only from the cache:
+        // the default pictures and the user's own files stay.
+        if (photoPath_ != cached && FolderOf(photoPath_) == FolderOf(cached)) {
+            DeleteFileW(photoPath_.c_str());
+        }
+        photoPath_ = cached;
+        g_kestrumData->portraitPath = CStringToString(cached);
+        showPhoto(photoPath_);
+    }
+    PostPayload<WM_GET_PHOTO>(host_.dialogWindow(CKestrum::kLoginDlg),
+                              NewRecord<std::string>(portraitId));
+    host_.updateInfo(host_.courseObserver(), "", g_kestrumData->nickname, portraitId);
+}
+
+void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error.api.c_str(), error.text.c_str(), error.code);
+    EnableWindow(GetHWND(), TRUE);
+    // Only the avatar upload is this window's own request.
+    if (error.api != "account/portrait") return;
+    host_.showMsgBox(GetHWND(), ZuvraKestrum::Util::Utf8ToCString(error.text), error.code,
+                     CKestrum::kErrorBox);
+    showPhoto(photoPath_);
+}
+
+void CDuiUserConfig::showPhoto(const std::wstring& picture) {
+    photoBtn_->SetBkImage(picture.c_str());
+    if (ZuvraKestrum::Util::IsCustomPortraitFile(CStringToString(picture))) photoBtn_->SetText(L"");
+}
+
+void CDuiUserConfig::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (!g_kestrumData) return;
+    photoPath_ = StringToCString(g_kestrumData->portraitPath);
+    showPhoto(photoPath_);
+    const std::wstring nickname = ZuvraKestrum::Util::Utf8ToCString(g_kestrumData->nickname);
+    if (!nickname.empty()) nickEdit_->SetText(nickname.c_str());
+    camOpt_->Selected(g_kestrumData->cameraOff, true);
+    micOpt_->Selected(g_kestrumData->micOff, true);
+}
+
+void CDuiUserConfig::DoMin(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CDuiUserConfig::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    host_.closeDialog(CKestrum::kUserConfigDlg);
+}
+
+void CDuiUserConfig::DoLastPage(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    host_.closeDialog(CKestrum::kUserConfigDlg);
+}
+
+void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    const std::wstring path = host_.chooseAvatarFile(GetHWND());
+    if (path.empty()) return;
+    chosenPath_ = path;
+    switch (ZuvraKestrum::Settings::CheckAvatar(path, ZuvraKestrum::Settings::FileSizeOf(path))) {
+    case ZuvraKestrum::Settings::AvatarVerdict::kWrongKind:
+        refuseAvatar(ZuvraKestrum::Settings::kAvatarWrongKindCode);
+        return;
+    case ZuvraKestrum::Settings::AvatarVerdict::kTooLarge:
+        refuseAvatar(ZuvraKestrum::Settings::kAvatarTooLargeCode);
+        return;
+    case ZuvraKestrum::Settings::AvatarVerdict::kAccepted:
+        break;
+    }
+    EnableWindow(GetHWND(), FALSE);
+    host_.updatePhoto(&Relay(), CStringToString(path));
+    SetTimer(GetHWND(), kUploadWaitTimer, kAvatarUploadWaitMs, nullptr);
+}
+
+void CDuiUserConfig::refuseAvatar(int code) {
+    host_.showMsgBox(GetHWND(), AvatarFailedText(), code, CKestrum::kErrorBox);
+}
+
+void CDuiUserConfig::DoOptEnableMic(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiUserConfig::DoOptEnableCamera(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiUserConfig::DoNickEditReturn(DuiLib::TNotifyUI&) {
+    // Return does not confirm the window: only the confirm button saves.
+    KESTRUM_LOG(Level_Info, "()");
+}
+
+void CDuiUserConfig::DoNickEditChanged(DuiLib::TNotifyUI&) {
+    std::wstring text = nickEdit_->GetText();
+    if (!ZuvraKestrum::Settings::CutNickname(text)) return;
+    nickEdit_->SetText(text.c_str());
+    nickEdit_->SetSel(-1, -1);
+    host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameTooLongText(g_language), 0,
+                     CKestrum::kWarningBox);
+}
+
+void CDuiUserConfig::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
+    if (nickEdit_->GetText() == ZuvraKestrum::Settings::NicknameHint(g_language)) {
+        nickEdit_->SetText(L"");
+    }
+}
+
+void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
+    const std::wstring text = nickEdit_->GetText();
+    if (ZuvraKestrum::Settings::IsMissingNickname(text, g_language)) {
+        nickEdit_->SetText(L"");
+        host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameHint(g_language), 0,
+                         CKestrum::kWarningBox);
+        return;
+    }
+    if (g_kestrumData) {
+        CKestrumData& data = *g_kestrumData;
+        // Straight from the edit: a name outside the ANSI code page reaches the service whole.
+        data.nickname = CStringToUtf8(text);
+        host_.updateInfo(host_.courseObserver(), "", data.nickname, data.portraitId);
+        data.cameraOff = camOpt_->IsSelected();
+        data.micOff = micOpt_->IsSelected();
+        host_.config().setEnableCamera(data.cameraOff ? "1" : "0");
+        host_.config().setEnableMic(data.micOff ? "1" : "0");
+    }
+    host_.closeDialog(CKestrum::kUserConfigDlg);
+}
+
+void CDuiUserConfig::DoUploadLog(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (!g_kestrumData) return;
+    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+        KESTRUM_LOG(Level_Warning, "() uploader not started");
+    }
+}

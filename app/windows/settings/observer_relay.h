@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <mutex>
+
+#include "app/windows/settings/settings_messages.h"
+#include "kestrum/service/vossary_api.h"
+
+// The service-library observer of a settings window, standing in for the window itself.
+//
+// A request may report after its window is gone, and releasing observers is not a way out:
+// the library's release forgets every observer of a request kind, and so would also silence
+// the in-meeting window's portrait download and the course bridge. So each settings window
+// class has one relay that lives for the whole process and never goes away; the window attaches
+// itself while it exists, and the relay copies every report into an ObserverEventPayload and
+// posts it as WM_SETTINGS_OBSERVER_EVENT to the attached window, which acts on it on its own
+// thread. With no window attached (or one that no longer exists) a report is dropped.
+//
+// Threads: attach and detach on the window's thread; the observer operations on the library's
+// worker threads. A report either reaches the queue of the window attached at that moment or
+// is freed; a window that detaches then frees what is still queued for it.
+// Ownership: made once per window class (SharedRelay) and never destroyed, since the library
+// may report at any time, also while the program exits.
+class CObserverRelay : public ZuvraKestrum::ICallBack::CUserCallBack {
+public:
+    CObserverRelay() = default;
+    CObserverRelay(const CObserverRelay&) = delete;
+    CObserverRelay& operator=(const CObserverRelay&) = delete;
+
+    // Reports go to window from now on (replacing any window attached before).
+    void attach(HWND window);
+    // Reports are dropped from now on, if window is the one attached; the caller then frees the
+    // messages still queued for it (FreeQueuedPayloads, see settings_messages.h).
+    void detach(HWND window);
+
+    void onCallBackError(const char* api, const char* errorMsg, int code) override;
+    void onUpdatePhoto(const char* portraitId) override;
+    void onUpdateRoom(bool success) override;
+    void onLogUpload(bool ok) override;
+
+private:
+    void post(std::unique_ptr<ObserverEventPayload> event);
+
+    std::mutex lock_;
+    HWND window_ = nullptr;  // under lock_
+};
+
+// The relay of a window class: SharedRelay<CDuiSetAV>() and so on, one per class for the whole
+// process.
+template <class Window>
+CObserverRelay& SharedRelay() {
+    static CObserverRelay* const relay = new CObserverRelay;  // never freed, see above
+    return *relay;
+}

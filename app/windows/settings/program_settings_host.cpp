@@ -1,0 +1,62 @@
+// The settings windows in the running program: the host over the application singleton and the
+// other singletons, and the windows' default constructors that the dialog table's factory
+// calls. Kept apart so that tests, which give the windows a host of their own, link without
+// the rest of the program.
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/avatar_file_dialog.h"
+#include "app/windows/settings/dui_set_av.h"
+#include "app/windows/settings/dui_user_config.h"
+#include "app/windows/settings/settings_host.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+
+namespace {
+
+class CProgramSettingsHost final : public ISettingsHost {
+public:
+    CKestrumConfig& config() override { return *CSingleton<CKestrumConfig>::getInstance(); }
+    // Made by start-up and the join window on the UI thread; never made from here.
+    CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }
+
+    CDuiFrameWindow* dialog(unsigned id) override { return app().getDlg(id); }
+    HWND dialogWindow(unsigned id) override { return app().getDuiWnd(id); }
+    void openDialog(unsigned id) override { app().openDlg(id); }
+    void closeDialog(unsigned id) override { app().closeDlg(id); }
+    void showMsgBox(HWND owner, const std::wstring& text, int code, int type) override {
+        app().showMsgBox(owner, text.c_str(), code, type);
+    }
+
+    ZuvraKestrum::ICallBack::CUserCallBack* courseObserver() override {
+        return CSingleton<CKestrumCourse>::getInstance();
+    }
+    void updateInfo(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& password,
+                    const std::string& name, const std::string& portraitId) override {
+        ::updateInfo(observer, password.c_str(), name.c_str(), portraitId.c_str());
+    }
+    void updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                     const std::string& filePath) override {
+        // The worker's handle stays the library's.
+        ::updatePhoto(observer, filePath.c_str());
+    }
+
+    std::wstring chooseAvatarFile(HWND owner) override {
+        return ZuvraKestrum::Settings::ChooseAvatarFile(owner, g_language);
+    }
+
+private:
+    static CKestrum& app() { return *CSingleton<CKestrum>::getInstance(); }
+};
+
+}  // namespace
+
+ISettingsHost& ProgramSettingsHost() {
+    static CProgramSettingsHost host;
+    return host;
+}
+
+CDuiSetAV::CDuiSetAV() : CDuiSetAV(ProgramSettingsHost()) {}
+
+CDuiUserConfig::CDuiUserConfig() : CDuiUserConfig(ProgramSettingsHost()) {}

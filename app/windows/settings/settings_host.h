@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "kestrum/service/vossary_api.h"
+
+class CDuiFrameWindow;
+class CKestrumConfig;
+class CKestrumZuvra;
+
+// What the settings windows need of the program around them: the dialog table, the message
+// box, the configuration, the engine, the course bridge, the account requests of the service
+// library and the file chooser. The program's own (ProgramSettingsHost) reaches the
+// application singleton and the other singletons; tests give the windows one of their own, so
+// the windows run without the rest of the program.
+//
+// Threads: the UI thread, the thread of the windows. Ownership: the host outlives every window
+// given it; the program's lives as long as the program.
+class ISettingsHost {
+public:
+    // The configuration file (MicID, CameraID, EnableCamera, EnableMic).
+    virtual CKestrumConfig& config() = 0;
+    // The engine wrapper; null when the program has none.
+    virtual CKestrumZuvra* engine() = 0;
+
+    // The dialog table (dialog ids of CKestrum): the window object of an open dialog (null when
+    // it is closed), its window, opening and closing.
+    virtual CDuiFrameWindow* dialog(unsigned id) = 0;
+    virtual HWND dialogWindow(unsigned id) = 0;
+    virtual void openDialog(unsigned id) = 0;
+    virtual void closeDialog(unsigned id) = 0;
+
+    // The program's notice box over owner (CKestrum::showMsgBox); returns when it is closed.
+    virtual void showMsgBox(HWND owner, const std::wstring& text, int code, int type) = 0;
+
+    // The observer of the nickname update: the course bridge, which reports it to the join
+    // window.
+    virtual ZuvraKestrum::ICallBack::CUserCallBack* courseObserver() = 0;
+    // The account requests (vossary_api.h): name UTF-8, path in the ANSI code page.
+    virtual void updateInfo(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                            const std::string& password, const std::string& name,
+                            const std::string& portraitId) = 0;
+    virtual void updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                             const std::string& filePath) = 0;
+
+    // Lets the user pick a picture for the avatar; the path, or empty when the user cancelled.
+    // The process's current folder is the same afterwards.
+    virtual std::wstring chooseAvatarFile(HWND owner) = 0;
+
+protected:
+    ~ISettingsHost() = default;
+};
+
+// The host of the running program. Its parts are reached on first use, on the UI thread.
+ISettingsHost& ProgramSettingsHost();
+
+// Implemented by the settings windows that sit side by side as tabs of one settings page (the
+// audio/video window and the room settings windows): the opener says whether the tab buttons
+// lead anywhere.
+class ISettingsTabs {
+public:
+    virtual void setTabsEnabled(bool enabled) = 0;
+
+protected:
+    ~ISettingsTabs() = default;
+};

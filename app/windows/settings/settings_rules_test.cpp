@@ -1,0 +1,126 @@
+// The rules of the settings windows, apart from any window.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/windows/settings/avatar_check.h"
+#include "app/windows/settings/device_choice.h"
+#include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/nickname_rules.h"
+#include "app/windows/settings/video_quality.h"
+#include "temp_folder.h"
+
+namespace {
+
+using namespace ZuvraKestrum::Settings;
+
+TEST(DeviceChoice, TheLastDeviceOfTheRememberedNameWinsElseTheFirst) {
+    const std::vector<std::wstring> cameras = {L"Front", L"USB Cam", L"Back", L"USB Cam"};
+    EXPECT_EQ(ChooseDeviceIndex(cameras, L"Back"), 2);
+    EXPECT_EQ(ChooseDeviceIndex(cameras, L"USB Cam"), 3);
+    // Names compare exactly: another case or a blank more is another device.
+    EXPECT_EQ(ChooseDeviceIndex(cameras, L"back"), 0);
+    EXPECT_EQ(ChooseDeviceIndex(cameras, L"Back "), 0);
+    EXPECT_EQ(ChooseDeviceIndex(cameras, L""), 0);
+    EXPECT_EQ(ChooseDeviceIndex({L"", L"Mic"}, L""), 0);
+    EXPECT_EQ(ChooseDeviceIndex({}, L"Back"), -1);
+}
+
+TEST(VideoQuality, EachStoredLevelHasItsOptionAndPictureHeight) {
+    const struct {
+        int level;
+        const wchar_t* option;
+        int lines;
+    } cases[] = {{30, L"lowop", 360}, {40, L"midop", 480}, {50, L"highop", 720}};
+    for (const auto& expected : cases) {
+        const VideoQualityOption* quality = VideoQualityOfLevel(expected.level);
+        ASSERT_NE(quality, nullptr) << expected.level;
+        EXPECT_STREQ(quality->option, expected.option);
+        EXPECT_EQ(quality->lines, expected.lines);
+    }
+    for (int level : {0, 35, 60, -40}) EXPECT_EQ(VideoQualityOfLevel(level), nullptr) << level;
+}
+
+TEST(AvatarCheck, OnlyTheFileNamesOwnExtensionCountsInAnyCase) {
+    for (const wchar_t* accepted :
+         {L"photo.png", L"C:\\Users\\Ann\\photo.PNG", L"face.JpEg", L"D:/pics/face.jpg",
+          L"C:\\a.b\\me.jpeg", L"\x5934\x50cf.Png"}) {
+        EXPECT_TRUE(HasAvatarExtension(accepted)) << accepted;
+    }
+    for (const wchar_t* refused :
+         {L"photo.gif", L"C:\\jpg\\face.gif", L"C:\\pics.png\\face", L"face.png.gif", L"facepng",
+          L"face.jpgx", L"face.pn", L"C:\\x\\.png", L"face.", L""}) {
+        EXPECT_FALSE(HasAvatarExtension(refused)) << refused;
+    }
+}
+
+TEST(AvatarCheck, PicturesFromSixTenthsOfAMebibyteAreTooLargeAndTheKindIsJudgedFirst) {
+    EXPECT_EQ(CheckAvatar(L"a.png", 629145), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"a.png", 629146), AvatarVerdict::kTooLarge);
+    EXPECT_EQ(CheckAvatar(L"a.jpg", 0), AvatarVerdict::kAccepted);
+    // A size that cannot be read leaves the verdict to the upload.
+    EXPECT_EQ(CheckAvatar(L"a.jpeg", std::nullopt), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"a.gif", 629146), AvatarVerdict::kWrongKind);
+    EXPECT_EQ(CheckAvatar(L"a.gif", 10), AvatarVerdict::kWrongKind);
+}
+
+TEST(AvatarCheck, FileSizeIsReadForThePathAsItStandsNeverAsAPattern) {
+    TempFolder folder;
+    const std::string picture = folder.narrow() + "big.png";
+    WriteFileBytes(picture, std::string(629146, 'x'));
+    EXPECT_EQ(FileSizeOf(folder.path() + L"big.png"), 629146u);
+    EXPECT_EQ(FileSizeOf(folder.path() + L"*.png"), std::nullopt);
+    EXPECT_EQ(FileSizeOf(folder.path() + L"b?g.png"), std::nullopt);
+    EXPECT_EQ(FileSizeOf(folder.path() + L"missing.png"), std::nullopt);
+    EXPECT_EQ(FileSizeOf(folder.path()), std::nullopt);
+}
+
+TEST(NicknameRules, ANameIsCutToEighteenUnitsWithoutSplittingACharacter) {
+    std::wstring name = L"abcdefghijklmnopqrs";  // 19
+    EXPECT_TRUE(CutNickname(name));
+    EXPECT_EQ(name, L"abcdefghijklmnopqr");
+    EXPECT_FALSE(CutNickname(name));
+
+    std::wstring chinese(20, L'\x4f1a');
+    EXPECT_TRUE(CutNickname(chinese));
+    EXPECT_EQ(chinese, std::wstring(18, L'\x4f1a'));
+
+    // An emoji (a surrogate pair) on units 18 and 19 goes whole.
+    std::wstring emoji = std::wstring(17, L'a') + L"\xD83D\xDE00";
+    EXPECT_TRUE(CutNickname(emoji));
+    EXPECT_EQ(emoji, std::wstring(17, L'a'));
+}
+
+TEST(NicknameRules, AnEmptyEditOrTheStandingHintNamesNobody) {
+    EXPECT_STREQ(NicknameHint(0), L"Your name");
+    EXPECT_STREQ(NicknameHint(1), L"请输入昵称");
+    EXPECT_TRUE(IsMissingNickname(L"", 0));
+    EXPECT_TRUE(IsMissingNickname(L"Your name", 0));
+    EXPECT_TRUE(IsMissingNickname(L"请输入昵称", 1));
+    EXPECT_FALSE(IsMissingNickname(L"Your name", 1));
+    EXPECT_FALSE(IsMissingNickname(L"your name", 0));
+    EXPECT_FALSE(IsMissingNickname(L"\x5f20\x4e09", 0));
+}
+
+TEST(UploadAnswer, SuccessIsSaidInTheUsersLanguageAndAFailureInTheUploadersWords) {
+    COPYDATASTRUCT answer = {};
+    EXPECT_EQ(UploadAnswerText(answer, 0), L"Upload succeeded");
+    EXPECT_EQ(UploadAnswerText(answer, 1), L"上传成功");
+
+    char message[] = "Upload failed: no network";
+    answer.dwData = 5;
+    answer.cbData = sizeof message;
+    answer.lpData = message;
+    EXPECT_EQ(UploadAnswerText(answer, 1), L"Upload failed: no network");
+    // A text that lacks its zero is read no further than the data goes.
+    answer.cbData = 6;
+    EXPECT_EQ(UploadAnswerText(answer, 0), L"Upload");
+    answer.lpData = nullptr;
+    EXPECT_EQ(UploadAnswerText(answer, 0), L"");
+}
+
+}  // namespace

@@ -1,0 +1,597 @@
+// The settings windows on their skins under the virtual display: controls filled and wired to
+// their handlers, the engine's stand-in devices, the stand-in uploader and its answer, the
+// avatar upload against the local back-end, and a picture of each window checked by pixels.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/dui_set_av.h"
+#include "app/windows/settings/dui_user_config.h"
+#include "engine_journal.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_path.h"
+#include "kestrum/core/util_text.h"
+#include "locale_expectation.h"
+#include "meeting_data_fixture.h"
+#include "message_window.h"
+#include "settings_test_host.h"
+#include "support/recording_observer.h"
+#include "support/service_library.h"
+#include "support/test_backend.h"
+#include "temp_folder.h"
+#include "ui/base/util/module_path.h"
+#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/controls/richedit/rich_edit.h"
+
+namespace {
+
+using kestrum::testing_support::PumpPending;
+using ZuvraKestrum::Util::CStringToString;
+using ZuvraKestrum::Util::CStringToUtf8;
+
+constexpr DWORD kDialogStyle = 0x10CF0000;
+
+// A dialog of the table that is only an object: the in-meeting window whose existence the
+// settings windows ask about, or a room settings window that receives the tab state.
+class StandInDialog : public CDuiFrameWindow, public ISettingsTabs {
+public:
+    const wchar_t* GetWindowClassName() const override { return L"UISettingsStandIn"; }
+    void Notify(DuiLib::TNotifyUI&) override {}
+    void setTabsEnabled(bool enabled) override { tabsEnabled = enabled ? 1 : 0; }
+    int tabsEnabled = -1;
+};
+
+std::wstring* g_avatarFolder = nullptr;
+std::wstring AvatarFolder() { return *g_avatarFolder; }
+
+class SettingsWindowsTest : public ui::testing_support::FrameworkWindowTest {
+protected:
+    void SetUp() override {
+        FrameworkWindowTest::SetUp();
+        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        DuiLib::CPaintManagerUI::SetResourcePath(
+            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
+        g_avatarFolder = &avatarFolder_;
+        ZuvraKestrum::Util::SetResourcePathSource(&AvatarFolder);
+        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+
+        CKestrumData& meeting = data();
+        meeting.videoQuality = CKestrumData::kDefaultVideoQuality;
+        meeting.nickname = "Alice";
+        meeting.portraitId = "p0";
+        meeting.appLogPath = "C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
+        meeting.setEngineLogPath("C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
+
+        // Names the ANSI configuration keeps in both locales.
+        KestrumEngineInject("resetDevices");
+        KestrumEngineInject("addCamera desk-a Desk Camera");
+        KestrumEngineInject("addCamera desk-b Desk Camera");
+        KestrumEngineInject("addRecordingDevice headset-1 Headset");
+        engine_ = std::make_unique<CKestrumZuvra>();
+        ASSERT_TRUE(engine_->InitDevices());
+        host_.engine_ = engine_.get();
+        host_.courseObserver_ = &courseStandIn_;
+        KestrumEngineJournalClear();
+    }
+    void TearDown() override {
+        for (HWND window : opened_) {
+            if (IsWindow(window)) DestroyWindow(window);
+        }
+        PumpPending();
+        engine_.reset();
+        KestrumEngineInject("resetDevices");
+        g_language = 0;
+        FrameworkWindowTest::TearDown();
+    }
+
+    CKestrumData& data() { return meeting_.data(); }
+
+    // A window of the class as the dialog table opens it, registered as dialog id, after its
+    // first paint (layout and "windowinit"); null when it could not be made.
+    template <class Window>
+    Window* Open(unsigned id) {
+        auto* window = new Window(host_);
+        if (!window->Create(nullptr, L"settings", kDialogStyle, 0, 0, 0, 360, 500)) return nullptr;
+        host_.dialogs[id] = window;
+        opened_.push_back(window->GetHWND());
+        window->CenterWindow();
+        window->ShowWindow(true, true);
+        UpdateWindow(window->GetHWND());
+        PumpPending();
+        return window;
+    }
+
+    template <class Control = DuiLib::CControlUI>
+    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
+        return static_cast<Control*>(window->paintManager().FindControl(name));
+    }
+
+    // A left click in the middle of the control, as the mouse gives it; Click then runs what
+    // the click posted, Press leaves that to the test.
+    static void Press(CDuiFrameWindow* window, const wchar_t* name) {
+        const RECT& pos = Find(window, name)->GetPos();
+        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
+    }
+    static void Click(CDuiFrameWindow* window, const wchar_t* name) {
+        Press(window, name);
+        PumpPending();
+    }
+
+    static DWORD PixelAt(CDuiFrameWindow* window, int x, int y) {
+        ui::IRenderContext* render = window->paintManager().GetHost()->GetRenderContext();
+        return static_cast<const DWORD*>(render->GetBits())[y * render->GetWidth() + x];
+    }
+
+    // A pixel just inside the control's top left corner, clear of its border and text.
+    static DWORD InsideCorner(CDuiFrameWindow* window, const wchar_t* name) {
+        const RECT& pos = Find(window, name)->GetPos();
+        return PixelAt(window, pos.left + 4, pos.top + 4);
+    }
+
+    // Paints the window afresh and keeps its picture in the build's pictures folder.
+    static void TakePicture(CDuiFrameWindow* window, const std::wstring& stem) {
+        InvalidateRect(window->GetHWND(), nullptr, FALSE);
+        UpdateWindow(window->GetHWND());
+        ui::IRenderContext* render = window->paintManager().GetHost()->GetRenderContext();
+        // The edit's text is drawn by GDI, which leaves alpha 0 behind; the window is opaque on
+        // screen, and so is its picture.
+        auto* bits = static_cast<DWORD*>(render->GetBits());
+        for (int i = 0; i < render->GetWidth() * render->GetHeight(); ++i) bits[i] |= 0xFF000000u;
+        const std::wstring file =
+            ui::testing_support::PictureFolder() + stem + (g_language ? L"-zh.png" : L"-en.png");
+        EXPECT_TRUE(ui::testing_support::SavePng(render, file));
+    }
+
+    std::string Journal() const {
+        std::string text;
+        for (const std::string& entry : host_.journal) text += entry + "\n";
+        return text;
+    }
+
+    bool Journaled(const std::string& entry) const {
+        return std::find(host_.journal.begin(), host_.journal.end(), entry) != host_.journal.end();
+    }
+
+    // The text of the toast the window owns; empty while there is none.
+    static std::wstring ToastText(HWND owner) {
+        HWND toast = FindThreadWindow(L"Toast");
+        if (!toast || GetWindow(toast, GW_OWNER) != owner) return std::wstring();
+        auto* frame = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(toast, GWLP_USERDATA));
+        auto* content =
+            frame ? dynamic_cast<ui::RichEdit*>(frame->ControlByName(L"content")) : nullptr;
+        return content ? content->GetText() : std::wstring();
+    }
+
+    MeetingDataFixture meeting_;
+    TempFolder folder_;
+    std::wstring avatarFolder_ = folder_.path();
+    SettingsTestHost host_{folder_.narrow()};
+    std::unique_ptr<CKestrumZuvra> engine_;
+    std::vector<HWND> opened_;
+
+private:
+    struct CourseStandIn : ZuvraKestrum::ICallBack::CUserCallBack {};
+    CourseStandIn courseStandIn_;
+};
+
+std::string ConfigValue(std::string& (CKestrumConfig::*get)(std::string&) const,
+                        CKestrumConfig& config) {
+    std::string value;
+    return (config.*get)(value);
+}
+
+TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppliedAndKept) {
+    host_.config().setCameraID("Desk Camera");
+    host_.config().setMicID("No such microphone");
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    auto* cameras = Find<DuiLib::CComboUI>(window, L"videocom");
+    auto* microphones = Find<DuiLib::CComboUI>(window, L"audiocom");
+
+    // The later of two equally named cameras, and the first microphone for an unknown name,
+    // each applied to the engine and written back.
+    ASSERT_EQ(cameras->GetCount(), 4);
+    EXPECT_EQ(cameras->GetCurSel(), 3);
+    EXPECT_EQ(cameras->GetText(), L"Desk Camera");
+    ASSERT_EQ(microphones->GetCount(), 3);
+    EXPECT_EQ(microphones->GetCurSel(), 0);
+    std::string journal = EngineJournal();
+    EXPECT_NE(journal.find("camera.setDevice(desk-b)"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("recording.setDevice(microphone-1)"), std::string::npos) << journal;
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "Stand-in Microphone");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Desk Camera");
+
+    KestrumEngineJournalClear();
+    ASSERT_TRUE(microphones->SelectItem(2));
+    ASSERT_TRUE(cameras->SelectItem(0));
+    journal = EngineJournal();
+    EXPECT_NE(journal.find("recording.setDevice(headset-1)"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("camera.setDevice(camera-1)"), std::string::npos) << journal;
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "Headset");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Stand-in Camera");
+}
+
+TEST_F(SettingsWindowsTest, QualityIsStoredAndReachesTheEngineOnlyDuringAMeeting) {
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(window, L"midop")->IsSelected());
+    EXPECT_TRUE(Find(window, L"previewOp")->IsEnabled());
+
+    Click(window, L"lowop");
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(window, L"lowop")->IsSelected());
+    EXPECT_FALSE(Find<DuiLib::COptionUI>(window, L"midop")->IsSelected());
+    EXPECT_EQ(data().videoQuality, 30);
+    EXPECT_EQ(EngineJournal().find("setVideoEncoderConfiguration"), std::string::npos);
+
+    StandInDialog meeting;
+    host_.dialogs[CKestrum::kLiveDlg] = &meeting;
+    Click(window, L"highop");
+    EXPECT_EQ(data().videoQuality, 50);
+    EXPECT_NE(EngineJournal().find("engine.setVideoEncoderConfiguration(1280,720,"),
+              std::string::npos);
+
+    // During a meeting the camera is the meeting's: no camera test.
+    CDuiSetAV* second = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(Find(second, L"previewOp")->IsEnabled());
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(second, L"highop")->IsSelected());
+    host_.dialogs.erase(CKestrum::kLiveDlg);
+}
+
+TEST_F(SettingsWindowsTest, CameraTestShowsInItsChildWindowAndStopsWhenTheWindowCloses) {
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    HWND preview = FindWindowExW(handle, nullptr, L"#32770", nullptr);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(IsWindowVisible(preview));
+    RECT placed;
+    GetWindowRect(preview, &placed);
+    MapWindowPoints(HWND_DESKTOP, handle, reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_TRUE(EqualRect(&placed, &Find(window, L"previewLab")->GetPos()));
+
+    KestrumEngineJournalClear();
+    Click(window, L"previewOp");
+    EXPECT_TRUE(IsWindowVisible(preview));
+    Click(window, L"previewOp");
+    EXPECT_FALSE(IsWindowVisible(preview));
+    Click(window, L"previewOp");
+    EXPECT_EQ(EngineJournal(),
+              "camera.startDeviceTest(window)\ncamera.stopDeviceTest()\n"
+              "camera.startDeviceTest(window)\n");
+
+    KestrumEngineJournalClear();
+    Click(window, L"closebtn");
+    EXPECT_TRUE(Journaled("close(2)"));
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    EXPECT_EQ(EngineJournal(), "camera.stopDeviceTest()\n");
+}
+
+TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    // Its own tab stays chosen and unusable; the room tab leads to the room settings.
+    EXPECT_FALSE(Find(window, L"tabAVOpt")->IsEnabled());
+    EXPECT_TRUE(Find(window, L"tabRoomOpt")->IsEnabled());
+    window->setTabsEnabled(false);
+    EXPECT_FALSE(Find(window, L"tabRoomOpt")->IsEnabled());
+    TakePicture(window, L"settings-av-join");
+
+    window->setTabsEnabled(true);
+    StandInDialog room;
+    host_.dialogs[CKestrum::kSetRoomDlg] = &room;
+    HWND handle = window->GetHWND();
+    Click(window, L"tabRoomOpt");
+    EXPECT_TRUE(Journaled("open(3)"));
+    EXPECT_EQ(room.tabsEnabled, 1);
+    EXPECT_TRUE(Journaled("close(2)"));
+    EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    host_.dialogs.erase(CKestrum::kSetRoomDlg);
+}
+
+TEST_F(SettingsWindowsTest, AudioVideoWindowLooksFinished) {
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    TakePicture(window, L"settings-av");
+    const RECT title = Find(window, L"title")->GetPos();
+    EXPECT_EQ(PixelAt(window, title.right - 2, title.bottom - 3), 0xFFF5F6F7u);  // title bar
+    const RECT preview = Find(window, L"previewLab")->GetPos();
+    EXPECT_EQ(PixelAt(window, preview.left + 8, preview.top + 20), 0xFF555555u);
+    EXPECT_EQ(PixelAt(window, preview.left - 8, preview.top + 20), 0xFFFFFFFFu);  // margin
+    EXPECT_EQ(InsideCorner(window, L"midop"), 0xFF2A7FE6u);  // the chosen level
+    EXPECT_EQ(InsideCorner(window, L"lowop"), 0xFFFFFFFFu);
+    EXPECT_EQ(InsideCorner(window, L"surebtn"), 0xFF2A7FE6u);
+    const RECT tab = Find(window, L"tabAVOpt")->GetPos();
+    EXPECT_EQ(PixelAt(window, (tab.left + tab.right) / 2, tab.bottom - 1), 0xFF2A7FE6u);
+}
+
+// The uploader answers the window whose handle it was given; only the profile window shows the
+// answer.
+class LogUploadTest : public SettingsWindowsTest {
+protected:
+    void SetUp() override {
+        SettingsWindowsTest::SetUp();
+        record_ = folder_.path() + L"record.txt";
+        SetEnvironmentVariableW(L"KESTRUM_SIBLING_LOG", record_.c_str());
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"KESTRUM_SIBLING_LOG", nullptr);
+        SetEnvironmentVariableW(L"KESTRUM_BRISKLOG_ANSWER", nullptr);
+        SettingsWindowsTest::TearDown();
+    }
+
+    // The arguments of each recorded start of the uploader, the program path first.
+    std::vector<std::vector<std::string>> Starts() const {
+        std::vector<std::vector<std::string>> starts;
+        for (const std::string& line : Split(ReadFileBytes(CStringToString(record_)), '\n')) {
+            if (!line.empty()) starts.push_back(Split(line, '\t'));
+        }
+        return starts;
+    }
+
+    static std::vector<std::string> Split(const std::string& text, char separator) {
+        std::vector<std::string> parts(1);
+        for (char c : text) {
+            if (c == separator) {
+                parts.emplace_back();
+            } else {
+                parts.back() += c;
+            }
+        }
+        return parts;
+    }
+
+    static std::string Hex(HWND window) {
+        char text[32];
+        snprintf(text, sizeof text, "%llx",
+                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+        return text;
+    }
+
+    std::wstring record_;
+};
+
+TEST_F(LogUploadTest, TheUploaderGetsTheLogNamesAndTheWindowAndTheWaitTimerIsArmed) {
+    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    Click(window, L"uploadLogbtn");
+    const auto starts = Starts();
+    ASSERT_EQ(starts.size(), 1u);
+    const std::vector<std::string> expected = {"quorvadine",
+                                               "20190812-101500_Kestrum_Windows.log",
+                                               "20190812-101500_Kestrum_MediaSdk.log",
+                                               "VideoSourceStream.txt",
+                                               "ScreenSDK.log",
+                                               Hex(window->GetHWND())};
+    EXPECT_EQ(std::vector<std::string>(starts[0].begin() + 1, starts[0].end()), expected);
+    EXPECT_EQ(starts[0][0], CStringToUtf8(ZuvraKestrum::Util::GetExeDirW()) + "\\Brisklog.exe");
+    EXPECT_TRUE(KillTimer(window->GetHWND(), CDuiFrameWindow::kUploadWaitTimer));
+
+    // The uploader's answer to this window is taken and shows nothing.
+    kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
+                                        std::chrono::milliseconds(500));
+    EXPECT_EQ(FindThreadWindow(L"Toast"), nullptr);
+}
+
+TEST_F(LogUploadTest, ProfileWindowShowsTheUploadersAnswerAsAToast) {
+    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    Click(window, L"uploadLogbtn");
+    ASSERT_TRUE(PumpUntil([handle] { return !ToastText(handle).empty(); }));
+    EXPECT_EQ(ToastText(handle), g_language ? L"上传成功" : L"Upload succeeded");
+
+    SendMessageW(FindThreadWindow(L"Toast"), WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(PumpUntil([] { return FindThreadWindow(L"Toast") == nullptr; }));
+    SetEnvironmentVariableW(L"KESTRUM_BRISKLOG_ANSWER", L"Upload failed: no network");
+    Click(window, L"uploadLogbtn");
+    ASSERT_TRUE(PumpUntil([handle] { return !ToastText(handle).empty(); }));
+    EXPECT_EQ(ToastText(handle), L"Upload failed: no network");
+    EXPECT_EQ(Starts().size(), 2u);
+}
+
+TEST_F(SettingsWindowsTest, ProfileShowsTheStoredChoicesAndConfirmsTheTypedNameWhole) {
+    data().cameraOff = true;
+    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(window, nullptr);
+    auto* edit = Find<DuiLib::CEditUI>(window, L"nickEdit");
+    EXPECT_EQ(edit->GetText(), L"Alice");
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(window, L"CamOpt")->IsSelected());
+    EXPECT_FALSE(Find<DuiLib::COptionUI>(window, L"MicOpt")->IsSelected());
+    TakePicture(window, L"settings-profile");
+
+    // A 19th typed character is refused with one warning.
+    edit->SetText(L"abcdefghijklmnopqr");
+    window->paintManager().SetFocus(edit);
+    edit->SetSel(-1, -1);
+    SendMessageW(window->GetHWND(), WM_CHAR, L's', 0);
+    EXPECT_EQ(edit->GetText(), L"abcdefghijklmnopqr");
+    const std::string tooLong = g_language ? "box(0,0,昵称长度不能超过18)"
+                                           : "box(0,0,Nickname must not exceed 18 characters)";
+    EXPECT_EQ(std::count(host_.journal.begin(), host_.journal.end(), tooLong), 1);
+
+    // The hint names nobody: nothing is sent and the window stays.
+    const std::wstring hint = g_language ? L"请输入昵称" : L"Your name";
+    edit->SetText(hint.c_str());
+    Click(window, L"surebtn");
+    EXPECT_TRUE(Journaled("box(0,0," + CStringToUtf8(hint) + ")"));
+    EXPECT_EQ(edit->GetText(), L"");
+
+    // A Chinese name goes to the service whole, whatever the ANSI code page; the switches are
+    // stored.
+    const std::wstring name = L"\x5f20\x4e09\x4e30";  // 张三丰
+    edit->SetText(name.c_str());
+    Click(window, L"MicOpt");
+    Click(window, L"surebtn");
+    EXPECT_TRUE(Journaled("updateInfo(course,," + CStringToUtf8(name) + ",p0)")) << Journal();
+    EXPECT_EQ(data().nickname, CStringToUtf8(name));
+    EXPECT_TRUE(data().cameraOff);
+    EXPECT_TRUE(data().micOff);
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getEnableCamera, host_.config()), "1");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getEnableMic, host_.config()), "1");
+    EXPECT_TRUE(Journaled("close(5)"));
+    HWND handle = window->GetHWND();
+    EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+
+    // Opened again, the window shows the name whole.
+    CDuiUserConfig* again = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Find<DuiLib::CEditUI>(again, L"nickEdit")->GetText(), name);
+    TakePicture(again, L"settings-profile-named");
+}
+
+// The avatar upload on the real service library against the local back-end.
+class AvatarUploadTest : public SettingsWindowsTest {
+public:
+    static void SetUpTestSuite() {
+        backend_ = new TestBackend;
+        if (!backend_->Started()) return;
+        library_ = new ServiceLibrary(backend_->BaseUrl(), backend_->BaseUrl(), backend_->Proxies(),
+                                      backend_->ProxyPort());
+        if (library_->Loaded()) library_->init();
+    }
+    static void TearDownTestSuite() {
+        if (library_ && library_->Loaded()) library_->uninit();
+        delete library_;
+        delete backend_;
+        library_ = nullptr;
+        backend_ = nullptr;
+    }
+
+protected:
+    void SetUp() override {
+        SettingsWindowsTest::SetUp();
+        ASSERT_TRUE(backend_ && backend_->Started()) << "the test back-end did not start";
+        ASSERT_TRUE(library_ && library_->Loaded()) << "libVossary.dll did not load";
+        backend_->Reset();
+        backend_->AddUser("tok-A", "20001", "Alice");
+        library_->setUserInfo("tok-A", "20001", "Alice", "", "");
+        host_.libraryUpdateInfo = library_->updateInfo;
+        host_.libraryUpdatePhoto = library_->updatePhoto;
+        host_.courseObserver_ = &course_;
+        host_.windows[CKestrum::kLoginDlg] = join_.handle();
+    }
+    void TearDown() override {
+        library_->releaseAccountObserver(nullptr);
+        SettingsWindowsTest::TearDown();
+        for (const MSG& message : joinMessages_) FreeCoursePayload(message.message, message.wParam);
+    }
+
+    // Runs the window's messages until done() holds, keeping those posted to the join window.
+    bool PumpKeepingJoinMessages(const std::function<bool()>& done) {
+        return kestrum::testing_support::PumpUntil(done, [this](MSG& message) {
+            if (message.hwnd != join_.handle()) return false;
+            joinMessages_.push_back(message);
+            return true;
+        });
+    }
+
+    std::vector<TestBackend::Request> Uploads(const char* api) {
+        std::vector<TestBackend::Request> found;
+        for (const auto& request : backend_->Requests()) {
+            if (request.path.find(api) != std::string::npos) found.push_back(request);
+        }
+        return found;
+    }
+
+    static TestBackend* backend_;
+    static ServiceLibrary* library_;
+    RecordingObserver course_;
+    MessageWindow join_;
+    std::vector<MSG> joinMessages_;
+};
+
+TestBackend* AvatarUploadTest::backend_ = nullptr;
+ServiceLibrary* AvatarUploadTest::library_ = nullptr;
+
+TEST_F(AvatarUploadTest, PicturesOfAnotherKindOrTooLargeAreRefusedBeforeAnythingIsSent) {
+    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(window, nullptr);
+    const std::string failed = g_language ? "头像更新失败" : "Avatar setting failed";
+
+    // A ".gif" in a folder named "jpg" is still a GIF.
+    const std::string gifFolder = folder_.MakeFolder("jpg");
+    WriteFileBytes(gifFolder + "face.gif", "GIF89a");
+    host_.nextAvatarFile = ZuvraKestrum::Util::StringToCString(gifFolder + "face.gif");
+    Click(window, L"photobtn");
+    EXPECT_TRUE(Journaled("box(1,1010," + failed + ")"));
+
+    WriteFileBytes(folder_.narrow() + "big.png", std::string(629146, 'x'));
+    host_.nextAvatarFile = folder_.path() + L"big.png";
+    Click(window, L"photobtn");
+    EXPECT_TRUE(Journaled("box(1,1009," + failed + ")"));
+
+    // Cancelling the chooser does nothing.
+    Click(window, L"photobtn");
+    EXPECT_EQ(std::count(host_.journal.begin(), host_.journal.end(), "choose"), 3);
+    EXPECT_TRUE(IsWindowEnabled(window->GetHWND()));
+    EXPECT_TRUE(Uploads("account/portrait").empty());
+}
+
+TEST_F(AvatarUploadTest, AnUploadedPictureLandsInTheCacheAndTheJoinWindowAndTheServiceLearnIt) {
+    const std::wstring picture = kbase::ModuleDirectory() + L"settings_fixtures\\avatar.png";
+    const std::string bytes = ReadFileBytes(CStringToString(picture));
+    ASSERT_FALSE(bytes.empty());
+    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    host_.nextAvatarFile = picture;
+    Press(window, L"photobtn");
+    EXPECT_FALSE(IsWindowEnabled(handle)) << Journal();
+    ASSERT_TRUE(PumpKeepingJoinMessages([&] { return !joinMessages_.empty(); }));
+    EXPECT_TRUE(IsWindowEnabled(handle));
+
+    ASSERT_EQ(joinMessages_[0].message, static_cast<UINT>(WM_GET_PHOTO));
+    const auto portraitId = TakePayload<WM_GET_PHOTO>(joinMessages_[0].wParam);
+    joinMessages_.clear();
+    ASSERT_NE(portraitId, nullptr);
+    EXPECT_EQ(Uploads("account/portrait").size(), 1u);
+    const std::wstring cached = ZuvraKestrum::Util::GetPortraitCachePath(*portraitId);
+    EXPECT_EQ(cached, avatarFolder_ + L"logo\\" + ZuvraKestrum::Util::StringToCString(*portraitId) +
+                          L".png");
+    EXPECT_EQ(ReadFileBytes(CStringToString(cached)), bytes);
+    EXPECT_EQ(data().portraitPath, CStringToString(cached));
+    EXPECT_EQ(Find(window, L"photobtn")->GetBkImage(), cached);
+
+    // The account learns the new picture with the stored name, through the course bridge.
+    ASSERT_TRUE(course_.WaitFinished());
+    EXPECT_EQ(course_.Lines()[0], "onUserUpdate(1)");
+    const auto updates = Uploads("account/update");
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_NE(updates[0].body.find("\"name\":\t\"Alice\""), std::string::npos) << updates[0].body;
+    EXPECT_NE(updates[0].body.find("\"portraitId\":\t\"" + *portraitId + "\""), std::string::npos)
+        << updates[0].body;
+    TakePicture(window, L"settings-profile-avatar");
+}
+
+TEST_F(AvatarUploadTest, AFailedUploadIsShownAndTheWindowIsUsableAgain) {
+    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    // A file that cannot be looked up passes the checks and fails in the upload.
+    host_.nextAvatarFile = folder_.path() + L"vanished.png";
+    Press(window, L"photobtn");
+    EXPECT_FALSE(IsWindowEnabled(handle));
+    EXPECT_TRUE(Journaled("updatePhoto(relay," + folder_.narrow() + "vanished.png)"));
+    ASSERT_TRUE(PumpUntil([handle] { return IsWindowEnabled(handle); }));
+    const auto box =
+        std::find_if(host_.journal.begin(), host_.journal.end(),
+                     [](const std::string& entry) { return entry.rfind("box(1,", 0) == 0; });
+    EXPECT_NE(box, host_.journal.end());
+    EXPECT_TRUE(joinMessages_.empty());
+    EXPECT_TRUE(Uploads("account/update").empty());
+}
+
+}  // namespace

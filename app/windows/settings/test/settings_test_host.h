@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/windows/settings/settings_host.h"
+#include "kestrum/core/kestrum_config.h"
+
+// The settings windows' host in the tests: a configuration of its own, the test's engine, a
+// dialog table the test fills, and a journal of what the windows asked for that has no effect
+// here (message boxes, opened dialogs, account requests without a library).
+//
+// Threads: the test thread, which runs the windows.
+class SettingsTestHost : public ISettingsHost {
+public:
+    using UpdateInfo = decltype(&::updateInfo);
+    using UpdatePhoto = decltype(&::updatePhoto);
+
+    // The configuration file lives in folder (ending in a backslash).
+    explicit SettingsTestHost(const std::string& folder);
+
+    CKestrumConfig& config() override { return *config_; }
+    CKestrumZuvra* engine() override { return engine_; }
+    CDuiFrameWindow* dialog(unsigned id) override;
+    HWND dialogWindow(unsigned id) override;
+    void openDialog(unsigned id) override;
+    // Closes the window registered under id as the dialog table does (WM_CLOSE) and forgets it.
+    void closeDialog(unsigned id) override;
+    void showMsgBox(HWND owner, const std::wstring& text, int code, int type) override;
+    ZuvraKestrum::ICallBack::CUserCallBack* courseObserver() override { return courseObserver_; }
+    void updateInfo(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& password,
+                    const std::string& name, const std::string& portraitId) override;
+    void updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                     const std::string& filePath) override;
+    std::wstring chooseAvatarFile(HWND owner) override;
+
+    // What the test sets up.
+    CKestrumZuvra* engine_ = nullptr;
+    std::map<unsigned, CDuiFrameWindow*> dialogs;  // window objects by dialog id
+    std::map<unsigned, HWND> windows;              // plain windows by dialog id (the join window)
+    ZuvraKestrum::ICallBack::CUserCallBack* courseObserver_ = nullptr;
+    UpdateInfo libraryUpdateInfo = nullptr;    // null: updateInfo is only written down
+    UpdatePhoto libraryUpdatePhoto = nullptr;  // null: updatePhoto is only written down
+    std::wstring nextAvatarFile;               // what the file chooser gives, once
+
+    // "box(type,code,text)", "open(id)", "close(id)", "updateInfo(observer,password,name,id)"
+    // with observer "course" or "other", "updatePhoto(observer,path)" with "relay" when it is
+    // not the course bridge, "choose". Texts in UTF-8.
+    std::vector<std::string> journal;
+
+private:
+    std::unique_ptr<CKestrumConfig> config_;
+};
