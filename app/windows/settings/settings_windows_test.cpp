@@ -14,6 +14,7 @@
 #include "app/kestrum/kestrum.h"
 #include "app/windows/settings/dui_set_av.h"
 #include "app/windows/settings/dui_user_config.h"
+#include "app/windows/skeleton/testing/window_picture.h"
 #include "engine_journal.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_data.h"
@@ -31,6 +32,8 @@
 #include "ui/base/util/module_path.h"
 #include "ui/base/window_impl/framework_window_test_fixture.h"
 #include "ui/controls/richedit/rich_edit.h"
+
+using window_testing::PixelAt;
 
 namespace {
 
@@ -129,11 +132,6 @@ protected:
         PumpPending();
     }
 
-    static DWORD PixelAt(CDuiFrameWindow* window, int x, int y) {
-        ui::IRenderContext* render = window->paintManager().GetHost()->GetRenderContext();
-        return static_cast<const DWORD*>(render->GetBits())[y * render->GetWidth() + x];
-    }
-
     // A pixel just inside the control's top left corner, clear of its border and text.
     static DWORD InsideCorner(CDuiFrameWindow* window, const wchar_t* name) {
         const RECT& pos = Find(window, name)->GetPos();
@@ -142,16 +140,8 @@ protected:
 
     // Paints the window afresh and keeps its picture in the build's pictures folder.
     static void TakePicture(CDuiFrameWindow* window, const std::wstring& stem) {
-        InvalidateRect(window->GetHWND(), nullptr, FALSE);
-        UpdateWindow(window->GetHWND());
-        ui::IRenderContext* render = window->paintManager().GetHost()->GetRenderContext();
-        // The edit's text is drawn by GDI, which leaves alpha 0 behind; the window is opaque on
-        // screen, and so is its picture.
-        auto* bits = static_cast<DWORD*>(render->GetBits());
-        for (int i = 0; i < render->GetWidth() * render->GetHeight(); ++i) bits[i] |= 0xFF000000u;
-        const std::wstring file =
-            ui::testing_support::PictureFolder() + stem + (g_language ? L"-zh.png" : L"-en.png");
-        EXPECT_TRUE(ui::testing_support::SavePng(render, file));
+        EXPECT_TRUE(
+            window_testing::SavePicture(window, stem + (g_language ? L"-zh.png" : L"-en.png")));
     }
 
     std::string Journal() const {

@@ -13,8 +13,6 @@
 #include "kestrum/testing/win_wait.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/window/window.h"
-#include "ui/controls/render/gdiplus_headers.h"
-#include "ui/controls/render/render_context.h"
 
 namespace join_testing {
 
@@ -192,87 +190,8 @@ void CALLBACK NoticeCloser::Tick(HWND, UINT, UINT_PTR, DWORD) {
     g_inTick = false;
 }
 
-namespace {
-
-// How far, summed over red, green and blue, a pixel must be from the background to count.
-constexpr int kLeastDifference = 48;
-
-int Channel(DWORD color, int shift) { return static_cast<int>((color >> shift) & 0xFF); }
-
-int Distance(DWORD a, DWORD b) {
-    int distance = 0;
-    for (int shift : {0, 8, 16}) distance += std::abs(Channel(a, shift) - Channel(b, shift));
-    return distance;
-}
-
-ui::IRenderContext* Drawing(CDuiFrameWindow* window) {
-    ui::Window* host = window ? window->paintManager().GetHost() : nullptr;
-    return host ? host->GetRenderContext() : nullptr;
-}
-
-bool FindPngEncoder(CLSID& encoder) {
-    UINT count = 0;
-    UINT size = 0;
-    if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok) return false;
-    std::vector<BYTE> buffer(size);
-    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdiplus::DllExports::GdipGetImageEncoders(count, size, codecs) != Gdiplus::Ok) return false;
-    for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) != L"image/png") continue;
-        encoder = codecs[i].Clsid;
-        return true;
-    }
-    return false;
-}
-
-}  // namespace
-
-DWORD PixelAt(CDuiFrameWindow* window, int x, int y) {
-    ui::IRenderContext* context = Drawing(window);
-    if (!context || x < 0 || y < 0 || x >= context->GetWidth() || y >= context->GetHeight()) {
-        return 0;
-    }
-    return static_cast<const DWORD*>(context->GetBits())[y * context->GetWidth() + x];
-}
-
-int CountDiffering(CDuiFrameWindow* window, const RECT& rect, DWORD background) {
-    ui::IRenderContext* context = Drawing(window);
-    if (!context) return 0;
-    const auto* bits = static_cast<const DWORD*>(context->GetBits());
-    const int width = context->GetWidth();
-    int differing = 0;
-    for (LONG y = std::max<LONG>(rect.top, 0);
-         y < std::min<LONG>(rect.bottom, context->GetHeight()); ++y) {
-        for (LONG x = std::max<LONG>(rect.left, 0); x < std::min<LONG>(rect.right, width); ++x) {
-            if (Distance(bits[y * width + x], background) > kLeastDifference) ++differing;
-        }
-    }
-    return differing;
-}
-
 bool SavePicture(CDuiFrameWindow* window, const std::wstring& name) {
-    RedrawWindow(window->GetHWND(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    ui::IRenderContext* context = Drawing(window);
-    CLSID encoder = {};
-    if (!context || !FindPngEncoder(encoder)) return false;
-    const int width = context->GetWidth();
-    // The edits' text is drawn by GDI, which leaves alpha 0 behind; the window is opaque on the
-    // screen, and so is its picture.
-    auto* bits = static_cast<DWORD*>(context->GetBits());
-    for (int i = 0; i < width * context->GetHeight(); ++i) bits[i] |= 0xFF000000u;
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(
-            width, context->GetHeight(), width * 4, PixelFormat32bppPARGB,
-            static_cast<BYTE*>(context->GetBits()), &bitmap) != Gdiplus::Ok) {
-        return false;
-    }
-    const std::wstring folder = ProgramFolder() + L"..\\pictures\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring path = folder + name + L".png";
-    const bool saved = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &encoder,
-                                                                nullptr) == Gdiplus::Ok;
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
-    return saved;
+    return window_testing::SavePicture(window, name + L".png");
 }
 
 }  // namespace join_testing

@@ -8,6 +8,7 @@
 
 #include "app/kestrum/kestrum.h"
 #include "app/windows/join/join_services.h"
+#include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/control_ui.h"
 
 class CDuiLogin;
@@ -82,10 +83,8 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-// The colour (0xAARRGGBB) at a client point of the window's last drawing; 0 outside it.
-DWORD PixelAt(CDuiFrameWindow* window, int x, int y);
-// How many pixels of rect differ clearly from `background` (text and pictures on it).
-int CountDiffering(CDuiFrameWindow* window, const RECT& rect, DWORD background);
+using window_testing::CountDiffering;
+using window_testing::PixelAt;
 // Redraws the window now and writes its drawing to "<build>\pictures\<name>.png"; false when
 // either failed.
 bool SavePicture(CDuiFrameWindow* window, const std::wstring& name);
