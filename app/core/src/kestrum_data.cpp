@@ -109,6 +109,22 @@ std::string& CKestrumData::getUserPortraitId(std::string& out, const std::string
     return out;
 }
 
+bool CKestrumData::isFeatureSupported(const std::string& userId) {
+    CLockGuard guard(&lock);
+    for (const UserInfoRecord& user : userList) {
+        if (userId == user.uid) return user.feature != 0;
+    }
+    return false;
+}
+
+std::string CKestrumData::getUidByStreamId(int id) {
+    CLockGuard guard(&lock);
+    for (const UserInfoRecord& user : userList) {
+        if (user.streamId == id) return user.uid;
+    }
+    return "";
+}
+
 bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
     CLockGuard guard(&lock);
     const bool hostsChanged = hosts != room.hosts;

@@ -117,10 +117,12 @@ TEST_F(KestrumDataTest, SettingsDumpOpensTheLogWithoutTheFullToken) {
     { std::unique_ptr<CKestrumData> data = Make(); }
     const std::string log = ReadFileBytes(logPath_);
     const std::string language = std::to_string(CKestrumConfig::UserLanguage());
-    EXPECT_EQ(log, "20190812:101500:123 [Kestrum] AppId: '5b1e7c9a20d64f3e8a7b6c5d4e3f2a10' \n"
-                   "NickName: 'Alice' \nUid: 'u-1' \nnStream:12 \nnLanguage: " + language +
-                       " \nstrToken: 'eyJh***' \nPortraidId: ''  \n"
-                       "PortraidPath: 'profile picture-light.png' \r\n");
+    EXPECT_EQ(log,
+              "20190812:101500:123 [Kestrum] AppId: '5b1e7c9a20d64f3e8a7b6c5d4e3f2a10' \n"
+              "NickName: 'Alice' \nUid: 'u-1' \nnStream:12 \nnLanguage: " +
+                  language +
+                  " \nstrToken: 'eyJh***' \nPortraidId: ''  \n"
+                  "PortraidPath: 'profile picture-light.png' \r\n");
     EXPECT_EQ(log.find("secret"), std::string::npos);
 }
 
@@ -192,6 +194,20 @@ TEST_F(KestrumDataTest, UnknownUidLeavesTheNicknameAndEmptiesThePortraitId) {
     EXPECT_EQ(data->getUserPortraitId(id, "b"), "p-b");
     EXPECT_EQ(data->getUserPortraitId(id, "z"), "");
     EXPECT_EQ(id, "");
+}
+
+TEST_F(KestrumDataTest, StreamAndFeatureLookupsTakeTheFirstParticipant) {
+    std::unique_ptr<CKestrumData> data = Make();
+    data->userList = {User("a", "Ann", ""), User("b", "Bob", ""), User("a", "Ann again", "")};
+    data->userList[0].streamId = 7;
+    data->userList[1].streamId = 7;
+    data->userList[1].feature = 1;
+    data->userList[2].feature = 1;
+    EXPECT_EQ(data->getUidByStreamId(7), "a");
+    EXPECT_EQ(data->getUidByStreamId(8), "");
+    EXPECT_FALSE(data->isFeatureSupported("a")) << "the first record with the uid decides";
+    EXPECT_TRUE(data->isFeatureSupported("b"));
+    EXPECT_FALSE(data->isFeatureSupported("nobody"));
 }
 
 TEST_F(KestrumDataTest, RoomInfoUpdateStoresTheRoomAndReportsHostChanges) {

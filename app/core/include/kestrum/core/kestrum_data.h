@@ -46,6 +46,12 @@ public:
     // out := the portrait id of the first participant with this uid, or "" when none has it.
     std::string& getUserPortraitId(std::string& out, const std::string& uid);
 
+    // Whether the first participant with this uid runs a client that answers invitations (a
+    // non-zero feature field); false when no participant has the uid.
+    bool isFeatureSupported(const std::string& uid);
+    // The uid of the first participant with this media stream id, "" when none has it.
+    std::string getUidByStreamId(int streamId);
+
     // Stores the room information of a "room-info" event: the record, its hosts, host name,
     // initial status and first host. Returns true when the hosts changed.
     bool updateRoomInfo(const RoomInfoRecord& room);
@@ -70,8 +76,8 @@ public:
     std::string shareToken;
     std::string token;
     int language = 0;
-    bool cameraOff = false;  // EnableCamera: join with the camera off
-    bool micOff = false;     // EnableMic: join with the microphone off
+    bool cameraOff = false;    // EnableCamera: join with the camera off
+    bool micOff = false;       // EnableMic: join with the microphone off
     std::string roomName;      // UTF-8
     std::string roomPassword;  // UTF-8
     int initialStatus = 0;
@@ -85,9 +91,9 @@ public:
     int status = 0;        // kStatusMicOff | kStatusCameraOff
     ZuvraKestrum::Util::CLock lock;
     std::string firstHostUid;
-    RoomInfoRecord roomInfo;              // under lock
-    std::vector<UserInfoRecord> userList;  // under lock
-    UserInfoRecord ownInfo;                // under lock
+    RoomInfoRecord roomInfo;                  // under lock
+    std::vector<UserInfoRecord> userList;     // under lock
+    UserInfoRecord ownInfo;                   // under lock
     int videoQuality = kDefaultVideoQuality;  // 50 high, 40 middle, 30 low
     std::string appVersion;
     std::string engineVersion;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class CKestrumZuvra;
+struct MsgBoxInviteInfo;
+
+// What the meeting's windows (the in-meeting window and its panels: participants, chat, tiles,
+// per-user menu) need of the program around them: the room requests of the course bridge, the
+// modal question, toasts, the invitation boxes, the in-meeting window's handle and the engine.
+// The program's own (ProgramMeetingHost) reaches the singletons; tests give the windows a
+// recording host, so each panel runs without the rest of the program.
+//
+// Texts: uids and messages UTF-8, as the course bridge sends them; box and toast texts wide.
+// Threads: the UI thread. Ownership: the host outlives every window given it.
+class IMeetingHost {
+public:
+    // Room requests (the course bridge queues the device requests and sends bans at once).
+    virtual void roomctrlAudio(bool mute, const std::vector<std::string>& uids) = 0;
+    virtual void roomctrlVideo(bool mute, const std::vector<std::string>& uids) = 0;
+    virtual void roomctrlBan(const std::vector<std::string>& uids) = 0;
+    virtual void roomctrlShare(bool share, const std::vector<std::string>& uids) = 0;
+    virtual void broadcastMsg(const std::string& text) = 0;
+    virtual void sendRequest(const std::string& op, const std::string& target,
+                             const std::string& roomName) = 0;
+
+    // A question with OK and Cancel under the caption "Warning", modal over owner; true for OK.
+    // It pumps messages: callers copy what they need before asking and re-check afterwards.
+    virtual bool confirm(HWND owner, const std::wstring& text) = 0;
+    virtual void toast(HWND over, const std::wstring& text, int durationMs) = 0;
+    // The invitation box manager's confirmation boxes; the answer comes back to info.notifyWnd.
+    virtual void inviteMic(const MsgBoxInviteInfo& info) = 0;
+    virtual void inviteCamera(const MsgBoxInviteInfo& info) = 0;
+
+    // The in-meeting window (dialog 6 of the application singleton), null while it is closed.
+    virtual HWND meetingWindow() = 0;
+    // The engine wrapper; null when the program has none.
+    virtual CKestrumZuvra* engine() = 0;
+
+protected:
+    ~IMeetingHost() = default;
+};
+
+// The host of the running program. Its parts are reached on first use, on the UI thread.
+IMeetingHost& ProgramMeetingHost();

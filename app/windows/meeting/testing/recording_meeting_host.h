@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/windows/meeting/meeting_host.h"
+
+namespace window_testing {
+
+// A meeting host for window tests: every request, toast and box becomes one line of `calls`
+// ("roomctrlAudio 1 u1,u2", "confirm Remove Bob from the room?", ...; wide texts as UTF-8), the
+// question gets `confirmAnswer`, and `whileConfirming` runs inside the question, where a real
+// modal box would pump messages (tests post into the window from there).
+class RecordingMeetingHost : public IMeetingHost {
+public:
+    void roomctrlAudio(bool mute, const std::vector<std::string>& uids) override;
+    void roomctrlVideo(bool mute, const std::vector<std::string>& uids) override;
+    void roomctrlBan(const std::vector<std::string>& uids) override;
+    void roomctrlShare(bool share, const std::vector<std::string>& uids) override;
+    void broadcastMsg(const std::string& text) override;
+    void sendRequest(const std::string& op, const std::string& target,
+                     const std::string& roomName) override;
+    bool confirm(HWND owner, const std::wstring& text) override;
+    void toast(HWND over, const std::wstring& text, int durationMs) override;
+    void inviteMic(const MsgBoxInviteInfo& info) override;
+    void inviteCamera(const MsgBoxInviteInfo& info) override;
+    HWND meetingWindow() override { return meeting; }
+    CKestrumZuvra* engine() override { return engineWrapper; }
+
+    // The calls that start with prefix, in order.
+    std::vector<std::string> callsStartingWith(const std::string& prefix) const;
+
+    std::vector<std::string> calls;
+    bool confirmAnswer = true;
+    std::function<void()> whileConfirming;
+    HWND meeting = nullptr;
+    CKestrumZuvra* engineWrapper = nullptr;
+};
+
+}  // namespace window_testing
