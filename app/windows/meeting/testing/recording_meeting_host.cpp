@@ -47,7 +47,8 @@ bool RecordingMeetingHost::confirm(HWND, const std::wstring& text) {
 }
 
 void RecordingMeetingHost::toast(HWND, const std::wstring& text, int durationMs) {
-    calls.push_back("toast " + std::to_string(durationMs) + " " + kestrum::common::WideToUtf8(text));
+    calls.push_back("toast " + std::to_string(durationMs) + " " +
+                    kestrum::common::WideToUtf8(text));
 }
 
 void RecordingMeetingHost::inviteMic(const MsgBoxInviteInfo& info) {
