@@ -1,5 +1,7 @@
 #include "kestrum/json/json_document.h"
 
+#include "json_print_into.h"
+
 namespace jdoc {
 
 namespace {
@@ -86,14 +88,8 @@ const std::string& CJsonDocument::LastError() const
 
 std::string CJsonDocument::Print(bool formatted) const
 {
-    JsonNode* node = Node();
-    if (node == nullptr)
-        return std::string();
-    char* text = json_print_value(node, 0, formatted);
-    if (text == nullptr)
-        return std::string();
-    std::string result(text);
-    json_free(text);
+    std::string result;
+    PrintValueInto(Node(), 0, formatted, result);  // stays empty for an empty document or a failed print
     return result;
 }
 

@@ -3,17 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "json_arena.h"
+
 void* (*json_malloc)(size_t size) = std::malloc;
 void (*json_free)(void* block) = std::free;
 
 namespace {
-
-// Hooks may be replaced by allocators that do not accept null, so null is never passed to them.
-void FreeBlock(void* block)
-{
-    if (block != nullptr)
-        json_free(block);
-}
 
 bool IsBorrowed(const JsonNode* node)
 {
@@ -38,37 +33,26 @@ bool KeyEquals(const char* key, const char* name)
     return false;
 }
 
-// Reverses the chain starting at node in place; returns its former last node.
-JsonNode* ReverseChain(JsonNode* node)
+void DeleteChain(JsonNode* node, NodeReleaser& releaser)
 {
-    JsonNode* reversed = nullptr;
     while (node != nullptr) {
         JsonNode* next = node->next;
-        node->next = reversed;
-        reversed = node;
+        if (!IsBorrowed(node)) {
+            DeleteChain(node->child, releaser);
+            ReleaseText(node, node->valuestring);
+        }
+        ReleaseText(node, node->key);
+        releaser.ReleaseNode(node);
         node = next;
     }
-    return reversed;
 }
 
 }  // namespace
 
-// Blocks go back in the reverse of the order the parser took them: allocators that reuse freed
-// blocks last-in first-out then lay the next parsed tree out in text order again, which keeps
-// printing and freeing it cache-friendly.
 void json_delete(JsonNode* node)
 {
-    node = ReverseChain(node);
-    while (node != nullptr) {
-        JsonNode* next = node->next;
-        if (!IsBorrowed(node)) {
-            json_delete(node->child);
-            FreeBlock(node->valuestring);
-        }
-        FreeBlock(node->key);
-        json_free(node);
-        node = next;
-    }
+    NodeReleaser releaser;
+    DeleteChain(node, releaser);
 }
 
 JsonNode* json_find_member(const JsonNode* object, const char* name)
@@ -101,7 +85,7 @@ void json_append_member(JsonNode* object, const char* name, JsonNode* item)
 {
     if (item == nullptr)
         return;
-    FreeBlock(item->key);
+    ReleaseText(item, item->key);
     item->key = json_strdup(name);
     json_append_item(object, item);
 }

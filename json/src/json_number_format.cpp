@@ -27,21 +27,28 @@ char* WriteDigitsBackwards(uint64_t value, char* end)
     return end;
 }
 
+size_t DigitCount(uint64_t value)
+{
+    size_t count = 1;
+    for (uint64_t bound = 10; count < 20 && value >= bound; bound *= 10)
+        ++count;
+    return count;
+}
+
+// Digits straight into the text: a copy from a scratch array would load bytes just stored one by
+// one, which stalls the processor for longer than writing the digits takes.
 size_t FormatMagnitude(uint64_t magnitude, bool negative, char* text)
 {
-    char digits[20];
-    char* end = digits + sizeof(digits);
-    char* start = WriteDigitsBackwards(magnitude, end);
-    size_t length = static_cast<size_t>(end - start);
     char* out = text;
     if (negative)
         *out++ = '-';
-    std::memcpy(out, start, length);
-    out[length] = '\0';
-    return length + (negative ? 1 : 0);
+    size_t count = DigitCount(magnitude);
+    WriteDigitsBackwards(magnitude, out + count);
+    out[count] = '\0';
+    return static_cast<size_t>(out - text) + count;
 }
 
-size_t CopyText(const char* literal, char (&text)[kDoubleTextSize])
+size_t CopyText(const char* literal, char* text)
 {
     size_t length = std::strlen(literal);
     std::memcpy(text, literal, length + 1);
@@ -73,7 +80,7 @@ uint32_t RoundedMillionths(double fraction)
     return static_cast<uint32_t>(result);
 }
 
-size_t FormatFixedSix(double value, char (&text)[kDoubleTextSize])
+size_t FormatFixedSix(double value, char* text)
 {
     double magnitude = std::fabs(value);
     double whole = std::floor(magnitude);
@@ -158,7 +165,7 @@ uint64_t ShortestDigits(double magnitude, const char* digits, size_t length, int
 
 // Shortest-first: the fewest significant digits that read back as the same double, like
 // "%.<n>e" with trailing zeros dropped: "1e+63", "1.7976931348623157e+308".
-size_t FormatShortest(double value, const char* digits, size_t length, char (&text)[kDoubleTextSize])
+size_t FormatShortest(double value, const char* digits, size_t length, char* text)
 {
     int scale = 0;
     uint64_t shortest = ShortestDigits(std::fabs(value), digits, length, &scale);
@@ -186,7 +193,7 @@ size_t FormatShortest(double value, const char* digits, size_t length, char (&te
     return static_cast<size_t>(out + exponent_length - text);
 }
 
-size_t FormatIntegral(double value, char (&text)[kDoubleTextSize])
+size_t FormatIntegral(double value, char* text)
 {
     constexpr double kTwoTo63 = 9223372036854775808.0;
     if (std::fabs(value) < kTwoTo63) {
@@ -196,7 +203,7 @@ size_t FormatIntegral(double value, char (&text)[kDoubleTextSize])
     char digits[kLargestIntegralDigits];
     size_t length = ExactDigits(std::fabs(value), digits);
     size_t sign = std::signbit(value) ? 1 : 0;
-    if (sign + length >= sizeof(text))
+    if (sign + length >= kDoubleTextSize)
         return FormatShortest(value, digits, length, text);
     char* out = text;
     if (sign != 0)
@@ -208,7 +215,7 @@ size_t FormatIntegral(double value, char (&text)[kDoubleTextSize])
 
 }  // namespace
 
-size_t FormatSigned(int64_t value, char (&text)[kIntegerTextSize])
+size_t FormatSigned(int64_t value, char* text)
 {
     uint64_t magnitude = static_cast<uint64_t>(value);
     if (value < 0)
@@ -216,12 +223,12 @@ size_t FormatSigned(int64_t value, char (&text)[kIntegerTextSize])
     return FormatMagnitude(magnitude, value < 0, text);
 }
 
-size_t FormatUnsigned(uint64_t value, char (&text)[kIntegerTextSize])
+size_t FormatUnsigned(uint64_t value, char* text)
 {
     return FormatMagnitude(value, false, text);
 }
 
-size_t FormatDouble(double value, char (&text)[kDoubleTextSize])
+size_t FormatDouble(double value, char* text)
 {
     constexpr double kIntegralTolerance = 2.220446049250313e-16;  // 2^-52
     if (std::isnan(value))

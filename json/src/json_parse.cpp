@@ -2,17 +2,21 @@
 
 #include <cstring>
 
+#include "json_arena.h"
 #include "json_decimal.h"
 #include "json_string_body.h"
 
 // Recursive descent in one pass over the text. Every node is linked into the tree as soon as it
-// is allocated, so a failure anywhere is cleaned up by deleting the root.
+// is allocated, so a failure anywhere is cleaned up by deleting the root. Nodes and texts come
+// from the parse's arena.
 
 namespace {
 
 thread_local const char* g_error_position = nullptr;
 
 struct ParseState {
+    explicit ParseState(const char* text) : arena(text) {}
+    ParseArena arena;
     const char* error = nullptr;  // syntax error position; stays null on allocation failure
     int depth = 0;                // containers open at the current position
 };
@@ -125,7 +129,7 @@ const char* json_parse_string(ParseState& state, JsonNode* node, const char* at)
     bool has_escape = false;
     const char* end = FindStringEnd(at, &has_escape);
     size_t span = static_cast<size_t>(end - at);
-    char* text = static_cast<char*>(json_malloc(span + 1));
+    char* text = state.arena.NewText(span + 1);
     if (text == nullptr)
         return nullptr;
     char* text_end = text + span;
@@ -144,9 +148,9 @@ const char* json_parse_string(ParseState& state, JsonNode* node, const char* at)
 const char* json_parse_value(ParseState& state, JsonNode* node, const char* at);
 
 // A fresh child linked after `last`, or as the first child when last is null.
-JsonNode* LinkNewChild(JsonNode* parent, JsonNode* last)
+JsonNode* LinkNewChild(ParseState& state, JsonNode* parent, JsonNode* last)
 {
-    JsonNode* child = json_new_node(JSON_FALSE);
+    JsonNode* child = state.arena.NewNode();
     if (child == nullptr)
         return nullptr;
     if (last == nullptr) {
@@ -181,15 +185,14 @@ const char* ParseElement(ParseState& state, JsonNode* element, const char* at)
 using ChildParser = const char* (*)(ParseState&, JsonNode*, const char*);
 
 // Parses the children of an array or object after its opening bracket up to the closing one.
-const char* ParseChildren(ParseState& state, JsonNode* parent, const char* at, ChildParser parse_child,
-                          char closing)
+const char* ParseChildren(ParseState& state, JsonNode* parent, const char* at, ChildParser parse_child, char closing)
 {
     at = json_skip_space(at);
     if (*at == closing)
         return at + 1;
     JsonNode* last = nullptr;
     for (;;) {
-        last = LinkNewChild(parent, last);
+        last = LinkNewChild(state, parent, last);
         if (last == nullptr)
             return nullptr;
         at = parse_child(state, last, at);
@@ -250,8 +253,7 @@ const char* json_parse_value(ParseState& state, JsonNode* node, const char* at)
     case '"': return json_parse_string(state, node, at);
     case '[': return json_parse_array(state, node, at);
     case '{': return json_parse_object(state, node, at);
-    case '-':
-        return json_parse_number(node, at);
+    case '-': return json_parse_number(node, at);
     default:
         if (IsDigit(*at))
             return json_parse_number(node, at);
@@ -266,12 +268,13 @@ JsonNode* json_parse(const char* text)
     g_error_position = nullptr;
     if (text == nullptr)
         return nullptr;
-    JsonNode* root = json_new_node(JSON_FALSE);
+    ParseState state(text);
+    JsonNode* root = state.arena.NewNode();
     if (root == nullptr)
         return nullptr;
-    ParseState state;
     const char* end = json_parse_value(state, root, json_skip_space(text));
     g_error_position = state.error;
+    state.arena.Publish();
     if (end != nullptr)
         return root;
     json_delete(root);

@@ -1,6 +1,7 @@
 #include "kestrum/json/json_node.h"
 
 #include "json_number_format.h"
+#include "json_print_into.h"
 #include "print_buffer.h"
 
 // All printers write into one PrintBuffer; the text is the same as joining one text per node.
@@ -26,19 +27,29 @@ struct EscapeTable {
 };
 constexpr EscapeTable kEscape;
 
-void AppendEscape(PrintBuffer& out, unsigned char c)
+constexpr size_t kLongestEscape = 6;  // \u00XX
+// Bytes written per check of the room left: the check is paid once per step, not per byte, and
+// reserving a step is cheap even for a short key.
+constexpr size_t kStringStep = 128;
+
+// Writes the escape of byte c (one with an entry in kEscape) at `to`; returns the end.
+char* WriteEscape(char* to, unsigned char c)
 {
     static const char kHex[] = "0123456789abcdef";
     char letter = kEscape.letter[c];
-    if (letter != 'u') {
-        const char escape[2] = {'\\', letter};
-        out.Append(escape, 2);
-        return;
-    }
-    const char escape[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-    out.Append(escape, 6);
+    to[0] = '\\';
+    to[1] = letter;
+    if (letter != 'u')
+        return to + 2;
+    to[2] = '0';
+    to[3] = '0';
+    to[4] = kHex[c >> 4];
+    to[5] = kHex[c & 0xF];
+    return to + 6;
 }
 
+// Copies byte by byte straight into the text: the strings of service JSON are short, where one
+// library copy per run of plain bytes costs more than the bytes themselves.
 void json_print_string(PrintBuffer& out, const char* text)
 {
     // An absent text still prints as a string, so the output stays valid JSON.
@@ -49,29 +60,40 @@ void json_print_string(PrintBuffer& out, const char* text)
     out.Append('"');
     const unsigned char* at = reinterpret_cast<const unsigned char*>(text);
     for (;;) {
-        const unsigned char* run = at;
-        while (kEscape.letter[*at] == 0)
-            ++at;
-        out.Append(reinterpret_cast<const char*>(run), static_cast<size_t>(at - run));
-        if (*at == '\0')
-            break;
-        AppendEscape(out, *at++);
+        char* const start = out.Reserve(kStringStep);
+        if (start == nullptr)
+            return;
+        char* const limit = start + kStringStep - kLongestEscape;
+        char* to = start;
+        while (to < limit) {
+            unsigned char c = *at++;
+            if (kEscape.letter[c] == 0) {
+                *to++ = static_cast<char>(c);
+            } else if (c != '\0') {
+                to = WriteEscape(to, c);
+            } else {
+                out.Commit(static_cast<size_t>(to - start));
+                out.Append('"');
+                return;
+            }
+        }
+        out.Commit(static_cast<size_t>(to - start));
     }
-    out.Append('"');
 }
 
 void json_print_int(PrintBuffer& out, const JsonNode* node)
 {
-    char text[kIntegerTextSize];
-    size_t length = node->sign == -1 ? FormatSigned(static_cast<int64_t>(node->valueint), text)
-                                     : FormatUnsigned(node->valueint, text);
-    out.Append(text, length);
+    char* text = out.Reserve(kIntegerTextSize);
+    if (text != nullptr)
+        out.Commit(node->sign == -1 ? FormatSigned(static_cast<int64_t>(node->valueint), text)
+                                    : FormatUnsigned(node->valueint, text));
 }
 
 void json_print_double(PrintBuffer& out, const JsonNode* node)
 {
-    char text[kDoubleTextSize];
-    out.Append(text, FormatDouble(node->valuedouble, text));
+    char* text = out.Reserve(kDoubleTextSize);
+    if (text != nullptr)
+        out.Commit(FormatDouble(node->valuedouble, text));
 }
 
 void AppendIndent(PrintBuffer& out, int depth)
@@ -82,25 +104,10 @@ void AppendIndent(PrintBuffer& out, int depth)
 
 bool PrintNode(PrintBuffer& out, const JsonNode* node, int depth, bool formatted);
 
-// A tree is one heap block per node, key and text, scattered over the heap once the heap has
-// been recycled. Fetching the next sibling's blocks while the current one prints hides much of
-// the cache-miss latency (a third of the print time on large recycled trees).
-void PrefetchNextSibling(const JsonNode* child)
-{
-    const JsonNode* next = child->next;
-    if (next == nullptr)
-        return;
-    __builtin_prefetch(next);
-    __builtin_prefetch(next->key);
-    __builtin_prefetch(next->valuestring);
-    __builtin_prefetch(next->child);
-}
-
 bool json_print_array(PrintBuffer& out, const JsonNode* node, int depth, bool formatted)
 {
     out.Append('[');
     for (const JsonNode* child = node->child; child != nullptr; child = child->next) {
-        PrefetchNextSibling(child);
         if (child != node->child) {
             if (formatted)
                 out.Append(", ", 2);
@@ -120,7 +127,6 @@ bool json_print_object(PrintBuffer& out, const JsonNode* node, int depth, bool f
     if (formatted)
         out.Append('\n');
     for (const JsonNode* child = node->child; child != nullptr; child = child->next) {
-        PrefetchNextSibling(child);
         if (formatted)
             AppendIndent(out, depth + 1);
         json_print_string(out, child->key);
@@ -167,4 +173,15 @@ char* json_print_value(const JsonNode* node, int depth, bool formatted)
     if (!PrintNode(out, node, depth, formatted))
         return nullptr;
     return out.Release();
+}
+
+bool PrintValueInto(const JsonNode* node, int depth, bool formatted, std::string& out)
+{
+    if (node == nullptr)
+        return false;
+    PrintBuffer buffer;
+    if (!PrintNode(buffer, node, depth, formatted) || buffer.failed())
+        return false;
+    out.assign(buffer.data(), buffer.size());
+    return true;
 }

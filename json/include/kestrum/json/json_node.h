@@ -7,11 +7,24 @@
 // container. Plain records with free functions, so that response readers can walk a tree directly.
 //
 // Thread safety: no locks. Distinct trees may be parsed, built, printed and freed on different
-// threads at the same time; one tree is used by one thread at a time.
+// threads at the same time, also when they hold nodes of one parse; one tree is used by one
+// thread at a time.
 //
 // Ownership: a node owns its key always, and its child chain and string text unless
-// JSON_BORROWED is set in its type. Every node and text comes from json_malloc and goes back
-// through json_free.
+// JSON_BORROWED is set in its type. json_delete is the one way to release a node and what it owns.
+//
+// Storage: nodes made by the constructors below are heap blocks of their own, as are the texts
+// from json_strdup and the printers. A parse instead lays its nodes, keys and texts out in a few
+// large blocks, so that parsing and deleting a big document costs a few heap calls, not one per
+// value. Such a node still behaves as one of its own: it may be unlinked, deleted apart from its
+// tree, moved into another tree or outlive the rest of its tree; its block is returned once the
+// last node in it has been deleted (so one kept node keeps its block's memory). Its key and text
+// lie in that block too: never pass them to json_free; to replace one, assign a text from
+// json_strdup (or null) and the parsed one is reclaimed with its block.
+//
+// Every block comes from json_malloc and goes back through json_free; only while those are the
+// runtime's malloc and free, the library keeps up to 8 MB of large blocks from malloc for later
+// parses and prints to reuse (fresh heap memory costs a page fault per page on Windows).
 
 enum JsonType : int32_t {
     JSON_FALSE = 0,
@@ -32,18 +45,19 @@ constexpr int32_t JSON_TYPE_MASK = 0xFF;
 constexpr int JSON_MAX_DEPTH = 512;
 
 struct JsonNode {
-    JsonNode* next;      // following sibling, null at the end
-    JsonNode* prev;      // preceding sibling, null at the start
-    JsonNode* child;     // first child of an array or object, null when empty
-    int32_t type;        // JsonType in the low 8 bits, optionally JSON_BORROWED
-    char* valuestring;   // text of a string, NUL-terminated UTF-8; may be null
-    uint64_t valueint;   // two's-complement bit pattern of an integer; 1 for true
-    double valuedouble;  // value of a double; integers carry a copy
-    int32_t sign;        // 1 or -1: the sign parsed or given at construction
-    char* key;           // member name inside an object, else null
+    JsonNode* next;         // following sibling, null at the end
+    JsonNode* prev;         // preceding sibling, null at the start
+    JsonNode* child;        // first child of an array or object, null when empty
+    int32_t type;           // JsonType in the low 8 bits, optionally JSON_BORROWED
+    uint32_t block_offset;  // the library's own: where a parsed node lies in its block, else 0
+    char* valuestring;      // text of a string, NUL-terminated UTF-8; may be null
+    uint64_t valueint;      // two's-complement bit pattern of an integer; 1 for true
+    double valuedouble;     // value of a double; integers carry a copy
+    int32_t sign;           // 1 or -1: the sign parsed or given at construction
+    char* key;              // member name inside an object, else null
 };
 
-// Allocation hooks for every node and text of this library, preset to malloc and free.
+// Allocation hooks for every heap block of this library, preset to malloc and free.
 extern void* (*json_malloc)(size_t size);
 extern void (*json_free)(void* block);
 
