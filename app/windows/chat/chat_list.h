@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/windows/chat/bubble_layout.h"
+#include "app/windows/skeleton/kinetic_scroll.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/list_ui.h"
+#include "kestrum/common/thread_affinity.h"
+#include "kestrum/core/kestrum_dump.h"
+
+namespace DuiLib {
+class CPaintManagerUI;
+}
+
+// The chat panel's list of messages as bubbles: other participants' on the left with their
+// avatar and name, the user's own on the right. Each bubble is built from "ChatListItem-en.xml"
+// (one markup for both languages, parsed once) and sized by bubble_layout.h; the list scrolls
+// with the kinetic wheel motion of the meeting's lists on control timer kScrollTimer, and an
+// added message brings the newest bubble into view.
+//
+// Texts arrive as UTF-8 and are shown as plain text: nothing in a message is read as markup or
+// formatting. Names come from the meeting data (UTF-8).
+//
+// Threads: the UI thread of the chat window only, every member (checked in test builds);
+// avatars that arrive on other threads are handed to that thread before SetUserLogo.
+// Ownership: made by the chat window's builder callback, owned by the control tree and
+// destroyed with it; it owns its records. Cost: adding a message and a scroll step do not
+// grow with the number of messages already shown.
+class CChatList : public DuiLib::CListUI, public CKestrumDump {
+public:
+    static constexpr UINT kScrollTimer = 11;
+
+    // manager: the chat window's, which builds the bubbles and runs the scroll timer.
+    explicit CChatList(DuiLib::CPaintManagerUI& manager);
+    ~CChatList() override;
+
+    // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar): on the
+    // left for AddRemoteMsg, on the right for AddSelfMsg. An empty uid or text still adds an
+    // item, as the markup made it, without bubble. Nothing is added when the bubble markup
+    // cannot be built.
+    void AddRemoteMsg(const std::string& uid, const std::string& text,
+                      const std::string& portraitId);
+    void AddSelfMsg(const std::string& uid, const std::string& text, const std::string& portraitId);
+
+    // Shows the current avatar of uid (ZuvraKestrum::Util::GetPortraitPath of its portrait id)
+    // in every bubble of uid, e.g. once the picture has been downloaded.
+    void SetUserLogo(const std::string& uid);
+
+    // Wheel and timer events run the kinetic scroll; mouse events of a list that takes no mouse
+    // input go to its parent; everything else to the list. A wheel event followed by timer
+    // events with id kScrollTimer is one scroll step each.
+    void DoEvent(DuiLib::TEventUI& event) override;
+
+    // Messages added, with or without bubble.
+    int messageCount() const { return static_cast<int>(records_.size()); }
+
+private:
+    struct ChatMsgRecord {
+        int index = 0;
+        std::string uid;
+        std::string portraitId;
+        std::wstring text;
+        std::string nick;  // UTF-8
+        ZuvraKestrum::Chat::BubbleSide side = ZuvraKestrum::Chat::BubbleSide::kRemote;
+        DuiLib::CControlUI* item = nullptr;  // owned by the list
+    };
+
+    void addMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
+                    const std::string& text, const std::string& portraitId);
+    DuiLib::CControlUI* buildItem();
+    void fillBubble(const ChatMsgRecord& record);
+    // The two wheel notches towards the end that follow every added message.
+    void postWheelTowardsNewest();
+    bool onBubbleEvent(void* param);
+
+    DuiLib::CPaintManagerUI& manager_;
+    DuiLib::CDialogBuilder itemBuilder_;
+    KineticScroll scroll_;
+    std::vector<std::unique_ptr<ChatMsgRecord>> records_;
+    kestrum::common::ThreadAffinity thread_;
+};

@@ -1,0 +1,104 @@
+// The chat panel's rules without windows: bubble sizes from the width estimate and the text
+// the input sends.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/windows/chat/bubble_layout.h"
+#include "app/windows/chat/chat_input.h"
+#include "chinese_emoji_text.h"
+#include "kestrum/common/utf.h"
+
+namespace ZuvraKestrum::Chat {
+namespace {
+
+constexpr const wchar_t* kRemoteOneLine =
+    L"file='Combined Shape Copy3_backen.png' corner='10,5,5,5'";
+constexpr const wchar_t* kRemoteWrapped =
+    L"file='Combined Shape Copy3_backen.png' corner='10,22,5,5'";
+constexpr const wchar_t* kOwnImage = L"file='Combined Shape Copy4_backen.png' corner='10,5,5,5'";
+
+struct SizeCase {
+    BubbleSide side;
+    int estimatedWidth;
+    int textWidth, textHeight, leftPadding, itemHeight;
+    const wchar_t* image;
+};
+
+TEST(BubbleLayoutTest, OneLineUpTo159PixelsThenWrapsAtFixedWidthWithShrinkingLineSteps) {
+    const SizeCase cases[] = {
+        {BubbleSide::kRemote, 0, 30, 34, 0, 54, kRemoteOneLine},
+        {BubbleSide::kRemote, 159, 189, 34, 0, 54, kRemoteOneLine},
+        {BubbleSide::kRemote, 160, 160, 63, 0, 83, kRemoteWrapped},
+        {BubbleSide::kRemote, 400, 160, 92, 0, 112, kRemoteWrapped},
+        {BubbleSide::kOwn, 100, 110, 34, 96, 54, kOwnImage},
+        {BubbleSide::kOwn, 159, 169, 34, 37, 54, kOwnImage},
+        {BubbleSide::kOwn, 160, 170, 63, 36, 83, kOwnImage},
+        {BubbleSide::kOwn, 400, 170, 92, 36, 112, kOwnImage},
+    };
+    for (const SizeCase& c : cases) {
+        const BubbleSize size = LayoutBubble(c.side, ExtentOfWidth(c.estimatedWidth));
+        const std::string label =
+            (c.side == BubbleSide::kOwn ? "own " : "remote ") + std::to_string(c.estimatedWidth);
+        EXPECT_EQ(size.textWidth, c.textWidth) << label;
+        EXPECT_EQ(size.textHeight, c.textHeight) << label;
+        EXPECT_EQ(size.leftPadding, c.leftPadding) << label;
+        EXPECT_EQ(size.itemHeight, c.itemHeight) << label;
+        EXPECT_STREQ(size.image, c.image) << label;
+        EXPECT_FALSE(size.scrolls) << label;
+    }
+}
+
+TEST(BubbleLayoutTest, LineBreaksOfTheWriterAddLinesAndKeepShortLinesNarrow) {
+    // "ok" twice: two short lines, each estimated as one.
+    const TextExtent two = MeasureChatText(L"ok\nok");
+    EXPECT_EQ(two.extraLines, 1);
+    EXPECT_EQ(two.widest, MeasureChatText(L"ok").widest);
+    EXPECT_EQ(MeasureChatText(L"ok\r\nok").extraLines, 1);
+    EXPECT_EQ(MeasureChatText(L"ok\r\rok").extraLines, 2);
+    const BubbleSize size = LayoutBubble(BubbleSide::kRemote, two);
+    EXPECT_EQ(size.textWidth, two.widest + 30);
+    EXPECT_EQ(size.textHeight, 63);
+    // A wrapping line (12 ideographs, 168 estimated pixels) sets the width.
+    const TextExtent mixed = MeasureChatText(std::wstring(12, L'\x4F60') + L"\nok");
+    EXPECT_EQ(mixed.extraLines, 2);
+    EXPECT_EQ(LayoutBubble(BubbleSide::kOwn, mixed).textWidth, 170);
+}
+
+TEST(BubbleLayoutTest, AVeryLongMessageIsCutAndGetsABoundedBubbleThatScrolls) {
+    EXPECT_EQ(ShownText(std::wstring(1000, L'a')), std::wstring(1000, L'a'));
+    EXPECT_EQ(ShownText(std::wstring(1001, L'a')), std::wstring(1000, L'a') + L"\x2026");
+    // An emoji across the cut goes whole.
+    const std::wstring emoji = std::wstring(999, L'a') + L"\xD83D\xDE00";
+    EXPECT_EQ(ShownText(emoji + L"b"), std::wstring(999, L'a') + L"\x2026");
+
+    const int tallest = (kMaxExtraLines + 1) * kLineHeight - kLineOverlap * kMaxExtraLines;
+    for (const std::wstring& text :
+         {std::wstring(10000, L'a'), std::wstring(10000, L'\n'), std::wstring(10000, L'<')}) {
+        for (BubbleSide side : {BubbleSide::kRemote, BubbleSide::kOwn}) {
+            const BubbleSize size = LayoutBubble(side, MeasureChatText(ShownText(text)));
+            EXPECT_EQ(size.textHeight, tallest);
+            EXPECT_EQ(size.itemHeight, tallest + kItemExtraHeight);
+            EXPECT_LE(size.textWidth, kWrapWidth + 10);
+            EXPECT_GE(size.leftPadding, 0);
+            EXPECT_TRUE(size.scrolls);
+        }
+    }
+}
+
+TEST(ChatInputTest, SendsTheTypedTextAsUtf8AndNothingForTheHintOrBlankInput) {
+    const std::wstring hint = InputHint(0);
+    EXPECT_EQ(hint, L"Say something\x2026");
+    EXPECT_EQ(MessageToSend(hint, hint), "");
+    EXPECT_EQ(MessageToSend(InputHint(1), InputHint(1)), "");
+    EXPECT_EQ(MessageToSend(L"", hint), "");
+    EXPECT_EQ(MessageToSend(L" \t\r\r\n ", hint), "");
+    EXPECT_EQ(MessageToSend(L"a\rb\r\nc\n", hint), "a\nb\nc\n");
+    // The other language's hint is a message like any other.
+    EXPECT_EQ(MessageToSend(InputHint(1), hint), kestrum::common::WideToUtf8(InputHint(1)));
+    EXPECT_EQ(MessageToSend(kChineseEmojiWide, hint), kChineseEmojiUtf8);
+}
+
+}  // namespace
+}  // namespace ZuvraKestrum::Chat

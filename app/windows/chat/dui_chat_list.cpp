@@ -1,0 +1,100 @@
+#include "app/windows/chat/dui_chat_list.h"
+
+#include "app/windows/chat/chat_input.h"
+#include "app/windows/chat/chat_list.h"
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+constexpr DWORD kTypedTextColor = 0xFF333333;
+
+}  // namespace
+
+CDuiChatList::CDuiChatList(IMeetingHost& host)
+    : CKestrumDump("CDuiChatList", true, false, false, ""), host_(host) {}
+
+CDuiMessageMap<CDuiChatList> CDuiChatList::MessageMap() {
+    return StandardMessageMap(&CDuiChatList::OnCreate);
+}
+
+CDuiNotifyMap<CDuiChatList> CDuiChatList::NotifyMap() {
+    CDuiNotifyMap<CDuiChatList> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiChatList::DoInitWnd)
+        .add(L"click", L"closebtn", &CDuiChatList::DoClose)
+        .add(L"setfocus", L"inputEdit", &CDuiChatList::DoInputEditSetFocus)
+        .add(L"click", L"MsgSend", &CDuiChatList::DoSendMsg)
+        .add(L"return", L"inputEdit", &CDuiChatList::DoInputEditReturn)
+        .add(L"textchanged", L"inputEdit", &CDuiChatList::DoInputEditChanged);
+    return table;
+}
+
+DuiLib::CControlUI* CDuiChatList::CreateControl(const wchar_t* className) {
+    if (className && _wcsicmp(className, L"ChatList") == 0) return new CChatList(paintManager_);
+    return nullptr;
+}
+
+LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"ChatList");
+    if (!BuildSkin(skin.c_str(), this)) {
+        KESTRUM_LOG(Level_Error, "(%s) skin missing",
+                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
+        return 0;
+    }
+    listClient_ = paintManager_.FindControl(L"listClient");
+    chatList_ = dynamic_cast<CChatList*>(paintManager_.FindControl(L"chatList"));
+    DuiLib::CControlUI* input = paintManager_.FindControl(L"inputEdit");
+    inputEdit_ =
+        input ? static_cast<DuiLib::CRichEditUI*>(input->GetInterface(L"RichEdit")) : nullptr;
+    if (!chatList_ || !inputEdit_) {
+        KESTRUM_LOG(Level_Error, "(%s) controls missing",
+                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
+        paintManager_.RemoveNotifier(this);
+    }
+    return 0;
+}
+
+void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (g_kestrumData) ownUid_ = g_kestrumData->uid;
+}
+
+void CDuiChatList::AddChatMsg(const std::string& uid, const std::string& text,
+                              const std::string& portraitId) {
+    if (!chatList_) return;
+    if (uid != ownUid_)
+        chatList_->AddRemoteMsg(uid, text, portraitId);
+    else
+        chatList_->AddSelfMsg(uid, text, portraitId);
+}
+
+void CDuiChatList::updateChatLogo(const std::string& uid) {
+    if (chatList_) chatList_->SetUserLogo(uid);
+}
+
+void CDuiChatList::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    HWND meeting = host_.meetingWindow();
+    if (meeting && ::IsWindow(meeting)) ::PostMessageW(meeting, WM_CHATLIST_CLOSED, 0, 0);
+}
+
+void CDuiChatList::DoInputEditSetFocus(DuiLib::TNotifyUI&) {
+    if (inputEdit_->GetText() == ZuvraKestrum::Chat::InputHint(g_language))
+        inputEdit_->SetText(L"");
+}
+
+void CDuiChatList::DoSendMsg(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    const std::string message = ZuvraKestrum::Chat::MessageToSend(
+        inputEdit_->GetText(), ZuvraKestrum::Chat::InputHint(g_language));
+    if (!message.empty()) host_.broadcastMsg(message);
+    inputEdit_->SetText(L"");
+}
+
+void CDuiChatList::DoInputEditReturn(DuiLib::TNotifyUI& notification) { DoSendMsg(notification); }
+
+void CDuiChatList::DoInputEditChanged(DuiLib::TNotifyUI&) {
+    inputEdit_->SetTextColor(kTypedTextColor);
+}

@@ -1,0 +1,244 @@
+#include "app/windows/participants/dui_user_list.h"
+
+#include <cwchar>
+
+#include "app/windows/participants/participant_rules.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "duilib/option_ui.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+namespace Rules = ZuvraKestrum::Participants;
+
+std::string RowUid(DuiLib::CControlUI* control) {
+    const UserListItemInfo* item = CUserList::RecordOf(control);
+    return item ? item->uid : std::string();
+}
+
+std::string OwnUid() { return g_kestrumData ? g_kestrumData->uid : std::string(); }
+
+}  // namespace
+
+CDuiUserList::CDuiUserList(IMeetingHost& host)
+    : CKestrumDump("CDuiUserList", true, false, false, ""), host_(host) {}
+
+DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
+    if (className && std::wcscmp(className, L"UserList") == 0) return new CUserList(&paintManager_);
+    return nullptr;
+}
+
+CDuiMessageMap<CDuiUserList> CDuiUserList::MessageMap() {
+    CDuiMessageMap<CDuiUserList> table = StandardMessageMap(&CDuiUserList::OnCreate);
+    table.add(WM_MSGBOX_INVITE_MIC_RET, &CDuiUserList::OnMsgBoxRequestmic)
+        .add(WM_MSGBOX_INVITE_CAMERA_RET, &CDuiUserList::OnMsgBoxRequestcamera);
+    return table;
+}
+
+CDuiNotifyMap<CDuiUserList> CDuiUserList::NotifyMap() {
+    CDuiNotifyMap<CDuiUserList> table;
+    // Rows are list elements named "userlistitem"; they send the item notifications.
+    table.add(L"windowinit", L"MainFrame", &CDuiUserList::DoInitWnd)
+        .add(L"click", L"closebtn", &CDuiUserList::DoClose)
+        .add(L"click", L"CanBanned", &CDuiUserList::DoCanBanned)
+        .add(L"click", L"AllBanned", &CDuiUserList::DoAllBanned)
+        .add(L"itemclick", L"userlistitem", &CDuiUserList::DoItemClick)
+        .add(L"itemactivate", L"userlistitem", &CDuiUserList::DoItemActive)
+        .add(L"click", L"tick", &CDuiUserList::DoTickBtn)
+        .add(L"click", L"cameraStatusOpt", &CDuiUserList::DoCameraStatusOpt)
+        .add(L"click", L"micStatusOpt", &CDuiUserList::DoMicStatusOpt);
+    return table;
+}
+
+LRESULT CDuiUserList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"UserList");
+    if (!BuildSkin(skin.c_str(), this)) {
+        KESTRUM_LOG(Level_Error, "(%s) skin missing",
+                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
+        return 0;
+    }
+    listClient_ = paintManager_.FindControl(L"listClient");
+    DuiLib::CControlUI* list = paintManager_.FindControl(L"userlist");
+    list_ = dynamic_cast<CUserList*>(list);
+    title_ = paintManager_.FindControl(L"Participants");
+    updateUserCount();
+    return 0;
+}
+
+void CDuiUserList::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiUserList::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    HWND meeting = host_.meetingWindow();
+    if (meeting && IsWindow(meeting)) ::PostMessageW(meeting, WM_USERLIST_CLOSED, 0, 0);
+}
+
+void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiUserList::DoItemClick(DuiLib::TNotifyUI& notification) {
+    KESTRUM_LOG(Level_Info, "(%s)", RowUid(notification.pSender).c_str());
+}
+
+void CDuiUserList::DoItemActive(DuiLib::TNotifyUI& notification) {
+    KESTRUM_LOG(Level_Info, "(%s)", RowUid(notification.pSender).c_str());
+}
+
+void CDuiUserList::DoTickBtn(DuiLib::TNotifyUI& notification) {
+    const UserListItemInfo* item = CUserList::RecordOf(notification.pSender);
+    if (!item) return;
+    // The question pumps messages: a new participant list arriving meanwhile rebuilds the rows
+    // and frees this record, so everything needed afterwards is copied now.
+    const std::string uid = item->uid;
+    const std::wstring question = Rules::RemoveQuestion(item->nickname, g_language);
+    item = nullptr;
+    KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
+    if (!host_.confirm(GetHWND(), question)) return;
+    host_.roomctrlBan({uid});
+}
+
+void CDuiUserList::DoMicStatusOpt(DuiLib::TNotifyUI& notification) {
+    onOptionClick(notification, Device::kMicrophone);
+}
+
+void CDuiUserList::DoCameraStatusOpt(DuiLib::TNotifyUI& notification) {
+    onOptionClick(notification, Device::kCamera);
+}
+
+void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device) {
+    auto* option = static_cast<DuiLib::COptionUI*>(
+        notification.pSender ? notification.pSender->GetInterface(L"Option") : nullptr);
+    const UserListItemInfo* item = CUserList::RecordOf(notification.pSender);
+    if (!option || !item) return;
+    // The host's calls may end in a rebuild of the rows: the row is done with before them.
+    const std::vector<std::string> uids{item->uid};
+    const std::string& uid = uids.front();
+    const bool microphone = device == Device::kMicrophone;
+    const bool ownRow = uid == OwnUid();
+    // The click comes before the option toggles: selected still means the device is off.
+    const bool off = option->IsSelected();
+    const bool supported =
+        ownRow || !off || (g_kestrumData && g_kestrumData->isFeatureSupported(uid));
+    switch (Rules::DecideOptionClick(ownRow, off, supported)) {
+    case Rules::OptionAction::kSwitchOwn:
+        // Enabled again when the room echoes the change (updateHostStatus).
+        option->SetEnabled(false);
+        microphone ? host_.roomctrlAudio(!off, uids) : host_.roomctrlVideo(!off, uids);
+        break;
+    case Rules::OptionAction::kMuteOther:
+        if (!microphone) option->SetEnabled(false);
+        microphone ? host_.roomctrlAudio(true, uids) : host_.roomctrlVideo(true, uids);
+        break;
+    case Rules::OptionAction::kNotSupported:
+        option->Selected(false);
+        host_.toast(host_.meetingWindow(), Rules::NotSupportedText(g_language),
+                    kNotSupportedToastMs);
+        break;
+    case Rules::OptionAction::kInviteOther: {
+        option->Selected(false);
+        MsgBoxInviteInfo info;
+        info.type = microphone ? 0 : 1;
+        info.uid = uid;
+        info.notifyWnd = GetHWND();
+        info.parentWnd = host_.meetingWindow();
+        microphone ? host_.inviteMic(info) : host_.inviteCamera(info);
+        break;
+    }
+    }
+}
+
+LRESULT CDuiUserList::OnMsgBoxRequestmic(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    onInviteAnswer(Device::kMicrophone, wParam, lParam);
+    return 0;
+}
+
+LRESULT CDuiUserList::OnMsgBoxRequestcamera(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    onInviteAnswer(Device::kCamera, wParam, lParam);
+    return 0;
+}
+
+void CDuiUserList::onInviteAnswer(Device device, WPARAM wParam, LPARAM answer) {
+    // The record lives in the invitation box manager: read in place, never freed here.
+    const auto* info = reinterpret_cast<const MsgBoxInviteInfo*>(wParam);
+    if (!info || answer != 0) return;
+    const std::string uid = info->uid;
+    const char* op = device == Device::kMicrophone ? "unmuteAudio" : "unmuteVideo";
+    KESTRUM_LOG(Level_Info, " (%s %s)", op, uid.c_str());
+    setWaiting(device, uid, true);
+    waits_.add(device, uid);
+    host_.sendRequest(op, uid, g_kestrumData ? g_kestrumData->roomName : std::string());
+}
+
+void CDuiUserList::setWaiting(Device device, const std::string& uid, bool waiting) {
+    if (!list_) return;
+    if (device == Device::kMicrophone)
+        list_->setMicAnim(uid, waiting);
+    else
+        list_->setCameraAnim(uid, waiting);
+}
+
+void CDuiUserList::socketNotifyAddUser(const UserInfoRecord& record) {
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record.uid, record.name, record.streamId);
+    if (!list_) return;
+    list_->CreateListItem(record);
+    updateUserCount();
+}
+
+void CDuiUserList::socketNotifyRemoteUser(const std::string& uid) {
+    KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
+    if (!list_) return;
+    list_->removeItem(uid);
+    updateUserCount();
+}
+
+void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participants) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (list_) list_->UpdateListItem(participants);
+    for (const Rules::WaitEntry& entry : waits_.reconcile(participants)) {
+        setWaiting(entry.device, entry.uid, true);
+    }
+    updateUserCount();
+}
+
+void CDuiUserList::updateAudioStatus(const std::string& uid, bool muted) {
+    if (list_) list_->updateMicStatus(uid, muted, false);
+}
+
+void CDuiUserList::updateAudioStatusByStream(int streamId, bool muted) {
+    if (!g_kestrumData) return;
+    updateAudioStatus(g_kestrumData->getUidByStreamId(streamId), muted);
+}
+
+void CDuiUserList::updateVideoStatusByStream(int streamId, bool on) {
+    if (!list_ || !g_kestrumData) return;
+    list_->updateVideoStatus(g_kestrumData->getUidByStreamId(streamId), on, false);
+}
+
+void CDuiUserList::updateHostStatus() {
+    if (list_) list_->refreshHostStatus();
+}
+
+void CDuiUserList::updateUserPhoto(const UserInfoRecord& record) {
+    if (list_) list_->updateUserPhoto(record);
+}
+
+void CDuiUserList::stopMicWaiting(const std::string& uid) {
+    setWaiting(Device::kMicrophone, uid, false);
+    waits_.stop(Device::kMicrophone, uid);
+}
+
+void CDuiUserList::stopCameraWaiting(const std::string& uid) {
+    setWaiting(Device::kCamera, uid, false);
+    waits_.stop(Device::kCamera, uid);
+}
+
+void CDuiUserList::updateUserCount() {
+    if (!title_) return;
+    const int count = list_ ? list_->itemCount() : 0;
+    title_->SetText(Rules::TitleText(count, g_language).c_str());
+}

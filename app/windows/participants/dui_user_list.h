@@ -1,0 +1,97 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/participants/invitation_waits.h"
+#include "app/windows/participants/user_list.h"
+#include "app/windows/skeleton/dui_window.h"
+#include "duilib/label_ui.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/records/user_info_record.h"
+
+// The participants panel of the in-meeting window: the participant count in its title and the
+// list of participants (CUserList, the skin's custom control "UserList"). On a row the user
+// switches the own microphone or camera, switches another participant's off, invites another
+// participant to switch it on (the invitation box; its answer comes back as
+// WM_MSGBOX_INVITE_MIC_RET / _CAMERA_RET), or removes a participant after a question. The
+// invitations whose answer is awaited show a waiting look on their rows until the participant's
+// device is seen on, or the in-meeting window reports a refusal or time-out (stop*Waiting).
+//
+// Skin "UserList-en.xml" / "UserList-zh.xml", rows "UserListItem-*.xml". Requests, the
+// question, toasts and invitation boxes go through the host; the in-meeting window
+// (host.meetingWindow()) owns the boxes and toasts and learns of the close button by
+// WM_USERLIST_CLOSED.
+//
+// Threads: the UI thread only. The in-meeting window calls every public operation there,
+// avatar results included: it receives them from the library's worker threads as posted
+// messages and only then calls updateUserPhoto, so no control is touched elsewhere.
+//
+// Ownership: created with new by the in-meeting window as its child; deletes itself when its
+// window is destroyed. The host outlives it.
+class CDuiUserList : public CDuiWindow<CDuiUserList>,
+                     public DuiLib::IDialogBuilderCallback,
+                     public CKestrumDump {
+public:
+    static constexpr int kNotSupportedToastMs = 5000;
+
+    explicit CDuiUserList(IMeetingHost& host);
+
+    const wchar_t* GetWindowClassName() const override { return L"UIUserListMainWnd"; }
+    // "UserList" makes the list on this window's paint manager; any other name nothing.
+    DuiLib::CControlUI* CreateControl(const wchar_t* className) override;
+
+    static CDuiMessageMap<CDuiUserList> MessageMap();
+    static CDuiNotifyMap<CDuiUserList> NotifyMap();
+
+    // What the in-meeting window tells the panel. Each leaves the rows alone while the list is
+    // missing (before the skin is built).
+    void socketNotifyAddUser(const UserInfoRecord& record);
+    void socketNotifyRemoteUser(const std::string& uid);
+    // Every row anew from participants; invitations still waiting show their look again, those
+    // whose device is now on end.
+    void updateUserList(const std::vector<UserInfoRecord>& participants);
+    void updateAudioStatus(const std::string& uid, bool muted);
+    void updateAudioStatusByStream(int streamId, bool muted);
+    void updateVideoStatusByStream(int streamId, bool on);
+    void updateHostStatus();
+    void updateUserPhoto(const UserInfoRecord& record);
+    // The invitation to uid was refused or timed out.
+    void stopMicWaiting(const std::string& uid);
+    void stopCameraWaiting(const std::string& uid);
+    void updateUserCount();
+
+    CUserList* list() { return list_; }
+    const ZuvraKestrum::Participants::InvitationWaits& waits() const { return waits_; }
+
+private:
+    using Device = ZuvraKestrum::Participants::Device;
+
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnMsgBoxRequestmic(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnMsgBoxRequestcamera(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    void DoInitWnd(DuiLib::TNotifyUI& notification);
+    void DoClose(DuiLib::TNotifyUI& notification);
+    void DoCanBanned(DuiLib::TNotifyUI& notification);
+    void DoAllBanned(DuiLib::TNotifyUI& notification);
+    void DoItemClick(DuiLib::TNotifyUI& notification);
+    void DoItemActive(DuiLib::TNotifyUI& notification);
+    void DoTickBtn(DuiLib::TNotifyUI& notification);
+    void DoCameraStatusOpt(DuiLib::TNotifyUI& notification);
+    void DoMicStatusOpt(DuiLib::TNotifyUI& notification);
+
+    void onOptionClick(DuiLib::TNotifyUI& notification, Device device);
+    // An invitation box's answer (0 yes): the row waits and the request goes out.
+    void onInviteAnswer(Device device, WPARAM wParam, LPARAM answer);
+    void setWaiting(Device device, const std::string& uid, bool waiting);
+
+    IMeetingHost& host_;
+    DuiLib::CControlUI* listClient_ = nullptr;
+    DuiLib::CControlUI* title_ = nullptr;
+    ZuvraKestrum::Participants::InvitationWaits waits_;
+    CUserList* list_ = nullptr;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// What the participants panel shows of each row and does on a click, apart from any window.
+// Pure functions and plain values; uids and nicknames are UTF-8 as the meeting data keeps
+// them, texts for controls are wide.
+namespace ZuvraKestrum::Participants {
+
+// The remove button's images: a ban mark while the user may remove that participant, the
+// plain "self" mark otherwise.
+inline constexpr const wchar_t* kTickEnabledImage =
+    L"file='participants/Group 28_list_ban.png' source='0,0,28,28' ";
+inline constexpr const wchar_t* kTickDisabledImage = L"participants/Group 28_self.png";
+
+// The user may act on others' rows when the room names no host yet or names the user.
+bool IsHost(const std::string& firstHostUid, const std::string& ownUid);
+
+// How one row looks for the user who sees it.
+struct RowView {
+    bool ownRow = false;
+    bool tickEnabled = false;  // the remove button
+    const wchar_t* tickImage = kTickDisabledImage;
+    bool optionsEnabled = false;  // the microphone and camera options
+    std::wstring nickText;        // also the tool tip
+};
+
+// rowUid's row as seen by ownUid; the host's row (hostUid) carries the host mark.
+RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf8,
+                       const std::string& ownUid, const std::string& hostUid, bool isHost,
+                       int language);
+
+// The status a rebuilt row starts with: a camera reported off (false in videoOn) since the
+// signalling channel last reported the participant adds the camera-off bit.
+int RowStatus(int status, const std::map<std::string, bool>& videoOn, const std::string& uid);
+
+// What a click on a row's microphone or camera option asks for. The option's selection is read
+// before the click toggles it: selected means the device is off.
+enum class OptionAction {
+    kSwitchOwn,     // the own device: mute when it is on, unmute when it is off
+    kMuteOther,     // another participant's device that is on
+    kInviteOther,   // another participant's device that is off: the invitation box
+    kNotSupported,  // as kInviteOther, but that client cannot answer invitations
+};
+OptionAction DecideOptionClick(bool ownRow, bool selectedBeforeClick, bool featureSupported);
+
+// "Participants(3)" / "与会人(3)".
+std::wstring TitleText(int count, int language);
+// The remove question, naming the participant.
+std::wstring RemoveQuestion(const std::string& nicknameUtf8, int language);
+// The toast for a client that cannot answer invitations.
+const wchar_t* NotSupportedText(int language);
+
+}  // namespace ZuvraKestrum::Participants

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <windows.h>
+
+#include <list>
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/windows/skeleton/kinetic_scroll.h"
+#include "duilib/dialog_builder.h"
+#include "duilib/list_ui.h"
+#include "duilib/paint_manager_ui.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/util_lock.h"
+#include "kestrum/records/user_info_record.h"
+
+// One row's record, owned by the list. The row's controls carry its address as their tag (the
+// row itself, "tick", "micStatusOpt", "cameraStatusOpt"), which is how the participants window
+// learns whose row was clicked. It lives exactly as long as the row is in the list: a rebuild
+// frees every record, so a handler that may wait (a modal question) copies what it needs first.
+struct UserListItemInfo {
+    std::string uid;       // UTF-8
+    std::string nickname;  // UTF-8, widened only for the controls
+    std::string portraitId;
+    int status = 0;  // kStatusMicOff | kStatusCameraOff
+    DuiLib::CControlUI* row = nullptr;
+};
+
+// The participants list: one row per participant built from "UserListItem-en.xml" /
+// "UserListItem-zh.xml" (the markup is parsed for the first row and reused), with the avatar,
+// the nickname with its host mark, the remove button and the microphone and camera options,
+// each with a waiting look while an invitation is pending. Rows are found by uid (exact bytes;
+// with duplicates the first row wins); operations on a uid without a row do nothing. The wheel
+// glides (KineticScroll on control timer kScrollTimer) instead of jumping.
+//
+// Threads: the UI thread only, like every control; avatar results that arrive elsewhere reach
+// updateUserPhoto through the in-meeting window's thread. `listLock` is re-entrant and only
+// keeps the contract of the record list; nothing else takes it.
+//
+// Ownership: made by the participants window's builder callback; the window's control tree owns
+// it. The list owns its records and their rows.
+class CUserList : public DuiLib::CListUI, public CKestrumDump {
+public:
+    static constexpr UINT kScrollTimer = 10;
+    static constexpr int kItemWidth = 250;
+    static constexpr int kItemHeight = 45;
+
+    explicit CUserList(DuiLib::CPaintManagerUI* manager);
+    ~CUserList() override;
+
+    void DoEvent(DuiLib::TEventUI& event) override;
+
+    // Appends a row for record; nothing when the row layout cannot be built.
+    void CreateListItem(const UserInfoRecord& record);
+    // Removes the first row of uid and frees its record.
+    void removeItem(const std::string& uid);
+    void removeAllItems();
+    // Rebuilds every row from participants, in their order, without waiting looks. A camera
+    // reported off by updateVideoStatus keeps its row's camera-off mark.
+    void UpdateListItem(const std::vector<UserInfoRecord>& participants);
+    // The host may have changed: every row's enabling, remove button and host mark anew.
+    void refreshHostStatus();
+
+    // The row's option shows the device state (selected: off); resetAnim also ends its
+    // waiting look. updateVideoStatus remembers the state for rows built later, also for a
+    // uid that has no row yet.
+    void updateMicStatus(const std::string& uid, bool muted, bool resetAnim);
+    void updateVideoStatus(const std::string& uid, bool on, bool resetAnim);
+    // The waiting look in place of the option while an invitation is pending.
+    void setMicAnim(const std::string& uid, bool waiting);
+    void setCameraAnim(const std::string& uid, bool waiting);
+    // Reloads the avatar of record.uid's row from the avatar cache (the stored portrait id).
+    void updateUserPhoto(const UserInfoRecord& record);
+
+    int itemCount() const { return static_cast<int>(items_.size()); }
+    // The record of uid's first row, null when it has none.
+    const UserListItemInfo* findItem(const std::string& uid) const;
+    // The record of a row control (its tag); null for a control of no row.
+    static const UserListItemInfo* RecordOf(DuiLib::CControlUI* control);
+
+    const KineticScroll& scroll() const { return scroll_; }
+
+private:
+    UserListItemInfo* find(const std::string& uid);
+    DuiLib::CControlUI* buildRow();
+    void fillListItem(UserListItemInfo& item);
+    void updateItemStatus(UserListItemInfo& item, bool isHost);
+    void setAnim(const std::string& uid, const wchar_t* option, const wchar_t* anim, bool waiting);
+    void showPhoto(UserListItemInfo& item);
+    void appendItem(UserListItemInfo item);
+    void deleteItem(std::list<UserListItemInfo>::iterator item);
+    DuiLib::CControlUI* sub(const UserListItemInfo& item, const wchar_t* name) const;
+
+    DuiLib::CPaintManagerUI* manager_;
+    DuiLib::CDialogBuilder rowBuilder_;
+    KineticScroll scroll_;
+    std::map<std::string, bool> videoOnMap_;
+    // Rows in list order; list nodes keep their addresses, which the row tags rely on.
+    std::list<UserListItemInfo> items_;
+    // The first row of each uid and how many rows share it, so that updates by uid and
+    // removals stay cheap in long lists.
+    struct UidRows {
+        std::list<UserListItemInfo>::iterator first;
+        int count = 0;
+    };
+    std::unordered_map<std::string, UidRows> byUid_;
+    ZuvraKestrum::Util::CLock listLock_;
+};

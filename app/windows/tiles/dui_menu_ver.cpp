@@ -1,0 +1,133 @@
+#include "app/windows/tiles/dui_menu_ver.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/windows/tiles/tile_messages.h"
+#include "app/windows/tiles/tile_rules.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+using ZuvraKestrum::Tiles::MenuItemStates;
+
+bool OwnUserIsHost() {
+    if (!g_kestrumData) return false;
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    return ZuvraKestrum::Tiles::OwnUserIsHost(g_kestrumData->firstHostUid, g_kestrumData->hostName,
+                                              g_kestrumData->uid);
+}
+
+void SetUsable(DuiLib::CControlUI* control, bool usable) {
+    control->SetEnabled(usable);
+    control->SetMouseEnabled(usable);
+}
+
+}  // namespace
+
+CDuiMenuVer::CDuiMenuVer(IMeetingHost& host)
+    : CKestrumDump("CDuiMenuVer", true, false, false, ""), host_(host) {}
+
+CDuiMessageMap<CDuiMenuVer> CDuiMenuVer::MessageMap() {
+    auto table = StandardMessageMap(&CDuiMenuVer::OnCreate);
+    table.remove(WM_KEYDOWN).add(WM_KILLFOCUS, &CDuiMenuVer::OnKillFocus);
+    return table;
+}
+
+CDuiNotifyMap<CDuiMenuVer> CDuiMenuVer::NotifyMap() {
+    CDuiNotifyMap<CDuiMenuVer> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiMenuVer::DoInitWnd)
+        .add(L"click", L"exchangeBig", &CDuiMenuVer::DoExchangeBigBtn)
+        .add(L"click", L"tickout", &CDuiMenuVer::DoTickOutBtn)
+        .add(L"click", L"cameraOpt", &CDuiMenuVer::DoCameraOpt)
+        .add(L"click", L"micOpt", &CDuiMenuVer::DoMicOpt);
+    return table;
+}
+
+LRESULT CDuiMenuVer::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"MenuVer");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+        return 0;
+    }
+    auto option = [this](const wchar_t* name) {
+        DuiLib::CControlUI* control = paintManager_.FindControl(name);
+        return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option"))
+                       : nullptr;
+    };
+    exchangeBig_ = paintManager_.FindControl(L"exchangeBig");
+    tickout_ = paintManager_.FindControl(L"tickout");
+    cameraOpt_ = option(L"cameraOpt");
+    micOpt_ = option(L"micOpt");
+    menuList_ = paintManager_.FindControl(L"MenuList");
+    if (!exchangeBig_ || !tickout_ || !cameraOpt_ || !micOpt_ || !menuList_) {
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        paintManager_.RemoveNotifier(this);
+        exchangeBig_ = tickout_ = menuList_ = nullptr;
+        cameraOpt_ = micOpt_ = nullptr;
+    }
+    return 0;
+}
+
+LRESULT CDuiMenuVer::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
+    writeLine(Level_Debug, __LINE__, "%s", "CDuiMenuVer::OnKillFocus");
+    hide();
+    handled = false;
+    return 0;
+}
+
+void CDuiMenuVer::setUser(const UserInfoRecord& record) {
+    user_ = record;
+    if (!micOpt_) return;
+    const MenuItemStates states = ZuvraKestrum::Tiles::MenuStatesFor(OwnUserIsHost(), user_);
+    micOpt_->Selected(states.micSelected, true);
+    SetUsable(micOpt_, states.micEnabled);
+    cameraOpt_->Selected(states.cameraSelected, true);
+    SetUsable(cameraOpt_, states.cameraEnabled);
+    SetUsable(tickout_, states.removeEnabled);
+}
+
+void CDuiMenuVer::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+
+void CDuiMenuVer::DoExchangeBigBtn(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, ",%s", user_.name);
+    // Without an in-meeting window the copy is freed here.
+    PostPayload<WM_EXCHANGE_BIG>(host_.meetingWindow(), std::make_unique<UserInfoRecord>(user_));
+    hide();
+}
+
+void CDuiMenuVer::DoMicOpt(DuiLib::TNotifyUI& notification) {
+    switchDeviceOff(notification, micOpt_, &IMeetingHost::roomctrlAudio);
+}
+
+void CDuiMenuVer::DoCameraOpt(DuiLib::TNotifyUI& notification) {
+    switchDeviceOff(notification, cameraOpt_, &IMeetingHost::roomctrlVideo);
+}
+
+void CDuiMenuVer::switchDeviceOff(DuiLib::TNotifyUI& notification, DuiLib::COptionUI* option,
+                                  void (IMeetingHost::*request)(bool,
+                                                                const std::vector<std::string>&)) {
+    KESTRUM_LOG(Level_Info, ",%s", user_.name);
+    // The click is reported before the option toggles: not selected means the device is on.
+    const bool mute = !option->IsSelected();
+    (host_.*request)(mute, {std::string(user_.uid)});
+    notification.pSender->SetEnabled(option->IsSelected());
+    hide();
+}
+
+void CDuiMenuVer::DoTickOutBtn(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, ",%s", user_.name);
+    // The question pumps messages: the strip may give the menu another participant meanwhile,
+    // so only these copies are used after it.
+    const std::string uid = user_.uid;
+    const std::wstring question = ZuvraKestrum::Tiles::RemoveQuestion(
+        g_language, ZuvraKestrum::Util::Utf8ToCString(user_.name));
+    const bool remove = host_.confirm(GetHWND(), question);
+    hide();
+    if (remove) host_.roomctrlBan({uid});
+}
+
+void CDuiMenuVer::hide() { ShowWindow(false, false); }

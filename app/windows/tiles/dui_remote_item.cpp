@@ -1,0 +1,213 @@
+#include "app/windows/tiles/dui_remote_item.h"
+
+#include <windowsx.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/windows/tiles/tile_messages.h"
+#include "app/windows/tiles/tile_rules.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+constexpr DWORD kFocusedColour = 0xFF05BCF5;
+constexpr DWORD kUnfocusedColour = 0xFFDDDDDD;
+// The engine scales the stream to fill the tile's video.
+constexpr int kTileRenderMode = 1;
+
+DuiLib::COptionUI* FindOption(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option")) : nullptr;
+}
+
+int32_t OwnStreamId() { return g_kestrumData ? g_kestrumData->streamId : 0; }
+
+std::string FirstHostUid() {
+    if (!g_kestrumData) return std::string();
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    return g_kestrumData->hosts.empty() ? std::string() : g_kestrumData->hosts.front();
+}
+
+}  // namespace
+
+CDuiRemoteItem::CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host)
+    : CKestrumDump("CDuiRemoteItem", true, false, false, ""), host_(host), user_(user) {}
+
+CDuiMessageMap<CDuiRemoteItem> CDuiRemoteItem::MessageMap() {
+    auto table = StandardMessageMap(&CDuiRemoteItem::OnCreate);
+    table.replace(WM_SYSCOMMAND, &CDuiRemoteItem::OnSysCommand)
+        .add(WM_RBUTTONDOWN, &CDuiRemoteItem::OnRButtonClick);
+    return table;
+}
+
+CDuiNotifyMap<CDuiRemoteItem> CDuiRemoteItem::NotifyMap() {
+    CDuiNotifyMap<CDuiRemoteItem> table;
+    table.add(L"windowinit", L"remotebk", &CDuiRemoteItem::DoInitWnd)
+        .add(L"setfocus", L"remotebk", &CDuiRemoteItem::DoSetFocus)
+        .add(L"killfocus", L"remotebk", &CDuiRemoteItem::DoKillFocus)
+        .add(L"menu", L"remotebk", &CDuiRemoteItem::DoMenu);
+    return table;
+}
+
+LRESULT CDuiRemoteItem::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"RemoteItem");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+        return 0;
+    }
+    netLab_ = paintManager_.FindControl(L"netlab");
+    micMuteOpt_ = FindOption(paintManager_, L"micmuteOpt");
+    speechOpt_ = FindOption(paintManager_, L"speechOpt");
+    screenHostLab_ = paintManager_.FindControl(L"ScreenHostLab");
+    nickTxt_ = paintManager_.FindControl(L"nicktxt");
+    remoteBk_ = paintManager_.FindControl(L"remotebk");
+    videoWnd_ = paintManager_.FindControl(L"videoWnd");
+    if (!netLab_ || !micMuteOpt_ || !speechOpt_ || !screenHostLab_ || !nickTxt_ || !remoteBk_ ||
+        !videoWnd_) {
+        // Every operation relies on the controls: a skin without them leaves the tile inert.
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        paintManager_.RemoveNotifier(this);
+        netLab_ = micMuteOpt_ = speechOpt_ = nullptr;
+        screenHostLab_ = nickTxt_ = remoteBk_ = videoWnd_ = nullptr;
+        return 0;
+    }
+    // Marks, not switches: clicks on them belong to the tile.
+    micMuteOpt_->SetMouseEnabled(false);
+    speechOpt_->SetMouseEnabled(false);
+    return 0;
+}
+
+LRESULT CDuiRemoteItem::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
+    // Only the owner closes a tile.
+    if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
+    return DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CDuiRemoteItem::OnRButtonClick(UINT, WPARAM, LPARAM lParam, bool& handled) {
+    handled = false;
+    auto block = std::make_unique<RemoteItemMenuBlock>();
+    block->user = user_;
+    block->show = 1;
+    POINT origin{0, 0};
+    ClientToScreen(GetHWND(), &origin);
+    const int x = GET_X_LPARAM(lParam) + origin.x;
+    const int y = GET_Y_LPARAM(lParam) + origin.y;
+    HWND owner = GetParent(GetHWND());
+    if (owner && ::PostMessageW(owner, WM_REMOTE_ITEM_MENU, reinterpret_cast<WPARAM>(block.get()),
+                                MAKELPARAM(x, y))) {
+        block.release();  // the owner frees it
+    }
+    return 0;
+}
+
+void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%s,%d)", user_.uid, user_.streamId);
+    if (!videoWnd_) return;
+    const RECT area = videoWnd_->GetPos();
+    videoChild_ = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
+                                  area.top, area.right - area.left, area.bottom - area.top,
+                                  GetHWND(), nullptr, nullptr, nullptr);
+    if (!videoChild_) {
+        KESTRUM_LOG(Level_Error, " video window not created (%lu)", GetLastError());
+        return;
+    }
+    ::ShowWindow(videoChild_, SW_SHOW);
+    SetWindowLongPtrW(videoChild_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&VideoChildProc));
+    SetWindowLongPtrW(videoChild_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    bindVideo(user_);
+    if (user_.streamId == OwnStreamId()) EnableWindow(GetHWND(), FALSE);
+    // Clicks on the video reach the tile itself.
+    EnableWindow(videoChild_, FALSE);
+    setUserInfo(user_);
+}
+
+void CDuiRemoteItem::DoSetFocus(DuiLib::TNotifyUI&) {
+    if (remoteBk_) remoteBk_->SetBkColor(kFocusedColour);
+}
+
+void CDuiRemoteItem::DoKillFocus(DuiLib::TNotifyUI&) {
+    if (remoteBk_) remoteBk_->SetBkColor(kUnfocusedColour);
+}
+
+void CDuiRemoteItem::DoMenu(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "(%s)", user_.uid); }
+
+void CDuiRemoteItem::bindVideo(const UserInfoRecord& record) {
+    CKestrumZuvra* engine = host_.engine();
+    if (!engine || !videoChild_) return;
+    if (record.streamId == OwnStreamId()) {
+        engine->SetupLocalVideo(videoChild_, true, kTileRenderMode);
+    } else {
+        engine->SetupRemoteVideo(static_cast<uint32_t>(record.streamId), videoChild_,
+                                 kTileRenderMode);
+    }
+}
+
+void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
+    if (record != user_) bindVideo(record);
+    user_ = record;
+    if (!nickTxt_) return;
+    const std::wstring name = ZuvraKestrum::Util::Utf8ToCString(user_.name);
+    nickTxt_->SetVisible(true);
+    nickTxt_->SetText(name.c_str());
+    nickTxt_->SetToolTip(name.c_str());
+    micMuteOpt_->SetVisible(true);
+    micMuteOpt_->Selected((user_.status & kStatusMicOff) != 0, true);
+    updateHostStatus(FirstHostUid());
+    if (videoChild_) {
+        ::ShowWindow(videoChild_, (user_.status & kStatusCameraOff) != 0 ? SW_HIDE : SW_SHOW);
+    }
+}
+
+void CDuiRemoteItem::updateHostStatus(const std::string& hostUid) {
+    hostUid_ = hostUid;
+    showBadge();
+}
+
+void CDuiRemoteItem::updateScreenStatus(int32_t shareId) {
+    roomShareId_ = shareId;
+    showBadge();
+}
+
+void CDuiRemoteItem::showBadge() {
+    if (!screenHostLab_) return;
+    screenHostLab_->SetBkImage(
+        ZuvraKestrum::Tiles::Badge(hostUid_, roomShareId_, user_.uid, user_.shareId).c_str());
+}
+
+void CDuiRemoteItem::setNetworkQuality(int32_t quality) {
+    if (!netLab_) return;
+    netLab_->SetVisible(true);
+    const std::wstring icon = ZuvraKestrum::Tiles::NetworkIcon(quality);
+    if (!icon.empty()) netLab_->SetBkImage(icon.c_str());
+}
+
+void CDuiRemoteItem::setSpeechStatus(bool speaking) {
+    if (!speechOpt_) return;
+    speechOpt_->SetVisible(speaking);
+    speechOpt_->Selected(speaking, true);
+}
+
+void CDuiRemoteItem::disableWindows() {
+    EnableWindow(GetHWND(), FALSE);
+    if (videoChild_) EnableWindow(videoChild_, FALSE);
+}
+
+void CDuiRemoteItem::toggleVisible() {
+    ::ShowWindow(GetHWND(), IsWindowVisible(GetHWND()) ? SW_HIDE : SW_SHOW);
+}
+
+LRESULT CALLBACK CDuiRemoteItem::VideoChildProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDOWN) {
+        // The tile takes the clicks on its video, at the same place in its own coordinates.
+        HWND tile = GetParent(window);
+        POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        MapWindowPoints(window, tile, &point, 1);
+        ::PostMessageW(tile, message, wParam, MAKELPARAM(point.x, point.y));
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/skeleton/dui_window.h"
+#include "duilib/option_ui.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/records/user_info_record.h"
+
+// One video tile: a native child window that the engine renders one stream into, with the
+// participant's name, microphone, speech and network marks and a host or share badge. A right
+// click (also on the video) posts WM_REMOTE_ITEM_MENU to the parent with a copy of the tile's
+// record and the screen point. The tile strip makes one per remote stream; a tile whose stream
+// is the user's own shows the local preview instead.
+//
+// Skin "RemoteItem-en.xml" / "RemoteItem-zh.xml", root "remotebk". The video is bound through
+// host.engine() (nothing is bound without one) when the window is initialised and again only
+// when setUserInfo brings a different entry (UserInfoRecord::operator==).
+//
+// Threads: the UI thread. Ownership: created with new, created as a child of its owner, which
+// closes it; the object deletes itself when its window is destroyed, and the video child goes
+// with it. The host outlives the tile.
+class CDuiRemoteItem : public CDuiWindow<CDuiRemoteItem>, public CKestrumDump {
+public:
+    static constexpr int kWidth = 170;
+    static constexpr int kHeight = 174;
+    static constexpr DWORD kStyle = 0x56CF0000;  // visible child that clips its children
+
+    CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host);
+
+    const wchar_t* GetWindowClassName() const override { return L"UIRemoteItemMainWnd"; }
+
+    static CDuiMessageMap<CDuiRemoteItem> MessageMap();
+    static CDuiNotifyMap<CDuiRemoteItem> NotifyMap();
+
+    // Takes the record: re-binds the video for a different entry, then shows the name, the
+    // microphone mark, the host badge (the meeting data's first host) and the video child
+    // unless the camera is off.
+    void setUserInfo(const UserInfoRecord& record);
+    void getUserInfo(UserInfoRecord& out) const { out = user_; }
+    // The badge follows the room's host and its screen share (ZuvraKestrum::Tiles::Badge).
+    void updateHostStatus(const std::string& hostUid);
+    void updateScreenStatus(int32_t shareId);
+    // -1 unknown, 0 weak, 1 normal, 2 good; the icon shows from the first call on.
+    void setNetworkQuality(int32_t quality);
+    void setSpeechStatus(bool speaking);
+    // Takes the tile and its video out of the input (the participant left the room).
+    void disableWindows();
+    void toggleVisible();
+
+    // The window the engine renders into; null before the window is initialised.
+    HWND videoWindow() const { return videoChild_; }
+
+private:
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnRButtonClick(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    void DoInitWnd(DuiLib::TNotifyUI& notification);
+    void DoSetFocus(DuiLib::TNotifyUI& notification);
+    void DoKillFocus(DuiLib::TNotifyUI& notification);
+    void DoMenu(DuiLib::TNotifyUI& notification);
+
+    // Renders the record's stream into the video child: the local preview for the user's own
+    // stream, the remote stream otherwise.
+    void bindVideo(const UserInfoRecord& record);
+    void showBadge();
+    static LRESULT CALLBACK VideoChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    IMeetingHost& host_;
+    DuiLib::CControlUI* nickTxt_ = nullptr;
+    DuiLib::COptionUI* micMuteOpt_ = nullptr;
+    DuiLib::COptionUI* speechOpt_ = nullptr;
+    DuiLib::CControlUI* netLab_ = nullptr;
+    DuiLib::CControlUI* screenHostLab_ = nullptr;
+    DuiLib::CControlUI* videoWnd_ = nullptr;
+    DuiLib::CControlUI* remoteBk_ = nullptr;
+    UserInfoRecord user_;
+    HWND videoChild_ = nullptr;
+    std::string hostUid_;
+    int32_t roomShareId_ = 0;  // no share
+};

@@ -1,0 +1,201 @@
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+
+#include <windowsx.h>
+
+#include "app/windows/tiles/dui_menu_ver.h"
+#include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/tile_messages.h"
+
+namespace {
+
+using ZuvraKestrum::Tiles::TileKey;
+
+constexpr DWORD kMenuStyle = 0x10CF0000;
+
+TileKey KeyOf(const UserInfoRecord& record) {
+    return TileKey{record.streamId, record.uid, record.shareId, record.isShareStream};
+}
+
+}  // namespace
+
+CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
+    : CKestrumDump("CDuiRemoteToolBar", true, false, false, ""), host_(host) {}
+
+CDuiMessageMap<CDuiRemoteToolBar> CDuiRemoteToolBar::MessageMap() {
+    auto table = StandardMessageMap(&CDuiRemoteToolBar::OnCreate);
+    table.replace(WM_DESTROY, &CDuiRemoteToolBar::OnDestroy)
+        .replace(WM_CLOSE, &CDuiRemoteToolBar::OnClose)
+        .add(WM_REMOTE_ITEM_MENU, &CDuiRemoteToolBar::OnShowUserMenu);
+    return table;
+}
+
+CDuiNotifyMap<CDuiRemoteToolBar> CDuiRemoteToolBar::NotifyMap() {
+    CDuiNotifyMap<CDuiRemoteToolBar> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiRemoteToolBar::DoInitWnd)
+        .add(L"click", L"upbtn", &CDuiRemoteToolBar::DoUp)
+        .add(L"click", L"downbtn", &CDuiRemoteToolBar::DoDown);
+    return table;
+}
+
+LRESULT CDuiRemoteToolBar::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    const std::wstring skin = SkinFile(L"RemoteToolBar");
+    if (!BuildSkin(skin.c_str(), nullptr))
+        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+    return 0;
+}
+
+LRESULT CDuiRemoteToolBar::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    closeRemoteItem();
+    return 0;
+}
+
+LRESULT CDuiRemoteToolBar::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    if (menu_) menu_->Close(1);
+    menu_ = nullptr;
+    // The tiles go with the window as its children.
+    layout_.clear();
+    FreeQueuedPayloads(GetHWND(), WM_REMOTE_ITEM_MENU, WM_REMOTE_ITEM_MENU, FreeTilePayload);
+    return 0;
+}
+
+LRESULT CDuiRemoteToolBar::OnShowUserMenu(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    const auto block = TakePayload<WM_REMOTE_ITEM_MENU>(wParam);
+    if (!block) return 0;
+    if (block->show == 0) {
+        if (menu_) menu_->ShowWindow(false, false);
+        return 0;
+    }
+    if (!menu_) {
+        auto* menu = new CDuiMenuVer(host_);
+        // A tool window: a pop-up menu has no place in the taskbar.
+        if (!menu->Create(nullptr, L"DuiMenuVer", kMenuStyle, WS_EX_TOOLWINDOW, 0, 0,
+                          CDuiMenuVer::kWidth, CDuiMenuVer::kHeight)) {
+            KESTRUM_LOG(Level_Error, " menu not created (%lu)", GetLastError());
+            delete menu;
+            return 0;
+        }
+        menu->CenterWindow();
+        menu_ = menu;
+    }
+    menuUser_ = block->user;
+    menu_->setUser(menuUser_);
+    SetWindowPos(menu_->GetHWND(), HWND_TOPMOST, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                 CDuiMenuVer::kWidth, CDuiMenuVer::kHeight, SWP_SHOWWINDOW);
+    return 0;
+}
+
+void CDuiRemoteToolBar::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, ""); }
+
+void CDuiRemoteToolBar::DoUp(DuiLib::TNotifyUI&) {
+    if (layout_.scrollUp()) placeTiles();
+}
+
+void CDuiRemoteToolBar::DoDown(DuiLib::TNotifyUI&) {
+    RECT client;
+    GetClientRect(GetHWND(), &client);
+    if (layout_.scrollDown(client.bottom)) placeTiles();
+}
+
+void CDuiRemoteToolBar::placeTiles() {
+    for (int i = 0; i < layout_.count(); ++i) {
+        const RECT slot = layout_.slot(i);
+        MoveWindow(layout_.tiles()[i].item->GetHWND(), slot.left, slot.top, slot.right - slot.left,
+                   slot.bottom - slot.top, TRUE);
+    }
+}
+
+void CDuiRemoteToolBar::logOrder(const char* prefix, bool withShareIds) {
+    KESTRUM_LOG(Level_Info, " %d,%s", layout_.count(),
+                layout_.describe(prefix, withShareIds).c_str());
+}
+
+void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
+    KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
+    const RECT slot = layout_.slot(layout_.count());
+    auto* tile = new CDuiRemoteItem(record, host_);
+    if (!tile->Create(GetHWND(), L"", CDuiRemoteItem::kStyle, 0, slot.left, slot.top,
+                      slot.right - slot.left, slot.bottom - slot.top)) {
+        KESTRUM_LOG(Level_Error, " tile not created (%lu)", GetLastError());
+        delete tile;
+        return;
+    }
+    // Shown without the focus: a participant joining must not take the keyboard from the chat.
+    tile->ShowWindow(true, false);
+    layout_.add(KeyOf(record), tile);
+    logOrder("RemoteUserTool", true);
+}
+
+void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
+    KESTRUM_LOG(Level_Info, "(%d)", streamId);
+    CDuiRemoteItem* removed = nullptr;
+    if (!layout_.remove(streamId, removed)) return;
+    // Out of sight at once: the tile below moves into its place before the window is gone.
+    removed->ShowWindow(false, false);
+    removed->Close(1);
+    logOrder("RemoteUserTool", false);
+    placeTiles();
+}
+
+bool CDuiRemoteToolBar::getFirstUser(UserInfoRecord& out) {
+    if (layout_.count() == 0) return false;
+    layout_.tiles().front().item->getUserInfo(out);
+    return true;
+}
+
+void CDuiRemoteToolBar::socketNotifyDisable(const std::string& uid) {
+    KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
+    if (Layout::Tile* tile = layout_.findUid(uid)) tile->item->disableWindows();
+}
+
+void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
+    KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.status);
+    if (Layout::Tile* tile = layout_.find(record.streamId)) {
+        tile->key = KeyOf(record);
+        tile->item->setUserInfo(record);
+    }
+    if (menu_ && menuUser_ == record) {
+        menuUser_ = record;
+        menu_->setUser(menuUser_);
+    }
+}
+
+void CDuiRemoteToolBar::switchUserInfo(const UserInfoRecord& old, const UserInfoRecord& now) {
+    KESTRUM_LOG(Level_Info, "(%d,%d)", old.streamId, now.streamId);
+    if (Layout::Tile* tile = layout_.find(old.streamId)) {
+        tile->key = KeyOf(now);
+        tile->item->setUserInfo(now);
+    }
+}
+
+void CDuiRemoteToolBar::adjustPos() {
+    layout_.placeSharesAfterOwners();
+    logOrder("adjustPos", true);
+    placeTiles();
+}
+
+void CDuiRemoteToolBar::updateHostStatus(const std::string& hostUid) {
+    KESTRUM_LOG(Level_Info, "(%s)", hostUid.c_str());
+    for (const Layout::Tile& tile : layout_.tiles()) tile.item->updateHostStatus(hostUid);
+}
+
+void CDuiRemoteToolBar::updateScreenStatus(int32_t shareId) {
+    KESTRUM_LOG(Level_Info, "(%d)", shareId);
+    for (const Layout::Tile& tile : layout_.tiles()) tile.item->updateScreenStatus(shareId);
+}
+
+void CDuiRemoteToolBar::updateNetworkQuality(int32_t streamId, int32_t quality) {
+    KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, quality);
+    if (Layout::Tile* tile = layout_.find(streamId)) tile->item->setNetworkQuality(quality);
+}
+
+void CDuiRemoteToolBar::updateSpeechStatus(int32_t streamId, bool speaking) {
+    KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, speaking);
+    if (Layout::Tile* tile = layout_.find(streamId)) tile->item->setSpeechStatus(speaking);
+}
+
+void CDuiRemoteToolBar::closeRemoteItem() {
+    KESTRUM_LOG(Level_Info, "");
+    for (CDuiRemoteItem* tile : layout_.clear()) tile->Close(1);
+}

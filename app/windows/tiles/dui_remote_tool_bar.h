@@ -1,0 +1,85 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/skeleton/dui_window.h"
+#include "app/windows/tiles/strip_layout.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/records/user_info_record.h"
+
+class CDuiMenuVer;
+class CDuiRemoteItem;
+
+// The strip of remote video tiles beside the big view: one CDuiRemoteItem per stream of
+// another participant in one column (ZuvraKestrum::Tiles::StripLayout gives the order and the
+// places), scrolled a tile at a time by "upbtn" and "downbtn", with the participants' status
+// forwarded to their tiles by stream id, and the per-user menu (CDuiMenuVer) shown where a tile
+// was right-clicked (WM_REMOTE_ITEM_MENU). A stream id that no tile has is ignored everywhere.
+//
+// Skin "RemoteToolBar-en.xml" / "RemoteToolBar-zh.xml". Threads: the UI thread; the in-meeting
+// window calls every operation as it handles engine and signalling messages. Ownership: created
+// with new by the in-meeting window as its child; deletes itself when its window is destroyed.
+// The tiles are its child windows; the menu is closed with the strip. Records of
+// WM_REMOTE_ITEM_MENU are freed on every path, also those still queued when the strip goes.
+class CDuiRemoteToolBar : public CDuiWindow<CDuiRemoteToolBar>, public CKestrumDump {
+public:
+    using Layout = ZuvraKestrum::Tiles::StripLayout<CDuiRemoteItem*>;
+    static constexpr int kWidth = 197;
+    static constexpr int kHeight = 692;
+    static constexpr DWORD kStyle = 0x56CF0000;  // visible child that clips its children
+
+    explicit CDuiRemoteToolBar(IMeetingHost& host);
+
+    const wchar_t* GetWindowClassName() const override { return L"UIToolBarMainWnd"; }
+
+    static CDuiMessageMap<CDuiRemoteToolBar> MessageMap();
+    static CDuiNotifyMap<CDuiRemoteToolBar> NotifyMap();
+
+    // Appends a tile for the record's stream below the last one.
+    void mediaNotifyAddUser(const UserInfoRecord& record);
+    // Closes the stream's tile; the tiles below move up into the gap.
+    void mediaNotifyRemoveUser(int32_t streamId);
+    // The first tile's record; false (out untouched) when the strip is empty.
+    bool getFirstUser(UserInfoRecord& out);
+    // The participant left: the first tile of the uid stops taking input and stays.
+    void socketNotifyDisable(const std::string& uid);
+    // The stream's tile takes the record; so does the menu when it shows the same entry.
+    void socketNotifyStatus(const UserInfoRecord& record);
+    // The tile of old's stream shows now instead (a participant went to the big view).
+    void switchUserInfo(const UserInfoRecord& old, const UserInfoRecord& now);
+    // Puts each share tile after its owner's tile and lays the column out from the top.
+    void adjustPos();
+    void updateHostStatus(const std::string& hostUid);
+    void updateScreenStatus(int32_t shareId);
+    void updateNetworkQuality(int32_t streamId, int32_t quality);
+    void updateSpeechStatus(int32_t streamId, bool speaking);
+    // Closes every tile and returns to the top (the strip is closing).
+    void closeRemoteItem();
+
+    const Layout& layout() const { return layout_; }
+    // The menu once a tile was right-clicked; null before.
+    CDuiMenuVer* menu() const { return menu_; }
+
+private:
+    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnShowUserMenu(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+    void DoInitWnd(DuiLib::TNotifyUI& notification);
+    void DoUp(DuiLib::TNotifyUI& notification);
+    void DoDown(DuiLib::TNotifyUI& notification);
+
+    // Moves every tile window to its slot.
+    void placeTiles();
+    void logOrder(const char* prefix, bool withShareIds);
+
+    IMeetingHost& host_;
+    Layout layout_;
+    CDuiMenuVer* menu_ = nullptr;
+    UserInfoRecord menuUser_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "kestrum/records/user_info_record.h"
+
+// What the video tile and the per-user menu show, decided without a window. Images are the
+// names the skins take (relative to the skin folder); texts are wide.
+namespace ZuvraKestrum::Tiles {
+
+// The one badge of a tile: the share mark while the room's screen share (ids start at 1) is the
+// participant's own, else the host mark when the participant is the room's (first) host, else
+// none. The share mark wins: the host's tile shows the host mark again once the share ends.
+std::wstring Badge(const std::string& hostUid, int32_t roomShareId, const std::string& tileUid,
+                   int32_t tileShareId);
+// The network icon of an engine quality (-1 unknown, 0 weak, 1 normal, 2 good); empty for any
+// other value, which leaves the icon as it is.
+std::wstring NetworkIcon(int32_t quality);
+
+// The host test: with a first host uid the own user is host exactly when it is that uid;
+// a room without one treats everybody as host unless it names a host.
+bool OwnUserIsHost(const std::string& firstHostUid, const std::string& hostName,
+                   const std::string& ownUid);
+
+// The per-user menu's device and remove items for a participant. A host may switch a device
+// off (never on: that goes through an invitation) and remove a participant, but never acts on
+// a screen-share entry.
+struct MenuItemStates {
+    bool micSelected;  // the microphone is off
+    bool micEnabled;
+    bool cameraSelected;  // the camera is off
+    bool cameraEnabled;
+    bool removeEnabled;
+};
+MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user);
+
+// The remove question for a participant's name, in the window language (0 English).
+std::wstring RemoveQuestion(int language, const std::wstring& name);
+
+}  // namespace ZuvraKestrum::Tiles

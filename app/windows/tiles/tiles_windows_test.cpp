@@ -1,0 +1,345 @@
+// The tile strip, its tiles and the per-user menu on their skins under the virtual display: the
+// stand-in engine's pictures in the tiles, scrolling and removal moving the tile windows, status
+// reaching the right tile, and the menu from a right click to its requests.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/windows/meeting/testing/recording_meeting_host.h"
+#include "app/windows/skeleton/testing/window_picture.h"
+#include "app/windows/tiles/dui_menu_ver.h"
+#include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "app/windows/tiles/tile_messages.h"
+#include "chinese_emoji_text.h"
+#include "engine_journal.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "locale_expectation.h"
+#include "meeting_data_fixture.h"
+#include "message_window.h"
+#include "ui/base/util/module_path.h"
+#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
+
+namespace {
+
+using kestrum::testing_support::PumpPending;
+
+constexpr int kOwnStream = 1;
+
+// The field colour the stand-in engine paints for a remote uid (platform/engine), and for the
+// local preview.
+COLORREF StandInField(uint32_t uid) {
+    const uint32_t mixed = uid * 2654435761u;
+    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
+}
+constexpr COLORREF kLocalField = RGB(40, 110, 60);
+
+UserInfoRecord Participant(const char* uid, const char* name, int32_t streamId, int32_t status = 0,
+                           int32_t shareId = -1) {
+    return UserInfoRecord(uid, name, "", streamId, "", status, shareId, 0);
+}
+
+class TilesWindowsTest : public ui::testing_support::FrameworkWindowTest {
+protected:
+    void SetUp() override {
+        FrameworkWindowTest::SetUp();
+        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        DuiLib::CPaintManagerUI::SetResourcePath(
+            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
+        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        CKestrumData& data = meeting_.data();
+        data.uid = "me";
+        data.streamId = kOwnStream;
+        data.firstHostUid = "me";
+        data.hosts = {"u11"};
+        engine_ = std::make_unique<CKestrumZuvra>();
+        host_.engineWrapper = engine_.get();
+        host_.meeting = meetingWindow_.handle();
+
+        parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                  CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        strip_ = new CDuiRemoteToolBar(host_);
+        ASSERT_TRUE(strip_->Create(parent_, L"Slider", CDuiRemoteToolBar::kStyle, 0, 0, 0,
+                                   CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight));
+        Pump();
+        KestrumEngineJournalClear();
+    }
+    void TearDown() override {
+        DestroyWindow(parent_);  // the strip, its tiles and the menu go with it
+        Pump();
+        engine_.reset();
+        g_language = 0;
+        FrameworkWindowTest::TearDown();
+    }
+
+    // A remote participant whose stream the engine knows, in a new tile.
+    void AddRemote(const UserInfoRecord& record) {
+        KestrumEngineInject(("userJoined " + std::to_string(record.streamId) + " 0").c_str());
+        strip_->mediaNotifyAddUser(record);
+        Pump();
+    }
+
+    // Runs the queued messages; the big-view requests to the in-meeting window are kept.
+    void Pump() { PumpPending(bigViewFilter_); }
+
+    CDuiRemoteItem* Tile(int32_t streamId) {
+        for (const auto& tile : strip_->layout().tiles()) {
+            if (tile.key.streamId == streamId) return tile.item;
+        }
+        return nullptr;
+    }
+
+    // The tile's top left corner in the strip.
+    POINT TileCorner(int32_t streamId) {
+        RECT rect;
+        GetWindowRect(Tile(streamId)->GetHWND(), &rect);
+        POINT corner{rect.left, rect.top};
+        ScreenToClient(strip_->GetHWND(), &corner);
+        return corner;
+    }
+
+    static COLORREF VideoPixel(CDuiRemoteItem* tile) {
+        HDC dc = GetDC(tile->videoWindow());
+        const COLORREF pixel = GetPixel(dc, 3, 3);
+        ReleaseDC(tile->videoWindow(), dc);
+        return pixel;
+    }
+
+    template <class Control = DuiLib::CControlUI>
+    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
+        return static_cast<Control*>(window->paintManager().FindControl(name));
+    }
+
+    // A left click in the middle of the control, then what it posted.
+    void Click(CDuiFrameWindow* window, const wchar_t* name) {
+        const RECT& pos = Find(window, name)->GetPos();
+        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
+        Pump();
+    }
+
+    void RightClick(CDuiRemoteItem* tile, int x, int y) {
+        SendMessageW(tile->GetHWND(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+        Pump();
+    }
+
+    // The image a control shows, as the name the program gave it (the layer keeps it resolved
+    // against the skin folder); empty for none.
+    static bool Shows(CDuiFrameWindow* window, const wchar_t* name, const std::wstring& image) {
+        const std::wstring shown = Find(window, name)->GetBkImage().GetData();
+        if (image.empty()) return shown.empty();
+        return shown.size() >= image.size() &&
+               shown.compare(shown.size() - image.size(), image.size(), image) == 0;
+    }
+
+    static std::wstring Suffixed(const std::wstring& stem) {
+        return stem + (g_language ? L"-zh.png" : L"-en.png");
+    }
+
+    // The strip as it is on the screen, tiles and their video included, in the pictures folder.
+    void TakeScreenPicture(const std::wstring& stem) {
+        UpdateWindow(parent_);
+        auto context = ui::RenderFactory_GdiPlus().CreateRenderContext();
+        ASSERT_TRUE(context->Resize(CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight));
+        HDC screen = GetDC(parent_);
+        BitBlt(context->GetDC(), 0, 0, CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight,
+               screen, 0, 0, SRCCOPY);
+        ReleaseDC(parent_, screen);
+        auto* bits = static_cast<DWORD*>(context->GetBits());
+        for (int i = 0; i < CDuiRemoteToolBar::kWidth * CDuiRemoteToolBar::kHeight; ++i) {
+            bits[i] |= 0xFF000000u;
+        }
+        EXPECT_TRUE(ui::testing_support::SavePng(
+            context.get(), ui::testing_support::PictureFolder() + Suffixed(stem)));
+    }
+
+    MeetingDataFixture meeting_;
+    window_testing::RecordingMeetingHost host_;
+    MessageWindow meetingWindow_;
+    std::vector<std::unique_ptr<UserInfoRecord>> bigViews_;
+    kestrum::testing_support::MessageFilter bigViewFilter_ = [this](MSG& message) {
+        if (message.hwnd != meetingWindow_.handle() || message.message != WM_EXCHANGE_BIG) {
+            return false;
+        }
+        bigViews_.push_back(TakePayload<WM_EXCHANGE_BIG>(message.wParam));
+        return true;
+    };
+    std::unique_ptr<CKestrumZuvra> engine_;
+    HWND parent_ = nullptr;
+    CDuiRemoteToolBar* strip_ = nullptr;
+};
+
+TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile) {
+    AddRemote(Participant("u11", kChineseEmojiUtf8, 11));
+    AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
+    AddRemote(Participant("u13", "Carl", 13));
+    strip_->mediaNotifyAddUser(Participant("me", "Me", kOwnStream));
+    AddRemote(Participant("u14", "Dora", 14, 0, 20));
+
+    // Each tile holds its own stream's picture; the own stream is the preview, out of input.
+    kestrum::testing_support::PumpUntil(
+        [&] {
+            return VideoPixel(Tile(11)) == StandInField(11) &&
+                   VideoPixel(Tile(12)) == StandInField(12) &&
+                   VideoPixel(Tile(13)) == StandInField(13) &&
+                   VideoPixel(Tile(kOwnStream)) == kLocalField;
+        },
+        bigViewFilter_);
+    EXPECT_EQ(VideoPixel(Tile(11)), StandInField(11));
+    EXPECT_EQ(VideoPixel(Tile(12)), StandInField(12));
+    EXPECT_EQ(VideoPixel(Tile(13)), StandInField(13));
+    EXPECT_EQ(VideoPixel(Tile(kOwnStream)), kLocalField);
+    EXPECT_FALSE(IsWindowEnabled(Tile(kOwnStream)->GetHWND()));
+    EXPECT_TRUE(IsWindowEnabled(Tile(11)->GetHWND()));
+    const std::string bound = EngineJournal();
+    EXPECT_NE(bound.find("engine.setupRemoteVideo"), std::string::npos);
+    EXPECT_NE(bound.find("engine.setupLocalVideo"), std::string::npos);
+    EXPECT_EQ(Find(Tile(11), L"nicktxt")->GetText(), kChineseEmojiWide);
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(Tile(12), L"micmuteOpt")->IsSelected());
+    EXPECT_TRUE(Shows(Tile(11), L"ScreenHostLab", L"tiles/host.png"));
+
+    // The same entry again binds nothing; another stream binds anew.
+    KestrumEngineJournalClear();
+    const UserInfoRecord carl = Participant("u13", "Carl", 13);
+    Tile(13)->setUserInfo(carl);
+    EXPECT_EQ(EngineJournal(), "");
+    strip_->switchUserInfo(carl, Participant("u15", "Eve", 15));
+    EXPECT_NE(EngineJournal().find("engine.setupRemoteVideo"), std::string::npos);
+
+    strip_->updateNetworkQuality(14, 2);
+    strip_->updateSpeechStatus(14, true);
+    strip_->updateNetworkQuality(99, 0);  // nobody's
+    strip_->updateNetworkQuality(11, 1);
+    strip_->updateNetworkQuality(12, 0);
+    strip_->updateSpeechStatus(11, true);
+    EXPECT_TRUE(Find(Tile(14), L"netlab")->IsVisible());
+    EXPECT_TRUE(Shows(Tile(14), L"netlab", L"signal-good.png"));
+    EXPECT_TRUE(Find(Tile(14), L"speechOpt")->IsVisible());
+    EXPECT_FALSE(Find(Tile(12), L"speechOpt")->IsVisible());
+    strip_->updateScreenStatus(20);
+    EXPECT_TRUE(Shows(Tile(14), L"ScreenHostLab", L"tiles/share.png"));
+    EXPECT_TRUE(Shows(Tile(11), L"ScreenHostLab", L"tiles/host.png"));
+    // Bob's camera goes off: his tile shows its no-video picture instead of the stream.
+    strip_->socketNotifyStatus(Participant("u12", "Bob", 12, kStatusMicOff | kStatusCameraOff));
+    EXPECT_FALSE(IsWindowVisible(Tile(12)->videoWindow()));
+    TakeScreenPicture(L"tiles-strip");
+
+    // Five tiles in 692 pixels: two steps down, then the last one is in sight.
+    Click(strip_, L"downbtn");
+    Click(strip_, L"downbtn");
+    Click(strip_, L"downbtn");
+    EXPECT_EQ(TileCorner(11).y, 24 - 2 * 198);
+    EXPECT_EQ(TileCorner(14).y, 24 + 2 * 198);
+    Click(strip_, L"upbtn");
+    EXPECT_EQ(TileCorner(11).y, 24 - 198);
+
+    // Scrolled by one step, a removal brings the column back to the top without a gap.
+    HWND removed = Tile(12)->GetHWND();
+    strip_->mediaNotifyRemoveUser(12);
+    EXPECT_EQ(TileCorner(11).y, 24);
+    EXPECT_EQ(TileCorner(15).y, 24 + 198);
+    EXPECT_EQ(TileCorner(14).y, 24 + 3 * 198);
+    EXPECT_TRUE(
+        kestrum::testing_support::PumpUntil([&] { return !IsWindow(removed); }, bigViewFilter_));
+
+    UserInfoRecord first;
+    ASSERT_TRUE(strip_->getFirstUser(first));
+    EXPECT_STREQ(first.uid, "u11");
+    strip_->closeRemoteItem();
+    EXPECT_FALSE(strip_->getFirstUser(first));
+}
+
+TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachTheHost) {
+    AddRemote(Participant("u11", "Ann", 11));
+    AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
+
+    RightClick(Tile(11), 40, 50);
+    CDuiMenuVer* menu = strip_->menu();
+    ASSERT_NE(menu, nullptr);
+    RECT place;
+    GetWindowRect(menu->GetHWND(), &place);
+    POINT expected{40, 50};
+    ClientToScreen(Tile(11)->GetHWND(), &expected);
+    EXPECT_EQ(place.left, expected.x);
+    EXPECT_EQ(place.top, expected.y);
+    EXPECT_TRUE(IsWindowVisible(menu->GetHWND()));
+    EXPECT_TRUE(Find(menu, L"micOpt")->IsEnabled());
+    EXPECT_TRUE(Find(menu, L"tickout")->IsEnabled());
+    // Ann's microphone goes off: her tile and her menu follow.
+    strip_->socketNotifyStatus(Participant("u11", "Ann", 11, kStatusMicOff));
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(Tile(11), L"micmuteOpt")->IsSelected());
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(menu, L"micOpt")->IsSelected());
+    EXPECT_FALSE(Find(menu, L"micOpt")->IsEnabled());
+    strip_->socketNotifyStatus(Participant("u11", "Ann", 11));
+    Pump();
+    EXPECT_TRUE(window_testing::SavePicture(menu, Suffixed(L"tiles-menu")));
+
+    // The same menu for the next tile; a microphone that is off cannot be switched.
+    RightClick(Tile(12), 10, 10);
+    EXPECT_EQ(strip_->menu(), menu);
+    EXPECT_TRUE(Find<DuiLib::COptionUI>(menu, L"micOpt")->IsSelected());
+    EXPECT_FALSE(Find(menu, L"micOpt")->IsEnabled());
+    EXPECT_TRUE(Find(menu, L"cameraOpt")->IsEnabled());
+    Click(menu, L"cameraOpt");
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"roomctrlVideo 1 u12"}));
+    EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
+
+    // The big view gets a copy of the participant.
+    RightClick(Tile(11), 10, 10);
+    Click(menu, L"exchangeBig");
+    ASSERT_EQ(bigViews_.size(), 1u);
+    EXPECT_STREQ(bigViews_[0]->uid, "u11");
+
+    // While the question is open another right click gives the menu Bob; Ann is removed.
+    RightClick(Tile(11), 10, 10);
+    host_.calls.clear();
+    host_.whileConfirming = [&] { RightClick(Tile(12), 10, 10); };
+    Click(menu, L"tickout");
+    EXPECT_EQ(host_.calls.front(), g_language ? "confirm \xE5\xB0\x86 Ann \xE7\xA7\xBB\xE5\x87\xBA"
+                                                "\xE6\x88\xBF\xE9\x97\xB4\xEF\xBC\x9F"
+                                              : "confirm Remove Ann from the room?");
+    EXPECT_EQ(host_.callsStartingWith("roomctrlBan"),
+              (std::vector<std::string>{"roomctrlBan u11"}));
+
+    // Losing the focus hides the menu and asks nothing; a block without the show flag hides it.
+    host_.calls.clear();
+    RightClick(Tile(11), 10, 10);
+    SendMessageW(menu->GetHWND(), WM_KILLFOCUS, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
+    RightClick(Tile(11), 10, 10);
+    auto hide = std::make_unique<RemoteItemMenuBlock>();
+    hide->show = 0;
+    ASSERT_TRUE(PostMessageW(strip_->GetHWND(), WM_REMOTE_ITEM_MENU,
+                             reinterpret_cast<WPARAM>(hide.release()), 0));
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
+    EXPECT_TRUE(host_.calls.empty());
+
+    // Without an in-meeting window the big view posts nothing.
+    host_.meeting = nullptr;
+    RightClick(Tile(11), 10, 10);
+    Click(menu, L"exchangeBig");
+    EXPECT_EQ(bigViews_.size(), 1u);
+}
+
+TEST_F(TilesWindowsTest, AParticipantWhoIsNotHostGetsOnlyTheBigView) {
+    meeting_.data().firstHostUid = "boss";
+    AddRemote(Participant("u11", "Ann", 11));
+    RightClick(Tile(11), 10, 10);
+    ASSERT_NE(strip_->menu(), nullptr);
+    EXPECT_TRUE(Find(strip_->menu(), L"exchangeBig")->IsEnabled());
+    EXPECT_FALSE(Find(strip_->menu(), L"micOpt")->IsEnabled());
+    EXPECT_FALSE(Find(strip_->menu(), L"cameraOpt")->IsEnabled());
+    EXPECT_FALSE(Find(strip_->menu(), L"tickout")->IsEnabled());
+    EXPECT_TRUE(window_testing::SavePicture(strip_->menu(), Suffixed(L"tiles-menu-guest")));
+}
+
+}  // namespace
