@@ -74,7 +74,7 @@ TEST(CourseMessageTableTest, NumbersOutsideTheTableAreIgnored) {
     std::string kept = kLong;
     const long before = UsedHeapBlocks();
     // A pointer where none is expected would crash if it were freed.
-    for (UINT message : {0x50Du, 0x50Fu, 0x511u, WM_COURSE_LAST + 1, WM_COURSE_FIRST - 1}) {
+    for (UINT message : {0x50Du, 0x50Fu, WM_COURSE_LAST + 1, WM_COURSE_FIRST - 1}) {
         FreeCoursePayload(message, reinterpret_cast<WPARAM>(&kept));
     }
     EXPECT_EQ(UsedHeapBlocks(), before);

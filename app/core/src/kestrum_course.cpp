@@ -9,8 +9,8 @@
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
-using ZuvraKestrum::Util::CLockGuard;
 using ZuvraKestrum::socketio::ISocketIOInterface;
+using ZuvraKestrum::Util::CLockGuard;
 
 namespace {
 
@@ -304,10 +304,9 @@ void CKestrumCourse::onRoomCtrl(bool success, int shareId, const char* mediaToke
     post<WM_ROOM_CTRL>(shareId, mediaToken);
 }
 
-void CKestrumCourse::onConfigRoom(bool success, const char* minimumVersion,
-                                  const char* minimumUrl, const char* latestVersion,
-                                  const char* latestUrl, int maxRequestTimeout,
-                                  int unmuteRequestTimeout) {
+void CKestrumCourse::onConfigRoom(bool success, const char* minimumVersion, const char* minimumUrl,
+                                  const char* latestVersion, const char* latestUrl,
+                                  int maxRequestTimeout, int unmuteRequestTimeout) {
     KESTRUM_LOG(Level_Info, "(%d)", success);
     post<WM_CONFIG_ROOM>(Text(minimumVersion), Text(minimumUrl), Text(latestVersion),
                          Text(latestUrl), maxRequestTimeout, unmuteRequestTimeout);
@@ -380,7 +379,11 @@ void CKestrumCourse::onSocketStatus_Open() {
 
 void CKestrumCourse::onSocketStatus_Close() { KESTRUM_LOG(Level_Info, ""); }
 
-void CKestrumCourse::onSocketStatus_Fail() { KESTRUM_LOG(Level_Info, ""); }
+// Without it the meeting would wait for a connection that nobody makes again.
+void CKestrumCourse::onSocketStatus_Fail() {
+    KESTRUM_LOG(Level_Info, "");
+    postEmpty<WM_SOCKET_FAIL>();
+}
 
 void CKestrumCourse::onSocketStatus_Reconnect() {
     KESTRUM_LOG(Level_Info, "");

@@ -521,14 +521,14 @@ TEST_F(CourseTest, UserUpdateAndSocketStatusPostNoPayload) {
     for (const auto& [message, event] : std::vector<std::pair<UINT, std::function<void()>>>{
              {0x50Bu, [&] { course.onUserUpdate(true); }},
              {0x514u, [&] { course.onSocketStatus_Open(); }},
-             {0x515u, [&] { course.onSocketStatus_Reconnect(); }}}) {
+             {0x515u, [&] { course.onSocketStatus_Reconnect(); }},
+             {0x511u, [&] { course.onSocketStatus_Fail(); }}}) {
         Received got;
         fire(event, got);
         EXPECT_EQ(got.message, message);
         EXPECT_EQ(got.payload, 0u);
     }
     course.onSocketStatus_Close();
-    course.onSocketStatus_Fail();
     course.onUpdatePhoto("p1");
     EXPECT_TRUE(nothingPosted(window_));
 }
@@ -952,9 +952,8 @@ TEST_F(CourseTest, ConnectSendsTheMeetingDataAsQueryAndReconnectAddsTheFlag) {
     course.reconnectSocket();
     const std::vector<Call> connects = journal.named("connect");
     ASSERT_EQ(connects.size(), 2u);
-    const std::vector<std::string> query = {"appversion=3.2.1", "channel=room-7",
-                                            "platform=win",     "status=3",
-                                            "streamId=4711",    "uid=u-own"};
+    const std::vector<std::string> query = {"appversion=3.2.1", "channel=room-7", "platform=win",
+                                            "status=3",         "streamId=4711",  "uid=u-own"};
     EXPECT_EQ(connects[0].list, query);
     std::vector<std::string> withFlag = query;
     withFlag.insert(withFlag.begin() + 3, "reconnect=true");
@@ -969,8 +968,10 @@ TEST_F(CourseTest, ConcurrentConnectsLeaveOneConnection) {
     std::vector<std::thread> threads;
     for (int i = 0; i < 6; ++i) {
         threads.emplace_back([&course, i] {
-            if (i % 2) course.reconnectSocket();
-            else course.connectSocket();
+            if (i % 2)
+                course.reconnectSocket();
+            else
+                course.connectSocket();
         });
     }
     for (std::thread& thread : threads) thread.join();

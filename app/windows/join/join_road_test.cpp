@@ -15,6 +15,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/json/json_document.h"
+#include "road_course.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
 
@@ -32,11 +33,6 @@ std::unique_ptr<ServiceLibrary> g_library;
 std::unique_ptr<CKestrumCourse> g_course;
 JoinServices g_services{};
 
-template <class F>
-F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(g_library->Module(), name)));
-}
-
 void NoHttpReport(const char*, int, unsigned) {}
 void KeepRunning() {}
 
@@ -44,19 +40,7 @@ void KeepRunning() {}
 CKestrumCourse* RoadCourse() {
     if (g_course) return g_course.get();
     static CourseExports exports{};
-    const ServiceLibrary& library = *g_library;
-    exports = {library.init,
-               library.uninit,
-               library.setUserInfo,
-               library.getToken,
-               library.getPhoto,
-               library.configRoom,
-               library.updateRoom,
-               library.ctrlRoom,
-               library.releaseAccountObserver,
-               library.releaseMeetingObserver,
-               Export<decltype(exports.createSocketIOHandle)>("createSocketIOHandle"),
-               Export<decltype(exports.destorySocketIOHandle)>("destorySocketIOHandle")};
+    exports = join_testing::CourseExportsOf(*g_library);
     g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
     return g_course.get();
 }

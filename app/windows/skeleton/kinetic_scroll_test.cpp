@@ -14,7 +14,9 @@ TEST(KineticScrollTest, OneNotchFromRestGlidesAndSlowsDown) {
     int previous = 1000;
     for (int i = 0; i < 10; ++i) {
         const int step = scroll.tick();
-        if (i == 0) EXPECT_EQ(step, 6);  // trunc(0.9^2 x 8)
+        if (i == 0) {
+            EXPECT_EQ(step, 6);  // trunc(0.9^2 x 8)
+        }
         EXPECT_LE(step, previous);
         previous = step;
         moved += step;

@@ -15,7 +15,7 @@
 // of posted_payload.h: a handler takes its record with TakePayload<id>(wParam), a window frees the
 // payload of a course message it does not handle with FreeCoursePayload, and one that goes away
 // frees those still queued with FreeQueuedPayloads(window, WM_COURSE_FIRST, WM_COURSE_LAST,
-// FreeCoursePayload). 0x50D, 0x50F and 0x511 are never posted.
+// FreeCoursePayload). 0x50D and 0x50F are never posted.
 //
 // Every text of these records is UTF-8, as the service and the meeting data hold it: chat
 // messages and nicknames too. Receivers widen a text they show with Utf8ToCString; the ANSI
@@ -30,6 +30,7 @@
     X(WM_GET_PHOTO, 0x50C, std::string) /* portrait id */                                        \
     X(WM_JOIN_ROOM, 0x50E, JoinRoomPayload)                                                      \
     X(WM_UPDATE_ROOM, 0x510, void)                                                               \
+    X(WM_SOCKET_FAIL, 0x511, void) /* a connection was refused */                                \
     X(WM_ROOM_CTRL, 0x512, RoomCtrlPayload)                                                      \
     X(WM_CONFIG_ROOM, 0x513, ConfigRoomPayload)                                                  \
     X(WM_SOCKET_OPEN, 0x514, void)                                                               \

@@ -1,0 +1,1038 @@
+#include "app/windows/live/dui_live.h"
+
+#include <windowsx.h>
+
+#include <cwchar>
+#include <utility>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/chat/dui_chat_list.h"
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/participants/dui_user_list.h"
+#include "app/windows/settings/settings_host.h"
+#include "app/windows/share/dui_screen_share.h"
+#include "app/windows/skeleton/frame_geometry.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "app/windows/tiles/tile_messages.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/engine_messages.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/util_display.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+
+using ZuvraKestrum::Live::MarkPlace;
+using ZuvraKestrum::Live::MeetingRoster;
+using ZuvraKestrum::Live::RosterAction;
+using ZuvraKestrum::Live::RosterActions;
+using ZuvraKestrum::Util::CStringToUtf8;
+using ZuvraKestrum::Util::Utf8ToCString;
+
+namespace {
+
+// The engine renders the big view scaled to fit.
+constexpr int kRenderFit = 2;
+constexpr int kToastMs = 3000;
+// The panels' windows: visible children that clip, with a frame the skins paint over.
+constexpr DWORD kPanelStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+// Where the big view's video shows when nothing is drawn into it.
+constexpr COLORREF kVideoBackground = RGB(0, 0, 0);
+// The side of the big view's picture when it shows no video.
+constexpr int kNoVideoPicture = 96;
+
+DuiLib::COptionUI* FindOption(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
+    return static_cast<DuiLib::COptionUI*>(manager.FindControl(name));
+}
+
+void MoveTo(HWND window, const RECT& place) {
+    if (window) {
+        MoveWindow(window, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, TRUE);
+    }
+}
+
+template <class Window>
+HWND HandleOf(Window* window) {
+    return window ? window->GetHWND() : nullptr;
+}
+
+// Creates window as a child panel of parent; the object is deleted again when it has no
+// window, so a failed creation leaves nothing behind.
+template <class Window>
+Window* CreatePanel(Window* window, HWND parent, const wchar_t* name, int width, int height) {
+    if (window->Create(parent, name, kPanelStyle, 0, 0, 0, width, height)) return window;
+    delete window;
+    return nullptr;
+}
+
+std::vector<std::string> Only(const std::string& uid) { return {uid}; }
+
+}  // namespace
+
+CDuiLive::CDuiLive(IMeetingHost& host, const LiveServices& services)
+    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host), services_(services) {}
+
+CDuiLive::~CDuiLive() = default;
+
+CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
+    CDuiMessageMap<CDuiLive> table = StandardMessageMap(&CDuiLive::OnCreate);
+    table.replace(WM_NCPAINT, &CDuiLive::OnNcPaint)
+        .replace(WM_DESTROY, &CDuiLive::OnDestroy)
+        .replace(WM_CLOSE, &CDuiLive::OnClose)
+        .replace(WM_NCHITTEST, &CDuiLive::OnNcHitTest)
+        .replace(WM_SYSCOMMAND, &CDuiLive::OnSysCommand)
+        .replace(WM_SIZE, &CDuiLive::OnSize)
+        .add(WM_TIMER, &CDuiLive::OnTimer)
+        .add(WM_MOUSEMOVE, &CDuiLive::OnMouseMove)
+        .add(WM_NCLBUTTONDOWN, &CDuiLive::OnNcLButtonDown)
+        .add(WM_LBUTTONDBLCLK, &CDuiFrameWindow::OnPassOn)
+        .add(WM_ACCOUNT_ERROR, &CDuiLive::OnAccountError)
+        .add(WM_GET_PHOTO, &CDuiLive::OnGetPhoto)
+        .add(WM_SOCKET_USER_ERROR, &CDuiLive::OnSocketUserError)
+        .add(WM_SOCKET_JOIN_SUCCESS, &CDuiLive::OnSocketJoinSuccess)
+        .add(WM_SOCKET_USER_JOIN, &CDuiLive::OnSocketUserJoin)
+        .add(WM_SOCKET_USER_LEAVE, &CDuiLive::OnSocketUserLeave)
+        .add(WM_SOCKET_USER_LIST, &CDuiLive::OnSocketUserList)
+        .add(WM_SOCKET_ROOM_INFO, &CDuiLive::OnSocketRoomInfo)
+        .add(WM_SOCKET_USER_INFO, &CDuiLive::OnSocketUserInfo)
+        .add(WM_SOCKET_USER_OPERATOR, &CDuiLive::OnSocketUserOperator)
+        .add(WM_SOCKET_USER_MSG, &CDuiLive::OnSocketUserMsg)
+        .add(WM_SOCKET_REQUEST_RESULT, &CDuiLive::OnSocketRequestResult)
+        .add(WM_SOCKET_USER_REQUEST, &CDuiLive::OnSocketUserRequest)
+        .add(WM_SOCKET_USER_RESPONSE, &CDuiLive::OnSocketUserResponse)
+        .add(WM_SOCKET_OPEN, &CDuiLive::OnSocketStatusOpen)
+        .add(WM_SOCKET_RECONNECT, &CDuiLive::OnSocketStatusReconnect)
+        .add(WM_SOCKET_FAIL, &CDuiLive::OnSocketStatusFail)
+        .add(WM_ROOM_CTRL, &CDuiLive::OnMeetingRoomCtrl)
+        .add(WM_HTTP_RESULT, &CDuiLive::OnHttpResult)
+        .add(WM_ENGINE_JOIN_CHANNEL_SUCCESS, &CDuiLive::OnMediaJoinChannelSuccess)
+        .add(WM_ENGINE_LEAVE_CHANNEL, &CDuiLive::OnMediaLeaveChannel)
+        .add(WM_ENGINE_NETWORK_QUALITY, &CDuiLive::OnMediaNetworkQuality)
+        .add(WM_ENGINE_USER_JOINED, &CDuiLive::OnMediaUserJoined)
+        .add(WM_ENGINE_USER_OFFLINE, &CDuiLive::OnMediaUserLeave)
+        .add(WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME, &CDuiLive::OnMediaFirstLocalVideoFrame)
+        .add(WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME, &CDuiLive::OnMediaFirstRemoteVideoFrame)
+        .add(WM_ENGINE_AUDIO_VOLUME_INDICATION, &CDuiLive::OnMediaAudioVolumeIndication)
+        .add(WM_ENGINE_USER_ENABLE_VIDEO, &CDuiLive::OnMediaEnableVideo)
+        .add(WM_ENGINE_USER_ENABLE_LOCAL_VIDEO, &CDuiLive::OnMediaEnableLocalVideo)
+        .add(WM_ENGINE_ACTIVE_SPEAKER, &CDuiLive::OnMediaActiveSpeaker)
+        .add(WM_ENGINE_USER_MUTE_AUDIO, &CDuiLive::OnMediaMuteAudio)
+        .add(WM_ENGINE_USER_MUTE_VIDEO, &CDuiLive::OnMediaMuteVideo)
+        .add(WM_EXCHANGE_BIG, &CDuiLive::OnExchangeBig)
+        .add(WM_USERLIST_CLOSED, &CDuiLive::OnUserListHide)
+        .add(WM_CHATLIST_CLOSED, &CDuiLive::OnChatListHide)
+        .add(WM_SCREENSHARE_CHOSEN, &CDuiLive::OnScreenShareChosen)
+        .add(WM_MSGBOX_REQUEST_MIC_RET, &CDuiLive::OnMsgBoxRequestMic)
+        .add(WM_MSGBOX_REQUEST_CAMERA_RET, &CDuiLive::OnMsgBoxRequestCamera)
+        .add(kReconnectNoticeMessage, &CDuiLive::OnReconnectNotice);
+    // Every other message of both families only has its payload freed: what the window does
+    // not act on (yet) never leaks.
+#define LIVE_IGNORED_ROW(name, number, Payload) table.add(name, &CDuiLive::OnPayloadIgnored);
+    KESTRUM_COURSE_MESSAGES(LIVE_IGNORED_ROW)
+    KESTRUM_ENGINE_MESSAGES(LIVE_IGNORED_ROW)
+#undef LIVE_IGNORED_ROW
+    return table;
+}
+
+CDuiNotifyMap<CDuiLive> CDuiLive::NotifyMap() {
+    CDuiNotifyMap<CDuiLive> table;
+    table.add(L"windowinit", L"MainFrame", &CDuiLive::DoInitWnd)
+        .add(L"click", L"minbtn", &CDuiLive::DoMinimise)
+        .add(L"click", L"closebtn", &CDuiLive::DoClose)
+        .add(L"click", L"maxbtn", &CDuiLive::DoMax)
+        .add(L"click", L"restorebtn", &CDuiLive::DoRestore)
+        .add(L"click", L"collapseLayoutbtn", &CDuiLive::DoCollapse)
+        .add(L"click", L"expandLayoutbtn", &CDuiLive::DoExpand)
+        .add(L"click", L"micopt", &CDuiLive::DoMicOpt)
+        .add(L"click", L"cameraopt", &CDuiLive::DoCameraOpt)
+        .add(L"click", L"leavebtn", &CDuiLive::DoLeave)
+        .add(L"click", L"roomconfigbtn", &CDuiLive::DoConfig)
+        .add(L"click", L"shareOpt", &CDuiLive::DoScreenShare)
+        .add(L"click", L"msgOpt", &CDuiLive::DoMsg)
+        .add(L"click", L"bubbleMsg", &CDuiLive::DoBubbleMsg)
+        .add(L"click", L"userlistOpt", &CDuiLive::DoUserList)
+        .add(L"click", L"smallLocalOpt", &CDuiLive::DoSmallLocal);
+    return table;
+}
+
+CKestrumZuvra* CDuiLive::Engine() const { return host_.engine(); }
+
+// ---- Frame --------------------------------------------------------------------------------
+
+LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    roster_ = std::make_unique<MeetingRoster>(g_language != 0 ? 1 : 0, g_kestrumData->streamId);
+    const int status = g_kestrumData->status;
+    localAudioMuted_ = (status & kStatusMicOff) != 0;
+    localVideoMuted_ = (status & kStatusCameraOff) != 0;
+
+    const std::wstring skin = SkinFile(L"Live");
+    if (!BuildSkin(skin.c_str(), nullptr)) {
+        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
+        return 0;
+    }
+    DuiLib::CPaintManagerUI& pm = paintManager_;
+    Controls& c = controls_;
+    c.roomId = pm.FindControl(L"roomid");
+    c.bigView = pm.FindControl(L"ncclientwnd");
+    c.title = pm.FindControl(L"title");
+    c.toolBar = pm.FindControl(L"tagHor");
+    c.remoteName = pm.FindControl(L"remotename");
+    c.remoteMicMute = FindOption(pm, L"remoteMicMuteOpt");
+    c.remoteSpeech = FindOption(pm, L"remoteSpeechOpt");
+    c.remoteNet = pm.FindControl(L"remoteNet");
+    c.hostMark = pm.FindControl(L"ScreenHostLab");
+    c.collapse = pm.FindControl(L"collapseLayoutbtn");
+    c.expand = pm.FindControl(L"expandLayoutbtn");
+    c.badge = pm.FindControl(L"bubbleMsg");
+    c.chat = FindOption(pm, L"msgOpt");
+    c.userList = FindOption(pm, L"userlistOpt");
+    c.mic = FindOption(pm, L"micopt");
+    c.camera = FindOption(pm, L"cameraopt");
+    c.share = FindOption(pm, L"shareOpt");
+    c.maximise = pm.FindControl(L"maxbtn");
+    c.restore = pm.FindControl(L"restorebtn");
+    ready_ = c.roomId && c.bigView && c.title && c.toolBar && c.remoteName && c.remoteMicMute &&
+             c.remoteSpeech && c.remoteNet && c.hostMark && c.collapse && c.expand && c.badge &&
+             c.chat && c.userList && c.mic && c.camera && c.share && c.maximise && c.restore;
+    if (!ready_) {
+        // The handlers rely on every control: a skin without them leaves the window inert.
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        paintManager_.RemoveNotifier(this);
+        return 0;
+    }
+    c.mic->Selected(localAudioMuted_, false);
+    c.camera->Selected(localVideoMuted_, false);
+    return 0;
+}
+
+LRESULT CDuiLive::OnNcPaint(UINT, WPARAM, LPARAM, bool&) {
+    if (ready_) ShowNoVideoPicture();
+    return 0;
+}
+
+// What the big view shows under its video window: a person when the participant has neither
+// microphone nor camera on, else a camera that is off. The picture keeps its size in the middle
+// of the big view, whatever the window's size.
+void CDuiLive::ShowNoVideoPicture() {
+    const int both = kStatusMicOff | kStatusCameraOff;
+    const bool silent = (roster_->bigViewUser().status & both) == both;
+    const RECT& place = layout_.video;
+    const int left = (place.right - place.left - kNoVideoPicture) / 2;
+    const int top = (place.bottom - place.top - kNoVideoPicture) / 2;
+    wchar_t image[96];
+    swprintf(image, 96, L"file='%ls' dest='%d,%d,%d,%d'",
+             silent ? L"live/default.png" : L"live/no_signal_bk.png", left, top,
+             left + kNoVideoPicture, top + kNoVideoPicture);
+    controls_.bigView->SetBkImage(image);
+}
+
+LRESULT CDuiLive::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    KESTRUM_LOG(Level_Info, "");
+    CloseSelfTile();
+    ClosePicker();
+    // The panels are children: they go with this window; only the pointers are forgotten.
+    strip_ = nullptr;
+    userList_ = nullptr;
+    chatList_ = nullptr;
+    return 0;
+}
+
+LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    *alive_ = false;
+    StopTargeting();
+    // The threads only call the bridge, which never waits for this thread: the joins end. The
+    // close thread joins the reconnection itself, so it goes first: one joiner at a time.
+    if (closeThread_.joinable()) closeThread_.join();
+    reconnect_.join();
+    if (connectThread_.joinable()) connectThread_.join();
+    KillTimer(GetHWND(), kBarTimer);
+    if (!bars_.barsShown()) ShowCursor(TRUE);
+    FreeQueuedPayloads(GetHWND(), WM_COURSE_FIRST, WM_COURSE_LAST, FreeCoursePayload);
+    FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
+                       FreeEngineEventPayload);
+    FreeQueuedPayloads(GetHWND(), WM_EXCHANGE_BIG, WM_EXCHANGE_BIG, FreeTilePayload);
+    FreeQueuedPayloads(GetHWND(), WM_SCREENSHARE_CHOSEN, WM_SCREENSHARE_CHOSEN,
+                       // A chosen source's block is freed; a close request carries none.
+                       [](UINT, WPARAM block) { (void)TakeScreenShareChosen(block, 1); });
+    return 0;
+}
+
+// Neither the bridge nor the engine posts here any longer; the join window, which stays, takes
+// the engine's events again.
+void CDuiLive::StopTargeting() {
+    HWND self = GetHWND();
+    if (CKestrumCourse* course = Course())
+        course->targetWindow.compare_exchange_strong(self, nullptr);
+    CKestrum* kestrum = CSingleton<CKestrum>::existingInstance();
+    HWND join = kestrum ? kestrum->getDuiWnd(CKestrum::kLoginDlg) : nullptr;
+    if (CKestrumZuvra* engine = Engine()) engine->SetMsgReceiver(join);
+}
+
+LRESULT CDuiLive::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(GetHWND(), &point);
+    RECT client;
+    GetClientRect(GetHWND(), &client);
+    const RECT band = ZuvraKestrum::Frame::CaptionBand(client, paintManager_.GetCaptionRect());
+    DuiLib::CControlUI* under = paintManager_.FindControl(point);
+    const wchar_t* kind = under ? under->GetClass() : nullptr;
+    const bool clickable =
+        kind && (std::wcscmp(kind, L"Button") == 0 || std::wcscmp(kind, L"Option") == 0);
+    return live::HitTest(point, SIZE{client.right, client.bottom}, paintManager_.GetSizeBox(), band,
+                         IsZoomed(GetHWND()) != FALSE, clickable);
+}
+
+LRESULT CDuiLive::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    const UINT command = wParam & 0xFFF0;  // the low four bits are the system's own
+    if (command == SC_CLOSE) {
+        // The system close ends the program; "closebtn" only leaves the meeting.
+        PostQuitMessage(0);
+        return 0;
+    }
+    const bool wasZoomed = IsZoomed(GetHWND()) != FALSE;
+    const LRESULT result = DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
+    const bool zoomed = IsZoomed(GetHWND()) != FALSE;
+    if (ready_ && zoomed != wasZoomed) {
+        if (!zoomed) CenterWindow();
+        controls_.maximise->SetVisible(!zoomed);
+        controls_.restore->SetVisible(zoomed);
+    }
+    handled = true;
+    return result;
+}
+
+LRESULT CDuiLive::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    // The region needs the corner size; the layout is needed whenever the window shows.
+    CDuiFrameWindow::OnSize(message, wParam, lParam, handled);
+    handled = false;
+    if (!ready_ || IsIconic(GetHWND())) return 0;
+    const SIZE client{LOWORD(lParam), HIWORD(lParam)};
+    client_ = client;
+    const bool filling = wParam == SIZE_MAXIMIZED || IsZoomed(GetHWND());
+    if (filling && !bars_.maximised()) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        KESTRUM_LOG(Level_Info, " Max Is Now");
+        ApplyBars(bars_.Maximised(cursor));
+    } else if (!filling && bars_.maximised()) {
+        KillTimer(GetHWND(), kBarTimer);
+        ApplyBars(bars_.Restored());
+    }
+    layout_ = live::LayOut(client, controls_.title->GetPos(), controls_.toolBar->GetPos());
+    LayOutChildren();
+    ShowNoVideoPicture();
+    return 0;
+}
+
+void CDuiLive::LayOutChildren() {
+    if (bars_.barsShown()) {
+        MoveTo(videoWnd_, layout_.video);
+    } else {
+        MoveTo(videoWnd_, RECT{0, 0, client_.cx, client_.cy});
+    }
+    MoveTo(HandleOf(strip_), layout_.strip);
+    MoveTo(HandleOf(userList_), layout_.panel);
+    MoveTo(HandleOf(chatList_), layout_.panel);
+    MoveTo(HandleOf(selfTile_), layout_.selfTile);
+}
+
+void CDuiLive::ApplyBars(live::BarHiding::Step step) {
+    using Step = live::BarHiding::Step;
+    if (step == Step::kNothing || !ready_) return;
+    if (step == Step::kHideBars) {
+        KillTimer(GetHWND(), kBarTimer);
+        ShowCursor(FALSE);
+        KESTRUM_LOG(Level_Info, " Hide (%d,%d,%d,%d)", 0, 0, static_cast<int>(client_.cx),
+                    static_cast<int>(client_.cy));
+        controls_.toolBar->SetVisible(false);
+        controls_.title->SetVisible(false);
+        MoveTo(videoWnd_, RECT{0, 0, client_.cx, client_.cy});
+        return;
+    }
+    if (bars_.maximised()) SetTimer(GetHWND(), kBarTimer, barRestMs_, nullptr);
+    if (step == Step::kShowBars) {
+        controls_.toolBar->SetVisible(true);
+        controls_.title->SetVisible(true);
+        MoveTo(videoWnd_, layout_.video);
+        ShowCursor(TRUE);
+    }
+}
+
+LRESULT CDuiLive::OnMouseMove(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    ApplyBars(bars_.MouseMoved(cursor));
+    return 0;
+}
+
+LRESULT CDuiLive::OnNcLButtonDown(UINT, WPARAM, LPARAM, bool& handled) {
+    SetFocus(GetHWND());
+    handled = false;
+    return 0;
+}
+
+LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    switch (wParam) {
+    case kBarTimer: {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ApplyBars(bars_.TimerTicked(cursor, toolBarState_.anyPanelOpen()));
+        break;
+    }
+    case kSpeakerTimer:
+        for (const ZuvraKestrum::Live::SpeechMark& mark : speakerMark_.onTick(*roster_)) {
+            if (mark.place == MarkPlace::kBigView) {
+                controls_.remoteSpeech->SetVisible(mark.speaking);
+                controls_.remoteSpeech->Selected(mark.speaking);
+            } else if (mark.place == MarkPlace::kSelfTile) {
+                if (selfTile_) selfTile_->setSpeechStatus(mark.speaking);
+            } else if (strip_) {
+                strip_->updateSpeechStatus(mark.streamId, mark.speaking);
+            }
+        }
+        break;
+    case kVolumeTimer:
+        KillTimer(GetHWND(), kVolumeTimer);
+        for (int32_t stream : speakingBatch_.take()) {
+            if (userList_) userList_->updateAudioStatusByStream(stream, false);
+        }
+        break;
+    case kAvatarTimer: {
+        const ZuvraKestrum::Live::AvatarTick tick = roster_->onAvatarTick();
+        if (tick.kind == ZuvraKestrum::Live::AvatarTick::kStopTimer) {
+            KillTimer(GetHWND(), kAvatarTimer);
+        } else if (tick.kind == ZuvraKestrum::Live::AvatarTick::kFetch) {
+            const std::wstring path = std::wstring(paintManager_.GetResourcePath()) + L"logo\\" +
+                                      Utf8ToCString(tick.portraitId) + L".png";
+            Course()->getPhoto(tick.uid, tick.portraitId, CStringToUtf8(path));
+        }
+        break;
+    }
+    case CMsgBoxAnsyManager::kMicRequestTimer:
+    case CMsgBoxAnsyManager::kCameraRequestTimer:
+        KillTimer(GetHWND(), wParam);
+        CMsgBoxAnsyManager::getInstance()->msgbox_timeout(static_cast<int>(wParam), GetHWND());
+        break;
+    case kShareRestopTimer:
+        if (!stopShareRequested_) break;
+        KillTimer(GetHWND(), kShareRestopTimer);
+        KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
+        host_.roomctrlShare(false, Only(g_kestrumData->uid));
+        break;
+    default:
+        if (ZuvraKestrum::Live::InvitationTimers::Contains(wParam)) {
+            OnInvitationTimer(static_cast<int>(wParam));
+        }
+        break;
+    }
+    return 0;
+}
+
+// ---- Set-up ---------------------------------------------------------------------------------
+
+void CDuiLive::DoInitWnd(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    CKestrumCourse* course = Course();
+    if (CKestrumZuvra* engine = Engine()) engine->SetMsgReceiver(GetHWND());
+    course->targetWindow = GetHWND();
+    controls_.roomId->SetText(L"");
+    CreateVideoWindow();
+    CreatePanels();
+    SetUpEngine();
+    for (HWND panel : {HandleOf(strip_), HandleOf(userList_), HandleOf(chatList_)}) {
+        if (panel) ::ShowWindow(panel, SW_HIDE);
+    }
+    RECT client;
+    GetClientRect(GetHWND(), &client);
+    layout_ = live::LayOut(SIZE{client.right, client.bottom}, controls_.title->GetPos(),
+                           controls_.toolBar->GetPos());
+    LayOutChildren();
+    ShowNoVideoPicture();
+    // The connection's first events come here; the window joins the thread when it goes.
+    connectThread_ = std::thread([course] { course->connectSocket(); });
+}
+
+void CDuiLive::CreateVideoWindow() {
+    const RECT& place = controls_.bigView->GetPos();
+    videoWnd_ =
+        CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left,
+                        place.top, place.right - place.left, place.bottom - place.top, GetHWND(),
+                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!videoWnd_) return;
+    SetWindowLongPtrW(videoWnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(videoWnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&VideoWndProc));
+}
+
+LRESULT CALLBACK CDuiLive::VideoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<CDuiLive*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (self) {
+            bool handled = true;
+            self->OnMouseMove(message, wParam, lParam, handled);
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+        ::PostMessageW(GetParent(window), message, wParam, lParam);
+        return 0;
+    case WM_ERASEBKGND: {
+        // Dark until the engine draws its first frame.
+        RECT client;
+        GetClientRect(window, &client);
+        HBRUSH brush = CreateSolidBrush(kVideoBackground);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CDuiLive::CreatePanels() {
+    strip_ =
+        CreatePanel(new CDuiRemoteToolBar(host_), GetHWND(), L"Slider", live::kStripWidth, 692);
+    userList_ =
+        CreatePanel(new CDuiUserList(host_), GetHWND(), L"UserList", live::kPanelWidth, 692);
+    chatList_ =
+        CreatePanel(new CDuiChatList(host_), GetHWND(), L"ChatList", live::kPanelWidth, 692);
+}
+
+void CDuiLive::SetUpEngine() {
+    CKestrumZuvra* engine = Engine();
+    if (!engine) return;
+    engine->MuteLocalAudio(localAudioMuted_);
+    engine->MuteLocalVideo(localVideoMuted_);
+    engine->EnableAudioVolumeIndication(true);
+    engine->SetLocalViewMirror(false);
+    engine->SetVideoQuality(g_kestrumData->videoQuality);
+    engine->SelectConfiguredCamera();
+}
+
+// ---- Tool bar -------------------------------------------------------------------------------
+
+void CDuiLive::DoMinimise(DuiLib::TNotifyUI&) {
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CDuiLive::DoMax(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void CDuiLive::DoRestore(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void CDuiLive::DoCollapse(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    toolBarState_.SetStripOpen(true);
+    ShowSidePanels();
+}
+
+void CDuiLive::DoExpand(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    toolBarState_.SetStripOpen(false);
+    ShowSidePanels();
+}
+
+// The panels and their toggles as the tool-bar state says.
+// A clicked option toggles itself after its handler, so its selection is left to it.
+void CDuiLive::ShowSidePanels(const DuiLib::COptionUI* clicked) {
+    const live::ToolBarState& state = toolBarState_;
+    controls_.expand->SetVisible(state.stripOpen());
+    controls_.collapse->SetVisible(!state.stripOpen());
+    if (strip_) strip_->ShowWindow(state.stripOpen(), false);
+    if (chatList_) chatList_->ShowWindow(state.chatOpen(), state.chatOpen());
+    if (userList_) userList_->ShowWindow(state.participantsOpen(), state.participantsOpen());
+    if (controls_.chat != clicked) controls_.chat->Selected(state.chatOpen(), false);
+    if (controls_.userList != clicked) {
+        controls_.userList->Selected(state.participantsOpen(), false);
+    }
+    controls_.badge->SetText(state.BadgeText().c_str());
+    controls_.badge->SetVisible(state.unread() > 0);
+}
+
+void CDuiLive::DoMicOpt(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    SendMicrophone(!controls_.mic->IsSelected());
+}
+
+void CDuiLive::DoCameraOpt(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    SendCamera(!controls_.camera->IsSelected());
+}
+
+// The toggle waits for the server's echo of the change (OnSocketUserOperator frees it). A
+// disabled option does not toggle itself after the click that disabled it: its selection is set
+// here, for a click and for an accepted request alike.
+void CDuiLive::SendMicrophone(bool mute) {
+    controls_.mic->Selected(mute, false);
+    controls_.mic->SetEnabled(false);
+    if (CKestrumZuvra* engine = Engine()) engine->MuteLocalAudio(mute);
+    localAudioMuted_ = mute;
+    host_.roomctrlAudio(mute, Only(g_kestrumData->uid));
+}
+
+void CDuiLive::SendCamera(bool mute) {
+    controls_.camera->Selected(mute, false);
+    controls_.camera->SetEnabled(false);
+    if (CKestrumZuvra* engine = Engine()) engine->MuteLocalVideo(mute);
+    localVideoMuted_ = mute;
+    host_.roomctrlVideo(mute, Only(g_kestrumData->uid));
+}
+
+void CDuiLive::DoMsg(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    toolBarState_.ToggleChat();
+    ShowSidePanels(controls_.chat);
+}
+
+// The badge opens the chat like its toggle, whose selection then follows.
+void CDuiLive::DoBubbleMsg(DuiLib::TNotifyUI&) {
+    toolBarState_.ToggleChat();
+    ShowSidePanels();
+}
+
+void CDuiLive::DoUserList(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    toolBarState_.ToggleParticipants();
+    ShowSidePanels(controls_.userList);
+}
+
+LRESULT CDuiLive::OnUserListHide(UINT, WPARAM, LPARAM, bool&) {
+    toolBarState_.ParticipantsClosed();
+    if (ready_) ShowSidePanels();
+    return 0;
+}
+
+LRESULT CDuiLive::OnChatListHide(UINT, WPARAM, LPARAM, bool&) {
+    toolBarState_.ChatClosed();
+    if (ready_) ShowSidePanels();
+    return 0;
+}
+
+void CDuiLive::DoSmallLocal(DuiLib::TNotifyUI&) {
+    if (selfTile_) selfTile_->toggleVisible();
+}
+
+void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    std::string firstHost;
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+        if (!g_kestrumData->hosts.empty()) firstHost = g_kestrumData->hosts.front();
+    }
+    const bool host = !firstHost.empty() && firstHost == g_kestrumData->uid;
+    CKestrum* kestrum = CSingleton<CKestrum>::getInstance();
+    if (host) {
+        kestrum->openDlg(CKestrum::kSetOwnRoomDlg);
+        return;
+    }
+    kestrum->openDlg(CKestrum::kSetRoomDlg);
+    // Opened from the meeting, its tabs lead to the audio and video settings.
+    if (auto* tabs = dynamic_cast<ISettingsTabs*>(kestrum->getDlg(CKestrum::kSetRoomDlg))) {
+        tabs->setTabsEnabled(true);
+    }
+}
+
+// ---- Leave and close ------------------------------------------------------------------------
+
+void CDuiLive::DoLeave(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    LeaveMeeting();
+    services_.dropInvitationBoxes();
+}
+
+void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    LeaveMeeting();
+}
+
+// What leave and close share: the share ends, the window hides, the socket closes on its own
+// thread, the engine leaves and the join window comes back (closeDlg destroys this window).
+void CDuiLive::LeaveMeeting() {
+    if (leaving_) return;
+    leaving_ = true;
+    if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
+    KillTimer(GetHWND(), kShareRestopTimer);
+    ClosePicker();
+    services_.leaveShareChannel();
+    ShowWindow(false);
+    StopTargeting();
+    // The close waits for a connect still under way, so that no connection outlives the meeting.
+    // The reconnection is cancelled first, so that it cannot open a connection after the close.
+    CKestrumCourse* course = Course();
+    reconnect_.cancel();
+    closeThread_ = std::thread([this, course, connect = std::move(connectThread_)]() mutable {
+        reconnect_.join();
+        if (connect.joinable()) connect.join();
+        course->closeSocket();
+    });
+    if (CKestrumZuvra* engine = Engine()) engine->LeaveChannel();
+    CSingleton<CKestrum>::getInstance()->closeDlg(CKestrum::kLiveDlg);
+}
+
+// ---- Participants ---------------------------------------------------------------------------
+
+void CDuiLive::Apply(const RosterActions& actions) {
+    for (const RosterAction& action : actions) ApplyOne(action);
+}
+
+void CDuiLive::ApplyOne(const RosterAction& action) {
+    switch (action.kind) {
+    case RosterAction::kPanelAdd:
+        if (userList_) userList_->socketNotifyAddUser(action.record);
+        break;
+    case RosterAction::kPanelRemove:
+        if (userList_) userList_->socketNotifyRemoteUser(action.uid);
+        break;
+    case RosterAction::kPanelRebuild:
+        if (!userList_) break;
+        userList_->updateUserList(roster_->participants());
+        if (!g_kestrumData->firstHostUid.empty()) userList_->updateHostStatus();
+        break;
+    case RosterAction::kMirror:
+        MirrorParticipants();
+        break;
+    case RosterAction::kToast:
+        host_.toast(GetHWND(), Utf8ToCString(action.text), kToastMs);
+        break;
+    case RosterAction::kReplayEngineUser:
+        KESTRUM_LOG(Level_Info, " SocetUserJoin Post MediaUserJoin: %d ", action.streamId);
+        PostPayload<WM_ENGINE_USER_JOINED>(
+            GetHWND(), NewRecord<EngineUserJoinedEvent>(static_cast<uint32_t>(action.streamId),
+                                                        action.elapsed));
+        break;
+    case RosterAction::kStartAvatarTimer:
+        SetTimer(GetHWND(), kAvatarTimer, kAvatarPeriodMs, nullptr);
+        break;
+    case RosterAction::kOpenSelfTile:
+        OpenSelfTile(action.record);
+        break;
+    case RosterAction::kCloseSelfTile:
+        CloseSelfTile();
+        break;
+    case RosterAction::kBigViewRemote:
+        if (CKestrumZuvra* engine = Engine()) {
+            engine->SetupRemoteVideo(static_cast<uint32_t>(action.record.streamId), videoWnd_,
+                                     kRenderFit);
+        }
+        AdjustLayout();
+        break;
+    case RosterAction::kBigViewLocal:
+        if (CKestrumZuvra* engine = Engine()) engine->SetupLocalVideo(videoWnd_, true, kRenderFit);
+        AdjustLayout();
+        break;
+    case RosterAction::kShowStrip:
+        toolBarState_.SetStripOpen(true);
+        ShowSidePanels();
+        break;
+    case RosterAction::kDisableShare:
+        controls_.share->SetEnabled(false);
+        break;
+    case RosterAction::kStripAdd:
+        if (strip_) strip_->mediaNotifyAddUser(action.record);
+        break;
+    case RosterAction::kStripRemove:
+        if (strip_) strip_->mediaNotifyRemoveUser(action.streamId);
+        break;
+    case RosterAction::kStripSwitch:
+        if (strip_) strip_->switchUserInfo(action.record, action.other);
+        break;
+    case RosterAction::kStripArrange:
+        if (strip_) strip_->adjustPos();
+        break;
+    }
+}
+
+void CDuiLive::MirrorParticipants() {
+    std::vector<UserInfoRecord> participants = roster_->participants();
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    g_kestrumData->userList = std::move(participants);
+}
+
+void CDuiLive::OpenSelfTile(const UserInfoRecord& own) {
+    if (!selfTile_) {
+        selfTile_ = CreatePanel(new CDuiRemoteItem(own, host_), GetHWND(), L"",
+                                CDuiRemoteItem::kWidth, CDuiRemoteItem::kHeight);
+    }
+    if (!selfTile_) return;
+    MoveTo(selfTile_->GetHWND(), layout_.selfTile);
+    selfTile_->ShowWindow(true, false);
+}
+
+void CDuiLive::CloseSelfTile() {
+    if (!selfTile_) return;
+    // The tile deletes itself with its window.
+    DestroyWindow(selfTile_->GetHWND());
+    selfTile_ = nullptr;
+}
+
+// The big view's overlay and video window for the big-view user.
+void CDuiLive::AdjustLayout() {
+    const UserInfoRecord& big = roster_->bigViewUser();
+    const std::wstring name = Utf8ToCString(big.name);
+    controls_.remoteName->SetVisible(true);
+    controls_.remoteName->SetText(name.c_str());
+    controls_.remoteName->SetToolTip(name.c_str());
+    controls_.remoteMicMute->SetVisible(true);
+    controls_.remoteMicMute->Selected((big.status & kStatusMicOff) != 0, false);
+    const bool videoOn = (big.status & kStatusCameraOff) == 0;
+    // Below its siblings (the strip, the panels and the self tile), so that they stay on top
+    // of the video.
+    if (videoWnd_) {
+        const RECT& video = bars_.barsShown() ? layout_.video : RECT{0, 0, client_.cx, client_.cy};
+        SetWindowPos(videoWnd_, HWND_BOTTOM, video.left, video.top, video.right - video.left,
+                     video.bottom - video.top, videoOn ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    }
+    MoveTo(HandleOf(selfTile_), layout_.selfTile);
+    UpdateHostMark();
+    ShowNoVideoPicture();
+}
+
+void CDuiLive::UpdateHostMark() {
+    std::string firstHost;
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+        if (!g_kestrumData->hosts.empty()) firstHost = g_kestrumData->hosts.front();
+    }
+    const bool host = !firstHost.empty() && firstHost == roster_->bigViewUser().uid;
+    controls_.hostMark->SetBkImage(host ? L"live/host.png" : L"");
+}
+
+LRESULT CDuiLive::OnSocketJoinSuccess(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto own = TakePayload<WM_SOCKET_JOIN_SUCCESS>(wParam);
+    if (!own || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s)", own->uid);
+    Apply(roster_->onOwnJoin(*own));
+    AdjustLayout();
+    return 0;
+}
+
+LRESULT CDuiLive::OnSocketUserJoin(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto record = TakePayload<WM_SOCKET_USER_JOIN>(wParam);
+    if (!record || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record->uid, record->name, record->streamId);
+    Apply(roster_->onUserJoin(*record));
+    return 0;
+}
+
+LRESULT CDuiLive::OnSocketUserLeave(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto uid = TakePayload<WM_SOCKET_USER_LEAVE>(wParam);
+    if (!uid || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s)", uid->c_str());
+    Apply(roster_->onUserLeave(*uid));
+    if (strip_) strip_->socketNotifyDisable(*uid);
+    return 0;
+}
+
+LRESULT CDuiLive::OnSocketUserList(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto records = TakePayload<WM_SOCKET_USER_LIST>(wParam);
+    if (!records || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
+    Apply(roster_->onUserList(*records));
+    return 0;
+}
+
+LRESULT CDuiLive::OnSocketUserInfo(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto record = TakePayload<WM_SOCKET_USER_INFO>(wParam);
+    if (!record || leaving_) return 0;
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    g_kestrumData->ownInfo = *record;
+    return 0;
+}
+
+LRESULT CDuiLive::OnExchangeBig(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto record = TakePayload<WM_EXCHANGE_BIG>(wParam);
+    if (!record || leaving_ || !ready_) return 0;
+    Apply(roster_->onExchangeBig(*record));
+    return 0;
+}
+
+// An avatar arrived: its rows and bubbles show it.
+LRESULT CDuiLive::OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto portraitId = TakePayload<WM_GET_PHOTO>(wParam);
+    if (!portraitId || leaving_ || !ready_) return 0;
+    const std::string uid = roster_->onAvatarFinished();
+    if (uid.empty()) return 0;
+    for (const UserInfoRecord& record : roster_->socketList()) {
+        if (uid != record.uid) continue;
+        if (userList_) userList_->updateUserPhoto(record);
+        break;
+    }
+    if (chatList_) chatList_->updateChatLogo(uid);
+    return 0;
+}
+
+// A failed request of the bridge; a failed avatar download ends it, so the queue moves on.
+LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto error = TakePayload<WM_ACCOUNT_ERROR>(wParam);
+    if (!error || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
+    roster_->onAvatarFinished();
+    // A failed request the service explained: the box is modal and pumps messages, so it is the
+    // last thing the handler does.
+    if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {
+        CSingleton<CKestrum>::getInstance()->showMsgBox(
+            GetHWND(), Utf8ToCString(error->text2).c_str(), 0, CKestrum::kErrorBox);
+    }
+    return 0;
+}
+
+// ---- Engine ---------------------------------------------------------------------------------
+
+LRESULT CDuiLive::OnMediaJoinChannelSuccess(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto joined = TakePayload<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(wParam);
+    if (leaving_ || !ready_) return 0;
+    joined_ = true;
+    if (joined) {
+        KESTRUM_LOG(Level_Info, "(%s,%d,%d)", joined->channel.get(), static_cast<int>(joined->uid),
+                    joined->elapsed);
+        roster_->onOwnEngineJoin(static_cast<int32_t>(joined->uid));
+        if (CKestrumZuvra* engine = Engine()) engine->SetupLocalVideo(videoWnd_, true, kRenderFit);
+        AdjustLayout();
+        ApplyOwnStatus();
+    }
+    services_.reportJoinChannel();
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaLeaveChannel(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto stats = TakePayload<WM_ENGINE_LEAVE_CHANNEL>(wParam);
+    KillTimer(GetHWND(), kSpeakerTimer);
+    KillTimer(GetHWND(), kBarTimer);
+    if (CKestrumZuvra* engine = Engine()) engine->SetupLocalVideo(nullptr, false, kRenderFit);
+    return 1;
+}
+
+LRESULT CDuiLive::OnMediaNetworkQuality(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto quality = TakePayload<WM_ENGINE_NETWORK_QUALITY>(wParam);
+    if (!quality || leaving_ || !ready_ || !strip_) return 1;
+    KESTRUM_LOG(Level_Info, "(%d,%d,%d)", static_cast<int>(quality->uid), quality->txQuality,
+                quality->rxQuality);
+    const int level = ZuvraKestrum::Util::QualityToSignalLevel(quality->rxQuality);
+    switch (ZuvraKestrum::Live::NetworkQualityPlace(*roster_, quality->uid)) {
+    case MarkPlace::kBigView:
+        SetBigViewSignal(level);
+        break;
+    case MarkPlace::kSelfTile:
+        if (selfTile_) selfTile_->setNetworkQuality(level);
+        break;
+    case MarkPlace::kStrip:
+        strip_->updateNetworkQuality(roster_->streamOf(static_cast<int32_t>(quality->uid)), level);
+        break;
+    }
+    return 1;
+}
+
+void CDuiLive::SetBigViewSignal(int level) {
+    const wchar_t* icon = ZuvraKestrum::Live::SignalIconOf(level);
+    if (!icon) return;
+    controls_.remoteNet->SetVisible(true);
+    controls_.remoteNet->SetBkImage(icon);
+}
+
+LRESULT CDuiLive::OnMediaUserJoined(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto user = TakePayload<WM_ENGINE_USER_JOINED>(wParam);
+    if (!user || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), user->elapsed);
+    Apply(roster_->onEngineUserJoined(static_cast<int32_t>(user->uid), user->elapsed));
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaUserLeave(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto user = TakePayload<WM_ENGINE_USER_OFFLINE>(wParam);
+    if (!user || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), static_cast<int>(user->reason));
+    Apply(roster_->onEngineUserOffline(static_cast<int32_t>(user->uid)));
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaFirstLocalVideoFrame(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto frame = TakePayload<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(wParam);
+    if (frame) KESTRUM_LOG(Level_Info, "(%d,%d,%d)", frame->width, frame->height, frame->elapsed);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaFirstRemoteVideoFrame(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto frame = TakePayload<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(wParam);
+    if (!frame || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d,%d,%d)", static_cast<int>(frame->uid), frame->width,
+                frame->height, frame->elapsed);
+    const UserInfoRecord& big = roster_->bigViewUser();
+    if (videoWnd_ && static_cast<int32_t>(frame->uid) == big.streamId &&
+        (big.status & kStatusCameraOff) == 0) {
+        ::ShowWindow(videoWnd_, SW_SHOW);
+    }
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaAudioVolumeIndication(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto volumes = TakePayload<WM_ENGINE_AUDIO_VOLUME_INDICATION>(wParam);
+    if (!volumes || leaving_ || !ready_) return 0;
+    KillTimer(GetHWND(), kVolumeTimer);
+    speakingBatch_.onVolumeIndication(volumes->speakers.get(), volumes->count);
+    SetTimer(GetHWND(), kVolumeTimer, kVolumePeriodMs, nullptr);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaEnableVideo(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto flag = TakePayload<WM_ENGINE_USER_ENABLE_VIDEO>(wParam);
+    if (flag) KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaEnableLocalVideo(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto flag = TakePayload<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(wParam);
+    if (!flag || leaving_ || !userList_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
+    userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), flag->flag);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaMuteAudio(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto flag = TakePayload<WM_ENGINE_USER_MUTE_AUDIO>(wParam);
+    if (!flag || leaving_ || !userList_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
+    userList_->updateAudioStatusByStream(static_cast<int>(flag->uid), flag->flag);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaMuteVideo(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto flag = TakePayload<WM_ENGINE_USER_MUTE_VIDEO>(wParam);
+    if (!flag || leaving_ || !userList_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
+    userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), !flag->flag);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMediaActiveSpeaker(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto speaker = TakePayload<WM_ENGINE_ACTIVE_SPEAKER>(wParam);
+    if (!speaker || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(speaker->uid));
+    KillTimer(GetHWND(), kSpeakerTimer);
+    SetTimer(GetHWND(), kSpeakerTimer, kSpeakerPeriodMs, nullptr);
+    speakerMark_.onActiveSpeaker(*roster_, speaker->uid);
+    return 0;
+}
+
+LRESULT CDuiLive::OnPayloadIgnored(UINT message, WPARAM wParam, LPARAM, bool&) {
+    FreeCoursePayload(message, wParam);
+    FreeEngineEventPayload(message, wParam);
+    return 0;
+}

@@ -1,0 +1,507 @@
+// CDuiLive's handlers of the signalling channel's room events, the requests between
+// participants and the screen share. The decisions are ZuvraKestrum::Live's (meeting_events.h);
+// these handlers apply them to the controls, the panels, the engine and the video source.
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <mutex>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/chat/dui_chat_list.h"
+#include "app/windows/live/dui_live.h"
+#include "app/windows/meeting/meeting_host.h"
+#include "app/windows/participants/dui_user_list.h"
+#include "app/windows/settings/settings_host.h"
+#include "app/windows/share/dui_screen_share.h"
+#include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+#include "kestrum/core/video_source_transfer.h"
+
+using ZuvraKestrum::Live::InvitationAnswer;
+using ZuvraKestrum::Live::InvitationTimers;
+using ZuvraKestrum::Live::OperationPlan;
+using ZuvraKestrum::Live::ReconnectRoad;
+using ZuvraKestrum::Live::ShareChannelStep;
+using ZuvraKestrum::Util::Utf8ToCString;
+
+namespace {
+
+// The picker: a window of its own above the meeting, owned by it.
+constexpr DWORD kPickerStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+constexpr int kPickerWidth = 662;
+constexpr int kPickerHeight = 500;
+
+std::vector<std::string> Only(const std::string& uid) { return {uid}; }
+
+std::string NicknameOf(const std::string& uid) {
+    std::string name;
+    g_kestrumData->getUserNickName(uid, name);
+    return name;
+}
+
+// The wait for an answer, from the meeting data's time-out in seconds; a time-out the service
+// did not give still leaves the other side a second.
+UINT RequestWaitMs() {
+    return static_cast<UINT>(std::max(g_kestrumData->unmuteRequestTimeout, 1)) * 1000;
+}
+
+CMsgBoxAnsyManager& Invitations() { return *CMsgBoxAnsyManager::getInstance(); }
+
+// The invitation timers are process-wide, like the manager's pending list they index: an
+// entry left by an earlier window never shares its id with a new one.
+InvitationTimers& Timers() {
+    static InvitationTimers timers;
+    return timers;
+}
+
+}  // namespace
+
+// ---- Room record ----------------------------------------------------------------------------
+
+LRESULT CDuiLive::OnSocketRoomInfo(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto room = TakePayload<WM_SOCKET_ROOM_INFO>(wParam);
+    if (!room || leaving_ || !ready_) return 0;
+    const bool hostsChanged = g_kestrumData->updateRoomInfo(*room);
+    KESTRUM_LOG(Level_Info, "(%s,%d)", room->hosts.empty() ? "" : room->hosts.front().c_str(),
+                room->initialStatus);
+    controls_.roomId->SetText(Utf8ToCString(room->rid).c_str());
+    if (hostsChanged && userList_) userList_->updateHostStatus();
+    const std::string host = room->hosts.empty() ? std::string() : room->hosts.front();
+    ShowHostNotice(host);
+    if (selfTile_) selfTile_->updateHostStatus(host);
+    if (strip_) strip_->updateHostStatus(host);
+    UpdateHostMark();
+    JoinEngineChannel(*room);
+    RefreshRoomSettings();
+    return 0;
+}
+
+void CDuiLive::ShowHostNotice(const std::string& firstHost) {
+    const std::string text =
+        hostNotice_.onRoomRecord(firstHost, g_kestrumData->uid, g_language, &NicknameOf);
+    if (!text.empty()) host_.toast(GetHWND(), Utf8ToCString(text), kHostToastMs);
+}
+
+// An open room settings window shows the record just stored.
+void CDuiLive::RefreshRoomSettings() {
+    CKestrum* kestrum = CSingleton<CKestrum>::existingInstance();
+    if (!kestrum) return;
+    for (unsigned dialog : {CKestrum::kSetRoomDlg, CKestrum::kSetOwnRoomDlg}) {
+        if (auto* view = dynamic_cast<IRoomSettingsView*>(kestrum->getDlg(dialog))) {
+            view->updateRoomInfo();
+        }
+    }
+}
+
+// The room's engine configuration; the channel is joined once, and only when the room names
+// a channel profile. The share stream's source takes the same profile and its own parameters.
+void CDuiLive::JoinEngineChannel(const RoomInfoRecord& room) {
+    const SdkConfigsRecord& configs = room.sdkConfigs;
+    KESTRUM_LOG(Level_Info, "(channelProfile:%d)", configs.channelProfile);
+    CKestrumZuvra* engine = Engine();
+    const ZuvraKestrum::Live::ChannelPlan plan =
+        ZuvraKestrum::Live::PlanChannel(configs.channelProfile, joinAsked_);
+    if (!plan.configure || !engine) return;
+    CVideoSourceTransfer* source = VideoSource();
+    engine->SetChannelProfile(configs.channelProfile);
+    if (source) source->setChannelProfile(configs.channelProfile);
+    for (const std::string& parameters : configs.parameters)
+        engine->SetParameters(parameters.c_str());
+    if (!plan.join) return;
+    joinAsked_ = true;
+    engine->JoinChannel(g_kestrumData->roomName, static_cast<uint32_t>(g_kestrumData->streamId),
+                        g_kestrumData->mediaToken);
+    if (source) source->setParameters(configs.shareParameters);
+}
+
+// ---- User operations ------------------------------------------------------------------------
+
+// A user operation carries the room's list after the change; the own mute changes confirmed
+// by the server free the microphone and camera toggles again.
+LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto operation = TakePayload<WM_SOCKET_USER_OPERATOR>(wParam);
+    if (!operation || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%s,%s)", operation->operatorUid.c_str(), operation->target.c_str(),
+                operation->type.c_str());
+    const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
+        operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
+    if (plan.enableOwnToggles) {
+        controls_.mic->SetEnabled(true);
+        controls_.camera->SetEnabled(true);
+    }
+    Apply(roster_->onUserList(operation->users));
+    if (plan.removed) {
+        LeaveRemoved(operation->operatorUid);
+        return 0;  // the window may be gone
+    }
+    if (plan.shareButton != OperationPlan::kShareAsIs) {
+        controls_.share->SetEnabled(plan.shareButton == OperationPlan::kShareEnable);
+    }
+    if (plan.ownShareEnded) {
+        roster_->setOwnShareId(-1);
+        controls_.share->Selected(false, false);
+    }
+    if (plan.interruptNotice) {
+        const std::string text =
+            ZuvraKestrum::Live::InterruptText(g_language, NicknameOf(operation->operatorUid));
+        host_.toast(videoWnd_ ? videoWnd_ : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
+    }
+    if (plan.refreshStatus) RefreshStatus(operation->users);
+    return 0;
+}
+
+// The records' new status reaches the big view, the self tile and the tiles.
+void CDuiLive::RefreshStatus(const std::vector<UserInfoRecord>& users) {
+    for (const UserInfoRecord& user : users) {
+        const bool big = roster_->refreshBigViewUser(user);
+        const bool self = roster_->refreshOwnUser(user);
+        if (big) AdjustLayout();
+        if (self && !big && selfTile_) selfTile_->setUserInfo(user);
+        if (self) ApplyOwnStatus();
+        if (!big && !self && strip_) strip_->socketNotifyStatus(user);
+    }
+}
+
+// The host removed this user: the meeting ends, and the notice says by whom over the join
+// window. The box pumps messages while the window is being destroyed, so everything it needs
+// is copied first and nothing of the window is touched after it.
+void CDuiLive::LeaveRemoved(const std::string& operatorUid) {
+    const std::wstring text =
+        Utf8ToCString(ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operatorUid)));
+    void (*dropInvitationBoxes)() = services_.dropInvitationBoxes;
+    LeaveMeeting();
+    dropInvitationBoxes();
+    CKestrum* kestrum = CSingleton<CKestrum>::getInstance();
+    kestrum->showMsgBox(kestrum->getDuiWnd(CKestrum::kLoginDlg), text.c_str(), 0,
+                        CKestrum::kWarningBox);
+}
+
+// The own status bits as the server reports them reach the toggles and the engine.
+void CDuiLive::ApplyOwnStatus() {
+    const int status = roster_->ownUser().status;
+    int profile = -1;
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+        profile = g_kestrumData->roomInfo.sdkConfigs.channelProfile;
+    }
+    const ZuvraKestrum::Live::OwnStatusPlan plan =
+        ZuvraKestrum::Live::PlanOwnStatus(status, localAudioMuted_, localVideoMuted_, profile);
+    CKestrumZuvra* engine = Engine();
+    if (plan.changeAudio) {
+        localAudioMuted_ = plan.audioMuted;
+        controls_.mic->Selected(plan.audioMuted, false);
+        if (engine) engine->MuteLocalAudio(plan.audioMuted);
+    }
+    if (plan.changeVideo) {
+        localVideoMuted_ = plan.videoMuted;
+        controls_.camera->Selected(plan.videoMuted, false);
+        if (engine) engine->MuteLocalVideo(plan.videoMuted);
+    }
+    if (plan.engineMode != -1 && engine) engine->SetEngineMode(plan.engineMode);
+    g_kestrumData->status = status;
+}
+
+// ---- Chat -----------------------------------------------------------------------------------
+
+LRESULT CDuiLive::OnSocketUserMsg(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto message = TakePayload<WM_SOCKET_USER_MSG>(wParam);
+    if (!message || leaving_ || !ready_) return 0;
+    if (chatList_) {
+        std::string portraitId;
+        g_kestrumData->getUserPortraitId(portraitId, message->text1);
+        chatList_->AddChatMsg(message->text1, message->text2, portraitId);
+    }
+    toolBarState_.ChatMessageArrived();
+    ShowSidePanels();
+    return 0;
+}
+
+LRESULT CDuiLive::OnSocketUserError(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto error = TakePayload<WM_SOCKET_USER_ERROR>(wParam);
+    if (error) KESTRUM_LOG(Level_Info, "(%d,%s)", error->code, error->text.c_str());
+    return 0;
+}
+
+// ---- Invitations this user sent -------------------------------------------------------------
+
+// The server passed the invitation on: it waits for the answer until its timer.
+LRESULT CDuiLive::OnSocketRequestResult(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto result = TakePayload<WM_SOCKET_REQUEST_RESULT>(wParam);
+    if (!result || leaving_ || !ready_) return 0;
+    MsgBoxPendingInfo entry;
+    entry.type = ZuvraKestrum::Live::PendingKindOf(result->text1);
+    entry.requestId = result->text2;
+    entry.uid = result->text3;
+    entry.nickname = result->nickname;
+    entry.eventId = Timers().next();
+    KESTRUM_LOG(Level_Info, "(eventId: %d,%s %s)", entry.eventId, result->text1.c_str(),
+                entry.nickname.c_str());
+    Invitations().msgbox_append(entry);
+    SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(), nullptr);
+    return 0;
+}
+
+// The invited user did not answer in time: the time-out notice, and the participants panel
+// stops waiting for that user.
+void CDuiLive::OnInvitationTimer(int eventId) {
+    KillTimer(GetHWND(), static_cast<UINT_PTR>(eventId));
+    MsgBoxPendingInfo out;
+    Invitations().msgbox_noresponse(eventId, GetHWND(), out);
+    if (!out.uid.empty()) StopWaiting(out.type, out.uid);
+}
+
+LRESULT CDuiLive::OnSocketUserResponse(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto response = TakePayload<WM_SOCKET_USER_RESPONSE>(wParam);
+    if (!response || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%s,%s,%d)", response->targetNickname.c_str(),
+                response->requestId.c_str(), response->reason.c_str(), response->success);
+    CMsgBoxAnsyManager& invitations = Invitations();
+    MsgBoxPendingInfo out;
+    switch (ZuvraKestrum::Live::AnswerOf(response->success, response->reason)) {
+    case InvitationAnswer::kAccepted:
+        invitations.msgbox_accepted(response->requestId, GetHWND());
+        break;
+    case InvitationAnswer::kTimedOut:
+        // Silent, but the waiting mark goes like after any other end of the wait.
+        for (const MsgBoxPendingInfo& entry : invitations.pendingList) {
+            if (entry.requestId == response->requestId) out = entry;
+        }
+        invitations.msgbox_accepted(response->requestId, GetHWND());
+        break;
+    case InvitationAnswer::kRefused:
+        invitations.msgbox_refused(response->requestId, GetHWND(), out);
+        break;
+    }
+    if (!out.uid.empty()) StopWaiting(out.type, out.uid);
+    return 0;
+}
+
+void CDuiLive::StopWaiting(int kind, const std::string& uid) {
+    if (!userList_) return;
+    if (kind == ZuvraKestrum::Live::kPendingMicrophone) userList_->stopMicWaiting(uid);
+    if (kind == ZuvraKestrum::Live::kPendingCamera) userList_->stopCameraWaiting(uid);
+}
+
+// ---- Requests to this user ------------------------------------------------------------------
+
+// Someone asks this user to switch the microphone or camera on: the request box of that kind
+// (requests that come while it is open join it) waits for the user until its time-out.
+LRESULT CDuiLive::OnSocketUserRequest(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto request = TakePayload<WM_SOCKET_USER_REQUEST>(wParam);
+    if (!request || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%s,%s)", request->nickname.c_str(), request->text1.c_str(),
+                request->text3.c_str());
+    MsgBoxRequestInfo info;
+    info.type = ZuvraKestrum::Live::RequestKindOf(request->text1);
+    info.notifyWnd = info.parentWnd = GetHWND();
+    info.requesters[request->text3] = request->nickname;
+    UINT_PTR timer = 0;
+    if (info.type == ZuvraKestrum::Live::kRequestCamera) {
+        Invitations().msgbox_requestcamera(info);
+        timer = CMsgBoxAnsyManager::kCameraRequestTimer;
+    } else if (info.type == ZuvraKestrum::Live::kRequestMicrophone) {
+        Invitations().msgbox_requestmic(info);
+        timer = CMsgBoxAnsyManager::kMicRequestTimer;
+    } else {
+        return 0;
+    }
+    KillTimer(GetHWND(), timer);
+    SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
+    return 0;
+}
+
+// The user answered a request box (the manager's record, read in place): every request in it
+// gets the answer; yes switches the device on when it is off (never off when it is on).
+LRESULT CDuiLive::OnMsgBoxRequestMic(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    AnswerRequestBox(true, reinterpret_cast<MsgBoxRequestInfo*>(wParam), lParam == 0);
+    return 0;
+}
+
+LRESULT CDuiLive::OnMsgBoxRequestCamera(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    AnswerRequestBox(false, reinterpret_cast<MsgBoxRequestInfo*>(wParam), lParam == 0);
+    return 0;
+}
+
+void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept) {
+    KillTimer(GetHWND(), microphone ? CMsgBoxAnsyManager::kMicRequestTimer
+                                    : CMsgBoxAnsyManager::kCameraRequestTimer);
+    if (!record || leaving_ || !ready_) return;
+    CMsgBoxAnsyManager& invitations = Invitations();
+    // Emptied, the record lets the next request open a box of its own.
+    std::map<std::string, std::string> requesters;
+    {
+        std::lock_guard<std::mutex> guard(microphone ? invitations.micRequestLock
+                                                     : invitations.cameraRequestLock);
+        requesters.swap(record->requesters);
+        record->box = nullptr;
+        record->boxWnd = nullptr;
+    }
+    CKestrumCourse* course = Course();
+    for (const auto& requester : requesters) {
+        course->sendResponse(requester.first, accept, g_kestrumData->roomName);
+    }
+    if (!accept) return;
+    if (microphone && localAudioMuted_) SendMicrophone(false);
+    if (!microphone && localVideoMuted_) SendCamera(false);
+}
+
+// ---- Signalling connection ------------------------------------------------------------------
+
+// The connection is lost: the window waits disabled, a second later the bridge makes a new
+// one, and the notice comes on the next message turn.
+LRESULT CDuiLive::OnSocketStatusReconnect(UINT, WPARAM, LPARAM, bool&) {
+    if (leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    ApplyReconnectStep(reconnectRoad_.onReconnecting());
+    CKestrumCourse* course = Course();
+    reconnect_.start([course] { course->reconnectSocket(); },
+                     std::chrono::milliseconds(kReconnectDelayMs));
+    return 0;
+}
+
+// A new connection was refused while the server is still away: the window keeps waiting and
+// tries again after the same delay (a refusal ends the library's own attempts). A refusal of
+// the first connection leaves the window as it is.
+LRESULT CDuiLive::OnSocketStatusFail(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+    if (!reconnectRoad_.reconnecting()) return 0;
+    return OnSocketStatusReconnect(message, wParam, lParam, handled);
+}
+
+LRESULT CDuiLive::OnSocketStatusOpen(UINT, WPARAM, LPARAM, bool&) {
+    if (leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    // A connection the library made again itself needs no new one.
+    reconnect_.cancel();
+    ApplyReconnectStep(reconnectRoad_.onOpen());
+    return 0;
+}
+
+// The notice is modal: it returns when the connection is back (which hides it) or the user
+// closed it, possibly after the window went.
+LRESULT CDuiLive::OnReconnectNotice(UINT, WPARAM, LPARAM, bool&) {
+    if (leaving_ || !ready_ || !reconnectRoad_.onNoticeDue()) return 0;
+    const std::shared_ptr<bool> alive = alive_;
+    HWND self = GetHWND();
+    CSingleton<CKestrum>::getInstance()->showMsgBox(self, ZuvraKestrum::Live::ReconnectingText(), 0,
+                                                    CKestrum::kErrorBox);
+    if (!*alive) return 0;
+    // The box's end enabled its owner; while still reconnecting the window waits disabled.
+    if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
+    return 0;
+}
+
+void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
+    if (step.disableWindow) EnableWindow(GetHWND(), FALSE);
+    if (step.enableWindow) EnableWindow(GetHWND(), TRUE);
+    if (step.postNotice) ::PostMessageW(GetHWND(), kReconnectNoticeMessage, 0, 0);
+    if (step.hideNotice) {
+        CSingleton<CKestrum>::getInstance()->showMsgBox(
+            GetHWND(), ZuvraKestrum::Live::ReconnectedText(), 0, CKestrum::kHideBox);
+    }
+}
+
+// ---- Screen share ---------------------------------------------------------------------------
+
+// The share toggle before the click: off opens the picker (the share starts from there), on
+// stops the share at once.
+void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
+    const bool sharing = controls_.share->IsSelected();
+    KESTRUM_LOG(Level_Info, "(%d)", sharing ? 0 : 1);
+    CVideoSourceTransfer* source = VideoSource();
+    if (sharing) {
+        host_.roomctrlShare(false, Only(g_kestrumData->uid));
+        stopShareRequested_ = true;
+        if (source) source->stopShare();
+        return;
+    }
+    stopShareRequested_ = false;
+    EnableWindow(GetHWND(), FALSE);
+    if (screenShare_) return;
+    if (source) source->initialize();
+    auto* picker = new CDuiScreenShare(host_);
+    if (!picker->Create(GetHWND(), L"ScreenShare", kPickerStyle, 0, 160, 100, kPickerWidth,
+                        kPickerHeight)) {
+        delete picker;
+        // As if the picker had been closed at once.
+        ::PostMessageW(GetHWND(), WM_SCREENSHARE_CHOSEN, 0, 0);
+        return;
+    }
+    screenShare_ = picker;
+    picker->CenterWindow();
+}
+
+// The picker's end: a chosen source is what the video source captures (the room-control
+// result then joins it); closed without a choice, the toggle goes off again.
+LRESULT CDuiLive::OnScreenShareChosen(UINT, WPARAM wParam, LPARAM lParam, bool&) {
+    const std::unique_ptr<ScreenShareChosen> chosen = TakeScreenShareChosen(wParam, lParam);
+    ClosePicker();
+    EnableWindow(GetHWND(), TRUE);
+    if (leaving_ || !ready_) return 0;
+    if (!chosen) {
+        controls_.share->Selected(false, false);
+        return 0;
+    }
+    KESTRUM_LOG(Level_Info, "(%s)", "Choose Wnd");
+    if (CVideoSourceTransfer* source = VideoSource()) {
+        source->setShareTarget(chosen->window, 5, chosen->width, chosen->height, 0);
+    }
+    return 0;
+}
+
+void CDuiLive::ClosePicker() {
+    if (!screenShare_) return;
+    HWND picker = screenShare_->GetHWND();
+    screenShare_ = nullptr;
+    // The picker deletes itself with its window.
+    if (picker) DestroyWindow(picker);
+}
+
+// The room-control result of a share or its end: the share stream's id and token. The token
+// is the share stream's own: the meeting's media token stays for the engine.
+LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto result = TakePayload<WM_ROOM_CTRL>(wParam);
+    if (!result || leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "(%s,%d)", result->mediaToken.c_str(), result->shareId);
+    g_kestrumData->shareToken = result->mediaToken;
+    const CKestrumConfig* config = CSingleton<CKestrumConfig>::getInstance();
+    config->setShareID(std::to_string(result->shareId));
+    config->setSharetoken(result->mediaToken);
+    CVideoSourceTransfer* source = VideoSource();
+    switch (ZuvraKestrum::Live::ShareChannelStepOf(result->shareId)) {
+    case ShareChannelStep::kJoin:
+        if (source) {
+            source->joinChannel(result->mediaToken, g_kestrumData->roomName, nullptr,
+                                static_cast<uint32_t>(result->shareId));
+        }
+        break;
+    case ShareChannelStep::kLeave:
+        if (source) source->leaveChannel();
+        break;
+    case ShareChannelStep::kNone:
+        break;
+    }
+    if (strip_) strip_->updateScreenStatus(result->shareId);
+    if (selfTile_) selfTile_->updateScreenStatus(result->shareId);
+    return 0;
+}
+
+// A stop of the share that did not reach the service is sent again until one does.
+LRESULT CDuiLive::OnHttpResult(UINT, WPARAM wParam, LPARAM, bool&) {
+    constexpr int kCouldNotConnect = 7;
+    const int code = ValueOf<WM_HTTP_RESULT>(wParam);
+    if (stopShareRequested_ && code == kCouldNotConnect && !leaving_) {
+        SetTimer(GetHWND(), kShareRestopTimer, kShareRestopMs, nullptr);
+    } else {
+        KillTimer(GetHWND(), kShareRestopTimer);
+    }
+    return 0;
+}

@@ -1,0 +1,826 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/windows/chat/dui_chat_list.h"
+#include "app/windows/join/dui_login.h"
+#include "app/windows/live/dui_live.h"
+#include "app/windows/meeting/testing/recording_meeting_host.h"
+#include "app/windows/notice/dui_message_box.h"
+#include "app/windows/participants/dui_user_list.h"
+#include "app/windows/share/dui_screen_share.h"
+#include "app/windows/skeleton/window_messages.h"
+#include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "engine_journal.h"
+#include "join_test_support.h"
+#include "kestrum/core/course_exports.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/engine_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/video_source_transfer.h"
+#include "kestrum/engine/engine_standin_hook.h"
+#include "kestrum/json/json_document.h"
+#include "road_course.h"
+#include "support/service_library.h"
+#include "support/test_backend.h"
+#include "ui/base/resource/resource_hub.h"
+#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/controls/render/render_context.h"
+
+// The join road to its end as a user goes it: the join window and the in-meeting window on the
+// real service library, pointed at the local back-end, with the stand-in engine. Other
+// participants come through the back-end's signalling and the stand-in's injected events.
+
+// Records posted to the window are watched from their allocation to their deletion: a record
+// still alive once the window is gone has leaked. The program's allocations go through these,
+// which take their blocks from malloc (GCC cannot see that new and free pair up here).
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+namespace {
+constexpr int kWatchSlots = 128;
+std::atomic<void*> g_watched[kWatchSlots];
+
+void Unwatch(void* block) {
+    for (std::atomic<void*>& slot : g_watched) {
+        void* expected = block;
+        if (block && slot.compare_exchange_strong(expected, nullptr)) return;
+    }
+}
+}  // namespace
+
+void* operator new(size_t size) {
+    if (void* block = std::malloc(size ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+    Unwatch(block);
+    std::free(block);
+}
+void operator delete(void* block, size_t) noexcept {
+    Unwatch(block);
+    std::free(block);
+}
+
+// The video source the window drives (the stand-in library), deleted at exit.
+CSingleton<CVideoSourceTransfer>::CGrabo g_videoSourceHolder;
+
+namespace {
+
+using namespace join_testing;
+
+// The invitation boxes as records: a box is answered from another thread, as the framework
+// does; toasts are kept as their texts (UTF-8).
+class RecordingBoxUi : public IInviteBoxUi {
+public:
+    struct Box {
+        HWND window = nullptr;
+        std::wstring content;
+        AnswerCallback onAnswer;
+        bool closed = false;
+    };
+    ~RecordingBoxUi() override { clear(); }
+
+    InviteBox showBox(HWND, const InviteBoxTexts& texts, AnswerCallback onAnswer) override {
+        auto box = std::make_unique<Box>();
+        box->window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+        box->content = texts.content;
+        box->onAnswer = std::move(onAnswer);
+        boxes.push_back(std::move(box));
+        return {reinterpret_cast<MsgBox*>(boxes.back().get()), boxes.back()->window};
+    }
+    void updateBoxContent(MsgBox* box, const std::wstring& content) override {
+        reinterpret_cast<Box*>(box)->content = content;
+    }
+    void closeBox(MsgBox* box) override {
+        Box* record = reinterpret_cast<Box*>(box);
+        record->closed = true;
+        DestroyWindow(record->window);
+    }
+    void showToast(const std::wstring& content, int, HWND) override { toasts.push_back(content); }
+
+    // The user answers the last box (0 yes, 1 no); its window goes, as a framework box's does.
+    void answerLast(int answer) {
+        Box& box = *boxes.back();
+        std::thread framework(box.onAnswer, answer);
+        framework.join();
+        DestroyWindow(box.window);
+    }
+    void clear() {
+        for (auto& box : boxes) DestroyWindow(box->window);
+        boxes.clear();
+        toasts.clear();
+    }
+
+    std::vector<std::unique_ptr<Box>> boxes;
+    std::vector<std::wstring> toasts;
+};
+RecordingBoxUi g_boxUi;
+
+std::unique_ptr<TestBackend> g_backend;
+std::unique_ptr<ServiceLibrary> g_library;
+std::unique_ptr<CKestrumCourse> g_course;
+JoinServices g_joinServices{};
+window_testing::RecordingMeetingHost g_host;
+int g_joinReports = 0;
+int g_boxDrops = 0;
+
+void NoHttpReport(const char*, int, unsigned) {}
+void KeepRunning() {}
+
+CKestrumCourse* RoadCourse() {
+    if (g_course) return g_course.get();
+    static CourseExports exports{};
+    exports = join_testing::CourseExportsOf(*g_library);
+    g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
+    return g_course.get();
+}
+
+void NoShareChannel() {}
+void CountJoinReport() { ++g_joinReports; }
+void CountBoxDrop() { ++g_boxDrops; }
+CVideoSourceTransfer* RoadVideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
+const LiveServices g_liveServices{&RoadCourse, &NoShareChannel, &CountJoinReport, &CountBoxDrop,
+                                  &RoadVideoSource};
+
+// The dialog table builds the in-meeting window over the test's host and services; the join
+// window is open already.
+// The other dialogs are only counted.
+std::vector<unsigned> g_dialogsAsked;
+CDuiFrameWindow* MakeLiveDialog(unsigned id) {
+    g_dialogsAsked.push_back(id);
+    return id == CKestrum::kLiveDlg ? new CDuiLive(g_host, g_liveServices) : nullptr;
+}
+
+HWND DialogWindow(int dialog) {
+    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
+    return window ? window->GetHWND() : nullptr;
+}
+
+class LiveRoadEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        StartFramework();
+        g_backend = std::make_unique<TestBackend>();
+        if (!g_backend->Started()) return;
+        // Read by the library when it first connects a socket.
+        std::string signal;
+        jdoc::CJsonDocument info(g_backend->Call("GET", "info"));
+        if (info.ReadStringMember("signal", signal)) {
+            SetEnvironmentVariableA("KESTRUM_SIGNAL_URL", signal.c_str());
+        }
+        g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
+                                                     g_backend->Proxies(), g_backend->ProxyPort());
+        if (!g_library->Loaded()) return;
+        g_joinServices = {&RoadCourse, g_library->joinRoom, g_library->updateInfo,
+                          g_library->configRoom, &KeepRunning};
+        UseServices(g_joinServices);
+        CKestrumCourse::setDialogWindowLookup(&DialogWindow);
+        CKestrumData& data = MeetingData();
+        data.token = data.uid = data.portraitId = "";
+        data.nickname = "Alice";
+        data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
+        data.appVersion = "1.2.0";
+        data.micOff = data.cameraOff = false;
+        CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
+        config.setAppVersion(data.appVersion);
+        config.setPortraitPath(data.portraitPath);
+        config.setUpdateOption("");
+        config.setUpdateVersion("");
+        Kestrum();
+        CKestrum::setDialogFactory(&MakeLiveDialog);
+        CMsgBoxAnsyManager::setBoxUi(&g_boxUi);
+    }
+    void TearDown() override {
+        CMsgBoxAnsyManager::destroyInstance();
+        CMsgBoxAnsyManager::setBoxUi(nullptr);
+        g_course.reset();
+        g_library.reset();
+        g_backend.reset();
+    }
+};
+
+::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new LiveRoadEnvironment);
+
+// A participant as the signalling server reports one.
+std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0) {
+    return "{\"uid\":\"" + uid + "\",\"name\":\"" + name +
+           "\",\"portraitId\":\"\",\"account\":\"\",\"streamId\":" + std::to_string(streamId) +
+           ",\"shareId\":-1,\"feature\":0,\"status\":" + std::to_string(status) + "}";
+}
+
+// The stand-in engine's picture of a remote uid (its field colour).
+COLORREF RemoteColour(uint32_t uid) {
+    const uint32_t mixed = uid * 2654435761u;
+    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
+}
+const COLORREF kLocalColour = RGB(40, 110, 60);
+
+// The screen under a window: what the user sees, child windows (videos, tiles) included.
+class ScreenShot {
+public:
+    explicit ScreenShot(HWND window) : context_(ui::ResourceHub::MakeRenderContext()) {
+        GetWindowRect(window, &place_);
+        const int width = place_.right - place_.left;
+        const int height = place_.bottom - place_.top;
+        if (!context_ || !context_->Resize(width, height)) return;
+        HDC screen = GetDC(nullptr);
+        BitBlt(context_->GetDC(), 0, 0, width, height, screen, place_.left, place_.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+        auto* bits = static_cast<DWORD*>(context_->GetBits());
+        for (int i = 0; i < width * height; ++i) bits[i] |= 0xFF000000u;
+    }
+    // The colour at a point of the window (its top left is 0,0).
+    COLORREF At(int x, int y) const {
+        if (!context_ || !context_->GetBits()) return CLR_INVALID;
+        const DWORD pixel =
+            static_cast<const DWORD*>(context_->GetBits())[y * context_->GetWidth() + x];
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
+    bool Save(const std::wstring& name) {
+        return context_ && ui::testing_support::SavePng(
+                               context_.get(), ui::testing_support::PictureFolder() + name);
+    }
+
+private:
+    std::unique_ptr<ui::IRenderContext> context_;
+    RECT place_{};
+};
+
+// The colour the user sees near the top of a child window's middle (the stand-in engine writes
+// its label in the centre and moves a mark along the bottom; side panels may cover the edges).
+COLORREF ShownIn(HWND child) {
+    HWND top = GetAncestor(child, GA_ROOT);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    RECT frame;
+    GetWindowRect(top, &frame);
+    return ScreenShot(top).At((rect.left + rect.right) / 2 - frame.left, rect.top - frame.top + 20);
+}
+
+class LiveRoadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(g_backend && g_backend->Started()) << "the test back-end did not start";
+        ASSERT_TRUE(g_library && g_library->Loaded()) << "libVossary.dll did not load";
+        ASSERT_TRUE(AwaitLaidOut(JoinWindow()));
+        ASSERT_TRUE(PumpUntil([] {
+            return !MeetingData().token.empty() && Control(JoinWindow(), L"joinbtn")->IsEnabled();
+        })) << "no sign-in";
+        g_host.engineWrapper = CSingleton<CKestrumZuvra>::existingInstance();
+        g_host.calls.clear();
+        ASSERT_NO_FATAL_FAILURE(EnterMeeting());
+    }
+    void TearDown() override {
+        if (Live()) Leave();
+    }
+
+    static CDuiLive* Live() {
+        return dynamic_cast<CDuiLive*>(Kestrum().getDlg(CKestrum::kLiveDlg));
+    }
+    static DuiLib::CControlUI* control(const wchar_t* name) { return Control(Live(), name); }
+
+    // Joins room "live" and waits for the local preview in the big view.
+    void EnterMeeting() {
+        KestrumEngineJournalClear();
+        CDuiLogin* join = JoinWindow();
+        for (const wchar_t* name : {L"roomedit", L"pwdedit"}) Control(join, name)->SetText(L"");
+        TypeInto(join, Control(join, L"roomedit"), L"live");
+        Click(join, Control(join, L"joinbtn"));
+        ASSERT_TRUE(PumpUntil([] { return Live() && AwaitLaidOut(Live()); })) << "no window";
+        ASSERT_TRUE(PumpUntil([] { return Live()->roster().ownUser().uid == MeetingData().uid; }))
+            << "no own user-join";
+        ASSERT_TRUE(PumpUntil([] { return Live()->engineJoined(); })) << "the engine did not join";
+        ASSERT_TRUE(PumpUntil([] { return ShownIn(Live()->videoWindow()) == kLocalColour; }))
+            << "no local preview";
+    }
+
+    static void Leave() {
+        HWND live = Live()->GetHWND();
+        Click(Live(), control(L"leavebtn"));
+        ASSERT_TRUE(PumpUntil([live] { return !IsWindow(live); }));
+    }
+
+    // A participant joins the room through the signalling server.
+    static void SignalJoin(const std::string& uid, const std::string& name, int streamId) {
+        g_backend->Call("POST", "signal/emit",
+                        "{\"event\":\"user-join\",\"args\":[" + Member(uid, name, streamId) + "]}");
+    }
+    static void EngineJoin(int streamId) {
+        ASSERT_EQ(KestrumEngineInject(("userJoined " + std::to_string(streamId) + " 50").c_str()),
+                  0);
+    }
+    static DuiLib::COptionUI* option(const wchar_t* name) {
+        return static_cast<DuiLib::COptionUI*>(control(name));
+    }
+    // An event of the signalling server to this user.
+    static void EmitToMe(const std::string& event, const std::string& argument) {
+        g_backend->Call("POST", "signal/emit",
+                        "{\"event\":\"" + event + "\",\"args\":[" + argument + "],\"uid\":\"" +
+                            MeetingData().uid + "\"}");
+    }
+    // A user operation as the server reports one: this user (with ownStatus) and Bob listed.
+    static void Operation(const std::string& operatorUid, const std::string& target,
+                          const std::string& type, int ownStatus) {
+        const std::string users =
+            "[" +
+            Member(MeetingData().uid, MeetingData().nickname, MeetingData().streamId, ownStatus) +
+            "," + Member("40002", "Bob", 4002) + "]";
+        EmitToMe("user-operation", "{\"operator\":\"" + operatorUid +
+                                       "\",\"original\":{\"targets\":[\"" + target +
+                                       "\"],\"type\":\"" + type + "\"},\"users\":" + users + "}");
+    }
+    static void AwaitBob() {
+        SignalJoin("40002", "Bob", 4002);
+        ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 2; }));
+    }
+    // What the signalling server received from now on, as its control answers it.
+    static std::string ReceivedSince(const std::string& last) {
+        return g_backend->Call("GET", "signal/received?since=" + last);
+    }
+    static std::string LastReceived() {
+        const std::string received = g_backend->Call("GET", "signal/received?since=0");
+        const size_t at = received.find("\"last\":");
+        return at == std::string::npos ? "0" : std::to_string(std::atoi(received.c_str() + at + 7));
+    }
+    static void SignalConfig(const std::string& values) {
+        g_backend->Call("POST", "signal/config", values);
+    }
+
+    static bool HasTile(int streamId) {
+        for (const UserInfoRecord& tile : Live()->roster().tiles()) {
+            if (tile.streamId == streamId) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(LiveRoadTest, TheJoinEndsInTheMeetingWithTheLocalPreview) {
+    const std::string journal = EngineJournal();
+    // One join, with the room's profile applied first.
+    EXPECT_NE(journal.find("setChannelProfile"), std::string::npos) << journal;
+    EXPECT_EQ(journal.find("engine.joinChannel"), journal.rfind("engine.joinChannel")) << journal;
+    EXPECT_NE(journal.find("engine.joinChannel"), std::string::npos) << journal;
+    EXPECT_EQ(control(L"roomid")->GetText(), std::wstring(L"LIVE"));
+    EXPECT_EQ(g_course->targetWindow.load(), Live()->GetHWND());
+    EXPECT_EQ(g_joinReports > 0, true);
+    EXPECT_FALSE(IsWindowVisible(JoinWindow()->GetHWND()));
+    // The meeting data lists the participants, the own one first.
+    ASSERT_FALSE(MeetingData().userList.empty());
+    EXPECT_EQ(std::string(MeetingData().userList.front().uid), MeetingData().uid);
+}
+
+TEST_F(LiveRoadTest, ASecondParticipantFillsTheBigViewInEitherOrderAndAThirdGetsATile) {
+    // Signalling first, then the engine.
+    SignalJoin("40002", "Bob", 4002);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 2; }));
+    EngineJoin(4002);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().bigViewUser().streamId == 4002; }));
+    ASSERT_TRUE(PumpUntil([] { return ShownIn(Live()->videoWindow()) == RemoteColour(4002); }))
+        << "Bob's video is not in the big view";
+    ASSERT_NE(Live()->selfTile(), nullptr);
+    EXPECT_TRUE(PumpUntil([] {
+        HWND video = Live()->selfTile()->videoWindow();
+        return video && ShownIn(video) == kLocalColour;
+    })) << "the self tile shows no local preview";
+    EXPECT_EQ(g_host.callsStartingWith("toast 3000 Bob ").size(), 1u);
+
+    // The engine first: parked until the signalling reports the participant.
+    EngineJoin(4003);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().parkedEngineUsers().count(4003) == 1; }));
+    EXPECT_FALSE(HasTile(4003));
+    SignalJoin("40003", "Carol", 4003);
+    ASSERT_TRUE(PumpUntil([] { return HasTile(4003); }));
+    EXPECT_TRUE(Live()->roster().parkedEngineUsers().empty());
+    EXPECT_TRUE(IsWindowVisible(Live()->tileStrip()->GetHWND()));
+}
+
+TEST_F(LiveRoadTest, SpeakingAndNetworkMarksFollowTheEngine) {
+    SignalJoin("40002", "Bob", 4002);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 2; }));
+    EngineJoin(4002);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().bigViewUser().streamId == 4002; }));
+
+    ASSERT_EQ(KestrumEngineInject("networkQuality 4002 1 5"), 0);
+    EXPECT_TRUE(PumpUntil([] { return ShowsImage(control(L"remoteNet"), L"signal-weak.png"); }));
+    ASSERT_EQ(KestrumEngineInject("networkQuality 4002 1 1"), 0);
+    EXPECT_TRUE(PumpUntil([] { return ShowsImage(control(L"remoteNet"), L"signal-good.png"); }));
+    EXPECT_TRUE(control(L"remoteNet")->IsVisible());
+
+    // The mark follows the speaker one period late and goes one period after the last report.
+    ASSERT_EQ(KestrumEngineInject("activeSpeaker 4002"), 0);
+    auto* speech = static_cast<DuiLib::COptionUI*>(control(L"remoteSpeechOpt"));
+    EXPECT_TRUE(PumpUntil([speech] { return speech->IsVisible() && speech->IsSelected(); }));
+    EXPECT_TRUE(PumpUntil([speech] { return !speech->IsVisible(); }));
+}
+
+TEST_F(LiveRoadTest, AMeetingOfFourAsTheUserSeesIt) {
+    SignalJoin("40002", "Bob", 4002);
+    SignalJoin("40003", "Carol", 4003);
+    SignalJoin("40004", "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E", 4004);  // "王小明"
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 4; }));
+    for (int stream : {4002, 4003, 4004}) EngineJoin(stream);
+    ASSERT_TRUE(PumpUntil([] { return HasTile(4003) && HasTile(4004); }));
+    HWND window = Live()->GetHWND();
+    ASSERT_TRUE(PumpUntil([] { return ShownIn(Live()->videoWindow()) == RemoteColour(4002); }));
+    // The tiles draw their pictures a little later than the big view.
+    ASSERT_TRUE(PumpUntil([] {
+        ScreenShot shot(Live()->GetHWND());
+        const RECT strip = [] {
+            RECT r;
+            GetWindowRect(Live()->tileStrip()->GetHWND(), &r);
+            return r;
+        }();
+        RECT frame;
+        GetWindowRect(Live()->GetHWND(), &frame);
+        bool carol = false;
+        bool wang = false;
+        for (int y = strip.top - frame.top; y < strip.bottom - frame.top; y += 4) {
+            const COLORREF colour = shot.At(strip.left - frame.left + 40, y);
+            carol = carol || colour == RemoteColour(4003);
+            wang = wang || colour == RemoteColour(4004);
+        }
+        return carol && wang;
+    })) << "the strip does not show both tiles";
+    ScreenShot shot(window);
+    EXPECT_TRUE(shot.Save(g_language ? L"live-meeting-zh.png" : L"live-meeting-en.png"));
+    EXPECT_TRUE(SavePicture(Live(), g_language ? L"live-window-zh" : L"live-window-en"));
+    // The tool bar is drawn, the title bar shows the room.
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(shot.At(client.right / 2, client.bottom - 3), RGB(0x33, 0x33, 0x33));
+}
+
+TEST_F(LiveRoadTest, TheToolBarOpensOnePanelAtATimeAndSendsOwnDeviceChanges) {
+    auto* chat = static_cast<DuiLib::COptionUI*>(control(L"msgOpt"));
+    auto* people = static_cast<DuiLib::COptionUI*>(control(L"userlistOpt"));
+    Click(Live(), chat);
+    EXPECT_TRUE(IsWindowVisible(Live()->chatPanel()->GetHWND()));
+    Click(Live(), people);
+    EXPECT_TRUE(IsWindowVisible(Live()->participantsPanel()->GetHWND()));
+    EXPECT_FALSE(IsWindowVisible(Live()->chatPanel()->GetHWND()));
+    EXPECT_TRUE(people->IsSelected());
+    EXPECT_FALSE(chat->IsSelected());
+    // The panel's own close button reaches the window as a message.
+    PostMessageW(Live()->GetHWND(), WM_USERLIST_CLOSED, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return !IsWindowVisible(Live()->participantsPanel()->GetHWND()); }));
+    EXPECT_FALSE(people->IsSelected());
+
+    // The microphone waits for the server's echo of the change.
+    g_host.calls.clear();
+    Click(Live(), control(L"micopt"));
+    EXPECT_FALSE(control(L"micopt")->IsEnabled());
+    EXPECT_EQ(g_host.calls, std::vector<std::string>{"roomctrlAudio 1 " + MeetingData().uid});
+}
+
+TEST_F(LiveRoadTest, WhileMaximisedTheBarsHideWhenTheMouseRestsAndReturnWhenItMoves) {
+    SetCursorPos(300, 300);
+    SendMessageW(Live()->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(Live()->barHiding().maximised());
+    EXPECT_TRUE(control(L"restorebtn")->IsVisible());
+    EXPECT_FALSE(control(L"maxbtn")->IsVisible());
+    // A move restarts the rest, now a short one.
+    Live()->setBarRestMs(100);
+    SetCursorPos(310, 300);
+    SendMessageW(Live()->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(310, 300));
+    ASSERT_TRUE(PumpUntil([] { return !control(L"title")->IsVisible(); }));
+    EXPECT_FALSE(control(L"tagHor")->IsVisible());
+    SetCursorPos(320, 310);
+    SendMessageW(Live()->videoWindow(), WM_MOUSEMOVE, 0, MAKELPARAM(320, 310));
+    EXPECT_TRUE(control(L"title")->IsVisible() && control(L"tagHor")->IsVisible());
+    SendMessageW(Live()->GetHWND(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(PumpUntil([] { return !Live()->barHiding().maximised(); }));
+    EXPECT_TRUE(control(L"maxbtn")->IsVisible());
+    EXPECT_TRUE(control(L"title")->IsVisible());
+}
+
+TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
+    ASSERT_NO_FATAL_FAILURE(Leave());
+    EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
+    EXPECT_TRUE(Control(JoinWindow(), L"joinbtn")->IsEnabled());
+    EXPECT_TRUE(PumpUntil([] { return !g_course->socketJoined.load(); }));
+    EXPECT_NE(EngineJournal().find("engine.leaveChannel"), std::string::npos);
+    EXPECT_EQ(g_boxDrops > 0, true);
+    // The join window receives the engine's events again.
+    EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
+}
+
+TEST_F(LiveRoadTest, UserOperationsReachTheTogglesTheEngineAndTheShareButton) {
+    const std::string me = MeetingData().uid;
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    DuiLib::COptionUI* mic = option(L"micopt");
+    DuiLib::COptionUI* camera = option(L"cameraopt");
+    // The own change waits for the server's echo of it.
+    Click(Live(), mic);
+    ASSERT_FALSE(mic->IsEnabled());
+    Operation(me, me, "muteAudio", 1);
+    EXPECT_TRUE(PumpUntil([mic] { return mic->IsEnabled(); }));
+    EXPECT_TRUE(mic->IsSelected());
+    // Bob turns the camera off: the toggle and the engine follow; with both off the
+    // engine only listens.
+    KestrumEngineJournalClear();
+    Operation("40002", me, "muteVideo", 3);
+    EXPECT_TRUE(PumpUntil([camera] { return camera->IsSelected(); }));
+    EXPECT_NE(EngineJournal().find("engine.setClientRole(2)"), std::string::npos)
+        << EngineJournal();
+    // Another's share takes the share button; its end gives it back.
+    DuiLib::COptionUI* share = option(L"shareOpt");
+    ASSERT_TRUE(share->IsEnabled());
+    Operation("40002", "40002", "share", 3);
+    EXPECT_TRUE(PumpUntil([share] { return !share->IsEnabled(); }));
+    Operation("40002", "40002", "unshare", 3);
+    EXPECT_TRUE(PumpUntil([share] { return share->IsEnabled(); }));
+    Operation("40002", "40002", "interrupt", 3);
+    const std::string away =
+        g_language ? "toast 10000 Bob \xE6\x9A\x82\xE6\x97\xB6\xE7\xA6\xBB\xE5\xBC\x80"
+                   : "toast 10000 Bob temporary leave";
+    EXPECT_TRUE(PumpUntil([&away] { return g_host.callsStartingWith(away).size() == 1; }));
+}
+
+TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole) {
+    const std::string me = MeetingData().uid;
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    auto roomWithHost = [](const std::string& host) {
+        EmitToMe("room-info",
+                 "{\"rid\":\"live\",\"pwd\":\"\",\"topic\":\"live\",\"hosts\":[\"" + host +
+                     "\"],\"initialStatus\":0,\"hostsDetails\":[],\"sdkConfigs\":"
+                     "{\"channelProfile\":1,\"parameters\":[],\"shareParameters\":[]}}");
+    };
+    // The user who opened the room holds the role: the host's settings.
+    ASSERT_EQ(MeetingData().firstHostUid, me);
+    g_dialogsAsked.clear();
+    Click(Live(), control(L"roomconfigbtn"));
+    EXPECT_EQ(g_dialogsAsked, std::vector<unsigned>{CKestrum::kSetOwnRoomDlg});
+
+    g_host.calls.clear();
+    roomWithHost("40002");
+    roomWithHost("40002");
+    ASSERT_TRUE(PumpUntil([] { return MeetingData().firstHostUid == "40002"; }));
+    const std::string applied =
+        g_language ? "toast 5000 Bob \xE7\x94\xB3\xE8\xAF\xB7\xE4\xB8\xBB\xE6\x8C\x81\xE4\xBA\xBA"
+                   : "toast 5000 Bob apply speaker";
+    EXPECT_TRUE(PumpUntil([&applied] { return g_host.callsStartingWith(applied).size() == 1; }));
+    g_dialogsAsked.clear();
+    Click(Live(), control(L"roomconfigbtn"));
+    EXPECT_EQ(g_dialogsAsked, std::vector<unsigned>{CKestrum::kSetRoomDlg});
+
+    roomWithHost(me);
+    const std::string gaveUp =
+        g_language ? "toast 5000 Bob \xE6\x94\xBE\xE5\xBC\x83\xE4\xB8\xBB\xE6\x8C\x81\xE4\xBA\xBA"
+                   : "toast 5000 Bob giveup speaker";
+    EXPECT_TRUE(PumpUntil([&gaveUp] { return g_host.callsStartingWith(gaveUp).size() == 1; }));
+    // Two notices in all: the repeated record said nothing new.
+    EXPECT_EQ(g_host.callsStartingWith("toast 5000").size(), 2u);
+}
+
+TEST_F(LiveRoadTest, AnInvitationEndsAcceptedRefusedOrTimedOut) {
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    CMsgBoxAnsyManager& manager = *CMsgBoxAnsyManager::getInstance();
+    g_boxUi.clear();
+    MsgBoxPendingInfo pending;
+    auto invite = [&manager, &pending] {
+        g_course->sendRequest("unmuteAudio", "40002", MeetingData().roomName);
+        ASSERT_TRUE(PumpUntil([&manager] { return manager.pendingList.size() == 1; }));
+        pending = manager.pendingList.front();
+    };
+    auto answer = [&pending](bool success, const char* reason) {
+        EmitToMe("user-response", "{\"success\":" + std::string(success ? "true" : "false") +
+                                      ",\"requestId\":\"" + pending.requestId + "\",\"reason\":\"" +
+                                      reason + "\",\"sender\":\"" + MeetingData().uid +
+                                      "\",\"target\":\"40002\"}");
+    };
+    auto settled = [&manager] { return manager.pendingList.empty(); };
+
+    ASSERT_NO_FATAL_FAILURE(invite());
+    EXPECT_EQ(pending.type, 6);
+    EXPECT_EQ(pending.uid, "40002");
+    EXPECT_EQ(pending.nickname, "Bob");
+    EXPECT_TRUE(pending.eventId >= 1000 && pending.eventId <= 1199) << pending.eventId;
+    answer(true, "");
+    EXPECT_TRUE(PumpUntil(settled));
+    EXPECT_TRUE(g_boxUi.toasts.empty());
+
+    ASSERT_NO_FATAL_FAILURE(invite());
+    answer(false, "REFUSED");
+    EXPECT_TRUE(PumpUntil([&] { return settled() && g_boxUi.toasts.size() == 1; }));
+    EXPECT_NE(g_boxUi.toasts.back().find(L"Bob"), std::wstring::npos);
+
+    // The server's time-out is silent.
+    SignalConfig("{\"requestTimeoutMs\":200}");
+    ASSERT_NO_FATAL_FAILURE(invite());
+    EXPECT_TRUE(PumpUntil(settled));
+    EXPECT_EQ(g_boxUi.toasts.size(), 1u);
+
+    // The window's own time-out comes first: the no-response notice.
+    SignalConfig("{\"requestTimeoutMs\":60000}");
+    const int timeout = MeetingData().unmuteRequestTimeout;
+    MeetingData().unmuteRequestTimeout = 1;
+    ASSERT_NO_FATAL_FAILURE(invite());
+    EXPECT_TRUE(PumpUntil([&] { return settled() && g_boxUi.toasts.size() == 2; }));
+    MeetingData().unmuteRequestTimeout = timeout;
+    SignalConfig("{\"requestTimeoutMs\":20000}");
+}
+
+TEST_F(LiveRoadTest, RequestsToThisUserShareOneBoxAndOnlySwitchAMutedDeviceOn) {
+    const std::string me = MeetingData().uid;
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    DuiLib::COptionUI* mic = option(L"micopt");
+    // The list an operation carries has only Bob and this user: Carol comes after it.
+    Operation("40002", me, "muteAudio", 1);
+    ASSERT_TRUE(PumpUntil([mic] { return mic->IsSelected(); }));
+    SignalJoin("40003", "Carol", 4003);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 3; }));
+    g_boxUi.clear();
+    g_host.calls.clear();
+    auto request = [](const char* op, const char* sender, const char* id) {
+        EmitToMe("user-request", std::string("{\"op\":\"") + op + "\",\"sender\":\"" + sender +
+                                     "\",\"requestId\":\"" + id + "\"}");
+    };
+    std::string since = LastReceived();
+    request("unmuteAudio", "40002", "mic-one");
+    request("unmuteAudio", "40003", "mic-two");
+    ASSERT_TRUE(PumpUntil([] {
+        return g_boxUi.boxes.size() == 1 &&
+               g_boxUi.boxes[0]->content.find(L"Bob") != std::wstring::npos &&
+               g_boxUi.boxes[0]->content.find(L"Carol") != std::wstring::npos;
+    }));
+    g_boxUi.answerLast(0);
+    // Both requests are answered, the microphone goes on once.
+    EXPECT_TRUE(PumpUntil([&since] {
+        const std::string received = ReceivedSince(since);
+        return received.find("mic-one") != std::string::npos &&
+               received.find("mic-two") != std::string::npos;
+    })) << ReceivedSince(since);
+    EXPECT_EQ(g_host.calls, std::vector<std::string>{"roomctrlAudio 0 " + me});
+    EXPECT_FALSE(mic->IsSelected());
+
+    // On already: yes answers but leaves the microphone alone.
+    g_host.calls.clear();
+    request("unmuteAudio", "40002", "mic-three");
+    ASSERT_TRUE(PumpUntil([] { return g_boxUi.boxes.size() == 2; }));
+    g_boxUi.answerLast(0);
+    EXPECT_TRUE(PumpUntil(
+        [&since] { return ReceivedSince(since).find("mic-three") != std::string::npos; }));
+    // The camera request refused: no device changes.
+    request("unmuteVideo", "40002", "camera-one");
+    ASSERT_TRUE(PumpUntil([] { return g_boxUi.boxes.size() == 3; }));
+    g_boxUi.answerLast(1);
+    EXPECT_TRUE(PumpUntil(
+        [&since] { return ReceivedSince(since).find("camera-one") != std::string::npos; }));
+    (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
+                                              std::chrono::milliseconds(300));
+    EXPECT_TRUE(g_host.calls.empty()) << g_host.calls.front();
+
+    // Not answered in time: the box goes by itself.
+    const int timeout = MeetingData().unmuteRequestTimeout;
+    MeetingData().unmuteRequestTimeout = 1;
+    request("unmuteVideo", "40002", "camera-two");
+    EXPECT_TRUE(PumpUntil([] { return g_boxUi.boxes.size() == 4 && g_boxUi.boxes[3]->closed; }));
+    MeetingData().unmuteRequestTimeout = timeout;
+}
+
+TEST_F(LiveRoadTest, ChatCountsOnTheBadgeWhileClosedAndTravelsBothWays) {
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    DuiLib::CControlUI* badge = control(L"bubbleMsg");
+    EmitToMe("user-recv-msg", "{\"uid\":\"40002\",\"msg\":\"hello\"}");
+    EXPECT_TRUE(PumpUntil([badge] { return badge->IsVisible(); }));
+    EXPECT_EQ(badge->GetText(), std::wstring(L"1"));
+    // Through the server and back: the own message reaches the room, this window included.
+    g_course->broadcastMsg("\xE4\xBD\xA0\xE5\xA5\xBD");  // "你好"
+    EXPECT_TRUE(PumpUntil([badge] { return badge->GetText() == std::wstring(L"2"); }));
+    Click(Live(), control(L"msgOpt"));
+    EXPECT_TRUE(IsWindowVisible(Live()->chatPanel()->GetHWND()));
+    EXPECT_FALSE(badge->IsVisible());
+}
+
+TEST_F(LiveRoadTest, RemovedByTheHostTheUserLeavesAndLearnsByWhom) {
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    std::wstring notice;
+    NoticeCloser closer(
+        [&notice](CDuiMessageBox& box) { notice = Control(&box, L"tipsTxt")->GetText(); });
+    HWND live = Live()->GetHWND();
+    Operation("40002", MeetingData().uid, "ban", 0);
+    ASSERT_TRUE(PumpUntil([live, &closer] { return !IsWindow(live) && closer.handled() == 1; }));
+    EXPECT_EQ(notice, g_language ? L"\x4F60\x88AB"
+                                   L"Bob"
+                                   L"\x8BF7\x51FA\x4E86\x623F\x95F4"
+                                 : L"You are removed by Bob");
+    EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
+    EXPECT_TRUE(PumpUntil([] { return !g_course->socketJoined.load(); }));
+}
+
+// The reconnect notice is modal: what it shows is looked at from within its loop.
+bool g_sawReconnectNotice = false;
+void CALLBACK LookForReconnectNotice(HWND, UINT, UINT_PTR, DWORD) {
+    CDuiMessageBox* box = Kestrum().messageBox();
+    HWND live = Kestrum().getDuiWnd(CKestrum::kLiveDlg);
+    if (box && live && IsWindowVisible(box->GetHWND()) && !IsWindowEnabled(live) &&
+        Control(box, L"tipsTxt")->GetText().find(L"SocetReconnecting") == 0) {
+        g_sawReconnectNotice = true;
+    }
+}
+
+TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBack) {
+    g_sawReconnectNotice = false;
+    const UINT_PTR look = SetTimer(nullptr, 0, 50, &LookForReconnectNotice);
+    g_backend->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
+    EXPECT_TRUE(PumpUntil([] {
+        return g_sawReconnectNotice && !Live()->reconnectRoad().reconnecting() &&
+               IsWindowEnabled(Live()->GetHWND()) &&
+               !IsWindowVisible(Kestrum().messageBox()->GetHWND());
+    }));
+    KillTimer(nullptr, look);
+    // The new connection carries the meeting on.
+    const std::string since = LastReceived();
+    g_course->broadcastMsg("back");
+    EXPECT_TRUE(
+        PumpUntil([&since] { return ReceivedSince(since).find("back") != std::string::npos; }));
+}
+
+TEST_F(LiveRoadTest, TheShareButtonOpensThePickerAndTheChosenWindowIsShared) {
+    DuiLib::COptionUI* share = option(L"shareOpt");
+    // Closed without a choice: the button goes off again.
+    Click(Live(), share);
+    ASSERT_NE(Live()->sharePicker(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(Live()->GetHWND()));
+    PostMessageW(Live()->GetHWND(), WM_SCREENSHARE_CHOSEN, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return Live()->sharePicker() == nullptr; }));
+    EXPECT_FALSE(share->IsSelected());
+    EXPECT_TRUE(IsWindowEnabled(Live()->GetHWND()));
+
+    Click(Live(), share);
+    ASSERT_TRUE(share->IsSelected());
+    KestrumVideoSourceJournalClear();
+    auto chosen =
+        std::make_unique<ScreenShareChosen>(ScreenShareChosen{Live()->videoWindow(), 640, 360});
+    ASSERT_TRUE(PostMessageW(Live()->GetHWND(), WM_SCREENSHARE_CHOSEN,
+                             reinterpret_cast<WPARAM>(chosen.get()), 1));
+    chosen.release();
+    ASSERT_TRUE(PumpUntil([] { return Live()->sharePicker() == nullptr; }));
+    // The service's answer joins the share stream, which captures the chosen window.
+    PostPayload<WM_ROOM_CTRL>(Live()->GetHWND(), NewRecord<RoomCtrlPayload>(9001, "share-token"));
+    EXPECT_TRUE(PumpUntil([] {
+        return VideoSourceJournal().find("startCapture(window,5,0,0,360,640") != std::string::npos;
+    })) << VideoSourceJournal();
+    EXPECT_NE(VideoSourceJournal().find("joinChannel(share-token,"), std::string::npos);
+    EXPECT_TRUE(SavePicture(Live(), g_language ? L"live-sharing-zh" : L"live-sharing-en"));
+
+    // A click while sharing stops at once.
+    g_host.calls.clear();
+    Click(Live(), share);
+    EXPECT_EQ(g_host.calls, std::vector<std::string>{"roomctrlShare 0 " + MeetingData().uid});
+    EXPECT_TRUE(Live()->stopShareRequested());
+    EXPECT_EQ(Live()->sharePicker(), nullptr);
+}
+
+// Records that reach the window while it leaves, wait in its queue when it is destroyed, or
+// come after it: each is freed.
+TEST_F(LiveRoadTest, EveryPayloadIsFreedWhileLeavingAndAfter) {
+    int watched = 0;
+    auto post = [&watched](HWND window) {
+        auto watch = [&watched](void* record) { g_watched[watched++ % kWatchSlots] = record; };
+        auto user = NewRecord<EngineUserJoinedEvent>(4100u, 5);
+        watch(user.get());
+        PostPayload<WM_ENGINE_USER_JOINED>(window, std::move(user));
+        auto volume = NewRecord<EngineVolumeEvent>(nullptr, 0u, 0);
+        watch(volume.get());
+        PostPayload<WM_ENGINE_AUDIO_VOLUME_INDICATION>(window, std::move(volume));
+        auto quality = NewRecord<EngineQualityEvent>(3);  // no row of its own
+        watch(quality.get());
+        PostPayload<WM_ENGINE_LASTMILE_QUALITY>(window, std::move(quality));
+        auto stats = NewRecord<zuvra::rtc::RtcStats>();
+        watch(stats.get());
+        PostPayload<WM_ENGINE_LEAVE_CHANNEL>(window, std::move(stats));
+        auto join = NewRecord<UserInfoRecord>("40100", "Dan", "", 4100, "", 0, -1, 0);
+        watch(join.get());
+        PostPayload<WM_SOCKET_USER_JOIN>(window, std::move(join));
+        auto room = NewRecord<RoomInfoRecord>();
+        watch(room.get());
+        PostPayload<WM_SOCKET_ROOM_INFO>(window, std::move(room));
+        auto token = NewRecord<TokenPayload>();  // a result for the join window only
+        watch(token.get());
+        PostPayload<WM_USER_TOKEN>(window, std::move(token));
+    };
+    HWND live = Live()->GetHWND();
+    post(live);  // handled while leaving
+    Click(Live(), control(L"leavebtn"));
+    post(live);  // queued when the window is destroyed
+    ASSERT_TRUE(PumpUntil([live] { return !IsWindow(live); }));
+    post(live);  // no window any more
+    int alive = 0;
+    for (const std::atomic<void*>& slot : g_watched) alive += slot.load() != nullptr;
+    EXPECT_EQ(alive, 0);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include "app/windows/live/media_marks.h"
+
+#include <algorithm>
+
+namespace ZuvraKestrum::Live {
+
+const wchar_t* SignalIconOf(int level) {
+    switch (level) {
+    case -1:
+        return L"unknown.png";
+    case 0:
+        return L"signal-weak.png";
+    case 1:
+        return L"signal-normal.png";
+    case 2:
+        return L"signal-good.png";
+    default:
+        return nullptr;
+    }
+}
+
+MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid) {
+    const int32_t stream = roster.streamOf(uid);
+    if (roster.bigViewUser().uid[0] != '\0' && roster.bigViewUser().streamId == stream) {
+        return MarkPlace::kBigView;
+    }
+    if (roster.hasSelfTile() && roster.ownUser().streamId == stream) return MarkPlace::kSelfTile;
+    return MarkPlace::kStrip;
+}
+
+void ActiveSpeakerMark::onActiveSpeaker(const MeetingRoster& roster, int32_t uid) {
+    speaker_ = roster.streamOf(uid);
+}
+
+std::vector<SpeechMark> ActiveSpeakerMark::onTick(const MeetingRoster& roster) {
+    std::vector<SpeechMark> marks;
+    const auto& tiles = roster.tiles();
+    for (const UserInfoRecord& record : roster.socketList()) {
+        const bool speaking = record.streamId == speaker_;
+        if (record == roster.bigViewUser()) {
+            marks.push_back({MarkPlace::kBigView, record.streamId, speaking});
+        } else if (roster.hasSelfTile() && record == roster.ownUser()) {
+            marks.push_back({MarkPlace::kSelfTile, record.streamId, speaking});
+        } else if (std::find(tiles.begin(), tiles.end(), record) != tiles.end()) {
+            marks.push_back({MarkPlace::kStrip, record.streamId, speaking});
+        }
+    }
+    speaker_ = 0;
+    return marks;
+}
+
+void SpeakingBatch::onVolumeIndication(const zuvra::rtc::AudioVolumeInfo* speakers,
+                                       uint32_t count) {
+    streams_.clear();
+    if (!speakers) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (speakers[i].uid != 0 && speakers[i].volume != 0) {
+            streams_.push_back(static_cast<int32_t>(speakers[i].uid));
+        }
+    }
+}
+
+std::vector<int32_t> SpeakingBatch::take() {
+    std::vector<int32_t> taken;
+    taken.swap(streams_);
+    return taken;
+}
+
+}  // namespace ZuvraKestrum::Live

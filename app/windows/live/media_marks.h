@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/windows/live/meeting_roster.h"
+#include "kestrum/engine/zuvra_rtc_engine.h"
+
+// The marks the engine's reports put on the meeting's participants: signal icons, the active
+// speaker's mark and the "is talking, so not muted" batch of the participants panel. Pure
+// decisions over a MeetingRoster; the in-meeting window applies them. UI thread only, like the
+// roster they read.
+namespace ZuvraKestrum::Live {
+
+// The background image of the big view's "remoteNet" for a signal level (QualityToSignalLevel):
+// -1 "unknown.png", 0 "signal-weak.png", 1 "signal-normal.png", 2 "signal-good.png". Null for
+// any other level: the icon stays as it is.
+const wchar_t* SignalIconOf(int level);
+
+// Which of the window's places shows the mark of a participant.
+enum class MarkPlace {
+    kBigView,   // the big view's overlay
+    kSelfTile,  // the self tile
+    kStrip,     // the tile strip, by stream id (a stream without a tile changes nothing there)
+};
+
+// Where the network quality of an engine uid (0: the own one) shows.
+MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid);
+
+struct SpeechMark {
+    MarkPlace place;
+    int32_t streamId;
+    bool speaking;
+};
+
+// The active-speaker mark (timer 12, 2000 ms). However often the engine names a speaker, the
+// socket list is walked once per tick: the window restarts the timer on each report and asks for
+// the marks on each tick, so a mark holds for one period after the last report.
+class ActiveSpeakerMark {
+public:
+    // The engine's active speaker (0: oneself). The window restarts timer 12.
+    void onActiveSpeaker(const MeetingRoster& roster, int32_t uid);
+    // Timer 12: one mark per shown participant (the big view, the self tile, each tile), speaking
+    // for the one the engine last named; then nobody is named until the next report.
+    [[nodiscard]] std::vector<SpeechMark> onTick(const MeetingRoster& roster);
+    int32_t speaker() const { return speaker_; }
+
+private:
+    int32_t speaker_ = 0;  // stream id, 0 none
+};
+
+// The streams heard in the engine's volume reports (timer 14, 1500 ms): a report replaces the
+// batch, and the batch is applied once the reports have stopped for a period.
+class SpeakingBatch {
+public:
+    // A volume report: the batch := the streams of the entries with a non-zero uid and a
+    // non-zero volume, in order. The window restarts timer 14. speakers may be null when count
+    // is 0.
+    void onVolumeIndication(const zuvra::rtc::AudioVolumeInfo* speakers, uint32_t count);
+    // Timer 14: the streams to show as not muted in the participants panel (its update keyed by
+    // stream id); the batch empties. The window kills timer 14.
+    [[nodiscard]] std::vector<int32_t> take();
+    const std::vector<int32_t>& streams() const { return streams_; }
+
+private:
+    std::vector<int32_t> streams_;
+};
+
+}  // namespace ZuvraKestrum::Live

@@ -1,0 +1,101 @@
+// Signal icons, speaker marks and the talking batch over a roster in a meeting.
+
+#include "app/windows/live/media_marks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace ZuvraKestrum::Live;
+
+constexpr int32_t kOwnStream = 100;
+
+UserInfoRecord User(const std::string& uid, int32_t stream, int32_t share = -1) {
+    return UserInfoRecord(uid, uid, "p", stream, "acct", 0, share, 0);
+}
+
+// Oneself, Ann (101) in the big view, Bob (102) in the strip; Cid (103) listed but not in the
+// engine yet.
+struct Meeting {
+    Meeting() : roster(0, kOwnStream) {
+        static_cast<void>(roster.onOwnJoin(User("me", kOwnStream)));
+        roster.onOwnEngineJoin(0);
+        for (int i = 1; i <= 3; ++i) {
+            static_cast<void>(roster.onUserJoin(User("u" + std::to_string(i), 100 + i)));
+        }
+        static_cast<void>(roster.onEngineUserJoined(101, 0));
+        static_cast<void>(roster.onEngineUserJoined(102, 0));
+    }
+    MeetingRoster roster;
+};
+
+std::string Describe(const std::vector<SpeechMark>& marks) {
+    static const char* const kPlaces[] = {"big", "self", "strip"};
+    std::string text;
+    for (const SpeechMark& mark : marks) {
+        if (!text.empty()) text += " ";
+        text += std::string(kPlaces[static_cast<int>(mark.place)]) + ":" +
+                std::to_string(mark.streamId) + (mark.speaking ? "+" : "-");
+    }
+    return text;
+}
+
+TEST(MediaMarks, EachSignalLevelHasItsIconAndOtherLevelsNone) {
+    EXPECT_STREQ(SignalIconOf(-1), L"unknown.png");
+    EXPECT_STREQ(SignalIconOf(0), L"signal-weak.png");
+    EXPECT_STREQ(SignalIconOf(1), L"signal-normal.png");
+    EXPECT_STREQ(SignalIconOf(2), L"signal-good.png");
+    EXPECT_EQ(SignalIconOf(3), nullptr);
+    EXPECT_EQ(SignalIconOf(-2), nullptr);
+}
+
+TEST(MediaMarks, NetworkQualityGoesWhereTheStreamIsShown) {
+    MeetingRoster alone(0, kOwnStream);
+    static_cast<void>(alone.onOwnJoin(User("me", kOwnStream)));
+    // Alone, oneself fills the big view; uid 0 is oneself.
+    EXPECT_EQ(NetworkQualityPlace(alone, 0), MarkPlace::kBigView);
+
+    Meeting m;
+    EXPECT_EQ(NetworkQualityPlace(m.roster, 101), MarkPlace::kBigView);
+    EXPECT_EQ(NetworkQualityPlace(m.roster, 0), MarkPlace::kSelfTile);
+    EXPECT_EQ(NetworkQualityPlace(m.roster, kOwnStream), MarkPlace::kSelfTile);
+    EXPECT_EQ(NetworkQualityPlace(m.roster, 102), MarkPlace::kStrip);
+    EXPECT_EQ(NetworkQualityPlace(m.roster, 555), MarkPlace::kStrip);
+}
+
+TEST(MediaMarks, TheSpeakerMarkCoversEveryShownParticipantAndClearsAfterOneTick) {
+    Meeting m;
+    ActiveSpeakerMark mark;
+    mark.onActiveSpeaker(m.roster, 102);
+    mark.onActiveSpeaker(m.roster, 0);  // the last report counts: oneself
+    EXPECT_EQ(mark.speaker(), kOwnStream);
+    // Cid has no tile yet and gets no mark.
+    EXPECT_EQ(Describe(mark.onTick(m.roster)), "self:100+ big:101- strip:102-");
+    EXPECT_EQ(Describe(mark.onTick(m.roster)), "self:100- big:101- strip:102-");
+    mark.onActiveSpeaker(m.roster, 102);
+    EXPECT_EQ(Describe(mark.onTick(m.roster)), "self:100- big:101- strip:102+");
+}
+
+TEST(MediaMarks, TheTalkingBatchHoldsTheStreamsOfTheLastAudibleReport) {
+    SpeakingBatch batch;
+    const zuvra::rtc::AudioVolumeInfo first[] = {{101, 30}, {0, 90}, {102, 0}, {103, 5}};
+    batch.onVolumeIndication(first, 4);
+    EXPECT_EQ(batch.streams(), (std::vector<int32_t>{101, 103}));
+    // A later report replaces the batch; one of oneself or of silence leaves it empty.
+    const zuvra::rtc::AudioVolumeInfo second[] = {{104, 1}};
+    batch.onVolumeIndication(second, 1);
+    const zuvra::rtc::AudioVolumeInfo quiet[] = {{0, 80}, {101, 0}};
+    batch.onVolumeIndication(quiet, 2);
+    EXPECT_TRUE(batch.streams().empty());
+    batch.onVolumeIndication(second, 1);
+    // The batch is keyed by stream (engine uid), the key the panel's update by stream takes.
+    EXPECT_EQ(batch.take(), std::vector<int32_t>{104});
+    EXPECT_TRUE(batch.take().empty());
+    batch.onVolumeIndication(nullptr, 0);
+    EXPECT_TRUE(batch.streams().empty());
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the in-meeting window decides on the signalling channel's room events, apart from the
+// window: the timer ids of the invitations it sends, how the own status bits reach the
+// toggles and the engine, when the engine joins the channel, what a user operation means for
+// this user, when the host notice shows, how a share stream's room-control result moves the
+// video source, and the reconnect road's state. No window types; table tests.
+//
+// Texts are UTF-8 (names as the meeting data keeps them); the window widens them.
+// Threads: the UI thread (every object belongs to one window).
+namespace ZuvraKestrum::Live {
+
+// The ids of the window timers that limit the wait for an invitation's answer: 1000 to 1199,
+// each invitation the next in turn, after 1199 1000 again. Two hundred invitations wait at once
+// at most, far beyond what a user sends within the answer's time-out.
+class InvitationTimers {
+public:
+    static constexpr int kFirst = 1000;
+    static constexpr int kLast = 1199;
+
+    static bool Contains(uintptr_t timerId) { return timerId >= kFirst && timerId <= kLast; }
+    // The id of the next invitation.
+    int next();
+
+private:
+    int last_ = kFirst - 1;
+};
+
+// The invitation box manager's kinds of pending invitations and open requests, by the request's
+// operation ("unmuteAudio", "unmuteVideo"); 0 for any other operation.
+constexpr int kPendingMicrophone = 6;
+constexpr int kPendingCamera = 7;
+constexpr int kRequestMicrophone = 2;
+constexpr int kRequestCamera = 3;
+int PendingKindOf(const std::string& op);
+int RequestKindOf(const std::string& op);
+
+// How the invited user answered, as the server reports it to the inviting side.
+enum class InvitationAnswer {
+    kAccepted,  // the device is being switched on
+    kTimedOut,  // nobody answered before the server's time-out: silent
+    kRefused,   // "refused" toast
+};
+InvitationAnswer AnswerOf(bool success, const std::string& reason);
+
+// What the own status bits (bit 0 microphone off, bit 1 camera off) change: a toggle and the
+// engine's local mute follow a bit only when it differs from what was applied last; with the
+// communication profile (1) the engine's mode follows too: 2 (audience) when both are off,
+// else 1.
+struct OwnStatusPlan {
+    bool changeAudio = false;
+    bool audioMuted = false;
+    bool changeVideo = false;
+    bool videoMuted = false;
+    int engineMode = -1;  // -1: leave the mode
+};
+OwnStatusPlan PlanOwnStatus(int status, bool audioMuted, bool videoMuted, int channelProfile);
+
+// The engine's share of a room record: the profile and parameters whenever the record names a
+// profile (-1: none), the join only the first time.
+struct ChannelPlan {
+    bool configure = false;
+    bool join = false;
+};
+ChannelPlan PlanChannel(int channelProfile, bool joinAsked);
+
+// A user operation as it concerns this user, who is ownUid.
+struct OperationPlan {
+    enum ShareButton { kShareAsIs, kShareDisable, kShareEnable };
+    // The server confirmed this user's own mute change: the toggles are free again.
+    bool enableOwnToggles = false;
+    // This user was removed from the room.
+    bool removed = false;
+    ShareButton shareButton = kShareAsIs;
+    // This user's share ended.
+    bool ownShareEnded = false;
+    // "%s temporary leave" about the operator.
+    bool interruptNotice = false;
+    // A mute operation: the big view, self tile and tiles take the records' new status.
+    bool refreshStatus = false;
+};
+OperationPlan PlanOperation(const std::string& operatorUid, const std::string& target,
+                            const std::string& type, const std::string& ownUid);
+
+// The notice about the room's host, given on each room record: only when the first host
+// differs from the one of the window's previous record. "%s apply speaker" names the new host
+// when that is someone else; when the role went to nobody or to this user, "%s giveup speaker"
+// names the previous host if that was someone else. A host whose nickname is unknown gets no
+// notice. One per window, so a new meeting starts without a previous host.
+class HostNotice {
+public:
+    // nickname: the nickname of a uid (empty when unknown). Returns the notice's text in the
+    // language (0 English), or empty for none.
+    template <class Nickname>
+    std::string onRoomRecord(const std::string& firstHost, const std::string& ownUid, int language,
+                             Nickname nickname) {
+        const std::string previous = previous_;
+        previous_ = firstHost;
+        if (firstHost == previous) return {};
+        if (!firstHost.empty() && firstHost != ownUid) {
+            return Compose(language ? "%s 申请主持人" : "%s apply speaker", nickname(firstHost));
+        }
+        if (!previous.empty() && previous != ownUid) {
+            return Compose(language ? "%s 放弃主持人" : "%s giveup speaker", nickname(previous));
+        }
+        return {};
+    }
+    const std::string& previous() const { return previous_; }
+
+private:
+    static std::string Compose(const char* format, const std::string& name);
+    std::string previous_;
+};
+
+// The notices of the user operations and the signalling connection, in the language.
+std::string InterruptText(int language, const std::string& name);
+std::string RemovedText(int language, const std::string& name);
+const wchar_t* ReconnectingText();
+const wchar_t* ReconnectedText();
+
+// What a room-control result (the share stream's id) does to the video source: a share id of
+// 1 or more joins it to the channel, -1 leaves; other values leave it as it is.
+enum class ShareChannelStep { kNone, kJoin, kLeave };
+ShareChannelStep ShareChannelStepOf(int32_t shareId);
+
+// The signalling connection as the window shows it. A lost connection disables the window
+// and asks for a reconnection; the notice comes one message turn later on the window's own
+// thread, and only while the connection is still being made. The next open connection (or
+// the end of the attempts) enables the window again and hides a notice that is up.
+class ReconnectRoad {
+public:
+    struct Step {
+        bool disableWindow = false;
+        bool enableWindow = false;
+        bool postNotice = false;  // post the notice's message to the window
+        bool hideNotice = false;
+    };
+
+    // WM_SOCKET_RECONNECT.
+    Step onReconnecting();
+    // The posted notice message: true when the notice is to be shown now.
+    bool onNoticeDue();
+    // The notice box was closed (by the user or hidden): true when the window must be
+    // disabled again (the box's end enabled its owner while the connection is still down).
+    bool onNoticeClosed();
+    // WM_SOCKET_OPEN.
+    Step onOpen();
+
+    bool reconnecting() const { return reconnecting_; }
+    bool noticeShown() const { return noticeShown_; }
+
+private:
+    bool reconnecting_ = false;
+    bool noticePosted_ = false;
+    bool noticeShown_ = false;
+};
+
+}  // namespace ZuvraKestrum::Live

@@ -1,0 +1,463 @@
+#include "app/windows/live/meeting_roster.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+namespace ZuvraKestrum::Live {
+
+namespace {
+
+// The texts take the participant's name where "%s" stands; names are UTF-8, like the texts.
+std::string WithName(const char* pattern, const std::string& name) {
+    std::string text(pattern);
+    const size_t at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, name);
+    return text;
+}
+
+const char* JoinedText(int language) { return language ? "%s 进入了房间" : "%s joined"; }
+const char* LeftText(int language) { return language ? "%s 离开了房间" : "%s left"; }
+const char* ShareStreamText(int language) {
+    return language ? "%s的课件流" : "%s's ShareScreen Stream.";
+}
+
+RosterAction Action(RosterAction::Kind kind) {
+    RosterAction action{};
+    action.kind = kind;
+    return action;
+}
+
+RosterAction RecordAction(RosterAction::Kind kind, const UserInfoRecord& record) {
+    RosterAction action = Action(kind);
+    action.record = record;
+    return action;
+}
+
+RosterAction StreamAction(RosterAction::Kind kind, int32_t streamId, int32_t elapsed = 0) {
+    RosterAction action = Action(kind);
+    action.streamId = streamId;
+    action.elapsed = elapsed;
+    return action;
+}
+
+bool IsListed(const UserInfoRecord& record) { return record.uid[0] != '\0'; }
+
+}  // namespace
+
+MeetingRoster::MeetingRoster(int language, int32_t ownStreamId)
+    : CKestrumDump("MeetingRoster", true, false, false, ""),
+      language_(language),
+      ownStreamId_(ownStreamId) {}
+
+RosterActions MeetingRoster::onOwnJoin(const UserInfoRecord& own) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%s)", own.uid);
+    if (!IsListed(own)) return {};
+    ownUser_ = own;
+    if (socketList_.empty()) bigViewUser_ = ownUser_;
+    if (!addSocketUser(own)) return {};
+    return {Action(RosterAction::kMirror), RecordAction(RosterAction::kPanelAdd, own)};
+}
+
+RosterActions MeetingRoster::onUserJoin(const UserInfoRecord& record) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record.uid, record.name, record.streamId);
+    if (!IsListed(record)) return {};
+    if (!addSocketUser(record)) {
+        KESTRUM_LOG(Level_Info, "(%s,%s,%d) repeated", record.uid, record.name, record.streamId);
+        return {};
+    }
+    RosterActions out{Action(RosterAction::kMirror)};
+    queuePortraitFetch(record.uid, record.portraitId);
+    out.push_back(Action(RosterAction::kStartAvatarTimer));
+    out.push_back(RecordAction(RosterAction::kPanelAdd, record));
+    // Its camera and its share may both have reached the engine first.
+    for (int32_t stream : {record.streamId, record.shareId}) {
+        auto parked = parked_.find(stream);
+        if (stream <= 0 || parked == parked_.end()) continue;
+        KESTRUM_LOG(Level_Info, " Post MediaUserJoin: %d ", stream);
+        out.push_back(StreamAction(RosterAction::kReplayEngineUser, stream, parked->second));
+        parked_.erase(parked);
+    }
+    RosterAction toast = Action(RosterAction::kToast);
+    toast.text = WithName(JoinedText(language_), record.name);
+    out.push_back(std::move(toast));
+    return out;
+}
+
+RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
+    if (uid.empty()) return {};
+    std::vector<int32_t> streams;
+    for (const UserInfoRecord& record : socketList_) {
+        if (uid == record.uid) streams.push_back(record.streamId);
+    }
+    if (streams.empty()) return {};
+
+    RosterActions out;
+    const bool own = uid == ownUser_.uid;
+    if (!own) {
+        RosterAction toast = Action(RosterAction::kToast);
+        toast.text = WithName(LeftText(language_), nameOf(uid));
+        out.push_back(std::move(toast));
+        // All of the leaver's tiles go first, so that the big view is never handed to another
+        // stream of the leaver. Its streams wait for a rejoin.
+        for (int32_t stream : streams) removeTile(stream, out);
+        for (int32_t stream : streams) {
+            if (!inMediaList(stream)) continue;
+            dropStream(stream, out);
+            parked_[stream] = 0;
+        }
+    }
+    socketList_.erase(std::remove_if(socketList_.begin(), socketList_.end(),
+                                     [&](const UserInfoRecord& r) { return uid == r.uid; }),
+                      socketList_.end());
+    logSocketList("Remove SocketList: ");
+    out.push_back(Action(RosterAction::kMirror));
+    RosterAction row = Action(RosterAction::kPanelRemove);
+    row.uid = uid;
+    out.push_back(std::move(row));
+    return out;
+}
+
+RosterActions MeetingRoster::onUserList(const std::vector<UserInfoRecord>& records) {
+    KESTRUM_CHECK_THREAD(thread_);
+    std::vector<UserInfoRecord> list;
+    list.reserve(records.size());
+    for (const UserInfoRecord& record : records) {
+        if (!IsListed(record) || record.isShareStream) continue;
+        if (std::find(list.begin(), list.end(), record) != list.end()) continue;
+        list.push_back(record);
+    }
+    // A share the server still reports keeps its record, in front of its owner.
+    for (const UserInfoRecord& share : socketList_) {
+        if (!share.isShareStream) continue;
+        for (auto owner = list.begin(); owner != list.end(); ++owner) {
+            if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
+                owner->shareId == share.streamId) {
+                UserInfoRecord kept = *owner;
+                kept.streamId = share.streamId;
+                kept.isShareStream = 1;
+                CopyRecordText(kept.name, share.name);
+                list.insert(owner, kept);
+                break;
+            }
+        }
+    }
+    socketList_ = std::move(list);
+    logSocketList("Init SocketList: ");
+
+    RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild)};
+    for (const UserInfoRecord& record : socketList_) {
+        if (record == ownUser_) ownUser_ = record;
+        if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
+    }
+    out.push_back(Action(RosterAction::kStartAvatarTimer));
+    for (UserInfoRecord& tile : tiles_) {
+        auto listed = std::find(socketList_.begin(), socketList_.end(), tile);
+        if (listed != socketList_.end()) tile = *listed;
+    }
+
+    // Streams shown for records the list no longer has wait for them again; streams waiting for
+    // a record the list now has come back.
+    const std::vector<int32_t> media = mediaList_;
+    for (int32_t stream : media) {
+        if (stream == ownStreamId_ || stream == ownUser_.streamId) continue;
+        const bool claimed =
+            std::any_of(socketList_.begin(), socketList_.end(), [&](const UserInfoRecord& r) {
+                return r.streamId == stream || (!r.isShareStream && r.shareId == stream);
+            });
+        if (claimed) continue;
+        dropStream(stream, out);
+        parked_[stream] = 0;
+    }
+    for (auto parked = parked_.begin(); parked != parked_.end();) {
+        const int32_t stream = parked->first;
+        const bool claimed =
+            std::any_of(socketList_.begin(), socketList_.end(), [&](const UserInfoRecord& r) {
+                return r.streamId == stream || (!r.isShareStream && r.shareId == stream);
+            });
+        if (!claimed) {
+            ++parked;
+            continue;
+        }
+        out.push_back(StreamAction(RosterAction::kReplayEngineUser, stream, parked->second));
+        parked = parked_.erase(parked);
+    }
+    return out;
+}
+
+void MeetingRoster::onOwnEngineJoin(int32_t uid) {
+    KESTRUM_CHECK_THREAD(thread_);
+    const int32_t stream = streamOf(uid);
+    if (!inMediaList(stream)) mediaList_.push_back(stream);
+    KESTRUM_LOG(Level_Debug, "(%d) media users: %u", stream,
+                static_cast<unsigned>(mediaList_.size()));
+}
+
+RosterActions MeetingRoster::onEngineUserJoined(int32_t uid, int32_t elapsed) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%d,%d)", uid, elapsed);
+    const int32_t stream = streamOf(uid);
+    // Oneself is the local preview and the self tile, never a remote view; the own share is what
+    // the others see.
+    if (stream == ownStreamId_ || (ownUser_.shareId > 0 && stream == ownUser_.shareId)) return {};
+    if (inMediaList(stream)) return {};
+    const UserInfoRecord* claimed = claimStream(stream);
+    if (!claimed) {
+        KESTRUM_LOG(Level_Info, " Reconnected  Saved MediaUserJoin: %d ", stream);
+        parked_[stream] = elapsed;
+        return {};
+    }
+    const UserInfoRecord record = *claimed;
+    if (IsListed(ownUser_) && ownUser_.uid == std::string(record.uid)) {
+        forgetShareRecord(stream);
+        return {};
+    }
+    parked_.erase(stream);
+    mediaList_.push_back(stream);
+    KESTRUM_LOG(Level_Debug, " media users: %u", static_cast<unsigned>(mediaList_.size()));
+
+    RosterActions out;
+    if (remoteCount() == 1) {
+        // The first remote participant next to oneself takes the big view; oneself moves to the
+        // self tile.
+        if (!selfTile_) {
+            selfTile_ = true;
+            out.push_back(RecordAction(RosterAction::kOpenSelfTile, ownUser_));
+        }
+        if (record.isShareStream) out.push_back(Action(RosterAction::kDisableShare));
+        bigViewUser_ = record;
+        out.push_back(RecordAction(RosterAction::kBigViewRemote, record));
+        return out;
+    }
+    out.push_back(Action(RosterAction::kShowStrip));
+    if (!record.isShareStream) {
+        tiles_.push_back(record);
+        out.push_back(RecordAction(RosterAction::kStripAdd, record));
+        return out;
+    }
+    // A share takes the big view (only one share at a time); whoever had it moves aside.
+    out.push_back(Action(RosterAction::kDisableShare));
+    const UserInfoRecord old = bigViewUser_;
+    if (IsListed(old) && old == ownUser_) {
+        if (!selfTile_) {
+            selfTile_ = true;
+            out.push_back(RecordAction(RosterAction::kOpenSelfTile, ownUser_));
+        }
+    } else if (IsListed(old) && inMediaList(old.streamId) && !hasTile(old.streamId)) {
+        tiles_.push_back(old);
+        out.push_back(RecordAction(RosterAction::kStripAdd, old));
+    }
+    bigViewUser_ = record;
+    out.push_back(RecordAction(RosterAction::kBigViewRemote, record));
+    return out;
+}
+
+RosterActions MeetingRoster::onEngineUserOffline(int32_t uid) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%d)", uid);
+    const int32_t stream = streamOf(uid);
+    parked_.erase(stream);
+    RosterActions out;
+    dropStream(stream, out);
+    // A share's record lives only as long as its stream.
+    forgetShareRecord(stream);
+    return out;
+}
+
+RosterActions MeetingRoster::onExchangeBig(const UserInfoRecord& record) {
+    KESTRUM_CHECK_THREAD(thread_);
+    KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
+    auto tile = std::find(tiles_.begin(), tiles_.end(), record);
+    if (!IsListed(record) || record == bigViewUser_ || tile == tiles_.end()) {
+        return {Action(RosterAction::kStripArrange)};
+    }
+    RosterActions out;
+    const UserInfoRecord old = bigViewUser_;
+    bigViewUser_ = record;
+    out.push_back(RecordAction(RosterAction::kBigViewRemote, record));
+    if (IsListed(old) && old != ownUser_ && inMediaList(old.streamId)) {
+        *tile = old;
+        RosterAction swap = RecordAction(RosterAction::kStripSwitch, record);
+        swap.other = old;
+        out.push_back(std::move(swap));
+    } else {
+        // Oneself never becomes a tile: the self tile shows the own video instead.
+        tiles_.erase(tile);
+        out.push_back(StreamAction(RosterAction::kStripRemove, record.streamId));
+        if (!selfTile_) {
+            selfTile_ = true;
+            out.push_back(RecordAction(RosterAction::kOpenSelfTile, ownUser_));
+        }
+    }
+    out.push_back(Action(RosterAction::kStripArrange));
+    return out;
+}
+
+bool MeetingRoster::refreshBigViewUser(const UserInfoRecord& record) {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (!IsListed(record) || record != bigViewUser_) return false;
+    bigViewUser_ = record;
+    return true;
+}
+
+bool MeetingRoster::refreshOwnUser(const UserInfoRecord& record) {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (!IsListed(record) || record != ownUser_) return false;
+    ownUser_ = record;
+    return true;
+}
+
+void MeetingRoster::setOwnShareId(int32_t shareId) {
+    KESTRUM_CHECK_THREAD(thread_);
+    ownUser_.shareId = shareId;
+}
+
+void MeetingRoster::queuePortraitFetch(const std::string& uid, const std::string& portraitId) {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (uid.empty() || portraitId.empty()) return;
+    portraits_.emplace(uid, portraitId);
+}
+
+AvatarTick MeetingRoster::onAvatarTick() {
+    KESTRUM_CHECK_THREAD(thread_);
+    AvatarTick tick;
+    if (portraitPending_) {
+        tick.kind = AvatarTick::kWait;
+        return tick;
+    }
+    if (portraits_.empty()) return tick;
+    const auto& first = *portraits_.begin();
+    tick.kind = AvatarTick::kFetch;
+    tick.uid = first.first;
+    tick.portraitId = first.second;
+    portraitPending_ = true;
+    pendingPortrait_ = first.first;
+    KESTRUM_LOG(Level_Info, " getPhoto uid: %s,protraId:%s ", tick.uid.c_str(),
+                tick.portraitId.c_str());
+    return tick;
+}
+
+std::string MeetingRoster::onAvatarFinished() {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (!portraitPending_) return {};
+    portraitPending_ = false;
+    portraits_.erase(pendingPortrait_);
+    return std::exchange(pendingPortrait_, std::string());
+}
+
+std::vector<UserInfoRecord> MeetingRoster::participants() const {
+    std::vector<UserInfoRecord> out;
+    out.reserve(socketList_.size());
+    for (const UserInfoRecord& record : socketList_) {
+        if (!record.isShareStream) out.push_back(record);
+    }
+    return out;
+}
+
+bool MeetingRoster::inMediaList(int32_t uid) const {
+    return std::find(mediaList_.begin(), mediaList_.end(), uid) != mediaList_.end();
+}
+
+const UserInfoRecord* MeetingRoster::claimStream(int32_t uid) {
+    if (uid <= 0) return nullptr;
+    for (auto record = socketList_.begin(); record != socketList_.end(); ++record) {
+        if (record->streamId == uid) return &*record;
+        if (record->isShareStream || record->shareId != uid) continue;
+        UserInfoRecord share = *record;
+        CopyRecordText(share.name, WithName(ShareStreamText(language_), record->name).c_str());
+        share.streamId = uid;
+        share.isShareStream = 1;
+        return &*socketList_.insert(record, share);
+    }
+    return nullptr;
+}
+
+bool MeetingRoster::addSocketUser(const UserInfoRecord& record) {
+    // Share records are made here, from their owners; signalling only reports participants.
+    UserInfoRecord listed = record;
+    listed.isShareStream = 0;
+    if (std::find(socketList_.begin(), socketList_.end(), listed) != socketList_.end()) {
+        return false;
+    }
+    socketList_.push_back(listed);
+    logSocketList("Add SocketList: ");
+    return true;
+}
+
+void MeetingRoster::dropStream(int32_t uid, RosterActions& out) {
+    auto listed = std::find(mediaList_.begin(), mediaList_.end(), uid);
+    if (listed == mediaList_.end()) return;
+    mediaList_.erase(listed);
+    removeTile(uid, out);
+    const bool bigView =
+        IsListed(bigViewUser_) && bigViewUser_.streamId == uid && bigViewUser_ != ownUser_;
+    const size_t remotes = remoteCount();
+    if (remotes > 0 && !bigView) return;
+    if (remotes > 0 && !tiles_.empty()) {
+        const UserInfoRecord first = tiles_.front();
+        removeTile(first.streamId, out);
+        bigViewUser_ = first;
+        out.push_back(RecordAction(RosterAction::kBigViewRemote, first));
+        return;
+    }
+    // Only oneself is left to show (or nobody else is shown): the local preview fills the big
+    // view again and the self tile goes.
+    if (bigViewUser_ != ownUser_ || selfTile_) {
+        bigViewUser_ = ownUser_;
+        out.push_back(RecordAction(RosterAction::kBigViewLocal, ownUser_));
+    }
+    if (selfTile_) {
+        selfTile_ = false;
+        out.push_back(Action(RosterAction::kCloseSelfTile));
+    }
+}
+
+size_t MeetingRoster::remoteCount() const {
+    return static_cast<size_t>(std::count_if(mediaList_.begin(), mediaList_.end(),
+                                             [&](int32_t uid) { return uid != ownStreamId_; }));
+}
+
+void MeetingRoster::forgetShareRecord(int32_t stream) {
+    socketList_.erase(std::remove_if(socketList_.begin(), socketList_.end(),
+                                     [&](const UserInfoRecord& r) {
+                                         return r.isShareStream && r.streamId == stream;
+                                     }),
+                      socketList_.end());
+}
+
+bool MeetingRoster::hasTile(int32_t streamId) const {
+    return std::any_of(tiles_.begin(), tiles_.end(),
+                       [&](const UserInfoRecord& r) { return r.streamId == streamId; });
+}
+
+void MeetingRoster::removeTile(int32_t streamId, RosterActions& out) {
+    auto tile = std::find_if(tiles_.begin(), tiles_.end(),
+                             [&](const UserInfoRecord& r) { return r.streamId == streamId; });
+    if (tile == tiles_.end()) return;
+    tiles_.erase(tile);
+    out.push_back(StreamAction(RosterAction::kStripRemove, streamId));
+}
+
+std::string MeetingRoster::nameOf(const std::string& uid) const {
+    for (const UserInfoRecord& record : socketList_) {
+        if (!record.isShareStream && uid == record.uid) return record.name;
+    }
+    return {};
+}
+
+void MeetingRoster::logSocketList(const char* title) {
+    std::string text(title);
+    char line[kRecordTextSize * 2 + 64];
+    for (const UserInfoRecord& record : socketList_) {
+        std::snprintf(line, sizeof(line), "[uid]%s,[stream]%d,[name]%s,[feature]%d\n", record.uid,
+                      record.streamId, record.name, record.feature);
+        text += line;
+    }
+    writeLine(Level_Debug, __LINE__, "%s", text.c_str());
+}
+
+}  // namespace ZuvraKestrum::Live

@@ -1,0 +1,21 @@
+#include "app/windows/live/tool_bar_state.h"
+
+namespace live {
+
+void ToolBarState::ToggleChat() {
+    chatOpen_ = !chatOpen_;
+    if (!chatOpen_) return;
+    participantsOpen_ = false;
+    unread_ = 0;
+}
+
+void ToolBarState::ToggleParticipants() {
+    participantsOpen_ = !participantsOpen_;
+    if (participantsOpen_) chatOpen_ = false;
+}
+
+void ToolBarState::ChatMessageArrived() {
+    if (!chatOpen_) ++unread_;
+}
+
+}  // namespace live

@@ -1,0 +1,594 @@
+// The in-meeting window's road timed against its floors, side by side in one run (prints medians
+// and ratios beside the goals, asserts nothing). The join window and the in-meeting window run
+// in this process as in the program, on the real service library pointed at the local back-end
+// and on the stand-in engine; other participants arrive through the back-end's signalling and
+// the stand-in's injected events.
+//  - the join road: from the click on the join button to the local video handed to the engine
+//    (the window's part) and to the local preview on the screen (which also waits for the
+//    stand-in's next camera frame), against the sum of the road's network round trips (one
+//    room/join request, a signalling connection, one signalling round trip for the
+//    authorisation) plus one paint of the in-meeting window; goal <= 1.5 times that. Under Xvfb
+//    without a window manager Wine waits about 2 s when the road hides the join window; that
+//    wait is measured on a plain window in the same run and the goal is judged without it;
+//  - a remote tile: from the later of a participant's two reports (the engine's arrival last,
+//    or the signalling's user-join last) to the tile bound to its stream and painted, and to the
+//    stream's first picture in it; goal <= 2 paints;
+//  - memory: the process's working set with 16 remote participants against 1; goal <= 1.5.
+// Each run joins a room of its own and leaves it; the first run warms up and is not counted.
+//   kestrum_meeting_bench.exe [runs]     (default 7)
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/windows/join/dui_login.h"
+#include "app/windows/live/dui_live.h"
+#include "app/windows/meeting/testing/recording_meeting_host.h"
+#include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "engine_journal.h"
+#include "join_test_support.h"
+#include "kestrum/core/course_exports.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/video_source_transfer.h"
+#include "kestrum/json/json_document.h"
+#include "kestrum/testing/win_wait.h"
+#include "network_floors.h"
+#include "road_course.h"
+#include "support/service_library.h"
+#include "support/test_backend.h"
+
+// The video source the window drives (the stand-in library), deleted at exit.
+CSingleton<CVideoSourceTransfer>::CGrabo g_videoSourceHolder;
+
+namespace {
+
+using bench_floors::Clock;
+using bench_floors::Median;
+using bench_floors::Milliseconds;
+using namespace join_testing;
+
+constexpr int kDefaultRuns = 7;
+constexpr int kCrowd = 16;          // remote participants of the larger memory figure
+constexpr int kRoundTrips = 21;     // signalling round trips behind each run's floor
+constexpr int kPaints = 21;         // repaints behind each run's paint
+constexpr int kFirstStream = 4002;  // remote participant n has stream 4002 + n, uid 40002 + n
+constexpr DWORD kSettleMs = 1500;   // before a working set is read: first frames, timers, avatars
+constexpr double kJoinGoal = 1.5;
+constexpr double kTileGoal = 2;
+constexpr double kMemoryGoal = 1.5;
+constexpr COLORREF kLocalColour = RGB(40, 110, 60);
+
+// ---- The program around the windows -----------------------------------------------------------
+
+std::unique_ptr<TestBackend> g_backend;
+std::unique_ptr<ServiceLibrary> g_library;
+std::unique_ptr<CKestrumCourse> g_course;
+window_testing::RecordingMeetingHost g_host;
+JoinServices g_joinServices{};
+
+void NoHttpReport(const char*, int, unsigned) {}
+void Nothing() {}
+
+// Made on first use, as the program's bridge is: by the join window, which then signs in.
+CKestrumCourse* Course() {
+    if (!g_course) {
+        static CourseExports exports{};
+        exports = join_testing::CourseExportsOf(*g_library);
+        g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
+    }
+    return g_course.get();
+}
+
+CVideoSourceTransfer* VideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
+
+const LiveServices g_liveServices{&Course, &Nothing, &Nothing, &Nothing, &VideoSource};
+
+// Once the join window is open, the dialog table only builds the in-meeting window.
+CDuiFrameWindow* MakeLiveDialog(unsigned id) {
+    return id == CKestrum::kLiveDlg ? new CDuiLive(g_host, g_liveServices) : nullptr;
+}
+
+HWND DialogWindow(int dialog) {
+    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
+    return window ? window->GetHWND() : nullptr;
+}
+
+CDuiLive* Live() { return dynamic_cast<CDuiLive*>(Kestrum().getDlg(CKestrum::kLiveDlg)); }
+
+// The back-end, the library on it, the meeting data and the join window; the signalling origin,
+// empty when something did not start.
+std::string StartProgram() {
+    StartFramework();
+    g_backend = std::make_unique<TestBackend>();
+    if (!g_backend->Started()) return "";
+    std::string signal;
+    jdoc::CJsonDocument info(g_backend->Call("GET", "info"));
+    if (!info.ReadStringMember("signal", signal)) return "";
+    // Read by the library when it first connects a socket.
+    SetEnvironmentVariableA("KESTRUM_SIGNAL_URL", signal.c_str());
+    g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
+                                                 g_backend->Proxies(), g_backend->ProxyPort());
+    if (!g_library->Loaded()) return "";
+    g_joinServices = {&Course, g_library->joinRoom, g_library->updateInfo, g_library->configRoom,
+                      &Nothing};
+    UseServices(g_joinServices);
+    CKestrumCourse::setDialogWindowLookup(&DialogWindow);
+    CKestrumData& data = MeetingData();
+    data.token = data.uid = data.portraitId = "";
+    data.nickname = "Alice";
+    data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
+    // The back-end's latest version: no upgrade offer takes the join window's place.
+    data.appVersion = "1.2.0";
+    data.micOff = data.cameraOff = false;
+    CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
+    config.setAppVersion(data.appVersion);
+    config.setPortraitPath(data.portraitPath);
+    config.setUpdateOption("");
+    config.setUpdateVersion("");
+    Kestrum();
+    CKestrum::setDialogFactory(&MakeLiveDialog);
+    return signal;
+}
+
+void StopProgram() {
+    g_course.reset();
+    g_library.reset();
+    g_backend.reset();
+}
+
+// ---- What the user sees -----------------------------------------------------------------------
+
+// The stand-in engine's field colour of a remote stream.
+COLORREF StreamColour(int stream) {
+    const uint32_t mixed = static_cast<uint32_t>(stream) * 2654435761u;
+    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
+}
+
+// Whether the screen shows colour near the top of the video window's middle (the stand-in
+// writes its label in the centre and moves a mark along the bottom).
+bool Shows(HWND video, COLORREF colour) {
+    RECT place;
+    if (!video || !IsWindowVisible(video) || !GetWindowRect(video, &place)) return false;
+    HDC screen = GetDC(nullptr);
+    const COLORREF shown = GetPixel(screen, (place.left + place.right) / 2, place.top + 20);
+    ReleaseDC(nullptr, screen);
+    return shown == colour;
+}
+
+// Whether one of the strip's tiles shows the stream's picture.
+bool StripShows(int stream) {
+    CDuiLive* live = Live();
+    HWND strip = live && live->tileStrip() ? live->tileStrip()->GetHWND() : nullptr;
+    if (!strip) return false;
+    for (HWND tile = FindWindowExW(strip, nullptr, L"UIRemoteItemMainWnd", nullptr); tile;
+         tile = FindWindowExW(strip, tile, L"UIRemoteItemMainWnd", nullptr)) {
+        if (Shows(FindWindowExW(tile, nullptr, L"#32770", nullptr), StreamColour(stream))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the window has handed a view of the stream to the engine: a tile binds its video
+// once it has been laid out.
+bool ViewBound(int stream) {
+    const std::string journal = EngineJournal();
+    const std::string call = "engine.setupRemoteVideo(window,";
+    const std::string uid = "," + std::to_string(stream) + ",";
+    for (size_t at = journal.find(call); at != std::string::npos; at = journal.find(call, at + 1)) {
+        if (journal.substr(at, journal.find('\n', at) - at).find(uid) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasTile(int stream) {
+    for (const UserInfoRecord& tile : Live()->roster().tiles()) {
+        if (tile.streamId == stream) return true;
+    }
+    return false;
+}
+
+double WorkingSetKb() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+    return static_cast<double>(counters.WorkingSetSize) / 1024;
+}
+
+// ---- Waiting on this thread's messages --------------------------------------------------------
+
+// A point on a road, asked about after every message the thread runs; one that is `settled`
+// only once the queue is empty as well, so that the windows have painted what led to it. ms is
+// the time from the road's start, -1 until it was reached.
+struct Milestone {
+    std::function<bool()> reached;
+    bool settled = false;
+    double ms = -1;
+};
+
+// Runs the thread's messages one at a time, each through filter first when there is one, until
+// every milestone is reached (waiting at most a millisecond while nothing comes); false when one
+// was not by the tests' timeout. A road whose messages follow each other closely never leaves the
+// queue empty, so the milestones are not only asked about between rounds.
+bool Follow(Clock::time_point start, std::vector<Milestone*> milestones,
+            const kestrum::testing_support::MessageFilter& filter = nullptr) {
+    const auto reachedAll = [&](bool idle) {
+        bool all = true;
+        for (Milestone* milestone : milestones) {
+            if (milestone->ms < 0 && (idle || !milestone->settled) && milestone->reached()) {
+                milestone->ms = Milliseconds(Clock::now() - start);
+            }
+            all = all && milestone->ms >= 0;
+        }
+        return all;
+    };
+    const Clock::time_point deadline = Clock::now() + kestrum::testing_support::TestTimeout();
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!filter || !filter(message)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (reachedAll(false)) return true;
+        }
+        if (reachedAll(true)) return true;
+        if (Clock::now() > deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+}
+
+bool Await(std::function<bool()> done) {
+    Milestone milestone{std::move(done)};
+    return Follow(Clock::now(), {&milestone});
+}
+
+void Settle(DWORD ms) {
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(ms);
+    Await([end] { return Clock::now() >= end; });
+}
+
+// ---- Participants -----------------------------------------------------------------------------
+
+std::string Uid(int stream) { return std::to_string(36000 + stream); }
+
+// The back-end's signalling reports a participant to every socket.
+void SignalJoin(int stream) {
+    g_backend->Call("POST", "signal/emit",
+                    "{\"event\":\"user-join\",\"args\":[{\"uid\":\"" + Uid(stream) +
+                        "\",\"name\":\"Guest " + std::to_string(stream) +
+                        "\",\"portraitId\":\"\",\"account\":\"\",\"streamId\":" +
+                        std::to_string(stream) + ",\"shareId\":-1,\"feature\":0,\"status\":0}]}");
+}
+
+bool EngineJoin(int stream) {
+    return KestrumEngineInject(("userJoined " + std::to_string(stream) + " 50").c_str()) == 0;
+}
+
+// ---- One run ----------------------------------------------------------------------------------
+
+struct RunFigures {
+    // Floors.
+    double joinRequest = -1;
+    double connect = -1;
+    double roundTrip = -1;
+    double paint = -1;
+    // Under Xvfb without a window manager, Wine waits (about 2 s) for every top-level window it
+    // hides to be reported withdrawn, which never comes; the join road hides the join window once.
+    double hideWait = -1;
+    // The join road.
+    double joinResult = -1;  // the request's result reaches the join window's queue
+    double windowOpen = -1;
+    double laidOut = -1;      // "windowinit" has run: child windows, panels, engine set up
+    double ownJoin = -1;      // the own user-join is in the roster (connected, authorised)
+    double engineAsked = -1;  // room-info made the window ask the engine to join
+    double videoBound = -1;
+    double preview = -1;
+    // A remote tile after both reports: engine last, signalling last.
+    double tileBound[2] = {-1, -1};
+    double tilePicture[2] = {-1, -1};
+    // Working sets (KB) with one remote participant and with kCrowd.
+    double oneRemote = -1;
+    double crowd = -1;
+};
+
+double MedianRepaint(HWND window) {
+    std::vector<double> paints;
+    for (int i = 0; i < kPaints; ++i) {
+        const Clock::time_point start = Clock::now();
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        paints.push_back(Milliseconds(Clock::now() - start));
+    }
+    return Median(paints);
+}
+
+// How long hiding the active top-level window of this process takes (the join window is the
+// active one when the road hides it).
+double HideWait() {
+    HWND window = CreateWindowExW(0, L"STATIC", L"hide", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
+                                  nullptr, nullptr);
+    if (!window) return -1;
+    ShowWindow(window, SW_SHOW);
+    Settle(200);
+    const Clock::time_point start = Clock::now();
+    ShowWindow(window, SW_HIDE);
+    const double ms = Milliseconds(Clock::now() - start);
+    DestroyWindow(window);
+    return ms;
+}
+
+bool TimeJoinRoad(int run, RunFigures& f) {
+    if (!Await([] {
+            return !MeetingData().token.empty() && Control(JoinWindow(), L"joinbtn")->IsEnabled();
+        })) {
+        std::fprintf(stderr, "no sign-in\n");
+        return false;
+    }
+    g_host.engineWrapper = CSingleton<CKestrumZuvra>::existingInstance();
+    KestrumEngineJournalClear();
+    CDuiLogin* join = JoinWindow();
+    Control(join, L"roomedit")->SetText(L"");
+    TypeInto(join, Control(join, L"roomedit"), L"MEET" + std::to_wstring(run));
+    Milestone open{[] { return Live() != nullptr; }};
+    Milestone laidOut{[] {
+        CDuiLive* live = Live();
+        DuiLib::CControlUI* root = live ? live->paintManager().GetRoot() : nullptr;
+        return root && root->GetPos().right > 0 && live->videoWindow();
+    }};
+    Milestone ownJoin{[] { return Live() && Live()->roster().ownUser().uid[0] != 0; }};
+    Milestone engineAsked{
+        [] { return EngineJournal().find("engine.joinChannel") != std::string::npos; }};
+    Milestone bound{[] { return Live() && Live()->engineJoined(); }};
+    Milestone preview{[] { return Live() && Shows(Live()->videoWindow(), kLocalColour); }};
+    const Clock::time_point start = Clock::now();
+    Click(join, Control(join, L"joinbtn"));
+    const auto noteResult = [&f, start](MSG& message) {
+        if (message.message == WM_JOIN_ROOM && f.joinResult < 0) {
+            f.joinResult = Milliseconds(Clock::now() - start);
+        }
+        return false;
+    };
+    const bool reached =
+        Follow(start, {&open, &laidOut, &ownJoin, &engineAsked, &bound, &preview}, noteResult);
+    f.windowOpen = open.ms;
+    f.laidOut = laidOut.ms;
+    f.ownJoin = ownJoin.ms;
+    f.engineAsked = engineAsked.ms;
+    f.videoBound = bound.ms;
+    f.preview = preview.ms;
+    if (!reached) std::fprintf(stderr, "the join road did not end in the local preview\n");
+    return reached;
+}
+
+// The first remote participant takes the big view; the window is then repainted for the paint
+// figure and left to settle for the working set with one remote participant.
+bool FillBigView(RunFigures& f) {
+    SignalJoin(kFirstStream);
+    if (!Await([] { return Live()->roster().socketList().size() == 2; }) ||
+        !EngineJoin(kFirstStream) ||
+        !Await([] { return Shows(Live()->videoWindow(), StreamColour(kFirstStream)); })) {
+        std::fprintf(stderr, "the first participant did not reach the big view\n");
+        return false;
+    }
+    f.paint = MedianRepaint(Live()->GetHWND());
+    Settle(kSettleMs);
+    f.oneRemote = WorkingSetKb();
+    return true;
+}
+
+bool TimeTile(int stream, bool signallingLast, bench_floors::SignallingProbe& probe,
+              RunFigures& f) {
+    const size_t listed = Live()->roster().socketList().size();
+    if (signallingLast) {
+        if (!EngineJoin(stream) ||
+            !Await([stream] { return Live()->roster().parkedEngineUsers().count(stream) == 1; })) {
+            return false;
+        }
+    } else {
+        SignalJoin(stream);
+        if (!Await([listed] { return Live()->roster().socketList().size() == listed + 1; })) {
+            return false;
+        }
+    }
+    Milestone bound{[stream] { return ViewBound(stream); }, true};
+    Milestone picture{[stream] { return StripShows(stream); }};
+    const Clock::time_point start = Clock::now();
+    Clock::time_point report = start;
+    bool reached = false;
+    if (signallingLast) {
+        // The back-end is asked on another thread, so that this one runs the window meanwhile;
+        // the report is the moment the probe's socket received the same user-join.
+        std::thread emit([stream] { SignalJoin(stream); });
+        reached = Follow(start, {&bound, &picture});
+        emit.join();
+        reached = probe.JoinArrival(Uid(stream), report) && reached;
+    } else {
+        reached = EngineJoin(stream) && Follow(start, {&bound, &picture});
+    }
+    const double reportMs = Milliseconds(report - start);
+    f.tileBound[signallingLast] = bound.ms - reportMs;
+    f.tilePicture[signallingLast] = picture.ms - reportMs;
+    if (!reached) std::fprintf(stderr, "no tile for stream %d\n", stream);
+    return reached;
+}
+
+bool FillRoom(RunFigures& f) {
+    const int first = kFirstStream + 3;
+    const int last = kFirstStream + kCrowd - 1;
+    for (int stream = first; stream <= last; ++stream) SignalJoin(stream);
+    if (!Await([] { return Live()->roster().socketList().size() == 1 + kCrowd; })) return false;
+    for (int stream = first; stream <= last; ++stream) {
+        if (!EngineJoin(stream)) return false;
+    }
+    if (!Await([first, last] {
+            for (int stream = first; stream <= last; ++stream) {
+                if (!HasTile(stream)) return false;
+            }
+            return true;
+        })) {
+        std::fprintf(stderr, "the room of %d did not fill\n", kCrowd);
+        return false;
+    }
+    Settle(kSettleMs);
+    f.crowd = WorkingSetKb();
+    return true;
+}
+
+bool Leave() {
+    CDuiLive* live = Live();
+    if (!live) return true;
+    HWND window = live->GetHWND();
+    Click(live, Control(live, L"leavebtn"));
+    return Await([window] { return !IsWindow(window); });
+}
+
+bool Run(int run, const std::string& origin, RunFigures& f) {
+    bench_floors::SignallingProbe probe;
+    f.connect = probe.Connect(origin);
+    f.roundTrip = probe.RoundTrip(kRoundTrips);
+    f.joinRequest = bench_floors::TimedJoinRequest(*g_library, "FLOOR" + std::to_string(run));
+    f.hideWait = HideWait();
+    if (f.connect < 0 || f.roundTrip < 0 || f.joinRequest < 0 || f.hideWait < 0) {
+        std::fprintf(stderr, "a floor was not measured\n");
+        return false;
+    }
+    const bool done = TimeJoinRoad(run, f) && FillBigView(f) &&
+                      TimeTile(kFirstStream + 1, false, probe, f) &&
+                      TimeTile(kFirstStream + 2, true, probe, f) && FillRoom(f);
+    return Leave() && done;
+}
+
+// ---- The table --------------------------------------------------------------------------------
+
+double MedianOf(const std::vector<RunFigures>& runs,
+                const std::function<double(const RunFigures&)>& figure) {
+    std::vector<double> values;
+    for (const RunFigures& run : runs) values.push_back(figure(run));
+    return Median(values);
+}
+
+// A measure beside its floor (none when floorName is empty): the ratio, and whether it meets
+// the goal (none when 0).
+void PrintRow(const std::string& what, double measured, const char* floorName, double floor,
+              double goal) {
+    std::printf("%-56s %9.1f  ", what.c_str(), measured);
+    if (!*floorName) {
+        std::printf("\n");
+        return;
+    }
+    const double ratio = floor > 0 ? measured / floor : 0;
+    std::printf("%-22s %9.1f  %6.2f  ", floorName, floor, ratio);
+    if (goal > 0) {
+        std::printf("<= %.1f %s\n", goal, ratio > 0 && ratio <= goal ? "met" : "MISSED");
+    } else {
+        std::printf("-\n");
+    }
+}
+
+void PrintTable(const std::vector<RunFigures>& runs) {
+    auto median = [&runs](double RunFigures::*figure) {
+        return MedianOf(runs, [figure](const RunFigures& run) { return run.*figure; });
+    };
+    const double request = median(&RunFigures::joinRequest);
+    const double connect = median(&RunFigures::connect);
+    const double roundTrip = median(&RunFigures::roundTrip);
+    const double paint = median(&RunFigures::paint);
+    const double hide = median(&RunFigures::hideWait);
+    const double joinFloor = request + connect + roundTrip + paint;
+    std::printf("medians of %zu runs (Wine); the stand-in engine draws a frame every 100 ms\n",
+                runs.size());
+    std::printf(
+        "join floor: room/join request %.1f + signalling connect %.1f + signalling round "
+        "trip %.2f + one paint of the in-meeting window %.1f = %.1f ms\n",
+        request, connect, roundTrip, paint, joinFloor);
+    std::printf(
+        "Wine's wait for a hidden top-level window (no window manager): %.1f ms, once on "
+        "the join road\n",
+        hide);
+    std::printf("%-56s %9s  %-22s %9s  %6s  %s\n", "measure (ms)", "median", "floor", "ms", "ratio",
+                "goal");
+    PrintRow("join click -> join result in the join window's queue",
+             median(&RunFigures::joinResult), "room/join request", request, 0);
+    PrintRow("join result -> local video handed, less Wine's hide wait",
+             MedianOf(runs,
+                      [](const RunFigures& r) { return r.videoBound - r.hideWait - r.joinResult; }),
+             "connect + trip + paint", joinFloor - request, 0);
+    PrintRow("join click -> in-meeting window open", median(&RunFigures::windowOpen),
+             "room/join request", request, 0);
+    PrintRow("  -> laid out (\"windowinit\": children, panels, engine)",
+             median(&RunFigures::laidOut), "", 0, 0);
+    PrintRow("  -> own user-join in the roster", median(&RunFigures::ownJoin), "", 0, 0);
+    PrintRow("  -> engine asked to join (after room-info)", median(&RunFigures::engineAsked), "", 0,
+             0);
+    PrintRow("join click -> local video handed to the engine", median(&RunFigures::videoBound),
+             "round trips + paint", joinFloor, 0);
+    PrintRow("  the same, less Wine's hide wait",
+             MedianOf(runs, [](const RunFigures& r) { return r.videoBound - r.hideWait; }),
+             "round trips + paint", joinFloor, kJoinGoal);
+    PrintRow("join click -> local preview on screen", median(&RunFigures::preview),
+             "round trips + paint", joinFloor, 0);
+    PrintRow("  the same, less Wine's hide wait",
+             MedianOf(runs, [](const RunFigures& r) { return r.preview - r.hideWait; }),
+             "round trips + paint", joinFloor, kJoinGoal);
+    const char* const orders[] = {"engine", "signalling"};
+    for (int last = 0; last < 2; ++last) {
+        const std::string reports = std::string("tile, ") + orders[last] + " reports last -> ";
+        PrintRow(reports + "tile bound, painted",
+                 MedianOf(runs, [last](const RunFigures& r) { return r.tileBound[last]; }),
+                 "one paint", paint, kTileGoal);
+        PrintRow(reports + "first picture",
+                 MedianOf(runs, [last](const RunFigures& r) { return r.tilePicture[last]; }),
+                 "one paint", paint, kTileGoal);
+    }
+    PrintRow("working set (KB) with " + std::to_string(kCrowd) + " remote participants",
+             median(&RunFigures::crowd), "with 1 remote", median(&RunFigures::oneRemote),
+             kMemoryGoal);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns;
+    const std::string origin = StartProgram();
+    if (origin.empty()) {
+        std::fprintf(stderr, "the back-end or the service library did not start\n");
+        StopProgram();
+        return 1;
+    }
+    std::vector<RunFigures> counted;
+    int status = 0;
+    for (int run = 0; run <= runs; ++run) {
+        RunFigures figures;
+        if (!Run(run, origin, figures)) {
+            std::fprintf(stderr, "run %d failed\n", run);
+            status = 1;
+            break;
+        }
+        std::fprintf(stderr,
+                     "[meeting] run %d: join %.1f/%.1f ms (hide wait %.1f), tiles %.1f/%.1f ms, "
+                     "paint %.1f ms, working set %.0f/%.0f KB\n",
+                     run, figures.videoBound, figures.preview, figures.hideWait,
+                     figures.tileBound[0], figures.tileBound[1], figures.paint, figures.oneRemote,
+                     figures.crowd);
+        if (run > 0) counted.push_back(figures);
+    }
+    if (!counted.empty()) PrintTable(counted);
+    StopProgram();
+    return status;
+}
