@@ -11,7 +11,9 @@
 //   garbage     HTTP 200 with a body that is not JSON
 //   drop        headers with the full Content-Length, half the body, then the connection drops
 //   stall       headers and half the body, then nothing more
-const MODES = ['refuse', 'silent', 'fail-after', 'delay', 'status500', 'split', 'garbage', 'drop', 'stall'];
+//   refusal     HTTP 200 with the service's refusal {success:false, errorMsg, code} of the fault
+//               (code, errorMsg), before the route runs: the state stays as it was
+const MODES = ['refuse', 'silent', 'fail-after', 'delay', 'status500', 'split', 'garbage', 'drop', 'stall', 'refusal'];
 
 class Faults {
   constructor() {
@@ -30,6 +32,8 @@ class Faults {
       path: spec.path || '',
       count: Number.isInteger(spec.count) ? spec.count : -1,
       delayMs: Number(spec.delayMs) || 0,
+      code: Number.isInteger(spec.code) ? spec.code : 500,
+      errorMsg: typeof spec.errorMsg === 'string' ? spec.errorMsg : 'refused',
     });
   }
 
@@ -73,6 +77,10 @@ function earlyFault(faults) {
     if (fault.mode === 'fail-after') {
       faults.hold(res);
       setTimeout(() => res.socket && res.socket.destroy(), fault.delayMs);
+      return undefined;
+    }
+    if (fault.mode === 'refusal') {
+      res.status(200).json({ success: false, errorMsg: fault.errorMsg, code: fault.code });
       return undefined;
     }
     if (fault.mode === 'delay') {

@@ -14,13 +14,15 @@ const wchar_t* NicknameTooLongText(int language) {
     return language == 0 ? L"Nickname must not exceed 18 characters" : L"昵称长度不能超过18";
 }
 
-bool CutNickname(std::wstring& text) {
-    if (text.size() <= kNicknameLimit) return false;
-    size_t keep = kNicknameLimit;
-    if (IsHighSurrogate(text[keep - 1])) --keep;
+bool CutToUnits(std::wstring& text, size_t limit) {
+    if (text.size() <= limit) return false;
+    size_t keep = limit;
+    if (keep > 0 && IsHighSurrogate(text[keep - 1])) --keep;
     text.resize(keep);
     return true;
 }
+
+bool CutNickname(std::wstring& text) { return CutToUnits(text, kNicknameLimit); }
 
 bool IsMissingNickname(const std::wstring& text, int language) {
     return text.empty() || text == NicknameHint(language);

@@ -14,8 +14,11 @@ const wchar_t* NicknameHint(int language);
 // The warning shown when a typed nickname was cut.
 const wchar_t* NicknameTooLongText(int language);
 
-// Cuts text to kNicknameLimit units, one fewer when the cut would split a surrogate pair (so
-// that no half character is sent). True when text was cut.
+// Cuts text to limit units, one fewer when the cut would split a surrogate pair (so that no
+// half character is sent). True when text was cut. The room password edit cuts alike.
+bool CutToUnits(std::wstring& text, size_t limit);
+
+// CutToUnits with kNicknameLimit.
 bool CutNickname(std::wstring& text);
 
 // True for a text that names nobody: empty, or the hint still standing in the edit.

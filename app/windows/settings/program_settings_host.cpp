@@ -6,6 +6,8 @@
 #include "app/kestrum/kestrum.h"
 #include "app/windows/settings/avatar_file_dialog.h"
 #include "app/windows/settings/dui_set_av.h"
+#include "app/windows/settings/dui_set_own_room.h"
+#include "app/windows/settings/dui_set_room.h"
 #include "app/windows/settings/dui_user_config.h"
 #include "app/windows/settings/settings_host.h"
 #include "kestrum/core/kestrum_config.h"
@@ -42,6 +44,14 @@ public:
         ::updatePhoto(observer, filePath.c_str());
     }
 
+    void updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& rid,
+                    const std::vector<std::string>& hosts, int initialStatus,
+                    const std::string& topic, const std::string& pwd) override {
+        ::updateRoom(observer, rid.c_str(), hosts, initialStatus, topic.c_str(), pwd.c_str());
+    }
+    void applySpeaker() override { CSingleton<CKestrumCourse>::getInstance()->applySpeaker(); }
+    void giveupSpeaker() override { CSingleton<CKestrumCourse>::getInstance()->giveupSpeaker(); }
+
     std::wstring chooseAvatarFile(HWND owner) override {
         return ZuvraKestrum::Settings::ChooseAvatarFile(owner, g_language);
     }
@@ -60,3 +70,7 @@ ISettingsHost& ProgramSettingsHost() {
 CDuiSetAV::CDuiSetAV() : CDuiSetAV(ProgramSettingsHost()) {}
 
 CDuiUserConfig::CDuiUserConfig() : CDuiUserConfig(ProgramSettingsHost()) {}
+
+CDuiSetRoom::CDuiSetRoom() : CDuiSetRoom(ProgramSettingsHost()) {}
+
+CDuiSetOwnRoom::CDuiSetOwnRoom() : CDuiSetOwnRoom(ProgramSettingsHost()) {}

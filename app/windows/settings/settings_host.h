@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "kestrum/service/vossary_api.h"
 
@@ -45,6 +46,17 @@ public:
     virtual void updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* observer,
                              const std::string& filePath) = 0;
 
+    // The room update of the room settings windows (vossary_api.h): room name and password
+    // UTF-8, hosts as uids.
+    virtual void updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                            const std::string& rid, const std::vector<std::string>& hosts,
+                            int initialStatus, const std::string& topic,
+                            const std::string& pwd) = 0;
+    // The speaker role through the course bridge; its success reaches the asking room settings
+    // window as WM_UPDATE_ROOM.
+    virtual void applySpeaker() = 0;
+    virtual void giveupSpeaker() = 0;
+
     // Lets the user pick a picture for the avatar; the path, or empty when the user cancelled.
     // The process's current folder is the same afterwards.
     virtual std::wstring chooseAvatarFile(HWND owner) = 0;
@@ -65,4 +77,14 @@ public:
 
 protected:
     ~ISettingsTabs() = default;
+};
+
+// Implemented by the two room settings windows: the in-meeting window has the open one show the
+// room information it just stored in the meeting data.
+class IRoomSettingsView {
+public:
+    virtual void updateRoomInfo() = 0;
+
+protected:
+    ~IRoomSettingsView() = default;
 };

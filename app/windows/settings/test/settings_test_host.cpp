@@ -55,6 +55,19 @@ void SettingsTestHost::updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* obser
     if (libraryUpdatePhoto) libraryUpdatePhoto(observer, filePath.c_str());
 }
 
+void SettingsTestHost::updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer,
+                                  const std::string& rid, const std::vector<std::string>& hosts,
+                                  int initialStatus, const std::string& topic,
+                                  const std::string& pwd) {
+    std::string list;
+    for (const std::string& host : hosts) list += (list.empty() ? "" : ",") + host;
+    journal.push_back("updateRoom(" + rid + ",[" + list + "]," + std::to_string(initialStatus) +
+                      "," + topic + "," + pwd + ")");
+    if (libraryUpdateRoom) {
+        libraryUpdateRoom(observer, rid.c_str(), hosts, initialStatus, topic.c_str(), pwd.c_str());
+    }
+}
+
 std::wstring SettingsTestHost::chooseAvatarFile(HWND) {
     journal.push_back("choose");
     return std::exchange(nextAvatarFile, std::wstring());

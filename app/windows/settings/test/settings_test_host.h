@@ -19,6 +19,7 @@ class SettingsTestHost : public ISettingsHost {
 public:
     using UpdateInfo = decltype(&::updateInfo);
     using UpdatePhoto = decltype(&::updatePhoto);
+    using UpdateRoom = decltype(&::updateRoom);
 
     // The configuration file lives in folder (ending in a backslash).
     explicit SettingsTestHost(const std::string& folder);
@@ -36,6 +37,11 @@ public:
                     const std::string& name, const std::string& portraitId) override;
     void updatePhoto(ZuvraKestrum::ICallBack::CUserCallBack* observer,
                      const std::string& filePath) override;
+    void updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& rid,
+                    const std::vector<std::string>& hosts, int initialStatus,
+                    const std::string& topic, const std::string& pwd) override;
+    void applySpeaker() override { journal.push_back("applySpeaker"); }
+    void giveupSpeaker() override { journal.push_back("giveupSpeaker"); }
     std::wstring chooseAvatarFile(HWND owner) override;
 
     // What the test sets up.
@@ -45,11 +51,13 @@ public:
     ZuvraKestrum::ICallBack::CUserCallBack* courseObserver_ = nullptr;
     UpdateInfo libraryUpdateInfo = nullptr;    // null: updateInfo is only written down
     UpdatePhoto libraryUpdatePhoto = nullptr;  // null: updatePhoto is only written down
+    UpdateRoom libraryUpdateRoom = nullptr;    // null: updateRoom is only written down
     std::wstring nextAvatarFile;               // what the file chooser gives, once
 
     // "box(type,code,text)", "open(id)", "close(id)", "updateInfo(observer,password,name,id)"
     // with observer "course" or "other", "updatePhoto(observer,path)" with "relay" when it is
-    // not the course bridge, "choose". Texts in UTF-8.
+    // not the course bridge, "choose", "updateRoom(rid,[hosts],status,topic,pwd)",
+    // "applySpeaker", "giveupSpeaker". Texts in UTF-8.
     std::vector<std::string> journal;
 
 private:

@@ -1,0 +1,384 @@
+// The room settings windows of a participant and of the host on their skins under the virtual
+// display: what they show of the meeting data, the room updates their controls send, the speaker
+// role and the switch between the two windows, the service's answers (confirmed and refused)
+// against the local back-end, and a picture of each window checked by pixels.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/dui_set_own_room.h"
+#include "app/windows/settings/dui_set_room.h"
+#include "app/windows/skeleton/testing/window_picture.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/kestrum_data.h"
+#include "locale_expectation.h"
+#include "meeting_data_fixture.h"
+#include "settings_test_host.h"
+#include "support/recording_observer.h"
+#include "support/service_library.h"
+#include "support/test_backend.h"
+#include "temp_folder.h"
+#include "ui/base/util/module_path.h"
+#include "ui/base/window_impl/framework_window_test_fixture.h"
+
+using window_testing::PixelAt;
+
+namespace {
+
+using kestrum::testing_support::PumpPending;
+
+constexpr DWORD kDialogStyle = 0x10CF0000;
+constexpr DWORD kBlue = 0xFF2A7FE6u;
+
+// A dialog of the table that only takes the tab state from the window that opened it.
+class StandInDialog : public CDuiFrameWindow, public ISettingsTabs {
+public:
+    const wchar_t* GetWindowClassName() const override { return L"UIRoomStandIn"; }
+    void Notify(DuiLib::TNotifyUI&) override {}
+    void setTabsEnabled(bool enabled) override { tabsEnabled = enabled ? 1 : 0; }
+    int tabsEnabled = -1;
+};
+
+class RoomSettingsTest : public ui::testing_support::FrameworkWindowTest {
+protected:
+    void SetUp() override {
+        FrameworkWindowTest::SetUp();
+        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        DuiLib::CPaintManagerUI::SetResourcePath(
+            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
+        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        CKestrumData& meeting = data();
+        meeting.uid = "20001";
+        meeting.roomName = "ROOM42";
+        meeting.roomPassword = "pw";
+        meeting.initialStatus = 0;
+        meeting.userList = {
+            UserInfoRecord("20001", "Alice", "", 1, "", 0, -1, 0),
+            UserInfoRecord("30003", "\xe5\xbc\xa0\xe4\xb8\x89", "", 3, "", 0, -1, 0)};
+    }
+    void TearDown() override {
+        for (HWND window : opened_) {
+            if (IsWindow(window)) DestroyWindow(window);
+        }
+        PumpPending();
+        g_language = 0;
+        FrameworkWindowTest::TearDown();
+    }
+
+    CKestrumData& data() { return meeting_.data(); }
+
+    // A window of the class as the dialog table opens it, registered as dialog id, after its
+    // first paint (layout and "windowinit").
+    template <class Window>
+    Window* Open(unsigned id) {
+        auto* window = new Window(host_);
+        if (!window->Create(nullptr, L"settings", kDialogStyle, 0, 0, 0, 360, 500)) return nullptr;
+        host_.dialogs[id] = window;
+        opened_.push_back(window->GetHWND());
+        window->CenterWindow();
+        window->ShowWindow(true, true);
+        UpdateWindow(window->GetHWND());
+        PumpPending();
+        return window;
+    }
+
+    template <class Control = DuiLib::CControlUI>
+    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
+        return static_cast<Control*>(window->paintManager().FindControl(name));
+    }
+    static bool Selected(CDuiFrameWindow* window, const wchar_t* name) {
+        return Find<DuiLib::COptionUI>(window, name)->IsSelected();
+    }
+    static std::wstring Text(CDuiFrameWindow* window, const wchar_t* name) {
+        return std::wstring(Find(window, name)->GetText());
+    }
+
+    static void Click(CDuiFrameWindow* window, const wchar_t* name) {
+        const RECT& pos = Find(window, name)->GetPos();
+        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
+        PumpPending();
+    }
+
+    // The password edit with text, focused, then a key as the keyboard gives it.
+    static void TypeInPassword(CDuiFrameWindow* window, const std::wstring& text, UINT message,
+                               WPARAM key) {
+        auto* edit = Find<DuiLib::CEditUI>(window, L"pwdEdit");
+        edit->SetText(text.c_str());
+        window->paintManager().SetFocus(edit);
+        edit->SetSel(-1, -1);
+        SendMessageW(window->GetHWND(), message, key, 0);
+    }
+
+    // The check box's fill, clear of its edge and tick.
+    static DWORD CheckFill(CDuiFrameWindow* window, const wchar_t* name) {
+        const RECT& pos = Find(window, name)->GetPos();
+        return PixelAt(window, pos.left + 4, pos.top + 8);
+    }
+
+    static void TakePicture(CDuiFrameWindow* window, const std::wstring& stem) {
+        EXPECT_TRUE(
+            window_testing::SavePicture(window, stem + (g_language ? L"-zh.png" : L"-en.png")));
+        const RECT title = Find(window, L"title")->GetPos();
+        EXPECT_EQ(PixelAt(window, title.right - 2, title.bottom - 3), 0xFFF5F6F7u);
+        const RECT tab = Find(window, L"tabRoomOpt")->GetPos();
+        EXPECT_EQ(PixelAt(window, (tab.left + tab.right) / 2, tab.bottom - 1), kBlue);
+        // The room's texts are drawn.
+        for (const wchar_t* name : {L"roomNameTxt", L"speakerNameTxt", L"enableAudioOp"}) {
+            const RECT& pos = Find(window, name)->GetPos();
+            EXPECT_GT(window_testing::CountDiffering(window, pos,
+                                                     PixelAt(window, pos.right - 2, pos.top + 2)),
+                      0)
+                << name;
+        }
+    }
+
+    std::string Journal() const {
+        std::string text;
+        for (const std::string& entry : host_.journal) text += entry + "\n";
+        return text;
+    }
+    int Journaled(const std::string& entry) const {
+        return static_cast<int>(std::count(host_.journal.begin(), host_.journal.end(), entry));
+    }
+
+    MeetingDataFixture meeting_;
+    TempFolder folder_;
+    SettingsTestHost host_{folder_.narrow()};
+    std::vector<HWND> opened_;
+};
+
+TEST_F(RoomSettingsTest, WithoutHostAParticipantSetsTheRoomAndMayApplyForTheSpeakerRole) {
+    data().initialStatus = 2;
+    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Text(window, L"roomNameTxt"), L"ROOM42");
+    EXPECT_EQ(Text(window, L"speakerNameTxt"), g_language ? L"无" : L"None");
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"pw");
+    EXPECT_TRUE(Find(window, L"appSpeakerBtn")->IsVisible());
+    EXPECT_TRUE(Find(window, L"pwdEdit")->IsEnabled());
+    EXPECT_TRUE(Selected(window, L"enableAudioOp"));
+    EXPECT_FALSE(Selected(window, L"enableVideoOp"));
+    EXPECT_FALSE(Find(window, L"tabRoomOpt")->IsEnabled());
+    TakePicture(window, L"settings-room");
+    EXPECT_EQ(CheckFill(window, L"enableAudioOp"), kBlue);
+    EXPECT_EQ(CheckFill(window, L"enableVideoOp"), 0xFFFFFFFFu);
+    const RECT apply = Find(window, L"appSpeakerBtn")->GetPos();
+    EXPECT_EQ(PixelAt(window, apply.left + 4, apply.top + 4), kBlue);
+
+    // Each click sends the status the options take through it, with the stored password.
+    Click(window, L"enableAudioOp");
+    Click(window, L"enableVideoOp");
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[],3,,pw)"), 1) << Journal();
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[],1,,pw)"), 1) << Journal();
+    EXPECT_FALSE(Selected(window, L"enableAudioOp"));
+    EXPECT_TRUE(Selected(window, L"enableVideoOp"));
+
+    // A 19th character is cut with one Error box; Return sends the typed password and the
+    // synthetic click takes the focus out of the edit.
+    TypeInPassword(window, L"abcdefghijklmnopqr", WM_CHAR, L's');
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"abcdefghijklmnopqr");
+    EXPECT_EQ(Journaled(g_language ? "box(1,0,房间密码长度不能大于18位)"
+                                   : "box(1,0,Room Password must not exceed 18 characters)"),
+              1)
+        << Journal();
+    const std::wstring password = L"\x5bc6\x7801-9";  // 密码-9
+    TypeInPassword(window, password, WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[],1,,\xe5\xaf\x86\xe7\xa0\x81-9)"), 1) << Journal();
+    PumpPending();
+    EXPECT_NE(window->paintManager().GetFocus(), Find(window, L"pwdEdit"));
+
+    Click(window, L"appSpeakerBtn");
+    EXPECT_EQ(Journaled("applySpeaker"), 1);
+}
+
+TEST_F(RoomSettingsTest, WithAHostTheParticipantsWindowIsLockedAndNamesTheSpeaker) {
+    data().hosts = {"30003"};
+    data().hostName = "Host text";
+    data().initialStatus = 3;
+    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Text(window, L"speakerNameTxt"), L"\x5f20\x4e09");  // 张三, UTF-8 in the list
+    EXPECT_FALSE(Find(window, L"appSpeakerBtn")->IsVisible());
+    EXPECT_FALSE(Find(window, L"pwdEdit")->IsEnabled());
+    EXPECT_FALSE(Find(window, L"enableAudioOp")->IsEnabled());
+    EXPECT_FALSE(Selected(window, L"enableAudioOp"));
+    EXPECT_FALSE(Selected(window, L"enableVideoOp"));
+    TakePicture(window, L"settings-room-locked");
+    EXPECT_EQ(CheckFill(window, L"enableAudioOp"), 0xFFF5F6F7u);  // disabled, clear
+
+    // New room information: a host without a known nickname shows the room's host-name text;
+    // without host the window opens up again.
+    data().hosts = {"40004"};
+    window->updateRoomInfo();
+    EXPECT_EQ(Text(window, L"speakerNameTxt"), L"Host text");
+    data().hosts.clear();
+    window->updateRoomInfo();
+    EXPECT_TRUE(Find(window, L"appSpeakerBtn")->IsVisible());
+    EXPECT_TRUE(Find(window, L"enableVideoOp")->IsEnabled());
+    EXPECT_TRUE(host_.journal.empty()) << Journal();
+}
+
+TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp) {
+    data().hosts = {"20001"};
+    data().initialStatus = 3;
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Text(window, L"speakerNameTxt"), L"Alice");
+    EXPECT_FALSE(Selected(window, L"enableAudioOp"));
+    EXPECT_FALSE(Selected(window, L"enableVideoOp"));
+    EXPECT_TRUE(Find(window, L"tabAVOpt")->IsEnabled());
+    EXPECT_FALSE(Find(window, L"tabRoomOpt")->IsEnabled());
+
+    // The typed password goes with every change, confirmed or not.
+    Find(window, L"pwdEdit")->SetText(L"new");
+    Click(window, L"enableAudioOp");
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,new)"), 1) << Journal();
+    Click(window, L"surebtn");
+    TypeInPassword(window, L"new", WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,new)"), 3) << Journal();
+    EXPECT_TRUE(IsWindow(window->GetHWND()));
+    TakePicture(window, L"settings-ownroom");
+    EXPECT_EQ(CheckFill(window, L"enableAudioOp"), kBlue);
+
+    Click(window, L"GiveupSpeakerBtn");
+    EXPECT_EQ(Journaled("giveupSpeaker"), 1);
+    // The course bridge's confirmation: the participant's window takes this one's place.
+    HWND handle = window->GetHWND();
+    PostMessageW(handle, WM_UPDATE_ROOM, 0, 0);
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    EXPECT_NE(Journal().find("close(4)\nopen(3)\n"), std::string::npos) << Journal();
+}
+
+TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToAudioVideo) {
+    StandInDialog own;
+    host_.dialogs[CKestrum::kSetOwnRoomDlg] = &own;
+    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    PostMessageW(handle, WM_UPDATE_ROOM, 0, 0);
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    EXPECT_NE(Journal().find("close(3)\nopen(4)\n"), std::string::npos) << Journal();
+    EXPECT_EQ(own.tabsEnabled, 1);
+    host_.dialogs.erase(CKestrum::kSetOwnRoomDlg);
+
+    StandInDialog audioVideo;
+    host_.dialogs[CKestrum::kSetAVDlg] = &audioVideo;
+    CDuiSetOwnRoom* host = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    ASSERT_NE(host, nullptr);
+    host->setTabsEnabled(true);
+    handle = host->GetHWND();
+    Click(host, L"tabAVOpt");
+    EXPECT_NE(Journal().find("open(2)\nclose(4)\n"), std::string::npos) << Journal();
+    EXPECT_EQ(audioVideo.tabsEnabled, 1);
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    host_.dialogs.erase(CKestrum::kSetAVDlg);
+}
+
+// The room update on the real service library against the local back-end.
+class RoomUpdateTest : public RoomSettingsTest {
+public:
+    static void SetUpTestSuite() {
+        backend_ = new TestBackend;
+        if (!backend_->Started()) return;
+        library_ = new ServiceLibrary(backend_->BaseUrl(), backend_->BaseUrl(), backend_->Proxies(),
+                                      backend_->ProxyPort());
+        if (library_->Loaded()) library_->init();
+    }
+    static void TearDownTestSuite() {
+        if (library_ && library_->Loaded()) library_->uninit();
+        delete library_;
+        delete backend_;
+        library_ = nullptr;
+        backend_ = nullptr;
+    }
+
+protected:
+    void SetUp() override {
+        RoomSettingsTest::SetUp();
+        ASSERT_TRUE(backend_ && backend_->Started()) << "the test back-end did not start";
+        ASSERT_TRUE(library_ && library_->Loaded()) << "libVossary.dll did not load";
+        backend_->Reset(true);
+        backend_->AddUser("tok-A", "20001", "Alice");
+        library_->setUserInfo("tok-A", "20001", "Alice", "", "");
+        RecordingObserver creator;
+        library_->createRoom(&creator, "ROOM42", "pw", "", 0);
+        ASSERT_TRUE(creator.WaitFinished());
+        ASSERT_EQ(creator.Lines()[0].rfind("onCreateRoom(1", 0), 0u) << creator.Lines()[0];
+        host_.libraryUpdateRoom = library_->updateRoom;
+    }
+
+    // The next room update is refused with the service's code 2003.
+    void RefuseNextUpdate() {
+        backend_->Call("POST", "fault",
+                       "{\"listener\":\"base\",\"mode\":\"refusal\",\"path\":\"room/update\","
+                       "\"count\":1,\"code\":2003,\"errorMsg\":\"update refused\"}");
+    }
+
+    std::vector<std::string> UpdateBodies() {
+        std::vector<std::string> bodies;
+        for (const auto& request : backend_->Requests()) {
+            if (request.path.find("room/update") != std::string::npos)
+                bodies.push_back(request.body);
+        }
+        return bodies;
+    }
+
+    static TestBackend* backend_;
+    static ServiceLibrary* library_;
+};
+
+TestBackend* RoomUpdateTest::backend_ = nullptr;
+ServiceLibrary* RoomUpdateTest::library_ = nullptr;
+
+TEST_F(RoomUpdateTest, TheHostsConfirmedUpdateIsStoredAndARefusedOneIsShownAndUndone) {
+    data().hosts = {"20001"};
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    Find(window, L"pwdEdit")->SetText(L"\x5bc6\x7801");
+    Click(window, L"enableVideoOp");
+    ASSERT_TRUE(PumpUntil([this] { return data().initialStatus == 2; }));
+    EXPECT_EQ(data().roomPassword, "\xe5\xaf\x86\xe7\xa0\x81");
+    const auto bodies = UpdateBodies();
+    ASSERT_EQ(bodies.size(), 1u);
+    EXPECT_NE(bodies[0].find("\"initialStatus\":\t2"), std::string::npos) << bodies[0];
+    EXPECT_NE(bodies[0].find("\"pwd\":\t\"\xe5\xaf\x86\xe7\xa0\x81\""), std::string::npos)
+        << bodies[0];
+
+    // Refused: the box with the service's code, and the window shows the stored room again.
+    RefuseNextUpdate();
+    Find(window, L"pwdEdit")->SetText(L"other");
+    Click(window, L"enableAudioOp");
+    ASSERT_TRUE(PumpUntil([this] { return Journaled("box(1,2003,update refused)") == 1; }))
+        << Journal();
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"\x5bc6\x7801");
+    EXPECT_TRUE(Selected(window, L"enableAudioOp"));
+    EXPECT_FALSE(Selected(window, L"enableVideoOp"));
+    EXPECT_EQ(data().initialStatus, 2);
+}
+
+TEST_F(RoomUpdateTest, TheParticipantsPasswordIsStoredOnceConfirmedAndRestoredWhenRefused) {
+    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    ASSERT_NE(window, nullptr);
+    TypeInPassword(window, L"secret", WM_KEYDOWN, VK_RETURN);
+    ASSERT_TRUE(PumpUntil([this] { return data().roomPassword == "secret"; }));
+    EXPECT_EQ(data().initialStatus, 0);
+
+    RefuseNextUpdate();
+    TypeInPassword(window, L"later", WM_KEYDOWN, VK_RETURN);
+    ASSERT_TRUE(PumpUntil([this] { return Journaled("box(1,2003,update refused)") == 1; }))
+        << Journal();
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"secret");
+    EXPECT_EQ(data().roomPassword, "secret");
+    EXPECT_EQ(UpdateBodies().size(), 2u);
+}
+
+}  // namespace
