@@ -1,88 +1,217 @@
 // Receives many small events and times emit->echo round trips with our socket.io client, has the
-// back-end run the same with the Node.js client, and prints both with their ratios.
+// back-end run the same with the Node.js client, and prints both with their ratios, then where
+// our round trip spends its time, hop by hop.
 
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <vector>
 
+#include "hop_trace.h"
 #include "json_codec.h"
 #include "kestrum/sio/client.h"
 #include "support/test_backend.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 struct Figures {
+    double cpuUsPerEvent = 0;  // this process's CPU time over the flood, per event (ours only)
     double eventsPerSecond = 0;
     double medianMs = 0;
     double p99Ms = 0;
 };
 
-// Counts what the network thread delivers; the bench thread waits on it.
+struct Spread {
+    double median = 0;
+    double p99 = 0;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+    if (values.empty()) return {};
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2],
+            values[std::min(values.size() - 1, values.size() * 99 / 100)]};
+}
+
+// CPU time this process has used so far, in microseconds.
+double ProcessCpuUs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto value = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime);
+    };
+    return (value(kernel) + value(user)) / 10.0;
+}
+
+// QueryPerformanceCounter ticks: what the hop observer can afford to take on the network thread.
+int64_t Ticks() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+double TicksToMs(int64_t ticks) {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    return 1000.0 * static_cast<double>(ticks) / frequency;
+}
+
+// Counts what the network thread delivers; the bench thread waits on it. The wait is on the
+// counter's address, which Wine serves with a futex: a condition variable of the C++ runtime waits
+// on a semaphore, and under Wine each wake-up through it is a Wine server round trip that would
+// be counted as the client's.
 class Counter {
 public:
     void Add() {
-        std::lock_guard<std::mutex> guard(lock_);
-        ++count_;
-        changed_.notify_all();
+        count_.fetch_add(1);
+        WakeByAddressAll(&count_);
     }
-    bool WaitFor(long long count) {
-        std::unique_lock<std::mutex> guard(lock_);
-        return changed_.wait_for(guard, std::chrono::seconds(60), [&] { return count_ >= count; });
+    bool WaitFor(long count) {
+        const ULONGLONG deadline = GetTickCount64() + 60000;
+        for (;;) {
+            long seen = count_.load();
+            if (seen >= count) return true;
+            const ULONGLONG now = GetTickCount64();
+            if (now >= deadline) return false;
+            WaitOnAddress(&count_, &seen, sizeof seen, static_cast<DWORD>(deadline - now));
+        }
     }
 
 private:
-    std::mutex lock_;
-    std::condition_variable changed_;
-    long long count_ = 0;
+    std::atomic<long> count_{0};
 };
 
-double Milliseconds(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
+// ---- hop timestamps of the round trip under way
+
+constexpr int kHopCount = static_cast<int>(ksio::Hop::kCount);
+std::atomic<int64_t> g_hops[kHopCount];
+
+void RecordHop(ksio::Hop hop) { g_hops[static_cast<int>(hop)].store(Ticks()); }
+
+int64_t HopAt(ksio::Hop hop) { return g_hops[static_cast<int>(hop)].load(); }
+
+// One round trip from a caller's thread, cut at the hops.
+struct Legs {
+    double emit;     // Emit: encode, queue, wake the network thread
+    double wake;     // until the network thread starts sending
+    double queue;    // framing and writing it to the socket
+    double wire;     // the write's completion, the server's echo, socket read, frame parse
+    double decode;   // Engine.IO and Socket.IO decoding, handler lookup
+    double handoff;  // the handler's notify until the waiting thread runs again
+};
+
+const char* const kLegNames[] = {
+    "Emit call (encode, queue, wake)", "network thread wakes",
+    "frame written to the socket",     "write, server, read, frame parse",
+    "packet decode, handler lookup",   "handler to the waiting thread"};
+
+void PrintLegs(const std::vector<Legs>& legs) {
+    std::printf("  hops of the caller-thread round trip (median / p99 ms):\n");
+    double Legs::*const fields[] = {&Legs::emit, &Legs::wake,   &Legs::queue,
+                                    &Legs::wire, &Legs::decode, &Legs::handoff};
+    for (size_t f = 0; f < sizeof fields / sizeof fields[0]; ++f) {
+        std::vector<double> values;
+        values.reserve(legs.size());
+        for (const Legs& leg : legs) values.push_back(leg.*fields[f]);
+        const Spread spread = SpreadOf(values);
+        std::printf("    %-34s %8.3f / %8.3f\n", kLegNames[f], spread.median, spread.p99);
+    }
 }
 
-bool MeasureOurs(const std::string& origin, int events, int roundtrips, Figures& out) {
+bool Connect(ksio::Client& client, Counter& opened, const std::string& origin) {
+    client.SetOpenListener([&] { opened.Add(); });
+    client.Connect(origin);
+    return opened.WaitFor(1);
+}
+
+// Event rate of a flood, then round trips emitted from this thread (as the program's window
+// thread does) with each one cut at the hops.
+bool MeasureFromCaller(const std::string& origin, int events, int roundtrips, Figures& out,
+                       std::vector<Legs>& legs) {
     ksio::Client client;
     Counter opened, ticks, floods, echoes;
-    client.SetOpenListener([&] { opened.Add(); });
     client.DefaultSocket().On("bench-tick", [&](const ksio::Event&) { ticks.Add(); });
     client.DefaultSocket().On("bench-flood-done", [&](const ksio::Event&) { floods.Add(); });
     client.DefaultSocket().On("bench-echo", [&](const ksio::Event&) { echoes.Add(); });
-    client.Connect(origin);
-    if (!opened.WaitFor(1)) return false;
+    if (!Connect(client, opened, origin)) return false;
 
-    const Clock::time_point floodStart = Clock::now();
+    const double cpuStart = ProcessCpuUs();
+    const int64_t floodStart = Ticks();
     client.DefaultSocket().Emit("bench-flood", {ksio::Message::FromInt(events)});
     if (!floods.WaitFor(1) || !ticks.WaitFor(events)) return false;
-    out.eventsPerSecond = events / (Milliseconds(Clock::now() - floodStart) / 1000.0);
+    out.eventsPerSecond = events / (TicksToMs(Ticks() - floodStart) / 1000.0);
+    out.cpuUsPerEvent = (ProcessCpuUs() - cpuStart) / events;
 
     std::vector<double> rtts;
     rtts.reserve(static_cast<size_t>(roundtrips));
+    legs.reserve(static_cast<size_t>(roundtrips));
+    ksio::SetHopObserver(&RecordHop);
     for (int i = 0; i < roundtrips; ++i) {
-        const Clock::time_point t0 = Clock::now();
+        const int64_t t0 = Ticks();
         client.DefaultSocket().Emit(
             "bench-echo", {ksio::Message::FromObject({{"seq", ksio::Message::FromInt(i)}})});
+        const int64_t emitted = Ticks();
         if (!echoes.WaitFor(i + 1)) return false;
-        rtts.push_back(Milliseconds(Clock::now() - t0));
+        const int64_t woken = Ticks();
+        rtts.push_back(TicksToMs(woken - t0));
+        using ksio::Hop;
+        legs.push_back({TicksToMs(emitted - t0), TicksToMs(HopAt(Hop::kDrainStart) - emitted),
+                        TicksToMs(HopAt(Hop::kFrameQueued) - HopAt(Hop::kDrainStart)),
+                        TicksToMs(HopAt(Hop::kFrameRead) - HopAt(Hop::kFrameQueued)),
+                        TicksToMs(HopAt(Hop::kHandlerCall) - HopAt(Hop::kFrameRead)),
+                        TicksToMs(woken - HopAt(Hop::kHandlerCall))});
     }
-    std::sort(rtts.begin(), rtts.end());
-    out.medianMs = rtts[rtts.size() / 2];
-    out.p99Ms = rtts[std::min(rtts.size() - 1, rtts.size() * 99 / 100)];
+    ksio::SetHopObserver(nullptr);
+    const Spread spread = SpreadOf(rtts);
+    out.medianMs = spread.median;
+    out.p99Ms = spread.p99;
     client.SyncClose();
+    return true;
+}
+
+// Round trips chained on the network thread: each echo's handler emits the next one, as the
+// Node.js client's loop continues on its one thread when the echo arrives.
+bool MeasureChained(const std::string& origin, int roundtrips, Figures& out) {
+    ksio::Client client;
+    Counter opened, done;
+    std::vector<double> rtts;
+    rtts.reserve(static_cast<size_t>(roundtrips));
+    int64_t sent = 0;
+    const auto emitNext = [&] {
+        sent = Ticks();
+        client.DefaultSocket().Emit(
+            "bench-echo",
+            {ksio::Message::FromObject(
+                {{"seq", ksio::Message::FromInt(static_cast<int64_t>(rtts.size()))}})});
+    };
+    client.DefaultSocket().On("bench-echo", [&](const ksio::Event&) {
+        rtts.push_back(TicksToMs(Ticks() - sent));
+        if (static_cast<int>(rtts.size()) < roundtrips) return emitNext();
+        done.Add();
+    });
+    if (!Connect(client, opened, origin)) return false;
+    emitNext();
+    if (!done.WaitFor(1)) return false;
+    client.SyncClose();
+    const Spread spread = SpreadOf(rtts);
+    out.medianMs = spread.median;
+    out.p99Ms = spread.p99;
     return true;
 }
 
 bool MeasureNode(TestBackend& backend, int events, int roundtrips, Figures& out) {
     backend.Call("POST", "signal/bench-node",
-                 "{\"events\":" + std::to_string(events) + ",\"roundtrips\":" +
-                     std::to_string(roundtrips) + "}");
+                 "{\"events\":" + std::to_string(events) +
+                     ",\"roundtrips\":" + std::to_string(roundtrips) + "}");
     for (int i = 0; i < 1200; ++i) {
         ksio::Message answer;
         // An answer that is not JSON has no state yet: it is asked for again.
@@ -105,15 +234,48 @@ bool MeasureNode(TestBackend& backend, int events, int roundtrips, Figures& out)
 }
 
 void Print(const char* name, const Figures& f) {
-    std::printf("%-22s %12.0f events/s   median %7.3f ms   p99 %7.3f ms\n", name,
-                f.eventsPerSecond, f.medianMs, f.p99Ms);
+    if (f.eventsPerSecond > 0) {
+        std::printf("%-34s %9.0f events/s   median %7.3f ms   p99 %7.3f ms\n", name,
+                    f.eventsPerSecond, f.medianMs, f.p99Ms);
+    } else {
+        std::printf("%-34s %9s            median %7.3f ms   p99 %7.3f ms\n", name, "", f.medianMs,
+                    f.p99Ms);
+    }
+}
+
+void PrintRatios(const char* name, const Figures& ours, const Figures& node) {
+    std::printf("ratios %s/node: ", name);
+    if (ours.eventsPerSecond > 0) {
+        std::printf("event rate %.2f (goal >= 1), ", ours.eventsPerSecond / node.eventsPerSecond);
+    }
+    std::printf("p99 %.2f (goal <= 1), median %.2f\n", ours.p99Ms / node.p99Ms,
+                ours.medianMs / node.medianMs);
+}
+
+// The median of one figure over the rounds.
+Figures MedianOf(const std::vector<Figures>& rounds) {
+    std::vector<double> rates, medians, p99s;
+    for (const Figures& f : rounds) {
+        rates.push_back(f.eventsPerSecond);
+        medians.push_back(f.medianMs);
+        p99s.push_back(f.p99Ms);
+    }
+    std::vector<double> cpu;
+    for (const Figures& f : rounds) cpu.push_back(f.cpuUsPerEvent);
+    return {SpreadOf(cpu).median, SpreadOf(rates).median, SpreadOf(medians).median,
+            SpreadOf(p99s).median};
 }
 
 }  // namespace
 
+// Arguments: events per flood, round trips per client and round, rounds. The clients take turns
+// within each round, so that a machine busy with other work weighs on all of them alike, and each
+// figure is the median over the rounds.
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int events = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int roundtrips = argc > 2 ? std::atoi(argv[2]) : 10000;
+    const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
     TestBackend backend;
     if (!backend.Started()) {
         std::printf("the back-end did not start\n");
@@ -126,20 +288,45 @@ int main(int argc, char** argv) {
     }
     const std::string origin = info.Get("signal").AsString();
 
-    std::printf("%d events, %d round trips against %s\n", events, roundtrips, origin.c_str());
-    Figures ours, node;
-    if (!MeasureOurs(origin, events, roundtrips, ours)) {
+    std::printf("%d events, %d round trips, %d rounds against %s\n", events, roundtrips, rounds,
+                origin.c_str());
+    // The server's JIT warms up here rather than during the first client's measurement.
+    Figures warmUp;
+    std::vector<Legs> legs;
+    if (!MeasureFromCaller(origin, events / 5, roundtrips / 10, warmUp, legs)) {
         std::printf("our client did not finish\n");
         return 1;
     }
-    Print("ours (ksio, Wine)", ours);
-    if (!MeasureNode(backend, events, roundtrips, node)) {
-        std::printf("the Node.js client did not finish\n");
-        return 1;
+    legs.clear();
+    std::vector<Figures> fromCaller(rounds), chained(rounds), node(rounds);
+    for (int r = 0; r < rounds; ++r) {
+        if (!MeasureFromCaller(origin, events, roundtrips, fromCaller[r], legs) ||
+            !MeasureChained(origin, roundtrips, chained[r])) {
+            std::printf("our client did not finish\n");
+            return 1;
+        }
+        if (!MeasureNode(backend, events, roundtrips, node[r])) {
+            std::printf("the Node.js client did not finish\n");
+            return 1;
+        }
+        std::printf(
+            "round %d: ours %.0f events/s, p99 %.3f / %.3f ms (caller / handler); node "
+            "%.0f events/s, p99 %.3f ms\n",
+            r + 1, fromCaller[r].eventsPerSecond, fromCaller[r].p99Ms, chained[r].p99Ms,
+            node[r].eventsPerSecond, node[r].p99Ms);
     }
-    Print("socket.io-client (Node)", node);
-    std::printf("ratios ours/node: event rate %.2f (goal >= 1), p99 %.2f (goal <= 1), median %.2f\n",
-                ours.eventsPerSecond / node.eventsPerSecond, ours.p99Ms / node.p99Ms,
-                ours.medianMs / node.medianMs);
+    const Figures ours = MedianOf(fromCaller), oursChained = MedianOf(chained),
+                  theirs = MedianOf(node);
+    std::printf("medians over the rounds:\n");
+    Print("ours, emits from the caller thread", ours);
+    Print("ours, emits from the echo handler", oursChained);
+    Print("socket.io-client (Node)", theirs);
+    PrintRatios("caller", ours, theirs);
+    PrintRatios("handler", oursChained, theirs);
+    std::printf(
+        "  our flood: %.2f us of CPU per event in this process (Wine server time not counted)"
+        " against %.2f us of wall time per event\n",
+        ours.cpuUsPerEvent, 1e6 / ours.eventsPerSecond);
+    PrintLegs(legs);
     return 0;
 }

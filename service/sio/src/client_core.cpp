@@ -123,6 +123,9 @@ bool ClientCore::OnNetworkThread() const {
 }
 
 void ClientCore::ScheduleDrain() {
+    // An emit from a handler or listener goes out at once: a post would cost the network thread
+    // another pass through its completion port (a Wine server round trip) before the write.
+    if (OnNetworkThread()) return session_.Drain();
     boost::asio::post(io_, [this] { session_.Drain(); });
 }
 

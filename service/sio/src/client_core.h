@@ -39,7 +39,8 @@ public:
     void Close();
     void SyncClose();
 
-    // Has the network thread send the outbox if it can.
+    // Has the network thread send the outbox if it can: at once when called on it (from a handler
+    // or listener), otherwise soon.
     void ScheduleDrain();
 
 private:

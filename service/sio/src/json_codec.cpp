@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -14,7 +16,11 @@
 namespace ksio {
 namespace {
 
-// Builds Messages straight from the reader's events: one pass, no intermediate document.
+// Builds Messages straight from the reader's events: one pass, no intermediate document. The
+// containers under construction collect in scratch lists, one per depth, that keep their capacity
+// from one container and one document to the next; a finished container is moved out at its exact
+// size. A small event then costs one heap block per container instead of one per growth step of
+// each list, and Wine's heap makes every block count.
 class MessageBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, MessageBuilder> {
 public:
     bool Null() { return Add(Message()); }
@@ -33,7 +39,7 @@ public:
         return Add(Message::FromString(std::string(s, length)));
     }
     bool Key(const char* s, rapidjson::SizeType length, bool) {
-        stack_.back().key.assign(s, length);
+        frames_[depth_ - 1].key.assign(s, length);
         return true;
     }
     bool StartObject() { return Open(false); }
@@ -41,42 +47,61 @@ public:
     bool StartArray() { return Open(true); }
     bool EndArray(rapidjson::SizeType) { return Close(); }
 
+    // Forgets whatever an earlier, failed document left half built.
+    void Reset() {
+        depth_ = 0;
+        result_ = Message();
+    }
     Message TakeResult() { return std::move(result_); }
 
 private:
     struct Frame {
-        bool is_array;
+        bool is_array = false;
         std::string key;
         Message::Array elements;
         Message::Object members;
     };
 
     bool Open(bool is_array) {
-        if (static_cast<int>(stack_.size()) >= kMaxJsonDepth) return false;
-        stack_.push_back(Frame{is_array, {}, {}, {}});
+        if (static_cast<int>(depth_) >= kMaxJsonDepth) return false;
+        if (frames_.size() == depth_) frames_.emplace_back();
+        Frame& frame = frames_[depth_++];
+        frame.is_array = is_array;
+        frame.elements.clear();
+        frame.members.clear();
         return true;
     }
 
     bool Close() {
-        Frame frame = std::move(stack_.back());
-        stack_.pop_back();
-        return Add(frame.is_array ? Message::FromArray(std::move(frame.elements))
-                                  : Message::FromObject(std::move(frame.members)));
+        Frame& frame = frames_[--depth_];
+        Message value;
+        if (frame.is_array) {
+            value =
+                Message::FromArray(Message::Array(std::make_move_iterator(frame.elements.begin()),
+                                                  std::make_move_iterator(frame.elements.end())));
+            frame.elements.clear();
+        } else {
+            value =
+                Message::FromObject(Message::Object(std::make_move_iterator(frame.members.begin()),
+                                                    std::make_move_iterator(frame.members.end())));
+            frame.members.clear();
+        }
+        return Add(std::move(value));
     }
 
     bool Add(Message value) {
-        if (stack_.empty()) {
+        if (depth_ == 0) {
             result_ = std::move(value);
-        } else if (stack_.back().is_array) {
-            stack_.back().elements.push_back(std::move(value));
+        } else if (Frame& frame = frames_[depth_ - 1]; frame.is_array) {
+            frame.elements.push_back(std::move(value));
         } else {
-            Frame& frame = stack_.back();
-            frame.members.emplace_back(std::move(frame.key), std::move(value));
+            frame.members.emplace_back(frame.key, std::move(value));
         }
         return true;
     }
 
-    std::vector<Frame> stack_;
+    std::vector<Frame> frames_;  // frames_[0, depth_) are open; the rest keep their capacity
+    size_t depth_ = 0;
     Message result_;
 };
 
@@ -159,16 +184,28 @@ void WriteValue(const Message& value, Writer& writer) {
 
 }  // namespace
 
-bool DecodeJson(std::string_view text, Message& out) {
-    rapidjson::MemoryStream stream(text.data(), text.size());
+struct JsonDecoder::Impl {
     MessageBuilder builder;
-    rapidjson::Reader reader;
+    rapidjson::Reader reader;  // its parse stack, too, is kept from one document to the next
+};
+
+JsonDecoder::JsonDecoder() : impl_(std::make_unique<Impl>()) {}
+JsonDecoder::~JsonDecoder() = default;
+
+bool JsonDecoder::Decode(std::string_view text, Message& out) {
+    rapidjson::MemoryStream stream(text.data(), text.size());
+    impl_->builder.Reset();
     // Iterative parsing keeps hostile nesting off the call stack; full precision keeps doubles
     // exactly as the peer printed them.
     constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseFullPrecisionFlag;
-    if (!reader.Parse<kFlags>(stream, builder)) return false;
-    out = builder.TakeResult();
+    if (!impl_->reader.Parse<kFlags>(stream, impl_->builder)) return false;
+    out = impl_->builder.TakeResult();
     return true;
+}
+
+bool DecodeJson(std::string_view text, Message& out) {
+    JsonDecoder decoder;
+    return decoder.Decode(text, out);
 }
 
 void AppendJson(const Message& value, std::string& out) {

@@ -92,15 +92,21 @@ bool ParseSocketPacket(std::string_view packet, SocketPacket& out) {
     return true;
 }
 
-bool DecodeEventPayload(std::string_view data, std::string& name, Message::Array& args) {
+bool DecodeEventPayload(std::string_view data, std::string& name, Message::Array& args,
+                        JsonDecoder& decoder) {
     Message payload;
-    if (!DecodeJson(data, payload) || payload.GetType() != Message::Type::Array) return false;
+    if (!decoder.Decode(data, payload) || payload.GetType() != Message::Type::Array) return false;
     Message::Array elements = payload.TakeElements();
     if (elements.empty() || elements[0].GetType() != Message::Type::String) return false;
     name = elements[0].AsString();
     elements.erase(elements.begin());
     args = std::move(elements);
     return true;
+}
+
+bool DecodeEventPayload(std::string_view data, std::string& name, Message::Array& args) {
+    JsonDecoder decoder;
+    return DecodeEventPayload(data, name, args, decoder);
 }
 
 std::string DecodeConnectErrorMessage(std::string_view data) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "json_codec.h"
 #include "kestrum/sio/message.h"
 
 namespace ksio {
@@ -66,6 +67,9 @@ struct SocketPacket {
 // is a string.
 [[nodiscard]] bool DecodeEventPayload(std::string_view data, std::string& name,
                                       Message::Array& args);
+// The same with a decoder that keeps its working memory from one payload to the next.
+[[nodiscard]] bool DecodeEventPayload(std::string_view data, std::string& name,
+                                      Message::Array& args, JsonDecoder& decoder);
 
 // The message of a connect error payload: {"message": text} as current servers send it, or a
 // bare JSON text as older ones do; any other payload is returned as it stands.

@@ -6,6 +6,7 @@
 
 #include "connect_uri.h"
 #include "handler_table.h"
+#include "hop_trace.h"
 #include "listener_set.h"
 #include "outbox.h"
 #include "packet_codec.h"
@@ -195,8 +196,11 @@ struct Session::Impl {
         if (state != State::kConnected) return;
         std::string name;
         Message::Array args;
-        if (!DecodeEventPayload(packet.data, name, args)) return;
-        if (const auto handler = handlers.Find(name)) (*handler)(Event(name, args));
+        if (!DecodeEventPayload(packet.data, name, args, decoder)) return;
+        if (const auto handler = handlers.Find(name)) {
+            MarkHop(Hop::kHandlerCall);
+            (*handler)(Event(name, args));
+        }
         // The server is waiting for this answer; an empty one tells it the event arrived.
         if (packet.has_ack_id && state == State::kConnected) {
             transport.Send(EncodeEmptyAckFrame(packet.ack_id));
@@ -205,6 +209,7 @@ struct Session::Impl {
 
     void Drain() {
         if (state != State::kConnected) return;
+        MarkHop(Hop::kDrainStart);
         for (const std::string& frame : outbox.TakeAll()) transport.Send(frame);
     }
 
@@ -231,6 +236,7 @@ struct Session::Impl {
     const HandlerTable& handlers;
     const ListenerSet& listeners;
     WsTransport transport;
+    JsonDecoder decoder;
     boost::asio::steady_timer attempt_timer;
     boost::asio::steady_timer retry_timer;
     boost::asio::steady_timer heartbeat_timer;

@@ -3,12 +3,55 @@
 #include <utility>
 
 #include <websocketpp/client.hpp>
+#include <websocketpp/concurrency/none.hpp>
 #include <websocketpp/config/asio_no_tls_client.hpp>
+
+#include "hop_trace.h"
 
 namespace ksio {
 namespace {
 
-using WsClient = websocketpp::client<websocketpp::config::asio_client>;
+// The stock client configuration made for one network thread:
+// - no locking and no strand: every call and every handler runs on that thread anyway, and under
+//   Wine an uncontended lock and a strand's bookkeeping are a measurable share of each event;
+// - "dispatch" runs its handler at once instead of posting it: websocketpp hands every send's
+//   write to dispatch, and a post costs a pass through the completion port, a Wine server round
+//   trip, before the frame even reaches the socket. It is only ever called on the network thread
+//   (this transport's contract), and websocketpp calls it last, once its own state is settled;
+// - a larger read buffer, so that a burst of events is taken in with fewer socket reads, each of
+//   which is a round trip through the Wine server too.
+struct NetworkThreadConfig : websocketpp::config::asio_client {
+    typedef NetworkThreadConfig type;
+    typedef websocketpp::concurrency::none concurrency_type;
+    typedef websocketpp::log::basic<concurrency_type, websocketpp::log::elevel> elog_type;
+    typedef websocketpp::log::basic<concurrency_type, websocketpp::log::alevel> alog_type;
+    typedef websocketpp::random::random_device::int_generator<uint32_t, concurrency_type> rng_type;
+
+    struct transport_config : asio_client::transport_config {
+        typedef type::concurrency_type concurrency_type;
+        typedef type::elog_type elog_type;
+        typedef type::alog_type alog_type;
+        static bool const enable_multithreading = false;
+    };
+
+    class transport_connection : public websocketpp::transport::asio::connection<transport_config> {
+    public:
+        using websocketpp::transport::asio::connection<transport_config>::connection;
+        websocketpp::lib::error_code dispatch(websocketpp::transport::dispatch_handler handler) {
+            handler();
+            return websocketpp::lib::error_code();
+        }
+    };
+
+    struct transport_type : websocketpp::transport::asio::endpoint<transport_config> {
+        typedef transport_connection transport_con_type;
+    };
+
+    static const size_t connection_read_buffer_size = 65536;
+    static bool const enable_multithreading = false;
+};
+
+using WsClient = websocketpp::client<NetworkThreadConfig>;
 using ConnectionPtr = WsClient::connection_ptr;
 
 // Long enough for a live server to answer the close frame; short enough that a destructor
@@ -34,6 +77,13 @@ struct WsTransport::Impl {
         endpoint.clear_access_channels(websocketpp::log::alevel::all);
         endpoint.clear_error_channels(websocketpp::log::elevel::all);
         endpoint.init_asio(&io);
+        // Every frame of this protocol is small and waits for nothing else: Nagle's algorithm
+        // would hold a frame back until the previous one is acknowledged.
+        endpoint.set_socket_init_handler(
+            [](websocketpp::connection_hdl, boost::asio::ip::tcp::socket& socket) {
+                boost::system::error_code ignored;
+                socket.set_option(boost::asio::ip::tcp::no_delay(true), ignored);
+            });
     }
 
     void Retire() {
@@ -56,6 +106,7 @@ struct WsTransport::Impl {
             [this, gen](websocketpp::connection_hdl hdl, WsClient::message_ptr message) {
                 if (!IsCurrent(gen)) return CutRetired(hdl);
                 if (message->get_opcode() != websocketpp::frame::opcode::text) return;
+                MarkHop(Hop::kFrameRead);
                 callbacks.on_text(message->get_payload());
             });
         connection->set_fail_handler([this, gen](websocketpp::connection_hdl) { Ended(gen); });
@@ -109,6 +160,7 @@ void WsTransport::Send(std::string_view frame) {
     if (!connection || connection->get_state() != websocketpp::session::state::open) return;
     // A broken connection reports itself through on_ended; the result adds nothing.
     connection->send(frame.data(), frame.size(), websocketpp::frame::opcode::text);
+    MarkHop(Hop::kFrameQueued);
 }
 
 void WsTransport::CloseGracefully() {

@@ -2,7 +2,10 @@
 // what the server sees of the connection request.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "kestrum/sio/client.h"
 #include "sio_test_support.h"
@@ -57,6 +60,48 @@ TEST_F(ClientSessionTest, EmitsMadeBeforeConnectArriveInOrderOnceConnected) {
     }
     // Emits are only sent after the namespace connected, so "open" precedes every echo.
     EXPECT_EQ(probe_.Entries().front(), "open");
+}
+
+// An emit made on the network thread (from a handler) is sent at once rather than queued for
+// later: it must still go out in the order made, and the handler's own event must finish first.
+TEST_F(ClientSessionTest, EmitsFromInsideAHandlerGoOutInOrder) {
+    constexpr int64_t kLast = 200;
+    std::mutex mutex;
+    std::vector<int64_t> seen;
+    std::promise<void> done;
+    client_.DefaultSocket().On("echo", [&](const Event& event) {
+        const int64_t n = event.Arg(0).AsInt();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            seen.push_back(n);
+        }
+        // Each even value is answered with two emits in one call, the odd ones with none.
+        if (n % 2 == 0 && n < kLast) {
+            client_.DefaultSocket().Emit("echo", {Message::FromInt(n + 1)});
+            client_.DefaultSocket().Emit("echo", {Message::FromInt(n + 2)});
+        }
+        if (n == kLast) done.set_value();
+    });
+    ConnectAndWaitOpen();
+    client_.DefaultSocket().Emit("echo", {Message::FromInt(0)});
+    ASSERT_EQ(done.get_future().wait_for(kestrum::testing_support::TestTimeout()),
+              std::future_status::ready);
+    client_.SyncClose();  // the handler refers to this function's locals
+    std::vector<int64_t> expected;
+    for (int64_t n = 0; n <= kLast; ++n) expected.push_back(n);
+    std::lock_guard<std::mutex> lock(mutex);
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(probe_.Count("reconnect:1"), 0);
+}
+
+// The open listener runs on the network thread too, after the waiting emits have gone out.
+TEST_F(ClientSessionTest, EmitFromTheOpenListenerFollowsTheWaitingEmits) {
+    client_.DefaultSocket().Emit("echo", {Text("queued")});
+    client_.SetOpenListener([this] { client_.DefaultSocket().Emit("echo", {Text("from open")}); });
+    client_.Connect(origin_);
+    ASSERT_TRUE(probe_.WaitFor("event:echo", 2));
+    EXPECT_EQ(probe_.Args("echo", 0), Message::Array{Text("queued")});
+    EXPECT_EQ(probe_.Args("echo", 1), Message::Array{Text("from open")});
 }
 
 TEST_F(ClientSessionTest, ServerIntegersAndDoublesArriveApart) {

@@ -80,6 +80,30 @@ TEST(JsonCodecTest, RefusesMalformedOrHostileInput) {
     EXPECT_FALSE(DecodeJson(std::string(100000, '['), out));
 }
 
+// The network thread's decoder keeps its working lists from one document to the next: whatever
+// the previous document left there, broken off half way included, must not leak into the next.
+TEST(JsonCodecTest, ReusedDecoderReadsEachDocumentAsAFreshOneDoes) {
+    const std::string deep = std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']');
+    const std::string documents[] = {
+        R"(["user-list",[{"uid":"1","name":"a"},{"uid":"2","name":"b","extra":[1,2,3]}]])",
+        R"({"a":{"b":{"c":[true,null]}},"d":"e"})",
+        R"({"open":[1,2,{"half":)",  // broken off with three containers open
+        R"([{"k":1},{"k":2}])",
+        R"({"x":[)" + std::string(kMaxJsonDepth, '['),  // refused for its depth
+        R"({})",
+        R"([])",
+        deep,
+        R"("bare")",
+        R"({"after":["deep",{"one":1}]})"};
+    JsonDecoder decoder;
+    for (const std::string& json : documents) {
+        Message fresh = Message::FromString("untouched"), reused = fresh;
+        const bool freshOk = DecodeJson(json, fresh);
+        EXPECT_EQ(decoder.Decode(json, reused), freshOk) << json;
+        EXPECT_EQ(reused, fresh) << json;
+    }
+}
+
 TEST(JsonCodecTest, WritesNumbersSoThatTheirKindSurvives) {
     EXPECT_EQ(Encoded(Message::FromInt(-1099511627776)), "-1099511627776");
     EXPECT_EQ(Encoded(Message::FromDouble(3.0)), "3.0");

@@ -437,6 +437,11 @@ void ScrollableBox::PaintChild(IRenderContext* render, const RECT& paint_rect) {
     }
     RECT moved = paint_rect;
     OffsetRect(&moved, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
+    // A child scrolled out of view paints nothing; a long list has many, and each origin change
+    // is a round of DC calls.
+    const RECT child_pos = child->GetPos();
+    RECT visible;
+    if (!IntersectRect(&visible, &moved, &child_pos)) continue;
     const POINT old_org = render->OffsetWindowOrg(scroll.cx, scroll.cy);
     child->Paint(render, moved);
     render->SetWindowOrg(old_org.x, old_org.y);

@@ -37,6 +37,7 @@ bool GdiBitmap::Init(HDC dc, int width, int height, bool flip_height) {
   bits_ = bits;
   width_ = width;
   height_ = height;
+  top_down_ = flip_height;
   return true;
 }
 

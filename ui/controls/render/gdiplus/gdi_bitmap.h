@@ -20,6 +20,8 @@ class GdiBitmap : public IBitmap {
   void* GetBits() override { return bits_; }
   int GetWidth() override { return width_; }
   int GetHeight() override { return height_; }
+  // Whether the first row of the pixels is the top one (flip_height at Init).
+  bool IsTopDown() const { return top_down_; }
   void ClearAlpha(const RECT& rect, int value) override;
   void RestoreAlpha(const RECT& rect, const RECT& insets, int alpha) override;
 
@@ -33,6 +35,7 @@ class GdiBitmap : public IBitmap {
   void* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  bool top_down_ = true;
 };
 
 }  // namespace ui

@@ -1,5 +1,8 @@
 #include "ui/controls/render/gdiplus/gdiplus_text.h"
 
+#include <cstddef>
+#include <cstring>
+#include <cwchar>
 #include <memory>
 
 #include "ui/controls/render/gdiplus/render_resources.h"
@@ -41,18 +44,32 @@ GraphicsPtr MakeGraphics(HDC dc) {
   return GraphicsPtr(graphics);
 }
 
-// The listed font through its wide LOGFONT (a narrow one mangles Chinese face names); the DC's
-// current font when the index is outside the list or the font cannot be read.
-FontPtr MakeFont(HDC dc, const render_resources::FontFacts& facts) {
+// The DC's current font, for an index outside the list or a listed font that cannot be made.
+FontPtr MakeFontFromDC(HDC dc) {
   Gdiplus::GpFont* font = nullptr;
-  LOGFONTW logfont{};
-  if (facts.font && ::GetObjectW(facts.font, sizeof(logfont), &logfont) == sizeof(logfont) &&
-      flat::GdipCreateFontFromLogfontW(dc, &logfont, &font) == Gdiplus::Ok) {
-    return FontPtr(font);
-  }
   if (flat::GdipCreateFontFromDC(dc, &font) != Gdiplus::Ok) return nullptr;
   return FontPtr(font);
 }
+
+// The font to draw with: the listed one from the cache, else the DC's (then owned by fallback).
+Gdiplus::GpFont* ChooseFont(HDC dc, FontCache& fonts, const render_resources::FontFacts& facts,
+                            FontPtr& fallback) {
+  if (facts.font) {
+    if (Gdiplus::GpFont* font = fonts.Get(dc, facts.font)) return font;
+  }
+  fallback = MakeFontFromDC(dc);
+  return fallback.get();
+}
+
+bool SameLogfont(const LOGFONTW& a, const LOGFONTW& b) {
+  // Everything before the face name is plain numbers; the face ends at its terminator.
+  return std::memcmp(&a, &b, offsetof(LOGFONTW, lfFaceName)) == 0 &&
+         std::wcsncmp(a.lfFaceName, b.lfFaceName, LF_FACESIZE) == 0;
+}
+
+// More distinct fonts than a window shows at once means descriptions keep changing (a scale
+// being dragged, fonts rebuilt): starting over bounds the cache.
+constexpr size_t kMaxCachedFonts = 32;
 
 FormatPtr MakeTypographicFormat() {
   Gdiplus::GpStringFormat* generic = nullptr;
@@ -119,24 +136,48 @@ Gdiplus::RectF MeasureIn(Gdiplus::GpGraphics* graphics, const std::wstring& text
 
 }  // namespace
 
+FontCache::~FontCache() { Clear(); }
+
+Gdiplus::GpFont* FontCache::Get(HDC dc, HFONT font) {
+  // The wide LOGFONT: a narrow one mangles Chinese face names.
+  LOGFONTW logfont{};
+  if (::GetObjectW(font, sizeof(logfont), &logfont) != sizeof(logfont)) return nullptr;
+  for (const Entry& entry : entries_) {
+    if (SameLogfont(entry.logfont, logfont)) return entry.font;
+  }
+  Gdiplus::GpFont* made = nullptr;
+  if (flat::GdipCreateFontFromLogfontW(dc, &logfont, &made) != Gdiplus::Ok) return nullptr;
+  if (entries_.size() >= kMaxCachedFonts) Clear();
+  entries_.push_back({logfont, made});
+  return made;
+}
+
+void FontCache::Clear() {
+  for (const Entry& entry : entries_) flat::GdipDeleteFont(entry.font);
+  entries_.clear();
+}
+
 BYTE TextAlpha(Gdiplus::ARGB color, BYTE alpha) {
   const int color_alpha = static_cast<int>((color >> 24) & 0xFF);
   const int result = static_cast<int>(color_alpha / 255.0 * alpha);
   return static_cast<BYTE>(result >= 255 ? 254 : result);
 }
 
-void Draw(HDC dc, const RECT& layout, const std::wstring& text, Gdiplus::ARGB color,
-          int font_index, UINT style, BYTE alpha, bool line_limit) {
-  if (text.empty()) return;
+void Draw(HDC dc, FontCache& fonts, const RECT& layout, const std::wstring& text,
+          Gdiplus::ARGB color, int font_index, UINT style, BYTE alpha, bool line_limit) {
+  const BYTE text_alpha = TextAlpha(color, alpha);
+  // Invisible text (an unknown colour name reads as transparent) would cost a full layout.
+  if (text.empty() || text_alpha == 0) return;
   GraphicsPtr graphics = MakeGraphics(dc);
   if (!graphics) return;
   render_resources::FontFacts facts;
   render_resources::LookUpFont(font_index, facts);
-  FontPtr font = MakeFont(dc, facts);
+  FontPtr fallback;
+  Gdiplus::GpFont* font = ChooseFont(dc, fonts, facts, fallback);
   FormatPtr format = MakeDrawFormat(style, line_limit);
   Gdiplus::GpSolidFill* raw_brush = nullptr;
   const Gdiplus::ARGB brush_color =
-      (static_cast<Gdiplus::ARGB>(TextAlpha(color, alpha)) << 24) | (color & 0x00FFFFFF);
+      (static_cast<Gdiplus::ARGB>(text_alpha) << 24) | (color & 0x00FFFFFF);
   if (!font || !format || flat::GdipCreateSolidFill(brush_color, &raw_brush) != Gdiplus::Ok) {
     return;
   }
@@ -149,17 +190,19 @@ void Draw(HDC dc, const RECT& layout, const std::wstring& text, Gdiplus::ARGB co
                           Gdiplus::CombineModeIntersect);
   }
   if (NeedsNewSongShift(facts, style, rect)) rect.Y += 1;
-  flat::GdipDrawString(graphics.get(), text.c_str(), static_cast<INT>(text.size()), font.get(),
-                       &rect, format.get(), brush.get());
+  flat::GdipDrawString(graphics.get(), text.c_str(), static_cast<INT>(text.size()), font, &rect,
+                       format.get(), brush.get());
 }
 
-RECT Measure(HDC dc, const std::wstring& text, int font_index, UINT style, int width) {
+RECT Measure(HDC dc, FontCache& fonts, const std::wstring& text, int font_index, UINT style,
+             int width) {
   RECT result{};
   GraphicsPtr graphics = MakeGraphics(dc);
   if (!graphics) return result;
   render_resources::FontFacts facts;
   render_resources::LookUpFont(font_index, facts);
-  FontPtr font = MakeFont(dc, facts);
+  FontPtr fallback;
+  Gdiplus::GpFont* font = ChooseFont(dc, fonts, facts, fallback);
   FormatPtr format = MakeTypographicFormat();
   if (!font || !format) return result;
   const bool single_line = (style & DT_SINGLELINE) != 0;
@@ -171,11 +214,11 @@ RECT Measure(HDC dc, const std::wstring& text, int font_index, UINT style, int w
     // A zero height leaves wrapped text unbounded; a single line is as high as one line.
     Gdiplus::REAL height = 0;
     if (single_line) {
-      height = MeasureIn(graphics.get(), kLineSample, font.get(), format.get(), unbounded).Height;
+      height = MeasureIn(graphics.get(), kLineSample, font, format.get(), unbounded).Height;
     }
     layout = Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width), height);
   }
-  const Gdiplus::RectF box = MeasureIn(graphics.get(), text, font.get(), format.get(), layout);
+  const Gdiplus::RectF box = MeasureIn(graphics.get(), text, font, format.get(), layout);
   result.left = static_cast<LONG>(box.X);
   result.top = static_cast<LONG>(box.Y);
   result.right = static_cast<LONG>(box.X + box.Width + 1);

@@ -5,6 +5,7 @@
 #include "ui/controls/render/gdiplus/brush_gdiplus.h"
 #include "ui/controls/render/gdiplus/gdiplus_text.h"
 #include "ui/controls/render/gdiplus/nine_part_layout.h"
+#include "ui/controls/render/gdiplus/opaque_fill.h"
 #include "ui/controls/render/gdiplus/path_gdiplus.h"
 #include "ui/controls/render/gdiplus/pen_gdiplus.h"
 #include "ui/controls/render/gdiplus/render_resources.h"
@@ -59,20 +60,19 @@ class ScopedGraphics {
   Gdiplus::Graphics graphics_;
 };
 
-// Selects a bitmap into a memory DC of its own for the duration of a blit.
-class ScopedSourceDC {
+// Selects a bitmap into a memory DC for the duration of a blit. A bitmap can be selected into one
+// DC at a time, so it is never left in the DC afterwards.
+class ScopedSelection {
  public:
-  ScopedSourceDC(HDC compatible, HBITMAP bitmap)
-      : dc_(::CreateCompatibleDC(compatible)),
-        previous_(dc_ ? ::SelectObject(dc_, bitmap) : nullptr) {}
-  ~ScopedSourceDC() {
-    if (!dc_) return;
-    ::SelectObject(dc_, previous_);
-    ::DeleteDC(dc_);
+  ScopedSelection(HDC dc, HBITMAP bitmap)
+      : dc_(dc), previous_(dc ? ::SelectObject(dc, bitmap) : nullptr) {}
+  ~ScopedSelection() {
+    if (previous_) ::SelectObject(dc_, previous_);
   }
-  ScopedSourceDC(const ScopedSourceDC&) = delete;
-  ScopedSourceDC& operator=(const ScopedSourceDC&) = delete;
-  HDC get() const { return dc_; }
+  ScopedSelection(const ScopedSelection&) = delete;
+  ScopedSelection& operator=(const ScopedSelection&) = delete;
+  // False when the bitmap could not be selected (another DC holds it, or it is no bitmap).
+  bool ok() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
 
  private:
   HDC dc_;
@@ -86,6 +86,12 @@ RenderContext_GdiPlus::RenderContext_GdiPlus() : dc_(::CreateCompatibleDC(nullpt
 RenderContext_GdiPlus::~RenderContext_GdiPlus() {
   if (previous_bitmap_) ::SelectObject(dc_, previous_bitmap_);
   if (dc_) ::DeleteDC(dc_);
+  if (source_dc_) ::DeleteDC(source_dc_);
+}
+
+HDC RenderContext_GdiPlus::SourceDC() {
+  if (!source_dc_) source_dc_ = ::CreateCompatibleDC(dc_);
+  return source_dc_;
 }
 
 bool RenderContext_GdiPlus::Resize(int width, int height, bool flip_height) {
@@ -183,8 +189,9 @@ void RenderContext_GdiPlus::DrawImage(const RECT& paint, HBITMAP bitmap, bool al
                                       BYTE fade, bool xtiled, bool ytiled) {
   RECT common;
   if (!bitmap || !::IntersectRect(&common, &dest, &paint)) return;
-  ScopedSourceDC source_dc(dc_, bitmap);
-  if (!source_dc.get()) return;
+  HDC source_dc = SourceDC();
+  const ScopedSelection selection(source_dc, bitmap);
+  if (!selection.ok()) return;
   const int previous_mode = ::SetStretchBltMode(dc_, HALFTONE);  // 0: it failed, nothing to undo
   const kestrum::common::ScopeExit restore_mode([this, previous_mode] {
     if (previous_mode) ::SetStretchBltMode(dc_, previous_mode);
@@ -194,7 +201,7 @@ void RenderContext_GdiPlus::DrawImage(const RECT& paint, HBITMAP bitmap, bool al
   DisplayScale::Instance().ScaleRectangle(dest_corners);
   for (const ImagePart& part :
        LayOutNinePartImage(paint, dest, source, corners, dest_corners, xtiled, ytiled)) {
-    BlitPart(part.dest, source_dc.get(), part.source, alpha_channel, fade);
+    BlitPart(part.dest, source_dc, part.source, alpha_channel, fade);
   }
 }
 
@@ -219,9 +226,19 @@ void RenderContext_GdiPlus::DrawColor(const RECT& rect, const std::wstring& colo
 }
 
 void RenderContext_GdiPlus::DrawColor(const RECT& rect, Gdiplus::ARGB color, BYTE alpha) {
+  const Gdiplus::ARGB scaled = ScaleAlpha(color, alpha);
+  const Gdiplus::ARGB scaled_alpha = scaled >> 24;
+  RECT drawable;
+  // A transparent colour blends to nothing; outside the clip nothing is drawn either.
+  if (scaled_alpha == 0 || !ClipToDrawable(dc_, rect, drawable)) return;
+  if (scaled_alpha == 0xFF && bitmap_.IsTopDown() &&
+      FillOpaque(dc_, bitmap_.GetBits(), bitmap_.GetWidth(), bitmap_.GetHeight(), drawable,
+                 scaled)) {
+    return;
+  }
   ScopedGraphics graphics(dc_, false);
-  Gdiplus::SolidBrush brush(Gdiplus::Color(ScaleAlpha(color, alpha)));
-  graphics->FillRectangle(&brush, ToRectF(rect));
+  Gdiplus::SolidBrush brush(Gdiplus::Color{scaled});
+  graphics->FillRectangle(&brush, ToRectF(drawable));
 }
 
 void RenderContext_GdiPlus::DrawLine(const IPen* pen, int x1, int y1, int x2, int y2) {
@@ -255,7 +272,7 @@ void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, Gdiplus::ARGB 
 void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
                                      Gdiplus::ARGB color, int font_index, UINT style, BYTE alpha,
                                      bool line_limit) {
-  gdiplus_text::Draw(dc_, rect, text, color, font_index, style, alpha, line_limit);
+  gdiplus_text::Draw(dc_, fonts_, rect, text, color, font_index, style, alpha, line_limit);
 }
 
 void RenderContext_GdiPlus::DrawEllipse(const RECT& rect, int width, Gdiplus::ARGB color) {
@@ -272,7 +289,7 @@ void RenderContext_GdiPlus::FillEllipse(const RECT& rect, Gdiplus::ARGB color) {
 
 RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, int font_index, UINT style,
                                         int width) {
-  return gdiplus_text::Measure(dc_, text, font_index, style, width);
+  return gdiplus_text::Measure(dc_, fonts_, text, font_index, style, width);
 }
 
 void RenderContext_GdiPlus::DrawPath(const IPath* path, const IPen* pen) {

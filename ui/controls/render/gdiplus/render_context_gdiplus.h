@@ -2,13 +2,16 @@
 
 #include "ui/controls/render/gdiplus/gdi_bitmap.h"
 #include "ui/controls/render/gdiplus/gdi_clip.h"
+#include "ui/controls/render/gdiplus/gdiplus_text.h"
 #include "ui/controls/render/render_context.h"
 
 namespace ui {
 
 // The render context on a top-down 32-bit DIB in a memory DC. Images are drawn with GDI blits;
-// colours, shapes, paths and text with GDI+ on a graphics object made for each call, so that no
-// drawing state outlives one operation.
+// opaque colours are written into the pixels; other colours, shapes, paths and text are drawn
+// with GDI+ on a graphics object made for each call, so that no drawing state (origin, clip)
+// outlives one operation. What is costly to make and never changes once made is kept: the GDI+
+// fonts and the memory DC that image sources are selected into.
 class RenderContext_GdiPlus : public IRenderContext {
  public:
   RenderContext_GdiPlus();
@@ -70,12 +73,17 @@ class RenderContext_GdiPlus : public IRenderContext {
   void DrawMiddle(const RECT& dest, HDC source_dc, const RECT& source, bool alpha_channel,
                   BYTE fade, bool xtiled, bool ytiled);
 
+  // A memory DC of this context's, for each image while it is drawn; made when first needed.
+  HDC SourceDC();
+
   HDC dc_;
+  HDC source_dc_ = nullptr;
   int saved_dc_ = 0;
   HGDIOBJ previous_bitmap_ = nullptr;
   bool transparent_ = false;
   GdiClip clip_;
   GdiBitmap bitmap_;
+  gdiplus_text::FontCache fonts_;
 };
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/resource/resource_hub.h"
+#include "ui/controls/render/auto_clip.h"
 #include "ui/controls/render/gdiplus/gdiplus_text.h"
 
 namespace ui {
@@ -225,6 +226,64 @@ TEST_F(RenderContextTest, ShapesInkInsideTheirRectangle) {
   EXPECT_EQ(kRed, pixels.at(32, 40));
 }
 
+// Opaque colours are written into the pixels instead of going through GDI+: every pixel must
+// come out as a GDI+ fill in the same DC state would leave it.
+TEST_F(RenderContextTest, OpaqueFillsMatchGdiplusUnderEveryClipAndOrigin) {
+  struct Case {
+    const char* name;
+    POINT origin;
+    RECT clip;        // empty: no clip
+    RECT round_clip;  // empty: none
+    RECT fill;
+  } cases[] = {
+      {"plain", {0, 0}, {}, {}, {5, 6, 40, 30}},
+      {"past every edge", {0, 0}, {}, {}, {-10, -5, 100, 90}},
+      {"shifted origin", {7, -3}, {}, {}, {10, 0, 50, 20}},
+      {"clipped", {0, 0}, {10, 10, 30, 25}, {}, {0, 0, 64, 48}},
+      {"round clip", {0, 0}, {}, {4, 4, 44, 40}, {0, 0, 64, 48}},
+      {"clip and round clip", {0, 0}, {20, 0, 64, 30}, {4, 4, 44, 40}, {0, 0, 64, 48}},
+      {"clip with shifted origin", {-5, 5}, {0, 0, 20, 20}, {10, 10, 40, 40}, {-5, 0, 60, 60}},
+      {"outside the clip", {0, 0}, {0, 0, 10, 10}, {}, {20, 20, 30, 30}},
+      {"empty", {0, 0}, {}, {}, {30, 30, 30, 40}},
+      {"inverted", {0, 0}, {}, {}, {30, 30, 20, 20}},
+  };
+  constexpr Gdiplus::ARGB kFill = 0xFF336699;
+  constexpr DWORD kUnder = 0x80102030;
+  for (const Case& c : cases) {
+    RenderContext_GdiPlus expected;
+    ASSERT_TRUE(expected.Resize(64, 48));
+    for (IRenderContext* target :
+         {static_cast<IRenderContext*>(&context_), static_cast<IRenderContext*>(&expected)}) {
+      Pixels pixels(*target);
+      for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) pixels.at(x, y) = kUnder;
+      }
+      target->SetWindowOrg(c.origin.x, c.origin.y);
+      const bool clip = !::IsRectEmpty(&c.clip);
+      const bool round = !::IsRectEmpty(&c.round_clip);
+      AutoClip rect_clip(target, c.clip, clip);
+      AutoClip round_clip(target, c.round_clip, 6, 6, round);
+      if (target == &context_) {
+        context_.DrawColor(c.fill, kFill);
+      } else {
+        Gdiplus::Graphics graphics(expected.GetDC());
+        Gdiplus::SolidBrush brush{Gdiplus::Color(kFill)};
+        graphics.FillRectangle(&brush,
+                               Gdiplus::Rect(c.fill.left, c.fill.top, c.fill.right - c.fill.left,
+                                             c.fill.bottom - c.fill.top));
+      }
+      target->SetWindowOrg(0, 0);
+    }
+    Pixels got(context_);
+    Pixels want(expected);
+    int differing = 0;
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 64; ++x) differing += got.at(x, y) != want.at(x, y);
+    }
+    EXPECT_EQ(0, differing) << c.name;
+  }
+}
+
 // ---- Images ----
 
 TEST_F(RenderContextTest, ImageOutsideThePaintAreaIsNotDrawn) {
@@ -290,6 +349,28 @@ TEST_F(BlitPathTest, FadeOrTransparentSurfaceBlendsEvenWhenStretched) {
   FillAll(kBlue);
   context_.SetTransparent(true);
   EXPECT_EQ(0xFFFF00FFu, DrawAndRead(8, 255));
+}
+
+// The context draws each image from a DC of its own; the image must not stay selected there,
+// or no other DC (another window's context, the owner's own code) could use it any more.
+TEST_F(RenderContextTest, ImagesAreFreeForOtherDcsAfterDrawing) {
+  HBITMAP image = MakeSolidImage(4, 4, kRed);
+  RenderContext_GdiPlus other;
+  ASSERT_TRUE(other.Resize(8, 8));
+  for (int round = 0; round < 2; ++round) {
+    context_.DrawImage(everywhere_, image, true, RECT{0, 0, 4, 4}, RECT{0, 0, 4, 4},
+                       RECT{0, 0, 0, 0});
+    other.DrawImage(RECT{0, 0, 8, 8}, image, true, RECT{0, 0, 8, 8}, RECT{0, 0, 4, 4},
+                    RECT{0, 0, 0, 0});
+  }
+  EXPECT_EQ(kRed, Pixels(context_).at(3, 3));
+  EXPECT_EQ(kRed, Pixels(other).at(7, 7));
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = ::SelectObject(dc, image);
+  EXPECT_NE(nullptr, previous);
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ::DeleteObject(image);
 }
 
 TEST_F(RenderContextTest, XTilingRepeatsTheSourceAndCutsTheLastTile) {
@@ -409,6 +490,55 @@ TEST_F(RenderTextTest, ListedFontsAreUsedByIndex) {
   int inside, outside, max_alpha;
   CountInk(rect, inside, outside, max_alpha);
   EXPECT_GT(inside, 0);
+}
+
+// A context keeps the GDI+ fonts it made; a font found again must be the one its description
+// asks for, even when the list was rebuilt with other fonts or the system reused a handle.
+TEST(FontCacheTest, FontsFollowTheirDescriptionNotTheirHandle) {
+  RenderContext_GdiPlus context;
+  ASSERT_TRUE(context.Resize(4, 4));
+  HDC dc = context.GetDC();
+  auto make = [](int height) {
+    return ::CreateFontW(-height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                         L"Microsoft YaHei");
+  };
+  auto size_of = [](Gdiplus::GpFont* font) {
+    Gdiplus::REAL size = 0;
+    Gdiplus::DllExports::GdipGetFontSize(font, &size);
+    return size;
+  };
+  // The size of a font made afresh from the handle's description.
+  auto wanted = [&](HFONT font) {
+    LOGFONTW logfont{};
+    ::GetObjectW(font, sizeof(logfont), &logfont);
+    Gdiplus::GpFont* fresh = nullptr;
+    Gdiplus::DllExports::GdipCreateFontFromLogfontW(dc, &logfont, &fresh);
+    const Gdiplus::REAL size = size_of(fresh);
+    Gdiplus::DllExports::GdipDeleteFont(fresh);
+    return size;
+  };
+  gdiplus_text::FontCache cache;
+  HFONT small = make(12);
+  Gdiplus::GpFont* small_font = cache.Get(dc, small);
+  ASSERT_NE(nullptr, small_font);
+  EXPECT_FLOAT_EQ(wanted(small), size_of(small_font));
+
+  HFONT same = make(12);  // another handle, the same description
+  EXPECT_EQ(small_font, cache.Get(dc, same));
+  // Every size below is a new description; past the cache's bound it starts over, and a font
+  // looked up again is made anew with the right size.
+  for (int height = 14; height < 60; ++height) {
+    HFONT other = make(height);
+    Gdiplus::GpFont* font = cache.Get(dc, other);
+    ASSERT_NE(nullptr, font);
+    EXPECT_FLOAT_EQ(wanted(other), size_of(font)) << height;
+    ::DeleteObject(other);
+  }
+  EXPECT_LT(cache.size(), 46u);
+  EXPECT_FLOAT_EQ(wanted(small), size_of(cache.Get(dc, small)));
+  ::DeleteObject(small);
+  ::DeleteObject(same);
+  EXPECT_EQ(nullptr, cache.Get(dc, small));  // a deleted handle cannot be read
 }
 
 }  // namespace
