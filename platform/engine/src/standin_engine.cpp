@@ -1,6 +1,7 @@
 #include "standin_engine.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "engine_journal.h"
@@ -50,6 +51,9 @@ struct StandInEngine::Pass {
     bool firstLocalFrame = false;
     int localElapsed = 0;
     std::vector<uint32_t> firstRemoteFrames;
+    std::vector<uint32_t> usersJoined;
+    std::vector<uint32_t> usersLeft;
+    int usersElapsed = 0;
     std::vector<Picture> pictures;
     unsigned frame = 0;
 };
@@ -110,6 +114,9 @@ int StandInEngine::joinChannel(const char* token, const char* channel, const cha
         joinPending_ = true;
         leavePending_ = false;
         inChannel_ = true;
+        channelFolder_.enter(channel_, uid);
+        folderUsers_.clear();
+        nextFolderScan_ = joinTick_;
         nextVolume_ = joinTick_ + static_cast<DWORD>(std::max(volumeIntervalMs_, 0));
     }
     wake();
@@ -127,6 +134,8 @@ int StandInEngine::leaveChannel() {
         inChannel_ = false;
         joinPending_ = false;
         remoteUsers_.clear();
+        channelFolder_.leave();
+        folderUsers_.clear();
     }
     wake();
     return 0;
@@ -293,8 +302,23 @@ void StandInEngine::collect(Pass& pass, DWORD now) {
         }
         nextVolume_ = now + static_cast<DWORD>(volumeIntervalMs_);
     }
+    collectFolderUsers(pass, now);
     collectPictures(pass, now);
     pass.frame = frame_++;
+}
+
+void StandInEngine::collectFolderUsers(Pass& pass, DWORD now) {
+    if (!inChannel_ || !channelFolder_.enabled() || !IsDue(now, nextFolderScan_)) return;
+    nextFolderScan_ = now + kFolderPeriodMs;
+    const std::set<uint32_t> present = channelFolder_.others();
+    std::set_difference(present.begin(), present.end(), folderUsers_.begin(), folderUsers_.end(),
+                        std::back_inserter(pass.usersJoined));
+    std::set_difference(folderUsers_.begin(), folderUsers_.end(), present.begin(), present.end(),
+                        std::back_inserter(pass.usersLeft));
+    for (uint32_t uid : pass.usersJoined) remoteUsers_.insert(uid);
+    for (uint32_t uid : pass.usersLeft) remoteUsers_.erase(uid);
+    folderUsers_ = present;
+    pass.usersElapsed = Elapsed(now, joinTick_);
 }
 
 void StandInEngine::collectPictures(Pass& pass, DWORD now) {
@@ -325,6 +349,12 @@ void StandInEngine::deliver(const Pass& pass) {
         });
     }
     if (pass.leave) dispatch([&](IRtcEngineEventHandler& h) { h.onLeaveChannel(pass.stats); });
+    for (uint32_t uid : pass.usersJoined) {
+        dispatch([&](IRtcEngineEventHandler& h) { h.onUserJoined(uid, pass.usersElapsed); });
+    }
+    for (uint32_t uid : pass.usersLeft) {
+        dispatch([&](IRtcEngineEventHandler& h) { h.onUserOffline(uid, 0); });
+    }
     if (pass.probe) dispatch([&](IRtcEngineEventHandler& h) { h.onLastmileQuality(pass.quality); });
     if (pass.volume) {
         dispatch([&](IRtcEngineEventHandler& h) {

@@ -8,15 +8,16 @@
 #include <thread>
 #include <vector>
 
+#include "kestrum/engine/channel_folder.h"
 #include "kestrum/engine/zuvra_rtc_engine.h"
 
 namespace kestrum::engine {
 
 // The stand-in engine: journals every call and produces the event flow the program expects.
-// A join is answered with the join event, a leave from a channel with the leave statistics; while the probe
-// runs it reports the probe quality every kProbePeriodMs; while volume indication is on and the
-// engine is in a channel it reports the volumes every interval; views given for the local user
-// (while the preview runs), for joined remote users and for the camera test show a generated
+// A join is answered with the join event, a leave from a channel with the leave statistics; while
+// the probe runs it reports the probe quality every kProbePeriodMs; while volume indication is on
+// and the engine is in a channel it reports the volumes every interval; views given for the local
+// user (while the preview runs), for joined remote users and for the camera test show a generated
 // picture (a field coloured by uid, the uid and a moving mark), drawn kFramePeriodMs apart.
 //
 // Threads: IEngine operations come from one thread; the parameter interface and the test hooks
@@ -27,6 +28,7 @@ class StandInEngine final : public zuvra::rtc::IEngine {
 public:
     static constexpr int kFramePeriodMs = 100;
     static constexpr int kProbePeriodMs = 500;
+    static constexpr int kFolderPeriodMs = 200;
 
     StandInEngine();
 
@@ -72,6 +74,7 @@ private:
     void run();
     void collect(Pass& pass, DWORD now);
     void collectPictures(Pass& pass, DWORD now);
+    void collectFolderUsers(Pass& pass, DWORD now);
     void deliver(const Pass& pass);
     void wake();
     int injectUserEvent(const std::string& name, uint32_t uid, long value, long extra);
@@ -92,6 +95,9 @@ private:
     int volumeIntervalMs_ = 0;
     DWORD nextVolume_ = 0;
     std::set<uint32_t> remoteUsers_;
+    kestrum::standin::ChannelFolder channelFolder_;
+    std::set<uint32_t> folderUsers_;  // the remote users the folder reported
+    DWORD nextFolderScan_ = 0;
     View local_;
     bool previewing_ = false;
     DWORD previewTick_ = 0;

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -35,6 +35,9 @@ public:
     }
     void onUserJoined(uint32_t uid, int elapsed) override {
         add("userJoined " + std::to_string(uid) + " " + std::to_string(elapsed));
+    }
+    void onUserOffline(uint32_t uid, uint32_t reason) override {
+        add("userOffline " + std::to_string(uid) + " " + std::to_string(reason));
     }
     void onUserMuteVideo(uint32_t uid, bool muted) override {
         add("muteVideo " + std::to_string(uid) + " " + std::to_string(muted));
@@ -179,6 +182,41 @@ TEST_F(StandInEngineTest, ConvertPathGivesTheUtf8Path) {
     EXPECT_NE(parameters->convertPath(nullptr, &text), 0);
     EXPECT_EQ(text, nullptr);
     parameters->release();
+}
+
+// Users of other processes, announced as files of the channel's folder, join and leave; the
+// engine's own file lasts while it is in the channel.
+TEST(StandInEngineFolder, UsersOfTheChannelFolderJoinAndLeave) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring root =
+        std::wstring(temp) + L"kestrum-channels-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    SetEnvironmentVariableW(L"KESTRUM_ENGINE_CHANNELS", root.c_str());
+    RecordingHandler handler;
+    IEngine* engine = zuvraCreateEngine();
+    SetEnvironmentVariableW(L"KESTRUM_ENGINE_CHANNELS", nullptr);
+    engine->initialize(EngineContext{&handler, "app", 0});
+    // A channel name that is no file name stays one folder below the root.
+    ASSERT_EQ(engine->joinChannel("", "r/..\\1", "", 5), 0);
+    const std::wstring folder = root + L"r%2F%2E%2E%5C1\\";
+    ASSERT_EQ(handler.waitFor("join", 1), 1u);
+    EXPECT_NE(GetFileAttributesW((folder + L"5").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    CloseHandle(
+        CreateFileW((folder + L"77").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    CloseHandle(CreateFileW((folder + L"77.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0,
+                            nullptr));
+    ASSERT_EQ(handler.waitFor("userJoined 77 ", 1), 1u);
+    DeleteFileW((folder + L"77").c_str());
+    ASSERT_EQ(handler.waitFor("userOffline 77 0", 1), 1u);
+    EXPECT_EQ(handler.count("userJoined"), 1u);
+
+    engine->leaveChannel();
+    EXPECT_EQ(GetFileAttributesW((folder + L"5").c_str()), INVALID_FILE_ATTRIBUTES);
+    engine->release(0);
+    DeleteFileW((folder + L"77.tmp").c_str());
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(root.c_str());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// Stand-in for the screen-share video source: records each call of each source object and
-// does nothing else, so that the program's share flow can be checked.
+// Stand-in for the screen-share video source: records each call of each source object, so that
+// the program's share flow can be checked, and announces the share in the channel folder (see
+// channel_folder.h) while it is in a channel, so that engines of other processes see it join.
 
 #include <atomic>
 #include <string>
 
 #include "kestrum/engine/call_journal.h"
+#include "kestrum/engine/channel_folder.h"
 #include "kestrum/videosource/video_source.h"
 #include "kestrum/videosource/video_source_journal.h"
 
@@ -63,10 +65,13 @@ public:
                     uint32_t uid) override {
         record("joinChannel",
                {JournalText(token), JournalText(channel), JournalText(info), Number(uid)});
-        return channel ? 0 : -2;
+        if (!channel) return -2;
+        channelFolder_.enter(channel, uid);
+        return 0;
     }
     int leaveChannel() override {
         record("leaveChannel");
+        channelFolder_.leave();
         return 0;
     }
 
@@ -77,6 +82,7 @@ private:
     }
 
     std::string name_;
+    kestrum::standin::ChannelFolder channelFolder_;
 };
 
 }  // namespace
