@@ -37,12 +37,8 @@ DuiLib::CControlUI* CDuiChatList::CreateControl(const wchar_t* className) {
 }
 
 LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"ChatList");
-    if (!BuildSkin(skin.c_str(), this)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing",
-                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"ChatList";
+    if (!BuildLanguageSkin(skin, this, *this)) return 0;
     listClient_ = paintManager_.FindControl(L"listClient");
     chatList_ = dynamic_cast<CChatList*>(paintManager_.FindControl(L"chatList"));
     DuiLib::CControlUI* input = paintManager_.FindControl(L"inputEdit");
@@ -50,7 +46,7 @@ LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         input ? static_cast<DuiLib::CRichEditUI*>(input->GetInterface(L"RichEdit")) : nullptr;
     if (!chatList_ || !inputEdit_) {
         KESTRUM_LOG(Level_Error, "(%s) controls missing",
-                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
+                    ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
     return 0;

@@ -93,13 +93,10 @@ CKestrumCourse* CDuiLogin::Course() {
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT CDuiLogin::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"home");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"home";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     ready_ = FindControls();
-    if (!ready_) KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+    if (!ready_) KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
     return 0;
 }
 

@@ -38,17 +38,14 @@ CDuiNotifyMap<CDuiSetNickName> CDuiSetNickName::NotifyMap() {
 const JoinTexts& CDuiSetNickName::texts() const { return JoinTextsFor(g_language); }
 
 LRESULT CDuiSetNickName::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"NickName");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"NickName";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     lastPage_ = paintManager_.FindControl(L"lastPagebtn");
     nickEdit_ = dynamic_cast<DuiLib::CEditUI*>(paintManager_.FindControl(L"nickEdit"));
     sure_ = paintManager_.FindControl(L"surebtn");
     versionLab_ = dynamic_cast<DuiLib::CLabelUI*>(paintManager_.FindControl(L"versionLab"));
     if (!lastPage_ || !nickEdit_ || !sure_ || !versionLab_) {
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
         nickEdit_ = nullptr;
     }
     return 0;

@@ -16,6 +16,7 @@
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 #include "app/windows/tiles/tile_messages.h"
+#include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_course.h"
@@ -171,11 +172,8 @@ LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     localAudioMuted_ = (status & kStatusMicOff) != 0;
     localVideoMuted_ = (status & kStatusCameraOff) != 0;
 
-    const std::wstring skin = SkinFile(L"Live");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"Live";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     DuiLib::CPaintManagerUI& pm = paintManager_;
     Controls& c = controls_;
     c.roomId = pm.FindControl(L"roomid");
@@ -202,7 +200,7 @@ LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
              c.chat && c.userList && c.mic && c.camera && c.share && c.maximise && c.restore;
     if (!ready_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
-        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
         return 0;
     }
@@ -941,10 +939,10 @@ LRESULT CDuiLive::OnMediaNetworkQuality(UINT, WPARAM wParam, LPARAM, bool&) {
 }
 
 void CDuiLive::SetBigViewSignal(int level) {
-    const wchar_t* icon = ZuvraKestrum::Live::SignalIconOf(level);
-    if (!icon) return;
+    const std::wstring icon = ZuvraKestrum::Tiles::NetworkIcon(level);
+    if (icon.empty()) return;
     controls_.remoteNet->SetVisible(true);
-    controls_.remoteNet->SetBkImage(icon);
+    controls_.remoteNet->SetBkImage(icon.c_str());
 }
 
 LRESULT CDuiLive::OnMediaUserJoined(UINT, WPARAM wParam, LPARAM, bool&) {

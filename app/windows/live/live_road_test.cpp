@@ -186,17 +186,7 @@ public:
                           g_library->configRoom, &KeepRunning};
         UseServices(g_joinServices);
         CKestrumCourse::setDialogWindowLookup(&DialogWindow);
-        CKestrumData& data = MeetingData();
-        data.token = data.uid = data.portraitId = "";
-        data.nickname = "Alice";
-        data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
-        data.appVersion = "1.2.0";
-        data.micOff = data.cameraOff = false;
-        CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
-        config.setAppVersion(data.appVersion);
-        config.setPortraitPath(data.portraitPath);
-        config.setUpdateOption("");
-        config.setUpdateVersion("");
+        PrepareSignedOutUser("Alice");
         Kestrum();
         CKestrum::setDialogFactory(&MakeLiveDialog);
         CMsgBoxAnsyManager::setBoxUi(&g_boxUi);
@@ -503,6 +493,8 @@ TEST_F(LiveRoadTest, WhileMaximisedTheBarsHideWhenTheMouseRestsAndReturnWhenItMo
     ASSERT_TRUE(PumpUntil([] { return !Live()->barHiding().maximised(); }));
     EXPECT_TRUE(control(L"maxbtn")->IsVisible());
     EXPECT_TRUE(control(L"title")->IsVisible());
+    // Back to the display's corner: other test programs share the pointer.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {

@@ -4,21 +4,6 @@
 
 namespace ZuvraKestrum::Live {
 
-const wchar_t* SignalIconOf(int level) {
-    switch (level) {
-    case -1:
-        return L"unknown.png";
-    case 0:
-        return L"signal-weak.png";
-    case 1:
-        return L"signal-normal.png";
-    case 2:
-        return L"signal-good.png";
-    default:
-        return nullptr;
-    }
-}
-
 MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid) {
     const int32_t stream = roster.streamOf(uid);
     if (roster.bigViewUser().uid[0] != '\0' && roster.bigViewUser().streamId == stream) {

@@ -6,16 +6,11 @@
 #include "app/windows/live/meeting_roster.h"
 #include "kestrum/engine/zuvra_rtc_engine.h"
 
-// The marks the engine's reports put on the meeting's participants: signal icons, the active
-// speaker's mark and the "is talking, so not muted" batch of the participants panel. Pure
-// decisions over a MeetingRoster; the in-meeting window applies them. UI thread only, like the
-// roster they read.
+// The marks the engine's reports put on the meeting's participants: where a signal icon goes
+// (the icon itself is the tiles' NetworkIcon), the active speaker's mark and the "is talking, so
+// not muted" batch of the participants panel. Pure decisions over a MeetingRoster; the
+// in-meeting window applies them. UI thread only, like the roster they read.
 namespace ZuvraKestrum::Live {
-
-// The background image of the big view's "remoteNet" for a signal level (QualityToSignalLevel):
-// -1 "unknown.png", 0 "signal-weak.png", 1 "signal-normal.png", 2 "signal-good.png". Null for
-// any other level: the icon stays as it is.
-const wchar_t* SignalIconOf(int level);
 
 // Which of the window's places shows the mark of a participant.
 enum class MarkPlace {

@@ -53,12 +53,7 @@ CDuiNotifyMap<CDuiUserList> CDuiUserList::NotifyMap() {
 }
 
 LRESULT CDuiUserList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"UserList");
-    if (!BuildSkin(skin.c_str(), this)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing",
-                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    if (!BuildLanguageSkin(L"UserList", this, *this)) return 0;
     listClient_ = paintManager_.FindControl(L"listClient");
     DuiLib::CControlUI* list = paintManager_.FindControl(L"userlist");
     list_ = dynamic_cast<CUserList*>(list);

@@ -13,6 +13,7 @@
 #include "app/windows/meeting/testing/recording_meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/participants/participant_rules.h"
+#include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "chinese_emoji_text.h"
@@ -39,9 +40,6 @@ namespace Rules = ZuvraKestrum::Participants;
 constexpr DWORD kPanelStyle = 0x10CF0000;
 constexpr DWORD kPanelColour = 0xFF25282Du;
 
-std::wstring* g_avatarFolder = nullptr;
-std::wstring AvatarFolder() { return *g_avatarFolder; }
-
 UserInfoRecord Participant(const std::string& uid, const std::string& name, int status,
                            int feature = 1, int streamId = 0) {
     return UserInfoRecord(uid, name, "p-" + uid, streamId, "", status, -1, feature);
@@ -54,16 +52,10 @@ std::vector<UserInfoRecord> Room() {
             Participant("carol", "Carol", kStatusCameraOff, 0, 33), Participant("dave", "Dave", 0)};
 }
 
-class ParticipantsWindowTest : public ui::testing_support::FrameworkWindowTest {
+class ParticipantsWindowTest : public window_testing::SkinWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(
-            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
-        g_avatarFolder = &avatarFolder_;
-        ZuvraKestrum::Util::SetResourcePathSource(&AvatarFolder);
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        SkinWindowTest::SetUp();
         CKestrumData& data = meeting_.data();
         data.uid = "me";
         data.firstHostUid = "me";
@@ -81,9 +73,7 @@ protected:
     void TearDown() override {
         if (IsWindow(handle_)) DestroyWindow(handle_);
         PumpPending();
-        ZuvraKestrum::Util::SetResourcePathSource(nullptr);
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
+        SkinWindowTest::TearDown();
     }
 
     // The meeting data's list, which the feature check reads, and the panel's rows.
@@ -113,11 +103,7 @@ protected:
     // A left click in the middle of the control, as the mouse gives it, and what it posted.
     void Click(DuiLib::CControlUI* control, bool pump = true) {
         ASSERT_NE(control, nullptr);
-        const RECT& pos = control->GetPos();
-        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-        SendMessageW(handle_, WM_MOUSEMOVE, 0, at);
-        SendMessageW(handle_, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(handle_, WM_LBUTTONUP, 0, at);
+        Press(panel_, control);
         if (pump) PumpPending();
     }
 
@@ -131,9 +117,6 @@ protected:
         return g_language ? chinese : english;
     }
 
-    MeetingDataFixture meeting_;
-    TempFolder folder_;
-    std::wstring avatarFolder_ = folder_.path();
     window_testing::RecordingMeetingHost host_;
     MessageWindow meetingWindow_;
     CDuiUserList* panel_ = nullptr;

@@ -99,11 +99,8 @@ void CDuiSetAV::setTabsEnabled(bool enabled) {
 
 LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     Relay().attach(GetHWND());
-    const std::wstring skin = SkinFile(L"Setting-AV");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"Setting-AV";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     audioCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
     videoCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
     previewOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
@@ -113,7 +110,7 @@ LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     if (!audioCombo_ || !videoCombo_ || !previewOpt_ || !previewLab_ || !tabRoomOpt_ ||
         !tabAVOpt_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
-        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
     return 0;

@@ -108,18 +108,15 @@ void CDuiUserConfig::Notify(DuiLib::TNotifyUI& notification) {
 
 LRESULT CDuiUserConfig::OnCreate() {
     Relay().attach(GetHWND());
-    const std::wstring skin = SkinFile(L"OwnerConfig");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing", CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"OwnerConfig";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     photoBtn_ = FindAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
     nickEdit_ = FindAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
     camOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
     micOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"MicOpt", L"Option");
     if (!photoBtn_ || !nickEdit_ || !camOpt_ || !micOpt_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
-        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(skin).c_str());
+        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
     return 0;

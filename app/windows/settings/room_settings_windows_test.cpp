@@ -19,7 +19,7 @@
 #include "kestrum/core/kestrum_data.h"
 #include "locale_expectation.h"
 #include "meeting_data_fixture.h"
-#include "settings_test_host.h"
+#include "settings_window_test.h"
 #include "support/recording_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
@@ -33,26 +33,12 @@ namespace {
 
 using kestrum::testing_support::PumpPending;
 
-constexpr DWORD kDialogStyle = 0x10CF0000;
 constexpr DWORD kBlue = 0xFF2A7FE6u;
 
-// A dialog of the table that only takes the tab state from the window that opened it.
-class StandInDialog : public CDuiFrameWindow, public ISettingsTabs {
-public:
-    const wchar_t* GetWindowClassName() const override { return L"UIRoomStandIn"; }
-    void Notify(DuiLib::TNotifyUI&) override {}
-    void setTabsEnabled(bool enabled) override { tabsEnabled = enabled ? 1 : 0; }
-    int tabsEnabled = -1;
-};
-
-class RoomSettingsTest : public ui::testing_support::FrameworkWindowTest {
+class RoomSettingsTest : public SettingsWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(
-            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        SettingsWindowTest::SetUp();
         CKestrumData& meeting = data();
         meeting.uid = "20001";
         meeting.roomName = "ROOM42";
@@ -62,50 +48,12 @@ protected:
             UserInfoRecord("20001", "Alice", "", 1, "", 0, -1, 0),
             UserInfoRecord("30003", "\xe5\xbc\xa0\xe4\xb8\x89", "", 3, "", 0, -1, 0)};
     }
-    void TearDown() override {
-        for (HWND window : opened_) {
-            if (IsWindow(window)) DestroyWindow(window);
-        }
-        PumpPending();
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
-    }
 
-    CKestrumData& data() { return meeting_.data(); }
-
-    // A window of the class as the dialog table opens it, registered as dialog id, after its
-    // first paint (layout and "windowinit").
-    template <class Window>
-    Window* Open(unsigned id) {
-        auto* window = new Window(host_);
-        if (!window->Create(nullptr, L"settings", kDialogStyle, 0, 0, 0, 360, 500)) return nullptr;
-        host_.dialogs[id] = window;
-        opened_.push_back(window->GetHWND());
-        window->CenterWindow();
-        window->ShowWindow(true, true);
-        UpdateWindow(window->GetHWND());
-        PumpPending();
-        return window;
-    }
-
-    template <class Control = DuiLib::CControlUI>
-    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
-        return static_cast<Control*>(window->paintManager().FindControl(name));
-    }
     static bool Selected(CDuiFrameWindow* window, const wchar_t* name) {
         return Find<DuiLib::COptionUI>(window, name)->IsSelected();
     }
     static std::wstring Text(CDuiFrameWindow* window, const wchar_t* name) {
         return std::wstring(Find(window, name)->GetText());
-    }
-
-    static void Click(CDuiFrameWindow* window, const wchar_t* name) {
-        const RECT& pos = Find(window, name)->GetPos();
-        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
-        PumpPending();
     }
 
     // The password edit with text, focused, then a key as the keyboard gives it.
@@ -124,9 +72,9 @@ protected:
         return PixelAt(window, pos.left + 4, pos.top + 8);
     }
 
+    // The picture, and what it must show.
     static void TakePicture(CDuiFrameWindow* window, const std::wstring& stem) {
-        EXPECT_TRUE(
-            window_testing::SavePicture(window, stem + (g_language ? L"-zh.png" : L"-en.png")));
+        SettingsWindowTest::TakePicture(window, stem);
         const RECT title = Find(window, L"title")->GetPos();
         EXPECT_EQ(PixelAt(window, title.right - 2, title.bottom - 3), 0xFFF5F6F7u);
         const RECT tab = Find(window, L"tabRoomOpt")->GetPos();
@@ -140,20 +88,6 @@ protected:
                 << name;
         }
     }
-
-    std::string Journal() const {
-        std::string text;
-        for (const std::string& entry : host_.journal) text += entry + "\n";
-        return text;
-    }
-    int Journaled(const std::string& entry) const {
-        return static_cast<int>(std::count(host_.journal.begin(), host_.journal.end(), entry));
-    }
-
-    MeetingDataFixture meeting_;
-    TempFolder folder_;
-    SettingsTestHost host_{folder_.narrow()};
-    std::vector<HWND> opened_;
 };
 
 TEST_F(RoomSettingsTest, WithoutHostAParticipantSetsTheRoomAndMayApplyForTheSpeakerRole) {
@@ -284,28 +218,11 @@ TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToA
 }
 
 // The room update on the real service library against the local back-end.
-class RoomUpdateTest : public RoomSettingsTest {
-public:
-    static void SetUpTestSuite() {
-        backend_ = new TestBackend;
-        if (!backend_->Started()) return;
-        library_ = new ServiceLibrary(backend_->BaseUrl(), backend_->BaseUrl(), backend_->Proxies(),
-                                      backend_->ProxyPort());
-        if (library_->Loaded()) library_->init();
-    }
-    static void TearDownTestSuite() {
-        if (library_ && library_->Loaded()) library_->uninit();
-        delete library_;
-        delete backend_;
-        library_ = nullptr;
-        backend_ = nullptr;
-    }
-
+class RoomUpdateTest : public WithLocalService<RoomSettingsTest> {
 protected:
     void SetUp() override {
-        RoomSettingsTest::SetUp();
-        ASSERT_TRUE(backend_ && backend_->Started()) << "the test back-end did not start";
-        ASSERT_TRUE(library_ && library_->Loaded()) << "libVossary.dll did not load";
+        WithLocalService::SetUp();
+        if (HasFatalFailure()) return;
         backend_->Reset(true);
         backend_->AddUser("tok-A", "20001", "Alice");
         library_->setUserInfo("tok-A", "20001", "Alice", "", "");
@@ -331,13 +248,7 @@ protected:
         }
         return bodies;
     }
-
-    static TestBackend* backend_;
-    static ServiceLibrary* library_;
 };
-
-TestBackend* RoomUpdateTest::backend_ = nullptr;
-ServiceLibrary* RoomUpdateTest::library_ = nullptr;
 
 TEST_F(RoomUpdateTest, TheHostsConfirmedUpdateIsStoredAndARefusedOneIsShownAndUndone) {
     data().hosts = {"20001"};

@@ -24,7 +24,7 @@
 #include "locale_expectation.h"
 #include "meeting_data_fixture.h"
 #include "message_window.h"
-#include "settings_test_host.h"
+#include "settings_window_test.h"
 #include "support/recording_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
@@ -41,32 +41,10 @@ using kestrum::testing_support::PumpPending;
 using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
 
-constexpr DWORD kDialogStyle = 0x10CF0000;
-
-// A dialog of the table that is only an object: the in-meeting window whose existence the
-// settings windows ask about, or a room settings window that receives the tab state.
-class StandInDialog : public CDuiFrameWindow, public ISettingsTabs {
-public:
-    const wchar_t* GetWindowClassName() const override { return L"UISettingsStandIn"; }
-    void Notify(DuiLib::TNotifyUI&) override {}
-    void setTabsEnabled(bool enabled) override { tabsEnabled = enabled ? 1 : 0; }
-    int tabsEnabled = -1;
-};
-
-std::wstring* g_avatarFolder = nullptr;
-std::wstring AvatarFolder() { return *g_avatarFolder; }
-
-class SettingsWindowsTest : public ui::testing_support::FrameworkWindowTest {
+class SettingsWindowsTest : public SettingsWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(
-            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
-        g_avatarFolder = &avatarFolder_;
-        ZuvraKestrum::Util::SetResourcePathSource(&AvatarFolder);
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
-
+        SettingsWindowTest::SetUp();
         CKestrumData& meeting = data();
         meeting.videoQuality = CKestrumData::kDefaultVideoQuality;
         meeting.nickname = "Alice";
@@ -86,72 +64,17 @@ protected:
         KestrumEngineJournalClear();
     }
     void TearDown() override {
-        for (HWND window : opened_) {
-            if (IsWindow(window)) DestroyWindow(window);
-        }
-        PumpPending();
+        // The windows go before the engine they use.
+        CloseWindows();
         engine_.reset();
         KestrumEngineInject("resetDevices");
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
-    }
-
-    CKestrumData& data() { return meeting_.data(); }
-
-    // A window of the class as the dialog table opens it, registered as dialog id, after its
-    // first paint (layout and "windowinit"); null when it could not be made.
-    template <class Window>
-    Window* Open(unsigned id) {
-        auto* window = new Window(host_);
-        if (!window->Create(nullptr, L"settings", kDialogStyle, 0, 0, 0, 360, 500)) return nullptr;
-        host_.dialogs[id] = window;
-        opened_.push_back(window->GetHWND());
-        window->CenterWindow();
-        window->ShowWindow(true, true);
-        UpdateWindow(window->GetHWND());
-        PumpPending();
-        return window;
-    }
-
-    template <class Control = DuiLib::CControlUI>
-    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
-        return static_cast<Control*>(window->paintManager().FindControl(name));
-    }
-
-    // A left click in the middle of the control, as the mouse gives it; Click then runs what
-    // the click posted, Press leaves that to the test.
-    static void Press(CDuiFrameWindow* window, const wchar_t* name) {
-        const RECT& pos = Find(window, name)->GetPos();
-        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
-    }
-    static void Click(CDuiFrameWindow* window, const wchar_t* name) {
-        Press(window, name);
-        PumpPending();
+        SettingsWindowTest::TearDown();
     }
 
     // A pixel just inside the control's top left corner, clear of its border and text.
     static DWORD InsideCorner(CDuiFrameWindow* window, const wchar_t* name) {
         const RECT& pos = Find(window, name)->GetPos();
         return PixelAt(window, pos.left + 4, pos.top + 4);
-    }
-
-    // Paints the window afresh and keeps its picture in the build's pictures folder.
-    static void TakePicture(CDuiFrameWindow* window, const std::wstring& stem) {
-        EXPECT_TRUE(
-            window_testing::SavePicture(window, stem + (g_language ? L"-zh.png" : L"-en.png")));
-    }
-
-    std::string Journal() const {
-        std::string text;
-        for (const std::string& entry : host_.journal) text += entry + "\n";
-        return text;
-    }
-
-    bool Journaled(const std::string& entry) const {
-        return std::find(host_.journal.begin(), host_.journal.end(), entry) != host_.journal.end();
     }
 
     // The text of the toast the window owns; empty while there is none.
@@ -164,12 +87,7 @@ protected:
         return content ? content->GetText() : std::wstring();
     }
 
-    MeetingDataFixture meeting_;
-    TempFolder folder_;
-    std::wstring avatarFolder_ = folder_.path();
-    SettingsTestHost host_{folder_.narrow()};
     std::unique_ptr<CKestrumZuvra> engine_;
-    std::vector<HWND> opened_;
 
 private:
     struct CourseStandIn : ZuvraKestrum::ICallBack::CUserCallBack {};
@@ -443,28 +361,11 @@ TEST_F(SettingsWindowsTest, ProfileShowsTheStoredChoicesAndConfirmsTheTypedNameW
 }
 
 // The avatar upload on the real service library against the local back-end.
-class AvatarUploadTest : public SettingsWindowsTest {
-public:
-    static void SetUpTestSuite() {
-        backend_ = new TestBackend;
-        if (!backend_->Started()) return;
-        library_ = new ServiceLibrary(backend_->BaseUrl(), backend_->BaseUrl(), backend_->Proxies(),
-                                      backend_->ProxyPort());
-        if (library_->Loaded()) library_->init();
-    }
-    static void TearDownTestSuite() {
-        if (library_ && library_->Loaded()) library_->uninit();
-        delete library_;
-        delete backend_;
-        library_ = nullptr;
-        backend_ = nullptr;
-    }
-
+class AvatarUploadTest : public WithLocalService<SettingsWindowsTest> {
 protected:
     void SetUp() override {
-        SettingsWindowsTest::SetUp();
-        ASSERT_TRUE(backend_ && backend_->Started()) << "the test back-end did not start";
-        ASSERT_TRUE(library_ && library_->Loaded()) << "libVossary.dll did not load";
+        WithLocalService::SetUp();
+        if (HasFatalFailure()) return;
         backend_->Reset();
         backend_->AddUser("tok-A", "20001", "Alice");
         library_->setUserInfo("tok-A", "20001", "Alice", "", "");
@@ -496,15 +397,10 @@ protected:
         return found;
     }
 
-    static TestBackend* backend_;
-    static ServiceLibrary* library_;
     RecordingObserver course_;
     MessageWindow join_;
     std::vector<MSG> joinMessages_;
 };
-
-TestBackend* AvatarUploadTest::backend_ = nullptr;
-ServiceLibrary* AvatarUploadTest::library_ = nullptr;
 
 TEST_F(AvatarUploadTest, PicturesOfAnotherKindOrTooLargeAreRefusedBeforeAnythingIsSent) {
     CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);

@@ -96,17 +96,13 @@ DuiLib::CControlUI* CDuiScreenShare::CreateControl(const wchar_t* className) {
 }
 
 LRESULT CDuiScreenShare::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"ScreenShare");
-    if (!BuildSkin(skin.c_str(), this)) {
-        KESTRUM_LOG(Level_Error, "(%s) skin missing",
-                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"ScreenShare";
+    if (!BuildLanguageSkin(skin, this, *this)) return 0;
     listClient_ = paintManager_.FindControl(L"listClient");
     screenList_ = dynamic_cast<CScreenShareItem*>(paintManager_.FindControl(L"screenlist"));
     if (!screenList_) {
         KESTRUM_LOG(Level_Error, "(%s) controls missing",
-                    ZuvraKestrum::Util::CStringToUtf8(skin).c_str());
+                    ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
     return 0;

@@ -6,6 +6,8 @@
 
 #include "app/windows/skeleton/frame_geometry.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/util_text.h"
 
 namespace {
 
@@ -34,6 +36,19 @@ DuiLib::CControlUI* CDuiFrameWindow::BuildSkin(const wchar_t* file,
     if (!root) return nullptr;
     paintManager_.AttachDialog(root);
     paintManager_.AddNotifier(this);
+    return root;
+}
+
+DuiLib::CControlUI* CDuiFrameWindow::BuildLanguageSkin(const wchar_t* stem,
+                                                       DuiLib::IDialogBuilderCallback* callback,
+                                                       CKestrumDump& log, const char* caller,
+                                                       int line) {
+    const std::wstring file = SkinFile(stem);
+    DuiLib::CControlUI* root = BuildSkin(file.c_str(), callback);
+    if (!root) {
+        log.writeLine(Level_Error, line, "%s::%s(%s) skin missing", log.name().c_str(), caller,
+                      ZuvraKestrum::Util::CStringToUtf8(file).c_str());
+    }
     return root;
 }
 

@@ -10,6 +10,8 @@
 #include "duilib/paint_manager_ui.h"
 #include "duilib/window_wnd.h"
 
+class CKestrumDump;
+
 // The base of every window of the program: a DuiLib window and notifier with its own paint
 // manager, borderless (the skin draws the whole frame), plus the frame handlers that all
 // windows share. A window class derives from CDuiWindow<Class> (message and notify tables) or,
@@ -67,6 +69,16 @@ protected:
     // `callback` (may be null), attached, and this window registered as notifier. Returns the
     // skin's root; null when the skin cannot be built, and the window then stays empty.
     DuiLib::CControlUI* BuildSkin(const wchar_t* file, DuiLib::IDialogBuilderCallback* callback);
+    // BuildSkin on the skin of `stem` in the user's language (SkinFile), the start of every
+    // window's WM_CREATE. When the skin cannot be built, `log` (the window itself) gets the
+    // Level_Error line "<log's name>::<caller>(<file>) skin missing" from the caller's source
+    // line, as KESTRUM_LOG in the caller writes it, and the result is null. caller and line are
+    // the calling function's; leave them out.
+    DuiLib::CControlUI* BuildLanguageSkin(const wchar_t* stem,
+                                          DuiLib::IDialogBuilderCallback* callback,
+                                          CKestrumDump& log,
+                                          const char* caller = __builtin_FUNCTION(),
+                                          int line = __builtin_LINE());
 
     // A message that no row took: the paint manager's handler, then the default processing.
     LRESULT HandleUnmapped(UINT message, WPARAM wParam, LPARAM lParam);

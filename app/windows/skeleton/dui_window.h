@@ -18,9 +18,14 @@
 //
 // Notify: the first row matching the notification's type and its sender's name is taken;
 // unmatched notifications do nothing.
-template <class Window>
-class CDuiWindow : public CDuiFrameWindow {
+//
+// Base is CDuiFrameWindow or a class derived from it that several window classes share (handlers
+// and controls alike in each); its constructors are CDuiWindow's.
+template <class Window, class Base = CDuiFrameWindow>
+class CDuiWindow : public Base {
 public:
+    using Base::Base;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         static const CDuiMessageMap<Window> table = Window::MessageMap();
         if (const auto* row = table.find(message)) {
@@ -28,7 +33,7 @@ public:
             const LRESULT result = (self()->*row->handler)(message, wParam, lParam, handled);
             if (handled) return result;
         }
-        return HandleUnmapped(message, wParam, lParam);
+        return this->HandleUnmapped(message, wParam, lParam);
     }
 
     void Notify(DuiLib::TNotifyUI& notification) override {

@@ -9,14 +9,42 @@
 #include <vector>
 
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_dump.h"
 #include "kestrum/testing/win_wait.h"
 #include "skel_window.h"
+#include "temp_folder.h"
 
 namespace {
 
 using kestrum::testing_support::PumpUntil;
 
 constexpr DWORD kDialogStyle = 0x10CF0000;
+
+// A window that logs as the program's windows do and builds its skin in the user's language.
+class LoggingWindow : public CDuiWindow<LoggingWindow>, public CKestrumDump {
+public:
+    LoggingWindow(const wchar_t* stem, const std::string& logPath)
+        : CKestrumDump("LoggingWindow", true, false, false, logPath), stem_(stem) {}
+
+    const wchar_t* GetWindowClassName() const override { return L"UISkelLoggingWnd"; }
+    static CDuiMessageMap<LoggingWindow> MessageMap() {
+        return StandardMessageMap(&LoggingWindow::OnCreate);
+    }
+    static CDuiNotifyMap<LoggingWindow> NotifyMap() { return {}; }
+
+    // The source line of the skin's build, as the log names it.
+    static inline int buildLine = 0;
+    DuiLib::CControlUI* root = nullptr;
+
+private:
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+        buildLine = __LINE__ + 1;
+        root = BuildLanguageSkin(stem_.c_str(), nullptr, *this);
+        return 0;
+    }
+
+    std::wstring stem_;
+};
 
 class SkeletonWindowTest : public ::testing::Test {
 protected:
@@ -147,6 +175,29 @@ TEST_F(SkeletonWindowTest, SkinFileFollowsTheLanguageFlag) {
     ASSERT_NE(english, nullptr);
     EXPECT_EQ(chinese->paintManager().FindControl(L"lang")->GetText(), L"中文");
     EXPECT_EQ(english->paintManager().FindControl(L"lang")->GetText(), L"English");
+}
+
+TEST_F(SkeletonWindowTest, LanguageSkinIsBuiltAndAMissingOneIsLoggedAsTheCallingWindow) {
+    TempFolder folder;
+    const std::string log = folder.narrow() + "windows.log";
+    g_language = 1;
+    auto* present = new LoggingWindow(L"SkelTest", log);
+    auto* missing = new LoggingWindow(L"NoSuchSkin", log);
+    HWND handles[] = {present->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300),
+                      missing->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300)};
+    ASSERT_NE(handles[0], nullptr);
+    ASSERT_NE(handles[1], nullptr);
+    ASSERT_NE(present->root, nullptr);
+    EXPECT_EQ(present->paintManager().FindControl(L"lang")->GetText(), L"中文");
+    EXPECT_EQ(missing->root, nullptr);
+    // The windows delete themselves, and the last logger closes the log.
+    for (HWND handle : handles) DestroyWindow(handle);
+
+    const std::string text = ReadFileBytes(log);
+    const std::string line = "[LoggingWindow:" + std::to_string(LoggingWindow::buildLine) +
+                             "] LoggingWindow::OnCreate(NoSuchSkin-zh.xml) skin missing\r\n";
+    EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(text.find("SkelTest"), std::string::npos) << text;
 }
 
 TEST_F(SkeletonWindowTest, CaptionDragsExceptOverButtonsAndOptions) {

@@ -48,11 +48,8 @@ CDuiNotifyMap<CDuiMenuVer> CDuiMenuVer::NotifyMap() {
 }
 
 LRESULT CDuiMenuVer::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"MenuVer");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"MenuVer";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     auto option = [this](const wchar_t* name) {
         DuiLib::CControlUI* control = paintManager_.FindControl(name);
         return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option"))
@@ -64,7 +61,7 @@ LRESULT CDuiMenuVer::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     micOpt_ = option(L"micOpt");
     menuList_ = paintManager_.FindControl(L"MenuList");
     if (!exchangeBig_ || !tickout_ || !cameraOpt_ || !micOpt_ || !menuList_) {
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
         paintManager_.RemoveNotifier(this);
         exchangeBig_ = tickout_ = menuList_ = nullptr;
         cameraOpt_ = micOpt_ = nullptr;

@@ -54,11 +54,8 @@ CDuiNotifyMap<CDuiRemoteItem> CDuiRemoteItem::NotifyMap() {
 }
 
 LRESULT CDuiRemoteItem::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"RemoteItem");
-    if (!BuildSkin(skin.c_str(), nullptr)) {
-        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
-        return 0;
-    }
+    const wchar_t* const skin = L"RemoteItem";
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     netLab_ = paintManager_.FindControl(L"netlab");
     micMuteOpt_ = FindOption(paintManager_, L"micmuteOpt");
     speechOpt_ = FindOption(paintManager_, L"speechOpt");
@@ -69,7 +66,7 @@ LRESULT CDuiRemoteItem::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     if (!netLab_ || !micMuteOpt_ || !speechOpt_ || !screenHostLab_ || !nickTxt_ || !remoteBk_ ||
         !videoWnd_) {
         // Every operation relies on the controls: a skin without them leaves the tile inert.
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", skin.c_str());
+        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
         paintManager_.RemoveNotifier(this);
         netLab_ = micMuteOpt_ = speechOpt_ = nullptr;
         screenHostLab_ = nickTxt_ = remoteBk_ = videoWnd_ = nullptr;

@@ -38,9 +38,7 @@ CDuiNotifyMap<CDuiRemoteToolBar> CDuiRemoteToolBar::NotifyMap() {
 }
 
 LRESULT CDuiRemoteToolBar::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    const std::wstring skin = SkinFile(L"RemoteToolBar");
-    if (!BuildSkin(skin.c_str(), nullptr))
-        KESTRUM_LOG(Level_Error, "(%ls) skin missing", skin.c_str());
+    BuildLanguageSkin(L"RemoteToolBar", nullptr, *this);
     return 0;
 }
 

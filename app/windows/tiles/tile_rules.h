@@ -14,8 +14,9 @@ namespace ZuvraKestrum::Tiles {
 // none. The share mark wins: the host's tile shows the host mark again once the share ends.
 std::wstring Badge(const std::string& hostUid, int32_t roomShareId, const std::string& tileUid,
                    int32_t tileShareId);
-// The network icon of an engine quality (-1 unknown, 0 weak, 1 normal, 2 good); empty for any
-// other value, which leaves the icon as it is.
+// The network icon of a signal level (-1 unknown, 0 weak, 1 normal, 2 good), on the tiles and
+// on the in-meeting window's big view; empty for any other value, which leaves the icon as it
+// is.
 std::wstring NetworkIcon(int32_t quality);
 
 // The host test: with a first host uid the own user is host exactly when it is that uid;

@@ -94,6 +94,21 @@ CKestrumData& MeetingData() {
     return *g_data;
 }
 
+CKestrumData& PrepareSignedOutUser(const std::string& nickname) {
+    CKestrumData& data = MeetingData();
+    data.token = data.uid = data.portraitId = "";
+    data.nickname = nickname;
+    data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
+    data.appVersion = "1.2.0";
+    data.micOff = data.cameraOff = false;
+    CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
+    config.setAppVersion(data.appVersion);
+    config.setPortraitPath(data.portraitPath);
+    config.setUpdateOption("");
+    config.setUpdateVersion("");
+    return data;
+}
+
 void UseServices(const JoinServices& services) { g_services = &services; }
 
 CKestrum& Kestrum() {

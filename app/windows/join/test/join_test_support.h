@@ -33,6 +33,13 @@ std::wstring SkinFolder();
 // installed as g_kestrumData; the language flag follows the test's locale.
 CKestrumData& MeetingData();
 
+// The meeting data and the program folder's configuration of a user who has not signed in yet
+// (no token, uid or avatar id; the default portrait) named `nickname`, with microphone and
+// camera on, on the back-end's latest version ("1.2.0"), so that no upgrade offer takes the
+// join window's place. For the programs that go the join road on the local back-end; call
+// before the first Kestrum().
+CKestrumData& PrepareSignedOutUser(const std::string& nickname);
+
 // The services that the join windows of the dialog table are built over. Set before the first
 // Kestrum().
 void UseServices(const JoinServices& services);

@@ -1,0 +1,199 @@
+#include "app/windows/settings/room_settings_page.h"
+
+#include "app/kestrum/kestrum.h"
+#include "app/windows/settings/log_upload.h"
+#include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_text.h"
+
+namespace {
+
+using ZuvraKestrum::Settings::RoomOptions;
+using ZuvraKestrum::Util::CStringToUtf8;
+using ZuvraKestrum::Util::Utf8ToCString;
+
+template <class Control>
+Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
+}
+
+}  // namespace
+
+// The shared handlers log under the window's name ("CDuiSetRoom::DoInitWnd"), as the window's
+// own members do through KESTRUM_LOG.
+
+CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, unsigned dialog,
+                                     const wchar_t* skinStem, CObserverRelay& relay)
+    : CKestrumDump(logName, true, false, false, ""),
+      host_(host),
+      dialog_(dialog),
+      skinStem_(skinStem),
+      relay_(relay) {}
+
+LRESULT CRoomSettingsPage::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    relay_.attach(GetHWND());
+    if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return 0;
+    DuiLib::CPaintManagerUI& manager = paintManager_;
+    pwdEdit_ = FindAs<DuiLib::CEditUI>(manager, L"pwdEdit", L"Edit");
+    tabRoomOpt_ = FindAs<DuiLib::COptionUI>(manager, L"tabRoomOpt", L"Option");
+    tabAVOpt_ = FindAs<DuiLib::COptionUI>(manager, L"tabAVOpt", L"Option");
+    enableVideoOp_ = FindAs<DuiLib::COptionUI>(manager, L"enableVideoOp", L"Option");
+    enableAudioOp_ = FindAs<DuiLib::COptionUI>(manager, L"enableAudioOp", L"Option");
+    roomNameTxt_ = manager.FindControl(L"roomNameTxt");
+    speakerNameTxt_ = manager.FindControl(L"speakerNameTxt");
+    const bool shared =
+        pwdEdit_ && tabRoomOpt_ && tabAVOpt_ && enableVideoOp_ && enableAudioOp_ && speakerNameTxt_;
+    ready_ = findOwnControls() && shared;
+    if (!ready_) {
+        // The handlers rely on every control: a skin without them leaves the window inert.
+        writeLine(Level_Error, __LINE__, "%s::OnCreate(%s) controls missing", name().c_str(),
+                  CStringToUtf8(SkinFile(skinStem_)).c_str());
+        paintManager_.RemoveNotifier(this);
+    }
+    return 0;
+}
+
+LRESULT CRoomSettingsPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+    handled = false;
+    // No more reports reach the window, and those queued for it are freed.
+    relay_.detach(GetHWND());
+    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
+                       FreeSettingsPayload);
+    return 0;
+}
+
+LRESULT CRoomSettingsPage::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
+    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
+    if (!event) return 0;
+    switch (event->kind) {
+    case ObserverEventPayload::Kind::kUpdateRoom:
+        onUpdateRoom(event->code != 0);
+        break;
+    case ObserverEventPayload::Kind::kError:
+        onCallBackError(event->api, event->text, event->code);
+        break;
+    case ObserverEventPayload::Kind::kLogUpload:
+        writeLine(Level_Info, __LINE__, "%s::onLogUpload(%d)", name().c_str(), event->code);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void CRoomSettingsPage::onUpdateRoom(bool success) {
+    writeLine(Level_Info, __LINE__, "%s::onUpdateRoom(%d)", name().c_str(), success);
+    if (!success || !g_kestrumData) return;
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    g_kestrumData->initialStatus = roomStatus_;
+    g_kestrumData->roomPassword = roomPassword_;
+}
+
+void CRoomSettingsPage::onCallBackError(const std::string& api, const std::string& message,
+                                        int code) {
+    writeLine(Level_Info, __LINE__, "%s::onCallBackError", name().c_str());
+    const auto action = ZuvraKestrum::Settings::RoomErrorActionFor(api);
+    HWND window = GetHWND();
+    if (action.showBox) host_.showMsgBox(window, Utf8ToCString(message), code, CKestrum::kErrorBox);
+    // The box pumps messages: the window may be gone when it returns.
+    if (action.restoreControls && IsWindow(window)) updateRoomInfo();
+}
+
+void CRoomSettingsPage::DoInitWnd(DuiLib::TNotifyUI&) {
+    writeLine(Level_Info, __LINE__, "%s::DoInitWnd()", name().c_str());
+    // The room tab is this window; it stays above all others.
+    tabRoomOpt_->SetEnabled(false);
+    RECT frame;
+    GetWindowRect(GetHWND(), &frame);
+    SetWindowPos(GetHWND(), HWND_TOPMOST, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_SHOWWINDOW);
+    updateRoomInfo();
+}
+
+void CRoomSettingsPage::DoClose(DuiLib::TNotifyUI&) {
+    writeLine(Level_Info, __LINE__, "%s::DoClose()", name().c_str());
+    host_.closeDialog(dialog_);
+}
+
+void CRoomSettingsPage::DoOptTabRoom(DuiLib::TNotifyUI&) {
+    writeLine(Level_Info, __LINE__, "%s::DoOptTabRoom(%d)", name().c_str(),
+              tabRoomOpt_->IsSelected());
+}
+
+void CRoomSettingsPage::DoOptTabAV(DuiLib::TNotifyUI&) {
+    writeLine(Level_Info, __LINE__, "%s::DoOptTabAV(%d)", name().c_str(), tabAVOpt_->IsSelected());
+    const bool enabled = tabAVOpt_->IsEnabled();
+    ISettingsHost& host = host_;
+    const unsigned dialog = dialog_;
+    host.openDialog(CKestrum::kSetAVDlg);
+    if (auto* audioVideo = dynamic_cast<ISettingsTabs*>(host.dialog(CKestrum::kSetAVDlg))) {
+        audioVideo->setTabsEnabled(enabled);
+    }
+    host.closeDialog(dialog);
+}
+
+void CRoomSettingsPage::DoUploadLog(DuiLib::TNotifyUI&) {
+    writeLine(Level_Info, __LINE__, "%s::DoUploadLog()", name().c_str());
+    if (!g_kestrumData || !ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+        writeLine(Level_Warning, __LINE__, "%s::DoUploadLog() uploader not started",
+                  name().c_str());
+    }
+}
+
+void CRoomSettingsPage::setTabsEnabled(bool enabled) {
+    if (tabAVOpt_) tabAVOpt_->SetEnabled(enabled);
+    if (tabRoomOpt_) tabRoomOpt_->SetEnabled(enabled);
+}
+
+std::vector<std::string> CRoomSettingsPage::hosts() {
+    if (!g_kestrumData) return {};
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    return g_kestrumData->hosts;
+}
+
+std::string CRoomSettingsPage::showRoomAndPassword() {
+    if (!g_kestrumData) return std::string();
+    if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(g_kestrumData->roomName).c_str());
+    const std::string password = g_kestrumData->roomPassword;
+    pwdEdit_->SetText(Utf8ToCString(password).c_str());
+    return password;
+}
+
+void CRoomSettingsPage::showSpeaker(const std::string& hostUid) {
+    std::string nickname;
+    g_kestrumData->getUserNickName(hostUid, nickname);
+    showSpeakerText(
+        Utf8ToCString(ZuvraKestrum::Settings::SpeakerNameOf(nickname, g_kestrumData->hostName))
+            .c_str());
+}
+
+void CRoomSettingsPage::showSpeakerText(const wchar_t* text) { speakerNameTxt_->SetText(text); }
+
+int CRoomSettingsPage::showStoredStatus() {
+    const int status = g_kestrumData ? g_kestrumData->initialStatus : 0;
+    const RoomOptions options = ZuvraKestrum::Settings::RoomOptionsOfStatus(status);
+    enableAudioOp_->Selected(options.audioSelected, true);
+    enableVideoOp_->Selected(options.videoSelected, true);
+    return status;
+}
+
+RoomOptions CRoomSettingsPage::shownOptions() const {
+    RoomOptions options;
+    options.audioSelected = enableAudioOp_->IsSelected();
+    options.videoSelected = enableVideoOp_->IsSelected();
+    return options;
+}
+
+void CRoomSettingsPage::enableOptions(bool enabled) {
+    enableAudioOp_->SetEnabled(enabled);
+    enableVideoOp_->SetEnabled(enabled);
+}
+
+void CRoomSettingsPage::sendUpdate(const std::vector<std::string>& hosts, int status,
+                                   const std::string& password) {
+    roomStatus_ = status;
+    roomPassword_ = password;
+    const std::string room = g_kestrumData ? g_kestrumData->roomName : std::string();
+    host_.updateRoom(&relay_, room, hosts, status, "", password);
+}
