@@ -2,7 +2,9 @@
 // and ratios beside the goals, asserts nothing). The join window and the in-meeting window run
 // in this process as in the program, on the real service library pointed at the local back-end
 // and on the stand-in engine; other participants arrive through the back-end's signalling and
-// the stand-in's injected events.
+// the stand-in's injected events, or as the back-end's scripted peers (real socket.io clients
+// of its signalling server that also announce themselves in the engines' channel folder, as
+// engines of other processes do).
 //  - the join road: from the click on the join button to the local video handed to the engine
 //    (the window's part) and to the local preview on the screen (which also waits for the
 //    stand-in's next camera frame), against the sum of the road's network round trips (one
@@ -13,14 +15,28 @@
 //  - a remote tile: from the later of a participant's two reports (the engine's arrival last,
 //    or the signalling's user-join last) to the tile bound to its stream and painted, and to the
 //    stream's first picture in it; goal <= 2 paints;
-//  - memory: the process's working set with 16 remote participants against 1; goal <= 1.5.
-// Each run joins a room of its own and leaves it; the first run warms up and is not counted.
-//   kestrum_meeting_bench.exe [runs]     (default 7)
+//  - memory: the process's working set with 16 remote participants against 1; goal <= 1.5;
+//  - the 8-way join: the join click with 7 scripted peers started in the same instant, until
+//    every peer has its place: the big view or a tile in the strip's view bound to its stream
+//    and painted, or a tile below the strip's view (which binds only once scrolled to, and is
+//    counted as soon as the strip has placed it); against the same road with 1 peer, both
+//    without Wine's hide wait; goal <= 1.5;
+//  - chat delivery: in the room with that 1 peer, which echoes every message of the program
+//    back to the room as its own: from the click on the chat panel's send button to the peer's
+//    echo bubble added and painted in the panel, that is, the message to the server, on to the
+//    peer, the peer's echo to the server and on to this window (two deliveries, each a
+//    signalling round trip's worth), plus the window's work; against twice the library's
+//    signalling round trip plus one paint of the in-meeting window; the median of 3 messages
+//    per run; goal <= 1.
+// Each run joins three rooms of its own and leaves them; the first run warms up and is not
+// counted. Scripted peers are ended, and their channel files removed, as each room is left.
+//   kestrum_meeting_bench.exe [runs]     (default 5)
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -29,6 +45,8 @@
 #include <thread>
 #include <vector>
 
+#include "app/windows/chat/chat_list.h"
+#include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
 #include "app/windows/meeting/testing/recording_meeting_host.h"
@@ -37,7 +55,6 @@
 #include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/course_messages.h"
-#include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -46,6 +63,7 @@
 #include "kestrum/testing/win_wait.h"
 #include "network_floors.h"
 #include "road_course.h"
+#include "scripted_peers.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
 
@@ -59,7 +77,7 @@ using bench_floors::Median;
 using bench_floors::Milliseconds;
 using namespace join_testing;
 
-constexpr int kDefaultRuns = 7;
+constexpr int kDefaultRuns = 5;
 constexpr int kCrowd = 16;          // remote participants of the larger memory figure
 constexpr int kRoundTrips = 21;     // signalling round trips behind each run's floor
 constexpr int kPaints = 21;         // repaints behind each run's paint
@@ -68,6 +86,10 @@ constexpr DWORD kSettleMs = 1500;   // before a working set is read: first frame
 constexpr double kJoinGoal = 1.5;
 constexpr double kTileGoal = 2;
 constexpr double kMemoryGoal = 1.5;
+constexpr int kCrowdPeers = 7;    // scripted peers of the 8-way join
+constexpr int kChatMessages = 3;  // echoed chat messages per run
+constexpr double kEightWayGoal = 1.5;
+constexpr double kChatGoal = 1;
 constexpr COLORREF kLocalColour = RGB(40, 110, 60);
 
 // ---- The program around the windows -----------------------------------------------------------
@@ -75,7 +97,7 @@ constexpr COLORREF kLocalColour = RGB(40, 110, 60);
 std::unique_ptr<TestBackend> g_backend;
 std::unique_ptr<ServiceLibrary> g_library;
 std::unique_ptr<CKestrumCourse> g_course;
-window_testing::RecordingMeetingHost g_host;
+std::unique_ptr<bench_peers::ChannelRoot> g_channels;
 JoinServices g_joinServices{};
 
 void NoHttpReport(const char*, int, unsigned) {}
@@ -92,6 +114,18 @@ CKestrumCourse* Course() {
 }
 
 CVideoSourceTransfer* VideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
+
+// The recording host, except that the room's chat goes out through the course bridge, as the
+// program's host sends it.
+class BenchMeetingHost : public window_testing::RecordingMeetingHost {
+public:
+    void broadcastMsg(const std::string& text) override {
+        RecordingMeetingHost::broadcastMsg(text);
+        Course()->broadcastMsg(text);
+    }
+};
+
+BenchMeetingHost g_host;
 
 const LiveServices g_liveServices{&Course, &Nothing, &Nothing, &Nothing, &VideoSource};
 
@@ -110,6 +144,8 @@ CDuiLive* Live() { return dynamic_cast<CDuiLive*>(Kestrum().getDlg(CKestrum::kLi
 // The back-end, the library on it, the meeting data and the join window; the signalling origin,
 // empty when something did not start.
 std::string StartProgram() {
+    // Before the engine is made: it reads the folder once.
+    g_channels = std::make_unique<bench_peers::ChannelRoot>();
     StartFramework();
     g_backend = std::make_unique<TestBackend>();
     if (!g_backend->Started()) return "";
@@ -125,18 +161,7 @@ std::string StartProgram() {
                       &Nothing};
     UseServices(g_joinServices);
     CKestrumCourse::setDialogWindowLookup(&DialogWindow);
-    CKestrumData& data = MeetingData();
-    data.token = data.uid = data.portraitId = "";
-    data.nickname = "Alice";
-    data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
-    // The back-end's latest version: no upgrade offer takes the join window's place.
-    data.appVersion = "1.2.0";
-    data.micOff = data.cameraOff = false;
-    CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
-    config.setAppVersion(data.appVersion);
-    config.setPortraitPath(data.portraitPath);
-    config.setUpdateOption("");
-    config.setUpdateVersion("");
+    PrepareSignedOutUser("Alice");
     Kestrum();
     CKestrum::setDialogFactory(&MakeLiveDialog);
     return signal;
@@ -146,6 +171,7 @@ void StopProgram() {
     g_course.reset();
     g_library.reset();
     g_backend.reset();
+    g_channels.reset();
 }
 
 // ---- What the user sees -----------------------------------------------------------------------
@@ -181,10 +207,9 @@ bool StripShows(int stream) {
     return false;
 }
 
-// Whether the window has handed a view of the stream to the engine: a tile binds its video
-// once it has been laid out.
-bool ViewBound(int stream) {
-    const std::string journal = EngineJournal();
+// Whether the journal shows that the window has handed a view of the stream to the engine: a
+// tile binds its video once it has been laid out.
+bool ViewBoundIn(const std::string& journal, int stream) {
     const std::string call = "engine.setupRemoteVideo(window,";
     const std::string uid = "," + std::to_string(stream) + ",";
     for (size_t at = journal.find(call); at != std::string::npos; at = journal.find(call, at + 1)) {
@@ -193,6 +218,34 @@ bool ViewBound(int stream) {
         }
     }
     return false;
+}
+
+bool ViewBound(int stream) { return ViewBoundIn(EngineJournal(), stream); }
+
+// Whether the stream has a tile in the strip below the strip's view, which the user reaches only
+// by scrolling (such a tile binds its video when it is first painted).
+bool TileBelowView(int stream) {
+    CDuiLive* live = Live();
+    CDuiRemoteToolBar* strip = live ? live->tileStrip() : nullptr;
+    RECT client;
+    if (!strip || !GetClientRect(strip->GetHWND(), &client)) return false;
+    const auto& tiles = strip->layout().tiles();
+    for (size_t i = 0; i < tiles.size(); ++i) {
+        if (tiles[i].key.streamId == stream) {
+            return strip->layout().slot(static_cast<int>(i)).top >= client.bottom;
+        }
+    }
+    return false;
+}
+
+// Whether every peer has its place: the big view or a tile in view with its view bound, or a
+// tile below the strip's view; false for no peers.
+bool PeersPlaced(const std::vector<bench_peers::Peer>& peers) {
+    const std::string journal = EngineJournal();
+    for (const bench_peers::Peer& peer : peers) {
+        if (!ViewBoundIn(journal, peer.streamId) && !TileBelowView(peer.streamId)) return false;
+    }
+    return !peers.empty();
 }
 
 bool HasTile(int stream) {
@@ -304,6 +357,13 @@ struct RunFigures {
     // Working sets (KB) with one remote participant and with kCrowd.
     double oneRemote = -1;
     double crowd = -1;
+    // Joins with scripted peers started at the click, until every peer's view is bound and
+    // painted: one peer, and kCrowdPeers peers.
+    double pairJoin = -1;
+    double crowdJoin = -1;
+    int crowdInView = 0;  // peers whose view was bound then (the rest below the strip's view)
+    // The median of kChatMessages: the send click to the echoing peer's bubble painted.
+    double chatEcho = -1;
 };
 
 double MedianRepaint(HWND window) {
@@ -332,7 +392,9 @@ double HideWait() {
     return ms;
 }
 
-bool TimeJoinRoad(int run, RunFigures& f) {
+// Once the join window has signed in: the room typed into it, the engine's journal emptied;
+// false when there was no sign-in.
+bool PrepareJoin(const std::wstring& room) {
     if (!Await([] {
             return !MeetingData().token.empty() && Control(JoinWindow(), L"joinbtn")->IsEnabled();
         })) {
@@ -343,7 +405,13 @@ bool TimeJoinRoad(int run, RunFigures& f) {
     KestrumEngineJournalClear();
     CDuiLogin* join = JoinWindow();
     Control(join, L"roomedit")->SetText(L"");
-    TypeInto(join, Control(join, L"roomedit"), L"MEET" + std::to_wstring(run));
+    TypeInto(join, Control(join, L"roomedit"), room);
+    return true;
+}
+
+bool TimeJoinRoad(int run, RunFigures& f) {
+    if (!PrepareJoin(L"MEET" + std::to_wstring(run))) return false;
+    CDuiLogin* join = JoinWindow();
     Milestone open{[] { return Live() != nullptr; }};
     Milestone laidOut{[] {
         CDuiLive* live = Live();
@@ -449,6 +517,65 @@ bool FillRoom(RunFigures& f) {
     return true;
 }
 
+// The join road with count scripted peers started in the same instant as the click (by another
+// thread, so that this one clicks and runs the windows meanwhile): from the click until every
+// peer has its place, bound and painted where the user sees it (PeersPlaced). The peers stay in
+// the room.
+bool TimePeersJoin(const std::string& room, int count, bool echo, bench_peers::PeerGroup& group,
+                   double& ms) {
+    if (!PrepareJoin(std::wstring(room.begin(), room.end()))) return false;
+    std::atomic<bool> asked{false};
+    bool started = false;
+    // A group that did not start ends the wait at once.
+    Milestone seen{[&] { return asked && (!started || PeersPlaced(group.peers())); }, true};
+    const Clock::time_point start = Clock::now();
+    std::thread starter([&] {
+        started = group.Start(room, count, g_channels->unixPath(), echo);
+        asked = true;
+    });
+    Click(JoinWindow(), Control(JoinWindow(), L"joinbtn"));
+    const bool reached = Follow(start, {&seen});
+    starter.join();
+    ms = seen.ms;
+    if (!started || !reached) {
+        std::fprintf(stderr, "%d scripted peers did not all get their places\n", count);
+    }
+    return started && reached;
+}
+
+// In a room with an echoing peer: each message from the send click in the chat panel to the
+// peer's echo of it painted there.
+bool TimeChat(RunFigures& f) {
+    CDuiLive* live = Live();
+    CDuiChatList* panel = live->chatPanel();
+    if (!panel || !panel->chatList()) return false;
+    Click(live, Control(live, L"msgOpt"));
+    DuiLib::CControlUI* send = Control(panel, L"MsgSend");
+    // Shown and laid out: the click lands on the button.
+    if (!send || !Await([panel, send] {
+            return IsWindowVisible(panel->GetHWND()) && send->GetPos().right > 0;
+        })) {
+        return false;
+    }
+    std::vector<double> echoes;
+    for (int i = 0; i < kChatMessages; ++i) {
+        // The room returns the own message before the peer's echo of it: the echo is the second.
+        const int shown = panel->chatList()->messageCount() + 2;
+        TypeInto(panel, Control(panel, L"inputEdit"), L"ping " + std::to_wstring(i));
+        Milestone echoed{[panel, shown] { return panel->chatList()->messageCount() >= shown; },
+                         true};
+        const Clock::time_point start = Clock::now();
+        Click(panel, send);
+        if (!Follow(start, {&echoed})) {
+            std::fprintf(stderr, "chat message %d was not echoed\n", i);
+            return false;
+        }
+        echoes.push_back(echoed.ms);
+    }
+    f.chatEcho = Median(echoes);
+    return true;
+}
+
 bool Leave() {
     CDuiLive* live = Live();
     if (!live) return true;
@@ -470,7 +597,16 @@ bool Run(int run, const std::string& origin, RunFigures& f) {
     const bool done = TimeJoinRoad(run, f) && FillBigView(f) &&
                       TimeTile(kFirstStream + 1, false, probe, f) &&
                       TimeTile(kFirstStream + 2, true, probe, f) && FillRoom(f);
-    return Leave() && done;
+    if (!Leave() || !done) return false;
+    bench_peers::PeerGroup peers(*g_backend);
+    const bool pair =
+        TimePeersJoin("PAIR" + std::to_string(run), 1, true, peers, f.pairJoin) && TimeChat(f);
+    if (!Leave() || !pair) return false;
+    peers.End();
+    const bool crowd =
+        TimePeersJoin("OCTET" + std::to_string(run), kCrowdPeers, false, peers, f.crowdJoin);
+    for (const bench_peers::Peer& peer : peers.peers()) f.crowdInView += ViewBound(peer.streamId);
+    return Leave() && crowd;
 }
 
 // ---- The table --------------------------------------------------------------------------------
@@ -558,6 +694,21 @@ void PrintTable(const std::vector<RunFigures>& runs) {
     PrintRow("working set (KB) with " + std::to_string(kCrowd) + " remote participants",
              median(&RunFigures::crowd), "with 1 remote", median(&RunFigures::oneRemote),
              kMemoryGoal);
+    const double pairJoin =
+        MedianOf(runs, [](const RunFigures& r) { return r.pairJoin - r.hideWait; });
+    PrintRow("join with 1 peer: click -> its view bound, painted", median(&RunFigures::pairJoin),
+             "round trips + paint", joinFloor, 0);
+    PrintRow("  the same, less Wine's hide wait", pairJoin, "round trips + paint", joinFloor, 0);
+    PrintRow(
+        "8-way join: click -> " + std::to_string(kCrowdPeers) + " peers placed, in view painted",
+        median(&RunFigures::crowdJoin), "", 0, 0);
+    std::printf("  (peers whose view was bound then, the others below the strip's view: %.0f)\n",
+                MedianOf(runs, [](const RunFigures& r) { return double(r.crowdInView); }));
+    PrintRow("  the same, less Wine's hide wait",
+             MedianOf(runs, [](const RunFigures& r) { return r.crowdJoin - r.hideWait; }),
+             "1 peer, less the wait", pairJoin, kEightWayGoal);
+    PrintRow("chat: send click -> the peer's echo bubble painted", median(&RunFigures::chatEcho),
+             "2 trips + paint", 2 * roundTrip + paint, kChatGoal);
 }
 
 }  // namespace
@@ -582,10 +733,11 @@ int main(int argc, char** argv) {
         }
         std::fprintf(stderr,
                      "[meeting] run %d: join %.1f/%.1f ms (hide wait %.1f), tiles %.1f/%.1f ms, "
-                     "paint %.1f ms, working set %.0f/%.0f KB\n",
+                     "paint %.1f ms, working set %.0f/%.0f KB, joins with peers %.1f/%.1f ms, "
+                     "chat %.1f ms\n",
                      run, figures.videoBound, figures.preview, figures.hideWait,
                      figures.tileBound[0], figures.tileBound[1], figures.paint, figures.oneRemote,
-                     figures.crowd);
+                     figures.crowd, figures.pairJoin, figures.crowdJoin, figures.chatEcho);
         if (run > 0) counted.push_back(figures);
     }
     if (!counted.empty()) PrintTable(counted);

@@ -5,13 +5,21 @@
 //   POST /signal/emit               {event, args[], uid?, rid?}  sends it; answers {sent: n}
 //   POST /signal/fault              {mode, count?, downMs?}  (see Signalling.fault)
 //   POST /signal/config             {pingInterval?, pingTimeout?, requestTimeoutMs?}
-//   POST /signal/reset              every client disconnected, rooms and records cleared
+//   POST /signal/reset              every client disconnected, rooms and records cleared, every
+//                                   scripted peer ended
+//   POST /signal/peers              {room, count, channelFolder?, echo?, name?, appversion?}
+//                                   starts scripted peers in the room (lib/scripted_peers.js);
+//                                   answers {id, peers: [{uid, name, streamId}]} at once
+//   GET  /signal/peers              {groups: [{id, room, peers: [{uid, streamId, connected,
+//                                   joined, echoed, file}]}]}
+//   POST /signal/peers/end          {id?}  ends that group (every group without id); {ended: n}
 //   POST /signal/bench-node         {events, roundtrips}  runs the Node.js client benchmark
 //                                   (bench/signalling/node_client.js) against this server
 //   GET  /signal/bench-node         {state: "idle"|"running"|"done"|"failed", result?}
 const { execFile } = require('child_process');
 const path = require('path');
 const express = require('express');
+const { ScriptedPeers } = require('./scripted_peers');
 
 const NODE_BENCH = path.join(__dirname, '..', '..', 'bench', 'signalling', 'node_client.js');
 
@@ -32,7 +40,16 @@ function signallingControl(signalling) {
   router.post('/emit', handle((body) => ({ sent: signalling.inject(body) })));
   router.post('/fault', handle((body) => { signalling.fault(body); }));
   router.post('/config', handle((body) => signalling.configure(body)));
-  router.post('/reset', handle(() => { signalling.reset(); }));
+  const peers = new ScriptedPeers(signalling);
+  router.post('/reset', handle(() => {
+    peers.endAll();
+    signalling.reset();
+  }));
+  router.post('/peers', handle((body) => peers.start(body)));
+  router.get('/peers', handle(() => ({ groups: peers.list() })));
+  router.post('/peers/end', handle((body) => ({
+    ended: body.id === undefined ? peers.endAll() : Number(peers.end(Number(body.id))),
+  })));
   // Its own process, so that the client does not share the server's event loop.
   let bench = { state: 'idle' };
   router.post('/bench-node', handle((body) => {
