@@ -1,4 +1,4 @@
-// Signal icons, speaker marks and the talking batch over a roster in a meeting.
+// Where signal icons go, speaker marks and the talking batch over a roster in a meeting.
 
 #include "app/windows/live/media_marks.h"
 
@@ -41,15 +41,6 @@ std::string Describe(const std::vector<SpeechMark>& marks) {
                 std::to_string(mark.streamId) + (mark.speaking ? "+" : "-");
     }
     return text;
-}
-
-TEST(MediaMarks, EachSignalLevelHasItsIconAndOtherLevelsNone) {
-    EXPECT_STREQ(SignalIconOf(-1), L"unknown.png");
-    EXPECT_STREQ(SignalIconOf(0), L"signal-weak.png");
-    EXPECT_STREQ(SignalIconOf(1), L"signal-normal.png");
-    EXPECT_STREQ(SignalIconOf(2), L"signal-good.png");
-    EXPECT_EQ(SignalIconOf(3), nullptr);
-    EXPECT_EQ(SignalIconOf(-2), nullptr);
 }
 
 TEST(MediaMarks, NetworkQualityGoesWhereTheStreamIsShown) {

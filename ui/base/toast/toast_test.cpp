@@ -118,6 +118,9 @@ TEST_F(ToastTest, TheCloseButtonShowsWhileTheMouseIsOverTheToast) {
   SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(40, 40));
   close_button->Activate();
   EXPECT_TRUE(PumpUntilGone(hwnd));
+  // The pointer is the display's, shared with the other test programs: it goes back to the
+  // corner where no test window stands, so that none of theirs shows a hovered control.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 TEST_F(ToastTest, TheRenderedToastShowsItsTextOnAnOpaqueBody) {
