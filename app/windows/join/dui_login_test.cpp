@@ -99,7 +99,8 @@ TEST_F(JoinWindowTest, StartsEngineAndBridgeAndShowsTheProbesVerdict) {
     EXPECT_TRUE(PumpUntil([&] {
         blue = PixelAt(window(), join.left + 4, (join.top + join.bottom) / 2);
         return (blue & 0xFFFFFF) == 0x2A7FE6u;
-    })) << std::hex << blue;
+    })) << std::hex
+        << blue;
     ASSERT_TRUE(SavePicture(window(), Picture(L"join")));
     EXPECT_GT(CountDiffering(window(), join, blue), 30);
     for (const wchar_t* name : {L"roomedit", L"pwdedit", L"signalText", L"photoBtn"}) {
