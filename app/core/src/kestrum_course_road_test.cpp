@@ -100,45 +100,45 @@ TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
     course.targetWindow = window_.handle();
 
     Payload config;
-    expectNext(WM_CONFIG_ROOM, config);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_CONFIG_ROOM, config));
     // The local back-end's versions, as it wrote them.
     EXPECT_EQ(config.as<ConfigRoomPayload>().minimumVersion, "1.0");
     EXPECT_EQ(config.as<ConfigRoomPayload>().latestVersion, "1.2");
 
     Library().joinRoom(&course, kRoom, "1.0.0", "win", "");
     Payload join;
-    expectNext(WM_JOIN_ROOM, join);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_JOIN_ROOM, join));
     EXPECT_EQ(join.as<JoinRoomPayload>().rid, kRoom);
     EXPECT_FALSE(join.as<JoinRoomPayload>().mediaToken.empty());
 
     course.connectSocket();
     Payload open;
-    expectNext(WM_SOCKET_OPEN, open);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_OPEN, open));
     Payload own;
-    expectNext(WM_SOCKET_JOIN_SUCCESS, own);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_JOIN_SUCCESS, own));
     EXPECT_STREQ(own.as<UserInfoRecord>().uid, kUid);
     EXPECT_STREQ(own.as<UserInfoRecord>().name, "Alice");
     EXPECT_TRUE(course.socketJoined);
     Payload list;
-    expectNext(WM_SOCKET_USER_LIST, list);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_LIST, list));
     ASSERT_EQ(list.as<std::vector<UserInfoRecord>>().size(), 1u);
     Payload room;
-    expectNext(WM_SOCKET_ROOM_INFO, room);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_ROOM_INFO, room));
     EXPECT_STREQ(room.as<RoomInfoRecord>().rid, kRoom);
 
     Peer bob(Origin(), kPeerUid, kRoom, kPeerToken);
     Payload joined;
-    expectNext(WM_SOCKET_USER_JOIN, joined);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_JOIN, joined));
     EXPECT_STREQ(joined.as<UserInfoRecord>().uid, kPeerUid);
 
     course.broadcastMsg("hello");
     Payload chat;
-    expectNext(WM_SOCKET_USER_MSG, chat);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_MSG, chat));
     EXPECT_EQ(chat.as<StringPairPayload>().text1, kUid);
     EXPECT_EQ(chat.as<StringPairPayload>().text2, "hello");
     course.broadcastMsg(kChineseEmojiUtf8);
     Payload unicodeChat;
-    expectNext(WM_SOCKET_USER_MSG, unicodeChat);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_MSG, unicodeChat));
     EXPECT_EQ(unicodeChat.as<StringPairPayload>().text2, kChineseEmojiUtf8);
 
     course.closeSocket();
@@ -150,19 +150,21 @@ TEST_F(CourseRoadTest, ReconnectJoinsAgainWithTheReconnectFlag) {
     CKestrumCourse& course = *course_;
     course.targetWindow = window_.handle();
     Payload config;
-    expectNext(WM_CONFIG_ROOM, config);
+    ASSERT_NO_FATAL_FAILURE(expectNext(WM_CONFIG_ROOM, config));
 
     for (bool reconnect : {false, true}) {
-        if (reconnect) course.reconnectSocket();
-        else course.connectSocket();
+        if (reconnect)
+            course.reconnectSocket();
+        else
+            course.connectSocket();
         Payload open;
-        expectNext(WM_SOCKET_OPEN, open);
+        ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_OPEN, open));
         Payload own;
-        expectNext(WM_SOCKET_JOIN_SUCCESS, own);
+        ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_JOIN_SUCCESS, own));
         Payload list;
-        expectNext(WM_SOCKET_USER_LIST, list);
+        ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_LIST, list));
         Payload room;
-        expectNext(WM_SOCKET_ROOM_INFO, room);
+        ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_ROOM_INFO, room));
         const std::vector<std::string> urls = Server().ConnectionUrls();
         ASSERT_FALSE(urls.empty());
         EXPECT_EQ(urls.back().find("reconnect=true") != std::string::npos, reconnect)
