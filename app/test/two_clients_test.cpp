@@ -18,6 +18,7 @@
 
 #include "client_exchange.h"
 #include "kestrum/common/utf.h"
+#include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/json/json_document.h"
 #include "kestrum/testing/wait.h"
 #include "staged_program.h"
@@ -62,11 +63,8 @@ constexpr SIZE kMeetingSize = {960, 560};
 
 // The stand-in engine's pictures: the local preview's colour, and a remote stream's (a field
 // coloured by its engine uid).
-const COLORREF kLocalColour = RGB(40, 110, 60);
-COLORREF StreamColour(uint32_t uid) {
-    const uint32_t mixed = uid * 2654435761u;
-    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
-}
+constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
+COLORREF StreamColour(uint32_t uid) { return kestrum::engine::RemotePictureColour(uid); }
 // A chat bubble of someone else, and the chat input.
 const COLORREF kRemoteBubble = RGB(255, 255, 255);
 

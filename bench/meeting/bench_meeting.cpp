@@ -59,6 +59,7 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/video_source_transfer.h"
+#include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/json/json_document.h"
 #include "kestrum/testing/win_wait.h"
 #include "network_floors.h"
@@ -90,7 +91,7 @@ constexpr int kCrowdPeers = 7;    // scripted peers of the 8-way join
 constexpr int kChatMessages = 3;  // echoed chat messages per run
 constexpr double kEightWayGoal = 1.5;
 constexpr double kChatGoal = 1;
-constexpr COLORREF kLocalColour = RGB(40, 110, 60);
+constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
 
 // ---- The program around the windows -----------------------------------------------------------
 
@@ -178,8 +179,7 @@ void StopProgram() {
 
 // The stand-in engine's field colour of a remote stream.
 COLORREF StreamColour(int stream) {
-    const uint32_t mixed = static_cast<uint32_t>(stream) * 2654435761u;
-    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
+    return kestrum::engine::RemotePictureColour(static_cast<uint32_t>(stream));
 }
 
 // Whether the screen shows colour near the top of the video window's middle (the stand-in

@@ -30,6 +30,7 @@
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/video_source_transfer.h"
 #include "kestrum/engine/engine_standin_hook.h"
+#include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/json/json_document.h"
 #include "road_course.h"
 #include "support/service_library.h"
@@ -211,11 +212,8 @@ std::string Member(const std::string& uid, const std::string& name, int streamId
 }
 
 // The stand-in engine's picture of a remote uid (its field colour).
-COLORREF RemoteColour(uint32_t uid) {
-    const uint32_t mixed = uid * 2654435761u;
-    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
-}
-const COLORREF kLocalColour = RGB(40, 110, 60);
+COLORREF RemoteColour(uint32_t uid) { return kestrum::engine::RemotePictureColour(uid); }
+constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
 
 // The screen under a window: what the user sees, child windows (videos, tiles) included.
 class ScreenShot {

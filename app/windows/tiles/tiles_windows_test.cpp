@@ -18,6 +18,7 @@
 #include "chinese_emoji_text.h"
 #include "engine_journal.h"
 #include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/engine/standin_picture_colours.h"
 #include "locale_expectation.h"
 #include "meeting_data_fixture.h"
 #include "message_window.h"
@@ -33,11 +34,8 @@ constexpr int kOwnStream = 1;
 
 // The field colour the stand-in engine paints for a remote uid (platform/engine), and for the
 // local preview.
-COLORREF StandInField(uint32_t uid) {
-    const uint32_t mixed = uid * 2654435761u;
-    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
-}
-constexpr COLORREF kLocalField = RGB(40, 110, 60);
+COLORREF StandInField(uint32_t uid) { return kestrum::engine::RemotePictureColour(uid); }
+constexpr COLORREF kLocalField = kestrum::engine::kLocalPictureColour;
 
 UserInfoRecord Participant(const char* uid, const char* name, int32_t streamId, int32_t status = 0,
                            int32_t shareId = -1) {

@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "kestrum/engine/standin_picture_colours.h"
+
 namespace kestrum::engine {
 
 namespace {
 
 COLORREF FieldColour(uint32_t uid, bool local) {
-    if (local) return RGB(40, 110, 60);
-    const uint32_t mixed = uid * 2654435761u;  // spreads neighbouring uids over the colours
-    return RGB(40 + (mixed >> 24) % 120, 40 + (mixed >> 16) % 120, 40 + (mixed >> 8) % 120);
+    return local ? kLocalPictureColour : RemotePictureColour(uid);
 }
 
 void FillRectangle(HDC dc, const RECT& area, COLORREF colour) {
