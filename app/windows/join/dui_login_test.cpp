@@ -67,6 +67,21 @@ protected:
         return std::wstring(stem) + (g_language ? L"-zh" : L"-en");
     }
 
+    // The join button's colour once no pointer is over it: the display's pointer may have
+    // crossed the window as it came, or a click left the button hovered, and a button fades back
+    // from its hover colour once the pointer has gone. Pictures show the window at rest.
+    static constexpr DWORD kJoinBlue = 0x2A7FE6u;
+    static DWORD JoinButtonAtRest() {
+        SendMessageW(handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        const RECT join = control(L"joinbtn")->GetPos();
+        DWORD colour = 0;
+        PumpUntil([&] {
+            colour = PixelAt(window(), join.left + 4, (join.top + join.bottom) / 2);
+            return (colour & 0xFFFFFF) == kJoinBlue;
+        });
+        return colour;
+    }
+
     // Posts a message with its record as the bridge or the engine would, and runs it.
     template <UINT kMessage, class... Fields>
     static void Deliver(Fields&&... fields) {
@@ -90,18 +105,11 @@ TEST_F(JoinWindowTest, StartsEngineAndBridgeAndShowsTheProbesVerdict) {
     KestrumEngineJournal(journal, sizeof journal);
     EXPECT_NE(std::string(journal).find("engine.stopLastmileProbeTest"), std::string::npos);
 
-    // The join button is the theme's blue with its text on it; the edits show their hints. The
-    // buttons are seen at rest: the display's pointer may have crossed the window as it came, and
-    // a button fades back from its hover colour once the pointer has gone.
-    SendMessageW(handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
-    const RECT join = control(L"joinbtn")->GetPos();
-    DWORD blue = 0;
-    EXPECT_TRUE(PumpUntil([&] {
-        blue = PixelAt(window(), join.left + 4, (join.top + join.bottom) / 2);
-        return (blue & 0xFFFFFF) == 0x2A7FE6u;
-    })) << std::hex
-        << blue;
+    // The join button is the theme's blue with its text on it; the edits show their hints.
+    const DWORD blue = JoinButtonAtRest();
+    EXPECT_EQ(blue & 0xFFFFFF, kJoinBlue) << std::hex << blue;
     ASSERT_TRUE(SavePicture(window(), Picture(L"join")));
+    const RECT join = control(L"joinbtn")->GetPos();
     EXPECT_GT(CountDiffering(window(), join, blue), 30);
     for (const wchar_t* name : {L"roomedit", L"pwdedit", L"signalText", L"photoBtn"}) {
         EXPECT_GT(CountDiffering(window(), control(name)->GetPos(), 0xFFFFFFFF), 20) << name;
@@ -152,6 +160,7 @@ TEST_F(JoinWindowTest, JoinChecksTheNameAsksForANicknameAndJoinsWithTheBridge) {
     TypeInto(window(), edit(L"roomedit"), L"c12");
     EXPECT_FALSE(control(L"roomerror")->IsVisible());
     TypeInto(window(), edit(L"pwdedit"), L"pw!\x00E9");
+    JoinButtonAtRest();
     ASSERT_TRUE(SavePicture(window(), Picture(L"join-filled")));
     FakeCourse().targetWindow = nullptr;
     Click(window(), control(L"joinbtn"));
