@@ -54,12 +54,6 @@ bool SelectedDevice(DuiLib::CComboUI* combo, Helper* helper, std::wstring& name,
     return helper && index >= 0 && helper->getDevice(index, name, id);
 }
 
-template <class Control>
-Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
-    DuiLib::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
-}
-
 }  // namespace
 
 CDuiSetAV::CDuiSetAV(ISettingsHost& host)
@@ -101,12 +95,12 @@ LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     Relay().attach(GetHWND());
     const wchar_t* const skin = L"Setting-AV";
     if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
-    audioCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
-    videoCombo_ = FindAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
-    previewOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
+    audioCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
+    videoCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
+    previewOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
     previewLab_ = paintManager_.FindControl(L"previewLab");
-    tabRoomOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"tabRoomOpt", L"Option");
-    tabAVOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"tabAVOpt", L"Option");
+    tabRoomOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"tabRoomOpt", L"Option");
+    tabAVOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"tabAVOpt", L"Option");
     if (!audioCombo_ || !videoCombo_ || !previewOpt_ || !previewLab_ || !tabRoomOpt_ ||
         !tabAVOpt_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
@@ -160,7 +154,8 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
     const VideoQualityOption* quality =
         ZuvraKestrum::Settings::VideoQualityOfLevel(g_kestrumData->videoQuality);
     if (!quality) return;
-    if (auto* option = FindAs<DuiLib::COptionUI>(paintManager_, quality->option, L"Option")) {
+    if (auto* option =
+            FindControlAs<DuiLib::COptionUI>(paintManager_, quality->option, L"Option")) {
         option->Selected(true, true);
     }
 }

@@ -17,12 +17,6 @@ using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::StringToCString;
 
-template <class Control>
-Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
-    DuiLib::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
-}
-
 std::wstring FolderOf(const std::wstring& path) {
     const size_t end = path.find_last_of(L'\\');
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
@@ -110,10 +104,10 @@ LRESULT CDuiUserConfig::OnCreate() {
     Relay().attach(GetHWND());
     const wchar_t* const skin = L"OwnerConfig";
     if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
-    photoBtn_ = FindAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
-    nickEdit_ = FindAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
-    camOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
-    micOpt_ = FindAs<DuiLib::COptionUI>(paintManager_, L"MicOpt", L"Option");
+    photoBtn_ = FindControlAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
+    nickEdit_ = FindControlAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
+    camOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
+    micOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"MicOpt", L"Option");
     if (!photoBtn_ || !nickEdit_ || !camOpt_ || !micOpt_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
         KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());

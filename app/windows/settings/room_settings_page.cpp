@@ -12,12 +12,6 @@ using ZuvraKestrum::Settings::RoomOptions;
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
 
-template <class Control>
-Control* FindAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
-    DuiLib::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
-}
-
 }  // namespace
 
 // The shared handlers log under the window's name ("CDuiSetRoom::DoInitWnd"), as the window's
@@ -35,11 +29,11 @@ LRESULT CRoomSettingsPage::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     relay_.attach(GetHWND());
     if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return 0;
     DuiLib::CPaintManagerUI& manager = paintManager_;
-    pwdEdit_ = FindAs<DuiLib::CEditUI>(manager, L"pwdEdit", L"Edit");
-    tabRoomOpt_ = FindAs<DuiLib::COptionUI>(manager, L"tabRoomOpt", L"Option");
-    tabAVOpt_ = FindAs<DuiLib::COptionUI>(manager, L"tabAVOpt", L"Option");
-    enableVideoOp_ = FindAs<DuiLib::COptionUI>(manager, L"enableVideoOp", L"Option");
-    enableAudioOp_ = FindAs<DuiLib::COptionUI>(manager, L"enableAudioOp", L"Option");
+    pwdEdit_ = FindControlAs<DuiLib::CEditUI>(manager, L"pwdEdit", L"Edit");
+    tabRoomOpt_ = FindControlAs<DuiLib::COptionUI>(manager, L"tabRoomOpt", L"Option");
+    tabAVOpt_ = FindControlAs<DuiLib::COptionUI>(manager, L"tabAVOpt", L"Option");
+    enableVideoOp_ = FindControlAs<DuiLib::COptionUI>(manager, L"enableVideoOp", L"Option");
+    enableAudioOp_ = FindControlAs<DuiLib::COptionUI>(manager, L"enableAudioOp", L"Option");
     roomNameTxt_ = manager.FindControl(L"roomNameTxt");
     speakerNameTxt_ = manager.FindControl(L"speakerNameTxt");
     const bool shared =

@@ -23,6 +23,14 @@ class CKestrumDump;
 //
 // Ownership: the object is created with new and deletes itself in OnFinalMessage, after
 // WM_NCDESTROY; its paint manager and control tree go with it. Nobody else deletes it.
+// The control of that name in manager's tree as the interface `kind` names ("Edit", "Option",
+// ...); null when there is none or it is of another kind.
+template <class Control>
+Control* FindControlAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
+}
+
 class CDuiFrameWindow : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
 public:
     // Timer of the settings windows that ends the wait after a log upload was started.
