@@ -15,6 +15,10 @@
 //   --lifeline           end when the last GET /lifeline connection closes
 //   --idle-exit S        end after S seconds without any request (0: never)
 //   --exit-with-stdin    end when standard input closes
+//   --latest-version V   the newest client version the configuration offers (1.2): above the
+//                        program's own, the program proposes an optional upgrade
+//   --minimum-version V  the oldest client version allowed (1.0): above the program's own, the
+//                        program demands an upgrade
 // Once listening it prints one JSON line with the addresses (see GET /info of lib/control.js).
 const fs = require('fs');
 const http = require('http');
@@ -25,6 +29,7 @@ function readOptions(argv) {
   const options = {
     host: '127.0.0.1', port: 0, proxies: ['127.0.0.2', '127.0.0.3', '127.0.0.4', '127.0.0.5', '127.0.0.6'],
     proxyPort: 0, controlPort: 0, signalPort: 0, readyFile: '', lifeline: false, idleExit: 0, exitWithStdin: false,
+    versions: {},
   };
   const valued = {
     '--host': (v) => { options.host = v; },
@@ -35,6 +40,8 @@ function readOptions(argv) {
     '--signal-port': (v) => { options.signalPort = Number(v); },
     '--ready-file': (v) => { options.readyFile = v; },
     '--idle-exit': (v) => { options.idleExit = Number(v); },
+    '--latest-version': (v) => { options.versions.latest = v; },
+    '--minimum-version': (v) => { options.versions.minimum = v; },
   };
   for (let i = 2; i < argv.length; i += 1) {
     if (argv[i] === '--lifeline') options.lifeline = true;

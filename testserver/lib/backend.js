@@ -35,7 +35,7 @@ class Backend {
     app.use(this.recorder.middleware((req) => req.listenerName));
     app.use(earlyFault(this.faults));
     app.use('/usrservice/v1', accountRoutes(this.state));
-    app.use('/kmrservice', meetingRoutes(this.state));
+    app.use('/kmrservice', meetingRoutes(this.state, this.options.versions));
     app.use('/', feedbackRoutes());
     app.use((req, res) => res.status(404).json({ success: false, errorMsg: 'no such route', code: 404 }));
     return app;

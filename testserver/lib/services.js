@@ -123,7 +123,9 @@ function roomAnswer(room) {
   };
 }
 
-function meetingRoutes(state) {
+// The client versions of the configuration (GET /v1/config): {minimum, latest}, each optional.
+function meetingRoutes(state, offered = {}) {
+  const versions = { minimum: '1.0', latest: '1.2', ...offered };
   const router = express.Router();
   const authed = (req, res, next) => {
     const user = state.users.get(req.get('access_token') || '');
@@ -213,8 +215,8 @@ function meetingRoutes(state) {
     success: true,
     platform: {
       windows: {
-        minimum: { v: '1.0', url: 'http://127.0.0.1/downloads/kestrum-1.0.exe' },
-        latest: { v: '1.2', url: 'http://127.0.0.1/downloads/kestrum-1.2.exe' },
+        minimum: { v: versions.minimum, url: `http://127.0.0.1/downloads/kestrum-${versions.minimum}.exe` },
+        latest: { v: versions.latest, url: `http://127.0.0.1/downloads/kestrum-${versions.latest}.exe` },
       },
     },
     maxRequestTimeout: 30,
