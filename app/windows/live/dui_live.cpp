@@ -17,14 +17,17 @@
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 #include "app/windows/tiles/tile_messages.h"
 #include "app/windows/tiles/tile_rules.h"
+#include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
+#include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/util_display.h"
 #include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 
 using ZuvraKestrum::Live::MarkPlace;
@@ -73,6 +76,16 @@ Window* CreatePanel(Window* window, HWND parent, const wchar_t* name, int width,
 }
 
 std::vector<std::string> Only(const std::string& uid) { return {uid}; }
+
+// One message at a time: the course family's numbers are not contiguous, and the window's own
+// messages among them (the big-view exchange, the chosen share source) carry records that only
+// their own family's free knows.
+void FreeQueuedCoursePayloads(HWND window) {
+#define LIVE_FREE_QUEUED_ROW(name, number, Payload) \
+    FreeQueuedPayloads(window, name, name, FreeCoursePayload);
+    KESTRUM_COURSE_MESSAGES(LIVE_FREE_QUEUED_ROW)
+#undef LIVE_FREE_QUEUED_ROW
+}
 
 }  // namespace
 
@@ -253,7 +266,7 @@ LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     if (connectThread_.joinable()) connectThread_.join();
     KillTimer(GetHWND(), kBarTimer);
     if (!bars_.barsShown()) ShowCursor(TRUE);
-    FreeQueuedPayloads(GetHWND(), WM_COURSE_FIRST, WM_COURSE_LAST, FreeCoursePayload);
+    FreeQueuedCoursePayloads(GetHWND());
     FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
                        FreeEngineEventPayload);
     FreeQueuedPayloads(GetHWND(), WM_EXCHANGE_BIG, WM_EXCHANGE_BIG, FreeTilePayload);
@@ -405,17 +418,9 @@ LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
             if (userList_) userList_->updateAudioStatusByStream(stream, false);
         }
         break;
-    case kAvatarTimer: {
-        const ZuvraKestrum::Live::AvatarTick tick = roster_->onAvatarTick();
-        if (tick.kind == ZuvraKestrum::Live::AvatarTick::kStopTimer) {
-            KillTimer(GetHWND(), kAvatarTimer);
-        } else if (tick.kind == ZuvraKestrum::Live::AvatarTick::kFetch) {
-            const std::wstring path = std::wstring(paintManager_.GetResourcePath()) + L"logo\\" +
-                                      Utf8ToCString(tick.portraitId) + L".png";
-            Course()->getPhoto(tick.uid, tick.portraitId, CStringToUtf8(path));
-        }
+    case kAvatarTimer:
+        FetchNextAvatar();
         break;
-    }
     case CMsgBoxAnsyManager::kMicRequestTimer:
     case CMsgBoxAnsyManager::kCameraRequestTimer:
         KillTimer(GetHWND(), wParam);
@@ -862,12 +867,42 @@ LRESULT CDuiLive::OnExchangeBig(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
+// Avatars already in the cache are skipped at once: only a download waits for the next tick.
+void CDuiLive::FetchNextAvatar() {
+    using ZuvraKestrum::Live::AvatarTick;
+    for (;;) {
+        const AvatarTick tick = roster_->onAvatarTick();
+        if (tick.kind == AvatarTick::kWait) return;
+        if (tick.kind == AvatarTick::kStopTimer) {
+            KillTimer(GetHWND(), kAvatarTimer);
+            return;
+        }
+        const std::string target = ZuvraKestrum::Live::AvatarDownloadTarget(tick.portraitId);
+        if (!target.empty()) {
+            Course()->getPhoto(tick.uid, tick.portraitId, target);
+            return;
+        }
+        KESTRUM_LOG(Level_Info, " Uid: %s logo already exist or no file name (%s)",
+                    tick.uid.c_str(), tick.portraitId.c_str());
+        roster_->onAvatarSkipped();
+    }
+}
+
+// The meeting data and the configuration keep their paths in UTF-8.
+void CDuiLive::ApplyOwnAvatar() {
+    CKestrumData& data = *g_kestrumData;
+    data.portraitPath =
+        kestrum::common::WideToUtf8(ZuvraKestrum::Util::GetPortraitPath(data.portraitId));
+    CSingleton<CKestrumConfig>::getInstance()->setPortraitPath(data.portraitPath);
+}
+
 // An avatar arrived: its rows and bubbles show it.
 LRESULT CDuiLive::OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto portraitId = TakePayload<WM_GET_PHOTO>(wParam);
     if (!portraitId || leaving_ || !ready_) return 0;
-    const std::string uid = roster_->onAvatarFinished();
+    const std::string uid = roster_->onAvatarArrived(*portraitId);
     if (uid.empty()) return 0;
+    if (uid == g_kestrumData->uid) ApplyOwnAvatar();
     for (const UserInfoRecord& record : roster_->socketList()) {
         if (uid != record.uid) continue;
         if (userList_) userList_->updateUserPhoto(record);
@@ -882,7 +917,7 @@ LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto error = TakePayload<WM_ACCOUNT_ERROR>(wParam);
     if (!error || leaving_ || !ready_) return 0;
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
-    roster_->onAvatarFinished();
+    static_cast<void>(roster_->onRequestFailed(error->text1));
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {

@@ -470,7 +470,8 @@ void CDuiLive::ClosePicker() {
 LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
     const auto result = TakePayload<WM_ROOM_CTRL>(wParam);
     if (!result || leaving_ || !ready_) return 0;
-    KESTRUM_LOG(Level_Info, "(%s,%d)", result->mediaToken.c_str(), result->shareId);
+    KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
+                result->shareId);
     g_kestrumData->shareToken = result->mediaToken;
     const CKestrumConfig* config = CSingleton<CKestrumConfig>::getInstance();
     config->setShareID(std::to_string(result->shareId));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/core/test/temp_folder.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
@@ -18,8 +20,10 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "app/windows/tiles/tile_messages.h"
 #include "engine_journal.h"
 #include "join_test_support.h"
+#include "kestrum/common/utf.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
@@ -28,11 +32,13 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/util_path.h"
 #include "kestrum/core/video_source_transfer.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/json/json_document.h"
 #include "road_course.h"
+#include "support/recording_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
 #include "ui/base/resource/resource_hub.h"
@@ -135,6 +141,32 @@ JoinServices g_joinServices{};
 window_testing::RecordingMeetingHost g_host;
 int g_joinReports = 0;
 int g_boxDrops = 0;
+std::unique_ptr<CKestrumDump> g_appLog;
+FILETIME g_logStart{};
+
+// Every log file of the program's log folder written by this run, read whole.
+std::vector<std::string> LogsOfThisRun() {
+    const std::wstring folder = ZuvraKestrum::Util::GetExeDirW() + L"logger\\";
+    std::vector<std::string> logs;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return logs;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (CompareFileTime(&found.ftLastWriteTime, &g_logStart) < 0) continue;
+        std::string log;
+        if (FILE* file = _wfopen((folder + found.cFileName).c_str(), L"rb")) {
+            char chunk[4096];
+            for (size_t read; (read = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+                log.append(chunk, read);
+            }
+            std::fclose(file);
+        }
+        logs.push_back(std::move(log));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return logs;
+}
 
 void NoHttpReport(const char*, int, unsigned) {}
 void KeepRunning() {}
@@ -171,6 +203,10 @@ HWND DialogWindow(int dialog) {
 class LiveRoadEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // The application log, where the program keeps it, opened before anything logs.
+        GetSystemTimeAsFileTime(&g_logStart);
+        g_appLog = std::make_unique<CKestrumDump>("LiveRoadTest", true, false, false,
+                                                  ZuvraKestrum::Util::GetAppLogPath(""));
         StartFramework();
         g_backend = std::make_unique<TestBackend>();
         if (!g_backend->Started()) return;
@@ -198,6 +234,7 @@ public:
         g_course.reset();
         g_library.reset();
         g_backend.reset();
+        g_appLog.reset();
     }
 };
 
@@ -205,9 +242,10 @@ public:
     ::testing::AddGlobalTestEnvironment(new LiveRoadEnvironment);
 
 // A participant as the signalling server reports one.
-std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0) {
-    return "{\"uid\":\"" + uid + "\",\"name\":\"" + name +
-           "\",\"portraitId\":\"\",\"account\":\"\",\"streamId\":" + std::to_string(streamId) +
+std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0,
+                   const std::string& portraitId = "") {
+    return "{\"uid\":\"" + uid + "\",\"name\":\"" + name + "\",\"portraitId\":\"" + portraitId +
+           "\",\"account\":\"\",\"streamId\":" + std::to_string(streamId) +
            ",\"shareId\":-1,\"feature\":0,\"status\":" + std::to_string(status) + "}";
 }
 
@@ -801,6 +839,16 @@ TEST_F(LiveRoadTest, EveryPayloadIsFreedWhileLeavingAndAfter) {
         auto token = NewRecord<TokenPayload>();  // a result for the join window only
         watch(token.get());
         PostPayload<WM_USER_TOKEN>(window, std::move(token));
+        // The window's own records, whose numbers lie among the course messages'.
+        auto big = NewRecord<UserInfoRecord>("40100", "Dan", "", 4100, "", 0, -1, 0);
+        watch(big.get());
+        PostPayload<WM_EXCHANGE_BIG>(window, std::move(big));
+        auto chosen = NewRecord<ScreenShareChosen>(nullptr, 640, 360);
+        watch(chosen.get());
+        if (PostMessageW(window, WM_SCREENSHARE_CHOSEN, reinterpret_cast<WPARAM>(chosen.get()),
+                         1)) {
+            static_cast<void>(chosen.release());
+        }
     };
     HWND live = Live()->GetHWND();
     post(live);  // handled while leaving
@@ -811,6 +859,103 @@ TEST_F(LiveRoadTest, EveryPayloadIsFreedWhileLeavingAndAfter) {
     int alive = 0;
     for (const std::atomic<void*>& slot : g_watched) alive += slot.load() != nullptr;
     EXPECT_EQ(alive, 0);
+}
+
+// The back-end's tokens (access, media, share) are masked in every log a user may upload.
+TEST_F(LiveRoadTest, NoTokenOfAWholeMeetingReachesALog) {
+    const std::string me = MeetingData().uid;
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    MeetingData().shareToken.clear();  // the configuration keeps the last one
+    g_course->roomctrl_share(true, {me});
+    ASSERT_TRUE(PumpUntil([] { return !MeetingData().shareToken.empty(); }));
+    const std::vector<std::string> tokens = {MeetingData().token, MeetingData().mediaToken,
+                                             MeetingData().shareToken};
+    ASSERT_NO_FATAL_FAILURE(Leave());
+
+    const std::vector<std::string> logs = LogsOfThisRun();
+    ASSERT_FALSE(logs.empty());
+    bool shareLogged = false;
+    for (const std::string& log : logs) {
+        shareLogged = shareLogged ||
+                      log.find("OnMeetingRoomCtrl(" + tokens[2].substr(0, 4)) != std::string::npos;
+        for (const std::string& token : tokens) {
+            ASSERT_FALSE(token.empty());
+            EXPECT_EQ(log.find(token), std::string::npos) << token;
+        }
+    }
+    EXPECT_TRUE(shareLogged);
+}
+
+// Avatars come from the cache the rows read: a cached file is not fetched again, an id that
+// is no file name is never asked for, and only its own result ends a download under way.
+TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
+    const TempFolder folder;
+    static std::wstring skin;
+    skin = folder.path();
+    ZuvraKestrum::Util::SetResourcePathSource([] { return skin; });
+    CKestrumData& data = MeetingData();
+    const CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
+    const std::string shownBefore = data.portraitPath;
+    const std::string idBefore = data.portraitId;
+    std::string storedBefore;
+    config.getPortraitPath(storedBefore);
+
+    // The own avatar on the server, and one that is in the cache already.
+    RecordingObserver uploader;
+    g_library->updatePhoto(
+        &uploader, kestrum::common::WideToUtf8(SkinFolder() + CDuiLogin::kOwnPortraitFile).c_str());
+    ASSERT_TRUE(uploader.WaitFinished());
+    std::string own;
+    for (const std::string& line : uploader.Lines()) {
+        if (line.rfind("onUpdatePhoto(", 0) == 0) own = line.substr(14, line.size() - 15);
+    }
+    ASSERT_FALSE(own.empty());
+    data.portraitId = own;
+    HANDLE cached =
+        CreateFileW(ZuvraKestrum::Util::GetPortraitCachePath("p-cached").c_str(), GENERIC_WRITE, 0,
+                    nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(cached, INVALID_HANDLE_VALUE);
+    CloseHandle(cached);
+    auto downloads = [] {
+        std::vector<std::string> queries;
+        for (const TestBackend::Request& request : g_backend->Requests()) {
+            if (request.method == "GET" &&
+                request.path.find("account/portrait") != std::string::npos) {
+                queries.push_back(request.query);
+            }
+        }
+        return queries;
+    };
+    const size_t before = downloads().size();
+
+    // The own download is slow; meanwhile another request fails.
+    g_backend->Call("POST", "fault",
+                    "{\"listener\":\"base\",\"mode\":\"delay\",\"path\":\"account/portrait\","
+                    "\"count\":1,\"delayMs\":2500}");
+    EmitToMe("user-list", "[" + Member(data.uid, data.nickname, data.streamId, 0, own) + "," +
+                              Member("40002", "Bob", 4002, 0, "..\\\\..\\\\x") + "," +
+                              Member("40003", "Carol", 4003, 0, "a:b") + "," +
+                              Member("40004", "Dan", 4004, 0, "p-cached") + "]");
+    ASSERT_TRUE(PumpUntil([&] { return downloads().size() == before + 1; }));
+    PostPayload<WM_ACCOUNT_ERROR>(Live()->GetHWND(),
+                                  NewRecord<StringPairPayload>("room/ctrl", "", 5));
+    const std::wstring ownFile = ZuvraKestrum::Util::GetPortraitCachePath(own);
+    EXPECT_TRUE(PumpUntil([&] {
+        return data.portraitPath == kestrum::common::WideToUtf8(ownFile) &&
+               Live()->roster().portraitQueue().empty();
+    })) << data.portraitPath;
+    EXPECT_NE(GetFileAttributesW(ownFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    std::string stored;
+    EXPECT_EQ(config.getPortraitPath(stored), data.portraitPath);
+    const std::vector<std::string> asked = downloads();
+    EXPECT_EQ(std::vector<std::string>(asked.begin() + before, asked.end()),
+              std::vector<std::string>{"?portraitId=" + own});
+
+    g_backend->Call("POST", "fault", "{\"listener\":\"base\",\"mode\":\"none\"}");
+    data.portraitId = idBefore;
+    data.portraitPath = shownBefore;
+    config.setPortraitPath(storedBefore);
+    ZuvraKestrum::Util::SetResourcePathSource(nullptr);
 }
 
 }  // namespace

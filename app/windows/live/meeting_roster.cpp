@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "kestrum/common/utf.h"
+#include "kestrum/core/util_path.h"
+
 namespace ZuvraKestrum::Live {
 
 namespace {
@@ -15,6 +18,9 @@ std::string WithName(const char* pattern, const std::string& name) {
     if (at != std::string::npos) text.replace(at, 2, name);
     return text;
 }
+
+// The service library's name of the avatar requests; the meeting only ever downloads.
+constexpr char kPortraitApi[] = "account/portrait";
 
 const char* JoinedText(int language) { return language ? "%s 进入了房间" : "%s joined"; }
 const char* LeftText(int language) { return language ? "%s 离开了房间" : "%s left"; }
@@ -341,8 +347,33 @@ AvatarTick MeetingRoster::onAvatarTick() {
     return tick;
 }
 
-std::string MeetingRoster::onAvatarFinished() {
+std::string AvatarDownloadTarget(const std::string& portraitId) {
+    const std::wstring file = Util::GetPortraitCachePath(portraitId);
+    // The look-up gives the cache's file once it exists there.
+    if (file.empty() || Util::GetPortraitPath(portraitId) == file) return {};
+    return kestrum::common::WideToUtf8(file);
+}
+
+void MeetingRoster::onAvatarSkipped() {
     KESTRUM_CHECK_THREAD(thread_);
+    static_cast<void>(endPortraitFetch());
+}
+
+std::string MeetingRoster::onAvatarArrived(const std::string& portraitId) {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (!portraitPending_) return {};
+    const auto pending = portraits_.find(pendingPortrait_);
+    if (pending == portraits_.end() || pending->second != portraitId) return {};
+    return endPortraitFetch();
+}
+
+std::string MeetingRoster::onRequestFailed(const std::string& api) {
+    KESTRUM_CHECK_THREAD(thread_);
+    if (api != kPortraitApi) return {};
+    return endPortraitFetch();
+}
+
+std::string MeetingRoster::endPortraitFetch() {
     if (!portraitPending_) return {};
     portraitPending_ = false;
     portraits_.erase(pendingPortrait_);

@@ -102,6 +102,13 @@ struct AvatarTick {
     std::string portraitId;
 };
 
+// Where the avatar of portraitId is downloaded to, as the service library takes paths (UTF-8):
+// the avatar cache's file of the id (Util::GetPortraitCachePath), the one the rows and bubbles
+// look up. Empty when there is nothing to download: the id names no plain file (an id from the
+// server never becomes a path of its own), or its file is in the cache already. Any thread;
+// creates the cache's folder.
+std::string AvatarDownloadTarget(const std::string& portraitId);
+
 class MeetingRoster : public CKestrumDump {
 public:
     // language: 0 English, 1 Chinese (the toasts and share-stream names). ownStreamId: the own
@@ -159,10 +166,18 @@ public:
     void queuePortraitFetch(const std::string& uid, const std::string& portraitId);
     // One tick of the timer. One download at a time: while one is under way the tick waits.
     [[nodiscard]] AvatarTick onAvatarTick();
-    // The download under way ended (succeeded, failed, or its file already existed): its entry
-    // leaves the queue either way, so the next tick asks for the next one. Returns the uid it
-    // was for (empty when none was under way).
-    std::string onAvatarFinished();
+    // The avatar the last tick handed out needs no download (its file is cached already, or its
+    // id names no file): its entry leaves the queue, so the next tick asks for the next one.
+    void onAvatarSkipped();
+    // The bridge reported portraitId's file complete. When the download under way is for that
+    // id, it ends: its entry leaves the queue and its uid is returned. Any other report (a late
+    // one, one of another window's download) leaves the download running and returns empty.
+    std::string onAvatarArrived(const std::string& portraitId);
+    // A request of the bridge failed; api names it as the service library does. Only a failed
+    // avatar download ("account/portrait") ends the download under way, and its entry leaves
+    // the queue, so that an avatar the server does not have is not asked for every second (the
+    // next full list queues it again). Returns the uid it was for; empty when nothing ended.
+    std::string onRequestFailed(const std::string& api);
 
     // --- What the window reads ---
 
@@ -202,6 +217,8 @@ private:
     bool hasTile(int32_t streamId) const;
     void removeTile(int32_t streamId, RosterActions& out);
     std::string nameOf(const std::string& uid) const;
+    // Ends the download under way: its entry leaves the queue. Its uid; empty when none was.
+    std::string endPortraitFetch();
     void logSocketList(const char* title);
 
     int language_;

@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "app/core/test/chinese_emoji_text.h"
+#include "app/core/test/temp_folder.h"
+#include "kestrum/common/utf.h"
+#include "kestrum/core/util_path.h"
+
 namespace {
 
 using namespace ZuvraKestrum::Live;
@@ -243,7 +248,7 @@ TEST(MeetingRoster, AFullListReplacesTheRecordsAndPairsTheStreamsAgain) {
     EXPECT_EQ(m.roster.portraitQueue().size(), 4u);  // me, ann, bob (earlier), cid
 }
 
-TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeUntilTheQueueIsEmpty) {
+TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnResult) {
     MeetingRoster roster(0, kOwnStream);
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kStopTimer);
     roster.queuePortraitFetch("bob", "pb");
@@ -257,22 +262,52 @@ TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeUntilTheQueueIsEmpty) {
     EXPECT_EQ(tick.kind, AvatarTick::kFetch);
     EXPECT_EQ(tick.uid, "ann");
     EXPECT_EQ(tick.portraitId, "pa");
-    // While the download runs the timer keeps ticking and asks for nothing.
+    // While the download runs the timer keeps ticking and asks for nothing; another request's
+    // failure and another id's file leave it running.
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kWait);
+    EXPECT_EQ(roster.onRequestFailed("room/ctrl"), "");
+    EXPECT_EQ(roster.onAvatarArrived("pb"), "");
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kWait);
-    EXPECT_EQ(roster.onAvatarFinished(), "ann");
-    EXPECT_EQ(roster.onAvatarFinished(), "");
+    EXPECT_EQ(roster.onAvatarArrived("pa"), "ann");
+    EXPECT_EQ(roster.onAvatarArrived("pa"), "");
 
-    // A failed download ends like a finished one: the next entry is asked for.
+    // A failed download ends too: the next entry is asked for.
     tick = roster.onAvatarTick();
     EXPECT_EQ(tick.uid, "bob");
     roster.queuePortraitFetch("dan", "pd");
+    roster.queuePortraitFetch("eve", "pe");
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kWait);
-    EXPECT_EQ(roster.onAvatarFinished(), "bob");
+    EXPECT_EQ(roster.onRequestFailed("account/portrait"), "bob");
     EXPECT_EQ(roster.onAvatarTick().uid, "dan");
-    roster.onAvatarFinished();
+    // One that needs no download is skipped.
+    roster.onAvatarSkipped();
+    EXPECT_EQ(roster.onAvatarTick().uid, "eve");
+    EXPECT_EQ(roster.onAvatarArrived("pe"), "eve");
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kStopTimer);
     EXPECT_TRUE(roster.portraitQueue().empty());
+}
+
+// The download's target is the look-up's cache file, handed on as UTF-8 whatever the ANSI code
+// page (the folder's name has characters no code page holds); a cached file and an id that is
+// no plain file name need no download.
+TEST(AvatarDownloadTarget, IsTheCacheFileInUtf8UnlessCachedOrNoFileName) {
+    const TempFolder folder;
+    static std::wstring skin;
+    skin = folder.path() + kChineseEmojiWide + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(skin.c_str(), nullptr));
+    ZuvraKestrum::Util::SetResourcePathSource([] { return skin; });
+
+    const std::string target = AvatarDownloadTarget("p-1");
+    EXPECT_EQ(target, kestrum::common::WideToUtf8(skin + L"logo\\p-1.png"));
+    HANDLE file = CreateFileW(kestrum::common::Utf8ToWide(target).c_str(), GENERIC_WRITE, 0,
+                              nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+    EXPECT_EQ(AvatarDownloadTarget("p-1"), "");
+    for (const char* id : {"..\\..\\x", "a:b", "../x", "", "nul"}) {
+        EXPECT_EQ(AvatarDownloadTarget(id), "") << id;
+    }
+    ZuvraKestrum::Util::SetResourcePathSource(nullptr);
 }
 
 // What the window shows, built only from the decisions it was given.
