@@ -124,7 +124,6 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .add(WM_SOCKET_RECONNECT, &CDuiLive::OnSocketStatusReconnect)
         .add(WM_SOCKET_FAIL, &CDuiLive::OnSocketStatusFail)
         .add(WM_ROOM_CTRL, &CDuiLive::OnMeetingRoomCtrl)
-        .add(WM_HTTP_RESULT, &CDuiLive::OnHttpResult)
         .add(WM_ENGINE_JOIN_CHANNEL_SUCCESS, &CDuiLive::OnMediaJoinChannelSuccess)
         .add(WM_ENGINE_LEAVE_CHANNEL, &CDuiLive::OnMediaLeaveChannel)
         .add(WM_ENGINE_NETWORK_QUALITY, &CDuiLive::OnMediaNetworkQuality)
@@ -427,10 +426,15 @@ LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
         CMsgBoxAnsyManager::getInstance()->msgbox_timeout(static_cast<int>(wParam), GetHWND());
         break;
     case kShareRestopTimer:
-        if (!stopShareRequested_) break;
-        KillTimer(GetHWND(), kShareRestopTimer);
-        KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
-        host_.roomctrlShare(false, Only(g_kestrumData->uid));
+        OnShareRestopTimer();
+        break;
+    case kToggleWaitTimer:
+        if (ownToggles_.Settle()) FreeOwnToggles();
+        break;
+    case kReconnectDeadlineTimer:
+        // The meeting may end here: nothing of the window is touched after it.
+        handled = true;
+        if (!leaving_) ApplyReconnectStep(reconnectRoad_.onDeadline());
         break;
     default:
         if (ZuvraKestrum::Live::InvitationTimers::Contains(wParam)) {
@@ -580,12 +584,14 @@ void CDuiLive::DoCameraOpt(DuiLib::TNotifyUI&) {
     SendCamera(!controls_.camera->IsSelected());
 }
 
-// The toggle waits for the server's echo of the change (OnSocketUserOperator frees it). A
-// disabled option does not toggle itself after the click that disabled it: its selection is set
-// here, for a click and for an accepted request alike.
+// The toggle waits for the server's echo of the change (OnSocketUserOperator frees it, and so
+// does whatever means no echo comes: live::OwnToggleWait). A disabled option does not toggle
+// itself after the click that disabled it: its selection is set here, for a click and for an
+// accepted request alike.
 void CDuiLive::SendMicrophone(bool mute) {
     controls_.mic->Selected(mute, false);
     controls_.mic->SetEnabled(false);
+    WaitForOwnEcho();
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalAudio(mute);
     localAudioMuted_ = mute;
     host_.roomctrlAudio(mute, Only(g_kestrumData->uid));
@@ -594,6 +600,7 @@ void CDuiLive::SendMicrophone(bool mute) {
 void CDuiLive::SendCamera(bool mute) {
     controls_.camera->Selected(mute, false);
     controls_.camera->SetEnabled(false);
+    WaitForOwnEcho();
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalVideo(mute);
     localVideoMuted_ = mute;
     host_.roomctrlVideo(mute, Only(g_kestrumData->uid));
@@ -918,6 +925,7 @@ LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
     if (!error || leaving_ || !ready_) return 0;
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     static_cast<void>(roster_->onRequestFailed(error->text1));
+    if (ownToggles_.RequestFailed(error->text1)) FreeOwnToggles();
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {

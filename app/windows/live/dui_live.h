@@ -39,15 +39,15 @@ struct MsgBoxRequestInfo;
 // the media marks decide signal and speaker marks, this class only moves windows and controls.
 //
 // Threads: the UI thread, apart from its three signalling threads, which only call the course
-// bridge: the connect thread, started by "windowinit", the reconnect thread, started a second
-// after the connection was lost, and the close thread of leave and close, which cancels the
-// reconnection, takes the connect thread over and joins both before it closes, so that no
-// connection being made outlives the meeting. The window joins what it still owns when it is
-// destroyed, so no thread outlives it; none shows a box (the reconnect notice is shown by the
-// UI thread itself), so a join never waits on one.
+// bridge: the connect thread, started by "windowinit", the reconnect thread, started after a
+// back-off when the server refused to take a lost connection back, and the close thread of leave
+// and close, which cancels the reconnection, takes the connect thread over and joins both before it
+// closes, so that no connection being made outlives the meeting. The window joins what it still
+// owns when it is destroyed, so no thread outlives it; none shows a box (the reconnect notice is
+// shown by the UI thread itself), so a join never waits on one.
 //
-// Modal boxes (the reconnect notice, the removal notice) pump messages: the window may be gone
-// when one returns, so what follows a box reads only what it copied before, or checks the
+// Modal boxes (the reconnect notice, the notice of a meeting's end) pump messages: the window may
+// be gone when one returns, so what follows a box reads only what it copied before, or checks the
 // window's alive token first.
 //
 // Payloads: every course and engine message that reaches the window has its record freed on
@@ -74,8 +74,9 @@ public:
     static constexpr UINT kShareRestopMs = 10000;
     static constexpr UINT kInterruptToastMs = 10000;
     static constexpr UINT kHostToastMs = 5000;
-    // The pause before a lost connection is made again.
-    static constexpr DWORD kReconnectDelayMs = 1000;
+    // The own toggles' wait for the server's echo; the reconnect road's give-up.
+    static constexpr UINT_PTR kToggleWaitTimer = 1402;
+    static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
     // The window's own message: show the reconnect notice (posted by the reconnect road).
     static constexpr UINT kReconnectNoticeMessage = WM_APP + 0x130;
 
@@ -91,6 +92,13 @@ public:
 
     // Tests shorten the bar-hiding rest (default BarHiding::kDefaultRestMs).
     void setBarRestMs(UINT ms) { barRestMs_ = ms; }
+    // Tests shorten the signalling's waits: the re-stop period, the toggles' wait for the echo,
+    // the reconnect road's bounds.
+    void setShareRestopMs(UINT ms) { shareRestopMs_ = ms; }
+    void setToggleWaitMs(UINT ms) { toggleWaitMs_ = ms; }
+    void setReconnectLimits(const ZuvraKestrum::Live::ReconnectRoad::Limits& limits) {
+        reconnectRoad_ = ZuvraKestrum::Live::ReconnectRoad(limits);
+    }
 
     // What tests read.
     const ZuvraKestrum::Live::MeetingRoster& roster() const { return *roster_; }
@@ -163,7 +171,6 @@ private:
     LRESULT OnSocketStatusFail(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnReconnectNotice(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnHttpResult(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnScreenShareChosen(UINT, WPARAM wParam, LPARAM lParam, bool&);
     LRESULT OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnAccountError(UINT, WPARAM wParam, LPARAM, bool&);
@@ -232,12 +239,16 @@ private:
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
     void RefreshStatus(const std::vector<UserInfoRecord>& users);
-    void LeaveRemoved(const std::string& operatorUid);
+    void LeaveWithNotice(const std::wstring& text);
     void OnInvitationTimer(int eventId);
     void StopWaiting(int kind, const std::string& uid);
     void AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept);
     void SendMicrophone(bool mute);
     void SendCamera(bool mute);
+    void WaitForOwnEcho();
+    void FreeOwnToggles();
+    void OnShareRestopTimer();
+    void EndShareStop();
     void ApplyReconnectStep(const ZuvraKestrum::Live::ReconnectRoad::Step& step);
     void ClosePicker();
     void LayOutChildren();
@@ -271,7 +282,10 @@ private:
     CDuiChatList* chatList_ = nullptr;
     CDuiRemoteItem* selfTile_ = nullptr;
     CDuiScreenShare* screenShare_ = nullptr;  // the picker while it is open
-    bool stopShareRequested_ = false;         // the user stopped sharing: arms the re-stop
+    bool stopShareRequested_ = false;  // the user stopped sharing, the server has not said so
+    UINT shareRestopMs_ = kShareRestopMs;
+    live::OwnToggleWait ownToggles_;
+    UINT toggleWaitMs_ = live::OwnToggleWait::kWaitMs;
     ZuvraKestrum::Live::HostNotice hostNotice_;
     ZuvraKestrum::Live::ReconnectRoad reconnectRoad_;
     // Cleared when the window is destroyed; a copy taken before a modal box says afterwards

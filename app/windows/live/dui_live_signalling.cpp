@@ -56,6 +56,16 @@ UINT RequestWaitMs() {
 
 CMsgBoxAnsyManager& Invitations() { return *CMsgBoxAnsyManager::getInstance(); }
 
+// Why the meeting ended without the server, from the language file of the meeting's language
+// beside the skins.
+std::wstring ConnectionEndText(ReconnectRoad::GiveUp why) {
+    const std::wstring file = std::wstring(DuiLib::CPaintManagerUI::GetResourcePath()) +
+                              L"..\\lang\\" + (g_language ? L"zh_CN" : L"en_US") + L"\\strings.ini";
+    return ZuvraKestrum::Live::LanguageFileText(file, why == ReconnectRoad::GiveUp::kRefused
+                                                          ? "STRID_LIVE_SIGNAL_REFUSED"
+                                                          : "STRID_LIVE_SIGNAL_LOST");
+}
+
 // The invitation timers are process-wide, like the manager's pending list they index: an
 // entry left by an earlier window never shares its id with a new one.
 InvitationTimers& Timers() {
@@ -134,13 +144,11 @@ LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
                 operation->type.c_str());
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
         operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
-    if (plan.enableOwnToggles) {
-        controls_.mic->SetEnabled(true);
-        controls_.camera->SetEnabled(true);
-    }
+    if (plan.enableOwnToggles && ownToggles_.Settle()) FreeOwnToggles();
     Apply(roster_->onUserList(operation->users));
     if (plan.removed) {
-        LeaveRemoved(operation->operatorUid);
+        LeaveWithNotice(Utf8ToCString(
+            ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
         return 0;  // the window may be gone
     }
     if (plan.shareButton != OperationPlan::kShareAsIs) {
@@ -149,6 +157,7 @@ LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
     if (plan.ownShareEnded) {
         roster_->setOwnShareId(-1);
         controls_.share->Selected(false, false);
+        EndShareStop();
     }
     if (plan.interruptNotice) {
         const std::string text =
@@ -171,12 +180,25 @@ void CDuiLive::RefreshStatus(const std::vector<UserInfoRecord>& users) {
     }
 }
 
-// The host removed this user: the meeting ends, and the notice says by whom over the join
-// window. The box pumps messages while the window is being destroyed, so everything it needs
-// is copied first and nothing of the window is touched after it.
-void CDuiLive::LeaveRemoved(const std::string& operatorUid) {
-    const std::wstring text =
-        Utf8ToCString(ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operatorUid)));
+// The toggles wait for the echo of the change just sent, at most a bounded time.
+void CDuiLive::WaitForOwnEcho() {
+    ownToggles_.Sent();
+    SetTimer(GetHWND(), kToggleWaitTimer, toggleWaitMs_, nullptr);
+}
+
+// No echo is coming: both toggles are free and show the devices as the engine has them.
+void CDuiLive::FreeOwnToggles() {
+    KillTimer(GetHWND(), kToggleWaitTimer);
+    controls_.mic->SetEnabled(true);
+    controls_.camera->SetEnabled(true);
+    controls_.mic->Selected(localAudioMuted_, false);
+    controls_.camera->Selected(localVideoMuted_, false);
+}
+
+// The meeting ends for this user (removed by the host, or the server gone for good), and the
+// notice says why over the join window. The box pumps messages while the window is being
+// destroyed, so everything it needs is copied first and nothing of the window is touched after it.
+void CDuiLive::LeaveWithNotice(const std::wstring& text) {
     void (*dropInvitationBoxes)() = services_.dropInvitationBoxes;
     LeaveMeeting();
     dropInvitationBoxes();
@@ -356,31 +378,31 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
 
 // ---- Signalling connection ------------------------------------------------------------------
 
-// The connection is lost: the window waits disabled, a second later the bridge makes a new
-// one, and the notice comes on the next message turn.
+// The connection is lost: the window waits disabled while the library tries again after its
+// own back-off, and the notice comes on the next message turn.
 LRESULT CDuiLive::OnSocketStatusReconnect(UINT, WPARAM, LPARAM, bool&) {
     if (leaving_ || !ready_) return 0;
     KESTRUM_LOG(Level_Info, "");
     ApplyReconnectStep(reconnectRoad_.onReconnecting());
-    CKestrumCourse* course = Course();
-    reconnect_.start([course] { course->reconnectSocket(); },
-                     std::chrono::milliseconds(kReconnectDelayMs));
     return 0;
 }
 
-// A new connection was refused while the server is still away: the window keeps waiting and
-// tries again after the same delay (a refusal ends the library's own attempts). A refusal of
-// the first connection leaves the window as it is.
-LRESULT CDuiLive::OnSocketStatusFail(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    if (!reconnectRoad_.reconnecting()) return 0;
-    return OnSocketStatusReconnect(message, wParam, lParam, handled);
+// The server refused a new connection (the library never asks again after that): the road
+// decides whether the bridge makes another one, and when, or whether the meeting ends.
+LRESULT CDuiLive::OnSocketStatusFail(UINT, WPARAM, LPARAM, bool&) {
+    if (leaving_ || !ready_) return 0;
+    KESTRUM_LOG(Level_Info, "");
+    ApplyReconnectStep(reconnectRoad_.onRefused());
+    return 0;  // the window may be gone
 }
 
+// An echo of an own change due while the connection was down is lost.
 LRESULT CDuiLive::OnSocketStatusOpen(UINT, WPARAM, LPARAM, bool&) {
     if (leaving_ || !ready_) return 0;
     KESTRUM_LOG(Level_Info, "");
     // A connection the library made again itself needs no new one.
     reconnect_.cancel();
+    if (ownToggles_.Settle()) FreeOwnToggles();
     ApplyReconnectStep(reconnectRoad_.onOpen());
     return 0;
 }
@@ -399,14 +421,26 @@ LRESULT CDuiLive::OnReconnectNotice(UINT, WPARAM, LPARAM, bool&) {
     return 0;
 }
 
+// The meeting's end, if the step says so, comes last: the window goes with it.
 void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
-    if (step.disableWindow) EnableWindow(GetHWND(), FALSE);
-    if (step.enableWindow) EnableWindow(GetHWND(), TRUE);
-    if (step.postNotice) ::PostMessageW(GetHWND(), kReconnectNoticeMessage, 0, 0);
-    if (step.hideNotice) {
-        CSingleton<CKestrum>::getInstance()->showMsgBox(
-            GetHWND(), ZuvraKestrum::Live::ReconnectedText(), 0, CKestrum::kHideBox);
+    HWND self = GetHWND();
+    if (step.disableWindow) EnableWindow(self, FALSE);
+    if (step.enableWindow) EnableWindow(self, TRUE);
+    if (step.startDeadline) {
+        SetTimer(self, kReconnectDeadlineTimer,
+                 static_cast<UINT>(reconnectRoad_.limits().giveUpAfter.count()), nullptr);
     }
+    if (step.stopDeadline) KillTimer(self, kReconnectDeadlineTimer);
+    if (step.postNotice) ::PostMessageW(self, kReconnectNoticeMessage, 0, 0);
+    if (step.hideNotice) {
+        CSingleton<CKestrum>::getInstance()->showMsgBox(self, ZuvraKestrum::Live::ReconnectedText(),
+                                                        0, CKestrum::kHideBox);
+    }
+    if (step.reconnectAfter.count() >= 0) {
+        CKestrumCourse* course = Course();
+        reconnect_.start([course] { course->reconnectSocket(); }, step.reconnectAfter);
+    }
+    if (step.giveUp != ReconnectRoad::GiveUp::kNo) LeaveWithNotice(ConnectionEndText(step.giveUp));
 }
 
 // ---- Screen share ---------------------------------------------------------------------------
@@ -420,10 +454,11 @@ void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
     if (sharing) {
         host_.roomctrlShare(false, Only(g_kestrumData->uid));
         stopShareRequested_ = true;
+        SetTimer(GetHWND(), kShareRestopTimer, shareRestopMs_, nullptr);
         if (source) source->stopShare();
         return;
     }
-    stopShareRequested_ = false;
+    EndShareStop();
     EnableWindow(GetHWND(), FALSE);
     if (screenShare_) return;
     if (source) source->initialize();
@@ -486,6 +521,7 @@ LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
         break;
     case ShareChannelStep::kLeave:
         if (source) source->leaveChannel();
+        EndShareStop();
         break;
     case ShareChannelStep::kNone:
         break;
@@ -495,14 +531,19 @@ LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-// A stop of the share that did not reach the service is sent again until one does.
-LRESULT CDuiLive::OnHttpResult(UINT, WPARAM wParam, LPARAM, bool&) {
-    constexpr int kCouldNotConnect = 7;
-    const int code = ValueOf<WM_HTTP_RESULT>(wParam);
-    if (stopShareRequested_ && code == kCouldNotConnect && !leaving_) {
-        SetTimer(GetHWND(), kShareRestopTimer, kShareRestopMs, nullptr);
-    } else {
+// A stop of the share is sent again each period until the server says the share is over,
+// whatever other requests report meanwhile: a failed stop reports nothing that names it, and a
+// later room-control request may cut it off before it reports at all.
+void CDuiLive::OnShareRestopTimer() {
+    if (!stopShareRequested_ || leaving_) {
         KillTimer(GetHWND(), kShareRestopTimer);
+        return;
     }
-    return 0;
+    KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
+    host_.roomctrlShare(false, Only(g_kestrumData->uid));
+}
+
+void CDuiLive::EndShareStop() {
+    stopShareRequested_ = false;
+    KillTimer(GetHWND(), kShareRestopTimer);
 }

@@ -508,6 +508,17 @@ TEST_F(LiveRoadTest, TheToolBarOpensOnePanelAtATimeAndSendsOwnDeviceChanges) {
     Click(Live(), control(L"micopt"));
     EXPECT_FALSE(control(L"micopt")->IsEnabled());
     EXPECT_EQ(g_host.calls, std::vector<std::string>{"roomctrlAudio 1 " + MeetingData().uid});
+    // The request failed: no echo comes, the toggle is free and shows the engine's state.
+    PostPayload<WM_ACCOUNT_ERROR>(Live()->GetHWND(),
+                                  NewRecord<StringPairPayload>("room/ctrl", "", 7));
+    EXPECT_TRUE(PumpUntil([] { return control(L"micopt")->IsEnabled(); }));
+    EXPECT_TRUE(option(L"micopt")->IsSelected());
+    // Neither echo nor failure (the bridge's queue dropped it): the wait ends by itself.
+    Live()->setToggleWaitMs(200);
+    Click(Live(), control(L"cameraopt"));
+    EXPECT_FALSE(control(L"cameraopt")->IsEnabled());
+    EXPECT_TRUE(PumpUntil([] { return control(L"cameraopt")->IsEnabled(); }));
+    EXPECT_TRUE(option(L"cameraopt")->IsSelected());
 }
 
 TEST_F(LiveRoadTest, WhileMaximisedTheBarsHideWhenTheMouseRestsAndReturnWhenItMoves) {
@@ -760,6 +771,10 @@ void CALLBACK LookForReconnectNotice(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBack) {
+    // A change whose echo the restart loses: the new connection frees the toggle.
+    Live()->setToggleWaitMs(60000);
+    Click(Live(), control(L"micopt"));
+    ASSERT_FALSE(control(L"micopt")->IsEnabled());
     g_sawReconnectNotice = false;
     const UINT_PTR look = SetTimer(nullptr, 0, 50, &LookForReconnectNotice);
     g_backend->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
@@ -768,12 +783,74 @@ TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBa
                IsWindowEnabled(Live()->GetHWND()) &&
                !IsWindowVisible(Kestrum().messageBox()->GetHWND());
     }));
+    EXPECT_TRUE(control(L"micopt")->IsEnabled());
     KillTimer(nullptr, look);
     // The new connection carries the meeting on.
     const std::string since = LastReceived();
     g_course->broadcastMsg("back");
     EXPECT_TRUE(
         PumpUntil([&since] { return ReceivedSince(since).find("back") != std::string::npos; }));
+}
+
+// When the server refuses the reconnection or stays away, the meeting ends as on a removal:
+// the join window, with a notice that says why.
+class LiveRoadGiveUpTest : public LiveRoadTest {
+protected:
+    // Causes the loss, waits for the meeting's end and returns the last notice shown.
+    std::wstring EndedNotice(const ZuvraKestrum::Live::ReconnectRoad::Limits& limits,
+                             const std::string& faults) {
+        Live()->setReconnectLimits(limits);
+        HWND live = Live()->GetHWND();
+        std::wstring notice;
+        NoticeCloser closer(
+            [&notice](CDuiMessageBox& box) { notice = Control(&box, L"tipsTxt")->GetText(); });
+        for (const std::string& fault : SplitFaults(faults)) {
+            g_backend->Call("POST", "signal/fault", fault);
+        }
+        EXPECT_TRUE(PumpUntil([live] { return !IsWindow(live); }));
+        EXPECT_TRUE(PumpUntil([&notice] { return notice.find(L"SocetReconnecting") != 0; }));
+        EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
+        return notice;
+    }
+    static std::vector<std::string> SplitFaults(const std::string& faults) {
+        std::vector<std::string> list;
+        for (size_t at = 0; at < faults.size();) {
+            const size_t end = faults.find('|', at);
+            list.push_back(faults.substr(at, end - at));
+            at = end == std::string::npos ? faults.size() : end + 1;
+        }
+        return list;
+    }
+};
+
+TEST_F(LiveRoadGiveUpTest, ARefusedReconnectionIsTriedABoundedNumberOfTimes) {
+    ZuvraKestrum::Live::ReconnectRoad::Limits limits;
+    limits.refusalRetries = 2;
+    limits.firstRetryDelay = std::chrono::milliseconds(100);
+    const std::wstring notice =
+        EndedNotice(limits, "{\"mode\":\"connect-error\",\"count\":100}|{\"mode\":\"drop\"}");
+    g_backend->Call("POST", "signal/fault", "{\"mode\":\"none\"}");
+    EXPECT_EQ(notice, g_language ? L"\x8FDE\x63A5\x65AD\x5F00\x540E\xFF0C\x4F1A\x8BAE\x670D"
+                                   L"\x52A1\x5668\x62D2\x7EDD\x91CD\x65B0\x63A5\x5165\x3002"
+                                   L"\x4F60\x5DF2\x79BB\x5F00\x4F1A\x8BAE\x3002"
+                                 : L"The meeting server refused to take you back after the "
+                                   L"connection was lost. You have left the meeting.");
+}
+
+TEST_F(LiveRoadGiveUpTest, AServerThatStaysDownEndsTheMeetingAfterABoundedWait) {
+    ZuvraKestrum::Live::ReconnectRoad::Limits limits;
+    limits.giveUpAfter = std::chrono::milliseconds(2000);
+    const auto back = std::chrono::steady_clock::now() + std::chrono::milliseconds(7000);
+    const std::wstring notice = EndedNotice(limits, "{\"mode\":\"restart\",\"downMs\":7000}");
+    EXPECT_EQ(notice, g_language ? L"\x65E0\x6CD5\x6062\x590D\x4E0E\x4F1A\x8BAE\x670D\x52A1"
+                                   L"\x5668\x7684\x8FDE\x63A5\x3002\x4F60\x5DF2\x79BB\x5F00"
+                                   L"\x4F1A\x8BAE\x3002"
+                                 : L"The connection to the meeting server could not be restored. "
+                                   L"You have left the meeting.");
+    // The next meeting needs the server back.
+    (void)kestrum::testing_support::PumpUntil(
+        [back] { return std::chrono::steady_clock::now() > back; }, nullptr,
+        std::chrono::milliseconds(10000));
 }
 
 TEST_F(LiveRoadTest, TheShareButtonOpensThePickerAndTheChosenWindowIsShared) {
@@ -810,6 +887,30 @@ TEST_F(LiveRoadTest, TheShareButtonOpensThePickerAndTheChosenWindowIsShared) {
     EXPECT_EQ(g_host.calls, std::vector<std::string>{"roomctrlShare 0 " + MeetingData().uid});
     EXPECT_TRUE(Live()->stopShareRequested());
     EXPECT_EQ(Live()->sharePicker(), nullptr);
+}
+
+// The stop is sent again until the server reports the share's end, whatever other requests
+// report meanwhile; after that end nothing sends it again.
+TEST_F(LiveRoadTest, AShareStopIsSentAgainUntilTheServerReportsTheEnd) {
+    const std::string me = MeetingData().uid;
+    DuiLib::COptionUI* share = option(L"shareOpt");
+    share->Selected(true, false);  // as if the share had started
+    Live()->setShareRestopMs(200);
+    g_host.calls.clear();
+    Click(Live(), share);
+    ASSERT_EQ(g_host.calls.size(), 1u);
+    // An avatar's download succeeded, another request failed to connect: neither is the stop's.
+    PostValue<WM_HTTP_RESULT>(Live()->GetHWND(), 0);
+    PostValue<WM_HTTP_RESULT>(Live()->GetHWND(), 7);
+    PostValue<WM_HTTP_RESULT>(Live()->GetHWND(), 0);
+    EXPECT_TRUE(PumpUntil([] { return g_host.calls.size() >= 3; }));
+    Operation(me, me, "unshare", 0);
+    ASSERT_TRUE(PumpUntil([] { return !Live()->stopShareRequested(); }));
+    const size_t sent = g_host.calls.size();
+    PostValue<WM_HTTP_RESULT>(Live()->GetHWND(), 7);
+    (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
+                                              std::chrono::milliseconds(600));
+    EXPECT_EQ(g_host.calls.size(), sent);
 }
 
 // Records that reach the window while it leaves, wait in its queue when it is destroyed, or

@@ -149,4 +149,16 @@ TEST(ToolBarState, UnreadMessagesCountWhileTheChatIsClosed) {
     EXPECT_EQ(state.BadgeText(), L"1");
 }
 
+TEST(OwnToggleWait, OnlyAWaitingToggleIsFreedAndOnlyByARoomControlFailure) {
+    live::OwnToggleWait wait;
+    EXPECT_FALSE(wait.Settle());
+    wait.Sent();
+    EXPECT_FALSE(wait.RequestFailed("account/portrait"));  // an avatar's download
+    EXPECT_TRUE(wait.waiting());
+    EXPECT_TRUE(wait.RequestFailed("room/ctrl"));
+    EXPECT_FALSE(wait.Settle());  // freed already: the echo that still comes changes nothing
+    wait.Sent();
+    EXPECT_TRUE(wait.Settle());
+}
+
 }  // namespace

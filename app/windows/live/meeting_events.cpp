@@ -1,5 +1,10 @@
 #include "app/windows/live/meeting_events.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "kestrum/common/utf.h"
 #include "kestrum/core/kestrum_data.h"
 
 namespace ZuvraKestrum::Live {
@@ -101,7 +106,9 @@ ShareChannelStep ShareChannelStepOf(int32_t shareId) {
 
 ReconnectRoad::Step ReconnectRoad::onReconnecting() {
     Step step;
+    if (ended_) return step;
     step.disableWindow = true;
+    step.startDeadline = !reconnecting_;
     reconnecting_ = true;
     if (!noticePosted_ && !noticeShown_) {
         noticePosted_ = true;
@@ -110,24 +117,68 @@ ReconnectRoad::Step ReconnectRoad::onReconnecting() {
     return step;
 }
 
+ReconnectRoad::Step ReconnectRoad::onRefused() {
+    if (!reconnecting_ || ended_) return Step();
+    if (++refusals_ > limits_.refusalRetries) return End(GiveUp::kRefused);
+    Step step;
+    step.reconnectAfter = limits_.firstRetryDelay;
+    for (int i = 1; i < refusals_ && step.reconnectAfter < limits_.maxRetryDelay; ++i) {
+        step.reconnectAfter *= 2;
+    }
+    step.reconnectAfter = std::min(step.reconnectAfter, limits_.maxRetryDelay);
+    return step;
+}
+
+ReconnectRoad::Step ReconnectRoad::onDeadline() {
+    if (!reconnecting_ || ended_) return Step();
+    return End(GiveUp::kUnreachable);
+}
+
+ReconnectRoad::Step ReconnectRoad::End(GiveUp why) {
+    Step step;
+    step.giveUp = why;
+    step.stopDeadline = true;
+    step.hideNotice = noticeShown_;
+    ended_ = true;
+    return step;
+}
+
 bool ReconnectRoad::onNoticeDue() {
     noticePosted_ = false;
-    if (!reconnecting_ || noticeShown_) return false;
+    if (!reconnecting_ || noticeShown_ || ended_) return false;
     noticeShown_ = true;
     return true;
 }
 
 bool ReconnectRoad::onNoticeClosed() {
     noticeShown_ = false;
-    return reconnecting_;
+    return reconnecting_ && !ended_;
 }
 
 ReconnectRoad::Step ReconnectRoad::onOpen() {
     Step step;
+    if (ended_) return step;
     step.enableWindow = reconnecting_;
+    step.stopDeadline = reconnecting_;
     step.hideNotice = noticeShown_;
     reconnecting_ = false;
+    refusals_ = 0;
     return step;
+}
+
+std::wstring LanguageFileText(const std::wstring& file, const std::string& id) {
+    std::unique_ptr<FILE, int (*)(FILE*)> stream(_wfopen(file.c_str(), L"rb"), &fclose);
+    if (!stream) return std::wstring();
+    const std::string key = id + "=";
+    char line[1024];
+    while (fgets(line, sizeof line, stream.get())) {
+        std::string text = line;
+        if (text.compare(0, key.size(), key) != 0) continue;
+        text.erase(0, key.size());
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        return kestrum::common::Utf8ToWide(text);
+    }
+    return std::wstring();
 }
 
 }  // namespace ZuvraKestrum::Live

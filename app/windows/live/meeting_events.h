@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -126,21 +127,44 @@ const wchar_t* ReconnectedText();
 enum class ShareChannelStep { kNone, kJoin, kLeave };
 ShareChannelStep ShareChannelStepOf(int32_t shareId);
 
-// The signalling connection as the window shows it. A lost connection disables the window
-// and asks for a reconnection; the notice comes one message turn later on the window's own
-// thread, and only while the connection is still being made. The next open connection (or
-// the end of the attempts) enables the window again and hides a notice that is up.
+// The signalling connection as the window shows it. A lost connection disables the window; the
+// service library tries again on its own, after its own back-off, and the notice comes one
+// message turn later on the window's own thread, only while the connection is still being made.
+// The library never tries again after the server refused it: the road asks for a new connection
+// after a back-off of its own (firstRetryDelay, doubling up to maxRetryDelay), refusalRetries
+// times at most. The next open connection enables the window again and hides a notice that is
+// up. When the refusals run out, or no connection opened giveUpAfter after the loss, the meeting
+// ends (the window leaves and says why); nothing follows that step. A refusal of the first
+// connection, before any loss, leaves the window as it is.
 class ReconnectRoad {
 public:
+    struct Limits {
+        int refusalRetries = 3;
+        std::chrono::milliseconds firstRetryDelay{2000};
+        std::chrono::milliseconds maxRetryDelay{16000};
+        std::chrono::milliseconds giveUpAfter{60000};
+    };
+    enum class GiveUp { kNo, kRefused, kUnreachable };
     struct Step {
         bool disableWindow = false;
         bool enableWindow = false;
         bool postNotice = false;  // post the notice's message to the window
         bool hideNotice = false;
+        bool startDeadline = false;  // the give-up timer, limits().giveUpAfter
+        bool stopDeadline = false;
+        std::chrono::milliseconds reconnectAfter{-1};  // a new connection after this; -1: none
+        GiveUp giveUp = GiveUp::kNo;
     };
 
-    // WM_SOCKET_RECONNECT.
+    ReconnectRoad() = default;
+    explicit ReconnectRoad(const Limits& limits) : limits_(limits) {}
+
+    // WM_SOCKET_RECONNECT: the library's next attempt is scheduled.
     Step onReconnecting();
+    // WM_SOCKET_FAIL: the server refused the connection (or the library gave up).
+    Step onRefused();
+    // The give-up timer ran out.
+    Step onDeadline();
     // The posted notice message: true when the notice is to be shown now.
     bool onNoticeDue();
     // The notice box was closed (by the user or hidden): true when the window must be
@@ -151,11 +175,21 @@ public:
 
     bool reconnecting() const { return reconnecting_; }
     bool noticeShown() const { return noticeShown_; }
+    const Limits& limits() const { return limits_; }
 
 private:
+    Step End(GiveUp why);
+
+    Limits limits_;
     bool reconnecting_ = false;
     bool noticePosted_ = false;
     bool noticeShown_ = false;
+    bool ended_ = false;
+    int refusals_ = 0;  // since the connection was lost
 };
+
+// The text of an id in a language file of "id=text" lines (UTF-8); empty when the file or the
+// id is missing.
+std::wstring LanguageFileText(const std::wstring& file, const std::string& id);
 
 }  // namespace ZuvraKestrum::Live

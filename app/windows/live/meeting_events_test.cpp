@@ -163,6 +163,48 @@ TEST(ReconnectRoad, OneNoticeWhileDownHiddenWhenTheConnectionIsBack) {
     EXPECT_FALSE(road.reconnecting());
 }
 
+TEST(ReconnectRoad, RefusalsAreTriedAgainWithABackOffAndTheMeetingEndsWhenTheBoundsRunOut) {
+    ReconnectRoad::Limits limits;
+    limits.refusalRetries = 3;
+    limits.firstRetryDelay = milliseconds(100);
+    limits.maxRetryDelay = milliseconds(300);
+    ReconnectRoad road(limits);
+    // Before any loss a refusal changes nothing.
+    EXPECT_EQ(road.onRefused().reconnectAfter, milliseconds(-1));
+    EXPECT_EQ(road.onDeadline().giveUp, ReconnectRoad::GiveUp::kNo);
+
+    // The library's own attempts need nothing of the window; the wait starts once.
+    ReconnectRoad::Step step = road.onReconnecting();
+    EXPECT_TRUE(step.startDeadline);
+    EXPECT_EQ(step.reconnectAfter, milliseconds(-1));
+    EXPECT_FALSE(road.onReconnecting().startDeadline);
+    for (int delay : {100, 200, 300}) {
+        step = road.onRefused();
+        EXPECT_EQ(step.reconnectAfter, milliseconds(delay));
+        EXPECT_EQ(step.giveUp, ReconnectRoad::GiveUp::kNo);
+    }
+    ASSERT_TRUE(road.onNoticeDue());
+    step = road.onRefused();
+    EXPECT_EQ(step.giveUp, ReconnectRoad::GiveUp::kRefused);
+    EXPECT_TRUE(step.hideNotice);
+    EXPECT_TRUE(step.stopDeadline);
+    // Ended: nothing follows.
+    EXPECT_FALSE(road.onOpen().enableWindow);
+    EXPECT_FALSE(road.onReconnecting().disableWindow);
+    EXPECT_FALSE(road.onNoticeClosed());
+
+    // An open connection counts the refusals afresh and stops the wait.
+    ReconnectRoad again(limits);
+    again.onReconnecting();
+    again.onRefused();
+    again.onRefused();
+    EXPECT_TRUE(again.onOpen().stopDeadline);
+    again.onReconnecting();
+    EXPECT_EQ(again.onRefused().reconnectAfter, milliseconds(100));
+    // The server stays away until the wait runs out.
+    EXPECT_EQ(again.onDeadline().giveUp, ReconnectRoad::GiveUp::kUnreachable);
+}
+
 TEST(DelayedCall, RunsOnceAfterTheDelayUnlessCancelledAndOneAtATime) {
     std::atomic<int> calls{0};
     DelayedCall call;

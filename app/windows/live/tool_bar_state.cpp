@@ -18,4 +18,14 @@ void ToolBarState::ChatMessageArrived() {
     if (!chatOpen_) ++unread_;
 }
 
+bool OwnToggleWait::Settle() {
+    const bool waited = waiting_;
+    waiting_ = false;
+    return waited;
+}
+
+// The device changes go out as room-control requests; any other request's failure says nothing
+// about them.
+bool OwnToggleWait::RequestFailed(const std::string& api) { return api == "room/ctrl" && Settle(); }
+
 }  // namespace live

@@ -36,4 +36,25 @@ private:
     int unread_ = 0;
 };
 
+// The own microphone and camera toggles wait, disabled, for the server's echo of the user's own
+// change. Whatever else means no echo will come frees them as well, showing the device as the
+// engine has it: a failed room-control request, a new signalling connection (an echo due while
+// it was down is lost) and the end of a bounded wait (a request the bridge's queue dropped).
+class OwnToggleWait {
+public:
+    static constexpr unsigned kWaitMs = 5000;
+
+    // The change was sent: the toggles wait, at most kWaitMs.
+    void Sent() { waiting_ = true; }
+    // The echo, a new connection or the end of the wait: true when the toggles were waiting
+    // and are free now.
+    bool Settle();
+    // A service request failed (its api): true when that frees the toggles.
+    bool RequestFailed(const std::string& api);
+    bool waiting() const { return waiting_; }
+
+private:
+    bool waiting_ = false;
+};
+
 }  // namespace live
