@@ -7,8 +7,9 @@
 #include <thread>
 
 // Runs a call once on a thread of its own after a delay, unless it is cancelled first: the
-// in-meeting window's reconnection, which waits a second after the connection was lost before
-// it asks the course bridge for a new one. At most one call is under way at a time.
+// in-meeting window's reconnection, which waits out a back-off after the server refused to take
+// a lost connection back before it asks the course bridge for a new one. At most one call is
+// under way at a time.
 //
 // The call must not wait for the owner's thread (it only calls the course bridge, whose lock
 // never waits for a window), so the owner may join it from its own thread at any time.

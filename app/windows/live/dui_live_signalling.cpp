@@ -521,7 +521,6 @@ LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
         break;
     case ShareChannelStep::kLeave:
         if (source) source->leaveChannel();
-        EndShareStop();
         break;
     case ShareChannelStep::kNone:
         break;
