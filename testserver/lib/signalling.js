@@ -210,6 +210,15 @@ class Signalling {
     };
   }
 
+  // Another host's room update as the services take one (a field given changes the room), then
+  // the room's "room-info" to its members, as a server tells them of the change; how many.
+  updateRoom({ rid, pwd }) {
+    const room = this.state.rooms.get(String(rid));
+    if (!room) throw new Error(`no room ${rid}`);
+    if (typeof pwd === 'string') room.pwd = pwd;
+    return this.inject({ event: 'room-info', args: [this.roomInfo(room.rid)], rid: room.rid });
+  }
+
   // The member's sockets in the room, or none before authorize.
   socketsOf(rid, uid) {
     const entry = (this.rooms.get(rid) || new Map()).get(uid);

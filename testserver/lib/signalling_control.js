@@ -3,6 +3,8 @@
 //   GET  /signal/received?since=N   packets received after sequence number N, with arg types
 //   GET  /signal/connections        each connection's request URL and handshake query
 //   POST /signal/emit               {event, args[], uid?, rid?}  sends it; answers {sent: n}
+//   POST /signal/room               {rid, pwd?}  another host's room update, then the room's
+//                                   "room-info" to its members; answers {sent: n}
 //   POST /signal/fault              {mode, count?, downMs?}  (see Signalling.fault)
 //   POST /signal/config             {pingInterval?, pingTimeout?, requestTimeoutMs?}
 //   POST /signal/reset              every client disconnected, rooms and records cleared, every
@@ -38,6 +40,7 @@ function signallingControl(signalling) {
   }));
   router.get('/connections', handle(() => ({ connections: signalling.connections })));
   router.post('/emit', handle((body) => ({ sent: signalling.inject(body) })));
+  router.post('/room', handle((body) => ({ sent: signalling.updateRoom(body) })));
   router.post('/fault', handle((body) => { signalling.fault(body); }));
   router.post('/config', handle((body) => signalling.configure(body)));
   const peers = new ScriptedPeers(signalling);

@@ -129,6 +129,9 @@ bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
     CLockGuard guard(&lock);
     const bool hostsChanged = hosts != room.hosts;
     roomInfo = room;
+    // Another host may have changed it: the settings windows show it and every room update
+    // sends it back, so a stale one would quietly undo that change.
+    roomPassword = room.pwd;
     hosts = room.hosts;
     hostName = room.hostName;
     initialStatus = room.initialStatus;

@@ -212,10 +212,12 @@ TEST_F(KestrumDataTest, StreamAndFeatureLookupsTakeTheFirstParticipant) {
 
 TEST_F(KestrumDataTest, RoomInfoUpdateStoresTheRoomAndReportsHostChanges) {
     std::unique_ptr<CKestrumData> data = Make();
+    data->roomPassword = "the one joined with";
     SdkConfigsRecord sdk;
     sdk.channelProfile = 1;
     const RoomInfoRecord room("r1", "pw", {"h1", "h2"}, "Host One", 2, "topic", sdk);
     EXPECT_TRUE(data->updateRoomInfo(room));
+    EXPECT_EQ(data->roomPassword, "pw") << "another host's change";
     EXPECT_EQ(data->hosts, (std::vector<std::string>{"h1", "h2"}));
     EXPECT_EQ(data->hostName, "Host One");
     EXPECT_EQ(data->initialStatus, 2);

@@ -23,6 +23,7 @@
 #include "app/windows/tiles/tile_messages.h"
 #include "engine_journal.h"
 #include "join_test_support.h"
+#include "kestrum/common/scope_exit.h"
 #include "kestrum/common/utf.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/course_messages.h"
@@ -621,6 +622,35 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
     EXPECT_TRUE(PumpUntil([&gaveUp] { return g_host.callsStartingWith(gaveUp).size() == 1; }));
     // Two notices in all: the repeated record said nothing new.
     EXPECT_EQ(g_host.callsStartingWith("toast 5000").size(), 2u);
+}
+
+// Another host changes the password: this client's next room update sends the new one back
+// rather than undoing the change.
+TEST_F(LiveRoadTest, AnotherHostsNewPasswordIsKeptByTheNextRoomUpdate) {
+    const std::string password = "\xE6\x96\xB0\xE5\xAF\x86\xE7\xA0\x81";  // Chinese
+    auto setPassword = [](const std::string& text) {
+        return g_backend->Call(
+            "POST", "signal/room",
+            "{\"rid\":\"" + MeetingData().roomName + "\",\"pwd\":\"" + text + "\"}");
+    };
+    // The other tests join the room without one.
+    const kestrum::common::ScopeExit restore([&setPassword] { setPassword(""); });
+    ASSERT_EQ(setPassword(password), "{\"sent\":1}");
+    EXPECT_TRUE(PumpUntil([&password] { return MeetingData().roomPassword == password; }));
+
+    const size_t before = g_backend->Requests().size();
+    RoadCourse()->applySpeaker();
+    std::string update;
+    ASSERT_TRUE(PumpUntil([before, &update] {
+        const std::vector<TestBackend::Request> requests = g_backend->Requests();
+        for (size_t i = before; i < requests.size(); ++i) {
+            if (requests[i].path.find("room/update") != std::string::npos) {
+                update = requests[i].body;
+            }
+        }
+        return !update.empty();
+    }));
+    EXPECT_NE(update.find("\"pwd\":\t\"" + password + "\""), std::string::npos) << update;
 }
 
 TEST_F(LiveRoadTest, AnInvitationEndsAcceptedRefusedOrTimedOut) {

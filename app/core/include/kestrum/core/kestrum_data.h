@@ -52,8 +52,8 @@ public:
     // The uid of the first participant with this media stream id, "" when none has it.
     std::string getUidByStreamId(int streamId);
 
-    // Stores the room information of a "room-info" event: the record, its hosts, host name,
-    // initial status and first host. Returns true when the hosts changed.
+    // Stores the room information of a "room-info" event: the record, its password, hosts, host
+    // name, initial status and first host. Returns true when the hosts changed.
     bool updateRoomInfo(const RoomInfoRecord& room);
 
     // The own status bits on joining a room: a device is off when the room's initial status or
