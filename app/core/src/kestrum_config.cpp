@@ -27,14 +27,14 @@ int CKestrumConfig::LanguageOfLocale(LCID locale) {
 
 int CKestrumConfig::UserLanguage() { return LanguageOfLocale(GetUserDefaultLCID()); }
 
-std::string& CKestrumConfig::getNickname(std::string& out) const {
+std::string& CKestrumConfig::readUtf8(const char* key, std::string& out) const {
     std::wstring value;
-    out = kestrum::common::WideToUtf8(ReadString(value, kSection, "Nickname"));
+    out = kestrum::common::WideToUtf8(ReadString(value, kSection, key));
     return out;
 }
 
-bool CKestrumConfig::setNickname(const std::string& value) const {
-    return WriteString(kSection, "Nickname", kestrum::common::Utf8ToWide(value));
+bool CKestrumConfig::writeUtf8(const char* key, const std::string& value) const {
+    return WriteString(kSection, key, kestrum::common::Utf8ToWide(value));
 }
 
 void CKestrumConfig::writeDefault(const char* key, const char* value) const {

@@ -8,6 +8,13 @@
 
 namespace {
 
+// The accessors of one key.
+struct Key {
+    const char* name;
+    bool (CKestrumConfig::*set)(const std::string&) const;
+    std::string& (CKestrumConfig::*get)(std::string&) const;  // null: the program never reads it
+};
+
 // An installation: <root>version.txt beside the program folder <root>bin\.
 class KestrumConfigTest : public ::testing::Test {
 protected:
@@ -79,22 +86,37 @@ TEST_F(KestrumConfigTest, MissingVersionFileGivesEmptyVersionAndIsNotCreated) {
               INVALID_FILE_ATTRIBUTES);
 }
 
-// Under an English locale the ANSI code page (1252) has no Chinese, and no code page has emoji.
-TEST_F(KestrumConfigTest, NicknameKeepsEveryCharacterAfterReopening) {
+// Under an English locale the ANSI code page (1252) has no Chinese, and no code page has emoji:
+// a name, a path in a folder named so, a device or a room keeps every character.
+TEST_F(KestrumConfigTest, NamesAndPathsKeepEveryCharacterAfterReopening) {
+    const Key keys[] = {
+        {"Nickname", &CKestrumConfig::setNickname, &CKestrumConfig::getNickname},
+        {"PortraitPath", &CKestrumConfig::setPortraitPath, &CKestrumConfig::getPortraitPath},
+        {"MicID", &CKestrumConfig::setMicID, &CKestrumConfig::getMicID},
+        {"CameraID", &CKestrumConfig::setCameraID, &CKestrumConfig::getCameraID},
+        {"Classname", &CKestrumConfig::setClassname, nullptr},
+        {"ClassPwd", &CKestrumConfig::setClassPwd, nullptr},
+    };
+    const std::string value = std::string("C:\\") + kChineseEmojiUtf8 + "\\a.png";
     {
         CKestrumConfig config(bin_);
-        ASSERT_TRUE(config.setNickname(kChineseEmojiUtf8));
+        for (const Key& key : keys) ASSERT_TRUE((config.*key.set)(value)) << key.name;
     }
     CKestrumConfig reopened(bin_);
-    std::string nickname;
-    EXPECT_EQ(reopened.getNickname(nickname), kChineseEmojiUtf8);
-    std::wstring stored;
-    EXPECT_EQ(ZuvraKestrum::Util::CIniBase(iniPath_).ReadString(stored, "BaseInfo", "Nickname"),
-              kChineseEmojiWide);
+    for (const Key& key : keys) {
+        std::string read;
+        if (key.get) {
+            EXPECT_EQ((reopened.*key.get)(read), value) << key.name;
+        }
+        std::wstring stored;
+        EXPECT_EQ(ZuvraKestrum::Util::CIniBase(iniPath_).ReadString(stored, "BaseInfo", key.name),
+                  std::wstring(L"C:\\") + kChineseEmojiWide + L"\\a.png")
+            << key.name;
+    }
 }
 
-// The file an older program wrote in the ANSI code page: its values stay, the nickname comes back
-// as UTF-8, and a new name is kept whole from then on.
+// The file an older program wrote in the ANSI code page: its values stay, names come back as
+// UTF-8, and a new name is kept whole from then on.
 TEST_F(KestrumConfigTest, OlderAnsiFileKeepsItsValues) {
     std::string ansiName;
     std::string utf8Name;
@@ -110,11 +132,13 @@ TEST_F(KestrumConfigTest, OlderAnsiFileKeepsItsValues) {
     case TestLocale::Other:
         GTEST_SKIP() << "not started under one of the test locales";
     }
-    WriteFileBytes(iniPath_, "[BaseInfo]\r\nAppID=0123456789abcdef0123456789abcdef\r\nNickname=" +
-                                 ansiName + "\r\nToken=kept-token\r\nEnableCamera=1\r\n");
+    WriteFileBytes(iniPath_,
+                   "[BaseInfo]\r\nAppID=0123456789abcdef0123456789abcdef\r\nNickname=" + ansiName +
+                       "\r\nMicID=" + ansiName + "\r\nToken=kept-token\r\nEnableCamera=1\r\n");
     CKestrumConfig config(bin_);
     std::string value;
     EXPECT_EQ(config.getNickname(value), utf8Name);
+    EXPECT_EQ(config.getMicID(value), utf8Name);
     EXPECT_EQ(config.getAppID(value), "0123456789abcdef0123456789abcdef");
     EXPECT_EQ(config.getToken(value), "kept-token");
     EXPECT_EQ(config.getEnableCamera(value), "1");
@@ -149,13 +173,6 @@ TEST(KestrumConfigLanguageTest, EveryChineseLocaleIsChinese) {
 
 // Each accessor reaches the key that other versions of the program read and write.
 TEST_F(KestrumConfigTest, AccessorsUseTheStoredKeyNames) {
-    using Setter = bool (CKestrumConfig::*)(const std::string&) const;
-    using Getter = std::string& (CKestrumConfig::*)(std::string&) const;
-    struct Key {
-        const char* name;
-        Setter set;
-        Getter get;  // null: the program never reads the key
-    };
     const Key keys[] = {
         {"AppID", &CKestrumConfig::setAppID, &CKestrumConfig::getAppID},
         {"AppVersion", &CKestrumConfig::setAppVersion, &CKestrumConfig::getAppVersion},

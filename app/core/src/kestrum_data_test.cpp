@@ -62,6 +62,7 @@ TEST_F(KestrumDataTest, StartsFromTheConfiguration) {
         preset.setMediatoken("media");
         preset.setSharetoken("share");
         preset.setEnableCamera("1");
+        preset.setPortraitPath(std::string("C:\\") + kChineseEmojiUtf8 + ".png");
     }
     std::unique_ptr<CKestrumData> data = Make();
     EXPECT_EQ(data->appId, "5b1e7c9a20d64f3e8a7b6c5d4e3f2a10");
@@ -70,7 +71,7 @@ TEST_F(KestrumDataTest, StartsFromTheConfiguration) {
     EXPECT_EQ(data->streamId, 4711);
     EXPECT_EQ(data->token, "secret-token");
     EXPECT_EQ(data->portraitId, "p9");
-    EXPECT_EQ(data->portraitPath, "profile picture-light.png");
+    EXPECT_EQ(data->portraitPath, std::string("C:\\") + kChineseEmojiUtf8 + ".png");
     EXPECT_EQ(data->mediaToken, "media");
     EXPECT_EQ(data->shareToken, "share");
     EXPECT_TRUE(data->cameraOff);

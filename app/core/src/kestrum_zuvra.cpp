@@ -249,7 +249,7 @@ bool CKestrumZuvra::SelectConfiguredCamera() {
     if (!engine_) return false;
     std::string configured;
     CSingleton<CKestrumConfig>::getInstance()->getCameraID(configured);
-    return SelectCameraByName(ZuvraKestrum::Util::StringToCString(configured));
+    return SelectCameraByName(ZuvraKestrum::Util::Utf8ToCString(configured));
 }
 
 bool CKestrumZuvra::SelectCameraByName(const std::wstring& name) {

@@ -288,6 +288,9 @@ TEST_F(DeviceHelperTest, ConfiguredCameraIsSelectedAndAnUnknownOneIsNot) {
     config->setCameraID("Stand-in Camera");
     EXPECT_TRUE(zuvra_->SelectConfiguredCamera());
     EXPECT_EQ(calls(), "camera.setDevice(camera-1)\n");
+    config->setCameraID("Stand-in Kamera \xC3\x9C");
+    EXPECT_TRUE(zuvra_->SelectConfiguredCamera());
+    EXPECT_EQ(calls(), "camera.setDevice(camera-\xC3\x9C-2)\n");
     config->setCameraID("Unplugged Camera");
     EXPECT_FALSE(zuvra_->SelectConfiguredCamera());
     EXPECT_EQ(calls(), "");

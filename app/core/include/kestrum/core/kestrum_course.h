@@ -96,7 +96,7 @@ public:
     void roomctrl_ban(std::vector<std::string> uids);
     void roomctrl_share(bool share, std::vector<std::string> uids);
 
-    // Downloads a portrait into filePath with the bridge as observer; on completion
+    // Downloads a portrait into filePath (UTF-8) with the bridge as observer; on completion
     // WM_GET_PHOTO carries this portraitId. The library's thread handle (not to be closed).
     HANDLE getPhoto(const std::string& uid, const std::string& portraitId,
                     const std::string& filePath);

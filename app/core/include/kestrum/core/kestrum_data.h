@@ -84,7 +84,7 @@ public:
     std::vector<std::string> hosts;  // under lock
     std::string hostName;
     std::string portraitId;
-    std::string portraitPath;
+    std::string portraitPath;  // UTF-8
     std::string uid;
     int streamId = 0;
     std::string nickname;  // the own name, UTF-8 (as the service takes it; windows widen it)
