@@ -137,18 +137,26 @@ void CKestrum::closeDlg(unsigned id) {
     if (CDuiFrameWindow* open = openDialog(id)) open->Close(1);
     dialogs_[id] = nullptr;
     dialogWindows_[id] = nullptr;
-    // Also when the dialog was not open: whatever it stood over is usable again.
+    // Also when the dialog was not open: whatever it stood over is usable again, unless another
+    // open dialog stands over it too (a settings tab opens its neighbour before it closes).
     for (unsigned other = 0; other < kDialogCount; ++other) {
-        if (!(row.standsOver & Bit(other))) continue;
+        if (!(row.standsOver & Bit(other)) || isCovered(other)) continue;
         if (HWND below = windowOf(other)) EnableWindow(below, TRUE);
     }
     if (row.replacesJoin) {
         if (CDuiFrameWindow* join = openDialog(kLoginDlg)) {
             if (auto* host = dynamic_cast<CJoinButtonHost*>(join)) host->EnableJoinBtn();
-            EnableWindow(join->GetHWND(), TRUE);
+            if (!isCovered(kLoginDlg)) EnableWindow(join->GetHWND(), TRUE);
             join->ShowWindow(true, true);
         }
     }
+}
+
+bool CKestrum::isCovered(unsigned id) const {
+    for (unsigned over = 0; over < kDialogCount; ++over) {
+        if ((kDialogs[over].standsOver & Bit(id)) && openDialog(over)) return true;
+    }
+    return false;
 }
 
 CDuiFrameWindow* CKestrum::getDlg(unsigned id) const { return openDialog(id); }

@@ -65,8 +65,9 @@ public:
     // hides the join window). A dialog that is open already is only shown with focus.
     void openDlg(unsigned id);
     // Closes dialog id if it is open (its window goes on a later message turn) and gives back
-    // what it stands over, also when it was not open; closing the in-meeting window shows the
-    // join window again with its join button enabled. A window that closes itself calls this.
+    // what it stands over, also when it was not open, except what another open dialog still
+    // stands over; closing the in-meeting window shows the join window again with its join
+    // button enabled. A window that closes itself calls this.
     void closeDlg(unsigned id);
     // The open dialog of id, null when it is closed or id is not 0-6.
     CDuiFrameWindow* getDlg(unsigned id) const;
@@ -87,6 +88,8 @@ private:
     // window that went without closeDlg has deleted its object, which is then never touched.
     CDuiFrameWindow* openDialog(unsigned id) const;
     HWND windowOf(unsigned id) const;
+    // Whether an open dialog stands over dialog id (and so keeps it disabled).
+    bool isCovered(unsigned id) const;
     void createNoticeBox();
 
     CDuiMessageBox* messageBox_ = nullptr;

@@ -207,6 +207,31 @@ TEST_F(KestrumTest, DialogsDisableTheWindowsTheyStandOverUntilTheyClose) {
     }
 }
 
+TEST_F(KestrumTest, SettingsTabsHandingOverToEachOtherKeepTheMeetingDisabledToTheLast) {
+    kestrum_->openDlg(CKestrum::kLiveDlg);
+    HWND meeting = Window(CKestrum::kLiveDlg);
+    HWND join = Window(CKestrum::kLoginDlg);
+    ASSERT_NE(meeting, nullptr);
+    // Each tab opens its neighbour, then closes itself.
+    kestrum_->openDlg(CKestrum::kSetRoomDlg);
+    kestrum_->openDlg(CKestrum::kSetAVDlg);
+    kestrum_->closeDlg(CKestrum::kSetRoomDlg);
+    EXPECT_FALSE(IsWindowEnabled(meeting));
+    kestrum_->openDlg(CKestrum::kSetOwnRoomDlg);
+    kestrum_->closeDlg(CKestrum::kSetAVDlg);
+    EXPECT_FALSE(IsWindowEnabled(meeting));
+
+    // The meeting ends under the audio/video settings: the join window comes back, still
+    // disabled under them until they close.
+    kestrum_->openDlg(CKestrum::kSetAVDlg);
+    kestrum_->closeDlg(CKestrum::kSetOwnRoomDlg);
+    kestrum_->closeDlg(CKestrum::kLiveDlg);
+    EXPECT_TRUE(IsWindowVisible(join));
+    EXPECT_FALSE(IsWindowEnabled(join));
+    kestrum_->closeDlg(CKestrum::kSetAVDlg);
+    EXPECT_TRUE(IsWindowEnabled(join));
+}
+
 TEST_F(KestrumTest, MeetingWindowTakesTheJoinWindowsPlaceAndGivesItBackWithItsButton) {
     HWND join = Window(CKestrum::kLoginDlg);
     auto* joinDialog = dynamic_cast<TestDialog*>(kestrum_->getDlg(CKestrum::kLoginDlg));
