@@ -16,7 +16,6 @@
 namespace {
 
 using ZuvraKestrum::Settings::VideoQualityOption;
-using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
 
 // The names of a device list in its order; a device that cannot be read shows empty.
@@ -32,7 +31,7 @@ std::vector<std::wstring> DeviceNames(Helper* helper) {
     return names;
 }
 
-// Lists the names and selects the remembered device (ANSI, as the configuration stores it)
+// Lists the names and selects the remembered device (UTF-8, as the configuration gives it)
 // with the item-select notification, so that the selection handler applies and stores it.
 void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
                const std::string& remembered) {
@@ -43,7 +42,7 @@ void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
         combo->Add(item);
     }
     const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
-        names, ZuvraKestrum::Util::StringToCString(remembered));
+        names, ZuvraKestrum::Util::Utf8ToCString(remembered));
     if (chosen >= 0) combo->SelectItem(chosen, false, true);
 }
 
@@ -206,7 +205,7 @@ void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
     if (!found) return;
     // A device the engine refuses is still remembered: it may work at the next start.
     videoHelper()->setDevice(id);
-    host_.config().setCameraID(CStringToString(name));
+    host_.config().setCameraID(CStringToUtf8(name));
 }
 
 void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
@@ -215,7 +214,7 @@ void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(name).c_str(), CStringToUtf8(id).c_str());
     if (!found) return;
     audioHelper()->setDevice(id);
-    host_.config().setMicID(CStringToString(name));
+    host_.config().setMicID(CStringToUtf8(name));
 }
 
 void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {

@@ -13,13 +13,21 @@
 
 namespace {
 
-using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
-using ZuvraKestrum::Util::StringToCString;
+using ZuvraKestrum::Util::Utf8ToCString;
 
 std::wstring FolderOf(const std::wstring& path) {
     const size_t end = path.find_last_of(L'\\');
     return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
+}
+
+// A picture of the user's own: a file at a full path. The default pictures are bare names that
+// the window library finds in the skin folder. Looked up wide, so that a folder outside the ANSI
+// code page counts too.
+bool IsPictureFile(const std::wstring& picture) {
+    if (picture.find(L'\\') == std::wstring::npos) return false;
+    const DWORD attributes = GetFileAttributesW(picture.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 const wchar_t* AvatarFailedText() {
@@ -160,7 +168,7 @@ void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
             DeleteFileW(photoPath_.c_str());
         }
         photoPath_ = cached;
-        g_kestrumData->portraitPath = CStringToString(cached);
+        g_kestrumData->portraitPath = CStringToUtf8(cached);
         showPhoto(photoPath_);
     }
     PostPayload<WM_GET_PHOTO>(host_.dialogWindow(CKestrum::kLoginDlg),
@@ -173,22 +181,23 @@ void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
     EnableWindow(GetHWND(), TRUE);
     // Only the avatar upload is this window's own request.
     if (error.api != "account/portrait") return;
-    host_.showMsgBox(GetHWND(), ZuvraKestrum::Util::Utf8ToCString(error.text), error.code,
-                     CKestrum::kErrorBox);
-    showPhoto(photoPath_);
+    HWND window = GetHWND();
+    host_.showMsgBox(window, Utf8ToCString(error.text), error.code, CKestrum::kErrorBox);
+    // The box runs every window's messages: this one may have been closed and deleted meanwhile.
+    if (IsWindow(window)) showPhoto(photoPath_);
 }
 
 void CDuiUserConfig::showPhoto(const std::wstring& picture) {
     photoBtn_->SetBkImage(picture.c_str());
-    if (ZuvraKestrum::Util::IsCustomPortraitFile(CStringToString(picture))) photoBtn_->SetText(L"");
+    if (IsPictureFile(picture)) photoBtn_->SetText(L"");
 }
 
 void CDuiUserConfig::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!g_kestrumData) return;
-    photoPath_ = StringToCString(g_kestrumData->portraitPath);
+    photoPath_ = Utf8ToCString(g_kestrumData->portraitPath);
     showPhoto(photoPath_);
-    const std::wstring nickname = ZuvraKestrum::Util::Utf8ToCString(g_kestrumData->nickname);
+    const std::wstring nickname = Utf8ToCString(g_kestrumData->nickname);
     if (!nickname.empty()) nickEdit_->SetText(nickname.c_str());
     camOpt_->Selected(g_kestrumData->cameraOff, true);
     micOpt_->Selected(g_kestrumData->micOff, true);
@@ -225,7 +234,7 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
         break;
     }
     EnableWindow(GetHWND(), FALSE);
-    host_.updatePhoto(&Relay(), CStringToString(path));
+    host_.updatePhoto(&Relay(), CStringToUtf8(path));
     SetTimer(GetHWND(), kUploadWaitTimer, kAvatarUploadWaitMs, nullptr);
 }
 

@@ -28,7 +28,8 @@ struct ObserverEventPayload;
 // timer.
 //
 // Texts: the edit's UTF-16 becomes the meeting data's UTF-8 nickname directly, which goes to the
-// service as it is; no ANSI code page lies on the way.
+// service as it is; the avatar's source file and the meeting data's portrait path are UTF-8 too.
+// No ANSI code page lies on the way.
 //
 // Threads: the UI thread. Ownership: created with new (the dialog table's factory), deletes
 // itself when its window is destroyed.

@@ -39,7 +39,7 @@ public:
     // The observer of the nickname update: the course bridge, which reports it to the join
     // window.
     virtual ZuvraKestrum::ICallBack::CUserCallBack* courseObserver() = 0;
-    // The account requests (vossary_api.h): name UTF-8, path in the ANSI code page.
+    // The account requests (vossary_api.h): name and path UTF-8.
     virtual void updateInfo(ZuvraKestrum::ICallBack::CUserCallBack* observer,
                             const std::string& password, const std::string& name,
                             const std::string& portraitId) = 0;

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 #include "app/windows/settings/dui_user_config.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "engine_journal.h"
+#include "freed_memory.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -41,6 +45,10 @@ using kestrum::testing_support::PumpPending;
 using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
 
+// A microphone of the engine, which names its devices in UTF-8, with a name whose UTF-8 and
+// ANSI forms differ in either locale: "Headset é".
+constexpr char kHeadset[] = "Headset \xC3\xA9";
+
 class SettingsWindowsTest : public SettingsWindowTest {
 protected:
     void SetUp() override {
@@ -52,11 +60,10 @@ protected:
         meeting.appLogPath = "C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
         meeting.setEngineLogPath("C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
 
-        // Names the ANSI configuration keeps in both locales.
         KestrumEngineInject("resetDevices");
         KestrumEngineInject("addCamera desk-a Desk Camera");
         KestrumEngineInject("addCamera desk-b Desk Camera");
-        KestrumEngineInject("addRecordingDevice headset-1 Headset");
+        KestrumEngineInject((std::string("addRecordingDevice headset-1 ") + kHeadset).c_str());
         engine_ = std::make_unique<CKestrumZuvra>();
         ASSERT_TRUE(engine_->InitDevices());
         host_.engine_ = engine_.get();
@@ -127,7 +134,13 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     journal = EngineJournal();
     EXPECT_NE(journal.find("recording.setDevice(headset-1)"), std::string::npos) << journal;
     EXPECT_NE(journal.find("camera.setDevice(camera-1)"), std::string::npos) << journal;
-    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "Headset");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), kHeadset);
+
+    // The stored name chooses its device when the window opens again.
+    DestroyWindow(window->GetHWND());
+    window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Find<DuiLib::CComboUI>(window, L"audiocom")->GetCurSel(), 2);
     EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Stand-in Camera");
 }
 
@@ -373,6 +386,10 @@ protected:
         host_.libraryUpdatePhoto = library_->updatePhoto;
         host_.courseObserver_ = &course_;
         host_.windows[CKestrum::kLoginDlg] = join_.handle();
+        // The avatar cache and the pictures lie in a folder named outside either locale's
+        // ANSI code page ("사진").
+        avatarFolder_ = folder_.path() + L"\xC0AC\xC9C4\\";
+        CreateDirectoryW(avatarFolder_.c_str(), nullptr);
     }
     void TearDown() override {
         library_->releaseAccountObserver(nullptr);
@@ -447,8 +464,9 @@ TEST_F(AvatarUploadTest, AnUploadedPictureLandsInTheCacheAndTheJoinWindowAndTheS
     const std::wstring cached = ZuvraKestrum::Util::GetPortraitCachePath(*portraitId);
     EXPECT_EQ(cached, avatarFolder_ + L"logo\\" + ZuvraKestrum::Util::StringToCString(*portraitId) +
                           L".png");
-    EXPECT_EQ(ReadFileBytes(CStringToString(cached)), bytes);
-    EXPECT_EQ(data().portraitPath, CStringToString(cached));
+    std::ifstream copy(std::filesystem::path(cached), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(copy), {}), bytes);
+    EXPECT_EQ(data().portraitPath, CStringToUtf8(cached));
     EXPECT_EQ(Find(window, L"photobtn")->GetBkImage(), cached);
 
     // The account learns the new picture with the stored name, through the course bridge.
@@ -460,17 +478,25 @@ TEST_F(AvatarUploadTest, AnUploadedPictureLandsInTheCacheAndTheJoinWindowAndTheS
     EXPECT_NE(updates[0].body.find("\"portraitId\":\t\"" + *portraitId + "\""), std::string::npos)
         << updates[0].body;
     TakePicture(window, L"settings-profile-avatar");
+
+    // Opened again, the window shows the stored picture.
+    DestroyWindow(handle);
+    CDuiUserConfig* again = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(Find(again, L"photobtn")->GetBkImage(), cached);
 }
 
 TEST_F(AvatarUploadTest, AFailedUploadIsShownAndTheWindowIsUsableAgain) {
     CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
-    // A file that cannot be looked up passes the checks and fails in the upload.
-    host_.nextAvatarFile = folder_.path() + L"vanished.png";
+    // A file that cannot be looked up passes the checks and fails in the upload; its path goes
+    // to the library whole.
+    host_.nextAvatarFile = avatarFolder_ + L"vanished.png";
     Press(window, L"photobtn");
     EXPECT_FALSE(IsWindowEnabled(handle));
-    EXPECT_TRUE(Journaled("updatePhoto(relay," + folder_.narrow() + "vanished.png)"));
+    EXPECT_TRUE(Journaled("updatePhoto(relay," + CStringToUtf8(avatarFolder_) + "vanished.png)"))
+        << Journal();
     ASSERT_TRUE(PumpUntil([handle] { return IsWindowEnabled(handle); }));
     const auto box =
         std::find_if(host_.journal.begin(), host_.journal.end(),
@@ -478,6 +504,18 @@ TEST_F(AvatarUploadTest, AFailedUploadIsShownAndTheWindowIsUsableAgain) {
     EXPECT_NE(box, host_.journal.end());
     EXPECT_TRUE(joinMessages_.empty());
     EXPECT_TRUE(Uploads("account/update").empty());
+
+    // Closed while the next failure's box is up: the window is gone when the box returns.
+    host_.whileBoxShows = [this, handle] {
+        PoisonFreedMemory poison;
+        host_.closeDialog(CKestrum::kUserConfigDlg);
+        PumpUntil([handle] { return !IsWindow(handle); });
+    };
+    host_.nextAvatarFile = folder_.path() + L"vanished.png";
+    Press(window, L"photobtn");
+    ASSERT_TRUE(PumpUntil([this] { return Journaled("close(5)") == 1; })) << Journal();
+    PumpPending();
+    EXPECT_FALSE(IsWindow(handle));
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ void SettingsTestHost::closeDialog(unsigned id) {
 void SettingsTestHost::showMsgBox(HWND, const std::wstring& text, int code, int type) {
     journal.push_back("box(" + std::to_string(type) + "," + std::to_string(code) + "," +
                       CStringToUtf8(text) + ")");
+    if (whileBoxShows) whileBoxShows();
 }
 
 void SettingsTestHost::updateInfo(ZuvraKestrum::ICallBack::CUserCallBack* observer,

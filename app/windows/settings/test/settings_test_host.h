@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,6 +54,9 @@ public:
     UpdatePhoto libraryUpdatePhoto = nullptr;  // null: updatePhoto is only written down
     UpdateRoom libraryUpdateRoom = nullptr;    // null: updateRoom is only written down
     std::wstring nextAvatarFile;               // what the file chooser gives, once
+    // What runs while a message box is up, as the real box's modal loop runs the thread's
+    // messages; null: the box returns at once.
+    std::function<void()> whileBoxShows;
 
     // "box(type,code,text)", "open(id)", "close(id)", "updateInfo(observer,password,name,id)"
     // with observer "course" or "other", "updatePhoto(observer,path)" with "relay" when it is
