@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "app/kestrum/kestrum.h"
-#include "app/windows/settings/nickname_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
 
@@ -28,7 +27,6 @@ CDuiNotifyMap<CDuiSetRoom> CDuiSetRoom::NotifyMap() {
         .add(L"click", L"lastpagebtn", &CDuiSetRoom::DoLastPage)
         .add(L"setfocus", L"pwdEdit", &CDuiSetRoom::DoPwdEditSetFocus)
         .add(L"return", L"pwdEdit", &CDuiSetRoom::DoPwdEditReturn)
-        .add(L"textchanged", L"pwdEdit", &CDuiSetRoom::DoPwdEditChanged)
         .add(L"click", L"enableAudioOp", &CDuiSetRoom::DoOptEnableAudio)
         .add(L"click", L"enableVideoOp", &CDuiSetRoom::DoOptEnableVideo)
         .add(L"click", L"appSpeakerBtn", &CDuiSetRoom::DoApplySpeaker);
@@ -86,17 +84,6 @@ void CDuiSetRoom::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {
     if (passwordText() == ZuvraKestrum::Settings::RoomPasswordHint(g_language)) {
         pwdEdit_->SetText(L"");
     }
-}
-
-void CDuiSetRoom::DoPwdEditChanged(DuiLib::TNotifyUI&) {
-    std::wstring text = passwordText();
-    if (!ZuvraKestrum::Settings::CutToUnits(text, ZuvraKestrum::Settings::kRoomPasswordLimit)) {
-        return;
-    }
-    pwdEdit_->SetText(text.c_str());
-    pwdEdit_->SetSel(-1, -1);
-    host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::RoomPasswordTooLongText(g_language), 0,
-                     CKestrum::kErrorBox);
 }
 
 void CDuiSetRoom::DoPwdEditReturn(DuiLib::TNotifyUI&) {

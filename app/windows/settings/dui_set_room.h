@@ -49,7 +49,6 @@ private:
     void DoLastPage(DuiLib::TNotifyUI& notification);
     void DoPwdEditSetFocus(DuiLib::TNotifyUI& notification);
     void DoPwdEditReturn(DuiLib::TNotifyUI& notification);
-    void DoPwdEditChanged(DuiLib::TNotifyUI& notification);
     void DoOptEnableAudio(DuiLib::TNotifyUI& notification);
     void DoOptEnableVideo(DuiLib::TNotifyUI& notification);
     void DoApplySpeaker(DuiLib::TNotifyUI& notification);

@@ -2,6 +2,8 @@
 
 #include "app/kestrum/kestrum.h"
 #include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/nickname_rules.h"
+#include "kestrum/common/scoped_restore.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
@@ -127,6 +129,18 @@ void CRoomSettingsPage::DoOptTabAV(DuiLib::TNotifyUI&) {
     host.closeDialog(dialog);
 }
 
+void CRoomSettingsPage::DoPwdEditChanged(DuiLib::TNotifyUI&) {
+    if (showingPassword_) return;
+    std::wstring text = passwordText();
+    if (!ZuvraKestrum::Settings::CutToUnits(text, ZuvraKestrum::Settings::kRoomPasswordLimit)) {
+        return;
+    }
+    pwdEdit_->SetText(text.c_str());
+    pwdEdit_->SetSel(-1, -1);
+    host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::RoomPasswordTooLongText(g_language), 0,
+                     CKestrum::kErrorBox);
+}
+
 void CRoomSettingsPage::DoUploadLog(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s::DoUploadLog()", name().c_str());
     if (!g_kestrumData || !ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
@@ -150,6 +164,7 @@ std::string CRoomSettingsPage::showRoomAndPassword() {
     if (!g_kestrumData) return std::string();
     if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(g_kestrumData->roomName).c_str());
     const std::string password = g_kestrumData->roomPassword;
+    const kestrum::common::ScopedRestore showing(showingPassword_, true);
     pwdEdit_->SetText(Utf8ToCString(password).c_str());
     return password;
 }

@@ -56,8 +56,8 @@ protected:
             .add(WM_SETTINGS_OBSERVER_EVENT, &CRoomSettingsPage::OnObserverEvent);
         return table;
     }
-    // The notify rows of both windows: "windowinit", the close button, the two tabs and the log
-    // upload. The window adds its own.
+    // The notify rows of both windows: "windowinit", the close button, the two tabs, the
+    // password's length rule and the log upload. The window adds its own.
     template <class Window>
     static CDuiNotifyMap<Window> RoomNotifyMap() {
         CDuiNotifyMap<Window> table;
@@ -65,6 +65,7 @@ protected:
             .add(L"click", L"closebtn", &CRoomSettingsPage::DoClose)
             .add(L"click", L"tabRoomOpt", &CRoomSettingsPage::DoOptTabRoom)
             .add(L"click", L"tabAVOpt", &CRoomSettingsPage::DoOptTabAV)
+            .add(L"textchanged", L"pwdEdit", &CRoomSettingsPage::DoPwdEditChanged)
             .add(L"click", L"uploadLogbtn", &CRoomSettingsPage::DoUploadLog);
         return table;
     }
@@ -118,6 +119,9 @@ private:
     void DoOptTabRoom(DuiLib::TNotifyUI& notification);
     // Opens the audio/video settings (dialog 2) with this tab's state and closes this window.
     void DoOptTabAV(DuiLib::TNotifyUI& notification);
+    // A typed password longer than joining accepts is cut, with one Error box. The stored
+    // password the window shows is left as it is: the rule is for what the user types.
+    void DoPwdEditChanged(DuiLib::TNotifyUI& notification);
     void DoUploadLog(DuiLib::TNotifyUI& notification);
 
     const wchar_t* const skinStem_;
@@ -126,4 +130,6 @@ private:
     DuiLib::COptionUI* enableAudioOp_ = nullptr;
     DuiLib::CControlUI* roomNameTxt_ = nullptr;  // optional
     DuiLib::CControlUI* speakerNameTxt_ = nullptr;
+    // Set while the window itself writes the password edit.
+    bool showingPassword_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/windows/join/room_name_input.h"
+
 // The rules of the two room settings windows (the host's and the participant's), apart from any
 // window. Pure.
 //
@@ -13,8 +15,9 @@ namespace ZuvraKestrum::Settings {
 constexpr int kRoomMicOff = 1;
 constexpr int kRoomCameraOff = 2;
 
-// The most UTF-16 units a room password may have.
-constexpr size_t kRoomPasswordLimit = 18;
+// The most UTF-16 units a room password may have: what joining a room accepts, so that whoever
+// enters the room can type the password it is given.
+constexpr size_t kRoomPasswordLimit = ZuvraKestrum::Join::kMaxPasswordLength;
 
 // What the two options show for a status.
 struct RoomOptions {

@@ -138,8 +138,11 @@ TEST_F(RoomSettingsTest, WithAHostTheParticipantsWindowIsLockedAndNamesTheSpeake
     data().hosts = {"30003"};
     data().hostName = "Host text";
     data().initialStatus = 3;
+    // Longer than anyone may type now: the stored password is shown as it is, without a box.
+    data().roomPassword = "set-before-the-limit-24";
     CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"set-before-the-limit-24");
     EXPECT_EQ(Text(window, L"speakerNameTxt"), L"\x5f20\x4e09");  // 张三, UTF-8 in the list
     EXPECT_FALSE(Find(window, L"appSpeakerBtn")->IsVisible());
     EXPECT_FALSE(Find(window, L"pwdEdit")->IsEnabled());
@@ -171,6 +174,14 @@ TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp)
     EXPECT_FALSE(Selected(window, L"enableVideoOp"));
     EXPECT_TRUE(Find(window, L"tabAVOpt")->IsEnabled());
     EXPECT_FALSE(Find(window, L"tabRoomOpt")->IsEnabled());
+
+    // Typing the password follows the rule of joining: a 19th character is cut with one box.
+    TypeInPassword(window, L"abcdefghijklmnopqr", WM_CHAR, L's');
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"abcdefghijklmnopqr");
+    EXPECT_EQ(Journaled(g_language ? "box(1,0,房间密码长度不能大于18位)"
+                                   : "box(1,0,Room Password must not exceed 18 characters)"),
+              1)
+        << Journal();
 
     // The typed password goes with every change, confirmed or not.
     Find(window, L"pwdEdit")->SetText(L"new");
