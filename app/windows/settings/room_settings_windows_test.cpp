@@ -183,8 +183,10 @@ TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp)
               1)
         << Journal();
 
-    // The typed password goes with every change, confirmed or not.
+    // The typed password goes with every change, confirmed or not; the button under the
+    // options applies and the window stays.
     Find(window, L"pwdEdit")->SetText(L"new");
+    EXPECT_EQ(Text(window, L"surebtn"), g_language ? L"应用" : L"Apply");
     Click(window, L"enableAudioOp");
     EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,new)"), 1) << Journal();
     Click(window, L"surebtn");
