@@ -132,6 +132,8 @@ std::wstring CDuiScreenShare::ShotFolder() {
 
 bool CDuiScreenShare::SaveWindowShot(HWND window, const std::wstring& path, int& width,
                                      int& height) {
+    using namespace ZuvraKestrum::Share;
+    width = height = 0;
     RECT client = {};
     if (!GetClientRect(window, &client)) return false;
     width = client.right - client.left;
@@ -140,11 +142,23 @@ bool CDuiScreenShare::SaveWindowShot(HWND window, const std::wstring& path, int&
     HDC source = GetDC(window);
     if (!source) return false;
     HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap = memory ? CreateCompatibleBitmap(source, width, height) : nullptr;
+    HBITMAP bitmap =
+        memory ? CreateCompatibleBitmap(source, kThumbnailWidth, kThumbnailHeight) : nullptr;
     bool saved = false;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        const bool copied = BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY) != FALSE;
+        const RECT box{0, 0, kThumbnailWidth, kThumbnailHeight};
+        HBRUSH ground =
+            CreateSolidBrush(RGB((kThumbnailGround >> 16) & 0xFF, (kThumbnailGround >> 8) & 0xFF,
+                                 kThumbnailGround & 0xFF));
+        FillRect(memory, &box, ground);
+        DeleteObject(ground);
+        const RECT shown = FitThumbnail(width, height, kThumbnailWidth, kThumbnailHeight);
+        SetStretchBltMode(memory, HALFTONE);
+        SetBrushOrgEx(memory, 0, 0, nullptr);
+        const bool copied =
+            StretchBlt(memory, shown.left, shown.top, shown.right - shown.left,
+                       shown.bottom - shown.top, source, 0, 0, width, height, SRCCOPY) != FALSE;
         SelectObject(memory, old);
         Gdiplus::GpBitmap* image = nullptr;
         if (copied && Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) ==
@@ -160,6 +174,16 @@ bool CDuiScreenShare::SaveWindowShot(HWND window, const std::wstring& path, int&
     return saved;
 }
 
+bool CDuiScreenShare::Snapshot(ShareSourceEntry& entry) {
+    int width = 0;
+    int height = 0;
+    const bool saved = SaveWindowShot(entry.window, entry.imagePath, width, height);
+    entry.width = width;
+    entry.height = height;
+    if (!saved) entry.imagePath.clear();
+    return saved;
+}
+
 void CDuiScreenShare::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!screenList_) return;
@@ -171,15 +195,8 @@ void CDuiScreenShare::DoInitWnd(DuiLib::TNotifyUI&) {
     desktop.window = GetDesktopWindow();
     desktop.title = L"Desktop";
     desktop.imagePath = folder + L"desktop.png";
-    int width = 0;
-    int height = 0;
-    if (SaveWindowShot(desktop.window, desktop.imagePath, width, height)) {
-        desktop.width = width;
-        desktop.height = height;
-        screenList_->AddItem(desktop);
-    } else {
-        KESTRUM_LOG(Level_Warning, "(desktop) no snapshot");
-    }
+    if (!Snapshot(desktop)) KESTRUM_LOG(Level_Warning, "(desktop) no snapshot");
+    screenList_->AddItem(desktop);
     startShots(FindCandidates());
 }
 
@@ -223,11 +240,7 @@ void CDuiScreenShare::ShotThreadProc(std::vector<HWND> candidates, std::wstring 
         entry->title = title;
         entry->imagePath =
             folder + ZuvraKestrum::Share::ShotFileName(title, static_cast<int>(position));
-        int width = 0;
-        int height = 0;
-        if (!SaveWindowShot(window, entry->imagePath, width, height)) continue;
-        entry->width = width;
-        entry->height = height;
+        Snapshot(*entry);
         const std::string line =
             ">>>>>processName: " + ZuvraKestrum::Util::CStringToUtf8(title) + "\n";
         OutputDebugStringA(line.c_str());

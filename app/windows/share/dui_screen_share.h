@@ -26,6 +26,8 @@ class IMeetingHost;
 // thread then writes one thumbnail every 40 ms and posts each entry (WM_SHARE_SOURCE_FOUND),
 // so the picker shows up at once and fills itself. The thumbnails lie in
 // "<program folder>..\Resource\skin\wndshot\", which each picker empties of the earlier ones.
+// A source whose thumbnail could not be written (a folder that cannot be written, a window
+// that cannot be drawn) is listed all the same, on the box's plain ground.
 //
 // Skin "ScreenShare-en.xml" / "ScreenShare-zh.xml" (class "UIScreenShareMainWnd"), the list
 // being the skin's element "screenshare". The in-meeting window opens it as
@@ -55,8 +57,9 @@ public:
     // A CScreenShareItem for the skin's element "screenshare" (any case); null for other names.
     DuiLib::CControlUI* CreateControl(const wchar_t* className) override;
 
-    // Writes the client area of window as a PNG to path; width and height := the client size.
-    // False when nothing was written. Any thread (GDI only).
+    // Writes the client area of window, fitted into the list's thumbnail box on its ground
+    // (ZuvraKestrum::Share::FitThumbnail), as a PNG to path; width and height := the client
+    // size (0 when unknown). False when nothing was written. Any thread (GDI only).
     static bool SaveWindowShot(HWND window, const std::wstring& path, int& width, int& height);
     // "<program folder>..\Resource\skin\wndshot\".
     static std::wstring ShotFolder();
@@ -82,12 +85,15 @@ private:
     void unchoose(const ShareSourceEntry& entry);
     void logEntry(const char* function, const ShareSourceEntry& entry);
 
+    // SaveWindowShot of entry's window to its image path: the entry takes the client size, and
+    // loses the path when no thumbnail was written (false then).
+    static bool Snapshot(ShareSourceEntry& entry);
     // Lists the candidate windows, in the system's order.
     static std::vector<HWND> FindCandidates();
     void startShots(std::vector<HWND> candidates);
     void stopShots();
     // The snapshot thread: each candidate that is still another program's window and has a
-    // name is written to the folder and posted to target as an entry.
+    // name is posted to target as an entry, with its thumbnail written to the folder.
     static void ShotThreadProc(std::vector<HWND> candidates, std::wstring folder, HWND target,
                                DWORD ownProcess, const std::atomic<bool>* stop,
                                std::atomic<bool>* shooting);

@@ -19,20 +19,7 @@ constexpr DWORD kPlainBorder = 0xFFF5F5F5;
 constexpr DWORD kPlainNameBack = 0xFFFFFFFF;
 constexpr DWORD kPlainNameText = 0xFF000000;
 
-// The thumbnail box of the row markup ("wndshot"), where the snapshot is fitted.
-constexpr int kShotWidth = 188;
-constexpr int kShotHeight = 106;
-
 std::wstring SlotName(int slot) { return L"shot" + std::to_wstring(slot + 1); }
-
-// The snapshot as an image descriptor: centred in the box with its proportions.
-std::wstring ShotImage(const ShareSourceEntry& entry) {
-    const RECT shown =
-        ZuvraKestrum::Share::FitThumbnail(entry.width, entry.height, kShotWidth, kShotHeight);
-    return L"file='" + entry.imagePath + L"' dest='" + std::to_wstring(shown.left) + L"," +
-           std::to_wstring(shown.top) + L"," + std::to_wstring(shown.right) + L"," +
-           std::to_wstring(shown.bottom) + L"'";
-}
 
 }  // namespace
 
@@ -99,7 +86,9 @@ void CScreenShareItem::fillSlot(ShareSourceRow& row, int slot, const ShareSource
     if (!box) return;
     box->SetVisible(true);
     if (DuiLib::CControlUI* shot = manager_.FindSubControlByName(box, L"wndshot")) {
-        shot->SetBkImage(ShotImage(placed).c_str());
+        shot->SetBkColor(ZuvraKestrum::Share::kThumbnailGround);
+        // The file as it is, not a descriptor: a path may hold the quote that would end one.
+        shot->SetBkImage(placed.imagePath.c_str());
         shot->SetTag(tag);
         shot->SetUserData(number.c_str());
     }

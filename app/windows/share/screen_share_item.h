@@ -27,10 +27,10 @@ struct ShareSourceRow {
 };
 
 // The thumbnail list of the screen-share picker: rows of three sources, each a snapshot with
-// its title under it. Slot containers "shot1".."shot3" each hold "wndshot" (the snapshot as
-// background image, fitted to the box with its proportions) and "wndShotName" (the title); a
-// slot shows once filled. The list scrolls with the meeting's kinetic wheel motion on control
-// timer kScrollTimer.
+// its title under it. Slot containers "shot1".."shot3" each hold "wndshot" (the thumbnail file
+// as background image, or the box's plain ground for a source without one) and "wndShotName"
+// (the title); a slot shows once filled. The list scrolls with the meeting's kinetic wheel motion
+// on control timer kScrollTimer.
 //
 // Threads: the UI thread of the picker only, every member (checked in test builds); the
 // picker's snapshot thread hands its entries to that thread first. Ownership: made by the

@@ -11,14 +11,15 @@
 
 struct ShareSourceRow;
 
-// One shareable source of the picker: the desktop or a top-level window with its snapshot.
+// One shareable source of the picker: the desktop or a top-level window, with its thumbnail
+// when one could be written.
 // Made by the picker (the snapshot thread posts it, see WM_SHARE_SOURCE_FOUND); the list keeps a
 // copy in its row and fills in where it placed it.
 struct ShareSourceEntry {
     HWND window = nullptr;
-    std::wstring imagePath;  // the snapshot's PNG, a full path
+    std::wstring imagePath;  // the thumbnail's PNG, a full path; empty without one
     std::wstring title;
-    int32_t width = 0;  // of the snapshot, pixels
+    int32_t width = 0;  // of the source's client area, pixels
     int32_t height = 0;
     ShareSourceRow* row = nullptr;  // set by the list
     int32_t slot = -1;              // 0..2 once placed

@@ -45,6 +45,12 @@ bool IsShareCandidate(const WindowFacts& facts);
 constexpr size_t kMaxTitleLength = 80;
 std::wstring ShotFileName(const std::wstring& title, int position);
 
+// The thumbnail box of the list's row markup ("wndshot") and its ground colour (ARGB), on which
+// a snapshot is fitted and which alone shows for a source without a thumbnail.
+constexpr int kThumbnailWidth = 188;
+constexpr int kThumbnailHeight = 106;
+constexpr DWORD kThumbnailGround = 0xFFE9EBEE;
+
 // The rectangle inside a box of boxWidth x boxHeight where a snapshot of width x height shows
 // whole, centred, its proportions kept; the whole box for a snapshot without size.
 RECT FitThumbnail(int width, int height, int boxWidth, int boxHeight);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -139,6 +140,11 @@ protected:
             return true;
         });
     }
+    // The entry's row at the top of the list's view.
+    void ScrollTo(const ShareSourceEntry& entry) {
+        list_->SetScrollPos(SIZE{0, entry.row->item->GetPos().top - list_->GetPos().top});
+        PumpPending();
+    }
     // The colour of a control's point as drawn: rows keep their place in the list's content,
     // which is drawn moved by the scroll position.
     DWORD ShownAt(DuiLib::CControlUI* control, int dx, int dy) {
@@ -202,8 +208,7 @@ TEST_F(ShareWindowTest, ListsTheDesktopAndOtherProgramsWindowsWithThumbnailsButN
     // The picture: the thumbnail shows the other program's orange, the chosen card is framed
     // in blue with its title on blue, the title bar and the start button carry their texts.
     InSlot(*entry, L"wndshot")->SetFocus();
-    list_->SetScrollPos(SIZE{0, entry->row->item->GetPos().top - list_->GetPos().top});
-    PumpPending();
+    ScrollTo(*entry);
     EXPECT_TRUE(
         window_testing::SavePicture(picker_, g_language ? L"share-zh.png" : L"share-en.png"));
     DuiLib::CControlUI* shot = InSlot(*entry, L"wndshot");
@@ -270,6 +275,49 @@ TEST_F(ShareWindowTest, OneSourceIsChosenAtATimeAndStartingAnnouncesAndHandsItOv
     EXPECT_EQ(toMeeting_[1].lParam, 0);
     EXPECT_TRUE(IsWindow(picker_->GetHWND()));
     DestroyWindow(picker_->GetHWND());
+}
+
+TEST_F(ShareWindowTest, SourcesWithoutThumbnailsAreListedOnThePlainGroundAndQuotesInPathsShow) {
+    namespace fs = std::filesystem;
+    TargetProgram target(kTargetTitle, 1);
+    const HWND targetWindow = target.windows().at(0);
+    // A file where the snapshot folder belongs: no thumbnail can be written.
+    const fs::path folder = fs::path(CDuiScreenShare::ShotFolder()).parent_path();
+    fs::remove_all(folder);
+    { std::ofstream(folder) << "in the way"; }
+    Open();
+    AwaitAllListed();
+    fs::remove(folder);
+    ASSERT_FALSE(list_->entries().empty());
+    const ShareSourceEntry& desktop = *list_->entries()[0];
+    EXPECT_EQ(desktop.window, GetDesktopWindow());
+    EXPECT_EQ(desktop.imagePath, L"");
+    const ShareSourceEntry* entry = EntryOf(targetWindow);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->imagePath, L"");
+    EXPECT_EQ(entry->width, 320);
+    EXPECT_EQ(entry->height, 200);
+    ScrollTo(*entry);
+    EXPECT_EQ(ShownAt(InSlot(*entry, L"wndshot"), 94, 53), ZuvraKestrum::Share::kThumbnailGround);
+    EXPECT_TRUE(window_testing::SavePicture(
+        picker_, g_language ? L"share-unthumbed-zh.png" : L"share-unthumbed-en.png"));
+
+    // A thumbnail in a folder whose name holds a quote shows as any other.
+    const fs::path quoted = fs::temp_directory_path() / L"kestrum it's";
+    fs::create_directories(quoted);
+    ShareSourceEntry shot;
+    shot.window = targetWindow;
+    shot.title = L"quoted";
+    shot.imagePath = (quoted / L"shot.png").wstring();
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(CDuiScreenShare::SaveWindowShot(targetWindow, shot.imagePath, width, height));
+    const ShareSourceEntry* placed = list_->AddItem(shot);
+    ASSERT_NE(placed, nullptr);
+    ScrollTo(*placed);
+    EXPECT_EQ(ShownAt(InSlot(*placed, L"wndshot"), 94, 53), kOrange);
+    DestroyWindow(picker_->GetHWND());
+    fs::remove_all(quoted);
 }
 
 TEST_F(ShareWindowTest, ClosingWhileSnapshottingEndsTheThreadAndASecondPickerListsEverything) {
