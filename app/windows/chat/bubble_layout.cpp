@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kestrum/common/utf16_cut.h"
 #include "kestrum/core/util_display.h"
 
 namespace ZuvraKestrum::Chat {
@@ -24,9 +25,7 @@ constexpr int kOwnMargin = 10;
 
 std::wstring ShownText(const std::wstring& text) {
     if (text.size() <= kMaxShownLength) return text;
-    size_t length = kMaxShownLength;
-    if (text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) --length;
-    return text.substr(0, length) + L'\x2026';
+    return text.substr(0, kestrum::common::Utf16CutLength(text, kMaxShownLength)) + L'\x2026';
 }
 
 TextExtent ExtentOfWidth(int estimatedWidth) {

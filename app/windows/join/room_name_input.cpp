@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "kestrum/common/utf16_cut.h"
+
 namespace ZuvraKestrum::Join {
 
 namespace {
@@ -65,7 +67,7 @@ CRoomNameInput::Change CRoomNameInput::OnTextChanged(const std::wstring& now) {
 
 bool CutToLimit(std::wstring& text, size_t limit) {
     if (text.size() <= limit) return false;
-    text.resize(limit);
+    text.resize(kestrum::common::Utf16CutLength(text, limit));
     return true;
 }
 

@@ -61,7 +61,8 @@ private:
     std::wstring text_;
 };
 
-// text cut to its first `limit` characters; true when that cut something.
+// text cut to its first `limit` UTF-16 units, one fewer when the cut would split a surrogate pair
+// (kestrum::common::Utf16CutLength); true when that cut something.
 bool CutToLimit(std::wstring& text, size_t limit);
 
 }  // namespace ZuvraKestrum::Join

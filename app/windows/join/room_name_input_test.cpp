@@ -135,11 +135,15 @@ TEST(RoomNameInputTest, CleanChangesAndEchoesStandAndASelectionTypedOverIsFilter
     EXPECT_EQ(input.OnTextChanged(L"Room name").kind, Change::kNothing);
 }
 
-TEST(CutToLimitTest, CutsOnlyWhatIsLonger) {
+TEST(CutToLimitTest, CutsOnlyWhatIsLongerAndNeverHalfACharacter) {
     std::wstring text = L"0123456789abcdefghij";
     EXPECT_TRUE(CutToLimit(text, 18));
     EXPECT_EQ(text, L"0123456789abcdefgh");
     EXPECT_FALSE(CutToLimit(text, 18));
+    // An emoji across the cut goes as a whole.
+    std::wstring emoji = std::wstring(17, L'a') + L"\xD83D\xDE00";
+    EXPECT_TRUE(CutToLimit(emoji, 18));
+    EXPECT_EQ(emoji, std::wstring(17, L'a'));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "kestrum/common/utf16_cut.h"
+
 namespace ZuvraKestrum::Share {
 
 namespace {
@@ -43,12 +45,7 @@ bool IsShareCandidate(const WindowFacts& facts) {
 }
 
 std::wstring ShotFileName(const std::wstring& title, int position) {
-    std::wstring name = title.substr(0, kMaxTitleLength);
-    // A cut between the halves of a surrogate pair would leave half a character.
-    if (name.size() < title.size() && !name.empty() && name.back() >= 0xD800 &&
-        name.back() <= 0xDBFF) {
-        name.pop_back();
-    }
+    std::wstring name = title.substr(0, kestrum::common::Utf16CutLength(title, kMaxTitleLength));
     std::replace_if(name.begin(), name.end(), IsUnsafeInFileName, L'_');
     if (name.empty()) name = L"window";
     name += L"_" + std::to_wstring(position) + L".png";
