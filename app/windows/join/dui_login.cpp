@@ -16,10 +16,8 @@
 #include "kestrum/core/util_text.h"
 
 using namespace ZuvraKestrum::Join;
-using ZuvraKestrum::Util::CStringToString;
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
-using ZuvraKestrum::Util::Utf8ToGbk;
 
 namespace {
 
@@ -96,7 +94,10 @@ LRESULT CDuiLogin::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     const wchar_t* const skin = L"home";
     if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     ready_ = FindControls();
-    if (!ready_) KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
+    if (ready_) return 0;
+    // Every handler relies on the controls: a skin without them leaves the window inert.
+    KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
+    paintManager_.RemoveNotifier(this);
     return 0;
 }
 
@@ -193,7 +194,7 @@ LRESULT CDuiLogin::OnUserToken(UINT, WPARAM wParam, LPARAM, bool&) {
     config.setNickname(data.nickname);
     config.setPortraitId(data.portraitId);
 
-    data.portraitPath = CStringToString(kOwnPortraitFile);
+    data.portraitPath = CStringToUtf8(kOwnPortraitFile);
     // The library writes the download beside the file and moves it into place only once it is
     // complete: the picture shown so far stays until a new one has arrived (WM_GET_PHOTO).
     // Without a portrait id there is nothing to fetch.
@@ -201,7 +202,7 @@ LRESULT CDuiLogin::OnUserToken(UINT, WPARAM wParam, LPARAM, bool&) {
     if (!data.portraitId.empty()) {
         const std::wstring file =
             std::wstring(DuiLib::CPaintManagerUI::GetResourcePath().GetData()) + kOwnPortraitFile;
-        course->getPhoto(data.uid, data.portraitId, CStringToString(file));
+        course->getPhoto(data.uid, data.portraitId, CStringToUtf8(file));
     }
     services_.configRoom(course);
     return 0;
@@ -232,8 +233,8 @@ LRESULT CDuiLogin::OnMeetJoinRoom(UINT, WPARAM wParam, LPARAM, bool&) {
     KESTRUM_LOG(Level_Info, "");
     CKestrumData& data = *g_kestrumData;
     CKestrumConfig& config = Config();
-    config.setClassname(Utf8ToGbk(join->rid.c_str()));
-    config.setClassPwd(Utf8ToGbk(data.roomPassword.c_str()));
+    config.setClassname(join->rid);
+    config.setClassPwd(data.roomPassword);
     data.mediaToken = join->mediaToken;
     config.setMediatoken(data.mediaToken);
     {
@@ -324,7 +325,8 @@ void CDuiLogin::StartEngine() {
 }
 
 void CDuiLogin::ShowOwnPortrait() {
-    const std::wstring image = ZuvraKestrum::Util::StringToCString(g_kestrumData->portraitPath);
+    if (!ready_) return;
+    const std::wstring image = Utf8ToCString(g_kestrumData->portraitPath);
     // The image cache holds a file's picture while a control shows it: letting go first makes a
     // file that was replaced under the same name load anew.
     controls_.photo->SetNormalImage(L"");

@@ -25,8 +25,9 @@ struct ConfigRoomPayload;
 // otherwise asks the meeting service to join with the bridge as observer; the result opens the
 // in-meeting window (dialog 6) and hands it the bridge.
 //
-// Skin "home-en.xml" / "home-zh.xml" by the language flag. Closing this window ends the program:
-// its WM_DESTROY posts WM_QUIT and ends the process at once.
+// Skin "home-en.xml" / "home-zh.xml" by the language flag; a skin without every control of the
+// window is logged and leaves the window inert (no control is touched, nothing is started).
+// Closing this window ends the program: its WM_DESTROY posts WM_QUIT and ends the process at once.
 //
 // Threads: UI thread only; the results of other threads arrive as posted messages, whose
 // payloads it frees on every path (also engine and bridge messages it does not act on).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -197,9 +198,21 @@ TEST_F(JoinWindowTest, SignInPortraitAndJoinResultsAreStored) {
     EXPECT_EQ(Config().getNickname(stored), name);
     EXPECT_EQ(ConfigValue("Token") + ConfigValue("Uid") + ConfigValue("Streamid"),
               "tok-new3000777");
-    const std::string path = ZuvraKestrum::Util::CStringToString(picture);
+    const std::string path = ZuvraKestrum::Util::CStringToUtf8(picture);
     EXPECT_EQ(ServiceCalls(),
               (std::vector<std::string>{"getPhoto(30007,p9," + path + ")", "configRoom"}));
+    // A skin folder that no ANSI code page can spell reaches the service whole, as UTF-8.
+    {
+        const std::wstring foreign = SkinFolder() + L"\x738B\x5C0F\x660E \xD83D\xDE00\\";
+        DuiLib::CPaintManagerUI::SetResourcePath(foreign.c_str());
+        ServiceCalls().clear();
+        Deliver<WM_USER_TOKEN>("30007", name, "p9", 77, "tok-new");
+        DuiLib::CPaintManagerUI::SetResourcePath(SkinFolder().c_str());
+        const std::string foreignPath =
+            ZuvraKestrum::Util::CStringToUtf8(foreign + CDuiLogin::kOwnPortraitFile);
+        EXPECT_EQ(ServiceCalls(), (std::vector<std::string>{
+                                      "getPhoto(30007,p9," + foreignPath + ")", "configRoom"}));
+    }
     // Nothing was deleted before the download; the picture changes once one has arrived.
     EXPECT_EQ(FileBytes(picture), before);
     Deliver<WM_GET_PHOTO>("p9");
@@ -210,11 +223,11 @@ TEST_F(JoinWindowTest, SignInPortraitAndJoinResultsAreStored) {
     Deliver<WM_USER_TOKEN>("30001", "Alice", "", 30001, "tok-window-test");
     EXPECT_EQ(ServiceCalls(), std::vector<std::string>{"configRoom"});
 
-    data().roomPassword = "pw";
+    data().roomPassword = "pw\xC3\xA9";  // "pwé", stored as UTF-8 in every locale
     data().micOff = data().cameraOff = false;
     Deliver<WM_JOIN_ROOM>("ROOM7", "topic", 5, 3, std::vector<std::string>{"40001"}, "media");
     EXPECT_EQ(ConfigValue("Classname") + ConfigValue("ClassPwd") + ConfigValue("Mediatoken"),
-              "ROOM7pwmedia");
+              "ROOM7pw\xC3\xA9media");
     EXPECT_EQ(data().hosts, std::vector<std::string>{"40001"});
     EXPECT_EQ(data().status, kStatusMicOff | kStatusCameraOff);
     EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{CKestrum::kLiveDlg});
@@ -277,6 +290,38 @@ TEST_F(JoinWindowTest, ErrorsAndUpgradeOffersShowTheNoticeBox) {
     Config().setAppVersion("1.2.0");
     Config().setUpdateOption("");
     Config().setUpdateVersion("");
+}
+
+TEST_F(JoinWindowTest, ASkinWithoutTheWindowsControlsLeavesItInert) {
+    // A skin folder whose join skin has the room edit and nothing else.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"kestrum-join-partial\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* file : {L"home-en.xml", L"home-zh.xml"}) {
+        std::ofstream(std::filesystem::path(folder + file))
+            << "<Window size=\"360,500\"><VBox name=\"MainFrame\">"
+               "<Edit name=\"roomedit\" height=\"30\"/></VBox></Window>";
+    }
+    DuiLib::CPaintManagerUI::SetResourcePath(folder.c_str());
+    auto* partial = new CDuiLogin(FakeServices());
+    const HWND made = partial->Create(nullptr, L"LoginHome", 0x10CF0000, 0, 0, 0, 360, 500);
+    DuiLib::CPaintManagerUI::SetResourcePath(SkinFolder().c_str());
+    ASSERT_NE(made, nullptr);
+    ServiceCalls().clear();
+
+    // Typing, the probe's verdict and a new portrait reach no control and ask for nothing.
+    TypeInto(partial, Control(partial, L"roomedit"), L"ab");
+    ASSERT_TRUE(PostPayload<WM_ENGINE_LASTMILE_QUALITY>(
+        made, NewRecord<PayloadOf<WM_ENGINE_LASTMILE_QUALITY>>(1)));
+    ASSERT_TRUE(PostPayload<WM_GET_PHOTO>(made, NewRecord<PayloadOf<WM_GET_PHOTO>>("p9")));
+    kestrum::testing_support::PumpPending();
+    EXPECT_TRUE(IsWindow(made));
+    EXPECT_TRUE(ServiceCalls().empty());
+    DestroyWindow(made);
+    for (const wchar_t* file : {L"home-en.xml", L"home-zh.xml"})
+        DeleteFileW((folder + file).c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 TEST_F(JoinWindowTest, VersionLabelFrameButtonsAndClosing) {
