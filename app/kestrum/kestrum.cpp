@@ -5,6 +5,7 @@
 #include "app/kestrum/notice_texts.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "app/windows/skeleton/dui_frame_window.h"
+#include "app/windows/skeleton/window_creation.h"
 #include "kestrum/common/check.h"
 #include "kestrum/core/kestrum_data.h"
 
@@ -64,10 +65,9 @@ CKestrum::~CKestrum() {
 
 void CKestrum::createNoticeBox() {
     CDuiMessageBox* box = g_noticeBoxFactory ? g_noticeBoxFactory() : new CDuiMessageBox();
-    HWND window =
-        box->Create(nullptr, L"DuiMsgBox", kDialogStyle, 0, 0, 0, kNoticeWidth, kNoticeHeight);
+    HWND window = window_creation::CreateOrDelete(box, nullptr, L"DuiMsgBox", kDialogStyle, 0, 0, 0,
+                                                  kNoticeWidth, kNoticeHeight);
     if (!window) {
-        // Not deleted: a window that failed half-way has already deleted its object.
         KESTRUM_LOG(Level_Error, "() notice box not created");
         return;
     }
@@ -107,8 +107,8 @@ void CKestrum::openDlg(unsigned id) {
     dialogs_[id] = dialog;
     dialogWindows_[id] = nullptr;
     HWND parent = row.ownedByJoin ? windowOf(kLoginDlg) : nullptr;
-    HWND window =
-        dialog->Create(parent, row.windowName, kDialogStyle, 0, 0, 0, kDialogWidth, kDialogHeight);
+    HWND window = window_creation::CreateOrDelete(dialog, parent, row.windowName, kDialogStyle, 0,
+                                                  0, 0, kDialogWidth, kDialogHeight);
     if (!window) {
         KESTRUM_LOG(Level_Error, "(%d) window not created", static_cast<int>(id));
         dialogs_[id] = nullptr;

@@ -37,13 +37,21 @@ public:
     static CDuiNotifyMap<TestDialog> NotifyMap() { return CDuiNotifyMap<TestDialog>(); }
 
     void EnableJoinBtn() override { ++joinButtonEnabled; }
+    // How the next windows fail to be created, if at all: before the system begins them (no
+    // such window class) or half-way (their WM_CREATE refuses).
+    enum class Failure { kNone, kBefore, kHalfWay };
+    const wchar_t* GetSuperClassName() const override {
+        return failure == Failure::kBefore ? L"KestrumNoSuchClass" : nullptr;
+    }
 
     // Dialog objects alive now.
     static inline int live = 0;
+    static inline Failure failure = Failure::kNone;
     int joinButtonEnabled = 0;
 
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+        if (failure == Failure::kHalfWay) return -1;
         BuildSkin(
             L"<Window size=\"360,500\"><VBox name=\"MainFrame\" bkcolor=\"window_bk\"/>"
             L"</Window>",
@@ -302,6 +310,16 @@ TEST_F(KestrumTest, IdsOutsideTheTableAndWindowsGoneWithoutCloseDlgAreNoDialogs)
     kestrum_->openDlg(CKestrum::kSetOwnRoomDlg);
     EXPECT_NE(Window(CKestrum::kSetOwnRoomDlg), nullptr);
     EXPECT_EQ(TestDialog::live, dialogs + 1);
+
+    // A window that fails to be created, before it was begun or half-way, leaves no object.
+    for (TestDialog::Failure failure :
+         {TestDialog::Failure::kBefore, TestDialog::Failure::kHalfWay}) {
+        TestDialog::failure = failure;
+        kestrum_->openDlg(CKestrum::kSetRoomDlg);
+        TestDialog::failure = TestDialog::Failure::kNone;
+        EXPECT_EQ(kestrum_->getDlg(CKestrum::kSetRoomDlg), nullptr);
+        EXPECT_EQ(TestDialog::live, dialogs + 1);
+    }
 }
 
 TEST_F(KestrumTest, CloseAllClosesEveryWindowAndTheDestructorAlsoEndsTheMessageLoop) {

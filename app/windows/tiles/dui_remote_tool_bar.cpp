@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/windows/skeleton/window_creation.h"
 #include "app/windows/tiles/dui_menu_ver.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/tile_messages.h"
@@ -68,10 +69,10 @@ LRESULT CDuiRemoteToolBar::OnShowUserMenu(UINT, WPARAM wParam, LPARAM lParam, bo
     if (!menu_) {
         auto* menu = new CDuiMenuVer(host_);
         // A tool window: a pop-up menu has no place in the taskbar.
-        if (!menu->Create(nullptr, L"DuiMenuVer", kMenuStyle, WS_EX_TOOLWINDOW, 0, 0,
-                          CDuiMenuVer::kWidth, CDuiMenuVer::kHeight)) {
+        if (!window_creation::CreateOrDelete(menu, nullptr, L"DuiMenuVer", kMenuStyle,
+                                             WS_EX_TOOLWINDOW, 0, 0, CDuiMenuVer::kWidth,
+                                             CDuiMenuVer::kHeight)) {
             KESTRUM_LOG(Level_Error, " menu not created (%lu)", GetLastError());
-            delete menu;
             return 0;
         }
         menu->CenterWindow();
@@ -113,10 +114,10 @@ void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
     const RECT slot = layout_.slot(layout_.count());
     auto* tile = new CDuiRemoteItem(record, host_);
-    if (!tile->Create(GetHWND(), L"", CDuiRemoteItem::kStyle, 0, slot.left, slot.top,
-                      slot.right - slot.left, slot.bottom - slot.top)) {
+    if (!window_creation::CreateOrDelete(tile, GetHWND(), L"", CDuiRemoteItem::kStyle, 0, slot.left,
+                                         slot.top, slot.right - slot.left,
+                                         slot.bottom - slot.top)) {
         KESTRUM_LOG(Level_Error, " tile not created (%lu)", GetLastError());
-        delete tile;
         return;
     }
     // Shown without the focus: a participant joining must not take the keyboard from the chat.
