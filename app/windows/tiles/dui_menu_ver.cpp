@@ -118,13 +118,17 @@ void CDuiMenuVer::switchDeviceOff(DuiLib::TNotifyUI& notification, DuiLib::COpti
 void CDuiMenuVer::DoTickOutBtn(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, ",%s", user_.name);
     // The question pumps messages: the strip may give the menu another participant meanwhile,
-    // so only these copies are used after it.
+    // and leaving, being removed or the meeting's end close the strip and this menu with it. So
+    // only these copies are used after it, and nobody is removed once the menu is gone.
     const std::string uid = user_.uid;
     const std::wstring question = ZuvraKestrum::Tiles::RemoveQuestion(
         g_language, ZuvraKestrum::Util::Utf8ToCString(user_.name));
-    const bool remove = host_.confirm(GetHWND(), question);
+    const std::weak_ptr<const bool> alive = lifetime_;
+    IMeetingHost& host = host_;
     hide();
-    if (remove) host_.roomctrlBan({uid});
+    // Over the meeting window, which the question holds still while it is open.
+    const bool remove = host.confirm(host.meetingWindow(), question);
+    if (remove && !alive.expired()) host.roomctrlBan({uid});
 }
 
 void CDuiMenuVer::hide() { ShowWindow(false, false); }

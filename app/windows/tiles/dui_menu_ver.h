@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/option_ui.h"
@@ -10,7 +12,8 @@
 
 // The per-user menu of a video tile: show the participant in the big view (WM_EXCHANGE_BIG
 // with a copy of the record to host.meetingWindow()), switch the participant's microphone or
-// camera off, or remove the participant after a question. The device and remove items are
+// camera off, or remove the participant after a question over the meeting window (the menu
+// hides first; no removal once the menu went meanwhile). The device and remove items are
 // for the host only, never for a screen-share entry (ZuvraKestrum::Tiles::MenuStatesFor).
 // The menu hides itself after every item and whenever it loses the focus.
 //
@@ -49,6 +52,8 @@ private:
     void hide();
 
     IMeetingHost& host_;
+    // Expires with the object: what ran a modal loop learns whether the menu outlived it.
+    const std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
     DuiLib::CControlUI* exchangeBig_ = nullptr;
     DuiLib::CControlUI* tickout_ = nullptr;
     DuiLib::COptionUI* cameraOpt_ = nullptr;

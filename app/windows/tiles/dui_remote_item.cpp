@@ -86,6 +86,9 @@ LRESULT CDuiRemoteItem::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam,
 
 LRESULT CDuiRemoteItem::OnRButtonClick(UINT, WPARAM, LPARAM lParam, bool& handled) {
     handled = false;
+    // The menu acts on others: the own tile asks for none, so its owner (the in-meeting window
+    // for the self tile, which takes no such block) is never sent one.
+    if (user_.streamId == OwnStreamId()) return 0;
     auto block = std::make_unique<RemoteItemMenuBlock>();
     block->user = user_;
     block->show = 1;

@@ -14,8 +14,8 @@
 // One video tile: a native child window that the engine renders one stream into, with the
 // participant's name, microphone, speech and network marks and a host or share badge. A right
 // click (also on the video) posts WM_REMOTE_ITEM_MENU to the parent with a copy of the tile's
-// record and the screen point. The tile strip makes one per remote stream; a tile whose stream
-// is the user's own shows the local preview instead.
+// record and the screen point, unless the tile's stream is the user's own. The tile strip makes one
+// per remote stream; a tile whose stream is the user's own shows the local preview instead.
 //
 // Skin "RemoteItem-en.xml" / "RemoteItem-zh.xml", root "remotebk". The video is bound through
 // host.engine() (nothing is bound without one) when the window is initialised and again only

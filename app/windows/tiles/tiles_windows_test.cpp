@@ -347,4 +347,25 @@ TEST_F(TilesWindowsTest, AParticipantWhoIsNotHostGetsOnlyTheBigView) {
     PictureOfMenu(strip_->menu(), L"tiles-menu-guest");
 }
 
+TEST_F(TilesWindowsTest, TheOwnTileHasNoMenuAndAMeetingEndingDuringTheQuestionRemovesNobody) {
+    strip_->mediaNotifyAddUser(Participant("me", "Me", kOwnStream));
+    AddRemote(Participant("u11", "Ann", 11));
+    RightClick(Tile(kOwnStream), 10, 10);
+    EXPECT_EQ(strip_->menu(), nullptr);
+
+    // The user answers OK, but the strip and its menu went with the meeting meanwhile.
+    RightClick(Tile(11), 10, 10);
+    CDuiMenuVer* menu = strip_->menu();
+    ASSERT_NE(menu, nullptr);
+    const HWND menuWindow = menu->GetHWND();
+    host_.whileConfirming = [&] {
+        DestroyWindow(strip_->GetHWND());
+        strip_ = nullptr;
+        Pump();  // as the question's own loop would
+    };
+    Click(menu, L"tickout");
+    EXPECT_FALSE(IsWindow(menuWindow));
+    EXPECT_TRUE(host_.callsStartingWith("roomctrlBan").empty());
+}
+
 }  // namespace
