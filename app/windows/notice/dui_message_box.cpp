@@ -135,8 +135,14 @@ void CDuiMessageBox::DoClose(DuiLib::TNotifyUI&) {
 
 void CDuiMessageBox::DoUpdate(DuiLib::TNotifyUI&) {
     if (!ZuvraKestrum::Notice::RunsUpgrade(type_)) return;
-    ZuvraKestrum::Notice::RunUpgrade(road_, argument_);
-    exits_.quit();
+    if (ZuvraKestrum::Notice::RunUpgrade(road_, argument_) != 0) {
+        exits_.quit();
+        return;
+    }
+    // Quitting now would leave the user with neither the program nor an upgrade: the offer
+    // stays, to be tried again or declined.
+    SetTips(InLanguage(L"The update could not be started. Please try again later.",
+                       L"无法启动升级程序，请稍后重试。"));
 }
 
 bool CDuiMessageBox::RunOnThreadOf(HWND box, const std::function<void()>& task) {

@@ -27,7 +27,9 @@ struct NoticeBoxExits {
 //
 // Skin "ErrorTips.xml" (one file for both languages: the texts the caller does not set follow
 // the language flag): the title "TxtType", the text "tipsTxt", the "update" button of the
-// upgrade offers and "closebtn", both the title bar's cross and the bottom button.
+// upgrade offers and "closebtn", both the title bar's cross and the bottom button. "update"
+// starts the upgrader and quits; when the upgrader does not start, the box says so instead and
+// the offer stays.
 //
 // Threads: the UI thread, apart from RunOnThreadOf. Ownership: created with new, deletes itself
 // when its window is destroyed.

@@ -77,10 +77,10 @@ protected:
     }
 
     // A box made as the program makes it, hidden, its sibling programs the copies above.
-    CDuiMessageBox* Make() {
+    CDuiMessageBox* Make(const std::string& upgrader = OwnCopy("Updrift")) {
         ZuvraKestrum::Notice::UpgradeRoad road;
         road.crashReporter = OwnCopy("Faultpost");
-        road.upgrader = OwnCopy("Updrift");
+        road.upgrader = upgrader;
         box_ = new CDuiMessageBox(NoticeBoxExits{&CountQuit, &CountProcessEnd}, road);
         handle_ = box_->Create(nullptr, L"DuiMsgBox", kDialogStyle, 0, 0, 0, 500, 200);
         if (!handle_) return nullptr;
@@ -206,6 +206,26 @@ TEST_F(NoticeBoxTest, UpdateEndsTheCrashReporterStartsTheUpgraderWithTheArgument
     EXPECT_EQ(kestrum::common::Utf8ToWide(upgrader[0]), InProgramFolder(OwnCopy("Updrift")));
     EXPECT_EQ(std::vector<std::string>(upgrader.begin() + 1, upgrader.end()),
               (std::vector<std::string>{"--from", "1.0.0", "--to", "1.2.0"}));
+}
+
+TEST_F(NoticeBoxTest, AnUpgraderThatDoesNotStartIsSaidSoAndTheProgramStays) {
+    ASSERT_NE(Make("NoSuchUpgrader.exe"), nullptr);
+    box_->SetTitle(L"ForceUpdate");
+    box_->SetTips(L"Please update app to new version.");
+    box_->SetType(3, L"--from 1.0.0 --to 1.2.0");
+    ASSERT_TRUE(ShowLaidOut());
+    Click(box_, Find(box_, L"update"));
+    EXPECT_EQ(g_quits, 0);
+    EXPECT_TRUE(IsWindowVisible(handle_));
+    EXPECT_EQ(Find(box_, L"tipsTxt")->GetText(),
+              Chinese() ? L"无法启动升级程序，请稍后重试。"
+                        : L"The update could not be started. Please try again later.");
+    notice_testing::Repaint(box_);
+    EXPECT_TRUE(notice_testing::SavePicture(
+        box_, std::wstring(L"notice-update-failed-") + (Chinese() ? L"zh" : L"en") + L".png"));
+    // The offer stands: closing a forced one still quits.
+    Click(box_, BottomClose(box_));
+    EXPECT_EQ(g_quits, 1);
 }
 
 TEST_F(NoticeBoxTest, PicturesOfAnErrorAndAnUpgradeOffer) {
