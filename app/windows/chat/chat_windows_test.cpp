@@ -40,6 +40,16 @@ constexpr DWORD kRemoteBubble = 0xFFFFFFFF;
 const std::string kBob = "u-bob";
 const std::string kMe = "u-me";
 
+// Ink of a text: near white, or near the dark grey of others' bubbles.
+bool IsLight(DWORD colour) {
+    return (colour & 0xFF) >= 0xE0 && ((colour >> 8) & 0xFF) >= 0xE0 &&
+           ((colour >> 16) & 0xFF) >= 0xE0;
+}
+bool IsDark(DWORD colour) {
+    return (colour & 0xFF) <= 0x60 && ((colour >> 8) & 0xFF) <= 0x60 &&
+           ((colour >> 16) & 0xFF) <= 0x60;
+}
+
 std::wstring* g_avatarFolder = nullptr;
 std::wstring AvatarFolder() { return *g_avatarFolder; }
 
@@ -91,6 +101,14 @@ protected:
         RECT rect = InBubble(index, name)->GetPos();
         OffsetRect(&rect, 0, -list_->GetScrollPos().cy);
         return rect;
+    }
+    // The pixels of the window's rect whose colour passes the test.
+    int CountWhere(const RECT& rect, bool (*test)(DWORD)) {
+        int count = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) count += test(PixelAt(window_, x, y));
+        }
+        return count;
     }
     bool AtNewest() { return list_->GetScrollPos().cy == list_->GetScrollRange().cy; }
     // Messages arrive, get laid out and bring the view to the newest.
@@ -255,6 +273,7 @@ TEST_F(ChatWindowTest, PictureOfAConversation) {
         const RECT text = Shown(index, L"chat_text");
         EXPECT_EQ(PixelAt(window_, (text.left + text.right) / 2, text.top + 3), bubble) << index;
         EXPECT_GT(CountDiffering(window_, text, bubble), 30) << index;
+        EXPECT_GT(CountWhere(text, own ? IsLight : IsDark), 20) << index;
         const RECT avatar = Shown(index, own ? L"chat_logo1" : L"chat_logo");
         EXPECT_EQ(PixelAt(window_, avatar.left, avatar.top), kListBackground) << index;
         EXPECT_GT(CountDiffering(window_, avatar, kListBackground), 100) << index;

@@ -211,6 +211,15 @@ void CTxtWinHost::SetFont(HFONT font) {
 void CTxtWinHost::SetTextColor(COLORREF color) {
   char_format_.crTextColor = color;
   text_services_->OnTxPropertyBitsChange(TXTBIT_CHARFORMATCHANGE, TXTBIT_CHARFORMATCHANGE);
+  // Text services may take the new default for later text only: the text there already, and
+  // what replaces it, take the colour as well.
+  CHARFORMAT2W format = {};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = color;
+  LRESULT ignored = 0;
+  text_services_->TxSendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format),
+                                &ignored);
 }
 
 void CTxtWinHost::SetClientRect(const RECT& rect) {
