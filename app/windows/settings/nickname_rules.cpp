@@ -1,12 +1,8 @@
 #include "app/windows/settings/nickname_rules.h"
 
+#include "kestrum/common/utf16_cut.h"
+
 namespace ZuvraKestrum::Settings {
-
-namespace {
-
-bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
-}  // namespace
 
 const wchar_t* NicknameHint(int language) { return language == 0 ? L"Your name" : L"请输入昵称"; }
 
@@ -16,9 +12,7 @@ const wchar_t* NicknameTooLongText(int language) {
 
 bool CutToUnits(std::wstring& text, size_t limit) {
     if (text.size() <= limit) return false;
-    size_t keep = limit;
-    if (keep > 0 && IsHighSurrogate(text[keep - 1])) --keep;
-    text.resize(keep);
+    text.resize(kestrum::common::Utf16CutLength(text, limit));
     return true;
 }
 
