@@ -3,6 +3,8 @@
 //  - the participants list filled from a user list of 500 against one of 50, per row: the fill
 //    alone, and the fill with the panel's next paint (which lays the rows out);
 //  - one status update by uid (the last row's microphone) at 500 rows against 50;
+//  - a full user list of 500 arriving again (a reconnect) where most participants are already
+//    listed, against one of 50: the apply, and the apply with the panel's next paint;
 //  - the 5,000th chat message against the 50th: the add, and the pumping of what it caused (the
 //    two wheel notches it posts, the repaint), with the messages pumped after every add as the
 //    program's loop does (the large case stops at a time budget and names the message it
@@ -117,10 +119,24 @@ void SetMeetingUsers(const std::vector<UserInfoRecord>& users) {
     g_kestrumData->userList = users;
 }
 
+// The room as a reconnect finds it: two participants have left, two have joined and one has
+// switched the microphone.
+std::vector<UserInfoRecord> Reconnected(std::vector<UserInfoRecord> room) {
+    const size_t size = room.size();
+    room[size / 2].status ^= kStatusMicOff;
+    room.erase(room.begin() + static_cast<std::ptrdiff_t>(2 * size / 3));
+    room.erase(room.begin() + static_cast<std::ptrdiff_t>(size / 3));
+    for (const char* uid : {"u-new-a", "u-new-b"})
+        room.emplace_back(uid, "Newcomer", "", 0, "", 0, -1, 1);
+    return room;
+}
+
 struct RoomFigures {
     double fillPerRowUs = 0;
     double shownPerRowUs = 0;
     double updateUs = 0;
+    double againUs = 0;
+    double againShownUs = 0;
 };
 
 RoomFigures MeasureRoom(int size, int rounds) {
@@ -154,6 +170,23 @@ RoomFigures MeasureRoom(int size, int rounds) {
     }
     figures.fillPerRowUs = Median(fills);
     figures.shownPerRowUs = Median(shown);
+
+    // The filled room and its reconnected self in turn, so that every list applied finds most
+    // of its participants listed.
+    const std::vector<UserInfoRecord> reconnected = Reconnected(room);
+    std::vector<double> again;
+    std::vector<double> againShown;
+    for (int apply = 0; apply < 2 * rounds; ++apply) {
+        const double start = Now();
+        panel->updateUserList(apply % 2 == 0 ? reconnected : room);
+        const double applied = Now();
+        Repaint(window);
+        Pump();
+        again.push_back(applied - start);
+        againShown.push_back(Now() - start);
+    }
+    figures.againUs = Median(again);
+    figures.againShownUs = Median(againShown);
 
     // The row found last by a list that searched its rows in order.
     const std::string& last = room.back().uid;
@@ -330,9 +363,9 @@ int main(int argc, char** argv) {
             "small, goal <= %.1f\n",
             kPanelWidth, kPanelHeight, kGoalRatio);
         std::printf(
-            "participants: %d fills of each size; update: %d batches of %d; chat: the last "
-            "%d adds, at most %.0f s of adding\n",
-            rounds, kUpdateBatches, kUpdateBatch, kMessageSamples, kChatBudgetUs / 1e6);
+            "participants: %d fills of each size, %d lists again; update: %d batches of %d; "
+            "chat: the last %d adds, at most %.0f s of adding\n",
+            rounds, 2 * rounds, kUpdateBatches, kUpdateBatch, kMessageSamples, kChatBudgetUs / 1e6);
         std::printf("%-46s %11s %11s %7s  %s\n", "measure", "small", "large", "ratio", "goal");
         std::fflush(stdout);
         const RoomFigures largeRoom = MeasureRoom(kLargeRoom, rounds);
@@ -341,6 +374,8 @@ int main(int argc, char** argv) {
         PrintRow("participants fill + paint, per row", smallRoom.shownPerRowUs,
                  largeRoom.shownPerRowUs);
         PrintRow("status update by uid (50 / 500 rows)", smallRoom.updateUs, largeRoom.updateUs);
+        PrintRow("full list again, most listed (50 / 500)", smallRoom.againUs, largeRoom.againUs);
+        PrintRow("full list again + paint", smallRoom.againShownUs, largeRoom.againShownUs);
 
         SetMeetingUsers({UserInfoRecord(kBob, "Bob", "p-bob", 7, "", 0, -1, 1),
                          UserInfoRecord(kMe, "Alice", "", 8, "", 0, -1, 1)});
