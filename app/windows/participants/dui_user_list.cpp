@@ -85,8 +85,8 @@ void CDuiUserList::DoItemActive(DuiLib::TNotifyUI& notification) {
 void CDuiUserList::DoTickBtn(DuiLib::TNotifyUI& notification) {
     const UserListItemInfo* item = CUserList::RecordOf(notification.pSender);
     if (!item) return;
-    // The question pumps messages: a new participant list arriving meanwhile rebuilds the rows
-    // and frees this record, so everything needed afterwards is copied now.
+    // The question pumps messages: a new participant list arriving meanwhile may remove the row
+    // and free this record, so everything needed afterwards is copied now.
     const std::string uid = item->uid;
     const std::wstring question = Rules::RemoveQuestion(item->nickname, g_language);
     item = nullptr;
@@ -108,7 +108,7 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
         notification.pSender ? notification.pSender->GetInterface(L"Option") : nullptr);
     const UserListItemInfo* item = CUserList::RecordOf(notification.pSender);
     if (!option || !item) return;
-    // The host's calls may end in a rebuild of the rows: the row is done with before them.
+    // The host's calls may end in a new list that removes the row: it is done with before them.
     const std::vector<std::string> uids{item->uid};
     const std::string& uid = uids.front();
     const bool microphone = device == Device::kMicrophone;

@@ -1,5 +1,8 @@
 #include "app/windows/participants/participant_rules.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
 
@@ -11,6 +14,10 @@ bool IsHost(const std::string& firstHostUid, const std::string& ownUid) {
     return firstHostUid.empty() || firstHostUid == ownUid;
 }
 
+bool OptionsEnabled(const std::string& rowUid, const std::string& ownUid, bool isHost) {
+    return isHost || rowUid == ownUid;
+}
+
 RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf8,
                        const std::string& ownUid, const std::string& hostUid, bool isHost,
                        int language) {
@@ -18,7 +25,7 @@ RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf
     view.ownRow = rowUid == ownUid;
     view.tickEnabled = isHost && !view.ownRow;
     view.tickImage = view.tickEnabled ? kTickEnabledImage : kTickDisabledImage;
-    view.optionsEnabled = view.ownRow || isHost;
+    view.optionsEnabled = OptionsEnabled(rowUid, ownUid, isHost);
     view.nickText = Utf8ToCString(nicknameUtf8);
     if (rowUid == hostUid) view.nickText += language == 0 ? L"(Host)" : L"(主持人)";
     return view;
@@ -28,6 +35,42 @@ int RowStatus(int status, const std::map<std::string, bool>& videoOn, const std:
     const auto found = videoOn.find(uid);
     if (found == videoOn.end()) return status;
     return status | (found->second ? 0 : kStatusCameraOff);
+}
+
+std::vector<int> MatchRows(const std::vector<std::string_view>& rowUids,
+                           const std::vector<UserInfoRecord>& participants) {
+    // The rows sorted by the hash of their uid, rows of one hash in list order: found by a
+    // binary search, without a heap block per row as a hash map would take on every list.
+    struct Entry {
+        size_t hash;
+        int row;
+        bool operator<(const Entry& other) const {
+            return hash != other.hash ? hash < other.hash : row < other.row;
+        }
+    };
+    const std::hash<std::string_view> hashOf;
+    std::vector<Entry> byHash;
+    byHash.reserve(rowUids.size());
+    for (size_t row = 0; row < rowUids.size(); ++row)
+        byHash.push_back({hashOf(rowUids[row]), static_cast<int>(row)});
+    std::sort(byHash.begin(), byHash.end());
+    std::vector<bool> taken(rowUids.size(), false);
+    std::vector<int> kept;
+    kept.reserve(participants.size());
+    for (const UserInfoRecord& participant : participants) {
+        const std::string_view uid = participant.uid;
+        const size_t hash = hashOf(uid);
+        int match = kNewRow;
+        for (auto entry = std::lower_bound(byHash.begin(), byHash.end(), Entry{hash, 0});
+             entry != byHash.end() && entry->hash == hash; ++entry) {
+            if (taken[entry->row] || rowUids[entry->row] != uid) continue;
+            match = entry->row;
+            taken[match] = true;
+            break;
+        }
+        kept.push_back(match);
+    }
+    return kept;
 }
 
 OptionAction DecideOptionClick(bool ownRow, bool selectedBeforeClick, bool featureSupported) {

@@ -2,6 +2,10 @@
 
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "kestrum/records/user_info_record.h"
 
 // What the participants panel shows of each row and does on a click, apart from any window.
 // Pure functions and plain values; uids and nicknames are UTF-8 as the meeting data keeps
@@ -26,6 +30,10 @@ struct RowView {
     std::wstring nickText;        // also the tool tip
 };
 
+// The microphone and camera options of rowUid's row are open to ownUid: the own row, or any row
+// for the host.
+bool OptionsEnabled(const std::string& rowUid, const std::string& ownUid, bool isHost);
+
 // rowUid's row as seen by ownUid; the host's row (hostUid) carries the host mark.
 RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf8,
                        const std::string& ownUid, const std::string& hostUid, bool isHost,
@@ -34,6 +42,13 @@ RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf
 // The status a rebuilt row starts with: a camera reported off (false in videoOn) since the
 // signalling channel last reported the participant adds the camera-off bit.
 int RowStatus(int status, const std::map<std::string, bool>& videoOn, const std::string& uid);
+
+// Which of the rows shown (their uids in list order) each participant of a newly applied list
+// keeps: the row's index, or kNewRow when the participant needs a new row. The n-th row of a
+// uid goes to its n-th participant; a row that no participant keeps is to be removed.
+inline constexpr int kNewRow = -1;
+std::vector<int> MatchRows(const std::vector<std::string_view>& rowUids,
+                           const std::vector<UserInfoRecord>& participants);
 
 // What a click on a row's microphone or camera option asks for. The option's selection is read
 // before the click toggles it: selected means the device is off.

@@ -1,10 +1,11 @@
-// The participants panel's rules, apart from any window: row views, clicks, and the
-// invitations awaiting an answer.
+// The participants panel's rules, apart from any window: row views, the rows a new list keeps,
+// clicks, and the invitations awaiting an answer.
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/windows/participants/invitation_waits.h"
@@ -53,6 +54,29 @@ TEST(RowStatus, ACameraReportedOffSetsItsBitOnTheRebuiltRow) {
     // A camera reported on does not clear what the signalling channel says.
     EXPECT_EQ(RowStatus(kStatusCameraOff, videoOn, "on"), kStatusCameraOff);
     EXPECT_EQ(RowStatus(kStatusMicOff, videoOn, "unknown"), kStatusMicOff);
+}
+
+TEST(MatchRows, EachListedParticipantKeepsItsRowAndTheNthRowOfAUidGoesToItsNthParticipant) {
+    const struct {
+        const char* what;
+        std::vector<std::string_view> rows;
+        std::vector<const char*> listed;
+        std::vector<int> kept;
+    } cases[] = {
+        {"the same list", {"a", "b", "c"}, {"a", "b", "c"}, {0, 1, 2}},
+        {"b left, x joined, order changed", {"a", "b", "c"}, {"c", "x", "a"}, {2, kNewRow, 0}},
+        {"no rows yet", {}, {"a", "b"}, {kNewRow, kNewRow}},
+        {"everyone left", {"a", "b"}, {}, {}},
+        {"duplicates in order", {"a", "b", "a"}, {"a", "a", "a", "b"}, {0, 2, kNewRow, 1}},
+        // A uid is exact bytes.
+        {"case and prefixes differ", {"a", "ab"}, {"A", "ab", "a"}, {kNewRow, 1, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<UserInfoRecord> participants;
+        for (const char* uid : c.listed) participants.emplace_back(uid, "", "", 1, "", 0, -1, 1);
+        EXPECT_EQ(MatchRows(c.rows, participants), c.kept);
+    }
 }
 
 TEST(OptionClick, OwnRowsSwitchOthersAreMutedOrInvitedWhenTheirClientCanAnswer) {

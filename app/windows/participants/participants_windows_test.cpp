@@ -99,6 +99,27 @@ protected:
         return InRow<DuiLib::COptionUI>(uid, L"cameraStatusOpt");
     }
     std::wstring Title() { return panel_->paintManager().FindControl(L"Participants")->GetText(); }
+    // Every pixel of the panel, drawn now.
+    std::vector<DWORD> Drawn() {
+        window_testing::Repaint(panel_);
+        RECT client;
+        GetClientRect(handle_, &client);
+        std::vector<DWORD> pixels;
+        for (int y = 0; y < client.bottom; ++y) {
+            for (int x = 0; x < client.right; ++x) pixels.push_back(PixelAt(panel_, x, y));
+        }
+        return pixels;
+    }
+    // The uids of the rows in list order, from the records their tags name.
+    std::vector<std::string> Order() {
+        std::vector<std::string> uids;
+        CUserList* list = panel_->list();
+        for (int i = 0; i < list->GetCount(); ++i) {
+            const UserListItemInfo* item = CUserList::RecordOf(list->GetItemAt(i));
+            uids.push_back(item ? item->uid : "?");
+        }
+        return uids;
+    }
 
     // A left click in the middle of the control, as the mouse gives it, and what it posted.
     void Click(DuiLib::CControlUI* control, bool pump = true) {
@@ -157,6 +178,24 @@ TEST_F(ParticipantsWindowTest, RowsFollowTheListAndTheUpdatesByUid) {
     later.push_back(Participant("frank", "Frank", 0));
     Show(later);
     EXPECT_TRUE(Camera("frank")->IsSelected());
+
+    // The list arriving again: Carol has left, Frank comes first, Bob's microphone is on. The
+    // others keep their rows, which look as new ones would: the own option the user just
+    // clicked is enabled again and no row stays selected.
+    const DuiLib::CControlUI* daveRow = panel_->list()->findItem("dave")->row;
+    Click(Mic("me"));
+    ASSERT_FALSE(Mic("me")->IsEnabled());
+    panel_->list()->SelectItem(3);
+    std::vector<UserInfoRecord> again = {later[4], later[0], later[1], later[3]};
+    again[2].status = 0;
+    Show(again);
+    EXPECT_EQ(Order(), (std::vector<std::string>{"frank", "me", "bob", "dave"}));
+    EXPECT_EQ(panel_->list()->findItem("dave")->row, daveRow);
+    EXPECT_FALSE(Mic("bob")->IsSelected());
+    EXPECT_TRUE(Camera("frank")->IsSelected());
+    EXPECT_TRUE(Mic("me")->IsEnabled());
+    EXPECT_EQ(panel_->list()->GetCurSel(), -1);
+    EXPECT_EQ(Title(), Text(L"Participants(4)", L"与会人(4)"));
 
     // Another host: the user may act on the own row only.
     meeting_.data().firstHostUid = "bob";
@@ -230,7 +269,7 @@ TEST_F(ParticipantsWindowTest, AcceptedInvitationsWaitOnTheirRowsUntilTheDeviceI
     EXPECT_FALSE(Mic("bob")->IsVisible());
     EXPECT_TRUE(InRow("carol", L"cameraanim")->IsVisible());
 
-    // A rebuilt list shows the marks again while the devices stay off.
+    // A list applied again shows the marks again while the devices stay off.
     Show(Room());
     EXPECT_TRUE(InRow("bob", L"micanim")->IsVisible());
     EXPECT_TRUE(InRow("carol", L"cameraanim")->IsVisible());
@@ -272,7 +311,22 @@ TEST_F(ParticipantsWindowTest, PictureOfAMeetingWithEightParticipants) {
     std::vector<UserInfoRecord> room = Room();
     for (const char* name : {"Erin", "Frank", "Grace", "Heidi"})
         room.push_back(Participant(name, name, kStatusCameraOff));
+    // Hovering nothing: the pointer well outside the panel.
+    SendMessageW(handle_, WM_MOUSEMOVE, 0, MAKELPARAM(600, 600));
+    // Rows kept from a list in the reverse order, without Heidi and with Zoe, where everyone
+    // had another name, avatar and microphone state, draw as rows built anew.
+    std::vector<UserInfoRecord> earlier;
+    for (auto listed = room.rbegin() + 1; listed != room.rend(); ++listed) {
+        earlier.emplace_back(listed->uid, std::string(listed->name) + " 2", "q", listed->streamId,
+                             "", listed->status ^ kStatusMicOff, -1, listed->feature);
+    }
+    earlier.push_back(Participant("zoe", "Zoe", 0));
+    Show(earlier);
     Show(room);
+    const std::vector<DWORD> kept = Drawn();
+    Show({});
+    Show(room);
+    EXPECT_TRUE(Drawn() == kept);
     // Bob's avatar lands in the cache (the in-meeting window hands it over on the UI thread).
     const std::wstring cached = ZuvraKestrum::Util::GetPortraitCachePath("p-bob");
     ASSERT_TRUE(CopyFileW(
@@ -280,8 +334,6 @@ TEST_F(ParticipantsWindowTest, PictureOfAMeetingWithEightParticipants) {
         cached.c_str(), FALSE));
     panel_->updateUserPhoto(Participant("bob", "", 0));
     Answer(WM_MSGBOX_INVITE_MIC_RET, "dave", 0);
-    // Hovering nothing: the pointer well outside the panel.
-    SendMessageW(handle_, WM_MOUSEMOVE, 0, MAKELPARAM(600, 600));
     ASSERT_TRUE(window_testing::SavePicture(
         panel_, g_language ? L"participants-zh.png" : L"participants-en.png"));
 

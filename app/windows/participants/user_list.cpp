@@ -1,11 +1,10 @@
 #include "app/windows/participants/user_list.h"
 
+#include <string_view>
 #include <utility>
 
 #include "app/windows/participants/participant_rules.h"
 #include "app/windows/skeleton/dui_frame_window.h"
-#include "duilib/button_ui.h"
-#include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_path.h"
@@ -15,17 +14,6 @@ namespace {
 using ZuvraKestrum::Util::CLockGuard;
 namespace Rules = ZuvraKestrum::Participants;
 
-struct Viewer {
-    std::string ownUid;
-    std::string hostUid;
-};
-
-// Who looks at the list: the own uid and the room's first host, as the meeting data has them.
-Viewer CurrentViewer() {
-    if (!g_kestrumData) return {};
-    return {g_kestrumData->uid, g_kestrumData->firstHostUid};
-}
-
 DuiLib::COptionUI* AsOption(DuiLib::CControlUI* control) {
     return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option")) : nullptr;
 }
@@ -34,12 +22,34 @@ DuiLib::CButtonUI* AsButton(DuiLib::CControlUI* control) {
     return control ? static_cast<DuiLib::CButtonUI*>(control->GetInterface(L"Button")) : nullptr;
 }
 
+// The waiting look in place of a device option, or the option itself.
+void ShowWaiting(DuiLib::CControlUI* option, DuiLib::CControlUI* anim, bool waiting) {
+    if (option) option->SetVisible(!waiting);
+    if (anim) anim->SetVisible(waiting);
+}
+
+// A new row's look: the option, not its waiting look. A visible option has its waiting look
+// hidden already: the two always change together.
+void EndWaiting(DuiLib::CControlUI* option, DuiLib::CControlUI* anim) {
+    if (!option || !option->IsVisible()) ShowWaiting(option, anim, false);
+}
+
+void Enable(DuiLib::CControlUI* control, bool enabled) {
+    if (control && control->IsEnabled() != enabled) control->SetEnabled(enabled);
+}
+
 }  // namespace
 
 CUserList::CUserList(DuiLib::CPaintManagerUI* manager)
     : CKestrumDump("CUserList", true, false, false, ""), manager_(manager) {}
 
 CUserList::~CUserList() { removeAllItems(); }
+
+// The own uid and the room's first host as the meeting data has them.
+CUserList::Viewer CUserList::CurrentViewer() {
+    if (!g_kestrumData) return {std::string(), std::string(), g_language};
+    return {g_kestrumData->uid, g_kestrumData->firstHostUid, g_language};
+}
 
 void CUserList::DoEvent(DuiLib::TEventUI& event) {
     if (HandleKineticScrollEvent(*this, scroll_, event, kScrollTimer)) return;
@@ -60,10 +70,6 @@ const UserListItemInfo* CUserList::findItem(const std::string& uid) const {
     return found == byUid_.end() ? nullptr : &*found->second.first;
 }
 
-DuiLib::CControlUI* CUserList::sub(const UserListItemInfo& item, const wchar_t* name) const {
-    return manager_ ? manager_->FindSubControlByName(item.row, name) : nullptr;
-}
-
 DuiLib::CControlUI* CUserList::buildRow() {
     // The markup is parsed once; every later row comes from the kept copy.
     if (rowBuilder_.GetMarkup()->IsValid()) return rowBuilder_.Create(nullptr, manager_);
@@ -73,74 +79,133 @@ DuiLib::CControlUI* CUserList::buildRow() {
 
 void CUserList::CreateListItem(const UserInfoRecord& record) {
     CLockGuard guard(&listLock_);
+    insertItem(items_.end(), itemCount(), record);
+}
+
+bool CUserList::insertItem(Item before, int index, const UserInfoRecord& record) {
     DuiLib::CControlUI* row = buildRow();
     if (!row) {
         KESTRUM_LOG(Level_Error, "(%s) no row layout", record.uid);
-        return;
+        return false;
     }
-    appendItem(UserListItemInfo{record.uid, record.name, record.portraitId, record.status, row});
-    UserListItemInfo& item = items_.back();
-    const int index = itemCount() - 1;
+    const Item item = items_.insert(
+        before,
+        UserListItemInfo{record.uid, record.name, record.portraitId, record.status, row, {}});
+    UidRows& rows = byUid_[item->uid];
+    if (rows.count++ == 0) rows.first = item;
     row->SetFixedWidth(kItemWidth);
     row->SetFixedHeight(kItemHeight);
     row->SetVisible(true);
-    row->SetTag(reinterpret_cast<UINT_PTR>(&item));
+    row->SetTag(reinterpret_cast<UINT_PTR>(&*item));
     if (!AddAt(row, index)) {
         delete row;
-        deleteItem(std::prev(items_.end()));
-        return;
+        deleteItem(item);
+        return false;
     }
-    fillListItem(item);
-    updateItemStatus(item, Rules::IsHost(CurrentViewer().hostUid, CurrentViewer().ownUid));
+    findParts(*item);
+    fillListItem(*item);
+    const Viewer viewer = CurrentViewer();
+    noteViewer(viewer);
+    updateItemStatus(*item, Rules::IsHost(viewer.hostUid, viewer.ownUid));
+    return true;
+}
+
+bool CUserList::moveItem(Item item, Item before, int index) {
+    items_.splice(before, items_, item);
+    Remove(item->row, true);
+    if (AddAt(item->row, index)) return true;
+    delete item->row;
+    deleteItem(item);
+    return false;
+}
+
+void CUserList::findParts(UserListItemInfo& item) {
+    const auto sub = [this, &item](const wchar_t* name) {
+        return manager_ ? manager_->FindSubControlByName(item.row, name) : nullptr;
+    };
+    UserListItemInfo::Parts& parts = item.parts;
+    parts.photo = sub(L"userphoto");
+    parts.nick = sub(L"nick");
+    parts.tick = AsButton(sub(L"tick"));
+    parts.mic = AsOption(sub(L"micStatusOpt"));
+    parts.micAnim = sub(L"micanim");
+    parts.camera = AsOption(sub(L"cameraStatusOpt"));
+    parts.cameraAnim = sub(L"cameraanim");
 }
 
 void CUserList::fillListItem(UserListItemInfo& item) {
     const UINT_PTR tag = reinterpret_cast<UINT_PTR>(&item);
+    const UserListItemInfo::Parts& parts = item.parts;
     showPhoto(item);
-    if (DuiLib::CControlUI* tick = sub(item, L"tick")) tick->SetTag(tag);
-    if (DuiLib::COptionUI* mic = AsOption(sub(item, L"micStatusOpt"))) {
-        mic->Selected((item.status & kStatusMicOff) != 0);
-        mic->SetTag(tag);
+    if (parts.tick) parts.tick->SetTag(tag);
+    if (parts.mic) parts.mic->SetTag(tag);
+    if (parts.camera) parts.camera->SetTag(tag);
+    showDevices(item);
+}
+
+void CUserList::showDevices(UserListItemInfo& item) {
+    const UserListItemInfo::Parts& parts = item.parts;
+    if (parts.mic) parts.mic->Selected((item.status & kStatusMicOff) != 0);
+    if (parts.camera) parts.camera->Selected((item.status & kStatusCameraOff) != 0);
+}
+
+void CUserList::refreshItem(UserListItemInfo& item, const UserInfoRecord& participant, int status,
+                            const Viewer& viewer, bool sameViewer) {
+    const UserListItemInfo::Parts& parts = item.parts;
+    const bool renamed = item.nickname != participant.name;
+    if (renamed) item.nickname = participant.name;
+    if (item.portraitId != participant.portraitId) {
+        item.portraitId = participant.portraitId;
+        showPhoto(item);
     }
-    if (DuiLib::COptionUI* camera = AsOption(sub(item, L"cameraStatusOpt"))) {
-        camera->Selected((item.status & kStatusCameraOff) != 0);
-        camera->SetTag(tag);
+    item.status = status;
+    // Only what differs from a new row's look is set: each setter asks for the window's thread,
+    // which an unchanged row of a long list should not pay for.
+    showDevices(item);
+    EndWaiting(parts.mic, parts.micAnim);
+    EndWaiting(parts.camera, parts.cameraAnim);
+    const bool isHost = Rules::IsHost(viewer.hostUid, viewer.ownUid);
+    if (renamed || !sameViewer) {
+        updateItemStatus(item, isHost);
+        return;
     }
+    // An option disabled by its click until the room's echo is enabled again, as on a new row.
+    const bool enabled = Rules::OptionsEnabled(item.uid, viewer.ownUid, isHost);
+    Enable(parts.mic, enabled);
+    Enable(parts.camera, enabled);
 }
 
 void CUserList::updateItemStatus(UserListItemInfo& item, bool isHost) {
     const Viewer viewer = CurrentViewer();
     const Rules::RowView view = Rules::ComputeRowView(item.uid, item.nickname, viewer.ownUid,
-                                                      viewer.hostUid, isHost, g_language);
-    if (DuiLib::CButtonUI* tick = AsButton(sub(item, L"tick"))) {
-        tick->SetEnabled(view.tickEnabled);
-        tick->SetNormalImage(view.tickImage);
-        tick->SetDisabledImage(view.tickImage);
+                                                      viewer.hostUid, isHost, viewer.language);
+    const UserListItemInfo::Parts& parts = item.parts;
+    if (parts.tick) {
+        parts.tick->SetEnabled(view.tickEnabled);
+        parts.tick->SetNormalImage(view.tickImage);
+        parts.tick->SetDisabledImage(view.tickImage);
     }
-    if (DuiLib::CControlUI* mic = sub(item, L"micStatusOpt")) mic->SetEnabled(view.optionsEnabled);
-    if (DuiLib::CControlUI* camera = sub(item, L"cameraStatusOpt"))
-        camera->SetEnabled(view.optionsEnabled);
-    if (DuiLib::CControlUI* nick = sub(item, L"nick")) {
-        nick->SetText(view.nickText.c_str());
-        nick->SetToolTip(view.nickText.c_str());
+    if (parts.mic) parts.mic->SetEnabled(view.optionsEnabled);
+    if (parts.camera) parts.camera->SetEnabled(view.optionsEnabled);
+    if (parts.nick) {
+        parts.nick->SetText(view.nickText.c_str());
+        parts.nick->SetToolTip(view.nickText.c_str());
     }
+}
+
+void CUserList::noteViewer(const Viewer& viewer) {
+    // A row set for another viewer than the others' leaves the rows' viewer unknown.
+    rowsViewerKnown_ = items_.size() == 1 || (rowsViewerKnown_ && viewer == rowsViewer_);
+    rowsViewer_ = viewer;
 }
 
 void CUserList::showPhoto(UserListItemInfo& item) {
-    DuiLib::CControlUI* photo = sub(item, L"userphoto");
-    if (!photo) return;
+    if (!item.parts.photo) return;
     // Only the validated cache path: a portrait id from the server never names a file itself.
-    photo->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(item.portraitId).c_str());
+    item.parts.photo->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(item.portraitId).c_str());
 }
 
-void CUserList::appendItem(UserListItemInfo item) {
-    CLockGuard guard(&listLock_);
-    items_.push_back(std::move(item));
-    UidRows& rows = byUid_[items_.back().uid];
-    if (rows.count++ == 0) rows.first = std::prev(items_.end());
-}
-
-void CUserList::deleteItem(std::list<UserListItemInfo>::iterator item) {
+void CUserList::deleteItem(Item item) {
     CLockGuard guard(&listLock_);
     const auto rows = byUid_.find(item->uid);
     if (rows != byUid_.end() && --rows->second.count == 0) {
@@ -155,6 +220,14 @@ void CUserList::deleteItem(std::list<UserListItemInfo>::iterator item) {
         }
     }
     items_.erase(item);
+}
+
+void CUserList::reindexFirstRows() {
+    // From the last row to the first, so that each uid ends on its first.
+    for (auto item = items_.end(); item != items_.begin();) {
+        --item;
+        byUid_[item->uid].first = item;
+    }
 }
 
 void CUserList::removeItem(const std::string& uid) {
@@ -176,19 +249,74 @@ void CUserList::removeAllItems() {
 }
 
 void CUserList::UpdateListItem(const std::vector<UserInfoRecord>& participants) {
-    removeAllItems();
     CLockGuard guard(&listLock_);
-    for (const UserInfoRecord& participant : participants) {
-        writeLine(Level_Info, __LINE__, "[originStatus] %s(%s ,%s,nUserStatus: %d)",
-                  "CUserList::UpdateListItem", participant.uid, participant.name,
-                  participant.status);
-        UserInfoRecord shown = participant;
-        shown.status = Rules::RowStatus(participant.status, videoOnMap_, participant.uid);
-        if (shown.status != participant.status) {
-            writeLine(Level_Info, __LINE__, "[fixStatus] %s(%s,%s,nUserStatus: %d)",
-                      "CUserList::UpdateListItem", shown.uid, shown.name, shown.status);
+    // A new list selects nothing, as when every row was new; cleared first, so that removing
+    // the selected row selects no neighbour.
+    if (GetCurSel() >= 0) SelectItem(-1, false, false);
+    std::vector<Item> rows;
+    std::vector<std::string_view> rowUids;
+    rows.reserve(items_.size());
+    rowUids.reserve(items_.size());
+    for (auto item = items_.begin(); item != items_.end(); ++item) {
+        rows.push_back(item);
+        rowUids.push_back(item->uid);
+    }
+    const bool hadDuplicates = byUid_.size() != items_.size();
+    const std::vector<int> kept = Rules::MatchRows(rowUids, participants);
+    removeUnkept(rows, kept);
+
+    const Viewer viewer = CurrentViewer();
+    // Whether every kept row was set for the viewer still looking.
+    const bool sameViewer = rowsViewerKnown_ && viewer == rowsViewer_;
+    // The rows before `next` are placed; the kept ones from `next` on wait for their turn.
+    Item next = items_.begin();
+    int placed = 0;
+    for (size_t index = 0; index < participants.size(); ++index) {
+        const UserInfoRecord& participant = participants[index];
+        const int status = Rules::RowStatus(participant.status, videoOnMap_, participant.uid);
+        if (kept[index] == Rules::kNewRow) {
+            logRowStatus(participant, status);
+            UserInfoRecord shown = participant;
+            shown.status = status;
+            if (insertItem(next, placed, shown)) ++placed;
+            continue;
         }
-        CreateListItem(shown);
+        const Item item = rows[kept[index]];
+        // The program's log writes each line to its file at once: an unchanged row says nothing
+        // its earlier lines did not.
+        if (item->status != status || item->nickname != participant.name) {
+            logRowStatus(participant, status);
+        }
+        if (item == next) {
+            ++next;
+        } else if (!moveItem(item, next, placed)) {
+            continue;
+        }
+        ++placed;
+        refreshItem(*item, participant, status, viewer, sameViewer);
+    }
+    if (hadDuplicates || byUid_.size() != items_.size()) reindexFirstRows();
+    rowsViewer_ = viewer;
+    rowsViewerKnown_ = true;
+}
+
+void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
+    writeLine(Level_Info, __LINE__, "[originStatus] %s(%s ,%s,nUserStatus: %d)",
+              "CUserList::UpdateListItem", participant.uid, participant.name, participant.status);
+    if (status == participant.status) return;
+    writeLine(Level_Info, __LINE__, "[fixStatus] %s(%s,%s,nUserStatus: %d)",
+              "CUserList::UpdateListItem", participant.uid, participant.name, status);
+}
+
+void CUserList::removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept) {
+    std::vector<bool> keeps(rows.size(), false);
+    for (const int row : kept) {
+        if (row != Rules::kNewRow) keeps[row] = true;
+    }
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (keeps[row]) continue;
+        Remove(rows[row]->row, false);
+        deleteItem(rows[row]);
     }
 }
 
@@ -197,14 +325,16 @@ void CUserList::refreshHostStatus() {
     const Viewer viewer = CurrentViewer();
     const bool isHost = Rules::IsHost(viewer.hostUid, viewer.ownUid);
     for (UserListItemInfo& item : items_) updateItemStatus(item, isHost);
+    rowsViewer_ = viewer;
+    rowsViewerKnown_ = true;
 }
 
 void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAnim) {
     CLockGuard guard(&listLock_);
     UserListItemInfo* item = find(uid);
     if (!item) return;
-    if (DuiLib::COptionUI* mic = AsOption(sub(*item, L"micStatusOpt"))) mic->Selected(muted);
-    if (resetAnim) setAnim(uid, L"micStatusOpt", L"micanim", false);
+    if (item->parts.mic) item->parts.mic->Selected(muted);
+    if (resetAnim) ShowWaiting(item->parts.mic, item->parts.micAnim, false);
 }
 
 void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAnim) {
@@ -214,25 +344,22 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
     if (!item) return;
     writeLine(Level_Info, __LINE__, "[updateVideoStatus] %s(%s ,%s,%d)",
               "CUserList::updateVideoStatus", uid.c_str(), item->nickname.c_str(), item->status);
-    if (DuiLib::COptionUI* camera = AsOption(sub(*item, L"cameraStatusOpt"))) camera->Selected(!on);
-    if (resetAnim) setAnim(uid, L"cameraStatusOpt", L"cameraanim", false);
+    if (item->parts.camera) item->parts.camera->Selected(!on);
+    if (resetAnim) ShowWaiting(item->parts.camera, item->parts.cameraAnim, false);
 }
 
 void CUserList::setMicAnim(const std::string& uid, bool waiting) {
-    setAnim(uid, L"micStatusOpt", L"micanim", waiting);
+    CLockGuard guard(&listLock_);
+    if (UserListItemInfo* item = find(uid)) {
+        ShowWaiting(item->parts.mic, item->parts.micAnim, waiting);
+    }
 }
 
 void CUserList::setCameraAnim(const std::string& uid, bool waiting) {
-    setAnim(uid, L"cameraStatusOpt", L"cameraanim", waiting);
-}
-
-void CUserList::setAnim(const std::string& uid, const wchar_t* option, const wchar_t* anim,
-                        bool waiting) {
     CLockGuard guard(&listLock_);
-    UserListItemInfo* item = find(uid);
-    if (!item) return;
-    if (DuiLib::CControlUI* control = sub(*item, option)) control->SetVisible(!waiting);
-    if (DuiLib::CControlUI* control = sub(*item, anim)) control->SetVisible(waiting);
+    if (UserListItemInfo* item = find(uid)) {
+        ShowWaiting(item->parts.camera, item->parts.cameraAnim, waiting);
+    }
 }
 
 void CUserList::updateUserPhoto(const UserInfoRecord& record) {

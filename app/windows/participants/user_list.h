@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/windows/skeleton/kinetic_scroll.h"
+#include "duilib/button_ui.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/list_ui.h"
+#include "duilib/option_ui.h"
 #include "duilib/paint_manager_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/core/util_lock.h"
@@ -18,14 +20,26 @@
 
 // One row's record, owned by the list. The row's controls carry its address as their tag (the
 // row itself, "tick", "micStatusOpt", "cameraStatusOpt"), which is how the participants window
-// learns whose row was clicked. It lives exactly as long as the row is in the list: a rebuild
-// frees every record, so a handler that may wait (a modal question) copies what it needs first.
+// learns whose row was clicked. It lives exactly as long as the row is in the list: a list
+// applied without the participant frees it, so a handler that may wait (a modal question)
+// copies what it needs first.
 struct UserListItemInfo {
     std::string uid;       // UTF-8
     std::string nickname;  // UTF-8, widened only for the controls
     std::string portraitId;
     int status = 0;  // kStatusMicOff | kStatusCameraOff
     DuiLib::CControlUI* row = nullptr;
+    // The row's named controls, found once when the row is built; null where its layout has
+    // none.
+    struct Parts {
+        DuiLib::CControlUI* photo = nullptr;  // "userphoto"
+        DuiLib::CControlUI* nick = nullptr;
+        DuiLib::CButtonUI* tick = nullptr;
+        DuiLib::COptionUI* mic = nullptr;  // "micStatusOpt"
+        DuiLib::CControlUI* micAnim = nullptr;
+        DuiLib::COptionUI* camera = nullptr;  // "cameraStatusOpt"
+        DuiLib::CControlUI* cameraAnim = nullptr;
+    } parts;
 };
 
 // The participants list: one row per participant built from "UserListItem-en.xml" /
@@ -57,8 +71,11 @@ public:
     // Removes the first row of uid and frees its record.
     void removeItem(const std::string& uid);
     void removeAllItems();
-    // Rebuilds every row from participants, in their order, without waiting looks. A camera
-    // reported off by updateVideoStatus keeps its row's camera-off mark.
+    // The rows become participants', in their order, each showing what a new row would (no
+    // waiting looks, no selection). A camera reported off by updateVideoStatus keeps its row's
+    // camera-off mark. A participant already listed keeps the row and its record, and only
+    // what changed is set on it, so that a list arriving again with every reconnect costs
+    // little more than its changes; the log has the statuses of the rows built or changed.
     void UpdateListItem(const std::vector<UserInfoRecord>& participants);
     // The host may have changed: every row's enabling, remove button and host mark anew.
     void refreshHostStatus();
@@ -83,15 +100,47 @@ public:
     const KineticScroll& scroll() const { return scroll_; }
 
 private:
+    using Item = std::list<UserListItemInfo>::iterator;
+    // Who looks at the list: the own uid, the room's first host and the language, which decide
+    // what updateItemStatus shows.
+    struct Viewer {
+        std::string ownUid;
+        std::string hostUid;
+        int language = 0;
+
+        bool operator==(const Viewer& other) const {
+            return ownUid == other.ownUid && hostUid == other.hostUid && language == other.language;
+        }
+    };
+    static Viewer CurrentViewer();
+
     UserListItemInfo* find(const std::string& uid);
     DuiLib::CControlUI* buildRow();
+    // A new row for record at index, before `before` in the records; false when none could be
+    // built or added.
+    bool insertItem(Item before, int index, const UserInfoRecord& record);
+    // Moves a kept row to index, before `before`; false (the row then gone) when it cannot be
+    // added there again.
+    bool moveItem(Item item, Item before, int index);
+    void findParts(UserListItemInfo& item);
     void fillListItem(UserListItemInfo& item);
+    // A kept row takes participant's record (status as shown) and the look of a new row for
+    // viewer; sameViewer says the row was last set for that viewer.
+    void refreshItem(UserListItemInfo& item, const UserInfoRecord& participant, int status,
+                     const Viewer& viewer, bool sameViewer);
+    void showDevices(UserListItemInfo& item);
     void updateItemStatus(UserListItemInfo& item, bool isHost);
-    void setAnim(const std::string& uid, const wchar_t* option, const wchar_t* anim, bool waiting);
+    // A new row was set for viewer.
+    void noteViewer(const Viewer& viewer);
     void showPhoto(UserListItemInfo& item);
-    void appendItem(UserListItemInfo item);
-    void deleteItem(std::list<UserListItemInfo>::iterator item);
-    DuiLib::CControlUI* sub(const UserListItemInfo& item, const wchar_t* name) const;
+    void deleteItem(Item item);
+    // The log lines of a row built or changed: the status reported and, when a camera reported
+    // off changes it, the status shown.
+    void logRowStatus(const UserInfoRecord& participant, int status);
+    // Removes the rows (in list order) that no participant keeps (kept: MatchRows).
+    void removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept);
+    // The first row of each uid that has several, after rows were inserted or moved.
+    void reindexFirstRows();
 
     DuiLib::CPaintManagerUI* manager_;
     DuiLib::CDialogBuilder rowBuilder_;
@@ -106,5 +155,9 @@ private:
         int count = 0;
     };
     std::unordered_map<std::string, UidRows> byUid_;
+    // The viewer every row's status was last set for; unknown after rows were set for
+    // different viewers.
+    Viewer rowsViewer_;
+    bool rowsViewerKnown_ = false;
     ZuvraKestrum::Util::CLock listLock_;
 };
