@@ -1,7 +1,9 @@
 // Fills a list, then scrolls it from top to bottom one wheel notch at a time (painting the view
 // into a memory bitmap after a sample of the steps), and reports the fill time, the time per
-// step, the paint time and the process's peak memory. Without arguments it runs every case in a child process of its own
-// (so that each peak is the case's own) and prints them side by side with the goals:
+// step, the paint time, the process's peak memory and how many text pixels the first paint drew
+// (dark text in the list's own colours and font on its white background). Without arguments it
+// runs every case in a child process of its own (so that each peak is the case's own) and prints
+// them side by side with the goals:
 //   kestrum_lists_bench.exe [--case virtual|plain <rows>]
 
 #include <windows.h>
@@ -37,6 +39,11 @@ constexpr int kPoolSize = kHeight / kRowHeight + 6;
 constexpr double kVirtualStepGoalMs = 2.0;
 // Painted steps per case (evenly spread).
 constexpr int kPaintSamples = 100;
+// The list's own colours and font (font 0, the only one this program adds): dark text on white.
+constexpr const wchar_t* kTextColor = L"bench_row_text";
+constexpr const wchar_t* kBackColor = L"bench_list_bk";
+// How far below white, summed over red, green and blue, a pixel must be to count as text.
+constexpr int kInkThreshold = 96;
 
 struct CaseResult {
   double fill_ms = 0;
@@ -48,6 +55,7 @@ struct CaseResult {
   double peak_working_set_mb = 0;
   double pagefile_mb = 0;
   int controls = 0;
+  int ink_pixels = 0;  // text pixels in the view after the first paint
 };
 
 double Now() {
@@ -65,7 +73,8 @@ ui::ListContainerElement* MakeRow() {
   auto* row = new ui::ListContainerElement;
   row->SetFixedHeight(kRowHeight, false);
   row->SetAttribute(L"textpadding", L"12,0,12,0");
-  row->SetAttribute(L"normaltextcolor", L"#FF202020");
+  row->SetAttribute(L"normaltextcolor", kTextColor);
+  row->SetAttribute(L"font", L"0");
   return row;
 }
 
@@ -86,12 +95,26 @@ class RowProvider : public ui::VirtualListBox::IDataProvider {
   int rows_;
 };
 
+// Pixels of the view dark enough to be the rows' text on the white background.
+int CountInk(ui::RenderContext_GdiPlus* context) {
+  const auto* bits = static_cast<const DWORD*>(context->GetBits());
+  if (!bits) return 0;
+  int ink = 0;
+  for (int i = 0; i < context->GetWidth() * context->GetHeight(); ++i) {
+    int below_white = 0;
+    for (int shift : {0, 8, 16}) below_white += 0xFF - static_cast<int>((bits[i] >> shift) & 0xFF);
+    if (below_white >= kInkThreshold) ++ink;
+  }
+  return ink;
+}
+
 // Scrolls list from the top to the end one wheel step at a time. Every step's scroll (moving
 // and refilling rows included) is timed; the view is painted after every kPaintEvery-th step and
 // those paints are timed apart, since drawing text dominates and does not depend on the list.
 void ScrollEndToEnd(ui::ListBox* list, ui::RenderContext_GdiPlus* context, CaseResult* result) {
   const RECT view{0, 0, kWidth, kHeight};
   list->Paint(context, view);
+  result->ink_pixels = CountInk(context);
   const int range = list->GetScrollRange().cy;
   const int steps = (range + kWheelStep - 1) / kWheelStep;
   const int paint_every = std::max(1, steps / kPaintSamples);
@@ -149,6 +172,7 @@ CaseResult RunCase(bool virtual_list, int rows) {
       list->Add(row);
     }
   }
+  list->SetAttribute(L"bkcolor", kBackColor);
   list->SetPos(view);
   result.fill_ms = Now() - start;
   result.controls = list->GetCount();
@@ -158,9 +182,9 @@ CaseResult RunCase(bool virtual_list, int rows) {
 }
 
 void PrintCaseLine(const CaseResult& r) {
-  std::printf("RESULT %.3f %d %.4f %.4f %.4f %.4f %.2f %.2f %d\n", r.fill_ms, r.steps,
+  std::printf("RESULT %.3f %d %.4f %.4f %.4f %.4f %.2f %.2f %d %d\n", r.fill_ms, r.steps,
               r.median_ms, r.p99_ms, r.max_ms, r.paint_ms, r.peak_working_set_mb, r.pagefile_mb,
-              r.controls);
+              r.controls, r.ink_pixels);
 }
 
 // Runs this program with "--case kind rows" and reads its result line; false on any failure.
@@ -199,10 +223,10 @@ bool RunChild(const wchar_t* kind, int rows, CaseResult* result) {
   }
   const size_t at = output.find("RESULT ");
   if (at == std::string::npos) return false;
-  return std::sscanf(output.c_str() + at, "RESULT %lf %d %lf %lf %lf %lf %lf %lf %d",
+  return std::sscanf(output.c_str() + at, "RESULT %lf %d %lf %lf %lf %lf %lf %lf %d %d",
                      &result->fill_ms, &result->steps, &result->median_ms, &result->p99_ms,
                      &result->max_ms, &result->paint_ms, &result->peak_working_set_mb,
-                     &result->pagefile_mb, &result->controls) == 9;
+                     &result->pagefile_mb, &result->controls, &result->ink_pixels) == 10;
 }
 
 int RunAll() {
@@ -224,14 +248,20 @@ int RunAll() {
   std::printf("list %dx%d, rows %d px, wheel step %d px; step = scroll + move/refill rows, "
               "paint = median view repaint over %d sampled steps\n",
               kWidth, kHeight, kRowHeight, kWheelStep, kPaintSamples);
-  std::printf("%-8s %7s %8s %9s %6s %10s %9s %8s %9s %10s %9s\n", "list", "rows", "controls",
+  std::printf("%-8s %7s %8s %9s %6s %10s %9s %8s %9s %10s %9s %8s\n", "list", "rows", "controls",
               "fill ms", "steps", "step med", "step p99", "step max", "paint ms", "peak WS MB",
-              "pagef MB");
+              "pagef MB", "text px");
+  int status = 0;
   for (int i = 0; i < 3; ++i) {
     const CaseResult& r = results[i];
-    std::printf("%-8s %7d %8d %9.2f %6d %10.4f %9.4f %8.4f %9.3f %10.2f %9.2f\n",
+    std::printf("%-8s %7d %8d %9.2f %6d %10.4f %9.4f %8.4f %9.3f %10.2f %9.2f %8d\n",
                 cases[i].label, cases[i].rows, r.controls, r.fill_ms, r.steps, r.median_ms,
-                r.p99_ms, r.max_ms, r.paint_ms, r.peak_working_set_mb, r.pagefile_mb);
+                r.p99_ms, r.max_ms, r.paint_ms, r.peak_working_set_mb, r.pagefile_mb, r.ink_pixels);
+    // A paint without text takes less than a list's paint: its figure would say nothing.
+    if (r.ink_pixels == 0) {
+      std::fprintf(stderr, "case %ls %d drew no text\n", cases[i].kind, cases[i].rows);
+      status = 1;
+    }
   }
   const CaseResult& big = results[0];
   const CaseResult& small = results[1];
@@ -242,7 +272,7 @@ int RunAll() {
               "pagefile ratio %.3f, controls %d vs %d\n",
               big.peak_working_set_mb / small.peak_working_set_mb,
               big.pagefile_mb / small.pagefile_mb, big.controls, small.controls);
-  return 0;
+  return status;
 }
 
 }  // namespace
@@ -258,6 +288,8 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--case") {
     ui::ResourceHubState::Get().render_factory = std::make_unique<ui::RenderFactory_GdiPlus>();
     ui::ResourceHub::AddFont(L"Microsoft YaHei", 14, false, false, false);
+    ui::ResourceHub::AddTextColor(kTextColor, L"#FF202020");
+    ui::ResourceHub::AddTextColor(kBackColor, L"#FFFFFFFF");
     const int rows = std::max(1, std::atoi(argv[3]));
     PrintCaseLine(RunCase(std::string(argv[2]) == "virtual", rows));
     ui::ResourceHub::Stop();
