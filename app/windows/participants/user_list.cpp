@@ -310,8 +310,16 @@ void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
 
 void CUserList::removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept) {
     std::vector<bool> keeps(rows.size(), false);
+    bool keepsAny = false;
     for (const int row : kept) {
-        if (row != Rules::kNewRow) keeps[row] = true;
+        if (row == Rules::kNewRow) continue;
+        keeps[row] = true;
+        keepsAny = true;
+    }
+    // One by one, each removal moves the rows after it.
+    if (!keepsAny) {
+        removeAllItems();
+        return;
     }
     for (size_t row = 0; row < rows.size(); ++row) {
         if (keeps[row]) continue;
