@@ -23,7 +23,8 @@ struct WorkerStart {
 
 }  // namespace
 
-CCurlObject::CCurlObject(std::string apiPath) : apiPath_(std::move(apiPath)) {}
+CCurlObject::CCurlObject(std::string apiPath, size_t answerLimit)
+    : apiPath_(std::move(apiPath)), answer_(answerLimit) {}
 
 // The Worker member, declared after every other member, has ended the thread by now.
 CCurlObject::~CCurlObject() = default;
@@ -42,6 +43,20 @@ HANDLE CCurlObject::RefuseRestartWhileBusy() {
 void CCurlObject::RequestStop() {
     running_ = false;
     stopRequested_ = true;
+}
+
+bool CCurlObject::StopTogether(std::initializer_list<CCurlObject*> kinds, DWORD waitMs) {
+    for (CCurlObject* kind : kinds) {
+        if (kind) kind->RequestStop();
+    }
+    const DWORD start = GetTickCount();
+    bool stopped = true;
+    for (CCurlObject* kind : kinds) {
+        if (!kind) continue;
+        const DWORD spent = GetTickCount() - start;
+        stopped = kind->StopWithin(spent < waitMs ? waitMs - spent : 0) && stopped;
+    }
+    return stopped;
 }
 
 CCurlObject::Worker::Worker(CCurlObject& job) : job_(job) {
@@ -158,25 +173,35 @@ void CCurlObject::Run() {
 void CCurlObject::RunAttempts() {
     while (running_) {
         const DWORD t0 = GetTickCount();
-        body_.clear();
+        answer_.Release();
         FreeAttempt();
         result_ = SetOptions();
         if (result_ == CURLE_OK) result_ = curl_easy_setopt(curl_, CURLOPT_TCP_KEEPALIVE, 1L);
         if (result_ == CURLE_OK) result_ = curl_easy_perform(curl_);
         const DWORD attemptMs = GetTickCount() - t0;
+        // Whichever check stopped it: libcurl's on the announced length, or the collector's.
+        const bool tooLarge = answer_.Overflowed() || result_ == CURLE_FILESIZE_EXCEEDED;
+        if (tooLarge) result_ = CURLE_FILESIZE_EXCEEDED;
         if (stopRequested_) {
+            answer_.Release();
             FreeAttempt();
             return;
         }
-        if (result_ == CURLE_OK) OnResponse(body_);
-        if (result_ != CURLE_OK) {
+        if (result_ == CURLE_OK) {
+            OnResponse(answer_.Text());
+        } else if (tooLarge) {
+            OnAnswerTooLarge();
+        } else {
             elapsedMs_ = attemptMs;
             OnFail();
             if (!failover_ || !running_) OnCurlError(curl_easy_strerror(result_), result_);
         }
+        answer_.Release();
         FreeAttempt();
         OnAttemptEnded();
-        if (result_ == CURLE_OK || !failover_) {
+        // An answer, readable or not, ends the request; a failed transfer ends it only when
+        // fail-over is off or has run out of candidates.
+        if (result_ == CURLE_OK || tooLarge || !failover_) {
             running_ = false;
             elapsedMs_ = attemptMs;
         }
@@ -190,6 +215,8 @@ CURLcode CCurlObject::SetTransferBasics(const std::string& url, long timeoutSeco
         curl_easy_setopt(curl_, CURLOPT_TIMEOUT, timeoutSeconds),
         curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, &CCurlObject::write_callback),
         curl_easy_setopt(curl_, CURLOPT_WRITEDATA, this),
+        curl_easy_setopt(curl_, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(answer_.Limit())),
         curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, &CCurlObject::xferinfo_callback),
         curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, this),
         curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L),
@@ -218,8 +245,8 @@ long CCurlObject::ResponseStatus() const {
 size_t CCurlObject::write_callback(char* data, size_t size, size_t count, void* object) {
     CCurlObject* self = static_cast<CCurlObject*>(object);
     const size_t bytes = size * count;
-    self->body_.append(data, bytes);
-    return bytes;
+    // Any other count than bytes makes libcurl end the transfer.
+    return self->answer_.Append(data, bytes) ? bytes : 0;
 }
 
 int CCurlObject::xferinfo_callback(void* object, curl_off_t total, curl_off_t received, curl_off_t,

@@ -5,10 +5,13 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <utility>
 
+#include "answer_buffer.h"
+#include "answer_limits.h"
 #include "kestrum/common/check.h"
 #include "kestrum/common/scoped_handle.h"
 
@@ -25,7 +28,15 @@ namespace kestrum::service {
 //
 // Stopping is cooperative: it raises a flag that the transfer's progress callback sees, so the
 // running transfer aborts within about a second (at most the short time-outs), and then waits
-// for the worker to end. A request cut off by a stop reports nothing more.
+// for the worker to end. A request cut off by a stop reports nothing more. StopTogether stops
+// several kinds at once, so that their waits overlap instead of adding up.
+//
+// Answers: each attempt's body is gathered up to the kind's answer limit and handed whole to
+// OnResponse. An answer that would pass the limit stops the transfer there (libcurl refuses an
+// announced length beyond it before the body, the collector a longer body as it arrives): the
+// attempt's result is then CURLE_FILESIZE_EXCEEDED and OnAnswerTooLarge reports it. Such an
+// answer counts as an answer, not as a transfer failure: it ends the request without fail-over,
+// as an unreadable answer does. The body's memory is given back after every attempt.
 //
 // A worker that does not end within kStopWaitMs (stuck in an observer call, say) is never
 // terminated: Restart and StopWithin log it and leave it to finish on its own. It keeps the
@@ -46,8 +57,10 @@ public:
     // How long a stop waits for the worker before leaving it to finish on its own.
     static constexpr DWORD kStopWaitMs = 3000;
 
-    // apiPath names the kind in the log lines about its worker.
-    explicit CCurlObject(std::string apiPath = std::string());
+    // apiPath names the kind in the log lines about its worker; answerLimit is the largest body
+    // of an answer that the kind reads.
+    explicit CCurlObject(std::string apiPath = std::string(),
+                         size_t answerLimit = kMaxJsonAnswerBytes);
     virtual ~CCurlObject();
 
     CCurlObject(const CCurlObject&) = delete;
@@ -71,6 +84,12 @@ public:
     [[nodiscard]] bool StopWithin(DWORD waitMs = kStopWaitMs) {
         return AttachedWorker().StopWithin(waitMs);
     }
+
+    // Asks the workers of every kind given (null entries are skipped) to stop, all at once, and
+    // then waits for them together, at most waitMs in all. True when none of them is left
+    // running; each one left is logged, as by StopWithin. Not on one of those workers.
+    [[nodiscard]] static bool StopTogether(std::initializer_list<CCurlObject*> kinds,
+                                           DWORD waitMs = kStopWaitMs);
 
     // True when called on this object's worker thread.
     bool IsWorkerThread() const { return worker_ && worker_->IsCurrent(); }
@@ -142,6 +161,9 @@ protected:
     virtual void OnAttemptEnded() {}
     // The whole body of an attempt that transferred (any HTTP status), before the next step.
     virtual void OnResponse(const std::string& body) { (void)body; }
+    // Instead of OnResponse, for an answer longer than the kind's limit (LastResult() is then
+    // CURLE_FILESIZE_EXCEEDED); the request ends after this attempt.
+    virtual void OnAnswerTooLarge() {}
     virtual void OnCurlError(const char* text, int code) { (void)text, (void)code; }
     virtual void OnFinished() {}
     virtual void OnFail() {}
@@ -153,13 +175,16 @@ protected:
 
     // For SetOptions: the attempt's URL (the current candidate's, plus a query for some kinds),
     // the time-outs (connect and total, in seconds), the header lines added so far, the body
-    // collector and the progress callback. Returns the first failing option's code.
+    // collector with the answer limit and the progress callback. Returns the first failing
+    // option's code.
     CURLcode SetTransferBasics(const std::string& url, long timeoutSeconds);
     // Appends a header line to this attempt's list.
     void AddHeader(const char* line);
     void AddHeader(const std::string& line) { AddHeader(line.c_str()); }
     // The easy handle, for the kind's own options of an attempt (on the worker, while it runs).
     CURL* EasyHandle() const { return curl_; }
+    // The memory held for the answer's body now: none between attempts (for the tests).
+    size_t AnswerCapacity() const { return answer_.Capacity(); }
     // HTTP status of the last transfer, 0 when none.
     long ResponseStatus() const;
     // The result of the last attempt: CURLE_OK when it transferred, whatever its HTTP status.
@@ -202,7 +227,7 @@ private:
     curl_slist* headers_ = nullptr;
     CURLcode result_ = CURLE_OK;
     DWORD elapsedMs_ = 0;
-    std::string body_;
+    AnswerBuffer answer_;
 };
 
 }  // namespace kestrum::service

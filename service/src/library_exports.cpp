@@ -37,19 +37,11 @@ void ReleaseIfNamed(const char* api) {
     request->ReleaseObserver();
 }
 
-// True when kind T has no worker left running.
-template <class T>
-bool StopIfCreated() {
-    T* request = T::existingInstance();
-    return !request || request->StopWithin();
-}
-
-// Stops every kind (each one, even after one did not stop); true when none is left running.
+// Stops the running request of every kind that exists, all at once, and waits for them
+// together within one bound (CCurlObject::StopTogether); true when none is left running.
 template <class... Kinds>
 bool StopAll() {
-    bool stopped = true;
-    ((stopped = StopIfCreated<Kinds>() && stopped), ...);
-    return stopped;
+    return CCurlObject::StopTogether({static_cast<CCurlObject*>(Kinds::existingInstance())...});
 }
 
 // How many times uninit has released libcurl's global state: the tests' only view of whether

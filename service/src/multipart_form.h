@@ -17,8 +17,11 @@ public:
 
     // Starts a new, empty form for this transfer handle (releasing any previous one).
     void Reset(CURL* curl);
-    // A file part (libcurl picks the file name and content type and reads the file during the
-    // transfer). CURLE_READ_ERROR when the file cannot be read.
+    // A file part, path in UTF-8 (file_path.h): the file is opened here with the wide calls and
+    // read during the transfer; the part carries its name after the last '\' or '/' and the
+    // content type libcurl's own file parts would (image/jpeg for ".jpg" and ".jpeg",
+    // image/png for ".png" and the like, application/octet-stream otherwise).
+    // CURLE_READ_ERROR when the file cannot be opened (or the path is not UTF-8).
     CURLcode AddFile(const char* name, const std::string& path);
     CURLcode AddText(const char* name, const std::string& value);
     // The first error of the adders, CURLE_OK when all went in.

@@ -14,8 +14,8 @@ constexpr float kHopelessPriority = 10.0f;
 
 CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
                        const std::string& path, const std::vector<std::string>& proxies,
-                       unsigned proxyPort)
-    : CCurlObject(path), rerates_(path != api::kPortrait) {
+                       unsigned proxyPort, size_t answerLimit)
+    : CCurlObject(path, answerLimit), rerates_(path != api::kPortrait) {
     if (!baseUrl.empty()) candidates_.push_back({baseUrl + path, kFreshPriority});
     const std::string port = ":" + std::to_string(proxyPort) + "/";
     for (const std::string& proxy : proxies) {
@@ -26,8 +26,9 @@ CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePre
 }
 
 CProxyPool::CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
-                       const std::string& path)
-    : CProxyPool(baseUrl, servicePrefix, path, Endpoints().proxies, Endpoints().proxyPort) {}
+                       const std::string& path, size_t answerLimit)
+    : CProxyPool(baseUrl, servicePrefix, path, Endpoints().proxies, Endpoints().proxyPort,
+                 answerLimit) {}
 
 void CProxyPool::Rate(double seconds) {
     if (current_ >= candidates_.size()) return;

@@ -20,12 +20,13 @@ class CProxyPool : public CCurlObject {
 public:
     // Candidates: baseUrl + apiPath (when baseUrl is not empty), then for each proxy
     // "http://" + proxy + ":" + proxyPort + "/" + servicePrefix + apiPath; all rated 3.0.
+    // answerLimit: as CCurlObject's.
     CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
                const std::string& apiPath, const std::vector<std::string>& proxies,
-               unsigned proxyPort);
+               unsigned proxyPort, size_t answerLimit = kMaxJsonAnswerBytes);
     // The same with the library's configured proxies.
     CProxyPool(const std::string& baseUrl, const std::string& servicePrefix,
-               const std::string& apiPath);
+               const std::string& apiPath, size_t answerLimit = kMaxJsonAnswerBytes);
 
     const std::vector<ProxyEntry>& Candidates() const { return candidates_; }
 

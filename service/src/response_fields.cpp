@@ -34,9 +34,16 @@ int ReadIntOr(const jdoc::CJsonDocument& doc, const char* key, int fallback) {
     return ReadInt(doc, key, value) ? value : fallback;
 }
 
+bool ReadTextMember(const jdoc::CJsonDocument& doc, const char* key, std::string& text) {
+    std::string raw;
+    if (!doc.ReadStringMember(key, raw)) return false;
+    text = ValidUtf8(raw);
+    return true;
+}
+
 std::string ReadText(const jdoc::CJsonDocument& doc, const char* key) {
     std::string text;
-    doc.ReadStringMember(key, text);
+    static_cast<void>(ReadTextMember(doc, key, text));
     return text;
 }
 
@@ -47,7 +54,7 @@ std::vector<std::string> ReadTextList(jdoc::CJsonDocument& doc, const char* key)
     for (int32_t i = 0; i < length; ++i) {
         std::string item;
         list.ReadStringAt(i, item);
-        items.push_back(item);
+        items.push_back(ValidUtf8(item));
     }
     return items;
 }

@@ -5,8 +5,8 @@
 namespace kestrum::service {
 
 CServiceRequest::CServiceRequest(const char* api, const std::string& baseUrl,
-                                 const std::string& servicePrefix)
-    : CProxyPool(baseUrl, servicePrefix, api), api_(api) {}
+                                 const std::string& servicePrefix, size_t answerLimit)
+    : CProxyPool(baseUrl, servicePrefix, api, answerLimit), api_(api) {}
 
 void CServiceRequest::ReleaseObserver() {
     std::lock_guard<std::recursive_mutex> guard(observerLock_);
@@ -18,6 +18,10 @@ void CServiceRequest::ReportError(const std::string& errorMsg, int code) {
 }
 
 void CServiceRequest::OnCurlError(const char* text, int code) { ReportError(text, code); }
+
+void CServiceRequest::OnAnswerTooLarge() {
+    OnCurlError(curl_easy_strerror(CURLE_FILESIZE_EXCEEDED), CURLE_FILESIZE_EXCEEDED);
+}
 
 void CServiceRequest::OnFinished() {
     Notify([&](Observer* o) {

@@ -19,8 +19,10 @@ class CServiceRequest : public CProxyPool {
 public:
     using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
 
-    // api: one of the texts of api_names.h (its address is what release exports compare).
-    CServiceRequest(const char* api, const std::string& baseUrl, const std::string& servicePrefix);
+    // api: one of the texts of api_names.h (its address is what release exports compare);
+    // answerLimit: as CCurlObject's.
+    CServiceRequest(const char* api, const std::string& baseUrl, const std::string& servicePrefix,
+                    size_t answerLimit = kMaxJsonAnswerBytes);
 
     // Forgets the observer; no notification reaches it after this returns.
     void ReleaseObserver();
@@ -51,6 +53,10 @@ protected:
 
     // Transfer failure after the last candidate: onCallBackError with libcurl's text.
     void OnCurlError(const char* text, int code) override;
+    // An answer beyond the limit: reported through OnCurlError, as the last failed transfer is,
+    // with libcurl's text and code for CURLE_FILESIZE_EXCEEDED ("Maximum file size exceeded",
+    // 63); only fail-over does not follow.
+    void OnAnswerTooLarge() override;
     // onHttpRetUpload(api, result, elapsedMs, currentUrl), once per request.
     void OnFinished() override;
 

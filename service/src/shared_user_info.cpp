@@ -29,22 +29,31 @@ void CSharedUserInfo::SetAll(const std::string& token, const std::string& uid,
     rid_ = rid;
 }
 
-void CSharedUserInfo::SetFromToken(const std::string& token, const std::string& portraitId,
+bool CSharedUserInfo::SetFromToken(const std::string& token, const std::string& portraitId,
                                    const std::string& uid) {
+    if (token.size() > kMaxTokenBytes || portraitId.size() > kMaxIdBytes ||
+        uid.size() > kMaxIdBytes) {
+        return false;
+    }
     std::lock_guard<std::mutex> guard(lock_);
     token_ = token;
     portraitId_ = portraitId;
     uid_ = uid;
+    return true;
 }
 
-void CSharedUserInfo::SetRid(const std::string& rid) {
+bool CSharedUserInfo::SetRid(const std::string& rid) {
+    if (rid.size() > kMaxIdBytes) return false;
     std::lock_guard<std::mutex> guard(lock_);
     rid_ = rid;
+    return true;
 }
 
-void CSharedUserInfo::SetPortraitId(const std::string& portraitId) {
+bool CSharedUserInfo::SetPortraitId(const std::string& portraitId) {
+    if (portraitId.size() > kMaxIdBytes) return false;
     std::lock_guard<std::mutex> guard(lock_);
     portraitId_ = portraitId;
+    return true;
 }
 
 }  // namespace kestrum::service

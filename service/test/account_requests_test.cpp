@@ -6,7 +6,45 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class AccountRequestsTest : public ServiceTest {};
+// size bytes that begin as a JPEG or PNG file does.
+std::string Jpeg(size_t size) {
+    std::string image(size, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7);
+    image.replace(0, 4, "\xFF\xD8\xFF\xE0");
+    return image;
+}
+
+std::string Png(size_t size, char fill = 'x') {
+    std::string image(size, fill);
+    image.replace(0, 8, "\x89PNG\r\n\x1A\n");
+    return image;
+}
+
+class AccountRequestsTest : public ServiceTest {
+protected:
+    // Uploads the bytes as the user's portrait; returns its portrait id ("" on failure).
+    std::string Upload(const std::string& name, const std::string& bytes) {
+        RecordingObserver upload;
+        Library().updatePhoto(&upload, WriteFile(name, bytes).c_str());
+        EXPECT_TRUE(upload.WaitFinished());
+        const std::string line = upload.Lines().at(0);
+        if (line.rfind("onUpdatePhoto(p", 0) != 0) {
+            ADD_FAILURE() << line;
+            return std::string();
+        }
+        Backend().Reset();
+        return line.substr(14, line.size() - 15);
+    }
+
+    // Downloads the portrait into target; returns the observer's lines.
+    Lines Download(const std::string& portraitId, const std::string& target) {
+        RecordingObserver download;
+        EXPECT_NE(Library().getPhoto(&download, "30003", portraitId.c_str(), target.c_str()),
+                  nullptr);
+        EXPECT_TRUE(download.WaitFinished());
+        return download.Lines();
+    }
+};
 
 TEST_F(AccountRequestsTest, GetTokenSendsIndentedBodyWithoutTokenAndStoresTheNewToken) {
     RecordingObserver observer;
@@ -65,8 +103,7 @@ TEST_F(AccountRequestsTest, UpdateSendsContentTypeThenTokenAndPassesSuccessOn) {
 }
 
 TEST_F(AccountRequestsTest, PortraitUploadThenDownloadGivesTheSameBytes) {
-    std::string image(3000, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7);
+    const std::string image = Jpeg(3000);
     const std::string source = WriteFile("portrait-source.jpeg", image);
 
     RecordingObserver upload;
@@ -103,13 +140,8 @@ TEST_F(AccountRequestsTest, DownloadRefusalReportsItsErrorCodeAndKeepsTheOldFile
 }
 
 TEST_F(AccountRequestsTest, DownloadCutOffMidBodyFallsOverWithoutDoublingTheFile) {
-    const std::string image(5000, 'x');
-    RecordingObserver upload;
-    Library().updatePhoto(&upload, WriteFile("portrait-big.jpeg", image).c_str());
-    ASSERT_TRUE(upload.WaitFinished());
-    const std::string portraitId = upload.Lines()[0].substr(14, upload.Lines()[0].size() - 15);
-
-    Backend().Reset();
+    const std::string image = Png(5000);
+    const std::string portraitId = Upload("portrait-big.png", image);
     Backend().SetFault("base", "drop");
     const std::string target = WriteFile("portrait-dropped.png", "");
     RecordingObserver download;
@@ -129,6 +161,65 @@ TEST_F(AccountRequestsTest, UnreadablePortraitFileFailsEveryCandidateAndReportsO
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].rfind("onCallBackError(account/portrait,", 0), 0u) << lines[0];
     EXPECT_EQ(Route(), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AccountRequestsTest, DownloadOfSomethingElseThanAPictureFailsAndKeepsTheOldFile) {
+    const std::string portraitId = Upload("portrait-text.jpeg", std::string(3000, 'x'));
+    const std::string target = WriteFile("portrait-not-replaced.png", "old picture");
+    const Lines lines = Download(portraitId, target);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0],
+              "onCallBackError(account/portrait,the portrait is neither a PNG nor a JPEG "
+              "picture,0)");
+    EXPECT_EQ(lines[1], "onGetPhoto(0,30003)");
+    EXPECT_EQ(ReadFile(target), "old picture");
+    EXPECT_EQ(ReadFile(target + ".part"), "");
+    // An answer, if an unusable one: no other server is asked.
+    EXPECT_EQ(Route(), "base");
+
+    // Nor does a server's page in place of the picture replace it.
+    Backend().SetFault("base", "garbage");
+    EXPECT_EQ(Download(portraitId, target).at(1), "onGetPhoto(0,30003)");
+    EXPECT_EQ(ReadFile(target), "old picture");
+}
+
+TEST_F(AccountRequestsTest, PictureOverTheUploadLimitIsRefusedAndTheOldFileKept) {
+    const std::string portraitId = Upload("portrait-huge.png", Png(629146));
+    const std::string target = WriteFile("portrait-not-enlarged.png", "old picture");
+    const Lines lines = Download(portraitId, target);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "onCallBackError(account/portrait,Maximum file size exceeded,63)");
+    EXPECT_EQ(lines[1], "onGetPhoto(0,30003)");
+    EXPECT_EQ(lines[2].rfind("onHttpRetUpload(account/portrait,63,", 0), 0u) << lines[2];
+    EXPECT_EQ(ReadFile(target), "old picture");
+    EXPECT_EQ(Route(), "base");
+}
+
+TEST_F(AccountRequestsTest, PictureOfExactlyTheUploadLimitIsStored) {
+    const std::string image = Png(629145, 'y');
+    const std::string portraitId = Upload("portrait-largest.png", image);
+    const std::string target = WriteFile("portrait-largest-target.png", "old picture");
+    EXPECT_EQ(Download(portraitId, target).at(0), "onGetPhoto(1,30003)");
+    EXPECT_EQ(ReadFile(target), image);
+}
+
+TEST_F(AccountRequestsTest, EndlessPortraitIsCutOffAtTheLimit) {
+    Backend().SetFaultWith("base", "endless", "\"size\":314572800");
+    const std::string target = WriteFile("portrait-endless.png", "old picture");
+    const Lines lines = Download("p1", target);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "onCallBackError(account/portrait,Maximum file size exceeded,63)");
+    EXPECT_EQ(lines[1], "onGetPhoto(0,30003)");
+    EXPECT_EQ(ReadFile(target), "old picture");
+    EXPECT_EQ(Route(), "base");
+    // What the server could push into the connection's buffers before the library hung up.
+    const long long sent = EndlessAnswerBytes();
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, 32ll << 20);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // The control API of a running back-end (its own loopback listener):
 //   GET  /info                 where everything listens
 //   GET  /requests?since=N     recorded requests after sequence number N
-//   POST /fault                {listener, mode, path?, count?, delayMs?}  (mode "none" clears)
+//   POST /fault                {listener, mode, path?, count?, delayMs?, ...}  (mode "none"
+//                              clears; the other fields of a mode: lib/faults.js)
 //   POST /reset                {state?: bool}  faults off, listeners open, records cleared
 //   POST /user                 {token, uid?, name?, portraitId?}  a known user
 //   GET  /lifeline             held open; with --lifeline the server ends when it closes

@@ -13,7 +13,14 @@
 //   stall       headers and half the body, then nothing more
 //   refusal     HTTP 200 with the service's refusal {success:false, errorMsg, code} of the fault
 //               (code, errorMsg), before the route runs: the state stays as it was
-const MODES = ['refuse', 'silent', 'fail-after', 'delay', 'status500', 'split', 'garbage', 'drop', 'stall', 'refusal'];
+//   member      the normal JSON answer with its member `member` set to the bytes `hex` (hex
+//               digits, default "78": "x") repeated `repeat` times (default 1), as a string, or
+//               as the JSON value itself with `raw`; the bytes go out as they are, so they may be
+//               invalid UTF-8
+//   endless     HTTP 200, JSON type, no Content-Length: "[0,0,0,..." in 64 KiB pieces up to
+//               `size` bytes (default 300 MiB); the recorded request notes in answerBytes how
+//               many bytes were handed to the connection before it closed
+const MODES = ['refuse', 'silent', 'fail-after', 'delay', 'status500', 'split', 'garbage', 'drop', 'stall', 'refusal', 'member', 'endless'];
 
 class Faults {
   constructor() {
@@ -34,6 +41,11 @@ class Faults {
       delayMs: Number(spec.delayMs) || 0,
       code: Number.isInteger(spec.code) ? spec.code : 500,
       errorMsg: typeof spec.errorMsg === 'string' ? spec.errorMsg : 'refused',
+      member: typeof spec.member === 'string' ? spec.member : '',
+      hex: typeof spec.hex === 'string' ? spec.hex : '78',
+      repeat: Number.isInteger(spec.repeat) ? spec.repeat : 1,
+      raw: Boolean(spec.raw),
+      size: Number.isInteger(spec.size) ? spec.size : 300 << 20,
     });
   }
 
@@ -91,11 +103,43 @@ function earlyFault(faults) {
   };
 }
 
+// The JSON text of the payload with the fault's member set to its raw bytes.
+function withMember(payload, fault) {
+  const marker = '\u0001member-fault\u0001';
+  const text = JSON.stringify({ ...payload, [fault.member]: marker });
+  const quoted = JSON.stringify(marker);
+  const at = text.indexOf(quoted);
+  const unit = Buffer.from(fault.hex, 'hex');
+  const bytes = Buffer.alloc(unit.length * fault.repeat, unit);
+  const value = fault.raw ? bytes : Buffer.concat([Buffer.from('"'), bytes, Buffer.from('"')]);
+  return Buffer.concat([Buffer.from(text.slice(0, at)), value, Buffer.from(text.slice(at + quoted.length))]);
+}
+
+// Streams "[0,0,0,..." until size bytes have gone out or the connection closed.
+function sendEndless(req, res, size) {
+  res.writeHead(200, { 'Content-Type': 'application/json; charset=utf-8' });
+  const piece = Buffer.from('0,'.repeat(32 << 10));
+  let sent = 0;
+  res.on('close', () => { req.recorded.answerBytes = sent; });
+  const pump = () => {
+    while (!res.destroyed && sent < size) {
+      const chunk = sent === 0 ? Buffer.concat([Buffer.from('['), piece]) : piece;
+      sent += chunk.length;
+      if (!res.write(chunk)) return res.once('drain', pump);
+    }
+    if (!res.destroyed) res.end('0]');
+    return undefined;
+  };
+  pump();
+}
+
 // Sends an answer (a JSON value or a Buffer) as the request's fault says.
 function reply(req, res, status, payload, contentType) {
-  const body = Buffer.isBuffer(payload) ? payload : Buffer.from(JSON.stringify(payload));
-  const type = contentType || 'application/json; charset=utf-8';
   const mode = req.fault ? req.fault.mode : '';
+  if (mode === 'endless') return sendEndless(req, res, req.fault.size);
+  let body = Buffer.isBuffer(payload) ? payload : Buffer.from(JSON.stringify(payload));
+  if (mode === 'member' && req.fault.member && !Buffer.isBuffer(payload)) body = withMember(payload, req.fault);
+  const type = contentType || 'application/json; charset=utf-8';
   if (mode === 'status500') {
     return res.status(500).json({ success: false, errorMsg: 'internal server error', code: 500 });
   }

@@ -1,18 +1,45 @@
 #include "account/kestrum_user_get_photo.h"
 
-#include <cstdio>
+#include <cstring>
 
 #include "api_names.h"
 #include "debug_log.h"
+#include "file_path.h"
 #include "json_request.h"
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/json/json_document.h"
 #include "response_fields.h"
 #include "service_endpoints.h"
 
 namespace kestrum::service {
+namespace {
+
+bool StartsWith(const std::string& bytes, const char* prefix, size_t length) {
+    return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
+}
+
+// Writes the bytes as the whole file at path (created or emptied).
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    const kestrum::common::ScopedHandle file(CreateFileW(
+        path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // A portrait is below kMaxPortraitBytes: one call writes it.
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
 
 CKestrumUserGetPhoto::CKestrumUserGetPhoto()
-    : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix) {}
+    : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix, kMaxPortraitBytes) {}
+
+bool CKestrumUserGetPhoto::IsPortraitImage(const std::string& bytes) {
+    static const char kPng[] = "\x89PNG\r\n\x1A\n";
+    static const char kJpeg[] = "\xFF\xD8\xFF";
+    return StartsWith(bytes, kPng, sizeof kPng - 1) || StartsWith(bytes, kJpeg, sizeof kJpeg - 1);
+}
 
 HANDLE CKestrumUserGetPhoto::Request(Observer* observer, const std::string& uid,
                                      const std::string& portraitId, const std::string& filePath) {
@@ -43,32 +70,38 @@ void CKestrumUserGetPhoto::ReportFailure(const std::string& errorMsg, int code) 
 void CKestrumUserGetPhoto::OnCurlError(const char* text, int code) { ReportFailure(text, code); }
 
 bool CKestrumUserGetPhoto::StoreFile(const std::string& body) const {
-    const std::string partial = filePath_ + ".part";
-    FILE* file = std::fopen(partial.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(body.data(), 1, body.size(), file) == body.size();
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed &&
-        MoveFileExA(partial.c_str(), filePath_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    std::wstring target;
+    if (!WidePath(filePath_, target)) return false;
+    const std::wstring partial = target + L".part";
+    if (WriteWholeFile(partial, body) &&
+        MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         return true;
     }
-    DeleteFileA(partial.c_str());
+    DeleteFileW(partial.c_str());
     return false;
 }
 
 void CKestrumUserGetPhoto::OnResponse(const std::string& body) {
-    jdoc::CJsonDocument doc(body);
-    if (IsRefusal(doc)) {
-        ReportFailure(ReadText(doc, "errorMsg"), ReadIntOr(doc, "error", 0));
-        return;
-    }
     const long status = ResponseStatus();
+    // A picture is never a JSON document: it is not parsed.
+    const bool picture = IsPortraitImage(body);
+    if (!picture) {
+        const jdoc::CJsonDocument doc(body);
+        if (IsRefusal(doc)) {
+            ReportFailure(ReadText(doc, "errorMsg"), ReadIntOr(doc, "error", 0));
+            return;
+        }
+    }
     if (status != 200) {
         ReportFailure("HTTP status " + std::to_string(status), static_cast<int>(status));
         return;
     }
+    if (!picture) {
+        ReportFailure("the portrait is neither a PNG nor a JPEG picture", 0);
+        return;
+    }
     if (!StoreFile(body)) {
-        ReportFailure("cannot write " + filePath_, 0);
+        ReportFailure("cannot write " + ValidUtf8(filePath_), 0);
         return;
     }
     Notify([&](Observer* o) { o->onGetPhoto(1, uid_.c_str()); });

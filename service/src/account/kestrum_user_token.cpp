@@ -29,14 +29,17 @@ void CKestrumUserToken::ReadResponse(jdoc::CJsonDocument& doc) {
     int streamId = 0;
     // Every member is read, present or not: the stored texts take whatever the answer holds.
     const bool hasSuccess = ReadSuccess(doc, success);
-    const bool hasUid = doc.ReadStringMember("uid", uid);
-    const bool hasName = doc.ReadStringMember("name", name);
-    const bool hasPortraitId = doc.ReadStringMember("portraitId", portraitId);
+    const bool hasUid = ReadTextMember(doc, "uid", uid);
+    const bool hasName = ReadTextMember(doc, "name", name);
+    const bool hasPortraitId = ReadTextMember(doc, "portraitId", portraitId);
     const bool hasStreamId = ReadInt(doc, "streamId", streamId);
-    const bool hasToken = doc.ReadStringMember("token", token);
+    const bool hasToken = ReadTextMember(doc, "token", token);
     const bool complete =
         hasSuccess && hasUid && hasName && hasPortraitId && hasStreamId && hasToken;
-    CSharedUserInfo::Instance().SetFromToken(token, portraitId, uid);
+    if (!CSharedUserInfo::Instance().SetFromToken(token, portraitId, uid)) {
+        ReportError("the answer's token, uid or portraitId is too long", 0);
+        return;
+    }
     if (!complete) {
         ReportRefusal(doc);
         return;

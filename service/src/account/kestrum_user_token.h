@@ -6,7 +6,9 @@
 namespace kestrum::service {
 
 // account/getToken: obtains a token and the user's identity; stores token, portrait id and uid
-// library-wide whatever the answer holds. Threads: Request on any thread.
+// library-wide whatever the answer holds, unless one of them is too long to keep
+// (CSharedUserInfo): then nothing is stored and the request fails with onCallBackError.
+// Threads: Request on any thread.
 class CKestrumUserToken : public CSingleton<CKestrumUserToken>, public CJsonRequest {
 public:
     CKestrumUserToken();

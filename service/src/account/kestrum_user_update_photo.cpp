@@ -33,11 +33,14 @@ void CKestrumUserUpdatePhoto::FreeForm() { form_.Release(); }
 void CKestrumUserUpdatePhoto::OnResponse(const std::string& body) {
     jdoc::CJsonDocument doc(body);
     std::string portraitId;
-    if (!doc.ReadStringMember("portraitId", portraitId)) {
+    if (!ReadTextMember(doc, "portraitId", portraitId)) {
         ReportError(ReadText(doc, "errorMsg"), ReadIntOr(doc, "code", 0));
         return;
     }
-    CSharedUserInfo::Instance().SetPortraitId(portraitId);
+    if (!CSharedUserInfo::Instance().SetPortraitId(portraitId)) {
+        ReportError("the answer's portraitId is too long", 0);
+        return;
+    }
     Notify([&](Observer* o) { o->onUpdatePhoto(portraitId.c_str()); });
 }
 

@@ -6,8 +6,9 @@
 
 namespace kestrum::service {
 
-// account/portrait upload: sends an image file as a multipart form and stores the portrait id
-// the service gives it. Request on any thread; the rest runs on the worker.
+// account/portrait upload: sends an image file (its path UTF-8, see MultipartForm::AddFile) as a
+// multipart form and stores the portrait id the service gives it (one too long to keep fails the
+// request instead, CSharedUserInfo). Request on any thread; the rest runs on the worker.
 class CKestrumUserUpdatePhoto : public CSingleton<CKestrumUserUpdatePhoto>, public CServiceRequest {
 public:
     CKestrumUserUpdatePhoto();

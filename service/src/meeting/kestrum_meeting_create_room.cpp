@@ -27,7 +27,10 @@ void CKestrumMeetingCreateRoom::ReadResponse(jdoc::CJsonDocument& doc) {
     const std::string rid = ReadText(doc, "rid");
     const std::string topic = ReadText(doc, "topic");
     const int initialStatus = ReadIntOr(doc, "initialStatus", 0);
-    CSharedUserInfo::Instance().SetRid(rid);
+    if (!CSharedUserInfo::Instance().SetRid(rid)) {
+        ReportError("the answer's rid is too long", 0);
+        return;
+    }
     Notify([&](Observer* o) { o->onCreateRoom(true, rid.c_str(), topic.c_str(), initialStatus); });
 }
 

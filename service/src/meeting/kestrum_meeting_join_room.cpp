@@ -27,7 +27,10 @@ void CKestrumMeetingJoinRoom::ReadResponse(jdoc::CJsonDocument& doc) {
     const int signalAccount = ReadIntOr(doc, "signalAccount", 0);
     const std::string mediaToken = ReadText(doc, "mediaToken");
     const std::vector<std::string> hosts = ReadTextList(doc, "hosts");
-    CSharedUserInfo::Instance().SetRid(rid);
+    if (!CSharedUserInfo::Instance().SetRid(rid)) {
+        ReportError("the answer's rid is too long", 0);
+        return;
+    }
     Notify([&](Observer* o) {
         o->onJoinRoom(true, rid.c_str(), topic.c_str(), signalAccount, initialStatus, hosts,
                       mediaToken.c_str());

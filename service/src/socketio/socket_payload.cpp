@@ -3,6 +3,8 @@
 #include <cctype>
 #include <climits>
 
+#include "valid_utf8.h"
+
 namespace kestrum::service::payload {
 namespace {
 
@@ -29,7 +31,7 @@ int32_t ReadInt(const Message& value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value.AsInt())));
 }
 
-std::string ReadText(const Message& value) { return value.AsString(); }
+std::string ReadText(const Message& value) { return ValidUtf8(value.AsString()); }
 
 bool ReadBool(const Message& value) { return value.AsBool(); }
 
@@ -41,7 +43,7 @@ int32_t ReadStatus(const Message& value) {
 std::vector<std::string> ReadTextList(const Message& value) {
     std::vector<std::string> texts;
     texts.reserve(value.Elements().size());
-    for (const Message& element : value.Elements()) texts.push_back(element.AsString());
+    for (const Message& element : value.Elements()) texts.push_back(ReadText(element));
     return texts;
 }
 
@@ -81,7 +83,7 @@ UserError ReadUserError(const Message& payload) {
         error.code = ReadInt(payload.Get("code"));
     } else if (payload.GetType() == Message::Type::String) {
         error.code = -1;
-        error.text = payload.AsString();
+        error.text = ReadText(payload);
     }
     return error;
 }

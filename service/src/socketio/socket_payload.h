@@ -11,7 +11,9 @@
 // How the signalling server's event payloads are read into records and texts. The server is
 // trusted to send the documented shapes; anything else must not fail, so every reader returns
 // a value: a wrong type reads as 0 (a number with a fraction too), "" or false, a value that is
-// not an array as an empty list. Pure functions, safe on any thread.
+// not an array as an empty list. Every text read is valid UTF-8, as the exports promise: each
+// invalid sequence the server sent becomes one U+FFFD (ValidUtf8). Pure functions, safe on any
+// thread.
 namespace kestrum::service::payload {
 
 using ksio::Message;

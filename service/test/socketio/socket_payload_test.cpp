@@ -141,6 +141,19 @@ TEST(SocketPayloadEvents, UserErrorDependsOnThePayloadKind) {
     EXPECT_EQ(ReadUserError(Json(R"({"code":"4003"})")).code, 0);
 }
 
+TEST(SocketPayloadTexts, InvalidUtf8BecomesOneReplacementPerBadSequence) {
+    const std::string bad = "\xEF\xBF\xBD";
+    const std::string stray =
+        "\"a\xFF"
+        "b\"";
+    EXPECT_EQ(ReadText(Json(stray)), "a" + bad + "b");
+    EXPECT_EQ(ReadTextList(Json("[\"\xE4\xB8\", \"\xE4\xBC\x9A\"]")),
+              (std::vector<std::string>{bad, "\xE4\xBC\x9A"}));
+    EXPECT_EQ(ReadUserError(Json("\"\xC0\xAF\"")).text, bad + bad);
+    const UserInfoRecord user = ReadUser(Json("{\"uid\":\"7\",\"name\":\"\xED\xA0\x80\"}"));
+    EXPECT_STREQ(user.name, (bad + bad + bad).c_str());
+}
+
 TEST(SocketPayloadEvents, UserOperationTakesTheFirstTarget) {
     const UserOperation operation = ReadUserOperation(Json(
         R"({"operator":"h1","original":{"targets":["u2","u3"],"type":"muteAudio"},)"

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "kestrum/testing/wait.h"
+
 std::unique_ptr<TestBackend> ServiceTest::backend_;
 std::unique_ptr<ServiceLibrary> ServiceTest::library_;
 
@@ -32,6 +34,16 @@ std::string ServiceTest::Route() {
     std::string route;
     for (const auto& request : Requests()) route += (route.empty() ? "" : ",") + request.listener;
     return route;
+}
+
+long long ServiceTest::EndlessAnswerBytes() {
+    long long bytes = -1;
+    kestrum::testing_support::WaitUntil([&] {
+        const auto requests = Requests();
+        bytes = requests.empty() ? -1 : requests[0].answerBytes;
+        return bytes >= 0;
+    });
+    return bytes;
 }
 
 std::string ServiceTest::WriteFile(const std::string& name, const std::string& bytes) {

@@ -30,6 +30,9 @@ protected:
     std::vector<TestBackend::Request> Requests() { return backend_->Requests(); }
     // The listeners the recorded requests reached, in order ("base,proxy1,...").
     std::string Route();
+    // The bytes of the first recorded request's "endless" answer that the back-end had handed to
+    // the connection when it closed; waits for the close, -1 when it did not come.
+    long long EndlessAnswerBytes();
     // A file with the given bytes in the test's work folder; returns its Windows path.
     static std::string WriteFile(const std::string& name, const std::string& bytes);
     static std::string ReadFile(const std::string& path);

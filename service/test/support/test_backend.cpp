@@ -42,6 +42,9 @@ TestBackend::Request ReadRequest(const JsonNode* node) {
             request.headers.emplace_back(Text(name), Text(name ? name->next : nullptr));
         }
     }
+    if (const JsonNode* bytes = json_find_member(node, "answerBytes")) {
+        request.answerBytes = static_cast<long long>(bytes->valueint);
+    }
     if (const JsonNode* parts = json_find_member(node, "parts")) {
         for (const JsonNode* part = parts->child; part; part = part->next) {
             request.parts.push_back(Text(part));
@@ -184,6 +187,12 @@ void TestBackend::SetFault(const std::string& listener, const std::string& mode,
     Call("POST", "fault",
          "{\"listener\":\"" + listener + "\",\"mode\":\"" + mode + "\",\"count\":" +
              std::to_string(count) + ",\"delayMs\":" + std::to_string(delayMs) + "}");
+}
+
+void TestBackend::SetFaultWith(const std::string& listener, const std::string& mode,
+                               const std::string& fields) {
+    Call("POST", "fault",
+         "{\"listener\":\"" + listener + "\",\"mode\":\"" + mode + "\"," + fields + "}");
 }
 
 void TestBackend::Reset(bool withState) {

@@ -18,6 +18,8 @@ public:
         std::vector<std::pair<std::string, std::string>> headers;  // in wire order
         std::string body;      // non-multipart bodies
         std::vector<std::string> parts;  // multipart part names in wire order
+        // Bytes of an "endless" answer handed to the connection before it closed; -1 for others.
+        long long answerBytes = -1;
         std::string Header(const std::string& name) const;  // "" when absent
         bool HasHeader(const std::string& name) const;
     };
@@ -36,6 +38,9 @@ public:
     // Faults of lib/faults.js; listener "base" or "proxy1".."proxy5".
     void SetFault(const std::string& listener, const std::string& mode, int count = -1,
                   int delayMs = 0);
+    // A fault with further fields of its mode, given as JSON members ("\"member\":\"token\"").
+    void SetFaultWith(const std::string& listener, const std::string& mode,
+                      const std::string& fields);
     // Faults off, listeners open, records cleared (and all users and rooms when withState).
     void Reset(bool withState = false);
     // Registers a user the services accept; returns nothing.

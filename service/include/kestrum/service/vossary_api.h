@@ -7,9 +7,25 @@
 // same export replaces the running request of that kind (the old one reports nothing more).
 // Requests of different kinds run side by side.
 //
-// Texts are NUL-terminated UTF-8 (file paths: narrow text of the ANSI code page, as the C runtime
-// opens them). A null text counts as the empty text. Both sides must be built with the same
-// compiler and C++ runtime: std::string and std::vector cross this boundary.
+// Texts are NUL-terminated UTF-8, file paths included: the library opens its files (the portrait
+// upload's picture, the portrait download's target, the log upload's file) with the wide Windows
+// calls, so any name works whatever the ANSI code page is. A path that is not valid UTF-8 is not
+// opened: the request fails as for a missing file. A null text counts as the empty text. Both
+// sides must be built with the same compiler and C++ runtime: std::string and std::vector cross
+// this boundary.
+//
+// Texts the library hands to observers are valid UTF-8: each invalid sequence in a server's text
+// becomes one U+FFFD.
+//
+// What a server may send is bounded; beyond the bound the answer is refused and the request
+// fails as with any other unusable answer (onCallBackError, then the request's closing calls;
+// no other server is tried, as for an unreadable answer):
+// - a JSON answer over 1 MiB, a portrait over 0.6 MiB (629145 bytes): the transfer is stopped
+//   there, reported as onCallBackError(api, "Maximum file size exceeded", 63) and
+//   onHttpRetUpload with curlCode 63;
+// - a token over 4096 bytes, or a uid, room id or portrait id over 255 bytes, which the library
+//   would keep and send again: reported as onCallBackError(api, <text naming it>, 0), and
+//   nothing of that answer is kept.
 //
 // Observer contract:
 // - Its operations run on the worker thread of the request it was passed to, one at a time per
@@ -55,7 +71,8 @@ public:
                              const char* /*portraitId*/, int /*streamId*/, const char* /*token*/) {}
     virtual void onUserUpdate(bool /*success*/) {}
     virtual void onUpdatePhoto(const char* /*portraitId*/) {}
-    // state 1: the file is complete; 0: the download failed.
+    // state 1: the file is complete; 0: the download failed. Only a PNG or JPEG picture replaces
+    // the file; anything else fails and leaves the old file as it was.
     virtual void onGetPhoto(int /*state*/, const char* /*uid*/) {}
     virtual void onJoinRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
                             int /*signalAccount*/, int /*initialStatus*/,
@@ -84,14 +101,16 @@ protected:
 
 }  // namespace ICallBack
 
-// libcurl's global set-up and clean-up. uninit first stops every running request; when a worker
-// is left running (see the observer contract), the global state is left in place for it.
+// libcurl's global set-up and clean-up. uninit first stops every running request, all of them at
+// once, waiting for them together at most 3 seconds in all; when a worker is left running (see
+// the observer contract), the global state is left in place for it.
 KESTRUM_VOSSARY_API bool __cdecl init_libZuvraKestrum();
 KESTRUM_VOSSARY_API void __cdecl uninit_libZuvraKestrum();
 
 }  // namespace ZuvraKestrum
 
-// Argument of uploadlog, passed by value; the texts are NUL-terminated within their arrays.
+// Argument of uploadlog, passed by value; the texts are NUL-terminated UTF-8 within their arrays
+// (path too).
 struct LogUploadRecord {
     ZuvraKestrum::ICallBack::CUserCallBack* observer;
     uint32_t uid;
@@ -118,7 +137,8 @@ KESTRUM_VOSSARY_API void __cdecl setUserInfo(const char* token, const char* uid,
 KESTRUM_VOSSARY_API void __cdecl updateInfo(CUserCallBack* observer, const char* password,
                                             const char* name, const char* portraitId);
 // The HANDLE results are the worker threads; they stay owned by the library (wait on them, never
-// close them). NULL when no worker was started.
+// close them). NULL when no worker was started. filePath: UTF-8 (see above); getPhoto writes
+// beside it (filePath + ".part") and renames that over it.
 KESTRUM_VOSSARY_API HANDLE __cdecl updatePhoto(CUserCallBack* observer, const char* filePath);
 KESTRUM_VOSSARY_API HANDLE __cdecl getPhoto(CUserCallBack* observer, const char* uid,
                                             const char* portraitId, const char* filePath);
