@@ -6,14 +6,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// size bytes that begin as a JPEG or PNG file does.
-std::string Jpeg(size_t size) {
-    std::string image(size, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7);
-    image.replace(0, 4, "\xFF\xD8\xFF\xE0");
-    return image;
-}
-
+// size bytes that begin as a PNG file does.
 std::string Png(size_t size, char fill = 'x') {
     std::string image(size, fill);
     image.replace(0, 8, "\x89PNG\r\n\x1A\n");
@@ -24,25 +17,9 @@ class AccountRequestsTest : public ServiceTest {
 protected:
     // Uploads the bytes as the user's portrait; returns its portrait id ("" on failure).
     std::string Upload(const std::string& name, const std::string& bytes) {
-        RecordingObserver upload;
-        Library().updatePhoto(&upload, WriteFile(name, bytes).c_str());
-        EXPECT_TRUE(upload.WaitFinished());
-        const std::string line = upload.Lines().at(0);
-        if (line.rfind("onUpdatePhoto(p", 0) != 0) {
-            ADD_FAILURE() << line;
-            return std::string();
-        }
+        const std::string portraitId = UploadPortrait(WriteFile(name, bytes));
         Backend().Reset();
-        return line.substr(14, line.size() - 15);
-    }
-
-    // Downloads the portrait into target; returns the observer's lines.
-    Lines Download(const std::string& portraitId, const std::string& target) {
-        RecordingObserver download;
-        EXPECT_NE(Library().getPhoto(&download, "30003", portraitId.c_str(), target.c_str()),
-                  nullptr);
-        EXPECT_TRUE(download.WaitFinished());
-        return download.Lines();
+        return portraitId;
     }
 };
 
@@ -103,7 +80,7 @@ TEST_F(AccountRequestsTest, UpdateSendsContentTypeThenTokenAndPassesSuccessOn) {
 }
 
 TEST_F(AccountRequestsTest, PortraitUploadThenDownloadGivesTheSameBytes) {
-    const std::string image = Jpeg(3000);
+    const std::string image = JpegBytes(3000);
     const std::string source = WriteFile("portrait-source.jpeg", image);
 
     RecordingObserver upload;
@@ -170,7 +147,7 @@ namespace {
 TEST_F(AccountRequestsTest, DownloadOfSomethingElseThanAPictureFailsAndKeepsTheOldFile) {
     const std::string portraitId = Upload("portrait-text.jpeg", std::string(3000, 'x'));
     const std::string target = WriteFile("portrait-not-replaced.png", "old picture");
-    const Lines lines = Download(portraitId, target);
+    const Lines lines = DownloadPortrait(portraitId, target);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0],
               "onCallBackError(account/portrait,the portrait is neither a PNG nor a JPEG "
@@ -183,14 +160,14 @@ TEST_F(AccountRequestsTest, DownloadOfSomethingElseThanAPictureFailsAndKeepsTheO
 
     // Nor does a server's page in place of the picture replace it.
     Backend().SetFault("base", "garbage");
-    EXPECT_EQ(Download(portraitId, target).at(1), "onGetPhoto(0,30003)");
+    EXPECT_EQ(DownloadPortrait(portraitId, target).at(1), "onGetPhoto(0,30003)");
     EXPECT_EQ(ReadFile(target), "old picture");
 }
 
 TEST_F(AccountRequestsTest, PictureOverTheUploadLimitIsRefusedAndTheOldFileKept) {
     const std::string portraitId = Upload("portrait-huge.png", Png(629146));
     const std::string target = WriteFile("portrait-not-enlarged.png", "old picture");
-    const Lines lines = Download(portraitId, target);
+    const Lines lines = DownloadPortrait(portraitId, target);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "onCallBackError(account/portrait,Maximum file size exceeded,63)");
     EXPECT_EQ(lines[1], "onGetPhoto(0,30003)");
@@ -203,14 +180,14 @@ TEST_F(AccountRequestsTest, PictureOfExactlyTheUploadLimitIsStored) {
     const std::string image = Png(629145, 'y');
     const std::string portraitId = Upload("portrait-largest.png", image);
     const std::string target = WriteFile("portrait-largest-target.png", "old picture");
-    EXPECT_EQ(Download(portraitId, target).at(0), "onGetPhoto(1,30003)");
+    EXPECT_EQ(DownloadPortrait(portraitId, target).at(0), "onGetPhoto(1,30003)");
     EXPECT_EQ(ReadFile(target), image);
 }
 
 TEST_F(AccountRequestsTest, EndlessPortraitIsCutOffAtTheLimit) {
     Backend().SetFaultWith("base", "endless", "\"size\":314572800");
     const std::string target = WriteFile("portrait-endless.png", "old picture");
-    const Lines lines = Download("p1", target);
+    const Lines lines = DownloadPortrait("p1", target);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "onCallBackError(account/portrait,Maximum file size exceeded,63)");
     EXPECT_EQ(lines[1], "onGetPhoto(0,30003)");

@@ -44,13 +44,6 @@ std::string ReadWide(const std::string& utf8Path) {
     return bytes;
 }
 
-std::string Jpeg() {
-    std::string image(2500, '\0');
-    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 13);
-    image.replace(0, 4, "\xFF\xD8\xFF\xE0");
-    return image;
-}
-
 class FilePathsTest : public ServiceTest {
 protected:
     void SetUp() override {
@@ -64,57 +57,36 @@ protected:
 
     std::string InFolder(const std::string& name) const { return folder_ + "\\" + name; }
 
-    // Uploads the file; returns the portrait id ("" on failure).
-    std::string Upload(const std::string& path) {
-        RecordingObserver upload;
-        EXPECT_NE(Library().updatePhoto(&upload, path.c_str()), nullptr);
-        EXPECT_TRUE(upload.WaitFinished());
-        const std::string line = upload.Lines().at(0);
-        if (line.rfind("onUpdatePhoto(p", 0) != 0) {
-            ADD_FAILURE() << line;
-            return std::string();
-        }
-        return line.substr(14, line.size() - 15);
-    }
-
-    Lines Download(const std::string& portraitId, const std::string& target) {
-        RecordingObserver download;
-        EXPECT_NE(Library().getPhoto(&download, "30003", portraitId.c_str(), target.c_str()),
-                  nullptr);
-        EXPECT_TRUE(download.WaitFinished());
-        return download.Lines();
-    }
-
     std::string folder_;
 };
 
 TEST_F(FilePathsTest, PortraitUploadReadsAPictureFromAFolderTheCodePageCannotSpell) {
-    const std::string image = Jpeg();
+    const std::string image = JpegBytes(2500);
     const std::string source = InFolder("\xE5\xA4\xB4\xE5\x83\x8F.jpeg");
     ASSERT_TRUE(WriteWide(source, image));
-    const std::string portraitId = Upload(source);
+    const std::string portraitId = UploadPortrait(source);
     ASSERT_FALSE(portraitId.empty());
     EXPECT_EQ(Requests().at(0).parts, (Lines{"portrait", "filename"}));
 
     // The service stored those bytes: a download into a plain folder gives them back.
     const std::string plain = WriteFile("paths-plain-target.png", "old");
-    EXPECT_EQ(Download(portraitId, plain).at(0), "onGetPhoto(1,30003)");
+    EXPECT_EQ(DownloadPortrait(portraitId, plain).at(0), "onGetPhoto(1,30003)");
     EXPECT_EQ(ReadFile(plain), image);
 }
 
 TEST_F(FilePathsTest, PortraitDownloadWritesIntoAFolderTheCodePageCannotSpell) {
-    const std::string image = Jpeg();
-    const std::string portraitId = Upload(WriteFile("paths-source.jpeg", image));
+    const std::string image = JpegBytes(2500);
+    const std::string portraitId = UploadPortrait(WriteFile("paths-source.jpeg", image));
     ASSERT_FALSE(portraitId.empty());
 
     // A new file, then over an old one.
     const std::string target = InFolder(portraitId + ".png");
     DeleteFileW(Utf8ToWide(target).c_str());
-    EXPECT_EQ(Download(portraitId, target).at(0), "onGetPhoto(1,30003)");
+    EXPECT_EQ(DownloadPortrait(portraitId, target).at(0), "onGetPhoto(1,30003)");
     EXPECT_EQ(ReadWide(target), image);
 
     ASSERT_TRUE(WriteWide(target, "old picture"));
-    EXPECT_EQ(Download(portraitId, target).at(0), "onGetPhoto(1,30003)");
+    EXPECT_EQ(DownloadPortrait(portraitId, target).at(0), "onGetPhoto(1,30003)");
     EXPECT_EQ(ReadWide(target), image);
     EXPECT_EQ(ReadWide(target + ".part"), "(missing)");
 }
@@ -135,7 +107,7 @@ TEST_F(FilePathsTest, LogUploadReadsAFileFromAFolderTheCodePageCannotSpell) {
 TEST_F(FilePathsTest, PathThatIsNotUtf8IsNotOpenedAsAnAnsiPath) {
     // "café.jpeg" exists; its code page 1252 spelling is not UTF-8, so no file is opened.
     const std::string utf8 = WindowsPath(KESTRUM_TEST_WORKDIR) + "\\caf\xC3\xA9.jpeg";
-    ASSERT_TRUE(WriteWide(utf8, Jpeg()));
+    ASSERT_TRUE(WriteWide(utf8, JpegBytes(2500)));
     const std::string ansi = WindowsPath(KESTRUM_TEST_WORKDIR) + "\\caf\xE9.jpeg";
     RecordingObserver observer;
     Library().updatePhoto(&observer, ansi.c_str());
@@ -147,7 +119,7 @@ TEST_F(FilePathsTest, PathThatIsNotUtf8IsNotOpenedAsAnAnsiPath) {
     EXPECT_EQ(Route(), "");
 
     // The UTF-8 spelling of the same file is read.
-    EXPECT_FALSE(Upload(utf8).empty());
+    EXPECT_FALSE(UploadPortrait(utf8).empty());
 }
 
 }  // namespace

@@ -59,3 +59,30 @@ std::string ServiceTest::ReadFile(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
+
+std::string ServiceTest::UploadPortrait(const std::string& path) {
+    RecordingObserver upload;
+    EXPECT_NE(Library().updatePhoto(&upload, path.c_str()), nullptr);
+    EXPECT_TRUE(upload.WaitFinished());
+    const std::string line = upload.Lines().at(0);
+    if (line.rfind("onUpdatePhoto(p", 0) != 0) {
+        ADD_FAILURE() << line;
+        return std::string();
+    }
+    return line.substr(14, line.size() - 15);
+}
+
+std::vector<std::string> ServiceTest::DownloadPortrait(const std::string& portraitId,
+                                                       const std::string& target) {
+    RecordingObserver download;
+    EXPECT_NE(Library().getPhoto(&download, "30003", portraitId.c_str(), target.c_str()), nullptr);
+    EXPECT_TRUE(download.WaitFinished());
+    return download.Lines();
+}
+
+std::string ServiceTest::JpegBytes(size_t size) {
+    std::string image(size, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7);
+    image.replace(0, 4, "\xFF\xD8\xFF\xE0");
+    return image;
+}

@@ -36,6 +36,14 @@ protected:
     // A file with the given bytes in the test's work folder; returns its Windows path.
     static std::string WriteFile(const std::string& name, const std::string& bytes);
     static std::string ReadFile(const std::string& path);
+    // Uploads the file at path (UTF-8) as the user's portrait; returns its portrait id ("" on
+    // failure).
+    static std::string UploadPortrait(const std::string& path);
+    // Downloads the portrait into target (UTF-8); returns the observer's lines.
+    static std::vector<std::string> DownloadPortrait(const std::string& portraitId,
+                                                     const std::string& target);
+    // size bytes that begin as a JPEG file does.
+    static std::string JpegBytes(size_t size);
 
     static std::unique_ptr<TestBackend> backend_;
     static std::unique_ptr<ServiceLibrary> library_;
