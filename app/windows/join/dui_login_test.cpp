@@ -12,6 +12,7 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "fake_join_services.h"
 #include "join_test_support.h"
+#include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_config.h"
@@ -30,9 +31,10 @@ using namespace join_testing;
 
 CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
 
+// The stored text as UTF-8 (the file is UTF-16).
 std::string ConfigValue(const char* key) {
-    std::string value;
-    return Config().ReadString(value, CKestrumConfig::kSection, key);
+    std::wstring value;
+    return kestrum::common::WideToUtf8(Config().ReadString(value, CKestrumConfig::kSection, key));
 }
 
 std::string FileBytes(const std::wstring& path) {
