@@ -223,9 +223,15 @@ void CTxtWinHost::SetTextColor(COLORREF color) {
 }
 
 void CTxtWinHost::SetClientRect(const RECT& rect) {
+  const SIZEL extent = {::MulDiv(Width(rect), kHimetricPerInch, DeviceDpi(LOGPIXELSX)),
+                        ::MulDiv(Height(rect), kHimetricPerInch, DeviceDpi(LOGPIXELSY))};
+  // The same rectangle wraps the text the same way: telling the services would only make them
+  // wrap it again.
+  if (::EqualRect(&rect, &client_rect_) && extent.cx == extent_.cx && extent.cy == extent_.cy) {
+    return;
+  }
   client_rect_ = rect;
-  extent_.cx = ::MulDiv(Width(rect), kHimetricPerInch, DeviceDpi(LOGPIXELSX));
-  extent_.cy = ::MulDiv(Height(rect), kHimetricPerInch, DeviceDpi(LOGPIXELSY));
+  extent_ = extent;
   text_services_->OnTxPropertyBitsChange(TXTBIT_CLIENTRECTCHANGE, TXTBIT_CLIENTRECTCHANGE);
 }
 
