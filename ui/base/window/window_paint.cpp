@@ -51,7 +51,9 @@ void Window::LayoutPass(const RECT& client) {
     if (root_->IsArrangeNeeded()) {
       root_->SetPos(client);
     } else {
-      const UINT flags = Control::kFindVisible | Control::kFindMeFirst;
+      // Only down to what was marked: a long list of settled rows is not walked at every paint.
+      const UINT flags =
+          Control::kFindVisible | Control::kFindMeFirst | Control::kFindArrangePending;
       while (Control* control = root_->FindControl(&NeedsArrangeVisitor, nullptr, flags)) {
         control->SetPos(control->GetPos(true));
       }

@@ -299,5 +299,23 @@ TEST_F(WindowTest, PaintingLaysOutTheRootAndDrawsIntoTheRenderContext) {
   EXPECT_EQ(child->GetPos(true).right, 20);
 }
 
+TEST_F(WindowTest, PaintingLaysOutABoxWhoseChildChangedWhileItWasHidden) {
+  auto* outer = new Box;
+  root_->Add(outer);
+  auto* inner = new Box;
+  outer->Add(inner);
+  Control* child = new Control;
+  child->SetAttribute(L"width", L"20");
+  child->SetAttribute(L"height", L"10");
+  inner->Add(child);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd_);
+  inner->SetVisible(false);
+  child->SetMargin({5, 0, 0, 0}, false);
+  inner->SetVisible(true);
+  UpdateWindow(hwnd_);
+  EXPECT_EQ(child->GetPos(true).left, 5);
+}
+
 }  // namespace
 }  // namespace ui

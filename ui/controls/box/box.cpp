@@ -11,6 +11,12 @@ namespace {
 
 bool IsAuto(int size) { return size == kSizeAuto; }
 
+// A child measured again by every pass may come out of the next one at another size.
+bool AwaitsEstimate(const Control* child) {
+  const bool measured = IsAuto(child->GetFixedWidth()) || IsAuto(child->GetFixedHeight());
+  return child->IsVisible() && measured && child->IsReEstimateSize();
+}
+
 }  // namespace
 
 Box::Box(Layout* layout) : layout_(layout ? layout : new Layout()) { layout_->SetOwner(this); }
@@ -52,9 +58,39 @@ SIZE Box::EstimateSize(SIZE available) {
 }
 
 void Box::SetPos(RECT rect) {
-  Control::SetPos(rect);
+  const bool marked = arrange_needed_;
+  const bool moved = UpdatePos(rect);
   if (items_.empty()) return;
+  // Nothing below marked either: the window's walk and a parent's pass reach marks alike.
+  if (!moved && !marked && children_placed_ && !arrange_pending_below_) return;
+  // Both set before the pass: a child that changes on the way undoes them.
+  children_placed_ = true;
+  arrange_pending_below_ = false;
   layout_->ArrangeChild(items_, GetPaddingPos());
+  if (std::any_of(items_.begin(), items_.end(), AwaitsEstimate)) children_placed_ = false;
+}
+
+void Box::Arrange() {
+  ForgetOwnPlacement();
+  Control::Arrange();
+}
+
+void Box::ArrangeSelf() {
+  ForgetOwnPlacement();
+  Control::ArrangeSelf();
+}
+
+void Box::ForgetOwnPlacement() {
+  // Even while hidden: the box may be shown again at the same rectangle.
+  children_placed_ = false;
+  // A box asked to lay itself out may have children that changed without saying so (a tree
+  // node's visibility follows its parent's expansion); only an append keeps the others' places.
+  if (!appending_) layout_->ForgetPlacement();
+}
+
+void Box::ForgetChildPlacement() {
+  children_placed_ = false;
+  layout_->ForgetPlacement();
 }
 
 void Box::PropagateInternVisible() {
@@ -88,6 +124,8 @@ Control* Box::FindControl(FindProc proc, void* data, UINT flags, int scroll_x, i
     if (!PtInRect(&pos_, *point)) return nullptr;
     if (!mouse_child_enabled_) return Control::FindControl(proc, data, flags);
   }
+  const bool pending_only = (flags & kFindArrangePending) != 0;
+  if (pending_only && !arrange_pending_below_) return Control::FindControl(proc, data, flags);
   if (flags & kFindMeFirst) {
     if (Control* found = Control::FindControl(proc, data, flags)) return found;
   }
@@ -105,6 +143,7 @@ Control* Box::FindControl(FindProc proc, void* data, UINT flags, int scroll_x, i
   const bool top_first = (flags & kFindTopFirst) != 0;
   for (int i = 0; i < count; ++i) {
     Control* child = items_[top_first ? count - 1 - i : i];
+    if (pending_only && !child->IsArrangePending()) continue;
     Control* found = child->FindControl(proc, child_data, flags, 0, 0);
     if (!found) continue;
     // A child reaching into the padding is hit there only when it floats over it.
@@ -112,6 +151,7 @@ Control* Box::FindControl(FindProc proc, void* data, UINT flags, int scroll_x, i
       return found;
     }
   }
+  if (pending_only) arrange_pending_below_ = false;
   if (flags & kFindMeFirst) return nullptr;
   return Control::FindControl(proc, data, flags);
 }
@@ -198,6 +238,7 @@ int Box::GetItemIndex(Control* control) const {
 bool Box::SetItemIndex(Control* control, int new_index) {
   const int old_index = GetItemIndex(control);
   if (static_cast<unsigned>(new_index) >= items_.size() || old_index < 0) return false;
+  ForgetChildPlacement();
   Arrange();
   items_.erase(items_.begin() + old_index);
   items_.insert(items_.begin() + new_index, control);
@@ -205,6 +246,7 @@ bool Box::SetItemIndex(Control* control, int new_index) {
 }
 
 void Box::AdoptChild(Control* control) {
+  children_placed_ = false;
   if (window_) {
     window_link::BindControlTree(window_, control, this);
   } else {
@@ -215,7 +257,9 @@ void Box::AdoptChild(Control* control) {
   if (!IsVisible()) {
     control->SetInternVisible(false);
   } else {
+    appending_ = true;
     Arrange();
+    appending_ = false;
   }
 }
 
@@ -228,6 +272,8 @@ bool Box::Add(Control* control) {
 
 bool Box::AddAt(Control* control, int index) {
   if (!control || index < 0 || index > static_cast<int>(items_.size())) return false;
+  // Those after the new child move down; one at the end only follows them.
+  if (index < static_cast<int>(items_.size())) ForgetChildPlacement();
   AdoptChild(control);
   items_.insert(items_.begin() + index, control);
   return true;
@@ -245,6 +291,7 @@ void Box::DestroyChild(Control* child) {
 bool Box::Remove(Control* control) {
   const int index = GetItemIndex(control);
   if (!control || index < 0) return false;
+  ForgetChildPlacement();
   Arrange();
   items_.erase(items_.begin() + index);
   if (auto_destroy_child_) DestroyChild(control);
@@ -257,6 +304,7 @@ bool Box::RemoveAt(int index) {
 }
 
 void Box::RemoveAll() {
+  ForgetChildPlacement();
   std::vector<Control*> children;
   children.swap(items_);
   if (auto_destroy_child_) {
@@ -268,6 +316,7 @@ void Box::RemoveAll() {
 void Box::ReSetLayout(Layout* layout) {
   layout_.reset(layout ? layout : new Layout());
   layout_->SetOwner(this);
+  children_placed_ = false;
 }
 
 RECT Box::GetPaddingPos() const {

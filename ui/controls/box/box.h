@@ -31,7 +31,12 @@ class Box : public Control {
   // Control overrides.
   void SetWindow(Window* window, Box* parent, bool init) override;
   SIZE EstimateSize(SIZE available) override;
+  // Lays the children out again only when the rectangle changed, the box was marked, or a
+  // child was added, removed or changed since the last pass.
   void SetPos(RECT rect) override;
+  // Both make the next pass place every child, except for a child appended at the end.
+  void Arrange() override;
+  void ArrangeSelf() override;
   void SetInternVisible(bool visible) override;
   void SetVisible(bool visible) override;
   void SetEnabled(bool enabled) override;
@@ -88,18 +93,27 @@ class Box : public Control {
 
   const std::vector<Control*>& items() const { return items_; }
 
+  // A child may now land elsewhere than the last pass put it (it changed its rules, or the
+  // children were removed or reordered): the next SetPos places every child again.
+  void ForgetChildPlacement();
+
  protected:
   // Takes a removed child out of the tree: queued at the window or deleted at once.
   void DestroyChild(Control* child);
   // Attaches a new child to the window and applies visibility; shared by Add and AddAt.
   void AdoptChild(Control* control);
   void PropagateInternVisible();
+  void ForgetOwnPlacement();
 
   EventMap xml_bubbled_events_;
   std::unique_ptr<Layout> layout_;
   bool auto_destroy_child_ = true;
   bool delayed_destroy_ = true;
   bool mouse_child_enabled_ = true;
+  // The children stand where the last pass put them, and none changed since.
+  bool children_placed_ = false;
+  // Set while AdoptChild arranges the box for a child at the end.
+  bool appending_ = false;
   std::vector<Control*> items_;
   EventMap bubbled_events_;
 };

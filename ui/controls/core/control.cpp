@@ -339,22 +339,24 @@ RECT Control::GetPos(bool contain_shadow) const {
   return pos;
 }
 
-void Control::SetPos(RECT rect) {
+void Control::SetPos(RECT rect) { UpdatePos(rect); }
+
+bool Control::UpdatePos(RECT rect) {
   rect.right = std::max(rect.right, rect.left);
   rect.bottom = std::max(rect.bottom, rect.top);
   if (SameRect(rect, pos_)) {
     arrange_needed_ = false;
-    return;
+    return false;
   }
   RECT old = IsRectEmpty(&pos_) ? rect : pos_;
   pos_ = rect;
-  if (!window_) return;
+  if (!window_) return true;
   if (!in_pos_event_) {
     in_pos_event_ = true;
     const POINT mouse = window_link::LastMousePos(window_);
     std::weak_ptr<kbase::WeakFlag> alive = AcquireWeakFlag();
     SendEvent(kEventResize, 0, 0, 0, 0.0f, mouse.x, mouse.y);
-    if (alive.expired()) return;
+    if (alive.expired()) return true;
     in_pos_event_ = false;
   }
   arrange_needed_ = false;
@@ -364,9 +366,10 @@ void Control::SetPos(RECT rect) {
   OffsetRect(&invalid, -scroll.cx, -scroll.cy);
   for (const Box* ancestor = parent_; ancestor; ancestor = ancestor->GetParent()) {
     const RECT bounds = ancestor->GetPos(true);
-    if (!IntersectRect(&invalid, &invalid, &bounds)) return;
+    if (!IntersectRect(&invalid, &invalid, &bounds)) return true;
   }
   InvalidateWindowRect(window_, invalid);
+  return true;
 }
 
 }  // namespace ui

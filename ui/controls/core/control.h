@@ -49,6 +49,9 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   static constexpr UINT kFindEnabled = 0x2;
   static constexpr UINT kFindHitTest = 0x4;  // data points to a POINT in window coordinates
   static constexpr UINT kFindTopFirst = 0x8;
+  // Only subtrees that may hold a control marked for layout (IsArrangePending); a search that
+  // finds nothing below a box clears its note.
+  static constexpr UINT kFindArrangePending = 0x10;
   static constexpr UINT kFindMeFirst = 0x80000000;
   // One class attribute expands at most this many classes, those its classes name in turn
   // included, so classes that name other classes many times over cannot multiply into a hang.
@@ -232,6 +235,8 @@ class Control : public PlaceHolder, public AnimationOwner, public StateImageOwne
   void SetImageFrame(int frame);
 
  protected:
+  // SetPos of this class; whether the rectangle changed.
+  bool UpdatePos(RECT rect);
   // Runs the chains of type and of "all" in map, both even after a false; false when the
   // control was destroyed on the way (then nothing of it may be touched). *result becomes false
   // once a chain answers false.

@@ -77,10 +77,10 @@ bool Control::SetLayoutAttribute(const std::wstring& name, const std::wstring& v
     SetClass(value);
   } else if (name == L"halign") {
     const int align = IndexOf(value, {L"left", L"center", L"right"});
-    if (align >= 0) hor_align_ = align;
+    if (align >= 0) SetHorAlign(align);
   } else if (name == L"valign") {
     const int align = IndexOf(value, {L"top", L"center", L"bottom"});
-    if (align >= 0) ver_align_ = align;
+    if (align >= 0) SetVerAlign(align);
   } else if (name == L"margin") {
     SetMargin(ReadRectValue(value), true);
   } else if (name == L"width") {

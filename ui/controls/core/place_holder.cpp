@@ -32,6 +32,7 @@ PlaceHolder::~PlaceHolder() = default;
 void PlaceHolder::SetWindow(Window* window, Box* parent, bool init) {
   window_ = window;
   parent_ = parent;
+  if (IsArrangePending()) NoteArrangePendingAbove();
   if (init && parent_) Init();
 }
 
@@ -51,6 +52,9 @@ void PlaceHolder::Arrange() {
 
 void PlaceHolder::ArrangeAncestor() {
   re_estimate_size_ = true;
+  ForgetPlacementAbove();
+  // A node shown again may hold marks that the window's search passed over while it was hidden.
+  if (IsArrangePending()) NoteArrangePendingAbove();
   Control* root = window_ ? window_link::Root(window_) : nullptr;
   if (!root) {
     if (parent_) {
@@ -73,6 +77,7 @@ void PlaceHolder::ArrangeSelf() {
   if (!IsVisible()) return;
   re_estimate_size_ = true;
   arrange_needed_ = true;
+  NoteArrangePendingAbove();
   Invalidate();
   if (window_) window_link::NeedUpdate(window_);
 }
@@ -148,6 +153,31 @@ void PlaceHolder::SetMaxHeight(int height) {
   if (height == max_height_) return;
   max_height_ = height;
   ArrangeForSizeRule();
+}
+
+void PlaceHolder::SetHorAlign(int align) {
+  if (align == hor_align_) return;
+  hor_align_ = align;
+  ForgetPlacementAbove();
+}
+
+void PlaceHolder::SetVerAlign(int align) {
+  if (align == ver_align_) return;
+  ver_align_ = align;
+  ForgetPlacementAbove();
+}
+
+void PlaceHolder::ForgetPlacementAbove() {
+  for (Box* box = parent_; box; box = box->GetParent()) {
+    box->ForgetChildPlacement();
+    if (box->fixed_width_ != kSizeAuto && box->fixed_height_ != kSizeAuto) return;
+  }
+}
+
+void PlaceHolder::NoteArrangePendingAbove() {
+  // Up to the root every time: the search clears marks top-down, so one set on the way up does
+  // not mean those above it are.
+  for (PlaceHolder* node = parent_; node; node = node->parent_) node->arrange_pending_below_ = true;
 }
 
 void PlaceHolder::ArrangeForSizeRule() {

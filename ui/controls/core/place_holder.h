@@ -82,12 +82,16 @@ class PlaceHolder : public virtual kbase::SupportWeakCallback {
 
   int GetHorAlign() const { return hor_align_; }  // 0 left, 1 center, 2 right
   int GetVerAlign() const { return ver_align_; }  // 0 top, 1 center, 2 bottom
-  void SetHorAlign(int align) { hor_align_ = align; }
-  void SetVerAlign(int align) { ver_align_ = align; }
+  void SetHorAlign(int align);
+  void SetVerAlign(int align);
   bool IsFloat() const { return is_float_; }
   bool IsUseCache() const { return use_cache_; }
   bool IsCacheDirty() const { return cache_dirty_; }
   bool IsArrangeNeeded() const { return arrange_needed_; }
+  // Whether this node or one below it may be marked for layout (set when a mark is made or a
+  // marked node is attached, cleared by the window's search once it found none below).
+  bool IsArrangePending() const { return arrange_needed_ || arrange_pending_below_; }
+  void SetArrangePendingBelow(bool value) { arrange_pending_below_ = value; }
   bool IsReEstimateSize() const { return re_estimate_size_; }
   void SetReEstimateSize(bool value) { re_estimate_size_ = value; }
 
@@ -97,6 +101,11 @@ class PlaceHolder : public virtual kbase::SupportWeakCallback {
  protected:
   // Re-layout after a size rule changed: Arrange for a float node, ArrangeAncestor otherwise.
   void ArrangeForSizeRule();
+  // The boxes whose layouts placed this node (the parent, and above it every "auto" ancestor
+  // whose size follows it) forget that placement: the node may now land elsewhere.
+  void ForgetPlacementAbove();
+  // Tells every ancestor that a node below it is marked for layout.
+  void NoteArrangePendingAbove();
   // Invalidates rect of window, posting WM_PAINT to a layered window.
   static void InvalidateWindowRect(Window* window, const RECT& rect);
 
@@ -117,6 +126,7 @@ class PlaceHolder : public virtual kbase::SupportWeakCallback {
   bool visible_ = true;
   bool intern_visible_ = true;
   bool arrange_needed_ = true;
+  bool arrange_pending_below_ = false;
   bool use_cache_ = false;
   bool cache_dirty_ = false;
   std::unique_ptr<IRenderContext> cache_render_context_;

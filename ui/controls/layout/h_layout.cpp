@@ -5,7 +5,8 @@
 namespace ui {
 
 SIZE HLayout::ArrangeChild(const std::vector<Control*>& items, RECT rect) {
-  return linear_arrange::Arrange(items, rect, child_margin_, false);
+  return linear_arrange::Arrange(items, rect, child_margin_, false, &placement_,
+                                 &placement_generation_);
 }
 
 SIZE HLayout::EstimateSizeByChild(const std::vector<Control*>& items, SIZE available) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/controls/layout/layout.h"
+#include "ui/controls/layout/linear_arrange.h"
 
 namespace ui {
 
@@ -11,6 +12,9 @@ class HLayout : public Layout {
  public:
   SIZE ArrangeChild(const std::vector<Control*>& items, RECT rect) override;
   SIZE EstimateSizeByChild(const std::vector<Control*>& items, SIZE available) override;
+
+ private:
+  linear_arrange::Placement placement_;
 };
 
 }  // namespace ui

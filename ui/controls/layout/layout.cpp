@@ -60,6 +60,7 @@ void Layout::SetPadding(RECT padding, bool scale) {
 void Layout::SetChildMargin(int margin) {
   DisplayScale::Instance().ScaleValue(margin);
   child_margin_ = margin;
+  ForgetPlacement();
   if (owner_) owner_->Arrange();
 }
 

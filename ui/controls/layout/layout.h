@@ -38,6 +38,17 @@ class Layout {
   // Always DPI-scaled; re-arranges the owner.
   virtual void SetChildMargin(int margin);
 
+  // Children already placed may now land elsewhere (one left or moved, or changed its size
+  // rules, margin, alignment or visibility): the next ArrangeChild places them all again.
+  void ForgetPlacement() { ++placement_generation_; }
+  // Changes whenever children already placed may have moved; placing appended children alone
+  // keeps it.
+  unsigned GetPlacementGeneration() const { return placement_generation_; }
+  // Whether the visible, non-floating children, as last placed, stand in list order down the
+  // owner, no top or bottom above the one before: those meeting a band across the owner are
+  // then neighbours in the list.
+  virtual bool IsColumn() const { return false; }
+
   Box* GetOwner() const { return owner_; }
   void SetOwner(Box* owner) { owner_ = owner; }
 
@@ -52,6 +63,7 @@ class Layout {
   RECT padding_ = {0, 0, 0, 0};
   int child_margin_ = 0;
   Box* owner_ = nullptr;
+  unsigned placement_generation_ = 0;
 };
 
 }  // namespace ui

@@ -121,6 +121,78 @@ TEST(VLayoutTest, MirrorsTheRowAlongTheHeight) {
   EXPECT_TRUE(HasRect(bottom, 40, 45, 50, 50));
 }
 
+// Counts the passes that place it.
+class CountingControl : public Control {
+ public:
+  void SetPos(RECT rect) override {
+    ++placements;
+    Control::SetPos(rect);
+  }
+  int placements = 0;
+};
+
+CountingControl* CountedChild(Box& box, const std::wstring& attributes) {
+  auto* child = new CountingControl();
+  child->ApplyAttributeList(attributes);
+  box.Add(child);
+  return child;
+}
+
+TEST(VLayoutTest, AnAppendedChildIsPlacedAloneAndAnUnchangedBoxNotAtAll) {
+  VBox box;
+  box.ApplyAttributeList(L"childmargin=\"2\"");
+  CountingControl* first = CountedChild(box, L"height=\"10\"");
+  box.SetPos({0, 0, 50, 100});
+  Control* second = Child(box, L"height=\"20\" width=\"10\" halign=\"right\"");
+  box.SetPos({0, 0, 50, 100});
+  EXPECT_TRUE(HasRect(second, 40, 12, 50, 32));
+  box.SetPos({0, 0, 50, 100});
+  EXPECT_EQ(1, first->placements);
+}
+
+TEST(VLayoutTest, EveryChildIsPlacedAgainAfterAnEarlierChangeARemovalOrAWidthChange) {
+  VBox box;
+  CountingControl* first = CountedChild(box, L"height=\"10\"");
+  Control* second = Child(box, L"height=\"20\"");
+  box.SetPos({0, 0, 50, 100});
+  Control* third = Child(box, L"height=\"5\"");
+  box.SetPos({0, 0, 50, 100});
+  first->SetFixedHeight(15, false);
+  box.SetPos({0, 0, 50, 100});
+  EXPECT_TRUE(HasRect(third, 0, 35, 50, 40));
+  second->SetVisible(false);
+  box.SetPos({0, 0, 50, 100});
+  EXPECT_TRUE(HasRect(third, 0, 15, 50, 20));
+  box.SetPos({0, 0, 40, 100});
+  EXPECT_TRUE(HasRect(first, 0, 0, 40, 15));
+  EXPECT_TRUE(HasRect(third, 0, 15, 40, 20));
+  box.Remove(first);
+  box.SetPos({0, 0, 40, 100});
+  EXPECT_TRUE(HasRect(third, 0, 0, 40, 5));
+  // An appended stretching child takes what the others leave, so they are all placed again.
+  Control* stretch = Child(box, L"");
+  Control* last = Child(box, L"height=\"10\"");
+  box.SetPos({0, 0, 40, 100});
+  EXPECT_TRUE(HasRect(stretch, 0, 5, 40, 90));
+  EXPECT_TRUE(HasRect(last, 0, 90, 40, 100));
+}
+
+TEST(BoxTest, AnUnchangedBoxPlacesItsChildrenAgainOnceOneOfThemChanged) {
+  Box box;
+  CountingControl* child = CountedChild(box, L"width=\"10\" height=\"10\"");
+  box.SetPos({0, 0, 50, 50});
+  box.SetPos({0, 0, 50, 50});  // without a window only a second call clears the box's mark
+  const int placements = child->placements;
+  box.SetPos({0, 0, 50, 50});
+  EXPECT_EQ(placements, child->placements);
+  child->SetMargin({5, 0, 0, 0}, false);
+  box.SetPos({0, 0, 50, 50});
+  EXPECT_TRUE(HasRect(child, 5, 0, 15, 10));
+  child->SetHorAlign(2);
+  box.SetPos({0, 0, 50, 50});
+  EXPECT_TRUE(HasRect(child, 40, 0, 50, 10));
+}
+
 TEST(LayoutTest, PlainBoxOverlapsChildrenByAlignmentAndMargin) {
   Box box;
   Control* centred = Child(box, L"width=\"10\" height=\"4\" halign=\"center\"");

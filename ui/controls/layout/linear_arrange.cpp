@@ -27,6 +27,7 @@ class Axis {
   int MainLength(const RECT& r) const { return vertical_ ? r.bottom - r.top : r.right - r.left; }
   int CrossLength(const RECT& r) const { return vertical_ ? r.right - r.left : r.bottom - r.top; }
   int MainStart(const RECT& r) const { return vertical_ ? r.top : r.left; }
+  int MainEnd(const RECT& r) const { return vertical_ ? r.bottom : r.right; }
   int CrossStart(const RECT& r) const { return vertical_ ? r.left : r.top; }
   int CrossEnd(const RECT& r) const { return vertical_ ? r.right : r.bottom; }
   int MainBefore(const RECT& m) const { return vertical_ ? m.top : m.left; }
@@ -80,10 +81,106 @@ FlowTotals MeasureFlow(const std::vector<Control*>& items, SIZE whole, const Axi
   return totals;
 }
 
+// Places one flowing child at the cursor of at and moves the cursor past it; share is what a
+// stretching child gets, leftover the pixels the division left for the first of them.
+void PlaceInFlow(Control* child, const RECT& rect, int child_margin, int share, int* leftover,
+                 const Axis& axis, Placement& at) {
+  const int cross_length = axis.CrossLength(rect);
+  const RECT margin = child->GetMargin();
+  const int before = axis.MainBefore(margin);
+  const int after = axis.MainAfter(margin);
+  at.remaining -= before;
+  const SIZE size = child->EstimateSize(axis.Make(at.remaining, cross_length));
+  int length = axis.Main(size);
+  if (length == kSizeStretch) {
+    length = share;
+    // The first stretch children in list order take the pixels the division left over.
+    if (*leftover > 0) {
+      ++length;
+      --*leftover;
+    }
+  }
+  length = axis.ClampMain(child, length);
+  const int cross_before = axis.CrossBefore(margin);
+  const int cross_after = axis.CrossAfter(margin);
+  int cross = axis.Cross(size);
+  if (cross == kSizeStretch) cross = cross_length - cross_before - cross_after;
+  cross = axis.ClampCross(child, std::max(cross, 0));
+  int cross_pos = axis.CrossStart(rect) + cross_before;
+  if (axis.CrossAlign(child) == 2) {
+    cross_pos = axis.CrossEnd(rect) - cross_after - cross;
+  } else if (axis.CrossAlign(child) == 1) {
+    cross_pos = axis.CrossStart(rect) + (cross_length + cross_before - cross_after - cross) / 2;
+  }
+  child->SetPos(axis.MakeRect(at.cursor + before, cross_pos, length, cross));
+  at.tallest = std::max(at.tallest, cross);
+  at.used += before + length + after;
+  at.cursor += before + length + after + child_margin;
+  at.remaining -= length + after + child_margin;
+  const RECT placed = child->GetPos(true);
+  const int start = axis.MainStart(placed);
+  const int end = axis.MainEnd(placed);
+  if (at.flow_count > 0 && (start < at.last_start || end < at.last_end)) at.stacked = false;
+  at.last_start = start;
+  at.last_end = end;
+  ++at.flow_count;
+}
+
+// A child whose size is measured and not yet final is measured again by every pass: the
+// placement of those after it cannot be kept.
+bool AwaitsEstimate(const Control* child) {
+  const bool measured = child->GetFixedWidth() == kSizeAuto || child->GetFixedHeight() == kSizeAuto;
+  return child->IsVisible() && measured && child->IsReEstimateSize();
+}
+
+// Whether the children from placement.count on can follow the kept ones without moving them:
+// the same rect and margin, the kept children still in front, none of the new ones floating or
+// stretching along the main axis.
+bool CanAppend(const std::vector<Control*>& items, const RECT& rect, int child_margin,
+               const Axis& axis, const Placement& placement, unsigned generation) {
+  if (!placement.kept || placement.generation != generation) return false;
+  if (!EqualRect(&rect, &placement.rect) || child_margin != placement.child_margin) return false;
+  if (items.size() < placement.count) return false;
+  if (placement.count > 0 && items[placement.count - 1] != placement.last) return false;
+  const SIZE whole = axis.Make(axis.MainLength(rect), axis.CrossLength(rect));
+  for (size_t i = placement.count; i < items.size(); ++i) {
+    Control* child = items[i];
+    if (!child->IsVisible()) continue;
+    if (child->IsFloat() || axis.Main(child->EstimateSize(whole)) == kSizeStretch) return false;
+  }
+  return true;
+}
+
+SIZE Append(const std::vector<Control*>& items, const RECT& rect, int child_margin,
+            const Axis& axis, Placement& placement, const unsigned* generation) {
+  int no_leftover = 0;
+  bool awaits = false;
+  for (size_t i = placement.count; i < items.size(); ++i) {
+    Control* child = items[i];
+    if (!child->IsVisible()) continue;
+    PlaceInFlow(child, rect, child_margin, 0, &no_leftover, axis, placement);
+    awaits = awaits || AwaitsEstimate(child);
+  }
+  placement.count = items.size();
+  placement.last = items.empty() ? nullptr : items.back();
+  // A child placed on the way may have changed one before it.
+  placement.kept = !awaits && *generation == placement.generation;
+  return axis.Make(placement.used + GapsTotal(child_margin, placement.flow_count),
+                   placement.tallest);
+}
+
 }  // namespace
 
-SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bool vertical) {
+SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bool vertical,
+             Placement* placement, unsigned* generation) {
   const Axis axis(vertical);
+  if (placement && generation &&
+      CanAppend(items, rect, child_margin, axis, *placement, *generation)) {
+    return Append(items, rect, child_margin, axis, *placement, generation);
+  }
+  unsigned own_generation = 0;
+  if (!generation) generation = &own_generation;
+  const unsigned pass = ++*generation;
   const int main_length = axis.MainLength(rect);
   const int cross_length = axis.CrossLength(rect);
   const SIZE whole = axis.Make(main_length, cross_length);
@@ -93,49 +190,30 @@ SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bo
   if (totals.stretch_count > 0) share = std::max((main_length - fixed) / totals.stretch_count, 0);
   int leftover = main_length - share * totals.stretch_count - fixed;
 
-  int cursor = axis.MainStart(rect);
-  int remaining = main_length;
-  int used = 0;
-  int tallest = 0;
+  Placement at;
+  at.cursor = axis.MainStart(rect);
+  at.remaining = main_length;
+  bool keepable = totals.stretch_count == 0;
   for (Control* child : items) {
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {
       Layout::PlaceChild(child, rect);
+      keepable = false;
       continue;
     }
-    const RECT margin = child->GetMargin();
-    const int before = axis.MainBefore(margin);
-    const int after = axis.MainAfter(margin);
-    remaining -= before;
-    const SIZE size = child->EstimateSize(axis.Make(remaining, cross_length));
-    int length = axis.Main(size);
-    if (length == kSizeStretch) {
-      length = share;
-      // The first stretch children in list order take the pixels the division left over.
-      if (leftover > 0) {
-        ++length;
-        --leftover;
-      }
-    }
-    length = axis.ClampMain(child, length);
-    const int cross_before = axis.CrossBefore(margin);
-    const int cross_after = axis.CrossAfter(margin);
-    int cross = axis.Cross(size);
-    if (cross == kSizeStretch) cross = cross_length - cross_before - cross_after;
-    cross = axis.ClampCross(child, std::max(cross, 0));
-    int cross_pos = axis.CrossStart(rect) + cross_before;
-    if (axis.CrossAlign(child) == 2) {
-      cross_pos = axis.CrossEnd(rect) - cross_after - cross;
-    } else if (axis.CrossAlign(child) == 1) {
-      cross_pos = axis.CrossStart(rect) + (cross_length + cross_before - cross_after - cross) / 2;
-    }
-    child->SetPos(axis.MakeRect(cursor + before, cross_pos, length, cross));
-    tallest = std::max(tallest, cross);
-    used += before + length + after;
-    cursor += before + length + after + child_margin;
-    remaining -= length + after + child_margin;
+    PlaceInFlow(child, rect, child_margin, share, &leftover, axis, at);
+    keepable = keepable && !AwaitsEstimate(child);
   }
-  return axis.Make(used + GapsTotal(child_margin, totals.count), tallest);
+  if (placement) {
+    at.rect = rect;
+    at.child_margin = child_margin;
+    at.count = items.size();
+    at.last = items.empty() ? nullptr : items.back();
+    at.generation = pass;
+    at.kept = keepable && *generation == pass;
+    *placement = at;
+  }
+  return axis.Make(at.used + GapsTotal(child_margin, totals.count), at.tallest);
 }
 
 SIZE Estimate(const std::vector<Control*>& items, SIZE available, int child_margin,

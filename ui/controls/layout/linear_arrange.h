@@ -12,9 +12,35 @@ class Control;
 // (along which children follow each other) and a "cross" axis. Internal to the layouts.
 namespace linear_arrange {
 
+// What the last pass down one box's children left behind, so that children appended after
+// them can be placed alone.
+struct Placement {
+  // The state below still describes the children (nothing stretches, floats or waits for a
+  // second estimate, and the layout's generation has not moved since).
+  bool kept = false;
+  unsigned generation = 0;
+  RECT rect = {0, 0, 0, 0};
+  int child_margin = 0;
+  size_t count = 0;               // children passed, hidden ones included
+  const Control* last = nullptr;  // the last of them
+  int flow_count = 0;
+  int cursor = 0;
+  int remaining = 0;
+  int used = 0;
+  int tallest = 0;
+  // No flowing child starts or ends before the one in front of it along the main axis.
+  bool stacked = true;
+  int last_start = 0;
+  int last_end = 0;
+};
+
 // Places the children in rect; the content size (used length along the main axis including
-// child margins between children, tallest child across).
-SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bool vertical);
+// child margins between children, tallest child across). With placement, children appended
+// since the last call with the same rect and margin are placed alone, the others left where
+// they stand; generation is the layout's count of placements that may move children (a full
+// pass adds one).
+SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bool vertical,
+             Placement* placement = nullptr, unsigned* generation = nullptr);
 // The size needed for the children, padding included.
 SIZE Estimate(const std::vector<Control*>& items, SIZE available, int child_margin,
               const RECT& padding, bool vertical);

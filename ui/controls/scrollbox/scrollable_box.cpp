@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
+#include <utility>
 
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/xml/attribute_numbers.h"
@@ -30,6 +32,19 @@ constexpr double kEndSlideAcceleration = 0.003;
 int EndSlideMilliseconds(int distance) {
   const double t = std::sqrt(distance / (0.5 * kEndSlideAcceleration * kEndSlideSpeedUp));
   return static_cast<int>(std::min<double>(std::ceil(t), ScrollableBox::kEndSlideMaxMilliseconds));
+}
+
+bool Flowing(const Control* child) { return child->IsVisible() && !child->IsFloat(); }
+
+// Loads the images of a child that meets the band, unloads those of one that does not.
+void PassImages(Control* child, const RECT& band) {
+  const RECT child_pos = child->GetPos(true);
+  RECT meet;
+  if (IntersectRect(&meet, &child_pos, &band)) {
+    child->LoadImages();
+  } else {
+    child->UnloadImages();
+  }
 }
 
 RECT Inset(RECT rect, const RECT& padding) {
@@ -147,7 +162,18 @@ void ScrollableBox::SetMouseEnabled(bool enabled) {
   Control::SetMouseEnabled(enabled);
 }
 
+void ScrollableBox::LoadImages() {
+  image_pass_.valid = false;
+  Box::LoadImages();
+}
+
+void ScrollableBox::UnloadImages() {
+  image_pass_.valid = false;
+  Box::UnloadImages();
+}
+
 void ScrollableBox::ClearImages() {
+  image_pass_.valid = false;
   Box::ClearImages();
   if (horizontal_bar_) horizontal_bar_->ClearImages();
   if (vertical_bar_) vertical_bar_->ClearImages();
@@ -403,24 +429,81 @@ void ScrollableBox::TouchDown(int delta) {
 
 // --- images ---
 
-void ScrollableBox::RunImagePass(bool forward) {
+RECT ScrollableBox::ImageBand() const {
   const SIZE scroll = ScrollPos();
-  RECT view = GetPos(true);
-  OffsetRect(&view, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
-  view.top -= kImageMargin;
-  view.bottom += kImageMargin;
+  RECT band = GetPos(true);
+  OffsetRect(&band, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
+  band.top -= kImageMargin;
+  band.bottom += kImageMargin;
+  return band;
+}
+
+bool ScrollableBox::ImagePassCarriesOn(const RECT& band) const {
+  return image_pass_.valid && layout_->IsColumn() &&
+         image_pass_.generation == layout_->GetPlacementGeneration() &&
+         image_pass_.count <= static_cast<int>(items_.size()) &&
+         band.left == image_pass_.band.left && band.right == image_pass_.band.right;
+}
+
+template <typename Reaches>
+int ScrollableBox::FirstReaching(int start, int floor, Reaches reaches) const {
   const int count = static_cast<int>(items_.size());
-  for (int i = 0; i < count; ++i) {
-    Control* child = items_[forward ? i : count - 1 - i];
-    if (!child->IsVisible() || child->IsFloat()) continue;
-    const RECT child_pos = child->GetPos(true);
-    RECT meet;
-    if (IntersectRect(&meet, &child_pos, &view)) {
-      child->LoadImages();
-    } else {
-      child->UnloadImages();
-    }
+  int at = std::clamp(start, floor, count);
+  for (int i = at - 1; i >= floor; --i) {
+    if (!Flowing(items_[i])) continue;
+    if (!reaches(items_[i]->GetPos(true))) break;
+    at = i;
   }
+  while (at < count && (!Flowing(items_[at]) || !reaches(items_[at]->GetPos(true)))) ++at;
+  return at;
+}
+
+std::pair<int, int> ScrollableBox::ReachingBand(const RECT& band) const {
+  const int first = FirstReaching(image_pass_.first, 0,
+                                  [&band](const RECT& pos) { return pos.bottom > band.top; });
+  const int last = FirstReaching(std::max(image_pass_.last, first), first,
+                                 [&band](const RECT& pos) { return pos.top >= band.bottom; });
+  return {first, last};
+}
+
+std::vector<int> ScrollableBox::ChangedImageChildren(int first, int last) const {
+  const auto met = [this](int i) { return i >= image_pass_.first && i < image_pass_.last; };
+  std::vector<int> changed;
+  for (int i = image_pass_.first; i < image_pass_.last; ++i) {
+    if (i < first || i >= last) changed.push_back(i);
+  }
+  for (int i = first; i < std::min(last, image_pass_.count); ++i) {
+    if (!met(i)) changed.push_back(i);
+  }
+  for (int i = image_pass_.count; i < static_cast<int>(items_.size()); ++i) changed.push_back(i);
+  std::sort(changed.begin(), changed.end());
+  return changed;
+}
+
+void ScrollableBox::RunImagePass(bool forward) {
+  const RECT band = ImageBand();
+  const int count = static_cast<int>(items_.size());
+  const bool carries_on = ImagePassCarriesOn(band);
+  const std::pair<int, int> reaching =
+      carries_on ? ReachingBand(band) : std::pair<int, int>{0, count};
+  std::vector<int> order;
+  if (carries_on) {
+    order = ChangedImageChildren(reaching.first, reaching.second);
+  } else {
+    order.resize(count);
+    for (int i = 0; i < count; ++i) order[i] = i;
+  }
+  if (!forward) std::reverse(order.begin(), order.end());
+  for (int i : order) {
+    if (Flowing(items_[i])) PassImages(items_[i], band);
+  }
+  image_pass_.valid = layout_->IsColumn();
+  if (!image_pass_.valid) return;
+  image_pass_.generation = layout_->GetPlacementGeneration();
+  image_pass_.count = count;
+  if (!carries_on) image_pass_.first = image_pass_.last = 0;
+  std::tie(image_pass_.first, image_pass_.last) = carries_on ? reaching : ReachingBand(band);
+  image_pass_.band = band;
 }
 
 // --- painting and hit testing ---

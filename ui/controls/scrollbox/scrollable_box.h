@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/controls/animation/animation_player.h"
 #include "ui/controls/box/box.h"
@@ -20,7 +22,8 @@ class ScrollBar;
 // SetPos. Children are laid out in unscrolled content coordinates and are painted and
 // hit-tested shifted by the scroll position. Vertical line steps and the slide to the end are
 // animated. Children far outside the view (kImageMargin above or below) have their images
-// unloaded, and loaded again when they come near.
+// unloaded, and loaded again when they come near; when the layout keeps its children in a
+// column, a scroll touches only the children that came near or went away.
 //
 // Threads: the window's thread only.
 // Ownership: the box owns both bars. Animation ticks are bound through the box's weak flag, so
@@ -45,6 +48,8 @@ class ScrollableBox : public Box, public ScrollBarOwner {
                        int scroll_y = 0) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintChild(IRenderContext* render, const RECT& paint_rect) override;
+  void LoadImages() override;
+  void UnloadImages() override;
   void ClearImages() override;
   void HandleEvent(EventArgs& args) override;
   bool MouseEnter(EventArgs& args) override;
@@ -118,6 +123,20 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   void AnimateLine(int step);
   // Unloads images of children far outside the view and loads those near it.
   void RunImagePass(bool forward);
+  // The band of content coordinates whose children keep their images.
+  RECT ImageBand() const;
+  // Whether the last pass still describes the children: the layout kept them in a column
+  // since, and the band only moved up or down.
+  bool ImagePassCarriesOn(const RECT& band) const;
+  // The flowing children [first, last) that reach into band, found from the last pass's.
+  std::pair<int, int> ReachingBand(const RECT& band) const;
+  // Indexes, in order, of the children whose images the pass must look at again: appended
+  // ones, and those that entered or left [first, last).
+  std::vector<int> ChangedImageChildren(int first, int last) const;
+  // The first flowing child from floor on that reaches (reaches is false, then true, down a
+  // column), searched from near.
+  template <typename Reaches>
+  int FirstReaching(int start, int floor, Reaches reaches) const;
   void SendScrollChange();
   bool HandleVerticalEvent(EventArgs& args);
   bool HandleHorizontalEvent(EventArgs& args);
@@ -135,6 +154,17 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   POINT last_touch_point_ = {-1, -1};
   AnimationPlayer scroll_animation_;
   AnimationPlayer render_offset_animation_;
+  // What the last image pass met: the children [first, last) that reach into the band, of the
+  // count there were, under the layout's placement generation.
+  struct ImagePass {
+    bool valid = false;
+    unsigned generation = 0;
+    int count = 0;
+    int first = 0;
+    int last = 0;
+    RECT band = {0, 0, 0, 0};
+  };
+  ImagePass image_pass_;
 };
 
 }  // namespace ui

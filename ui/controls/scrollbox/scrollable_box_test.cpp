@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
@@ -352,9 +353,48 @@ TEST(ScrollableBoxImageTest, ImagesFarOutsideTheViewAreUnloaded) {
   box.SetScrollPos({0, 0});  // view 0..300, kept -730..1030
   EXPECT_EQ(2, children[0]->loads + children[0]->unloads);
   EXPECT_EQ(1, children[0]->loads);
-  EXPECT_EQ(2, children[1]->loads);  // 1000..2000 starts inside the margin
+  EXPECT_EQ(1, children[1]->loads);  // near the view both times: left alone
   EXPECT_EQ(1, children[2]->unloads);
   EXPECT_EQ(1, children[3]->unloads);
+}
+
+// Loads and unloads of each child so far.
+std::vector<int> Touches(const std::vector<ImageCountingControl*>& children) {
+  std::vector<int> touches;
+  for (const ImageCountingControl* child : children)
+    touches.push_back(child->loads + child->unloads);
+  return touches;
+}
+
+TEST(ScrollableBoxImageTest, AScrollTouchesOnlyChildrenThatCameNearOrWentAway) {
+  FakeAnimationClock clock;
+  ScrollableBox box(new VLayout(), &clock);
+  box.EnableScrollBar(true, false);
+  std::vector<ImageCountingControl*> children;
+  const auto append = [&] {
+    children.push_back(new ImageCountingControl());
+    children.back()->SetFixedHeight(1000, false);
+    box.Add(children.back());
+  };
+  for (int i = 0; i < 6; ++i) append();
+  box.SetPos({0, 0, 100, 300});
+  box.SetScrollPos({0, 2000});  // kept 1270..3030: every child looked at once
+  EXPECT_EQ(std::vector<int>(6, 1), Touches(children));
+  box.SetScrollPos({0, 2100});  // the same children near the view
+  EXPECT_EQ(std::vector<int>(6, 1), Touches(children));
+  append();
+  box.SetPos({0, 0, 100, 300});
+  box.SetScrollPos({0, 3000});  // kept 2270..4030: 1 goes away, 4 comes near, 6 is new
+  EXPECT_EQ((std::vector<int>{1, 2, 1, 1, 2, 1, 1}), Touches(children));
+  EXPECT_EQ(1, children[1]->unloads);
+  EXPECT_EQ(1, children[4]->loads);
+  EXPECT_EQ(1, children[6]->unloads);
+  // Those after a removed child move up: every child is looked at again.
+  box.Remove(children[0]);
+  children.erase(children.begin());
+  box.SetPos({0, 0, 100, 300});
+  box.SetScrollPos({0, 2000});
+  EXPECT_EQ((std::vector<int>{3, 2, 2, 3, 2, 2}), Touches(children));
 }
 
 class ScrollableBoxPaintTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 namespace ui {
 
 SIZE VirtualLayout::ArrangeChild(const std::vector<Control*>& items, RECT rect) {
+  ForgetPlacement();
   auto* list = dynamic_cast<VirtualListBox*>(GetOwner());
   if (!list || list->GetRowCount() <= static_cast<int>(items.size())) {
     return VLayout::ArrangeChild(items, rect);

@@ -12,7 +12,9 @@ namespace ui {
 // vertical layout).
 class VirtualLayout : public VLayout {
  public:
+  // Always every element: the list moves pooled elements behind the layout's back.
   SIZE ArrangeChild(const std::vector<Control*>& items, RECT rect) override;
+  bool IsColumn() const override { return false; }
 };
 
 }  // namespace ui
