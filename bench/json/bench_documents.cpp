@@ -49,8 +49,8 @@ std::string Identifier(Sequence& sequence, const char* prefix)
 }
 
 const char* const kNames[] = {
-    "Alice", "Bob", "\\u5f20\\u4f1f", "Zo\\u00eb", "\xE6\x9D\x8E\xE9\x9D\x99", "Marta \\\"MJ\\\" Jones", "Ola",
-    "Team room 7",
+    "Alice", "Bob",         "\\u5f20\\u4f1f", "Zo\\u00eb", "\xE6\x9D\x8E\xE9\x9D\x99", "Marta \\\"MJ\\\" Jones",
+    "Ola",   "Team room 7",
 };
 
 std::string Name(Sequence& sequence)
@@ -103,10 +103,10 @@ std::string RoomInfoAnswer()
     std::string configs = "{" + Member("channelProfile", "1") + "," + Member("parameters", parameters) + "," +
                           Member("shareParameters", share) + "}";
     std::string data = "{" + Member("rid", Quoted("weekly-sync-4711")) + "," + Member("pwd", Quoted("")) + "," +
-                       Member("topic", Quoted("Weekly sync \\u2013 product & design")) + "," +
-                       Member("hosts", hosts) + "," + Member("hostsDetails", details) + "," +
-                       Member("initialStatus", "3") + "," + Member("createTime", "1718000000123") + "," +
-                       Member("maxUsers", "16") + "," + Member("locked", "false") + "," +
+                       Member("topic", Quoted("Weekly sync \\u2013 product & design")) + "," + Member("hosts", hosts) +
+                       "," + Member("hostsDetails", details) + "," + Member("initialStatus", "3") + "," +
+                       Member("createTime", "1718000000123") + "," + Member("maxUsers", "16") + "," +
+                       Member("locked", "false") + "," +
                        Member("notice", Quoted("Please mute when not speaking.\\nRecording starts at 10:00.")) + "," +
                        Member("sdkConfigs", configs) + "}";
     return "{" + Member("success", "true") + "," + Member("code", "0") + "," + Member("data", data) + "}";

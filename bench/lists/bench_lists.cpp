@@ -191,8 +191,8 @@ void PrintCaseLine(const CaseResult& r) {
 bool RunChild(const wchar_t* kind, int rows, CaseResult* result) {
   wchar_t self[MAX_PATH];
   if (!::GetModuleFileNameW(nullptr, self, MAX_PATH)) return false;
-  std::wstring command = L"\"" + std::wstring(self) + L"\" --case " + kind + L" " +
-                         std::to_wstring(rows);
+  std::wstring command =
+      L"\"" + std::wstring(self) + L"\" --case " + kind + L" " + std::to_wstring(rows);
   SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
   HANDLE pipe_read = nullptr;
   HANDLE pipe_write = nullptr;
@@ -235,9 +235,8 @@ int RunAll() {
     const char* label;
     int rows;
   };
-  const Case cases[] = {{L"virtual", "virtual", 100000},
-                        {L"virtual", "virtual", 1000},
-                        {L"plain", "plain", 1000}};
+  const Case cases[] = {
+      {L"virtual", "virtual", 100000}, {L"virtual", "virtual", 1000}, {L"plain", "plain", 1000}};
   CaseResult results[3];
   for (int i = 0; i < 3; ++i) {
     if (!RunChild(cases[i].kind, cases[i].rows, &results[i])) {
@@ -245,9 +244,10 @@ int RunAll() {
       return 1;
     }
   }
-  std::printf("list %dx%d, rows %d px, wheel step %d px; step = scroll + move/refill rows, "
-              "paint = median view repaint over %d sampled steps\n",
-              kWidth, kHeight, kRowHeight, kWheelStep, kPaintSamples);
+  std::printf(
+      "list %dx%d, rows %d px, wheel step %d px; step = scroll + move/refill rows, "
+      "paint = median view repaint over %d sampled steps\n",
+      kWidth, kHeight, kRowHeight, kWheelStep, kPaintSamples);
   std::printf("%-8s %7s %8s %9s %6s %10s %9s %8s %9s %10s %9s %8s\n", "list", "rows", "controls",
               "fill ms", "steps", "step med", "step p99", "step max", "paint ms", "peak WS MB",
               "pagef MB", "text px");
@@ -268,10 +268,11 @@ int RunAll() {
   std::printf("goal: virtual scroll <= %.1f ms per step: median %.4f ms, p99 %.4f ms -> %s\n",
               kVirtualStepGoalMs, big.median_ms, big.p99_ms,
               big.p99_ms <= kVirtualStepGoalMs ? "met" : "MISSED");
-  std::printf("goal: virtual memory independent of rows: 100000/1000 rows peak WS ratio %.3f, "
-              "pagefile ratio %.3f, controls %d vs %d\n",
-              big.peak_working_set_mb / small.peak_working_set_mb,
-              big.pagefile_mb / small.pagefile_mb, big.controls, small.controls);
+  std::printf(
+      "goal: virtual memory independent of rows: 100000/1000 rows peak WS ratio %.3f, "
+      "pagefile ratio %.3f, controls %d vs %d\n",
+      big.peak_working_set_mb / small.peak_working_set_mb, big.pagefile_mb / small.pagefile_mb,
+      big.controls, small.controls);
   return status;
 }
 

@@ -209,8 +209,9 @@ int main() {
     backend.Reset();
     RefuseAll(backend);
     const double allRefused = AverageMs(library, 20);
-    std::printf("all six candidates refused:           %8.2f ms per request (%.2f ms per attempt)\n",
-                allRefused, allRefused / 6);
+    std::printf(
+        "all six candidates refused:           %8.2f ms per request (%.2f ms per attempt)\n",
+        allRefused, allRefused / 6);
     backend.Reset();
 
     const int threadsBefore = ThreadCount();

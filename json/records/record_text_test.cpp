@@ -44,9 +44,9 @@ TEST(RecordText, LongAsciiTextIsCutAt255Bytes)
 
 TEST(RecordText, CutNeverSplitsACharacter)
 {
-    const std::string two = "\xC3\xA9";          // 2 bytes
-    const std::string three = "\xE4\xB8\xAD";    // 3 bytes
-    const std::string four = "\xF0\x9F\x98\x80"; // 4 bytes
+    const std::string two = "\xC3\xA9";           // 2 bytes
+    const std::string three = "\xE4\xB8\xAD";     // 3 bytes
+    const std::string four = "\xF0\x9F\x98\x80";  // 4 bytes
     // Character ends exactly at the limit: kept.
     EXPECT_EQ(std::string(253, 'a') + two, Copied(std::string(253, 'a') + two + "tail"));
     // Character crosses the limit by one to three bytes: left out whole.

@@ -4,8 +4,16 @@
 
 // Text fields are cleared completely, so copies of a record never carry stale bytes.
 UserInfoRecord::UserInfoRecord()
-    : uid(), name(), portraitId(), account(), status(0), shareId(-1), streamId(-1), feature(0),
-      isShareStream(0), linkedRecord(nullptr)
+    : uid(),
+      name(),
+      portraitId(),
+      account(),
+      status(0),
+      shareId(-1),
+      streamId(-1),
+      feature(0),
+      isShareStream(0),
+      linkedRecord(nullptr)
 {
 }
 

@@ -24,8 +24,8 @@ double Convert(const std::string& digits)
 TEST(DecimalDigits, TiesRoundToEven)
 {
     EXPECT_EQ(7.0, Convert("0007"));
-    EXPECT_EQ(9007199254740992.0, Convert("9007199254740993"));  // 2^53 + 1
-    EXPECT_EQ(9007199254740996.0, Convert("9007199254740995"));  // 2^53 + 3
+    EXPECT_EQ(9007199254740992.0, Convert("9007199254740993"));          // 2^53 + 1
+    EXPECT_EQ(9007199254740996.0, Convert("9007199254740995"));          // 2^53 + 3
     EXPECT_EQ(18446744073709551616.0, Convert("18446744073709553664"));  // 2^64 + 2048: tie, even
     EXPECT_EQ(18446744073709555712.0, Convert("18446744073709553665"));  // just above the tie
     EXPECT_EQ(18446744073709551616.0, Convert("18446744073709553663"));  // just below

@@ -204,11 +204,13 @@ TEST(JsonDocumentChildren, ChainThroughNestedObjects)
 {
     CJsonDocument doc(R"({"platform":{"windows":{"minimum":{"version":"1.2"}}}})");
     std::string version;
-    EXPECT_TRUE(doc.MemberObject("platform").MemberObject("windows").MemberObject("minimum").ReadStringMember(
-        "version", version));
+    EXPECT_TRUE(doc.MemberObject("platform")
+                    .MemberObject("windows")
+                    .MemberObject("minimum")
+                    .ReadStringMember("version", version));
     EXPECT_EQ("1.2", version);
-    EXPECT_FALSE(doc.MemberObject("platform").MemberObject("mac").MemberObject("minimum").ReadStringMember(
-        "version", version));
+    EXPECT_FALSE(
+        doc.MemberObject("platform").MemberObject("mac").MemberObject("minimum").ReadStringMember("version", version));
 }
 
 TEST(JsonDocumentChildren, MissingMemberGivesAnEmptyChild)

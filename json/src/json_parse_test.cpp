@@ -33,7 +33,10 @@ TEST(JsonParseTopLevel, IgnoresTextAfterTheFirstValue)
 
 TEST(JsonParseTopLevel, SkipsEveryByteFromOneTo32)
 {
-    Tree tree = Parse("\x01\x1f \t\r\n[\x02" "1\x20,\x1f" "2 ]");
+    Tree tree = Parse(
+        "\x01\x1f \t\r\n[\x02"
+        "1\x20,\x1f"
+        "2 ]");
     ASSERT_TRUE(tree);
     EXPECT_EQ("[1,2]", Print(tree.get()));
 }
@@ -289,14 +292,14 @@ TEST_P(JsonParseErrors, PointAtTheOffendingCharacter)
     EXPECT_EQ(c.offset, static_cast<size_t>(json_error_position() - c.text)) << c.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, JsonParseErrors,
-    ::testing::Values(ErrorCase{"", 0}, ErrorCase{"   ", 3}, ErrorCase{"x", 0}, ErrorCase{"[1,]", 3},
-                      ErrorCase{"[1 2]", 3}, ErrorCase{"[1", 2}, ErrorCase{R"({"a":1,})", 7},
-                      ErrorCase{R"({"a" 1})", 5}, ErrorCase{R"({a:1})", 1}, ErrorCase{R"({"a":1;)", 6},
-                      ErrorCase{R"({"a":})", 5}, ErrorCase{"[.5]", 1}, ErrorCase{"[+1]", 1},
-                      // A '.' without a digit, and digits after a leading zero, stay in the text.
-                      ErrorCase{"[1.]", 2}, ErrorCase{"[007]", 2}));
+INSTANTIATE_TEST_SUITE_P(Cases, JsonParseErrors,
+                         ::testing::Values(ErrorCase{"", 0}, ErrorCase{"   ", 3}, ErrorCase{"x", 0},
+                                           ErrorCase{"[1,]", 3}, ErrorCase{"[1 2]", 3}, ErrorCase{"[1", 2},
+                                           ErrorCase{R"({"a":1,})", 7}, ErrorCase{R"({"a" 1})", 5},
+                                           ErrorCase{R"({a:1})", 1}, ErrorCase{R"({"a":1;)", 6},
+                                           ErrorCase{R"({"a":})", 5}, ErrorCase{"[.5]", 1}, ErrorCase{"[+1]", 1},
+                                           // A '.' without a digit, and digits after a leading zero, stay in the text.
+                                           ErrorCase{"[1.]", 2}, ErrorCase{"[007]", 2}));
 
 TEST(JsonParseFailure, SuccessClearsThePosition)
 {

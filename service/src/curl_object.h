@@ -201,8 +201,8 @@ protected:
 private:
     static DWORD WINAPI thread_start_routine(LPVOID object);
     static size_t write_callback(char* data, size_t size, size_t count, void* object);
-    static int xferinfo_callback(void* object, curl_off_t total, curl_off_t received,
-                                 curl_off_t, curl_off_t);
+    static int xferinfo_callback(void* object, curl_off_t total, curl_off_t received, curl_off_t,
+                                 curl_off_t);
 
     Worker& AttachedWorker() const {
         KESTRUM_CHECK_MSG(worker_, "the request kind declares no Worker");

@@ -75,7 +75,8 @@ extern "C" {
 
 void __cdecl getToken(CUserCallBack* observer, int device, int channel, const char* name,
                       const char* photoUrl) {
-    CKestrumUserToken::getInstance()->Request(observer, device, channel, Text(name), Text(photoUrl));
+    CKestrumUserToken::getInstance()->Request(observer, device, channel, Text(name),
+                                              Text(photoUrl));
 }
 
 void __cdecl setUserInfo(const char* token, const char* uid, const char* nick, const char* rid,
@@ -119,8 +120,8 @@ void __cdecl createRoom(CUserCallBack* observer, const char* rid, const char* pw
 }
 
 void __cdecl updateRoom(CUserCallBack* observer, const char* rid,
-                        const std::vector<std::string>& hosts, int initialStatus,
-                        const char* topic, const char* pwd) {
+                        const std::vector<std::string>& hosts, int initialStatus, const char* topic,
+                        const char* pwd) {
     CKestrumMeetingUpdateRoom::getInstance()->Request(observer, Text(rid), hosts, initialStatus,
                                                       Text(topic), Text(pwd));
 }

@@ -3,6 +3,7 @@
 #define SECURITY_WIN32
 #include <windows.h>
 #include <wincrypt.h>
+
 #include <schannel.h>
 #include <security.h>
 

@@ -35,8 +35,9 @@ TEST_F(AccountRequestsTest, GetTokenSendsIndentedBodyWithoutTokenAndStoresTheNew
 
     const auto requests = Requests();
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0].body,
-              "{\n\t\"device\":\t3,\n\t\"channel\":\t0,\n\t\"name\":\t\"\",\n\t\"photoUrl\":\t\"\"\n}");
+    EXPECT_EQ(
+        requests[0].body,
+        "{\n\t\"device\":\t3,\n\t\"channel\":\t0,\n\t\"name\":\t\"\",\n\t\"photoUrl\":\t\"\"\n}");
     EXPECT_EQ(requests[0].Header("Content-Type"), "application/json;charset=UTF-8");
     EXPECT_FALSE(requests[0].HasHeader("access_token"));
 
@@ -62,8 +63,9 @@ TEST_F(AccountRequestsTest, UpdateSendsContentTypeThenTokenAndPassesSuccessOn) {
         }
     }
     EXPECT_EQ(ours, (Lines{"Content-Type:application/json;charset=UTF-8", "access_token:tok-A"}));
-    EXPECT_EQ(request.body,
-              "{\n\t\"password\":\t\"secret\",\n\t\"name\":\t\"Bob\",\n\t\"portraitId\":\t\"p7\"\n}");
+    EXPECT_EQ(
+        request.body,
+        "{\n\t\"password\":\t\"secret\",\n\t\"name\":\t\"Bob\",\n\t\"portraitId\":\t\"p7\"\n}");
 
     RecordingObserver refused;
     Library().setUserInfo("unknown-token", kUid, "", "", "");
@@ -130,7 +132,8 @@ TEST_F(AccountRequestsTest, DownloadCutOffMidBodyFallsOverWithoutDoublingTheFile
 }
 
 TEST_F(AccountRequestsTest, UnreadablePortraitFileFailsEveryCandidateAndReportsOnce) {
-    for (int proxy = 1; proxy <= 5; ++proxy) Backend().SetFault("proxy" + std::to_string(proxy), "refuse");
+    for (int proxy = 1; proxy <= 5; ++proxy)
+        Backend().SetFault("proxy" + std::to_string(proxy), "refuse");
     RecordingObserver observer;
     Library().updatePhoto(&observer, "Z:\\no\\such\\file.jpeg");
     ASSERT_TRUE(observer.WaitFinished());

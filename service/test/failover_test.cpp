@@ -72,7 +72,7 @@ TEST_F(FailoverTest, ReleasedObserverHearsNothingMore) {
     Library().joinRoom(&released, "release-room", "", "", "");
     const std::string copy = "room/join";
     Library().releaseMeetingObserver(copy.c_str());  // equal text elsewhere: releases nothing
-    Library().releaseAccountObserver(nullptr);        // the account kinds only
+    Library().releaseAccountObserver(nullptr);       // the account kinds only
     Library().releaseMeetingObserver(joinApi);
     Sleep(1500);
     EXPECT_TRUE(released.Lines().empty());

@@ -121,8 +121,8 @@ TEST_F(MeetingRequestsTest, LogUploadSendsEveryPartAndReportsBodyThenStatus) {
     Library().uploadlog(record);
     ASSERT_TRUE(observer.WaitFinished());
     EXPECT_EQ(observer.Lines(),
-              (Lines{"onLogUpload(0)", "onLogUpload(0)", "onCallBackError(feedback/uploadFeedback,received,0)",
-                     "onLogUpload(1)",
+              (Lines{"onLogUpload(0)", "onLogUpload(0)",
+                     "onCallBackError(feedback/uploadFeedback,received,0)", "onLogUpload(1)",
                      "onHttpRetUpload(feedback/uploadFeedback,0," + Backend().ProxyUrl(2) +
                          "feedback/uploadFeedback)"}));
     const auto request = Requests().at(0);

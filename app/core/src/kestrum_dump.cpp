@@ -128,8 +128,8 @@ SYSTEMTIME CKestrumDump::localTime() {
 std::string CKestrumDump::composeLine(const char* prefix, const char* format, va_list args) {
     char buffer[kLineBufferSize] = {};
     const int written = std::snprintf(buffer, sizeof buffer, "%s", prefix);
-    const size_t used = std::min(written < 0 ? size_t{0} : static_cast<size_t>(written),
-                                 sizeof buffer - 1);
+    const size_t used =
+        std::min(written < 0 ? size_t{0} : static_cast<size_t>(written), sizeof buffer - 1);
     if (format) std::vsnprintf(buffer + used, sizeof buffer - used, format, args);
     return buffer;
 }

@@ -156,9 +156,7 @@ TEST(LogFunctionNameTest, FreeFunctionsShowTheirNamedNamespaceOnly) {
     EXPECT_EQ(name, "LoadHidden");
 }
 
-void FixedClock(SYSTEMTIME* now) {
-    *now = SYSTEMTIME{2019, 8, 1, 12, 10, 15, 0, 123};
-}
+void FixedClock(SYSTEMTIME* now) { *now = SYSTEMTIME{2019, 8, 1, 12, 10, 15, 0, 123}; }
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -242,15 +240,14 @@ TEST_F(KestrumDumpTest, LevelNamesComeFromTheTableAndUnknownLevelsHaveNone) {
             dump.writeLine(level, 1, "x");
         }
     }
-    EXPECT_EQ(Lines(ReadFileBytes(logPath_)),
-              (std::vector<std::string>{
-                  "[Level_Info] 20190812:101500:123 [T:1] x",
-                  "[Level_Debug] 20190812:101500:123 [T:1] x",
-                  "[Level_Warning] 20190812:101500:123 [T:1] x",
-                  "[Level_Error] 20190812:101500:123 [T:1] x",
-                  "[] 20190812:101500:123 [T:1] x",
-                  "[] 20190812:101500:123 [T:1] x",
-              }));
+    EXPECT_EQ(Lines(ReadFileBytes(logPath_)), (std::vector<std::string>{
+                                                  "[Level_Info] 20190812:101500:123 [T:1] x",
+                                                  "[Level_Debug] 20190812:101500:123 [T:1] x",
+                                                  "[Level_Warning] 20190812:101500:123 [T:1] x",
+                                                  "[Level_Error] 20190812:101500:123 [T:1] x",
+                                                  "[] 20190812:101500:123 [T:1] x",
+                                                  "[] 20190812:101500:123 [T:1] x",
+                                              }));
 }
 
 TEST_F(KestrumDumpTest, FormatTakesNarrowAndWideArguments) {

@@ -16,14 +16,10 @@ struct WidthClass {
 
 // Glyph widths of the chat font; printable ASCII characters not listed are as wide as CJK ones.
 constexpr WidthClass kAsciiWidths[] = {
-    {3, "!'(),.:;ijl`"},
-    {5, " IJ[\\]frt{|}"},
-    {6, "*-/_sz"},
-    {7, "EFLTacekvxy"},
-    {9, "ACV"},
-    {11, "#$0123456789BKNOPQRSXYZbdghnopqu"},
-    {12, "%m"},
-    {13, "&+=@DGHMUW^w~"},
+    {3, "!'(),.:;ijl`"}, {5, " IJ[\\]frt{|}"},
+    {6, "*-/_sz"},       {7, "EFLTacekvxy"},
+    {9, "ACV"},          {11, "#$0123456789BKNOPQRSXYZbdghnopqu"},
+    {12, "%m"},          {13, "&+=@DGHMUW^w~"},
     {14, "\"<>?"},
 };
 

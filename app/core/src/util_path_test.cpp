@@ -79,10 +79,10 @@ TEST(LogPathTest, LogFilesLieInTheLoggerFolderWhichIsCreated) {
     const std::string media = GetMediaSdkLogPath("");
     const std::string logger = GetExeDir() + "logger\\";
     EXPECT_EQ(GetDirName(app), logger);
-    EXPECT_TRUE(std::regex_match(GetFileName(app),
-                                 std::regex("20\\d{6}-\\d{6}_Kestrum_Windows\\.log")));
-    EXPECT_TRUE(std::regex_match(GetFileName(media),
-                                 std::regex("20\\d{6}-\\d{6}_Kestrum_MediaSdk\\.log")));
+    EXPECT_TRUE(
+        std::regex_match(GetFileName(app), std::regex("20\\d{6}-\\d{6}_Kestrum_Windows\\.log")));
+    EXPECT_TRUE(
+        std::regex_match(GetFileName(media), std::regex("20\\d{6}-\\d{6}_Kestrum_MediaSdk\\.log")));
     EXPECT_TRUE(std::regex_match(GetFileName(GetAppLogPath("Extra")),
                                  std::regex("20\\d{6}-\\d{6}_Kestrum_WindowsExtra\\.log")));
     EXPECT_TRUE(IsFolder(StringToCString(logger)));

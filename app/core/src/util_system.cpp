@@ -15,8 +15,8 @@ HKL layoutBeforeSwitch = nullptr;
 
 std::string GetOsProductName() {
     HKEY key = nullptr;
-    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                    &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", &key) !=
+        ERROR_SUCCESS) {
         return std::string();
     }
     OutputDebugStringW(L"open success");
@@ -24,8 +24,8 @@ std::string GetOsProductName() {
     wchar_t name[128] = {};
     DWORD type = 0;
     DWORD size = sizeof name - sizeof name[0];
-    const LONG result = RegQueryValueExW(key, L"ProductName", nullptr, &type,
-                                         reinterpret_cast<BYTE*>(name), &size);
+    const LONG result =
+        RegQueryValueExW(key, L"ProductName", nullptr, &type, reinterpret_cast<BYTE*>(name), &size);
     RegCloseKey(key);
     if (result != ERROR_SUCCESS || type != REG_SZ) return std::string();
     return CStringToString(name);

@@ -74,9 +74,7 @@ std::string FloatToString(float value) {
 
 int StringToInt(const std::string& text) { return std::atoi(text.c_str()); }
 
-float StringToFloat(const std::string& text) {
-    return static_cast<float>(std::atof(text.c_str()));
-}
+float StringToFloat(const std::string& text) { return static_cast<float>(std::atof(text.c_str())); }
 
 int CStringToInt(const std::wstring& text) { return StringToInt(CStringToString(text)); }
 

@@ -37,7 +37,10 @@ TEST(Utf8WideTest, MixedScriptsSurviveWhateverTheAnsiCodePage) {
 TEST(Utf8WideTest, EmptyAndMalformedInput) {
     EXPECT_EQ(Utf8ToCString(""), L"");
     EXPECT_EQ(CStringToUtf8(L""), "");
-    EXPECT_EQ(Utf8ToCString("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(Utf8ToCString("a\xFF"
+                            "b"),
+              L"a\xFFFD"
+              L"b");
 }
 
 TEST(AnsiUtf8Test, NullTextGivesEmptyText) {

@@ -19,8 +19,8 @@ void Record(const std::wstring& file) {
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
-    WriteFile(out, commandLine, static_cast<DWORD>(wcslen(commandLine) * sizeof(wchar_t)),
-              &written, nullptr);
+    WriteFile(out, commandLine, static_cast<DWORD>(wcslen(commandLine) * sizeof(wchar_t)), &written,
+              nullptr);
     CloseHandle(out);
 }
 

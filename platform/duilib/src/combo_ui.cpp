@@ -39,8 +39,7 @@ bool CComboUI::SelectItem(int index, bool /*take_focus*/, bool notify) {
   if (!combo->SelectItem(index)) return false;
   CPaintManagerUI* manager = GetManager();
   if (notify && manager) {
-    manager->SendNotify(this, L"itemselect", static_cast<WPARAM>(index),
-                        static_cast<LPARAM>(old));
+    manager->SendNotify(this, L"itemselect", static_cast<WPARAM>(index), static_cast<LPARAM>(old));
   }
   return true;
 }

@@ -28,9 +28,7 @@ ui::CreateControlCallback MakeFactory(IDialogBuilderCallback* callback) {
   };
 }
 
-ui::Window* WindowOf(CPaintManagerUI* manager) {
-  return manager ? manager->GetHost() : nullptr;
-}
+ui::Window* WindowOf(CPaintManagerUI* manager) { return manager ? manager->GetHost() : nullptr; }
 
 ui::Box* BoxOf(CControlUI* parent) {
   return parent ? dynamic_cast<ui::Box*>(parent->GetPeer()) : nullptr;
@@ -64,8 +62,7 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, STRINGorID /*type*/,
   } else if (!markup_names::ReadMarkupFile(source, &text)) {
     return nullptr;
   }
-  const std::wstring markup =
-      markup_names::PrefixElementNames(text, &control_factory::IsLayerName);
+  const std::wstring markup = markup_names::PrefixElementNames(text, &control_factory::IsLayerName);
   ui::Control* root =
       builder_->Load(markup, MakeFactory(callback), WindowOf(manager), BoxOf(parent));
   markup_.valid_ = root != nullptr;

@@ -6,8 +6,7 @@
 
 namespace DuiLib {
 
-CHorizontalLayoutUI::CHorizontalLayoutUI()
-    : CHorizontalLayoutUI(new ControlPeer<ui::HBox>(this)) {}
+CHorizontalLayoutUI::CHorizontalLayoutUI() : CHorizontalLayoutUI(new ControlPeer<ui::HBox>(this)) {}
 
 CHorizontalLayoutUI::CHorizontalLayoutUI(ui::Control* peer) : CContainerUI(peer) {}
 

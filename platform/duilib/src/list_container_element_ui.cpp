@@ -48,12 +48,16 @@ bool CListContainerElementUI::Select(bool select) {
 
 const wchar_t* CListContainerElementUI::NotificationFor(int framework_event) const {
   switch (framework_event) {
-    case ui::kEventClick: return L"itemclick";
-    case ui::kEventMouseDoubleClick: return L"itemactivate";
+    case ui::kEventClick:
+      return L"itemclick";
+    case ui::kEventMouseDoubleClick:
+      return L"itemactivate";
     // The list notifies the selection.
     case ui::kEventSelect:
-    case ui::kEventUnSelect: return nullptr;
-    default: return CContainerUI::NotificationFor(framework_event);
+    case ui::kEventUnSelect:
+      return nullptr;
+    default:
+      return CContainerUI::NotificationFor(framework_event);
   }
 }
 

@@ -112,7 +112,8 @@ bool ReadMarkupFile(const std::wstring& name, std::wstring* text) {
   }
   size_t skip = 0;
   if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
-      static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
+      static_cast<unsigned char>(bytes[1]) == 0xBB &&
+      static_cast<unsigned char>(bytes[2]) == 0xBF) {
     skip = 3;
   }
   // A file that holds only its byte-order mark has no markup.

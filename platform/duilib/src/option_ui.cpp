@@ -40,12 +40,13 @@ CDuiString COptionUI::GetGroup() const { return OptionOf(GetPeer())->GetGroup();
 void COptionUI::SetGroup(const wchar_t* group) { OptionOf(GetPeer())->SetGroup(TextOf(group)); }
 
 void COptionUI::SetSelectedImage(const wchar_t* image) {
-  OptionOf(GetPeer())->SetSelectedStateImage(ui::kControlStateNormal, LayerImageSpec(TextOf(image)));
+  OptionOf(GetPeer())->SetSelectedStateImage(ui::kControlStateNormal,
+                                             LayerImageSpec(TextOf(image)));
 }
 
 const wchar_t* COptionUI::NotificationFor(int framework_event) const {
-  const bool selection = framework_event == ui::kEventSelect ||
-                         framework_event == ui::kEventUnSelect;
+  const bool selection =
+      framework_event == ui::kEventSelect || framework_event == ui::kEventUnSelect;
   if (selection && silent_) return nullptr;
   return CButtonUI::NotificationFor(framework_event);
 }

@@ -6,8 +6,8 @@
 
 #include "duilib/control_ui.h"
 #include "src/host_window.h"
-#include "ui/base/util/module_path.h"
 #include "src/layer_support.h"
+#include "ui/base/util/module_path.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
 
@@ -130,8 +130,7 @@ bool CPaintManagerUI::AttachDialog(CControlUI* root) {
   return true;
 }
 
-bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wparam, LPARAM lparam,
-                                     LRESULT& result) {
+bool CPaintManagerUI::MessageHandler(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) {
   result = 0;
   if (!host_) return false;
   switch (message) {
@@ -302,9 +301,8 @@ void CPaintManagerUI::RemoveAllTimers() {
 }
 
 void CPaintManagerUI::OnTimer(UINT_PTR native_id) {
-  auto it = std::find_if(timers_.begin(), timers_.end(), [native_id](const TimerRecord& r) {
-    return r.native_id == native_id;
-  });
+  auto it = std::find_if(timers_.begin(), timers_.end(),
+                         [native_id](const TimerRecord& r) { return r.native_id == native_id; });
   if (it == timers_.end()) {
     ::KillTimer(hwnd_, native_id);
     return;

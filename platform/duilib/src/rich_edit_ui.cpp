@@ -48,8 +48,8 @@ RECT CRichEditUI::GetTextPadding() const { return EditOf(GetPeer())->GetLayout()
 
 void CRichEditUI::SetSel(long start, long end) {
   LRESULT result = 0;
-  EditOf(GetPeer())->TxSendMessage(EM_SETSEL, static_cast<WPARAM>(start),
-                                   static_cast<LPARAM>(end), &result);
+  EditOf(GetPeer())->TxSendMessage(EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end),
+                                   &result);
 }
 
 void CRichEditUI::SetReadOnly(bool read_only) {

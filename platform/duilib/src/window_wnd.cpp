@@ -68,17 +68,15 @@ HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_
                 rect.bottom - rect.top);
 }
 
-HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style, int x,
-                        int y, int cx, int cy) {
-  const bool registered =
-      GetSuperClassName() ? RegisterSuperclass() : RegisterWindowClass();
+HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style, int x, int y,
+                        int cx, int cy) {
+  const bool registered = GetSuperClassName() ? RegisterSuperclass() : RegisterWindowClass();
   if (!registered) return nullptr;
   return CreateWindowExW(ex_style, GetWindowClassName(), name ? name : L"", style, x, y, cx, cy,
                          parent, nullptr, Instance(), this);
 }
 
-LRESULT CALLBACK CWindowWnd::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
-                                        LPARAM lparam) {
+LRESULT CALLBACK CWindowWnd::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   CWindowWnd* self = nullptr;
   if (message == WM_NCCREATE) {
     self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);

@@ -37,15 +37,23 @@ Client::~Client() {
     core_->handlers.Clear();
 }
 
-void Client::SetOpenListener(OpenListener listener) { core_->listeners.SetOpen(std::move(listener)); }
-void Client::SetCloseListener(CloseListener listener) { core_->listeners.SetClose(std::move(listener)); }
-void Client::SetFailListener(FailListener listener) { core_->listeners.SetFail(std::move(listener)); }
+void Client::SetOpenListener(OpenListener listener) {
+    core_->listeners.SetOpen(std::move(listener));
+}
+void Client::SetCloseListener(CloseListener listener) {
+    core_->listeners.SetClose(std::move(listener));
+}
+void Client::SetFailListener(FailListener listener) {
+    core_->listeners.SetFail(std::move(listener));
+}
 void Client::SetReconnectListener(ReconnectListener listener) {
     core_->listeners.SetReconnect(std::move(listener));
 }
 void Client::ClearConnectionListeners() { core_->listeners.Clear(); }
 
-void Client::SetReconnectPolicy(const ReconnectPolicy& policy) { core_->SetReconnectPolicy(policy); }
+void Client::SetReconnectPolicy(const ReconnectPolicy& policy) {
+    core_->SetReconnectPolicy(policy);
+}
 void Client::SetConnectTimeout(std::chrono::milliseconds timeout) {
     core_->SetConnectTimeout(timeout);
 }

@@ -26,7 +26,8 @@ public:
     ClientCore();
     ~ClientCore();
 
-    // Public members are thread-safe on their own; the session is touched on the network thread only.
+    // Public members are thread-safe on their own; the session is touched on the network thread
+    // only.
     ListenerSet listeners;
     HandlerTable handlers;
     Outbox outbox;

@@ -155,9 +155,15 @@ void WriteText(std::string_view text, Writer& writer) {
 
 void WriteValue(const Message& value, Writer& writer) {
     switch (value.GetType()) {
-    case Message::Type::Null: writer.Null(); break;
-    case Message::Type::Boolean: writer.Bool(value.AsBool()); break;
-    case Message::Type::Integer: writer.Int64(value.AsInt()); break;
+    case Message::Type::Null:
+        writer.Null();
+        break;
+    case Message::Type::Boolean:
+        writer.Bool(value.AsBool());
+        break;
+    case Message::Type::Integer:
+        writer.Int64(value.AsInt());
+        break;
     case Message::Type::Double:
         if (std::isfinite(value.AsDouble())) {
             writer.Double(value.AsDouble());
@@ -165,7 +171,9 @@ void WriteValue(const Message& value, Writer& writer) {
             writer.Null();
         }
         break;
-    case Message::Type::String: WriteText(value.AsString(), writer); break;
+    case Message::Type::String:
+        WriteText(value.AsString(), writer);
+        break;
     case Message::Type::Array:
         writer.StartArray();
         for (const Message& element : value.Elements()) WriteValue(element, writer);

@@ -129,8 +129,6 @@ std::string EncodeEventFrame(const std::string& name, const Message::Array& args
     return frame;
 }
 
-std::string EncodeEmptyAckFrame(uint64_t ack_id) {
-    return "43" + std::to_string(ack_id) + "[]";
-}
+std::string EncodeEmptyAckFrame(uint64_t ack_id) { return "43" + std::to_string(ack_id) + "[]"; }
 
 }  // namespace ksio

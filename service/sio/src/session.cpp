@@ -126,11 +126,16 @@ struct Session::Impl {
         EnginePacket packet;
         if (!ParseEnginePacket(frame, packet)) return;  // tolerated: nothing to act on
         switch (packet.type) {
-        case EnginePacketType::kOpen: return OnEngineOpen(packet.data);
-        case EnginePacketType::kClose: return OnTransportEnded();
-        case EnginePacketType::kPing: return SendPong(packet.data);
-        case EnginePacketType::kMessage: return OnSocketPacket(packet.data);
-        default: return;  // pong, upgrade and noop need no answer
+        case EnginePacketType::kOpen:
+            return OnEngineOpen(packet.data);
+        case EnginePacketType::kClose:
+            return OnTransportEnded();
+        case EnginePacketType::kPing:
+            return SendPong(packet.data);
+        case EnginePacketType::kMessage:
+            return OnSocketPacket(packet.data);
+        default:
+            return;  // pong, upgrade and noop need no answer
         }
     }
 
@@ -166,13 +171,17 @@ struct Session::Impl {
             return;
         }
         switch (packet.type) {
-        case SocketPacketType::kConnect: return OnNamespaceConnected();
+        case SocketPacketType::kConnect:
+            return OnNamespaceConnected();
         case SocketPacketType::kConnectError:
             if (state == State::kConnecting) Refused(packet.data);
             return;
-        case SocketPacketType::kDisconnect: return OnServerDisconnect();
-        case SocketPacketType::kEvent: return OnEvent(packet);
-        default: return;  // acks and binary packets: never requested by this client
+        case SocketPacketType::kDisconnect:
+            return OnServerDisconnect();
+        case SocketPacketType::kEvent:
+            return OnEvent(packet);
+        default:
+            return;  // acks and binary packets: never requested by this client
         }
     }
 

@@ -87,7 +87,8 @@ TEST_F(ClientReconnectTest, ServerDisconnectClosesWithoutReconnecting) {
     Fault("disconnect");
     ASSERT_TRUE(probe_.WaitFor("close:server"));
     std::this_thread::sleep_for(500ms);
-    EXPECT_EQ(probe_.Entries(), (std::vector<std::string>{"open", "event:fault-set", "close:server"}));
+    EXPECT_EQ(probe_.Entries(),
+              (std::vector<std::string>{"open", "event:fault-set", "close:server"}));
 }
 
 TEST_F(ClientReconnectTest, ConnectErrorFailsAtOnceWithTheServersMessageAndIsNotRetried) {

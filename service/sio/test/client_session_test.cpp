@@ -37,8 +37,11 @@ protected:
 TEST_F(ClientSessionTest, EmitRoundTripKeepsEveryArgumentKind) {
     ConnectAndWaitOpen();
     const Message::Array sent = {
-        Text("h\xC3\xA9llo \xE4\xBD\xA0\xE5\xA5\xBD"), Message::FromInt(-1099511627776),
-        Message::FromDouble(7.25), Message::FromBool(true), Message(),
+        Text("h\xC3\xA9llo \xE4\xBD\xA0\xE5\xA5\xBD"),
+        Message::FromInt(-1099511627776),
+        Message::FromDouble(7.25),
+        Message::FromBool(true),
+        Message(),
         Message::FromArray({Message::FromInt(1), Text("two")}),
         Message::FromObject({{"uid", Text("u1")}, {"status", Message::FromInt(3)}})};
     client_.DefaultSocket().Emit("echo", sent);

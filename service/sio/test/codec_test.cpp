@@ -38,9 +38,9 @@ TEST(MessageTest, ReadersOfAnotherTypeGiveNeutralValues) {
 }
 
 TEST(MessageTest, ObjectLookupTakesTheFirstMemberWithTheExactKey) {
-    const Message object = Message::FromObject(
-        {{"uid", Message::FromString("a")}, {"UID", Message::FromString("b")},
-         {"uid", Message::FromString("c")}});
+    const Message object = Message::FromObject({{"uid", Message::FromString("a")},
+                                                {"UID", Message::FromString("b")},
+                                                {"uid", Message::FromString("c")}});
     EXPECT_EQ(object.Get("uid").AsString(), "a");
     EXPECT_EQ(object.Get("UID").AsString(), "b");
     EXPECT_TRUE(object.Get("Uid").IsNull());
@@ -114,7 +114,7 @@ TEST(JsonCodecTest, WritesNumbersSoThatTheirKindSurvives) {
 TEST(JsonCodecTest, RepairsInvalidUtf8InTextsAndKeys) {
     EXPECT_EQ(RepairUtf8("ok \xE4\xBD\xA0"), "ok \xE4\xBD\xA0");
     EXPECT_EQ(RepairUtf8("\xE4\xBD"), "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(RepairUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");  // overlong "/"
+    EXPECT_EQ(RepairUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // overlong "/"
     EXPECT_EQ(RepairUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
     EXPECT_EQ(RepairUtf8("\xF4\x90\x80\x80").size(), 12u);  // above U+10FFFF
     EXPECT_EQ(RepairUtf8("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
@@ -176,8 +176,8 @@ TEST(SocketPacketTest, ReadsNamespaceAckIdAndPayload) {
 
 TEST(SocketPacketTest, RefusesBrokenHeaders) {
     SocketPacket packet;
-    for (const char* bad : {"", "9", "x", "2/chat[\"e\"]", "5[\"b\"]", "5-[]",
-                            "21234567890123456789[\"e\"]"}) {
+    for (const char* bad :
+         {"", "9", "x", "2/chat[\"e\"]", "5[\"b\"]", "5-[]", "21234567890123456789[\"e\"]"}) {
         EXPECT_FALSE(ParseSocketPacket(bad, packet)) << bad;
     }
 }

@@ -18,7 +18,8 @@ TEST(PercentEncodeTest, KeepsOnlyUnreservedBytes) {
 
 TEST(ConnectUriTest, BuildsTheEngineIoWebsocketAddress) {
     std::string uri, error;
-    ASSERT_TRUE(BuildConnectUri("http://host:3000", {{"uid", "7"}, {"channel", "a b"}}, uri, error));
+    ASSERT_TRUE(
+        BuildConnectUri("http://host:3000", {{"uid", "7"}, {"channel", "a b"}}, uri, error));
     EXPECT_EQ(uri, "ws://host:3000/socket.io/?EIO=4&transport=websocket&channel=a%20b&uid=7");
     ASSERT_TRUE(BuildConnectUri("ws://host/", {}, uri, error));
     EXPECT_EQ(uri, "ws://host/socket.io/?EIO=4&transport=websocket");
@@ -28,8 +29,8 @@ TEST(ConnectUriTest, BuildsTheEngineIoWebsocketAddress) {
 
 TEST(ConnectUriTest, RefusesWhatItCannotConnectTo) {
     std::string uri = "unchanged", error;
-    for (const char* bad : {"", "http://", "https://host", "wss://host", "http://host/path",
-                            "http://host?x=1"}) {
+    for (const char* bad :
+         {"", "http://", "https://host", "wss://host", "http://host/path", "http://host?x=1"}) {
         error.clear();
         EXPECT_FALSE(BuildConnectUri(bad, {}, uri, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

@@ -11,9 +11,12 @@ namespace {
 
 std::string ReasonOf(CloseReason reason) {
     switch (reason) {
-    case CloseReason::kRequested: return "requested";
-    case CloseReason::kServerDisconnect: return "server";
-    case CloseReason::kDropped: return "dropped";
+    case CloseReason::kRequested:
+        return "requested";
+    case CloseReason::kServerDisconnect:
+        return "server";
+    case CloseReason::kDropped:
+        return "dropped";
     }
     return "?";
 }
@@ -28,8 +31,9 @@ std::string WindowsPath(const std::string& unix_path) {
 std::string ServerOrigin() {
     const char* dir = std::getenv("KESTRUM_SIO_SERVER_DIR");
     if (!dir) {
-        std::fprintf(stderr, "KESTRUM_SIO_SERVER_DIR is not set: run through ctest, or start "
-                             "testserver/signalling/ctl start DIR and set it to DIR\n");
+        std::fprintf(stderr,
+                     "KESTRUM_SIO_SERVER_DIR is not set: run through ctest, or start "
+                     "testserver/signalling/ctl start DIR and set it to DIR\n");
         return "";
     }
     std::ifstream file(WindowsPath(std::string(dir) + "/port"));

@@ -6,7 +6,8 @@
 namespace kestrum::service {
 
 // v1/config: reads the client configuration (versions and time-outs). Request on any thread.
-class CKestrumMeetingConfigRoom : public CSingleton<CKestrumMeetingConfigRoom>, public CJsonRequest {
+class CKestrumMeetingConfigRoom : public CSingleton<CKestrumMeetingConfigRoom>,
+                                  public CJsonRequest {
 public:
     CKestrumMeetingConfigRoom();
     HANDLE Request(Observer* observer);

@@ -7,7 +7,8 @@ namespace kestrum::service {
 
 // room/create: creates a room; a successful answer's room id becomes the library's room id (a
 // room id too long to keep fails the request instead, CSharedUserInfo). Request on any thread.
-class CKestrumMeetingCreateRoom : public CSingleton<CKestrumMeetingCreateRoom>, public CJsonRequest {
+class CKestrumMeetingCreateRoom : public CSingleton<CKestrumMeetingCreateRoom>,
+                                  public CJsonRequest {
 public:
     CKestrumMeetingCreateRoom();
     void Request(Observer* observer, const std::string& rid, const std::string& pwd,

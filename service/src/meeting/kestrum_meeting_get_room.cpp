@@ -26,8 +26,7 @@ void CKestrumMeetingGetRoom::ReadResponse(jdoc::CJsonDocument& doc) {
     const std::vector<std::string> hosts = ReadTextList(doc, "hosts");
     const std::vector<std::string> participants = ReadTextList(doc, "participants");
     Notify([&](Observer* o) {
-        o->onGetRoom(true, rid.c_str(), topic.c_str(), hasPwd, initialStatus, hosts,
-                     participants);
+        o->onGetRoom(true, rid.c_str(), topic.c_str(), hasPwd, initialStatus, hosts, participants);
     });
 }
 

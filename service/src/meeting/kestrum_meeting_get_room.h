@@ -5,7 +5,8 @@
 
 namespace kestrum::service {
 
-// room/info: reads the information of the library's current room (its id taken at the start). Request on any thread.
+// room/info: reads the information of the library's current room (its id taken at the start).
+// Request on any thread.
 class CKestrumMeetingGetRoom : public CSingleton<CKestrumMeetingGetRoom>, public CJsonRequest {
 public:
     CKestrumMeetingGetRoom();

@@ -6,7 +6,8 @@
 namespace kestrum::service {
 
 // room/update: changes a room's topic, password, initial status and hosts. Request on any thread.
-class CKestrumMeetingUpdateRoom : public CSingleton<CKestrumMeetingUpdateRoom>, public CJsonRequest {
+class CKestrumMeetingUpdateRoom : public CSingleton<CKestrumMeetingUpdateRoom>,
+                                  public CJsonRequest {
 public:
     CKestrumMeetingUpdateRoom();
     void Request(Observer* observer, const std::string& rid, const std::vector<std::string>& hosts,

@@ -143,9 +143,9 @@ void CKestrumSocketIO::onSocketUserRequest(const char* op, const char* sender,
     Forward([&](Observer* o) { o->onSocketUserRequest(op, sender, requestId); });
 }
 
-void CKestrumSocketIO::onSocketUserResponse(bool success, const char* requestId,
-                                            const char* spare, const char* reason,
-                                            const char* sender, const char* target) {
+void CKestrumSocketIO::onSocketUserResponse(bool success, const char* requestId, const char* spare,
+                                            const char* reason, const char* sender,
+                                            const char* target) {
     Forward([&](Observer* o) {
         o->onSocketUserResponse(success, requestId, spare, reason, sender, target);
     });

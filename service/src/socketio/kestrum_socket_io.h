@@ -53,12 +53,10 @@ protected:
     void onSocketUserOperator(const char* operatorUid, const char* type, const char* target,
                               const std::vector<UserInfoRecord>& users) override;
     void onSocketUserMsg(const char* uid, const char* msg) override;
-    void onSocketRequestResult(const char* op, const char* requestId,
-                               const char* target) override;
+    void onSocketRequestResult(const char* op, const char* requestId, const char* target) override;
     void onSocketUserRequest(const char* op, const char* sender, const char* requestId) override;
     void onSocketUserResponse(bool success, const char* requestId, const char* spare,
-                              const char* reason, const char* sender,
-                              const char* target) override;
+                              const char* reason, const char* sender, const char* target) override;
 
 private:
     // Calls notify(observer) when an observer is stored.

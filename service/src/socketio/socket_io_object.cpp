@@ -46,7 +46,8 @@ void CSocketIOObject::Disconnect() {
 }
 
 void CSocketIOObject::On(const char* event, void (CSocketIOObject::*read)(const Payload&)) {
-    client_->DefaultSocket().On(event, [this, read](const ksio::Event& e) { (this->*read)(e.Arg(0)); });
+    client_->DefaultSocket().On(event,
+                                [this, read](const ksio::Event& e) { (this->*read)(e.Arg(0)); });
 }
 
 void CSocketIOObject::RegisterEvents() {

@@ -70,11 +70,10 @@ RoomInfoRecord ReadRoom(const Message& room) {
         sdk.parameters = ReadTextList(configs.Get("parameters"));
         sdk.shareParameters = ReadTextList(configs.Get("shareParameters"));
     }
-    return RoomInfoRecord(ReadText(room.Get("rid")), ReadText(room.Get("pwd")),
-                          ReadTextList(room.Get("hosts")),
-                          ReadText(room.Get("hostsDetails").At(0).Get("name")),
-                          ReadInt(room.Get("initialStatus")), ReadText(room.Get("topic")),
-                          std::move(sdk));
+    return RoomInfoRecord(
+        ReadText(room.Get("rid")), ReadText(room.Get("pwd")), ReadTextList(room.Get("hosts")),
+        ReadText(room.Get("hostsDetails").At(0).Get("name")), ReadInt(room.Get("initialStatus")),
+        ReadText(room.Get("topic")), std::move(sdk));
 }
 
 UserError ReadUserError(const Message& payload) {

@@ -56,7 +56,8 @@ std::vector<SignalServer::Packet> SignalServer::Received() {
     // Kept in a variable: a range-for over a temporary's member would dangle.
     const ksio::Message answer = Get("signal/received");
     for (const ksio::Message& item : answer.Get("received").Elements()) {
-        packets.push_back({item.Get("uid").AsString(), item.Get("event").AsString(), item.Get("args")});
+        packets.push_back(
+            {item.Get("uid").AsString(), item.Get("event").AsString(), item.Get("args")});
     }
     return packets;
 }
@@ -182,8 +183,8 @@ SignalTest::Handle* SignalTest::Create(ZuvraKestrum::socketio::CSocketIOCallBack
 void SignalTest::Destroy(Handle* handle) { destroy_(handle); }
 
 std::map<std::string, std::string> SignalTest::Query(const std::string& room) {
-    return {{"uid", kUid},      {"channel", room},  {"streamId", "20001"},
-            {"status", "3"},    {"appversion", "1.0.0"}, {"platform", "win"}};
+    return {{"uid", kUid},   {"channel", room},       {"streamId", "20001"},
+            {"status", "3"}, {"appversion", "1.0.0"}, {"platform", "win"}};
 }
 
 void SignalTest::Join() {

@@ -19,7 +19,7 @@
 class SignalServer {
 public:
     struct Packet {
-        std::string uid;    // the sender once authorized, else ""
+        std::string uid;  // the sender once authorized, else ""
         std::string event;
         ksio::Message args;  // array
     };

@@ -11,8 +11,8 @@ std::string Join(const std::vector<std::string>& items) {
 std::string RoomText(const RoomInfoRecord& room) {
     return std::string(room.rid) + "|" + room.pwd + "|" + room.topic + "|" + Join(room.hosts) +
            "|" + room.hostName + "|" + std::to_string(room.initialStatus) + "|" +
-           std::to_string(room.sdkConfigs.channelProfile) + "|" +
-           Join(room.sdkConfigs.parameters) + "|" + Join(room.sdkConfigs.shareParameters);
+           std::to_string(room.sdkConfigs.channelProfile) + "|" + Join(room.sdkConfigs.parameters) +
+           "|" + Join(room.sdkConfigs.shareParameters);
 }
 
 }  // namespace

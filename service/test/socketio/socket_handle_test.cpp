@@ -187,8 +187,9 @@ TEST_F(SocketEventTest, OwnUidMatchesOnlyByteForByte) {
               "join(20001 ||||2|0|0|0)");
     EXPECT_EQ(Deliver("user-join", R"({"uid":"020001","status":true})", "join("),
               "join(020001||||0|0|0|0)");
-    EXPECT_EQ(Deliver("user-join", R"({"uid":"20001","status":"x1","streamId":3.5})", "joinSuccess("),
-              "joinSuccess(20001||||0|0|0|0)");
+    EXPECT_EQ(
+        Deliver("user-join", R"({"uid":"20001","status":"x1","streamId":3.5})", "joinSuccess("),
+        "joinSuccess(20001||||0|0|0|0)");
 }
 
 TEST_F(SocketEventTest, UserListArraysOnly) {
@@ -210,7 +211,8 @@ TEST_F(SocketEventTest, UserInfoWithoutShareIdGivesZeroAndNoFeature) {
 
 TEST_F(SocketEventTest, RoomInfoWithoutOptionalPartsHasNoProfile) {
     Join();
-    EXPECT_EQ(Deliver("room-info", R"({"rid":"r","pwd":"p","hosts":["h"],"initialStatus":2,"hostsDetails":[]})",
+    EXPECT_EQ(Deliver("room-info",
+                      R"({"rid":"r","pwd":"p","hosts":["h"],"initialStatus":2,"hostsDetails":[]})",
                       "room("),
               "room(r|p||[h]||2|-1|[]|[])");
     EXPECT_EQ(Deliver("room-info",
@@ -238,20 +240,21 @@ TEST_F(SocketEventTest, TextEventsReadWrongTypesAsEmpty) {
     Join();
     EXPECT_EQ(Deliver("user-leave", R"({"uid":5})", "leave("), "leave()");
     EXPECT_EQ(Deliver("user-recv-msg", R"({"uid":"u","msg":null})", "msg("), "msg(u,)");
-    EXPECT_EQ(Deliver("request-result", R"({"op":"unmuteAudio","requestId":7,"target":"t"})",
-                      "result("),
-              "result(unmuteAudio,,t)");
-    EXPECT_EQ(Deliver("user-request", R"({"op":"unmuteVideo","sender":"s","requestId":"q"})",
-                      "request("),
-              "request(unmuteVideo,s,q)");
+    EXPECT_EQ(
+        Deliver("request-result", R"({"op":"unmuteAudio","requestId":7,"target":"t"})", "result("),
+        "result(unmuteAudio,,t)");
+    EXPECT_EQ(
+        Deliver("user-request", R"({"op":"unmuteVideo","sender":"s","requestId":"q"})", "request("),
+        "request(unmuteVideo,s,q)");
     EXPECT_EQ(Deliver("user-response",
                       R"({"success":1,"requestId":"q","reason":404,"sender":"s","target":"t"})",
                       "response("),
               "response(0,q,,,s,t)");
-    EXPECT_EQ(Deliver("user-response",
-                      R"({"success":true,"requestId":"q","reason":"TIMEOUT","sender":"s","target":"t"})",
-                      "response("),
-              "response(1,q,,TIMEOUT,s,t)");
+    EXPECT_EQ(
+        Deliver("user-response",
+                R"({"success":true,"requestId":"q","reason":"TIMEOUT","sender":"s","target":"t"})",
+                "response("),
+        "response(1,q,,TIMEOUT,s,t)");
 }
 
 TEST_F(SocketEventTest, LongTextsArriveCutTo255Bytes) {

@@ -41,9 +41,9 @@ TEST(SocketPayloadNumbers, StatusReadsDecimalTextWithAtoiRules) {
 }
 
 TEST(SocketPayloadUser, ReadsEveryField) {
-    const UserInfoRecord user = ReadUser(Json(
-        R"({"uid":"u1","name":"Ann","portraitId":"p7","account":"ann@x","streamId":11,)"
-        R"("shareId":12,"feature":4,"status":3})"));
+    const UserInfoRecord user = ReadUser(
+        Json(R"({"uid":"u1","name":"Ann","portraitId":"p7","account":"ann@x","streamId":11,)"
+             R"("shareId":12,"feature":4,"status":3})"));
     EXPECT_STREQ(user.uid, "u1");
     EXPECT_STREQ(user.name, "Ann");
     EXPECT_STREQ(user.portraitId, "p7");
@@ -83,8 +83,8 @@ TEST(SocketPayloadUser, LongTextsAreCutAt255BytesOnACharacterBoundary) {
     // 127 two-byte characters fill 254 bytes; the 128th would cross the limit and is left out.
     std::string name;
     for (int i = 0; i < 140; ++i) name += "\xC3\xBC";
-    const UserInfoRecord user = ReadUser(Json(R"({"uid":")" + std::string(300, 'u') +
-                                              R"(","name":")" + name + "\"}"));
+    const UserInfoRecord user =
+        ReadUser(Json(R"({"uid":")" + std::string(300, 'u') + R"(","name":")" + name + "\"}"));
     EXPECT_EQ(std::string(user.uid), std::string(255, 'u'));
     EXPECT_EQ(std::string(user.name), name.substr(0, 254));
 }
@@ -155,16 +155,17 @@ TEST(SocketPayloadTexts, InvalidUtf8BecomesOneReplacementPerBadSequence) {
 }
 
 TEST(SocketPayloadEvents, UserOperationTakesTheFirstTarget) {
-    const UserOperation operation = ReadUserOperation(Json(
-        R"({"operator":"h1","original":{"targets":["u2","u3"],"type":"muteAudio"},)"
-        R"("users":[{"uid":"u2","status":1}]})"));
+    const UserOperation operation = ReadUserOperation(
+        Json(R"({"operator":"h1","original":{"targets":["u2","u3"],"type":"muteAudio"},)"
+             R"("users":[{"uid":"u2","status":1}]})"));
     EXPECT_EQ(operation.operatorUid, "h1");
     EXPECT_EQ(operation.type, "muteAudio");
     EXPECT_EQ(operation.target, "u2");
     ASSERT_EQ(operation.users.size(), 1u);
     EXPECT_EQ(operation.users[0].status, 1);
 
-    EXPECT_EQ(ReadUserOperation(Json(R"({"original":{"targets":[],"type":"interrupt"}})")).target, "");
+    EXPECT_EQ(ReadUserOperation(Json(R"({"original":{"targets":[],"type":"interrupt"}})")).target,
+              "");
     EXPECT_EQ(ReadUserOperation(Json(R"({"original":{"targets":[5]}})")).target, "");
     EXPECT_EQ(ReadUserOperation(Json(R"({"original":"x","users":{}})")).type, "");
 }

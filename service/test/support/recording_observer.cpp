@@ -55,7 +55,8 @@ void RecordingObserver::onJoinRoom(bool success, const char* rid, const char* to
 }
 void RecordingObserver::onCreateRoom(bool success, const char* rid, const char* topic,
                                      int initialStatus) {
-    Add("onCreateRoom(" + B(success) + "," + S(rid) + "," + S(topic) + "," + I(initialStatus) + ")");
+    Add("onCreateRoom(" + B(success) + "," + S(rid) + "," + S(topic) + "," + I(initialStatus) +
+        ")");
 }
 void RecordingObserver::onUpdateRoom(bool success) { Add("onUpdateRoom(" + B(success) + ")"); }
 void RecordingObserver::onGetRoom(bool success, const char* rid, const char* topic, bool hasPwd,

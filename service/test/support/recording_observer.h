@@ -33,8 +33,8 @@ public:
                     const char* mediaToken) override;
     void onCreateRoom(bool success, const char* rid, const char* topic, int initialStatus) override;
     void onUpdateRoom(bool success) override;
-    void onGetRoom(bool success, const char* rid, const char* topic, bool hasPwd,
-                   int initialStatus, const std::vector<std::string>& hosts,
+    void onGetRoom(bool success, const char* rid, const char* topic, bool hasPwd, int initialStatus,
+                   const std::vector<std::string>& hosts,
                    const std::vector<std::string>& participants) override;
     void onRoomCtrl(bool success, int shareId, const char* mediaToken) override;
     void onConfigRoom(bool success, const char* minimumVersion, const char* minimumUrl,

@@ -140,7 +140,8 @@ bool TestBackend::ReadReady(const std::string& readyFile) {
 void TestBackend::OpenLifeline() {
     WSADATA wsa;
     WSAStartup(MAKEWORD(2, 2), &wsa);
-    const unsigned port = static_cast<unsigned>(std::stoul(control_.substr(control_.rfind(':') + 1)));
+    const unsigned port =
+        static_cast<unsigned>(std::stoul(control_.substr(control_.rfind(':') + 1)));
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;

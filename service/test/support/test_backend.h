@@ -14,9 +14,9 @@ public:
         std::string listener;  // "base", "proxy1".."proxy5"
         std::string method;
         std::string path;
-        std::string query;     // "?..." as sent, or ""
+        std::string query;                                         // "?..." as sent, or ""
         std::vector<std::pair<std::string, std::string>> headers;  // in wire order
-        std::string body;      // non-multipart bodies
+        std::string body;                                          // non-multipart bodies
         std::vector<std::string> parts;  // multipart part names in wire order
         // Bytes of an "endless" answer handed to the connection before it closed; -1 for others.
         long long answerBytes = -1;

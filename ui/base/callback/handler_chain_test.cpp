@@ -24,9 +24,18 @@ TEST(HandlerChainTest, EmptyChainAnswersTrue) {
 TEST(HandlerChainTest, StopsAtTheFirstFalseAndAnswersFalse) {
   HandlerChain chain;
   std::vector<int> called;
-  chain += [&](EventArgs*) { called.push_back(1); return true; };
-  chain += [&](EventArgs*) { called.push_back(2); return false; };
-  chain += [&](EventArgs*) { called.push_back(3); return true; };
+  chain += [&](EventArgs*) {
+    called.push_back(1);
+    return true;
+  };
+  chain += [&](EventArgs*) {
+    called.push_back(2);
+    return false;
+  };
+  chain += [&](EventArgs*) {
+    called.push_back(3);
+    return true;
+  };
   EXPECT_FALSE(chain.Invoke(nullptr));
   EXPECT_EQ(called, (std::vector<int>{1, 2}));
 }

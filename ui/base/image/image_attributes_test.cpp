@@ -33,8 +33,9 @@ TEST_F(ImageSpecTest, ResetValues) {
 
 TEST_F(ImageSpecTest, ReadsEveryKey) {
   ImageSpec spec;
-  spec.Parse(L"file='a.png' dest='1,2,3,4' source='5,6,7,8' corner='30,30,30,30' fade='200' "
-             L"xtiled='true' ytiled='TRUE' playcount='3' unknown='x'");
+  spec.Parse(
+      L"file='a.png' dest='1,2,3,4' source='5,6,7,8' corner='30,30,30,30' fade='200' "
+      L"xtiled='true' ytiled='TRUE' playcount='3' unknown='x'");
   EXPECT_EQ(spec.file_name, L"a.png");
   ExpectRect(spec.dest, 1, 2, 3, 4);
   ExpectRect(spec.source, 5, 6, 7, 8);
@@ -55,13 +56,13 @@ TEST_F(ImageSpecTest, MalformedPairsEndTheParseButKeepEarlierPairs) {
     int fade;
     bool xtiled;
   } cases[] = {
-      {L"fade='10' xtiled=true", 10, false},         // value without quotes
-      {L"fade='10' xtiled=\"true\"", 10, false},     // other quotes
-      {L"fade='10',xtiled='true'", 10, false},       // comma between pairs
-      {L"fade='10'\txtiled='true'", 10, false},      // tab between pairs
-      {L"fade='10'  xtiled='true'", 10, true},       // two blanks work like one
-      {L"  fade = '10' xtiled='true' ", 10, true},   // blanks around "=" and at both ends
-      {L"fade='10' xtiled='true", 10, false},        // unterminated value
+      {L"fade='10' xtiled=true", 10, false},        // value without quotes
+      {L"fade='10' xtiled=\"true\"", 10, false},    // other quotes
+      {L"fade='10',xtiled='true'", 10, false},      // comma between pairs
+      {L"fade='10'\txtiled='true'", 10, false},     // tab between pairs
+      {L"fade='10'  xtiled='true'", 10, true},      // two blanks work like one
+      {L"  fade = '10' xtiled='true' ", 10, true},  // blanks around "=" and at both ends
+      {L"fade='10' xtiled='true", 10, false},       // unterminated value
   };
   for (const auto& c : cases) {
     ImageSpec spec;

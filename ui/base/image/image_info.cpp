@@ -2,6 +2,7 @@
 
 // GDI+ needs COM's IStream declared first, which WIN32_LEAN_AND_MEAN leaves out of <windows.h>.
 #include <objidl.h>
+
 #include <gdiplus.h>
 
 namespace ui {
@@ -38,7 +39,8 @@ bool HasTranslucentPixel(HBITMAP frame) {
   DIBSECTION section = {};
   if (GetObjectW(frame, sizeof(section), &section) != sizeof(section)) return true;
   const BITMAP& bitmap = section.dsBm;
-  if (!bitmap.bmBits || bitmap.bmBitsPixel != 32) return true;  // cannot tell: keep the format's word
+  if (!bitmap.bmBits || bitmap.bmBitsPixel != 32)
+    return true;  // cannot tell: keep the format's word
   const BYTE* row = static_cast<const BYTE*>(bitmap.bmBits);
   for (LONG y = 0; y < bitmap.bmHeight; ++y, row += bitmap.bmWidthBytes) {
     for (LONG x = 0; x < bitmap.bmWidth; ++x) {
@@ -62,10 +64,12 @@ class ImageDecoder {
     for (UINT i = 0; i < frame_count; ++i) {
       HBITMAP frame = nullptr;
       // A single frame is already the active one, whatever dimension its format reports.
-      if (frame_count > 1 && flat::GdipImageSelectActiveFrame(bitmap, &dimension, i) != Gdiplus::Ok) {
+      if (frame_count > 1 &&
+          flat::GdipImageSelectActiveFrame(bitmap, &dimension, i) != Gdiplus::Ok) {
         return nullptr;
       }
-      if (flat::GdipCreateHBITMAPFromBitmap(bitmap, &frame, kOpaqueBlack) != Gdiplus::Ok || !frame) {
+      if (flat::GdipCreateHBITMAPFromBitmap(bitmap, &frame, kOpaqueBlack) != Gdiplus::Ok ||
+          !frame) {
         return nullptr;
       }
       image->frames_.push_back(frame);

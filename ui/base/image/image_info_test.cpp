@@ -103,7 +103,8 @@ std::vector<char> ReadFile(const std::wstring& path) {
   if (!file) return bytes;
   char chunk[4096];
   std::size_t count;
-  while ((count = fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + count);
+  while ((count = fread(chunk, 1, sizeof(chunk), file)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + count);
   fclose(file);
   return bytes;
 }

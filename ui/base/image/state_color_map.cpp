@@ -16,11 +16,11 @@ void StateColorMap::SetColor(ControlState state, const std::wstring& name) {
 
 void StateColorMap::Paint(IRenderContext* render, const RECT& rect, ControlState state) const {
   const bool normal_or_hot = state == kControlStateNormal || state == kControlStateHot;
-  if (owner_ && normal_or_hot && owner_->HasHotAnimation() &&
-      !Color(kControlStateNormal).empty()) {
+  if (owner_ && normal_or_hot && owner_->HasHotAnimation() && !Color(kControlStateNormal).empty()) {
     render->DrawColor(rect, Color(kControlStateNormal), 255);
     const int hot_alpha = owner_->HotAlpha();
-    if (hot_alpha > 0) render->DrawColor(rect, Color(kControlStateHot), static_cast<BYTE>(hot_alpha));
+    if (hot_alpha > 0)
+      render->DrawColor(rect, Color(kControlStateHot), static_cast<BYTE>(hot_alpha));
     return;
   }
   if (state == kControlStatePushed && Color(kControlStatePushed).empty()) state = kControlStateHot;

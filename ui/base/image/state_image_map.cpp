@@ -24,8 +24,8 @@ ImageRef* StateImageMap::FirstPresentOfKind(StateImageKind kind) {
 }
 
 void StateImageMap::ClearDecoded() {
-  for (StateImageKind kind : {kStateImageBackground, kStateImageFore,
-                              kStateImageSelectedBackground, kStateImageSelectedFore}) {
+  for (StateImageKind kind : {kStateImageBackground, kStateImageFore, kStateImageSelectedBackground,
+                              kStateImageSelectedFore}) {
     KindFor(kind).ClearDecoded();
   }
 }

@@ -81,8 +81,8 @@ TEST_F(StateImageTest, HotAnimationCrossFadesNormalAndHot) {
   owner.hot_alpha = 51;  // a fifth of the way to hot
   Set(kControlStateNormal, L"file='n.png' fade='200'");
   Set(kControlStateHot, L"file='h.png' fade='100'");
-  EXPECT_EQ(Paint(kControlStateNormal), (Draws{{L"file='n.png' fade='200'", -1},
-                                               {L"file='h.png' fade='100'", 20}}));
+  EXPECT_EQ(Paint(kControlStateNormal),
+            (Draws{{L"file='n.png' fade='200'", -1}, {L"file='h.png' fade='100'", 20}}));
   // The pushed and disabled states are not cross-faded.
   EXPECT_EQ(Paint(kControlStatePushed), (Draws{{L"file='h.png' fade='100'", 255}}));
 }

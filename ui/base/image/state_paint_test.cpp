@@ -25,7 +25,9 @@ class PaintingOwner : public StateImageOwner {
   int HotAlpha() override { return hot_alpha; }
   bool DrawStateImage(IRenderContext* render, ImageRef& image, const std::wstring&,
                       int fade) override {
-    if (!image.image) image.image = ResourceHub::ObtainImage(testing_support::FixtureFolder() + image.spec.file_name);
+    if (!image.image)
+      image.image =
+          ResourceHub::ObtainImage(testing_support::FixtureFolder() + image.spec.file_name);
     if (!image.image) return false;
     const RECT source = {0, 0, image.image->width(), image.image->height()};
     render->DrawImage(kArea, image.image->Frame(0), image.image->has_alpha(), kArea, source,

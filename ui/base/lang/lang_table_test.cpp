@@ -71,9 +71,13 @@ TEST_F(LangTableTest, ReadsUtf8Texts) {
 }
 
 TEST_F(LangTableTest, ByteOrderMarkIsNotPartOfTheFirstId) {
-  Load("\xEF\xBB\xBF" "first=1\nsecond=2\n");
+  Load(
+      "\xEF\xBB\xBF"
+      "first=1\nsecond=2\n");
   EXPECT_EQ(table().Lookup(L"first"), L"1");
-  EXPECT_EQ(table().Lookup(L"\uFEFF" L"first"), L"");
+  EXPECT_EQ(table().Lookup(L"\uFEFF"
+                           L"first"),
+            L"");
 }
 
 TEST_F(LangTableTest, LongLinesAreReadWhole) {

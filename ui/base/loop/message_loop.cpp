@@ -62,9 +62,7 @@ bool MessageLoop::PostDelayedTask(Task task, int64_t delay) {
   return PostIncoming(std::move(task), DelayedRunTime(delay), true);
 }
 
-bool MessageLoop::PostNonNestableTask(Task task) {
-  return PostIncoming(std::move(task), 0, false);
-}
+bool MessageLoop::PostNonNestableTask(Task task) { return PostIncoming(std::move(task), 0, false); }
 
 bool MessageLoop::PostNonNestableDelayedTask(Task task, int64_t delay) {
   return PostIncoming(std::move(task), DelayedRunTime(delay), false);

@@ -60,7 +60,8 @@ class MarkupBuilderTest : public testing::Test {
   }
   static std::unique_ptr<Box> BuildBox(const std::wstring& markup) {
     MarkupBuilder builder;
-    return std::unique_ptr<Box>(dynamic_cast<Box*>(builder.Load(markup, nullptr, nullptr, nullptr)));
+    return std::unique_ptr<Box>(
+        dynamic_cast<Box*>(builder.Load(markup, nullptr, nullptr, nullptr)));
   }
 
   std::wstring root_;
@@ -299,7 +300,8 @@ TEST_F(MarkupBuilderTest, ChildrenUnderAControlThatIsNoBoxAreDropped) {
 TEST_F(MarkupBuilderTest, EventAppliesTheAttributeListToTheReceiver) {
   std::unique_ptr<Box> box = BuildBox(
       L"<Window><Box><Control name=\"me\">"
-      L"<Event type=\"buttondown select\" receiver=\"./me\" applyattribute=\"width=&quot;33&quot;\"/>"
+      L"<Event type=\"buttondown select\" receiver=\"./me\" "
+      L"applyattribute=\"width=&quot;33&quot;\"/>"
       L"</Control></Box></Window>");
   ASSERT_TRUE(box);
   Control* me = box->GetItemAt(0);

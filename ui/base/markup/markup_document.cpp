@@ -28,8 +28,7 @@ void AddGlobalFont(XmlNode node) {
   if (face.empty()) return;
   const std::wstring size = Attribute(node, L"size");
   ResourceHub::AddFont(face, size.empty() ? kDefaultFontSize : _wtoi(size.c_str()),
-                       IsTrue(node, L"bold"), IsTrue(node, L"underline"),
-                       IsTrue(node, L"italic"));
+                       IsTrue(node, L"bold"), IsTrue(node, L"underline"), IsTrue(node, L"italic"));
 }
 
 SIZE ReadSize(const wchar_t* text) {

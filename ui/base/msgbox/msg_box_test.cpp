@@ -33,8 +33,8 @@ struct Answers {
 class MsgBoxTest : public FrameworkWindowTest {
  protected:
   MsgBox* Open(HWND parent, const std::wstring& yes = L"Yes", const std::wstring& no = L"No") {
-    return MsgBox::Show(parent, answers_.Recorder(), L"Leave the meeting?", false, L"Tips",
-                        false, yes, false, no, false);
+    return MsgBox::Show(parent, answers_.Recorder(), L"Leave the meeting?", false, L"Tips", false,
+                        yes, false, no, false);
   }
   static void Click(MsgBox* box, const wchar_t* name) { box->ControlByName(name)->Activate(); }
   // Pumps until the box's window is gone, then until thread 0 has run what was posted to it.
@@ -51,7 +51,7 @@ TEST_F(MsgBoxTest, TheFirstAnswerCountsArrivesOnThreadZeroAndTheBoxIsThenDetecta
   std::weak_ptr<kbase::WeakFlag> alive = box->AcquireWeakFlag();
   HWND hwnd = box->GetHWND();
   Click(box, L"btn_yes");
-  Click(box, L"btn_no");  // during the fade-out: ignored
+  Click(box, L"btn_no");          // during the fade-out: ignored
   EXPECT_FALSE(alive.expired());  // fading out: still safe to use
   box->UpdateContent(L"closing");
   ASSERT_TRUE(WaitUntilGone(hwnd));
@@ -90,10 +90,10 @@ TEST_F(MsgBoxTest, EveryWayOfClosingGivesTheOwnerBackAndOnlyTheButtonsAndEscAnsw
       {"yes", [](MsgBox* box) { Click(box, L"btn_yes"); }, {kMsgBoxYes}},
       {"no", [](MsgBox* box) { Click(box, L"btn_no"); }, {kMsgBoxNo}},
       {"closebtn", [](MsgBox* box) { Click(box, L"closebtn"); }, {kMsgBoxNo}},
-      {"Esc", [](MsgBox* box) { SendMessageW(box->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0); },
+      {"Esc",
+       [](MsgBox* box) { SendMessageW(box->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 0); },
        {kMsgBoxNo}},
-      {"Alt+F4", [](MsgBox* box) { SendMessageW(box->GetHWND(), WM_SYSCOMMAND, SC_CLOSE, 0); },
-       {}},
+      {"Alt+F4", [](MsgBox* box) { SendMessageW(box->GetHWND(), WM_SYSCOMMAND, SC_CLOSE, 0); }, {}},
       {"WM_CLOSE", [](MsgBox* box) { PostMessageW(box->GetHWND(), WM_CLOSE, 0, 0); }, {}},
       {"Close", [](MsgBox* box) { box->Close(0); }, {}},
       {"DestroyWindow", [](MsgBox* box) { DestroyWindow(box->GetHWND()); }, {}},
@@ -127,8 +127,8 @@ TEST_F(MsgBoxTest, OnlyTheBoxThatDisabledAWindowEnablesIt) {
   EXPECT_TRUE(IsWindowEnabled(owner_));
 
   // A child window as parent: that child is what comes back, not only its top-level owner.
-  HWND child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
-                               owner_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, owner_,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
   MsgBox* over_child = Open(child);
   ASSERT_NE(over_child, nullptr);
   EXPECT_FALSE(IsWindowEnabled(child));
@@ -167,8 +167,8 @@ TEST_F(MsgBoxTest, TheRenderedBoxShowsItsTextsOnAnOpaqueBody) {
   SendMessageW(box->GetHWND(), WM_PAINT, 0, 0);
   ui::IRenderContext* context = box->GetRenderContext();
   ASSERT_NE(context->GetBits(), nullptr);
-  EXPECT_TRUE(ui::testing_support::SavePng(
-      context, ui::testing_support::PictureFolder() + L"msgbox.png"));
+  EXPECT_TRUE(
+      ui::testing_support::SavePng(context, ui::testing_support::PictureFolder() + L"msgbox.png"));
 
   using ui::testing_support::CountPixels;
   ASSERT_NE(box->ControlByName(L"content"), nullptr);
@@ -178,8 +178,7 @@ TEST_F(MsgBoxTest, TheRenderedBoxShowsItsTextsOnAnOpaqueBody) {
   EXPECT_GT(CountPixels(context, title, 0xFFF5F6F7).differing, 20) << "no title drawn";
   const RECT yes = box->ControlByName(L"btn_yes")->GetPos(true);
   EXPECT_GT(CountPixels(context, yes, 0xFF2A7FE6).differing, 10) << "no button text drawn";
-  EXPECT_EQ(CountPixels(context, ui::testing_support::BodyInside(box), 0xFFFFFFFF).translucent,
-            0);
+  EXPECT_EQ(CountPixels(context, ui::testing_support::BodyInside(box), 0xFFFFFFFF).translucent, 0);
 }
 
 }  // namespace

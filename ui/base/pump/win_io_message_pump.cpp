@@ -9,9 +9,7 @@ void WinIOMessagePump::WakeUpAt(int64_t run_time) { delayed_work_time_ = run_tim
 
 void WinIOMessagePump::AddObserver(IOObserver* observer) { observers_.AddObserver(observer); }
 
-void WinIOMessagePump::RemoveObserver(IOObserver* observer) {
-  observers_.RemoveObserver(observer);
-}
+void WinIOMessagePump::RemoveObserver(IOObserver* observer) { observers_.RemoveObserver(observer); }
 
 bool WinIOMessagePump::PostWakeUp() {
   return port_ && PostQueuedCompletionStatus(port_.get(), 0, reinterpret_cast<ULONG_PTR>(this),

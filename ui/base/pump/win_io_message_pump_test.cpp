@@ -39,9 +39,8 @@ TEST(WinIOMessagePumpTest, DeliversCompletionsToTheirHandlerAndObservers) {
   pump->AddObserver(&observer);
   WinIOMessagePump::IOContext context = {};
   context.handler = &handler;
-  ASSERT_TRUE(PostQueuedCompletionStatus(pump->completion_port(), 42,
-                                         reinterpret_cast<ULONG_PTR>(&handler),
-                                         &context.overlapped));
+  ASSERT_TRUE(PostQueuedCompletionStatus(
+      pump->completion_port(), 42, reinterpret_cast<ULONG_PTR>(&handler), &context.overlapped));
   loop.Run();
   pump->RemoveObserver(&observer);
   EXPECT_EQ(handler.completions, 1);

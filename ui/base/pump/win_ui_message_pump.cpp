@@ -39,9 +39,7 @@ void WinUIMessagePump::WakeUpAt(int64_t run_time) {
 
 void WinUIMessagePump::AddObserver(UIObserver* observer) { observers_.AddObserver(observer); }
 
-void WinUIMessagePump::RemoveObserver(UIObserver* observer) {
-  observers_.RemoveObserver(observer);
-}
+void WinUIMessagePump::RemoveObserver(UIObserver* observer) { observers_.RemoveObserver(observer); }
 
 void WinUIMessagePump::WillProcessMessage(const MSG& message) {
   observers_.Notify(&UIObserver::WillProcessMessage, message);
@@ -136,8 +134,8 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage() {
 void WinUIMessagePump::WaitForWork() {
   const int64_t delay = CurrentDelay();
   const DWORD timeout = delay < 0 ? INFINITE : ClampWaitMilliseconds(delay);
-  const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
+  const DWORD result =
+      MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   if (result != WAIT_OBJECT_0) return;
   // Mouse input reported for a window of another thread stays "available" without ever being
   // ours to take; waiting for a new message avoids spinning on it.

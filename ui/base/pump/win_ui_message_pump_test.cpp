@@ -96,10 +96,12 @@ TEST(UIMessageLoopTest, RunsTasksDelayedTasksAndWindowMessages) {
   TargetWindow target;
   std::vector<int> order;
   const int64_t start = NowMicroseconds();
-  loop.PostDelayedTask([&] {
-    order.push_back(3);
-    loop.Quit();
-  }, 30000);
+  loop.PostDelayedTask(
+      [&] {
+        order.push_back(3);
+        loop.Quit();
+      },
+      30000);
   loop.PostTask([&] {
     order.push_back(1);
     PostMessageW(target.hwnd(), kTestMessage, 0, 0);
@@ -148,8 +150,8 @@ TEST(UIMessageLoopTest, MessageFilterHookConsumesMessagesBeforeDispatch) {
   TargetWindow target;
   RecordingObserver observer;
   loop.ui_pump()->AddObserver(&observer);
-  g_filter_hook = SetWindowsHookExW(WH_MSGFILTER, &ConsumeFilteredMessage, nullptr,
-                                    GetCurrentThreadId());
+  g_filter_hook =
+      SetWindowsHookExW(WH_MSGFILTER, &ConsumeFilteredMessage, nullptr, GetCurrentThreadId());
   ASSERT_NE(g_filter_hook, nullptr);
   loop.PostTask([&] {
     PostMessageW(target.hwnd(), kFilteredMessage, 0, 0);

@@ -119,7 +119,8 @@ int ResourceHub::FontCount() {
 void ResourceHub::AddTextColor(const std::wstring& name, const std::wstring& value) {
   // wcstoul's rules: leading blanks and a sign pass, reading stops at a non-hex character, no
   // digits give 0. Long is 32-bit on Windows, so an overflow saturates at 0xFFFFFFFF.
-  const DWORD argb = value.empty() ? 0 : static_cast<DWORD>(wcstoul(value.c_str() + 1, nullptr, 16));
+  const DWORD argb =
+      value.empty() ? 0 : static_cast<DWORD>(wcstoul(value.c_str() + 1, nullptr, 16));
   Guard guard(State().mutex);
   State().colors[name] = argb;
 }

@@ -51,9 +51,8 @@ class ResourceHub {
   // DPI adaptation (when adapt_dpi), the global markup "global.xml" of the theme, the language
   // table (root + language_folder + "\strings.ini"), GDI+ and the common controls. Missing
   // global markup or language files leave those tables empty.
-  static void Start(const std::wstring& root, const CreateControlCallback& callback,
-                    bool adapt_dpi, const std::wstring& theme_folder,
-                    const std::wstring& language_folder);
+  static void Start(const std::wstring& root, const CreateControlCallback& callback, bool adapt_dpi,
+                    const std::wstring& theme_folder, const std::wstring& language_folder);
   static void Stop();
 
   // Ends in "\" (or "/" when given so); empty before Start.
@@ -70,8 +69,7 @@ class ResourceHub {
   // Adds a font ("system" is the system's UI face), size in pixels at 96 DPI. The new HFONT,
   // owned by the hub; null, adding nothing, when GDI refuses it. A face longer than a LOGFONT
   // holds is cut to 31 characters.
-  static HFONT AddFont(const std::wstring& face, int size, bool bold, bool underline,
-                       bool italic);
+  static HFONT AddFont(const std::wstring& face, int size, bool bold, bool underline, bool italic);
   // Null for an id outside the list; what is handed out stays valid until Stop releases the
   // fonts.
   static HFONT FontHandle(int id);

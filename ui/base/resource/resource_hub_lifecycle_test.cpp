@@ -36,9 +36,7 @@ class ResourceHubLifecycleTest : public testing::Test {
       RemoveDirectoryW((root_ + folder).c_str());
     }
   }
-  void Start() {
-    ResourceHub::Start(root_, nullptr, false, L"themes\\default", L"lang\\zh_CN");
-  }
+  void Start() { ResourceHub::Start(root_, nullptr, false, L"themes\\default", L"lang\\zh_CN"); }
 
   std::wstring root_;
   std::wstring strings_;

@@ -16,7 +16,9 @@ TEST(ResourceHubTest, ResourcePathEndsInASeparator) {
   const struct {
     const wchar_t* in;
     const wchar_t* out;
-  } cases[] = {{L"D:\\res", L"D:\\res\\"}, {L"D:\\res/", L"D:\\res/"}, {L"D:\\res\\", L"D:\\res\\"},
+  } cases[] = {{L"D:\\res", L"D:\\res\\"},
+               {L"D:\\res/", L"D:\\res/"},
+               {L"D:\\res\\", L"D:\\res\\"},
                {L"", L""}};
   for (const auto& c : cases) {
     ResourceHub::SetResourcePath(c.in);
@@ -29,9 +31,15 @@ TEST(ResourceHubTest, TextColorsAreHexadecimalArgbAfterTheFirstCharacter) {
     const wchar_t* value;
     DWORD argb;
   } cases[] = {
-      {L"#FFFFFFFF", 0xFFFFFFFF}, {L"#FF000000", 0xFF000000}, {L"#00FFFFFF", 0x00FFFFFF},
-      {L"#336699", 0x00336699},   {L"x80ff0000", 0x80FF0000}, {L"#12zz", 0x12},
-      {L"#", 0},                  {L"", 0},                   {L"#1FFFFFFFF", 0xFFFFFFFF},
+      {L"#FFFFFFFF", 0xFFFFFFFF},
+      {L"#FF000000", 0xFF000000},
+      {L"#00FFFFFF", 0x00FFFFFF},
+      {L"#336699", 0x00336699},
+      {L"x80ff0000", 0x80FF0000},
+      {L"#12zz", 0x12},
+      {L"#", 0},
+      {L"", 0},
+      {L"#1FFFFFFFF", 0xFFFFFFFF},
   };
   for (const auto& c : cases) {
     ResourceHub::AddTextColor(L"probe", c.value);
@@ -111,7 +119,8 @@ TEST_F(ResourceHubFontTest, SystemFaceAndScaledSize) {
   HFONT font = ResourceHub::AddFont(L"system", 12, false, false, false);
   ASSERT_NE(font, nullptr);
   const FontRecord* record = ResourceHub::FontInfo(id);
-  EXPECT_EQ(record->face, IsWindowsVistaOrLater() ? L"\u5fae\u8f6f\u96c5\u9ed1" : L"\u65b0\u5b8b\u4f53");
+  EXPECT_EQ(record->face,
+            IsWindowsVistaOrLater() ? L"\u5fae\u8f6f\u96c5\u9ed1" : L"\u65b0\u5b8b\u4f53");
   EXPECT_EQ(record->size, 18);
   EXPECT_EQ(LogFont(font).lfHeight, -18);
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <objidl.h>
+
 #include <gdiplus.h>
 
 #include <gtest/gtest.h>
@@ -24,7 +25,6 @@ class GdiplusEnvironment : public ::testing::Environment {
  private:
   ULONG_PTR token_ = 0;
 };
-
 
 // gtest owns registered environments.
 ::testing::Environment* const kEnvironment =

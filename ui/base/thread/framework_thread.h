@@ -33,8 +33,7 @@ class FrameworkThread : public Thread, public virtual SupportWeakCallback {
   enum LoopKind { kDefaultLoop = 0, kUILoop = 1, kIOLoop = 2, kCustomLoop = 3 };
 
   // The factory makes the loop of a kCustomLoop run; it is released when that run ends.
-  explicit FrameworkThread(std::string name,
-                           std::shared_ptr<MessageLoopFactory> factory = nullptr);
+  explicit FrameworkThread(std::string name, std::shared_ptr<MessageLoopFactory> factory = nullptr);
   ~FrameworkThread() override;
 
   // Runs the body on the calling thread with a loop of the given kind (any value other than

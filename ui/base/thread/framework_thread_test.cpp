@@ -100,9 +100,9 @@ TEST(FrameworkThreadTest, LoopKindChoosesTheLoop) {
     int kind;
     MessageLoop::Type type;
   };
-  for (const Case& c : {Case{FrameworkThread::kIOLoop, MessageLoop::kIO},
-                        Case{FrameworkThread::kUILoop, MessageLoop::kUI},
-                        Case{7, MessageLoop::kDefault}}) {
+  for (const Case& c :
+       {Case{FrameworkThread::kIOLoop, MessageLoop::kIO},
+        Case{FrameworkThread::kUILoop, MessageLoop::kUI}, Case{7, MessageLoop::kDefault}}) {
     TestFrameworkThread thread;
     MessageLoop::Type seen = MessageLoop::kDefault;
     thread.before_run = [&] { seen = thread.message_loop()->type(); };

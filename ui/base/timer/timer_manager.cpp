@@ -38,8 +38,7 @@ TimerManager::~TimerManager() {
 }
 
 bool TimerManager::Schedule(std::weak_ptr<kbase::WeakFlag> weak_flag,
-                            std::function<void()> callback, int64_t period_ms,
-                            int repeat_count) {
+                            std::function<void()> callback, int64_t period_ms, int repeat_count) {
   if (!callback) return false;
   TimerRecord record;
   record.callback = std::move(callback);

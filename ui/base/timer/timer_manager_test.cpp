@@ -157,9 +157,9 @@ TEST_F(TimerManagerTest, RefusesEmptyCallbacksAndDropsFlaglessRecords) {
 
 TEST_F(TimerManagerTest, CallbackMayScheduleAnotherTimer) {
   int runs = 0;
-  manager_.Schedule(owner_.AcquireWeakFlag(), [&] {
-    manager_.Schedule(owner_.AcquireWeakFlag(), Count(&runs), 50, 1);
-  }, 100, 1);
+  manager_.Schedule(
+      owner_.AcquireWeakFlag(),
+      [&] { manager_.Schedule(owner_.AcquireWeakFlag(), Count(&runs), 50, 1); }, 100, 1);
   TickAt(100);
   TickAt(150);
   EXPECT_EQ(runs, 1);
@@ -170,7 +170,8 @@ TEST(TimerManagerLifetimeTest, DestructionStopsTheTick) {
   {
     TimerManager manager(std::make_unique<FakeBackend>(&log));
     kbase::WeakCallbackFlag owner;
-    manager.Schedule(owner.AcquireWeakFlag(), [] {}, 100, 1);
+    manager.Schedule(
+        owner.AcquireWeakFlag(), [] {}, 100, 1);
     EXPECT_TRUE(log.running);
   }
   EXPECT_FALSE(log.running);
@@ -188,11 +189,14 @@ TEST(TimerManagerRealTest, OneShotFiresOnceOnTheOwningThread) {
   DWORD ran_on = 0;
   DWORD fired_at = 0;
   const DWORD start = GetTickCount();
-  ASSERT_TRUE(manager.Schedule(owner.AcquireWeakFlag(), [&] {
-    ++runs;
-    ran_on = GetCurrentThreadId();
-    fired_at = GetTickCount();
-  }, 300, 1));
+  ASSERT_TRUE(manager.Schedule(
+      owner.AcquireWeakFlag(),
+      [&] {
+        ++runs;
+        ran_on = GetCurrentThreadId();
+        fired_at = GetTickCount();
+      },
+      300, 1));
   kestrum::testing_support::PumpUntil([&runs] { return runs != 0; });
   PumpFor(std::chrono::milliseconds(200));  // long enough for a wrongly repeated run
   EXPECT_EQ(runs, 1);

@@ -77,8 +77,8 @@ void Toast::SetDuration(int milliseconds) {
   const WPARAM serial = serial_;
   // This runs on the framework's UI thread, not the toast's: it touches nothing of the toast and
   // only posts the close to the toast's own thread.
-  auto post_close = ToWeakCallback(
-      [hwnd, serial] { PostMessageW(hwnd, kTimedCloseMessage, serial, 0); });
+  auto post_close =
+      ToWeakCallback([hwnd, serial] { PostMessageW(hwnd, kTimedCloseMessage, serial, 0); });
   const int64_t delay = static_cast<int64_t>(milliseconds) * 1000;
   if (kbase::ThreadRegistry::PostDelayedTask(kFrameworkUiThread, post_close, delay)) return;
   SetTimer(hwnd, kCloseTimerId, static_cast<UINT>(milliseconds), nullptr);
@@ -113,14 +113,19 @@ LRESULT Toast::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (wparam == VK_ESCAPE) Close(kCloseCode);
       break;
     case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK: Close(kCloseCode); break;
+    case WM_NCLBUTTONDBLCLK:
+      Close(kCloseCode);
+      break;
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
       if (lparam != -1) ShowCloseButton();
       break;
     case WM_MOUSELEAVE:
-    case WM_NCMOUSELEAVE: HideCloseButtonOutside(); break;
-    default: break;
+    case WM_NCMOUSELEAVE:
+      HideCloseButtonOutside();
+      break;
+    default:
+      break;
   }
   return WindowImplBase::OnMessage(message, wparam, lparam);
 }

@@ -129,8 +129,8 @@ TEST_F(ToastTest, TheRenderedToastShowsItsTextOnAnOpaqueBody) {
   SendMessageW(toast->GetHWND(), WM_PAINT, 0, 0);
   ui::IRenderContext* context = toast->GetRenderContext();
   ASSERT_NE(context->GetBits(), nullptr);
-  EXPECT_TRUE(ui::testing_support::SavePng(
-      context, ui::testing_support::PictureFolder() + L"toast.png"));
+  EXPECT_TRUE(
+      ui::testing_support::SavePng(context, ui::testing_support::PictureFolder() + L"toast.png"));
 
   auto* content = dynamic_cast<ui::RichEdit*>(toast->ControlByName(L"content"));
   ASSERT_NE(content, nullptr);
@@ -141,8 +141,8 @@ TEST_F(ToastTest, TheRenderedToastShowsItsTextOnAnOpaqueBody) {
   const RECT body = ui::testing_support::BodyInside(toast);
   EXPECT_EQ(ui::testing_support::CountPixels(context, body, 0xFF333333).translucent, 0);
   // The margin is the shadow's: translucent at the outer edge.
-  EXPECT_GT(ui::testing_support::CountPixels(context, RECT{0, 0, body.left, body.top}, 0)
-                .translucent, 0);
+  EXPECT_GT(
+      ui::testing_support::CountPixels(context, RECT{0, 0, body.left, body.top}, 0).translucent, 0);
 }
 
 }  // namespace

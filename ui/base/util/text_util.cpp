@@ -47,7 +47,8 @@ std::wstring FormatV(const wchar_t* format, va_list args) {
   wchar_t stack_buffer[kStackBufferSize];
   int length = FormatInto(stack_buffer, kStackBufferSize, format, args);
   if (length < 0) return std::wstring();
-  if (static_cast<std::size_t>(length) < kStackBufferSize) return std::wstring(stack_buffer, length);
+  if (static_cast<std::size_t>(length) < kStackBufferSize)
+    return std::wstring(stack_buffer, length);
 
   // The formatter reports the length it needs, so the doubling reaches a fitting size at once.
   std::size_t size = kStackBufferSize;

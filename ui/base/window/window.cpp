@@ -97,8 +97,8 @@ bool Window::BindControlTree(Control* control, Box* parent) {
 void Window::ForgetControl(Control* control) {
   KESTRUM_CHECK_THREAD(thread_);
   if (!control) return;
-  for (Control** slot : {&focus_, &under_mouse_, &hovered_, &pressed_, &key_down_, &touch_,
-                         &pointer_}) {
+  for (Control** slot :
+       {&focus_, &under_mouse_, &hovered_, &pressed_, &key_down_, &touch_, &pointer_}) {
     if (*slot == control) *slot = nullptr;
   }
   const std::wstring name = control->GetName();
@@ -184,9 +184,7 @@ ShadowBox* Window::InstalledShadowBox() const {
   return box && static_cast<Control*>(box) == root_ ? box : nullptr;
 }
 
-bool Window::ShadowBoxIsCurrent() const {
-  return !shadow_.GetShadowBox() || InstalledShadowBox();
-}
+bool Window::ShadowBoxIsCurrent() const { return !shadow_.GetShadowBox() || InstalledShadowBox(); }
 
 void Window::ScaleSize(int& cx, int& cy) const {
   DisplayScale::Instance().ScaleValue(cx);

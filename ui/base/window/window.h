@@ -58,8 +58,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   virtual UINT RegisteredClassStyle() const;
   // Registers (or superclasses) the class and creates the window; null on failure. A style with
   // caption bits loses them: the framework draws its own caption.
-  virtual HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style,
-                      bool layered, const RECT& rect);
+  virtual HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style, bool layered,
+                      const RECT& rect);
   // Fades the root out and posts WM_CLOSE(code) 300 ms later (Vista and later), or at once.
   // Nothing when the handle is gone.
   virtual void Close(UINT code);

@@ -16,8 +16,8 @@ void Window::Close(UINT code) {
     root_->SetFadeVisible(false);
     HWND hwnd = hwnd_;
     TimerManager::Instance().Schedule(
-        weak_flag_.AcquireWeakFlag(),
-        [hwnd, code]() { PostMessageW(hwnd, WM_CLOSE, code, 0); }, kCloseDelayMs, 1);
+        weak_flag_.AcquireWeakFlag(), [hwnd, code]() { PostMessageW(hwnd, WM_CLOSE, code, 0); },
+        kCloseDelayMs, 1);
     return;
   }
   PostMessageW(hwnd_, WM_CLOSE, code, 0);
@@ -74,8 +74,7 @@ void Window::FadeIn() {
   AnimationPlayer* player = root_->GetAnimationManager().SetFadeAlpha(true);
   if (!player) return;
   SetWindowAlpha(0);
-  player->SetValueCallback(
-      weak_flag_.ToWeakCallback([this](int value) { SetWindowAlpha(value); }));
+  player->SetValueCallback(weak_flag_.ToWeakCallback([this](int value) { SetWindowAlpha(value); }));
   root_->SetFadeVisible(true);
 }
 

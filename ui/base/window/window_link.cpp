@@ -26,8 +26,7 @@ Control* FocusedControl(Window* window) { return Checked(window)->GetFocusContro
 Control* HoverControl(Window* window) { return Checked(window)->GetHoverControl(); }
 POINT LastMousePos(Window* window) { return Checked(window)->LastMousePoint(); }
 
-void DeliverEvent(Window* window, Control* sender, EventType type, WPARAM wParam,
-                  LPARAM lParam) {
+void DeliverEvent(Window* window, Control* sender, EventType type, WPARAM wParam, LPARAM lParam) {
   Checked(window)->DeliverEvent(sender, type, wParam, lParam);
 }
 

@@ -4,8 +4,8 @@
 #include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
-#include "ui/controls/render/auto_clip.h"
 #include "ui/controls/layout/layout.h"
+#include "ui/controls/render/auto_clip.h"
 #include "ui/controls/render/render_context.h"
 #include "ui/controls/shadow/shadow_box.h"
 

@@ -41,21 +41,40 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& h
     }
   }
   switch (message) {
-    case WM_CLOSE: OnClose(); break;
-    case WM_ERASEBKGND: handled = true; return 1;
-    case WM_PAINT: PaintWindow(); handled = true; break;
-    case WM_SIZE: OnSize(wparam); handled = true; break;
-    case WM_KILLFOCUS: OnKillFocus(wparam, lparam); break;
-    case WM_CONTEXTMENU: OnContextMenu(wparam, lparam); break;
+    case WM_CLOSE:
+      OnClose();
+      break;
+    case WM_ERASEBKGND:
+      handled = true;
+      return 1;
+    case WM_PAINT:
+      PaintWindow();
+      handled = true;
+      break;
+    case WM_SIZE:
+      OnSize(wparam);
+      handled = true;
+      break;
+    case WM_KILLFOCUS:
+      OnKillFocus(wparam, lparam);
+      break;
+    case WM_CONTEXTMENU:
+      OnContextMenu(wparam, lparam);
+      break;
     case WM_CHAR:
       if (focus_) Send(focus_, kEventChar, wparam, lparam, POINT{}, static_cast<wchar_t>(wparam));
       break;
-    case WM_KEYDOWN: OnKeyDown(wparam, lparam); break;
-    case WM_KEYUP: OnKeyUp(wparam, lparam); break;
+    case WM_KEYDOWN:
+      OnKeyDown(wparam, lparam);
+      break;
+    case WM_KEYUP:
+      OnKeyUp(wparam, lparam);
+      break;
     case WM_SETCURSOR:
       if (OnSetCursor(wparam, lparam)) handled = true;
       break;
-    case WM_NOTIFY: return OnNotify(wparam, lparam, handled);
+    case WM_NOTIFY:
+      return OnNotify(wparam, lparam, handled);
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
       if (!lparam) break;
@@ -69,28 +88,45 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& h
       break;
     case WM_IME_ENDCOMPOSITION:
       if (focus_) {
-        Send(focus_, kEventImeEndComposition, wparam, lparam, POINT{}, static_cast<wchar_t>(wparam));
+        Send(focus_, kEventImeEndComposition, wparam, lparam, POINT{},
+             static_cast<wchar_t>(wparam));
       }
       break;
-    case WM_MOUSEMOVE: OnMouseMove(wparam, lparam); break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wparam, lparam);
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: OnButtonDown(message, wparam, lparam); break;
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(message, wparam, lparam);
+      break;
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP: OnButtonUp(message, wparam, lparam); break;
-    case WM_MOUSEWHEEL: OnMouseWheel(wparam, lparam); break;
+    case WM_RBUTTONUP:
+      OnButtonUp(message, wparam, lparam);
+      break;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(wparam, lparam);
+      break;
     case WM_MOUSEHOVER:
       if (OnMouseHover(lparam)) handled = true;
       break;
-    case WM_MOUSELEAVE: OnMouseLeave(); break;
-    case WM_TOUCH: OnTouch(wparam, lparam); break;
+    case WM_MOUSELEAVE:
+      OnMouseLeave();
+      break;
+    case WM_TOUCH:
+      OnTouch(wparam, lparam);
+      break;
     case kWmPointerUpdate:
     case kWmPointerDown:
     case kWmPointerUp:
     case kWmPointerLeave:
-    case kWmPointerCaptureChanged: return OnPointer(message, wparam, lparam, handled);
-    case kDelayedDeleteMessage: DeleteQueuedControls(); break;
-    default: break;
+    case kWmPointerCaptureChanged:
+      return OnPointer(message, wparam, lparam, handled);
+    case kDelayedDeleteMessage:
+      DeleteQueuedControls();
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -225,9 +261,9 @@ void Window::TrackMouse() {
   track.cbSize = sizeof(track);
   track.dwFlags = TME_HOVER | TME_LEAVE;
   track.hwndTrack = hwnd_;
-  track.dwHoverTime = tooltip_ ? static_cast<DWORD>(SendMessageW(tooltip_, TTM_GETDELAYTIME,
-                                                                 TTDT_INITIAL, 0))
-                               : kDefaultHoverMs;
+  track.dwHoverTime =
+      tooltip_ ? static_cast<DWORD>(SendMessageW(tooltip_, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
+               : kDefaultHoverMs;
   TrackMouseEvent(&track);
   mouse_tracking_ = true;
 }
@@ -345,7 +381,8 @@ void Window::ShowToolTip(Control* control) {
 }
 
 void Window::HideToolTip() {
-  if (tooltip_) SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_info_));
+  if (tooltip_)
+    SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_info_));
 }
 
 }  // namespace ui

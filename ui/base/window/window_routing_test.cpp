@@ -26,7 +26,7 @@ TEST_F(WindowTest, PressMoveOutsideAndReleaseKeepTheControlCapturedThroughout) {
   Send(WM_LBUTTONUP, 0, At(150, 90));
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(window_->GetPressedControl(), nullptr);
-  const Events expected = {kEventMouseEnter,  kEventMouseMove,  kEventSetFocus,
+  const Events expected = {kEventMouseEnter,      kEventMouseMove,  kEventSetFocus,
                            kEventMouseButtonDown, kEventMouseLeave, kEventMouseMove,
                            kEventMouseButtonUp};
   EXPECT_EQ(events_, expected);

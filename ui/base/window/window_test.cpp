@@ -261,8 +261,7 @@ TEST_F(WindowTest, MarkupShadowAttributesSetTheRecordBeforeTheSizeTakesTheMargin
   EXPECT_EQ(rect.right - rect.left, 100 + 5 + 7);
   EXPECT_EQ(rect.bottom - rect.top, 50 + 6 + 8);
 
-  delete builder.Load(L"<Window shadowattached=\"no\"></Window>", nullptr, window_.get(),
-                      nullptr);
+  delete builder.Load(L"<Window shadowattached=\"no\"></Window>", nullptr, window_.get(), nullptr);
   EXPECT_FALSE(window_->GetShadow().IsAttached());
   EXPECT_EQ(window_->ShadowMargin().left, 0);
 }

@@ -84,9 +84,8 @@ bool SavePng(IRenderContext* context, const std::wstring& path) {
           static_cast<BYTE*>(context->GetBits()), &bitmap) != Gdiplus::Ok) {
     return false;
   }
-  const bool saved =
-      Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &encoder, nullptr) ==
-      Gdiplus::Ok;
+  const bool saved = Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &encoder,
+                                                              nullptr) == Gdiplus::Ok;
   Gdiplus::DllExports::GdipDisposeImage(bitmap);
   return saved;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
@@ -39,8 +39,8 @@ class FrameworkWindowTest : public testing::Test {
     ASSERT_TRUE(main_thread_.Start(kbase::FrameworkThread::kUILoop));
     // Hidden: under a display without window manager, handing the activation back to a
     // visible owner costs seconds per closed window.
-    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 500, 400,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 200, 150, 500, 400, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner_, nullptr);
   }
   void TearDown() override {

@@ -40,9 +40,7 @@ LONG_PTR WindowImplBase::CreateStyle() const {
   return GetWindowLongPtrW(GetHWND(), GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CAPTION);
 }
 
-Control* WindowImplBase::CreateCustomControl(const std::wstring& /*class_name*/) {
-  return nullptr;
-}
+Control* WindowImplBase::CreateCustomControl(const std::wstring& /*class_name*/) { return nullptr; }
 
 void WindowImplBase::ReportSkinError(const std::wstring& text) {
   MessageBoxW(nullptr, text.c_str(), kErrorCaption, MB_ICONHAND);
@@ -174,9 +172,7 @@ void WindowImplBase::OnDestroyed(HWND hwnd) {
   delete this;
 }
 
-void WindowImplBase::SetTitle(const std::wstring& text) {
-  SetWindowTextW(GetHWND(), text.c_str());
-}
+void WindowImplBase::SetTitle(const std::wstring& text) { SetWindowTextW(GetHWND(), text.c_str()); }
 
 void WindowImplBase::Activate() {
   HWND hwnd = GetHWND();

@@ -68,8 +68,7 @@ class WindowImplBase : public Window, public IUIMessageFilter {
   virtual LRESULT OnDestroy(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
   virtual LRESULT OnNcActivate(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
   virtual LRESULT OnNcCalcSize(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
-  virtual LRESULT OnWindowPosChanging(UINT message, WPARAM wparam, LPARAM lparam,
-                                      bool& handled);
+  virtual LRESULT OnWindowPosChanging(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
   virtual LRESULT OnNcPaint(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
   virtual LRESULT OnNcLButtonDblClk(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
   virtual LRESULT OnNcHitTest(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);

@@ -119,11 +119,11 @@ TEST_F(SkinnedWindowTest, TheSkinBuildsAShadowedTreeAroundItsBody) {
 
 TEST_F(SkinnedWindowTest, TheCaptionDragsByLabelsAndEmptySpaceButNotByButtons) {
   ASSERT_NE(Open(), nullptr);
-  EXPECT_EQ(HitTest(60, 30), HTCAPTION);    // the label
-  EXPECT_EQ(HitTest(300, 30), HTCAPTION);   // the band's empty box
-  EXPECT_EQ(HitTest(130, 30), HTCLIENT);    // "closebtn"
-  EXPECT_EQ(HitTest(60, 100), HTCLIENT);    // below the band
-  EXPECT_EQ(HitTest(5, 5), HTCLIENT);       // the shadow margin
+  EXPECT_EQ(HitTest(60, 30), HTCAPTION);   // the label
+  EXPECT_EQ(HitTest(300, 30), HTCAPTION);  // the band's empty box
+  EXPECT_EQ(HitTest(130, 30), HTCLIENT);   // "closebtn"
+  EXPECT_EQ(HitTest(60, 100), HTCLIENT);   // below the band
+  EXPECT_EQ(HitTest(5, 5), HTCLIENT);      // the shadow margin
   EXPECT_EQ(HitTest(14, 14), HTTOPLEFT);
   EXPECT_EQ(HitTest(313, 100), HTRIGHT);
 }

@@ -93,8 +93,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lparam, bool&) {
 LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lparam, bool& handled) {
   handled = false;
   auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-  const MONITORINFO monitor = MonitorInfoOf(MonitorFromWindow(GetHWND(),
-                                                              MONITOR_DEFAULTTONEAREST));
+  const MONITORINFO monitor = MonitorInfoOf(MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTONEAREST));
   RECT work = monitor.rcWork;
   OffsetRect(&work, -monitor.rcMonitor.left, -monitor.rcMonitor.top);
   info->ptMaxPosition = POINT{work.left, work.top};

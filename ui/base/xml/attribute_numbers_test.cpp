@@ -19,7 +19,9 @@ TEST(AttributeNumbersTest, OneSeparatorCharacterAfterEachNumber) {
 
 TEST(AttributeNumbersTest, MissingNumbersAreZeroAndNothingIsReadPastTheEnd) {
   // The value is followed in memory by digits that must not be read.
-  const wchar_t memory[] = L"10,20\0" L"99,99";
+  const wchar_t memory[] =
+      L"10,20\0"
+      L"99,99";
   RECT rect = {-1, -1, -1, -1};
   ReadRect(memory, rect);
   EXPECT_EQ(rect.left, 10);

@@ -39,7 +39,7 @@ wchar_t DecodeEntity(wchar_t*& p) {
     std::size_t length;
     wchar_t character;
   } kEntities[] = {
-      {L"&amp;", 5, L'&'}, {L"&lt;", 4, L'<'}, {L"&gt;", 4, L'>'},
+      {L"&amp;", 5, L'&'},  {L"&lt;", 4, L'<'},    {L"&gt;", 4, L'>'},
       {L"&quot;", 6, L'"'}, {L"&apos;", 6, L'\''},
   };
   for (const auto& entity : kEntities) {

@@ -94,8 +94,8 @@ TEST(XmlDocTest, OpenElementsEndWithTheTextOnlyAtTheTwoOuterLevels) {
 
 TEST(XmlDocTest, EntitiesAndWhitespace) {
   XmlDoc doc;
-  ASSERT_TRUE(doc.LoadFromString(
-      L"<a v=\"&quot;q&quot; &lt;&gt; &apos;\">x &amp; y &#38; z &bogus;</a>"));
+  ASSERT_TRUE(
+      doc.LoadFromString(L"<a v=\"&quot;q&quot; &lt;&gt; &apos;\">x &amp; y &#38; z &bogus;</a>"));
   XmlNode root = doc.Root();
   EXPECT_STREQ(root.Text(), L"x & y &#38; z &bogus;");
   EXPECT_STREQ(root.AttributeValue(0), L"\"q\" <> '");
@@ -122,7 +122,8 @@ TEST(XmlDocTest, AttributesAfterShortenedValuesAreStillFound) {
 
 TEST(XmlDocTest, OnlyTheFirst64AttributesAreSeen) {
   std::wstring text = L"<a";
-  for (int i = 0; i < 70; ++i) text += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
+  for (int i = 0; i < 70; ++i)
+    text += L" n" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
   text += L" />";
   XmlDoc doc;
   ASSERT_TRUE(doc.LoadFromString(text.c_str()));
@@ -323,7 +324,8 @@ TEST_F(XmlDocFileTest, FilesUpTo4MiBLoad) {
   // An element whose text fills the file up to the limit.
   const std::string head = "<a>";
   const std::string tail = "</a>";
-  std::string bytes = head + std::string(XmlDoc::kLargestFile - head.size() - tail.size(), 'x') + tail;
+  std::string bytes =
+      head + std::string(XmlDoc::kLargestFile - head.size() - tail.size(), 'x') + tail;
   Write(L"limit.xml", bytes);
   XmlDoc doc;
   EXPECT_TRUE(doc.LoadFromFile(L"limit.xml")) << doc.ErrorMessage();

@@ -20,8 +20,8 @@ class AnimationClock {
   // Counter ticks per second; always positive.
   virtual int64_t Frequency() = 0;
   // Runs callback every period_ms on the UI thread until flag expires.
-  virtual void SchedulePeriodic(std::weak_ptr<kbase::WeakFlag> flag,
-                                std::function<void()> callback, int period_ms) = 0;
+  virtual void SchedulePeriodic(std::weak_ptr<kbase::WeakFlag> flag, std::function<void()> callback,
+                                int period_ms) = 0;
 
   // The process-wide real clock. The timer manager it uses is created on the first schedule, on
   // the calling thread, which must run a Windows message loop.

@@ -16,10 +16,10 @@ constexpr int kDefaultSlideDistance = 100;
 constexpr LONG kUnboundedAvailable = 999999;
 
 // Appear and Disappear play these kinds in this order; the hot fade follows the mouse instead.
-constexpr AnimationType kShowKinds[] = {
-    kAnimationAlpha,          kAnimationWidth,           kAnimationHeight,
-    kAnimationInoutXFromLeft, kAnimationInoutXFromRight, kAnimationInoutYFromTop,
-    kAnimationInoutYFromBottom};
+constexpr AnimationType kShowKinds[] = {kAnimationAlpha,           kAnimationWidth,
+                                        kAnimationHeight,          kAnimationInoutXFromLeft,
+                                        kAnimationInoutXFromRight, kAnimationInoutYFromTop,
+                                        kAnimationInoutYFromBottom};
 
 }  // namespace
 
@@ -63,9 +63,9 @@ AnimationPlayer* AnimationManager::SetFadeWidth(bool enable) {
     return nullptr;
   }
   AnimationOwner* owner = owner_;
-  return Install(kAnimationWidth, {0, static_cast<int>(EstimateOwner().cx), 0, kResizeAcceleration},
-                 owner->ToWeakCallback(
-                     [owner](int value) { owner->SetFixedWidth(value, true, false); }));
+  return Install(
+      kAnimationWidth, {0, static_cast<int>(EstimateOwner().cx), 0, kResizeAcceleration},
+      owner->ToWeakCallback([owner](int value) { owner->SetFixedWidth(value, true, false); }));
 }
 
 AnimationPlayer* AnimationManager::SetFadeHeight(bool enable) {
@@ -74,19 +74,19 @@ AnimationPlayer* AnimationManager::SetFadeHeight(bool enable) {
     return nullptr;
   }
   AnimationOwner* owner = owner_;
-  return Install(kAnimationHeight,
-                 {0, static_cast<int>(EstimateOwner().cy), 0, kResizeAcceleration},
-                 owner->ToWeakCallback([owner](int value) { owner->SetFixedHeight(value, false); }));
+  return Install(
+      kAnimationHeight, {0, static_cast<int>(EstimateOwner().cy), 0, kResizeAcceleration},
+      owner->ToWeakCallback([owner](int value) { owner->SetFixedHeight(value, false); }));
 }
 
 AnimationPlayer* AnimationManager::SetFadeInOutX(bool enable, bool from_right) {
-  return SetSlide(enable, from_right ? kAnimationInoutXFromRight : kAnimationInoutXFromLeft,
-                  false, from_right);
+  return SetSlide(enable, from_right ? kAnimationInoutXFromRight : kAnimationInoutXFromLeft, false,
+                  from_right);
 }
 
 AnimationPlayer* AnimationManager::SetFadeInOutY(bool enable, bool from_bottom) {
-  return SetSlide(enable, from_bottom ? kAnimationInoutYFromBottom : kAnimationInoutYFromTop,
-                  true, from_bottom);
+  return SetSlide(enable, from_bottom ? kAnimationInoutYFromBottom : kAnimationInoutYFromTop, true,
+                  from_bottom);
 }
 
 AnimationPlayer* AnimationManager::SetSlide(bool enable, AnimationType kind, bool vertical,

@@ -34,7 +34,8 @@ int AnimationPlayer::GetCurrentValue() {
   if (t <= speed_up_time_) {
     offset = acceleration_ * t * t;
   } else if (t <= speed_up_time_ + constant_time_) {
-    offset = acceleration_ * speed_up_time_ * speed_up_time_ + constant_speed_ * (t - speed_up_time_);
+    offset =
+        acceleration_ * speed_up_time_ * speed_up_time_ + constant_speed_ * (t - speed_up_time_);
   } else {
     const double u = t - speed_up_time_ - constant_time_;
     offset = acceleration_ * speed_up_time_ * speed_up_time_ + constant_speed_ * constant_time_ +
@@ -58,8 +59,7 @@ void AnimationPlayer::ComputeProfile() {
   if (!total_known) {
     // Computed in double first: with both factors 0 the quotient is infinite, which only the
     // cap below turns into a usable time.
-    const double denominator = (1 - s - d) * 2 * k + acceleration_ * s * s -
-                               deceleration_ * d * d;
+    const double denominator = (1 - s - d) * 2 * k + acceleration_ * s * s - deceleration_ * d * d;
     const double total = std::sqrt(distance / denominator);
     if (std::isnan(total) || total > max_total_time_) {
       SetTotalMilliseconds(max_total_time_);

@@ -68,7 +68,8 @@ void AnimationPlayerBase::Run() {
   // The first tick may already have arrived (or a callback may have paused the player); ticks
   // scheduled after that would report the end again and again.
   if (!playing_) return;
-  clock_->SchedulePeriodic(tick_guard_.AcquireWeakFlag(), [this] { Tick(); }, tick_period_);
+  clock_->SchedulePeriodic(
+      tick_guard_.AcquireWeakFlag(), [this] { Tick(); }, tick_period_);
 }
 
 void AnimationPlayerBase::Tick() {

@@ -45,9 +45,7 @@ class AnimationPlayerBase : public kbase::SupportWeakCallback {
   void SetValueCallback(std::function<void(int)> callback) {
     value_callback_ = std::move(callback);
   }
-  void SetFinishCallback(std::function<void()> callback) {
-    finish_callback_ = std::move(callback);
-  }
+  void SetFinishCallback(std::function<void()> callback) { finish_callback_ = std::move(callback); }
   void SetStartValue(int value) { start_value_ = value; }
   void SetEndValue(int value) { end_value_ = value; }
   void SetTotalMilliseconds(int total) { total_time_ = total; }

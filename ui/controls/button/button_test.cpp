@@ -6,8 +6,8 @@
 
 #include "ui/base/resource/resource_hub.h"
 #include "ui/controls/button/button_test_support.h"
-#include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 #include "ui/controls/button/check_box.h"
+#include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 
 namespace ui {
 namespace {

@@ -39,15 +39,13 @@ bool CheckBoxTemplate<Base>::HasHotState() {
 }
 
 template <typename Base>
-void CheckBoxTemplate<Base>::SetSelectedStateColor(ControlState state,
-                                                   const std::wstring& name) {
+void CheckBoxTemplate<Base>::SetSelectedStateColor(ControlState state, const std::wstring& name) {
   selected_state_colors_.SetColor(state, name);
   this->Invalidate();
 }
 
 template <typename Base>
-void CheckBoxTemplate<Base>::SetSelectedStateImage(ControlState state,
-                                                   const std::wstring& spec) {
+void CheckBoxTemplate<Base>::SetSelectedStateImage(ControlState state, const std::wstring& spec) {
   this->state_images_.KindFor(kStateImageSelectedBackground).ImageFor(state).SetSpecText(spec);
   this->RelayoutIfAuto();
 }

@@ -39,7 +39,6 @@ int StateAttribute(const std::wstring& name, const wchar_t* prefix, const wchar_
   return -1;
 }
 
-
 template <typename Base>
 LabelTemplate<Base>::LabelTemplate() {
   text_colors_.SetColor(kControlStateNormal, ResourceHub::DefaultTextColor());
@@ -184,8 +183,8 @@ void LabelTemplate<Base>::SetAttribute(const std::wstring& name, const std::wstr
   if (name == L"align") {
     ApplyAlign(value);
   } else if (name == L"endellipsis") {
-    text_style_ = on ? (text_style_ | DT_END_ELLIPSIS)
-                     : (text_style_ & ~static_cast<UINT>(DT_END_ELLIPSIS));
+    text_style_ =
+        on ? (text_style_ | DT_END_ELLIPSIS) : (text_style_ & ~static_cast<UINT>(DT_END_ELLIPSIS));
   } else if (name == L"linelimit") {
     SetFlagAndRepaint(&line_limit_, on);
   } else if (name == L"singleline") {

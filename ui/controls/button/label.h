@@ -68,8 +68,8 @@ class LabelTemplate : public Base {
   void SyncSingleLine();
   // The padded text rectangle, with DT_SINGLELINE following singleLine.
   RECT TextRect();
-  void DrawTextIn(IRenderContext* render, const RECT& rect, const std::wstring& color,
-                  BYTE alpha, bool line_limit);
+  void DrawTextIn(IRenderContext* render, const RECT& rect, const std::wstring& color, BYTE alpha,
+                  bool line_limit);
   // Stores *field = value and repaints when it changed.
   void SetFlagAndRepaint(bool* field, bool value);
 

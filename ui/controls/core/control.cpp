@@ -37,8 +37,8 @@ std::string ToUtf8(const std::wstring& text) {
 
 Control::Control() : animation_manager_(this) {
   state_colors_.SetOwner(this);
-  for (StateImageKind kind : {kStateImageBackground, kStateImageFore,
-                              kStateImageSelectedBackground, kStateImageSelectedFore}) {
+  for (StateImageKind kind : {kStateImageBackground, kStateImageFore, kStateImageSelectedBackground,
+                              kStateImageSelectedFore}) {
     state_images_.KindFor(kind).SetOwner(this);
   }
 }
@@ -171,9 +171,7 @@ void Control::LoadImages() {
   if (cached) bk_image_.image = cached;
 }
 
-void Control::UnloadImages() {
-  bk_image_.ClearDecoded();
-}
+void Control::UnloadImages() { bk_image_.ClearDecoded(); }
 
 void Control::ClearImages() {
   state_images_.ClearDecoded();

@@ -16,7 +16,9 @@ namespace {
 
 bool IsTrue(const std::wstring& value) { return value == L"true"; }
 
-int ReadInt(const std::wstring& value) { return static_cast<int>(wcstol(value.c_str(), nullptr, 10)); }
+int ReadInt(const std::wstring& value) {
+  return static_cast<int>(wcstol(value.c_str(), nullptr, 10));
+}
 
 SIZE ReadPair(const std::wstring& value) {
   long numbers[2] = {0, 0};
@@ -171,8 +173,7 @@ bool Control::SetLookAttribute(const std::wstring& name, const std::wstring& val
 }
 
 bool Control::SetImageAttribute(const std::wstring& name, const std::wstring& value) {
-  const int state =
-      IndexOf(name, {L"normalimage", L"hotimage", L"pushedimage", L"disabledimage"});
+  const int state = IndexOf(name, {L"normalimage", L"hotimage", L"pushedimage", L"disabledimage"});
   const int fore_state = IndexOf(
       name, {L"forenormalimage", L"forehotimage", L"forepushedimage", L"foredisabledimage"});
   if (state >= 0) {
@@ -288,8 +289,8 @@ Control* MatchName(Control* control, void* data) {
 
 }  // namespace
 
-bool Control::OnApplyAttributeList(const std::wstring& receiver,
-                                   const std::wstring& attribute_list, EventArgs* /*args*/) {
+bool Control::OnApplyAttributeList(const std::wstring& receiver, const std::wstring& attribute_list,
+                                   EventArgs* /*args*/) {
   Control* target = nullptr;
   if (receiver.compare(0, 2, L".\\") == 0 || receiver.compare(0, 2, L"./") == 0) {
     std::wstring name = receiver.substr(2);

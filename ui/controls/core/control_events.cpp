@@ -32,8 +32,8 @@ void Control::AttachImagePlayEnd(EventCallback handler) {
   image_play_end_handlers_[1].Add(std::move(handler));
 }
 
-void Control::SendEvent(EventType type, WPARAM wParam, LPARAM lParam, wchar_t key,
-                        float pressure, int x, int y) {
+void Control::SendEvent(EventType type, WPARAM wParam, LPARAM lParam, wchar_t key, float pressure,
+                        int x, int y) {
   EventArgs args;
   args.type = type;
   args.sender = this;

@@ -198,8 +198,7 @@ TEST(ControlMouseTest, MouseDisabledControlPassesClicksToItsParent) {
   child->SendEvent(kEventMouseButtonUp, 0, 0, 0, 0.0f, 5, 5);
   EXPECT_FALSE(child->IsMouseFocused());
   EXPECT_EQ(0, child->activations);
-  EXPECT_EQ((std::vector<EventType>{kEventMouseButtonDown, kEventMouseButtonUp}),
-            parent.handled);
+  EXPECT_EQ((std::vector<EventType>{kEventMouseButtonDown, kEventMouseButtonUp}), parent.handled);
 }
 
 TEST(ControlMouseTest, DisabledControlIgnoresButtonsAndPassesTheMenuRequestUp) {

@@ -176,15 +176,15 @@ void Control::SetImageFrame(int frame) {
 
 void Control::ScheduleImageTimer(int delay_ms) {
   image_timer_flag_.Cancel();
-  TimerManager::Instance().Schedule(image_timer_flag_.AcquireWeakFlag(),
-                                    [this] { PlayImageAnimation(); }, delay_ms, -1);
+  TimerManager::Instance().Schedule(
+      image_timer_flag_.AcquireWeakFlag(), [this] { PlayImageAnimation(); }, delay_ms, -1);
 }
 
 void Control::PlayImageAnimation() {
   ImageRef& image = bk_image_;
   const int play_count = image.spec.play_count;
-  const bool finished = (play_count > 0 && image.loop_count >= play_count) ||
-                        (play_count == 0 && !image.status);
+  const bool finished =
+      (play_count > 0 && image.loop_count >= play_count) || (play_count == 0 && !image.status);
   if (!image.image || image.image->FrameCount() < 2 || finished) {
     image.status = 0;
     image_timer_flag_.Cancel();

@@ -13,7 +13,7 @@ class Control;
 struct EventArgs {
   EventType type = kEventNone;
   Control* sender = nullptr;
-  DWORD timeStamp = 0;  // GetTickCount when the event was made
+  DWORD timeStamp = 0;     // GetTickCount when the event was made
   POINT ptMouse = {0, 0};  // window client coordinates
   wchar_t chKey = 0;
   WPARAM wParam = 0;

@@ -38,9 +38,9 @@ class SystemPlatform : public OnScreenKeyboardManager::Platform {
 
   bool ToggleThroughService() override {
     IKeyboardToggle* toggle = nullptr;
-    const HRESULT result =
-        CoCreateInstance(kKeyboardServiceClass, nullptr, CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-                         kKeyboardToggleInterface, reinterpret_cast<void**>(&toggle));
+    const HRESULT result = CoCreateInstance(
+        kKeyboardServiceClass, nullptr, CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
+        kKeyboardToggleInterface, reinterpret_cast<void**>(&toggle));
     if (FAILED(result) || !toggle) return false;
     toggle->Toggle(GetDesktopWindow());
     toggle->Release();
@@ -73,7 +73,8 @@ void OnScreenKeyboardManager::ShowOSK(bool show) {
   KESTRUM_CHECK_THREAD(thread_);
   if (!IsSupported()) return;
   show_requested_ = show;
-  Timers().Schedule(AcquireWeakFlag(), [this] { CheckOSK(); }, kCheckDelayMs, 1);
+  Timers().Schedule(
+      AcquireWeakFlag(), [this] { CheckOSK(); }, kCheckDelayMs, 1);
 }
 
 std::wstring OnScreenKeyboardManager::KeyboardProgramPath() {

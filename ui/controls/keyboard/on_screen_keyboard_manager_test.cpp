@@ -188,7 +188,8 @@ TEST(KeyboardProgramPathTest, FollowsTheCommonProgramFolderOrFallsBackToTheFixed
     EXPECT_EQ(OnScreenKeyboardManager::KeyboardProgramPath(),
               L"D:\\Common\\microsoft shared\\ink\\TabTip.exe");
   }
-  const std::wstring fixed = L"C:\\\\Program Files\\Common Files\\microsoft shared\\ink\\TabTip.exe";
+  const std::wstring fixed =
+      L"C:\\\\Program Files\\Common Files\\microsoft shared\\ink\\TabTip.exe";
   EXPECT_EQ(fixed.size(), 62u);
   {
     ScopedProgramFolder unset(nullptr);

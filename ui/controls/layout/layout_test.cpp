@@ -8,8 +8,8 @@
 #include "ui/controls/box/box.h"
 #include "ui/controls/box/h_box.h"
 #include "ui/controls/box/v_box.h"
-#include "ui/controls/layout/h_layout.h"
 #include "ui/controls/core/control.h"
+#include "ui/controls/layout/h_layout.h"
 #include "ui/controls/testing/scoped_display_scale.h"
 
 namespace ui {
@@ -25,14 +25,13 @@ Control* Child(Box& box, const std::wstring& attributes) {
 
 RECT PosOf(const Control* child) { return child->GetPos(true); }
 
-::testing::AssertionResult HasRect(const Control* child, int left, int top, int right,
-                                   int bottom) {
+::testing::AssertionResult HasRect(const Control* child, int left, int top, int right, int bottom) {
   const RECT r = PosOf(child);
   if (r.left == left && r.top == top && r.right == right && r.bottom == bottom) {
     return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionFailure() << "got " << r.left << "," << r.top << "," << r.right
-                                       << "," << r.bottom;
+  return ::testing::AssertionFailure()
+         << "got " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
 }
 
 TEST(HLayoutTest, StretchChildrenShareTheWidthFirstOnesTakeLeftoverPixels) {

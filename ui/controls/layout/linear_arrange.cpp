@@ -235,8 +235,8 @@ SIZE Estimate(const std::vector<Control*>& items, SIZE available, int child_marg
     ++count;
     const SIZE size = child->EstimateSize(available);
     const RECT margin = child->GetMargin();
-    main += axis.MainBefore(margin) + axis.ClampMain(child, axis.Main(size)) +
-            axis.MainAfter(margin);
+    main +=
+        axis.MainBefore(margin) + axis.ClampMain(child, axis.Main(size)) + axis.MainAfter(margin);
     cross = std::max(cross, axis.CrossBefore(margin) + axis.ClampCross(child, axis.Cross(size)) +
                                 axis.CrossAfter(margin));
   }

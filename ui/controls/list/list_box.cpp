@@ -153,13 +153,22 @@ void ListBox::HandleEvent(EventArgs& args) {
   switch (args.type) {
     case kEventKeyDown:
       switch (args.chKey) {
-        case VK_UP: SelectItem(PreviousSelectable(), true, true); return;
-        case VK_DOWN: SelectItem(NextSelectable(), true, true); return;
-        case VK_HOME: SelectItem(FindSelectable(0, false), true, true); return;
+        case VK_UP:
+          SelectItem(PreviousSelectable(), true, true);
+          return;
+        case VK_DOWN:
+          SelectItem(NextSelectable(), true, true);
+          return;
+        case VK_HOME:
+          SelectItem(FindSelectable(0, false), true, true);
+          return;
         // Backward from the last item: a hidden or disabled last item must not clear the
         // selection.
-        case VK_END: SelectItem(FindSelectable(GetCount() - 1, false), true, true); return;
-        default: break;
+        case VK_END:
+          SelectItem(FindSelectable(GetCount() - 1, false), true, true);
+          return;
+        default:
+          break;
       }
       break;
     case kEventMouseButtonDown:

@@ -212,7 +212,7 @@ TEST_F(ListBoxTest, WheelMovesTheSelectionOnlyWithScrollSelect) {
 }
 
 TEST_F(ListBoxTest, SelectedItemIsScrolledIntoView) {
-  Fill(10);  // content 200, view 100
+  Fill(10);                           // content 200, view 100
   list->SelectItem(7, false, false);  // 140..160: its bottom at the view's bottom
   EXPECT_EQ(60, ScrollY());
   list->SelectItem(5, false, false);  // already inside

@@ -4,4 +4,5 @@
 // out of <windows.h>; every file of the render layer includes GDI+ through here.
 #include <windows.h>
 #include <objidl.h>
+
 #include <gdiplus.h>

@@ -79,14 +79,13 @@ class IRenderContext : public kbase::SupportWeakCallback {
   virtual void DrawLine(const IPen* pen, int x1, int y1, int x2, int y2) = 0;
   // A line from the top-left to the bottom-right corner of rect.
   virtual void DrawLine(const RECT& rect, int width, Gdiplus::ARGB color) = 0;
-  virtual void DrawBezier(const IPen* pen, int x1, int y1, int x2, int y2, int x3, int y3,
-                          int x4, int y4) = 0;
+  virtual void DrawBezier(const IPen* pen, int x1, int y1, int x2, int y2, int x3, int y3, int x4,
+                          int y4) = 0;
   virtual void DrawRect(const RECT& rect, int width, Gdiplus::ARGB color) = 0;
   // Text inside rect. An index outside the font list uses the DC's current font. line_limit
   // shows only whole lines.
   virtual void DrawText(const RECT& rect, const std::wstring& text, Gdiplus::ARGB color,
-                        int font_index, UINT style, BYTE alpha = 255,
-                        bool line_limit = false) = 0;
+                        int font_index, UINT style, BYTE alpha = 255, bool line_limit = false) = 0;
   virtual void DrawEllipse(const RECT& rect, int width, Gdiplus::ARGB color) = 0;
   virtual void FillEllipse(const RECT& rect, Gdiplus::ARGB color) = 0;
   // The box the text needs, one pixel added in each direction; width -1 means unbounded,

@@ -105,8 +105,7 @@ bool RichEdit::ActivateInPlace() {
 
 // --- text ---
 
-HRESULT RichEdit::TxSendMessage(UINT message, WPARAM wparam, LPARAM lparam,
-                                LRESULT* result) const {
+HRESULT RichEdit::TxSendMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) const {
   if (!host_) return S_FALSE;
   LRESULT ignored = 0;
   return host_->GetTextServices()->TxSendMessage(message, wparam, lparam,
@@ -164,8 +163,8 @@ SIZE RichEdit::GetNaturalSize(int width) const {
   LONG cx = std::max(width, 0);
   LONG cy = 0;
   const SIZEL any = {-1, -1};
-  host_->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, host_->PaintDC(), nullptr,
-                                             nullptr, TXTNS_FITTOCONTENT, &any, &cx, &cy);
+  host_->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, host_->PaintDC(), nullptr, nullptr,
+                                             TXTNS_FITTOCONTENT, &any, &cx, &cy);
   return {cx, cy};
 }
 
@@ -320,8 +319,8 @@ SIZE RichEdit::EstimateSize(SIZE available) {
   } else if (fixed_height_ == kSizeAuto) {
     // A stretching width has no pixel count of its own: the text wraps at what it is given.
     const int width = fixed_width_ >= 0 ? fixed_width_ : available.cx;
-    size.cy = GetNaturalSize(width - padding.left - padding.right).cy + padding.top +
-              padding.bottom;
+    size.cy =
+        GetNaturalSize(width - padding.left - padding.right).cy + padding.top + padding.bottom;
   }
   return size;
 }
@@ -375,8 +374,8 @@ void RichEdit::SetPos(RECT rect) {
 void RichEdit::PlaceScrollBars(const RECT& text_area) {
   ScrollBar* vertical = GetVerticalScrollBar();
   if (BarHasRange(vertical)) {
-    vertical->SetPos({text_area.right, text_area.top,
-                      text_area.right + vertical->GetFixedWidth(), text_area.bottom});
+    vertical->SetPos({text_area.right, text_area.top, text_area.right + vertical->GetFixedWidth(),
+                      text_area.bottom});
   }
   ScrollBar* horizontal = GetHorizontalScrollBar();
   if (BarHasRange(horizontal)) {
@@ -439,12 +438,13 @@ void RichEdit::ShowCaret(bool show) {
   caret_timer_flag_.Cancel();
   caret_visible_ = show;
   if (show) {
-    Timers().Schedule(caret_timer_flag_.AcquireWeakFlag(),
-                      [this] {
-                        caret_visible_ = !caret_visible_;
-                        Invalidate();
-                      },
-                      kCaretBlinkMs, -1);
+    Timers().Schedule(
+        caret_timer_flag_.AcquireWeakFlag(),
+        [this] {
+          caret_visible_ = !caret_visible_;
+          Invalidate();
+        },
+        kCaretBlinkMs, -1);
   }
   Invalidate();
 }
@@ -458,8 +458,8 @@ void RichEdit::SetTimer(UINT id, UINT elapse_ms) {
   flag.Cancel();
   // A zero period would fall due again at once, for ever.
   const int64_t period = std::max<UINT>(elapse_ms, 1);
-  Timers().Schedule(flag.AcquireWeakFlag(),
-                    [this, id] { TxSendMessage(WM_TIMER, id, 0, nullptr); }, period, -1);
+  Timers().Schedule(
+      flag.AcquireWeakFlag(), [this, id] { TxSendMessage(WM_TIMER, id, 0, nullptr); }, period, -1);
 }
 
 void RichEdit::KillTimer(UINT id) {
@@ -478,9 +478,8 @@ void RichEdit::PaintLayers(IRenderContext* render, const RECT& paint_rect) {
   const RECT aligned = host_->GetAlignedClientRect();
   RECTL bounds = {aligned.left, aligned.top, aligned.right, aligned.bottom};
   RECT update = paint_rect;
-  host_->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, render->GetDC(),
-                                   nullptr, &bounds, nullptr, &update, nullptr, 0,
-                                   TXTVIEW_ACTIVE);
+  host_->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, render->GetDC(), nullptr,
+                                   &bounds, nullptr, &update, nullptr, 0, TXTVIEW_ACTIVE);
   if (vertical_bar_hold_) {
     const RECT text_area = TextArea();
     if (HeightWithoutVerticalBar(text_area) <= Height(text_area)) Arrange();

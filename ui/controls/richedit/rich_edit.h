@@ -72,8 +72,7 @@ class RichEdit : public ScrollableBox {
   virtual std::string GetUTF8Text() const;
   virtual void SetUTF8Text(const std::string& text);
   // Forwards to the text services; S_FALSE (result untouched) without them.
-  virtual HRESULT TxSendMessage(UINT message, WPARAM wparam, LPARAM lparam,
-                                LRESULT* result) const;
+  virtual HRESULT TxSendMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) const;
   // Every notification of the text services, passed on by the host.
   virtual HRESULT OnTxNotify(DWORD code, void* data);
   // Raises the text-change event (44) at this control.

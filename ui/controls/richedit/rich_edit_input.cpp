@@ -1,8 +1,8 @@
 // The rich edit control: events turned into messages for the text services, the notifications
 // coming back, and the clipboard.
 #include <windows.h>
-#include <windowsx.h>
 #include <imm.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -100,17 +100,27 @@ void RichEdit::HandleEvent(EventArgs& args) {
       if (!text) ::SetCursor(::LoadCursorW(nullptr, on_link ? IDC_HAND : IDC_ARROW));
       return;
     }
-    case kEventChar: OnChar(args); return;
-    case kEventKeyDown: OnKeyDown(args); return;
-    case kEventMouseMove: SendMouseMessage(WM_MOUSEMOVE, args); return;
+    case kEventChar:
+      OnChar(args);
+      return;
+    case kEventKeyDown:
+      OnKeyDown(args);
+      return;
+    case kEventMouseMove:
+      SendMouseMessage(WM_MOUSEMOVE, args);
+      return;
     case kEventMouseScrollWheel:
       if (IsKeyDown(VK_CONTROL)) return;
       ScrollableBox::HandleEvent(args);
       return;
     case kEventMouseButtonDown:
-    case kEventPointDown: OnButtonDown(args); return;
+    case kEventPointDown:
+      OnButtonDown(args);
+      return;
     case kEventMouseButtonUp:
-    case kEventPointUp: SendMouseMessage(WM_LBUTTONUP, args); return;
+    case kEventPointUp:
+      SendMouseMessage(WM_LBUTTONUP, args);
+      return;
     case kEventInternalDoubleClick:
       if (read_only_) {
         SelectAll();
@@ -118,16 +128,28 @@ void RichEdit::HandleEvent(EventArgs& args) {
         SendMouseMessage(WM_LBUTTONDBLCLK, args);
       }
       return;
-    case kEventMouseRightButtonDown: SendMouseMessage(WM_RBUTTONDOWN, args); return;
-    case kEventMouseRightButtonUp: SendMouseMessage(WM_RBUTTONUP, args); return;
-    case kEventImeStartComposition: OnImeStartComposition(); return;
-    case kEventImeEndComposition: composing_ = false; return;
-    case kEventInternalSetFocus: OnSetFocus(); return;
+    case kEventMouseRightButtonDown:
+      SendMouseMessage(WM_RBUTTONDOWN, args);
+      return;
+    case kEventMouseRightButtonUp:
+      SendMouseMessage(WM_RBUTTONUP, args);
+      return;
+    case kEventImeStartComposition:
+      OnImeStartComposition();
+      return;
+    case kEventImeEndComposition:
+      composing_ = false;
+      return;
+    case kEventInternalSetFocus:
+      OnSetFocus();
+      return;
     case kEventInternalKillFocus:
       OnKillFocus();
       OnScreenKeyboardManager::GetInstance()->ShowOSK(false);
       return;
-    default: ScrollableBox::HandleEvent(args); return;
+    default:
+      ScrollableBox::HandleEvent(args);
+      return;
   }
 }
 

@@ -151,8 +151,8 @@ TEST_F(RichEditControlTest, EnterRaisesTheReturnEventOnlyAsConfigured) {
   EXPECT_EQ(1u, watched_.size());
   EXPECT_NE(L"", edit->GetText());
 
-  RichEdit* ctrl = AddEdit({0, 0, 200, 40},
-                           {{L"wantreturnmsg", L"true"}, {L"returnmsgwantctrl", L"true"}});
+  RichEdit* ctrl =
+      AddEdit({0, 0, 200, 40}, {{L"wantreturnmsg", L"true"}, {L"returnmsgwantctrl", L"true"}});
   watched_.clear();
   Watch(ctrl, {kEventReturn});
   Key(ctrl, VK_RETURN);
@@ -248,7 +248,7 @@ TEST_F(RichEditControlTest, TextServiceTimersTickUntilKilled) {
   EXPECT_EQ(8u, edit->ticks.back());
   root_->Remove(edit);
   Send(Window::kDelayedDeleteMessage);  // deletes the edit
-  AdvanceMs(100);  // its timer is gone with it
+  AdvanceMs(100);                       // its timer is gone with it
 }
 
 TEST_F(RichEditControlTest, WithoutTextServicesTextCallsDoNothing) {
@@ -281,8 +281,8 @@ TEST_F(RichEditControlTest, PromptShowsOnlyWhileEmptyWithTextAndColour) {
     }
     return count;
   };
-  RichEdit* edit = AddEdit({0, 0, 200, 40},
-                           {{L"prompttext", L"Search here"}, {L"promptcolor", L"prompt_red"}});
+  RichEdit* edit =
+      AddEdit({0, 0, 200, 40}, {{L"prompttext", L"Search here"}, {L"promptcolor", L"prompt_red"}});
   EXPECT_GT(red_pixels(edit), 0);
   edit->SetText(L"x");
   EXPECT_EQ(0, red_pixels(edit));
@@ -290,9 +290,9 @@ TEST_F(RichEditControlTest, PromptShowsOnlyWhileEmptyWithTextAndColour) {
   EXPECT_GT(red_pixels(edit), 0);
   RichEdit* no_colour = AddEdit({0, 0, 200, 40}, {{L"prompttext", L"Search here"}});
   EXPECT_EQ(0, red_pixels(no_colour));
-  RichEdit* read_only = AddEdit({0, 0, 200, 40}, {{L"prompttext", L"Search here"},
-                                                  {L"promptcolor", L"prompt_red"},
-                                                  {L"readonly", L"true"}});
+  RichEdit* read_only = AddEdit(
+      {0, 0, 200, 40},
+      {{L"prompttext", L"Search here"}, {L"promptcolor", L"prompt_red"}, {L"readonly", L"true"}});
   EXPECT_EQ(0, red_pixels(read_only));
 }
 

@@ -259,8 +259,8 @@ bool CTxtWinHost::DoSetCursor(POINT point) {
   point.y += scroll.cy;
   if (!::PtInRect(&client_rect_, point)) return false;
   const RECT* client = HasPropertyFlag(kInPlaceActive) ? nullptr : &client_rect_;
-  text_services_->OnTxSetCursor(DVASPECT_CONTENT, -1, nullptr, nullptr, PaintDC(), nullptr,
-                                client, point.x, point.y);
+  text_services_->OnTxSetCursor(DVASPECT_CONTENT, -1, nullptr, nullptr, PaintDC(), nullptr, client,
+                                point.x, point.y);
   return true;
 }
 
@@ -363,7 +363,8 @@ BOOL CTxtWinHost::TxShowCaret(BOOL /*show*/) { return TRUE; }
 BOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
   control_->SetCaretPos(x, y);
   CHARRANGE selection = {0, 0};
-  if (text_services_) text_services_->TxSendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection), nullptr);
+  if (text_services_)
+    text_services_->TxSendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection), nullptr);
   control_->ShowCaret(selection.cpMin == selection.cpMax);
   return TRUE;
 }

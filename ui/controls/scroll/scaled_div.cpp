@@ -45,8 +45,8 @@ int64_t ScaledDiv(int64_t a, int64_t b, int64_t c) {
   const bool negative = (a < 0) != (b < 0) ? (c > 0) : (c < 0);
   uint64_t high = 0, low = 0, quotient = 0;
   Multiply(Magnitude(a), Magnitude(b), &high, &low);
-  const uint64_t limit = negative ? uint64_t{1} << 63
-                                  : static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  const uint64_t limit =
+      negative ? uint64_t{1} << 63 : static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
   if (!Divide(high, low, Magnitude(c), &quotient) || quotient > limit) quotient = limit;
   return negative ? static_cast<int64_t>(0 - quotient) : static_cast<int64_t>(quotient);
 }

@@ -349,12 +349,12 @@ void ScrollBar::OnMouseMove(const EventArgs& args) {
   if (!IsMouseFocused()) return;
   const int buttons = (show_button1_ ? 1 : 0) + (show_button2_ ? 1 : 0);
   const int64_t bar = horizontal_ ? pos_.right - pos_.left : pos_.bottom - pos_.top;
-  const int64_t thumb = horizontal_ ? thumb_rect_.right - thumb_rect_.left
-                                    : thumb_rect_.bottom - thumb_rect_.top;
+  const int64_t thumb =
+      horizontal_ ? thumb_rect_.right - thumb_rect_.left : thumb_rect_.bottom - thumb_rect_.top;
   const int64_t travel = bar - thumb - int64_t{ButtonSize()} * buttons;
   if (travel == 0) return;
-  const int64_t moved = horizontal_ ? args.ptMouse.x - drag_start_point_.x
-                                    : args.ptMouse.y - drag_start_point_.y;
+  const int64_t moved =
+      horizontal_ ? args.ptMouse.x - drag_start_point_.x : args.ptMouse.y - drag_start_point_.y;
   drag_offset_ = ClampToInt(ScaledDiv(moved, range_, travel));
 }
 
@@ -362,8 +362,8 @@ void ScrollBar::StartRepeatTimer() {
   // A second press without a release in between (a double click) must not add a second timer.
   repeat_flag_.Cancel();
   TimerManager& timers = timer_manager_ ? *timer_manager_ : TimerManager::Instance();
-  timers.Schedule(repeat_flag_.AcquireWeakFlag(), [this] { OnRepeatTick(); }, kRepeatPeriodMs,
-                  -1);
+  timers.Schedule(
+      repeat_flag_.AcquireWeakFlag(), [this] { OnRepeatTick(); }, kRepeatPeriodMs, -1);
 }
 
 void ScrollBar::OnRepeatTick() {

@@ -71,9 +71,7 @@ ScrollableBox::~ScrollableBox() {
   horizontal_bar_.reset();
 }
 
-bool ScrollableBox::HasRange(const ScrollBar* bar) {
-  return bar && bar->GetScrollRange() != 0;
-}
+bool ScrollableBox::HasRange(const ScrollBar* bar) { return bar && bar->GetScrollRange() != 0; }
 
 bool ScrollableBox::HasScrollRange(bool vertical_only) const {
   return HasRange(vertical_bar_.get()) || (!vertical_only && HasRange(horizontal_bar_.get()));
@@ -182,8 +180,8 @@ void ScrollableBox::ClearImages() {
 // --- layout ---
 
 void ScrollableBox::SetPos(RECT rect) {
-  const bool at_end = hold_end_ && HasRange(vertical_bar_.get()) &&
-                      ScrollPos().cy == GetScrollRange().cy;
+  const bool at_end =
+      hold_end_ && HasRange(vertical_bar_.get()) && ScrollPos().cy == GetScrollRange().cy;
   ArrangeInner(rect);
   if (at_end && HasRange(vertical_bar_.get())) EndDown(false, false);
 }
@@ -317,8 +315,8 @@ void ScrollableBox::AnimateLine(int step) {
   scroll_animation_.SetSpeedDownRatio(0.5);
   scroll_animation_.SetDecelerationFactor(-0.012);
   scroll_animation_.SetTotalMilliseconds(AnimationPlayerBase::kTimeNotSet);
-  scroll_animation_.SetValueCallback(kbase::Bind(&ScrollableBox::SetScrollPosY, this,
-                                                 std::placeholders::_1));
+  scroll_animation_.SetValueCallback(
+      kbase::Bind(&ScrollableBox::SetScrollPosY, this, std::placeholders::_1));
   scroll_animation_.PlayFromStart();
 }
 
@@ -408,8 +406,8 @@ void ScrollableBox::EndDown(bool arrange, bool with_animation) {
     render_offset_animation_.SetSpeedUpRatio(kEndSlideSpeedUp);
     render_offset_animation_.SetSpeedDownRatio(kEndSlideSlowDown);
     render_offset_animation_.SetTotalMilliseconds(EndSlideMilliseconds(d));
-    render_offset_animation_.SetValueCallback(kbase::Bind(&ScrollableBox::SetRenderOffsetY, this,
-                                                          std::placeholders::_1));
+    render_offset_animation_.SetValueCallback(
+        kbase::Bind(&ScrollableBox::SetRenderOffsetY, this, std::placeholders::_1));
     render_offset_animation_.PlayFromStart();
   }
   SetScrollPos({ScrollPos().cx, GetScrollRange().cy});
@@ -592,13 +590,26 @@ bool ScrollableBox::HandleVerticalEvent(EventArgs& args) {
   switch (args.type) {
     case kEventKeyDown:
       switch (args.chKey) {
-        case VK_PRIOR: PageUp(); return true;
-        case VK_NEXT: PageDown(); return true;
-        case VK_END: EndDown(true, true); return true;
-        case VK_HOME: HomeUp(); return true;
-        case VK_UP: LineUp(-1, true); return true;
-        case VK_DOWN: LineDown(-1, true); return true;
-        default: return false;
+        case VK_PRIOR:
+          PageUp();
+          return true;
+        case VK_NEXT:
+          PageDown();
+          return true;
+        case VK_END:
+          EndDown(true, true);
+          return true;
+        case VK_HOME:
+          HomeUp();
+          return true;
+        case VK_UP:
+          LineUp(-1, true);
+          return true;
+        case VK_DOWN:
+          LineDown(-1, true);
+          return true;
+        default:
+          return false;
       }
     case kEventMouseScrollWheel: {
       // The magnitude in 64 bits: |INT_MIN| does not fit an int.
@@ -646,13 +657,26 @@ bool ScrollableBox::HandleVerticalEvent(EventArgs& args) {
 bool ScrollableBox::HandleHorizontalEvent(EventArgs& args) {
   if (args.type == kEventKeyDown) {
     switch (args.chKey) {
-      case VK_PRIOR: PageLeft(); return true;
-      case VK_NEXT: PageRight(); return true;
-      case VK_END: EndRight(); return true;
-      case VK_HOME: HomeLeft(); return true;
-      case VK_UP: LineLeft(-1); return true;
-      case VK_DOWN: LineRight(-1); return true;
-      default: return false;
+      case VK_PRIOR:
+        PageLeft();
+        return true;
+      case VK_NEXT:
+        PageRight();
+        return true;
+      case VK_END:
+        EndRight();
+        return true;
+      case VK_HOME:
+        HomeLeft();
+        return true;
+      case VK_UP:
+        LineLeft(-1);
+        return true;
+      case VK_DOWN:
+        LineRight(-1);
+        return true;
+      default:
+        return false;
     }
   }
   if (args.type == kEventMouseScrollWheel) {

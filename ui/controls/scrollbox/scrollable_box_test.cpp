@@ -148,8 +148,7 @@ TEST_F(ScrollableBoxTest, NonFloatingBarNarrowsTheChildren) {
   EXPECT_EQ(200, content_->GetPos().right - content_->GetPos().left);
   box_.SetAttribute(L"scrollbarfloat", L"false");
   Layout();
-  EXPECT_EQ(200 - ScrollBar::kDefaultThickness,
-            content_->GetPos().right - content_->GetPos().left);
+  EXPECT_EQ(200 - ScrollBar::kDefaultThickness, content_->GetPos().right - content_->GetPos().left);
   const RECT bar = box_.GetVerticalScrollBar()->GetPos();
   EXPECT_EQ(200 - ScrollBar::kDefaultThickness, bar.left);
   EXPECT_EQ(200, bar.right);
@@ -345,12 +344,12 @@ TEST(ScrollableBoxImageTest, ImagesFarOutsideTheViewAreUnloaded) {
     box.Add(child);
   }
   box.SetPos({0, 0, 100, 300});
-  box.SetScrollPos({0, 2000});  // view 2000..2300, kept 1270..3030
+  box.SetScrollPos({0, 2000});         // view 2000..2300, kept 1270..3030
   EXPECT_EQ(1, children[0]->unloads);  // 0..1000
   EXPECT_EQ(1, children[1]->loads);    // 1000..2000 lies within the margin
   EXPECT_EQ(1, children[2]->loads);
-  EXPECT_EQ(1, children[3]->loads);    // 3000..4000 starts inside the margin
-  box.SetScrollPos({0, 0});  // view 0..300, kept -730..1030
+  EXPECT_EQ(1, children[3]->loads);  // 3000..4000 starts inside the margin
+  box.SetScrollPos({0, 0});          // view 0..300, kept -730..1030
   EXPECT_EQ(2, children[0]->loads + children[0]->unloads);
   EXPECT_EQ(1, children[0]->loads);
   EXPECT_EQ(1, children[1]->loads);  // near the view both times: left alone

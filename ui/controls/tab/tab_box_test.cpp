@@ -18,12 +18,8 @@ class TabBoxTest : public testing::Test {
     for (Control* child : children_) tab_->Add(child);
     tab_->SetPos({0, 0, 300, 100});
   }
-  static bool Shown(Control* child) {
-    return child->IsMouseEnabled() && child->GetAlpha() == 255;
-  }
-  static bool Hidden(Control* child) {
-    return !child->IsMouseEnabled() && child->GetAlpha() == 0;
-  }
+  static bool Shown(Control* child) { return child->IsMouseEnabled() && child->GetAlpha() == 255; }
+  static bool Hidden(Control* child) { return !child->IsMouseEnabled() && child->GetAlpha() == 0; }
   // The slide a selection started on child.
   static AnimationPlayer* Slide(Control* child) {
     return child->GetAnimationManager().GetAnimationPlayer(kAnimationInoutXFromRight);

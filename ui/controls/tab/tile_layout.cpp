@@ -147,8 +147,8 @@ SIZE TileLayout::EstimateSizeByChild(const std::vector<Control*>& items, SIZE av
   }
   if (visible == 0) return size;
   const int rows = (visible + columns_ - 1) / columns_;
-  size.cy = first->GetFixedHeight() * rows + padding_.top + padding_.bottom +
-            child_margin_ * (rows - 1);
+  size.cy =
+      first->GetFixedHeight() * rows + padding_.top + padding_.bottom + child_margin_ * (rows - 1);
   return size;
 }
 

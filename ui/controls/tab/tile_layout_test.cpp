@@ -12,9 +12,7 @@
 namespace ui {
 namespace {
 
-std::vector<LONG> Sides(const RECT& rect) {
-  return {rect.left, rect.top, rect.right, rect.bottom};
-}
+std::vector<LONG> Sides(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 class TileLayoutTest : public testing::Test {
  protected:

@@ -33,8 +33,7 @@ class FakeProvider : public VirtualListBox::IDataProvider {
 };
 
 // A 100 x 100 list (five rows in view) with a pool of eight elements.
-class VirtualListBoxTest : public testing::Test,
-                           public list_testing::ListFixture<VirtualListBox> {
+class VirtualListBoxTest : public testing::Test, public list_testing::ListFixture<VirtualListBox> {
  protected:
   static constexpr int kPool = 8;
 
@@ -94,11 +93,9 @@ TEST_F(VirtualListBoxTest, PoolFollowsTheViewDownAndUp) {
   const Step steps[] = {
       {10, {-2, -1, 0, 1, 2, 3, 4, 5}},  // the pool still reaches the view's bottom
       {25, {1, 2, 3, 4, 5, 6, 7, 8}},    // it does not: element 0 shows the first row in view
-      {60, {1, 2, 3, 4, 5, 6, 7, 8}},
-      {100, {5, 6, 7, 8, 9, 10, 11, 12}},
+      {60, {1, 2, 3, 4, 5, 6, 7, 8}},   {100, {5, 6, 7, 8, 9, 10, 11, 12}},
       {90, {2, 3, 4, 5, 6, 7, 8, 9}},  // up past the pool's top: spares above row 4
-      {50, {2, 3, 4, 5, 6, 7, 8, 9}},
-      {30, {-1, 0, 1, 2, 3, 4, 5, 6}},
+      {50, {2, 3, 4, 5, 6, 7, 8, 9}},   {30, {-1, 0, 1, 2, 3, 4, 5, 6}},
   };
   for (const Step& step : steps) {
     ScrollTo(step.y);

@@ -13,9 +13,8 @@ struct UserInfoRecord {
     // Empty texts, status 0, shareId -1, streamId -1, feature 0, isShareStream 0, no link.
     UserInfoRecord();
     // Texts longer than 255 bytes are cut at a character boundary (see CopyRecordText).
-    UserInfoRecord(const std::string& uid, const std::string& name, const std::string& portraitId,
-                   int32_t streamId, const std::string& account, int32_t status, int32_t shareId,
-                   int32_t feature);
+    UserInfoRecord(const std::string& uid, const std::string& name, const std::string& portraitId, int32_t streamId,
+                   const std::string& account, int32_t status, int32_t shareId, int32_t feature);
     // A copy is a default record followed by assignment: its linkedRecord is null. Linked entries
     // therefore belong in a container that never copies them (std::list, or a vector of
     // pointers); a growing std::vector<UserInfoRecord> drops the links.
@@ -32,10 +31,10 @@ struct UserInfoRecord {
     char name[kRecordTextSize];  // UTF-8
     char portraitId[kRecordTextSize];
     char account[kRecordTextSize];
-    int32_t status;    // bit 0: microphone off, bit 1: camera off
-    int32_t shareId;   // media stream id of the user's screen share, -1 when none
-    int32_t streamId;  // media stream id of the user's camera and microphone, -1 when none
-    int32_t feature;   // carried and logged only
-    uint8_t isShareStream;          // 1 on the extra entry made for a user's screen share
-    UserInfoRecord* linkedRecord;   // partner entry within one list of the program
+    int32_t status;                // bit 0: microphone off, bit 1: camera off
+    int32_t shareId;               // media stream id of the user's screen share, -1 when none
+    int32_t streamId;              // media stream id of the user's camera and microphone, -1 when none
+    int32_t feature;               // carried and logged only
+    uint8_t isShareStream;         // 1 on the extra entry made for a user's screen share
+    UserInfoRecord* linkedRecord;  // partner entry within one list of the program
 };

@@ -43,11 +43,11 @@ class CDialogBuilder {
   // settings of the markup go to manager's window. The root control, or null when the markup
   // does not load or builds nothing; the type argument is not used.
   CControlUI* Create(STRINGorID xml, STRINGorID type = STRINGorID(0u),
-                     IDialogBuilderCallback* callback = nullptr,
-                     CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+                     IDialogBuilderCallback* callback = nullptr, CPaintManagerUI* manager = nullptr,
+                     CControlUI* parent = nullptr);
   // Builds again from the markup kept by the last successful parse; null without one.
-  CControlUI* Create(IDialogBuilderCallback* callback = nullptr,
-                     CPaintManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+  CControlUI* Create(IDialogBuilderCallback* callback = nullptr, CPaintManagerUI* manager = nullptr,
+                     CControlUI* parent = nullptr);
   CMarkup* GetMarkup() { return &markup_; }
   // The reader's message after a failed parse.
   CDuiString GetLastErrorMessage() const;

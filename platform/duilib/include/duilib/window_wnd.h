@@ -35,9 +35,8 @@ class CWindowWnd {
   operator HWND() const { return hwnd_; }  // NOLINT: Win32 calls take the window directly
 
   // Registers the class when needed and creates the window; null on failure.
-  HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style,
-              int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT,
-              int cy = CW_USEDEFAULT);
+  HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style, int x = CW_USEDEFAULT,
+              int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT);
   HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD ex_style, const RECT& rect);
   void ShowWindow(bool show = true, bool take_focus = true);
   // Shows the window and runs a message loop until it is hidden or destroyed, with its owner

@@ -40,15 +40,13 @@ public:
     virtual void onSocketUserLeave(const char* uid) = 0;
     virtual void onSocketUserList(const std::vector<UserInfoRecord>& users) = 0;
     virtual void onSocketRoomInfo(const RoomInfoRecord* room) = 0;
-    virtual void onSocketUserOperator(const char* operatorUid, const char* type,
-                                      const char* target,
+    virtual void onSocketUserOperator(const char* operatorUid, const char* type, const char* target,
                                       const std::vector<UserInfoRecord>& users) = 0;
     virtual void onSocketUserInfo(const UserInfoRecord* user) = 0;
     virtual void onSocketUserMsg(const char* uid, const char* msg) = 0;
     virtual void onSocketRequestResult(const char* op, const char* requestId,
                                        const char* target) = 0;
-    virtual void onSocketUserRequest(const char* op, const char* sender,
-                                     const char* requestId) = 0;
+    virtual void onSocketUserRequest(const char* op, const char* sender, const char* requestId) = 0;
     // spare is always "".
     virtual void onSocketUserResponse(bool success, const char* requestId, const char* spare,
                                       const char* reason, const char* sender,

@@ -76,7 +76,8 @@ public:
     virtual void onGetPhoto(int /*state*/, const char* /*uid*/) {}
     virtual void onJoinRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
                             int /*signalAccount*/, int /*initialStatus*/,
-                            const std::vector<std::string>& /*hosts*/, const char* /*mediaToken*/) {}
+                            const std::vector<std::string>& /*hosts*/, const char* /*mediaToken*/) {
+    }
     virtual void onCreateRoom(bool /*success*/, const char* /*rid*/, const char* /*topic*/,
                               int /*initialStatus*/) {}
     virtual void onUpdateRoom(bool /*success*/) {}

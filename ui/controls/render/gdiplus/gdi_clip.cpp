@@ -24,8 +24,8 @@ void GdiClip::CreateRoundClip(HDC dc, const RECT& rect, int width, int height) {
   if (!dc) return;
   RECT device = ToDevice(dc, rect);
   // Round regions exclude their right and bottom edges one pixel more than rectangles do.
-  Intersect(dc, ::CreateRoundRectRgn(device.left, device.top, device.right + 1,
-                                     device.bottom + 1, width, height));
+  Intersect(dc, ::CreateRoundRectRgn(device.left, device.top, device.right + 1, device.bottom + 1,
+                                     width, height));
 }
 
 void GdiClip::ClearClip(HDC dc) {

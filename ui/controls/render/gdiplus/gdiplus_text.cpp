@@ -26,9 +26,7 @@ struct FontDeleter {
   void operator()(Gdiplus::GpFont* font) const { flat::GdipDeleteFont(font); }
 };
 struct FormatDeleter {
-  void operator()(Gdiplus::GpStringFormat* format) const {
-    flat::GdipDeleteStringFormat(format);
-  }
+  void operator()(Gdiplus::GpStringFormat* format) const { flat::GdipDeleteStringFormat(format); }
 };
 struct BrushDeleter {
   void operator()(Gdiplus::GpSolidFill* brush) const { flat::GdipDeleteBrush(brush); }
@@ -112,8 +110,7 @@ FormatPtr MakeDrawFormat(UINT style, bool line_limit) {
 }
 
 Gdiplus::RectF ToRectF(const RECT& rect) {
-  return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left),
-                        static_cast<Gdiplus::REAL>(rect.top),
+  return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
                         static_cast<Gdiplus::REAL>(rect.right - rect.left),
                         static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
 }

@@ -52,9 +52,9 @@ ImagePart Combine(const Span& x, const Span& y) {
 
 }  // namespace
 
-std::vector<ImagePart> LayOutNinePartImage(const RECT& paint, const RECT& dest,
-                                           const RECT& source, const RECT& corners,
-                                           const RECT& dest_corners, bool xtiled, bool ytiled) {
+std::vector<ImagePart> LayOutNinePartImage(const RECT& paint, const RECT& dest, const RECT& source,
+                                           const RECT& corners, const RECT& dest_corners,
+                                           bool xtiled, bool ytiled) {
   auto column = [&](int i) {
     return Band(i, dest.left, dest.right, dest_corners.left, dest_corners.right, source.left,
                 source.right, corners.left, corners.right);

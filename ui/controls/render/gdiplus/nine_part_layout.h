@@ -19,8 +19,8 @@ struct ImagePart {
 // from the top-left corner in reading order; a border part needs its corner widths positive.
 // Parts that do not meet paint are left out, the middle as a whole, each border part on its own.
 // Parts may still be empty or inverted when the corners exceed the image; the caller skips those.
-std::vector<ImagePart> LayOutNinePartImage(const RECT& paint, const RECT& dest,
-                                           const RECT& source, const RECT& corners,
-                                           const RECT& dest_corners, bool xtiled, bool ytiled);
+std::vector<ImagePart> LayOutNinePartImage(const RECT& paint, const RECT& dest, const RECT& source,
+                                           const RECT& corners, const RECT& dest_corners,
+                                           bool xtiled, bool ytiled);
 
 }  // namespace ui

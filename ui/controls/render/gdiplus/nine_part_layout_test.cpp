@@ -19,8 +19,8 @@ std::tuple<LONG, LONG, LONG, LONG> Tie(const RECT& r) {
   EXPECT_EQ(std::make_tuple(LONG{l}, LONG{t}, LONG{r}, LONG{b}), Tie(actual))
 
 TEST(NinePartLayoutTest, WithoutCornersTheWholeSourceStretchesOverTheDestination) {
-  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 40, 30}, RECT{5, 5, 15, 10},
-                                   kNoCorners, kNoCorners, false, false);
+  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 40, 30}, RECT{5, 5, 15, 10}, kNoCorners,
+                                   kNoCorners, false, false);
   ASSERT_EQ(1u, parts.size());
   EXPECT_RECT(0, 0, 40, 30, parts[0].dest);
   EXPECT_RECT(5, 5, 15, 10, parts[0].source);
@@ -31,11 +31,11 @@ TEST(NinePartLayoutTest, CornersGiveNinePartsMiddleFirstThenReadingOrder) {
   auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 100, 50}, RECT{0, 0, 20, 20}, corners,
                                    corners, false, false);
   ASSERT_EQ(9u, parts.size());
-  EXPECT_RECT(2, 3, 96, 45, parts[0].dest);     // middle
+  EXPECT_RECT(2, 3, 96, 45, parts[0].dest);  // middle
   EXPECT_RECT(2, 3, 16, 15, parts[0].source);
-  EXPECT_RECT(0, 0, 2, 3, parts[1].dest);       // top-left
-  EXPECT_RECT(2, 0, 96, 3, parts[2].dest);      // top edge
-  EXPECT_RECT(96, 0, 100, 3, parts[3].dest);    // top-right
+  EXPECT_RECT(0, 0, 2, 3, parts[1].dest);     // top-left
+  EXPECT_RECT(2, 0, 96, 3, parts[2].dest);    // top edge
+  EXPECT_RECT(96, 0, 100, 3, parts[3].dest);  // top-right
   EXPECT_RECT(16, 0, 20, 3, parts[3].source);
   EXPECT_RECT(0, 3, 2, 45, parts[4].dest);      // left edge
   EXPECT_RECT(96, 3, 100, 45, parts[5].dest);   // right edge
@@ -64,8 +64,8 @@ TEST(NinePartLayoutTest, AMissingCornerDropsItsBorderParts) {
 }
 
 TEST(NinePartLayoutTest, XTilingCutsTheLastTileFromTheSourceStart) {
-  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 25, 8}, RECT{0, 0, 10, 4},
-                                   kNoCorners, kNoCorners, true, false);
+  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 25, 8}, RECT{0, 0, 10, 4}, kNoCorners,
+                                   kNoCorners, true, false);
   ASSERT_EQ(3u, parts.size());
   EXPECT_RECT(0, 0, 10, 8, parts[0].dest);
   EXPECT_RECT(10, 0, 20, 8, parts[1].dest);
@@ -74,8 +74,8 @@ TEST(NinePartLayoutTest, XTilingCutsTheLastTileFromTheSourceStart) {
 }
 
 TEST(NinePartLayoutTest, TilingBothAxesGoesRowByRow) {
-  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 15, 15}, RECT{0, 0, 10, 10},
-                                   kNoCorners, kNoCorners, true, true);
+  auto parts = LayOutNinePartImage(kEverywhere, RECT{0, 0, 15, 15}, RECT{0, 0, 10, 10}, kNoCorners,
+                                   kNoCorners, true, true);
   ASSERT_EQ(4u, parts.size());
   EXPECT_RECT(0, 0, 10, 10, parts[0].dest);
   EXPECT_RECT(10, 0, 15, 10, parts[1].dest);

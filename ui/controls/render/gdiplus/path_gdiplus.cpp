@@ -32,9 +32,7 @@ Path_Gdiplus::Path_Gdiplus(const Path_Gdiplus& other) : path_(other.path_->Clone
   if (!path_) path_ = std::make_unique<Gdiplus::GraphicsPath>(other.path_->GetFillMode());
 }
 
-std::unique_ptr<IPath> Path_Gdiplus::Clone() const {
-  return std::make_unique<Path_Gdiplus>(*this);
-}
+std::unique_ptr<IPath> Path_Gdiplus::Clone() const { return std::make_unique<Path_Gdiplus>(*this); }
 
 Gdiplus::Status Path_Gdiplus::Reset() { return path_->Reset(); }
 

@@ -4,11 +4,10 @@ namespace ui {
 
 Pen_GdiPlus::Pen_GdiPlus(Gdiplus::ARGB color, int width)
     : IPen(color),
-      pen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(color), static_cast<Gdiplus::REAL>(width))) {
-}
+      pen_(std::make_unique<Gdiplus::Pen>(Gdiplus::Color(color),
+                                          static_cast<Gdiplus::REAL>(width))) {}
 
-Pen_GdiPlus::Pen_GdiPlus(const Pen_GdiPlus& other)
-    : IPen(other.color_), pen_(other.pen_->Clone()) {
+Pen_GdiPlus::Pen_GdiPlus(const Pen_GdiPlus& other) : IPen(other.color_), pen_(other.pen_->Clone()) {
   // A failed clone (out of memory) must not leave a pen that crashes every later call.
   if (!pen_) pen_ = std::make_unique<Gdiplus::Pen>(Gdiplus::Color(color_), other.pen_->GetWidth());
 }
@@ -38,9 +37,7 @@ Gdiplus::LineCap Pen_GdiPlus::GetEndCap() const { return pen_->GetEndCap(); }
 
 Gdiplus::DashCap Pen_GdiPlus::GetDashCap() const { return pen_->GetDashCap(); }
 
-Gdiplus::Status Pen_GdiPlus::SetLineJoin(Gdiplus::LineJoin join) {
-  return pen_->SetLineJoin(join);
-}
+Gdiplus::Status Pen_GdiPlus::SetLineJoin(Gdiplus::LineJoin join) { return pen_->SetLineJoin(join); }
 
 Gdiplus::LineJoin Pen_GdiPlus::GetLineJoin() const { return pen_->GetLineJoin(); }
 

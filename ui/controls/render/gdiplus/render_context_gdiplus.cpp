@@ -17,8 +17,7 @@ LONG Width(const RECT& rect) { return rect.right - rect.left; }
 LONG Height(const RECT& rect) { return rect.bottom - rect.top; }
 
 Gdiplus::RectF ToRectF(const RECT& rect) {
-  return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left),
-                        static_cast<Gdiplus::REAL>(rect.top),
+  return Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
                         static_cast<Gdiplus::REAL>(Width(rect)),
                         static_cast<Gdiplus::REAL>(Height(rect)));
 }

@@ -43,9 +43,8 @@ class RenderContext_GdiPlus : public IRenderContext {
 
   BOOL BitBlt(int x, int y, int cx, int cy, HDC source, int x_source, int y_source,
               DWORD rop = SRCCOPY) override;
-  bool AlphaBlend(int x_dest, int y_dest, int width_dest, int height_dest, HDC source,
-                  int x_source, int y_source, int width_source, int height_source,
-                  BYTE alpha = 255) override;
+  bool AlphaBlend(int x_dest, int y_dest, int width_dest, int height_dest, HDC source, int x_source,
+                  int y_source, int width_source, int height_source, BYTE alpha = 255) override;
   void DrawImage(const RECT& paint, HBITMAP bitmap, bool alpha_channel, const RECT& dest,
                  const RECT& source, const RECT& corners, BYTE fade = 255, bool xtiled = false,
                  bool ytiled = false) override;
@@ -60,16 +59,14 @@ class RenderContext_GdiPlus : public IRenderContext {
                 UINT style, BYTE alpha = 255, bool line_limit = false) override;
   void DrawEllipse(const RECT& rect, int width, Gdiplus::ARGB color) override;
   void FillEllipse(const RECT& rect, Gdiplus::ARGB color) override;
-  RECT MeasureText(const std::wstring& text, int font_index, UINT style,
-                   int width = -1) override;
+  RECT MeasureText(const std::wstring& text, int font_index, UINT style, int width = -1) override;
   void DrawPath(const IPath* path, const IPen* pen) override;
   void FillPath(const IPath* path, const IBrush* brush) override;
 
  private:
   // One image part: a plain stretch where that cannot change the result (an opaque image
   // without fade on an opaque surface), a blend otherwise. Empty parts are skipped.
-  void BlitPart(const RECT& dest, HDC source_dc, const RECT& source, bool alpha_channel,
-                BYTE fade);
+  void BlitPart(const RECT& dest, HDC source_dc, const RECT& source, bool alpha_channel, BYTE fade);
   void DrawMiddle(const RECT& dest, HDC source_dc, const RECT& source, bool alpha_channel,
                   BYTE fade, bool xtiled, bool ytiled);
 

@@ -34,7 +34,10 @@ class Pixels {
 
 class RenderContextTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(context_.Resize(64, 48)); context_.Clear(); }
+  void SetUp() override {
+    ASSERT_TRUE(context_.Resize(64, 48));
+    context_.Clear();
+  }
 
   // An image of the given size filled by columns: fill(x) gives each column's pixel.
   template <typename Fill>
@@ -220,7 +223,7 @@ TEST_F(RenderContextTest, ShapesInkInsideTheirRectangle) {
   context_.DrawLine(RECT{0, 40, 63, 40}, 1, kRed);
   Pixels pixels(context_);
   EXPECT_EQ(kGreen, pixels.at(10, 20));
-  EXPECT_EQ(0u, pixels.at(20, 20));    // outline only
+  EXPECT_EQ(0u, pixels.at(20, 20));     // outline only
   EXPECT_EQ(kBlue, pixels.at(50, 20));  // ellipse centre
   EXPECT_EQ(0u, pixels.at(40, 10));     // outside the ellipse's curve
   EXPECT_EQ(kRed, pixels.at(32, 40));
@@ -336,13 +339,9 @@ class BlitPathTest : public RenderContextTest {
   HBITMAP image_ = nullptr;
 };
 
-TEST_F(BlitPathTest, StretchedOpaqueImageIsCopied) {
-  EXPECT_EQ(0x00FF0000u, DrawAndRead(8, 255));
-}
+TEST_F(BlitPathTest, StretchedOpaqueImageIsCopied) { EXPECT_EQ(0x00FF0000u, DrawAndRead(8, 255)); }
 
-TEST_F(BlitPathTest, ImageAtItsOwnSizeIsBlended) {
-  EXPECT_EQ(0xFFFF00FFu, DrawAndRead(4, 255));
-}
+TEST_F(BlitPathTest, ImageAtItsOwnSizeIsBlended) { EXPECT_EQ(0xFFFF00FFu, DrawAndRead(4, 255)); }
 
 TEST_F(BlitPathTest, FadeOrTransparentSurfaceBlendsEvenWhenStretched) {
   EXPECT_EQ(0xFFFF00FFu, DrawAndRead(8, 254) | 0x00FF0000u);
@@ -388,9 +387,8 @@ TEST_F(RenderContextTest, XTilingRepeatsTheSourceAndCutsTheLastTile) {
 TEST_F(RenderContextTest, CornersAreScaledForTheDisplay) {
   DisplayScale::Instance().OverrideForTesting(200, true);
   // 6 x 6: a 2-pixel red border around a green middle.
-  HBITMAP image = MakeImage(6, 6, [](int x, int y) {
-    return (x < 2 || y < 2 || x >= 4 || y >= 4) ? kRed : kGreen;
-  });
+  HBITMAP image = MakeImage(
+      6, 6, [](int x, int y) { return (x < 2 || y < 2 || x >= 4 || y >= 4) ? kRed : kGreen; });
   context_.DrawImage(everywhere_, image, true, RECT{0, 0, 20, 20}, RECT{0, 0, 6, 6},
                      RECT{2, 2, 2, 2});
   DisplayScale::Instance().OverrideForTesting(100, false);
@@ -406,8 +404,8 @@ TEST_F(RenderContextTest, CornersAreScaledForTheDisplay) {
 TEST_F(RenderContextTest, CornersWiderThanTheImageDrawNoMirroredParts) {
   FillAll(kBlue);
   HBITMAP image = MakeSolidImage(4, 4, kRed);
-  context_.DrawImage(everywhere_, image, true, RECT{0, 0, 6, 6}, RECT{0, 0, 4, 4},
-                     RECT{3, 3, 3, 3}, 255, true, true);
+  context_.DrawImage(everywhere_, image, true, RECT{0, 0, 6, 6}, RECT{0, 0, 4, 4}, RECT{3, 3, 3, 3},
+                     255, true, true);
   Pixels pixels(context_);
   EXPECT_EQ(kRed, pixels.at(0, 0));  // the corners still fit the destination
   EXPECT_EQ(kRed, pixels.at(5, 5));

@@ -13,8 +13,8 @@ struct CourseExports {
                                const char* rid, const char* portraitId);
     void(__cdecl* getToken)(CUserCallBack* observer, int device, int channel, const char* name,
                             const char* photoUrl);
-    HANDLE(__cdecl* getPhoto)(CUserCallBack* observer, const char* uid, const char* portraitId,
-                              const char* filePath);
+    HANDLE(__cdecl* getPhoto)
+    (CUserCallBack* observer, const char* uid, const char* portraitId, const char* filePath);
     HANDLE(__cdecl* configRoom)(CUserCallBack* observer);
     void(__cdecl* updateRoom)(CUserCallBack* observer, const char* rid,
                               const std::vector<std::string>& hosts, int initialStatus,

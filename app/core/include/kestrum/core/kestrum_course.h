@@ -143,12 +143,10 @@ public:
                               const std::vector<UserInfoRecord>& users) override;
     void onSocketUserInfo(const UserInfoRecord* user) override;
     void onSocketUserMsg(const char* uid, const char* msg) override;
-    void onSocketRequestResult(const char* op, const char* requestId,
-                               const char* target) override;
+    void onSocketRequestResult(const char* op, const char* requestId, const char* target) override;
     void onSocketUserRequest(const char* op, const char* sender, const char* requestId) override;
     void onSocketUserResponse(bool success, const char* requestId, const char* spare,
-                              const char* reason, const char* sender,
-                              const char* target) override;
+                              const char* reason, const char* sender, const char* target) override;
 
     // Where results and signalling events go; written directly by the windows (any thread).
     std::atomic<HWND> targetWindow{nullptr};
@@ -206,7 +204,7 @@ private:
     std::thread worker_;
 
     std::mutex photoMutex_;
-    std::string photoUid_;        // under photoMutex_: the running download's uid
+    std::string photoUid_;         // under photoMutex_: the running download's uid
     std::string photoPortraitId_;  // under photoMutex_: and its portrait id
 
     std::mutex reportMutex_;

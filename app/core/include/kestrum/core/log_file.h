@@ -45,7 +45,7 @@ private:
     void StartOver();
 
     kestrum::common::ScopedHandle handle_;
-    int lines_ = 0;            // lines written since the last reset
+    int lines_ = 0;  // lines written since the last reset
     bool lineMode_ = false;
 };
 

@@ -173,8 +173,8 @@ protected:
 };
 
 // The engine's events. The last five (onValue67 to onValue71) are later additions that the
-// engine calls like the others. Every operation does nothing unless a handler overrides it. Texts are
-// valid during the call only; uid is the engine's user id, times are milliseconds. Called on
+// engine calls like the others. Every operation does nothing unless a handler overrides it. Texts
+// are valid during the call only; uid is the engine's user id, times are milliseconds. Called on
 // the engine's threads, never while the caller of an IEngine operation waits for it.
 class IRtcEngineEventHandler {
 public:
