@@ -25,6 +25,7 @@
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/core/video_source_transfer.h"
+#include "ui/base/lang/lang_table.h"
 
 using ZuvraKestrum::Live::InvitationAnswer;
 using ZuvraKestrum::Live::InvitationTimers;
@@ -61,9 +62,9 @@ CMsgBoxAnsyManager& Invitations() { return *CMsgBoxAnsyManager::getInstance(); }
 std::wstring ConnectionEndText(ReconnectRoad::GiveUp why) {
     const std::wstring file = std::wstring(DuiLib::CPaintManagerUI::GetResourcePath()) +
                               L"..\\lang\\" + (g_language ? L"zh_CN" : L"en_US") + L"\\strings.ini";
-    return ZuvraKestrum::Live::LanguageFileText(file, why == ReconnectRoad::GiveUp::kRefused
-                                                          ? "STRID_LIVE_SIGNAL_REFUSED"
-                                                          : "STRID_LIVE_SIGNAL_LOST");
+    return ui::LangTable::LookupInFile(file, why == ReconnectRoad::GiveUp::kRefused
+                                                 ? L"STRID_LIVE_SIGNAL_REFUSED"
+                                                 : L"STRID_LIVE_SIGNAL_LOST");
 }
 
 // The invitation timers are process-wide, like the manager's pending list they index: an

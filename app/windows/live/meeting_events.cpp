@@ -1,10 +1,7 @@
 #include "app/windows/live/meeting_events.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
-#include "kestrum/common/utf.h"
 #include "kestrum/core/kestrum_data.h"
 
 namespace ZuvraKestrum::Live {
@@ -164,21 +161,6 @@ ReconnectRoad::Step ReconnectRoad::onOpen() {
     reconnecting_ = false;
     refusals_ = 0;
     return step;
-}
-
-std::wstring LanguageFileText(const std::wstring& file, const std::string& id) {
-    std::unique_ptr<FILE, int (*)(FILE*)> stream(_wfopen(file.c_str(), L"rb"), &fclose);
-    if (!stream) return std::wstring();
-    const std::string key = id + "=";
-    char line[1024];
-    while (fgets(line, sizeof line, stream.get())) {
-        std::string text = line;
-        if (text.compare(0, key.size(), key) != 0) continue;
-        text.erase(0, key.size());
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-        return kestrum::common::Utf8ToWide(text);
-    }
-    return std::wstring();
 }
 
 }  // namespace ZuvraKestrum::Live

@@ -188,8 +188,4 @@ private:
     int refusals_ = 0;  // since the connection was lost
 };
 
-// The text of an id in a language file of "id=text" lines (UTF-8); empty when the file or the
-// id is missing.
-std::wstring LanguageFileText(const std::wstring& file, const std::string& id);
-
 }  // namespace ZuvraKestrum::Live

@@ -61,11 +61,16 @@ LangTable& LangTable::Instance() {
   return instance;
 }
 
-bool LangTable::LoadFromFile(const std::wstring& path) {
+bool LangTable::ReadFile(const std::wstring& path, Texts& texts) {
   std::string bytes;
-  const bool read = ReadWholeFile(path, bytes);
+  if (!ReadWholeFile(path, bytes)) return false;
+  EnterLines(SplitLines(bytes.data(), bytes.size()), texts);
+  return true;
+}
+
+bool LangTable::LoadFromFile(const std::wstring& path) {
   Texts texts;
-  if (read) EnterLines(SplitLines(bytes.data(), bytes.size()), texts);
+  const bool read = ReadFile(path, texts);
   std::lock_guard<std::mutex> guard(mutex_);
   texts_.swap(texts);
   return read;
@@ -82,14 +87,20 @@ bool LangTable::LoadFromMemory(HGLOBAL block) {
 }
 
 std::wstring LangTable::Lookup(const std::wstring& id) const {
+  std::lock_guard<std::mutex> guard(mutex_);
+  return Find(texts_, id);
+}
+
+std::wstring LangTable::LookupInFile(const std::wstring& path, const std::wstring& id) {
+  Texts texts;
+  return ReadFile(path, texts) ? Find(texts, id) : std::wstring();
+}
+
+std::wstring LangTable::Find(const Texts& texts, const std::wstring& id) {
   if (id.empty()) return std::wstring();
-  std::wstring text;
-  {
-    std::lock_guard<std::mutex> guard(mutex_);
-    const auto found = texts_.find(id);
-    if (found == texts_.end()) return std::wstring();
-    text = found->second;
-  }
+  const auto found = texts.find(id);
+  if (found == texts.end()) return std::wstring();
+  std::wstring text = found->second;
   TextUtil::ReplaceAll(L"\\r", L"\r", text);
   TextUtil::ReplaceAll(L"\\n", L"\n", text);
   return text;

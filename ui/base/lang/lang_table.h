@@ -33,6 +33,9 @@ class LangTable {
 
   // The text for id with "\r" and "\n" expanded; "" for an empty or unknown id.
   std::wstring Lookup(const std::wstring& id) const;
+  // The same for a language file other than the loaded one, read under the same rules, leaving
+  // the table as it is; "" also when the file cannot be read.
+  static std::wstring LookupInFile(const std::wstring& path, const std::wstring& id);
 
   // Enters every valid line; false when the list is empty.
   bool ParseLines(const std::list<std::wstring>& lines);
@@ -43,6 +46,8 @@ class LangTable {
   LangTable() = default;
   // Enters every valid line into texts; false when the list is empty.
   static bool EnterLines(const std::list<std::wstring>& lines, Texts& texts);
+  static bool ReadFile(const std::wstring& path, Texts& texts);
+  static std::wstring Find(const Texts& texts, const std::wstring& id);
 
   mutable std::mutex mutex_;
   Texts texts_;  // guarded by mutex_

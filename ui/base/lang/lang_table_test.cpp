@@ -107,6 +107,17 @@ TEST_F(LangTableTest, LoadingAFileReplacesTheTable) {
   EXPECT_EQ(table().Lookup(L"new"), L"");
 }
 
+TEST_F(LangTableTest, AnotherLanguageFileIsReadByTheSameRulesWithoutTouchingTheTable) {
+  Load("kept=1\n");
+  TempFile other("\xEF\xBB\xBF;gone=x\r\nmsg = two\\nlines \r\nodd=a=b\n");
+  EXPECT_EQ(LangTable::LookupInFile(other.path(), L"msg"), L"two\nlines");
+  EXPECT_EQ(LangTable::LookupInFile(other.path(), L";gone"), L"");
+  EXPECT_EQ(LangTable::LookupInFile(other.path(), L"odd"), L"");
+  EXPECT_EQ(LangTable::LookupInFile(L"Z:\\no\\such\\strings.ini", L"msg"), L"");
+  EXPECT_EQ(table().Lookup(L"kept"), L"1");
+  EXPECT_EQ(table().Lookup(L"msg"), L"");
+}
+
 TEST_F(LangTableTest, MemoryBlocksAddToTheTable) {
   Load("kept=1\nreplaced=old\n");
   const char bytes[] = "replaced=new\nadded=2";  // the last line needs no line feed
