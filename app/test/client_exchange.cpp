@@ -3,8 +3,6 @@
 #include "kestrum/common/utf.h"
 #include "kestrum/testing/wait.h"
 #include "staged_program.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
-#include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 
 namespace {
 
@@ -45,42 +43,6 @@ bool ClientExchange::await(const std::string& step, std::string* text) const {
         kestrum::testing_support::TestTimeout() * 6);
     if (came && text) *text = ReadWholeFile(path);
     return came;
-}
-
-ScreenArea::ScreenArea(const RECT& area)
-    : area_(area), context_(ui::RenderFactory_GdiPlus().CreateRenderContext()) {
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    if (!context_ || !context_->Resize(width, height)) {
-        context_.reset();
-        return;
-    }
-    HDC screen = GetDC(nullptr);
-    BitBlt(context_->GetDC(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    auto* bits = static_cast<DWORD*>(context_->GetBits());
-    for (int i = 0; i < width * height; ++i) bits[i] |= 0xFF000000u;
-}
-
-COLORREF ScreenArea::At(int x, int y) const {
-    if (!context_ || x < area_.left || y < area_.top || x >= area_.right || y >= area_.bottom)
-        return CLR_INVALID;
-    const DWORD pixel = static_cast<const DWORD*>(
-        context_->GetBits())[(y - area_.top) * context_->GetWidth() + (x - area_.left)];
-    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-}
-
-int ScreenArea::Count(const RECT& rect, COLORREF colour) const {
-    int count = 0;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) count += At(x, y) == colour;
-    }
-    return count;
-}
-
-bool ScreenArea::Save(const std::wstring& fileName) const {
-    return context_ && ui::testing_support::SavePng(
-                           context_.get(), ui::testing_support::PictureFolder() + fileName);
 }
 
 void TypeText(HWND window, const std::wstring& text) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls/render/render_context.h"
+#include "app/windows/skeleton/testing/screen_area.h"
 
 // Two test programs in two Wine prefixes share no kernel objects, but both see the Unix file
 // system: they meet in a folder of it, one small file per step. A file is written under another
@@ -28,22 +28,7 @@ private:
 };
 
 // The screen as every X client draws it, the other prefix's windows included.
-// Threads: any; GDI+ must be running to save.
-class ScreenArea {
-public:
-    explicit ScreenArea(const RECT& area);
-
-    // The colour at a screen point inside the area; CLR_INVALID outside.
-    COLORREF At(int x, int y) const;
-    // How many pixels of rect (screen coordinates) have this colour.
-    int Count(const RECT& rect, COLORREF colour) const;
-    // Written to the test programs' pictures folder as fileName.
-    bool Save(const std::wstring& fileName) const;
-
-private:
-    RECT area_;
-    std::unique_ptr<ui::IRenderContext> context_;
-};
+using window_testing::ScreenArea;
 
 // Keys typed into a window's focused control, as a keyboard's characters arrive.
 void TypeText(HWND window, const std::wstring& text);

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/testing/screen_area.h"
 #include "join_window_layout.h"
 #include "kestrum/common/utf.h"
 #include "staged_program.h"
@@ -72,35 +73,17 @@ bool ShowsPaintedContent(HWND window) {
     if (!GetWindowRect(window, &frame)) return false;
     const int insetX = (frame.right - frame.left) / 10;
     const int insetY = (frame.bottom - frame.top) / 10;
-    const int width = frame.right - frame.left - 2 * insetX;
-    const int height = frame.bottom - frame.top - 2 * insetY;
-    if (width <= 0 || height <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool painted = false;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, frame.left + insetX, frame.top + insetY,
-               SRCCOPY);
-        GdiFlush();
-        const auto* pixels = static_cast<const DWORD*>(bits);
-        const DWORD first = pixels[0] & 0xFFFFFF;
-        for (int i = 0; i < width * height && !painted; ++i)
-            painted = (pixels[i] & 0xFFFFFF) != first;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
+    const RECT inner = {frame.left + insetX, frame.top + insetY, frame.right - insetX,
+                        frame.bottom - insetY};
+    if (inner.right <= inner.left || inner.bottom <= inner.top) return false;
+    const window_testing::ScreenArea shown(inner);
+    const COLORREF first = shown.At(inner.left, inner.top);
+    for (int y = inner.top; y < inner.bottom && first != CLR_INVALID; ++y) {
+        for (int x = inner.left; x < inner.right; ++x) {
+            if (shown.At(x, y) != first) return true;
+        }
     }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return painted;
+    return false;
 }
 
 // Starts program and returns the milliseconds until its window `title` shows painted content;

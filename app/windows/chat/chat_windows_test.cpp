@@ -13,18 +13,15 @@
 #include "app/windows/chat/chat_list.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/meeting/testing/recording_meeting_host.h"
+#include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "chinese_emoji_text.h"
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
-#include "locale_expectation.h"
-#include "meeting_data_fixture.h"
 #include "message_window.h"
-#include "temp_folder.h"
 #include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
 
 namespace {
 
@@ -50,18 +47,10 @@ bool IsDark(DWORD colour) {
            ((colour >> 16) & 0xFF) <= 0x60;
 }
 
-std::wstring* g_avatarFolder = nullptr;
-std::wstring AvatarFolder() { return *g_avatarFolder; }
-
-class ChatWindowTest : public ui::testing_support::FrameworkWindowTest {
+class ChatWindowTest : public window_testing::SkinWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(SkinFolder().c_str());
-        g_avatarFolder = &avatarFolder_;
-        ZuvraKestrum::Util::SetResourcePathSource(&AvatarFolder);
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        SkinWindowTest::SetUp();
         CKestrumData& data = meeting_.data();
         data.uid = kMe;
         data.userList.emplace_back(kBob, kChineseEmojiUtf8, "p-bob", 7, "", 0, -1, 1);
@@ -83,8 +72,7 @@ protected:
     void TearDown() override {
         DestroyWindow(parent_);
         PumpPending();
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
+        SkinWindowTest::TearDown();
     }
 
     static std::wstring SkinFolder() { return kbase::ModuleDirectory() + L"..\\Resource\\skin\\"; }
@@ -120,11 +108,7 @@ protected:
     }
     void Click(const wchar_t* name,
                const kestrum::testing_support::MessageFilter& filter = nullptr) {
-        const RECT& pos = Find(name)->GetPos();
-        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-        SendMessageW(window_->GetHWND(), WM_MOUSEMOVE, 0, at);
-        SendMessageW(window_->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(window_->GetHWND(), WM_LBUTTONUP, 0, at);
+        Press(window_, Find(name));
         PumpPending(filter);
     }
     // Runs the thread's messages as the program's loop does: keys go to the focused text box.
@@ -133,9 +117,6 @@ protected:
             done, [](MSG& message) { return DuiLib::CPaintManagerUI::TranslateMessage(&message); });
     }
 
-    MeetingDataFixture meeting_;
-    TempFolder folder_;
-    std::wstring avatarFolder_ = folder_.path();
     window_testing::RecordingMeetingHost host_;
     HWND parent_ = nullptr;
     CDuiChatList* window_ = nullptr;

@@ -17,14 +17,12 @@
 #include "app/windows/share/dui_screen_share.h"
 #include "app/windows/share/screen_share_item.h"
 #include "app/windows/share/share_rules.h"
+#include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/label_ui.h"
 #include "kestrum/common/utf.h"
-#include "locale_expectation.h"
-#include "meeting_data_fixture.h"
 #include "message_window.h"
 #include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
 
 namespace {
 
@@ -76,14 +74,10 @@ private:
     PROCESS_INFORMATION process_ = {};
 };
 
-class ShareWindowTest : public ui::testing_support::FrameworkWindowTest {
+class ShareWindowTest : public window_testing::SkinWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(
-            (kbase::ModuleDirectory() + L"..\\Resource\\skin\\").c_str());
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        SkinWindowTest::SetUp();
         meeting_.data().uid = "u-me";
         // The in-meeting window stands behind the picker, hidden (under a display without
         // window manager, handing the activation back to a visible owner costs seconds); a
@@ -99,8 +93,7 @@ protected:
         DestroyWindow(ownWindow_);
         DestroyWindow(parent_);
         PumpPending();
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
+        SkinWindowTest::TearDown();
     }
 
     void Open() {
@@ -161,7 +154,6 @@ protected:
                           fs::directory_iterator()));
     }
 
-    MeetingDataFixture meeting_;
     window_testing::RecordingMeetingHost host_;
     HWND parent_ = nullptr;
     HWND ownWindow_ = nullptr;

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "app/windows/meeting/testing/recording_meeting_host.h"
+#include "app/windows/skeleton/testing/screen_area.h"
+#include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "app/windows/tiles/dui_menu_ver.h"
 #include "app/windows/tiles/dui_remote_item.h"
@@ -19,12 +21,7 @@
 #include "engine_journal.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/engine/standin_picture_colours.h"
-#include "locale_expectation.h"
-#include "meeting_data_fixture.h"
 #include "message_window.h"
-#include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
-#include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 
 namespace {
 
@@ -42,14 +39,10 @@ UserInfoRecord Participant(const char* uid, const char* name, int32_t streamId, 
     return UserInfoRecord(uid, name, "", streamId, "", status, shareId, 0);
 }
 
-class TilesWindowsTest : public ui::testing_support::FrameworkWindowTest {
+class TilesWindowsTest : public window_testing::SkinWindowTest {
 protected:
     void SetUp() override {
-        FrameworkWindowTest::SetUp();
-        DuiLib::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
-        DuiLib::CPaintManagerUI::SetResourcePath(
-            (kbase::ModuleDirectory() + L"..\\Resource\\skin").c_str());
-        g_language = CurrentTestLocale() == TestLocale::Chinese ? 1 : 0;
+        SkinWindowTest::SetUp();
         CKestrumData& data = meeting_.data();
         data.uid = "me";
         data.streamId = kOwnStream;
@@ -72,8 +65,7 @@ protected:
         DestroyWindow(parent_);  // the strip, its tiles and the menu go with it
         Pump();
         engine_.reset();
-        g_language = 0;
-        FrameworkWindowTest::TearDown();
+        SkinWindowTest::TearDown();
     }
 
     // A remote participant whose stream the engine knows, in a new tile.
@@ -109,18 +101,9 @@ protected:
         return pixel;
     }
 
-    template <class Control = DuiLib::CControlUI>
-    static Control* Find(CDuiFrameWindow* window, const wchar_t* name) {
-        return static_cast<Control*>(window->paintManager().FindControl(name));
-    }
-
     // A left click in the middle of the control, then what it posted.
     void Click(CDuiFrameWindow* window, const wchar_t* name) {
-        const RECT& pos = Find(window, name)->GetPos();
-        const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-        SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, at);
+        Press(window, name);
         Pump();
     }
 
@@ -152,21 +135,9 @@ protected:
     // The strip as it is on the screen, tiles and their video included, in the pictures folder.
     void TakeScreenPicture(const std::wstring& stem) {
         UpdateWindow(parent_);
-        auto context = ui::RenderFactory_GdiPlus().CreateRenderContext();
-        ASSERT_TRUE(context->Resize(CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight));
-        HDC screen = GetDC(parent_);
-        BitBlt(context->GetDC(), 0, 0, CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight,
-               screen, 0, 0, SRCCOPY);
-        ReleaseDC(parent_, screen);
-        auto* bits = static_cast<DWORD*>(context->GetBits());
-        for (int i = 0; i < CDuiRemoteToolBar::kWidth * CDuiRemoteToolBar::kHeight; ++i) {
-            bits[i] |= 0xFF000000u;
-        }
-        EXPECT_TRUE(ui::testing_support::SavePng(
-            context.get(), ui::testing_support::PictureFolder() + Suffixed(stem)));
+        EXPECT_TRUE(window_testing::ScreenArea::Of(parent_).Save(Suffixed(stem)));
     }
 
-    MeetingDataFixture meeting_;
     window_testing::RecordingMeetingHost host_;
     MessageWindow meetingWindow_;
     std::vector<std::unique_ptr<UserInfoRecord>> bigViews_;
