@@ -53,23 +53,16 @@
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 #include "engine_journal.h"
 #include "join_test_support.h"
-#include "kestrum/core/course_exports.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
-#include "kestrum/core/video_source_transfer.h"
 #include "kestrum/engine/standin_picture_colours.h"
-#include "kestrum/json/json_document.h"
 #include "kestrum/testing/win_wait.h"
 #include "network_floors.h"
-#include "road_course.h"
+#include "road_environment.h"
 #include "scripted_peers.h"
-#include "support/service_library.h"
 #include "support/test_backend.h"
-
-// The video source the window drives (the stand-in library), deleted at exit.
-CSingleton<CVideoSourceTransfer>::CGrabo g_videoSourceHolder;
 
 namespace {
 
@@ -77,6 +70,7 @@ using bench_floors::Clock;
 using bench_floors::Median;
 using bench_floors::Milliseconds;
 using namespace join_testing;
+using road_testing::Live;
 
 constexpr int kDefaultRuns = 5;
 constexpr int kCrowd = 16;          // remote participants of the larger memory figure
@@ -95,26 +89,10 @@ constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
 
 // ---- The program around the windows -----------------------------------------------------------
 
-std::unique_ptr<TestBackend> g_backend;
-std::unique_ptr<ServiceLibrary> g_library;
-std::unique_ptr<CKestrumCourse> g_course;
+// The road's back-end and library, from StartProgram on.
+TestBackend* g_backend = nullptr;
+ServiceLibrary* g_library = nullptr;
 std::unique_ptr<bench_peers::ChannelRoot> g_channels;
-JoinServices g_joinServices{};
-
-void NoHttpReport(const char*, int, unsigned) {}
-void Nothing() {}
-
-// Made on first use, as the program's bridge is: by the join window, which then signs in.
-CKestrumCourse* Course() {
-    if (!g_course) {
-        static CourseExports exports{};
-        exports = join_testing::CourseExportsOf(*g_library);
-        g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
-    }
-    return g_course.get();
-}
-
-CVideoSourceTransfer* VideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
 
 // The recording host, except that the room's chat goes out through the course bridge, as the
 // program's host sends it.
@@ -122,56 +100,28 @@ class BenchMeetingHost : public window_testing::RecordingMeetingHost {
 public:
     void broadcastMsg(const std::string& text) override {
         RecordingMeetingHost::broadcastMsg(text);
-        Course()->broadcastMsg(text);
+        road_testing::Course()->broadcastMsg(text);
     }
 };
 
 BenchMeetingHost g_host;
 
-const LiveServices g_liveServices{&Course, &Nothing, &Nothing, &Nothing, &VideoSource};
-
-// Once the join window is open, the dialog table only builds the in-meeting window.
-CDuiFrameWindow* MakeLiveDialog(unsigned id) {
-    return id == CKestrum::kLiveDlg ? new CDuiLive(g_host, g_liveServices) : nullptr;
-}
-
-HWND DialogWindow(int dialog) {
-    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
-    return window ? window->GetHWND() : nullptr;
-}
-
-CDuiLive* Live() { return dynamic_cast<CDuiLive*>(Kestrum().getDlg(CKestrum::kLiveDlg)); }
-
-// The back-end, the library on it, the meeting data and the join window; the signalling origin,
-// empty when something did not start.
+// The road into the meeting, as Alice; the signalling origin, empty when something did not start.
 std::string StartProgram() {
     // Before the engine is made: it reads the folder once.
     g_channels = std::make_unique<bench_peers::ChannelRoot>();
-    StartFramework();
-    g_backend = std::make_unique<TestBackend>();
-    if (!g_backend->Started()) return "";
-    std::string signal;
-    jdoc::CJsonDocument info(g_backend->Call("GET", "info"));
-    if (!info.ReadStringMember("signal", signal)) return "";
-    // Read by the library when it first connects a socket.
-    SetEnvironmentVariableA("KESTRUM_SIGNAL_URL", signal.c_str());
-    g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
-                                                 g_backend->Proxies(), g_backend->ProxyPort());
-    if (!g_library->Loaded()) return "";
-    g_joinServices = {&Course, g_library->joinRoom, g_library->updateInfo, g_library->configRoom,
-                      &Nothing};
-    UseServices(g_joinServices);
-    CKestrumCourse::setDialogWindowLookup(&DialogWindow);
-    PrepareSignedOutUser("Alice");
-    Kestrum();
-    CKestrum::setDialogFactory(&MakeLiveDialog);
-    return signal;
+    road_testing::RoadOptions options;
+    options.nickname = "Alice";
+    options.signalling = true;
+    options.meetingHost = &g_host;
+    const bool started = road_testing::StartRoad(options);
+    g_backend = road_testing::Backend();
+    g_library = road_testing::Library();
+    return started ? road_testing::SignalOrigin() : "";
 }
 
 void StopProgram() {
-    g_course.reset();
-    g_library.reset();
-    g_backend.reset();
+    road_testing::StopRoad();
     g_channels.reset();
 }
 

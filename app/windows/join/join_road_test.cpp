@@ -8,15 +8,13 @@
 #include "app/windows/join/dui_login.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "join_test_support.h"
-#include "kestrum/core/course_exports.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/json/json_document.h"
-#include "road_course.h"
-#include "support/service_library.h"
+#include "road_test_environment.h"
 #include "support/test_backend.h"
 
 // The join road as a user goes it: the program's windows on the real service library, pointed at
@@ -27,77 +25,19 @@
 namespace {
 
 using namespace join_testing;
+using road_testing::Backend;
 
-std::unique_ptr<TestBackend> g_backend;
-std::unique_ptr<ServiceLibrary> g_library;
-std::unique_ptr<CKestrumCourse> g_course;
-JoinServices g_services{};
-
-void NoHttpReport(const char*, int, unsigned) {}
-void KeepRunning() {}
-
-// The bridge on the loaded library, made on first use as the program's is.
-CKestrumCourse* RoadCourse() {
-    if (g_course) return g_course.get();
-    static CourseExports exports{};
-    exports = join_testing::CourseExportsOf(*g_library);
-    g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
-    return g_course.get();
-}
-
-HWND DialogWindow(int dialog) {
-    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
-    return window ? window->GetHWND() : nullptr;
-}
-
-class JoinRoadEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        StartFramework();
-        g_backend = std::make_unique<TestBackend>();
-        if (!g_backend->Started()) return;
-        // Read by the library when it loads.
-        g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
-                                                     g_backend->Proxies(), g_backend->ProxyPort());
-        if (!g_library->Loaded()) return;
-        g_services = {&RoadCourse, g_library->joinRoom, g_library->updateInfo,
-                      g_library->configRoom, &KeepRunning};
-        UseServices(g_services);
-        CKestrumCourse::setDialogWindowLookup(&DialogWindow);
-        // A first start: no account yet, so the bridge asks for a token. The back-end's latest
-        // version: no upgrade to offer.
-        CKestrumData& data = MeetingData();
-        data.token = data.uid = data.nickname = data.portraitId = "";
-        data.portraitPath = CKestrumConfig::kDefaultPortraitPath;
-        data.appVersion = "1.2.0";
-        CKestrumConfig& config = *CSingleton<CKestrumConfig>::getInstance();
-        config.setAppVersion(data.appVersion);
-        config.setPortraitPath(data.portraitPath);
-        config.setUpdateOption("");
-        config.setUpdateVersion("");
-    }
-    void TearDown() override {
-        // The bridge ends its requests and worker before the library goes.
-        g_course.reset();
-        g_library.reset();
-        g_backend.reset();
-    }
-};
-
+// A first start: no account yet, so the bridge asks for a token, and no nickname.
 ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new JoinRoadEnvironment);
+    ::testing::AddGlobalTestEnvironment(new road_testing::RoadTestEnvironment({}));
 
 class JoinRoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(g_backend && g_backend->Started()) << "the test back-end did not start";
-        ASSERT_TRUE(g_library && g_library->Loaded()) << "libVossary.dll did not load";
-        ASSERT_TRUE(AwaitLaidOut(JoinWindow()));
-        // Signed in and configured: the token and the configuration's answer have been applied.
-        ASSERT_TRUE(PumpUntil([] {
-            return !MeetingData().token.empty() && MeetingData().unmuteRequestTimeout == 21;
-        })) << "no sign-in";
-        ASSERT_TRUE(PumpUntil([] { return control(L"joinbtn")->IsEnabled(); }));
+        ASSERT_TRUE(road_testing::RoadReady());
+        // Configured as well: the configuration's answer has been applied.
+        ASSERT_TRUE(PumpUntil([] { return MeetingData().unmuteRequestTimeout == 21; }))
+            << "no configuration";
         ClearOpenedDialogs();
     }
 
@@ -114,7 +54,7 @@ protected:
     // The text members of the JSON body of the last request to `api`, "<none>" without one.
     static std::string Sent(const std::string& api, const char* key) {
         std::string value = "<none>";
-        for (const TestBackend::Request& request : g_backend->Requests()) {
+        for (const TestBackend::Request& request : Backend()->Requests()) {
             const std::string& path = request.path;
             if (path.size() < api.size() ||
                 path.compare(path.size() - api.size(), api.size(), api)) {
@@ -155,7 +95,7 @@ TEST_F(JoinRoadTest, JoinSendsTheTypedRoomAndAWrongPasswordGetsTheBuiltInText) {
     std::string media;
     EXPECT_EQ(CSingleton<CKestrumConfig>::getInstance()->getMediatoken(media),
               "media-5-" + MeetingData().uid);
-    EXPECT_EQ(g_course->targetWindow.load(), Kestrum().getDuiWnd(CKestrum::kLiveDlg));
+    EXPECT_EQ(road_testing::Course()->targetWindow.load(), Kestrum().getDuiWnd(CKestrum::kLiveDlg));
     Kestrum().closeDlg(CKestrum::kLiveDlg);
     ClearOpenedDialogs();
 

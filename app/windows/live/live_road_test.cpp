@@ -13,10 +13,12 @@
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
+#include "app/windows/live/meeting_events.h"
 #include "app/windows/meeting/testing/recording_meeting_host.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/share/dui_screen_share.h"
+#include "app/windows/skeleton/testing/screen_area.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
@@ -25,7 +27,6 @@
 #include "join_test_support.h"
 #include "kestrum/common/scope_exit.h"
 #include "kestrum/common/utf.h"
-#include "kestrum/core/course_exports.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_config.h"
@@ -34,17 +35,12 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/util_path.h"
-#include "kestrum/core/video_source_transfer.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/engine/standin_picture_colours.h"
-#include "kestrum/json/json_document.h"
-#include "road_course.h"
+#include "kestrum/testing/win_wait.h"
+#include "road_test_environment.h"
 #include "support/recording_observer.h"
-#include "support/service_library.h"
 #include "support/test_backend.h"
-#include "ui/base/resource/resource_hub.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
-#include "ui/controls/render/render_context.h"
 
 // The join road to its end as a user goes it: the join window and the in-meeting window on the
 // real service library, pointed at the local back-end, with the stand-in engine. Other
@@ -79,12 +75,13 @@ void operator delete(void* block, size_t) noexcept {
     std::free(block);
 }
 
-// The video source the window drives (the stand-in library), deleted at exit.
-CSingleton<CVideoSourceTransfer>::CGrabo g_videoSourceHolder;
-
 namespace {
 
 using namespace join_testing;
+using road_testing::Backend;
+using road_testing::Course;
+using road_testing::Live;
+using window_testing::ScreenArea;
 
 // The invitation boxes as records: a box is answered from another thread, as the framework
 // does; toasts are kept as their texts (UTF-8).
@@ -135,26 +132,19 @@ public:
 };
 RecordingBoxUi g_boxUi;
 
-std::unique_ptr<TestBackend> g_backend;
-std::unique_ptr<ServiceLibrary> g_library;
-std::unique_ptr<CKestrumCourse> g_course;
-JoinServices g_joinServices{};
 window_testing::RecordingMeetingHost g_host;
-int g_joinReports = 0;
-int g_boxDrops = 0;
-std::unique_ptr<CKestrumDump> g_appLog;
-FILETIME g_logStart{};
 
 // Every log file of the program's log folder written by this run, read whole.
 std::vector<std::string> LogsOfThisRun() {
     const std::wstring folder = ZuvraKestrum::Util::GetExeDirW() + L"logger\\";
     std::vector<std::string> logs;
+    const FILETIME logStart = road_testing::AppLogStart();
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return logs;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (CompareFileTime(&found.ftLastWriteTime, &g_logStart) < 0) continue;
+        if (CompareFileTime(&found.ftLastWriteTime, &logStart) < 0) continue;
         std::string log;
         if (FILE* file = _wfopen((folder + found.cFileName).c_str(), L"rb")) {
             char chunk[4096];
@@ -169,78 +159,9 @@ std::vector<std::string> LogsOfThisRun() {
     return logs;
 }
 
-void NoHttpReport(const char*, int, unsigned) {}
-void KeepRunning() {}
-
-CKestrumCourse* RoadCourse() {
-    if (g_course) return g_course.get();
-    static CourseExports exports{};
-    exports = join_testing::CourseExportsOf(*g_library);
-    g_course = std::make_unique<CKestrumCourse>(exports, &NoHttpReport);
-    return g_course.get();
-}
-
-void NoShareChannel() {}
-void CountJoinReport() { ++g_joinReports; }
-void CountBoxDrop() { ++g_boxDrops; }
-CVideoSourceTransfer* RoadVideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
-const LiveServices g_liveServices{&RoadCourse, &NoShareChannel, &CountJoinReport, &CountBoxDrop,
-                                  &RoadVideoSource};
-
-// The dialog table builds the in-meeting window over the test's host and services; the join
-// window is open already.
-// The other dialogs are only counted.
-std::vector<unsigned> g_dialogsAsked;
-CDuiFrameWindow* MakeLiveDialog(unsigned id) {
-    g_dialogsAsked.push_back(id);
-    return id == CKestrum::kLiveDlg ? new CDuiLive(g_host, g_liveServices) : nullptr;
-}
-
-HWND DialogWindow(int dialog) {
-    CDuiFrameWindow* window = Kestrum().getDlg(static_cast<unsigned>(dialog));
-    return window ? window->GetHWND() : nullptr;
-}
-
-class LiveRoadEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        // The application log, where the program keeps it, opened before anything logs.
-        GetSystemTimeAsFileTime(&g_logStart);
-        g_appLog = std::make_unique<CKestrumDump>("LiveRoadTest", true, false, false,
-                                                  ZuvraKestrum::Util::GetAppLogPath(""));
-        StartFramework();
-        g_backend = std::make_unique<TestBackend>();
-        if (!g_backend->Started()) return;
-        // Read by the library when it first connects a socket.
-        std::string signal;
-        jdoc::CJsonDocument info(g_backend->Call("GET", "info"));
-        if (info.ReadStringMember("signal", signal)) {
-            SetEnvironmentVariableA("KESTRUM_SIGNAL_URL", signal.c_str());
-        }
-        g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
-                                                     g_backend->Proxies(), g_backend->ProxyPort());
-        if (!g_library->Loaded()) return;
-        g_joinServices = {&RoadCourse, g_library->joinRoom, g_library->updateInfo,
-                          g_library->configRoom, &KeepRunning};
-        UseServices(g_joinServices);
-        CKestrumCourse::setDialogWindowLookup(&DialogWindow);
-        PrepareSignedOutUser("Alice");
-        Kestrum();
-        CKestrum::setDialogFactory(&MakeLiveDialog);
-        CMsgBoxAnsyManager::setBoxUi(&g_boxUi);
-    }
-    void TearDown() override {
-        CMsgBoxAnsyManager::destroyInstance();
-        CMsgBoxAnsyManager::setBoxUi(nullptr);
-        g_course.reset();
-        g_library.reset();
-        g_backend.reset();
-        g_appLog.reset();
-    }
-};
-
-::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new LiveRoadEnvironment);
+// Into the meeting with its signalling, as Alice; the invitation boxes as records.
+::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(
+    new road_testing::RoadTestEnvironment({"Alice", true, "LiveRoadTest", &g_host, &g_boxUi}));
 
 // A participant as the signalling server reports one.
 std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0,
@@ -254,57 +175,19 @@ std::string Member(const std::string& uid, const std::string& name, int streamId
 COLORREF RemoteColour(uint32_t uid) { return kestrum::engine::RemotePictureColour(uid); }
 constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
 
-// The screen under a window: what the user sees, child windows (videos, tiles) included.
-class ScreenShot {
-public:
-    explicit ScreenShot(HWND window) : context_(ui::ResourceHub::MakeRenderContext()) {
-        GetWindowRect(window, &place_);
-        const int width = place_.right - place_.left;
-        const int height = place_.bottom - place_.top;
-        if (!context_ || !context_->Resize(width, height)) return;
-        HDC screen = GetDC(nullptr);
-        BitBlt(context_->GetDC(), 0, 0, width, height, screen, place_.left, place_.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-        auto* bits = static_cast<DWORD*>(context_->GetBits());
-        for (int i = 0; i < width * height; ++i) bits[i] |= 0xFF000000u;
-    }
-    // The colour at a point of the window (its top left is 0,0).
-    COLORREF At(int x, int y) const {
-        if (!context_ || !context_->GetBits()) return CLR_INVALID;
-        const DWORD pixel =
-            static_cast<const DWORD*>(context_->GetBits())[y * context_->GetWidth() + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
-    }
-    bool Save(const std::wstring& name) {
-        return context_ && ui::testing_support::SavePng(
-                               context_.get(), ui::testing_support::PictureFolder() + name);
-    }
-
-private:
-    std::unique_ptr<ui::IRenderContext> context_;
-    RECT place_{};
-};
-
 // The colour the user sees near the top of a child window's middle (the stand-in engine writes
 // its label in the centre and moves a mark along the bottom; side panels may cover the edges).
 COLORREF ShownIn(HWND child) {
     HWND top = GetAncestor(child, GA_ROOT);
     RECT rect;
     GetWindowRect(child, &rect);
-    RECT frame;
-    GetWindowRect(top, &frame);
-    return ScreenShot(top).At((rect.left + rect.right) / 2 - frame.left, rect.top - frame.top + 20);
+    return ScreenArea::Of(top).At((rect.left + rect.right) / 2, rect.top + 20);
 }
 
 class LiveRoadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(g_backend && g_backend->Started()) << "the test back-end did not start";
-        ASSERT_TRUE(g_library && g_library->Loaded()) << "libVossary.dll did not load";
-        ASSERT_TRUE(AwaitLaidOut(JoinWindow()));
-        ASSERT_TRUE(PumpUntil([] {
-            return !MeetingData().token.empty() && Control(JoinWindow(), L"joinbtn")->IsEnabled();
-        })) << "no sign-in";
+        ASSERT_TRUE(road_testing::RoadReady());
         g_host.engineWrapper = CSingleton<CKestrumZuvra>::existingInstance();
         g_host.calls.clear();
         ASSERT_NO_FATAL_FAILURE(EnterMeeting());
@@ -313,9 +196,6 @@ protected:
         if (Live()) Leave();
     }
 
-    static CDuiLive* Live() {
-        return dynamic_cast<CDuiLive*>(Kestrum().getDlg(CKestrum::kLiveDlg));
-    }
     static DuiLib::CControlUI* control(const wchar_t* name) { return Control(Live(), name); }
 
     // Joins room "live" and waits for the local preview in the big view.
@@ -341,7 +221,7 @@ protected:
 
     // A participant joins the room through the signalling server.
     static void SignalJoin(const std::string& uid, const std::string& name, int streamId) {
-        g_backend->Call("POST", "signal/emit",
+        Backend()->Call("POST", "signal/emit",
                         "{\"event\":\"user-join\",\"args\":[" + Member(uid, name, streamId) + "]}");
     }
     static void EngineJoin(int streamId) {
@@ -353,7 +233,7 @@ protected:
     }
     // An event of the signalling server to this user.
     static void EmitToMe(const std::string& event, const std::string& argument) {
-        g_backend->Call("POST", "signal/emit",
+        Backend()->Call("POST", "signal/emit",
                         "{\"event\":\"" + event + "\",\"args\":[" + argument + "],\"uid\":\"" +
                             MeetingData().uid + "\"}");
     }
@@ -374,15 +254,15 @@ protected:
     }
     // What the signalling server received from now on, as its control answers it.
     static std::string ReceivedSince(const std::string& last) {
-        return g_backend->Call("GET", "signal/received?since=" + last);
+        return Backend()->Call("GET", "signal/received?since=" + last);
     }
     static std::string LastReceived() {
-        const std::string received = g_backend->Call("GET", "signal/received?since=0");
+        const std::string received = Backend()->Call("GET", "signal/received?since=0");
         const size_t at = received.find("\"last\":");
         return at == std::string::npos ? "0" : std::to_string(std::atoi(received.c_str() + at + 7));
     }
     static void SignalConfig(const std::string& values) {
-        g_backend->Call("POST", "signal/config", values);
+        Backend()->Call("POST", "signal/config", values);
     }
 
     static bool HasTile(int streamId) {
@@ -400,8 +280,8 @@ TEST_F(LiveRoadTest, TheJoinEndsInTheMeetingWithTheLocalPreview) {
     EXPECT_EQ(journal.find("engine.joinChannel"), journal.rfind("engine.joinChannel")) << journal;
     EXPECT_NE(journal.find("engine.joinChannel"), std::string::npos) << journal;
     EXPECT_EQ(control(L"roomid")->GetText(), std::wstring(L"LIVE"));
-    EXPECT_EQ(g_course->targetWindow.load(), Live()->GetHWND());
-    EXPECT_EQ(g_joinReports > 0, true);
+    EXPECT_EQ(Course()->targetWindow.load(), Live()->GetHWND());
+    EXPECT_EQ(road_testing::JoinReports() > 0, true);
     EXPECT_FALSE(IsWindowVisible(JoinWindow()->GetHWND()));
     // The meeting data lists the participants, the own one first.
     ASSERT_FALSE(MeetingData().userList.empty());
@@ -463,30 +343,27 @@ TEST_F(LiveRoadTest, AMeetingOfFourAsTheUserSeesIt) {
     ASSERT_TRUE(PumpUntil([] { return ShownIn(Live()->videoWindow()) == RemoteColour(4002); }));
     // The tiles draw their pictures a little later than the big view.
     ASSERT_TRUE(PumpUntil([] {
-        ScreenShot shot(Live()->GetHWND());
-        const RECT strip = [] {
-            RECT r;
-            GetWindowRect(Live()->tileStrip()->GetHWND(), &r);
-            return r;
-        }();
-        RECT frame;
-        GetWindowRect(Live()->GetHWND(), &frame);
+        const ScreenArea shot = ScreenArea::Of(Live()->GetHWND());
+        RECT strip;
+        GetWindowRect(Live()->tileStrip()->GetHWND(), &strip);
         bool carol = false;
         bool wang = false;
-        for (int y = strip.top - frame.top; y < strip.bottom - frame.top; y += 4) {
-            const COLORREF colour = shot.At(strip.left - frame.left + 40, y);
+        for (int y = strip.top; y < strip.bottom; y += 4) {
+            const COLORREF colour = shot.At(strip.left + 40, y);
             carol = carol || colour == RemoteColour(4003);
             wang = wang || colour == RemoteColour(4004);
         }
         return carol && wang;
     })) << "the strip does not show both tiles";
-    ScreenShot shot(window);
+    const ScreenArea shot = ScreenArea::Of(window);
     EXPECT_TRUE(shot.Save(g_language ? L"live-meeting-zh.png" : L"live-meeting-en.png"));
     EXPECT_TRUE(SavePicture(Live(), g_language ? L"live-window-zh" : L"live-window-en"));
     // The tool bar is drawn, the title bar shows the room.
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(shot.At(client.right / 2, client.bottom - 3), RGB(0x33, 0x33, 0x33));
+    POINT bar{client.right / 2, client.bottom - 3};
+    ClientToScreen(window, &bar);
+    EXPECT_EQ(shot.At(bar.x, bar.y), RGB(0x33, 0x33, 0x33));
 }
 
 TEST_F(LiveRoadTest, TheToolBarOpensOnePanelAtATimeAndSendsOwnDeviceChanges) {
@@ -549,9 +426,9 @@ TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
     ASSERT_NO_FATAL_FAILURE(Leave());
     EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
     EXPECT_TRUE(Control(JoinWindow(), L"joinbtn")->IsEnabled());
-    EXPECT_TRUE(PumpUntil([] { return !g_course->socketJoined.load(); }));
+    EXPECT_TRUE(PumpUntil([] { return !Course()->socketJoined.load(); }));
     EXPECT_NE(EngineJournal().find("engine.leaveChannel"), std::string::npos);
-    EXPECT_EQ(g_boxDrops > 0, true);
+    EXPECT_EQ(road_testing::BoxDrops() > 0, true);
     // The join window receives the engine's events again.
     EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
 }
@@ -582,9 +459,7 @@ TEST_F(LiveRoadTest, UserOperationsReachTheTogglesTheEngineAndTheShareButton) {
     Operation("40002", "40002", "unshare", 3);
     EXPECT_TRUE(PumpUntil([share] { return share->IsEnabled(); }));
     Operation("40002", "40002", "interrupt", 3);
-    const std::string away =
-        g_language ? "toast 10000 Bob \xE6\x9A\x82\xE6\x97\xB6\xE7\xA6\xBB\xE5\xBC\x80"
-                   : "toast 10000 Bob temporary leave";
+    const std::string away = "toast 10000 " + ZuvraKestrum::Live::InterruptText(g_language, "Bob");
     EXPECT_TRUE(PumpUntil([&away] { return g_host.callsStartingWith(away).size() == 1; }));
 }
 
@@ -599,9 +474,9 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
     };
     // The user who opened the room holds the role: the host's settings.
     ASSERT_EQ(MeetingData().firstHostUid, me);
-    g_dialogsAsked.clear();
+    road_testing::ClearDialogsAsked();
     Click(Live(), control(L"roomconfigbtn"));
-    EXPECT_EQ(g_dialogsAsked, std::vector<unsigned>{CKestrum::kSetOwnRoomDlg});
+    EXPECT_EQ(road_testing::DialogsAsked(), std::vector<unsigned>{CKestrum::kSetOwnRoomDlg});
 
     g_host.calls.clear();
     roomWithHost("40002");
@@ -611,9 +486,9 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
         g_language ? "toast 5000 Bob \xE7\x94\xB3\xE8\xAF\xB7\xE4\xB8\xBB\xE6\x8C\x81\xE4\xBA\xBA"
                    : "toast 5000 Bob apply speaker";
     EXPECT_TRUE(PumpUntil([&applied] { return g_host.callsStartingWith(applied).size() == 1; }));
-    g_dialogsAsked.clear();
+    road_testing::ClearDialogsAsked();
     Click(Live(), control(L"roomconfigbtn"));
-    EXPECT_EQ(g_dialogsAsked, std::vector<unsigned>{CKestrum::kSetRoomDlg});
+    EXPECT_EQ(road_testing::DialogsAsked(), std::vector<unsigned>{CKestrum::kSetRoomDlg});
 
     roomWithHost(me);
     const std::string gaveUp =
@@ -629,7 +504,7 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
 TEST_F(LiveRoadTest, AnotherHostsNewPasswordIsKeptByTheNextRoomUpdate) {
     const std::string password = "\xE6\x96\xB0\xE5\xAF\x86\xE7\xA0\x81";  // Chinese
     auto setPassword = [](const std::string& text) {
-        return g_backend->Call(
+        return Backend()->Call(
             "POST", "signal/room",
             "{\"rid\":\"" + MeetingData().roomName + "\",\"pwd\":\"" + text + "\"}");
     };
@@ -638,11 +513,11 @@ TEST_F(LiveRoadTest, AnotherHostsNewPasswordIsKeptByTheNextRoomUpdate) {
     ASSERT_EQ(setPassword(password), "{\"sent\":1}");
     EXPECT_TRUE(PumpUntil([&password] { return MeetingData().roomPassword == password; }));
 
-    const size_t before = g_backend->Requests().size();
-    RoadCourse()->applySpeaker();
+    const size_t before = Backend()->Requests().size();
+    Course()->applySpeaker();
     std::string update;
     ASSERT_TRUE(PumpUntil([before, &update] {
-        const std::vector<TestBackend::Request> requests = g_backend->Requests();
+        const std::vector<TestBackend::Request> requests = Backend()->Requests();
         for (size_t i = before; i < requests.size(); ++i) {
             if (requests[i].path.find("room/update") != std::string::npos) {
                 update = requests[i].body;
@@ -659,7 +534,7 @@ TEST_F(LiveRoadTest, AnInvitationEndsAcceptedRefusedOrTimedOut) {
     g_boxUi.clear();
     MsgBoxPendingInfo pending;
     auto invite = [&manager, &pending] {
-        g_course->sendRequest("unmuteAudio", "40002", MeetingData().roomName);
+        Course()->sendRequest("unmuteAudio", "40002", MeetingData().roomName);
         ASSERT_TRUE(PumpUntil([&manager] { return manager.pendingList.size() == 1; }));
         pending = manager.pendingList.front();
     };
@@ -766,7 +641,7 @@ TEST_F(LiveRoadTest, ChatCountsOnTheBadgeWhileClosedAndTravelsBothWays) {
     EXPECT_TRUE(PumpUntil([badge] { return badge->IsVisible(); }));
     EXPECT_EQ(badge->GetText(), std::wstring(L"1"));
     // Through the server and back: the own message reaches the room, this window included.
-    g_course->broadcastMsg("\xE4\xBD\xA0\xE5\xA5\xBD");  // "你好"
+    Course()->broadcastMsg("\xE4\xBD\xA0\xE5\xA5\xBD");  // "你好"
     EXPECT_TRUE(PumpUntil([badge] { return badge->GetText() == std::wstring(L"2"); }));
     Click(Live(), control(L"msgOpt"));
     EXPECT_TRUE(IsWindowVisible(Live()->chatPanel()->GetHWND()));
@@ -781,12 +656,10 @@ TEST_F(LiveRoadTest, RemovedByTheHostTheUserLeavesAndLearnsByWhom) {
     HWND live = Live()->GetHWND();
     Operation("40002", MeetingData().uid, "ban", 0);
     ASSERT_TRUE(PumpUntil([live, &closer] { return !IsWindow(live) && closer.handled() == 1; }));
-    EXPECT_EQ(notice, g_language ? L"\x4F60\x88AB"
-                                   L"Bob"
-                                   L"\x8BF7\x51FA\x4E86\x623F\x95F4"
-                                 : L"You are removed by Bob");
+    EXPECT_EQ(notice,
+              kestrum::common::Utf8ToWide(ZuvraKestrum::Live::RemovedText(g_language, "Bob")));
     EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
-    EXPECT_TRUE(PumpUntil([] { return !g_course->socketJoined.load(); }));
+    EXPECT_TRUE(PumpUntil([] { return !Course()->socketJoined.load(); }));
 }
 
 // The reconnect notice is modal: what it shows is looked at from within its loop.
@@ -807,7 +680,7 @@ TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBa
     ASSERT_FALSE(control(L"micopt")->IsEnabled());
     g_sawReconnectNotice = false;
     const UINT_PTR look = SetTimer(nullptr, 0, 50, &LookForReconnectNotice);
-    g_backend->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
+    Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
     EXPECT_TRUE(PumpUntil([] {
         return g_sawReconnectNotice && !Live()->reconnectRoad().reconnecting() &&
                IsWindowEnabled(Live()->GetHWND()) &&
@@ -817,7 +690,7 @@ TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBa
     KillTimer(nullptr, look);
     // The new connection carries the meeting on.
     const std::string since = LastReceived();
-    g_course->broadcastMsg("back");
+    Course()->broadcastMsg("back");
     EXPECT_TRUE(
         PumpUntil([&since] { return ReceivedSince(since).find("back") != std::string::npos; }));
 }
@@ -835,7 +708,7 @@ protected:
         NoticeCloser closer(
             [&notice](CDuiMessageBox& box) { notice = Control(&box, L"tipsTxt")->GetText(); });
         for (const std::string& fault : SplitFaults(faults)) {
-            g_backend->Call("POST", "signal/fault", fault);
+            Backend()->Call("POST", "signal/fault", fault);
         }
         EXPECT_TRUE(PumpUntil([live] { return !IsWindow(live); }));
         EXPECT_TRUE(PumpUntil([&notice] { return notice.find(L"SocetReconnecting") != 0; }));
@@ -859,7 +732,7 @@ TEST_F(LiveRoadGiveUpTest, ARefusedReconnectionIsTriedABoundedNumberOfTimes) {
     limits.firstRetryDelay = std::chrono::milliseconds(100);
     const std::wstring notice =
         EndedNotice(limits, "{\"mode\":\"connect-error\",\"count\":100}|{\"mode\":\"drop\"}");
-    g_backend->Call("POST", "signal/fault", "{\"mode\":\"none\"}");
+    Backend()->Call("POST", "signal/fault", "{\"mode\":\"none\"}");
     EXPECT_EQ(notice, g_language ? L"\x8FDE\x63A5\x65AD\x5F00\x540E\xFF0C\x4F1A\x8BAE\x670D"
                                    L"\x52A1\x5668\x62D2\x7EDD\x91CD\x65B0\x63A5\x5165\x3002"
                                    L"\x4F60\x5DF2\x79BB\x5F00\x4F1A\x8BAE\x3002"
@@ -997,7 +870,7 @@ TEST_F(LiveRoadTest, NoTokenOfAWholeMeetingReachesALog) {
     const std::string me = MeetingData().uid;
     ASSERT_NO_FATAL_FAILURE(AwaitBob());
     MeetingData().shareToken.clear();  // the configuration keeps the last one
-    g_course->roomctrl_share(true, {me});
+    Course()->roomctrl_share(true, {me});
     ASSERT_TRUE(PumpUntil([] { return !MeetingData().shareToken.empty(); }));
     const std::vector<std::string> tokens = {MeetingData().token, MeetingData().mediaToken,
                                              MeetingData().shareToken};
@@ -1033,7 +906,7 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
 
     // The own avatar on the server, and one that is in the cache already.
     RecordingObserver uploader;
-    g_library->updatePhoto(
+    road_testing::Library()->updatePhoto(
         &uploader, kestrum::common::WideToUtf8(SkinFolder() + CDuiLogin::kOwnPortraitFile).c_str());
     ASSERT_TRUE(uploader.WaitFinished());
     std::string own;
@@ -1049,7 +922,7 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
     CloseHandle(cached);
     auto downloads = [] {
         std::vector<std::string> queries;
-        for (const TestBackend::Request& request : g_backend->Requests()) {
+        for (const TestBackend::Request& request : Backend()->Requests()) {
             if (request.method == "GET" &&
                 request.path.find("account/portrait") != std::string::npos) {
                 queries.push_back(request.query);
@@ -1060,7 +933,7 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
     const size_t before = downloads().size();
 
     // The own download is slow; meanwhile another request fails.
-    g_backend->Call("POST", "fault",
+    Backend()->Call("POST", "fault",
                     "{\"listener\":\"base\",\"mode\":\"delay\",\"path\":\"account/portrait\","
                     "\"count\":1,\"delayMs\":2500}");
     EmitToMe("user-list", "[" + Member(data.uid, data.nickname, data.streamId, 0, own) + "," +
@@ -1082,7 +955,7 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
     EXPECT_EQ(std::vector<std::string>(asked.begin() + before, asked.end()),
               std::vector<std::string>{"?portraitId=" + own});
 
-    g_backend->Call("POST", "fault", "{\"listener\":\"base\",\"mode\":\"none\"}");
+    Backend()->Call("POST", "fault", "{\"listener\":\"base\",\"mode\":\"none\"}");
     data.portraitId = idBefore;
     data.portraitPath = shownBefore;
     config.setPortraitPath(storedBefore);

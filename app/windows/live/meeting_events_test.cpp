@@ -129,6 +129,13 @@ TEST(HostNotice, ShowsOnlyWhenTheHostChanges) {
     EXPECT_EQ(HostNotice().onRoomRecord("h2", "me", 0, nickname), "Carol apply speaker");
 }
 
+TEST(OperationNotices, NameTheOperatorInTheWindowLanguage) {
+    EXPECT_EQ(InterruptText(0, "Bob"), "Bob temporary leave");
+    EXPECT_EQ(InterruptText(1, "Bob"), "Bob 暂时离开");
+    EXPECT_EQ(RemovedText(0, "Bob"), "You are removed by Bob");
+    EXPECT_EQ(RemovedText(1, "王小明"), "你被王小明请出了房间");
+}
+
 TEST(ReconnectRoad, OneNoticeWhileDownHiddenWhenTheConnectionIsBack) {
     ReconnectRoad road;
     ReconnectRoad::Step step = road.onReconnecting();
