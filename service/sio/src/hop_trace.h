@@ -10,6 +10,7 @@ namespace ksio {
 enum class Hop {
     kDrainStart,   // the network thread begins sending waiting emits
     kFrameQueued,  // a frame was handed to the websocket connection, which has begun writing it
+    kReadIssued,   // the connection asks the socket for more bytes: once per socket read
     kFrameRead,    // a complete text frame was read from the socket
     kHandlerCall,  // an event was decoded and its handler is about to run
     kCount,        // the number of hops

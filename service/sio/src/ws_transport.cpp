@@ -41,6 +41,12 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
             handler();
             return websocketpp::lib::error_code();
         }
+        // websocketpp asks for the next read once the frames of the previous one are handled.
+        void async_read_at_least(size_t num_bytes, char* buf, size_t len,
+                                 websocketpp::transport::read_handler handler) {
+            MarkHop(Hop::kReadIssued);
+            connection::async_read_at_least(num_bytes, buf, len, std::move(handler));
+        }
     };
 
     struct transport_type : websocketpp::transport::asio::endpoint<transport_config> {
