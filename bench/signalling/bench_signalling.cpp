@@ -1,7 +1,9 @@
 // Receives many small events and times emit->echo round trips with our socket.io client, has the
-// back-end run the same with the Node.js client, and prints both with their ratios, then where
-// our round trip spends its time, hop by hop.
+// back-end run the same with the Node.js client, and prints both with their ratios against their
+// goals; when a goal is missed, where our round trip spends its time, hop by hop, and what Wine
+// charges for the same wake-ups and socket calls with no socket.io in the way.
 
+#include <winsock2.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "hop_trace.h"
@@ -135,6 +138,105 @@ void PrintLegs(const std::vector<Legs>& legs) {
         for (const Legs& leg : legs) values.push_back(leg.*fields[f]);
         const Spread spread = SpreadOf(values);
         std::printf("    %-34s %8.3f / %8.3f\n", kLegNames[f], spread.median, spread.p99);
+    }
+}
+
+// ---- what Wine itself charges, with no socket.io in the way
+
+constexpr int kFloorTrips = 5000;
+
+// Times kFloorTrips ping-pongs: `ping` hands one to the echoing thread, `pong` waits for its echo.
+template <typename Ping, typename Pong>
+Spread TimePingPong(Ping ping, Pong pong) {
+    std::vector<double> rtts;
+    rtts.reserve(kFloorTrips);
+    for (int i = 0; i < kFloorTrips; ++i) {
+        const int64_t t0 = Ticks();
+        ping();
+        pong();
+        rtts.push_back(TicksToMs(Ticks() - t0));
+    }
+    return SpreadOf(rtts);
+}
+
+// Two threads waking each other through completion ports: each way is the wake-up an emit from
+// the caller's thread costs the network thread.
+Spread PortPingPong() {
+    HANDLE there = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    HANDLE back = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+    const auto take = [](HANDLE port) {
+        DWORD bytes;
+        ULONG_PTR key;
+        OVERLAPPED* overlapped;
+        GetQueuedCompletionStatus(port, &bytes, &key, &overlapped, INFINITE);
+        return key;
+    };
+    std::thread echo([&] {
+        while (take(there) != 0) PostQueuedCompletionStatus(back, 0, 1, nullptr);
+    });
+    const Spread spread = TimePingPong([&] { PostQueuedCompletionStatus(there, 0, 1, nullptr); },
+                                       [&] { take(back); });
+    PostQueuedCompletionStatus(there, 0, 0, nullptr);
+    echo.join();
+    CloseHandle(there);
+    CloseHandle(back);
+    return spread;
+}
+
+// Two threads of this process echoing 64 bytes over loopback TCP with blocking send and recv:
+// each way is one send, the kernel's delivery and one receive's wake-up under Wine, both ends
+// paying what our client pays once per round trip.
+bool TcpPingPong(Spread& out) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    SOCKET client = INVALID_SOCKET, server = INVALID_SOCKET;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        listen(listener, 1) == 0 &&
+        getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+        client = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        if (connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            server = accept(listener, nullptr, nullptr);
+        }
+    }
+    closesocket(listener);
+    const bool connected = server != INVALID_SOCKET;
+    if (connected) {
+        const BOOL on = TRUE;
+        for (SOCKET s : {client, server}) {
+            setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+        }
+        // Whole 64-byte messages: on loopback a recv of this size returns them whole.
+        char buffer[64] = {};
+        std::thread echo([server] {
+            char echoed[sizeof buffer];
+            while (recv(server, echoed, sizeof echoed, 0) > 0)
+                send(server, echoed, sizeof echoed, 0);
+        });
+        out = TimePingPong([&] { send(client, buffer, sizeof buffer, 0); },
+                           [&] { recv(client, buffer, sizeof buffer, 0); });
+        shutdown(client, SD_BOTH);
+        echo.join();
+    }
+    closesocket(client);
+    closesocket(server);
+    WSACleanup();
+    return connected;
+}
+
+void PrintFloor() {
+    std::printf(
+        "  Wine's own round trips between two threads of this process (median / p99 ms):\n");
+    const Spread port = PortPingPong();
+    std::printf("    %-34s %8.3f / %8.3f\n", "completion port, both ways", port.median, port.p99);
+    Spread tcp;
+    if (TcpPingPong(tcp)) {
+        std::printf("    %-34s %8.3f / %8.3f\n", "loopback TCP send/recv, both ways", tcp.median,
+                    tcp.p99);
     }
 }
 
@@ -369,5 +471,6 @@ int main(int argc, char** argv) {
         " server time not counted) against %.2f us of wall time per event\n",
         ours.eventsPerRead, ours.cpuUsPerEvent, 1e6 / ours.eventsPerSecond);
     PrintLegs(legs);
+    PrintFloor();
     return 0;
 }
