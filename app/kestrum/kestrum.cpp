@@ -13,6 +13,9 @@ namespace {
 
 // WS_VISIBLE | WS_OVERLAPPEDWINDOW; the skeleton takes the caption out again.
 constexpr DWORD kDialogStyle = 0x10CF0000;
+// The notice box waits hidden until there is something to tell: made visible and hidden at once,
+// it would cost a hide, and Wine may wait seconds on one for a window manager.
+constexpr DWORD kNoticeStyle = kDialogStyle & ~WS_VISIBLE;
 constexpr int kDialogWidth = 360;
 constexpr int kDialogHeight = 500;
 constexpr int kNoticeWidth = 500;
@@ -65,7 +68,7 @@ CKestrum::~CKestrum() {
 
 void CKestrum::createNoticeBox() {
     CDuiMessageBox* box = g_noticeBoxFactory ? g_noticeBoxFactory() : new CDuiMessageBox();
-    HWND window = window_creation::CreateOrDelete(box, nullptr, L"DuiMsgBox", kDialogStyle, 0, 0, 0,
+    HWND window = window_creation::CreateOrDelete(box, nullptr, L"DuiMsgBox", kNoticeStyle, 0, 0, 0,
                                                   kNoticeWidth, kNoticeHeight);
     if (!window) {
         KESTRUM_LOG(Level_Error, "() notice box not created");
@@ -75,7 +78,6 @@ void CKestrum::createNoticeBox() {
     noticeWindow_.store(window);
     box->SetJoinWindowOpener([this] { openDlg(kLoginDlg); });
     box->CenterWindow();
-    box->ShowWindow(false);
 }
 
 CDuiFrameWindow* CKestrum::openDialog(unsigned id) const {

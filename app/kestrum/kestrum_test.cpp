@@ -67,9 +67,17 @@ int g_quits = 0;
 int g_processEnds = 0;
 void CountQuit() { ++g_quits; }
 void CountProcessEnd() { ++g_processEnds; }
-CDuiMessageBox* MakeNoticeBox() {
-    return new CDuiMessageBox(NoticeBoxExits{&CountQuit, &CountProcessEnd});
-}
+// Times a notice box was shown, also for a moment (a hide can cost seconds under Wine).
+int g_noticeShows = 0;
+class CountedNoticeBox : public CDuiMessageBox {
+public:
+    CountedNoticeBox() : CDuiMessageBox(NoticeBoxExits{&CountQuit, &CountProcessEnd}) {}
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SHOWWINDOW && wParam) ++g_noticeShows;
+        return CDuiMessageBox::HandleMessage(message, wParam, lParam);
+    }
+};
+CDuiMessageBox* MakeNoticeBox() { return new CountedNoticeBox(); }
 
 bool Chinese() { return g_language != 0; }
 
@@ -94,6 +102,7 @@ protected:
     void SetUp() override {
         g_quits = 0;
         g_processEnds = 0;
+        g_noticeShows = 0;
         CKestrum::setDialogFactory(&MakeDialog);
         CKestrum::setNoticeBoxFactory(&MakeNoticeBox);
         // Opens the shared log file that the singleton writes into.
@@ -172,6 +181,7 @@ TEST_F(KestrumTest, StartShowsTheJoinWindowCentredAndBuildsTheNoticeBoxHidden) {
     EXPECT_EQ(SizeOf(box).cx, 500);
     EXPECT_EQ(SizeOf(box).cy, 200);
     EXPECT_FALSE(IsWindowVisible(box));
+    EXPECT_EQ(g_noticeShows, 0);
 }
 
 TEST_F(KestrumTest, DialogsDisableTheWindowsTheyStandOverUntilTheyClose) {
