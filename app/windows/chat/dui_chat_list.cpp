@@ -36,9 +36,9 @@ DuiLib::CControlUI* CDuiChatList::CreateControl(const wchar_t* className) {
     return nullptr;
 }
 
-LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiChatList::OnCreate() {
     const wchar_t* const skin = L"ChatList";
-    if (!BuildLanguageSkin(skin, this, *this)) return 0;
+    if (!BuildLanguageSkin(skin, this, *this)) return;
     listClient_ = paintManager_.FindControl(L"listClient");
     chatList_ = dynamic_cast<CChatList*>(paintManager_.FindControl(L"chatList"));
     DuiLib::CControlUI* input = paintManager_.FindControl(L"inputEdit");
@@ -49,7 +49,6 @@ LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
                     ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
-    return 0;
 }
 
 void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {
@@ -72,8 +71,7 @@ void CDuiChatList::updateChatLogo(const std::string& uid) {
 
 void CDuiChatList::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    HWND meeting = host_.meetingWindow();
-    if (meeting && ::IsWindow(meeting)) ::PostMessageW(meeting, WM_CHATLIST_CLOSED, 0, 0);
+    PostEmpty<WM_CHATLIST_CLOSED>(host_.meetingWindow());
 }
 
 void CDuiChatList::DoInputEditSetFocus(DuiLib::TNotifyUI&) {

@@ -46,7 +46,7 @@ public:
     CChatList* chatList() const { return chatList_; }
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoClose(DuiLib::TNotifyUI& notification);

@@ -2,7 +2,7 @@
 
 #include "app/windows/join/upgrade_decision.h"
 #include "app/windows/settings/settings_host.h"
-#include "app/windows/skeleton/window_messages.h"
+#include "app/windows/skeleton/message_families.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_config.h"
@@ -36,24 +36,19 @@ CDuiLogin::CDuiLogin(const JoinServices& services)
 
 CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
     auto table = StandardMessageMap(&CDuiLogin::OnCreate);
-    table.replace(WM_DESTROY, &CDuiLogin::OnDestroy)
-        .replace(WM_KEYDOWN, &CDuiLogin::OnKeyDown)
+    table.on<WM_DESTROY>(&CDuiLogin::OnDestroy, RowMode::kPassOn)
+        .on<WM_KEYDOWN>(&CDuiLogin::OnKeyDown, RowMode::kPassOn)
         .add(WM_IME_CHAR, &CDuiFrameWindow::OnPassOn)
-        .add(WM_NICKNAME_UPDATED, &CDuiLogin::OnSetNickName)
-        .add(WM_ENGINE_LASTMILE_QUALITY, &CDuiLogin::OnLastMileQuality)
-        .add(WM_ACCOUNT_ERROR, &CDuiLogin::OnUserCallBack)
-        .add(WM_USER_TOKEN, &CDuiLogin::OnUserToken)
-        .add(WM_USER_UPDATE, &CDuiLogin::OnUserUpdate)
-        .add(WM_GET_PHOTO, &CDuiLogin::OnUserUpdatePhoto)
-        .add(WM_JOIN_ROOM, &CDuiLogin::OnMeetJoinRoom)
-        .add(WM_CONFIG_ROOM, &CDuiLogin::OnMeetConfigRoom);
-    // Rows further down never shadow the ones above: the first row of a message wins.
-    for (UINT message = WM_COURSE_FIRST; message <= WM_COURSE_LAST; ++message) {
-        table.add(message, &CDuiLogin::OnOtherCourseMessage);
-    }
-    for (UINT message = WM_ENGINE_EVENT_FIRST; message <= WM_ENGINE_EVENT_LAST; ++message) {
-        table.add(message, &CDuiLogin::OnOtherEngineEvent);
-    }
+        .on<WM_NICKNAME_UPDATED>(&CDuiLogin::OnSetNickName)
+        .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality, RowMode::kEvent)
+        .on<WM_ACCOUNT_ERROR>(&CDuiLogin::OnUserCallBack)
+        .on<WM_USER_TOKEN>(&CDuiLogin::OnUserToken)
+        .on<WM_USER_UPDATE>(&CDuiLogin::OnUserUpdate)
+        .on<WM_GET_PHOTO>(&CDuiLogin::OnUserUpdatePhoto)
+        .on<WM_JOIN_ROOM>(&CDuiLogin::OnMeetJoinRoom)
+        .on<WM_CONFIG_ROOM>(&CDuiLogin::OnMeetConfigRoom)
+        .receives(kCourseMessages)
+        .receives(kEngineMessages);
     return table;
 }
 
@@ -90,10 +85,11 @@ CKestrumCourse* CDuiLogin::Course() {
 
 // ---- Messages -------------------------------------------------------------------------------
 
-LRESULT CDuiLogin::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+LRESULT CDuiLogin::OnCreate() {
     const wchar_t* const skin = L"home";
     if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
     ready_ = FindControls();
+    setAcceptingEvents(ready_);
     if (ready_) return 0;
     // Every handler relies on the controls: a skin without them leaves the window inert.
     KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
@@ -120,36 +116,29 @@ bool CDuiLogin::FindControls() {
            c.join && c.signalLabel && c.signalText && c.version && c.roomError;
 }
 
-LRESULT CDuiLogin::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
-    // Results still queued for this window would be dropped unread, and their records with them.
+LRESULT CDuiLogin::OnDestroy() {
+    // No more results come here; the skeleton frees those still queued after this row.
     if (course_) {
         HWND self = GetHWND();
         course_->targetWindow.compare_exchange_strong(self, nullptr);
     }
-    FreeQueuedPayloads(GetHWND(), WM_COURSE_FIRST, WM_COURSE_LAST, FreeCoursePayload);
-    FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
-                       FreeEngineEventPayload);
     // Closing the join window ends the program.
     services_.endProgram();
     return 0;
 }
 
-LRESULT CDuiLogin::OnKeyDown(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    handled = false;
-    if (wParam == VK_SPACE) KESTRUM_LOG(Level_Info, "(space)");
-    if (wParam == VK_DELETE) KESTRUM_LOG(Level_Info, "(delete)");
+LRESULT CDuiLogin::OnKeyDown(UINT key) {
+    if (key == VK_SPACE) KESTRUM_LOG(Level_Info, "(space)");
+    if (key == VK_DELETE) KESTRUM_LOG(Level_Info, "(delete)");
     return 0;
 }
 
-LRESULT CDuiLogin::OnSetNickName(UINT, WPARAM, LPARAM, bool&) {
+LRESULT CDuiLogin::OnSetNickName() {
     JoinChannel();
     return 0;
 }
 
-LRESULT CDuiLogin::OnLastMileQuality(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto probe = TakePayload<WM_ENGINE_LASTMILE_QUALITY>(wParam);
-    if (!probe || !ready_) return 0;
+LRESULT CDuiLogin::OnLastMileQuality(std::unique_ptr<EngineQualityEvent> probe) {
     KESTRUM_LOG(Level_Info, "(%d)", probe->quality);
     const SignalLook look = SignalLookOf(static_cast<unsigned>(probe->quality), texts());
     controls_.signalLabel->SetBkImage(look.image);
@@ -161,9 +150,7 @@ LRESULT CDuiLogin::OnLastMileQuality(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT CDuiLogin::OnUserCallBack(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto error = TakePayload<WM_ACCOUNT_ERROR>(wParam);
-    if (!error) return 0;
+LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
     KESTRUM_LOG(Level_Error, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     // The sign-in and the download of the own portrait run in the background, unasked for by
     // the user: a failure there is logged only.
@@ -178,9 +165,7 @@ LRESULT CDuiLogin::OnUserCallBack(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT CDuiLogin::OnUserToken(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto token = TakePayload<WM_USER_TOKEN>(wParam);
-    if (!token) return 0;
+LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
     CKestrumData& data = *g_kestrumData;
     data.token = token->token;
     data.streamId = token->streamId;
@@ -208,16 +193,14 @@ LRESULT CDuiLogin::OnUserToken(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT CDuiLogin::OnUserUpdate(UINT, WPARAM, LPARAM, bool&) {
+LRESULT CDuiLogin::OnUserUpdate() {
     CKestrumConfig& config = Config();
     config.setPortraitId(g_kestrumData->portraitId);
     config.setNickname(g_kestrumData->nickname);
     return 0;
 }
 
-LRESULT CDuiLogin::OnUserUpdatePhoto(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto portraitId = TakePayload<WM_GET_PHOTO>(wParam);
-    if (!portraitId) return 0;
+LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
     KESTRUM_LOG(Level_Info, "");
     CKestrumData& data = *g_kestrumData;
     data.portraitId = *portraitId;
@@ -227,9 +210,7 @@ LRESULT CDuiLogin::OnUserUpdatePhoto(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT CDuiLogin::OnMeetJoinRoom(UINT, WPARAM wParam, LPARAM, bool&) {
-    auto join = TakePayload<WM_JOIN_ROOM>(wParam);
-    if (!join) return 0;
+LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     KESTRUM_LOG(Level_Info, "");
     CKestrumData& data = *g_kestrumData;
     CKestrumConfig& config = Config();
@@ -251,9 +232,7 @@ LRESULT CDuiLogin::OnMeetJoinRoom(UINT, WPARAM wParam, LPARAM, bool&) {
     return 0;
 }
 
-LRESULT CDuiLogin::OnMeetConfigRoom(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto config = TakePayload<WM_CONFIG_ROOM>(wParam);
-    if (!config) return 0;
+LRESULT CDuiLogin::OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config) {
     KESTRUM_LOG(Level_Info, "");
     g_kestrumData->unmuteRequestTimeout = config->unmuteRequestTimeout + 1;
     ShowUpgradeOffer(*config);
@@ -278,16 +257,6 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
     if (offer.kind == UpgradeOffer::kNone || offer.argument.empty()) return;
     ShowWindow(false, false);
     Kestrum().showMsgBox(GetHWND(), Utf8ToCString(offer.argument).c_str(), 0, offer.kind);
-}
-
-LRESULT CDuiLogin::OnOtherCourseMessage(UINT message, WPARAM wParam, LPARAM, bool&) {
-    FreeCoursePayload(message, wParam);
-    return 0;
-}
-
-LRESULT CDuiLogin::OnOtherEngineEvent(UINT message, WPARAM wParam, LPARAM, bool&) {
-    FreeEngineEventPayload(message, wParam);
-    return 0;
 }
 
 // ---- Notifications --------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/kestrum/kestrum.h"
@@ -13,6 +14,10 @@
 #include "kestrum/core/kestrum_dump.h"
 
 struct ConfigRoomPayload;
+struct EngineQualityEvent;
+struct JoinRoomPayload;
+struct StringPairPayload;
+struct TokenPayload;
 
 // The join window, dialog 0 ("LoginHome"): the user types a room name and an optional password
 // and joins. Its initialisation creates the engine wrapper (on the UI thread, before anything
@@ -65,21 +70,19 @@ private:
         DuiLib::CLabelUI* roomError = nullptr;
     };
 
-    // Messages.
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnSetNickName(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnLastMileQuality(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnUserCallBack(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnUserToken(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnUserUpdate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnUserUpdatePhoto(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnMeetJoinRoom(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnMeetConfigRoom(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Bridge and engine messages that this window does not act on: their payloads are freed.
-    LRESULT OnOtherCourseMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnOtherEngineEvent(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Messages; the bridge's and the engine's that this window does not act on only have their
+    // payloads freed.
+    LRESULT OnCreate();
+    LRESULT OnDestroy();
+    LRESULT OnKeyDown(UINT key);
+    LRESULT OnSetNickName();
+    LRESULT OnLastMileQuality(std::unique_ptr<EngineQualityEvent> probe);
+    LRESULT OnUserCallBack(std::unique_ptr<StringPairPayload> error);
+    LRESULT OnUserToken(std::unique_ptr<TokenPayload> token);
+    LRESULT OnUserUpdate();
+    LRESULT OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId);
+    LRESULT OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join);
+    LRESULT OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config);
 
     // Notifications.
     void DoInitWnd(DuiLib::TNotifyUI& notification);

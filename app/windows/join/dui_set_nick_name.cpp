@@ -37,9 +37,9 @@ CDuiNotifyMap<CDuiSetNickName> CDuiSetNickName::NotifyMap() {
 
 const JoinTexts& CDuiSetNickName::texts() const { return JoinTextsFor(g_language); }
 
-LRESULT CDuiSetNickName::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiSetNickName::OnCreate() {
     const wchar_t* const skin = L"NickName";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     lastPage_ = paintManager_.FindControl(L"lastPagebtn");
     nickEdit_ = dynamic_cast<DuiLib::CEditUI*>(paintManager_.FindControl(L"nickEdit"));
     sure_ = paintManager_.FindControl(L"surebtn");
@@ -48,7 +48,6 @@ LRESULT CDuiSetNickName::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
         nickEdit_ = nullptr;
     }
-    return 0;
 }
 
 void CDuiSetNickName::DoInitWnd(DuiLib::TNotifyUI&) {
@@ -96,7 +95,5 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
 
     CKestrum& kestrum = Kestrum();
     kestrum.closeDlg(CKestrum::kNickNameDlg);
-    if (HWND join = kestrum.getDuiWnd(CKestrum::kLoginDlg)) {
-        ::PostMessageW(join, WM_NICKNAME_UPDATED, 0, 0);
-    }
+    PostEmpty<WM_NICKNAME_UPDATED>(kestrum.getDuiWnd(CKestrum::kLoginDlg));
 }

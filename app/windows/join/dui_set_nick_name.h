@@ -35,7 +35,7 @@ public:
     static CDuiNotifyMap<CDuiSetNickName> NotifyMap();
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoMin(DuiLib::TNotifyUI& notification);

@@ -44,8 +44,8 @@ CDuiMessageBox::CDuiMessageBox(NoticeBoxExits exits, ZuvraKestrum::Notice::Upgra
 
 CDuiMessageMap<CDuiMessageBox> CDuiMessageBox::MessageMap() {
     auto table = StandardMessageMap(&CDuiMessageBox::OnCreate);
-    table.replace(WM_DESTROY, &CDuiMessageBox::OnDestroy)
-        .add(kRunTaskMessage, &CDuiMessageBox::OnRunTask);
+    table.on<WM_DESTROY>(&CDuiMessageBox::OnDestroy, RowMode::kPassOn)
+        .on<kRunTaskMessage>(&CDuiMessageBox::OnRunTask);
     return table;
 }
 
@@ -57,8 +57,8 @@ CDuiNotifyMap<CDuiMessageBox> CDuiMessageBox::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiMessageBox::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    if (!BuildSkin(kSkin, nullptr)) return 0;
+void CDuiMessageBox::OnCreate() {
+    if (!BuildSkin(kSkin, nullptr)) return;
     DuiLib::CPaintManagerUI& manager = paintManager();
     title_ = manager.FindControl(L"TxtType");
     tips_ = manager.FindControl(L"tipsTxt");
@@ -69,18 +69,15 @@ LRESULT CDuiMessageBox::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     }
     if (update_) update_->SetText(InLanguage(L"Update now", L"立即升级"));
     ShowTypeDecor();
-    return 0;
 }
 
-LRESULT CDuiMessageBox::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+void CDuiMessageBox::OnDestroy() {
     // The box goes only when the program closes every window on its way out.
     exits_.endProcess();
-    handled = false;
-    return 0;
 }
 
-LRESULT CDuiMessageBox::OnRunTask(UINT, WPARAM, LPARAM lParam, bool&) {
-    (*reinterpret_cast<const std::function<void()>*>(lParam))();
+LRESULT CDuiMessageBox::OnRunTask(const std::function<void()>* task) {
+    (*task)();
     return 1;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/windows/notice/notice_rules.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/window_messages.h"
 
 // The ways the notice box ends the program. The program keeps the defaults; a test that has to
 // outlive the box puts recorders in their place.
@@ -37,7 +38,7 @@ class CDuiMessageBox : public CDuiWindow<CDuiMessageBox> {
 public:
     // Sent to the box window with a std::function<void()>* in LPARAM: runs it on the box's
     // thread and answers 1.
-    static constexpr UINT kRunTaskMessage = WM_APP + 0x119;
+    static constexpr UINT kRunTaskMessage = kNoticeRunTaskNumber;
 
     explicit CDuiMessageBox(NoticeBoxExits exits = NoticeBoxExits(),
                             ZuvraKestrum::Notice::UpgradeRoad road = {});
@@ -66,9 +67,9 @@ public:
     static bool RunOnThreadOf(HWND box, const std::function<void()>& task);
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnRunTask(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnDestroy();
+    LRESULT OnRunTask(const std::function<void()>* task);
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoClose(DuiLib::TNotifyUI& notification);
     void DoUpdate(DuiLib::TNotifyUI& notification);
@@ -87,3 +88,7 @@ private:
     int type_ = -1;
     std::wstring argument_;
 };
+
+template <>
+struct RowArguments<CDuiMessageBox::kRunTaskMessage>
+    : Carries<InLParam<const std::function<void()>*>> {};

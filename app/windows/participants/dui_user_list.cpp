@@ -3,10 +3,9 @@
 #include <cwchar>
 
 #include "app/windows/participants/participant_rules.h"
-#include "app/windows/skeleton/window_messages.h"
+#include "app/windows/skeleton/message_families.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/util_text.h"
 
 namespace {
@@ -32,8 +31,8 @@ DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
 
 CDuiMessageMap<CDuiUserList> CDuiUserList::MessageMap() {
     CDuiMessageMap<CDuiUserList> table = StandardMessageMap(&CDuiUserList::OnCreate);
-    table.add(WM_MSGBOX_INVITE_MIC_RET, &CDuiUserList::OnMsgBoxRequestmic)
-        .add(WM_MSGBOX_INVITE_CAMERA_RET, &CDuiUserList::OnMsgBoxRequestcamera);
+    table.on<WM_MSGBOX_INVITE_MIC_RET>(&CDuiUserList::OnMsgBoxRequestmic, RowMode::kPassOn)
+        .on<WM_MSGBOX_INVITE_CAMERA_RET>(&CDuiUserList::OnMsgBoxRequestcamera, RowMode::kPassOn);
     return table;
 }
 
@@ -52,22 +51,20 @@ CDuiNotifyMap<CDuiUserList> CDuiUserList::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiUserList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    if (!BuildLanguageSkin(L"UserList", this, *this)) return 0;
+void CDuiUserList::OnCreate() {
+    if (!BuildLanguageSkin(L"UserList", this, *this)) return;
     listClient_ = paintManager_.FindControl(L"listClient");
     DuiLib::CControlUI* list = paintManager_.FindControl(L"userlist");
     list_ = dynamic_cast<CUserList*>(list);
     title_ = paintManager_.FindControl(L"Participants");
     updateUserCount();
-    return 0;
 }
 
 void CDuiUserList::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
 void CDuiUserList::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    HWND meeting = host_.meetingWindow();
-    if (meeting && IsWindow(meeting)) ::PostMessageW(meeting, WM_USERLIST_CLOSED, 0, 0);
+    PostEmpty<WM_USERLIST_CLOSED>(host_.meetingWindow());
 }
 
 void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
@@ -145,22 +142,17 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     }
 }
 
-LRESULT CDuiUserList::OnMsgBoxRequestmic(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
-    handled = false;
-    onInviteAnswer(Device::kMicrophone, wParam, lParam);
-    return 0;
+void CDuiUserList::OnMsgBoxRequestmic(MsgBoxInviteInfo* info, bool yes) {
+    onInviteAnswer(Device::kMicrophone, info, yes);
 }
 
-LRESULT CDuiUserList::OnMsgBoxRequestcamera(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
-    handled = false;
-    onInviteAnswer(Device::kCamera, wParam, lParam);
-    return 0;
+void CDuiUserList::OnMsgBoxRequestcamera(MsgBoxInviteInfo* info, bool yes) {
+    onInviteAnswer(Device::kCamera, info, yes);
 }
 
-void CDuiUserList::onInviteAnswer(Device device, WPARAM wParam, LPARAM answer) {
+void CDuiUserList::onInviteAnswer(Device device, const MsgBoxInviteInfo* info, bool yes) {
     // The record lives in the invitation box manager: read in place, never freed here.
-    const auto* info = reinterpret_cast<const MsgBoxInviteInfo*>(wParam);
-    if (!info || answer != 0) return;
+    if (!info || !yes) return;
     const std::string uid = info->uid;
     const char* op = device == Device::kMicrophone ? "unmuteAudio" : "unmuteVideo";
     KESTRUM_LOG(Level_Info, " (%s %s)", op, uid.c_str());

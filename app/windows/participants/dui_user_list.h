@@ -11,6 +11,7 @@
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/label_ui.h"
 #include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/records/user_info_record.h"
 
 // The participants panel of the in-meeting window: the participant count in its title and the
@@ -70,9 +71,9 @@ public:
 private:
     using Device = ZuvraKestrum::Participants::Device;
 
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnMsgBoxRequestmic(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnMsgBoxRequestcamera(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnMsgBoxRequestmic(MsgBoxInviteInfo* info, bool yes);
+    void OnMsgBoxRequestcamera(MsgBoxInviteInfo* info, bool yes);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoClose(DuiLib::TNotifyUI& notification);
@@ -85,8 +86,8 @@ private:
     void DoMicStatusOpt(DuiLib::TNotifyUI& notification);
 
     void onOptionClick(DuiLib::TNotifyUI& notification, Device device);
-    // An invitation box's answer (0 yes): the row waits and the request goes out.
-    void onInviteAnswer(Device device, WPARAM wParam, LPARAM answer);
+    // An invitation box's answer: on yes the row waits and the request goes out.
+    void onInviteAnswer(Device device, const MsgBoxInviteInfo* info, bool yes);
     void setWaiting(Device device, const std::string& uid, bool waiting);
 
     IMeetingHost& host_;

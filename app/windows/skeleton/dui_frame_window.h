@@ -71,7 +71,15 @@ public:
 
     DuiLib::CPaintManagerUI& paintManager() { return paintManager_; }
 
+    // Whether the window acts on the events posted to it: the rows of RowMode::kEvent run only
+    // while it does, and otherwise free what their messages carry unread. False until the window
+    // says so, typically once its set-up found every control its handlers rely on, and again
+    // from when it begins to leave.
+    bool acceptingEvents() const { return acceptingEvents_; }
+
 protected:
+    void setAcceptingEvents(bool accepting) { acceptingEvents_ = accepting; }
+
     // The WM_CREATE steps shared by every window: the frame style (no caption, clipping of
     // siblings and children), the paint manager on this window, the skin `file` built with
     // `callback` (may be null), attached, and this window registered as notifier. Returns the
@@ -92,4 +100,7 @@ protected:
     LRESULT HandleUnmapped(UINT message, WPARAM wParam, LPARAM lParam);
 
     DuiLib::CPaintManagerUI paintManager_;
+
+private:
+    bool acceptingEvents_ = false;
 };

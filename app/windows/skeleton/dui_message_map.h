@@ -3,15 +3,48 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstring>
+#include <type_traits>
 #include <vector>
+
+#include "app/windows/skeleton/message_rows.h"
+#include "kestrum/core/posted_payload.h"
+
+// Moving a window from raw rows to typed rows, one handler at a time:
+//   - `LRESULT OnX(UINT, WPARAM wParam, LPARAM, bool&)` that opens with
+//     `auto r = TakePayload<WM_X>(wParam); if (!r) return 0;` becomes
+//     `void OnX(std::unique_ptr<R> r)` on the row `on<WM_X>(&W::OnX)` (a null record never
+//     reaches it); a value in WPARAM becomes the handler's argument, and a message that carries
+//     nothing gets a handler without arguments;
+//   - a handler that clears `handled` on every path gets RowMode::kPassOn; one that decides
+//     returns bool, false passing the message on;
+//   - a handler that opens with "leave unless the window is set up and not leaving" gets
+//     RowMode::kEvent, and the window calls setAcceptingEvents where that state changes;
+//   - rows that only free the payloads of a family (a loop over its numbers, an X-macro row per
+//     message) and the FreeQueuedPayloads calls of WM_DESTROY become `receives(kCourseMessages)`
+//     and the like (message_families.h);
+//   - a post with PostMessageW becomes PostPayload, PostEmpty or PostValue, with a row in its
+//     family's table for a message that has none, and anything it carried in LPARAM moved into
+//     its record.
+// A system message without RowArguments (message_rows.h) gets its specialisation there.
 
 // The message table of one window class: rows {message, reserved word, handler} searched in
 // order, the first row of a message wins (a later row for the same message is never reached).
 // The table always ends in a terminating row (message 0, no handler) that rowCount() includes
 // and find() never returns, so WM_NULL (0) has no row unless a window adds one.
 //
-// A handler gets the message, WPARAM, LPARAM and `handled` (true on entry); it clears `handled`
-// to let the paint manager and then the default window procedure see the message as well.
+// Typed rows (on) unpack the message once, at the row, into what the handler takes
+// (RowArguments); a typed row replaces the first row of its message in place, so it never hides
+// behind another. Raw rows (add) hand the handler the message, WPARAM, LPARAM and `handled`
+// (true on entry), which it clears to let the paint manager and then the default window
+// procedure see the message as well; a raw handler takes its own payload.
+//
+// The families a window receives (receives) get a row for each of their messages that has none,
+// which only frees the payload: no message of the family leaks, acted on or not. When the window
+// is destroyed (CDuiWindow, after the WM_DESTROY row) the messages still queued for it are taken
+// off the queue and freed, those of every row whose message carries a record: a destroyed
+// window's queued messages are discarded unread, and their records with them.
+//
 // Handlers are members of Window or of one of its bases (the member pointer carries the
 // adjustment of the object pointer).
 //
@@ -21,26 +54,77 @@ class CDuiMessageMap {
 public:
     using Handler = LRESULT (Window::*)(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
+    struct Row;
+    using Invoker = LRESULT (*)(Window& window, const Row& row, UINT message, WPARAM wParam,
+                                LPARAM lParam, bool& handled);
+
+    // A typed handler as a row keeps it: the bytes of the member pointer, which invoke copies
+    // back into one of the handler's own type (a member pointer is the same size whatever the
+    // member's signature).
+    struct TypedHandler {
+        unsigned char bytes[sizeof(void(Window::*)())];
+    };
+
     struct Row {
         UINT message;
         UINT reserved;
-        Handler handler;
+        Handler handler;           // a raw row's; null in a typed row
+        Invoker invoke = nullptr;  // null for a raw row
+        RowMode mode = RowMode::kHandled;
+        // Frees what the message carries, for a message that carries a record; else null.
+        PayloadFreeFunction free = nullptr;
+        TypedHandler typed{};
     };
 
     CDuiMessageMap() : rows_{terminator()} {}
 
-    // Appends a row in front of the terminating row.
+    // Appends a raw row in front of the terminating row.
     CDuiMessageMap& add(UINT message, Handler handler) {
         rows_.insert(rows_.end() - 1, Row{message, 0, handler});
         return *this;
     }
 
-    // Gives the first row of `message` a new handler in its place; appends the row when the
+    // Gives the first row of `message` a new raw handler in its place; appends the row when the
     // table has none for it.
     CDuiMessageMap& replace(UINT message, Handler handler) {
         const size_t index = indexOf(message);
         if (index == kNone) return add(message, handler);
-        rows_[index].handler = handler;
+        Row& row = rows_[index];
+        row = Row{message, 0, handler, nullptr, RowMode::kHandled, row.free};
+        return *this;
+    }
+
+    // The typed row of kMessage: handler takes what the message carries (RowArguments) and
+    // returns void, bool or LRESULT (see message_rows::Run). Replaces the message's first row in
+    // its place, appends the row when there is none.
+    template <UINT kMessage, class Owner, class Result, class... Arguments>
+    CDuiMessageMap& on(Result (Owner::*handler)(Arguments...), RowMode mode = RowMode::kHandled) {
+        using Carrier = message_rows::CarrierOf<kMessage>;
+        using Typed = typename Carrier::template Handler<Window, Result>;
+        static_assert(std::is_convertible_v<decltype(handler), Typed>,
+                      "the handler does not take what this message carries");
+        const Typed typed = handler;
+        static_assert(sizeof(typed) == sizeof(TypedHandler), "member pointers differ in size");
+        Row row{kMessage, 0, nullptr, &InvokeTyped<Carrier, Result>, mode, Carrier::kFree};
+        std::memcpy(row.typed.bytes, &typed, sizeof(typed));
+        const size_t index = indexOf(kMessage);
+        if (index == kNone) {
+            rows_.insert(rows_.end() - 1, row);
+        } else {
+            rows_[index] = row;
+        }
+        return *this;
+    }
+
+    // Rows that free the payload of every message of family that has no row yet; such a row
+    // gives way to a typed row of its message added later.
+    CDuiMessageMap& receives(const MessageFamily& family) {
+        for (size_t i = 0; i < family.count; ++i) {
+            const UINT message = family.ids[i];
+            if (indexOf(message) != kNone) continue;
+            rows_.insert(rows_.end() - 1,
+                         Row{message, 0, nullptr, &FreeOnly, RowMode::kHandled, family.free});
+        }
         return *this;
     }
 
@@ -58,6 +142,28 @@ public:
         return index == kNone ? nullptr : &rows_[index];
     }
 
+    // Runs the first row of `message` on window: true with its result when the row took the
+    // message, false when there is no row or the row passed the message on.
+    bool dispatch(Window& window, UINT message, WPARAM wParam, LPARAM lParam,
+                  LRESULT& result) const {
+        const Row* row = find(message);
+        if (!row) return false;
+        bool handled = true;
+        result = row->invoke ? row->invoke(window, *row, message, wParam, lParam, handled)
+                             : (window.*row->handler)(message, wParam, lParam, handled);
+        return handled;
+    }
+
+    // Takes the messages still queued for `window` whose rows carry records off the calling
+    // thread's queue, one message id at a time, and frees their records. window's thread, once
+    // the posters no longer target it.
+    void freeQueued(HWND window) const {
+        for (size_t i = 0; i + 1 < rows_.size(); ++i) {
+            const Row& row = rows_[i];
+            if (row.free) FreeQueuedPayloads(window, row.message, row.message, row.free);
+        }
+    }
+
     // Rows including the terminating row.
     size_t rowCount() const { return rows_.size(); }
 
@@ -65,6 +171,27 @@ private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
 
     static Row terminator() { return Row{0, 0, nullptr}; }
+
+    template <class Carrier, class Result>
+    static LRESULT InvokeTyped(Window& window, const Row& row, UINT message, WPARAM wParam,
+                               LPARAM lParam, bool& handled) {
+        if (row.mode == RowMode::kEvent && !window.acceptingEvents()) {
+            if (row.free) row.free(message, wParam);
+            return 0;
+        }
+        using Typed = typename Carrier::template Handler<Window, Result>;
+        Typed typed;
+        std::memcpy(&typed, row.typed.bytes, sizeof(typed));
+        const message_rows::Outcome outcome =
+            Carrier::template Call<Window, Result>(window, typed, wParam, lParam);
+        handled = outcome.handled && row.mode != RowMode::kPassOn;
+        return outcome.result;
+    }
+
+    static LRESULT FreeOnly(Window&, const Row& row, UINT message, WPARAM wParam, LPARAM, bool&) {
+        row.free(message, wParam);
+        return 0;
+    }
 
     // The first row of `message` before the terminating row, kNone when there is none.
     size_t indexOf(UINT message) const {

@@ -11,10 +11,11 @@
 // Each table is built on the first HandleMessage or Notify of the class and kept for the
 // process; all windows of the class share it.
 //
-// HandleMessage: the first row of the message is taken and its handler called with `handled`
-// set; when the handler leaves it set its result is returned. Otherwise (no row, or the handler
-// cleared `handled`) the paint manager's handler runs, and when that does not take the message
-// the default processing of CWindowWnd.
+// HandleMessage: the first row of the message is taken (CDuiMessageMap::dispatch); when it takes
+// the message its result is returned. Otherwise (no row, or the row passed the message on) the
+// paint manager's handler runs, and when that does not take the message the default processing
+// of CWindowWnd. On WM_DESTROY, after its row, the messages still queued for the window whose
+// rows carry records are freed (CDuiMessageMap::freeQueued).
 //
 // Notify: the first row matching the notification's type and its sender's name is taken;
 // unmatched notifications do nothing.
@@ -28,11 +29,11 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         static const CDuiMessageMap<Window> table = Window::MessageMap();
-        if (const auto* row = table.find(message)) {
-            bool handled = true;
-            const LRESULT result = (self()->*row->handler)(message, wParam, lParam, handled);
-            if (handled) return result;
-        }
+        LRESULT result = 0;
+        const bool handled = table.dispatch(*self(), message, wParam, lParam, result);
+        // After the window's own WM_DESTROY row, which stops the posters targeting it.
+        if (message == WM_DESTROY) table.freeQueued(this->GetHWND());
+        if (handled) return result;
         return this->HandleUnmapped(message, wParam, lParam);
     }
 
@@ -51,8 +52,21 @@ public:
     // replaces, removes or adds rows on the result.
     static CDuiMessageMap<Window> StandardMessageMap(
         typename CDuiMessageMap<Window>::Handler onCreate) {
+        CDuiMessageMap<Window> table = FrameRows();
+        return table.replace(WM_CREATE, onCreate);
+    }
+    // The same with a typed WM_CREATE row: `void OnCreate()`.
+    template <class Owner, class Result>
+    static CDuiMessageMap<Window> StandardMessageMap(Result (Owner::*onCreate)()) {
+        CDuiMessageMap<Window> table = FrameRows();
+        return table.template on<WM_CREATE>(onCreate);
+    }
+
+private:
+    // The standard rows, WM_CREATE's without a handler yet.
+    static CDuiMessageMap<Window> FrameRows() {
         CDuiMessageMap<Window> table;
-        table.add(WM_CREATE, onCreate)
+        table.add(WM_CREATE, nullptr)
             .add(WM_NCPAINT, &CDuiFrameWindow::OnSwallow)
             .add(WM_DESTROY, &CDuiFrameWindow::OnPassOn)
             .add(WM_CLOSE, &CDuiFrameWindow::OnPassOn)
@@ -66,6 +80,5 @@ public:
         return table;
     }
 
-private:
     Window* self() { return static_cast<Window*>(this); }
 };

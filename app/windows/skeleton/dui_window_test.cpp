@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -311,6 +312,24 @@ TEST_F(SkeletonWindowTest, DestroyedWindowDeletesItsObject) {
     EXPECT_EQ(StandardWindow::live, before + 1);
     DestroyWindow(window->GetHWND());
     EXPECT_EQ(StandardWindow::live, before);
+}
+
+TEST_F(SkeletonWindowTest, RecordsStillQueuedWhenTheWindowIsDestroyedAreFreed) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    const int before = SkelNote::living;
+    ASSERT_TRUE(PostPayload<WM_SKEL_NOTE>(handle, std::make_unique<SkelNote>(1)));
+    ASSERT_TRUE(PostPayload<WM_SKEL_OTHER>(handle, std::make_unique<SkelNote>(2)));
+    ASSERT_TRUE(PumpUntil([this] { return Saw(L"note 1"); }));
+    kestrum::testing_support::PumpPending();
+    EXPECT_EQ(SkelNote::living, before);
+
+    ASSERT_TRUE(PostPayload<WM_SKEL_NOTE>(handle, std::make_unique<SkelNote>(3)));
+    ASSERT_TRUE(PostPayload<WM_SKEL_OTHER>(handle, std::make_unique<SkelNote>(4)));
+    DestroyWindow(handle);
+    EXPECT_EQ(SkelNote::living, before);
+    EXPECT_FALSE(Saw(L"note 3"));
 }
 
 TEST_F(SkeletonWindowTest, MissingSkinLeavesAnEmptyWorkingWindow) {

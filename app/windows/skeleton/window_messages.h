@@ -2,13 +2,49 @@
 
 #include <windows.h>
 
-// Messages the program's windows post to each other (the course bridge's and the engine's come
-// from app/core, the invitation answers from the invitation box manager).
-enum WindowMessage : UINT {
-    WM_EXCHANGE_BIG = 0x522,        // per-user menu -> in-meeting window; heap UserInfoRecord
-    WM_NICKNAME_UPDATED = 0x523,    // nickname window -> join window
-    WM_USERLIST_CLOSED = 0x524,     // participants window -> in-meeting window
-    WM_REMOTE_ITEM_MENU = 0x525,    // video tile -> tile strip; heap record + show flag, point
-    WM_CHATLIST_CLOSED = 0x526,     // chat window -> in-meeting window
-    WM_SCREENSHARE_CHOSEN = 0x527,  // share picker -> in-meeting window; heap block or 0
+#include <cstdint>
+
+#include "kestrum/core/posted_payload.h"
+#include "kestrum/records/user_info_record.h"
+
+// Messages the program's windows post to each other, under the ownership rules of
+// posted_payload.h (the course bridge's and the engine's come from app/core, the invitation
+// answers from the invitation box manager; message_families.h gathers them all).
+
+// What WM_REMOTE_ITEM_MENU carries from a tile to the strip: the tile's participant, whether to
+// show the menu (0 hides it) and where, in screen coordinates.
+struct RemoteItemMenuBlock {
+    UserInfoRecord user;
+    uint8_t show = 1;
+    POINT at{0, 0};
 };
+
+// The one table of the windows' own messages: name, number, what WPARAM carries.
+#define KESTRUM_WINDOW_MESSAGES(X)                                                             \
+    X(WM_EXCHANGE_BIG, 0x522, UserInfoRecord) /* per-user menu -> in-meeting window, a copy */ \
+    X(WM_NICKNAME_UPDATED, 0x523, void)       /* nickname window -> join window */             \
+    X(WM_USERLIST_CLOSED, 0x524, void)        /* participants window -> in-meeting window */   \
+    X(WM_REMOTE_ITEM_MENU, 0x525, RemoteItemMenuBlock) /* video tile -> tile strip */          \
+    X(WM_CHATLIST_CLOSED, 0x526, void)                 /* chat window -> in-meeting window */
+
+enum WindowMessage : UINT {
+    KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR)
+    // Share picker -> in-meeting window: a heap ScreenShareChosen (share_messages.h) with
+    // LPARAM 1, or 0 and 0 for a close request. Outside the table while both ends still use the
+    // LPARAM flag.
+    WM_SCREENSHARE_CHOSEN = 0x527,
+};
+
+KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
+
+// The numbers of messages that stay inside one window class, named here so that the check of
+// message_families.h sees them beside every other private message; the class gives its message
+// the number.
+constexpr UINT kNoticeRunTaskNumber = WM_APP + 0x119;     // the notice box, sent
+constexpr UINT kSettingsObserverNumber = WM_APP + 0x110;  // the settings windows
+constexpr UINT kShareSourceFoundNumber = WM_APP + 0x120;  // the share picker
+constexpr UINT kReconnectNoticeNumber = WM_APP + 0x130;   // the in-meeting window
+
+// Frees the payload of a window message with everything in it; other messages and null payloads
+// are ignored. Any thread.
+void FreeWindowPayload(UINT message, WPARAM payload);

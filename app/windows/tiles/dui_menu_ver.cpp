@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/tiles/tile_messages.h"
+#include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_lock_guard.h"
@@ -33,7 +33,7 @@ CDuiMenuVer::CDuiMenuVer(IMeetingHost& host)
 
 CDuiMessageMap<CDuiMenuVer> CDuiMenuVer::MessageMap() {
     auto table = StandardMessageMap(&CDuiMenuVer::OnCreate);
-    table.remove(WM_KEYDOWN).add(WM_KILLFOCUS, &CDuiMenuVer::OnKillFocus);
+    table.remove(WM_KEYDOWN).on<WM_KILLFOCUS>(&CDuiMenuVer::OnKillFocus, RowMode::kPassOn);
     return table;
 }
 
@@ -47,9 +47,9 @@ CDuiNotifyMap<CDuiMenuVer> CDuiMenuVer::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiMenuVer::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiMenuVer::OnCreate() {
     const wchar_t* const skin = L"MenuVer";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     auto option = [this](const wchar_t* name) {
         DuiLib::CControlUI* control = paintManager_.FindControl(name);
         return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option"))
@@ -66,14 +66,11 @@ LRESULT CDuiMenuVer::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         exchangeBig_ = tickout_ = menuList_ = nullptr;
         cameraOpt_ = micOpt_ = nullptr;
     }
-    return 0;
 }
 
-LRESULT CDuiMenuVer::OnKillFocus(UINT, WPARAM, LPARAM, bool& handled) {
+void CDuiMenuVer::OnKillFocus() {
     writeLine(Level_Debug, __LINE__, "%s", "CDuiMenuVer::OnKillFocus");
     hide();
-    handled = false;
-    return 0;
 }
 
 void CDuiMenuVer::setUser(const UserInfoRecord& record) {

@@ -37,8 +37,8 @@ public:
     void setUser(const UserInfoRecord& record);
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnKillFocus();
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoExchangeBigBtn(DuiLib::TNotifyUI& notification);

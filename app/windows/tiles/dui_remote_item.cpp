@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/windows/tiles/tile_messages.h"
+#include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -39,8 +39,8 @@ CDuiRemoteItem::CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host)
 
 CDuiMessageMap<CDuiRemoteItem> CDuiRemoteItem::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteItem::OnCreate);
-    table.replace(WM_SYSCOMMAND, &CDuiRemoteItem::OnSysCommand)
-        .add(WM_RBUTTONDOWN, &CDuiRemoteItem::OnRButtonClick);
+    table.on<WM_SYSCOMMAND>(&CDuiRemoteItem::OnSysCommand)
+        .on<WM_RBUTTONDOWN>(&CDuiRemoteItem::OnRButtonClick, RowMode::kPassOn);
     return table;
 }
 
@@ -53,9 +53,9 @@ CDuiNotifyMap<CDuiRemoteItem> CDuiRemoteItem::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiRemoteItem::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiRemoteItem::OnCreate() {
     const wchar_t* const skin = L"RemoteItem";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     netLab_ = paintManager_.FindControl(L"netlab");
     micMuteOpt_ = FindOption(paintManager_, L"micmuteOpt");
     speechOpt_ = FindOption(paintManager_, L"speechOpt");
@@ -70,38 +70,29 @@ LRESULT CDuiRemoteItem::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         paintManager_.RemoveNotifier(this);
         netLab_ = micMuteOpt_ = speechOpt_ = nullptr;
         screenHostLab_ = nickTxt_ = remoteBk_ = videoWnd_ = nullptr;
-        return 0;
+        return;
     }
     // Marks, not switches: clicks on them belong to the tile.
     micMuteOpt_->SetMouseEnabled(false);
     speechOpt_->SetMouseEnabled(false);
-    return 0;
 }
 
-LRESULT CDuiRemoteItem::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
-    // Only the owner closes a tile.
-    if ((wParam & 0xFFF0) == SC_CLOSE) return 0;
-    return DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
+bool CDuiRemoteItem::OnSysCommand(UINT command) {
+    // Only the owner closes a tile; the low four bits of the command are the system's own.
+    return (command & 0xFFF0) == SC_CLOSE;
 }
 
-LRESULT CDuiRemoteItem::OnRButtonClick(UINT, WPARAM, LPARAM lParam, bool& handled) {
-    handled = false;
+void CDuiRemoteItem::OnRButtonClick(POINT at) {
     // The menu acts on others: the own tile asks for none, so its owner (the in-meeting window
     // for the self tile, which takes no such block) is never sent one.
-    if (user_.streamId == OwnStreamId()) return 0;
+    if (user_.streamId == OwnStreamId()) return;
     auto block = std::make_unique<RemoteItemMenuBlock>();
     block->user = user_;
     block->show = 1;
-    POINT origin{0, 0};
-    ClientToScreen(GetHWND(), &origin);
-    const int x = GET_X_LPARAM(lParam) + origin.x;
-    const int y = GET_Y_LPARAM(lParam) + origin.y;
-    HWND owner = GetParent(GetHWND());
-    if (owner && ::PostMessageW(owner, WM_REMOTE_ITEM_MENU, reinterpret_cast<WPARAM>(block.get()),
-                                MAKELPARAM(x, y))) {
-        block.release();  // the owner frees it
-    }
-    return 0;
+    ClientToScreen(GetHWND(), &at);
+    block->at = at;
+    // Without an owner, or when the post fails, the block is freed here.
+    PostPayload<WM_REMOTE_ITEM_MENU>(GetParent(GetHWND()), std::move(block));
 }
 
 void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {

@@ -56,9 +56,10 @@ public:
     HWND videoWindow() const { return videoChild_; }
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnRButtonClick(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    // False (the default processing) for every command but SC_CLOSE.
+    bool OnSysCommand(UINT command);
+    void OnRButtonClick(POINT at);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoSetFocus(DuiLib::TNotifyUI& notification);

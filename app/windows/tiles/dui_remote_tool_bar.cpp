@@ -1,11 +1,8 @@
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 
-#include <windowsx.h>
-
 #include "app/windows/skeleton/window_creation.h"
 #include "app/windows/tiles/dui_menu_ver.h"
 #include "app/windows/tiles/dui_remote_item.h"
-#include "app/windows/tiles/tile_messages.h"
 
 namespace {
 
@@ -24,9 +21,9 @@ CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
 
 CDuiMessageMap<CDuiRemoteToolBar> CDuiRemoteToolBar::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteToolBar::OnCreate);
-    table.replace(WM_DESTROY, &CDuiRemoteToolBar::OnDestroy)
-        .replace(WM_CLOSE, &CDuiRemoteToolBar::OnClose)
-        .add(WM_REMOTE_ITEM_MENU, &CDuiRemoteToolBar::OnShowUserMenu);
+    table.on<WM_DESTROY>(&CDuiRemoteToolBar::OnDestroy, RowMode::kPassOn)
+        .on<WM_CLOSE>(&CDuiRemoteToolBar::OnClose, RowMode::kPassOn)
+        .on<WM_REMOTE_ITEM_MENU>(&CDuiRemoteToolBar::OnShowUserMenu);
     return table;
 }
 
@@ -38,33 +35,21 @@ CDuiNotifyMap<CDuiRemoteToolBar> CDuiRemoteToolBar::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiRemoteToolBar::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-    BuildLanguageSkin(L"RemoteToolBar", nullptr, *this);
-    return 0;
-}
+void CDuiRemoteToolBar::OnCreate() { BuildLanguageSkin(L"RemoteToolBar", nullptr, *this); }
 
-LRESULT CDuiRemoteToolBar::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
-    closeRemoteItem();
-    return 0;
-}
+void CDuiRemoteToolBar::OnClose() { closeRemoteItem(); }
 
-LRESULT CDuiRemoteToolBar::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiRemoteToolBar::OnDestroy() {
     if (menu_) menu_->Close(1);
     menu_ = nullptr;
     // The tiles go with the window as its children.
     layout_.clear();
-    FreeQueuedPayloads(GetHWND(), WM_REMOTE_ITEM_MENU, WM_REMOTE_ITEM_MENU, FreeTilePayload);
-    return 0;
 }
 
-LRESULT CDuiRemoteToolBar::OnShowUserMenu(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    const auto block = TakePayload<WM_REMOTE_ITEM_MENU>(wParam);
-    if (!block) return 0;
+void CDuiRemoteToolBar::OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> block) {
     if (block->show == 0) {
         if (menu_) menu_->ShowWindow(false, false);
-        return 0;
+        return;
     }
     if (!menu_) {
         auto* menu = new CDuiMenuVer(host_);
@@ -73,16 +58,15 @@ LRESULT CDuiRemoteToolBar::OnShowUserMenu(UINT, WPARAM wParam, LPARAM lParam, bo
                                              WS_EX_TOOLWINDOW, 0, 0, CDuiMenuVer::kWidth,
                                              CDuiMenuVer::kHeight)) {
             KESTRUM_LOG(Level_Error, " menu not created (%lu)", GetLastError());
-            return 0;
+            return;
         }
         menu->CenterWindow();
         menu_ = menu;
     }
     menuUser_ = block->user;
     menu_->setUser(menuUser_);
-    SetWindowPos(menu_->GetHWND(), HWND_TOPMOST, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
-                 CDuiMenuVer::kWidth, CDuiMenuVer::kHeight, SWP_SHOWWINDOW);
-    return 0;
+    SetWindowPos(menu_->GetHWND(), HWND_TOPMOST, block->at.x, block->at.y, CDuiMenuVer::kWidth,
+                 CDuiMenuVer::kHeight, SWP_SHOWWINDOW);
 }
 
 void CDuiRemoteToolBar::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, ""); }

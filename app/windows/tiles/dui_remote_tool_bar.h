@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/strip_layout.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/records/user_info_record.h"
@@ -65,10 +67,10 @@ public:
     CDuiMenuVer* menu() const { return menu_; }
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnShowUserMenu(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnClose();
+    void OnDestroy();
+    void OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> block);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoUp(DuiLib::TNotifyUI& notification);

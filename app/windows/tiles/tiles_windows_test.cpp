@@ -293,8 +293,7 @@ TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachT
     RightClick(Tile(11), 10, 10);
     auto hide = std::make_unique<RemoteItemMenuBlock>();
     hide->show = 0;
-    ASSERT_TRUE(PostMessageW(strip_->GetHWND(), WM_REMOTE_ITEM_MENU,
-                             reinterpret_cast<WPARAM>(hide.release()), 0));
+    ASSERT_TRUE(PostPayload<WM_REMOTE_ITEM_MENU>(strip_->GetHWND(), std::move(hide)));
     Pump();
     EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
     EXPECT_TRUE(host_.calls.empty());

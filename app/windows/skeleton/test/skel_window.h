@@ -2,13 +2,16 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/windows/skeleton/dui_window.h"
+#include "skel_messages.h"
 
 // A test window on the skeleton: the standard rows plus rows whose order and effect the tests
-// check, skins from the test's skin folder. Variant names the window class and adjusts the
+// check and the test family of messages (a note's value is journalled), skins from the test's
+// skin folder. Variant names the window class and adjusts the
 // message table (one static table per class). Deletes itself with its window.
 template <class Variant>
 class SkelWindow : public CDuiWindow<SkelWindow<Variant>> {
@@ -29,7 +32,9 @@ public:
         table.add(kTwoRows, &SkelWindow::AnswerEleven)
             .add(kTwoRows, &SkelWindow::AnswerTwentyTwo)
             .add(WM_GETTEXTLENGTH, &SkelWindow::Decline)
-            .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer);
+            .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+            .receives(kSkelMessages)
+            .template on<WM_SKEL_NOTE>(&SkelWindow::OnNote);
         Variant::Adjust(table);
         return table;
     }
@@ -62,6 +67,9 @@ private:
         journal_->push_back(notification.sType + L":" + notification.pSender->GetName());
     }
     void NoteSecond(DuiLib::TNotifyUI&) { journal_->push_back(L"second row"); }
+    void OnNote(std::unique_ptr<SkelNote> note) {
+        journal_->push_back(L"note " + std::to_wstring(note->value));
+    }
 
     std::wstring stem_;
     std::vector<std::wstring>* journal_;
