@@ -209,3 +209,33 @@ void CKestrum::showMsgBox(HWND owner, const wchar_t* text, int code, int type) {
     messageBox_->ShowWindow(true, true);
     messageBox_->ShowModal();
 }
+
+namespace {
+
+class CProgramDialogTable final : public IDialogTable {
+public:
+    // Looking a dialog up never makes the singleton: before it there is no dialog.
+    CDuiFrameWindow* dialog(unsigned id) override {
+        CKestrum* existing = CSingleton<CKestrum>::existingInstance();
+        return existing ? existing->getDlg(id) : nullptr;
+    }
+    HWND dialogWindow(unsigned id) override {
+        CKestrum* existing = CSingleton<CKestrum>::existingInstance();
+        return existing ? existing->getDuiWnd(id) : nullptr;
+    }
+    void openDialog(unsigned id) override { app().openDlg(id); }
+    void closeDialog(unsigned id) override { app().closeDlg(id); }
+    void showMsgBox(HWND owner, const std::wstring& text, int code, int type) override {
+        app().showMsgBox(owner, text.c_str(), code, type);
+    }
+
+private:
+    static CKestrum& app() { return *CSingleton<CKestrum>::getInstance(); }
+};
+
+}  // namespace
+
+IDialogTable& ProgramDialogTable() {
+    static CProgramDialogTable table;
+    return table;
+}

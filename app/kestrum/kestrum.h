@@ -4,48 +4,20 @@
 
 #include <atomic>
 
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/common/singleton.h"
 #include "kestrum/core/kestrum_dump.h"
 
 class CDuiFrameWindow;
 class CDuiMessageBox;
 
-// The join window's part that the dialog table needs: closing the in-meeting window gives the
-// user the join button back.
-class CJoinButtonHost {
-public:
-    virtual void EnableJoinBtn() = 0;
-
-protected:
-    ~CJoinButtonHost() = default;
-};
-
 // The application singleton: the table of the seven top-level dialogs, the shared notice box and
 // the message-box service every window uses.
 //
 // Threads: the UI thread, the thread that built the first dialog; showMsgBox may be called on any
 // thread (off the UI thread it hands the box to the UI thread and waits until it is closed).
-class CKestrum : public CSingleton<CKestrum>, public CKestrumDump {
+class CKestrum : public CSingleton<CKestrum>, public CKestrumDump, public ProgramDialogs {
 public:
-    enum DialogId : unsigned {
-        kLoginDlg = 0,
-        kNickNameDlg = 1,
-        kSetAVDlg = 2,
-        kSetRoomDlg = 3,
-        kSetOwnRoomDlg = 4,
-        kUserConfigDlg = 5,
-        kLiveDlg = 6,
-        kDialogCount = 7,
-    };
-    // showMsgBox types.
-    enum MsgBoxType : int {
-        kWarningBox = 0,
-        kErrorBox = 1,
-        kHideBox = 2,
-        kForceUpdateBox = 3,
-        kOptionUpdateBox = 4,
-    };
-
     // Creates the window object of a dialog id (not its window); null when the program has no
     // window for it. The program installs the factory of its windows before the first
     // getInstance; tests install their own.
@@ -102,3 +74,8 @@ private:
     // The thread that built the singleton, the only one that opens and closes windows.
     DWORD uiThread_ = GetCurrentThreadId();
 };
+
+// The application singleton as the table the windows' hosts hand on: opening, closing and the
+// notice box make the singleton on first use, looking a dialog up does not. UI thread; showMsgBox
+// on any thread, as CKestrum::showMsgBox.
+IDialogTable& ProgramDialogTable();

@@ -45,6 +45,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/kestrum/kestrum.h"
 #include "app/windows/chat/chat_list.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
@@ -114,6 +115,7 @@ std::string StartProgram() {
     options.nickname = "Alice";
     options.signalling = true;
     options.meetingHost = &g_host;
+    g_host.dialogTable = &ProgramDialogTable();
     const bool started = road_testing::StartRoad(options);
     g_backend = road_testing::Backend();
     g_library = road_testing::Library();

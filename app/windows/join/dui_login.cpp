@@ -22,7 +22,6 @@ using ZuvraKestrum::Util::Utf8ToCString;
 namespace {
 
 CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
-CKestrum& Kestrum() { return *CSingleton<CKestrum>::getInstance(); }
 
 template <class Control>
 Control* Find(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
@@ -160,8 +159,8 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
         Config().getNickname(g_kestrumData->nickname);
         Config().getPortraitId(g_kestrumData->portraitId);
     }
-    Kestrum().showMsgBox(GetHWND(), Utf8ToCString(error->text2).c_str(), error->code,
-                         CKestrum::kErrorBox);
+    services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), error->code,
+                                   ProgramDialogs::kErrorBox);
     return 0;
 }
 
@@ -226,9 +225,9 @@ LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     data.applyJoinStatus(join->initialStatus);
     join.reset();
 
-    CKestrum& kestrum = Kestrum();
-    kestrum.openDlg(CKestrum::kLiveDlg);
-    Course()->targetWindow = kestrum.getDuiWnd(CKestrum::kLiveDlg);
+    IDialogTable& dialogs = services_.dialogs();
+    dialogs.openDialog(ProgramDialogs::kLiveDlg);
+    Course()->targetWindow = dialogs.dialogWindow(ProgramDialogs::kLiveDlg);
     return 0;
 }
 
@@ -256,7 +255,7 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
     }
     if (offer.kind == UpgradeOffer::kNone || offer.argument.empty()) return;
     ShowWindow(false, false);
-    Kestrum().showMsgBox(GetHWND(), Utf8ToCString(offer.argument).c_str(), 0, offer.kind);
+    services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(offer.argument), 0, offer.kind);
 }
 
 // ---- Notifications --------------------------------------------------------------------------
@@ -310,22 +309,22 @@ void CDuiLogin::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiLogin::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    Kestrum().closeDlg(CKestrum::kLoginDlg);
+    services_.dialogs().closeDialog(ProgramDialogs::kLoginDlg);
 }
 
 void CDuiLogin::DoRoomConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    CKestrum& kestrum = Kestrum();
-    kestrum.openDlg(CKestrum::kSetAVDlg);
+    IDialogTable& dialogs = services_.dialogs();
+    dialogs.openDialog(ProgramDialogs::kSetAVDlg);
     // Before a meeting there is no room to set: only the device page.
-    if (auto* tabs = dynamic_cast<ISettingsTabs*>(kestrum.getDlg(CKestrum::kSetAVDlg))) {
+    if (auto* tabs = dynamic_cast<ISettingsTabs*>(dialogs.dialog(ProgramDialogs::kSetAVDlg))) {
         tabs->setTabsEnabled(false);
     }
 }
 
 void CDuiLogin::DoUserConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    Kestrum().openDlg(CKestrum::kUserConfigDlg);
+    services_.dialogs().openDialog(ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiLogin::DoJoinChannel(DuiLib::TNotifyUI&) { JoinChannel(); }
@@ -349,7 +348,7 @@ void CDuiLogin::JoinChannel() {
     CKestrumData& data = *g_kestrumData;
     if (data.nickname.empty()) {
         CSingleton<CKestrumQualityUpload>::getInstance()->markStartTick();
-        Kestrum().openDlg(CKestrum::kNickNameDlg);
+        services_.dialogs().openDialog(ProgramDialogs::kNickNameDlg);
         return;
     }
     CKestrumCourse* course = Course();
@@ -373,7 +372,8 @@ void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
     controls_.room->SetText(change.text.c_str());
     controls_.room->SetSel(change.caret, change.caret);
     if (change.tooLong) {
-        Kestrum().showMsgBox(GetHWND(), texts().roomTooLong, 0, CKestrum::kErrorBox);
+        services_.dialogs().showMsgBox(GetHWND(), texts().roomTooLong, 0,
+                                       ProgramDialogs::kErrorBox);
     }
 }
 
@@ -385,7 +385,8 @@ void CDuiLogin::DoPwdEditChanged(DuiLib::TNotifyUI&) {
     controls_.password->SetText(cut.c_str());
     const long end = static_cast<long>(cut.size());
     controls_.password->SetSel(end, end);
-    Kestrum().showMsgBox(GetHWND(), texts().passwordTooLong, 0, CKestrum::kErrorBox);
+    services_.dialogs().showMsgBox(GetHWND(), texts().passwordTooLong, 0,
+                                   ProgramDialogs::kErrorBox);
 }
 
 void CDuiLogin::DoRoomEditSetFocus(DuiLib::TNotifyUI&) {

@@ -3,11 +3,11 @@
 #include <memory>
 #include <string>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/join/join_form.h"
 #include "app/windows/join/join_services.h"
 #include "app/windows/join/room_name_input.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/button_ui.h"
 #include "duilib/edit_ui.h"
 #include "duilib/label_ui.h"

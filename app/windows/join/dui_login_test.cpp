@@ -45,7 +45,8 @@ std::string FileBytes(const std::wstring& path) {
 class JoinWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Kestrum().getDlg(CKestrum::kLoginDlg)) Kestrum().openDlg(CKestrum::kLoginDlg);
+        if (!Dialogs().dialog(ProgramDialogs::kLoginDlg))
+            Dialogs().openDialog(ProgramDialogs::kLoginDlg);
         ASSERT_TRUE(AwaitLaidOut(window()));
         // The stand-in engine's probe reports a good network at once.
         ASSERT_TRUE(PumpUntil([] { return control(L"joinbtn")->IsEnabled(); }));
@@ -178,9 +179,9 @@ TEST_F(JoinWindowTest, JoinChecksTheNameAsksForANicknameAndJoinsWithTheBridge) {
     ServiceCalls().clear();
     data().nickname.clear();
     Click(window(), control(L"joinbtn"));
-    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{CKestrum::kNickNameDlg});
+    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{ProgramDialogs::kNickNameDlg});
     EXPECT_TRUE(ServiceCalls().empty());
-    Kestrum().closeDlg(CKestrum::kNickNameDlg);
+    Dialogs().closeDialog(ProgramDialogs::kNickNameDlg);
     data().nickname = "Bob";
     PostMessageW(handle(), WM_NICKNAME_UPDATED, 0, 0);
     EXPECT_TRUE(PumpUntil([] { return ServiceCalls().size() == 1; }));
@@ -232,11 +233,11 @@ TEST_F(JoinWindowTest, SignInPortraitAndJoinResultsAreStored) {
               "ROOM7pw\xC3\xA9media");
     EXPECT_EQ(data().hosts, std::vector<std::string>{"40001"});
     EXPECT_EQ(data().status, kStatusMicOff | kStatusCameraOff);
-    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{CKestrum::kLiveDlg});
-    EXPECT_EQ(FakeCourse().targetWindow.load(), Kestrum().getDuiWnd(CKestrum::kLiveDlg));
+    EXPECT_EQ(OpenedDialogs(), std::vector<unsigned>{ProgramDialogs::kLiveDlg});
+    EXPECT_EQ(FakeCourse().targetWindow.load(), Dialogs().dialogWindow(ProgramDialogs::kLiveDlg));
     EXPECT_FALSE(IsWindowVisible(handle()));
     control(L"joinbtn")->SetEnabled(false);
-    Kestrum().closeDlg(CKestrum::kLiveDlg);
+    Dialogs().closeDialog(ProgramDialogs::kLiveDlg);
     EXPECT_TRUE(IsWindowVisible(handle()));
     EXPECT_TRUE(control(L"joinbtn")->IsEnabled());
     FakeCourse().targetWindow = handle();
@@ -264,7 +265,7 @@ TEST_F(JoinWindowTest, ErrorsAndUpgradeOffersShowTheNoticeBox) {
     EXPECT_EQ(data().nickname, "Stored");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].title + boxes[1].title, L"ErrorError");
-    EXPECT_EQ(boxes[0].tips, CKestrum::getErrorText(2006));
+    EXPECT_EQ(boxes[0].tips, BuiltInErrorText(2006));
     EXPECT_EQ(boxes[1].tips, L"\x5931\x8D25");
 
     boxes.clear();
@@ -337,9 +338,9 @@ TEST_F(JoinWindowTest, VersionLabelFrameButtonsAndClosing) {
     Click(window(), control(L"RoomConfigbtn"));
     Click(window(), control(L"photoBtn"));
     EXPECT_EQ(OpenedDialogs(),
-              (std::vector<unsigned>{CKestrum::kSetAVDlg, CKestrum::kUserConfigDlg}));
-    Kestrum().closeDlg(CKestrum::kUserConfigDlg);
-    Kestrum().closeDlg(CKestrum::kSetAVDlg);
+              (std::vector<unsigned>{ProgramDialogs::kSetAVDlg, ProgramDialogs::kUserConfigDlg}));
+    Dialogs().closeDialog(ProgramDialogs::kUserConfigDlg);
+    Dialogs().closeDialog(ProgramDialogs::kSetAVDlg);
     Click(window(), control(L"minbtn"));
     EXPECT_TRUE(IsIconic(handle()));
     ShowWindow(handle(), SW_RESTORE);

@@ -1,6 +1,5 @@
 #include "app/windows/join/dui_set_nick_name.h"
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/join/room_name_input.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "kestrum/core/kestrum_course.h"
@@ -9,12 +8,6 @@
 #include "kestrum/core/util_text.h"
 
 using namespace ZuvraKestrum::Join;
-
-namespace {
-
-CKestrum& Kestrum() { return *CSingleton<CKestrum>::getInstance(); }
-
-}  // namespace
 
 CDuiSetNickName::CDuiSetNickName(const JoinServices& services)
     : CKestrumDump("CDuiSetNickName", true, false, false, ""), services_(services) {}
@@ -60,7 +53,9 @@ void CDuiSetNickName::DoMin(DuiLib::TNotifyUI&) {
     ::SendMessageW(GetHWND(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
-void CDuiSetNickName::DoClose(DuiLib::TNotifyUI&) { Kestrum().closeDlg(CKestrum::kNickNameDlg); }
+void CDuiSetNickName::DoClose(DuiLib::TNotifyUI&) {
+    services_.dialogs().closeDialog(ProgramDialogs::kNickNameDlg);
+}
 
 void CDuiSetNickName::DoNickEditChanged(DuiLib::TNotifyUI&) {
     if (!nickEdit_) return;
@@ -70,7 +65,8 @@ void CDuiSetNickName::DoNickEditChanged(DuiLib::TNotifyUI&) {
     nickEdit_->SetText(cut.c_str());
     const long end = static_cast<long>(cut.size());
     nickEdit_->SetSel(end, end);
-    Kestrum().showMsgBox(GetHWND(), texts().nicknameTooLong, 0, CKestrum::kErrorBox);
+    services_.dialogs().showMsgBox(GetHWND(), texts().nicknameTooLong, 0,
+                                   ProgramDialogs::kErrorBox);
 }
 
 void CDuiSetNickName::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
@@ -83,7 +79,8 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
     if (nickname_.empty() || nickname_ == texts().nicknameHint) {
         nickname_.clear();
         nickEdit_->SetText(L"");
-        Kestrum().showMsgBox(GetHWND(), texts().nicknameHint, 0, CKestrum::kWarningBox);
+        services_.dialogs().showMsgBox(GetHWND(), texts().nicknameHint, 0,
+                                       ProgramDialogs::kWarningBox);
         return;
     }
     CKestrumData& data = *g_kestrumData;
@@ -93,7 +90,7 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s(SetNickName: '%s',PortraitId: '%s')", "updateInfo",
               data.nickname.c_str(), data.portraitId.c_str());
 
-    CKestrum& kestrum = Kestrum();
-    kestrum.closeDlg(CKestrum::kNickNameDlg);
-    PostEmpty<WM_NICKNAME_UPDATED>(kestrum.getDuiWnd(CKestrum::kLoginDlg));
+    IDialogTable& dialogs = services_.dialogs();
+    dialogs.closeDialog(ProgramDialogs::kNickNameDlg);
+    PostEmpty<WM_NICKNAME_UPDATED>(dialogs.dialogWindow(ProgramDialogs::kLoginDlg));
 }

@@ -23,7 +23,8 @@ using namespace join_testing;
 class NickNameWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!Kestrum().getDlg(CKestrum::kLoginDlg)) Kestrum().openDlg(CKestrum::kLoginDlg);
+        if (!Dialogs().dialog(ProgramDialogs::kLoginDlg))
+            Dialogs().openDialog(ProgramDialogs::kLoginDlg);
         CDuiLogin* join = JoinWindow();
         ASSERT_TRUE(AwaitLaidOut(join));
         ASSERT_TRUE(PumpUntil([join] { return Control(join, L"joinbtn")->IsEnabled(); }));
@@ -35,13 +36,13 @@ protected:
         ServiceCalls().clear();
     }
     void TearDown() override {
-        Kestrum().closeDlg(CKestrum::kNickNameDlg);
+        Dialogs().closeDialog(ProgramDialogs::kNickNameDlg);
         kestrum::testing_support::PumpPending();
         MeetingData().nickname = "Alice";
     }
 
     static CDuiSetNickName* window() {
-        return dynamic_cast<CDuiSetNickName*>(Kestrum().getDlg(CKestrum::kNickNameDlg));
+        return dynamic_cast<CDuiSetNickName*>(Dialogs().dialog(ProgramDialogs::kNickNameDlg));
     }
     static DuiLib::CControlUI* control(const wchar_t* name) { return Control(window(), name); }
     static const ZuvraKestrum::Join::JoinTexts& texts() {

@@ -5,7 +5,6 @@
 #include <cwchar>
 #include <utility>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
@@ -281,8 +280,7 @@ void CDuiLive::StopTargeting() {
     HWND self = GetHWND();
     if (CKestrumCourse* course = Course())
         course->targetWindow.compare_exchange_strong(self, nullptr);
-    CKestrum* kestrum = CSingleton<CKestrum>::existingInstance();
-    HWND join = kestrum ? kestrum->getDuiWnd(CKestrum::kLoginDlg) : nullptr;
+    HWND join = host_.dialogs().dialogWindow(ProgramDialogs::kLoginDlg);
     if (CKestrumZuvra* engine = Engine()) engine->SetMsgReceiver(join);
 }
 
@@ -648,14 +646,14 @@ void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
         if (!g_kestrumData->hosts.empty()) firstHost = g_kestrumData->hosts.front();
     }
     const bool host = !firstHost.empty() && firstHost == g_kestrumData->uid;
-    CKestrum* kestrum = CSingleton<CKestrum>::getInstance();
+    IDialogTable& dialogs = host_.dialogs();
     if (host) {
-        kestrum->openDlg(CKestrum::kSetOwnRoomDlg);
+        dialogs.openDialog(ProgramDialogs::kSetOwnRoomDlg);
         return;
     }
-    kestrum->openDlg(CKestrum::kSetRoomDlg);
+    dialogs.openDialog(ProgramDialogs::kSetRoomDlg);
     // Opened from the meeting, its tabs lead to the audio and video settings.
-    if (auto* tabs = dynamic_cast<ISettingsTabs*>(kestrum->getDlg(CKestrum::kSetRoomDlg))) {
+    if (auto* tabs = dynamic_cast<ISettingsTabs*>(dialogs.dialog(ProgramDialogs::kSetRoomDlg))) {
         tabs->setTabsEnabled(true);
     }
 }
@@ -694,7 +692,7 @@ void CDuiLive::LeaveMeeting() {
         course->closeSocket();
     });
     if (CKestrumZuvra* engine = Engine()) engine->LeaveChannel();
-    CSingleton<CKestrum>::getInstance()->closeDlg(CKestrum::kLiveDlg);
+    host_.dialogs().closeDialog(ProgramDialogs::kLiveDlg);
 }
 
 // ---- Participants ---------------------------------------------------------------------------
@@ -929,8 +927,8 @@ LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {
-        CSingleton<CKestrum>::getInstance()->showMsgBox(
-            GetHWND(), Utf8ToCString(error->text2).c_str(), 0, CKestrum::kErrorBox);
+        host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), 0,
+                                   ProgramDialogs::kErrorBox);
     }
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <map>
 #include <mutex>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/live/dui_live.h"
 #include "app/windows/meeting/meeting_host.h"
@@ -104,10 +103,8 @@ void CDuiLive::ShowHostNotice(const std::string& firstHost) {
 
 // An open room settings window shows the record just stored.
 void CDuiLive::RefreshRoomSettings() {
-    CKestrum* kestrum = CSingleton<CKestrum>::existingInstance();
-    if (!kestrum) return;
-    for (unsigned dialog : {CKestrum::kSetRoomDlg, CKestrum::kSetOwnRoomDlg}) {
-        if (auto* view = dynamic_cast<IRoomSettingsView*>(kestrum->getDlg(dialog))) {
+    for (unsigned dialog : {ProgramDialogs::kSetRoomDlg, ProgramDialogs::kSetOwnRoomDlg}) {
+        if (auto* view = dynamic_cast<IRoomSettingsView*>(host_.dialogs().dialog(dialog))) {
             view->updateRoomInfo();
         }
     }
@@ -201,11 +198,11 @@ void CDuiLive::FreeOwnToggles() {
 // destroyed, so everything it needs is copied first and nothing of the window is touched after it.
 void CDuiLive::LeaveWithNotice(const std::wstring& text) {
     void (*dropInvitationBoxes)() = services_.dropInvitationBoxes;
+    IDialogTable& dialogs = host_.dialogs();
     LeaveMeeting();
     dropInvitationBoxes();
-    CKestrum* kestrum = CSingleton<CKestrum>::getInstance();
-    kestrum->showMsgBox(kestrum->getDuiWnd(CKestrum::kLoginDlg), text.c_str(), 0,
-                        CKestrum::kWarningBox);
+    dialogs.showMsgBox(dialogs.dialogWindow(ProgramDialogs::kLoginDlg), text, 0,
+                       ProgramDialogs::kWarningBox);
 }
 
 // The own status bits as the server reports them reach the toggles and the engine.
@@ -414,8 +411,8 @@ LRESULT CDuiLive::OnReconnectNotice(UINT, WPARAM, LPARAM, bool&) {
     if (leaving_ || !ready_ || !reconnectRoad_.onNoticeDue()) return 0;
     const std::shared_ptr<bool> alive = alive_;
     HWND self = GetHWND();
-    CSingleton<CKestrum>::getInstance()->showMsgBox(self, ZuvraKestrum::Live::ReconnectingText(), 0,
-                                                    CKestrum::kErrorBox);
+    host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectingText(), 0,
+                               ProgramDialogs::kErrorBox);
     if (!*alive) return 0;
     // The box's end enabled its owner; while still reconnecting the window waits disabled.
     if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
@@ -434,8 +431,8 @@ void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
     if (step.stopDeadline) KillTimer(self, kReconnectDeadlineTimer);
     if (step.postNotice) ::PostMessageW(self, kReconnectNoticeMessage, 0, 0);
     if (step.hideNotice) {
-        CSingleton<CKestrum>::getInstance()->showMsgBox(self, ZuvraKestrum::Live::ReconnectedText(),
-                                                        0, CKestrum::kHideBox);
+        host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectedText(), 0,
+                                   ProgramDialogs::kHideBox);
     }
     if (step.reconnectAfter.count() >= 0) {
         CKestrumCourse* course = Course();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/core/test/temp_folder.h"
+#include "app/kestrum/kestrum.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
@@ -160,8 +161,12 @@ std::vector<std::string> LogsOfThisRun() {
 }
 
 // Into the meeting with its signalling, as Alice; the invitation boxes as records.
-::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(
-    new road_testing::RoadTestEnvironment({"Alice", true, "LiveRoadTest", &g_host, &g_boxUi}));
+// The window's dialog calls reach the program's own table.
+::testing::Environment* const kEnvironment = [] {
+    g_host.dialogTable = &ProgramDialogTable();
+    return ::testing::AddGlobalTestEnvironment(
+        new road_testing::RoadTestEnvironment({"Alice", true, "LiveRoadTest", &g_host, &g_boxUi}));
+}();
 
 // A participant as the signalling server reports one.
 std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0,

@@ -1,6 +1,4 @@
-#include "app/windows/live/dui_live.h"
 #include "app/windows/live/live_services.h"
-#include "app/windows/meeting/meeting_host.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
@@ -24,10 +22,6 @@ void DropInvitationBoxes() { CMsgBoxAnsyManager::destroyInstance(); }
 CVideoSourceTransfer* VideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
 
 }  // namespace
-
-// The program's window. Only the program refers to it, so test programs, which build the
-// window over their own services, do not load the service library at start.
-CDuiLive::CDuiLive() : CDuiLive(ProgramMeetingHost(), ProgramLiveServices()) {}
 
 const LiveServices& ProgramLiveServices() {
     static const LiveServices services{&ProgramCourse, &LeaveShareChannel, &ReportJoinChannel,

@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/program_dialogs.h"
+
 class CKestrumZuvra;
 struct MsgBoxInviteInfo;
 
 // What the meeting's windows (the in-meeting window and its panels: participants, chat, tiles,
 // per-user menu) need of the program around them: the room requests of the course bridge, the
-// modal question, toasts, the invitation boxes, the in-meeting window's handle and the engine.
+// modal question, toasts, the invitation boxes, the dialog table, the in-meeting window's handle
+// and the engine.
 // The program's own (ProgramMeetingHost) reaches the singletons; tests give the windows a
 // recording host, so each panel runs without the rest of the program.
 //
@@ -35,6 +38,9 @@ public:
     virtual void inviteMic(const MsgBoxInviteInfo& info) = 0;
     virtual void inviteCamera(const MsgBoxInviteInfo& info) = 0;
 
+    // The program's dialog table: the room settings windows the meeting opens and updates, the
+    // join window it hands the engine back to, the notice box.
+    virtual IDialogTable& dialogs() = 0;
     // The in-meeting window (dialog 6 of the application singleton), null while it is closed.
     virtual HWND meetingWindow() = 0;
     // The engine wrapper; null when the program has none.

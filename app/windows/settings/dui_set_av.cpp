@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/settings/device_choice.h"
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/video_quality.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/list_label_element_ui.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
@@ -142,7 +142,7 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
     FillCombo(audioCombo_, DeviceNames(audioHelper()), host_.config().getMicID(remembered));
     FillCombo(videoCombo_, DeviceNames(videoHelper()), host_.config().getCameraID(remembered));
     // During a meeting the camera belongs to the meeting.
-    previewOpt_->SetEnabled(host_.dialog(CKestrum::kLiveDlg) == nullptr);
+    previewOpt_->SetEnabled(host_.dialog(ProgramDialogs::kLiveDlg) == nullptr);
     createPreviewWindow();
     tabAVOpt_->SetEnabled(false);
     RECT frame;
@@ -174,24 +174,24 @@ void CDuiSetAV::DoMin(DuiLib::TNotifyUI&) {
 void CDuiSetAV::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     stopCameraTest();
-    host_.closeDialog(CKestrum::kSetAVDlg);
+    host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 
 void CDuiSetAV::DoLastPage(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     stopCameraTest();
-    host_.closeDialog(CKestrum::kSetAVDlg);
+    host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 
 void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
     const bool selected = tabRoomOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", selected);
     if (!selected) return;
-    host_.openDialog(CKestrum::kSetRoomDlg);
-    if (auto* room = dynamic_cast<ISettingsTabs*>(host_.dialog(CKestrum::kSetRoomDlg))) {
+    host_.openDialog(ProgramDialogs::kSetRoomDlg);
+    if (auto* room = dynamic_cast<ISettingsTabs*>(host_.dialog(ProgramDialogs::kSetRoomDlg))) {
         room->setTabsEnabled(tabRoomOpt_->IsEnabled());
     }
-    host_.closeDialog(CKestrum::kSetAVDlg);
+    host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 
 void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
@@ -256,7 +256,7 @@ void CDuiSetAV::DoOptHigh(DuiLib::TNotifyUI&) {
 void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
     if (g_kestrumData) g_kestrumData->videoQuality = quality.level;
     // Outside a meeting the level waits for the meeting window, which applies it at its start.
-    if (!host_.dialog(CKestrum::kLiveDlg)) return;
+    if (!host_.dialog(ProgramDialogs::kLiveDlg)) return;
     if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);
 }
 

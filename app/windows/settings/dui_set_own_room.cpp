@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
 
@@ -15,7 +15,8 @@ using ZuvraKestrum::Util::CStringToUtf8;
 }  // namespace
 
 CDuiSetOwnRoom::CDuiSetOwnRoom(ISettingsHost& host)
-    : CDuiWindow("CDuiSetOwnRoom", host, CKestrum::kSetOwnRoomDlg, L"Setting-OwnRoom", Relay()) {}
+    : CDuiWindow("CDuiSetOwnRoom", host, ProgramDialogs::kSetOwnRoomDlg, L"Setting-OwnRoom",
+                 Relay()) {}
 
 CDuiMessageMap<CDuiSetOwnRoom> CDuiSetOwnRoom::MessageMap() {
     return RoomMessageMap<CDuiSetOwnRoom>(&CDuiSetOwnRoom::OnRoomUpdated);
@@ -34,8 +35,8 @@ CDuiNotifyMap<CDuiSetOwnRoom> CDuiSetOwnRoom::NotifyMap() {
 LRESULT CDuiSetOwnRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
     // The speaker role was given up: the participant's window takes this one's place.
     ISettingsHost& host = host_;
-    host.closeDialog(CKestrum::kSetOwnRoomDlg);
-    host.openDialog(CKestrum::kSetRoomDlg);
+    host.closeDialog(ProgramDialogs::kSetOwnRoomDlg);
+    host.openDialog(ProgramDialogs::kSetRoomDlg);
     return 0;
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
 
@@ -15,7 +15,7 @@ using ZuvraKestrum::Util::CStringToUtf8;
 }  // namespace
 
 CDuiSetRoom::CDuiSetRoom(ISettingsHost& host)
-    : CDuiWindow("CDuiSetRoom", host, CKestrum::kSetRoomDlg, L"Setting-Room", Relay()) {}
+    : CDuiWindow("CDuiSetRoom", host, ProgramDialogs::kSetRoomDlg, L"Setting-Room", Relay()) {}
 
 CDuiMessageMap<CDuiSetRoom> CDuiSetRoom::MessageMap() {
     return RoomMessageMap<CDuiSetRoom>(&CDuiSetRoom::OnRoomUpdated);
@@ -45,9 +45,9 @@ LRESULT CDuiSetRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
     // place, with the tabs as usable as they are here.
     const bool tabsEnabled = tabAVOpt_ && tabAVOpt_->IsEnabled();
     ISettingsHost& host = host_;
-    host.closeDialog(CKestrum::kSetRoomDlg);
-    host.openDialog(CKestrum::kSetOwnRoomDlg);
-    if (auto* own = dynamic_cast<ISettingsTabs*>(host.dialog(CKestrum::kSetOwnRoomDlg))) {
+    host.closeDialog(ProgramDialogs::kSetRoomDlg);
+    host.openDialog(ProgramDialogs::kSetOwnRoomDlg);
+    if (auto* own = dynamic_cast<ISettingsTabs*>(host.dialog(ProgramDialogs::kSetOwnRoomDlg))) {
         own->setTabsEnabled(tabsEnabled);
     }
     return 0;
@@ -77,7 +77,7 @@ void CDuiSetRoom::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiSetRoom::DoLastPage(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    host_.closeDialog(CKestrum::kSetRoomDlg);
+    host_.closeDialog(ProgramDialogs::kSetRoomDlg);
 }
 
 void CDuiSetRoom::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {

@@ -1,9 +1,9 @@
 #include "app/windows/settings/dui_user_config.h"
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/settings/avatar_check.h"
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/nickname_rules.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
@@ -171,7 +171,7 @@ void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
         g_kestrumData->portraitPath = CStringToUtf8(cached);
         showPhoto(photoPath_);
     }
-    PostPayload<WM_GET_PHOTO>(host_.dialogWindow(CKestrum::kLoginDlg),
+    PostPayload<WM_GET_PHOTO>(host_.dialogWindow(ProgramDialogs::kLoginDlg),
                               NewRecord<std::string>(portraitId));
     host_.updateInfo(host_.courseObserver(), "", g_kestrumData->nickname, portraitId);
 }
@@ -182,7 +182,7 @@ void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
     // Only the avatar upload is this window's own request.
     if (error.api != "account/portrait") return;
     HWND window = GetHWND();
-    host_.showMsgBox(window, Utf8ToCString(error.text), error.code, CKestrum::kErrorBox);
+    host_.showMsgBox(window, Utf8ToCString(error.text), error.code, ProgramDialogs::kErrorBox);
     // The box runs every window's messages: this one may have been closed and deleted meanwhile.
     if (IsWindow(window)) showPhoto(photoPath_);
 }
@@ -210,12 +210,12 @@ void CDuiUserConfig::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiUserConfig::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    host_.closeDialog(CKestrum::kUserConfigDlg);
+    host_.closeDialog(ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiUserConfig::DoLastPage(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    host_.closeDialog(CKestrum::kUserConfigDlg);
+    host_.closeDialog(ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
@@ -239,7 +239,7 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
 }
 
 void CDuiUserConfig::refuseAvatar(int code) {
-    host_.showMsgBox(GetHWND(), AvatarFailedText(), code, CKestrum::kErrorBox);
+    host_.showMsgBox(GetHWND(), AvatarFailedText(), code, ProgramDialogs::kErrorBox);
 }
 
 void CDuiUserConfig::DoOptEnableMic(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
@@ -257,7 +257,7 @@ void CDuiUserConfig::DoNickEditChanged(DuiLib::TNotifyUI&) {
     nickEdit_->SetText(text.c_str());
     nickEdit_->SetSel(-1, -1);
     host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameTooLongText(g_language), 0,
-                     CKestrum::kWarningBox);
+                     ProgramDialogs::kWarningBox);
 }
 
 void CDuiUserConfig::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
@@ -271,7 +271,7 @@ void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
     if (ZuvraKestrum::Settings::IsMissingNickname(text, g_language)) {
         nickEdit_->SetText(L"");
         host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameHint(g_language), 0,
-                         CKestrum::kWarningBox);
+                         ProgramDialogs::kWarningBox);
         return;
     }
     if (g_kestrumData) {
@@ -284,7 +284,7 @@ void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
         host_.config().setEnableCamera(data.cameraOff ? "1" : "0");
         host_.config().setEnableMic(data.micOff ? "1" : "0");
     }
-    host_.closeDialog(CKestrum::kUserConfigDlg);
+    host_.closeDialog(ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiUserConfig::DoUploadLog(DuiLib::TNotifyUI&) {

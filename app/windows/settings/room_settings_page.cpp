@@ -1,8 +1,8 @@
 #include "app/windows/settings/room_settings_page.h"
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/nickname_rules.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/common/scoped_restore.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_lock_guard.h"
@@ -91,7 +91,8 @@ void CRoomSettingsPage::onCallBackError(const std::string& api, const std::strin
     writeLine(Level_Info, __LINE__, "%s::onCallBackError", name().c_str());
     const auto action = ZuvraKestrum::Settings::RoomErrorActionFor(api);
     HWND window = GetHWND();
-    if (action.showBox) host_.showMsgBox(window, Utf8ToCString(message), code, CKestrum::kErrorBox);
+    if (action.showBox)
+        host_.showMsgBox(window, Utf8ToCString(message), code, ProgramDialogs::kErrorBox);
     // The box pumps messages: the window may be gone when it returns.
     if (action.restoreControls && IsWindow(window)) updateRoomInfo();
 }
@@ -122,8 +123,8 @@ void CRoomSettingsPage::DoOptTabAV(DuiLib::TNotifyUI&) {
     const bool enabled = tabAVOpt_->IsEnabled();
     ISettingsHost& host = host_;
     const unsigned dialog = dialog_;
-    host.openDialog(CKestrum::kSetAVDlg);
-    if (auto* audioVideo = dynamic_cast<ISettingsTabs*>(host.dialog(CKestrum::kSetAVDlg))) {
+    host.openDialog(ProgramDialogs::kSetAVDlg);
+    if (auto* audioVideo = dynamic_cast<ISettingsTabs*>(host.dialog(ProgramDialogs::kSetAVDlg))) {
         audioVideo->setTabsEnabled(enabled);
     }
     host.closeDialog(dialog);
@@ -138,7 +139,7 @@ void CRoomSettingsPage::DoPwdEditChanged(DuiLib::TNotifyUI&) {
     pwdEdit_->SetText(text.c_str());
     pwdEdit_->SetSel(-1, -1);
     host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::RoomPasswordTooLongText(g_language), 0,
-                     CKestrum::kErrorBox);
+                     ProgramDialogs::kErrorBox);
 }
 
 void CRoomSettingsPage::DoUploadLog(DuiLib::TNotifyUI&) {

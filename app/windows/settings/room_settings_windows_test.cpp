@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/settings/dui_set_own_room.h"
 #include "app/windows/settings/dui_set_room.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_data.h"
@@ -92,7 +92,7 @@ protected:
 
 TEST_F(RoomSettingsTest, WithoutHostAParticipantSetsTheRoomAndMayApplyForTheSpeakerRole) {
     data().initialStatus = 2;
-    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    CDuiSetRoom* window = Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Text(window, L"roomNameTxt"), L"ROOM42");
     EXPECT_EQ(Text(window, L"speakerNameTxt"), g_language ? L"无" : L"None");
@@ -140,7 +140,7 @@ TEST_F(RoomSettingsTest, WithAHostTheParticipantsWindowIsLockedAndNamesTheSpeake
     data().initialStatus = 3;
     // Longer than anyone may type now: the stored password is shown as it is, without a box.
     data().roomPassword = "set-before-the-limit-24";
-    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    CDuiSetRoom* window = Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Text(window, L"pwdEdit"), L"set-before-the-limit-24");
     EXPECT_EQ(Text(window, L"speakerNameTxt"), L"\x5f20\x4e09");  // 张三, UTF-8 in the list
@@ -167,7 +167,7 @@ TEST_F(RoomSettingsTest, WithAHostTheParticipantsWindowIsLockedAndNamesTheSpeake
 TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp) {
     data().hosts = {"20001"};
     data().initialStatus = 3;
-    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Text(window, L"speakerNameTxt"), L"Alice");
     EXPECT_FALSE(Selected(window, L"enableAudioOp"));
@@ -207,19 +207,19 @@ TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp)
 
 TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToAudioVideo) {
     StandInDialog own;
-    host_.dialogs[CKestrum::kSetOwnRoomDlg] = &own;
-    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    host_.dialogs[ProgramDialogs::kSetOwnRoomDlg] = &own;
+    CDuiSetRoom* window = Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
     PostMessageW(handle, WM_UPDATE_ROOM, 0, 0);
     ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     EXPECT_NE(Journal().find("close(3)\nopen(4)\n"), std::string::npos) << Journal();
     EXPECT_EQ(own.tabsEnabled, 1);
-    host_.dialogs.erase(CKestrum::kSetOwnRoomDlg);
+    host_.dialogs.erase(ProgramDialogs::kSetOwnRoomDlg);
 
     StandInDialog audioVideo;
-    host_.dialogs[CKestrum::kSetAVDlg] = &audioVideo;
-    CDuiSetOwnRoom* host = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    host_.dialogs[ProgramDialogs::kSetAVDlg] = &audioVideo;
+    CDuiSetOwnRoom* host = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
     ASSERT_NE(host, nullptr);
     host->setTabsEnabled(true);
     handle = host->GetHWND();
@@ -227,7 +227,7 @@ TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToA
     EXPECT_NE(Journal().find("open(2)\nclose(4)\n"), std::string::npos) << Journal();
     EXPECT_EQ(audioVideo.tabsEnabled, 1);
     ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
-    host_.dialogs.erase(CKestrum::kSetAVDlg);
+    host_.dialogs.erase(ProgramDialogs::kSetAVDlg);
 }
 
 // The room update on the real service library against the local back-end.
@@ -265,7 +265,7 @@ protected:
 
 TEST_F(RoomUpdateTest, TheHostsConfirmedUpdateIsStoredAndARefusedOneIsShownAndUndone) {
     data().hosts = {"20001"};
-    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(CKestrum::kSetOwnRoomDlg);
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
     ASSERT_NE(window, nullptr);
     Find(window, L"pwdEdit")->SetText(L"\x5bc6\x7801");
     Click(window, L"enableVideoOp");
@@ -290,7 +290,7 @@ TEST_F(RoomUpdateTest, TheHostsConfirmedUpdateIsStoredAndARefusedOneIsShownAndUn
 }
 
 TEST_F(RoomUpdateTest, TheParticipantsPasswordIsStoredOnceConfirmedAndRestoredWhenRefused) {
-    CDuiSetRoom* window = Open<CDuiSetRoom>(CKestrum::kSetRoomDlg);
+    CDuiSetRoom* window = Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg);
     ASSERT_NE(window, nullptr);
     TypeInPassword(window, L"secret", WM_KEYDOWN, VK_RETURN);
     ASSERT_TRUE(PumpUntil([this] { return data().roomPassword == "secret"; }));

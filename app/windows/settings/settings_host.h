@@ -26,14 +26,14 @@ public:
     // The engine wrapper; null when the program has none.
     virtual CKestrumZuvra* engine() = 0;
 
-    // The dialog table (dialog ids of CKestrum): the window object of an open dialog (null when
+    // The dialog table (ids of ProgramDialogs): the window object of an open dialog (null when
     // it is closed), its window, opening and closing.
     virtual CDuiFrameWindow* dialog(unsigned id) = 0;
     virtual HWND dialogWindow(unsigned id) = 0;
     virtual void openDialog(unsigned id) = 0;
     virtual void closeDialog(unsigned id) = 0;
 
-    // The program's notice box over owner (CKestrum::showMsgBox); returns when it is closed.
+    // The program's notice box over owner; returns when it is closed.
     virtual void showMsgBox(HWND owner, const std::wstring& text, int code, int type) = 0;
 
     // The observer of the nickname update: the course bridge, which reports it to the join

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/settings/dui_set_av.h"
 #include "app/windows/settings/dui_user_config.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "engine_journal.h"
 #include "freed_memory.h"
@@ -110,7 +110,7 @@ std::string ConfigValue(std::string& (CKestrumConfig::*get)(std::string&) const,
 TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppliedAndKept) {
     host_.config().setCameraID("Desk Camera");
     host_.config().setMicID("No such microphone");
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     auto* cameras = Find<DuiLib::CComboUI>(window, L"videocom");
     auto* microphones = Find<DuiLib::CComboUI>(window, L"audiocom");
@@ -138,14 +138,14 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
 
     // The stored name chooses its device when the window opens again.
     DestroyWindow(window->GetHWND());
-    window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Find<DuiLib::CComboUI>(window, L"audiocom")->GetCurSel(), 2);
     EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Stand-in Camera");
 }
 
 TEST_F(SettingsWindowsTest, QualityIsStoredAndReachesTheEngineOnlyDuringAMeeting) {
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(Find<DuiLib::COptionUI>(window, L"midop")->IsSelected());
     EXPECT_TRUE(Find(window, L"previewOp")->IsEnabled());
@@ -157,22 +157,22 @@ TEST_F(SettingsWindowsTest, QualityIsStoredAndReachesTheEngineOnlyDuringAMeeting
     EXPECT_EQ(EngineJournal().find("setVideoEncoderConfiguration"), std::string::npos);
 
     StandInDialog meeting;
-    host_.dialogs[CKestrum::kLiveDlg] = &meeting;
+    host_.dialogs[ProgramDialogs::kLiveDlg] = &meeting;
     Click(window, L"highop");
     EXPECT_EQ(data().videoQuality, 50);
     EXPECT_NE(EngineJournal().find("engine.setVideoEncoderConfiguration(1280,720,"),
               std::string::npos);
 
     // During a meeting the camera is the meeting's: no camera test.
-    CDuiSetAV* second = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* second = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(second, nullptr);
     EXPECT_FALSE(Find(second, L"previewOp")->IsEnabled());
     EXPECT_TRUE(Find<DuiLib::COptionUI>(second, L"highop")->IsSelected());
-    host_.dialogs.erase(CKestrum::kLiveDlg);
+    host_.dialogs.erase(ProgramDialogs::kLiveDlg);
 }
 
 TEST_F(SettingsWindowsTest, CameraTestShowsInItsChildWindowAndStopsWhenTheWindowCloses) {
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
     HWND preview = FindWindowExW(handle, nullptr, L"#32770", nullptr);
@@ -201,7 +201,7 @@ TEST_F(SettingsWindowsTest, CameraTestShowsInItsChildWindowAndStopsWhenTheWindow
 }
 
 TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     // Its own tab stays chosen and unusable; the room tab leads to the room settings.
     EXPECT_FALSE(Find(window, L"tabAVOpt")->IsEnabled());
@@ -212,18 +212,18 @@ TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
 
     window->setTabsEnabled(true);
     StandInDialog room;
-    host_.dialogs[CKestrum::kSetRoomDlg] = &room;
+    host_.dialogs[ProgramDialogs::kSetRoomDlg] = &room;
     HWND handle = window->GetHWND();
     Click(window, L"tabRoomOpt");
     EXPECT_TRUE(Journaled("open(3)"));
     EXPECT_EQ(room.tabsEnabled, 1);
     EXPECT_TRUE(Journaled("close(2)"));
     EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
-    host_.dialogs.erase(CKestrum::kSetRoomDlg);
+    host_.dialogs.erase(ProgramDialogs::kSetRoomDlg);
 }
 
 TEST_F(SettingsWindowsTest, AudioVideoWindowLooksFinished) {
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     TakePicture(window, L"settings-av");
     const RECT title = Find(window, L"title")->GetPos();
@@ -285,7 +285,7 @@ protected:
 };
 
 TEST_F(LogUploadTest, TheUploaderGetsTheLogNamesAndTheWindowAndTheWaitTimerIsArmed) {
-    CDuiSetAV* window = Open<CDuiSetAV>(CKestrum::kSetAVDlg);
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     Click(window, L"uploadLogbtn");
     const auto starts = Starts();
@@ -307,7 +307,7 @@ TEST_F(LogUploadTest, TheUploaderGetsTheLogNamesAndTheWindowAndTheWaitTimerIsArm
 }
 
 TEST_F(LogUploadTest, ProfileWindowShowsTheUploadersAnswerAsAToast) {
-    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
     Click(window, L"uploadLogbtn");
@@ -325,7 +325,7 @@ TEST_F(LogUploadTest, ProfileWindowShowsTheUploadersAnswerAsAToast) {
 
 TEST_F(SettingsWindowsTest, ProfileShowsTheStoredChoicesAndConfirmsTheTypedNameWhole) {
     data().cameraOff = true;
-    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     auto* edit = Find<DuiLib::CEditUI>(window, L"nickEdit");
     EXPECT_EQ(edit->GetText(), L"Alice");
@@ -367,7 +367,7 @@ TEST_F(SettingsWindowsTest, ProfileShowsTheStoredChoicesAndConfirmsTheTypedNameW
     EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
 
     // Opened again, the window shows the name whole.
-    CDuiUserConfig* again = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* again = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(Find<DuiLib::CEditUI>(again, L"nickEdit")->GetText(), name);
     TakePicture(again, L"settings-profile-named");
@@ -385,7 +385,7 @@ protected:
         host_.libraryUpdateInfo = library_->updateInfo;
         host_.libraryUpdatePhoto = library_->updatePhoto;
         host_.courseObserver_ = &course_;
-        host_.windows[CKestrum::kLoginDlg] = join_.handle();
+        host_.windows[ProgramDialogs::kLoginDlg] = join_.handle();
         // The avatar cache and the pictures lie in a folder named outside either locale's
         // ANSI code page ("사진").
         avatarFolder_ = folder_.path() + L"\xC0AC\xC9C4\\";
@@ -420,7 +420,7 @@ protected:
 };
 
 TEST_F(AvatarUploadTest, PicturesOfAnotherKindOrTooLargeAreRefusedBeforeAnythingIsSent) {
-    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     const std::string failed = g_language ? "头像更新失败" : "Avatar setting failed";
 
@@ -447,7 +447,7 @@ TEST_F(AvatarUploadTest, AnUploadedPictureLandsInTheCacheAndTheJoinWindowAndTheS
     const std::wstring picture = kbase::ModuleDirectory() + L"settings_fixtures\\avatar.png";
     const std::string bytes = ReadFileBytes(CStringToString(picture));
     ASSERT_FALSE(bytes.empty());
-    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
     host_.nextAvatarFile = picture;
@@ -481,13 +481,13 @@ TEST_F(AvatarUploadTest, AnUploadedPictureLandsInTheCacheAndTheJoinWindowAndTheS
 
     // Opened again, the window shows the stored picture.
     DestroyWindow(handle);
-    CDuiUserConfig* again = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* again = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(Find(again, L"photobtn")->GetBkImage(), cached);
 }
 
 TEST_F(AvatarUploadTest, AFailedUploadIsShownAndTheWindowIsUsableAgain) {
-    CDuiUserConfig* window = Open<CDuiUserConfig>(CKestrum::kUserConfigDlg);
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
     // A file that cannot be looked up passes the checks and fails in the upload; its path goes
@@ -508,7 +508,7 @@ TEST_F(AvatarUploadTest, AFailedUploadIsShownAndTheWindowIsUsableAgain) {
     // Closed while the next failure's box is up: the window is gone when the box returns.
     host_.whileBoxShows = [this, handle] {
         PoisonFreedMemory poison;
-        host_.closeDialog(CKestrum::kUserConfigDlg);
+        host_.closeDialog(ProgramDialogs::kUserConfigDlg);
         PumpUntil([handle] { return !IsWindow(handle); });
     };
     host_.nextAvatarFile = folder_.path() + L"vanished.png";

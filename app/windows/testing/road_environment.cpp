@@ -100,7 +100,11 @@ bool StartRoad(const RoadOptions& options) {
     g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
                                                  g_backend->Proxies(), g_backend->ProxyPort());
     if (!g_library->Loaded()) return false;
-    g_joinServices = {&Course, g_library->joinRoom, g_library->updateInfo, g_library->configRoom,
+    g_joinServices = {&Course,
+                      &join_testing::Dialogs,
+                      g_library->joinRoom,
+                      g_library->updateInfo,
+                      g_library->configRoom,
                       &KeepRunning};
     join_testing::UseServices(g_joinServices);
     CKestrumCourse::setDialogWindowLookup(&DialogWindow);

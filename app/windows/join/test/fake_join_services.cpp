@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -78,7 +79,8 @@ CKestrumCourse& FakeCourse() {
 }
 
 const JoinServices& FakeServices() {
-    static const JoinServices services = {&Course, &JoinRoom, &UpdateInfo, &ConfigRoom, &CountEnd};
+    static const JoinServices services = {&Course,     &Dialogs,    &JoinRoom,
+                                          &UpdateInfo, &ConfigRoom, &CountEnd};
     return services;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "app/kestrum/kestrum.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"
 #include "app/windows/notice/dui_message_box.h"
@@ -120,6 +121,13 @@ CKestrum& Kestrum() {
     }
     return *CSingleton<CKestrum>::getInstance();
 }
+
+IDialogTable& Dialogs() {
+    Kestrum();
+    return ProgramDialogTable();
+}
+
+const wchar_t* BuiltInErrorText(int code) { return CKestrum::getErrorText(code); }
 
 CDuiLogin* JoinWindow() { return dynamic_cast<CDuiLogin*>(Kestrum().getDlg(CKestrum::kLoginDlg)); }
 

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/join/join_services.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/control_ui.h"
 
 class CDuiLogin;
+class CKestrum;
 class CDuiMessageBox;
 class CKestrumData;
 
@@ -48,6 +49,10 @@ void UseServices(const JoinServices& services);
 // notice box whose ways of ending the program only count (NoticeExits()). Its construction
 // opens the join window.
 CKestrum& Kestrum();
+// The application singleton as the dialog table the join windows are given (Kestrum() first).
+IDialogTable& Dialogs();
+// The built-in text of an error code in the user's language (the singleton's), or null.
+const wchar_t* BuiltInErrorText(int code);
 // The join window while it is open.
 CDuiLogin* JoinWindow();
 

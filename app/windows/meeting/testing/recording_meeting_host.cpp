@@ -59,6 +59,18 @@ void RecordingMeetingHost::inviteCamera(const MsgBoxInviteInfo& info) {
     calls.push_back("inviteCamera " + info.uid);
 }
 
+void RecordingMeetingHost::openDialog(unsigned id) {
+    calls.push_back("openDialog " + std::to_string(id));
+}
+
+void RecordingMeetingHost::closeDialog(unsigned id) {
+    calls.push_back("closeDialog " + std::to_string(id));
+}
+
+void RecordingMeetingHost::showMsgBox(HWND, const std::wstring& text, int, int type) {
+    calls.push_back("showMsgBox " + std::to_string(type) + " " + kestrum::common::WideToUtf8(text));
+}
+
 std::vector<std::string> RecordingMeetingHost::callsStartingWith(const std::string& prefix) const {
     std::vector<std::string> out;
     for (const std::string& call : calls) {

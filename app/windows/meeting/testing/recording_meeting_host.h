@@ -11,8 +11,10 @@ namespace window_testing {
 // A meeting host for window tests: every request, toast and box becomes one line of `calls`
 // ("roomctrlAudio 1 u1,u2", "confirm Remove Bob from the room?", ...; wide texts as UTF-8), the
 // question gets `confirmAnswer`, and `whileConfirming` runs inside the question, where a real
-// modal box would pump messages (tests post into the window from there).
-class RecordingMeetingHost : public IMeetingHost {
+// modal box would pump messages (tests post into the window from there). Its dialog table is
+// `dialogTable` when set (a road test gives the program's), else the host itself, which records
+// "openDialog 3", "closeDialog 6" and "showMsgBox 1 <text>" and has no dialog open.
+class RecordingMeetingHost : public IMeetingHost, public IDialogTable {
 public:
     void roomctrlAudio(bool mute, const std::vector<std::string>& uids) override;
     void roomctrlVideo(bool mute, const std::vector<std::string>& uids) override;
@@ -25,8 +27,15 @@ public:
     void toast(HWND over, const std::wstring& text, int durationMs) override;
     void inviteMic(const MsgBoxInviteInfo& info) override;
     void inviteCamera(const MsgBoxInviteInfo& info) override;
+    IDialogTable& dialogs() override { return dialogTable ? *dialogTable : *this; }
     HWND meetingWindow() override { return meeting; }
     CKestrumZuvra* engine() override { return engineWrapper; }
+
+    CDuiFrameWindow* dialog(unsigned) override { return nullptr; }
+    HWND dialogWindow(unsigned) override { return nullptr; }
+    void openDialog(unsigned id) override;
+    void closeDialog(unsigned id) override;
+    void showMsgBox(HWND owner, const std::wstring& text, int code, int type) override;
 
     // The calls that start with prefix, in order.
     std::vector<std::string> callsStartingWith(const std::string& prefix) const;
@@ -36,6 +45,7 @@ public:
     std::function<void()> whileConfirming;
     HWND meeting = nullptr;
     CKestrumZuvra* engineWrapper = nullptr;
+    IDialogTable* dialogTable = nullptr;
 };
 
 }  // namespace window_testing

@@ -23,12 +23,12 @@ public:
     // Made by start-up and the join window on the UI thread; never made from here.
     CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }
 
-    CDuiFrameWindow* dialog(unsigned id) override { return app().getDlg(id); }
-    HWND dialogWindow(unsigned id) override { return app().getDuiWnd(id); }
-    void openDialog(unsigned id) override { app().openDlg(id); }
-    void closeDialog(unsigned id) override { app().closeDlg(id); }
+    CDuiFrameWindow* dialog(unsigned id) override { return dialogs().dialog(id); }
+    HWND dialogWindow(unsigned id) override { return dialogs().dialogWindow(id); }
+    void openDialog(unsigned id) override { dialogs().openDialog(id); }
+    void closeDialog(unsigned id) override { dialogs().closeDialog(id); }
     void showMsgBox(HWND owner, const std::wstring& text, int code, int type) override {
-        app().showMsgBox(owner, text.c_str(), code, type);
+        dialogs().showMsgBox(owner, text, code, type);
     }
 
     ZuvraKestrum::ICallBack::CUserCallBack* courseObserver() override {
@@ -57,7 +57,7 @@ public:
     }
 
 private:
-    static CKestrum& app() { return *CSingleton<CKestrum>::getInstance(); }
+    static IDialogTable& dialogs() { return ProgramDialogTable(); }
 };
 
 }  // namespace

@@ -1,4 +1,10 @@
+// The meeting's windows in the running program: the host over the application singleton and the
+// other singletons, and the in-meeting window's default constructor that the dialog table's
+// factory calls.
+
 #include "app/kestrum/kestrum.h"
+#include "app/windows/live/dui_live.h"
+#include "app/windows/live/live_services.h"
 #include "app/windows/meeting/meeting_host.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_zuvra.h"
@@ -38,9 +44,8 @@ public:
         CMsgBoxAnsyManager::getInstance()->msgbox_invitecamera(info);
     }
 
-    HWND meetingWindow() override {
-        return CSingleton<CKestrum>::getInstance()->getDuiWnd(CKestrum::kLiveDlg);
-    }
+    IDialogTable& dialogs() override { return ProgramDialogTable(); }
+    HWND meetingWindow() override { return dialogs().dialogWindow(ProgramDialogs::kLiveDlg); }
     // Made by start-up and the join window on the UI thread; never made from here.
     CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }
 
@@ -54,3 +59,7 @@ IMeetingHost& ProgramMeetingHost() {
     static CProgramMeetingHost host;
     return host;
 }
+
+// Only the program refers to it, so test programs, which build the window over their own
+// services, do not load the service library at start.
+CDuiLive::CDuiLive() : CDuiLive(ProgramMeetingHost(), ProgramLiveServices()) {}
