@@ -1,6 +1,6 @@
-// The join windows as the program builds them: over the service library's exports and the
-// program's course bridge. Apart from the windows so that test programs, which build the windows
-// over services of their own, do not link the library's exports.
+// The join windows as the program builds them: over the service library's exports, the program's
+// course bridge and its dialog table. Apart from the windows so that test programs, which build
+// the windows over services of their own, do not link the library's exports.
 #include "app/kestrum/kestrum.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"

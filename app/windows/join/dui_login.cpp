@@ -1,5 +1,6 @@
 #include "app/windows/join/dui_login.h"
 
+#include "app/windows/join/join_results.h"
 #include "app/windows/join/upgrade_decision.h"
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/skeleton/message_families.h"
@@ -10,7 +11,6 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/kestrum_zuvra.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
@@ -166,19 +166,7 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
 
 LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
     CKestrumData& data = *g_kestrumData;
-    data.token = token->token;
-    data.streamId = token->streamId;
-    data.nickname = token->name;
-    data.portraitId = token->portraitId;
-    data.uid = token->uid;
-    CKestrumConfig& config = Config();
-    config.setStreamid(ZuvraKestrum::Util::IntToString(data.streamId));
-    config.setToken(data.token);
-    config.setUid(data.uid);
-    config.setNickname(data.nickname);
-    config.setPortraitId(data.portraitId);
-
-    data.portraitPath = CStringToUtf8(kOwnPortraitFile);
+    ApplySignIn(*token, CStringToUtf8(kOwnPortraitFile), data, Config());
     // The library writes the download beside the file and moves it into place only once it is
     // complete: the picture shown so far stays until a new one has arrived (WM_GET_PHOTO).
     // Without a portrait id there is nothing to fetch.
@@ -211,18 +199,7 @@ LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
 
 LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     KESTRUM_LOG(Level_Info, "");
-    CKestrumData& data = *g_kestrumData;
-    CKestrumConfig& config = Config();
-    config.setClassname(join->rid);
-    config.setClassPwd(data.roomPassword);
-    data.mediaToken = join->mediaToken;
-    config.setMediatoken(data.mediaToken);
-    {
-        ZuvraKestrum::Util::CLockGuard guard(&data.lock);
-        data.hosts = join->hosts;
-        data.initialStatus = join->initialStatus;
-    }
-    data.applyJoinStatus(join->initialStatus);
+    ApplyJoin(*join, *g_kestrumData, Config());
     join.reset();
 
     IDialogTable& dialogs = services_.dialogs();
