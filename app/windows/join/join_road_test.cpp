@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/kestrum/kestrum.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "join_test_support.h"

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/kestrum/kestrum.h"
 #include "app/windows/live/dui_live.h"
 #include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
