@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -50,8 +51,13 @@ public:
                             &startup, &process_)) {
             return;
         }
-        kestrum::testing_support::PumpUntil(
-            [&] { return static_cast<int>(windows().size()) == count; });
+        // Listed is not yet painted: another program's window reaches the screen, where the
+        // picker reads it, only when that program has drawn and the display has taken it.
+        kestrum::testing_support::PumpUntil([&] {
+            const std::vector<HWND> listed = windows();
+            return static_cast<int>(listed.size()) == count &&
+                   std::all_of(listed.begin(), listed.end(), &ShowsOrange);
+        });
     }
     ~TargetProgram() {
         if (!process_.hProcess) return;
@@ -71,6 +77,13 @@ public:
     }
 
 private:
+    static bool ShowsOrange(HWND window) {
+        HDC dc = GetDC(window);
+        const COLORREF shown = GetPixel(dc, 160, 100);
+        ReleaseDC(window, dc);
+        return shown == RGB(0xFF, 0x88, 0x00);
+    }
+
     PROCESS_INFORMATION process_ = {};
 };
 
