@@ -6,6 +6,7 @@
 
 #include "kestrum/bugtrap/bugtrap_api.h"
 #include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
@@ -135,7 +136,7 @@ bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
     hosts = room.hosts;
     hostName = room.hostName;
     initialStatus = room.initialStatus;
-    firstHostUid = hosts.empty() ? std::string() : hosts.front();
+    firstHostUid = ZuvraKestrum::Roles::FirstHost(hosts);
     return hostsChanged;
 }
 

@@ -24,6 +24,7 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_display.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_path.h"
@@ -643,9 +644,9 @@ void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
     std::string firstHost;
     {
         ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-        if (!g_kestrumData->hosts.empty()) firstHost = g_kestrumData->hosts.front();
+        firstHost = ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
     }
-    const bool host = !firstHost.empty() && firstHost == g_kestrumData->uid;
+    const bool host = ZuvraKestrum::Roles::IsHost(firstHost, g_kestrumData->uid);
     IDialogTable& dialogs = host_.dialogs();
     if (host) {
         dialogs.openDialog(ProgramDialogs::kSetOwnRoomDlg);
@@ -817,9 +818,9 @@ void CDuiLive::UpdateHostMark() {
     std::string firstHost;
     {
         ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-        if (!g_kestrumData->hosts.empty()) firstHost = g_kestrumData->hosts.front();
+        firstHost = ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
     }
-    const bool host = !firstHost.empty() && firstHost == roster_->bigViewUser().uid;
+    const bool host = ZuvraKestrum::Roles::IsHost(firstHost, roster_->bigViewUser().uid);
     controls_.hostMark->SetBkImage(host ? L"live/host.png" : L"");
 }
 

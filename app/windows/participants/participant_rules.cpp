@@ -10,10 +10,6 @@ namespace ZuvraKestrum::Participants {
 
 using ZuvraKestrum::Util::Utf8ToCString;
 
-bool IsHost(const std::string& firstHostUid, const std::string& ownUid) {
-    return firstHostUid.empty() || firstHostUid == ownUid;
-}
-
 bool OptionsEnabled(const std::string& rowUid, const std::string& ownUid, bool isHost) {
     return isHost || rowUid == ownUid;
 }

@@ -18,9 +18,6 @@ inline constexpr const wchar_t* kTickEnabledImage =
     L"file='participants/Group 28_list_ban.png' source='0,0,28,28' ";
 inline constexpr const wchar_t* kTickDisabledImage = L"participants/Group 28_self.png";
 
-// The user may act on others' rows when the room names no host yet or names the user.
-bool IsHost(const std::string& firstHostUid, const std::string& ownUid);
-
 // How one row looks for the user who sees it.
 struct RowView {
     bool ownRow = false;

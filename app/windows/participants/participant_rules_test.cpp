@@ -11,6 +11,7 @@
 #include "app/windows/participants/invitation_waits.h"
 #include "app/windows/participants/participant_rules.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 
 namespace {
 
@@ -39,7 +40,9 @@ TEST(RowView, TheHostActsOnOthersRowsAndEveryoneOnTheirOwn) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.row) + " seen by " + c.own + ", host " + c.host);
-        const RowView view = ComputeRowView(c.row, "Bob", c.own, c.host, IsHost(c.host, c.own), 0);
+        const RowView view =
+            ComputeRowView(c.row, "Bob", c.own, c.host,
+                           ZuvraKestrum::Roles::ManagesParticipants(c.host, c.own), 0);
         EXPECT_EQ(view.tickEnabled, c.tick);
         EXPECT_EQ(view.optionsEnabled, c.options);
         EXPECT_EQ(view.nickText, c.nick);

@@ -6,6 +6,7 @@
 #include "app/windows/participants/participant_rules.h"
 #include "app/windows/skeleton/dui_frame_window.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_path.h"
 
@@ -106,7 +107,8 @@ bool CUserList::insertItem(Item before, int index, const UserInfoRecord& record)
     fillListItem(*item);
     const Viewer viewer = CurrentViewer();
     noteViewer(viewer);
-    updateItemStatus(*item, Rules::IsHost(viewer.hostUid, viewer.ownUid));
+    updateItemStatus(*item,
+                     ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid));
     return true;
 }
 
@@ -164,7 +166,7 @@ void CUserList::refreshItem(UserListItemInfo& item, const UserInfoRecord& partic
     showDevices(item);
     EndWaiting(parts.mic, parts.micAnim);
     EndWaiting(parts.camera, parts.cameraAnim);
-    const bool isHost = Rules::IsHost(viewer.hostUid, viewer.ownUid);
+    const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
     if (renamed || !sameViewer) {
         updateItemStatus(item, isHost);
         return;
@@ -331,7 +333,7 @@ void CUserList::removeUnkept(const std::vector<Item>& rows, const std::vector<in
 void CUserList::refreshHostStatus() {
     CLockGuard guard(&listLock_);
     const Viewer viewer = CurrentViewer();
-    const bool isHost = Rules::IsHost(viewer.hostUid, viewer.ownUid);
+    const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
     for (UserListItemInfo& item : items_) updateItemStatus(item, isHost);
     rowsViewer_ = viewer;
     rowsViewerKnown_ = true;

@@ -7,6 +7,7 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
@@ -17,8 +18,8 @@ using ZuvraKestrum::Tiles::MenuItemStates;
 bool OwnUserIsHost() {
     if (!g_kestrumData) return false;
     ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    return ZuvraKestrum::Tiles::OwnUserIsHost(g_kestrumData->firstHostUid, g_kestrumData->hostName,
-                                              g_kestrumData->uid);
+    return ZuvraKestrum::Roles::ControlsParticipants(g_kestrumData->firstHostUid,
+                                                     g_kestrumData->hostName, g_kestrumData->uid);
 }
 
 void SetUsable(DuiLib::CControlUI* control, bool usable) {

@@ -9,6 +9,7 @@
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
@@ -29,7 +30,7 @@ int32_t OwnStreamId() { return g_kestrumData ? g_kestrumData->streamId : 0; }
 std::string FirstHostUid() {
     if (!g_kestrumData) return std::string();
     ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    return g_kestrumData->hosts.empty() ? std::string() : g_kestrumData->hosts.front();
+    return ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
 }
 
 }  // namespace

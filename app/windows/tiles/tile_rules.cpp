@@ -1,13 +1,14 @@
 #include "app/windows/tiles/tile_rules.h"
 
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 
 namespace ZuvraKestrum::Tiles {
 
 std::wstring Badge(const std::string& hostUid, int32_t roomShareId, const std::string& tileUid,
                    int32_t tileShareId) {
     if (roomShareId >= 1 && roomShareId == tileShareId) return L"tiles/share.png";
-    if (!hostUid.empty() && hostUid == tileUid) return L"tiles/host.png";
+    if (ZuvraKestrum::Roles::IsHost(hostUid, tileUid)) return L"tiles/host.png";
     return L"";
 }
 
@@ -24,12 +25,6 @@ std::wstring NetworkIcon(int32_t quality) {
     default:
         return L"";
     }
-}
-
-bool OwnUserIsHost(const std::string& firstHostUid, const std::string& hostName,
-                   const std::string& ownUid) {
-    if (!firstHostUid.empty()) return firstHostUid == ownUid;
-    return hostName.empty();
 }
 
 MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user) {

@@ -19,11 +19,6 @@ std::wstring Badge(const std::string& hostUid, int32_t roomShareId, const std::s
 // is.
 std::wstring NetworkIcon(int32_t quality);
 
-// The host test: with a first host uid the own user is host exactly when it is that uid;
-// a room without one treats everybody as host unless it names a host.
-bool OwnUserIsHost(const std::string& firstHostUid, const std::string& hostName,
-                   const std::string& ownUid);
-
 // The per-user menu's device and remove items for a participant. A host may switch a device
 // off (never on: that goes through an invitation) and remove a participant, but never acts on
 // a screen-share entry.

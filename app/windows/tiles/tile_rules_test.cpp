@@ -32,14 +32,6 @@ TEST(TileRulesTest, NetworkQualitiesMapToTheirIconsAndOthersLeaveTheIcon) {
     EXPECT_EQ(NetworkIcon(-2), L"");
 }
 
-TEST(TileRulesTest, TheOwnUserIsHostByTheFirstHostUidOrWhenTheRoomNamesNoHost) {
-    EXPECT_TRUE(OwnUserIsHost("me", "Me", "me"));
-    EXPECT_FALSE(OwnUserIsHost("boss", "Boss", "me"));
-    EXPECT_FALSE(OwnUserIsHost("boss", "", "me"));
-    EXPECT_TRUE(OwnUserIsHost("", "", "me"));  // no host uid and no host name: everybody
-    EXPECT_FALSE(OwnUserIsHost("", "Boss", "me"));
-}
-
 UserInfoRecord Participant(int status, uint8_t isShare = 0) {
     UserInfoRecord user("u1", "Ann", "", 7, "", status, -1, 0);
     user.isShareStream = isShare;
