@@ -4,72 +4,22 @@
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/share/screen_share_item.h"
+#include "app/windows/share/share_candidates.h"
 #include "app/windows/share/share_rules.h"
+#include "app/windows/share/window_shot.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/util_path.h"
-#include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
-#include "ui/controls/render/gdiplus_headers.h"
 
 namespace {
 
-using ZuvraKestrum::Share::WindowFacts;
-
 constexpr int kToastMs = 2000;
-
-// GDI+'s built-in PNG encoder.
-constexpr CLSID kPngEncoder = {
-    0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-
-DWORD ProcessOf(HWND window) {
-    DWORD process = 0;
-    return GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
-}
-
-// Nothing here sends a message to the window: the class name and the style are read from the
-// system's own record of it.
-WindowFacts ReadWindowFacts(HWND window, DWORD ownProcess) {
-    WindowFacts facts;
-    facts.ownProcess = ProcessOf(window) == ownProcess;
-    facts.owned = GetWindow(window, GW_OWNER) != nullptr;
-    facts.sizable = (GetWindowLongW(window, GWL_STYLE) & WS_THICKFRAME) != 0;
-    facts.minimised = IsIconic(window) != FALSE;
-    facts.visible = IsWindowVisible(window) != FALSE;
-    wchar_t className[MAX_PATH] = {};
-    GetClassNameW(window, className, MAX_PATH);
-    facts.className = className;
-    return facts;
-}
-
-struct CandidateSearch {
-    DWORD ownProcess;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK KeepCandidate(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<CandidateSearch*>(data);
-    if (ZuvraKestrum::Share::IsShareCandidate(ReadWindowFacts(window, search->ownProcess))) {
-        search->found.push_back(window);
-    }
-    return TRUE;  // the enumeration always goes on
-}
-
-void RemoveOldShots(const std::wstring& folder) {
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((folder + L"*.png").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        DeleteFileW((folder + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-}
 
 }  // namespace
 
 CDuiScreenShare::CDuiScreenShare(IMeetingHost& host)
     : CKestrumDump("CDuiScreenShare", true, false, false, ""), host_(host) {}
 
-CDuiScreenShare::~CDuiScreenShare() { stopShots(); }
+CDuiScreenShare::~CDuiScreenShare() = default;
 
 CDuiMessageMap<CDuiScreenShare> CDuiScreenShare::MessageMap() {
     CDuiMessageMap<CDuiScreenShare> table = StandardMessageMap(&CDuiScreenShare::OnCreate);
@@ -110,7 +60,7 @@ LRESULT CDuiScreenShare::OnCreate(UINT, WPARAM, LPARAM, bool&) {
 
 LRESULT CDuiScreenShare::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     // The thread ends first, so that nothing is posted after the queue is emptied.
-    stopShots();
+    shots_.stop();
     FreeQueuedPayloads(GetHWND(), WM_SHARE_SOURCE_FOUND, WM_SHARE_SOURCE_FOUND, FreeSharePayload);
     chosen_ = nullptr;
     handled = false;
@@ -126,127 +76,21 @@ LRESULT CDuiScreenShare::OnShareSourceFound(UINT, WPARAM wParam, LPARAM, bool&) 
     return 0;
 }
 
-std::wstring CDuiScreenShare::ShotFolder() {
-    return ZuvraKestrum::Util::GetExeDirW() + L"..\\Resource\\skin\\wndshot\\";
-}
-
-bool CDuiScreenShare::SaveWindowShot(HWND window, const std::wstring& path, int& width,
-                                     int& height) {
-    using namespace ZuvraKestrum::Share;
-    width = height = 0;
-    RECT client = {};
-    if (!GetClientRect(window, &client)) return false;
-    width = client.right - client.left;
-    height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) return false;
-    HDC source = GetDC(window);
-    if (!source) return false;
-    HDC memory = CreateCompatibleDC(source);
-    HBITMAP bitmap =
-        memory ? CreateCompatibleBitmap(source, kThumbnailWidth, kThumbnailHeight) : nullptr;
-    bool saved = false;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        const RECT box{0, 0, kThumbnailWidth, kThumbnailHeight};
-        HBRUSH ground =
-            CreateSolidBrush(RGB((kThumbnailGround >> 16) & 0xFF, (kThumbnailGround >> 8) & 0xFF,
-                                 kThumbnailGround & 0xFF));
-        FillRect(memory, &box, ground);
-        DeleteObject(ground);
-        const RECT shown = FitThumbnail(width, height, kThumbnailWidth, kThumbnailHeight);
-        SetStretchBltMode(memory, HALFTONE);
-        SetBrushOrgEx(memory, 0, 0, nullptr);
-        const bool copied =
-            StretchBlt(memory, shown.left, shown.top, shown.right - shown.left,
-                       shown.bottom - shown.top, source, 0, 0, width, height, SRCCOPY) != FALSE;
-        SelectObject(memory, old);
-        Gdiplus::GpBitmap* image = nullptr;
-        if (copied && Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) ==
-                          Gdiplus::Ok) {
-            saved = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &kPngEncoder,
-                                                             nullptr) == Gdiplus::Ok;
-            Gdiplus::DllExports::GdipDisposeImage(image);
-        }
-        DeleteObject(bitmap);
-    }
-    if (memory) DeleteDC(memory);
-    ReleaseDC(window, source);
-    return saved;
-}
-
-bool CDuiScreenShare::Snapshot(ShareSourceEntry& entry) {
-    int width = 0;
-    int height = 0;
-    const bool saved = SaveWindowShot(entry.window, entry.imagePath, width, height);
-    entry.width = width;
-    entry.height = height;
-    if (!saved) entry.imagePath.clear();
-    return saved;
-}
-
 void CDuiScreenShare::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!screenList_) return;
-    const std::wstring folder = ShotFolder();
-    CreateDirectoryW(folder.c_str(), nullptr);
-    RemoveOldShots(folder);
+    const std::wstring folder = ZuvraKestrum::Share::ShotFolder();
+    ZuvraKestrum::Share::PrepareShotFolder(folder);
 
     ShareSourceEntry desktop;
     desktop.window = GetDesktopWindow();
     desktop.title = L"Desktop";
     desktop.imagePath = folder + L"desktop.png";
-    if (!Snapshot(desktop)) KESTRUM_LOG(Level_Warning, "(desktop) no snapshot");
+    if (!ZuvraKestrum::Share::Snapshot(desktop))
+        KESTRUM_LOG(Level_Warning, "(desktop) no snapshot");
     screenList_->AddItem(desktop);
-    startShots(FindCandidates());
-}
-
-std::vector<HWND> CDuiScreenShare::FindCandidates() {
-    CandidateSearch search{GetCurrentProcessId(), {}};
-    EnumWindows(&KeepCandidate, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void CDuiScreenShare::startShots(std::vector<HWND> candidates) {
-    stopShots();
-    stopShots_ = false;
-    shooting_ = !candidates.empty();
-    if (candidates.empty()) return;
-    shotThread_ = std::thread(&CDuiScreenShare::ShotThreadProc, std::move(candidates), ShotFolder(),
-                              GetHWND(), GetCurrentProcessId(), &stopShots_, &shooting_);
-}
-
-void CDuiScreenShare::stopShots() {
-    stopShots_ = true;
-    if (shotThread_.joinable()) shotThread_.join();
-    shooting_ = false;
-}
-
-void CDuiScreenShare::ShotThreadProc(std::vector<HWND> candidates, std::wstring folder, HWND target,
-                                     DWORD ownProcess, const std::atomic<bool>* stop,
-                                     std::atomic<bool>* shooting) {
-    for (size_t position = 0; position < candidates.size() && !stop->load(); ++position) {
-        Sleep(kShotPeriodMs);
-        const HWND window = candidates[position];
-        // Before the title: reading an own window's title sends that window a message, which
-        // its thread (the UI thread, perhaps waiting for this one) would have to answer. The
-        // handle may have been reused since the listing.
-        const DWORD process = ProcessOf(window);
-        if (stop->load() || process == 0 || process == ownProcess) continue;
-        std::wstring title;
-        ZuvraKestrum::Util::GetForegroundWindowTitle(title, window);
-        if (title.empty()) continue;
-        auto entry = NewRecord<ShareSourceEntry>();
-        entry->window = window;
-        entry->title = title;
-        entry->imagePath =
-            folder + ZuvraKestrum::Share::ShotFileName(title, static_cast<int>(position));
-        Snapshot(*entry);
-        const std::string line =
-            ">>>>>processName: " + ZuvraKestrum::Util::CStringToUtf8(title) + "\n";
-        OutputDebugStringA(line.c_str());
-        PostPayload<WM_SHARE_SOURCE_FOUND>(target, std::move(entry));
-    }
-    shooting->store(false);
+    shots_.start(ZuvraKestrum::Share::FindShareCandidates(GetCurrentProcessId()), folder,
+                 GetHWND());
 }
 
 void CDuiScreenShare::DoItemSetFocus(DuiLib::TNotifyUI& notification) {

@@ -2,12 +2,8 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <string>
-#include <thread>
-#include <vector>
-
 #include "app/windows/share/share_messages.h"
+#include "app/windows/share/window_shot_thread.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "kestrum/core/kestrum_dump.h"
 
@@ -23,8 +19,8 @@ class IMeetingHost;
 //
 // On "windowinit" the desktop is snapshot at once and the candidate windows are listed
 // (ZuvraKestrum::Share::IsShareCandidate; the program's own windows never are); a snapshot
-// thread then writes one thumbnail every 40 ms and posts each entry (WM_SHARE_SOURCE_FOUND),
-// so the picker shows up at once and fills itself. The thumbnails lie in
+// thread (WindowShotThread) then writes one thumbnail every 40 ms and posts each entry
+// (WM_SHARE_SOURCE_FOUND), so the picker shows up at once and fills itself. The thumbnails lie in
 // "<program folder>..\Resource\skin\wndshot\", which each picker empties of the earlier ones.
 // A source whose thumbnail could not be written (a folder that cannot be written, a window
 // that cannot be drawn) is listed all the same, on the box's plain ground.
@@ -43,9 +39,6 @@ class CDuiScreenShare : public CDuiWindow<CDuiScreenShare>,
                         public DuiLib::IDialogBuilderCallback,
                         public CKestrumDump {
 public:
-    // The snapshot thread's pace: one window per period.
-    static constexpr DWORD kShotPeriodMs = 40;
-
     explicit CDuiScreenShare(IMeetingHost& host);
     ~CDuiScreenShare() override;
 
@@ -57,19 +50,12 @@ public:
     // A CScreenShareItem for the skin's element "screenshare" (any case); null for other names.
     DuiLib::CControlUI* CreateControl(const wchar_t* className) override;
 
-    // Writes the client area of window, fitted into the list's thumbnail box on its ground
-    // (ZuvraKestrum::Share::FitThumbnail), as a PNG to path; width and height := the client
-    // size (0 when unknown). False when nothing was written. Any thread (GDI only).
-    static bool SaveWindowShot(HWND window, const std::wstring& path, int& width, int& height);
-    // "<program folder>..\Resource\skin\wndshot\".
-    static std::wstring ShotFolder();
-
     // The thumbnail list; null when the skin did not build.
     CScreenShareItem* screenList() const { return screenList_; }
     // The entry the user chose; null when none is.
     const ShareSourceEntry* chosen() const { return chosen_; }
     // True while the snapshot thread has windows left.
-    bool snapshotting() const { return shooting_.load(); }
+    bool snapshotting() const { return shots_.running(); }
 
 private:
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
@@ -85,24 +71,9 @@ private:
     void unchoose(const ShareSourceEntry& entry);
     void logEntry(const char* function, const ShareSourceEntry& entry);
 
-    // SaveWindowShot of entry's window to its image path: the entry takes the client size, and
-    // loses the path when no thumbnail was written (false then).
-    static bool Snapshot(ShareSourceEntry& entry);
-    // Lists the candidate windows, in the system's order.
-    static std::vector<HWND> FindCandidates();
-    void startShots(std::vector<HWND> candidates);
-    void stopShots();
-    // The snapshot thread: each candidate that is still another program's window and has a
-    // name is posted to target as an entry, with its thumbnail written to the folder.
-    static void ShotThreadProc(std::vector<HWND> candidates, std::wstring folder, HWND target,
-                               DWORD ownProcess, const std::atomic<bool>* stop,
-                               std::atomic<bool>* shooting);
-
     IMeetingHost& host_;
     DuiLib::CControlUI* listClient_ = nullptr;
     CScreenShareItem* screenList_ = nullptr;
     const ShareSourceEntry* chosen_ = nullptr;  // inside the list's rows
-    std::thread shotThread_;
-    std::atomic<bool> stopShots_{false};
-    std::atomic<bool> shooting_{false};
+    WindowShotThread shots_;
 };

@@ -18,6 +18,7 @@
 #include "app/windows/share/dui_screen_share.h"
 #include "app/windows/share/screen_share_item.h"
 #include "app/windows/share/share_rules.h"
+#include "app/windows/share/window_shot.h"
 #include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/label_ui.h"
@@ -163,7 +164,7 @@ protected:
     static int ShotFiles() {
         namespace fs = std::filesystem;
         return static_cast<int>(
-            std::distance(fs::directory_iterator(fs::path(CDuiScreenShare::ShotFolder())),
+            std::distance(fs::directory_iterator(fs::path(ZuvraKestrum::Share::ShotFolder())),
                           fs::directory_iterator()));
     }
 
@@ -196,7 +197,7 @@ TEST_F(ShareWindowTest, ListsTheDesktopAndOtherProgramsWindowsWithThumbnailsButN
     EXPECT_EQ(entry->width, 320);
     EXPECT_EQ(entry->height, 200);
     // The title's ':', '/' and '?' do not reach the file system; the file lies in the folder.
-    const std::wstring folder = CDuiScreenShare::ShotFolder();
+    const std::wstring folder = ZuvraKestrum::Share::ShotFolder();
     ASSERT_EQ(entry->imagePath.compare(0, folder.size(), folder), 0);
     EXPECT_EQ(entry->imagePath.find_first_of(L":/?", folder.size()), std::wstring::npos);
     EXPECT_NE(GetFileAttributesW(entry->imagePath.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -287,7 +288,7 @@ TEST_F(ShareWindowTest, SourcesWithoutThumbnailsAreListedOnThePlainGroundAndQuot
     TargetProgram target(kTargetTitle, 1);
     const HWND targetWindow = target.windows().at(0);
     // A file where the snapshot folder belongs: no thumbnail can be written.
-    const fs::path folder = fs::path(CDuiScreenShare::ShotFolder()).parent_path();
+    const fs::path folder = fs::path(ZuvraKestrum::Share::ShotFolder()).parent_path();
     fs::remove_all(folder);
     { std::ofstream(folder) << "in the way"; }
     Open();
@@ -316,7 +317,7 @@ TEST_F(ShareWindowTest, SourcesWithoutThumbnailsAreListedOnThePlainGroundAndQuot
     shot.imagePath = (quoted / L"shot.png").wstring();
     int width = 0;
     int height = 0;
-    ASSERT_TRUE(CDuiScreenShare::SaveWindowShot(targetWindow, shot.imagePath, width, height));
+    ASSERT_TRUE(ZuvraKestrum::Share::SaveWindowShot(targetWindow, shot.imagePath, width, height));
     const ShareSourceEntry* placed = list_->AddItem(shot);
     ASSERT_NE(placed, nullptr);
     ScrollTo(*placed);
@@ -339,7 +340,7 @@ TEST_F(ShareWindowTest, ClosingWhileSnapshottingEndsTheThreadAndASecondPickerLis
     DestroyWindow(picker_->GetHWND());
     const int written = ShotFiles();
     EXPECT_LT(written, kWindows);
-    const DWORD settled = GetTickCount() + 10 * CDuiScreenShare::kShotPeriodMs;
+    const DWORD settled = GetTickCount() + 10 * WindowShotThread::kPeriodMs;
     PumpUntil([&] { return GetTickCount() >= settled; });
     EXPECT_EQ(ShotFiles(), written);
 
