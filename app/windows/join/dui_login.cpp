@@ -291,17 +291,13 @@ void CDuiLogin::DoClose(DuiLib::TNotifyUI&) {
 
 void CDuiLogin::DoRoomConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    IDialogTable& dialogs = services_.dialogs();
-    dialogs.openDialog(ProgramDialogs::kSetAVDlg);
     // Before a meeting there is no room to set: only the device page.
-    if (auto* tabs = dynamic_cast<ISettingsTabs*>(dialogs.dialog(ProgramDialogs::kSetAVDlg))) {
-        tabs->setTabsEnabled(false);
-    }
+    OpenSettingsDialog(services_.dialogs(), ProgramDialogs::kSetAVDlg, false);
 }
 
 void CDuiLogin::DoUserConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    services_.dialogs().openDialog(ProgramDialogs::kUserConfigDlg);
+    OpenSettingsDialog(services_.dialogs(), ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiLogin::DoJoinChannel(DuiLib::TNotifyUI&) { JoinChannel(); }

@@ -647,16 +647,12 @@ void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
         firstHost = ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
     }
     const bool host = ZuvraKestrum::Roles::IsHost(firstHost, g_kestrumData->uid);
-    IDialogTable& dialogs = host_.dialogs();
     if (host) {
-        dialogs.openDialog(ProgramDialogs::kSetOwnRoomDlg);
+        OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kSetOwnRoomDlg);
         return;
     }
-    dialogs.openDialog(ProgramDialogs::kSetRoomDlg);
     // Opened from the meeting, its tabs lead to the audio and video settings.
-    if (auto* tabs = dynamic_cast<ISettingsTabs*>(dialogs.dialog(ProgramDialogs::kSetRoomDlg))) {
-        tabs->setTabsEnabled(true);
-    }
+    OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kSetRoomDlg, true);
 }
 
 // ---- Leave and close ------------------------------------------------------------------------

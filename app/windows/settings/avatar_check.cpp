@@ -38,6 +38,18 @@ AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> byte
     return AvatarVerdict::kAccepted;
 }
 
+int AvatarRefusalCode(AvatarVerdict verdict) {
+    switch (verdict) {
+    case AvatarVerdict::kWrongKind:
+        return kAvatarWrongKindCode;
+    case AvatarVerdict::kTooLarge:
+        return kAvatarTooLargeCode;
+    case AvatarVerdict::kAccepted:
+        break;
+    }
+    return 0;
+}
+
 std::optional<uint64_t> FileSizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA found = {};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &found) ||

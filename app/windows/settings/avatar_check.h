@@ -32,6 +32,10 @@ bool IsAvatarTooLarge(uint64_t bytes);
 // upload then reports what is wrong). The kind is judged first. Pure.
 AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes);
 
+// The error code of a refused verdict's box (kAvatarWrongKindCode, kAvatarTooLargeCode); 0 for
+// an accepted picture. Pure.
+int AvatarRefusalCode(AvatarVerdict verdict);
+
 // The size of the file at path, nullopt when there is no such file (or it is a folder). The
 // path is taken as it stands, never as a pattern.
 std::optional<uint64_t> FileSizeOf(const std::wstring& path);

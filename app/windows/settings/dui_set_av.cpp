@@ -15,21 +15,11 @@
 
 namespace {
 
+using ZuvraKestrum::Settings::DeviceAt;
+using ZuvraKestrum::Settings::DeviceEntry;
+using ZuvraKestrum::Settings::DeviceNames;
 using ZuvraKestrum::Settings::VideoQualityOption;
 using ZuvraKestrum::Util::CStringToUtf8;
-
-// The names of a device list in its order; a device that cannot be read shows empty.
-template <class Helper>
-std::vector<std::wstring> DeviceNames(Helper* helper) {
-    std::vector<std::wstring> names;
-    const int count = helper ? helper->getDeviceCount() : 0;
-    for (int index = 0; index < count; ++index) {
-        std::wstring name, id;
-        helper->getDevice(index, name, id);
-        names.push_back(name);
-    }
-    return names;
-}
 
 // Lists the names and selects the remembered device (UTF-8, as the configuration gives it)
 // with the item-select notification, so that the selection handler applies and stores it.
@@ -44,13 +34,6 @@ void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
     const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
         names, ZuvraKestrum::Util::Utf8ToCString(remembered));
     if (chosen >= 0) combo->SelectItem(chosen, false, true);
-}
-
-// The name and id of the device the combo shows; false (both empty) when there is none.
-template <class Helper>
-bool SelectedDevice(DuiLib::CComboUI* combo, Helper* helper, std::wstring& name, std::wstring& id) {
-    const int index = combo->GetCurSel();
-    return helper && index >= 0 && helper->getDevice(index, name, id);
 }
 
 }  // namespace
@@ -187,10 +170,7 @@ void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
     const bool selected = tabRoomOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", selected);
     if (!selected) return;
-    host_.openDialog(ProgramDialogs::kSetRoomDlg);
-    if (auto* room = dynamic_cast<ISettingsTabs*>(host_.dialog(ProgramDialogs::kSetRoomDlg))) {
-        room->setTabsEnabled(tabRoomOpt_->IsEnabled());
-    }
+    OpenSettingsDialog(host_, ProgramDialogs::kSetRoomDlg, tabRoomOpt_->IsEnabled());
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 
@@ -199,22 +179,22 @@ void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
-    std::wstring name, id;
-    const bool found = SelectedDevice(videoCombo_, videoHelper(), name, id);
-    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(name).c_str(), CStringToUtf8(id).c_str());
-    if (!found) return;
+    const DeviceEntry device = DeviceAt(videoHelper(), videoCombo_->GetCurSel());
+    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(device.name).c_str(),
+                CStringToUtf8(device.id).c_str());
+    if (!device.found) return;
     // A device the engine refuses is still remembered: it may work at the next start.
-    videoHelper()->setDevice(id);
-    host_.config().setCameraID(CStringToUtf8(name));
+    videoHelper()->setDevice(device.id);
+    host_.config().setCameraID(CStringToUtf8(device.name));
 }
 
 void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
-    std::wstring name, id;
-    const bool found = SelectedDevice(audioCombo_, audioHelper(), name, id);
-    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(name).c_str(), CStringToUtf8(id).c_str());
-    if (!found) return;
-    audioHelper()->setDevice(id);
-    host_.config().setMicID(CStringToUtf8(name));
+    const DeviceEntry device = DeviceAt(audioHelper(), audioCombo_->GetCurSel());
+    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(device.name).c_str(),
+                CStringToUtf8(device.id).c_str());
+    if (!device.found) return;
+    audioHelper()->setDevice(device.id);
+    host_.config().setMicID(CStringToUtf8(device.name));
 }
 
 void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {

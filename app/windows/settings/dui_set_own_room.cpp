@@ -36,14 +36,14 @@ LRESULT CDuiSetOwnRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
     // The speaker role was given up: the participant's window takes this one's place.
     ISettingsHost& host = host_;
     host.closeDialog(ProgramDialogs::kSetOwnRoomDlg);
-    host.openDialog(ProgramDialogs::kSetRoomDlg);
+    OpenSettingsDialog(host, ProgramDialogs::kSetRoomDlg);
     return 0;
 }
 
 void CDuiSetOwnRoom::updateRoomInfo() {
     if (!g_kestrumData || !ready_) return;
     roomPassword_ = showRoomAndPassword();
-    const std::vector<std::string> hosts = CRoomSettingsPage::hosts();
+    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     // Without a host the speaker line keeps the skin's text and the options their state.
     if (!hosts.empty()) {
         showSpeaker(hosts.front());
@@ -71,9 +71,7 @@ void CDuiSetOwnRoom::DoSure(DuiLib::TNotifyUI&) {
     send(ZuvraKestrum::Settings::RoomStatusOf(shownOptions()));
 }
 
-void CDuiSetOwnRoom::send(int status) {
-    sendUpdate(CRoomSettingsPage::hosts(), status, CStringToUtf8(passwordText()));
-}
+void CDuiSetOwnRoom::send(int status) { sendUpdate(status, CStringToUtf8(passwordText())); }
 
 void CDuiSetOwnRoom::DoGiveupSpeaker(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s", "CDuiSetOwnRoom::DoGiveupSpeaker");

@@ -46,17 +46,14 @@ LRESULT CDuiSetRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
     const bool tabsEnabled = tabAVOpt_ && tabAVOpt_->IsEnabled();
     ISettingsHost& host = host_;
     host.closeDialog(ProgramDialogs::kSetRoomDlg);
-    host.openDialog(ProgramDialogs::kSetOwnRoomDlg);
-    if (auto* own = dynamic_cast<ISettingsTabs*>(host.dialog(ProgramDialogs::kSetOwnRoomDlg))) {
-        own->setTabsEnabled(tabsEnabled);
-    }
+    OpenSettingsDialog(host, ProgramDialogs::kSetOwnRoomDlg, tabsEnabled);
     return 0;
 }
 
 void CDuiSetRoom::updateRoomInfo() {
     if (!g_kestrumData || !ready_) return;
     roomPassword_ = showRoomAndPassword();
-    const std::vector<std::string> hosts = CRoomSettingsPage::hosts();
+    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     const bool hasHost = !hosts.empty();
     if (hasHost) {
         showSpeaker(hosts.front());
@@ -87,7 +84,7 @@ void CDuiSetRoom::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetRoom::DoPwdEditReturn(DuiLib::TNotifyUI&) {
-    sendUpdate(CRoomSettingsPage::hosts(), roomStatus_, CStringToUtf8(passwordText()));
+    sendUpdate(roomStatus_, CStringToUtf8(passwordText()));
     // A click on the window takes the focus out of the edit.
     const LPARAM at = MAKELPARAM(kFocusClickX, kFocusClickY);
     ::PostMessageW(GetHWND(), WM_LBUTTONDOWN, 0, at);
@@ -99,10 +96,9 @@ void CDuiSetRoom::DoOptEnableAudio(DuiLib::TNotifyUI&) { sendOptionClick(RoomOpt
 void CDuiSetRoom::DoOptEnableVideo(DuiLib::TNotifyUI&) { sendOptionClick(RoomOption::kVideo); }
 
 void CDuiSetRoom::sendOptionClick(RoomOption clicked) {
-    const std::vector<std::string> hosts = CRoomSettingsPage::hosts();
     const int status = ZuvraKestrum::Settings::RoomStatusAfterClick(shownOptions(), clicked);
     // The stored password goes along: one typed but not confirmed with Return is not sent.
-    sendUpdate(hosts, status, g_kestrumData ? g_kestrumData->roomPassword : std::string());
+    sendUpdate(status, g_kestrumData ? g_kestrumData->roomPassword : std::string());
 }
 
 void CDuiSetRoom::DoApplySpeaker(DuiLib::TNotifyUI&) {

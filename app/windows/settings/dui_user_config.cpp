@@ -3,6 +3,7 @@
 #include "app/windows/settings/avatar_check.h"
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/nickname_rules.h"
+#include "app/windows/settings/profile_change.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_config.h"
@@ -15,24 +16,7 @@ namespace {
 
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
-
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t end = path.find_last_of(L'\\');
-    return end == std::wstring::npos ? std::wstring() : path.substr(0, end + 1);
-}
-
-// A picture of the user's own: a file at a full path. The default pictures are bare names that
-// the window library finds in the skin folder. Looked up wide, so that a folder outside the ANSI
-// code page counts too.
-bool IsPictureFile(const std::wstring& picture) {
-    if (picture.find(L'\\') == std::wstring::npos) return false;
-    const DWORD attributes = GetFileAttributesW(picture.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-const wchar_t* AvatarFailedText() {
-    return g_language == 0 ? L"Avatar setting failed" : L"头像更新失败";
-}
+namespace Settings = ZuvraKestrum::Settings;
 
 }  // namespace
 
@@ -132,8 +116,7 @@ void CDuiUserConfig::OnDestroy() {
 
 void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     if (!answer) return;
-    shared::Toast::Show(ZuvraKestrum::Settings::UploadAnswerText(*answer, g_language), kToastMs,
-                        GetHWND());
+    shared::Toast::Show(Settings::UploadAnswerText(*answer, g_language), kToastMs, GetHWND());
     EnableWindow(GetHWND(), TRUE);
 }
 
@@ -156,20 +139,18 @@ void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
     KESTRUM_LOG(Level_Info, "(%s)", portraitId.c_str());
     EnableWindow(GetHWND(), TRUE);
     if (!g_kestrumData) return;
-    const std::wstring cached = ZuvraKestrum::Util::GetPortraitCachePath(portraitId);
-    if (cached.empty()) {
-        KESTRUM_LOG(Level_Warning, "(%s) no cache file for this id", portraitId.c_str());
-    } else if (!CopyFileW(chosenPath_.c_str(), cached.c_str(), FALSE)) {
-        KESTRUM_LOG(Level_Warning, "(%s) copy failed (%lu)", portraitId.c_str(), GetLastError());
-    } else {
-        // The previous avatar goes only once the new one is in place, and only from the cache:
-        // the default pictures and the user's own files stay.
-        if (photoPath_ != cached && FolderOf(photoPath_) == FolderOf(cached)) {
-            DeleteFileW(photoPath_.c_str());
-        }
-        photoPath_ = cached;
-        g_kestrumData->portraitPath = CStringToUtf8(cached);
+    switch (Settings::CacheUploadedAvatar(chosenPath_,
+                                          ZuvraKestrum::Util::GetPortraitCachePath(portraitId),
+                                          photoPath_, *g_kestrumData)) {
+    case Settings::AvatarCaching::kCached:
         showPhoto(photoPath_);
+        break;
+    case Settings::AvatarCaching::kNoCacheFile:
+        KESTRUM_LOG(Level_Warning, "(%s) no cache file for this id", portraitId.c_str());
+        break;
+    case Settings::AvatarCaching::kCopyFailed:
+        KESTRUM_LOG(Level_Warning, "(%s) copy failed (%lu)", portraitId.c_str(), GetLastError());
+        break;
     }
     PostPayload<WM_GET_PHOTO>(host_.dialogWindow(ProgramDialogs::kLoginDlg),
                               NewRecord<std::string>(portraitId));
@@ -189,7 +170,7 @@ void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
 
 void CDuiUserConfig::showPhoto(const std::wstring& picture) {
     photoBtn_->SetBkImage(picture.c_str());
-    if (IsPictureFile(picture)) photoBtn_->SetText(L"");
+    if (Settings::IsPictureFile(picture)) photoBtn_->SetText(L"");
 }
 
 void CDuiUserConfig::DoInitWnd(DuiLib::TNotifyUI&) {
@@ -223,15 +204,11 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
     const std::wstring path = host_.chooseAvatarFile(GetHWND());
     if (path.empty()) return;
     chosenPath_ = path;
-    switch (ZuvraKestrum::Settings::CheckAvatar(path, ZuvraKestrum::Settings::FileSizeOf(path))) {
-    case ZuvraKestrum::Settings::AvatarVerdict::kWrongKind:
-        refuseAvatar(ZuvraKestrum::Settings::kAvatarWrongKindCode);
+    const int refusal =
+        Settings::AvatarRefusalCode(Settings::CheckAvatar(path, Settings::FileSizeOf(path)));
+    if (refusal != 0) {
+        refuseAvatar(refusal);
         return;
-    case ZuvraKestrum::Settings::AvatarVerdict::kTooLarge:
-        refuseAvatar(ZuvraKestrum::Settings::kAvatarTooLargeCode);
-        return;
-    case ZuvraKestrum::Settings::AvatarVerdict::kAccepted:
-        break;
     }
     EnableWindow(GetHWND(), FALSE);
     host_.updatePhoto(&Relay(), CStringToUtf8(path));
@@ -239,7 +216,8 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
 }
 
 void CDuiUserConfig::refuseAvatar(int code) {
-    host_.showMsgBox(GetHWND(), AvatarFailedText(), code, ProgramDialogs::kErrorBox);
+    host_.showMsgBox(GetHWND(), Settings::AvatarFailedText(g_language), code,
+                     ProgramDialogs::kErrorBox);
 }
 
 void CDuiUserConfig::DoOptEnableMic(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
@@ -253,36 +231,32 @@ void CDuiUserConfig::DoNickEditReturn(DuiLib::TNotifyUI&) {
 
 void CDuiUserConfig::DoNickEditChanged(DuiLib::TNotifyUI&) {
     std::wstring text = nickEdit_->GetText();
-    if (!ZuvraKestrum::Settings::CutNickname(text)) return;
+    if (!Settings::CutNickname(text)) return;
     nickEdit_->SetText(text.c_str());
     nickEdit_->SetSel(-1, -1);
-    host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameTooLongText(g_language), 0,
+    host_.showMsgBox(GetHWND(), Settings::NicknameTooLongText(g_language), 0,
                      ProgramDialogs::kWarningBox);
 }
 
 void CDuiUserConfig::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
-    if (nickEdit_->GetText() == ZuvraKestrum::Settings::NicknameHint(g_language)) {
+    if (nickEdit_->GetText() == Settings::NicknameHint(g_language)) {
         nickEdit_->SetText(L"");
     }
 }
 
 void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
     const std::wstring text = nickEdit_->GetText();
-    if (ZuvraKestrum::Settings::IsMissingNickname(text, g_language)) {
+    if (Settings::IsMissingNickname(text, g_language)) {
         nickEdit_->SetText(L"");
-        host_.showMsgBox(GetHWND(), ZuvraKestrum::Settings::NicknameHint(g_language), 0,
+        host_.showMsgBox(GetHWND(), Settings::NicknameHint(g_language), 0,
                          ProgramDialogs::kWarningBox);
         return;
     }
     if (g_kestrumData) {
-        CKestrumData& data = *g_kestrumData;
-        // Straight from the edit: a name outside the ANSI code page reaches the service whole.
-        data.nickname = CStringToUtf8(text);
-        host_.updateInfo(host_.courseObserver(), "", data.nickname, data.portraitId);
-        data.cameraOff = camOpt_->IsSelected();
-        data.micOff = micOpt_->IsSelected();
-        host_.config().setEnableCamera(data.cameraOff ? "1" : "0");
-        host_.config().setEnableMic(data.micOff ? "1" : "0");
+        Settings::ApplyProfile({text, camOpt_->IsSelected(), micOpt_->IsSelected()}, *g_kestrumData,
+                               host_.config());
+        host_.updateInfo(host_.courseObserver(), "", g_kestrumData->nickname,
+                         g_kestrumData->portraitId);
     }
     host_.closeDialog(ProgramDialogs::kUserConfigDlg);
 }
@@ -290,7 +264,7 @@ void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
 void CDuiUserConfig::DoUploadLog(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!g_kestrumData) return;
-    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+    if (!Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
         KESTRUM_LOG(Level_Warning, "() uploader not started");
     }
 }

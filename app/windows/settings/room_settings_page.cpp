@@ -5,7 +5,6 @@
 #include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/common/scoped_restore.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
 namespace {
@@ -81,9 +80,7 @@ LRESULT CRoomSettingsPage::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
 void CRoomSettingsPage::onUpdateRoom(bool success) {
     writeLine(Level_Info, __LINE__, "%s::onUpdateRoom(%d)", name().c_str(), success);
     if (!success || !g_kestrumData) return;
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    g_kestrumData->initialStatus = roomStatus_;
-    g_kestrumData->roomPassword = roomPassword_;
+    ZuvraKestrum::Settings::StoreConfirmedRoom(*g_kestrumData, roomStatus_, roomPassword_);
 }
 
 void CRoomSettingsPage::onCallBackError(const std::string& api, const std::string& message,
@@ -123,10 +120,7 @@ void CRoomSettingsPage::DoOptTabAV(DuiLib::TNotifyUI&) {
     const bool enabled = tabAVOpt_->IsEnabled();
     ISettingsHost& host = host_;
     const unsigned dialog = dialog_;
-    host.openDialog(ProgramDialogs::kSetAVDlg);
-    if (auto* audioVideo = dynamic_cast<ISettingsTabs*>(host.dialog(ProgramDialogs::kSetAVDlg))) {
-        audioVideo->setTabsEnabled(enabled);
-    }
+    OpenSettingsDialog(host, ProgramDialogs::kSetAVDlg, enabled);
     host.closeDialog(dialog);
 }
 
@@ -155,12 +149,6 @@ void CRoomSettingsPage::setTabsEnabled(bool enabled) {
     if (tabRoomOpt_) tabRoomOpt_->SetEnabled(enabled);
 }
 
-std::vector<std::string> CRoomSettingsPage::hosts() {
-    if (!g_kestrumData) return {};
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    return g_kestrumData->hosts;
-}
-
 std::string CRoomSettingsPage::showRoomAndPassword() {
     if (!g_kestrumData) return std::string();
     if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(g_kestrumData->roomName).c_str());
@@ -171,11 +159,8 @@ std::string CRoomSettingsPage::showRoomAndPassword() {
 }
 
 void CRoomSettingsPage::showSpeaker(const std::string& hostUid) {
-    std::string nickname;
-    g_kestrumData->getUserNickName(hostUid, nickname);
     showSpeakerText(
-        Utf8ToCString(ZuvraKestrum::Settings::SpeakerNameOf(nickname, g_kestrumData->hostName))
-            .c_str());
+        Utf8ToCString(ZuvraKestrum::Settings::SpeakerLine(*g_kestrumData, hostUid)).c_str());
 }
 
 void CRoomSettingsPage::showSpeakerText(const wchar_t* text) { speakerNameTxt_->SetText(text); }
@@ -200,10 +185,9 @@ void CRoomSettingsPage::enableOptions(bool enabled) {
     enableVideoOp_->SetEnabled(enabled);
 }
 
-void CRoomSettingsPage::sendUpdate(const std::vector<std::string>& hosts, int status,
-                                   const std::string& password) {
+void CRoomSettingsPage::sendUpdate(int status, const std::string& password) {
     roomStatus_ = status;
     roomPassword_ = password;
-    const std::string room = g_kestrumData ? g_kestrumData->roomName : std::string();
-    host_.updateRoom(&relay_, room, hosts, status, "", password);
+    const auto update = ZuvraKestrum::Settings::RoomUpdateOf(g_kestrumData, status, password);
+    host_.updateRoom(&relay_, update.room, update.hosts, update.status, "", update.password);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/windows/settings/observer_relay.h"
+#include "app/windows/settings/room_change.h"
 #include "app/windows/settings/room_settings_rules.h"
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/skeleton/dui_window.h"
@@ -74,8 +75,6 @@ protected:
     // its handlers need is missing, which leaves the window inert.
     virtual bool findOwnControls() { return true; }
 
-    // The meeting data's hosts, copied under its lock; empty without meeting data.
-    static std::vector<std::string> hosts();
     // Shows the room name and puts the meeting data's password into the edit; returns that
     // password (UTF-8).
     std::string showRoomAndPassword();
@@ -89,9 +88,10 @@ protected:
     void enableOptions(bool enabled);
     std::wstring passwordText() const { return std::wstring(pwdEdit_->GetText()); }
 
-    // updateRoom of the meeting data's room with these values (password UTF-8), reporting to
-    // the relay; they are the last sent values (roomStatus_, roomPassword_) from now on.
-    void sendUpdate(const std::vector<std::string>& hosts, int status, const std::string& password);
+    // updateRoom of the meeting data's room and hosts with these values (password UTF-8),
+    // reporting to the relay; they are the last sent values (roomStatus_, roomPassword_) from
+    // now on.
+    void sendUpdate(int status, const std::string& password);
 
     ISettingsHost& host_;
     const unsigned dialog_;

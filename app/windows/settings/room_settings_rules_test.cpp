@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/windows/settings/nickname_rules.h"
+#include "app/windows/settings/room_change.h"
 #include "app/windows/settings/room_settings_rules.h"
+#include "meeting_data_fixture.h"
 
 namespace {
 
@@ -67,6 +69,33 @@ TEST(RoomTexts, SpeakerNameFallsBackToTheHostNameAndPasswordsAreCutAt18) {
     std::wstring none = L"x";
     EXPECT_TRUE(CutToUnits(none, 0));
     EXPECT_EQ(none, L"");
+}
+
+TEST(RoomChange, AnUpdateCarriesTheRoomAndItsHostsAndOnlyItsConfirmationIsKept) {
+    const RoomUpdate alone = RoomUpdateOf(nullptr, 3, "pw");
+    EXPECT_EQ(alone.room, "");
+    EXPECT_TRUE(alone.hosts.empty());
+    EXPECT_EQ(alone.status, 3);
+    EXPECT_EQ(alone.password, "pw");
+
+    MeetingDataFixture meeting;
+    CKestrumData& data = meeting.data();
+    data.roomName = "room-1";
+    data.hosts = {"boss", "me"};
+    data.hostName = "Host text";
+    data.roomPassword = "old";
+    data.userList.emplace_back("boss", "Boss", "", 7, "", 0, -1, 0);
+    const RoomUpdate update = RoomUpdateOf(&data, 2, "new");
+    EXPECT_EQ(update.room, "room-1");
+    EXPECT_EQ(update.hosts, RoomHosts(&data));
+    EXPECT_EQ(update.hosts, data.hosts);
+    EXPECT_EQ(data.roomPassword, "old");  // sending writes nothing
+    StoreConfirmedRoom(data, update.status, update.password);
+    EXPECT_EQ(data.initialStatus, 2);
+    EXPECT_EQ(data.roomPassword, "new");
+
+    EXPECT_EQ(SpeakerLine(data, "boss"), "Boss");
+    EXPECT_EQ(SpeakerLine(data, "gone"), "Host text");
 }
 
 }  // namespace

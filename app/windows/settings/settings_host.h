@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/service/vossary_api.h"
 
-class CDuiFrameWindow;
 class CKestrumConfig;
 class CKestrumZuvra;
 
@@ -19,22 +20,12 @@ class CKestrumZuvra;
 //
 // Threads: the UI thread, the thread of the windows. Ownership: the host outlives every window
 // given it; the program's lives as long as the program.
-class ISettingsHost {
+class ISettingsHost : public IDialogTable {
 public:
     // The configuration file (MicID, CameraID, EnableCamera, EnableMic).
     virtual CKestrumConfig& config() = 0;
     // The engine wrapper; null when the program has none.
     virtual CKestrumZuvra* engine() = 0;
-
-    // The dialog table (ids of ProgramDialogs): the window object of an open dialog (null when
-    // it is closed), its window, opening and closing.
-    virtual CDuiFrameWindow* dialog(unsigned id) = 0;
-    virtual HWND dialogWindow(unsigned id) = 0;
-    virtual void openDialog(unsigned id) = 0;
-    virtual void closeDialog(unsigned id) = 0;
-
-    // The program's notice box over owner; returns when it is closed.
-    virtual void showMsgBox(HWND owner, const std::wstring& text, int code, int type) = 0;
 
     // The observer of the nickname update: the course bridge, which reports it to the join
     // window.
@@ -67,6 +58,12 @@ protected:
 
 // The host of the running program. Its parts are reached on first use, on the UI thread.
 ISettingsHost& ProgramSettingsHost();
+
+// The one way to open a settings dialog: opens dialog id of the table (or brings the open one
+// up) and then, when tabsEnabled is given and the dialog has tabs (ISettingsTabs), says whether
+// its tab buttons lead anywhere. Without tabsEnabled the tabs stay as the dialog has them.
+void OpenSettingsDialog(IDialogTable& dialogs, unsigned id,
+                        std::optional<bool> tabsEnabled = std::nullopt);
 
 // Implemented by the settings windows that sit side by side as tabs of one settings page (the
 // audio/video window and the room settings windows): the opener says whether the tab buttons

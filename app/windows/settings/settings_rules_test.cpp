@@ -30,6 +30,29 @@ TEST(DeviceChoice, TheLastDeviceOfTheRememberedNameWinsElseTheFirst) {
     EXPECT_EQ(ChooseDeviceIndex({}, L"Back"), -1);
 }
 
+// An engine's device list whose second entry cannot be read.
+struct DeviceList {
+    int getDeviceCount() { return 3; }
+    bool getDevice(int index, std::wstring& name, std::wstring& id) {
+        if (index == 1 || index >= 3) return false;
+        name = index == 0 ? L"Front" : L"Back";
+        id = L"id" + std::to_wstring(index);
+        return true;
+    }
+};
+
+TEST(DeviceChoice, AnEntryIsFoundOnlyWhereTheListCanBeReadAndAnUnreadableOneShowsEmpty) {
+    DeviceList list;
+    EXPECT_EQ(DeviceNames(&list), (std::vector<std::wstring>{L"Front", L"", L"Back"}));
+    EXPECT_TRUE(DeviceNames<DeviceList>(nullptr).empty());
+    const DeviceEntry back = DeviceAt(&list, 2);
+    EXPECT_TRUE(back.found);
+    EXPECT_EQ(back.name, L"Back");
+    EXPECT_EQ(back.id, L"id2");
+    for (const int index : {-1, 1, 3}) EXPECT_FALSE(DeviceAt(&list, index).found) << index;
+    EXPECT_FALSE(DeviceAt<DeviceList>(nullptr, 0).found);
+}
+
 TEST(VideoQuality, EachStoredLevelHasItsOptionAndPictureHeight) {
     const struct {
         int level;
@@ -66,6 +89,10 @@ TEST(AvatarCheck, PicturesFromSixTenthsOfAMebibyteAreTooLargeAndTheKindIsJudgedF
     EXPECT_EQ(CheckAvatar(L"a.jpeg", std::nullopt), AvatarVerdict::kAccepted);
     EXPECT_EQ(CheckAvatar(L"a.gif", 629146), AvatarVerdict::kWrongKind);
     EXPECT_EQ(CheckAvatar(L"a.gif", 10), AvatarVerdict::kWrongKind);
+    // Each refusal shows its own code's text.
+    EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kAccepted), 0);
+    EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kWrongKind), kAvatarWrongKindCode);
+    EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kTooLarge), kAvatarTooLargeCode);
 }
 
 TEST(AvatarCheck, FileSizeIsReadForThePathAsItStandsNeverAsAPattern) {

@@ -8,6 +8,7 @@
 #include "kestrum/core/util_text.h"
 
 void WindowShotThread::start(std::vector<HWND> candidates, std::wstring folder, HWND target) {
+    KESTRUM_CHECK_THREAD(owner_);
     stop();
     stop_ = false;
     running_ = !candidates.empty();
@@ -17,6 +18,7 @@ void WindowShotThread::start(std::vector<HWND> candidates, std::wstring folder, 
 }
 
 void WindowShotThread::stop() {
+    KESTRUM_CHECK_THREAD(owner_);
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     running_ = false;

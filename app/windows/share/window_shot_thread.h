@@ -7,15 +7,18 @@
 #include <thread>
 #include <vector>
 
+#include "kestrum/common/thread_affinity.h"
+
 // The picker's snapshot thread: it goes through the candidate windows, one every kPeriodMs, and
 // posts each that is still another program's window and has a name to the target window as an
 // entry (WM_SHARE_SOURCE_FOUND, share_messages.h), its thumbnail written into the folder. It
 // reads other programs' windows only and never sends a message to a window of this program, so
 // the target's thread may wait for it.
 //
-// Threads: start, stop and the destructor on the owner's thread; running on any. Ownership: the
-// owner (the picker) ends it: stop and the destructor return only once the thread has ended, so
-// that nothing is posted afterwards and the owner can free what is still queued.
+// Threads: start, stop and the destructor on the owner's thread (checked in test builds);
+// running on any. Ownership: the owner (the picker) ends it: stop and the destructor return only
+// once the thread has ended, so that nothing is posted afterwards and the owner can free what is
+// still queued.
 class WindowShotThread {
 public:
     // The pace: one window per period.
@@ -40,4 +43,5 @@ private:
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> running_{false};
+    kestrum::common::ThreadAffinity owner_;
 };
