@@ -218,6 +218,7 @@ LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     }
     c.mic->Selected(localAudioMuted_, false);
     c.camera->Selected(localVideoMuted_, false);
+    SetUp();
     return 0;
 }
 
@@ -228,7 +229,8 @@ LRESULT CDuiLive::OnNcPaint(UINT, WPARAM, LPARAM, bool&) {
 
 // What the big view shows under its video window: a person when the participant has neither
 // microphone nor camera on, else a camera that is off. The picture keeps its size in the middle
-// of the big view, whatever the window's size.
+// of the big view, whatever the window's size. Set again only when it changes: setting it
+// repaints the whole big view, and every frame paint and layout asks for it.
 void CDuiLive::ShowNoVideoPicture() {
     const int both = kStatusMicOff | kStatusCameraOff;
     const bool silent = (roster_->bigViewUser().status & both) == both;
@@ -239,6 +241,8 @@ void CDuiLive::ShowNoVideoPicture() {
     swprintf(image, 96, L"file='%ls' dest='%d,%d,%d,%d'",
              silent ? L"live/default.png" : L"live/no_signal_bk.png", left, top,
              left + kNoVideoPicture, top + kNoVideoPicture);
+    if (noVideoPicture_ == image) return;
+    noVideoPicture_ = image;
     controls_.bigView->SetBkImage(image);
 }
 
@@ -446,26 +450,35 @@ LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
 
 // ---- Set-up ---------------------------------------------------------------------------------
 
-void CDuiLive::DoInitWnd(DuiLib::TNotifyUI&) {
+// Done while the window is created, before its first layout and paint, so that the signalling
+// connects while the window lays itself out and paints. The connection is started first: its
+// events are posted, and none is handled before this returns, so the child windows and the
+// engine's set-up are in place before the first of them, as they were when the set-up waited
+// for the first paint.
+void CDuiLive::SetUp() {
     KESTRUM_LOG(Level_Info, "()");
     CKestrumCourse* course = Course();
     if (CKestrumZuvra* engine = Engine()) engine->SetMsgReceiver(GetHWND());
     course->targetWindow = GetHWND();
     controls_.roomId->SetText(L"");
+    // The window joins the thread when it goes.
+    connectThread_ = std::thread([course] { course->connectSocket(); });
     CreateVideoWindow();
     CreatePanels();
     SetUpEngine();
     for (HWND panel : {HandleOf(strip_), HandleOf(userList_), HandleOf(chatList_)}) {
         if (panel) ::ShowWindow(panel, SW_HIDE);
     }
+}
+
+// The first layout has given the title and tool bars their places.
+void CDuiLive::DoInitWnd(DuiLib::TNotifyUI&) {
     RECT client;
     GetClientRect(GetHWND(), &client);
     layout_ = live::LayOut(SIZE{client.right, client.bottom}, controls_.title->GetPos(),
                            controls_.toolBar->GetPos());
     LayOutChildren();
     ShowNoVideoPicture();
-    // The connection's first events come here; the window joins the thread when it goes.
-    connectThread_ = std::thread([course] { course->connectSocket(); });
 }
 
 void CDuiLive::CreateVideoWindow() {
@@ -940,6 +953,9 @@ LRESULT CDuiLive::OnMediaJoinChannelSuccess(UINT, WPARAM wParam, LPARAM, bool&) 
         KESTRUM_LOG(Level_Info, "(%s,%d,%d)", joined->channel.get(), static_cast<int>(joined->uid),
                     joined->elapsed);
         roster_->onOwnEngineJoin(static_cast<int32_t>(joined->uid));
+        // The video window's dark background is painted now, before the engine draws into it,
+        // so that the pending erase does not wipe the engine's first picture.
+        if (videoWnd_) UpdateWindow(videoWnd_);
         if (CKestrumZuvra* engine = Engine()) engine->SetupLocalVideo(videoWnd_, true, kRenderFit);
         AdjustLayout();
         ApplyOwnStatus();

@@ -39,8 +39,8 @@ struct MsgBoxRequestInfo;
 // the media marks decide signal and speaker marks, this class only moves windows and controls.
 //
 // Threads: the UI thread, apart from its three signalling threads, which only call the course
-// bridge: the connect thread, started by "windowinit", the reconnect thread, started after a
-// back-off when the server refused to take a lost connection back, and the close thread of leave
+// bridge: the connect thread, started as the window is created, the reconnect thread, started after
+// a back-off when the server refused to take a lost connection back, and the close thread of leave
 // and close, which cancels the reconnection, takes the connect thread over and joins both before it
 // closes, so that no connection being made outlives the meeting. The window joins what it still
 // owns when it is destroyed, so no thread outlives it; none shows a box (the reconnect notice is
@@ -211,7 +211,8 @@ private:
     void DoUserList(DuiLib::TNotifyUI&);
     void DoSmallLocal(DuiLib::TNotifyUI&);
 
-    // Set-up steps of DoInitWnd.
+    // Set-up at creation, and its steps.
+    void SetUp();
     void CreateVideoWindow();
     void CreatePanels();
     void SetUpEngine();
@@ -275,7 +276,8 @@ private:
     bool joined_ = false;     // the engine reports it joined
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;
-    SIZE client_{};  // the client size of the last layout
+    SIZE client_{};                // the client size of the last layout
+    std::wstring noVideoPicture_;  // the big view's background as last set
     HWND videoWnd_ = nullptr;
     CDuiRemoteToolBar* strip_ = nullptr;
     CDuiUserList* userList_ = nullptr;

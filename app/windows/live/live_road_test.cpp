@@ -291,6 +291,34 @@ TEST_F(LiveRoadTest, TheJoinEndsInTheMeetingWithTheLocalPreview) {
     // The meeting data lists the participants, the own one first.
     ASSERT_FALSE(MeetingData().userList.empty());
     EXPECT_EQ(std::string(MeetingData().userList.front().uid), MeetingData().uid);
+    // A frame paint leaves the big view as it is: nothing of the client area is painted again.
+    HWND live = Live()->GetHWND();
+    UpdateWindow(live);
+    SendMessageW(live, WM_NCPAINT, 1, 0);
+    EXPECT_FALSE(GetUpdateRect(live, nullptr, FALSE));
+}
+
+// The signalling connects while the window first paints, so its events may come before that
+// paint: the window is ready for them when it is made.
+TEST_F(LiveRoadTest, TheWindowIsReadyForTheSignallingBeforeItsFirstPaint) {
+    ASSERT_NO_FATAL_FAILURE(Leave());
+    CDuiLogin* join = JoinWindow();
+    ASSERT_TRUE(PumpUntil([join] { return Control(join, L"joinbtn")->IsEnabled(); }));
+    bool painted = false;
+    bool ready = false;
+    const auto firstPaint = [&painted, &ready](MSG& message) {
+        if (!painted && message.message == WM_PAINT && Live() &&
+            message.hwnd == Live()->GetHWND()) {
+            painted = true;
+            ready = Live()->videoWindow() && Live()->participantsPanel() && Live()->chatPanel();
+        }
+        return false;
+    };
+    Click(join, Control(join, L"joinbtn"));
+    ASSERT_TRUE(kestrum::testing_support::PumpUntil([] { return Live() && Live()->engineJoined(); },
+                                                    firstPaint));
+    EXPECT_TRUE(painted);
+    EXPECT_TRUE(ready);
 }
 
 TEST_F(LiveRoadTest, ASecondParticipantFillsTheBigViewInEitherOrderAndAThirdGetsATile) {

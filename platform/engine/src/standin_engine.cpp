@@ -201,9 +201,13 @@ int StandInEngine::setupRemoteVideo(const zuvra::rtc::VideoView& view) {
 
 int StandInEngine::startPreview() {
     JournalRecord(JournalCall("engine.startPreview"));
-    std::lock_guard<std::mutex> guard(stateLock_);
-    if (!previewing_) previewTick_ = GetTickCount();
-    previewing_ = true;
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        if (!previewing_) previewTick_ = GetTickCount();
+        previewing_ = true;
+    }
+    // The camera's picture shows as soon as the preview starts, not a frame period later.
+    wake();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ public:
     void onError(int code, const char* text) override {
         add("error " + std::to_string(code) + " " + (text ? text : "(null)"));
     }
+    void onFirstLocalVideoFrame(int, int, int) override {
+        firstLocalFrame = std::chrono::steady_clock::now();
+        add("firstLocalFrame");
+    }
+
+    std::chrono::steady_clock::time_point firstLocalFrame;
 
     // Waits until `count` events start with prefix; returns how many do (fewer when they did
     // not come by the tests' timeout).
@@ -128,6 +135,21 @@ TEST_F(StandInEngineTest, VolumeIndicationListsTheOwnAndTheJoinedRemoteUsers) {
     ASSERT_EQ(handler_.waitFor("join", 1), 1u);
     ASSERT_EQ(KestrumEngineInject("userJoined 99 15"), 0);
     EXPECT_GE(handler_.waitFor("volume 0 99", 2), 2u);
+}
+
+TEST_F(StandInEngineTest, APreviewShowsItsFirstPictureWithoutWaitingForTheNextFrame) {
+    HWND view = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(view, nullptr);
+    // The join's pass has just run: the next one is a whole frame period (100 ms) away.
+    engine_->joinChannel("t", "room", "", 7);
+    ASSERT_EQ(handler_.waitFor("join", 1), 1u);
+    engine_->setupLocalVideo(VideoView{view, 2, 0, 0});
+    const auto asked = std::chrono::steady_clock::now();
+    engine_->startPreview();
+    ASSERT_EQ(handler_.waitFor("firstLocalFrame", 1), 1u);
+    EXPECT_LT(handler_.firstLocalFrame - asked, std::chrono::milliseconds(50));
+    DestroyWindow(view);
 }
 
 TEST_F(StandInEngineTest, InjectedEventsReachTheHandler) {
