@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -53,11 +52,11 @@ public:
             return;
         }
         // Listed is not yet painted: another program's window reaches the screen, where the
-        // picker reads it, only when that program has drawn and the display has taken it.
+        // picker reads it, only when that program has drawn and the display has taken it. The
+        // windows below the topmost are partly hidden by it, and hidden parts read black.
         kestrum::testing_support::PumpUntil([&] {
             const std::vector<HWND> listed = windows();
-            return static_cast<int>(listed.size()) == count &&
-                   std::all_of(listed.begin(), listed.end(), &ShowsOrange);
+            return static_cast<int>(listed.size()) == count && ShowsOrange(listed.front());
         });
     }
     ~TargetProgram() {
@@ -78,10 +77,18 @@ public:
     }
 
 private:
+    // Read as the picker reads it: copied out of the window's device context.
     static bool ShowsOrange(HWND window) {
-        HDC dc = GetDC(window);
-        const COLORREF shown = GetPixel(dc, 160, 100);
-        ReleaseDC(window, dc);
+        HDC source = GetDC(window);
+        HDC memory = CreateCompatibleDC(source);
+        HBITMAP pixel = CreateCompatibleBitmap(source, 1, 1);
+        HGDIOBJ old = SelectObject(memory, pixel);
+        BitBlt(memory, 0, 0, 1, 1, source, 160, 100, SRCCOPY);
+        const COLORREF shown = GetPixel(memory, 0, 0);
+        SelectObject(memory, old);
+        DeleteObject(pixel);
+        DeleteDC(memory);
+        ReleaseDC(window, source);
         return shown == RGB(0xFF, 0x88, 0x00);
     }
 
