@@ -79,7 +79,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     if (FAILED(CoInitialize(nullptr))) return 0;
     Startup::SetUpCrashReports();
-    Startup::RestartCrashReporter();
+    // The crash handler is in place already; the reporter's start blocks this thread and the
+    // child's own start competes with the join window's first paint, so it waits for that paint.
+    Startup::AfterPendingPaints(&Startup::RestartCrashReporter);
 
     DuiLib::CPaintManagerUI::MessageLoop();
 

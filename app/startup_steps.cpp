@@ -16,6 +16,17 @@ constexpr DWORD kCrashFlags = 5;
 constexpr int kCrashActivity = 2;
 constexpr char kCrashReporter[] = "Faultpost.exe";
 
+void (*pendingStep)() = nullptr;
+
+// A thread timer's message is the last a queue hands out, after posted, input and paint
+// messages: it fires only when the windows' paints are done.
+void CALLBACK RunPendingStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    void (*const step)() = pendingStep;
+    pendingStep = nullptr;
+    if (step) step();
+}
+
 }  // namespace
 
 const wchar_t* AlreadyRunningText(int language) {
@@ -51,6 +62,11 @@ void RestartCrashReporter() {
     int killed = 0;
     Util::KillProcessByName(kCrashReporter, killed);
     Util::StartProcess(kCrashReporter, "");
+}
+
+void AfterPendingPaints(void (*step)()) {
+    pendingStep = step;
+    SetTimer(nullptr, 0, 0, &RunPendingStep);
 }
 
 }  // namespace ZuvraKestrum::Startup

@@ -31,4 +31,9 @@ void SetUpCrashReports();
 // result is looked at: the crash reporter may be missing.
 void RestartCrashReporter();
 
+// Runs step on this thread from its message loop once nothing but timers is left in its queue,
+// that is after the windows shown so far have had their first paint. One step at a time: a
+// second call before the first step has run replaces it.
+void AfterPendingPaints(void (*step)());
+
 }  // namespace ZuvraKestrum::Startup
