@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_notify_map.h"
 #include "skel_messages.h"
 
@@ -150,6 +151,26 @@ TEST(MessageMap, EventRowsRunOnlyWhileTheOwnerAcceptsEventsAndFreeTheRecordOther
     owner.accepting = true;
     Dispatch(table, owner, WM_SKEL_NOTE, NewNote(2));
     EXPECT_EQ(owner.seen, std::vector<std::string>{"note 2"});
+}
+
+TEST(WindowRegistration, IsUndoneOnceWhenResetReplacedOrDestroyed) {
+    int undone = 0;
+    const auto count = [&undone] { ++undone; };
+    {
+        CWindowRegistration registration(count);
+        CWindowRegistration moved(std::move(registration));
+        EXPECT_FALSE(registration);
+        registration.reset();
+        EXPECT_EQ(undone, 0);
+    }
+    EXPECT_EQ(undone, 1);
+
+    CWindowRegistration registration(count);
+    registration = CWindowRegistration(count);
+    EXPECT_EQ(undone, 2);
+    registration.reset();
+    registration.reset();
+    EXPECT_EQ(undone, 3);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/control_binding.h"
+#include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/testing/win_wait.h"
@@ -24,8 +26,12 @@ constexpr DWORD kDialogStyle = 0x10CF0000;
 // A window that logs as the program's windows do and builds its skin in the user's language.
 class LoggingWindow : public CDuiWindow<LoggingWindow>, public CKestrumDump {
 public:
-    LoggingWindow(const wchar_t* stem, const std::string& logPath)
-        : CKestrumDump("LoggingWindow", true, false, false, logPath), stem_(stem) {}
+    // complete: binds a table the test skin fills; otherwise one with a name it lacks and one
+    // of another kind.
+    LoggingWindow(const wchar_t* stem, const std::string& logPath, bool complete = true)
+        : CKestrumDump("LoggingWindow", true, false, false, logPath),
+          stem_(stem),
+          complete_(complete) {}
 
     const wchar_t* GetWindowClassName() const override { return L"UISkelLoggingWnd"; }
     static CDuiMessageMap<LoggingWindow> MessageMap() {
@@ -35,16 +41,38 @@ public:
 
     // The source line of the skin's build, as the log names it.
     static inline int buildLine = 0;
+    static inline int bindLine = 0;
     DuiLib::CControlUI* root = nullptr;
+    bool bound = false;
+    DuiLib::COptionUI* option = nullptr;
+    DuiLib::CButtonUI* button = nullptr;
+    DuiLib::CControlUI* label = nullptr;
 
 private:
     LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
         buildLine = __LINE__ + 1;
         root = BuildLanguageSkin(stem_.c_str(), nullptr, *this);
+        if (!root) return 0;
+        if (complete_) {
+            // An option is a button too.
+            bound = BindControls(*this,
+                                 {{L"capopt", &LoggingWindow::option},
+                                  {L"capopt", &LoggingWindow::button},
+                                  {L"title", &LoggingWindow::label}},
+                                 *this);
+            return 0;
+        }
+        bindLine = __LINE__ + 1;
+        bound = BindControls(*this,
+                             {{L"title", &LoggingWindow::label},
+                              {L"capbtn", &LoggingWindow::option},
+                              {L"nosuch", &LoggingWindow::button}},
+                             *this);
         return 0;
     }
 
     std::wstring stem_;
+    bool complete_;
 };
 
 class SkeletonWindowTest : public ::testing::Test {
@@ -199,6 +227,37 @@ TEST_F(SkeletonWindowTest, LanguageSkinIsBuiltAndAMissingOneIsLoggedAsTheCalling
                              "] LoggingWindow::OnCreate(NoSuchSkin-zh.xml) skin missing\r\n";
     EXPECT_NE(text.find(line), std::string::npos) << text;
     EXPECT_EQ(text.find("SkelTest"), std::string::npos) << text;
+}
+
+TEST_F(SkeletonWindowTest, ControlTableBindsByKindAndAnIncompleteOneLeavesTheWindowInert) {
+    TempFolder folder;
+    const std::string log = folder.narrow() + "windows.log";
+    auto* complete = new LoggingWindow(L"SkelTest", log);
+    auto* incomplete = new LoggingWindow(L"SkelTest", log, false);
+    HWND handles[] = {complete->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300),
+                      incomplete->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300)};
+    ASSERT_NE(handles[0], nullptr);
+    ASSERT_NE(handles[1], nullptr);
+    DuiLib::CPaintManagerUI& manager = complete->paintManager();
+    EXPECT_TRUE(complete->bound);
+    EXPECT_EQ(complete->option, manager.FindControl(L"capopt"));
+    EXPECT_EQ(complete->button, complete->option);
+    EXPECT_EQ(complete->label, manager.FindControl(L"title"));
+    EXPECT_TRUE(manager.RemoveNotifier(complete));
+
+    EXPECT_FALSE(incomplete->bound);
+    EXPECT_EQ(incomplete->label, nullptr);
+    EXPECT_EQ(incomplete->option, nullptr);
+    EXPECT_EQ(incomplete->button, nullptr);
+    EXPECT_FALSE(incomplete->paintManager().RemoveNotifier(incomplete));
+    for (HWND handle : handles) DestroyWindow(handle);
+
+    const std::string text = ReadFileBytes(log);
+    const std::string at = "[LoggingWindow:" + std::to_string(LoggingWindow::bindLine) +
+                           "] LoggingWindow::OnCreate control ";
+    EXPECT_NE(text.find(at + "capbtn of another kind\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(at + "nosuch missing\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("title"), std::string::npos) << text;
 }
 
 TEST_F(SkeletonWindowTest, CaptionDragsExceptOverButtonsAndOptions) {

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <utility>
+
+#include "duilib/control_ui.h"
+#include "duilib/paint_manager_ui.h"
+#include "kestrum/core/kestrum_dump.h"
+
+// How a window's set-up keeps its controls and what it owns while it lives.
+//
+// A window lists the controls it keeps once its skin is built, by skin name and member; the
+// member's type is the kind the control must have:
+//
+//     LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+//         if (!BuildLanguageSkin(L"ChatList", this, *this)) return 0;
+//         BindControls(*this, {{L"chatList", &CDuiChatList::chatList_},
+//                              {L"inputEdit", &CDuiChatList::inputEdit_}}, *this);
+//         return 0;
+//     }
+//
+// and a registration it makes on another object (a target window, a receiver, an observer)
+// becomes a CWindowRegistration member that undoes it, in place of the undoing by hand in the
+// teardown:
+//
+//     courseTarget_ = CWindowRegistration(
+//         [course, self = GetHWND()]() mutable {
+//             course->targetWindow.compare_exchange_strong(self, nullptr); });
+//
+// A teardown that frees the messages still queued for the window resets the registration first
+// (courseTarget_.reset()), so that nothing is posted after the queue was emptied.
+
+// One row of a window's control table: the skin name of a control and the member that keeps it.
+// Threads: the window's thread, as the window's set-up.
+template <class Window>
+class ControlRow {
+public:
+    // Control is the member's kind: CControlUI takes any control, a derived class only a
+    // control of that class or one derived from it.
+    template <class Control>
+    ControlRow(const wchar_t* name, Control* Window::*member)
+        : name_(name),
+          bind_([member](Window& window, DuiLib::CControlUI* control) {
+              window.*member = dynamic_cast<Control*>(control);
+              return window.*member != nullptr;
+          }),
+          unbind_([member](Window& window) { window.*member = nullptr; }) {}
+
+    const wchar_t* name() const { return name_; }
+    // The member keeps control when it is of the member's kind, else null; true in the first
+    // case.
+    bool bind(Window& window, DuiLib::CControlUI* control) const { return bind_(window, control); }
+    void unbind(Window& window) const { unbind_(window); }
+
+private:
+    const wchar_t* name_;
+    std::function<bool(Window&, DuiLib::CControlUI*)> bind_;
+    std::function<void(Window&)> unbind_;
+};
+
+namespace control_binding {
+
+// The Level_Error line of a control the table names that the skin lacks (found false) or has
+// of another kind: "<log's name>::<caller> control <name> missing" / "... of another kind".
+void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* name, bool found);
+
+}  // namespace control_binding
+
+// Binds each row's member to the control of the row's name in window's paint manager. True
+// when every control was there with its member's kind. Otherwise each one that was not is
+// logged (control_binding::LogUnbound, as `log`, the window itself, from the caller's source
+// line) and the window goes inert: no notification reaches it any more and every member of
+// the table is null, so that each operation, which checks its control first, does nothing.
+// caller and line are the calling function's; leave them out.
+template <class Window>
+bool BindControls(Window& window, std::initializer_list<ControlRow<Window>> rows, CKestrumDump& log,
+                  const char* caller = __builtin_FUNCTION(), int line = __builtin_LINE()) {
+    DuiLib::CPaintManagerUI& manager = window.paintManager();
+    bool complete = true;
+    for (const ControlRow<Window>& row : rows) {
+        DuiLib::CControlUI* control = manager.FindControl(row.name());
+        if (row.bind(window, control)) continue;
+        control_binding::LogUnbound(log, caller, line, row.name(), control != nullptr);
+        complete = false;
+    }
+    if (complete) return true;
+    manager.RemoveNotifier(&window);
+    for (const ControlRow<Window>& row : rows) row.unbind(window);
+    return false;
+}
+
+// A registration a window made on another object, owned by the window: undone once, when it is
+// reset, replaced by another or destroyed with its window object. Empty, it undoes nothing.
+// Threads: made, reset and destroyed on the window's thread. Move-only.
+class CWindowRegistration {
+public:
+    CWindowRegistration() = default;
+    explicit CWindowRegistration(std::function<void()> undo) : undo_(std::move(undo)) {}
+    ~CWindowRegistration() { reset(); }
+    CWindowRegistration(CWindowRegistration&& other) noexcept : undo_(std::move(other.undo_)) {
+        other.undo_ = nullptr;
+    }
+    CWindowRegistration& operator=(CWindowRegistration&& other) noexcept {
+        if (this == &other) return *this;
+        reset();
+        undo_ = std::move(other.undo_);
+        other.undo_ = nullptr;
+        return *this;
+    }
+    CWindowRegistration(const CWindowRegistration&) = delete;
+    CWindowRegistration& operator=(const CWindowRegistration&) = delete;
+
+    // Undoes the registration now; later resets do nothing.
+    void reset() {
+        std::function<void()> undo = std::move(undo_);
+        undo_ = nullptr;
+        if (undo) undo();
+    }
+    explicit operator bool() const { return static_cast<bool>(undo_); }
+
+private:
+    std::function<void()> undo_;
+};
