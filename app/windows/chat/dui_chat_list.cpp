@@ -3,6 +3,7 @@
 #include "app/windows/chat/chat_input.h"
 #include "app/windows/chat/chat_list.h"
 #include "app/windows/meeting/meeting_host.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
@@ -37,18 +38,10 @@ DuiLib::CControlUI* CDuiChatList::CreateControl(const wchar_t* className) {
 }
 
 void CDuiChatList::OnCreate() {
-    const wchar_t* const skin = L"ChatList";
-    if (!BuildLanguageSkin(skin, this, *this)) return;
-    listClient_ = paintManager_.FindControl(L"listClient");
-    chatList_ = dynamic_cast<CChatList*>(paintManager_.FindControl(L"chatList"));
-    DuiLib::CControlUI* input = paintManager_.FindControl(L"inputEdit");
-    inputEdit_ =
-        input ? static_cast<DuiLib::CRichEditUI*>(input->GetInterface(L"RichEdit")) : nullptr;
-    if (!chatList_ || !inputEdit_) {
-        KESTRUM_LOG(Level_Error, "(%s) controls missing",
-                    ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
-        paintManager_.RemoveNotifier(this);
-    }
+    if (!BuildLanguageSkin(L"ChatList", this, *this)) return;
+    BindControls(
+        *this, {{L"chatList", &CDuiChatList::chatList_}, {L"inputEdit", &CDuiChatList::inputEdit_}},
+        *this);
 }
 
 void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {

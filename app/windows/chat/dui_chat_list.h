@@ -56,7 +56,6 @@ private:
     void DoInputEditChanged(DuiLib::TNotifyUI& notification);
 
     IMeetingHost& host_;
-    DuiLib::CControlUI* listClient_ = nullptr;
     CChatList* chatList_ = nullptr;
     DuiLib::CRichEditUI* inputEdit_ = nullptr;
     std::string ownUid_;

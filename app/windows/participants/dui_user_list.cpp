@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "app/windows/participants/participant_rules.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/message_families.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
@@ -53,10 +54,11 @@ CDuiNotifyMap<CDuiUserList> CDuiUserList::NotifyMap() {
 
 void CDuiUserList::OnCreate() {
     if (!BuildLanguageSkin(L"UserList", this, *this)) return;
-    listClient_ = paintManager_.FindControl(L"listClient");
-    DuiLib::CControlUI* list = paintManager_.FindControl(L"userlist");
-    list_ = dynamic_cast<CUserList*>(list);
-    title_ = paintManager_.FindControl(L"Participants");
+    if (!BindControls(
+            *this, {{L"userlist", &CDuiUserList::list_}, {L"Participants", &CDuiUserList::title_}},
+            *this)) {
+        return;
+    }
     updateUserCount();
 }
 

@@ -91,7 +91,6 @@ private:
     void setWaiting(Device device, const std::string& uid, bool waiting);
 
     IMeetingHost& host_;
-    DuiLib::CControlUI* listClient_ = nullptr;
     DuiLib::CControlUI* title_ = nullptr;
     ZuvraKestrum::Participants::InvitationWaits waits_;
     CUserList* list_ = nullptr;

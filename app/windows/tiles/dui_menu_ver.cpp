@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
@@ -49,24 +50,14 @@ CDuiNotifyMap<CDuiMenuVer> CDuiMenuVer::NotifyMap() {
 }
 
 void CDuiMenuVer::OnCreate() {
-    const wchar_t* const skin = L"MenuVer";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
-    auto option = [this](const wchar_t* name) {
-        DuiLib::CControlUI* control = paintManager_.FindControl(name);
-        return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option"))
-                       : nullptr;
-    };
-    exchangeBig_ = paintManager_.FindControl(L"exchangeBig");
-    tickout_ = paintManager_.FindControl(L"tickout");
-    cameraOpt_ = option(L"cameraOpt");
-    micOpt_ = option(L"micOpt");
-    menuList_ = paintManager_.FindControl(L"MenuList");
-    if (!exchangeBig_ || !tickout_ || !cameraOpt_ || !micOpt_ || !menuList_) {
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
-        paintManager_.RemoveNotifier(this);
-        exchangeBig_ = tickout_ = menuList_ = nullptr;
-        cameraOpt_ = micOpt_ = nullptr;
-    }
+    if (!BuildLanguageSkin(L"MenuVer", nullptr, *this)) return;
+    BindControls(*this,
+                 {{L"exchangeBig", &CDuiMenuVer::exchangeBig_},
+                  {L"tickout", &CDuiMenuVer::tickout_},
+                  {L"cameraOpt", &CDuiMenuVer::cameraOpt_},
+                  {L"micOpt", &CDuiMenuVer::micOpt_},
+                  {L"MenuList", &CDuiMenuVer::menuList_}},
+                 *this);
 }
 
 void CDuiMenuVer::OnKillFocus() {

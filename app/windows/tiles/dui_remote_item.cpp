@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
@@ -19,11 +20,6 @@ constexpr DWORD kFocusedColour = 0xFF05BCF5;
 constexpr DWORD kUnfocusedColour = 0xFFDDDDDD;
 // The engine scales the stream to fill the tile's video.
 constexpr int kTileRenderMode = 1;
-
-DuiLib::COptionUI* FindOption(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
-    DuiLib::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<DuiLib::COptionUI*>(control->GetInterface(L"Option")) : nullptr;
-}
 
 int32_t OwnStreamId() { return g_kestrumData ? g_kestrumData->streamId : 0; }
 
@@ -55,22 +51,16 @@ CDuiNotifyMap<CDuiRemoteItem> CDuiRemoteItem::NotifyMap() {
 }
 
 void CDuiRemoteItem::OnCreate() {
-    const wchar_t* const skin = L"RemoteItem";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
-    netLab_ = paintManager_.FindControl(L"netlab");
-    micMuteOpt_ = FindOption(paintManager_, L"micmuteOpt");
-    speechOpt_ = FindOption(paintManager_, L"speechOpt");
-    screenHostLab_ = paintManager_.FindControl(L"ScreenHostLab");
-    nickTxt_ = paintManager_.FindControl(L"nicktxt");
-    remoteBk_ = paintManager_.FindControl(L"remotebk");
-    videoWnd_ = paintManager_.FindControl(L"videoWnd");
-    if (!netLab_ || !micMuteOpt_ || !speechOpt_ || !screenHostLab_ || !nickTxt_ || !remoteBk_ ||
-        !videoWnd_) {
-        // Every operation relies on the controls: a skin without them leaves the tile inert.
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
-        paintManager_.RemoveNotifier(this);
-        netLab_ = micMuteOpt_ = speechOpt_ = nullptr;
-        screenHostLab_ = nickTxt_ = remoteBk_ = videoWnd_ = nullptr;
+    if (!BuildLanguageSkin(L"RemoteItem", nullptr, *this)) return;
+    if (!BindControls(*this,
+                      {{L"netlab", &CDuiRemoteItem::netLab_},
+                       {L"micmuteOpt", &CDuiRemoteItem::micMuteOpt_},
+                       {L"speechOpt", &CDuiRemoteItem::speechOpt_},
+                       {L"ScreenHostLab", &CDuiRemoteItem::screenHostLab_},
+                       {L"nicktxt", &CDuiRemoteItem::nickTxt_},
+                       {L"remotebk", &CDuiRemoteItem::remoteBk_},
+                       {L"videoWnd", &CDuiRemoteItem::videoWnd_}},
+                      *this)) {
         return;
     }
     // Marks, not switches: clicks on them belong to the tile.
