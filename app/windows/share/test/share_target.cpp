@@ -2,9 +2,8 @@
 //   kestrum_share_target.exe <title> [count]
 // opens count (default 1) sizable windows of class "KestrumShareTarget" with that title, each
 // with a 320 x 200 client area painted orange (#FF8800), stepped from (1000, 60), clear of the
-// picker, and above the windows of other tests that share the display, since a hidden part of a
-// window is read as black. It ends when one of them is closed, or by itself after 60 s, so a failed
-// test leaves nothing behind.
+// picker. It ends when one of them is closed, or by itself after 60 s, so a failed test leaves
+// nothing behind.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -59,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HWND first = nullptr;
     for (int i = 0; i < count; ++i) {
         HWND window =
-            CreateWindowExW(WS_EX_TOPMOST, kClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+            CreateWindowExW(0, kClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                             1000 + (i % 8) * 30, 60 + (i % 8) * 30, frame.right - frame.left,
                             frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
         if (!window) return 2;
