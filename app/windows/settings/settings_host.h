@@ -12,11 +12,12 @@
 class CKestrumConfig;
 class CKestrumZuvra;
 
-// What the settings windows need of the program around them: the dialog table, the message
-// box, the configuration, the engine, the course bridge, the account requests of the service
-// library and the file chooser. The program's own (ProgramSettingsHost) reaches the
-// application singleton and the other singletons; tests give the windows one of their own, so
-// the windows run without the rest of the program.
+// What the settings windows need of the program around them: the dialog table with its message
+// box (IDialogTable's members, called on the host itself), the configuration, the engine, the
+// course bridge, the account requests of the service library and the file chooser. The
+// program's own (ProgramSettingsHost) reaches the application singleton and the other
+// singletons; tests give the windows one of their own, so the windows run without the rest of
+// the program.
 //
 // Threads: the UI thread, the thread of the windows. Ownership: the host outlives every window
 // given it; the program's lives as long as the program.
