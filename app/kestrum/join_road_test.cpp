@@ -117,12 +117,15 @@ TEST_F(JoinRoadTest, AChineseNicknameReachesTheServiceBeforeTheJoin) {
     ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kNickNameDlg); }));
     CDuiFrameWindow* nickname = Kestrum().getDlg(CKestrum::kNickNameDlg);
     ASSERT_TRUE(AwaitLaidOut(nickname));
+    // The nickname window stands over the join window until it closes.
+    EXPECT_FALSE(IsWindowEnabled(JoinWindow()->GetHWND()));
     TypeInto(nickname, Control(nickname, L"nickEdit"), L"\x738B\x5C0F\x660E");  // "王小明"
     Click(nickname, Control(nickname, L"surebtn"));
     ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kLiveDlg); })) << "no join result";
     EXPECT_EQ(Sent("account/update", "name"), "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E");
     EXPECT_EQ(Sent("room/join", "rid"), "NICK1");
     Kestrum().closeDlg(CKestrum::kLiveDlg);
+    EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/video_source_transfer.h"
 #include "kestrum/json/json_document.h"
+#include "program_table_testing.h"
 
 // The video source the in-meeting window drives (the stand-in library), deleted at exit.
 CSingleton<CVideoSourceTransfer>::CGrabo g_videoSourceHolder;
@@ -102,7 +103,7 @@ bool StartRoad(const RoadOptions& options) {
                                                  g_backend->Proxies(), g_backend->ProxyPort());
     if (!g_library->Loaded()) return false;
     g_joinServices = {&Course,
-                      &join_testing::Dialogs,
+                      &join_testing::ProgramTable,
                       g_library->joinRoom,
                       g_library->updateInfo,
                       g_library->configRoom,

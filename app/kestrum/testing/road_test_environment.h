@@ -7,6 +7,7 @@
 #include "app/windows/join/dui_login.h"
 #include "join_test_support.h"
 #include "kestrum/core/kestrum_data.h"
+#include "program_table_testing.h"
 #include "road_environment.h"
 
 namespace road_testing {

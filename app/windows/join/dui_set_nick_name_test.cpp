@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/windows/join/dui_login.h"
-#include "app/windows/notice/dui_message_box.h"
 #include "fake_join_services.h"
 #include "join_test_support.h"
 #include "kestrum/core/kestrum_data.h"
@@ -50,8 +49,7 @@ protected:
     }
 };
 
-TEST_F(NickNameWindowTest, StandsOverTheJoinWindowAndRefusesEmptyOrLongNames) {
-    EXPECT_FALSE(IsWindowEnabled(JoinWindow()->GetHWND()));
+TEST_F(NickNameWindowTest, DrawsItsSkinAndRefusesEmptyOrLongNames) {
     EXPECT_EQ(control(L"versionLab")->GetText(), L"V1.2.0");
     ASSERT_TRUE(SavePicture(window(), g_language ? L"nickname-zh" : L"nickname-en"));
     const RECT sure = control(L"surebtn")->GetPos();
@@ -60,17 +58,13 @@ TEST_F(NickNameWindowTest, StandsOverTheJoinWindowAndRefusesEmptyOrLongNames) {
     EXPECT_GT(CountDiffering(window(), sure, blue), 30);
     EXPECT_GT(CountDiffering(window(), control(L"nickEdit")->GetPos(), 0xFFFFFFFF), 20);
 
-    std::vector<std::wstring> boxes;
-    NoticeCloser closer([&](CDuiMessageBox& box) {
-        boxes.push_back(Control(&box, L"TxtType")->GetText() + L"|" +
-                        Control(&box, L"tipsTxt")->GetText());
-    });
+    NoticesAsked().clear();
     Click(window(), control(L"surebtn"));
     TypeInto(window(), control(L"nickEdit"), L"abcdefghijklmnopqrs");
     EXPECT_EQ(control(L"nickEdit")->GetText(), L"abcdefghijklmnopqr");
-    EXPECT_EQ(boxes,
-              (std::vector<std::wstring>{std::wstring(L"Warning|") + texts().nicknameHint,
-                                         std::wstring(L"Error|") + texts().nicknameTooLong}));
+    EXPECT_EQ(NoticesAsked(), (std::vector<std::wstring>{
+                                  NoticeLine(ProgramDialogs::kWarningBox, texts().nicknameHint),
+                                  NoticeLine(ProgramDialogs::kErrorBox, texts().nicknameTooLong)}));
     EXPECT_NE(window(), nullptr);
     EXPECT_TRUE(ServiceCalls().empty());
 }
@@ -88,7 +82,6 @@ TEST_F(NickNameWindowTest, ConfirmSendsTheWholeNameAndTheJoinGoesOnAtOnce) {
                                         "joinRoom(NICKROOM,1.2.0,win,)"}));
     // The meeting data keeps the name as the service got it.
     EXPECT_EQ(MeetingData().nickname, "\xE7\x8E\x8B\xE5\xB0\x8F\xE6\x98\x8E");
-    EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
 
     // Back and close leave without a name.
     for (const wchar_t* name : {L"lastPagebtn", L"closebtn"}) {

@@ -1,7 +1,10 @@
 #include "fake_join_services.h"
 
+#include <map>
 #include <memory>
 
+#include "app/windows/skeleton/dui_frame_window.h"
+#include "app/windows/skeleton/window_creation.h"
 #include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/kestrum_course.h"
@@ -68,6 +71,61 @@ void NoReport(const char*, int, unsigned) {}
 void CountEnd() { ++g_terminations; }
 CKestrumCourse* Course() { return &FakeCourse(); }
 
+std::vector<std::wstring> g_notices;
+
+class CFakeDialogTable final : public IDialogTable {
+public:
+    CDuiFrameWindow* dialog(unsigned id) override {
+        const auto open = dialogs_.find(id);
+        if (open == dialogs_.end()) return nullptr;
+        // A window that went without closeDialog has deleted its object; a null window is one
+        // being created, whose object may look itself up.
+        HWND window = windows_[id];
+        return !window || IsWindow(window) ? open->second : nullptr;
+    }
+    HWND dialogWindow(unsigned id) override {
+        CDuiFrameWindow* open = dialog(id);
+        return open ? open->GetHWND() : nullptr;
+    }
+    void openDialog(unsigned id) override {
+        if (CDuiFrameWindow* open = dialog(id)) {
+            open->ShowWindow(true, true);
+            return;
+        }
+        CDuiFrameWindow* made = MakeDialog(id);
+        dialogs_[id] = made;
+        windows_[id] = nullptr;
+        HWND window = window_creation::CreateOrDelete(made, nullptr, L"JoinTestDialog",
+                                                      kDialogStyle, 0, 0, 0, 360, 500);
+        if (!window) {
+            dialogs_.erase(id);
+            return;
+        }
+        windows_[id] = window;
+        made->CenterWindow();
+        made->ShowWindow(true, true);
+    }
+    void closeDialog(unsigned id) override {
+        if (CDuiFrameWindow* open = dialog(id)) open->Close(1);
+        dialogs_.erase(id);
+        windows_.erase(id);
+    }
+    void showMsgBox(HWND, const std::wstring& text, int code, int type) override {
+        g_notices.push_back(NoticeLine(type, text, code));
+    }
+
+private:
+    // The program's dialog style: WS_VISIBLE | WS_OVERLAPPEDWINDOW.
+    static constexpr DWORD kDialogStyle = 0x10CF0000;
+    std::map<unsigned, CDuiFrameWindow*> dialogs_;
+    std::map<unsigned, HWND> windows_;
+};
+
+IDialogTable& FakeDialogs() {
+    static CFakeDialogTable table;
+    return table;
+}
+
 }  // namespace
 
 CKestrumCourse& FakeCourse() {
@@ -79,12 +137,17 @@ CKestrumCourse& FakeCourse() {
 }
 
 const JoinServices& FakeServices() {
-    static const JoinServices services = {&Course,     &Dialogs,    &JoinRoom,
-                                          &UpdateInfo, &ConfigRoom, &CountEnd};
+    static const JoinServices services = {&Course,     &FakeDialogs, &JoinRoom,
+                                          &UpdateInfo, &ConfigRoom,  &CountEnd};
     return services;
 }
 
 std::vector<std::string>& ServiceCalls() { return g_calls; }
+std::vector<std::wstring>& NoticesAsked() { return g_notices; }
+
+std::wstring NoticeLine(int type, const std::wstring& text, int code) {
+    return std::to_wstring(type) + L"|" + std::to_wstring(code) + L"|" + text;
+}
 int Terminations() { return g_terminations; }
 bool EngineExistedBeforeBridge() { return g_engineFirst; }
 

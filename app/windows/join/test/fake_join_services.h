@@ -8,10 +8,18 @@
 class CKestrumCourse;
 
 // Services for the window tests without a back-end: a real course bridge on a table of fake
-// exports, and requests that are only written down. UI thread.
+// exports, requests that are only written down, and a dialog table of the tests' own. UI thread.
+//
+// The dialog table makes the dialogs with the join tests' factory (MakeDialog) at the program's
+// dialog size, centred and shown, and closes them; the notice boxes asked for are only written
+// down. Which dialog stands over which, and what a box shows, are the program's table's own, which
+// its tests and the road tests check.
 namespace join_testing {
 
 const JoinServices& FakeServices();
+// The notice boxes asked for so far, each as NoticeLine makes it.
+std::vector<std::wstring>& NoticesAsked();
+std::wstring NoticeLine(int type, const std::wstring& text, int code = 0);
 // The bridge of FakeServices(), created on the first call.
 CKestrumCourse& FakeCourse();
 

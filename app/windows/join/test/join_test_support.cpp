@@ -3,10 +3,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/kestrum/kestrum.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"
-#include "app/windows/notice/dui_message_box.h"
 #include "duilib/paint_manager_ui.h"
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_config.h"
@@ -43,29 +41,7 @@ private:
 
 const JoinServices* g_services = nullptr;
 std::vector<unsigned> g_opened;
-int g_noticeExits = 0;
 std::unique_ptr<CKestrumData> g_data;
-
-CDuiFrameWindow* MakeDialog(unsigned id) {
-    g_opened.push_back(id);
-    switch (id) {
-    case CKestrum::kLoginDlg:
-        return new CDuiLogin(*g_services);
-    case CKestrum::kNickNameDlg:
-        return new CDuiSetNickName(*g_services);
-    default:
-        return new CStandInDialog;
-    }
-}
-
-void CountNoticeExit() { ++g_noticeExits; }
-
-CDuiMessageBox* MakeNoticeBox() {
-    NoticeBoxExits exits;
-    exits.quit = &CountNoticeExit;
-    exits.endProcess = &CountNoticeExit;
-    return new CDuiMessageBox(exits);
-}
 
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -112,28 +88,26 @@ CKestrumData& PrepareSignedOutUser(const std::string& nickname) {
 
 void UseServices(const JoinServices& services) { g_services = &services; }
 
-CKestrum& Kestrum() {
-    static bool factories = false;
-    if (!factories) {
-        CKestrum::setDialogFactory(&MakeDialog);
-        CKestrum::setNoticeBoxFactory(&MakeNoticeBox);
-        factories = true;
+CDuiFrameWindow* MakeDialog(unsigned id) {
+    g_opened.push_back(id);
+    switch (id) {
+    case ProgramDialogs::kLoginDlg:
+        return new CDuiLogin(*g_services);
+    case ProgramDialogs::kNickNameDlg:
+        return new CDuiSetNickName(*g_services);
+    default:
+        return new CStandInDialog;
     }
-    return *CSingleton<CKestrum>::getInstance();
 }
-
-IDialogTable& Dialogs() {
-    Kestrum();
-    return ProgramDialogTable();
-}
-
-const wchar_t* BuiltInErrorText(int code) { return CKestrum::getErrorText(code); }
-
-CDuiLogin* JoinWindow() { return dynamic_cast<CDuiLogin*>(Kestrum().getDlg(CKestrum::kLoginDlg)); }
 
 const std::vector<unsigned>& OpenedDialogs() { return g_opened; }
 void ClearOpenedDialogs() { g_opened.clear(); }
-int NoticeExits() { return g_noticeExits; }
+
+IDialogTable& Dialogs() { return g_services->dialogs(); }
+
+CDuiLogin* JoinWindow() {
+    return dynamic_cast<CDuiLogin*>(Dialogs().dialog(ProgramDialogs::kLoginDlg));
+}
 
 DuiLib::CControlUI* Control(CDuiFrameWindow* window, const wchar_t* name) {
     return window ? window->paintManager().FindControl(name) : nullptr;
@@ -177,40 +151,6 @@ void TypeInto(CDuiFrameWindow* window, DuiLib::CControlUI* control, const std::w
         edit->SetSel(end, end);
     }
     Type(window, text);
-}
-
-namespace {
-
-std::function<void(CDuiMessageBox&)> g_inspect;
-int g_handled = 0;
-bool g_inTick = false;
-
-}  // namespace
-
-NoticeCloser::NoticeCloser(std::function<void(CDuiMessageBox&)> inspect) {
-    g_inspect = std::move(inspect);
-    g_handled = 0;
-    timer_ = SetTimer(nullptr, 0, 50, &NoticeCloser::Tick);
-}
-
-NoticeCloser::~NoticeCloser() {
-    KillTimer(nullptr, timer_);
-    g_inspect = nullptr;
-}
-
-int NoticeCloser::handled() const { return g_handled; }
-
-void CALLBACK NoticeCloser::Tick(HWND, UINT, UINT_PTR, DWORD) {
-    CDuiMessageBox* box = Kestrum().messageBox();
-    if (g_inTick || !box || !IsWindowVisible(box->GetHWND())) return;
-    DuiLib::CControlUI* close = Control(box, L"closebtn");
-    // Not laid out yet: the next tick.
-    if (!close || close->GetPos().right <= close->GetPos().left) return;
-    g_inTick = true;
-    ++g_handled;
-    if (g_inspect) g_inspect(*box);
-    Click(box, close);
-    g_inTick = false;
 }
 
 bool SavePicture(CDuiFrameWindow* window, const std::wstring& name) {

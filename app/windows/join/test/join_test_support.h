@@ -12,14 +12,14 @@
 #include "duilib/control_ui.h"
 
 class CDuiLogin;
-class CKestrum;
-class CDuiMessageBox;
 class CKestrumData;
 
 // What the join windows' test programs share: the window framework on a copy of the program's
-// resources beside the test program ("join-res"), the meeting data, and the application
-// singleton with a dialog table whose factory builds the join and nickname windows over the
-// services the test program chose, and plain stand-ins for the other dialogs.
+// resources beside the test program ("join-res"), the meeting data, and a dialog factory that
+// builds the join and nickname windows over the services the test program chose, and plain
+// stand-ins for the other dialogs. The dialog table over that factory is the test program's: the
+// window tests' own (fake_dialog_table.h), or the program's on the road (program_table_testing.h
+// above the windows).
 //
 // Threads: the test thread, which plays the program's UI thread.
 namespace join_testing {
@@ -41,26 +41,21 @@ CKestrumData& MeetingData();
 // before the first Kestrum().
 CKestrumData& PrepareSignedOutUser(const std::string& nickname);
 
-// The services that the join windows of the dialog table are built over. Set before the first
-// Kestrum().
+// The services that the join windows of the dialog table are built over. Set before the table
+// opens its first dialog.
 void UseServices(const JoinServices& services);
 
-// The application singleton, created on the first call with the test's dialog factory and a
-// notice box whose ways of ending the program only count (NoticeExits()). Its construction
-// opens the join window.
-CKestrum& Kestrum();
-// The application singleton as the dialog table the join windows are given (Kestrum() first).
-IDialogTable& Dialogs();
-// The built-in text of an error code in the user's language (the singleton's), or null.
-const wchar_t* BuiltInErrorText(int code);
-// The join window while it is open.
-CDuiLogin* JoinWindow();
-
+// The window object of a dialog id, as the test's dialog table makes it: the join and nickname
+// windows over the chosen services, a stand-in for every other id.
+CDuiFrameWindow* MakeDialog(unsigned id);
 // Every dialog id the factory was asked for, in order.
 const std::vector<unsigned>& OpenedDialogs();
 void ClearOpenedDialogs();
-// How often the notice box tried to quit or end the process.
-int NoticeExits();
+
+// The dialog table that the chosen services hand the join windows.
+IDialogTable& Dialogs();
+// The join window while it is open.
+CDuiLogin* JoinWindow();
 
 // The control of that name in a window; null when there is none.
 DuiLib::CControlUI* Control(CDuiFrameWindow* window, const wchar_t* name);
@@ -80,20 +75,6 @@ void Click(CDuiFrameWindow* window, DuiLib::CControlUI* control);
 void Type(CDuiFrameWindow* window, const std::wstring& text);
 // Focuses the control and types text at the end of what it holds.
 void TypeInto(CDuiFrameWindow* window, DuiLib::CControlUI* control, const std::wstring& text);
-
-// While the notice box is shown modally, runs `inspect` on it once (on the test thread, from
-// within the box's loop) and then clicks its close button. Call before the action that shows
-// the box; the returned count says how many boxes were handled so far.
-class NoticeCloser {
-public:
-    explicit NoticeCloser(std::function<void(CDuiMessageBox&)> inspect);
-    ~NoticeCloser();
-    int handled() const;
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD);
-    UINT_PTR timer_ = 0;
-};
 
 using window_testing::CountDiffering;
 using window_testing::PixelAt;

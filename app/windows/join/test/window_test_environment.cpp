@@ -1,6 +1,5 @@
 // The set-up of the window tests: the framework, the meeting data over the program folder's
-// configuration, the fake services, and the application singleton with its join window open
-// and laid out.
+// configuration, and the fake services with their dialog table and its join window open.
 #include <gtest/gtest.h>
 
 #include "app/windows/join/dui_login.h"
@@ -29,7 +28,7 @@ public:
         config.setUpdateOption("");
         config.setUpdateVersion("");
         join_testing::UseServices(join_testing::FakeServices());
-        join_testing::Kestrum();
+        join_testing::Dialogs().openDialog(ProgramDialogs::kLoginDlg);
     }
 };
 
