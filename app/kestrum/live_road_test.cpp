@@ -795,7 +795,7 @@ TEST_F(LiveRoadTest, TheShareButtonOpensThePickerAndTheChosenWindowIsShared) {
     Click(Live(), share);
     ASSERT_NE(Live()->sharePicker(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(Live()->GetHWND()));
-    PostMessageW(Live()->GetHWND(), WM_SCREENSHARE_CHOSEN, 0, 0);
+    PostPayload<WM_SCREENSHARE_CHOSEN>(Live()->GetHWND(), nullptr);
     ASSERT_TRUE(PumpUntil([] { return Live()->sharePicker() == nullptr; }));
     EXPECT_FALSE(share->IsSelected());
     EXPECT_TRUE(IsWindowEnabled(Live()->GetHWND()));
@@ -803,11 +803,8 @@ TEST_F(LiveRoadTest, TheShareButtonOpensThePickerAndTheChosenWindowIsShared) {
     Click(Live(), share);
     ASSERT_TRUE(share->IsSelected());
     KestrumVideoSourceJournalClear();
-    auto chosen =
-        std::make_unique<ScreenShareChosen>(ScreenShareChosen{Live()->videoWindow(), 640, 360});
-    ASSERT_TRUE(PostMessageW(Live()->GetHWND(), WM_SCREENSHARE_CHOSEN,
-                             reinterpret_cast<WPARAM>(chosen.get()), 1));
-    chosen.release();
+    ASSERT_TRUE(PostPayload<WM_SCREENSHARE_CHOSEN>(
+        Live()->GetHWND(), NewRecord<ScreenShareChosen>(Live()->videoWindow(), 640, 360)));
     ASSERT_TRUE(PumpUntil([] { return Live()->sharePicker() == nullptr; }));
     // The service's answer joins the share stream, which captures the chosen window.
     PostPayload<WM_ROOM_CTRL>(Live()->GetHWND(), NewRecord<RoomCtrlPayload>(9001, "share-token"));
@@ -882,10 +879,7 @@ TEST_F(LiveRoadTest, EveryPayloadIsFreedWhileLeavingAndAfter) {
         PostPayload<WM_EXCHANGE_BIG>(window, std::move(big));
         auto chosen = NewRecord<ScreenShareChosen>(nullptr, 640, 360);
         watch(chosen.get());
-        if (PostMessageW(window, WM_SCREENSHARE_CHOSEN, reinterpret_cast<WPARAM>(chosen.get()),
-                         1)) {
-            static_cast<void>(chosen.release());
-        }
+        PostPayload<WM_SCREENSHARE_CHOSEN>(window, std::move(chosen));
     };
     HWND live = Live()->GetHWND();
     post(live);  // handled while leaving

@@ -11,6 +11,7 @@
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/share/dui_screen_share.h"
 #include "app/windows/skeleton/frame_geometry.h"
+#include "app/windows/skeleton/message_families.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
@@ -140,7 +141,7 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .add(WM_EXCHANGE_BIG, &CDuiLive::OnExchangeBig)
         .add(WM_USERLIST_CLOSED, &CDuiLive::OnUserListHide)
         .add(WM_CHATLIST_CLOSED, &CDuiLive::OnChatListHide)
-        .add(WM_SCREENSHARE_CHOSEN, &CDuiLive::OnScreenShareChosen)
+        .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen)
         .add(WM_MSGBOX_REQUEST_MIC_RET, &CDuiLive::OnMsgBoxRequestMic)
         .add(WM_MSGBOX_REQUEST_CAMERA_RET, &CDuiLive::OnMsgBoxRequestCamera)
         .add(kReconnectNoticeMessage, &CDuiLive::OnReconnectNotice);
@@ -273,9 +274,6 @@ LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
                        FreeEngineEventPayload);
     FreeQueuedPayloads(GetHWND(), WM_EXCHANGE_BIG, WM_EXCHANGE_BIG, FreeTilePayload);
-    FreeQueuedPayloads(GetHWND(), WM_SCREENSHARE_CHOSEN, WM_SCREENSHARE_CHOSEN,
-                       // A chosen source's block is freed; a close request carries none.
-                       [](UINT, WPARAM block) { (void)TakeScreenShareChosen(block, 1); });
     return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "app/windows/live/meeting_roster.h"
 #include "app/windows/live/tool_bar_state.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/window_messages.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/records/room_info_record.h"
@@ -171,7 +172,7 @@ private:
     LRESULT OnSocketStatusFail(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnReconnectNotice(UINT, WPARAM, LPARAM, bool&);
     LRESULT OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnScreenShareChosen(UINT, WPARAM wParam, LPARAM lParam, bool&);
+    void OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen);
     LRESULT OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnAccountError(UINT, WPARAM wParam, LPARAM, bool&);
     LRESULT OnExchangeBig(UINT, WPARAM wParam, LPARAM, bool&);

@@ -465,7 +465,7 @@ void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
                         kPickerHeight)) {
         delete picker;
         // As if the picker had been closed at once.
-        ::PostMessageW(GetHWND(), WM_SCREENSHARE_CHOSEN, 0, 0);
+        PostPayload<WM_SCREENSHARE_CHOSEN>(GetHWND(), nullptr);
         return;
     }
     screenShare_ = picker;
@@ -474,20 +474,18 @@ void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
 
 // The picker's end: a chosen source is what the video source captures (the room-control
 // result then joins it); closed without a choice, the toggle goes off again.
-LRESULT CDuiLive::OnScreenShareChosen(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    const std::unique_ptr<ScreenShareChosen> chosen = TakeScreenShareChosen(wParam, lParam);
+void CDuiLive::OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen) {
     ClosePicker();
     EnableWindow(GetHWND(), TRUE);
-    if (leaving_ || !ready_) return 0;
+    if (leaving_ || !ready_) return;
     if (!chosen) {
         controls_.share->Selected(false, false);
-        return 0;
+        return;
     }
     KESTRUM_LOG(Level_Info, "(%s)", "Choose Wnd");
     if (CVideoSourceTransfer* source = VideoSource()) {
         source->setShareTarget(chosen->window, 5, chosen->width, chosen->height, 0);
     }
-    return 0;
 }
 
 void CDuiLive::ClosePicker() {

@@ -23,8 +23,8 @@ CDuiScreenShare::~CDuiScreenShare() = default;
 
 CDuiMessageMap<CDuiScreenShare> CDuiScreenShare::MessageMap() {
     CDuiMessageMap<CDuiScreenShare> table = StandardMessageMap(&CDuiScreenShare::OnCreate);
-    table.replace(WM_DESTROY, &CDuiScreenShare::OnDestroy)
-        .add(WM_SHARE_SOURCE_FOUND, &CDuiScreenShare::OnShareSourceFound);
+    table.on<WM_DESTROY>(&CDuiScreenShare::OnDestroy, RowMode::kPassOn)
+        .on<WM_SHARE_SOURCE_FOUND>(&CDuiScreenShare::OnShareSourceFound);
     return table;
 }
 
@@ -45,9 +45,9 @@ DuiLib::CControlUI* CDuiScreenShare::CreateControl(const wchar_t* className) {
     return nullptr;
 }
 
-LRESULT CDuiScreenShare::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiScreenShare::OnCreate() {
     const wchar_t* const skin = L"ScreenShare";
-    if (!BuildLanguageSkin(skin, this, *this)) return 0;
+    if (!BuildLanguageSkin(skin, this, *this)) return;
     listClient_ = paintManager_.FindControl(L"listClient");
     screenList_ = dynamic_cast<CScreenShareItem*>(paintManager_.FindControl(L"screenlist"));
     if (!screenList_) {
@@ -55,25 +55,19 @@ LRESULT CDuiScreenShare::OnCreate(UINT, WPARAM, LPARAM, bool&) {
                     ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
-    return 0;
 }
 
-LRESULT CDuiScreenShare::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    // The thread ends first, so that nothing is posted after the queue is emptied.
+void CDuiScreenShare::OnDestroy() {
+    // The thread ends here, before the window empties its queue, so that nothing is posted after.
     shots_.stop();
-    FreeQueuedPayloads(GetHWND(), WM_SHARE_SOURCE_FOUND, WM_SHARE_SOURCE_FOUND, FreeSharePayload);
     chosen_ = nullptr;
-    handled = false;
-    return 0;
 }
 
-LRESULT CDuiScreenShare::OnShareSourceFound(UINT, WPARAM wParam, LPARAM, bool&) {
-    auto entry = TakePayload<WM_SHARE_SOURCE_FOUND>(wParam);
-    if (!entry || !screenList_) return 0;
+void CDuiScreenShare::OnShareSourceFound(std::unique_ptr<ShareSourceEntry> entry) {
+    if (!screenList_) return;
     KESTRUM_LOG(Level_Debug, "(wnd[%p],name[%s])", static_cast<void*>(entry->window),
                 ZuvraKestrum::Util::CStringToUtf8(entry->title).c_str());
     screenList_->AddItem(*entry);
-    return 0;
 }
 
 void CDuiScreenShare::DoInitWnd(DuiLib::TNotifyUI&) {
@@ -129,19 +123,16 @@ void CDuiScreenShare::DoBeginStart(DuiLib::TNotifyUI&) {
         host_.toast(GetHWND(), ZuvraKestrum::Share::ChooseFirstText(g_language), kToastMs);
         return;
     }
-    auto source = std::make_unique<ScreenShareChosen>(
-        ScreenShareChosen{chosen_->window, chosen_->width, chosen_->height});
+    auto source = NewRecord<ScreenShareChosen>(chosen_->window, chosen_->width, chosen_->height);
     const std::string ownUid = g_kestrumData ? g_kestrumData->uid : std::string();
     host_.roomctrlShare(true, {ownUid});
     HWND meeting = host_.meetingWindow();
     if (!meeting || !IsWindow(meeting)) return;
-    if (::PostMessageW(meeting, WM_SCREENSHARE_CHOSEN, reinterpret_cast<WPARAM>(source.get()), 1)) {
-        source.release();
-    }
+    PostPayload<WM_SCREENSHARE_CHOSEN>(meeting, std::move(source));
 }
 
 void CDuiScreenShare::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     HWND meeting = host_.meetingWindow();
-    if (meeting && IsWindow(meeting)) ::PostMessageW(meeting, WM_SCREENSHARE_CHOSEN, 0, 0);
+    if (meeting && IsWindow(meeting)) PostPayload<WM_SCREENSHARE_CHOSEN>(meeting, nullptr);
 }

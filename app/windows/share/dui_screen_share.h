@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/windows/share/share_messages.h"
 #include "app/windows/share/window_shot_thread.h"
 #include "app/windows/skeleton/dui_window.h"
@@ -13,8 +15,8 @@ class IMeetingHost;
 // The screen-share picker: the desktop and the top-level windows of other programs as
 // thumbnails with their titles (CScreenShareItem), one of which the user chooses before
 // starting. Starting announces the share to the room (the host's roomctrlShare with the own
-// uid) and posts WM_SCREENSHARE_CHOSEN with the chosen source (a heap ScreenShareChosen, LPARAM
-// 1) to the in-meeting window; the close button posts WM_SCREENSHARE_CHOSEN with 0, 0. The
+// uid) and posts WM_SCREENSHARE_CHOSEN with the chosen source (a ScreenShareChosen) to the
+// in-meeting window; the close button posts WM_SCREENSHARE_CHOSEN without a record. The
 // picker never closes itself: the in-meeting window, which created it, destroys it.
 //
 // On "windowinit" the desktop is snapshot at once and the candidate windows are listed
@@ -27,8 +29,7 @@ class IMeetingHost;
 //
 // Skin "ScreenShare-en.xml" / "ScreenShare-zh.xml" (class "UIScreenShareMainWnd"), the list
 // being the skin's element "screenshare". The in-meeting window opens it as
-// Create(itself, L"ScreenShare", 0x16CF0000, 0, 160, 100, 662, 500) and centres it, and takes
-// WM_SCREENSHARE_CHOSEN with TakeScreenShareChosen (share_messages.h).
+// Create(itself, L"ScreenShare", 0x16CF0000, 0, 160, 100, 662, 500) and centres it.
 //
 // Threads: the window's members run on the UI thread. The snapshot thread reads other
 // programs' windows only (never sends a message to a window of this program, so the UI thread
@@ -58,9 +59,9 @@ public:
     bool snapshotting() const { return shots_.running(); }
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnShareSourceFound(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnDestroy();
+    void OnShareSourceFound(std::unique_ptr<ShareSourceEntry> entry);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoClose(DuiLib::TNotifyUI& notification);

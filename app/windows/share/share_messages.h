@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "app/windows/skeleton/window_messages.h"
@@ -26,11 +25,10 @@ struct ShareSourceEntry {
 };
 
 // The picker's own message: the snapshot thread hands an entry to the picker's window, which
-// adds it to the list on its own thread. Ownership as in posted_payload.h: the picker takes it
-// with TakePayload<WM_SHARE_SOURCE_FOUND>(wParam) and frees those still queued when it goes.
-// A private number of the picker's window class, clear of the framework's own (WM_APP + 1,
-// WM_APP + 0x2F1).
-#define KESTRUM_SHARE_MESSAGES(X) X(WM_SHARE_SOURCE_FOUND, WM_APP + 0x120, ShareSourceEntry)
+// adds it to the list on its own thread. Ownership as in posted_payload.h: the picker's row
+// takes it, and its window frees those still queued when it goes.
+#define KESTRUM_SHARE_MESSAGES(X) \
+    X(WM_SHARE_SOURCE_FOUND, kShareSourceFoundNumber, ShareSourceEntry)
 
 enum ShareMessage : UINT { KESTRUM_SHARE_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR) };
 
@@ -38,20 +36,3 @@ KESTRUM_SHARE_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
 
 // Frees the payload of a share message; other messages and null payloads are ignored.
 void FreeSharePayload(UINT message, WPARAM payload);
-
-// What WM_SCREENSHARE_CHOSEN carries to the in-meeting window when the user starts sharing
-// (LPARAM 1): the chosen source. With LPARAM 0 (the picker asks to be closed) WPARAM is 0.
-struct ScreenShareChosen {
-    HWND window;
-    int32_t width;
-    int32_t height;
-};
-
-// The in-meeting window's side of WM_SCREENSHARE_CHOSEN: the chosen source, owned again, or
-// null for a close request. Call it once per message, first thing in the handler, so that no
-// path leaks the block.
-[[nodiscard]] inline std::unique_ptr<ScreenShareChosen> TakeScreenShareChosen(WPARAM wParam,
-                                                                              LPARAM lParam) {
-    if (lParam != 1) return nullptr;
-    return std::unique_ptr<ScreenShareChosen>(reinterpret_cast<ScreenShareChosen*>(wParam));
-}

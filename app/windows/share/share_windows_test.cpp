@@ -274,7 +274,7 @@ TEST_F(ShareWindowTest, OneSourceIsChosenAtATimeAndStartingAnnouncesAndHandsItOv
     EXPECT_EQ(host_.calls, std::vector<std::string>{"roomctrlShare 1 u-me"});
     ASSERT_EQ(toMeeting_.size(), 1u);
     EXPECT_EQ(toMeeting_[0].message, static_cast<UINT>(WM_SCREENSHARE_CHOSEN));
-    const auto chosen = TakeScreenShareChosen(toMeeting_[0].wParam, toMeeting_[0].lParam);
+    const auto chosen = TakePayload<WM_SCREENSHARE_CHOSEN>(toMeeting_[0].wParam);
     ASSERT_NE(chosen, nullptr);
     EXPECT_EQ(chosen->window, targetWindow);
     EXPECT_EQ(chosen->width, 320);

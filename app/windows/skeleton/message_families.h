@@ -23,13 +23,12 @@ inline constexpr UINT kCourseIds[] = {KESTRUM_COURSE_MESSAGES(KESTRUM_MESSAGE_ID
 inline constexpr UINT kEngineIds[] = {KESTRUM_ENGINE_MESSAGES(KESTRUM_MESSAGE_ID)};
 inline constexpr UINT kWindowIds[] = {KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ID)};
 
-// Every number of a private message on the program's windows: the families', the one outside
-// them, the invitation answers', those of single window classes and the framework's own (delayed
+// Every number of a private message on the program's windows: the families', the invitation
+// answers', those of single window classes and the framework's own (delayed
 // deletion, a toast's timed close, a task run on a layered window's thread).
 inline constexpr UINT kPrivateNumbers[] = {
     KESTRUM_COURSE_MESSAGES(KESTRUM_MESSAGE_ID) KESTRUM_ENGINE_MESSAGES(KESTRUM_MESSAGE_ID)
-        KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ID) WM_SCREENSHARE_CHOSEN,
-    WM_MSGBOX_INVITE_MIC_RET,
+        KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ID) WM_MSGBOX_INVITE_MIC_RET,
     WM_MSGBOX_INVITE_CAMERA_RET,
     WM_MSGBOX_REQUEST_MIC_RET,
     WM_MSGBOX_REQUEST_CAMERA_RET,
@@ -77,3 +76,8 @@ template <>
 struct RowArguments<WM_MSGBOX_REQUEST_MIC_RET> : Carries<BorrowedAnswer<MsgBoxRequestInfo>> {};
 template <>
 struct RowArguments<WM_MSGBOX_REQUEST_CAMERA_RET> : Carries<BorrowedAnswer<MsgBoxRequestInfo>> {};
+
+// The picker's close request is the message without a record, which the in-meeting window acts
+// on as well.
+template <>
+struct RowArguments<WM_SCREENSHARE_CHOSEN> : Carries<RecordOrNull<ScreenShareChosen>> {};

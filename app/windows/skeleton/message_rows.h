@@ -35,6 +35,10 @@ struct InLParam {
 };
 // the client point packed into LPARAM, as the mouse messages carry it;
 struct ClientPoint {};
+// a record whose absence is a message of its own: the handler gets the std::unique_ptr, null
+// included;
+template <class Record>
+struct RecordOrNull {};
 // an answer: WPARAM an Info* that the poster keeps (read in place, never freed, possibly null),
 // LPARAM 0 for yes; the handler gets (Info*, bool yes).
 template <class Info>
@@ -112,6 +116,20 @@ struct Carrier {
 
     static void Free(UINT, WPARAM wParam) { delete reinterpret_cast<Record*>(wParam); }
     static constexpr PayloadFreeFunction kFree = &Free;
+};
+
+template <class Record>
+struct Carrier<RecordOrNull<Record>> {
+    template <class Window, class Result>
+    using Handler = Result (Window::*)(std::unique_ptr<Record>);
+
+    template <class Window, class Result>
+    static Outcome Call(Window& window, Handler<Window, Result> handler, WPARAM wParam, LPARAM) {
+        std::unique_ptr<Record> record(reinterpret_cast<Record*>(wParam));
+        return Run([&] { return (window.*handler)(std::move(record)); });
+    }
+
+    static constexpr PayloadFreeFunction kFree = &Carrier<Record>::Free;
 };
 
 template <>

@@ -19,21 +19,24 @@ struct RemoteItemMenuBlock {
     POINT at{0, 0};
 };
 
+// What WM_SCREENSHARE_CHOSEN carries from the share picker to the in-meeting window: the source
+// the user chose to share, or no record at all when the picker asks to be closed.
+struct ScreenShareChosen {
+    HWND window;
+    int32_t width;
+    int32_t height;
+};
+
 // The one table of the windows' own messages: name, number, what WPARAM carries.
 #define KESTRUM_WINDOW_MESSAGES(X)                                                             \
     X(WM_EXCHANGE_BIG, 0x522, UserInfoRecord) /* per-user menu -> in-meeting window, a copy */ \
     X(WM_NICKNAME_UPDATED, 0x523, void)       /* nickname window -> join window */             \
     X(WM_USERLIST_CLOSED, 0x524, void)        /* participants window -> in-meeting window */   \
     X(WM_REMOTE_ITEM_MENU, 0x525, RemoteItemMenuBlock) /* video tile -> tile strip */          \
-    X(WM_CHATLIST_CLOSED, 0x526, void)                 /* chat window -> in-meeting window */
+    X(WM_CHATLIST_CLOSED, 0x526, void)                 /* chat window -> in-meeting window */  \
+    X(WM_SCREENSHARE_CHOSEN, 0x527, ScreenShareChosen) /* share picker -> in-meeting window */
 
-enum WindowMessage : UINT {
-    KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR)
-    // Share picker -> in-meeting window: a heap ScreenShareChosen (share_messages.h) with
-    // LPARAM 1, or 0 and 0 for a close request. Outside the table while both ends still use the
-    // LPARAM flag.
-    WM_SCREENSHARE_CHOSEN = 0x527,
-};
+enum WindowMessage : UINT { KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR) };
 
 KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
 
