@@ -43,9 +43,9 @@ CDuiSetAV::CDuiSetAV(ISettingsHost& host)
 
 CDuiMessageMap<CDuiSetAV> CDuiSetAV::MessageMap() {
     auto table = StandardMessageMap(&CDuiSetAV::OnCreate);
-    table.replace(WM_DESTROY, &CDuiSetAV::OnDestroy)
+    table.on<WM_DESTROY>(&CDuiSetAV::OnDestroy, RowMode::kPassOn)
         .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
-        .add(WM_SETTINGS_OBSERVER_EVENT, &CDuiSetAV::OnObserverEvent);
+        .on<WM_SETTINGS_OBSERVER_EVENT>(&CDuiSetAV::OnObserverEvent);
     return table;
 }
 
@@ -73,10 +73,10 @@ void CDuiSetAV::setTabsEnabled(bool enabled) {
     if (tabRoomOpt_) tabRoomOpt_->SetEnabled(enabled);
 }
 
-LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiSetAV::OnCreate() {
     Relay().attach(GetHWND());
     const wchar_t* const skin = L"Setting-AV";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     audioCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
     videoCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
     previewOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
@@ -89,21 +89,14 @@ LRESULT CDuiSetAV::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
-    return 0;
 }
 
-LRESULT CDuiSetAV::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiSetAV::OnDestroy() {
     stopCameraTest();
     Relay().detach(GetHWND());
-    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
-                       FreeSettingsPayload);
-    return 0;
 }
 
-LRESULT CDuiSetAV::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
-    if (!event) return 0;
+void CDuiSetAV::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     // The window starts no request of its own; what arrives is only written down.
     switch (event->kind) {
     case ObserverEventPayload::Kind::kError:
@@ -116,7 +109,6 @@ LRESULT CDuiSetAV::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
     default:
         break;
     }
-    return 0;
 }
 
 void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "app/windows/settings/observer_relay.h"
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/skeleton/dui_window.h"
@@ -45,9 +47,9 @@ public:
     static CObserverRelay& Relay() { return SharedRelay<CDuiSetAV>(); }
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnObserverEvent(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnDestroy();
+    void OnObserverEvent(std::unique_ptr<ObserverEventPayload> event);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);
     void DoMin(DuiLib::TNotifyUI& notification);

@@ -32,12 +32,11 @@ CDuiNotifyMap<CDuiSetOwnRoom> CDuiSetOwnRoom::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiSetOwnRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
+void CDuiSetOwnRoom::OnRoomUpdated() {
     // The speaker role was given up: the participant's window takes this one's place.
     ISettingsHost& host = host_;
     host.closeDialog(ProgramDialogs::kSetOwnRoomDlg);
     OpenSettingsDialog(host, ProgramDialogs::kSetRoomDlg);
-    return 0;
 }
 
 void CDuiSetOwnRoom::updateRoomInfo() {

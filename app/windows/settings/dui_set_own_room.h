@@ -35,7 +35,7 @@ public:
     static CObserverRelay& Relay() { return SharedRelay<CDuiSetOwnRoom>(); }
 
 private:
-    LRESULT OnRoomUpdated(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnRoomUpdated();
 
     void DoPwdEditReturn(DuiLib::TNotifyUI& notification);
     void DoOptEnableVideo(DuiLib::TNotifyUI& notification);

@@ -40,14 +40,13 @@ bool CDuiSetRoom::findOwnControls() {
     return appSpeakerBtn_ != nullptr;
 }
 
-LRESULT CDuiSetRoom::OnRoomUpdated(UINT, WPARAM, LPARAM, bool&) {
+void CDuiSetRoom::OnRoomUpdated() {
     // The application for the speaker role went through: the host's window takes this one's
     // place, with the tabs as usable as they are here.
     const bool tabsEnabled = tabAVOpt_ && tabAVOpt_->IsEnabled();
     ISettingsHost& host = host_;
     host.closeDialog(ProgramDialogs::kSetRoomDlg);
     OpenSettingsDialog(host, ProgramDialogs::kSetOwnRoomDlg, tabsEnabled);
-    return 0;
 }
 
 void CDuiSetRoom::updateRoomInfo() {

@@ -43,7 +43,7 @@ public:
 
 private:
     bool findOwnControls() override;
-    LRESULT OnRoomUpdated(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnRoomUpdated();
 
     void DoMin(DuiLib::TNotifyUI& notification);
     void DoLastPage(DuiLib::TNotifyUI& notification);

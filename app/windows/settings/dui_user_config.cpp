@@ -40,62 +40,20 @@ CDuiNotifyMap<CDuiUserConfig> CDuiUserConfig::NotifyMap() {
     return table;
 }
 
-LRESULT CDuiUserConfig::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    bool handled = true;
-    switch (message) {
-    case WM_CREATE:
-        return OnCreate();
-    case WM_DESTROY:
-        OnDestroy();
-        break;
-    case WM_SIZE:
-        OnSize(message, wParam, lParam, handled);
-        break;
-    case WM_GETMINMAXINFO:
-        OnGetMinMaxInfo(message, wParam, lParam, handled);
-        break;
-    case WM_COPYDATA:
-        OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-        break;
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT:
-    case WM_KEYDOWN:
-        return 0;
-    case WM_NCHITTEST:
-        return OnNcHitTest(message, wParam, lParam, handled);
-    case WM_NCACTIVATE: {
-        const LRESULT result = OnNcActivate(message, wParam, lParam, handled);
-        if (handled) return result;
-        break;
-    }
-    case WM_SYSCOMMAND:
-        return OnSysCommand(message, wParam, lParam, handled);
-    case WM_TIMER:
+CDuiMessageMap<CDuiUserConfig> CDuiUserConfig::MessageMap() {
+    auto table = StandardMessageMap(&CDuiUserConfig::OnCreate);
+    table.on<WM_DESTROY>(&CDuiUserConfig::OnDestroy, RowMode::kPassOn)
+        .on<WM_COPYDATA>(&CDuiUserConfig::OnCopyData, RowMode::kPassOn)
         // The avatar upload and the log upload end their waits alike.
-        OnUploadWaitTimer(message, wParam, lParam, handled);
-        break;
-    case WM_SETTINGS_OBSERVER_EVENT:
-        OnObserverEvent(wParam);
-        return 0;
-    default:
-        break;
-    }
-    return HandleUnmapped(message, wParam, lParam);
+        .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+        .on<WM_SETTINGS_OBSERVER_EVENT>(&CDuiUserConfig::OnObserverEvent);
+    return table;
 }
 
-void CDuiUserConfig::Notify(DuiLib::TNotifyUI& notification) {
-    static const CDuiNotifyMap<CDuiUserConfig> table = NotifyMap();
-    if (!notification.pSender) return;
-    const DuiLib::CDuiString name = notification.pSender->GetName();
-    if (const auto* row = table.find(notification.sType.GetData(), name.GetData())) {
-        (this->*row->handler)(notification);
-    }
-}
-
-LRESULT CDuiUserConfig::OnCreate() {
+void CDuiUserConfig::OnCreate() {
     Relay().attach(GetHWND());
     const wchar_t* const skin = L"OwnerConfig";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     photoBtn_ = FindControlAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
     nickEdit_ = FindControlAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
     camOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
@@ -105,14 +63,9 @@ LRESULT CDuiUserConfig::OnCreate() {
         KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
     }
-    return 0;
 }
 
-void CDuiUserConfig::OnDestroy() {
-    Relay().detach(GetHWND());
-    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
-                       FreeSettingsPayload);
-}
+void CDuiUserConfig::OnDestroy() { Relay().detach(GetHWND()); }
 
 void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     if (!answer) return;
@@ -120,9 +73,7 @@ void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     EnableWindow(GetHWND(), TRUE);
 }
 
-void CDuiUserConfig::OnObserverEvent(WPARAM wParam) {
-    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
-    if (!event) return;
+void CDuiUserConfig::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     switch (event->kind) {
     case ObserverEventPayload::Kind::kUpdatePhoto:
         onUpdatePhoto(event->text);

@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "app/windows/settings/observer_relay.h"
 #include "app/windows/settings/settings_host.h"
-#include "app/windows/skeleton/dui_frame_window.h"
-#include "app/windows/skeleton/dui_notify_map.h"
+#include "app/windows/skeleton/dui_window.h"
 #include "duilib/button_ui.h"
 #include "duilib/edit_ui.h"
 #include "duilib/option_ui.h"
@@ -21,8 +21,7 @@ struct ObserverEventPayload;
 // camera and microphone start off when joining, and the log upload with the uploader's answer
 // as a toast.
 //
-// Skin "OwnerConfig-en.xml" / "OwnerConfig-zh.xml". Messages are dispatched by a switch of its
-// own (the shared frame handlers of CDuiFrameWindow), notifications by a table. The avatar
+// Skin "OwnerConfig-en.xml" / "OwnerConfig-zh.xml", with the usual message rows. The avatar
 // upload reports to the class's relay (SharedRelay<CDuiUserConfig>), which posts the result
 // here; the window is disabled from the upload's start until its result or the upload wait
 // timer.
@@ -33,7 +32,7 @@ struct ObserverEventPayload;
 //
 // Threads: the UI thread. Ownership: created with new (the dialog table's factory), deletes
 // itself when its window is destroyed.
-class CDuiUserConfig : public CDuiFrameWindow, public CKestrumDump {
+class CDuiUserConfig : public CDuiWindow<CDuiUserConfig>, public CKestrumDump {
 public:
     // How long an avatar upload may take before the window is usable again.
     static constexpr UINT kAvatarUploadWaitMs = 10000;
@@ -45,19 +44,17 @@ public:
     explicit CDuiUserConfig(ISettingsHost& host);
 
     const wchar_t* GetWindowClassName() const override { return L"UIUserConfigWnd"; }
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void Notify(DuiLib::TNotifyUI& notification) override;
-
+    static CDuiMessageMap<CDuiUserConfig> MessageMap();
     static CDuiNotifyMap<CDuiUserConfig> NotifyMap();
 
     // The class's observer for the service library.
     static CObserverRelay& Relay() { return SharedRelay<CDuiUserConfig>(); }
 
 private:
-    LRESULT OnCreate();
+    void OnCreate();
     void OnDestroy();
     void OnCopyData(const COPYDATASTRUCT* answer);
-    void OnObserverEvent(WPARAM wParam);
+    void OnObserverEvent(std::unique_ptr<ObserverEventPayload> event);
     void onUpdatePhoto(const std::string& portraitId);
     void onCallBackError(const ObserverEventPayload& error);
 

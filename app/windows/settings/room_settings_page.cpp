@@ -26,9 +26,9 @@ CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, u
       skinStem_(skinStem),
       relay_(relay) {}
 
-LRESULT CRoomSettingsPage::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CRoomSettingsPage::OnCreate() {
     relay_.attach(GetHWND());
-    if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return;
     DuiLib::CPaintManagerUI& manager = paintManager_;
     pwdEdit_ = FindControlAs<DuiLib::CEditUI>(manager, L"pwdEdit", L"Edit");
     tabRoomOpt_ = FindControlAs<DuiLib::COptionUI>(manager, L"tabRoomOpt", L"Option");
@@ -46,21 +46,12 @@ LRESULT CRoomSettingsPage::OnCreate(UINT, WPARAM, LPARAM, bool&) {
                   CStringToUtf8(SkinFile(skinStem_)).c_str());
         paintManager_.RemoveNotifier(this);
     }
-    return 0;
 }
 
-LRESULT CRoomSettingsPage::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
-    // No more reports reach the window, and those queued for it are freed.
-    relay_.detach(GetHWND());
-    FreeQueuedPayloads(GetHWND(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
-                       FreeSettingsPayload);
-    return 0;
-}
+// No more reports reach the window; those still queued for it are freed after this row.
+void CRoomSettingsPage::OnDestroy() { relay_.detach(GetHWND()); }
 
-LRESULT CRoomSettingsPage::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto event = TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam);
-    if (!event) return 0;
+void CRoomSettingsPage::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     switch (event->kind) {
     case ObserverEventPayload::Kind::kUpdateRoom:
         onUpdateRoom(event->code != 0);
@@ -74,7 +65,6 @@ LRESULT CRoomSettingsPage::OnObserverEvent(UINT, WPARAM wParam, LPARAM, bool&) {
     default:
         break;
     }
-    return 0;
 }
 
 void CRoomSettingsPage::onUpdateRoom(bool success) {

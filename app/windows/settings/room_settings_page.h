@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,15 +47,14 @@ protected:
     // and the arrows), the upload wait timer, the relay's reports, and the course bridge's
     // confirmation of the speaker change (WM_UPDATE_ROOM) to the window's own onRoomUpdated.
     template <class Window>
-    static CDuiMessageMap<Window> RoomMessageMap(
-        typename CDuiMessageMap<Window>::Handler onRoomUpdated) {
+    static CDuiMessageMap<Window> RoomMessageMap(void (Window::*onRoomUpdated)()) {
         auto table =
             CDuiWindow<Window, CRoomSettingsPage>::StandardMessageMap(&CRoomSettingsPage::OnCreate);
         table.remove(WM_KEYDOWN)
-            .replace(WM_DESTROY, &CRoomSettingsPage::OnDestroy)
+            .template on<WM_DESTROY>(&CRoomSettingsPage::OnDestroy, RowMode::kPassOn)
             .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
-            .add(WM_UPDATE_ROOM, onRoomUpdated)
-            .add(WM_SETTINGS_OBSERVER_EVENT, &CRoomSettingsPage::OnObserverEvent);
+            .template on<WM_UPDATE_ROOM>(onRoomUpdated)
+            .template on<WM_SETTINGS_OBSERVER_EVENT>(&CRoomSettingsPage::OnObserverEvent);
         return table;
     }
     // The notify rows of both windows: "windowinit", the close button, the two tabs, the
@@ -105,9 +105,9 @@ protected:
     std::string roomPassword_;  // last shown or sent, UTF-8
 
 private:
-    LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnObserverEvent(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    void OnCreate();
+    void OnDestroy();
+    void OnObserverEvent(std::unique_ptr<ObserverEventPayload> event);
     // The service's answer to the update: a confirmation stores the last sent values.
     void onUpdateRoom(bool success);
     // A failed request: the Error box with the service's message and code (known codes show

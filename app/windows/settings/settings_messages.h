@@ -5,16 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/windows/skeleton/window_messages.h"
 #include "kestrum/core/posted_payload.h"
 
 // The message that carries a service-library result to a settings window (see
-// observer_relay.h), under the ownership rules of posted_payload.h: the window takes the record
-// with TakePayload<WM_SETTINGS_OBSERVER_EVENT>(wParam) and, before it goes, frees those still
-// queued with FreeQueuedPayloads(window, WM_SETTINGS_OBSERVER_EVENT,
-// WM_SETTINGS_OBSERVER_EVENT, FreeSettingsPayload).
-//
-// A private number of the settings windows' classes, clear of the framework's own messages on
-// the same windows (WM_APP + 1, WM_APP + 0x2F1).
+// observer_relay.h), under the ownership rules of posted_payload.h: the window's row takes the
+// record, and the window frees those still queued when it goes.
 
 // One observer operation of the service library, copied.
 struct ObserverEventPayload {
@@ -31,7 +27,7 @@ struct ObserverEventPayload {
 };
 
 #define KESTRUM_SETTINGS_MESSAGES(X) \
-    X(WM_SETTINGS_OBSERVER_EVENT, WM_APP + 0x110, ObserverEventPayload)
+    X(WM_SETTINGS_OBSERVER_EVENT, kSettingsObserverNumber, ObserverEventPayload)
 
 enum SettingsMessage : UINT { KESTRUM_SETTINGS_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR) };
 

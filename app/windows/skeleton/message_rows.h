@@ -58,6 +58,8 @@ template <>
 struct RowArguments<WM_SYSCOMMAND> : Carries<InWParam<UINT>> {};  // the command
 template <>
 struct RowArguments<WM_RBUTTONDOWN> : Carries<ClientPoint> {};
+template <>
+struct RowArguments<WM_COPYDATA> : Carries<InLParam<const COPYDATASTRUCT*>> {};  // sent
 
 // What a typed row does around its handler.
 enum class RowMode {
