@@ -78,16 +78,6 @@ Window* CreatePanel(Window* window, HWND parent, const wchar_t* name, int width,
 
 std::vector<std::string> Only(const std::string& uid) { return {uid}; }
 
-// One message at a time: the course family's numbers are not contiguous, and the window's own
-// messages among them (the big-view exchange, the chosen share source) carry records that only
-// their own family's free knows.
-void FreeQueuedCoursePayloads(HWND window) {
-#define LIVE_FREE_QUEUED_ROW(name, number, Payload) \
-    FreeQueuedPayloads(window, name, name, FreeCoursePayload);
-    KESTRUM_COURSE_MESSAGES(LIVE_FREE_QUEUED_ROW)
-#undef LIVE_FREE_QUEUED_ROW
-}
-
 }  // namespace
 
 CDuiLive::CDuiLive(IMeetingHost& host, const LiveServices& services)
@@ -107,50 +97,51 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .add(WM_MOUSEMOVE, &CDuiLive::OnMouseMove)
         .add(WM_NCLBUTTONDOWN, &CDuiLive::OnNcLButtonDown)
         .add(WM_LBUTTONDBLCLK, &CDuiFrameWindow::OnPassOn)
-        .add(WM_ACCOUNT_ERROR, &CDuiLive::OnAccountError)
-        .add(WM_GET_PHOTO, &CDuiLive::OnGetPhoto)
-        .add(WM_SOCKET_USER_ERROR, &CDuiLive::OnSocketUserError)
-        .add(WM_SOCKET_JOIN_SUCCESS, &CDuiLive::OnSocketJoinSuccess)
-        .add(WM_SOCKET_USER_JOIN, &CDuiLive::OnSocketUserJoin)
-        .add(WM_SOCKET_USER_LEAVE, &CDuiLive::OnSocketUserLeave)
-        .add(WM_SOCKET_USER_LIST, &CDuiLive::OnSocketUserList)
-        .add(WM_SOCKET_ROOM_INFO, &CDuiLive::OnSocketRoomInfo)
-        .add(WM_SOCKET_USER_INFO, &CDuiLive::OnSocketUserInfo)
-        .add(WM_SOCKET_USER_OPERATOR, &CDuiLive::OnSocketUserOperator)
-        .add(WM_SOCKET_USER_MSG, &CDuiLive::OnSocketUserMsg)
-        .add(WM_SOCKET_REQUEST_RESULT, &CDuiLive::OnSocketRequestResult)
-        .add(WM_SOCKET_USER_REQUEST, &CDuiLive::OnSocketUserRequest)
-        .add(WM_SOCKET_USER_RESPONSE, &CDuiLive::OnSocketUserResponse)
-        .add(WM_SOCKET_OPEN, &CDuiLive::OnSocketStatusOpen)
-        .add(WM_SOCKET_RECONNECT, &CDuiLive::OnSocketStatusReconnect)
-        .add(WM_SOCKET_FAIL, &CDuiLive::OnSocketStatusFail)
-        .add(WM_ROOM_CTRL, &CDuiLive::OnMeetingRoomCtrl)
-        .add(WM_ENGINE_JOIN_CHANNEL_SUCCESS, &CDuiLive::OnMediaJoinChannelSuccess)
-        .add(WM_ENGINE_LEAVE_CHANNEL, &CDuiLive::OnMediaLeaveChannel)
-        .add(WM_ENGINE_NETWORK_QUALITY, &CDuiLive::OnMediaNetworkQuality)
-        .add(WM_ENGINE_USER_JOINED, &CDuiLive::OnMediaUserJoined)
-        .add(WM_ENGINE_USER_OFFLINE, &CDuiLive::OnMediaUserLeave)
-        .add(WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME, &CDuiLive::OnMediaFirstLocalVideoFrame)
-        .add(WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME, &CDuiLive::OnMediaFirstRemoteVideoFrame)
-        .add(WM_ENGINE_AUDIO_VOLUME_INDICATION, &CDuiLive::OnMediaAudioVolumeIndication)
-        .add(WM_ENGINE_USER_ENABLE_VIDEO, &CDuiLive::OnMediaEnableVideo)
-        .add(WM_ENGINE_USER_ENABLE_LOCAL_VIDEO, &CDuiLive::OnMediaEnableLocalVideo)
-        .add(WM_ENGINE_ACTIVE_SPEAKER, &CDuiLive::OnMediaActiveSpeaker)
-        .add(WM_ENGINE_USER_MUTE_AUDIO, &CDuiLive::OnMediaMuteAudio)
-        .add(WM_ENGINE_USER_MUTE_VIDEO, &CDuiLive::OnMediaMuteVideo)
-        .add(WM_EXCHANGE_BIG, &CDuiLive::OnExchangeBig)
-        .add(WM_USERLIST_CLOSED, &CDuiLive::OnUserListHide)
-        .add(WM_CHATLIST_CLOSED, &CDuiLive::OnChatListHide)
+        .on<WM_ACCOUNT_ERROR>(&CDuiLive::OnAccountError, RowMode::kEvent)
+        .on<WM_GET_PHOTO>(&CDuiLive::OnGetPhoto, RowMode::kEvent)
+        .on<WM_SOCKET_USER_ERROR>(&CDuiLive::OnSocketUserError)
+        .on<WM_SOCKET_JOIN_SUCCESS>(&CDuiLive::OnSocketJoinSuccess, RowMode::kEvent)
+        .on<WM_SOCKET_USER_JOIN>(&CDuiLive::OnSocketUserJoin, RowMode::kEvent)
+        .on<WM_SOCKET_USER_LEAVE>(&CDuiLive::OnSocketUserLeave, RowMode::kEvent)
+        .on<WM_SOCKET_USER_LIST>(&CDuiLive::OnSocketUserList, RowMode::kEvent)
+        .on<WM_SOCKET_ROOM_INFO>(&CDuiLive::OnSocketRoomInfo, RowMode::kEvent)
+        .on<WM_SOCKET_USER_INFO>(&CDuiLive::OnSocketUserInfo)
+        .on<WM_SOCKET_USER_OPERATOR>(&CDuiLive::OnSocketUserOperator, RowMode::kEvent)
+        .on<WM_SOCKET_USER_MSG>(&CDuiLive::OnSocketUserMsg, RowMode::kEvent)
+        .on<WM_SOCKET_REQUEST_RESULT>(&CDuiLive::OnSocketRequestResult, RowMode::kEvent)
+        .on<WM_SOCKET_USER_REQUEST>(&CDuiLive::OnSocketUserRequest, RowMode::kEvent)
+        .on<WM_SOCKET_USER_RESPONSE>(&CDuiLive::OnSocketUserResponse, RowMode::kEvent)
+        .on<WM_SOCKET_OPEN>(&CDuiLive::OnSocketStatusOpen, RowMode::kEvent)
+        .on<WM_SOCKET_RECONNECT>(&CDuiLive::OnSocketStatusReconnect, RowMode::kEvent)
+        .on<WM_SOCKET_FAIL>(&CDuiLive::OnSocketStatusFail, RowMode::kEvent)
+        .on<WM_ROOM_CTRL>(&CDuiLive::OnMeetingRoomCtrl, RowMode::kEvent)
+        .on<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(&CDuiLive::OnMediaJoinChannelSuccess, RowMode::kEvent)
+        .on<WM_ENGINE_LEAVE_CHANNEL>(&CDuiLive::OnMediaLeaveChannel)
+        .on<WM_ENGINE_NETWORK_QUALITY>(&CDuiLive::OnMediaNetworkQuality, RowMode::kEvent)
+        .on<WM_ENGINE_USER_JOINED>(&CDuiLive::OnMediaUserJoined, RowMode::kEvent)
+        .on<WM_ENGINE_USER_OFFLINE>(&CDuiLive::OnMediaUserLeave, RowMode::kEvent)
+        .on<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(&CDuiLive::OnMediaFirstLocalVideoFrame)
+        .on<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(&CDuiLive::OnMediaFirstRemoteVideoFrame,
+                                                RowMode::kEvent)
+        .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(&CDuiLive::OnMediaAudioVolumeIndication,
+                                               RowMode::kEvent)
+        .on<WM_ENGINE_USER_ENABLE_VIDEO>(&CDuiLive::OnMediaEnableVideo)
+        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo)
+        .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::OnMediaActiveSpeaker, RowMode::kEvent)
+        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio)
+        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo)
+        .on<WM_EXCHANGE_BIG>(&CDuiLive::OnExchangeBig, RowMode::kEvent)
+        .on<WM_USERLIST_CLOSED>(&CDuiLive::OnUserListHide)
+        .on<WM_CHATLIST_CLOSED>(&CDuiLive::OnChatListHide)
         .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen)
-        .add(WM_MSGBOX_REQUEST_MIC_RET, &CDuiLive::OnMsgBoxRequestMic)
-        .add(WM_MSGBOX_REQUEST_CAMERA_RET, &CDuiLive::OnMsgBoxRequestCamera)
-        .add(kReconnectNoticeMessage, &CDuiLive::OnReconnectNotice);
-    // Every other message of both families only has its payload freed: what the window does
-    // not act on (yet) never leaks.
-#define LIVE_IGNORED_ROW(name, number, Payload) table.add(name, &CDuiLive::OnPayloadIgnored);
-    KESTRUM_COURSE_MESSAGES(LIVE_IGNORED_ROW)
-    KESTRUM_ENGINE_MESSAGES(LIVE_IGNORED_ROW)
-#undef LIVE_IGNORED_ROW
+        .on<WM_MSGBOX_REQUEST_MIC_RET>(&CDuiLive::OnMsgBoxRequestMic)
+        .on<WM_MSGBOX_REQUEST_CAMERA_RET>(&CDuiLive::OnMsgBoxRequestCamera)
+        .on<kReconnectNoticeMessage>(&CDuiLive::OnReconnectNotice, RowMode::kEvent)
+        // Every other message of the families only has its payload freed: what the window does
+        // not act on (yet) never leaks.
+        .receives(kCourseMessages)
+        .receives(kEngineMessages)
+        .receives(kWindowMessages);
     return table;
 }
 
@@ -211,6 +202,7 @@ LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
     ready_ = c.roomId && c.bigView && c.title && c.toolBar && c.remoteName && c.remoteMicMute &&
              c.remoteSpeech && c.remoteNet && c.hostMark && c.collapse && c.expand && c.badge &&
              c.chat && c.userList && c.mic && c.camera && c.share && c.maximise && c.restore;
+    setAcceptingEvents(ready_);
     if (!ready_) {
         // The handlers rely on every control: a skin without them leaves the window inert.
         KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
@@ -270,10 +262,6 @@ LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     if (connectThread_.joinable()) connectThread_.join();
     KillTimer(GetHWND(), kBarTimer);
     if (!bars_.barsShown()) ShowCursor(TRUE);
-    FreeQueuedCoursePayloads(GetHWND());
-    FreeQueuedPayloads(GetHWND(), WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
-                       FreeEngineEventPayload);
-    FreeQueuedPayloads(GetHWND(), WM_EXCHANGE_BIG, WM_EXCHANGE_BIG, FreeTilePayload);
     return 0;
 }
 
@@ -634,16 +622,14 @@ void CDuiLive::DoUserList(DuiLib::TNotifyUI&) {
     ShowSidePanels(controls_.userList);
 }
 
-LRESULT CDuiLive::OnUserListHide(UINT, WPARAM, LPARAM, bool&) {
+void CDuiLive::OnUserListHide() {
     toolBarState_.ParticipantsClosed();
     if (ready_) ShowSidePanels();
-    return 0;
 }
 
-LRESULT CDuiLive::OnChatListHide(UINT, WPARAM, LPARAM, bool&) {
+void CDuiLive::OnChatListHide() {
     toolBarState_.ChatClosed();
     if (ready_) ShowSidePanels();
-    return 0;
 }
 
 void CDuiLive::DoSmallLocal(DuiLib::TNotifyUI&) {
@@ -684,6 +670,7 @@ void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
 void CDuiLive::LeaveMeeting() {
     if (leaving_) return;
     leaving_ = true;
+    setAcceptingEvents(false);
     if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
     KillTimer(GetHWND(), kShareRestopTimer);
     ClosePicker();
@@ -831,53 +818,36 @@ void CDuiLive::UpdateHostMark() {
     controls_.hostMark->SetBkImage(host ? L"live/host.png" : L"");
 }
 
-LRESULT CDuiLive::OnSocketJoinSuccess(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto own = TakePayload<WM_SOCKET_JOIN_SUCCESS>(wParam);
-    if (!own || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>> own) {
     KESTRUM_LOG(Level_Info, "(%s)", own->uid);
     Apply(roster_->onOwnJoin(*own));
     AdjustLayout();
-    return 0;
 }
 
-LRESULT CDuiLive::OnSocketUserJoin(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto record = TakePayload<WM_SOCKET_USER_JOIN>(wParam);
-    if (!record || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>> record) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record->uid, record->name, record->streamId);
     Apply(roster_->onUserJoin(*record));
-    return 0;
 }
 
-LRESULT CDuiLive::OnSocketUserLeave(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto uid = TakePayload<WM_SOCKET_USER_LEAVE>(wParam);
-    if (!uid || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>> uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid->c_str());
     Apply(roster_->onUserLeave(*uid));
     if (strip_) strip_->socketNotifyDisable(*uid);
-    return 0;
 }
 
-LRESULT CDuiLive::OnSocketUserList(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto records = TakePayload<WM_SOCKET_USER_LIST>(wParam);
-    if (!records || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
     Apply(roster_->onUserList(*records));
-    return 0;
 }
 
-LRESULT CDuiLive::OnSocketUserInfo(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto record = TakePayload<WM_SOCKET_USER_INFO>(wParam);
-    if (!record || leaving_) return 0;
+void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
+    if (leaving_) return;
     ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
     g_kestrumData->ownInfo = *record;
-    return 0;
 }
 
-LRESULT CDuiLive::OnExchangeBig(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto record = TakePayload<WM_EXCHANGE_BIG>(wParam);
-    if (!record || leaving_ || !ready_) return 0;
+void CDuiLive::OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>> record) {
     Apply(roster_->onExchangeBig(*record));
-    return 0;
 }
 
 // Avatars already in the cache are skipped at once: only a download waits for the next tick.
@@ -910,11 +880,9 @@ void CDuiLive::ApplyOwnAvatar() {
 }
 
 // An avatar arrived: its rows and bubbles show it.
-LRESULT CDuiLive::OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto portraitId = TakePayload<WM_GET_PHOTO>(wParam);
-    if (!portraitId || leaving_ || !ready_) return 0;
+void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
     const std::string uid = roster_->onAvatarArrived(*portraitId);
-    if (uid.empty()) return 0;
+    if (uid.empty()) return;
     if (uid == g_kestrumData->uid) ApplyOwnAvatar();
     for (const UserInfoRecord& record : roster_->socketList()) {
         if (uid != record.uid) continue;
@@ -922,13 +890,10 @@ LRESULT CDuiLive::OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&) {
         break;
     }
     if (chatList_) chatList_->updateChatLogo(uid);
-    return 0;
 }
 
 // A failed request of the bridge; a failed avatar download ends it, so the queue moves on.
-LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto error = TakePayload<WM_ACCOUNT_ERROR>(wParam);
-    if (!error || leaving_ || !ready_) return 0;
+void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     static_cast<void>(roster_->onRequestFailed(error->text1));
     if (ownToggles_.RequestFailed(error->text1)) FreeOwnToggles();
@@ -938,14 +903,12 @@ LRESULT CDuiLive::OnAccountError(UINT, WPARAM wParam, LPARAM, bool&) {
         host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), 0,
                                    ProgramDialogs::kErrorBox);
     }
-    return 0;
 }
 
 // ---- Engine ---------------------------------------------------------------------------------
 
-LRESULT CDuiLive::OnMediaJoinChannelSuccess(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto joined = TakePayload<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(wParam);
-    if (leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaJoinChannelSuccess(
+    std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>> joined) {
     joined_ = true;
     if (joined) {
         KESTRUM_LOG(Level_Info, "(%s,%d,%d)", joined->channel.get(), static_cast<int>(joined->uid),
@@ -959,20 +922,17 @@ LRESULT CDuiLive::OnMediaJoinChannelSuccess(UINT, WPARAM wParam, LPARAM, bool&) 
         ApplyOwnStatus();
     }
     services_.reportJoinChannel();
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaLeaveChannel(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto stats = TakePayload<WM_ENGINE_LEAVE_CHANNEL>(wParam);
+void CDuiLive::OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>>) {
     KillTimer(GetHWND(), kSpeakerTimer);
     KillTimer(GetHWND(), kBarTimer);
     if (CKestrumZuvra* engine = Engine()) engine->SetupLocalVideo(nullptr, false, kRenderFit);
-    return 1;
 }
 
-LRESULT CDuiLive::OnMediaNetworkQuality(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto quality = TakePayload<WM_ENGINE_NETWORK_QUALITY>(wParam);
-    if (!quality || leaving_ || !ready_ || !strip_) return 1;
+void CDuiLive::OnMediaNetworkQuality(
+    std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality) {
+    if (!strip_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d,%d)", static_cast<int>(quality->uid), quality->txQuality,
                 quality->rxQuality);
     const int level = ZuvraKestrum::Util::QualityToSignalLevel(quality->rxQuality);
@@ -987,7 +947,6 @@ LRESULT CDuiLive::OnMediaNetworkQuality(UINT, WPARAM wParam, LPARAM, bool&) {
         strip_->updateNetworkQuality(roster_->streamOf(static_cast<int32_t>(quality->uid)), level);
         break;
     }
-    return 1;
 }
 
 void CDuiLive::SetBigViewSignal(int level) {
@@ -997,31 +956,23 @@ void CDuiLive::SetBigViewSignal(int level) {
     controls_.remoteNet->SetBkImage(icon.c_str());
 }
 
-LRESULT CDuiLive::OnMediaUserJoined(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto user = TakePayload<WM_ENGINE_USER_JOINED>(wParam);
-    if (!user || leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>> user) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), user->elapsed);
     Apply(roster_->onEngineUserJoined(static_cast<int32_t>(user->uid), user->elapsed));
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaUserLeave(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto user = TakePayload<WM_ENGINE_USER_OFFLINE>(wParam);
-    if (!user || leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>> user) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), static_cast<int>(user->reason));
     Apply(roster_->onEngineUserOffline(static_cast<int32_t>(user->uid)));
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaFirstLocalVideoFrame(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto frame = TakePayload<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(wParam);
-    if (frame) KESTRUM_LOG(Level_Info, "(%d,%d,%d)", frame->width, frame->height, frame->elapsed);
-    return 0;
+void CDuiLive::OnMediaFirstLocalVideoFrame(
+    std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>> frame) {
+    KESTRUM_LOG(Level_Info, "(%d,%d,%d)", frame->width, frame->height, frame->elapsed);
 }
 
-LRESULT CDuiLive::OnMediaFirstRemoteVideoFrame(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto frame = TakePayload<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(wParam);
-    if (!frame || leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaFirstRemoteVideoFrame(
+    std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>> frame) {
     KESTRUM_LOG(Level_Info, "(%d,%d,%d,%d)", static_cast<int>(frame->uid), frame->width,
                 frame->height, frame->elapsed);
     const UserInfoRecord& big = roster_->bigViewUser();
@@ -1029,60 +980,41 @@ LRESULT CDuiLive::OnMediaFirstRemoteVideoFrame(UINT, WPARAM wParam, LPARAM, bool
         (big.status & kStatusCameraOff) == 0) {
         ::ShowWindow(videoWnd_, SW_SHOW);
     }
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaAudioVolumeIndication(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto volumes = TakePayload<WM_ENGINE_AUDIO_VOLUME_INDICATION>(wParam);
-    if (!volumes || leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaAudioVolumeIndication(
+    std::unique_ptr<PayloadOf<WM_ENGINE_AUDIO_VOLUME_INDICATION>> volumes) {
     KillTimer(GetHWND(), kVolumeTimer);
     speakingBatch_.onVolumeIndication(volumes->speakers.get(), volumes->count);
     SetTimer(GetHWND(), kVolumeTimer, kVolumePeriodMs, nullptr);
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaEnableVideo(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto flag = TakePayload<WM_ENGINE_USER_ENABLE_VIDEO>(wParam);
-    if (flag) KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
-    return 0;
+void CDuiLive::OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>> flag) {
+    KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
 }
 
-LRESULT CDuiLive::OnMediaEnableLocalVideo(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto flag = TakePayload<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(wParam);
-    if (!flag || leaving_ || !userList_) return 0;
+void CDuiLive::OnMediaEnableLocalVideo(
+    std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>> flag) {
+    if (leaving_ || !userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), flag->flag);
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaMuteAudio(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto flag = TakePayload<WM_ENGINE_USER_MUTE_AUDIO>(wParam);
-    if (!flag || leaving_ || !userList_) return 0;
+void CDuiLive::OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag) {
+    if (leaving_ || !userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateAudioStatusByStream(static_cast<int>(flag->uid), flag->flag);
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaMuteVideo(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto flag = TakePayload<WM_ENGINE_USER_MUTE_VIDEO>(wParam);
-    if (!flag || leaving_ || !userList_) return 0;
+void CDuiLive::OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag) {
+    if (leaving_ || !userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), !flag->flag);
-    return 0;
 }
 
-LRESULT CDuiLive::OnMediaActiveSpeaker(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto speaker = TakePayload<WM_ENGINE_ACTIVE_SPEAKER>(wParam);
-    if (!speaker || leaving_ || !ready_) return 0;
+void CDuiLive::OnMediaActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>> speaker) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(speaker->uid));
     KillTimer(GetHWND(), kSpeakerTimer);
     SetTimer(GetHWND(), kSpeakerTimer, kSpeakerPeriodMs, nullptr);
     speakerMark_.onActiveSpeaker(*roster_, speaker->uid);
-    return 0;
-}
-
-LRESULT CDuiLive::OnPayloadIgnored(UINT message, WPARAM wParam, LPARAM, bool&) {
-    FreeCoursePayload(message, wParam);
-    FreeEngineEventPayload(message, wParam);
-    return 0;
 }

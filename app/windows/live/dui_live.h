@@ -19,6 +19,8 @@
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "duilib/option_ui.h"
+#include "kestrum/core/course_messages.h"
+#include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/records/room_info_record.h"
 
@@ -79,7 +81,7 @@ public:
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
     // The window's own message: show the reconnect notice (posted by the reconnect road).
-    static constexpr UINT kReconnectNoticeMessage = WM_APP + 0x130;
+    static constexpr UINT kReconnectNoticeMessage = kReconnectNoticeNumber;
 
     // The program's window: the program's meeting host and services.
     CDuiLive();
@@ -149,50 +151,50 @@ private:
     LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled);
     LRESULT OnMouseMove(UINT, WPARAM, LPARAM lParam, bool& handled);
     LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, bool& handled);
-    LRESULT OnUserListHide(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnChatListHide(UINT, WPARAM, LPARAM, bool&);
+    void OnUserListHide();
+    void OnChatListHide();
 
     // Signalling (course bridge).
-    LRESULT OnSocketJoinSuccess(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserJoin(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserLeave(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserList(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserInfo(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketRoomInfo(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserMsg(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserError(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketRequestResult(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserRequest(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnSocketUserResponse(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMsgBoxRequestMic(UINT, WPARAM wParam, LPARAM lParam, bool&);
-    LRESULT OnMsgBoxRequestCamera(UINT, WPARAM wParam, LPARAM lParam, bool&);
-    LRESULT OnSocketStatusOpen(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnSocketStatusReconnect(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnSocketStatusFail(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnReconnectNotice(UINT, WPARAM, LPARAM, bool&);
-    LRESULT OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&);
+    void OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>>);
+    void OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>>);
+    void OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>>);
+    void OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>>);
+    void OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>>);
+    void OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>>);
+    void OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPERATOR>>);
+    void OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>>);
+    void OnSocketUserError(std::unique_ptr<PayloadOf<WM_SOCKET_USER_ERROR>>);
+    void OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST_RESULT>>);
+    void OnSocketUserRequest(std::unique_ptr<PayloadOf<WM_SOCKET_USER_REQUEST>>);
+    void OnSocketUserResponse(std::unique_ptr<PayloadOf<WM_SOCKET_USER_RESPONSE>>);
+    void OnMsgBoxRequestMic(MsgBoxRequestInfo* record, bool accept);
+    void OnMsgBoxRequestCamera(MsgBoxRequestInfo* record, bool accept);
+    void OnSocketStatusOpen();
+    void OnSocketStatusReconnect();
+    void OnSocketStatusFail();
+    void OnReconnectNotice();
+    void OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>>);
     void OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen);
-    LRESULT OnGetPhoto(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnAccountError(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnExchangeBig(UINT, WPARAM wParam, LPARAM, bool&);
+    void OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>>);
+    void OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>>);
+    void OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>>);
 
     // Engine.
-    LRESULT OnMediaJoinChannelSuccess(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaLeaveChannel(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaNetworkQuality(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaUserJoined(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaUserLeave(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaFirstLocalVideoFrame(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaFirstRemoteVideoFrame(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaAudioVolumeIndication(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaEnableVideo(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaEnableLocalVideo(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaActiveSpeaker(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaMuteAudio(UINT, WPARAM wParam, LPARAM, bool&);
-    LRESULT OnMediaMuteVideo(UINT, WPARAM wParam, LPARAM, bool&);
-    // Any other course or engine message: its payload is freed, nothing else happens.
-    LRESULT OnPayloadIgnored(UINT message, WPARAM wParam, LPARAM, bool&);
+    void OnMediaJoinChannelSuccess(std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>>);
+    void OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats);
+    void OnMediaNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality);
+    void OnMediaUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>>);
+    void OnMediaUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>>);
+    void OnMediaFirstLocalVideoFrame(std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>>);
+    void OnMediaFirstRemoteVideoFrame(
+        std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>>);
+    void OnMediaAudioVolumeIndication(
+        std::unique_ptr<PayloadOf<WM_ENGINE_AUDIO_VOLUME_INDICATION>>);
+    void OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>>);
+    void OnMediaEnableLocalVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>>);
+    void OnMediaActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>>);
+    void OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>>);
+    void OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>>);
 
     // Notifications.
     void DoInitWnd(DuiLib::TNotifyUI&);
@@ -297,4 +299,10 @@ private:
     std::thread connectThread_;
     DelayedCall reconnect_;
     std::thread closeThread_;
+};
+
+// The window's own reconnect notice carries nothing.
+template <>
+struct MessagePayload<CDuiLive::kReconnectNoticeMessage> {
+    using Type = void;
 };

@@ -77,9 +77,7 @@ InvitationTimers& Timers() {
 
 // ---- Room record ----------------------------------------------------------------------------
 
-LRESULT CDuiLive::OnSocketRoomInfo(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto room = TakePayload<WM_SOCKET_ROOM_INFO>(wParam);
-    if (!room || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> room) {
     const bool hostsChanged = g_kestrumData->updateRoomInfo(*room);
     KESTRUM_LOG(Level_Info, "(%s,%d)", room->hosts.empty() ? "" : room->hosts.front().c_str(),
                 room->initialStatus);
@@ -92,7 +90,6 @@ LRESULT CDuiLive::OnSocketRoomInfo(UINT, WPARAM wParam, LPARAM, bool&) {
     UpdateHostMark();
     JoinEngineChannel(*room);
     RefreshRoomSettings();
-    return 0;
 }
 
 void CDuiLive::ShowHostNotice(const std::string& firstHost) {
@@ -135,9 +132,7 @@ void CDuiLive::JoinEngineChannel(const RoomInfoRecord& room) {
 
 // A user operation carries the room's list after the change; the own mute changes confirmed
 // by the server free the microphone and camera toggles again.
-LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto operation = TakePayload<WM_SOCKET_USER_OPERATOR>(wParam);
-    if (!operation || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPERATOR>> operation) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%s)", operation->operatorUid.c_str(), operation->target.c_str(),
                 operation->type.c_str());
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
@@ -147,7 +142,7 @@ LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
     if (plan.removed) {
         LeaveWithNotice(Utf8ToCString(
             ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
-        return 0;  // the window may be gone
+        return;  // the window may be gone
     }
     if (plan.shareButton != OperationPlan::kShareAsIs) {
         controls_.share->SetEnabled(plan.shareButton == OperationPlan::kShareEnable);
@@ -163,7 +158,6 @@ LRESULT CDuiLive::OnSocketUserOperator(UINT, WPARAM wParam, LPARAM, bool&) {
         host_.toast(videoWnd_ ? videoWnd_ : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
     }
     if (plan.refreshStatus) RefreshStatus(operation->users);
-    return 0;
 }
 
 // The records' new status reaches the big view, the self tile and the tiles.
@@ -232,9 +226,7 @@ void CDuiLive::ApplyOwnStatus() {
 
 // ---- Chat -----------------------------------------------------------------------------------
 
-LRESULT CDuiLive::OnSocketUserMsg(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto message = TakePayload<WM_SOCKET_USER_MSG>(wParam);
-    if (!message || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> message) {
     if (chatList_) {
         std::string portraitId;
         g_kestrumData->getUserPortraitId(portraitId, message->text1);
@@ -242,21 +234,16 @@ LRESULT CDuiLive::OnSocketUserMsg(UINT, WPARAM wParam, LPARAM, bool&) {
     }
     toolBarState_.ChatMessageArrived();
     ShowSidePanels();
-    return 0;
 }
 
-LRESULT CDuiLive::OnSocketUserError(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto error = TakePayload<WM_SOCKET_USER_ERROR>(wParam);
-    if (error) KESTRUM_LOG(Level_Info, "(%d,%s)", error->code, error->text.c_str());
-    return 0;
+void CDuiLive::OnSocketUserError(std::unique_ptr<PayloadOf<WM_SOCKET_USER_ERROR>> error) {
+    KESTRUM_LOG(Level_Info, "(%d,%s)", error->code, error->text.c_str());
 }
 
 // ---- Invitations this user sent -------------------------------------------------------------
 
 // The server passed the invitation on: it waits for the answer until its timer.
-LRESULT CDuiLive::OnSocketRequestResult(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto result = TakePayload<WM_SOCKET_REQUEST_RESULT>(wParam);
-    if (!result || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST_RESULT>> result) {
     MsgBoxPendingInfo entry;
     entry.type = ZuvraKestrum::Live::PendingKindOf(result->text1);
     entry.requestId = result->text2;
@@ -267,7 +254,6 @@ LRESULT CDuiLive::OnSocketRequestResult(UINT, WPARAM wParam, LPARAM, bool&) {
                 entry.nickname.c_str());
     Invitations().msgbox_append(entry);
     SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(), nullptr);
-    return 0;
 }
 
 // The invited user did not answer in time: the time-out notice, and the participants panel
@@ -279,9 +265,7 @@ void CDuiLive::OnInvitationTimer(int eventId) {
     if (!out.uid.empty()) StopWaiting(out.type, out.uid);
 }
 
-LRESULT CDuiLive::OnSocketUserResponse(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto response = TakePayload<WM_SOCKET_USER_RESPONSE>(wParam);
-    if (!response || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserResponse(std::unique_ptr<PayloadOf<WM_SOCKET_USER_RESPONSE>> response) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%s,%d)", response->targetNickname.c_str(),
                 response->requestId.c_str(), response->reason.c_str(), response->success);
     CMsgBoxAnsyManager& invitations = Invitations();
@@ -302,7 +286,6 @@ LRESULT CDuiLive::OnSocketUserResponse(UINT, WPARAM wParam, LPARAM, bool&) {
         break;
     }
     if (!out.uid.empty()) StopWaiting(out.type, out.uid);
-    return 0;
 }
 
 void CDuiLive::StopWaiting(int kind, const std::string& uid) {
@@ -315,9 +298,7 @@ void CDuiLive::StopWaiting(int kind, const std::string& uid) {
 
 // Someone asks this user to switch the microphone or camera on: the request box of that kind
 // (requests that come while it is open join it) waits for the user until its time-out.
-LRESULT CDuiLive::OnSocketUserRequest(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto request = TakePayload<WM_SOCKET_USER_REQUEST>(wParam);
-    if (!request || leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketUserRequest(std::unique_ptr<PayloadOf<WM_SOCKET_USER_REQUEST>> request) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%s)", request->nickname.c_str(), request->text1.c_str(),
                 request->text3.c_str());
     MsgBoxRequestInfo info;
@@ -332,29 +313,26 @@ LRESULT CDuiLive::OnSocketUserRequest(UINT, WPARAM wParam, LPARAM, bool&) {
         Invitations().msgbox_requestmic(info);
         timer = CMsgBoxAnsyManager::kMicRequestTimer;
     } else {
-        return 0;
+        return;
     }
     KillTimer(GetHWND(), timer);
     SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
-    return 0;
 }
 
 // The user answered a request box (the manager's record, read in place): every request in it
 // gets the answer; yes switches the device on when it is off (never off when it is on).
-LRESULT CDuiLive::OnMsgBoxRequestMic(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    AnswerRequestBox(true, reinterpret_cast<MsgBoxRequestInfo*>(wParam), lParam == 0);
-    return 0;
+void CDuiLive::OnMsgBoxRequestMic(MsgBoxRequestInfo* record, bool accept) {
+    AnswerRequestBox(true, record, accept);
 }
 
-LRESULT CDuiLive::OnMsgBoxRequestCamera(UINT, WPARAM wParam, LPARAM lParam, bool&) {
-    AnswerRequestBox(false, reinterpret_cast<MsgBoxRequestInfo*>(wParam), lParam == 0);
-    return 0;
+void CDuiLive::OnMsgBoxRequestCamera(MsgBoxRequestInfo* record, bool accept) {
+    AnswerRequestBox(false, record, accept);
 }
 
 void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept) {
     KillTimer(GetHWND(), microphone ? CMsgBoxAnsyManager::kMicRequestTimer
                                     : CMsgBoxAnsyManager::kCameraRequestTimer);
-    if (!record || leaving_ || !ready_) return;
+    if (!record || !acceptingEvents()) return;
     CMsgBoxAnsyManager& invitations = Invitations();
     // Emptied, the record lets the next request open a box of its own.
     std::map<std::string, std::string> requesters;
@@ -378,45 +356,38 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
 
 // The connection is lost: the window waits disabled while the library tries again after its
 // own back-off, and the notice comes on the next message turn.
-LRESULT CDuiLive::OnSocketStatusReconnect(UINT, WPARAM, LPARAM, bool&) {
-    if (leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketStatusReconnect() {
     KESTRUM_LOG(Level_Info, "");
     ApplyReconnectStep(reconnectRoad_.onReconnecting());
-    return 0;
 }
 
 // The server refused a new connection (the library never asks again after that): the road
 // decides whether the bridge makes another one, and when, or whether the meeting ends.
-LRESULT CDuiLive::OnSocketStatusFail(UINT, WPARAM, LPARAM, bool&) {
-    if (leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketStatusFail() {
     KESTRUM_LOG(Level_Info, "");
-    ApplyReconnectStep(reconnectRoad_.onRefused());
-    return 0;  // the window may be gone
+    ApplyReconnectStep(reconnectRoad_.onRefused());  // the window may be gone
 }
 
 // An echo of an own change due while the connection was down is lost.
-LRESULT CDuiLive::OnSocketStatusOpen(UINT, WPARAM, LPARAM, bool&) {
-    if (leaving_ || !ready_) return 0;
+void CDuiLive::OnSocketStatusOpen() {
     KESTRUM_LOG(Level_Info, "");
     // A connection the library made again itself needs no new one.
     reconnect_.cancel();
     if (ownToggles_.Settle()) FreeOwnToggles();
     ApplyReconnectStep(reconnectRoad_.onOpen());
-    return 0;
 }
 
 // The notice is modal: it returns when the connection is back (which hides it) or the user
 // closed it, possibly after the window went.
-LRESULT CDuiLive::OnReconnectNotice(UINT, WPARAM, LPARAM, bool&) {
-    if (leaving_ || !ready_ || !reconnectRoad_.onNoticeDue()) return 0;
+void CDuiLive::OnReconnectNotice() {
+    if (!reconnectRoad_.onNoticeDue()) return;
     const std::shared_ptr<bool> alive = alive_;
     HWND self = GetHWND();
     host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectingText(), 0,
                                ProgramDialogs::kErrorBox);
-    if (!*alive) return 0;
+    if (!*alive) return;
     // The box's end enabled its owner; while still reconnecting the window waits disabled.
     if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
-    return 0;
 }
 
 // The meeting's end, if the step says so, comes last: the window goes with it.
@@ -429,7 +400,7 @@ void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
                  static_cast<UINT>(reconnectRoad_.limits().giveUpAfter.count()), nullptr);
     }
     if (step.stopDeadline) KillTimer(self, kReconnectDeadlineTimer);
-    if (step.postNotice) ::PostMessageW(self, kReconnectNoticeMessage, 0, 0);
+    if (step.postNotice) PostEmpty<kReconnectNoticeMessage>(self);
     if (step.hideNotice) {
         host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectedText(), 0,
                                    ProgramDialogs::kHideBox);
@@ -477,7 +448,7 @@ void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
 void CDuiLive::OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen) {
     ClosePicker();
     EnableWindow(GetHWND(), TRUE);
-    if (leaving_ || !ready_) return;
+    if (!acceptingEvents()) return;
     if (!chosen) {
         controls_.share->Selected(false, false);
         return;
@@ -498,9 +469,7 @@ void CDuiLive::ClosePicker() {
 
 // The room-control result of a share or its end: the share stream's id and token. The token
 // is the share stream's own: the meeting's media token stays for the engine.
-LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
-    const auto result = TakePayload<WM_ROOM_CTRL>(wParam);
-    if (!result || leaving_ || !ready_) return 0;
+void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
                 result->shareId);
     g_kestrumData->shareToken = result->mediaToken;
@@ -523,7 +492,6 @@ LRESULT CDuiLive::OnMeetingRoomCtrl(UINT, WPARAM wParam, LPARAM, bool&) {
     }
     if (strip_) strip_->updateScreenStatus(result->shareId);
     if (selfTile_) selfTile_->updateScreenStatus(result->shareId);
-    return 0;
 }
 
 // A stop of the share is sent again each period until the server says the share is over,
