@@ -15,7 +15,6 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
-#include "app/windows/tiles/tile_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
@@ -87,15 +86,15 @@ CDuiLive::~CDuiLive() = default;
 
 CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
     CDuiMessageMap<CDuiLive> table = StandardMessageMap(&CDuiLive::OnCreate);
-    table.replace(WM_NCPAINT, &CDuiLive::OnNcPaint)
-        .replace(WM_DESTROY, &CDuiLive::OnDestroy)
-        .replace(WM_CLOSE, &CDuiLive::OnClose)
+    table.on<WM_NCPAINT>(&CDuiLive::OnNcPaint)
+        .on<WM_DESTROY>(&CDuiLive::OnDestroy, RowMode::kPassOn)
+        .on<WM_CLOSE>(&CDuiLive::OnClose, RowMode::kPassOn)
         .replace(WM_NCHITTEST, &CDuiLive::OnNcHitTest)
         .replace(WM_SYSCOMMAND, &CDuiLive::OnSysCommand)
         .replace(WM_SIZE, &CDuiLive::OnSize)
-        .add(WM_TIMER, &CDuiLive::OnTimer)
-        .add(WM_MOUSEMOVE, &CDuiLive::OnMouseMove)
-        .add(WM_NCLBUTTONDOWN, &CDuiLive::OnNcLButtonDown)
+        .on<WM_TIMER>(&CDuiLive::OnTimer)
+        .on<WM_MOUSEMOVE>(&CDuiLive::OnMouseMove, RowMode::kPassOn)
+        .on<WM_NCLBUTTONDOWN>(&CDuiLive::OnNcLButtonDown, RowMode::kPassOn)
         .add(WM_LBUTTONDBLCLK, &CDuiFrameWindow::OnPassOn)
         .on<WM_ACCOUNT_ERROR>(&CDuiLive::OnAccountError, RowMode::kEvent)
         .on<WM_GET_PHOTO>(&CDuiLive::OnGetPhoto, RowMode::kEvent)
@@ -170,14 +169,14 @@ CKestrumZuvra* CDuiLive::Engine() const { return host_.engine(); }
 
 // ---- Frame --------------------------------------------------------------------------------
 
-LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
+void CDuiLive::OnCreate() {
     roster_ = std::make_unique<MeetingRoster>(g_language != 0 ? 1 : 0, g_kestrumData->streamId);
     const int status = g_kestrumData->status;
     localAudioMuted_ = (status & kStatusMicOff) != 0;
     localVideoMuted_ = (status & kStatusCameraOff) != 0;
 
     const wchar_t* const skin = L"Live";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
     DuiLib::CPaintManagerUI& pm = paintManager_;
     Controls& c = controls_;
     c.roomId = pm.FindControl(L"roomid");
@@ -207,17 +206,15 @@ LRESULT CDuiLive::OnCreate(UINT, WPARAM, LPARAM, bool&) {
         // The handlers rely on every control: a skin without them leaves the window inert.
         KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
         paintManager_.RemoveNotifier(this);
-        return 0;
+        return;
     }
     c.mic->Selected(localAudioMuted_, false);
     c.camera->Selected(localVideoMuted_, false);
     SetUp();
-    return 0;
 }
 
-LRESULT CDuiLive::OnNcPaint(UINT, WPARAM, LPARAM, bool&) {
+void CDuiLive::OnNcPaint() {
     if (ready_) ShowNoVideoPicture();
-    return 0;
 }
 
 // What the big view shows under its video window: a person when the participant has neither
@@ -239,8 +236,7 @@ void CDuiLive::ShowNoVideoPicture() {
     controls_.bigView->SetBkImage(image);
 }
 
-LRESULT CDuiLive::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiLive::OnClose() {
     KESTRUM_LOG(Level_Info, "");
     CloseSelfTile();
     ClosePicker();
@@ -248,11 +244,9 @@ LRESULT CDuiLive::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     strip_ = nullptr;
     userList_ = nullptr;
     chatList_ = nullptr;
-    return 0;
 }
 
-LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiLive::OnDestroy() {
     *alive_ = false;
     StopTargeting();
     // The threads only call the bridge, which never waits for this thread: the joins end. The
@@ -262,7 +256,6 @@ LRESULT CDuiLive::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
     if (connectThread_.joinable()) connectThread_.join();
     KillTimer(GetHWND(), kBarTimer);
     if (!bars_.barsShown()) ShowCursor(TRUE);
-    return 0;
 }
 
 // Neither the bridge nor the engine posts here any longer; the join window, which stays, takes
@@ -365,23 +358,16 @@ void CDuiLive::ApplyBars(live::BarHiding::Step step) {
     }
 }
 
-LRESULT CDuiLive::OnMouseMove(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiLive::OnMouseMove() {
     POINT cursor;
     GetCursorPos(&cursor);
     ApplyBars(bars_.MouseMoved(cursor));
-    return 0;
 }
 
-LRESULT CDuiLive::OnNcLButtonDown(UINT, WPARAM, LPARAM, bool& handled) {
-    SetFocus(GetHWND());
-    handled = false;
-    return 0;
-}
+void CDuiLive::OnNcLButtonDown() { SetFocus(GetHWND()); }
 
-LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    handled = false;
-    switch (wParam) {
+bool CDuiLive::OnTimer(UINT_PTR timer) {
+    switch (timer) {
     case kBarTimer: {
         POINT cursor;
         GetCursorPos(&cursor);
@@ -411,8 +397,8 @@ LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
         break;
     case CMsgBoxAnsyManager::kMicRequestTimer:
     case CMsgBoxAnsyManager::kCameraRequestTimer:
-        KillTimer(GetHWND(), wParam);
-        CMsgBoxAnsyManager::getInstance()->msgbox_timeout(static_cast<int>(wParam), GetHWND());
+        KillTimer(GetHWND(), timer);
+        CMsgBoxAnsyManager::getInstance()->msgbox_timeout(static_cast<int>(timer), GetHWND());
         break;
     case kShareRestopTimer:
         OnShareRestopTimer();
@@ -422,16 +408,15 @@ LRESULT CDuiLive::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
         break;
     case kReconnectDeadlineTimer:
         // The meeting may end here: nothing of the window is touched after it.
-        handled = true;
         if (!leaving_) ApplyReconnectStep(reconnectRoad_.onDeadline());
-        break;
+        return true;
     default:
-        if (ZuvraKestrum::Live::InvitationTimers::Contains(wParam)) {
-            OnInvitationTimer(static_cast<int>(wParam));
+        if (ZuvraKestrum::Live::InvitationTimers::Contains(timer)) {
+            OnInvitationTimer(static_cast<int>(timer));
         }
         break;
     }
-    return 0;
+    return false;
 }
 
 // ---- Set-up ---------------------------------------------------------------------------------
@@ -483,8 +468,7 @@ LRESULT CALLBACK CDuiLive::VideoWndProc(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_MOUSEMOVE:
         if (self) {
-            bool handled = true;
-            self->OnMouseMove(message, wParam, lParam, handled);
+            self->OnMouseMove();
         }
         break;
     case WM_LBUTTONDOWN:

@@ -141,16 +141,18 @@ private:
     };
 
     // Frame.
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool& handled);
-    LRESULT OnNcPaint(UINT, WPARAM, LPARAM, bool& handled);
-    LRESULT OnClose(UINT, WPARAM, LPARAM, bool& handled);
-    LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool& handled);
+    void OnCreate();
+    void OnNcPaint();
+    void OnClose();
+    void OnDestroy();
     LRESULT OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled);
     LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled);
-    LRESULT OnMouseMove(UINT, WPARAM, LPARAM lParam, bool& handled);
-    LRESULT OnNcLButtonDown(UINT, WPARAM, LPARAM, bool& handled);
+    // Passes the message on, apart from the reconnect road's deadline, after which the window
+    // may be gone.
+    bool OnTimer(UINT_PTR timer);
+    void OnMouseMove();
+    void OnNcLButtonDown();
     void OnUserListHide();
     void OnChatListHide();
 

@@ -51,6 +51,14 @@ struct RowArguments<WM_DESTROY> : Carries<void> {};
 template <>
 struct RowArguments<WM_CLOSE> : Carries<void> {};
 template <>
+struct RowArguments<WM_NCPAINT> : Carries<void> {};
+template <>
+struct RowArguments<WM_MOUSEMOVE> : Carries<void> {};  // the cursor is read where needed
+template <>
+struct RowArguments<WM_NCLBUTTONDOWN> : Carries<void> {};
+template <>
+struct RowArguments<WM_TIMER> : Carries<InWParam<UINT_PTR>> {};  // the timer's id
+template <>
 struct RowArguments<WM_KILLFOCUS> : Carries<void> {};
 template <>
 struct RowArguments<WM_KEYDOWN> : Carries<InWParam<UINT>> {};  // the virtual key
