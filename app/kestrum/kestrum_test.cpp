@@ -50,7 +50,7 @@ public:
     int joinButtonEnabled = 0;
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    LRESULT OnCreate() {
         if (failure == Failure::kHalfWay) return -1;
         BuildSkin(
             L"<Window size=\"360,500\"><VBox name=\"MainFrame\" bkcolor=\"window_bk\"/>"

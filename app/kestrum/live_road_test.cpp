@@ -23,7 +23,6 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
-#include "app/windows/tiles/tile_messages.h"
 #include "engine_journal.h"
 #include "join_test_support.h"
 #include "kestrum/common/scope_exit.h"

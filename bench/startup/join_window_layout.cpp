@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    LRESULT OnCreate() {
         BuildSkin(SkinFile(L"home").c_str(), nullptr);
         return 0;
     }

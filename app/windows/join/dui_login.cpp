@@ -37,7 +37,7 @@ CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
     auto table = StandardMessageMap(&CDuiLogin::OnCreate);
     table.on<WM_DESTROY>(&CDuiLogin::OnDestroy, RowMode::kPassOn)
         .on<WM_KEYDOWN>(&CDuiLogin::OnKeyDown, RowMode::kPassOn)
-        .add(WM_IME_CHAR, &CDuiFrameWindow::OnPassOn)
+        .on<WM_IME_CHAR>(&CDuiFrameWindow::OnPassOn, RowMode::kPassOn)
         .on<WM_NICKNAME_UPDATED>(&CDuiLogin::OnSetNickName)
         .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality, RowMode::kEvent)
         .on<WM_ACCOUNT_ERROR>(&CDuiLogin::OnUserCallBack)

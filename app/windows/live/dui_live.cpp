@@ -89,13 +89,13 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
     table.on<WM_NCPAINT>(&CDuiLive::OnNcPaint)
         .on<WM_DESTROY>(&CDuiLive::OnDestroy, RowMode::kPassOn)
         .on<WM_CLOSE>(&CDuiLive::OnClose, RowMode::kPassOn)
-        .replace(WM_NCHITTEST, &CDuiLive::OnNcHitTest)
-        .replace(WM_SYSCOMMAND, &CDuiLive::OnSysCommand)
-        .replace(WM_SIZE, &CDuiLive::OnSize)
+        .on<WM_NCHITTEST>(&CDuiLive::OnNcHitTest)
+        .on<WM_SYSCOMMAND>(&CDuiLive::OnSysCommand)
+        .on<WM_SIZE>(&CDuiLive::OnSize, RowMode::kPassOn)
         .on<WM_TIMER>(&CDuiLive::OnTimer)
         .on<WM_MOUSEMOVE>(&CDuiLive::OnMouseMove, RowMode::kPassOn)
         .on<WM_NCLBUTTONDOWN>(&CDuiLive::OnNcLButtonDown, RowMode::kPassOn)
-        .add(WM_LBUTTONDBLCLK, &CDuiFrameWindow::OnPassOn)
+        .on<WM_LBUTTONDBLCLK>(&CDuiFrameWindow::OnPassOn, RowMode::kPassOn)
         .on<WM_ACCOUNT_ERROR>(&CDuiLive::OnAccountError, RowMode::kEvent)
         .on<WM_GET_PHOTO>(&CDuiLive::OnGetPhoto, RowMode::kEvent)
         .on<WM_SOCKET_USER_ERROR>(&CDuiLive::OnSocketUserError)
@@ -268,8 +268,7 @@ void CDuiLive::StopTargeting() {
     if (CKestrumZuvra* engine = Engine()) engine->SetMsgReceiver(join);
 }
 
-LRESULT CDuiLive::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+LRESULT CDuiLive::OnNcHitTest(POINT point) {
     ScreenToClient(GetHWND(), &point);
     RECT client;
     GetClientRect(GetHWND(), &client);
@@ -282,33 +281,31 @@ LRESULT CDuiLive::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
                          IsZoomed(GetHWND()) != FALSE, clickable);
 }
 
-LRESULT CDuiLive::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
-    const UINT command = wParam & 0xFFF0;  // the low four bits are the system's own
-    if (command == SC_CLOSE) {
+LRESULT CDuiLive::OnSysCommand(SystemCommand command) {
+    if (command.kind() == SC_CLOSE) {
         // The system close ends the program; "closebtn" only leaves the meeting.
         PostQuitMessage(0);
         return 0;
     }
     const bool wasZoomed = IsZoomed(GetHWND()) != FALSE;
-    const LRESULT result = DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
+    const LRESULT result =
+        DuiLib::CWindowWnd::HandleMessage(WM_SYSCOMMAND, command.id, command.lParam);
     const bool zoomed = IsZoomed(GetHWND()) != FALSE;
     if (ready_ && zoomed != wasZoomed) {
         if (!zoomed) CenterWindow();
         controls_.maximise->SetVisible(!zoomed);
         controls_.restore->SetVisible(zoomed);
     }
-    handled = true;
     return result;
 }
 
-LRESULT CDuiLive::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+void CDuiLive::OnSize(SizeChange size) {
     // The region needs the corner size; the layout is needed whenever the window shows.
-    CDuiFrameWindow::OnSize(message, wParam, lParam, handled);
-    handled = false;
-    if (!ready_ || IsIconic(GetHWND())) return 0;
-    const SIZE client{LOWORD(lParam), HIWORD(lParam)};
+    CDuiFrameWindow::OnSize(size);
+    if (!ready_ || IsIconic(GetHWND())) return;
+    const SIZE client = size.client;
     client_ = client;
-    const bool filling = wParam == SIZE_MAXIMIZED || IsZoomed(GetHWND());
+    const bool filling = size.kind == SIZE_MAXIMIZED || IsZoomed(GetHWND());
     if (filling && !bars_.maximised()) {
         POINT cursor;
         GetCursorPos(&cursor);
@@ -321,7 +318,6 @@ LRESULT CDuiLive::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handl
     layout_ = live::LayOut(client, controls_.title->GetPos(), controls_.toolBar->GetPos());
     LayOutChildren();
     ShowNoVideoPicture();
-    return 0;
 }
 
 void CDuiLive::LayOutChildren() {

@@ -145,9 +145,10 @@ private:
     void OnNcPaint();
     void OnClose();
     void OnDestroy();
-    LRESULT OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& handled);
-    LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnNcHitTest(POINT screen);
+    LRESULT OnSysCommand(SystemCommand command);
+    // A row of RowMode::kPassOn.
+    void OnSize(SizeChange size);
     // Passes the message on, apart from the reconnect road's deadline, after which the window
     // may be gone.
     bool OnTimer(UINT_PTR timer);

@@ -44,7 +44,7 @@ CDuiSetAV::CDuiSetAV(ISettingsHost& host)
 CDuiMessageMap<CDuiSetAV> CDuiSetAV::MessageMap() {
     auto table = StandardMessageMap(&CDuiSetAV::OnCreate);
     table.on<WM_DESTROY>(&CDuiSetAV::OnDestroy, RowMode::kPassOn)
-        .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+        .on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
         .on<WM_SETTINGS_OBSERVER_EVENT>(&CDuiSetAV::OnObserverEvent);
     return table;
 }

@@ -45,7 +45,7 @@ CDuiMessageMap<CDuiUserConfig> CDuiUserConfig::MessageMap() {
     table.on<WM_DESTROY>(&CDuiUserConfig::OnDestroy, RowMode::kPassOn)
         .on<WM_COPYDATA>(&CDuiUserConfig::OnCopyData, RowMode::kPassOn)
         // The avatar upload and the log upload end their waits alike.
-        .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+        .on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
         .on<WM_SETTINGS_OBSERVER_EVENT>(&CDuiUserConfig::OnObserverEvent);
     return table;
 }

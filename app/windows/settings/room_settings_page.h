@@ -52,7 +52,7 @@ protected:
             CDuiWindow<Window, CRoomSettingsPage>::StandardMessageMap(&CRoomSettingsPage::OnCreate);
         table.remove(WM_KEYDOWN)
             .template on<WM_DESTROY>(&CRoomSettingsPage::OnDestroy, RowMode::kPassOn)
-            .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+            .template on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
             .template on<WM_UPDATE_ROOM>(onRoomUpdated)
             .template on<WM_SETTINGS_OBSERVER_EVENT>(&CRoomSettingsPage::OnObserverEvent);
         return table;

@@ -33,6 +33,3 @@ struct ShareSourceEntry {
 enum ShareMessage : UINT { KESTRUM_SHARE_MESSAGES(KESTRUM_MESSAGE_ENUMERATOR) };
 
 KESTRUM_SHARE_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
-
-// Frees the payload of a share message; other messages and null payloads are ignored.
-void FreeSharePayload(UINT message, WPARAM payload);

@@ -13,11 +13,10 @@
 // A window lists the controls it keeps once its skin is built, by skin name and member; the
 // member's type is the kind the control must have:
 //
-//     LRESULT CDuiChatList::OnCreate(UINT, WPARAM, LPARAM, bool&) {
-//         if (!BuildLanguageSkin(L"ChatList", this, *this)) return 0;
+//     void CDuiChatList::OnCreate() {
+//         if (!BuildLanguageSkin(L"ChatList", this, *this)) return;
 //         BindControls(*this, {{L"chatList", &CDuiChatList::chatList_},
 //                              {L"inputEdit", &CDuiChatList::inputEdit_}}, *this);
-//         return 0;
 //     }
 //
 // and a registration it makes on another object (a target window, a receiver, an observer)

@@ -1,7 +1,5 @@
 #include "app/windows/skeleton/dui_frame_window.h"
 
-#include <windowsx.h>
-
 #include <cwchar>
 
 #include "app/windows/skeleton/frame_geometry.h"
@@ -58,23 +56,12 @@ LRESULT CDuiFrameWindow::HandleUnmapped(UINT message, WPARAM wParam, LPARAM lPar
     return DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 
-LRESULT CDuiFrameWindow::OnSwallow(UINT, WPARAM, LPARAM, bool&) { return 0; }
-
-LRESULT CDuiFrameWindow::OnPassOn(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
-    return 0;
+std::optional<LRESULT> CDuiFrameWindow::OnNcActivate(BOOL activating) {
+    if (IsIconic(GetHWND())) return std::nullopt;
+    return activating ? FALSE : TRUE;
 }
 
-LRESULT CDuiFrameWindow::OnNcActivate(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    if (IsIconic(GetHWND())) {
-        handled = false;
-        return 0;
-    }
-    return wParam == 0 ? TRUE : FALSE;
-}
-
-LRESULT CDuiFrameWindow::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+LRESULT CDuiFrameWindow::OnNcHitTest(POINT point) {
     ScreenToClient(GetHWND(), &point);
     RECT client;
     GetClientRect(GetHWND(), &client);
@@ -85,41 +72,31 @@ LRESULT CDuiFrameWindow::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool&) {
     return HTCAPTION;
 }
 
-LRESULT CDuiFrameWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool&) {
-    // The low four bits of the command are the system's own.
-    if ((wParam & 0xFFF0) == SC_CLOSE) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DuiLib::CWindowWnd::HandleMessage(message, wParam, lParam);
+bool CDuiFrameWindow::OnSysCommand(SystemCommand command) {
+    if (command.kind() != SC_CLOSE) return false;
+    PostQuitMessage(0);
+    return true;
 }
 
-LRESULT CDuiFrameWindow::OnSize(UINT, WPARAM, LPARAM, bool& handled) {
-    handled = false;
+void CDuiFrameWindow::OnSize(SizeChange) {
     const SIZE corner = paintManager_.GetRoundCorner();
-    if ((corner.cx == 0 && corner.cy == 0) || IsIconic(GetHWND())) return 0;
+    if ((corner.cx == 0 && corner.cy == 0) || IsIconic(GetHWND())) return;
     RECT window;
     GetWindowRect(GetHWND(), &window);
     // The window owns the region from here on.
     SetWindowRgn(GetHWND(), ZuvraKestrum::Frame::RoundedWindowRegion(window, corner), TRUE);
-    return 0;
 }
 
-LRESULT CDuiFrameWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, bool& handled) {
-    handled = false;
+void CDuiFrameWindow::OnGetMinMaxInfo(MINMAXINFO* limits) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof(monitor);
     HMONITOR place = MonitorFromWindow(GetHWND(), MONITOR_DEFAULTTOPRIMARY);
-    if (!GetMonitorInfoW(place, &monitor)) return 0;
-    ZuvraKestrum::Frame::PlaceMaximised(monitor.rcWork, monitor.rcMonitor,
-                                        *reinterpret_cast<MINMAXINFO*>(lParam));
-    return 0;
+    if (!GetMonitorInfoW(place, &monitor)) return;
+    ZuvraKestrum::Frame::PlaceMaximised(monitor.rcWork, monitor.rcMonitor, *limits);
 }
 
-LRESULT CDuiFrameWindow::OnUploadWaitTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
-    handled = false;
-    if (wParam != kUploadWaitTimer) return 0;
+void CDuiFrameWindow::OnUploadWaitTimer(UINT_PTR timer) {
+    if (timer != kUploadWaitTimer) return;
     KillTimer(GetHWND(), kUploadWaitTimer);
     EnableWindow(GetHWND(), TRUE);
-    return 0;
 }

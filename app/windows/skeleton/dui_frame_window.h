@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "app/windows/skeleton/message_rows.h"
 #include "duilib/control_ui.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/notify_ui.h"
@@ -49,25 +51,27 @@ public:
     static std::wstring SkinFile(const wchar_t* stem);
 
     // Shared frame handlers, rows of the message tables (see CDuiWindow::StandardMessageMap).
-    // Handled, result 0: no system frame is painted or reserved, and keys reach neither the
-    // paint manager nor the default processing.
-    LRESULT OnSwallow(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Not handled: the paint manager, then the default processing, see the message.
-    LRESULT OnPassOn(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Not handled while minimised; otherwise TRUE for a deactivation (WPARAM 0), else FALSE.
-    LRESULT OnNcActivate(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // Rows of RowMode::kHandled: no system frame is painted or reserved, and keys reach neither
+    // the paint manager nor the default processing.
+    void OnSwallow() {}
+    void OnSwallowKey(UINT) {}
+    // Rows of RowMode::kPassOn: the paint manager, then the default processing, see the message.
+    void OnPassOn() {}
+    // Passed on while minimised; otherwise TRUE for a deactivation, else FALSE.
+    std::optional<LRESULT> OnNcActivate(BOOL activating);
     // HTCAPTION inside the skin's caption band unless a button or option lies under the point;
     // HTCLIENT everywhere else. No sizing borders.
-    LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnNcHitTest(POINT screen);
     // SC_CLOSE ends the program's message loop (PostQuitMessage) and leaves the window; any
-    // other command gets the default processing.
-    LRESULT OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Rounds the window's corners by the skin's corner size; not handled.
-    LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Maximises into the work area of the window's monitor; not handled.
-    LRESULT OnGetMinMaxInfo(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    // Timer kUploadWaitTimer stops itself and enables the window again; not handled.
-    LRESULT OnUploadWaitTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // other command is passed on to the default processing.
+    bool OnSysCommand(SystemCommand command);
+    // Rounds the window's corners by the skin's corner size; a row of RowMode::kPassOn.
+    void OnSize(SizeChange size);
+    // Maximises into the work area of the window's monitor; a row of RowMode::kPassOn.
+    void OnGetMinMaxInfo(MINMAXINFO* limits);
+    // Timer kUploadWaitTimer stops itself and enables the window again; a row of
+    // RowMode::kPassOn.
+    void OnUploadWaitTimer(UINT_PTR timer);
 
     DuiLib::CPaintManagerUI& paintManager() { return paintManager_; }
 

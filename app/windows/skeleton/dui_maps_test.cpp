@@ -3,6 +3,7 @@
 #include "app/windows/skeleton/dui_message_map.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,7 @@ namespace {
 // what windows do not show: the terminating row and the editing of a table.
 
 struct Owner {
-    LRESULT One(UINT, WPARAM, LPARAM, bool&) { return 1; }
-    LRESULT Two(UINT, WPARAM, LPARAM, bool&) { return 2; }
+    LRESULT Two() { return 2; }
     void Note(DuiLib::TNotifyUI&) {}
 
     // Typed handlers note what reached them.
@@ -34,6 +34,17 @@ struct Owner {
     }
     void OnPoint(POINT point) {
         seen.push_back("point " + std::to_string(point.x) + "," + std::to_string(point.y));
+    }
+    std::optional<LRESULT> OnSize(SizeChange size) {
+        seen.push_back("size " + std::to_string(size.kind) + " " + std::to_string(size.client.cx) +
+                       "x" + std::to_string(size.client.cy));
+        if (size.kind == SIZE_MINIMIZED) return std::nullopt;
+        return 5;
+    }
+    bool OnCommand(SystemCommand command) {
+        seen.push_back("command " + std::to_string(command.kind()) + " at " +
+                       std::to_string(command.lParam));
+        return true;
     }
     void OnAnswer(SkelNote* note, bool yes) {
         seen.push_back(std::string(yes ? "yes " : "no ") +
@@ -68,25 +79,22 @@ namespace {
 TEST(MessageMap, TerminatingRowIsCountedButNeverAnswersMessageZero) {
     CDuiMessageMap<Owner> table;
     EXPECT_EQ(table.rowCount(), 1u);
-    table.add(WM_APP, &Owner::One);
+    table.on<WM_SKEL_VALUE>(&Owner::OnValue);
     EXPECT_EQ(table.rowCount(), 2u);
     EXPECT_EQ(table.find(WM_NULL), nullptr);
 }
 
-TEST(MessageMap, ReplaceKeepsThePlaceAndRemoveDropsEveryRow) {
+TEST(MessageMap, LaterRowKeepsThePlaceAndRemoveDropsTheRow) {
     CDuiMessageMap<Owner> table;
-    table.add(WM_APP, &Owner::One).add(WM_APP + 1, &Owner::One).add(WM_APP, &Owner::One);
-    table.replace(WM_APP, &Owner::Two);
-    EXPECT_EQ(table.find(WM_APP)->handler, &Owner::Two);
-    EXPECT_EQ(table.rowCount(), 4u);
-
-    table.replace(WM_APP + 2, &Owner::Two);
-    ASSERT_NE(table.find(WM_APP + 2), nullptr);
-    EXPECT_EQ(table.rowCount(), 5u);
-
-    table.remove(WM_APP);
-    EXPECT_EQ(table.find(WM_APP), nullptr);
+    table.on<WM_SKEL_EMPTY>(&Owner::OnEmpty).on<WM_SKEL_NOTE>(&Owner::OnNote);
+    table.on<WM_SKEL_EMPTY>(&Owner::Two);
     EXPECT_EQ(table.rowCount(), 3u);
+    Owner owner;
+    EXPECT_EQ(Dispatch(table, owner, WM_SKEL_EMPTY), "2");
+
+    table.remove(WM_SKEL_EMPTY);
+    EXPECT_EQ(table.find(WM_SKEL_EMPTY), nullptr);
+    EXPECT_EQ(table.rowCount(), 2u);
 }
 
 TEST(NotifyMap, EmptyOrMissingTextsDoNotReachTheTerminator) {
@@ -104,7 +112,9 @@ TEST(MessageMap, TypedRowsHandTheirHandlersWhatTheMessageCarries) {
         .on<WM_SKEL_VALUE>(&Owner::OnValue)
         .on<WM_SKEL_EMPTY>(&Owner::OnEmpty)
         .on<WM_APP + 0x210>(&Owner::OnPoint, RowMode::kPassOn)
-        .on<WM_APP + 0x211>(&Owner::OnAnswer);
+        .on<WM_APP + 0x211>(&Owner::OnAnswer)
+        .on<WM_SIZE>(&Owner::OnSize)
+        .on<WM_SYSCOMMAND>(&Owner::OnCommand);
     const int before = SkelNote::living;
     Owner owner;
     EXPECT_EQ(Dispatch(table, owner, WM_SKEL_NOTE, NewNote(5)), "0");
@@ -115,24 +125,31 @@ TEST(MessageMap, TypedRowsHandTheirHandlersWhatTheMessageCarries) {
     SkelNote kept(8);
     EXPECT_EQ(Dispatch(table, owner, WM_APP + 0x211, reinterpret_cast<WPARAM>(&kept), 0), "0");
     Dispatch(table, owner, WM_APP + 0x211, 0, 1);
+    EXPECT_EQ(Dispatch(table, owner, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(640, 480)), "5");
+    EXPECT_EQ(Dispatch(table, owner, WM_SIZE, SIZE_MINIMIZED, 0), "passed");
+    EXPECT_EQ(Dispatch(table, owner, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 77), "0");
 
-    EXPECT_EQ(owner.seen, (std::vector<std::string>{"note 5", "value 42", "empty", "point -3,9",
-                                                    "yes 8", "no none"}));
+    EXPECT_EQ(owner.seen,
+              (std::vector<std::string>{"note 5", "value 42", "empty", "point -3,9", "yes 8",
+                                        "no none", "size 2 640x480", "size 1 0x0",
+                                        "command " + std::to_string(SC_MOVE) + " at 77"}));
     EXPECT_EQ(SkelNote::living, before + 1);  // only the borrowed one
 }
 
 TEST(MessageMap, FamilyRowsFreeWhatNoTypedRowTakesAndGiveWayToOne) {
     CDuiMessageMap<Owner> table;
-    table.add(WM_SKEL_VALUE, &Owner::One).receives(kSkelMessages).on<WM_SKEL_NOTE>(&Owner::OnNote);
-    // The raw row stays; the others got a row each, and the typed one took its row's place.
+    table.on<WM_SKEL_VALUE>(&Owner::OnValue)
+        .receives(kSkelMessages)
+        .on<WM_SKEL_NOTE>(&Owner::OnNote);
+    // The earlier row stays; the others got a row each, and the later one took its row's place.
     EXPECT_EQ(table.rowCount(), 5u);
-    EXPECT_EQ(table.find(WM_SKEL_VALUE)->handler, &Owner::One);
     const int before = SkelNote::living;
     Owner owner;
+    EXPECT_EQ(Dispatch(table, owner, WM_SKEL_VALUE, 4), "7");
     EXPECT_EQ(Dispatch(table, owner, WM_SKEL_OTHER, NewNote(1)), "0");
     EXPECT_EQ(Dispatch(table, owner, WM_SKEL_EMPTY), "0");
     EXPECT_EQ(Dispatch(table, owner, WM_SKEL_NOTE, NewNote(2)), "0");
-    EXPECT_EQ(owner.seen, std::vector<std::string>{"note 2"});
+    EXPECT_EQ(owner.seen, (std::vector<std::string>{"value 4", "note 2"}));
     EXPECT_EQ(SkelNote::living, before);
 }
 

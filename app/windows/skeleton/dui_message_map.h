@@ -10,34 +10,18 @@
 #include "app/windows/skeleton/message_rows.h"
 #include "kestrum/core/posted_payload.h"
 
-// Moving a window from raw rows to typed rows, one handler at a time:
-//   - `LRESULT OnX(UINT, WPARAM wParam, LPARAM, bool&)` that opens with
-//     `auto r = TakePayload<WM_X>(wParam); if (!r) return 0;` becomes
-//     `void OnX(std::unique_ptr<R> r)` on the row `on<WM_X>(&W::OnX)` (a null record never
-//     reaches it); a value in WPARAM becomes the handler's argument, and a message that carries
-//     nothing gets a handler without arguments;
-//   - a handler that clears `handled` on every path gets RowMode::kPassOn; one that decides
-//     returns bool, false passing the message on;
-//   - a handler that opens with "leave unless the window is set up and not leaving" gets
-//     RowMode::kEvent, and the window calls setAcceptingEvents where that state changes;
-//   - rows that only free the payloads of a family (a loop over its numbers, an X-macro row per
-//     message) and the FreeQueuedPayloads calls of WM_DESTROY become `receives(kCourseMessages)`
-//     and the like (message_families.h);
-//   - a post with PostMessageW becomes PostPayload, PostEmpty or PostValue, with a row in its
-//     family's table for a message that has none, and anything it carried in LPARAM moved into
-//     its record.
-// A system message without RowArguments (message_rows.h) gets its specialisation there.
+// A message a typed row cannot take yet gets its RowArguments specialisation (message_rows.h):
+// what the handler needs of it, unpacked once at the row. A handler passes the message on to the
+// paint manager and the default processing by its row mode (RowMode::kPassOn) or its return
+// (false, an empty optional).
 
 // The message table of one window class: rows {message, reserved word, handler} searched in
 // order, the first row of a message wins (a later row for the same message is never reached).
 // The table always ends in a terminating row (message 0, no handler) that rowCount() includes
 // and find() never returns, so WM_NULL (0) has no row unless a window adds one.
 //
-// Typed rows (on) unpack the message once, at the row, into what the handler takes
-// (RowArguments); a typed row replaces the first row of its message in place, so it never hides
-// behind another. Raw rows (add) hand the handler the message, WPARAM, LPARAM and `handled`
-// (true on entry), which it clears to let the paint manager and then the default window
-// procedure see the message as well; a raw handler takes its own payload.
+// Rows (on) unpack the message once, at the row, into what the handler takes (RowArguments); a
+// row replaces the first row of its message in place, so it never hides behind another.
 //
 // The families a window receives (receives) get a row for each of their messages that has none,
 // which only frees the payload: no message of the family leaks, acted on or not. When the window
@@ -52,8 +36,6 @@
 template <class Window>
 class CDuiMessageMap {
 public:
-    using Handler = LRESULT (Window::*)(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-
     struct Row;
     using Invoker = LRESULT (*)(Window& window, const Row& row, UINT message, WPARAM wParam,
                                 LPARAM lParam, bool& handled);
@@ -68,8 +50,7 @@ public:
     struct Row {
         UINT message;
         UINT reserved;
-        Handler handler;           // a raw row's; null in a typed row
-        Invoker invoke = nullptr;  // null for a raw row
+        Invoker invoke;
         RowMode mode = RowMode::kHandled;
         // Frees what the message carries, for a message that carries a record; else null.
         PayloadFreeFunction free = nullptr;
@@ -78,25 +59,9 @@ public:
 
     CDuiMessageMap() : rows_{terminator()} {}
 
-    // Appends a raw row in front of the terminating row.
-    CDuiMessageMap& add(UINT message, Handler handler) {
-        rows_.insert(rows_.end() - 1, Row{message, 0, handler});
-        return *this;
-    }
-
-    // Gives the first row of `message` a new raw handler in its place; appends the row when the
-    // table has none for it.
-    CDuiMessageMap& replace(UINT message, Handler handler) {
-        const size_t index = indexOf(message);
-        if (index == kNone) return add(message, handler);
-        Row& row = rows_[index];
-        row = Row{message, 0, handler, nullptr, RowMode::kHandled, row.free};
-        return *this;
-    }
-
     // The typed row of kMessage: handler takes what the message carries (RowArguments) and
-    // returns void, bool or LRESULT (see message_rows::Run). Replaces the message's first row in
-    // its place, appends the row when there is none.
+    // returns void, bool, LRESULT or std::optional<LRESULT> (see message_rows::Run). Replaces the
+    // message's first row in its place, appends the row when there is none.
     template <UINT kMessage, class Owner, class Result, class... Arguments>
     CDuiMessageMap& on(Result (Owner::*handler)(Arguments...), RowMode mode = RowMode::kHandled) {
         using Carrier = message_rows::CarrierOf<kMessage>;
@@ -105,7 +70,7 @@ public:
                       "the handler does not take what this message carries");
         const Typed typed = handler;
         static_assert(sizeof(typed) == sizeof(TypedHandler), "member pointers differ in size");
-        Row row{kMessage, 0, nullptr, &InvokeTyped<Carrier, Result>, mode, Carrier::kFree};
+        Row row{kMessage, 0, &InvokeTyped<Carrier, Result>, mode, Carrier::kFree};
         std::memcpy(row.typed.bytes, &typed, sizeof(typed));
         const size_t index = indexOf(kMessage);
         if (index == kNone) {
@@ -123,7 +88,7 @@ public:
             const UINT message = family.ids[i];
             if (indexOf(message) != kNone) continue;
             rows_.insert(rows_.end() - 1,
-                         Row{message, 0, nullptr, &FreeOnly, RowMode::kHandled, family.free});
+                         Row{message, 0, &FreeOnly, RowMode::kHandled, family.free});
         }
         return *this;
     }
@@ -149,8 +114,7 @@ public:
         const Row* row = find(message);
         if (!row) return false;
         bool handled = true;
-        result = row->invoke ? row->invoke(window, *row, message, wParam, lParam, handled)
-                             : (window.*row->handler)(message, wParam, lParam, handled);
+        result = row->invoke(window, *row, message, wParam, lParam, handled);
         return handled;
     }
 

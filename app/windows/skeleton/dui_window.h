@@ -49,13 +49,7 @@ public:
     // The rows that every window has, in their usual order: WM_CREATE to `onCreate`, then
     // WM_NCPAINT, WM_DESTROY, WM_CLOSE, WM_NCACTIVATE, WM_NCCALCSIZE, WM_NCHITTEST, WM_KEYDOWN,
     // WM_SYSCOMMAND, WM_SIZE and WM_GETMINMAXINFO to the shared frame handlers. A window
-    // replaces, removes or adds rows on the result.
-    static CDuiMessageMap<Window> StandardMessageMap(
-        typename CDuiMessageMap<Window>::Handler onCreate) {
-        CDuiMessageMap<Window> table = FrameRows();
-        return table.replace(WM_CREATE, onCreate);
-    }
-    // The same with a typed WM_CREATE row: `void OnCreate()`.
+    // replaces, removes or adds rows on the result. onCreate is `void OnCreate()`.
     template <class Owner, class Result>
     static CDuiMessageMap<Window> StandardMessageMap(Result (Owner::*onCreate)()) {
         CDuiMessageMap<Window> table = FrameRows();
@@ -63,20 +57,21 @@ public:
     }
 
 private:
-    // The standard rows, WM_CREATE's without a handler yet.
+    // The standard rows, WM_CREATE's holding its place until the window's handler takes it.
     static CDuiMessageMap<Window> FrameRows() {
+        constexpr RowMode kPassOn = RowMode::kPassOn;
         CDuiMessageMap<Window> table;
-        table.add(WM_CREATE, nullptr)
-            .add(WM_NCPAINT, &CDuiFrameWindow::OnSwallow)
-            .add(WM_DESTROY, &CDuiFrameWindow::OnPassOn)
-            .add(WM_CLOSE, &CDuiFrameWindow::OnPassOn)
-            .add(WM_NCACTIVATE, &CDuiFrameWindow::OnNcActivate)
-            .add(WM_NCCALCSIZE, &CDuiFrameWindow::OnSwallow)
-            .add(WM_NCHITTEST, &CDuiFrameWindow::OnNcHitTest)
-            .add(WM_KEYDOWN, &CDuiFrameWindow::OnSwallow)
-            .add(WM_SYSCOMMAND, &CDuiFrameWindow::OnSysCommand)
-            .add(WM_SIZE, &CDuiFrameWindow::OnSize)
-            .add(WM_GETMINMAXINFO, &CDuiFrameWindow::OnGetMinMaxInfo);
+        table.template on<WM_CREATE>(&CDuiFrameWindow::OnPassOn, kPassOn)
+            .template on<WM_NCPAINT>(&CDuiFrameWindow::OnSwallow)
+            .template on<WM_DESTROY>(&CDuiFrameWindow::OnPassOn, kPassOn)
+            .template on<WM_CLOSE>(&CDuiFrameWindow::OnPassOn, kPassOn)
+            .template on<WM_NCACTIVATE>(&CDuiFrameWindow::OnNcActivate)
+            .template on<WM_NCCALCSIZE>(&CDuiFrameWindow::OnSwallow)
+            .template on<WM_NCHITTEST>(&CDuiFrameWindow::OnNcHitTest)
+            .template on<WM_KEYDOWN>(&CDuiFrameWindow::OnSwallowKey)
+            .template on<WM_SYSCOMMAND>(&CDuiFrameWindow::OnSysCommand)
+            .template on<WM_SIZE>(&CDuiFrameWindow::OnSize, kPassOn)
+            .template on<WM_GETMINMAXINFO>(&CDuiFrameWindow::OnGetMinMaxInfo, kPassOn);
         return table;
     }
 

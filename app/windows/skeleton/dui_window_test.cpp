@@ -49,7 +49,7 @@ public:
     DuiLib::CControlUI* label = nullptr;
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    LRESULT OnCreate() {
         buildLine = __LINE__ + 1;
         root = BuildLanguageSkin(stem_.c_str(), nullptr, *this);
         if (!root) return 0;
@@ -121,13 +121,13 @@ protected:
     std::vector<HWND> windows_;
 };
 
-TEST_F(SkeletonWindowTest, FirstRowOfAMessageTakesItAndAClearedFlagFallsThroughToDefault) {
+TEST_F(SkeletonWindowTest, LaterRowOfAMessageTakesItsPlaceAndADecliningRowFallsThroughToDefault) {
     StandardWindow* window = Open<StandardWindow>(L"SkelTest");
     ASSERT_NE(window, nullptr);
     HWND handle = window->GetHWND();
 
     EXPECT_EQ(SendMessageW(handle, StandardWindow::kTwoRows, 0, 0), 11);
-    // The row runs, clears `handled`, and the default procedure answers the title's length.
+    // The row runs, declines, and the default procedure answers the title's length.
     EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 8);
     EXPECT_TRUE(Saw(L"declined"));
     // No row at all: default processing.

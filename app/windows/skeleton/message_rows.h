@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <type_traits>
 
 #include "kestrum/core/posted_payload.h"
@@ -35,6 +36,8 @@ struct InLParam {
 };
 // the client point packed into LPARAM, as the mouse messages carry it;
 struct ClientPoint {};
+// the screen point packed into LPARAM, as WM_NCHITTEST carries it (the handler gets a POINT);
+struct ScreenPoint {};
 // a record whose absence is a message of its own: the handler gets the std::unique_ptr, null
 // included;
 template <class Record>
@@ -43,6 +46,20 @@ struct RecordOrNull {};
 // LPARAM 0 for yes; the handler gets (Info*, bool yes).
 template <class Info>
 struct BorrowedAnswer {};
+
+// A system command as WM_SYSCOMMAND carries it, for a handler that decides or runs the default
+// processing itself.
+struct SystemCommand {
+    UINT id;        // the command, its low four bits the system's own
+    LPARAM lParam;  // the cursor's screen point for a command chosen with the mouse
+    UINT kind() const { return id & 0xFFF0; }
+};
+
+// A new size as WM_SIZE carries it.
+struct SizeChange {
+    UINT kind;  // SIZE_MAXIMIZED, SIZE_RESTORED, ...
+    SIZE client;
+};
 
 template <>
 struct RowArguments<WM_CREATE> : Carries<void> {};  // the create structure is not read
@@ -53,9 +70,23 @@ struct RowArguments<WM_CLOSE> : Carries<void> {};
 template <>
 struct RowArguments<WM_NCPAINT> : Carries<void> {};
 template <>
+struct RowArguments<WM_NCCALCSIZE> : Carries<void> {};  // the client area is the whole window
+template <>
+struct RowArguments<WM_NCACTIVATE> : Carries<InWParam<BOOL>> {};  // whether it becomes active
+template <>
+struct RowArguments<WM_NCHITTEST> : Carries<ScreenPoint> {};
+template <>
+struct RowArguments<WM_SIZE> : Carries<SizeChange> {};
+template <>
+struct RowArguments<WM_GETMINMAXINFO> : Carries<InLParam<MINMAXINFO*>> {};  // sent
+template <>
 struct RowArguments<WM_MOUSEMOVE> : Carries<void> {};  // the cursor is read where needed
 template <>
 struct RowArguments<WM_NCLBUTTONDOWN> : Carries<void> {};
+template <>
+struct RowArguments<WM_LBUTTONDBLCLK> : Carries<void> {};
+template <>
+struct RowArguments<WM_IME_CHAR> : Carries<void> {};
 template <>
 struct RowArguments<WM_TIMER> : Carries<InWParam<UINT_PTR>> {};  // the timer's id
 template <>
@@ -63,7 +94,7 @@ struct RowArguments<WM_KILLFOCUS> : Carries<void> {};
 template <>
 struct RowArguments<WM_KEYDOWN> : Carries<InWParam<UINT>> {};  // the virtual key
 template <>
-struct RowArguments<WM_SYSCOMMAND> : Carries<InWParam<UINT>> {};  // the command
+struct RowArguments<WM_SYSCOMMAND> : Carries<SystemCommand> {};
 template <>
 struct RowArguments<WM_RBUTTONDOWN> : Carries<ClientPoint> {};
 template <>
@@ -94,7 +125,8 @@ struct Outcome {
     LRESULT result;
 };
 
-// A handler returns void (took it, result 0), bool (whether it took it, result 0) or LRESULT.
+// A handler returns void (took it, result 0), bool (whether it took it, result 0), LRESULT, or
+// std::optional<LRESULT> (empty when it did not take it).
 template <class Call>
 Outcome Run(Call&& call) {
     using Result = decltype(call());
@@ -103,6 +135,9 @@ Outcome Run(Call&& call) {
         return {true, 0};
     } else if constexpr (std::is_same_v<Result, bool>) {
         return {call(), 0};
+    } else if constexpr (std::is_same_v<Result, std::optional<LRESULT>>) {
+        const std::optional<LRESULT> result = call();
+        return {result.has_value(), result.value_or(0)};
     } else {
         static_assert(std::is_same_v<Result, LRESULT>, "a handler returns void, bool or LRESULT");
         return {true, call()};
@@ -194,6 +229,39 @@ struct Carrier<ClientPoint> {
     static Outcome Call(Window& window, Handler<Window, Result> handler, WPARAM, LPARAM lParam) {
         const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         return Run([&] { return (window.*handler)(point); });
+    }
+
+    static constexpr PayloadFreeFunction kFree = nullptr;
+};
+
+template <>
+struct Carrier<ScreenPoint> : Carrier<ClientPoint> {};
+
+template <>
+struct Carrier<SystemCommand> {
+    template <class Window, class Result>
+    using Handler = Result (Window::*)(SystemCommand);
+
+    template <class Window, class Result>
+    static Outcome Call(Window& window, Handler<Window, Result> handler, WPARAM wParam,
+                        LPARAM lParam) {
+        const SystemCommand command{static_cast<UINT>(wParam), lParam};
+        return Run([&] { return (window.*handler)(command); });
+    }
+
+    static constexpr PayloadFreeFunction kFree = nullptr;
+};
+
+template <>
+struct Carrier<SizeChange> {
+    template <class Window, class Result>
+    using Handler = Result (Window::*)(SizeChange);
+
+    template <class Window, class Result>
+    static Outcome Call(Window& window, Handler<Window, Result> handler, WPARAM wParam,
+                        LPARAM lParam) {
+        const SizeChange size{static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)}};
+        return Run([&] { return (window.*handler)(size); });
     }
 
     static constexpr PayloadFreeFunction kFree = nullptr;

@@ -68,9 +68,9 @@ void CDuiRemoteItem::OnCreate() {
     speechOpt_->SetMouseEnabled(false);
 }
 
-bool CDuiRemoteItem::OnSysCommand(UINT command) {
-    // Only the owner closes a tile; the low four bits of the command are the system's own.
-    return (command & 0xFFF0) == SC_CLOSE;
+bool CDuiRemoteItem::OnSysCommand(SystemCommand command) {
+    // Only the owner closes a tile.
+    return command.kind() == SC_CLOSE;
 }
 
 void CDuiRemoteItem::OnRButtonClick(POINT at) {

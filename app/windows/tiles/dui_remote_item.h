@@ -58,7 +58,7 @@ public:
 private:
     void OnCreate();
     // False (the default processing) for every command but SC_CLOSE.
-    bool OnSysCommand(UINT command);
+    bool OnSysCommand(SystemCommand command);
     void OnRButtonClick(POINT at);
 
     void DoInitWnd(DuiLib::TNotifyUI& notification);

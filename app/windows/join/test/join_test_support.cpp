@@ -33,7 +33,7 @@ public:
     static CDuiNotifyMap<CStandInDialog> NotifyMap() { return {}; }
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
+    LRESULT OnCreate() {
         BuildSkin(kStandInSkin, nullptr);
         return 0;
     }

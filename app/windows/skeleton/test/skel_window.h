@@ -9,6 +9,13 @@
 #include "app/windows/skeleton/dui_window.h"
 #include "skel_messages.h"
 
+// The message of SkelWindow::kTwoRows, and WM_GETTEXTLENGTH, carry nothing its rows read.
+inline constexpr UINT kSkelTwoRows = WM_APP + 0x212;
+template <>
+struct RowArguments<kSkelTwoRows> : Carries<void> {};
+template <>
+struct RowArguments<WM_GETTEXTLENGTH> : Carries<void> {};
+
 // A test window on the skeleton: the standard rows plus rows whose order and effect the tests
 // check and the test family of messages (a note's value is journalled), skins from the test's
 // skin folder. Variant names the window class and adjusts the
@@ -16,8 +23,8 @@
 template <class Variant>
 class SkelWindow : public CDuiWindow<SkelWindow<Variant>> {
 public:
-    // A message with two rows: the first answers 11, the second (never reached) 22.
-    static constexpr UINT kTwoRows = WM_APP + 1;
+    // A message given two rows: the later, answering 11, took the place of the first (22).
+    static constexpr UINT kTwoRows = kSkelTwoRows;
 
     SkelWindow(const wchar_t* stem, std::vector<std::wstring>* journal)
         : stem_(stem), journal_(journal) {
@@ -29,10 +36,10 @@ public:
 
     static CDuiMessageMap<SkelWindow> MessageMap() {
         auto table = SkelWindow::StandardMessageMap(&SkelWindow::OnCreate);
-        table.add(kTwoRows, &SkelWindow::AnswerEleven)
-            .add(kTwoRows, &SkelWindow::AnswerTwentyTwo)
-            .add(WM_GETTEXTLENGTH, &SkelWindow::Decline)
-            .add(WM_TIMER, &CDuiFrameWindow::OnUploadWaitTimer)
+        table.template on<kTwoRows>(&SkelWindow::AnswerTwentyTwo)
+            .template on<kTwoRows>(&SkelWindow::AnswerEleven)
+            .template on<WM_GETTEXTLENGTH>(&SkelWindow::Decline)
+            .template on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
             .receives(kSkelMessages)
             .template on<WM_SKEL_NOTE>(&SkelWindow::OnNote);
         Variant::Adjust(table);
@@ -52,16 +59,12 @@ public:
     static inline int live = 0;
 
 private:
-    LRESULT OnCreate(UINT, WPARAM, LPARAM, bool&) {
-        this->BuildSkin(CDuiFrameWindow::SkinFile(stem_.c_str()).c_str(), nullptr);
-        return 0;
-    }
-    LRESULT AnswerEleven(UINT, WPARAM, LPARAM, bool&) { return 11; }
-    LRESULT AnswerTwentyTwo(UINT, WPARAM, LPARAM, bool&) { return 22; }
-    LRESULT Decline(UINT, WPARAM, LPARAM, bool& handled) {
+    void OnCreate() { this->BuildSkin(CDuiFrameWindow::SkinFile(stem_.c_str()).c_str(), nullptr); }
+    LRESULT AnswerEleven() { return 11; }
+    LRESULT AnswerTwentyTwo() { return 22; }
+    bool Decline() {
         journal_->push_back(L"declined");
-        handled = false;
-        return 99;
+        return false;
     }
     void Note(DuiLib::TNotifyUI& notification) {
         journal_->push_back(notification.sType + L":" + notification.pSender->GetName());

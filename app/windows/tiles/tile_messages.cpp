@@ -1,3 +1,0 @@
-#include "app/windows/tiles/tile_messages.h"
-
-void FreeTilePayload(UINT message, WPARAM payload) { FreeWindowPayload(message, payload); }
