@@ -18,6 +18,7 @@
 #include "app/windows/share/screen_share_item.h"
 #include "app/windows/share/share_rules.h"
 #include "app/windows/share/window_shot.h"
+#include "app/windows/skeleton/testing/screen_area.h"
 #include "app/windows/skeleton/testing/skin_window_test.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/label_ui.h"
@@ -53,7 +54,7 @@ public:
         }
         // Listed is not yet painted: another program's window reaches the screen, where the
         // picker reads it, only when that program has drawn and the display has taken it. The
-        // windows below the topmost are partly hidden by it, and hidden parts read black.
+        // windows below the topmost are partly hidden by it, so the topmost is the one read.
         kestrum::testing_support::PumpUntil([&] {
             const std::vector<HWND> listed = windows();
             return static_cast<int>(listed.size()) == count && ShowsOrange(listed.front());
@@ -77,19 +78,11 @@ public:
     }
 
 private:
-    // Read as the picker reads it: copied out of the window's device context.
     static bool ShowsOrange(HWND window) {
-        HDC source = GetDC(window);
-        HDC memory = CreateCompatibleDC(source);
-        HBITMAP pixel = CreateCompatibleBitmap(source, 1, 1);
-        HGDIOBJ old = SelectObject(memory, pixel);
-        BitBlt(memory, 0, 0, 1, 1, source, 160, 100, SRCCOPY);
-        const COLORREF shown = GetPixel(memory, 0, 0);
-        SelectObject(memory, old);
-        DeleteObject(pixel);
-        DeleteDC(memory);
-        ReleaseDC(window, source);
-        return shown == RGB(0xFF, 0x88, 0x00);
+        POINT centre{160, 100};
+        ClientToScreen(window, &centre);
+        return window_testing::ScreenArea::Of(window).At(centre.x, centre.y) ==
+               RGB(0xFF, 0x88, 0x00);
     }
 
     PROCESS_INFORMATION process_ = {};
