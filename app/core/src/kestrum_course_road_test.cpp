@@ -23,6 +23,11 @@ F Export(HMODULE module, const char* name) {
 
 void NoHttpReport(const char*, int, unsigned) {}
 
+// The join window the bridge's sign-in answers go to, as the program names it before the bridge
+// starts: the configuration answer can come before the constructor has returned.
+HWND joinWindow = nullptr;
+HWND JoinWindow(int dialog) { return dialog == CKestrumCourse::kJoinDialog ? joinWindow : nullptr; }
+
 class CourseRoadTest : public SignalTest {
 protected:
     void SetUp() override {
@@ -52,10 +57,14 @@ protected:
         data.streamId = 20001;
         data.status = 0;
         data.appVersion = "1.0.0";
+        joinWindow = window_.handle();
+        CKestrumCourse::setDialogWindowLookup(JoinWindow);
     }
     void TearDown() override {
         // The bridge ends its own connection, requests and worker before the library goes.
         course_.reset();
+        CKestrumCourse::setDialogWindowLookup(nullptr);
+        joinWindow = nullptr;
         SignalTest::TearDown();
     }
 
@@ -97,7 +106,6 @@ protected:
 TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
     course_ = std::make_unique<CKestrumCourse>(exports_, NoHttpReport);
     CKestrumCourse& course = *course_;
-    course.targetWindow = window_.handle();
 
     Payload config;
     ASSERT_NO_FATAL_FAILURE(expectNext(WM_CONFIG_ROOM, config));
@@ -148,7 +156,6 @@ TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
 TEST_F(CourseRoadTest, ReconnectJoinsAgainWithTheReconnectFlag) {
     course_ = std::make_unique<CKestrumCourse>(exports_, NoHttpReport);
     CKestrumCourse& course = *course_;
-    course.targetWindow = window_.handle();
     Payload config;
     ASSERT_NO_FATAL_FAILURE(expectNext(WM_CONFIG_ROOM, config));
 
