@@ -19,6 +19,12 @@
 //                              {L"inputEdit", &CDuiChatList::inputEdit_}}, *this);
 //     }
 //
+// A control the window works without (a skin that leaves it out) is an optional row; a name the
+// skin gives to more than one control is found inside a named parent:
+//
+//     {L"update", &CDuiMessageBox::update_, ControlNeed::kOptional},
+//     {L"buttons", L"closebtn", &CDuiMessageBox::bottomClose_, ControlNeed::kOptional},
+//
 // and a registration it makes on another object (a target window, a receiver, an observer)
 // becomes a CWindowRegistration member that undoes it, in place of the undoing by hand in the
 // teardown:
@@ -30,16 +36,32 @@
 // A teardown that frees the messages still queued for the window resets the registration first
 // (courseTarget_.reset()), so that nothing is posted after the queue was emptied.
 
-// One row of a window's control table: the skin name of a control and the member that keeps it.
-// Threads: the window's thread, as the window's set-up.
+// Whether a window works without a control of its table.
+enum class ControlNeed {
+    kRequired,  // a missing control is logged and leaves the window inert
+    kOptional,  // a missing control leaves its member null, unlogged; one of another kind is a
+                // fault as for a required row
+};
+
+// One row of a window's control table: the skin name of a control, the member that keeps it
+// and whether the window needs it. Threads: the window's thread, as the window's set-up.
 template <class Window>
 class ControlRow {
 public:
     // Control is the member's kind: CControlUI takes any control, a derived class only a
     // control of that class or one derived from it.
     template <class Control>
-    ControlRow(const wchar_t* name, Control* Window::*member)
-        : name_(name),
+    ControlRow(const wchar_t* name, Control* Window::*member,
+               ControlNeed need = ControlNeed::kRequired)
+        : ControlRow(static_cast<const wchar_t*>(nullptr), name, member, need) {}
+    // The first control of the name inside the control named parent, for a name the skin gives
+    // to more than one control; missing when the skin has no such parent.
+    template <class Control>
+    ControlRow(const wchar_t* parent, const wchar_t* name, Control* Window::*member,
+               ControlNeed need = ControlNeed::kRequired)
+        : parent_(parent),
+          name_(name),
+          need_(need),
           bind_([member](Window& window, DuiLib::CControlUI* control) {
               window.*member = dynamic_cast<Control*>(control);
               return window.*member != nullptr;
@@ -47,13 +69,21 @@ public:
           unbind_([member](Window& window) { window.*member = nullptr; }) {}
 
     const wchar_t* name() const { return name_; }
+    bool optional() const { return need_ == ControlNeed::kOptional; }
+    // The row's control in manager's skin, null when there is none.
+    DuiLib::CControlUI* find(const DuiLib::CPaintManagerUI& manager) const {
+        if (!parent_) return manager.FindControl(name_);
+        return manager.FindSubControlByName(manager.FindControl(parent_), name_);
+    }
     // The member keeps control when it is of the member's kind, else null; true in the first
     // case.
     bool bind(Window& window, DuiLib::CControlUI* control) const { return bind_(window, control); }
     void unbind(Window& window) const { unbind_(window); }
 
 private:
+    const wchar_t* parent_;
     const wchar_t* name_;
+    ControlNeed need_;
     std::function<bool(Window&, DuiLib::CControlUI*)> bind_;
     std::function<void(Window&)> unbind_;
 };
@@ -66,8 +96,9 @@ void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* 
 
 }  // namespace control_binding
 
-// Binds each row's member to the control of the row's name in window's paint manager. True
-// when every control was there with its member's kind. Otherwise each one that was not is
+// Binds each row's member to the row's control in window's paint manager. True when every
+// control was there with its member's kind, an optional one also when it was not there at all.
+// Otherwise each one that was not is
 // logged (control_binding::LogUnbound, as `log`, the window itself, from the caller's source
 // line) and the window goes inert: no notification reaches it any more and every member of
 // the table is null, so that each operation, which checks its control first, does nothing.
@@ -78,8 +109,8 @@ bool BindControls(Window& window, std::initializer_list<ControlRow<Window>> rows
     DuiLib::CPaintManagerUI& manager = window.paintManager();
     bool complete = true;
     for (const ControlRow<Window>& row : rows) {
-        DuiLib::CControlUI* control = manager.FindControl(row.name());
-        if (row.bind(window, control)) continue;
+        DuiLib::CControlUI* control = row.find(manager);
+        if (row.bind(window, control) || (!control && row.optional())) continue;
         control_binding::LogUnbound(log, caller, line, row.name(), control != nullptr);
         complete = false;
     }

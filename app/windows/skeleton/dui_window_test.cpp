@@ -47,6 +47,9 @@ public:
     DuiLib::COptionUI* option = nullptr;
     DuiLib::CButtonUI* button = nullptr;
     DuiLib::CControlUI* label = nullptr;
+    DuiLib::CButtonUI* nested = nullptr;
+    DuiLib::CControlUI* outside = nullptr;
+    DuiLib::CControlUI* absent = nullptr;
 
 private:
     LRESULT OnCreate() {
@@ -54,12 +57,17 @@ private:
         root = BuildLanguageSkin(stem_.c_str(), nullptr, *this);
         if (!root) return 0;
         if (complete_) {
-            // An option is a button too.
-            bound = BindControls(*this,
-                                 {{L"capopt", &LoggingWindow::option},
-                                  {L"capopt", &LoggingWindow::button},
-                                  {L"title", &LoggingWindow::label}},
-                                 *this);
+            // An option is a button too; the optional rows find nothing, "capbtn" being no
+            // child of "lang".
+            bound =
+                BindControls(*this,
+                             {{L"capopt", &LoggingWindow::option},
+                              {L"capopt", &LoggingWindow::button},
+                              {L"title", &LoggingWindow::label},
+                              {L"MainFrame", L"capbtn", &LoggingWindow::nested},
+                              {L"lang", L"capbtn", &LoggingWindow::outside, ControlNeed::kOptional},
+                              {L"absent", &LoggingWindow::absent, ControlNeed::kOptional}},
+                             *this);
             return 0;
         }
         bindLine = __LINE__ + 1;
@@ -229,7 +237,8 @@ TEST_F(SkeletonWindowTest, LanguageSkinIsBuiltAndAMissingOneIsLoggedAsTheCalling
     EXPECT_EQ(text.find("SkelTest"), std::string::npos) << text;
 }
 
-TEST_F(SkeletonWindowTest, ControlTableBindsByKindAndAnIncompleteOneLeavesTheWindowInert) {
+TEST_F(SkeletonWindowTest,
+       ControlTableBindsByKindInsideParentsAndOnlyAMissingRequiredRowLeavesTheWindowInert) {
     TempFolder folder;
     const std::string log = folder.narrow() + "windows.log";
     auto* complete = new LoggingWindow(L"SkelTest", log);
@@ -243,6 +252,9 @@ TEST_F(SkeletonWindowTest, ControlTableBindsByKindAndAnIncompleteOneLeavesTheWin
     EXPECT_EQ(complete->option, manager.FindControl(L"capopt"));
     EXPECT_EQ(complete->button, complete->option);
     EXPECT_EQ(complete->label, manager.FindControl(L"title"));
+    EXPECT_EQ(complete->nested, manager.FindControl(L"capbtn"));
+    EXPECT_EQ(complete->outside, nullptr);
+    EXPECT_EQ(complete->absent, nullptr);
     EXPECT_TRUE(manager.RemoveNotifier(complete));
 
     EXPECT_FALSE(incomplete->bound);
@@ -258,6 +270,8 @@ TEST_F(SkeletonWindowTest, ControlTableBindsByKindAndAnIncompleteOneLeavesTheWin
     EXPECT_NE(text.find(at + "capbtn of another kind\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find(at + "nosuch missing\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("title"), std::string::npos) << text;
+    EXPECT_EQ(text.find("capbtn missing"), std::string::npos) << text;
+    EXPECT_EQ(text.find("absent"), std::string::npos) << text;
 }
 
 TEST_F(SkeletonWindowTest, CaptionDragsExceptOverButtonsAndOptions) {
