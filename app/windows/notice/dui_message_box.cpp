@@ -1,5 +1,6 @@
 #include "app/windows/notice/dui_message_box.h"
 
+#include "app/windows/skeleton/control_binding.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_process.h"
@@ -7,31 +8,9 @@
 namespace {
 
 using ZuvraKestrum::Notice::CloseStep;
+using ZuvraKestrum::Notice::UpdateStep;
 
 constexpr const wchar_t* kSkin = L"ErrorTips.xml";
-
-// A text of the box's own in the user's language.
-const wchar_t* InLanguage(const wchar_t* english, const wchar_t* chinese) {
-    return g_language != 0 ? chinese : english;
-}
-
-const wchar_t* IconOf(int type) {
-    if (type == ZuvraKestrum::Notice::kError) return L"notice/error.png";
-    if (ZuvraKestrum::Notice::ShowsUpdateButton(type)) return L"notice/upgrade.png";
-    return L"notice/warning.png";
-}
-
-// The bottom button closes the box; what that means depends on the offer.
-const wchar_t* CloseTextOf(int type) {
-    switch (ZuvraKestrum::Notice::StepAfterClose(type)) {
-    case CloseStep::kQuit:
-        return InLanguage(L"Quit", L"退出");
-    case CloseStep::kShowJoinWindow:
-        return InLanguage(L"Later", L"以后再说");
-    default:
-        return InLanguage(L"OK", L"确定");
-    }
-}
 
 }  // namespace
 
@@ -59,15 +38,18 @@ CDuiNotifyMap<CDuiMessageBox> CDuiMessageBox::NotifyMap() {
 
 void CDuiMessageBox::OnCreate() {
     if (!BuildSkin(kSkin, nullptr)) return;
-    DuiLib::CPaintManagerUI& manager = paintManager();
-    title_ = manager.FindControl(L"TxtType");
-    tips_ = manager.FindControl(L"tipsTxt");
-    update_ = manager.FindControl(L"update");
-    icon_ = manager.FindControl(L"icon");
-    if (DuiLib::CControlUI* buttons = manager.FindControl(L"buttons")) {
-        bottomClose_ = manager.FindSubControlByName(buttons, L"closebtn");
-    }
-    if (update_) update_->SetText(InLanguage(L"Update now", L"立即升级"));
+    // Every row is optional: an inert box could not be closed, and its modal loop would hold
+    // the program. The bottom button shares its name with the title bar's cross.
+    CKestrumDump log("CDuiMessageBox", true, false, false, "");
+    constexpr ControlNeed kOptional = ControlNeed::kOptional;
+    BindControls(*this,
+                 {{L"TxtType", &CDuiMessageBox::title_, kOptional},
+                  {L"tipsTxt", &CDuiMessageBox::tips_, kOptional},
+                  {L"update", &CDuiMessageBox::update_, kOptional},
+                  {L"icon", &CDuiMessageBox::icon_, kOptional},
+                  {L"buttons", L"closebtn", &CDuiMessageBox::bottomClose_, kOptional}},
+                 log);
+    if (update_) update_->SetText(ZuvraKestrum::Notice::UpdateText(g_language));
     ShowTypeDecor();
 }
 
@@ -98,9 +80,10 @@ void CDuiMessageBox::SetType(int type, const wchar_t* argument) {
 }
 
 void CDuiMessageBox::ShowTypeDecor() {
-    if (update_) update_->SetVisible(ZuvraKestrum::Notice::ShowsUpdateButton(type_));
-    if (bottomClose_) bottomClose_->SetText(CloseTextOf(type_));
-    if (icon_) icon_->SetBkImage(IconOf(type_));
+    const ZuvraKestrum::Notice::BoxDecor decor = ZuvraKestrum::Notice::DecorOf(type_, g_language);
+    if (update_) update_->SetVisible(decor.showsUpdate);
+    if (bottomClose_) bottomClose_->SetText(decor.closeText);
+    if (icon_) icon_->SetBkImage(decor.icon);
 }
 
 void CDuiMessageBox::CenterOnWindow(HWND owner) {
@@ -131,15 +114,16 @@ void CDuiMessageBox::DoClose(DuiLib::TNotifyUI&) {
 }
 
 void CDuiMessageBox::DoUpdate(DuiLib::TNotifyUI&) {
-    if (!ZuvraKestrum::Notice::RunsUpgrade(type_)) return;
-    if (ZuvraKestrum::Notice::RunUpgrade(road_, argument_) != 0) {
+    switch (ZuvraKestrum::Notice::PressUpdate(type_, road_, argument_)) {
+    case UpdateStep::kQuit:
         exits_.quit();
-        return;
+        break;
+    case UpdateStep::kSayNotStarted:
+        SetTips(ZuvraKestrum::Notice::UpgradeNotStartedText(g_language));
+        break;
+    case UpdateStep::kNothing:
+        break;
     }
-    // Quitting now would leave the user with neither the program nor an upgrade: the offer
-    // stays, to be tried again or declined.
-    SetTips(InLanguage(L"The update could not be started. Please try again later.",
-                       L"无法启动升级程序，请稍后重试。"));
 }
 
 bool CDuiMessageBox::RunOnThreadOf(HWND box, const std::function<void()>& task) {

@@ -28,9 +28,8 @@ struct NoticeBoxExits {
 //
 // Skin "ErrorTips.xml" (one file for both languages: the texts the caller does not set follow
 // the language flag): the title "TxtType", the text "tipsTxt", the "update" button of the
-// upgrade offers and "closebtn", both the title bar's cross and the bottom button. "update"
-// starts the upgrader and quits; when the upgrader does not start, the box says so instead and
-// the offer stays.
+// upgrade offers and "closebtn", both the title bar's cross and the bottom button; what they
+// show and do for a type is ZuvraKestrum::Notice's (notice_rules.h).
 //
 // Threads: the UI thread, apart from RunOnThreadOf. Ownership: created with new, deletes itself
 // when its window is destroyed.
@@ -50,8 +49,7 @@ public:
 
     void SetTitle(const wchar_t* text);
     void SetTips(const wchar_t* text);
-    // Keeps the type and the upgrade argument until the next call; the "update" button shows
-    // for the upgrade types, the icon and the bottom button's text follow the type.
+    // Keeps the type and the upgrade argument until the next call; the type's decor follows.
     void SetType(int type, const wchar_t* argument);
     // Moves the box, topmost and shown, to the centre of owner; nothing when owner is no window.
     void CenterOnWindow(HWND owner);
@@ -74,7 +72,7 @@ private:
     void DoClose(DuiLib::TNotifyUI& notification);
     void DoUpdate(DuiLib::TNotifyUI& notification);
 
-    // The icon and the texts of the buttons for the current type, in the user's language.
+    // The current type's decor (ZuvraKestrum::Notice::DecorOf) in the user's language.
     void ShowTypeDecor();
 
     NoticeBoxExits exits_;

@@ -7,6 +7,31 @@
 
 namespace ZuvraKestrum::Notice {
 
+namespace {
+
+const wchar_t* InLanguage(int language, const wchar_t* english, const wchar_t* chinese) {
+    return language != 0 ? chinese : english;
+}
+
+const wchar_t* IconOf(int type) {
+    if (type == kError) return L"notice/error.png";
+    if (ShowsUpdateButton(type)) return L"notice/upgrade.png";
+    return L"notice/warning.png";
+}
+
+const wchar_t* CloseTextOf(int type, int language) {
+    switch (StepAfterClose(type)) {
+    case CloseStep::kQuit:
+        return InLanguage(language, L"Quit", L"退出");
+    case CloseStep::kShowJoinWindow:
+        return InLanguage(language, L"Later", L"以后再说");
+    default:
+        return InLanguage(language, L"OK", L"确定");
+    }
+}
+
+}  // namespace
+
 bool ShowsUpdateButton(int type) { return type >= kForcedUpgrade; }
 
 bool RunsUpgrade(int type) { return type == kForcedUpgrade || type == kOptionalUpgrade; }
@@ -22,6 +47,12 @@ CloseStep StepAfterClose(int type) {
     }
 }
 
+BoxDecor DecorOf(int type, int language) {
+    return BoxDecor{IconOf(type), ShowsUpdateButton(type), CloseTextOf(type, language)};
+}
+
+const wchar_t* UpdateText(int language) { return InLanguage(language, L"Update now", L"立即升级"); }
+
 POINT CentreOver(const RECT& owner, SIZE box) {
     const LONG width = owner.right - owner.left;
     const LONG height = owner.bottom - owner.top;
@@ -36,6 +67,16 @@ DWORD RunUpgrade(const UpgradeRoad& road, const std::wstring& argument) {
     });
     stopper.join();
     return Util::StartProcess(road.upgrader, Util::CStringToString(argument));
+}
+
+UpdateStep PressUpdate(int type, const UpgradeRoad& road, const std::wstring& argument) {
+    if (!RunsUpgrade(type)) return UpdateStep::kNothing;
+    return RunUpgrade(road, argument) != 0 ? UpdateStep::kQuit : UpdateStep::kSayNotStarted;
+}
+
+const wchar_t* UpgradeNotStartedText(int language) {
+    return InLanguage(language, L"The update could not be started. Please try again later.",
+                      L"无法启动升级程序，请稍后重试。");
 }
 
 }  // namespace ZuvraKestrum::Notice

@@ -12,22 +12,37 @@ TEST(NoticeRulesTest, OnlyTheUpgradeOffersShowUpdateAndOnlyTheyLeadAnywhereWhenC
         bool showsUpdate;
         bool runsUpgrade;
         CloseStep afterClose;
+        const wchar_t* icon;
+        const wchar_t* closeText;
     };
     const Row rows[] = {
-        {-1, false, false, CloseStep::kNothing},  // never set
-        {kWarning, false, false, CloseStep::kNothing},
-        {kError, false, false, CloseStep::kNothing},
-        {2, false, false, CloseStep::kNothing},
-        {kForcedUpgrade, true, true, CloseStep::kQuit},
-        {kOptionalUpgrade, true, true, CloseStep::kShowJoinWindow},
-        {5, true, false, CloseStep::kNothing},
+        {-1, false, false, CloseStep::kNothing, L"notice/warning.png", L"OK"},  // never set
+        {kWarning, false, false, CloseStep::kNothing, L"notice/warning.png", L"OK"},
+        {kError, false, false, CloseStep::kNothing, L"notice/error.png", L"OK"},
+        {2, false, false, CloseStep::kNothing, L"notice/warning.png", L"OK"},
+        {kForcedUpgrade, true, true, CloseStep::kQuit, L"notice/upgrade.png", L"Quit"},
+        {kOptionalUpgrade, true, true, CloseStep::kShowJoinWindow, L"notice/upgrade.png", L"Later"},
+        {5, true, false, CloseStep::kNothing, L"notice/upgrade.png", L"OK"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.type);
         EXPECT_EQ(ShowsUpdateButton(row.type), row.showsUpdate);
         EXPECT_EQ(RunsUpgrade(row.type), row.runsUpgrade);
         EXPECT_EQ(StepAfterClose(row.type), row.afterClose);
+        const BoxDecor decor = DecorOf(row.type, 0);
+        EXPECT_EQ(decor.showsUpdate, row.showsUpdate);
+        EXPECT_STREQ(decor.icon, row.icon);
+        EXPECT_STREQ(decor.closeText, row.closeText);
     }
+    EXPECT_STREQ(DecorOf(kForcedUpgrade, 1).closeText, L"退出");
+}
+
+TEST(NoticeRulesTest, UpdateRunsOnlyForAnOfferAndAnUpgraderThatDoesNotStartKeepsTheProgram) {
+    const UpgradeRoad road{"NoSuchReporter.exe", "NoSuchUpgrader.exe"};
+    EXPECT_EQ(PressUpdate(kError, road, L"v2"), UpdateStep::kNothing);
+    EXPECT_EQ(PressUpdate(5, road, L"v2"), UpdateStep::kNothing);
+    EXPECT_EQ(PressUpdate(kForcedUpgrade, road, L"v2"), UpdateStep::kSayNotStarted);
+    EXPECT_EQ(PressUpdate(kOptionalUpgrade, road, L"v2"), UpdateStep::kSayNotStarted);
 }
 
 TEST(NoticeRulesTest, BoxIsCentredOverItsOwnerWithHalvesTruncatedTowardZero) {
