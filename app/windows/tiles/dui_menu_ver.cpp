@@ -8,20 +8,11 @@
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
 namespace {
 
 using ZuvraKestrum::Tiles::MenuItemStates;
-
-bool OwnUserIsHost() {
-    if (!g_kestrumData) return false;
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    return ZuvraKestrum::Roles::ControlsParticipants(g_kestrumData->firstHostUid,
-                                                     g_kestrumData->hostName, g_kestrumData->uid);
-}
 
 void SetUsable(DuiLib::CControlUI* control, bool usable) {
     control->SetEnabled(usable);
@@ -68,7 +59,8 @@ void CDuiMenuVer::OnKillFocus() {
 void CDuiMenuVer::setUser(const UserInfoRecord& record) {
     user_ = record;
     if (!micOpt_) return;
-    const MenuItemStates states = ZuvraKestrum::Tiles::MenuStatesFor(OwnUserIsHost(), user_);
+    const MenuItemStates states = ZuvraKestrum::Tiles::MenuStatesFor(
+        ZuvraKestrum::Tiles::OwnUserControls(g_kestrumData), user_);
     micOpt_->Selected(states.micSelected, true);
     SetUsable(micOpt_, states.micEnabled);
     cameraOpt_->Selected(states.cameraSelected, true);
@@ -97,10 +89,10 @@ void CDuiMenuVer::switchDeviceOff(DuiLib::TNotifyUI& notification, DuiLib::COpti
                                   void (IMeetingHost::*request)(bool,
                                                                 const std::vector<std::string>&)) {
     KESTRUM_LOG(Level_Info, ",%s", user_.name);
-    // The click is reported before the option toggles: not selected means the device is on.
-    const bool mute = !option->IsSelected();
-    (host_.*request)(mute, {std::string(user_.uid)});
-    notification.pSender->SetEnabled(option->IsSelected());
+    const ZuvraKestrum::Tiles::DeviceSwitch choice =
+        ZuvraKestrum::Tiles::SwitchDevice(user_, option->IsSelected());
+    (host_.*request)(choice.mute, choice.uids);
+    notification.pSender->SetEnabled(choice.itemEnabled);
     hide();
 }
 

@@ -10,9 +10,6 @@
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
-#include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
-#include "kestrum/core/util_text.h"
 
 namespace {
 
@@ -21,18 +18,12 @@ constexpr DWORD kUnfocusedColour = 0xFFDDDDDD;
 // The engine scales the stream to fill the tile's video.
 constexpr int kTileRenderMode = 1;
 
-int32_t OwnStreamId() { return g_kestrumData ? g_kestrumData->streamId : 0; }
-
-std::string FirstHostUid() {
-    if (!g_kestrumData) return std::string();
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    return ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
-}
+int32_t OwnStreamId() { return ZuvraKestrum::Tiles::OwnStreamOf(g_kestrumData); }
 
 }  // namespace
 
 CDuiRemoteItem::CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host)
-    : CKestrumDump("CDuiRemoteItem", true, false, false, ""), host_(host), user_(user) {}
+    : CKestrumDump("CDuiRemoteItem", true, false, false, ""), host_(host), state_(user) {}
 
 CDuiMessageMap<CDuiRemoteItem> CDuiRemoteItem::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteItem::OnCreate);
@@ -74,20 +65,14 @@ bool CDuiRemoteItem::OnSysCommand(SystemCommand command) {
 }
 
 void CDuiRemoteItem::OnRButtonClick(POINT at) {
-    // The menu acts on others: the own tile asks for none, so its owner (the in-meeting window
-    // for the self tile, which takes no such block) is never sent one.
-    if (user_.streamId == OwnStreamId()) return;
-    auto block = std::make_unique<RemoteItemMenuBlock>();
-    block->user = user_;
-    block->show = 1;
     ClientToScreen(GetHWND(), &at);
-    block->at = at;
+    auto block = ZuvraKestrum::Tiles::MenuRequest(state_, OwnStreamId(), at);
     // Without an owner, or when the post fails, the block is freed here.
-    PostPayload<WM_REMOTE_ITEM_MENU>(GetParent(GetHWND()), std::move(block));
+    if (block) PostPayload<WM_REMOTE_ITEM_MENU>(GetParent(GetHWND()), std::move(block));
 }
 
 void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
-    KESTRUM_LOG(Level_Info, "(%s,%d)", user_.uid, user_.streamId);
+    KESTRUM_LOG(Level_Info, "(%s,%d)", state_.user().uid, state_.user().streamId);
     if (!videoWnd_) return;
     const RECT area = videoWnd_->GetPos();
     videoChild_ = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
@@ -100,11 +85,11 @@ void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
     ::ShowWindow(videoChild_, SW_SHOW);
     SetWindowLongPtrW(videoChild_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&VideoChildProc));
     SetWindowLongPtrW(videoChild_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    bindVideo(user_);
-    if (user_.streamId == OwnStreamId()) EnableWindow(GetHWND(), FALSE);
+    bindVideo();
+    if (state_.isOwnStream(OwnStreamId())) EnableWindow(GetHWND(), FALSE);
     // Clicks on the video reach the tile itself.
     EnableWindow(videoChild_, FALSE);
-    setUserInfo(user_);
+    setUserInfo(state_.user());
 }
 
 void CDuiRemoteItem::DoSetFocus(DuiLib::TNotifyUI&) {
@@ -115,49 +100,46 @@ void CDuiRemoteItem::DoKillFocus(DuiLib::TNotifyUI&) {
     if (remoteBk_) remoteBk_->SetBkColor(kUnfocusedColour);
 }
 
-void CDuiRemoteItem::DoMenu(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "(%s)", user_.uid); }
+void CDuiRemoteItem::DoMenu(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "(%s)", state_.user().uid);
+}
 
-void CDuiRemoteItem::bindVideo(const UserInfoRecord& record) {
+void CDuiRemoteItem::bindVideo() {
     CKestrumZuvra* engine = host_.engine();
     if (!engine || !videoChild_) return;
-    if (record.streamId == OwnStreamId()) {
+    if (state_.isOwnStream(OwnStreamId())) {
         engine->SetupLocalVideo(videoChild_, true, kTileRenderMode);
     } else {
-        engine->SetupRemoteVideo(static_cast<uint32_t>(record.streamId), videoChild_,
+        engine->SetupRemoteVideo(static_cast<uint32_t>(state_.user().streamId), videoChild_,
                                  kTileRenderMode);
     }
 }
 
 void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
-    if (record != user_) bindVideo(record);
-    user_ = record;
+    if (state_.takeUser(record)) bindVideo();
     if (!nickTxt_) return;
-    const std::wstring name = ZuvraKestrum::Util::Utf8ToCString(user_.name);
+    const std::wstring name = state_.name();
     nickTxt_->SetVisible(true);
     nickTxt_->SetText(name.c_str());
     nickTxt_->SetToolTip(name.c_str());
     micMuteOpt_->SetVisible(true);
-    micMuteOpt_->Selected((user_.status & kStatusMicOff) != 0, true);
-    updateHostStatus(FirstHostUid());
-    if (videoChild_) {
-        ::ShowWindow(videoChild_, (user_.status & kStatusCameraOff) != 0 ? SW_HIDE : SW_SHOW);
-    }
+    micMuteOpt_->Selected(state_.micMarked(), true);
+    updateHostStatus(ZuvraKestrum::Tiles::RoomHostOf(g_kestrumData));
+    if (videoChild_) ::ShowWindow(videoChild_, state_.videoShown() ? SW_SHOW : SW_HIDE);
 }
 
 void CDuiRemoteItem::updateHostStatus(const std::string& hostUid) {
-    hostUid_ = hostUid;
+    state_.setHost(hostUid);
     showBadge();
 }
 
 void CDuiRemoteItem::updateScreenStatus(int32_t shareId) {
-    roomShareId_ = shareId;
+    state_.setRoomShare(shareId);
     showBadge();
 }
 
 void CDuiRemoteItem::showBadge() {
-    if (!screenHostLab_) return;
-    screenHostLab_->SetBkImage(
-        ZuvraKestrum::Tiles::Badge(hostUid_, roomShareId_, user_.uid, user_.shareId).c_str());
+    if (screenHostLab_) screenHostLab_->SetBkImage(state_.badge().c_str());
 }
 
 void CDuiRemoteItem::setNetworkQuality(int32_t quality) {

@@ -7,15 +7,17 @@
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/tiles/tile_state.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/records/user_info_record.h"
 
 // One video tile: a native child window that the engine renders one stream into, with the
-// participant's name, microphone, speech and network marks and a host or share badge. A right
-// click (also on the video) posts WM_REMOTE_ITEM_MENU to the parent with a copy of the tile's
-// record and the screen point, unless the tile's stream is the user's own. The tile strip makes one
-// per remote stream; a tile whose stream is the user's own shows the local preview instead.
+// participant's name, microphone, speech and network marks and a host or share badge, as its
+// ZuvraKestrum::Tiles::TileState gives them. A right click (also on the video) posts the tile's
+// menu request (ZuvraKestrum::Tiles::MenuRequest) to the parent as WM_REMOTE_ITEM_MENU. The tile
+// strip makes one per remote stream; a tile whose stream is the user's own shows the local
+// preview instead.
 //
 // Skin "RemoteItem-en.xml" / "RemoteItem-zh.xml", root "remotebk". The video is bound through
 // host.engine() (nothing is bound without one) when the window is initialised and again only
@@ -38,11 +40,10 @@ public:
     static CDuiNotifyMap<CDuiRemoteItem> NotifyMap();
 
     // Takes the record: re-binds the video for a different entry, then shows the name, the
-    // microphone mark, the host badge (the meeting data's first host) and the video child
-    // unless the camera is off.
+    // microphone mark, the badge of the meeting data's host and the video.
     void setUserInfo(const UserInfoRecord& record);
-    void getUserInfo(UserInfoRecord& out) const { out = user_; }
-    // The badge follows the room's host and its screen share (ZuvraKestrum::Tiles::Badge).
+    void getUserInfo(UserInfoRecord& out) const { out = state_.user(); }
+    // The badge follows the room's host and its screen share.
     void updateHostStatus(const std::string& hostUid);
     void updateScreenStatus(int32_t shareId);
     // -1 unknown, 0 weak, 1 normal, 2 good; the icon shows from the first call on.
@@ -66,9 +67,9 @@ private:
     void DoKillFocus(DuiLib::TNotifyUI& notification);
     void DoMenu(DuiLib::TNotifyUI& notification);
 
-    // Renders the record's stream into the video child: the local preview for the user's own
+    // Renders the tile's stream into the video child: the local preview for the user's own
     // stream, the remote stream otherwise.
-    void bindVideo(const UserInfoRecord& record);
+    void bindVideo();
     void showBadge();
     static LRESULT CALLBACK VideoChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -80,8 +81,6 @@ private:
     DuiLib::CControlUI* screenHostLab_ = nullptr;
     DuiLib::CControlUI* videoWnd_ = nullptr;
     DuiLib::CControlUI* remoteBk_ = nullptr;
-    UserInfoRecord user_;
+    ZuvraKestrum::Tiles::TileState state_;
     HWND videoChild_ = nullptr;
-    std::string hostUid_;
-    int32_t roomShareId_ = 0;  // no share
 };

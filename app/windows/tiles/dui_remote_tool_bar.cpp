@@ -3,16 +3,13 @@
 #include "app/windows/skeleton/window_creation.h"
 #include "app/windows/tiles/dui_menu_ver.h"
 #include "app/windows/tiles/dui_remote_item.h"
+#include "app/windows/tiles/tile_state.h"
 
 namespace {
 
-using ZuvraKestrum::Tiles::TileKey;
+using ZuvraKestrum::Tiles::KeyOf;
 
 constexpr DWORD kMenuStyle = 0x10CF0000;
-
-TileKey KeyOf(const UserInfoRecord& record) {
-    return TileKey{record.streamId, record.uid, record.shareId, record.isShareStream};
-}
 
 }  // namespace
 

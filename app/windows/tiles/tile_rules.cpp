@@ -2,6 +2,7 @@
 
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
+#include "kestrum/core/util_lock_guard.h"
 
 namespace ZuvraKestrum::Tiles {
 
@@ -33,6 +34,16 @@ MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user) {
     const bool cameraOff = (user.status & kStatusCameraOff) != 0;
     return MenuItemStates{micOff, canControl && !micOff, cameraOff, canControl && !cameraOff,
                           canControl};
+}
+
+bool OwnUserControls(CKestrumData* data) {
+    if (!data) return false;
+    Util::CLockGuard guard(&data->lock);
+    return Roles::ControlsParticipants(data->firstHostUid, data->hostName, data->uid);
+}
+
+DeviceSwitch SwitchDevice(const UserInfoRecord& user, bool selected) {
+    return DeviceSwitch{!selected, {std::string(user.uid)}, selected};
 }
 
 std::wstring RemoveQuestion(int language, const std::wstring& name) {

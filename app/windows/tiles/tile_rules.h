@@ -2,11 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "kestrum/records/user_info_record.h"
 
-// What the video tile and the per-user menu show, decided without a window. Images are the
-// names the skins take (relative to the skin folder); texts are wide.
+class CKestrumData;
+
+// What the video tile and the per-user menu show, and what the menu's items request, decided
+// without a window. Images are the names the skins take (relative to the skin folder); texts
+// are wide.
 namespace ZuvraKestrum::Tiles {
 
 // The one badge of a tile: the share mark while the room's screen share (ids start at 1) is the
@@ -30,6 +34,19 @@ struct MenuItemStates {
     bool removeEnabled;
 };
 MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user);
+
+// The own user may use the menu's device and remove items: Roles::ControlsParticipants over the
+// meeting data, read under its lock; false without meeting data.
+bool OwnUserControls(CKestrumData* data);
+
+// What a click on the microphone or camera item requests. The click is reported before the
+// option toggles, so selected is what the user saw: the device off.
+struct DeviceSwitch {
+    bool mute;                      // the request: switch the device off, or on
+    std::vector<std::string> uids;  // whose: the menu's participant
+    bool itemEnabled;               // the item stays usable only while it showed the device off
+};
+DeviceSwitch SwitchDevice(const UserInfoRecord& user, bool selected);
 
 // The remove question for a participant's name, in the window language (0 English).
 std::wstring RemoveQuestion(int language, const std::wstring& name);

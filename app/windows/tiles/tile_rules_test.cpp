@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "kestrum/core/kestrum_data.h"
 
@@ -71,6 +72,17 @@ TEST(TileRulesTest, AHostSwitchesOnlyDevicesThatAreOnAndNeverActsOnAShare) {
         EXPECT_EQ(states.cameraEnabled, c.expected.cameraEnabled) << c.name;
         EXPECT_EQ(states.removeEnabled, c.expected.removeEnabled) << c.name;
     }
+}
+
+TEST(TileRulesTest, ADeviceItemAsksToSwitchOffTheDeviceItShowedOnAndThenLocks) {
+    const DeviceSwitch on = SwitchDevice(Participant(0), false);
+    EXPECT_TRUE(on.mute);
+    EXPECT_EQ(on.uids, std::vector<std::string>{"u1"});
+    EXPECT_FALSE(on.itemEnabled);
+    const DeviceSwitch off = SwitchDevice(Participant(kStatusMicOff), true);
+    EXPECT_FALSE(off.mute);
+    EXPECT_TRUE(off.itemEnabled);
+    EXPECT_FALSE(OwnUserControls(nullptr));  // no meeting: nobody controls anybody
 }
 
 TEST(TileRulesTest, TheRemoveQuestionNamesTheParticipantInTheWindowLanguage) {
