@@ -68,8 +68,8 @@ CKestrum::~CKestrum() {
 
 void CKestrum::createNoticeBox() {
     CDuiMessageBox* box = g_noticeBoxFactory ? g_noticeBoxFactory() : new CDuiMessageBox();
-    HWND window = window_creation::CreateOrDelete(box, nullptr, L"DuiMsgBox", kNoticeStyle, 0, 0, 0,
-                                                  kNoticeWidth, kNoticeHeight);
+    HWND window = ZuvraKestrum::Frame::CreateOrDelete(box, nullptr, L"DuiMsgBox", kNoticeStyle, 0,
+                                                      0, 0, kNoticeWidth, kNoticeHeight);
     if (!window) {
         KESTRUM_LOG(Level_Error, "() notice box not created");
         return;
@@ -109,8 +109,8 @@ void CKestrum::openDlg(unsigned id) {
     dialogs_[id] = dialog;
     dialogWindows_[id] = nullptr;
     HWND parent = row.ownedByJoin ? windowOf(kLoginDlg) : nullptr;
-    HWND window = window_creation::CreateOrDelete(dialog, parent, row.windowName, kDialogStyle, 0,
-                                                  0, 0, kDialogWidth, kDialogHeight);
+    HWND window = ZuvraKestrum::Frame::CreateOrDelete(dialog, parent, row.windowName, kDialogStyle,
+                                                      0, 0, 0, kDialogWidth, kDialogHeight);
     if (!window) {
         KESTRUM_LOG(Level_Error, "(%d) window not created", static_cast<int>(id));
         dialogs_[id] = nullptr;

@@ -2,7 +2,7 @@
 
 #include "kestrum/core/util_text.h"
 
-namespace control_binding {
+namespace ZuvraKestrum::Frame {
 
 void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* name, bool found) {
     log.writeLine(Level_Error, line, "%s::%s control %s %s", log.name().c_str(), caller,
@@ -10,4 +10,4 @@ void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* 
                   found ? "of another kind" : "missing");
 }
 
-}  // namespace control_binding
+}  // namespace ZuvraKestrum::Frame

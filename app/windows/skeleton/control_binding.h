@@ -88,18 +88,18 @@ private:
     std::function<void(Window&)> unbind_;
 };
 
-namespace control_binding {
+namespace ZuvraKestrum::Frame {
 
 // The Level_Error line of a control the table names that the skin lacks (found false) or has
 // of another kind: "<log's name>::<caller> control <name> missing" / "... of another kind".
 void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* name, bool found);
 
-}  // namespace control_binding
+}  // namespace ZuvraKestrum::Frame
 
 // Binds each row's member to the row's control in window's paint manager. True when every
 // control was there with its member's kind, an optional one also when it was not there at all.
 // Otherwise each one that was not is
-// logged (control_binding::LogUnbound, as `log`, the window itself, from the caller's source
+// logged (ZuvraKestrum::Frame::LogUnbound, as `log`, the window itself, from the caller's source
 // line) and the window goes inert: no notification reaches it any more and every member of
 // the table is null, so that each operation, which checks its control first, does nothing.
 // caller and line are the calling function's; leave them out.
@@ -111,7 +111,7 @@ bool BindControls(Window& window, std::initializer_list<ControlRow<Window>> rows
     for (const ControlRow<Window>& row : rows) {
         DuiLib::CControlUI* control = row.find(manager);
         if (row.bind(window, control) || (!control && row.optional())) continue;
-        control_binding::LogUnbound(log, caller, line, row.name(), control != nullptr);
+        ZuvraKestrum::Frame::LogUnbound(log, caller, line, row.name(), control != nullptr);
         complete = false;
     }
     if (complete) return true;

@@ -60,11 +60,11 @@ public:
     CDuiMessageMap() : rows_{terminator()} {}
 
     // The typed row of kMessage: handler takes what the message carries (RowArguments) and
-    // returns void, bool, LRESULT or std::optional<LRESULT> (see message_rows::Run). Replaces the
-    // message's first row in its place, appends the row when there is none.
+    // returns void, bool, LRESULT or std::optional<LRESULT> (see ZuvraKestrum::Frame::Run).
+    // Replaces the message's first row in its place, appends the row when there is none.
     template <UINT kMessage, class Owner, class Result, class... Arguments>
     CDuiMessageMap& on(Result (Owner::*handler)(Arguments...), RowMode mode = RowMode::kHandled) {
-        using Carrier = message_rows::CarrierOf<kMessage>;
+        using Carrier = ZuvraKestrum::Frame::CarrierOf<kMessage>;
         using Typed = typename Carrier::template Handler<Window, Result>;
         static_assert(std::is_convertible_v<decltype(handler), Typed>,
                       "the handler does not take what this message carries");
@@ -146,7 +146,7 @@ private:
         using Typed = typename Carrier::template Handler<Window, Result>;
         Typed typed;
         std::memcpy(&typed, row.typed.bytes, sizeof(typed));
-        const message_rows::Outcome outcome =
+        const ZuvraKestrum::Frame::Outcome outcome =
             Carrier::template Call<Window, Result>(window, typed, wParam, lParam);
         handled = outcome.handled && row.mode != RowMode::kPassOn;
         return outcome.result;

@@ -17,7 +17,7 @@
 
 #define KESTRUM_MESSAGE_ID(name, number, Payload) name,
 
-namespace message_families {
+namespace ZuvraKestrum::Frame {
 
 inline constexpr UINT kCourseIds[] = {KESTRUM_COURSE_MESSAGES(KESTRUM_MESSAGE_ID)};
 inline constexpr UINT kEngineIds[] = {KESTRUM_ENGINE_MESSAGES(KESTRUM_MESSAGE_ID)};
@@ -53,19 +53,22 @@ constexpr bool AllDistinct(const UINT (&numbers)[kCount]) {
 
 static_assert(AllDistinct(kPrivateNumbers), "two private messages share a number");
 
-}  // namespace message_families
+}  // namespace ZuvraKestrum::Frame
 
 #undef KESTRUM_MESSAGE_ID
 
 // The course bridge's results and signalling events (course_messages.h).
-inline constexpr MessageFamily kCourseMessages{
-    message_families::kCourseIds, std::size(message_families::kCourseIds), &FreeCoursePayload};
+inline constexpr MessageFamily kCourseMessages{ZuvraKestrum::Frame::kCourseIds,
+                                               std::size(ZuvraKestrum::Frame::kCourseIds),
+                                               &FreeCoursePayload};
 // The engine's events (engine_messages.h).
-inline constexpr MessageFamily kEngineMessages{
-    message_families::kEngineIds, std::size(message_families::kEngineIds), &FreeEngineEventPayload};
+inline constexpr MessageFamily kEngineMessages{ZuvraKestrum::Frame::kEngineIds,
+                                               std::size(ZuvraKestrum::Frame::kEngineIds),
+                                               &FreeEngineEventPayload};
 // The windows' own (window_messages.h).
-inline constexpr MessageFamily kWindowMessages{
-    message_families::kWindowIds, std::size(message_families::kWindowIds), &FreeWindowPayload};
+inline constexpr MessageFamily kWindowMessages{ZuvraKestrum::Frame::kWindowIds,
+                                               std::size(ZuvraKestrum::Frame::kWindowIds),
+                                               &FreeWindowPayload};
 
 // The invitation answers: WPARAM the manager's record, read in place, LPARAM 0 for yes.
 template <>

@@ -117,7 +117,7 @@ struct MessageFamily {
     PayloadFreeFunction free;
 };
 
-namespace message_rows {
+namespace ZuvraKestrum::Frame {
 
 // What a handler's call came to: whether it took the message, and the result then.
 struct Outcome {
@@ -285,4 +285,4 @@ struct Carrier<BorrowedAnswer<Info>> {
 template <UINT kMessage>
 using CarrierOf = Carrier<typename RowArguments<kMessage>::Carried>;
 
-}  // namespace message_rows
+}  // namespace ZuvraKestrum::Frame

@@ -13,7 +13,7 @@
 // creation neither leaks the object nor deletes it twice.
 //
 // Threads: the thread that creates the window, as for Create itself.
-namespace window_creation {
+namespace ZuvraKestrum::Frame {
 
 namespace detail {
 
@@ -51,4 +51,4 @@ HWND CreateOrDelete(Window* window, Args&&... args) {
     return made;
 }
 
-}  // namespace window_creation
+}  // namespace ZuvraKestrum::Frame

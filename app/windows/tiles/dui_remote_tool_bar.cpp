@@ -51,9 +51,9 @@ void CDuiRemoteToolBar::OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> bloc
     if (!menu_) {
         auto* menu = new CDuiMenuVer(host_);
         // A tool window: a pop-up menu has no place in the taskbar.
-        if (!window_creation::CreateOrDelete(menu, nullptr, L"DuiMenuVer", kMenuStyle,
-                                             WS_EX_TOOLWINDOW, 0, 0, CDuiMenuVer::kWidth,
-                                             CDuiMenuVer::kHeight)) {
+        if (!ZuvraKestrum::Frame::CreateOrDelete(menu, nullptr, L"DuiMenuVer", kMenuStyle,
+                                                 WS_EX_TOOLWINDOW, 0, 0, CDuiMenuVer::kWidth,
+                                                 CDuiMenuVer::kHeight)) {
             KESTRUM_LOG(Level_Error, " menu not created (%lu)", GetLastError());
             return;
         }
@@ -95,9 +95,9 @@ void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
     const RECT slot = layout_.slot(layout_.count());
     auto* tile = new CDuiRemoteItem(record, host_);
-    if (!window_creation::CreateOrDelete(tile, GetHWND(), L"", CDuiRemoteItem::kStyle, 0, slot.left,
-                                         slot.top, slot.right - slot.left,
-                                         slot.bottom - slot.top)) {
+    if (!ZuvraKestrum::Frame::CreateOrDelete(tile, GetHWND(), L"", CDuiRemoteItem::kStyle, 0,
+                                             slot.left, slot.top, slot.right - slot.left,
+                                             slot.bottom - slot.top)) {
         KESTRUM_LOG(Level_Error, " tile not created (%lu)", GetLastError());
         return;
     }

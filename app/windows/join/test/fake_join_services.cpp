@@ -95,8 +95,8 @@ public:
         CDuiFrameWindow* made = MakeDialog(id);
         dialogs_[id] = made;
         windows_[id] = nullptr;
-        HWND window = window_creation::CreateOrDelete(made, nullptr, L"JoinTestDialog",
-                                                      kDialogStyle, 0, 0, 0, 360, 500);
+        HWND window = ZuvraKestrum::Frame::CreateOrDelete(made, nullptr, L"JoinTestDialog",
+                                                          kDialogStyle, 0, 0, 0, 360, 500);
         if (!window) {
             dialogs_.erase(id);
             return;
