@@ -57,7 +57,7 @@ public:
         TypedHandler typed{};
     };
 
-    CDuiMessageMap() : rows_{terminator()} {}
+    CDuiMessageMap() : rows_{Terminator()} {}
 
     // The typed row of kMessage: handler takes what the message carries (RowArguments) and
     // returns void, bool, LRESULT or std::optional<LRESULT> (see ZuvraKestrum::Frame::Run).
@@ -134,7 +134,7 @@ public:
 private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
 
-    static Row terminator() { return Row{0, 0, nullptr}; }
+    static Row Terminator() { return Row{0, 0, nullptr}; }
 
     template <class Carrier, class Result>
     static LRESULT InvokeTyped(Window& window, const Row& row, UINT message, WPARAM wParam,
