@@ -9,6 +9,7 @@
 
 #include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_notify_map.h"
+#include "app/windows/skeleton/timer_table.h"
 #include "skel_messages.h"
 
 namespace {
@@ -50,6 +51,9 @@ struct Owner {
         seen.push_back(std::string(yes ? "yes " : "no ") +
                        (note ? std::to_string(note->value) : "none"));
     }
+
+    void OnTick() { seen.push_back("tick"); }
+    void OnTickOf(UINT_PTR timer) { seen.push_back("tick " + std::to_string(timer)); }
 
     bool acceptingEvents() const { return accepting; }
 
@@ -168,6 +172,19 @@ TEST(MessageMap, EventRowsRunOnlyWhileTheOwnerAcceptsEventsAndFreeTheRecordOther
     owner.accepting = true;
     Dispatch(table, owner, WM_SKEL_NOTE, NewNote(2));
     EXPECT_EQ(owner.seen, std::vector<std::string>{"note 2"});
+}
+
+TEST(TimerTable, TheFirstRowHoldingTheTimerRunsAndOnlyAHandledRowKeepsTheMessage) {
+    CTimerTable<Owner> table;
+    table.on(10, &Owner::OnTick)
+        .on(11, &Owner::OnTickOf, RowMode::kHandled)
+        .range(10, 20, &Owner::OnTickOf);
+    Owner owner;
+    EXPECT_FALSE(table.dispatch(owner, 10));
+    EXPECT_TRUE(table.dispatch(owner, 11));
+    EXPECT_FALSE(table.dispatch(owner, 20));
+    EXPECT_FALSE(table.dispatch(owner, 21));
+    EXPECT_EQ(owner.seen, (std::vector<std::string>{"tick", "tick 11", "tick 20"}));
 }
 
 TEST(WindowRegistration, IsUndoneOnceWhenResetReplacedOrDestroyed) {
