@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/windows/skeleton/control_binding.h"
+#include "app/windows/skeleton/video_surface.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_dump.h"
@@ -82,6 +83,21 @@ private:
     std::wstring stem_;
     bool complete_;
 };
+
+// A video child's procedure: counts the clicks into the int its user data points at.
+LRESULT CALLBACK CountClicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_LBUTTONDOWN)
+        ++*reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A child's place in its parent's client coordinates.
+RECT PlaceIn(HWND parent, HWND child) {
+    RECT place;
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
 
 class SkeletonWindowTest : public ::testing::Test {
 protected:
@@ -415,6 +431,38 @@ TEST_F(SkeletonWindowTest, MissingSkinLeavesAnEmptyWorkingWindow) {
     SendMessageW(handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 300));
     EXPECT_EQ(SendMessageW(handle, WM_GETTEXTLENGTH, 0, 0), 8);
     EXPECT_FALSE(Saw(L"windowinit:MainFrame"));
+}
+
+TEST_F(SkeletonWindowTest,
+       AVideoSurfaceCoversItsPlaceRunsItsProcedureAndGoesWithItsOwnerOrItsParent) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND parent = window->GetHWND();
+    int clicks = 0;
+    HWND child = nullptr;
+    {
+        CVideoSurface surface;
+        ASSERT_TRUE(
+            surface.create(parent, RECT{10, 20, 110, 70}, WS_VISIBLE, &CountClicks, &clicks));
+        child = surface.handle();
+        EXPECT_EQ(GetParent(child), parent);
+        EXPECT_EQ(PlaceIn(parent, child).left, 10);
+        EXPECT_EQ(PlaceIn(parent, child).bottom, 70);
+        EXPECT_TRUE(IsWindowVisible(child));
+        SendMessageW(child, WM_LBUTTONDOWN, 0, 0);
+        EXPECT_EQ(clicks, 1);
+
+        surface.moveTo(RECT{0, 0, 50, 40});
+        EXPECT_EQ(PlaceIn(parent, child).right, 50);
+        surface.show(false);
+        EXPECT_FALSE(IsWindowVisible(child));
+    }
+    EXPECT_FALSE(IsWindow(child));
+
+    CVideoSurface surface;
+    ASSERT_TRUE(surface.create(parent, RECT{0, 0, 10, 10}));
+    DestroyWindow(parent);
+    EXPECT_FALSE(surface);
 }
 
 }  // namespace
