@@ -16,7 +16,10 @@
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/live/meeting_roster.h"
 #include "app/windows/live/tool_bar_state.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/timer_table.h"
+#include "app/windows/skeleton/video_surface.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/course_messages.h"
@@ -61,6 +64,10 @@ struct MsgBoxRequestInfo;
 // the course bridge), so neither leave nor close has to release any observer.
 //
 // Ownership: created by the dialog table (new), deletes itself in OnFinalMessage.
+//
+// Its members are defined by concern: the frame, set-up, tool bar and leave in dui_live.cpp, the
+// signalling's handlers in dui_live_signalling.cpp, the engine's, the big view and the screen
+// share in dui_live_media.cpp.
 class CDuiLive : public CDuiWindow<CDuiLive>, public CKestrumDump {
 public:
     // Timers of the window.
@@ -105,7 +112,7 @@ public:
 
     // What tests read.
     const ZuvraKestrum::Live::MeetingRoster& roster() const { return *roster_; }
-    HWND videoWindow() const { return videoWnd_; }
+    HWND videoWindow() const { return video_.handle(); }
     const live::ToolBarState& toolBar() const { return toolBarState_; }
     const live::BarHiding& barHiding() const { return bars_; }
     bool engineJoined() const { return joined_; }
@@ -118,28 +125,6 @@ public:
     bool stopShareRequested() const { return stopShareRequested_; }
 
 private:
-    struct Controls {
-        DuiLib::CControlUI* roomId = nullptr;
-        DuiLib::CControlUI* bigView = nullptr;  // "ncclientwnd"
-        DuiLib::CControlUI* title = nullptr;
-        DuiLib::CControlUI* toolBar = nullptr;  // "tagHor"
-        DuiLib::CControlUI* remoteName = nullptr;
-        DuiLib::COptionUI* remoteMicMute = nullptr;
-        DuiLib::COptionUI* remoteSpeech = nullptr;
-        DuiLib::CControlUI* remoteNet = nullptr;
-        DuiLib::CControlUI* hostMark = nullptr;  // "ScreenHostLab"
-        DuiLib::CControlUI* collapse = nullptr;
-        DuiLib::CControlUI* expand = nullptr;
-        DuiLib::CControlUI* badge = nullptr;  // "bubbleMsg"
-        DuiLib::COptionUI* chat = nullptr;    // "msgOpt"
-        DuiLib::COptionUI* userList = nullptr;
-        DuiLib::COptionUI* mic = nullptr;
-        DuiLib::COptionUI* camera = nullptr;
-        DuiLib::COptionUI* share = nullptr;
-        DuiLib::CControlUI* maximise = nullptr;
-        DuiLib::CControlUI* restore = nullptr;
-    };
-
     // Frame.
     void OnCreate();
     void OnNcPaint();
@@ -149,9 +134,11 @@ private:
     LRESULT OnSysCommand(SystemCommand command);
     // A row of RowMode::kPassOn.
     void OnSize(SizeChange size);
-    // Passes the message on, apart from the reconnect road's deadline, after which the window
-    // may be gone.
+    // Through the timer table: passes the message on, apart from the reconnect road's deadline,
+    // after which the window may be gone.
     bool OnTimer(UINT_PTR timer);
+    static CTimerTable<CDuiLive> TimerTable();
+    void OnBarTimer();
     void OnMouseMove();
     void OnNcLButtonDown();
     void OnUserListHide();
@@ -226,6 +213,7 @@ private:
 
     // Roads.
     void LeaveMeeting();
+    void TargetThisWindow(CKestrumCourse& course);
     void StopTargeting();
 
     // Roster decisions and the big view.
@@ -247,7 +235,12 @@ private:
     void RefreshRoomSettings();
     void RefreshStatus(const std::vector<UserInfoRecord>& users);
     void LeaveWithNotice(const std::wstring& text);
-    void OnInvitationTimer(int eventId);
+    void OnInvitationTimer(UINT_PTR timer);
+    void OnRequestTimer(UINT_PTR timer);
+    void OnToggleWaitTimer();
+    void OnReconnectDeadline();
+    void OnSpeakerTimer();
+    void OnVolumeTimer();
     void StopWaiting(int kind, const std::string& uid);
     void AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept);
     void SendMicrophone(bool mute);
@@ -268,7 +261,26 @@ private:
 
     IMeetingHost& host_;
     const LiveServices& services_;
-    Controls controls_;
+    // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
+    DuiLib::CControlUI* roomId_ = nullptr;
+    DuiLib::CControlUI* bigView_ = nullptr;  // "ncclientwnd"
+    DuiLib::CControlUI* title_ = nullptr;
+    DuiLib::CControlUI* toolBar_ = nullptr;  // "tagHor"
+    DuiLib::CControlUI* remoteName_ = nullptr;
+    DuiLib::COptionUI* remoteMicMute_ = nullptr;
+    DuiLib::COptionUI* remoteSpeech_ = nullptr;
+    DuiLib::CControlUI* remoteNet_ = nullptr;
+    DuiLib::CControlUI* hostMark_ = nullptr;  // "ScreenHostLab"
+    DuiLib::CControlUI* collapse_ = nullptr;
+    DuiLib::CControlUI* expand_ = nullptr;
+    DuiLib::CControlUI* badge_ = nullptr;  // "bubbleMsg"
+    DuiLib::COptionUI* chatOpt_ = nullptr;
+    DuiLib::COptionUI* userListOpt_ = nullptr;
+    DuiLib::COptionUI* micOpt_ = nullptr;
+    DuiLib::COptionUI* cameraOpt_ = nullptr;
+    DuiLib::COptionUI* shareOpt_ = nullptr;
+    DuiLib::CControlUI* maximise_ = nullptr;
+    DuiLib::CControlUI* restore_ = nullptr;
     std::unique_ptr<ZuvraKestrum::Live::MeetingRoster> roster_;
     ZuvraKestrum::Live::ActiveSpeakerMark speakerMark_;
     ZuvraKestrum::Live::SpeakingBatch speakingBatch_;
@@ -284,7 +296,7 @@ private:
     bool localVideoMuted_ = false;
     SIZE client_{};                // the client size of the last layout
     std::wstring noVideoPicture_;  // the big view's background as last set
-    HWND videoWnd_ = nullptr;
+    CVideoSurface video_;          // the big view's video, below the panels
     CDuiRemoteToolBar* strip_ = nullptr;
     CDuiUserList* userList_ = nullptr;
     CDuiChatList* chatList_ = nullptr;
@@ -302,6 +314,9 @@ private:
     std::thread connectThread_;
     DelayedCall reconnect_;
     std::thread closeThread_;
+    // The bridge's target window and the engine's receiver, while this window is them.
+    CWindowRegistration courseTarget_;
+    CWindowRegistration engineReceiver_;
 };
 
 // The window's own reconnect notice carries nothing.

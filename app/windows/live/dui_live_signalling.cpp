@@ -1,9 +1,9 @@
-// CDuiLive's handlers of the signalling channel's room events, the requests between
-// participants and the screen share. The decisions are ZuvraKestrum::Live's (meeting_events.h);
-// these handlers apply them to the controls, the panels, the engine and the video source.
+// CDuiLive's handlers of the signalling channel: the participants' records and avatars, the room
+// record, the user operations, the chat, the requests between participants and the connection.
+// The decisions are ZuvraKestrum::Live's (meeting_roster.h, meeting_events.h); these handlers
+// apply them to the controls, the panels and the engine.
 
 #include <algorithm>
-#include <chrono>
 #include <map>
 #include <mutex>
 
@@ -12,9 +12,9 @@
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/settings/settings_host.h"
-#include "app/windows/share/dui_screen_share.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
+#include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
@@ -22,6 +22,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/util_lock_guard.h"
+#include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/core/video_source_transfer.h"
 #include "ui/base/lang/lang_table.h"
@@ -30,17 +31,9 @@ using ZuvraKestrum::Live::InvitationAnswer;
 using ZuvraKestrum::Live::InvitationTimers;
 using ZuvraKestrum::Live::OperationPlan;
 using ZuvraKestrum::Live::ReconnectRoad;
-using ZuvraKestrum::Live::ShareChannelStep;
 using ZuvraKestrum::Util::Utf8ToCString;
 
 namespace {
-
-// The picker: a window of its own above the meeting, owned by it.
-constexpr DWORD kPickerStyle = WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
-constexpr int kPickerWidth = 662;
-constexpr int kPickerHeight = 500;
-
-std::vector<std::string> Only(const std::string& uid) { return {uid}; }
 
 std::string NicknameOf(const std::string& uid) {
     std::string name;
@@ -75,13 +68,110 @@ InvitationTimers& Timers() {
 
 }  // namespace
 
+// ---- Participants ---------------------------------------------------------------------------
+
+void CDuiLive::OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>> own) {
+    KESTRUM_LOG(Level_Info, "(%s)", own->uid);
+    Apply(roster_->onOwnJoin(*own));
+    AdjustLayout();
+}
+
+void CDuiLive::OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>> record) {
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record->uid, record->name, record->streamId);
+    Apply(roster_->onUserJoin(*record));
+}
+
+void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>> uid) {
+    KESTRUM_LOG(Level_Info, "(%s)", uid->c_str());
+    Apply(roster_->onUserLeave(*uid));
+    if (strip_) strip_->socketNotifyDisable(*uid);
+}
+
+void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
+    KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
+    Apply(roster_->onUserList(*records));
+}
+
+void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
+    if (leaving_) return;
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    g_kestrumData->ownInfo = *record;
+}
+
+void CDuiLive::OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>> record) {
+    Apply(roster_->onExchangeBig(*record));
+}
+
+void CDuiLive::MirrorParticipants() {
+    std::vector<UserInfoRecord> participants = roster_->participants();
+    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
+    g_kestrumData->userList = std::move(participants);
+}
+
+// ---- Avatars and failed requests ------------------------------------------------------------
+
+// Avatars already in the cache are skipped at once: only a download waits for the next tick.
+void CDuiLive::FetchNextAvatar() {
+    using ZuvraKestrum::Live::AvatarTick;
+    for (;;) {
+        const AvatarTick tick = roster_->onAvatarTick();
+        if (tick.kind == AvatarTick::kWait) return;
+        if (tick.kind == AvatarTick::kStopTimer) {
+            KillTimer(GetHWND(), kAvatarTimer);
+            return;
+        }
+        const std::string target = ZuvraKestrum::Live::AvatarDownloadTarget(tick.portraitId);
+        if (!target.empty()) {
+            Course()->getPhoto(tick.uid, tick.portraitId, target);
+            return;
+        }
+        KESTRUM_LOG(Level_Info, " Uid: %s logo already exist or no file name (%s)",
+                    tick.uid.c_str(), tick.portraitId.c_str());
+        roster_->onAvatarSkipped();
+    }
+}
+
+// The meeting data and the configuration keep their paths in UTF-8.
+void CDuiLive::ApplyOwnAvatar() {
+    CKestrumData& data = *g_kestrumData;
+    data.portraitPath =
+        kestrum::common::WideToUtf8(ZuvraKestrum::Util::GetPortraitPath(data.portraitId));
+    CSingleton<CKestrumConfig>::getInstance()->setPortraitPath(data.portraitPath);
+}
+
+// An avatar arrived: its rows and bubbles show it.
+void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
+    const std::string uid = roster_->onAvatarArrived(*portraitId);
+    if (uid.empty()) return;
+    if (uid == g_kestrumData->uid) ApplyOwnAvatar();
+    for (const UserInfoRecord& record : roster_->socketList()) {
+        if (uid != record.uid) continue;
+        if (userList_) userList_->updateUserPhoto(record);
+        break;
+    }
+    if (chatList_) chatList_->updateChatLogo(uid);
+}
+
+// A failed request of the bridge; a failed avatar download ends it, so the queue moves on.
+void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error) {
+    KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
+    static_cast<void>(roster_->onRequestFailed(error->text1));
+    if (ownToggles_.RequestFailed(error->text1)) FreeOwnToggles();
+    // A failed request the service explained: the box is modal and pumps messages, so it is the
+    // last thing the handler does.
+    if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {
+        host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), 0,
+                                   ProgramDialogs::kErrorBox);
+    }
+}
+
 // ---- Room record ----------------------------------------------------------------------------
 
 void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> room) {
     const bool hostsChanged = g_kestrumData->updateRoomInfo(*room);
     KESTRUM_LOG(Level_Info, "(%s,%d)", room->hosts.empty() ? "" : room->hosts.front().c_str(),
                 room->initialStatus);
-    controls_.roomId->SetText(Utf8ToCString(room->rid).c_str());
+    roomId_->SetText(Utf8ToCString(room->rid).c_str());
     if (hostsChanged && userList_) userList_->updateHostStatus();
     const std::string host = room->hosts.empty() ? std::string() : room->hosts.front();
     ShowHostNotice(host);
@@ -145,17 +235,17 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
         return;  // the window may be gone
     }
     if (plan.shareButton != OperationPlan::kShareAsIs) {
-        controls_.share->SetEnabled(plan.shareButton == OperationPlan::kShareEnable);
+        shareOpt_->SetEnabled(plan.shareButton == OperationPlan::kShareEnable);
     }
     if (plan.ownShareEnded) {
         roster_->setOwnShareId(-1);
-        controls_.share->Selected(false, false);
+        shareOpt_->Selected(false, false);
         EndShareStop();
     }
     if (plan.interruptNotice) {
         const std::string text =
             ZuvraKestrum::Live::InterruptText(g_language, NicknameOf(operation->operatorUid));
-        host_.toast(videoWnd_ ? videoWnd_ : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
+        host_.toast(video_ ? video_.handle() : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
     }
     if (plan.refreshStatus) RefreshStatus(operation->users);
 }
@@ -178,13 +268,17 @@ void CDuiLive::WaitForOwnEcho() {
     SetTimer(GetHWND(), kToggleWaitTimer, toggleWaitMs_, nullptr);
 }
 
+void CDuiLive::OnToggleWaitTimer() {
+    if (ownToggles_.Settle()) FreeOwnToggles();
+}
+
 // No echo is coming: both toggles are free and show the devices as the engine has them.
 void CDuiLive::FreeOwnToggles() {
     KillTimer(GetHWND(), kToggleWaitTimer);
-    controls_.mic->SetEnabled(true);
-    controls_.camera->SetEnabled(true);
-    controls_.mic->Selected(localAudioMuted_, false);
-    controls_.camera->Selected(localVideoMuted_, false);
+    micOpt_->SetEnabled(true);
+    cameraOpt_->SetEnabled(true);
+    micOpt_->Selected(localAudioMuted_, false);
+    cameraOpt_->Selected(localVideoMuted_, false);
 }
 
 // The meeting ends for this user (removed by the host, or the server gone for good), and the
@@ -212,12 +306,12 @@ void CDuiLive::ApplyOwnStatus() {
     CKestrumZuvra* engine = Engine();
     if (plan.changeAudio) {
         localAudioMuted_ = plan.audioMuted;
-        controls_.mic->Selected(plan.audioMuted, false);
+        micOpt_->Selected(plan.audioMuted, false);
         if (engine) engine->MuteLocalAudio(plan.audioMuted);
     }
     if (plan.changeVideo) {
         localVideoMuted_ = plan.videoMuted;
-        controls_.camera->Selected(plan.videoMuted, false);
+        cameraOpt_->Selected(plan.videoMuted, false);
         if (engine) engine->MuteLocalVideo(plan.videoMuted);
     }
     if (plan.engineMode != -1 && engine) engine->SetEngineMode(plan.engineMode);
@@ -258,10 +352,10 @@ void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST
 
 // The invited user did not answer in time: the time-out notice, and the participants panel
 // stops waiting for that user.
-void CDuiLive::OnInvitationTimer(int eventId) {
-    KillTimer(GetHWND(), static_cast<UINT_PTR>(eventId));
+void CDuiLive::OnInvitationTimer(UINT_PTR timer) {
+    KillTimer(GetHWND(), timer);
     MsgBoxPendingInfo out;
-    Invitations().msgbox_noresponse(eventId, GetHWND(), out);
+    Invitations().msgbox_noresponse(static_cast<int>(timer), GetHWND(), out);
     if (!out.uid.empty()) StopWaiting(out.type, out.uid);
 }
 
@@ -329,6 +423,12 @@ void CDuiLive::OnMsgBoxRequestCamera(MsgBoxRequestInfo* record, bool accept) {
     AnswerRequestBox(false, record, accept);
 }
 
+// The request box of the timer's kind was not answered in time.
+void CDuiLive::OnRequestTimer(UINT_PTR timer) {
+    KillTimer(GetHWND(), timer);
+    Invitations().msgbox_timeout(static_cast<int>(timer), GetHWND());
+}
+
 void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept) {
     KillTimer(GetHWND(), microphone ? CMsgBoxAnsyManager::kMicRequestTimer
                                     : CMsgBoxAnsyManager::kCameraRequestTimer);
@@ -390,6 +490,11 @@ void CDuiLive::OnReconnectNotice() {
     if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
 }
 
+// The meeting may end here: nothing of the window is touched after it.
+void CDuiLive::OnReconnectDeadline() {
+    if (!leaving_) ApplyReconnectStep(reconnectRoad_.onDeadline());
+}
+
 // The meeting's end, if the step says so, comes last: the window goes with it.
 void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
     HWND self = GetHWND();
@@ -410,103 +515,4 @@ void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
         reconnect_.start([course] { course->reconnectSocket(); }, step.reconnectAfter);
     }
     if (step.giveUp != ReconnectRoad::GiveUp::kNo) LeaveWithNotice(ConnectionEndText(step.giveUp));
-}
-
-// ---- Screen share ---------------------------------------------------------------------------
-
-// The share toggle before the click: off opens the picker (the share starts from there), on
-// stops the share at once.
-void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
-    const bool sharing = controls_.share->IsSelected();
-    KESTRUM_LOG(Level_Info, "(%d)", sharing ? 0 : 1);
-    CVideoSourceTransfer* source = VideoSource();
-    if (sharing) {
-        host_.roomctrlShare(false, Only(g_kestrumData->uid));
-        stopShareRequested_ = true;
-        SetTimer(GetHWND(), kShareRestopTimer, shareRestopMs_, nullptr);
-        if (source) source->stopShare();
-        return;
-    }
-    EndShareStop();
-    EnableWindow(GetHWND(), FALSE);
-    if (screenShare_) return;
-    if (source) source->initialize();
-    auto* picker = new CDuiScreenShare(host_);
-    if (!picker->Create(GetHWND(), L"ScreenShare", kPickerStyle, 0, 160, 100, kPickerWidth,
-                        kPickerHeight)) {
-        delete picker;
-        // As if the picker had been closed at once.
-        PostPayload<WM_SCREENSHARE_CHOSEN>(GetHWND(), nullptr);
-        return;
-    }
-    screenShare_ = picker;
-    picker->CenterWindow();
-}
-
-// The picker's end: a chosen source is what the video source captures (the room-control
-// result then joins it); closed without a choice, the toggle goes off again.
-void CDuiLive::OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen) {
-    ClosePicker();
-    EnableWindow(GetHWND(), TRUE);
-    if (!acceptingEvents()) return;
-    if (!chosen) {
-        controls_.share->Selected(false, false);
-        return;
-    }
-    KESTRUM_LOG(Level_Info, "(%s)", "Choose Wnd");
-    if (CVideoSourceTransfer* source = VideoSource()) {
-        source->setShareTarget(chosen->window, 5, chosen->width, chosen->height, 0);
-    }
-}
-
-void CDuiLive::ClosePicker() {
-    if (!screenShare_) return;
-    HWND picker = screenShare_->GetHWND();
-    screenShare_ = nullptr;
-    // The picker deletes itself with its window.
-    if (picker) DestroyWindow(picker);
-}
-
-// The room-control result of a share or its end: the share stream's id and token. The token
-// is the share stream's own: the meeting's media token stays for the engine.
-void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
-    KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
-                result->shareId);
-    g_kestrumData->shareToken = result->mediaToken;
-    const CKestrumConfig* config = CSingleton<CKestrumConfig>::getInstance();
-    config->setShareID(std::to_string(result->shareId));
-    config->setSharetoken(result->mediaToken);
-    CVideoSourceTransfer* source = VideoSource();
-    switch (ZuvraKestrum::Live::ShareChannelStepOf(result->shareId)) {
-    case ShareChannelStep::kJoin:
-        if (source) {
-            source->joinChannel(result->mediaToken, g_kestrumData->roomName, nullptr,
-                                static_cast<uint32_t>(result->shareId));
-        }
-        break;
-    case ShareChannelStep::kLeave:
-        if (source) source->leaveChannel();
-        break;
-    case ShareChannelStep::kNone:
-        break;
-    }
-    if (strip_) strip_->updateScreenStatus(result->shareId);
-    if (selfTile_) selfTile_->updateScreenStatus(result->shareId);
-}
-
-// A stop of the share is sent again each period until the server says the share is over,
-// whatever other requests report meanwhile: a failed stop reports nothing that names it, and a
-// later room-control request may cut it off before it reports at all.
-void CDuiLive::OnShareRestopTimer() {
-    if (!stopShareRequested_ || leaving_) {
-        KillTimer(GetHWND(), kShareRestopTimer);
-        return;
-    }
-    KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
-    host_.roomctrlShare(false, Only(g_kestrumData->uid));
-}
-
-void CDuiLive::EndShareStop() {
-    stopShareRequested_ = false;
-    KillTimer(GetHWND(), kShareRestopTimer);
 }
