@@ -116,23 +116,19 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     const bool off = option->IsSelected();
     const bool supported =
         ownRow || !off || (g_kestrumData && g_kestrumData->isFeatureSupported(uid));
-    switch (Rules::DecideOptionClick(ownRow, off, supported)) {
+    const Rules::OptionClick click = Rules::PlanOptionClick(device, ownRow, off, supported);
+    if (click.disablesOption) option->SetEnabled(false);
+    if (click.clearsSelection) option->Selected(false);
+    switch (click.action) {
     case Rules::OptionAction::kSwitchOwn:
-        // Enabled again when the room echoes the change (updateHostStatus).
-        option->SetEnabled(false);
-        microphone ? host_.roomctrlAudio(!off, uids) : host_.roomctrlVideo(!off, uids);
-        break;
     case Rules::OptionAction::kMuteOther:
-        if (!microphone) option->SetEnabled(false);
-        microphone ? host_.roomctrlAudio(true, uids) : host_.roomctrlVideo(true, uids);
+        microphone ? host_.roomctrlAudio(click.mute, uids) : host_.roomctrlVideo(click.mute, uids);
         break;
     case Rules::OptionAction::kNotSupported:
-        option->Selected(false);
         host_.toast(host_.meetingWindow(), Rules::NotSupportedText(g_language),
                     kNotSupportedToastMs);
         break;
     case Rules::OptionAction::kInviteOther: {
-        option->Selected(false);
         MsgBoxInviteInfo info;
         info.type = microphone ? 0 : 1;
         info.uid = uid;
@@ -156,7 +152,7 @@ void CDuiUserList::onInviteAnswer(Device device, const MsgBoxInviteInfo* info, b
     // The record lives in the invitation box manager: read in place, never freed here.
     if (!info || !yes) return;
     const std::string uid = info->uid;
-    const char* op = device == Device::kMicrophone ? "unmuteAudio" : "unmuteVideo";
+    const char* op = Rules::InviteRequest(device);
     KESTRUM_LOG(Level_Info, " (%s %s)", op, uid.c_str());
     setWaiting(device, uid, true);
     waits_.add(device, uid);

@@ -75,6 +75,22 @@ OptionAction DecideOptionClick(bool ownRow, bool selectedBeforeClick, bool featu
     return featureSupported ? OptionAction::kInviteOther : OptionAction::kNotSupported;
 }
 
+OptionClick PlanOptionClick(Device device, bool ownRow, bool selectedBeforeClick,
+                            bool featureSupported) {
+    OptionClick click;
+    click.action = DecideOptionClick(ownRow, selectedBeforeClick, featureSupported);
+    click.disablesOption = click.action == OptionAction::kSwitchOwn ||
+                           (click.action == OptionAction::kMuteOther && device == Device::kCamera);
+    click.clearsSelection =
+        click.action == OptionAction::kInviteOther || click.action == OptionAction::kNotSupported;
+    click.mute = !selectedBeforeClick;
+    return click;
+}
+
+const char* InviteRequest(Device device) {
+    return device == Device::kMicrophone ? "unmuteAudio" : "unmuteVideo";
+}
+
 std::wstring TitleText(int count, int language) {
     return (language == 0 ? L"Participants(" : L"与会人(") + std::to_wstring(count) + L")";
 }

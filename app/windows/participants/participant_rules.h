@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/windows/participants/invitation_waits.h"
 #include "kestrum/records/user_info_record.h"
 
 // What the participants panel shows of each row and does on a click, apart from any window.
@@ -25,6 +26,40 @@ struct RowView {
     const wchar_t* tickImage = kTickDisabledImage;
     bool optionsEnabled = false;  // the microphone and camera options
     std::wstring nickText;        // also the tool tip
+};
+
+// Who looks at the list: the own uid, the room's first host and the language, which decide what
+// a row shows.
+struct Viewer {
+    std::string ownUid;
+    std::string hostUid;
+    int language = 0;
+
+    bool operator==(const Viewer& other) const {
+        return ownUid == other.ownUid && hostUid == other.hostUid && language == other.language;
+    }
+};
+
+// Whether every row was last set for one viewer, so that a kept row needs to be set only where
+// it changed.
+class RowsViewer {
+public:
+    // A new row was set for viewer; rowCount counts it. A row set for another viewer than the
+    // others' leaves the rows' viewer unknown.
+    void noteNewRow(const Viewer& viewer, int rowCount) {
+        known_ = rowCount == 1 || (known_ && viewer == viewer_);
+        viewer_ = viewer;
+    }
+    // Every row was set for viewer.
+    void noteAllRows(const Viewer& viewer) {
+        viewer_ = viewer;
+        known_ = true;
+    }
+    bool allRowsFor(const Viewer& viewer) const { return known_ && viewer == viewer_; }
+
+private:
+    Viewer viewer_;
+    bool known_ = false;
 };
 
 // The microphone and camera options of rowUid's row are open to ownUid: the own row, or any row
@@ -56,6 +91,22 @@ enum class OptionAction {
     kNotSupported,  // as kInviteOther, but that client cannot answer invitations
 };
 OptionAction DecideOptionClick(bool ownRow, bool selectedBeforeClick, bool featureSupported);
+
+// What the option itself does on that click, before the request goes out.
+struct OptionClick {
+    OptionAction action = OptionAction::kSwitchOwn;
+    // Disabled until the room echoes the change: the own option, and another's camera.
+    bool disablesOption = false;
+    // Shown off again until the invited participant turns the device on.
+    bool clearsSelection = false;
+    // The room control's value for kSwitchOwn and kMuteOther: mute a device that is on.
+    bool mute = false;
+};
+OptionClick PlanOptionClick(Device device, bool ownRow, bool selectedBeforeClick,
+                            bool featureSupported);
+
+// The request an accepted invitation sends for device.
+const char* InviteRequest(Device device);
 
 // "Participants(3)" / "与会人(3)".
 std::wstring TitleText(int count, int language);

@@ -1,5 +1,5 @@
-// The participants panel's rules, apart from any window: row views, the rows a new list keeps,
-// clicks, and the invitations awaiting an answer.
+// The participants panel's rules, apart from any window: row views, the rows a new list keeps
+// and how it moves them, clicks, and the invitations awaiting an answer.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include "app/windows/participants/invitation_waits.h"
 #include "app/windows/participants/participant_rules.h"
+#include "app/windows/participants/roster.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
 
@@ -89,9 +90,159 @@ TEST(OptionClick, OwnRowsSwitchOthersAreMutedOrInvitedWhenTheirClientCanAnswer) 
             EXPECT_EQ(DecideOptionClick(true, off, supported), OptionAction::kSwitchOwn);
         }
     }
-    EXPECT_EQ(DecideOptionClick(false, false, false), OptionAction::kMuteOther);
-    EXPECT_EQ(DecideOptionClick(false, true, true), OptionAction::kInviteOther);
-    EXPECT_EQ(DecideOptionClick(false, true, false), OptionAction::kNotSupported);
+    constexpr Device kMic = Device::kMicrophone;
+    constexpr Device kCam = Device::kCamera;
+    const struct {
+        Device device;
+        bool own, off, supported;
+        OptionAction action;
+        bool disables, clears, mute;
+    } cases[] = {
+        // The own option waits for the room's echo either way.
+        {kMic, true, false, false, OptionAction::kSwitchOwn, true, false, true},
+        {kCam, true, true, false, OptionAction::kSwitchOwn, true, false, false},
+        // Another's camera waits for the echo too, another's microphone not.
+        {kMic, false, false, false, OptionAction::kMuteOther, false, false, true},
+        {kCam, false, false, true, OptionAction::kMuteOther, true, false, true},
+        // A device that is off stays shown off until the participant answers.
+        {kMic, false, true, true, OptionAction::kInviteOther, false, true, false},
+        {kCam, false, true, false, OptionAction::kNotSupported, false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.device == kMic ? "mic" : "camera") + (c.own ? " own" : "") +
+                     (c.off ? " off" : " on"));
+        const OptionClick click = PlanOptionClick(c.device, c.own, c.off, c.supported);
+        EXPECT_EQ(click.action, c.action);
+        EXPECT_EQ(click.disablesOption, c.disables);
+        EXPECT_EQ(click.clearsSelection, c.clears);
+        if (c.action == OptionAction::kSwitchOwn || c.action == OptionAction::kMuteOther) {
+            EXPECT_EQ(click.mute, c.mute);
+        }
+    }
+}
+
+TEST(RowsViewer, KeptRowsAreForTheViewerOnlyWhileEveryRowWasSetForIt) {
+    const Viewer host{"me", "me", 0};
+    const Viewer guest{"me", "bob", 0};
+    RowsViewer rows;
+    EXPECT_FALSE(rows.allRowsFor(host));
+    rows.noteNewRow(host, 1);
+    rows.noteNewRow(host, 2);
+    EXPECT_TRUE(rows.allRowsFor(host));
+    EXPECT_FALSE(rows.allRowsFor(guest));
+    EXPECT_FALSE(rows.allRowsFor({"me", "me", 1}));
+    // A row for another viewer mixes the rows until every row is set again.
+    rows.noteNewRow(guest, 3);
+    EXPECT_FALSE(rows.allRowsFor(guest));
+    EXPECT_FALSE(rows.allRowsFor(host));
+    rows.noteAllRows(guest);
+    EXPECT_TRUE(rows.allRowsFor(guest));
+    // The list's only row sets the viewer anew.
+    rows.noteNewRow(host, 1);
+    EXPECT_TRUE(rows.allRowsFor(host));
+}
+
+struct FakeRow {
+    std::string uid;
+    std::string nickname;
+    int status = 0;
+};
+
+// A list that applies the roster's steps to its records and writes each down; rows of uid
+// `failing` cannot be added.
+class RecordingRows : public Roster<FakeRow>::View {
+public:
+    void apply(const std::vector<UserInfoRecord>& participants,
+               const std::map<std::string, bool>& videoOn = {}) {
+        steps.clear();
+        roster.apply(participants, videoOn, *this);
+    }
+    std::vector<std::string> order() {
+        std::vector<std::string> uids;
+        for (const FakeRow& row : roster) uids.push_back(row.uid);
+        return uids;
+    }
+
+    Roster<FakeRow> roster;
+    std::vector<std::string> steps;
+    std::string failing;
+
+private:
+    using Item = Roster<FakeRow>::Item;
+    void removeAllRows() override {
+        steps.push_back("clear");
+        roster.clear();
+    }
+    void removeRow(Item item) override {
+        steps.push_back("remove " + item->uid);
+        roster.erase(item);
+    }
+    bool insertRow(Item before, int index, const UserInfoRecord& participant) override {
+        steps.push_back("new " + std::string(participant.uid) + " at " + std::to_string(index));
+        if (participant.uid == failing) return false;
+        roster.insert(before, {participant.uid, participant.name, participant.status});
+        return true;
+    }
+    bool moveRow(Item item, Item before, int index) override {
+        steps.push_back("move " + item->uid + " to " + std::to_string(index));
+        roster.move(item, before);
+        if (item->uid != failing) return true;
+        roster.erase(item);
+        return false;
+    }
+    void refreshRow(FakeRow& row, const UserInfoRecord& participant, int status) override {
+        row.nickname = participant.name;
+        row.status = status;
+    }
+    void logRowStatus(const UserInfoRecord& participant, int status) override {
+        steps.push_back("log " + std::string(participant.uid) + " " + std::to_string(status));
+    }
+};
+
+UserInfoRecord Listed(const std::string& uid, const std::string& name = "", int status = 0) {
+    return UserInfoRecord(uid, name, "", 1, "", status, -1, 1);
+}
+
+TEST(Roster, AListMovesKeptRowsIntoPlaceBuildsNewOnesAndLogsOnlyWhatChanged) {
+    RecordingRows rows;
+    // A list that keeps no row clears the list in one step.
+    rows.apply({Listed("a"), Listed("b"), Listed("c")});
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"clear", "log a 0", "new a at 0", "log b 0",
+                                                    "new b at 1", "log c 0", "new c at 2"}));
+    // b left, x joined, c first; a's camera was reported off, c was renamed.
+    rows.apply({Listed("c", "C"), Listed("x"), Listed("a")}, {{"a", false}});
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"remove b", "log c 0", "move c to 0", "log x 0",
+                                                    "new x at 1", "log a 2"}));
+    EXPECT_EQ(rows.order(), (std::vector<std::string>{"c", "x", "a"}));
+    EXPECT_EQ(rows.roster.find("a")->status, kStatusCameraOff);
+    EXPECT_EQ(rows.roster.find("c")->nickname, "C");
+    EXPECT_EQ(rows.roster.find("b"), nullptr);
+    // The same list again says nothing.
+    rows.apply({Listed("c", "C"), Listed("x"), Listed("a", "", kStatusCameraOff)});
+    EXPECT_TRUE(rows.steps.empty());
+}
+
+TEST(Roster, TheFirstRowOfAUidIsFoundAndARowThatCannotBeAddedTakesNoPlace) {
+    RecordingRows rows;
+    rows.apply({Listed("a", "A1"), Listed("b"), Listed("a", "A2")});
+    EXPECT_EQ(rows.roster.find("a")->nickname, "A1");
+    rows.roster.erase(rows.roster.first("a"));
+    EXPECT_EQ(rows.roster.find("a")->nickname, "A2");
+    // The first a goes to the front with the first listed a; the second is new after it.
+    rows.apply({Listed("a", "A3"), Listed("b"), Listed("a", "A4")});
+    EXPECT_EQ(rows.order(), (std::vector<std::string>{"a", "b", "a"}));
+    EXPECT_EQ(rows.roster.find("a")->nickname, "A3");
+
+    rows.failing = "x";
+    rows.apply({Listed("x"), Listed("a", "A3"), Listed("b")});
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"remove a", "log x 0", "new x at 0"}));
+    EXPECT_EQ(rows.order(), (std::vector<std::string>{"a", "b"}));
+    // A kept row that cannot be added again is gone; the next takes its place.
+    rows.failing = "b";
+    rows.apply({Listed("b"), Listed("a", "A3")});
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"move b to 0"}));
+    EXPECT_EQ(rows.order(), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(rows.roster.find("b"), nullptr);
 }
 
 UserInfoRecord Participant(const std::string& uid, int status) {

@@ -223,9 +223,8 @@ TEST_F(ParticipantsWindowTest, DeviceOptionsSwitchTheOwnMuteOthersAndInviteThose
         "roomctrlAudio 1 me", "roomctrlVideo 1 bob", "roomctrlAudio 1 dave", "inviteMic bob",
         "toast 5000 " + kestrum::common::WideToUtf8(Rules::NotSupportedText(g_language))};
     EXPECT_EQ(host_.calls, expected);
-    // The own option waits for the room's echo; a muted camera too, a muted microphone not.
+    // The own option waits for the room's echo, another's microphone not.
     EXPECT_FALSE(Mic("me")->IsEnabled());
-    EXPECT_FALSE(Camera("bob")->IsEnabled());
     EXPECT_TRUE(Mic("dave")->IsEnabled());
     // Still off until the invited participant turns the device on.
     EXPECT_TRUE(Mic("bob")->IsSelected());

@@ -1,9 +1,7 @@
 #include "app/windows/participants/user_list.h"
 
-#include <string_view>
 #include <utility>
 
-#include "app/windows/participants/participant_rules.h"
 #include "app/windows/skeleton/dui_frame_window.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
@@ -46,7 +44,6 @@ CUserList::CUserList(DuiLib::CPaintManagerUI* manager)
 
 CUserList::~CUserList() { removeAllItems(); }
 
-// The own uid and the room's first host as the meeting data has them.
 CUserList::Viewer CUserList::CurrentViewer() {
     if (!g_kestrumData) return {std::string(), std::string(), g_language};
     return {g_kestrumData->uid, g_kestrumData->firstHostUid, g_language};
@@ -61,14 +58,8 @@ const UserListItemInfo* CUserList::RecordOf(DuiLib::CControlUI* control) {
     return control ? reinterpret_cast<const UserListItemInfo*>(control->GetTag()) : nullptr;
 }
 
-UserListItemInfo* CUserList::find(const std::string& uid) {
-    const auto found = byUid_.find(uid);
-    return found == byUid_.end() ? nullptr : &*found->second.first;
-}
-
 const UserListItemInfo* CUserList::findItem(const std::string& uid) const {
-    const auto found = byUid_.find(uid);
-    return found == byUid_.end() ? nullptr : &*found->second.first;
+    return roster_.find(uid);
 }
 
 DuiLib::CControlUI* CUserList::buildRow() {
@@ -80,44 +71,42 @@ DuiLib::CControlUI* CUserList::buildRow() {
 
 void CUserList::CreateListItem(const UserInfoRecord& record) {
     CLockGuard guard(&listLock_);
-    insertItem(items_.end(), itemCount(), record);
+    insertRow(roster_.end(), itemCount(), record);
 }
 
-bool CUserList::insertItem(Item before, int index, const UserInfoRecord& record) {
+bool CUserList::insertRow(Item before, int index, const UserInfoRecord& record) {
     DuiLib::CControlUI* row = buildRow();
     if (!row) {
         KESTRUM_LOG(Level_Error, "(%s) no row layout", record.uid);
         return false;
     }
-    const Item item = items_.insert(
+    const Item item = roster_.insert(
         before,
         UserListItemInfo{record.uid, record.name, record.portraitId, record.status, row, {}});
-    UidRows& rows = byUid_[item->uid];
-    if (rows.count++ == 0) rows.first = item;
     row->SetFixedWidth(kItemWidth);
     row->SetFixedHeight(kItemHeight);
     row->SetVisible(true);
     row->SetTag(reinterpret_cast<UINT_PTR>(&*item));
     if (!AddAt(row, index)) {
         delete row;
-        deleteItem(item);
+        roster_.erase(item);
         return false;
     }
     findParts(*item);
     fillListItem(*item);
     const Viewer viewer = CurrentViewer();
-    noteViewer(viewer);
+    rowsViewer_.noteNewRow(viewer, itemCount());
     updateItemStatus(*item,
                      ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid));
     return true;
 }
 
-bool CUserList::moveItem(Item item, Item before, int index) {
-    items_.splice(before, items_, item);
+bool CUserList::moveRow(Item item, Item before, int index) {
+    roster_.move(item, before);
     Remove(item->row, true);
     if (AddAt(item->row, index)) return true;
     delete item->row;
-    deleteItem(item);
+    roster_.erase(item);
     return false;
 }
 
@@ -151,8 +140,8 @@ void CUserList::showDevices(UserListItemInfo& item) {
     if (parts.camera) parts.camera->Selected((item.status & kStatusCameraOff) != 0);
 }
 
-void CUserList::refreshItem(UserListItemInfo& item, const UserInfoRecord& participant, int status,
-                            const Viewer& viewer, bool sameViewer) {
+void CUserList::refreshRow(UserListItemInfo& item, const UserInfoRecord& participant, int status) {
+    const Viewer& viewer = applyingViewer_;
     const UserListItemInfo::Parts& parts = item.parts;
     const bool renamed = item.nickname != participant.name;
     if (renamed) item.nickname = participant.name;
@@ -167,7 +156,7 @@ void CUserList::refreshItem(UserListItemInfo& item, const UserInfoRecord& partic
     EndWaiting(parts.mic, parts.micAnim);
     EndWaiting(parts.camera, parts.cameraAnim);
     const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
-    if (renamed || !sameViewer) {
+    if (renamed || !applyingSameViewer_) {
         updateItemStatus(item, isHost);
         return;
     }
@@ -195,50 +184,21 @@ void CUserList::updateItemStatus(UserListItemInfo& item, bool isHost) {
     }
 }
 
-void CUserList::noteViewer(const Viewer& viewer) {
-    // A row set for another viewer than the others' leaves the rows' viewer unknown.
-    rowsViewerKnown_ = items_.size() == 1 || (rowsViewerKnown_ && viewer == rowsViewer_);
-    rowsViewer_ = viewer;
-}
-
 void CUserList::showPhoto(UserListItemInfo& item) {
     if (!item.parts.photo) return;
     // Only the validated cache path: a portrait id from the server never names a file itself.
     item.parts.photo->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(item.portraitId).c_str());
 }
 
-void CUserList::deleteItem(Item item) {
-    CLockGuard guard(&listLock_);
-    const auto rows = byUid_.find(item->uid);
-    if (rows != byUid_.end() && --rows->second.count == 0) {
-        byUid_.erase(rows);
-    } else if (rows != byUid_.end() && rows->second.first == item) {
-        // A later row of the same uid becomes the first.
-        for (auto later = std::next(item); later != items_.end(); ++later) {
-            if (later->uid == item->uid) {
-                rows->second.first = later;
-                break;
-            }
-        }
-    }
-    items_.erase(item);
-}
-
-void CUserList::reindexFirstRows() {
-    // From the last row to the first, so that each uid ends on its first.
-    for (auto item = items_.end(); item != items_.begin();) {
-        --item;
-        byUid_[item->uid].first = item;
-    }
-}
-
 void CUserList::removeItem(const std::string& uid) {
     CLockGuard guard(&listLock_);
-    const auto rows = byUid_.find(uid);
-    if (rows == byUid_.end()) return;
-    const auto item = rows->second.first;
+    const Item item = roster_.first(uid);
+    if (item != roster_.end()) removeRow(item);
+}
+
+void CUserList::removeRow(Item item) {
     Remove(item->row, false);
-    deleteItem(item);
+    roster_.erase(item);
 }
 
 void CUserList::removeAllItems() {
@@ -246,8 +206,7 @@ void CUserList::removeAllItems() {
     // The rows go in one step; removing them one by one from the front would cost the same
     // and notify the same.
     RemoveAll();
-    items_.clear();
-    byUid_.clear();
+    roster_.clear();
 }
 
 void CUserList::UpdateListItem(const std::vector<UserInfoRecord>& participants) {
@@ -255,51 +214,10 @@ void CUserList::UpdateListItem(const std::vector<UserInfoRecord>& participants) 
     // A new list selects nothing, as when every row was new; cleared first, so that removing
     // the selected row selects no neighbour.
     if (GetCurSel() >= 0) SelectItem(-1, false, false);
-    std::vector<Item> rows;
-    std::vector<std::string_view> rowUids;
-    rows.reserve(items_.size());
-    rowUids.reserve(items_.size());
-    for (auto item = items_.begin(); item != items_.end(); ++item) {
-        rows.push_back(item);
-        rowUids.push_back(item->uid);
-    }
-    const bool hadDuplicates = byUid_.size() != items_.size();
-    const std::vector<int> kept = Rules::MatchRows(rowUids, participants);
-    removeUnkept(rows, kept);
-
-    const Viewer viewer = CurrentViewer();
-    // Whether every kept row was set for the viewer still looking.
-    const bool sameViewer = rowsViewerKnown_ && viewer == rowsViewer_;
-    // The rows before `next` are placed; the kept ones from `next` on wait for their turn.
-    Item next = items_.begin();
-    int placed = 0;
-    for (size_t index = 0; index < participants.size(); ++index) {
-        const UserInfoRecord& participant = participants[index];
-        const int status = Rules::RowStatus(participant.status, videoOnMap_, participant.uid);
-        if (kept[index] == Rules::kNewRow) {
-            logRowStatus(participant, status);
-            UserInfoRecord shown = participant;
-            shown.status = status;
-            if (insertItem(next, placed, shown)) ++placed;
-            continue;
-        }
-        const Item item = rows[kept[index]];
-        // The program's log writes each line to its file at once: an unchanged row says nothing
-        // its earlier lines did not.
-        if (item->status != status || item->nickname != participant.name) {
-            logRowStatus(participant, status);
-        }
-        if (item == next) {
-            ++next;
-        } else if (!moveItem(item, next, placed)) {
-            continue;
-        }
-        ++placed;
-        refreshItem(*item, participant, status, viewer, sameViewer);
-    }
-    if (hadDuplicates || byUid_.size() != items_.size()) reindexFirstRows();
-    rowsViewer_ = viewer;
-    rowsViewerKnown_ = true;
+    applyingViewer_ = CurrentViewer();
+    applyingSameViewer_ = rowsViewer_.allRowsFor(applyingViewer_);
+    roster_.apply(participants, videoOnMap_, *this);
+    rowsViewer_.noteAllRows(applyingViewer_);
 }
 
 void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
@@ -310,38 +228,17 @@ void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
               "CUserList::UpdateListItem", participant.uid, participant.name, status);
 }
 
-void CUserList::removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept) {
-    std::vector<bool> keeps(rows.size(), false);
-    bool keepsAny = false;
-    for (const int row : kept) {
-        if (row == Rules::kNewRow) continue;
-        keeps[row] = true;
-        keepsAny = true;
-    }
-    // One by one, each removal moves the rows after it.
-    if (!keepsAny) {
-        removeAllItems();
-        return;
-    }
-    for (size_t row = 0; row < rows.size(); ++row) {
-        if (keeps[row]) continue;
-        Remove(rows[row]->row, false);
-        deleteItem(rows[row]);
-    }
-}
-
 void CUserList::refreshHostStatus() {
     CLockGuard guard(&listLock_);
     const Viewer viewer = CurrentViewer();
     const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
-    for (UserListItemInfo& item : items_) updateItemStatus(item, isHost);
-    rowsViewer_ = viewer;
-    rowsViewerKnown_ = true;
+    for (UserListItemInfo& item : roster_) updateItemStatus(item, isHost);
+    rowsViewer_.noteAllRows(viewer);
 }
 
 void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAnim) {
     CLockGuard guard(&listLock_);
-    UserListItemInfo* item = find(uid);
+    UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
     if (item->parts.mic) item->parts.mic->Selected(muted);
     if (resetAnim) ShowWaiting(item->parts.mic, item->parts.micAnim, false);
@@ -350,7 +247,7 @@ void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAn
 void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAnim) {
     CLockGuard guard(&listLock_);
     videoOnMap_[uid] = on;
-    UserListItemInfo* item = find(uid);
+    UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
     writeLine(Level_Info, __LINE__, "[updateVideoStatus] %s(%s ,%s,%d)",
               "CUserList::updateVideoStatus", uid.c_str(), item->nickname.c_str(), item->status);
@@ -360,19 +257,19 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
 
 void CUserList::setMicAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
-    if (UserListItemInfo* item = find(uid)) {
+    if (UserListItemInfo* item = roster_.find(uid)) {
         ShowWaiting(item->parts.mic, item->parts.micAnim, waiting);
     }
 }
 
 void CUserList::setCameraAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
-    if (UserListItemInfo* item = find(uid)) {
+    if (UserListItemInfo* item = roster_.find(uid)) {
         ShowWaiting(item->parts.camera, item->parts.cameraAnim, waiting);
     }
 }
 
 void CUserList::updateUserPhoto(const UserInfoRecord& record) {
     CLockGuard guard(&listLock_);
-    if (UserListItemInfo* item = find(record.uid)) showPhoto(*item);
+    if (UserListItemInfo* item = roster_.find(record.uid)) showPhoto(*item);
 }

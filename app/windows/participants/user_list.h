@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include <list>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "app/windows/participants/participant_rules.h"
+#include "app/windows/participants/roster.h"
 #include "app/windows/skeleton/kinetic_scroll.h"
 #include "duilib/button_ui.h"
 #include "duilib/dialog_builder.h"
@@ -54,8 +54,10 @@ struct UserListItemInfo {
 // keeps the contract of the record list; nothing else takes it.
 //
 // Ownership: made by the participants window's builder callback; the window's control tree owns
-// it. The list owns its records and their rows.
-class CUserList : public DuiLib::CListUI, public CKestrumDump {
+// it. The list owns its records (in its roster) and their rows.
+class CUserList : public DuiLib::CListUI,
+                  public CKestrumDump,
+                  private ZuvraKestrum::Participants::Roster<UserListItemInfo>::View {
 public:
     static constexpr UINT kScrollTimer = 10;
     static constexpr int kItemWidth = 250;
@@ -91,7 +93,7 @@ public:
     // Reloads the avatar of record.uid's row from the avatar cache (the stored portrait id).
     void updateUserPhoto(const UserInfoRecord& record);
 
-    int itemCount() const { return static_cast<int>(items_.size()); }
+    int itemCount() const { return roster_.size(); }
     // The record of uid's first row, null when it has none.
     const UserListItemInfo* findItem(const std::string& uid) const;
     // The record of a row control (its tag); null for a control of no row.
@@ -100,64 +102,35 @@ public:
     const KineticScroll& scroll() const { return scroll_; }
 
 private:
-    using Item = std::list<UserListItemInfo>::iterator;
-    // Who looks at the list: the own uid, the room's first host and the language, which decide
-    // what updateItemStatus shows.
-    struct Viewer {
-        std::string ownUid;
-        std::string hostUid;
-        int language = 0;
-
-        bool operator==(const Viewer& other) const {
-            return ownUid == other.ownUid && hostUid == other.hostUid && language == other.language;
-        }
-    };
+    using Roster = ZuvraKestrum::Participants::Roster<UserListItemInfo>;
+    using Item = Roster::Item;
+    using Viewer = ZuvraKestrum::Participants::Viewer;
+    // The own uid and the room's first host as the meeting data has them.
     static Viewer CurrentViewer();
 
-    UserListItemInfo* find(const std::string& uid);
     DuiLib::CControlUI* buildRow();
-    // A new row for record at index, before `before` in the records; false when none could be
-    // built or added.
-    bool insertItem(Item before, int index, const UserInfoRecord& record);
-    // Moves a kept row to index, before `before`; false (the row then gone) when it cannot be
-    // added there again.
-    bool moveItem(Item item, Item before, int index);
+    // What the roster asks of the rows while it applies a list.
+    void removeAllRows() override { removeAllItems(); }
+    void removeRow(Item item) override;
+    bool insertRow(Item before, int index, const UserInfoRecord& record) override;
+    bool moveRow(Item item, Item before, int index) override;
+    void refreshRow(UserListItemInfo& item, const UserInfoRecord& participant, int status) override;
+    void logRowStatus(const UserInfoRecord& participant, int status) override;
+
     void findParts(UserListItemInfo& item);
     void fillListItem(UserListItemInfo& item);
-    // A kept row takes participant's record (status as shown) and the look of a new row for
-    // viewer; sameViewer says the row was last set for that viewer.
-    void refreshItem(UserListItemInfo& item, const UserInfoRecord& participant, int status,
-                     const Viewer& viewer, bool sameViewer);
     void showDevices(UserListItemInfo& item);
     void updateItemStatus(UserListItemInfo& item, bool isHost);
-    // A new row was set for viewer.
-    void noteViewer(const Viewer& viewer);
     void showPhoto(UserListItemInfo& item);
-    void deleteItem(Item item);
-    // The log lines of a row built or changed: the status reported and, when a camera reported
-    // off changes it, the status shown.
-    void logRowStatus(const UserInfoRecord& participant, int status);
-    // Removes the rows (in list order) that no participant keeps (kept: MatchRows).
-    void removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept);
-    // The first row of each uid that has several, after rows were inserted or moved.
-    void reindexFirstRows();
 
     DuiLib::CPaintManagerUI* manager_;
     DuiLib::CDialogBuilder rowBuilder_;
     KineticScroll scroll_;
     std::map<std::string, bool> videoOnMap_;
-    // Rows in list order; list nodes keep their addresses, which the row tags rely on.
-    std::list<UserListItemInfo> items_;
-    // The first row of each uid and how many rows share it, so that updates by uid and
-    // removals stay cheap in long lists.
-    struct UidRows {
-        std::list<UserListItemInfo>::iterator first;
-        int count = 0;
-    };
-    std::unordered_map<std::string, UidRows> byUid_;
-    // The viewer every row's status was last set for; unknown after rows were set for
-    // different viewers.
-    Viewer rowsViewer_;
-    bool rowsViewerKnown_ = false;
+    Roster roster_;
+    ZuvraKestrum::Participants::RowsViewer rowsViewer_;
+    // While a list is applied: the viewer looking and whether every kept row was set for it.
+    Viewer applyingViewer_;
+    bool applyingSameViewer_ = false;
     ZuvraKestrum::Util::CLock listLock_;
 };
