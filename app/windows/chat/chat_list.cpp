@@ -12,8 +12,6 @@ namespace {
 using ZuvraKestrum::Chat::BubbleSide;
 
 constexpr const wchar_t* kItemMarkup = L"ChatListItem-en.xml";
-constexpr DWORD kRemoteTextColor = 0xFF333333;
-constexpr DWORD kOwnTextColor = 0xFFFFFFFF;
 // A wheel notch down (delta -240, no keys), the direction of the newest bubble.
 constexpr WPARAM kWheelTowardsEnd = 0xFF100000;
 
@@ -38,10 +36,6 @@ void Collapse(DuiLib::CControlUI* control) {
     control->SetFixedWidth(0);
 }
 
-const wchar_t* AvatarControl(BubbleSide side) {
-    return side == BubbleSide::kRemote ? L"chat_logo" : L"chat_logo1";
-}
-
 }  // namespace
 
 CChatList::CChatList(DuiLib::CPaintManagerUI& manager)
@@ -52,22 +46,12 @@ CChatList::~CChatList() {
     records_.clear();
 }
 
-void CChatList::AddRemoteMsg(const std::string& uid, const std::string& text,
-                             const std::string& portraitId) {
-    addMessage(BubbleSide::kRemote, uid, text, portraitId);
-}
-
-void CChatList::AddSelfMsg(const std::string& uid, const std::string& text,
-                           const std::string& portraitId) {
-    addMessage(BubbleSide::kOwn, uid, text, portraitId);
-}
-
 DuiLib::CControlUI* CChatList::buildItem() {
     if (itemBuilder_.GetMarkup()->IsValid()) return itemBuilder_.Create(nullptr, &manager_);
     return itemBuilder_.Create(kItemMarkup, 0u, nullptr, &manager_);
 }
 
-void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::string& text,
+void CChatList::AddMessage(BubbleSide side, const std::string& uid, const std::string& text,
                            const std::string& portraitId) {
     KESTRUM_CHECK_THREAD(thread_);
     DuiLib::CControlUI* item = buildItem();
@@ -84,7 +68,7 @@ void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::s
     record->item = item;
     if (g_kestrumData) g_kestrumData->getUserNickName(uid, record->nick);
 
-    if (uid.empty() || text.empty()) {
+    if (!ZuvraKestrum::Chat::HasBubble(uid, text)) {
         Add(item);
     } else {
         // Filled before it joins the list, so that scrolling to the end sees its real height.
@@ -103,39 +87,40 @@ void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::s
 }
 
 void CChatList::fillBubble(const ChatMsgRecord& record) {
-    using namespace ZuvraKestrum::Chat;
+    const ZuvraKestrum::Chat::BubbleLook look = ZuvraKestrum::Chat::LookOf(record);
     DuiLib::CControlUI* item = record.item;
-    const bool remote = record.side == BubbleSide::kRemote;
-    Collapse(FindByName(item, remote ? L"vme" : L"vRemote"));
-    if (DuiLib::CControlUI* side = FindByName(item, remote ? L"vRemote" : L"vme")) {
-        side->SetVisible(true);
-    }
-    if (DuiLib::CControlUI* avatar = FindByName(item, AvatarControl(record.side))) {
-        avatar->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(record.portraitId).c_str());
-    }
+    Collapse(FindByName(item, look.otherBox));
+    if (DuiLib::CControlUI* side = FindByName(item, look.sideBox)) side->SetVisible(true);
+    showAvatar(record);
     item->OnEvent += DuiLib::MakeDelegate(this, &CChatList::onBubbleEvent);
     if (DuiLib::CControlUI* nick = FindByName(item, L"nick")) {
-        nick->SetText(ZuvraKestrum::Util::Utf8ToCString(record.nick).c_str());
-        nick->SetAttribute(L"align", remote ? L"left" : L"right");
+        nick->SetText(look.nick.c_str());
+        nick->SetAttribute(L"align", look.nickAlign);
     }
     DuiLib::CControlUI* textControl = FindByName(item, L"chat_text");
     auto* text = textControl
                      ? static_cast<DuiLib::CRichEditUI*>(textControl->GetInterface(L"RichEdit"))
                      : nullptr;
     if (!text) return;
-    const std::wstring shown = ShownText(record.text);
-    const BubbleSize size = LayoutBubble(record.side, MeasureChatText(shown));
-    text->SetFixedWidth(size.textWidth);
-    text->SetFixedHeight(size.textHeight);
-    item->SetFixedHeight(size.itemHeight);
-    if (!remote) {
-        text->SetPadding(RECT{size.leftPadding, 0, 0, 0});
-        text->SetTextPadding(RECT{5, 0, 5, 0});
+    text->SetFixedWidth(look.size.textWidth);
+    text->SetFixedHeight(look.size.textHeight);
+    item->SetFixedHeight(look.size.itemHeight);
+    if (look.padded) {
+        using ZuvraKestrum::Chat::kOwnTextPadding;
+        text->SetPadding(RECT{look.size.leftPadding, 0, 0, 0});
+        text->SetTextPadding(RECT{kOwnTextPadding, 0, kOwnTextPadding, 0});
     }
-    if (size.scrolls) text->SetAttribute(L"vscrollbar", L"true");
-    text->SetBkImage(size.image);
-    text->SetTextColor(remote ? kRemoteTextColor : kOwnTextColor);
-    text->SetText(shown.c_str());
+    if (look.size.scrolls) text->SetAttribute(L"vscrollbar", L"true");
+    text->SetBkImage(look.size.image);
+    text->SetTextColor(look.textColor);
+    text->SetText(look.text.c_str());
+}
+
+void CChatList::showAvatar(const ChatMsgRecord& record) {
+    if (DuiLib::CControlUI* avatar =
+            FindByName(record.item, ZuvraKestrum::Chat::AvatarBox(record.side))) {
+        avatar->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(record.portraitId).c_str());
+    }
 }
 
 void CChatList::postWheelTowardsNewest() {
@@ -153,10 +138,7 @@ void CChatList::postWheelTowardsNewest() {
 void CChatList::SetUserLogo(const std::string& uid) {
     KESTRUM_CHECK_THREAD(thread_);
     for (const auto& record : records_) {
-        if (record->uid != uid || record->text.empty()) continue;
-        if (DuiLib::CControlUI* avatar = FindByName(record->item, AvatarControl(record->side))) {
-            avatar->SetBkImage(ZuvraKestrum::Util::GetPortraitPath(record->portraitId).c_str());
-        }
+        if (ZuvraKestrum::Chat::ShowsAvatarOf(*record, uid)) showAvatar(*record);
     }
 }
 

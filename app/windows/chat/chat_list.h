@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/chat/bubble_layout.h"
+#include "app/windows/chat/chat_message.h"
 #include "app/windows/skeleton/kinetic_scroll.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/list_ui.h"
@@ -19,9 +19,9 @@ class CPaintManagerUI;
 
 // The chat panel's list of messages as bubbles: other participants' on the left with their
 // avatar and name, the user's own on the right. Each bubble is built from "ChatListItem-en.xml"
-// (one markup for both languages, parsed once) and sized by bubble_layout.h; the list scrolls
-// with the kinetic wheel motion of the meeting's lists on control timer kScrollTimer, and an
-// added message brings the newest bubble into view.
+// (one markup for both languages, parsed once), filled as chat_message.h says and sized by
+// bubble_layout.h; the list scrolls with the kinetic wheel motion of the meeting's lists on
+// control timer kScrollTimer, and an added message brings the newest bubble into view.
 //
 // Texts arrive as UTF-8 and are shown as plain text: nothing in a message is read as markup or
 // formatting. Names come from the meeting data (UTF-8).
@@ -39,13 +39,11 @@ public:
     explicit CChatList(DuiLib::CPaintManagerUI& manager);
     ~CChatList() override;
 
-    // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar): on the
-    // left for AddRemoteMsg, on the right for AddSelfMsg. An empty uid or text still adds an
-    // item, as the markup made it, without bubble. Nothing is added when the bubble markup
-    // cannot be built.
-    void AddRemoteMsg(const std::string& uid, const std::string& text,
-                      const std::string& portraitId);
-    void AddSelfMsg(const std::string& uid, const std::string& text, const std::string& portraitId);
+    // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar) on that
+    // side. An empty uid or text still adds an item, as the markup made it, without bubble.
+    // Nothing is added when the bubble markup cannot be built.
+    void AddMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
+                    const std::string& text, const std::string& portraitId);
 
     // Shows the current avatar of uid (ZuvraKestrum::Util::GetPortraitPath of its portrait id)
     // in every bubble of uid, e.g. once the picture has been downloaded.
@@ -60,20 +58,13 @@ public:
     int messageCount() const { return static_cast<int>(records_.size()); }
 
 private:
-    struct ChatMsgRecord {
-        int index = 0;
-        std::string uid;
-        std::string portraitId;
-        std::wstring text;
-        std::string nick;  // UTF-8
-        ZuvraKestrum::Chat::BubbleSide side = ZuvraKestrum::Chat::BubbleSide::kRemote;
+    struct ChatMsgRecord : ZuvraKestrum::Chat::ChatMessage {
         DuiLib::CControlUI* item = nullptr;  // owned by the list
     };
 
-    void addMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
-                    const std::string& text, const std::string& portraitId);
     DuiLib::CControlUI* buildItem();
     void fillBubble(const ChatMsgRecord& record);
+    void showAvatar(const ChatMsgRecord& record);
     // The two wheel notches towards the end that follow every added message.
     void postWheelTowardsNewest();
     bool onBubbleEvent(void* param);

@@ -1,5 +1,5 @@
-// The chat panel's rules without windows: bubble sizes from the width estimate and the text
-// the input sends.
+// The chat panel's rules without windows: bubble sizes from the width estimate, what a
+// message's bubble shows, and the text the input sends.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 
 #include "app/windows/chat/bubble_layout.h"
 #include "app/windows/chat/chat_input.h"
+#include "app/windows/chat/chat_message.h"
 #include "chinese_emoji_text.h"
 #include "kestrum/common/utf.h"
 
@@ -85,6 +86,52 @@ TEST(BubbleLayoutTest, AVeryLongMessageIsCutAndGetsABoundedBubbleThatScrolls) {
             EXPECT_TRUE(size.scrolls);
         }
     }
+}
+
+TEST(ChatMessageTest, OwnMessagesStandRightInWhiteOthersLeftInDarkBesideTheirAvatar) {
+    EXPECT_EQ(SideOf("u-me", "u-me"), BubbleSide::kOwn);
+    EXPECT_EQ(SideOf("u-bob", "u-me"), BubbleSide::kRemote);
+    EXPECT_EQ(SideOf("u-bob", ""), BubbleSide::kRemote);
+    const struct {
+        BubbleSide side;
+        const wchar_t *sideBox, *otherBox, *avatarBox, *nickAlign;
+        uint32_t textColor;
+        bool padded;
+    } cases[] = {
+        {BubbleSide::kRemote, L"vRemote", L"vme", L"chat_logo", L"left", 0xFF333333, false},
+        {BubbleSide::kOwn, L"vme", L"vRemote", L"chat_logo1", L"right", 0xFFFFFFFF, true},
+    };
+    for (const auto& c : cases) {
+        ChatMessage message;
+        message.side = c.side;
+        message.text = std::wstring(1001, L'a');
+        message.nick = kChineseEmojiUtf8;
+        const BubbleLook look = LookOf(message);
+        SCOPED_TRACE(c.sideBox);
+        EXPECT_STREQ(look.sideBox, c.sideBox);
+        EXPECT_STREQ(look.otherBox, c.otherBox);
+        EXPECT_STREQ(look.avatarBox, c.avatarBox);
+        EXPECT_STREQ(look.nickAlign, c.nickAlign);
+        EXPECT_EQ(look.textColor, c.textColor);
+        EXPECT_EQ(look.padded, c.padded);
+        EXPECT_EQ(look.nick, kChineseEmojiWide);
+        EXPECT_EQ(look.text, ShownText(message.text));
+        EXPECT_EQ(look.size.textHeight,
+                  LayoutBubble(c.side, MeasureChatText(look.text)).textHeight);
+    }
+}
+
+TEST(ChatMessageTest, OnlyAMessageWithSenderAndTextGetsABubbleAndItsSendersAvatar) {
+    EXPECT_TRUE(HasBubble("u-bob", "hi"));
+    EXPECT_FALSE(HasBubble("", "hi"));
+    EXPECT_FALSE(HasBubble("u-bob", ""));
+    ChatMessage message;
+    message.uid = "u-bob";
+    message.text = L"hi";
+    EXPECT_TRUE(ShowsAvatarOf(message, "u-bob"));
+    EXPECT_FALSE(ShowsAvatarOf(message, "u-bo"));
+    message.text.clear();
+    EXPECT_FALSE(ShowsAvatarOf(message, "u-bob"));
 }
 
 TEST(ChatInputTest, SendsTheTypedTextAsUtf8AndNothingForTheHintOrBlankInput) {

@@ -52,10 +52,7 @@ void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {
 void CDuiChatList::AddChatMsg(const std::string& uid, const std::string& text,
                               const std::string& portraitId) {
     if (!chatList_) return;
-    if (uid != ownUid_)
-        chatList_->AddRemoteMsg(uid, text, portraitId);
-    else
-        chatList_->AddSelfMsg(uid, text, portraitId);
+    chatList_->AddMessage(ZuvraKestrum::Chat::SideOf(uid, ownUid_), uid, text, portraitId);
 }
 
 void CDuiChatList::updateChatLogo(const std::string& uid) {
