@@ -74,21 +74,15 @@ void CDuiRemoteItem::OnRButtonClick(POINT at) {
 void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", state_.user().uid, state_.user().streamId);
     if (!videoWnd_) return;
-    const RECT area = videoWnd_->GetPos();
-    videoChild_ = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
-                                  area.top, area.right - area.left, area.bottom - area.top,
-                                  GetHWND(), nullptr, nullptr, nullptr);
-    if (!videoChild_) {
+    if (!videoChild_.create(GetHWND(), videoWnd_->GetPos(), 0, &VideoChildProc, this)) {
         KESTRUM_LOG(Level_Error, " video window not created (%lu)", GetLastError());
         return;
     }
-    ::ShowWindow(videoChild_, SW_SHOW);
-    SetWindowLongPtrW(videoChild_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&VideoChildProc));
-    SetWindowLongPtrW(videoChild_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    videoChild_.show(true);
     bindVideo();
     if (state_.isOwnStream(OwnStreamId())) EnableWindow(GetHWND(), FALSE);
     // Clicks on the video reach the tile itself.
-    EnableWindow(videoChild_, FALSE);
+    EnableWindow(videoChild_.handle(), FALSE);
     setUserInfo(state_.user());
 }
 
@@ -108,10 +102,10 @@ void CDuiRemoteItem::bindVideo() {
     CKestrumZuvra* engine = host_.engine();
     if (!engine || !videoChild_) return;
     if (state_.isOwnStream(OwnStreamId())) {
-        engine->SetupLocalVideo(videoChild_, true, kTileRenderMode);
+        engine->SetupLocalVideo(videoChild_.handle(), true, kTileRenderMode);
     } else {
-        engine->SetupRemoteVideo(static_cast<uint32_t>(state_.user().streamId), videoChild_,
-                                 kTileRenderMode);
+        engine->SetupRemoteVideo(static_cast<uint32_t>(state_.user().streamId),
+                                 videoChild_.handle(), kTileRenderMode);
     }
 }
 
@@ -125,7 +119,7 @@ void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
     micMuteOpt_->SetVisible(true);
     micMuteOpt_->Selected(state_.micMarked(), true);
     updateHostStatus(ZuvraKestrum::Tiles::RoomHostOf(g_kestrumData));
-    if (videoChild_) ::ShowWindow(videoChild_, state_.videoShown() ? SW_SHOW : SW_HIDE);
+    videoChild_.show(state_.videoShown());
 }
 
 void CDuiRemoteItem::updateHostStatus(const std::string& hostUid) {
@@ -157,7 +151,7 @@ void CDuiRemoteItem::setSpeechStatus(bool speaking) {
 
 void CDuiRemoteItem::disableWindows() {
     EnableWindow(GetHWND(), FALSE);
-    if (videoChild_) EnableWindow(videoChild_, FALSE);
+    if (videoChild_) EnableWindow(videoChild_.handle(), FALSE);
 }
 
 void CDuiRemoteItem::toggleVisible() {

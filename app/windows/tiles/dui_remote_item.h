@@ -7,6 +7,7 @@
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/video_surface.h"
 #include "app/windows/tiles/tile_state.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_dump.h"
@@ -54,7 +55,7 @@ public:
     void toggleVisible();
 
     // The window the engine renders into; null before the window is initialised.
-    HWND videoWindow() const { return videoChild_; }
+    HWND videoWindow() const { return videoChild_.handle(); }
 
 private:
     void OnCreate();
@@ -82,5 +83,5 @@ private:
     DuiLib::CControlUI* videoWnd_ = nullptr;
     DuiLib::CControlUI* remoteBk_ = nullptr;
     ZuvraKestrum::Tiles::TileState state_;
-    HWND videoChild_ = nullptr;
+    CVideoSurface videoChild_;
 };
