@@ -393,9 +393,8 @@ void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
     if (screenShare_) return;
     if (source) source->initialize();
     auto* picker = new CDuiScreenShare(host_);
-    if (!picker->Create(GetHWND(), L"ScreenShare", kPickerStyle, 0, 160, 100, kPickerWidth,
-                        kPickerHeight)) {
-        delete picker;
+    if (!ZuvraKestrum::Frame::CreateOrDelete(picker, GetHWND(), L"ScreenShare", kPickerStyle, 0,
+                                             160, 100, kPickerWidth, kPickerHeight)) {
         // As if the picker had been closed at once.
         PostPayload<WM_SCREENSHARE_CHOSEN>(GetHWND(), nullptr);
         return;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/skeleton/window_creation.h"
+
 // What the in-meeting window's files (dui_live.cpp, dui_live_signalling.cpp, dui_live_media.cpp)
 // share of their window helpers. The window's thread only.
 namespace live_window {
@@ -25,13 +27,14 @@ HWND HandleOf(Window* window) {
     return window ? window->GetHWND() : nullptr;
 }
 
-// Creates window as a child panel of parent; the object is deleted again when it has no
-// window, so a failed creation leaves nothing behind.
+// Creates window as a child panel of parent; null when it has no window, and the object is
+// gone then, deleted once whether or not its creation had begun.
 template <class Window>
 Window* CreatePanel(Window* window, HWND parent, const wchar_t* name, int width, int height) {
-    if (window->Create(parent, name, kPanelStyle, 0, 0, 0, width, height)) return window;
-    delete window;
-    return nullptr;
+    return ZuvraKestrum::Frame::CreateOrDelete(window, parent, name, kPanelStyle, 0, 0, 0, width,
+                                               height)
+               ? window
+               : nullptr;
 }
 
 // The user list of a room-control request about one user.
