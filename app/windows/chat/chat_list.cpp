@@ -51,7 +51,17 @@ DuiLib::CControlUI* CChatList::buildItem() {
     return itemBuilder_.Create(kItemMarkup, 0u, nullptr, &manager_);
 }
 
-void CChatList::AddMessage(BubbleSide side, const std::string& uid, const std::string& text,
+void CChatList::AddRemoteMsg(const std::string& uid, const std::string& text,
+                             const std::string& portraitId) {
+    addMessage(BubbleSide::kRemote, uid, text, portraitId);
+}
+
+void CChatList::AddSelfMsg(const std::string& uid, const std::string& text,
+                           const std::string& portraitId) {
+    addMessage(BubbleSide::kOwn, uid, text, portraitId);
+}
+
+void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::string& text,
                            const std::string& portraitId) {
     KESTRUM_CHECK_THREAD(thread_);
     DuiLib::CControlUI* item = buildItem();

@@ -39,11 +39,13 @@ public:
     explicit CChatList(DuiLib::CPaintManagerUI& manager);
     ~CChatList() override;
 
-    // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar) on that
-    // side. An empty uid or text still adds an item, as the markup made it, without bubble.
-    // Nothing is added when the bubble markup cannot be built.
-    void AddMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
-                    const std::string& text, const std::string& portraitId);
+    // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar): another
+    // participant's on the left, the user's own on the right. An empty uid or text still adds an
+    // item, as the markup made it, without bubble. Nothing is added when the bubble markup
+    // cannot be built.
+    void AddRemoteMsg(const std::string& uid, const std::string& text,
+                      const std::string& portraitId);
+    void AddSelfMsg(const std::string& uid, const std::string& text, const std::string& portraitId);
 
     // Shows the current avatar of uid (ZuvraKestrum::Util::GetPortraitPath of its portrait id)
     // in every bubble of uid, e.g. once the picture has been downloaded.
@@ -62,6 +64,8 @@ private:
         DuiLib::CControlUI* item = nullptr;  // owned by the list
     };
 
+    void addMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
+                    const std::string& text, const std::string& portraitId);
     DuiLib::CControlUI* buildItem();
     void fillBubble(const ChatMsgRecord& record);
     void showAvatar(const ChatMsgRecord& record);

@@ -52,7 +52,10 @@ void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {
 void CDuiChatList::AddChatMsg(const std::string& uid, const std::string& text,
                               const std::string& portraitId) {
     if (!chatList_) return;
-    chatList_->AddMessage(ZuvraKestrum::Chat::SideOf(uid, ownUid_), uid, text, portraitId);
+    if (ZuvraKestrum::Chat::SideOf(uid, ownUid_) == ZuvraKestrum::Chat::BubbleSide::kOwn)
+        chatList_->AddSelfMsg(uid, text, portraitId);
+    else
+        chatList_->AddRemoteMsg(uid, text, portraitId);
 }
 
 void CDuiChatList::updateChatLogo(const std::string& uid) {
