@@ -1,6 +1,6 @@
 #include "app/windows/live/bar_hiding.h"
 
-namespace live {
+namespace ZuvraKestrum::Live {
 
 namespace {
 
@@ -8,20 +8,20 @@ bool SamePoint(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 
 }  // namespace
 
-BarHiding::Step BarHiding::Maximised(POINT cursor) {
+BarHiding::Step BarHiding::onMaximised(POINT cursor) {
     maximised_ = true;
     lastCursor_ = cursor;
     return barsShown_ ? Step::kRestartTimer : Step::kNothing;
 }
 
-BarHiding::Step BarHiding::Restored() {
+BarHiding::Step BarHiding::onRestored() {
     maximised_ = false;
     if (barsShown_) return Step::kNothing;
     barsShown_ = true;
     return Step::kShowBars;
 }
 
-BarHiding::Step BarHiding::MouseMoved(POINT point) {
+BarHiding::Step BarHiding::onMouseMoved(POINT point) {
     if (!maximised_ || SamePoint(point, lastCursor_)) return Step::kNothing;
     lastCursor_ = point;
     if (barsShown_) return Step::kRestartTimer;
@@ -29,7 +29,7 @@ BarHiding::Step BarHiding::MouseMoved(POINT point) {
     return Step::kShowBars;
 }
 
-BarHiding::Step BarHiding::TimerTicked(POINT cursor, bool panelOpen) {
+BarHiding::Step BarHiding::onTimerTicked(POINT cursor, bool panelOpen) {
     if (!maximised_ || !barsShown_) return Step::kNothing;
     const bool rested = SamePoint(cursor, lastCursor_);
     lastCursor_ = cursor;
@@ -38,4 +38,4 @@ BarHiding::Step BarHiding::TimerTicked(POINT cursor, bool panelOpen) {
     return Step::kHideBars;
 }
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live

@@ -10,7 +10,7 @@
 // it, and its tick hides the bars when the cursor has not moved since the last move or tick and
 // no side panel (tile strip, chat, participants) is open; with a panel open the bars stay and
 // the timer keeps running. Points are screen coordinates.
-namespace live {
+namespace ZuvraKestrum::Live {
 
 class BarHiding {
 public:
@@ -27,14 +27,14 @@ public:
     bool barsShown() const { return barsShown_; }
 
     // The window filled the work area (cursor: where the mouse is now).
-    Step Maximised(POINT cursor);
+    Step onMaximised(POINT cursor);
     // The window left the work area; bars that were hidden come back (the timer stops).
-    Step Restored();
+    Step onRestored();
     // The mouse moved to `point`. Systems repeat the last position when the cursor is shown
     // again; a move to where the mouse already was changes nothing.
-    Step MouseMoved(POINT point);
+    Step onMouseMoved(POINT point);
     // The rest timer ticked with the cursor at `cursor`.
-    Step TimerTicked(POINT cursor, bool panelOpen);
+    Step onTimerTicked(POINT cursor, bool panelOpen);
 
 private:
     bool maximised_ = false;
@@ -42,4 +42,4 @@ private:
     POINT lastCursor_{};
 };
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live

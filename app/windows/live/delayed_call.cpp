@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace ZuvraKestrum::Live {
+
 DelayedCall::~DelayedCall() { join(); }
 
 bool DelayedCall::start(std::function<void()> call, std::chrono::milliseconds delay) {
@@ -39,3 +41,5 @@ bool DelayedCall::busy() {
     std::lock_guard<std::mutex> guard(mutex_);
     return running_;
 }
+
+}  // namespace ZuvraKestrum::Live

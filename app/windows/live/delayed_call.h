@@ -6,6 +6,8 @@
 #include <mutex>
 #include <thread>
 
+namespace ZuvraKestrum::Live {
+
 // Runs a call once on a thread of its own after a delay, unless it is cancelled first: the
 // in-meeting window's reconnection, which waits out a back-off after the server refused to take
 // a lost connection back before it asks the course bridge for a new one. At most one call is
@@ -41,3 +43,5 @@ private:
     bool running_ = false;    // under mutex_: from start until the thread's last step
     std::thread thread_;
 };
+
+}  // namespace ZuvraKestrum::Live

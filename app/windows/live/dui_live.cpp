@@ -23,11 +23,11 @@
 #include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 
-using live_window::CreatePanel;
-using live_window::HandleOf;
-using live_window::MoveTo;
-using live_window::Only;
+using ZuvraKestrum::Live::CreatePanel;
+using ZuvraKestrum::Live::HandleOf;
 using ZuvraKestrum::Live::MeetingRoster;
+using ZuvraKestrum::Live::MoveTo;
+using ZuvraKestrum::Live::Only;
 
 CDuiLive::CDuiLive(IMeetingHost& host, const LiveServices& services)
     : CKestrumDump("CDuiLive", true, false, false, ""), host_(host), services_(services) {}
@@ -211,8 +211,9 @@ LRESULT CDuiLive::OnNcHitTest(POINT point) {
     const wchar_t* kind = under ? under->GetClass() : nullptr;
     const bool clickable =
         kind && (std::wcscmp(kind, L"Button") == 0 || std::wcscmp(kind, L"Option") == 0);
-    return live::HitTest(point, SIZE{client.right, client.bottom}, paintManager_.GetSizeBox(), band,
-                         IsZoomed(GetHWND()) != FALSE, clickable);
+    return ZuvraKestrum::Live::HitTest(point, SIZE{client.right, client.bottom},
+                                       paintManager_.GetSizeBox(), band,
+                                       IsZoomed(GetHWND()) != FALSE, clickable);
 }
 
 LRESULT CDuiLive::OnSysCommand(SystemCommand command) {
@@ -244,12 +245,12 @@ void CDuiLive::OnSize(SizeChange size) {
         POINT cursor;
         GetCursorPos(&cursor);
         KESTRUM_LOG(Level_Info, " Max Is Now");
-        ApplyBars(bars_.Maximised(cursor));
+        ApplyBars(bars_.onMaximised(cursor));
     } else if (!filling && bars_.maximised()) {
         KillTimer(GetHWND(), kBarTimer);
-        ApplyBars(bars_.Restored());
+        ApplyBars(bars_.onRestored());
     }
-    layout_ = live::LayOut(client, title_->GetPos(), toolBar_->GetPos());
+    layout_ = ZuvraKestrum::Live::LayOut(client, title_->GetPos(), toolBar_->GetPos());
     LayOutChildren();
     ShowNoVideoPicture();
 }
@@ -266,8 +267,8 @@ void CDuiLive::LayOutChildren() {
     MoveTo(HandleOf(selfTile_), layout_.selfTile);
 }
 
-void CDuiLive::ApplyBars(live::BarHiding::Step step) {
-    using Step = live::BarHiding::Step;
+void CDuiLive::ApplyBars(ZuvraKestrum::Live::BarHiding::Step step) {
+    using Step = ZuvraKestrum::Live::BarHiding::Step;
     if (step == Step::kNothing || !ready_) return;
     if (step == Step::kHideBars) {
         KillTimer(GetHWND(), kBarTimer);
@@ -291,7 +292,7 @@ void CDuiLive::ApplyBars(live::BarHiding::Step step) {
 void CDuiLive::OnMouseMove() {
     POINT cursor;
     GetCursorPos(&cursor);
-    ApplyBars(bars_.MouseMoved(cursor));
+    ApplyBars(bars_.onMouseMoved(cursor));
 }
 
 void CDuiLive::OnNcLButtonDown() { SetFocus(GetHWND()); }
@@ -299,7 +300,7 @@ void CDuiLive::OnNcLButtonDown() { SetFocus(GetHWND()); }
 void CDuiLive::OnBarTimer() {
     POINT cursor;
     GetCursorPos(&cursor);
-    ApplyBars(bars_.TimerTicked(cursor, toolBarState_.anyPanelOpen()));
+    ApplyBars(bars_.onTimerTicked(cursor, toolBarState_.anyPanelOpen()));
 }
 
 // ---- Set-up ---------------------------------------------------------------------------------
@@ -349,18 +350,19 @@ void CDuiLive::StopTargeting() {
 void CDuiLive::DoInitWnd(DuiLib::TNotifyUI&) {
     RECT client;
     GetClientRect(GetHWND(), &client);
-    layout_ = live::LayOut(SIZE{client.right, client.bottom}, title_->GetPos(), toolBar_->GetPos());
+    layout_ = ZuvraKestrum::Live::LayOut(SIZE{client.right, client.bottom}, title_->GetPos(),
+                                         toolBar_->GetPos());
     LayOutChildren();
     ShowNoVideoPicture();
 }
 
 void CDuiLive::CreatePanels() {
-    strip_ =
-        CreatePanel(new CDuiRemoteToolBar(host_), GetHWND(), L"Slider", live::kStripWidth, 692);
-    userList_ =
-        CreatePanel(new CDuiUserList(host_), GetHWND(), L"UserList", live::kPanelWidth, 692);
-    chatList_ =
-        CreatePanel(new CDuiChatList(host_), GetHWND(), L"ChatList", live::kPanelWidth, 692);
+    strip_ = CreatePanel(new CDuiRemoteToolBar(host_), GetHWND(), L"Slider",
+                         ZuvraKestrum::Live::kStripWidth, 692);
+    userList_ = CreatePanel(new CDuiUserList(host_), GetHWND(), L"UserList",
+                            ZuvraKestrum::Live::kPanelWidth, 692);
+    chatList_ = CreatePanel(new CDuiChatList(host_), GetHWND(), L"ChatList",
+                            ZuvraKestrum::Live::kPanelWidth, 692);
 }
 
 // ---- Tool bar -------------------------------------------------------------------------------
@@ -381,20 +383,20 @@ void CDuiLive::DoRestore(DuiLib::TNotifyUI&) {
 
 void CDuiLive::DoCollapse(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    toolBarState_.SetStripOpen(true);
+    toolBarState_.setStripOpen(true);
     ShowSidePanels();
 }
 
 void CDuiLive::DoExpand(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    toolBarState_.SetStripOpen(false);
+    toolBarState_.setStripOpen(false);
     ShowSidePanels();
 }
 
 // The panels and their toggles as the tool-bar state says.
 // A clicked option toggles itself after its handler, so its selection is left to it.
 void CDuiLive::ShowSidePanels(const DuiLib::COptionUI* clicked) {
-    const live::ToolBarState& state = toolBarState_;
+    const ZuvraKestrum::Live::ToolBarState& state = toolBarState_;
     expand_->SetVisible(state.stripOpen());
     collapse_->SetVisible(!state.stripOpen());
     if (strip_) strip_->ShowWindow(state.stripOpen(), false);
@@ -404,7 +406,7 @@ void CDuiLive::ShowSidePanels(const DuiLib::COptionUI* clicked) {
     if (userListOpt_ != clicked) {
         userListOpt_->Selected(state.participantsOpen(), false);
     }
-    badge_->SetText(state.BadgeText().c_str());
+    badge_->SetText(state.badgeText().c_str());
     badge_->SetVisible(state.unread() > 0);
 }
 
@@ -419,8 +421,8 @@ void CDuiLive::DoCameraOpt(DuiLib::TNotifyUI&) {
 }
 
 // The toggle waits for the server's echo of the change (OnSocketUserOperator frees it, and so
-// does whatever means no echo comes: live::OwnToggleWait). A disabled option does not toggle
-// itself after the click that disabled it: its selection is set here, for a click and for an
+// does whatever means no echo comes: ZuvraKestrum::Live::OwnToggleWait). A disabled option does not
+// toggle itself after the click that disabled it: its selection is set here, for a click and for an
 // accepted request alike.
 void CDuiLive::SendMicrophone(bool mute) {
     micOpt_->Selected(mute, false);
@@ -442,29 +444,29 @@ void CDuiLive::SendCamera(bool mute) {
 
 void CDuiLive::DoMsg(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    toolBarState_.ToggleChat();
+    toolBarState_.toggleChat();
     ShowSidePanels(chatOpt_);
 }
 
 // The badge opens the chat like its toggle, whose selection then follows.
 void CDuiLive::DoBubbleMsg(DuiLib::TNotifyUI&) {
-    toolBarState_.ToggleChat();
+    toolBarState_.toggleChat();
     ShowSidePanels();
 }
 
 void CDuiLive::DoUserList(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    toolBarState_.ToggleParticipants();
+    toolBarState_.toggleParticipants();
     ShowSidePanels(userListOpt_);
 }
 
 void CDuiLive::OnUserListHide() {
-    toolBarState_.ParticipantsClosed();
+    toolBarState_.participantsClosed();
     if (ready_) ShowSidePanels();
 }
 
 void CDuiLive::OnChatListHide() {
-    toolBarState_.ChatClosed();
+    toolBarState_.chatClosed();
     if (ready_) ShowSidePanels();
 }
 

@@ -113,8 +113,8 @@ public:
     // What tests read.
     const ZuvraKestrum::Live::MeetingRoster& roster() const { return *roster_; }
     HWND videoWindow() const { return video_.handle(); }
-    const live::ToolBarState& toolBar() const { return toolBarState_; }
-    const live::BarHiding& barHiding() const { return bars_; }
+    const ZuvraKestrum::Live::ToolBarState& toolBar() const { return toolBarState_; }
+    const ZuvraKestrum::Live::BarHiding& barHiding() const { return bars_; }
     bool engineJoined() const { return joined_; }
     CDuiRemoteToolBar* tileStrip() const { return strip_; }
     CDuiUserList* participantsPanel() const { return userList_; }
@@ -252,7 +252,7 @@ private:
     void ApplyReconnectStep(const ZuvraKestrum::Live::ReconnectRoad::Step& step);
     void ClosePicker();
     void LayOutChildren();
-    void ApplyBars(live::BarHiding::Step step);
+    void ApplyBars(ZuvraKestrum::Live::BarHiding::Step step);
     void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
 
     CKestrumZuvra* Engine() const;
@@ -284,10 +284,10 @@ private:
     std::unique_ptr<ZuvraKestrum::Live::MeetingRoster> roster_;
     ZuvraKestrum::Live::ActiveSpeakerMark speakerMark_;
     ZuvraKestrum::Live::SpeakingBatch speakingBatch_;
-    live::ToolBarState toolBarState_;
-    live::BarHiding bars_;
-    live::LiveLayout layout_{};
-    UINT barRestMs_ = live::BarHiding::kDefaultRestMs;
+    ZuvraKestrum::Live::ToolBarState toolBarState_;
+    ZuvraKestrum::Live::BarHiding bars_;
+    ZuvraKestrum::Live::LiveLayout layout_{};
+    UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
     bool ready_ = false;      // the skin has every control the window drives
     bool leaving_ = false;    // leave or close ran: events are only freed from now on
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
@@ -304,15 +304,15 @@ private:
     CDuiScreenShare* screenShare_ = nullptr;  // the picker while it is open
     bool stopShareRequested_ = false;  // the user stopped sharing, the server has not said so
     UINT shareRestopMs_ = kShareRestopMs;
-    live::OwnToggleWait ownToggles_;
-    UINT toggleWaitMs_ = live::OwnToggleWait::kWaitMs;
+    ZuvraKestrum::Live::OwnToggleWait ownToggles_;
+    UINT toggleWaitMs_ = ZuvraKestrum::Live::OwnToggleWait::kWaitMs;
     ZuvraKestrum::Live::HostNotice hostNotice_;
     ZuvraKestrum::Live::ReconnectRoad reconnectRoad_;
     // Cleared when the window is destroyed; a copy taken before a modal box says afterwards
     // whether the window is still there.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::thread connectThread_;
-    DelayedCall reconnect_;
+    ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
     // The bridge's target window and the engine's receiver, while this window is them.
     CWindowRegistration courseTarget_;

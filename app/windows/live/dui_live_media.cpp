@@ -21,11 +21,11 @@
 #include "kestrum/core/util_text.h"
 #include "kestrum/core/video_source_transfer.h"
 
-using live_window::CreatePanel;
-using live_window::HandleOf;
-using live_window::MoveTo;
-using live_window::Only;
+using ZuvraKestrum::Live::CreatePanel;
+using ZuvraKestrum::Live::HandleOf;
 using ZuvraKestrum::Live::MarkPlace;
+using ZuvraKestrum::Live::MoveTo;
+using ZuvraKestrum::Live::Only;
 using ZuvraKestrum::Live::RosterAction;
 using ZuvraKestrum::Live::RosterActions;
 using ZuvraKestrum::Live::ShareChannelStep;
@@ -147,7 +147,7 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         AdjustLayout();
         break;
     case RosterAction::kShowStrip:
-        toolBarState_.SetStripOpen(true);
+        toolBarState_.setStripOpen(true);
         ShowSidePanels();
         break;
     case RosterAction::kDisableShare:

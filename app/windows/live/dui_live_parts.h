@@ -9,7 +9,7 @@
 
 // What the in-meeting window's files (dui_live.cpp, dui_live_signalling.cpp, dui_live_media.cpp)
 // share of their window helpers. The window's thread only.
-namespace live_window {
+namespace ZuvraKestrum::Live {
 
 // The panels' windows: visible children that clip, with a frame the skins paint over.
 inline constexpr DWORD kPanelStyle =
@@ -40,4 +40,4 @@ Window* CreatePanel(Window* window, HWND parent, const wchar_t* name, int width,
 // The user list of a room-control request about one user.
 inline std::vector<std::string> Only(const std::string& uid) { return {uid}; }
 
-}  // namespace live_window
+}  // namespace ZuvraKestrum::Live

@@ -156,7 +156,7 @@ void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
 void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     static_cast<void>(roster_->onRequestFailed(error->text1));
-    if (ownToggles_.RequestFailed(error->text1)) FreeOwnToggles();
+    if (ownToggles_.requestFailed(error->text1)) FreeOwnToggles();
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {
@@ -227,7 +227,7 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
                 operation->type.c_str());
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
         operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
-    if (plan.enableOwnToggles && ownToggles_.Settle()) FreeOwnToggles();
+    if (plan.enableOwnToggles && ownToggles_.settle()) FreeOwnToggles();
     Apply(roster_->onUserList(operation->users));
     if (plan.removed) {
         LeaveWithNotice(Utf8ToCString(
@@ -264,12 +264,12 @@ void CDuiLive::RefreshStatus(const std::vector<UserInfoRecord>& users) {
 
 // The toggles wait for the echo of the change just sent, at most a bounded time.
 void CDuiLive::WaitForOwnEcho() {
-    ownToggles_.Sent();
+    ownToggles_.sent();
     SetTimer(GetHWND(), kToggleWaitTimer, toggleWaitMs_, nullptr);
 }
 
 void CDuiLive::OnToggleWaitTimer() {
-    if (ownToggles_.Settle()) FreeOwnToggles();
+    if (ownToggles_.settle()) FreeOwnToggles();
 }
 
 // No echo is coming: both toggles are free and show the devices as the engine has them.
@@ -326,7 +326,7 @@ void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> me
         g_kestrumData->getUserPortraitId(portraitId, message->text1);
         chatList_->AddChatMsg(message->text1, message->text2, portraitId);
     }
-    toolBarState_.ChatMessageArrived();
+    toolBarState_.chatMessageArrived();
     ShowSidePanels();
 }
 
@@ -473,7 +473,7 @@ void CDuiLive::OnSocketStatusOpen() {
     KESTRUM_LOG(Level_Info, "");
     // A connection the library made again itself needs no new one.
     reconnect_.cancel();
-    if (ownToggles_.Settle()) FreeOwnToggles();
+    if (ownToggles_.settle()) FreeOwnToggles();
     ApplyReconnectStep(reconnectRoad_.onOpen());
 }
 

@@ -1,6 +1,6 @@
 #include "app/windows/live/live_layout.h"
 
-namespace live {
+namespace ZuvraKestrum::Live {
 
 LiveLayout LayOut(SIZE client, const RECT& title, const RECT& toolBar) {
     const int titleBottom = title.bottom != 0 ? title.bottom : kTitleHeight;
@@ -35,4 +35,4 @@ UINT HitTest(POINT point, SIZE client, const RECT& sizeBox, const RECT& captionB
     return HTCLIENT;
 }
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live

@@ -4,7 +4,7 @@
 
 // Where the in-meeting window puts its parts at a client size, and what a point of its frame
 // means to the system. No window is touched here; the window applies the results.
-namespace live {
+namespace ZuvraKestrum::Live {
 
 // The skin's bars as the layout reads them; a bar not laid out yet has the height it will get.
 constexpr int kTitleHeight = 34;
@@ -37,4 +37,4 @@ LiveLayout LayOut(SIZE client, const RECT& title, const RECT& toolBar);
 UINT HitTest(POINT point, SIZE client, const RECT& sizeBox, const RECT& captionBand, bool zoomed,
              bool overClickable);
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live

@@ -6,7 +6,7 @@
 
 namespace {
 
-using live::BarHiding;
+using ZuvraKestrum::Live::BarHiding;
 
 bool Same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -36,7 +36,8 @@ TEST(LiveLayout, TheBigViewFillsTheSpaceBetweenTheBarsWithTheStripAndPanelAlongI
         {{960, 560}, {}, {}, {0, 34, 960, 509}},
     };
     for (const Case& c : cases) {
-        const live::LiveLayout layout = live::LayOut(c.client, c.title, c.toolBar);
+        const ZuvraKestrum::Live::LiveLayout layout =
+            ZuvraKestrum::Live::LayOut(c.client, c.title, c.toolBar);
         EXPECT_TRUE(Is(layout.video, c.video)) << c.client.cx;
         EXPECT_TRUE(Is(layout.strip, {0, c.video.top, 197, c.video.bottom})) << c.client.cx;
         EXPECT_TRUE(Is(layout.panel, {c.client.cx - 250, c.video.top, c.client.cx, c.video.bottom}))
@@ -74,7 +75,8 @@ TEST(LiveHitTest, TheFrameSizesUnlessZoomedAndTheCaptionDragsExceptOverButtons) 
         {{600, 719}, true, false, HTCLIENT},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(live::HitTest(c.point, client, sizeBox, caption, c.zoomed, c.overClickable),
+        EXPECT_EQ(ZuvraKestrum::Live::HitTest(c.point, client, sizeBox, caption, c.zoomed,
+                                              c.overClickable),
                   c.expected)
             << c.point.x << "," << c.point.y << (c.zoomed ? " zoomed" : "");
     }
@@ -86,79 +88,79 @@ protected:
 };
 
 TEST_F(BarHidingTest, NothingHidesWhileTheWindowIsNotMaximised) {
-    EXPECT_EQ(bars.MouseMoved({10, 10}), BarHiding::Step::kNothing);
-    EXPECT_EQ(bars.TimerTicked({10, 10}, false), BarHiding::Step::kNothing);
+    EXPECT_EQ(bars.onMouseMoved({10, 10}), BarHiding::Step::kNothing);
+    EXPECT_EQ(bars.onTimerTicked({10, 10}, false), BarHiding::Step::kNothing);
     EXPECT_TRUE(bars.barsShown());
 }
 
 TEST_F(BarHidingTest, TheBarsHideOnceTheMouseRestsForAPeriodAndComeBackWhenItMoves) {
-    EXPECT_EQ(bars.Maximised({100, 100}), BarHiding::Step::kRestartTimer);
+    EXPECT_EQ(bars.onMaximised({100, 100}), BarHiding::Step::kRestartTimer);
     // Moving restarts the rest period.
-    EXPECT_EQ(bars.MouseMoved({120, 100}), BarHiding::Step::kRestartTimer);
+    EXPECT_EQ(bars.onMouseMoved({120, 100}), BarHiding::Step::kRestartTimer);
     // A tick after a move that the window did not see (over a child) waits another period.
-    EXPECT_EQ(bars.TimerTicked({140, 130}, false), BarHiding::Step::kNothing);
+    EXPECT_EQ(bars.onTimerTicked({140, 130}, false), BarHiding::Step::kNothing);
     EXPECT_TRUE(bars.barsShown());
-    EXPECT_EQ(bars.TimerTicked({140, 130}, false), BarHiding::Step::kHideBars);
+    EXPECT_EQ(bars.onTimerTicked({140, 130}, false), BarHiding::Step::kHideBars);
     EXPECT_FALSE(bars.barsShown());
     // The system repeats the position when the cursor hides: nothing comes back.
-    EXPECT_EQ(bars.MouseMoved({140, 130}), BarHiding::Step::kNothing);
-    EXPECT_EQ(bars.MouseMoved({141, 130}), BarHiding::Step::kShowBars);
+    EXPECT_EQ(bars.onMouseMoved({140, 130}), BarHiding::Step::kNothing);
+    EXPECT_EQ(bars.onMouseMoved({141, 130}), BarHiding::Step::kShowBars);
     EXPECT_TRUE(bars.barsShown());
 }
 
 TEST_F(BarHidingTest, AnOpenPanelKeepsTheBarsAndTheTimer) {
-    bars.Maximised({100, 100});
-    EXPECT_EQ(bars.TimerTicked({100, 100}, true), BarHiding::Step::kNothing);
+    bars.onMaximised({100, 100});
+    EXPECT_EQ(bars.onTimerTicked({100, 100}, true), BarHiding::Step::kNothing);
     EXPECT_TRUE(bars.barsShown());
-    EXPECT_EQ(bars.TimerTicked({100, 100}, false), BarHiding::Step::kHideBars);
+    EXPECT_EQ(bars.onTimerTicked({100, 100}, false), BarHiding::Step::kHideBars);
 }
 
 TEST_F(BarHidingTest, RestoringBringsHiddenBarsBack) {
-    bars.Maximised({100, 100});
-    ASSERT_EQ(bars.TimerTicked({100, 100}, false), BarHiding::Step::kHideBars);
-    EXPECT_EQ(bars.Restored(), BarHiding::Step::kShowBars);
+    bars.onMaximised({100, 100});
+    ASSERT_EQ(bars.onTimerTicked({100, 100}, false), BarHiding::Step::kHideBars);
+    EXPECT_EQ(bars.onRestored(), BarHiding::Step::kShowBars);
     EXPECT_TRUE(bars.barsShown());
     EXPECT_FALSE(bars.maximised());
-    EXPECT_EQ(bars.Restored(), BarHiding::Step::kNothing);
+    EXPECT_EQ(bars.onRestored(), BarHiding::Step::kNothing);
 }
 
 TEST(ToolBarState, ChatAndParticipantsShareTheRightEdge) {
-    live::ToolBarState state;
-    state.ToggleChat();
+    ZuvraKestrum::Live::ToolBarState state;
+    state.toggleChat();
     EXPECT_TRUE(state.chatOpen());
-    state.ToggleParticipants();
+    state.toggleParticipants();
     EXPECT_TRUE(state.participantsOpen());
     EXPECT_FALSE(state.chatOpen());
-    state.ToggleParticipants();
+    state.toggleParticipants();
     EXPECT_FALSE(state.anyPanelOpen());
-    state.SetStripOpen(true);
+    state.setStripOpen(true);
     EXPECT_TRUE(state.anyPanelOpen());
 }
 
 TEST(ToolBarState, UnreadMessagesCountWhileTheChatIsClosed) {
-    live::ToolBarState state;
-    state.ChatMessageArrived();
-    state.ChatMessageArrived();
-    EXPECT_EQ(state.BadgeText(), L"2");
-    state.ToggleChat();
+    ZuvraKestrum::Live::ToolBarState state;
+    state.chatMessageArrived();
+    state.chatMessageArrived();
+    EXPECT_EQ(state.badgeText(), L"2");
+    state.toggleChat();
     EXPECT_EQ(state.unread(), 0);
-    state.ChatMessageArrived();
+    state.chatMessageArrived();
     EXPECT_EQ(state.unread(), 0);
-    state.ChatClosed();
-    state.ChatMessageArrived();
-    EXPECT_EQ(state.BadgeText(), L"1");
+    state.chatClosed();
+    state.chatMessageArrived();
+    EXPECT_EQ(state.badgeText(), L"1");
 }
 
 TEST(OwnToggleWait, OnlyAWaitingToggleIsFreedAndOnlyByARoomControlFailure) {
-    live::OwnToggleWait wait;
-    EXPECT_FALSE(wait.Settle());
-    wait.Sent();
-    EXPECT_FALSE(wait.RequestFailed("account/portrait"));  // an avatar's download
+    ZuvraKestrum::Live::OwnToggleWait wait;
+    EXPECT_FALSE(wait.settle());
+    wait.sent();
+    EXPECT_FALSE(wait.requestFailed("account/portrait"));  // an avatar's download
     EXPECT_TRUE(wait.waiting());
-    EXPECT_TRUE(wait.RequestFailed("room/ctrl"));
-    EXPECT_FALSE(wait.Settle());  // freed already: the echo that still comes changes nothing
-    wait.Sent();
-    EXPECT_TRUE(wait.Settle());
+    EXPECT_TRUE(wait.requestFailed("room/ctrl"));
+    EXPECT_FALSE(wait.settle());  // freed already: the echo that still comes changes nothing
+    wait.sent();
+    EXPECT_TRUE(wait.settle());
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ ReconnectRoad::Step ReconnectRoad::onReconnecting() {
 
 ReconnectRoad::Step ReconnectRoad::onRefused() {
     if (!reconnecting_ || ended_) return Step();
-    if (++refusals_ > limits_.refusalRetries) return End(GiveUp::kRefused);
+    if (++refusals_ > limits_.refusalRetries) return end(GiveUp::kRefused);
     Step step;
     step.reconnectAfter = limits_.firstRetryDelay;
     for (int i = 1; i < refusals_ && step.reconnectAfter < limits_.maxRetryDelay; ++i) {
@@ -128,10 +128,10 @@ ReconnectRoad::Step ReconnectRoad::onRefused() {
 
 ReconnectRoad::Step ReconnectRoad::onDeadline() {
     if (!reconnecting_ || ended_) return Step();
-    return End(GiveUp::kUnreachable);
+    return end(GiveUp::kUnreachable);
 }
 
-ReconnectRoad::Step ReconnectRoad::End(GiveUp why) {
+ReconnectRoad::Step ReconnectRoad::end(GiveUp why) {
     Step step;
     step.giveUp = why;
     step.stopDeadline = true;

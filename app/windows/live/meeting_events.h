@@ -178,7 +178,7 @@ public:
     const Limits& limits() const { return limits_; }
 
 private:
-    Step End(GiveUp why);
+    Step end(GiveUp why);
 
     Limits limits_;
     bool reconnecting_ = false;

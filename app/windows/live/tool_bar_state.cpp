@@ -1,24 +1,24 @@
 #include "app/windows/live/tool_bar_state.h"
 
-namespace live {
+namespace ZuvraKestrum::Live {
 
-void ToolBarState::ToggleChat() {
+void ToolBarState::toggleChat() {
     chatOpen_ = !chatOpen_;
     if (!chatOpen_) return;
     participantsOpen_ = false;
     unread_ = 0;
 }
 
-void ToolBarState::ToggleParticipants() {
+void ToolBarState::toggleParticipants() {
     participantsOpen_ = !participantsOpen_;
     if (participantsOpen_) chatOpen_ = false;
 }
 
-void ToolBarState::ChatMessageArrived() {
+void ToolBarState::chatMessageArrived() {
     if (!chatOpen_) ++unread_;
 }
 
-bool OwnToggleWait::Settle() {
+bool OwnToggleWait::settle() {
     const bool waited = waiting_;
     waiting_ = false;
     return waited;
@@ -26,6 +26,6 @@ bool OwnToggleWait::Settle() {
 
 // The device changes go out as room-control requests; any other request's failure says nothing
 // about them.
-bool OwnToggleWait::RequestFailed(const std::string& api) { return api == "room/ctrl" && Settle(); }
+bool OwnToggleWait::requestFailed(const std::string& api) { return api == "room/ctrl" && settle(); }
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live

@@ -5,7 +5,7 @@
 // The in-meeting window's tool-bar state apart from its controls: which side panel is open
 // (chat and participants share the right edge, so opening one closes the other), whether the
 // tile strip is out, and the unread-chat badge.
-namespace live {
+namespace ZuvraKestrum::Live {
 
 class ToolBarState {
 public:
@@ -16,18 +16,18 @@ public:
 
     // A click on the chat toggle; opening the chat closes the participants and clears the
     // badge.
-    void ToggleChat();
-    void ToggleParticipants();
+    void toggleChat();
+    void toggleParticipants();
     // The panel closed itself (its own close button).
-    void ChatClosed() { chatOpen_ = false; }
-    void ParticipantsClosed() { participantsOpen_ = false; }
-    void SetStripOpen(bool open) { stripOpen_ = open; }
+    void chatClosed() { chatOpen_ = false; }
+    void participantsClosed() { participantsOpen_ = false; }
+    void setStripOpen(bool open) { stripOpen_ = open; }
 
     // A chat message arrived: counted while the chat is closed.
-    void ChatMessageArrived();
+    void chatMessageArrived();
     int unread() const { return unread_; }
     // The badge's text; shown only while unread() > 0.
-    std::wstring BadgeText() const { return std::to_wstring(unread_); }
+    std::wstring badgeText() const { return std::to_wstring(unread_); }
 
 private:
     bool chatOpen_ = false;
@@ -45,16 +45,16 @@ public:
     static constexpr unsigned kWaitMs = 5000;
 
     // The change was sent: the toggles wait, at most kWaitMs.
-    void Sent() { waiting_ = true; }
+    void sent() { waiting_ = true; }
     // The echo, a new connection or the end of the wait: true when the toggles were waiting
     // and are free now.
-    bool Settle();
+    bool settle();
     // A service request failed (its api): true when that frees the toggles.
-    bool RequestFailed(const std::string& api);
+    bool requestFailed(const std::string& api);
     bool waiting() const { return waiting_; }
 
 private:
     bool waiting_ = false;
 };
 
-}  // namespace live
+}  // namespace ZuvraKestrum::Live
