@@ -71,6 +71,8 @@ void CKestrumZuvra::SetMsgReceiver(HWND receiver) {
     if (sink_) sink_->SetReceiver(receiver);
 }
 
+HWND CKestrumZuvra::MsgReceiver() const { return sink_ ? sink_->Receiver() : nullptr; }
+
 std::wstring& CKestrumZuvra::GetSdkVersion(std::wstring& out) {
     KESTRUM_CHECK_THREAD(thread_);
     int build = 0;

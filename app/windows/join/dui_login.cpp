@@ -23,11 +23,6 @@ namespace {
 
 CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
 
-template <class Control>
-Control* Find(DuiLib::CPaintManagerUI& manager, const wchar_t* name) {
-    return dynamic_cast<Control*>(manager.FindControl(name));
-}
-
 }  // namespace
 
 CDuiLogin::CDuiLogin(const JoinServices& services)
@@ -72,55 +67,50 @@ CDuiNotifyMap<CDuiLogin> CDuiLogin::NotifyMap() {
 }
 
 void CDuiLogin::EnableJoinBtn() {
-    if (ready_) controls_.join->SetEnabled(true);
+    if (ready_) joinBtn_->SetEnabled(true);
 }
 
 const JoinTexts& CDuiLogin::texts() const { return JoinTextsFor(g_language); }
 
 CKestrumCourse* CDuiLogin::Course() {
-    if (!course_) course_ = services_.course();
+    if (course_) return course_;
+    course_ = services_.course();
+    // The bridge may name this window as its target from its start, before it is told to.
+    if (course_) {
+        courseTarget_ = CWindowRegistration([course = course_, self = GetHWND()]() mutable {
+            course->targetWindow.compare_exchange_strong(self, nullptr);
+        });
+    }
     return course_;
 }
 
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT CDuiLogin::OnCreate() {
-    const wchar_t* const skin = L"home";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return 0;
-    ready_ = FindControls();
-    setAcceptingEvents(ready_);
-    if (ready_) return 0;
+    if (!BuildLanguageSkin(L"home", nullptr, *this)) return 0;
     // Every handler relies on the controls: a skin without them leaves the window inert.
-    KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
-    paintManager_.RemoveNotifier(this);
+    ready_ = BindControls(*this,
+                          {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},
+                           {L"SelfConfigbtn", &CDuiLogin::selfConfigBtn_},
+                           {L"photoBtn", &CDuiLogin::photoBtn_},
+                           {L"minbtn", &CDuiLogin::minBtn_},
+                           {L"closebtn", &CDuiLogin::closeBtn_},
+                           {L"roomedit", &CDuiLogin::roomEdit_},
+                           {L"pwdedit", &CDuiLogin::pwdEdit_},
+                           {L"joinbtn", &CDuiLogin::joinBtn_},
+                           {L"signalLabel", &CDuiLogin::signalLabel_},
+                           {L"signalText", &CDuiLogin::signalText_},
+                           {L"versionTxt", &CDuiLogin::versionTxt_},
+                           {L"roomerror", &CDuiLogin::roomError_}},
+                          *this);
+    setAcceptingEvents(ready_);
     return 0;
-}
-
-bool CDuiLogin::FindControls() {
-    DuiLib::CPaintManagerUI& pm = paintManager_;
-    Controls& c = controls_;
-    c.roomConfig = Find<DuiLib::CButtonUI>(pm, L"RoomConfigbtn");
-    c.selfConfig = Find<DuiLib::CButtonUI>(pm, L"SelfConfigbtn");
-    c.photo = Find<DuiLib::CButtonUI>(pm, L"photoBtn");
-    c.min = Find<DuiLib::CButtonUI>(pm, L"minbtn");
-    c.close = Find<DuiLib::CButtonUI>(pm, L"closebtn");
-    c.room = Find<DuiLib::CEditUI>(pm, L"roomedit");
-    c.password = Find<DuiLib::CEditUI>(pm, L"pwdedit");
-    c.join = Find<DuiLib::CButtonUI>(pm, L"joinbtn");
-    c.signalLabel = Find<DuiLib::CLabelUI>(pm, L"signalLabel");
-    c.signalText = Find<DuiLib::CLabelUI>(pm, L"signalText");
-    c.version = Find<DuiLib::CLabelUI>(pm, L"versionTxt");
-    c.roomError = Find<DuiLib::CLabelUI>(pm, L"roomerror");
-    return c.roomConfig && c.selfConfig && c.photo && c.min && c.close && c.room && c.password &&
-           c.join && c.signalLabel && c.signalText && c.version && c.roomError;
 }
 
 LRESULT CDuiLogin::OnDestroy() {
     // No more results come here; the skeleton frees those still queued after this row.
-    if (course_) {
-        HWND self = GetHWND();
-        course_->targetWindow.compare_exchange_strong(self, nullptr);
-    }
+    courseTarget_.reset();
+    engineReceiver_.reset();
     // Closing the join window ends the program.
     services_.endProgram();
     return 0;
@@ -140,12 +130,12 @@ LRESULT CDuiLogin::OnSetNickName() {
 LRESULT CDuiLogin::OnLastMileQuality(std::unique_ptr<EngineQualityEvent> probe) {
     KESTRUM_LOG(Level_Info, "(%d)", probe->quality);
     const SignalLook look = SignalLookOf(static_cast<unsigned>(probe->quality), texts());
-    controls_.signalLabel->SetBkImage(look.image);
-    if (look.text) controls_.signalText->SetText(look.text);
+    signalLabel_->SetBkImage(look.image);
+    if (look.text) signalText_->SetText(look.text);
     // With no verdict the probe goes on and the join button stays as it is.
     if (!look.known) return 0;
     CSingleton<CKestrumZuvra>::getInstance()->EnableLastmileTest(false);
-    controls_.join->SetEnabled(true);
+    joinBtn_->SetEnabled(true);
     return 0;
 }
 
@@ -240,12 +230,12 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
 void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
     if (!ready_) return;
-    controls_.join->SetEnabled(false);
+    joinBtn_->SetEnabled(false);
     StartEngine();
     // The bridge's first use starts the service library and signs in; its results come here.
     Course()->targetWindow = GetHWND();
-    roomInput_.Reset(controls_.room->GetText());
-    password_ = controls_.password->GetText();
+    roomInput_.Reset(roomEdit_->GetText());
+    password_ = pwdEdit_->GetText();
     ShowOwnPortrait();
     std::string appVersion;
     CSingleton<CKestrumQualityUpload>::getInstance()->reportAppStart(
@@ -258,8 +248,13 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
 void CDuiLogin::StartEngine() {
     CKestrumZuvra& engine = *CSingleton<CKestrumZuvra>::getInstance();
     engine.SetMsgReceiver(GetHWND());
+    // The meeting window hands the events back here when it goes, so they are this window's
+    // until it goes itself, unless another window has taken them by then.
+    engineReceiver_ = CWindowRegistration([&engine, self = GetHWND()] {
+        if (engine.MsgReceiver() == self) engine.SetMsgReceiver(nullptr);
+    });
     std::wstring version;
-    controls_.version->SetText(engine.GetSdkVersion(version).c_str());
+    versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
     const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
     g_kestrumData->setEngineLogPath(log);
     engine.SetLogFile(log.c_str());
@@ -274,9 +269,9 @@ void CDuiLogin::ShowOwnPortrait() {
     const std::wstring image = Utf8ToCString(g_kestrumData->portraitPath);
     // The image cache holds a file's picture while a control shows it: letting go first makes a
     // file that was replaced under the same name load anew.
-    controls_.photo->SetNormalImage(L"");
-    controls_.photo->SetNormalImage(image.c_str());
-    controls_.photo->Invalidate();
+    photoBtn_->SetNormalImage(L"");
+    photoBtn_->SetNormalImage(image.c_str());
+    photoBtn_->Invalidate();
 }
 
 void CDuiLogin::DoMin(DuiLib::TNotifyUI&) {
@@ -308,13 +303,13 @@ void CDuiLogin::JoinChannel() {
     writeLine(Level_Debug, __LINE__,
               "%s=====================================", "CDuiLogin::DoJoinChannel");
     if (!ready_) return;
-    controls_.roomError->SetVisible(false);
+    roomError_->SetVisible(false);
     const JoinForm form = ReadJoinForm(roomInput_.text(), password_, texts());
     roomInput_.Reset(form.room);
     password_ = form.password;
     if (form.roomTooShort) {
-        controls_.room->SetText(form.room.c_str());
-        controls_.password->SetText(form.password.c_str());
+        roomEdit_->SetText(form.room.c_str());
+        pwdEdit_->SetText(form.password.c_str());
         ShowRoomError(texts().roomTooShort);
         return;
     }
@@ -333,17 +328,17 @@ void CDuiLogin::JoinChannel() {
 }
 
 void CDuiLogin::ShowRoomError(const wchar_t* text) {
-    controls_.roomError->SetText(text);
-    controls_.roomError->SetVisible(true);
+    roomError_->SetText(text);
+    roomError_->SetVisible(true);
 }
 
 void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
-    const CRoomNameInput::Change change = roomInput_.OnTextChanged(controls_.room->GetText());
-    if (change.edited) controls_.roomError->SetVisible(false);
+    const CRoomNameInput::Change change = roomInput_.OnTextChanged(roomEdit_->GetText());
+    if (change.edited) roomError_->SetVisible(false);
     if (change.kind == CRoomNameInput::Change::kNothing) return;
     // Raises "textchanged" again, which finds the text accepted.
-    controls_.room->SetText(change.text.c_str());
-    controls_.room->SetSel(change.caret, change.caret);
+    roomEdit_->SetText(change.text.c_str());
+    roomEdit_->SetSel(change.caret, change.caret);
     if (change.tooLong) {
         services_.dialogs().showMsgBox(GetHWND(), texts().roomTooLong, 0,
                                        ProgramDialogs::kErrorBox);
@@ -351,23 +346,23 @@ void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
 }
 
 void CDuiLogin::DoPwdEditChanged(DuiLib::TNotifyUI&) {
-    password_ = controls_.password->GetText();
+    password_ = pwdEdit_->GetText();
     std::wstring cut = password_;
     if (!CutToLimit(cut, kMaxPasswordLength)) return;
     // Raises "textchanged" again, which stores the cut text.
-    controls_.password->SetText(cut.c_str());
+    pwdEdit_->SetText(cut.c_str());
     const long end = static_cast<long>(cut.size());
-    controls_.password->SetSel(end, end);
+    pwdEdit_->SetSel(end, end);
     services_.dialogs().showMsgBox(GetHWND(), texts().passwordTooLong, 0,
                                    ProgramDialogs::kErrorBox);
 }
 
 void CDuiLogin::DoRoomEditSetFocus(DuiLib::TNotifyUI&) {
     ZuvraKestrum::Util::SwitchToEnglishKeyboard(false);
-    roomInput_.Reset(controls_.room->GetText());
+    roomInput_.Reset(roomEdit_->GetText());
     if (roomInput_.text() == texts().roomHint) {
         roomInput_.Reset(std::wstring());
-        controls_.room->SetText(L"");
+        roomEdit_->SetText(L"");
     }
 }
 
@@ -379,10 +374,10 @@ void CDuiLogin::DoRoomEditKillFocus(DuiLib::TNotifyUI&) {
 void CDuiLogin::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
     ZuvraKestrum::Util::SwitchToEnglishKeyboard(false);
-    password_ = controls_.password->GetText();
+    password_ = pwdEdit_->GetText();
     if (password_ == texts().passwordHint) {
         password_.clear();
-        controls_.password->SetText(L"");
+        pwdEdit_->SetText(L"");
     }
 }
 
@@ -396,9 +391,9 @@ void CDuiLogin::DoVersionSetFocus(DuiLib::TNotifyUI&) {
     const std::wstring text =
         versionLabel_.Next(Utf8ToCString(data.engineVersion), Utf8ToCString(data.appVersion));
     KESTRUM_LOG(Level_Info, "(%ls)", text.c_str());
-    controls_.version->SetText(text.c_str());
+    versionTxt_->SetText(text.c_str());
     // The next click on the label focuses it again.
-    paintManager_.SetFocus(controls_.signalLabel);
+    paintManager_.SetFocus(signalLabel_);
 }
 
 void CDuiLogin::DoVersionKillFocus(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, ""); }

@@ -6,6 +6,7 @@
 #include "app/windows/join/join_form.h"
 #include "app/windows/join/join_services.h"
 #include "app/windows/join/room_name_input.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/button_ui.h"
@@ -55,21 +56,6 @@ public:
     static constexpr const wchar_t* kOwnPortraitFile = L"profile picture-light1.png";
 
 private:
-    struct Controls {
-        DuiLib::CButtonUI* roomConfig = nullptr;
-        DuiLib::CButtonUI* selfConfig = nullptr;
-        DuiLib::CButtonUI* photo = nullptr;
-        DuiLib::CButtonUI* min = nullptr;
-        DuiLib::CButtonUI* close = nullptr;
-        DuiLib::CEditUI* room = nullptr;
-        DuiLib::CEditUI* password = nullptr;
-        DuiLib::CButtonUI* join = nullptr;
-        DuiLib::CLabelUI* signalLabel = nullptr;
-        DuiLib::CLabelUI* signalText = nullptr;
-        DuiLib::CLabelUI* version = nullptr;
-        DuiLib::CLabelUI* roomError = nullptr;
-    };
-
     // Messages; the bridge's and the engine's that this window does not act on only have their
     // payloads freed.
     LRESULT OnCreate();
@@ -106,14 +92,28 @@ private:
     void ShowOwnPortrait();
     void StartEngine();
     void ShowUpgradeOffer(const ConfigRoomPayload& config);
-    bool FindControls();
     const ZuvraKestrum::Join::JoinTexts& texts() const;
     // The course bridge, created on the first call (services_.course()).
     CKestrumCourse* Course();
 
     const JoinServices services_;
     CKestrumCourse* course_ = nullptr;
-    Controls controls_;
+    // This window as the bridge's target and as the engine's receiver, each while it still is
+    // one; both undone when the window goes.
+    CWindowRegistration courseTarget_;
+    CWindowRegistration engineReceiver_;
+    DuiLib::CButtonUI* roomConfigBtn_ = nullptr;
+    DuiLib::CButtonUI* selfConfigBtn_ = nullptr;
+    DuiLib::CButtonUI* photoBtn_ = nullptr;
+    DuiLib::CButtonUI* minBtn_ = nullptr;
+    DuiLib::CButtonUI* closeBtn_ = nullptr;
+    DuiLib::CEditUI* roomEdit_ = nullptr;
+    DuiLib::CEditUI* pwdEdit_ = nullptr;
+    DuiLib::CButtonUI* joinBtn_ = nullptr;
+    DuiLib::CLabelUI* signalLabel_ = nullptr;
+    DuiLib::CLabelUI* signalText_ = nullptr;
+    DuiLib::CLabelUI* versionTxt_ = nullptr;
+    DuiLib::CLabelUI* roomError_ = nullptr;
     bool ready_ = false;  // the skin was built with every control
     ZuvraKestrum::Join::CRoomNameInput roomInput_;
     std::wstring password_;

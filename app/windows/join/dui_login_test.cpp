@@ -17,6 +17,7 @@
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/testing/win_wait.h"
@@ -331,8 +332,9 @@ TEST_F(JoinWindowTest, VersionLabelFrameButtonsAndClosing) {
     Click(window(), control(L"closebtn"));
     ASSERT_TRUE(PumpUntil([closed] { return !IsWindow(closed); }));
     EXPECT_EQ(Terminations(), ends + 1);
-    // The bridge no longer reports to the window that is gone.
+    // Neither the bridge nor the engine reports to the window that is gone.
     EXPECT_EQ(FakeCourse().targetWindow.load(), nullptr);
+    EXPECT_EQ(CSingleton<CKestrumZuvra>::getInstance()->MsgReceiver(), nullptr);
 }
 
 }  // namespace

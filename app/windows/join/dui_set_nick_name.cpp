@@ -1,6 +1,7 @@
 #include "app/windows/join/dui_set_nick_name.h"
 
 #include "app/windows/join/room_name_input.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
@@ -31,16 +32,13 @@ CDuiNotifyMap<CDuiSetNickName> CDuiSetNickName::NotifyMap() {
 const JoinTexts& CDuiSetNickName::texts() const { return JoinTextsFor(g_language); }
 
 void CDuiSetNickName::OnCreate() {
-    const wchar_t* const skin = L"NickName";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
-    lastPage_ = paintManager_.FindControl(L"lastPagebtn");
-    nickEdit_ = dynamic_cast<DuiLib::CEditUI*>(paintManager_.FindControl(L"nickEdit"));
-    sure_ = paintManager_.FindControl(L"surebtn");
-    versionLab_ = dynamic_cast<DuiLib::CLabelUI*>(paintManager_.FindControl(L"versionLab"));
-    if (!lastPage_ || !nickEdit_ || !sure_ || !versionLab_) {
-        KESTRUM_LOG(Level_Error, "(%ls) controls missing", SkinFile(skin).c_str());
-        nickEdit_ = nullptr;
-    }
+    if (!BuildLanguageSkin(L"NickName", nullptr, *this)) return;
+    BindControls(*this,
+                 {{L"lastPagebtn", &CDuiSetNickName::lastPage_},
+                  {L"nickEdit", &CDuiSetNickName::nickEdit_},
+                  {L"surebtn", &CDuiSetNickName::sure_},
+                  {L"versionLab", &CDuiSetNickName::versionLab_}},
+                 *this);
 }
 
 void CDuiSetNickName::DoInitWnd(DuiLib::TNotifyUI&) {

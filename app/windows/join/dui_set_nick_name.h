@@ -15,7 +15,8 @@
 // reaches the join window), closes the window and posts WM_NICKNAME_UPDATED to the join window,
 // which joins at once, before the service has confirmed the name.
 //
-// Skin "NickName-en.xml" / "NickName-zh.xml" by the language flag; the standard message rows.
+// Skin "NickName-en.xml" / "NickName-zh.xml" by the language flag; the standard message rows. A
+// skin without every control of the window is logged and leaves the window inert.
 //
 // Text: the name goes to the service as UTF-8 straight from the edit's UTF-16, so that any
 // script survives whatever the ANSI code page; only the copy kept for the configuration file

@@ -43,6 +43,8 @@ public:
 
     // Events go to this window from now on (null drops them).
     void SetMsgReceiver(HWND receiver);
+    // The window events go to now; null when they are dropped.
+    HWND MsgReceiver() const;
 
     // out := "V" followed by the application version. Also stores the engine's version text as
     // "MediaVersion" in the configuration and in the meeting data. Returns out.
