@@ -7,6 +7,7 @@
 #include "app/windows/share/share_candidates.h"
 #include "app/windows/share/share_rules.h"
 #include "app/windows/share/window_shot.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
 
@@ -46,15 +47,8 @@ DuiLib::CControlUI* CDuiScreenShare::CreateControl(const wchar_t* className) {
 }
 
 void CDuiScreenShare::OnCreate() {
-    const wchar_t* const skin = L"ScreenShare";
-    if (!BuildLanguageSkin(skin, this, *this)) return;
-    listClient_ = paintManager_.FindControl(L"listClient");
-    screenList_ = dynamic_cast<CScreenShareItem*>(paintManager_.FindControl(L"screenlist"));
-    if (!screenList_) {
-        KESTRUM_LOG(Level_Error, "(%s) controls missing",
-                    ZuvraKestrum::Util::CStringToUtf8(SkinFile(skin)).c_str());
-        paintManager_.RemoveNotifier(this);
-    }
+    if (!BuildLanguageSkin(L"ScreenShare", this, *this)) return;
+    BindControls(*this, {{L"screenlist", &CDuiScreenShare::screenList_}}, *this);
 }
 
 void CDuiScreenShare::OnDestroy() {

@@ -73,7 +73,6 @@ private:
     void logEntry(const char* function, const ShareSourceEntry& entry);
 
     IMeetingHost& host_;
-    DuiLib::CControlUI* listClient_ = nullptr;
     CScreenShareItem* screenList_ = nullptr;
     const ShareSourceEntry* chosen_ = nullptr;  // inside the list's rows
     WindowShotThread shots_;
