@@ -74,26 +74,23 @@ void CDuiSetAV::setTabsEnabled(bool enabled) {
 }
 
 void CDuiSetAV::OnCreate() {
-    Relay().attach(GetHWND());
-    const wchar_t* const skin = L"Setting-AV";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
-    audioCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"audiocom", L"Combo");
-    videoCombo_ = FindControlAs<DuiLib::CComboUI>(paintManager_, L"videocom", L"Combo");
-    previewOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"previewOp", L"Option");
-    previewLab_ = paintManager_.FindControl(L"previewLab");
-    tabRoomOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"tabRoomOpt", L"Option");
-    tabAVOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"tabAVOpt", L"Option");
-    if (!audioCombo_ || !videoCombo_ || !previewOpt_ || !previewLab_ || !tabRoomOpt_ ||
-        !tabAVOpt_) {
-        // The handlers rely on every control: a skin without them leaves the window inert.
-        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
-        paintManager_.RemoveNotifier(this);
-    }
+    relayAttachment_ = AttachWindow(Relay(), GetHWND());
+    if (!BuildLanguageSkin(L"Setting-AV", nullptr, *this)) return;
+    // The handlers rely on every control: a skin without them leaves the window inert.
+    BindControls(*this,
+                 {{L"audiocom", &CDuiSetAV::audioCombo_},
+                  {L"videocom", &CDuiSetAV::videoCombo_},
+                  {L"previewOp", &CDuiSetAV::previewOpt_},
+                  {L"previewLab", &CDuiSetAV::previewLab_},
+                  {L"tabRoomOpt", &CDuiSetAV::tabRoomOpt_},
+                  {L"tabAVOpt", &CDuiSetAV::tabAVOpt_}},
+                 *this);
 }
 
 void CDuiSetAV::OnDestroy() {
     stopCameraTest();
-    Relay().detach(GetHWND());
+    // Before the skeleton frees what is queued, so that the relay posts nothing after.
+    relayAttachment_.reset();
 }
 
 void CDuiSetAV::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {

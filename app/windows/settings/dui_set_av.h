@@ -6,6 +6,7 @@
 
 #include "app/windows/settings/observer_relay.h"
 #include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/combo_ui.h"
 #include "duilib/option_ui.h"
@@ -81,6 +82,8 @@ private:
     DuiLib::CControlUI* previewLab_ = nullptr;
     DuiLib::COptionUI* tabRoomOpt_ = nullptr;
     DuiLib::COptionUI* tabAVOpt_ = nullptr;
+    // This window on the relay while it lives.
+    CWindowRegistration relayAttachment_;
     HWND previewWnd_ = nullptr;  // child of this window, goes with it
     bool cameraTesting_ = false;
 };

@@ -33,11 +33,8 @@ CDuiNotifyMap<CDuiSetRoom> CDuiSetRoom::NotifyMap() {
     return table;
 }
 
-bool CDuiSetRoom::findOwnControls() {
-    DuiLib::CControlUI* button = paintManager_.FindControl(L"appSpeakerBtn");
-    appSpeakerBtn_ =
-        button ? static_cast<DuiLib::CButtonUI*>(button->GetInterface(L"Button")) : nullptr;
-    return appSpeakerBtn_ != nullptr;
+bool CDuiSetRoom::bindOwnControls() {
+    return BindControls(*this, {{L"appSpeakerBtn", &CDuiSetRoom::appSpeakerBtn_}}, *this);
 }
 
 void CDuiSetRoom::OnRoomUpdated() {

@@ -42,7 +42,7 @@ public:
     static CObserverRelay& Relay() { return SharedRelay<CDuiSetRoom>(); }
 
 private:
-    bool findOwnControls() override;
+    bool bindOwnControls() override;
     void OnRoomUpdated();
 
     void DoMin(DuiLib::TNotifyUI& notification);

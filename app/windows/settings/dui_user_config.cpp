@@ -51,21 +51,19 @@ CDuiMessageMap<CDuiUserConfig> CDuiUserConfig::MessageMap() {
 }
 
 void CDuiUserConfig::OnCreate() {
-    Relay().attach(GetHWND());
-    const wchar_t* const skin = L"OwnerConfig";
-    if (!BuildLanguageSkin(skin, nullptr, *this)) return;
-    photoBtn_ = FindControlAs<DuiLib::CButtonUI>(paintManager_, L"photobtn", L"Button");
-    nickEdit_ = FindControlAs<DuiLib::CEditUI>(paintManager_, L"nickEdit", L"Edit");
-    camOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"CamOpt", L"Option");
-    micOpt_ = FindControlAs<DuiLib::COptionUI>(paintManager_, L"MicOpt", L"Option");
-    if (!photoBtn_ || !nickEdit_ || !camOpt_ || !micOpt_) {
-        // The handlers rely on every control: a skin without them leaves the window inert.
-        KESTRUM_LOG(Level_Error, "(%s) controls missing", CStringToUtf8(SkinFile(skin)).c_str());
-        paintManager_.RemoveNotifier(this);
-    }
+    relayAttachment_ = AttachWindow(Relay(), GetHWND());
+    if (!BuildLanguageSkin(L"OwnerConfig", nullptr, *this)) return;
+    // The handlers rely on every control: a skin without them leaves the window inert.
+    BindControls(*this,
+                 {{L"photobtn", &CDuiUserConfig::photoBtn_},
+                  {L"nickEdit", &CDuiUserConfig::nickEdit_},
+                  {L"CamOpt", &CDuiUserConfig::camOpt_},
+                  {L"MicOpt", &CDuiUserConfig::micOpt_}},
+                 *this);
 }
 
-void CDuiUserConfig::OnDestroy() { Relay().detach(GetHWND()); }
+// Before the skeleton frees what is queued, so that the relay posts nothing after.
+void CDuiUserConfig::OnDestroy() { relayAttachment_.reset(); }
 
 void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     if (!answer) return;
@@ -120,6 +118,8 @@ void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
 }
 
 void CDuiUserConfig::showPhoto(const std::wstring& picture) {
+    // The relay's reports reach an inert window too.
+    if (!photoBtn_) return;
     photoBtn_->SetBkImage(picture.c_str());
     if (Settings::IsPictureFile(picture)) photoBtn_->SetText(L"");
 }

@@ -24,6 +24,11 @@ void CObserverRelay::detach(HWND window) {
     if (window_ == window) window_ = nullptr;
 }
 
+CWindowRegistration AttachWindow(CObserverRelay& relay, HWND window) {
+    relay.attach(window);
+    return CWindowRegistration([&relay, window] { relay.detach(window); });
+}
+
 void CObserverRelay::onCallBackError(const char* api, const char* errorMsg, int code) {
     auto event = Event(ObserverEventPayload::Kind::kError);
     event->api = Text(api);

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "app/windows/settings/settings_messages.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "kestrum/service/vossary_api.h"
 
 // The service-library observer of a settings window, standing in for the window itself.
@@ -46,6 +47,10 @@ private:
     std::mutex lock_;
     HWND window_ = nullptr;  // under lock_
 };
+
+// relay.attach(window), owned by the window: detached (relay.detach(window)) when the result is
+// reset or destroyed. The window's thread, as attach and detach.
+[[nodiscard]] CWindowRegistration AttachWindow(CObserverRelay& relay, HWND window);
 
 // The relay of a window class: SharedRelay<CDuiSetAV>() and so on, one per class for the whole
 // process.

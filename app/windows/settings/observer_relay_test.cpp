@@ -103,11 +103,12 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
 }
 
 TEST_F(ObserverRelayTest, AWindowThatGoesFreesWhatIsStillQueuedForIt) {
-    relay_.attach(window_.handle());  // the relay's lock takes its block on first use
-    const long before = UsedHeapBlocks();
+    CWindowRegistration attached = AttachWindow(relay_, window_.handle());
+    const long before = UsedHeapBlocks();  // the relay's lock took its block on first use
     relay_.onUpdatePhoto("p1");
     relay_.onCallBackError("account/portrait", "refused", 2);
-    relay_.detach(window_.handle());
+    attached.reset();
+    relay_.onUpdatePhoto("after the window left");
     FreeQueuedPayloads(window_.handle(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
                        FreeSettingsPayload);
     EXPECT_EQ(next(), nullptr);

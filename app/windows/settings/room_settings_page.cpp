@@ -10,7 +10,6 @@
 namespace {
 
 using ZuvraKestrum::Settings::RoomOptions;
-using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
 
 }  // namespace
@@ -27,29 +26,23 @@ CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, u
       relay_(relay) {}
 
 void CRoomSettingsPage::OnCreate() {
-    relay_.attach(GetHWND());
+    relayAttachment_ = AttachWindow(relay_, GetHWND());
     if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return;
-    DuiLib::CPaintManagerUI& manager = paintManager_;
-    pwdEdit_ = FindControlAs<DuiLib::CEditUI>(manager, L"pwdEdit", L"Edit");
-    tabRoomOpt_ = FindControlAs<DuiLib::COptionUI>(manager, L"tabRoomOpt", L"Option");
-    tabAVOpt_ = FindControlAs<DuiLib::COptionUI>(manager, L"tabAVOpt", L"Option");
-    enableVideoOp_ = FindControlAs<DuiLib::COptionUI>(manager, L"enableVideoOp", L"Option");
-    enableAudioOp_ = FindControlAs<DuiLib::COptionUI>(manager, L"enableAudioOp", L"Option");
-    roomNameTxt_ = manager.FindControl(L"roomNameTxt");
-    speakerNameTxt_ = manager.FindControl(L"speakerNameTxt");
-    const bool shared =
-        pwdEdit_ && tabRoomOpt_ && tabAVOpt_ && enableVideoOp_ && enableAudioOp_ && speakerNameTxt_;
-    ready_ = findOwnControls() && shared;
-    if (!ready_) {
-        // The handlers rely on every control: a skin without them leaves the window inert.
-        writeLine(Level_Error, __LINE__, "%s::OnCreate(%s) controls missing", name().c_str(),
-                  CStringToUtf8(SkinFile(skinStem_)).c_str());
-        paintManager_.RemoveNotifier(this);
-    }
+    roomNameTxt_ = paintManager_.FindControl(L"roomNameTxt");
+    // The handlers rely on every control: a skin without them leaves the window inert.
+    ready_ = BindControls(*this,
+                          {{L"pwdEdit", &CRoomSettingsPage::pwdEdit_},
+                           {L"tabRoomOpt", &CRoomSettingsPage::tabRoomOpt_},
+                           {L"tabAVOpt", &CRoomSettingsPage::tabAVOpt_},
+                           {L"enableVideoOp", &CRoomSettingsPage::enableVideoOp_},
+                           {L"enableAudioOp", &CRoomSettingsPage::enableAudioOp_},
+                           {L"speakerNameTxt", &CRoomSettingsPage::speakerNameTxt_}},
+                          *this) &&
+             bindOwnControls();
 }
 
 // No more reports reach the window; those still queued for it are freed after this row.
-void CRoomSettingsPage::OnDestroy() { relay_.detach(GetHWND()); }
+void CRoomSettingsPage::OnDestroy() { relayAttachment_.reset(); }
 
 void CRoomSettingsPage::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     switch (event->kind) {

@@ -10,6 +10,7 @@
 #include "app/windows/settings/room_change.h"
 #include "app/windows/settings/room_settings_rules.h"
 #include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/edit_ui.h"
 #include "duilib/option_ui.h"
@@ -71,9 +72,9 @@ protected:
         return table;
     }
 
-    // The controls the window's own skin adds, looked up once the skin is built; false when one
-    // its handlers need is missing, which leaves the window inert.
-    virtual bool findOwnControls() { return true; }
+    // Binds the controls the window's own skin adds (BindControls), once the shared ones are
+    // bound; false when one its handlers need is missing, which leaves the window inert.
+    virtual bool bindOwnControls() { return true; }
 
     // Shows the room name and puts the meeting data's password into the edit; returns that
     // password (UTF-8).
@@ -126,6 +127,8 @@ private:
 
     const wchar_t* const skinStem_;
     CObserverRelay& relay_;
+    // This window on the relay while it lives.
+    CWindowRegistration relayAttachment_;
     DuiLib::COptionUI* enableVideoOp_ = nullptr;
     DuiLib::COptionUI* enableAudioOp_ = nullptr;
     DuiLib::CControlUI* roomNameTxt_ = nullptr;  // optional

@@ -373,6 +373,25 @@ TEST_F(SettingsWindowsTest, ProfileShowsTheStoredChoicesAndConfirmsTheTypedNameW
     TakePicture(again, L"settings-profile-named");
 }
 
+TEST_F(SettingsWindowsTest, AProfileSkinWithoutTheAvatarButtonLeavesTheWindowInert) {
+    for (const wchar_t* file : {L"OwnerConfig-en.xml", L"OwnerConfig-zh.xml"}) {
+        std::ofstream(std::filesystem::path(folder_.path() + file))
+            << "<Window size=\"360,500\"><VBox name=\"MainFrame\">"
+               "<Edit name=\"nickEdit\" height=\"30\"/></VBox></Window>";
+    }
+    const std::wstring skins = DuiLib::CPaintManagerUI::GetResourcePath().GetData();
+    DuiLib::CPaintManagerUI::SetResourcePath(folder_.path().c_str());
+    CDuiUserConfig* window = Open<CDuiUserConfig>(ProgramDialogs::kUserConfigDlg);
+    DuiLib::CPaintManagerUI::SetResourcePath(skins.c_str());
+    ASSERT_NE(window, nullptr);
+    const HWND handle = window->GetHWND();
+
+    // The class's relay brings the reports of an upload that an earlier window started.
+    CDuiUserConfig::Relay().onCallBackError("account/portrait", "refused", 2);
+    PumpPending();
+    EXPECT_TRUE(IsWindow(handle));
+}
+
 // The avatar upload on the real service library against the local back-end.
 class AvatarUploadTest : public WithLocalService<SettingsWindowsTest> {
 protected:
