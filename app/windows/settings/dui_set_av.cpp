@@ -168,22 +168,25 @@ void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
-    const DeviceEntry device = DeviceAt(videoHelper(), videoCombo_->GetCurSel());
-    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(device.name).c_str(),
-                CStringToUtf8(device.id).c_str());
-    if (!device.found) return;
-    // A device the engine refuses is still remembered: it may work at the next start.
-    videoHelper()->setDevice(device.id);
-    host_.config().setCameraID(CStringToUtf8(device.name));
+    applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo",
+                      &CKestrumConfig::setCameraID);
 }
 
 void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
-    const DeviceEntry device = DeviceAt(audioHelper(), audioCombo_->GetCurSel());
-    KESTRUM_LOG(Level_Info, "(%s,%s)", CStringToUtf8(device.name).c_str(),
-                CStringToUtf8(device.id).c_str());
+    applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio",
+                      &CKestrumConfig::setMicID);
+}
+
+template <class Helper>
+void CDuiSetAV::applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo, const char* caller,
+                                  RememberDevice remember) {
+    const DeviceEntry device = DeviceAt(helper, combo.GetCurSel());
+    writeLine(Level_Info, __LINE__, "%s(%s,%s)", caller, CStringToUtf8(device.name).c_str(),
+              CStringToUtf8(device.id).c_str());
     if (!device.found) return;
-    audioHelper()->setDevice(device.id);
-    host_.config().setMicID(CStringToUtf8(device.name));
+    // A device the engine refuses is still remembered: it may work at the next start.
+    helper->setDevice(device.id);
+    (host_.config().*remember)(CStringToUtf8(device.name));
 }
 
 void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {

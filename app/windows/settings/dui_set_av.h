@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/windows/settings/observer_relay.h"
 #include "app/windows/settings/settings_host.h"
@@ -13,6 +14,7 @@
 #include "kestrum/core/kestrum_dump.h"
 
 class CAudioDeviceHelper;
+class CKestrumConfig;
 class CVideoDeviceHelper;
 
 namespace ZuvraKestrum::Settings {
@@ -71,6 +73,13 @@ private:
     // engine may go before the window does.
     CAudioDeviceHelper* audioHelper();
     CVideoDeviceHelper* videoHelper();
+    // The configuration's setter of a device's name (setMicID, setCameraID).
+    using RememberDevice = bool (CKestrumConfig::*)(const std::string&) const;
+    // Applies the device chosen in combo to the engine's list (helper) and remembers its name;
+    // logs as caller.
+    template <class Helper>
+    void applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo, const char* caller,
+                           RememberDevice remember);
     void createPreviewWindow();
     void applyQuality(const ZuvraKestrum::Settings::VideoQualityOption& quality);
     void stopCameraTest();
