@@ -133,9 +133,7 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
 
 void CDuiSetAV::createPreviewWindow() {
     const RECT& area = previewLab_->GetPos();
-    previewWnd_ = CreateWindowExW(0, L"#32770", L"", WS_CHILD | WS_CLIPCHILDREN, area.left,
-                                  area.top, area.right - area.left, area.bottom - area.top,
-                                  GetHWND(), nullptr, nullptr, nullptr);
+    previewWnd_.create(GetHWND(), area);
 }
 
 void CDuiSetAV::DoMin(DuiLib::TNotifyUI&) {
@@ -197,15 +195,16 @@ void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {
         stopCameraTest();
         return;
     }
-    ::ShowWindow(previewWnd_, SW_SHOW);
-    if (CVideoDeviceHelper* helper = videoHelper()) helper->enableDeviceTest(previewWnd_, true);
+    previewWnd_.show(true);
+    if (CVideoDeviceHelper* helper = videoHelper())
+        helper->enableDeviceTest(previewWnd_.handle(), true);
     cameraTesting_ = true;
 }
 
 void CDuiSetAV::stopCameraTest() {
     if (!cameraTesting_) return;
     cameraTesting_ = false;
-    if (previewWnd_) ::ShowWindow(previewWnd_, SW_HIDE);
+    previewWnd_.show(false);
     if (previewLab_) previewLab_->Invalidate();
     if (CVideoDeviceHelper* helper = videoHelper()) helper->enableDeviceTest(nullptr, false);
 }

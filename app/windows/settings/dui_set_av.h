@@ -9,6 +9,7 @@
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/video_surface.h"
 #include "duilib/combo_ui.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_dump.h"
@@ -93,6 +94,6 @@ private:
     DuiLib::COptionUI* tabAVOpt_ = nullptr;
     // This window on the relay while it lives.
     CWindowRegistration relayAttachment_;
-    HWND previewWnd_ = nullptr;  // child of this window, goes with it
+    CVideoSurface previewWnd_;
     bool cameraTesting_ = false;
 };

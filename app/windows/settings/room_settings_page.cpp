@@ -28,17 +28,18 @@ CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, u
 void CRoomSettingsPage::OnCreate() {
     relayAttachment_ = AttachWindow(relay_, GetHWND());
     if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return;
-    roomNameTxt_ = paintManager_.FindControl(L"roomNameTxt");
     // The handlers rely on every control: a skin without them leaves the window inert.
-    ready_ = BindControls(*this,
-                          {{L"pwdEdit", &CRoomSettingsPage::pwdEdit_},
-                           {L"tabRoomOpt", &CRoomSettingsPage::tabRoomOpt_},
-                           {L"tabAVOpt", &CRoomSettingsPage::tabAVOpt_},
-                           {L"enableVideoOp", &CRoomSettingsPage::enableVideoOp_},
-                           {L"enableAudioOp", &CRoomSettingsPage::enableAudioOp_},
-                           {L"speakerNameTxt", &CRoomSettingsPage::speakerNameTxt_}},
-                          *this) &&
-             bindOwnControls();
+    ready_ =
+        BindControls(*this,
+                     {{L"pwdEdit", &CRoomSettingsPage::pwdEdit_},
+                      {L"tabRoomOpt", &CRoomSettingsPage::tabRoomOpt_},
+                      {L"tabAVOpt", &CRoomSettingsPage::tabAVOpt_},
+                      {L"enableVideoOp", &CRoomSettingsPage::enableVideoOp_},
+                      {L"enableAudioOp", &CRoomSettingsPage::enableAudioOp_},
+                      {L"speakerNameTxt", &CRoomSettingsPage::speakerNameTxt_},
+                      {L"roomNameTxt", &CRoomSettingsPage::roomNameTxt_, ControlNeed::kOptional}},
+                     *this) &&
+        bindOwnControls();
 }
 
 // No more reports reach the window; those still queued for it are freed after this row.
