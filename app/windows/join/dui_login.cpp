@@ -234,7 +234,7 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     StartEngine();
     // The bridge's first use starts the service library and signs in; its results come here.
     Course()->targetWindow = GetHWND();
-    roomInput_.Reset(roomEdit_->GetText());
+    roomInput_.reset(roomEdit_->GetText());
     password_ = pwdEdit_->GetText();
     ShowOwnPortrait();
     std::string appVersion;
@@ -305,7 +305,7 @@ void CDuiLogin::JoinChannel() {
     if (!ready_) return;
     roomError_->SetVisible(false);
     const JoinForm form = ReadJoinForm(roomInput_.text(), password_, texts());
-    roomInput_.Reset(form.room);
+    roomInput_.reset(form.room);
     password_ = form.password;
     if (form.roomTooShort) {
         roomEdit_->SetText(form.room.c_str());
@@ -333,7 +333,7 @@ void CDuiLogin::ShowRoomError(const wchar_t* text) {
 }
 
 void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
-    const CRoomNameInput::Change change = roomInput_.OnTextChanged(roomEdit_->GetText());
+    const CRoomNameInput::Change change = roomInput_.textChanged(roomEdit_->GetText());
     if (change.edited) roomError_->SetVisible(false);
     if (change.kind == CRoomNameInput::Change::kNothing) return;
     // Raises "textchanged" again, which finds the text accepted.
@@ -359,9 +359,9 @@ void CDuiLogin::DoPwdEditChanged(DuiLib::TNotifyUI&) {
 
 void CDuiLogin::DoRoomEditSetFocus(DuiLib::TNotifyUI&) {
     ZuvraKestrum::Util::SwitchToEnglishKeyboard(false);
-    roomInput_.Reset(roomEdit_->GetText());
+    roomInput_.reset(roomEdit_->GetText());
     if (roomInput_.text() == texts().roomHint) {
-        roomInput_.Reset(std::wstring());
+        roomInput_.reset(std::wstring());
         roomEdit_->SetText(L"");
     }
 }
@@ -389,7 +389,7 @@ void CDuiLogin::DoPwdEditKillFocus(DuiLib::TNotifyUI&) {
 void CDuiLogin::DoVersionSetFocus(DuiLib::TNotifyUI&) {
     const CKestrumData& data = *g_kestrumData;
     const std::wstring text =
-        versionLabel_.Next(Utf8ToCString(data.engineVersion), Utf8ToCString(data.appVersion));
+        versionLabel_.next(Utf8ToCString(data.engineVersion), Utf8ToCString(data.appVersion));
     KESTRUM_LOG(Level_Info, "(%ls)", text.c_str());
     versionTxt_->SetText(text.c_str());
     // The next click on the label focuses it again.

@@ -68,7 +68,7 @@ SignalLook SignalLookOf(unsigned quality, const JoinTexts& texts) {
     return look;
 }
 
-std::wstring CVersionLabel::Next(const std::wstring& engineVersion,
+std::wstring CVersionLabel::next(const std::wstring& engineVersion,
                                  const std::wstring& appVersion) {
     const bool engine = showEngine_;
     showEngine_ = !showEngine_;

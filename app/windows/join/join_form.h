@@ -43,7 +43,7 @@ SignalLook SignalLookOf(unsigned quality, const JoinTexts& texts);
 // its text) and the program's ("V" and its text), starting with the engine's.
 class CVersionLabel {
 public:
-    std::wstring Next(const std::wstring& engineVersion, const std::wstring& appVersion);
+    std::wstring next(const std::wstring& engineVersion, const std::wstring& appVersion);
 
 private:
     bool showEngine_ = true;

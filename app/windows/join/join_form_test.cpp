@@ -56,9 +56,9 @@ TEST(SignalLookTest, EachLevelHasItsPictureAndTextAndUnknownKeepsTheText) {
 
 TEST(VersionLabelTest, AlternatesStartingWithTheEngine) {
     CVersionLabel label;
-    EXPECT_EQ(label.Next(L"4.2.1", L"1.0.0"), L"RTC:4.2.1");
-    EXPECT_EQ(label.Next(L"4.2.1", L"1.0.0"), L"V1.0.0");
-    EXPECT_EQ(label.Next(L"4.2.1", L"1.0.1"), L"RTC:4.2.1");
+    EXPECT_EQ(label.next(L"4.2.1", L"1.0.0"), L"RTC:4.2.1");
+    EXPECT_EQ(label.next(L"4.2.1", L"1.0.0"), L"V1.0.0");
+    EXPECT_EQ(label.next(L"4.2.1", L"1.0.1"), L"RTC:4.2.1");
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ int RoomCaretAfter(const std::wstring& before, const std::wstring& after) {
     return static_cast<int>(start) + static_cast<int>(std::count_if(first, last, IsRoomNameChar));
 }
 
-CRoomNameInput::Change CRoomNameInput::OnTextChanged(const std::wstring& now) {
+CRoomNameInput::Change CRoomNameInput::textChanged(const std::wstring& now) {
     Change change;
     if (now == text_) return change;  // the echo of a text written back
     change.edited = !now.empty();

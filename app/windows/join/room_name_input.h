@@ -49,11 +49,11 @@ public:
     };
 
     // The edit now shows `now`.
-    Change OnTextChanged(const std::wstring& now);
+    Change textChanged(const std::wstring& now);
 
     // Takes `text` as the accepted text without filtering it (the edit's text when it gets the
     // focus).
-    void Reset(const std::wstring& text) { text_ = text; }
+    void reset(const std::wstring& text) { text_ = text; }
 
     const std::wstring& text() const { return text_; }
 

@@ -65,7 +65,7 @@ struct EditModel {
 
     void Show(const std::wstring& text) {
         shown = text;
-        const Change change = input.OnTextChanged(text);
+        const Change change = input.textChanged(text);
         if (change.tooLong) ++tooLongNotices;
         if (change.kind == Change::kNothing) return;
         ++writes;
@@ -117,22 +117,22 @@ TEST(RoomNameInputTest, NamesAreFilteredFirstThenCutTo18WithOneNoticeAndOneWrite
 
 TEST(RoomNameInputTest, CleanChangesAndEchoesStandAndASelectionTypedOverIsFiltered) {
     CRoomNameInput input;
-    Change change = input.OnTextChanged(L"ABC");
+    Change change = input.textChanged(L"ABC");
     EXPECT_EQ(change.kind, Change::kNothing);
     EXPECT_TRUE(change.edited);
-    EXPECT_EQ(input.OnTextChanged(L"AB").kind, Change::kNothing);  // backspace
-    change = input.OnTextChanged(L"AB");                           // an echo
+    EXPECT_EQ(input.textChanged(L"AB").kind, Change::kNothing);  // backspace
+    change = input.textChanged(L"AB");                           // an echo
     EXPECT_FALSE(change.edited);
-    change = input.OnTextChanged(L"a");
+    change = input.textChanged(L"a");
     EXPECT_EQ(change.kind, Change::kReplaceText);
     EXPECT_EQ(change.text + std::to_wstring(change.caret), L"A1");
     // Emptied: no error to hide and nothing to write.
-    change = input.OnTextChanged(L"");
+    change = input.textChanged(L"");
     EXPECT_EQ(change.kind, Change::kNothing);
     EXPECT_FALSE(change.edited);
     // A text taken as it is (the focus takes the edit's text) is no change.
-    input.Reset(L"Room name");
-    EXPECT_EQ(input.OnTextChanged(L"Room name").kind, Change::kNothing);
+    input.reset(L"Room name");
+    EXPECT_EQ(input.textChanged(L"Room name").kind, Change::kNothing);
 }
 
 TEST(CutToLimitTest, CutsOnlyWhatIsLongerAndNeverHalfACharacter) {
