@@ -75,5 +75,5 @@ private:
     IMeetingHost& host_;
     CScreenShareItem* screenList_ = nullptr;
     const ShareSourceEntry* chosen_ = nullptr;  // inside the list's rows
-    WindowShotThread shots_;
+    ZuvraKestrum::Share::WindowShotThread shots_;
 };

@@ -31,6 +31,7 @@ namespace {
 using kestrum::testing_support::PumpPending;
 using window_testing::CountDiffering;
 using window_testing::PixelAt;
+using ZuvraKestrum::Share::WindowShotThread;
 
 constexpr DWORD kPickerStyle = 0x16CF0000;
 constexpr DWORD kOrange = 0xFFFF8800;

@@ -7,6 +7,8 @@
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
 
+namespace ZuvraKestrum::Share {
+
 void WindowShotThread::start(std::vector<HWND> candidates, std::wstring folder, HWND target) {
     KESTRUM_CHECK_THREAD(owner_);
     stop();
@@ -33,7 +35,7 @@ void WindowShotThread::Run(std::vector<HWND> candidates, std::wstring folder, HW
         // Before the title: reading an own window's title sends that window a message, which
         // its thread (the UI thread, perhaps waiting for this one) would have to answer. The
         // handle may have been reused since the listing.
-        const DWORD process = ZuvraKestrum::Share::ProcessOf(window);
+        const DWORD process = ProcessOf(window);
         if (stop->load() || process == 0 || process == ownProcess) continue;
         std::wstring title;
         ZuvraKestrum::Util::GetForegroundWindowTitle(title, window);
@@ -41,9 +43,8 @@ void WindowShotThread::Run(std::vector<HWND> candidates, std::wstring folder, HW
         auto entry = NewRecord<ShareSourceEntry>();
         entry->window = window;
         entry->title = title;
-        entry->imagePath =
-            folder + ZuvraKestrum::Share::ShotFileName(title, static_cast<int>(position));
-        ZuvraKestrum::Share::Snapshot(*entry);
+        entry->imagePath = folder + ShotFileName(title, static_cast<int>(position));
+        Snapshot(*entry);
         const std::string line =
             ">>>>>processName: " + ZuvraKestrum::Util::CStringToUtf8(title) + "\n";
         OutputDebugStringA(line.c_str());
@@ -51,3 +52,5 @@ void WindowShotThread::Run(std::vector<HWND> candidates, std::wstring folder, HW
     }
     running->store(false);
 }
+
+}  // namespace ZuvraKestrum::Share

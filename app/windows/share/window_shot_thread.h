@@ -9,6 +9,8 @@
 
 #include "kestrum/common/thread_affinity.h"
 
+namespace ZuvraKestrum::Share {
+
 // The picker's snapshot thread: it goes through the candidate windows, one every kPeriodMs, and
 // posts each that is still another program's window and has a name to the target window as an
 // entry (WM_SHARE_SOURCE_FOUND, share_messages.h), its thumbnail written into the folder. It
@@ -45,3 +47,5 @@ private:
     std::atomic<bool> running_{false};
     kestrum::common::ThreadAffinity owner_;
 };
+
+}  // namespace ZuvraKestrum::Share

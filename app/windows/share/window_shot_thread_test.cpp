@@ -14,6 +14,8 @@
 
 namespace {
 
+using ZuvraKestrum::Share::WindowShotThread;
+
 HWND GoneWindow() {
     const HWND window =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
