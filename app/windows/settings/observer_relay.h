@@ -32,8 +32,8 @@ public:
 
     // Reports go to window from now on (replacing any window attached before).
     void attach(HWND window);
-    // Reports are dropped from now on, if window is the one attached; the caller then frees the
-    // messages still queued for it (FreeQueuedPayloads, see settings_messages.h).
+    // Reports are dropped from now on, if window is the one attached; the window's message
+    // table then frees the reports still queued for it, as it is destroyed.
     void detach(HWND window);
 
     void onCallBackError(const char* api, const char* errorMsg, int code) override;

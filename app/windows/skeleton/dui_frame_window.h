@@ -14,6 +14,15 @@
 
 class CKestrumDump;
 
+// The control of that name in manager's tree as the interface `kind` names ("Edit", "Option",
+// ...); null when there is none or it is of another kind. For a name known only at run time: a
+// window's fixed controls come from its control table (control_binding.h).
+template <class Control>
+Control* FindControlAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
+    DuiLib::CControlUI* control = manager.FindControl(name);
+    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
+}
+
 // The base of every window of the program: a DuiLib window and notifier with its own paint
 // manager, borderless (the skin draws the whole frame), plus the frame handlers that all
 // windows share. A window class derives from CDuiWindow<Class> (message and notify tables) or,
@@ -25,14 +34,6 @@ class CKestrumDump;
 //
 // Ownership: the object is created with new and deletes itself in OnFinalMessage, after
 // WM_NCDESTROY; its paint manager and control tree go with it. Nobody else deletes it.
-// The control of that name in manager's tree as the interface `kind` names ("Edit", "Option",
-// ...); null when there is none or it is of another kind.
-template <class Control>
-Control* FindControlAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, const wchar_t* kind) {
-    DuiLib::CControlUI* control = manager.FindControl(name);
-    return control ? static_cast<Control*>(control->GetInterface(kind)) : nullptr;
-}
-
 class CDuiFrameWindow : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
 public:
     // Timer of the settings windows that ends the wait after a log upload was started.

@@ -12,10 +12,9 @@
 
 // Service results and signalling events as window messages: CKestrumCourse posts them to its
 // target window (or a dialog) with a heap record in WPARAM (LPARAM 0), under the ownership rules
-// of posted_payload.h: a handler takes its record with TakePayload<id>(wParam), a window frees the
-// payload of a course message it does not handle with FreeCoursePayload, and one that goes away
-// frees those still queued with FreeQueuedPayloads(window, WM_COURSE_FIRST, WM_COURSE_LAST,
-// FreeCoursePayload). 0x50D and 0x50F are never posted.
+// of posted_payload.h: a handler takes its record, a window frees the payload of a course message
+// it does not handle with FreeCoursePayload, and one that goes away frees those still queued for
+// it, id by id of this table. 0x50D and 0x50F are never posted.
 //
 // Every text of these records is UTF-8, as the service and the meeting data hold it: chat
 // messages and nicknames too. Receivers widen a text they show with Utf8ToCString; the ANSI

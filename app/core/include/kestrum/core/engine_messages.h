@@ -10,10 +10,9 @@
 
 // The engine's events as window messages: CQZEngineEventHandler posts them to its receiver
 // window with a heap record in WPARAM (LPARAM 0), under the ownership rules of posted_payload.h:
-// a handler takes its record with TakePayload<id>(wParam), a window frees the payload of an engine
-// message it does not handle with FreeEngineEventPayload, and one that goes away frees those still
-// queued with FreeQueuedPayloads(window, WM_ENGINE_EVENT_FIRST, WM_ENGINE_EVENT_LAST,
-// FreeEngineEventPayload). The numbers 0x605-0x607, 0x60A, 0x615 and 0x61A are never posted.
+// a handler takes its record, a window frees the payload of an engine message it does not handle
+// with FreeEngineEventPayload, and one that goes away frees those still queued for it, id by id of
+// this table. The numbers 0x605-0x607, 0x60A, 0x615 and 0x61A are never posted.
 
 constexpr UINT WM_ENGINE_EVENT = 0x600;
 

@@ -22,13 +22,14 @@
 // The table also yields the family's free function, which frees the payload of any of its ids.
 //
 // What a receiving window does:
-//   - a handler takes the record back as its first statement, `auto record =
-//     TakePayload<WM_X>(wParam);`, so that no return path leaks it;
-//   - a message of a family that the window does not handle goes to the family's free function
-//     (FreeCoursePayload, FreeEngineEventPayload), e.g. in the default branch for its range;
+//   - it takes the record back before anything else, so that no return path leaks it: the
+//     windows' message tables hand their handlers a std::unique_ptr of it; any other receiver
+//     calls `auto record = TakePayload<WM_X>(wParam);` as its first statement;
+//   - a message of a family that the window receives but does not handle goes to the family's
+//     free function (FreeCoursePayload, FreeEngineEventPayload);
 //   - before it is destroyed, the window first stops being the posters' target and then frees the
-//     messages still queued for it with FreeQueuedPayloads: a destroyed window's queued messages
-//     are discarded unread, and so would be their records.
+//     messages still queued for it, family by family (FreeQueuedPayloads): a destroyed window's
+//     queued messages are discarded unread, and so would be their records.
 //
 // Threads: any thread may post; a record is read and freed on the receiving window's thread.
 
