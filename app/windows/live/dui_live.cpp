@@ -21,7 +21,6 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 
 using ZuvraKestrum::Live::CreatePanel;
 using ZuvraKestrum::Live::HandleOf;
@@ -54,7 +53,7 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .on<WM_SOCKET_USER_LEAVE>(&CDuiLive::OnSocketUserLeave, RowMode::kEvent)
         .on<WM_SOCKET_USER_LIST>(&CDuiLive::OnSocketUserList, RowMode::kEvent)
         .on<WM_SOCKET_ROOM_INFO>(&CDuiLive::OnSocketRoomInfo, RowMode::kEvent)
-        .on<WM_SOCKET_USER_INFO>(&CDuiLive::OnSocketUserInfo)
+        .on<WM_SOCKET_USER_INFO>(&CDuiLive::OnSocketUserInfo, RowMode::kEvent)
         .on<WM_SOCKET_USER_OPERATOR>(&CDuiLive::OnSocketUserOperator, RowMode::kEvent)
         .on<WM_SOCKET_USER_MSG>(&CDuiLive::OnSocketUserMsg, RowMode::kEvent)
         .on<WM_SOCKET_REQUEST_RESULT>(&CDuiLive::OnSocketRequestResult, RowMode::kEvent)
@@ -75,10 +74,10 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(&CDuiLive::OnMediaAudioVolumeIndication,
                                                RowMode::kEvent)
         .on<WM_ENGINE_USER_ENABLE_VIDEO>(&CDuiLive::OnMediaEnableVideo)
-        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo)
+        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo, RowMode::kEvent)
         .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::OnMediaActiveSpeaker, RowMode::kEvent)
-        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio)
-        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo)
+        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio, RowMode::kEvent)
+        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo, RowMode::kEvent)
         .on<WM_EXCHANGE_BIG>(&CDuiLive::OnExchangeBig, RowMode::kEvent)
         .on<WM_USERLIST_CLOSED>(&CDuiLive::OnUserListHide)
         .on<WM_CHATLIST_CLOSED>(&CDuiLive::OnChatListHide)
@@ -476,13 +475,8 @@ void CDuiLive::DoSmallLocal(DuiLib::TNotifyUI&) {
 
 void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    std::string firstHost;
-    {
-        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-        firstHost = ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
-    }
-    const bool host = ZuvraKestrum::Roles::IsHost(firstHost, g_kestrumData->uid);
-    if (host) {
+    CKestrumData& data = *g_kestrumData;
+    if (ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(data), data.uid)) {
         OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kSetOwnRoomDlg);
         return;
     }

@@ -219,10 +219,8 @@ private:
     // Roster decisions and the big view.
     void Apply(const ZuvraKestrum::Live::RosterActions& actions);
     void ApplyOne(const ZuvraKestrum::Live::RosterAction& action);
-    void MirrorParticipants();
-    // Avatars: the next download the queue asks for, and what the own one's arrival changes.
+    // Avatars: the next download the queue asks for.
     void FetchNextAvatar();
-    void ApplyOwnAvatar();
     void OpenSelfTile(const UserInfoRecord& own);
     void CloseSelfTile();
     void AdjustLayout();

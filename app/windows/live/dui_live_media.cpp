@@ -5,6 +5,7 @@
 
 #include "app/windows/live/dui_live.h"
 #include "app/windows/live/dui_live_parts.h"
+#include "app/windows/live/meeting_results.h"
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/share/dui_screen_share.h"
@@ -17,7 +18,6 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_display.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/core/video_source_transfer.h"
 
@@ -114,7 +114,7 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         if (!g_kestrumData->firstHostUid.empty()) userList_->updateHostStatus();
         break;
     case RosterAction::kMirror:
-        MirrorParticipants();
+        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData);
         break;
     case RosterAction::kToast:
         host_.toast(GetHWND(), Utf8ToCString(action.text), kToastMs);
@@ -212,12 +212,8 @@ void CDuiLive::ShowNoVideoPicture() {
 }
 
 void CDuiLive::UpdateHostMark() {
-    std::string firstHost;
-    {
-        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-        firstHost = ZuvraKestrum::Roles::FirstHost(g_kestrumData->hosts);
-    }
-    const bool host = ZuvraKestrum::Roles::IsHost(firstHost, roster_->bigViewUser().uid);
+    const bool host = ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData),
+                                                  roster_->bigViewUser().uid);
     hostMark_->SetBkImage(host ? L"live/host.png" : L"");
 }
 
@@ -356,19 +352,19 @@ void CDuiLive::OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABL
 
 void CDuiLive::OnMediaEnableLocalVideo(
     std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>> flag) {
-    if (leaving_ || !userList_) return;
+    if (!userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), flag->flag);
 }
 
 void CDuiLive::OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag) {
-    if (leaving_ || !userList_) return;
+    if (!userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateAudioStatusByStream(static_cast<int>(flag->uid), flag->flag);
 }
 
 void CDuiLive::OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag) {
-    if (leaving_ || !userList_) return;
+    if (!userList_) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     userList_->updateVideoStatusByStream(static_cast<int>(flag->uid), !flag->flag);
 }
@@ -432,10 +428,8 @@ void CDuiLive::ClosePicker() {
 void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
                 result->shareId);
-    g_kestrumData->shareToken = result->mediaToken;
-    const CKestrumConfig* config = CSingleton<CKestrumConfig>::getInstance();
-    config->setShareID(std::to_string(result->shareId));
-    config->setSharetoken(result->mediaToken);
+    ZuvraKestrum::Live::ApplyShareResult(*result, *g_kestrumData,
+                                         *CSingleton<CKestrumConfig>::getInstance());
     CVideoSourceTransfer* source = VideoSource();
     switch (ZuvraKestrum::Live::ShareChannelStepOf(result->shareId)) {
     case ShareChannelStep::kJoin:
@@ -458,6 +452,7 @@ void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result
 // whatever other requests report meanwhile: a failed stop reports nothing that names it, and a
 // later room-control request may cut it off before it reports at all.
 void CDuiLive::OnShareRestopTimer() {
+    // A timer row has no event mode: a tick queued before the leave still ends the timer here.
     if (!stopShareRequested_ || leaving_) {
         KillTimer(GetHWND(), kShareRestopTimer);
         return;

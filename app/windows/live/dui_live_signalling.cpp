@@ -9,20 +9,20 @@
 
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/live/dui_live.h"
+#include "app/windows/live/meeting_results.h"
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/settings/settings_host.h"
 #include "app/windows/tiles/dui_remote_item.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
-#include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
-#include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/core/video_source_transfer.h"
 #include "ui/base/lang/lang_table.h"
@@ -93,19 +93,11 @@ void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> 
 }
 
 void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
-    if (leaving_) return;
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    g_kestrumData->ownInfo = *record;
+    ZuvraKestrum::Live::ApplyOwnInfo(*record, *g_kestrumData);
 }
 
 void CDuiLive::OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>> record) {
     Apply(roster_->onExchangeBig(*record));
-}
-
-void CDuiLive::MirrorParticipants() {
-    std::vector<UserInfoRecord> participants = roster_->participants();
-    ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-    g_kestrumData->userList = std::move(participants);
 }
 
 // ---- Avatars and failed requests ------------------------------------------------------------
@@ -131,19 +123,14 @@ void CDuiLive::FetchNextAvatar() {
     }
 }
 
-// The meeting data and the configuration keep their paths in UTF-8.
-void CDuiLive::ApplyOwnAvatar() {
-    CKestrumData& data = *g_kestrumData;
-    data.portraitPath =
-        kestrum::common::WideToUtf8(ZuvraKestrum::Util::GetPortraitPath(data.portraitId));
-    CSingleton<CKestrumConfig>::getInstance()->setPortraitPath(data.portraitPath);
-}
-
 // An avatar arrived: its rows and bubbles show it.
 void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
     const std::string uid = roster_->onAvatarArrived(*portraitId);
     if (uid.empty()) return;
-    if (uid == g_kestrumData->uid) ApplyOwnAvatar();
+    if (uid == g_kestrumData->uid) {
+        ZuvraKestrum::Live::ApplyOwnAvatar(*g_kestrumData,
+                                           *CSingleton<CKestrumConfig>::getInstance());
+    }
     for (const UserInfoRecord& record : roster_->socketList()) {
         if (uid != record.uid) continue;
         if (userList_) userList_->updateUserPhoto(record);
@@ -169,11 +156,10 @@ void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error
 
 void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> room) {
     const bool hostsChanged = g_kestrumData->updateRoomInfo(*room);
-    KESTRUM_LOG(Level_Info, "(%s,%d)", room->hosts.empty() ? "" : room->hosts.front().c_str(),
-                room->initialStatus);
+    const std::string host = ZuvraKestrum::Roles::FirstHost(room->hosts);
+    KESTRUM_LOG(Level_Info, "(%s,%d)", host.c_str(), room->initialStatus);
     roomId_->SetText(Utf8ToCString(room->rid).c_str());
     if (hostsChanged && userList_) userList_->updateHostStatus();
-    const std::string host = room->hosts.empty() ? std::string() : room->hosts.front();
     ShowHostNotice(host);
     if (selfTile_) selfTile_->updateHostStatus(host);
     if (strip_) strip_->updateHostStatus(host);
@@ -315,7 +301,7 @@ void CDuiLive::ApplyOwnStatus() {
         if (engine) engine->MuteLocalVideo(plan.videoMuted);
     }
     if (plan.engineMode != -1 && engine) engine->SetEngineMode(plan.engineMode);
-    g_kestrumData->status = status;
+    ZuvraKestrum::Live::ApplyOwnStatus(status, *g_kestrumData);
 }
 
 // ---- Chat -----------------------------------------------------------------------------------
@@ -490,7 +476,8 @@ void CDuiLive::OnReconnectNotice() {
     if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
 }
 
-// The meeting may end here: nothing of the window is touched after it.
+// The meeting may end here: nothing of the window is touched after it. A timer row has no event
+// mode, and the leave does not stop this timer: a deadline after it must not end the meeting again.
 void CDuiLive::OnReconnectDeadline() {
     if (!leaving_) ApplyReconnectStep(reconnectRoad_.onDeadline());
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "kestrum/core/room_roles.h"
+
 // What the in-meeting window decides on the signalling channel's room events, apart from the
 // window: the timer ids of the invitations it sends, how the own status bits reach the
 // toggles and the engine, when the engine joins the channel, what a user operation means for
@@ -101,10 +103,10 @@ public:
         const std::string previous = previous_;
         previous_ = firstHost;
         if (firstHost == previous) return {};
-        if (!firstHost.empty() && firstHost != ownUid) {
+        if (Roles::HasOtherHost(firstHost, ownUid)) {
             return Compose(language ? "%s 申请主持人" : "%s apply speaker", nickname(firstHost));
         }
-        if (!previous.empty() && previous != ownUid) {
+        if (Roles::HasOtherHost(previous, ownUid)) {
             return Compose(language ? "%s 放弃主持人" : "%s giveup speaker", nickname(previous));
         }
         return {};
