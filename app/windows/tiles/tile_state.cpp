@@ -3,7 +3,6 @@
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
 namespace ZuvraKestrum::Tiles {
@@ -41,9 +40,7 @@ TileKey KeyOf(const UserInfoRecord& record) {
 int32_t OwnStreamOf(const CKestrumData* data) { return data ? data->streamId : 0; }
 
 std::string RoomHostOf(CKestrumData* data) {
-    if (!data) return std::string();
-    Util::CLockGuard guard(&data->lock);
-    return Roles::FirstHost(data->hosts);
+    return data ? Roles::FirstHostOf(*data) : std::string();
 }
 
 }  // namespace ZuvraKestrum::Tiles
