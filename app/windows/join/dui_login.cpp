@@ -146,8 +146,7 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
     if (error->text1 == "account/getToken" || error->text1 == "account/portrait") return 0;
     if (error->text1 == "account/update") {
         // The nickname window stored the new name before the service had it.
-        Config().getNickname(g_kestrumData->nickname);
-        Config().getPortraitId(g_kestrumData->portraitId);
+        ApplyRefusedUpdate(*g_kestrumData, Config());
     }
     services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), error->code,
                                    ProgramDialogs::kErrorBox);
@@ -171,19 +170,14 @@ LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
 }
 
 LRESULT CDuiLogin::OnUserUpdate() {
-    CKestrumConfig& config = Config();
-    config.setPortraitId(g_kestrumData->portraitId);
-    config.setNickname(g_kestrumData->nickname);
+    ApplyAccountUpdate(*g_kestrumData, Config());
     return 0;
 }
 
 LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
     KESTRUM_LOG(Level_Info, "");
-    CKestrumData& data = *g_kestrumData;
-    data.portraitId = *portraitId;
+    ApplyOwnPortrait(*portraitId, *g_kestrumData, Config());
     ShowOwnPortrait();
-    Config().setPortraitPath(data.portraitPath);
-    Config().setPortraitId(*portraitId);
     return 0;
 }
 
@@ -200,7 +194,7 @@ LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
 
 LRESULT CDuiLogin::OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config) {
     KESTRUM_LOG(Level_Info, "");
-    g_kestrumData->unmuteRequestTimeout = config->unmuteRequestTimeout + 1;
+    ApplyClientConfig(*config, *g_kestrumData);
     ShowUpgradeOffer(*config);
     return 0;
 }
@@ -216,10 +210,7 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
     config.getUpdateOption(inputs.updateOption);
     config.getUpdateVersion(inputs.updateVersion);
     const UpgradeOffer offer = DecideUpgrade(inputs);
-    if (offer.kind == UpgradeOffer::kOptional) {
-        config.setUpdateOption("0");
-        config.setUpdateVersion(offer.rememberVersion);
-    }
+    ApplyUpgradeOffer(offer, config);
     if (offer.kind == UpgradeOffer::kNone || offer.argument.empty()) return;
     ShowWindow(false, false);
     services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(offer.argument), 0, offer.kind);
@@ -256,7 +247,7 @@ void CDuiLogin::StartEngine() {
     std::wstring version;
     versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
     const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
-    g_kestrumData->setEngineLogPath(log);
+    ApplyEngineLogPath(log, *g_kestrumData);
     engine.SetLogFile(log.c_str());
     engine.EnableLastmileTest(true);
     engine.ToggleEnginePairA(true);
@@ -321,8 +312,7 @@ void CDuiLogin::JoinChannel() {
     }
     CKestrumCourse* course = Course();
     course->targetWindow = GetHWND();
-    data.roomName = CStringToUtf8(form.room);
-    data.roomPassword = CStringToUtf8(form.password);
+    ApplyJoinForm(form, data);
     services_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
                        data.roomPassword.c_str());
 }

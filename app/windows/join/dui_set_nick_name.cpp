@@ -1,12 +1,12 @@
 #include "app/windows/join/dui_set_nick_name.h"
 
+#include "app/windows/join/join_results.h"
 #include "app/windows/join/room_name_input.h"
 #include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
-#include "kestrum/core/util_text.h"
 
 using namespace ZuvraKestrum::Join;
 
@@ -82,8 +82,7 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
         return;
     }
     CKestrumData& data = *g_kestrumData;
-    // UTF-8 straight from the edit: no ANSI code page lies on the way, so every name survives.
-    data.nickname = ZuvraKestrum::Util::CStringToUtf8(nickname_);
+    ApplyNickname(nickname_, data);
     services_.updateInfo(services_.course(), "", data.nickname.c_str(), data.portraitId.c_str());
     writeLine(Level_Info, __LINE__, "%s(SetNickName: '%s',PortraitId: '%s')", "updateInfo",
               data.nickname.c_str(), data.portraitId.c_str());

@@ -35,4 +35,43 @@ void ApplyJoin(const JoinRoomPayload& join, CKestrumData& data, CKestrumConfig& 
     data.applyJoinStatus(join.initialStatus);
 }
 
+void ApplyJoinForm(const JoinForm& form, CKestrumData& data) {
+    data.roomName = Util::CStringToUtf8(form.room);
+    data.roomPassword = Util::CStringToUtf8(form.password);
+}
+
+void ApplyClientConfig(const ConfigRoomPayload& config, CKestrumData& data) {
+    data.unmuteRequestTimeout = config.unmuteRequestTimeout + 1;
+}
+
+void ApplyEngineLogPath(const std::string& path, CKestrumData& data) {
+    data.setEngineLogPath(path);
+}
+
+void ApplyNickname(const std::wstring& nickname, CKestrumData& data) {
+    data.nickname = Util::CStringToUtf8(nickname);
+}
+
+void ApplyAccountUpdate(const CKestrumData& data, CKestrumConfig& config) {
+    config.setPortraitId(data.portraitId);
+    config.setNickname(data.nickname);
+}
+
+void ApplyRefusedUpdate(CKestrumData& data, const CKestrumConfig& config) {
+    config.getNickname(data.nickname);
+    config.getPortraitId(data.portraitId);
+}
+
+void ApplyUpgradeOffer(const UpgradeOffer& offer, CKestrumConfig& config) {
+    if (offer.kind != UpgradeOffer::kOptional) return;
+    config.setUpdateOption("0");
+    config.setUpdateVersion(offer.rememberVersion);
+}
+
+void ApplyOwnPortrait(const std::string& portraitId, CKestrumData& data, CKestrumConfig& config) {
+    data.portraitId = portraitId;
+    config.setPortraitPath(data.portraitPath);
+    config.setPortraitId(portraitId);
+}
+
 }  // namespace ZuvraKestrum::Join

@@ -44,10 +44,52 @@ TEST_F(JoinResultsTest, TheNextStartSignsInAsTheSameUser) {
     EXPECT_EQ(next.streamId, 77);
     // The picture shown stays until the download has arrived.
     EXPECT_EQ(next.portraitPath, portraitBefore);
+
+    ApplyOwnPortrait("p10", data_, config_);
+    EXPECT_EQ(data_.portraitId, "p10");
+    CKestrumConfig arrived(bin_);
+    const CKestrumData after("", arrived);
+    EXPECT_EQ(after.portraitId + "|" + after.portraitPath, "p10|own.png");
+}
+
+TEST_F(JoinResultsTest, TheServiceKeepsOnlyTheNicknameItTook) {
+    data_.portraitId = "p1";
+    ApplyNickname(L"Zo\u00EB \u5F20", data_);  // "Zoë 张"
+    const std::string taken = "Zo\xC3\xAB \xE5\xBC\xA0";
+    EXPECT_EQ(data_.nickname, taken);
+    ApplyAccountUpdate(data_, config_);
+    EXPECT_EQ(Stored("Nickname") + "|" + Stored("PortraitId"), taken + "|p1");
+
+    ApplyNickname(L"refused", data_);
+    data_.portraitId = "p2";
+    EXPECT_EQ(Stored("Nickname"), taken);
+    ApplyRefusedUpdate(data_, config_);
+    EXPECT_EQ(data_.nickname + "|" + data_.portraitId, taken + "|p1");
+}
+
+TEST_F(JoinResultsTest, OnlyAnOptionalUpgradeOfferIsRemembered) {
+    config_.setUpdateOption("1");
+    config_.setUpdateVersion("1.0");
+    for (const auto kind : {UpgradeOffer::kNone, UpgradeOffer::kForced}) {
+        ApplyUpgradeOffer({kind, "arg", "2.0"}, config_);
+        EXPECT_EQ(Stored("UpdateOption") + "|" + Stored("UpdateVersion"), "1|1.0") << kind;
+    }
+    ApplyUpgradeOffer({UpgradeOffer::kOptional, "arg", "2.0"}, config_);
+    EXPECT_EQ(Stored("UpdateOption") + "|" + Stored("UpdateVersion"), "0|2.0");
+}
+
+TEST_F(JoinResultsTest, UnmuteRequestsWaitASecondBeyondTheServicesTimeOut) {
+    for (const int timeout : {0, 20}) {
+        ConfigRoomPayload config;
+        config.unmuteRequestTimeout = timeout;
+        ApplyClientConfig(config, data_);
+        EXPECT_EQ(data_.unmuteRequestTimeout, timeout + 1);
+    }
 }
 
 TEST_F(JoinResultsTest, AJoinRemembersTheRoomAndStoresItsHostsAndTheOwnStatus) {
-    data_.roomPassword = "pw\xC3\xA9";  // "pwé"
+    ApplyJoinForm({L"ROOM7", L"pw\u00E9"}, data_);  // "pwé"
+    EXPECT_EQ(data_.roomName, "ROOM7");
     data_.micOff = false;
     data_.cameraOff = true;
     JoinRoomPayload join;

@@ -225,7 +225,7 @@ void CDuiSetAV::DoOptHigh(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
-    if (g_kestrumData) g_kestrumData->videoQuality = quality.level;
+    ZuvraKestrum::Settings::StoreVideoQuality(quality, g_kestrumData);
     // Outside a meeting the level waits for the meeting window, which applies it at its start.
     if (!host_.dialog(ProgramDialogs::kLiveDlg)) return;
     if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);

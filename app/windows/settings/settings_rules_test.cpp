@@ -12,6 +12,7 @@
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/nickname_rules.h"
 #include "app/windows/settings/video_quality.h"
+#include "meeting_data_fixture.h"
 #include "temp_folder.h"
 
 namespace {
@@ -54,6 +55,7 @@ TEST(DeviceChoice, AnEntryIsFoundOnlyWhereTheListCanBeReadAndAnUnreadableOneShow
 }
 
 TEST(VideoQuality, EachStoredLevelHasItsOptionAndPictureHeight) {
+    MeetingDataFixture meeting;
     const struct {
         int level;
         const wchar_t* option;
@@ -64,7 +66,10 @@ TEST(VideoQuality, EachStoredLevelHasItsOptionAndPictureHeight) {
         ASSERT_NE(quality, nullptr) << expected.level;
         EXPECT_STREQ(quality->option, expected.option);
         EXPECT_EQ(quality->lines, expected.lines);
+        StoreVideoQuality(*quality, &meeting.data());
+        EXPECT_EQ(VideoQualityOfLevel(meeting.data().videoQuality), quality);
     }
+    StoreVideoQuality(kLowQuality, nullptr);
     for (int level : {0, 35, 60, -40}) EXPECT_EQ(VideoQualityOfLevel(level), nullptr) << level;
 }
 

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "kestrum/core/kestrum_data.h"
+
 namespace ZuvraKestrum::Settings {
 
 const VideoQualityOption* VideoQualityOfLevel(int level) {
@@ -9,6 +11,10 @@ const VideoQualityOption* VideoQualityOfLevel(int level) {
         if (option->level == level) return option;
     }
     return nullptr;
+}
+
+void StoreVideoQuality(const VideoQualityOption& quality, CKestrumData* data) {
+    if (data) data->videoQuality = quality.level;
 }
 
 }  // namespace ZuvraKestrum::Settings

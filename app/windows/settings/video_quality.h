@@ -1,5 +1,7 @@
 #pragma once
 
+class CKestrumData;
+
 namespace ZuvraKestrum::Settings {
 
 // One video quality level the user can choose: the level the meeting data stores and the
@@ -18,5 +20,10 @@ inline constexpr VideoQualityOption kHighQuality{50, L"highop", 720};
 // The option of a stored level; null for a level that is none of the three, which then shows
 // no option selected. Pure.
 const VideoQualityOption* VideoQualityOfLevel(int level);
+
+// The chosen level becomes the meeting data's, which the in-meeting window hands the engine at
+// its start and the device window shows when it opens; none without meeting data. The UI thread:
+// only the windows read it, so it takes no lock.
+void StoreVideoQuality(const VideoQualityOption& quality, CKestrumData* data);
 
 }  // namespace ZuvraKestrum::Settings
