@@ -23,8 +23,8 @@ constexpr int kStatusCameraOff = 2;
 //
 // Threads: `lock` guards hosts, roomInfo, userList and ownInfo; every access to them holds it
 // (the member functions below take it themselves). All other fields are written on the UI
-// thread (the portrait fields also from the photo request's callback thread) and read without
-// a lock. Never call the course bridge while holding `lock` (see kestrum_course.h).
+// thread and read without a lock (the photo request's callback posts its result to a window).
+// Never call the course bridge while holding `lock` (see kestrum_course.h).
 class CKestrumData : public CKestrumDump {
 public:
     static constexpr int kDefaultVideoQuality = 40;
