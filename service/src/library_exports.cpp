@@ -165,7 +165,10 @@ void __cdecl destorySocketIOHandle(ZuvraKestrum::socketio::ISocketIOInterface* h
     delete handle;
 }
 
-// For the tests only; not part of the declared exports.
+#if defined(KESTRUM_VOSSARY_TEST_HOOKS)
+// Only in the tests' own build of the library (bin/testing/): the shipped DLL exports the declared
+// names alone.
 KESTRUM_VOSSARY_API long __cdecl globalCleanupsForTesting() { return globalCleanups.load(); }
+#endif
 
 }  // extern "C"

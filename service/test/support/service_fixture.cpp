@@ -5,14 +5,26 @@
 
 #include "kestrum/testing/wait.h"
 
+namespace {
+
+// The programs that look at what the shipped library keeps to itself load the tests' own build.
+#if defined(KESTRUM_SERVICE_TESTING_LIBRARY)
+const wchar_t* const kLibraryFile = L"testing\\libVossary.dll";
+#else
+const wchar_t* const kLibraryFile = L"libVossary.dll";
+#endif
+
+}  // namespace
+
 std::unique_ptr<TestBackend> ServiceTest::backend_;
 std::unique_ptr<ServiceLibrary> ServiceTest::library_;
 
 void ServiceTest::SetUpTestSuite() {
     backend_ = std::make_unique<TestBackend>();
     if (!backend_->Started()) return;
-    library_ = std::make_unique<ServiceLibrary>(backend_->BaseUrl(), backend_->BaseUrl(),
-                                                backend_->Proxies(), backend_->ProxyPort());
+    library_ =
+        std::make_unique<ServiceLibrary>(backend_->BaseUrl(), backend_->BaseUrl(),
+                                         backend_->Proxies(), backend_->ProxyPort(), kLibraryFile);
     if (library_->Loaded()) library_->init();
 }
 

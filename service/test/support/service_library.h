@@ -12,9 +12,12 @@
 // Threads: load and unload on the test thread.
 class ServiceLibrary {
 public:
-    // Sets the endpoint variables, then loads the DLL and looks up every export.
+    // Sets the endpoint variables, then loads the DLL and looks up every export. file is the
+    // shipped library's name, found as the loader finds it, or a path below the test program's
+    // folder (the tests' own build of the library).
     ServiceLibrary(const std::string& serviceUrl, const std::string& feedbackUrl,
-                   const std::vector<std::string>& proxies, unsigned proxyPort);
+                   const std::vector<std::string>& proxies, unsigned proxyPort,
+                   const wchar_t* file = L"libVossary.dll");
     ~ServiceLibrary();
 
     bool Loaded() const { return module_ != nullptr; }
