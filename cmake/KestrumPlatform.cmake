@@ -41,14 +41,31 @@ if(KESTRUM_CROSS)
   target_compile_definitions(kestrum_thirdparty_headers INTERFACE
     BOOST_ALL_NO_LIB _WEBSOCKETPP_CPP11_STL_)
 
-  # libcurl, static, Schannel TLS, built by scripts/setup.
+  # libcurl, static, Schannel TLS, built by scripts/setup. Its zlib goes in statically too: named
+  # as "z", the linker would take the import library of zlib1.dll, which Windows does not have.
+  find_library(KESTRUM_ZLIB_STATIC NAMES libz.a REQUIRED NO_CACHE)
   set(KESTRUM_CURL_PREFIX ${KESTRUM_CACHE}/curl-${KESTRUM_TRIPLE})
   add_library(kestrum_curl STATIC IMPORTED GLOBAL)
   set_target_properties(kestrum_curl PROPERTIES
     IMPORTED_LOCATION ${KESTRUM_CURL_PREFIX}/lib/libcurl.a
     INTERFACE_INCLUDE_DIRECTORIES ${KESTRUM_CURL_PREFIX}/include
     INTERFACE_COMPILE_DEFINITIONS CURL_STATICLIB
-    INTERFACE_LINK_LIBRARIES "z;ws2_32;crypt32;secur32;bcrypt;iphlpapi;wldap32;advapi32")
+    INTERFACE_LINK_LIBRARIES
+      "${KESTRUM_ZLIB_STATIC};ws2_32;crypt32;secur32;bcrypt;iphlpapi;wldap32;advapi32")
+
+  # The shipped files name no folder of the machine that built them: source and build paths
+  # (in assertion texts and in the debug information kept beside the installation) are relative
+  # to the checkout.
+  add_compile_options(-ffile-prefix-map=${KESTRUM_ROOT}/=)
+
+  # Every image may be loaded anywhere and runs without executable data; the 32-bit program may
+  # use the 4 GB of address space that 64-bit Windows gives a large-address-aware process.
+  add_link_options(-Wl,--dynamicbase -Wl,--nxcompat)
+  if(KESTRUM_TRIPLE MATCHES "^i686")
+    set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -Wl,--large-address-aware")
+  else()
+    add_link_options(-Wl,--high-entropy-va)
+  endif()
 
   # Both deliverables share one C++ runtime (std::string and std::vector cross the library
   # boundary), so the runtime DLLs are shipped beside them instead of linked in twice.
