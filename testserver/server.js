@@ -19,6 +19,8 @@
 //                        program's own, the program proposes an optional upgrade
 //   --minimum-version V  the oldest client version allowed (1.0): above the program's own, the
 //                        program demands an upgrade
+//   --client-feature N   the feature number the signalling announces every member with (0);
+//                        non-zero lets the clients invite each other to turn a device on
 // Once listening it prints one JSON line with the addresses (see GET /info of lib/control.js).
 const fs = require('fs');
 const http = require('http');
@@ -29,7 +31,7 @@ function readOptions(argv) {
   const options = {
     host: '127.0.0.1', port: 0, proxies: ['127.0.0.2', '127.0.0.3', '127.0.0.4', '127.0.0.5', '127.0.0.6'],
     proxyPort: 0, controlPort: 0, signalPort: 0, readyFile: '', lifeline: false, idleExit: 0, exitWithStdin: false,
-    versions: {},
+    versions: {}, clientFeature: 0,
   };
   const valued = {
     '--host': (v) => { options.host = v; },
@@ -42,6 +44,7 @@ function readOptions(argv) {
     '--idle-exit': (v) => { options.idleExit = Number(v); },
     '--latest-version': (v) => { options.versions.latest = v; },
     '--minimum-version': (v) => { options.versions.minimum = v; },
+    '--client-feature': (v) => { options.clientFeature = Number.parseInt(v, 10) || 0; },
   };
   for (let i = 2; i < argv.length; i += 1) {
     if (argv[i] === '--lifeline') options.lifeline = true;

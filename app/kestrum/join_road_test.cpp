@@ -28,6 +28,9 @@ namespace {
 using namespace join_testing;
 using road_testing::Backend;
 
+// Where the service library sends its requests: the service, then the five proxies.
+const char* const kListeners[] = {"base", "proxy1", "proxy2", "proxy3", "proxy4", "proxy5"};
+
 // A first start: no account yet, so the bridge asks for a token, and no nickname.
 ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new road_testing::RoadTestEnvironment({}));
@@ -65,6 +68,22 @@ protected:
             if (!body.ReadStringMember(key, value)) value = "<missing>";
         }
         return value;
+    }
+
+    // How many requests to `api` the back-end has seen since its records were last cleared; the
+    // access token the last one carried.
+    static int Count(const std::string& api, std::string* lastToken = nullptr) {
+        int count = 0;
+        for (const TestBackend::Request& request : Backend()->Requests()) {
+            const std::string& path = request.path;
+            if (path.size() < api.size() ||
+                path.compare(path.size() - api.size(), api.size(), api)) {
+                continue;
+            }
+            ++count;
+            if (lastToken) *lastToken = request.Header("access_token");
+        }
+        return count;
     }
 
     static bool Opened(unsigned dialog) {
@@ -126,6 +145,59 @@ TEST_F(JoinRoadTest, AChineseNicknameReachesTheServiceBeforeTheJoin) {
     EXPECT_EQ(Sent("room/join", "rid"), "NICK1");
     Kestrum().closeDlg(CKestrum::kLiveDlg);
     EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
+}
+
+// The service was down when the program started, so no token was had; once it is back, a join
+// signs in first. Later the back-end forgets its accounts, as a service may drop a token: the
+// refused join is sent once more under a new token, and a second refusal in a row is shown.
+TEST_F(JoinRoadTest, AJoinSignsInFirstAndAfterARefusedTokenGoesOnceMore) {
+    MeetingData().nickname = "Alice";
+    Backend()->Reset(true);
+    MeetingData().token.clear();
+    for (const char* listener : kListeners) Backend()->SetFault(listener, "refuse");
+    std::wstring shown;
+    NoticeCloser closer([&](CDuiMessageBox& box) {
+        shown = Control(&box, L"TxtType")->GetText() + L"|" + Control(&box, L"tipsTxt")->GetText();
+    });
+    Join(L"back1", L"");
+    ASSERT_TRUE(PumpUntil([&closer] { return closer.handled() == 1; })) << "no box";
+    EXPECT_EQ(shown, L"Error|Couldn't connect to server");
+
+    Backend()->Reset();
+    Join(L"back1", L"");
+    ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kLiveDlg); })) << "no join result";
+    std::string token;
+    EXPECT_EQ(Count("account/getToken") + Count("room/join", &token), 2);
+    EXPECT_EQ(token, MeetingData().token);
+    EXPECT_FALSE(token.empty());
+    Kestrum().closeDlg(CKestrum::kLiveDlg);
+    ClearOpenedDialogs();
+
+    Backend()->Reset(true);
+    Join(L"back2", L"");
+    ASSERT_TRUE(PumpUntil([] { return Opened(CKestrum::kLiveDlg); })) << "no join result";
+    EXPECT_EQ(Count("account/getToken"), 1);
+    EXPECT_EQ(Count("room/join", &token), 2);
+    EXPECT_EQ(token, MeetingData().token);
+    // The new account goes by the user's name; the configuration was asked for again.
+    EXPECT_EQ(Sent("account/getToken", "name"), "Alice");
+    EXPECT_EQ(MeetingData().nickname, "Alice");
+    EXPECT_TRUE(PumpUntil([] { return Count("v1/config") == 1; }));
+    Kestrum().closeDlg(CKestrum::kLiveDlg);
+    ClearOpenedDialogs();
+
+    Backend()->Reset();
+    for (const char* listener : kListeners) {
+        Backend()->SetFaultWith(
+            listener, "refusal",
+            R"("path":"room/join","count":2,"code":401,"errorMsg":"invalid access token")");
+    }
+    Join(L"back3", L"");
+    ASSERT_TRUE(PumpUntil([&closer] { return closer.handled() == 2; })) << "no box";
+    EXPECT_EQ(shown, L"Error|invalid access token");
+    EXPECT_EQ(Count("account/getToken"), 1);
+    EXPECT_FALSE(Opened(CKestrum::kLiveDlg));
+    EXPECT_EQ(closer.handled(), 2);
 }
 
 }  // namespace

@@ -72,6 +72,22 @@ TEST_F(MeetingRequestsTest, CreateUpdateAndCtrlSendTheirMembersInOrder) {
     Library().ctrlRoom(&mute, "muteAudio", {});
     ASSERT_TRUE(mute.WaitFinished());
     EXPECT_EQ(mute.Lines()[0], "onRoomCtrl(1,-1,)");
+
+    // Once another hosts, the service refuses this user's control of anybody but itself.
+    RecordingObserver handOver;
+    Library().updateRoom(&handOver, "made-room", {"20002"}, 1, "New", "");
+    ASSERT_TRUE(handOver.WaitFinished());
+    for (const char* op : {"muteAudio", "unmuteVideo", "ban"}) {
+        RecordingObserver other;
+        Library().ctrlRoom(&other, op, {"20001", "20002"});
+        ASSERT_TRUE(other.WaitFinished());
+        EXPECT_EQ(other.Lines()[0], "onCallBackError(room/ctrl,You are not host of this room,2008)")
+            << op;
+    }
+    RecordingObserver own;
+    Library().ctrlRoom(&own, "muteVideo", {"20001"});
+    ASSERT_TRUE(own.WaitFinished());
+    EXPECT_EQ(own.Lines()[0], "onRoomCtrl(1,-1,)");
 }
 
 TEST_F(MeetingRequestsTest, ConfigReadsNestedVersionsAndTimeouts) {

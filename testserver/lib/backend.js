@@ -21,7 +21,8 @@ class Backend {
     this.byAddress = new Map(); // "host:port" -> name
     this.lastActivity = Date.now();
     this.app = this.serviceApp();
-    this.signalling = new Signalling(this.state, () => { this.lastActivity = Date.now(); });
+    this.signalling = new Signalling(this.state, () => { this.lastActivity = Date.now(); },
+      options.clientFeature);
   }
 
   serviceApp() {

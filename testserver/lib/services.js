@@ -10,6 +10,8 @@ const multer = require('multer');
 const { reply } = require('./faults');
 
 const CTRL_OPS = ['muteAudio', 'unmuteAudio', 'muteVideo', 'unmuteVideo', 'ban', 'share', 'unshare'];
+// What only a host may do to another participant; anybody switches their own devices and shares.
+const HOST_OPS = ['muteAudio', 'unmuteAudio', 'muteVideo', 'unmuteVideo', 'ban'];
 
 class State extends EventEmitter {
   constructor() {
@@ -199,6 +201,10 @@ function meetingRoutes(state, offered = {}) {
     if (!room) return undefined;
     if (!CTRL_OPS.includes(body.op)) return refuse(req, res, 'unknown operation', 2010);
     const targets = Array.isArray(body.targets) ? body.targets.filter(isText) : [];
+    const own = req.user.uid;
+    if (HOST_OPS.includes(body.op) && !room.hosts.includes(own) && targets.some((t) => t !== own)) {
+      return refuse(req, res, 'You are not host of this room', 2008);
+    }
     if (body.op === 'ban') targets.forEach((t) => room.participants.delete(t));
     // The signalling server tells the room (lib/signalling.js).
     const ctrl = { rid: room.rid, operator: req.user.uid, op: body.op, targets };

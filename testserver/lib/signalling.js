@@ -29,9 +29,12 @@ const STATUS_OPS = {
 };
 
 class Signalling {
-  constructor(state, touch) {
+  // clientFeature: the feature number every member is announced with (0: the clients cannot
+  // invite each other to turn a device on).
+  constructor(state, touch, clientFeature = 0) {
     this.state = state;
     this.touch = touch;
+    this.clientFeature = clientFeature;
     this.config = { ...DEFAULT_CONFIG };
     this.server = null;
     this.io = null;
@@ -178,7 +181,7 @@ class Signalling {
     const member = {
       uid: user.uid, name: user.name, portraitId: user.portraitId, account: user.account || '',
       streamId: Number.parseInt(query.streamId, 10) || user.streamId,
-      shareId: -1, feature: 0, status: Number.parseInt(query.status, 10) || 0,
+      shareId: -1, feature: this.clientFeature, status: Number.parseInt(query.status, 10) || 0,
     };
     if (!this.rooms.has(rid)) this.rooms.set(rid, new Map());
     const room = this.rooms.get(rid);

@@ -75,7 +75,7 @@ void CKestrumCourse::signIn() {
         exports_.configRoom(this);
         return;
     }
-    exports_.getToken(this, kTokenDevice, kTokenChannel, "", "");
+    exports_.getToken(this, kTokenDevice, kTokenChannel, data ? data->nickname.c_str() : "", "");
 }
 
 // ---- Room requests --------------------------------------------------------------------------

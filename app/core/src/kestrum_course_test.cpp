@@ -385,16 +385,25 @@ TEST_F(CourseTest, SignInAnswersReachTheJoinWindowFromTheStart) {
     EXPECT_EQ(course_->targetWindow.load(), join.handle());
 }
 
-TEST_F(CourseTest, WithoutTokenAsksForOneAsDevice3OnChannel0) {
+// An account made anew (the first start's, or one replacing a token the service refused) keeps
+// the name the user goes by.
+TEST_F(CourseTest, WithoutTokenAsksForOneAsDevice3OnChannel0UnderTheOwnName) {
     data().token.clear();
     start();
-    const std::vector<Call> token = journal.named("getToken");
+    std::vector<Call> token = journal.named("getToken");
     ASSERT_EQ(token.size(), 1u);
     EXPECT_EQ(token[0].number, 3);
     EXPECT_EQ(token[0].list, (std::vector<std::string>{"0"}));
-    EXPECT_EQ(token[0].texts, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(token[0].texts, (std::vector<std::string>{"Own", ""}));
     EXPECT_TRUE(journal.named("setUserInfo").empty());
     EXPECT_TRUE(journal.named("configRoom").empty());
+
+    // The join window signs in again when that failed.
+    data().nickname.clear();
+    course_->signIn();
+    token = journal.named("getToken");
+    ASSERT_EQ(token.size(), 2u);
+    EXPECT_EQ(token[1].texts, (std::vector<std::string>{"", ""}));
 }
 
 TEST_F(CourseTest, DestructionClosesTheSocketThenUninitialises) {

@@ -141,9 +141,10 @@ LRESULT CDuiLogin::OnLastMileQuality(std::unique_ptr<EngineQualityEvent> probe) 
 
 LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
     KESTRUM_LOG(Level_Error, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
-    // The sign-in and the download of the own portrait run in the background, unasked for by
-    // the user: a failure there is logged only.
-    if (error->text1 == "account/getToken" || error->text1 == "account/portrait") return 0;
+    // A background request's failure is logged only; a refused token is replaced first.
+    const CSignInFlow::Step step = signIn_.failed(error->text1, error->code);
+    if (step == CSignInFlow::Step::kSignIn) SignInAnew();
+    if (step != CSignInFlow::Step::kShowError) return 0;
     if (error->text1 == "account/update") {
         // The nickname window stored the new name before the service had it.
         ApplyRefusedUpdate(*g_kestrumData, Config());
@@ -166,6 +167,7 @@ LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
         course->getPhoto(data.uid, data.portraitId, CStringToUtf8(file));
     }
     services_.configRoom(course);
+    if (signIn_.tokenArrived(!data.token.empty()) == CSignInFlow::Step::kJoin) JoinChannel();
     return 0;
 }
 
@@ -183,6 +185,7 @@ LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
 
 LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     KESTRUM_LOG(Level_Info, "");
+    signIn_.answered(CSignInFlow::kJoinApi);
     ApplyJoin(*join, *g_kestrumData, Config());
     join.reset();
 
@@ -194,6 +197,7 @@ LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
 
 LRESULT CDuiLogin::OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config) {
     KESTRUM_LOG(Level_Info, "");
+    signIn_.answered(CSignInFlow::kConfigApi);
     ApplyClientConfig(*config, *g_kestrumData);
     ShowUpgradeOffer(*config);
     return 0;
@@ -223,7 +227,9 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     if (!ready_) return;
     joinBtn_->SetEnabled(false);
     StartEngine();
-    // The bridge's first use starts the service library and signs in; its results come here.
+    // The bridge's first use starts the service library and signs in, asking for a token when
+    // none is held; its results come here.
+    signIn_ = CSignInFlow(g_kestrumData->token.empty());
     Course()->targetWindow = GetHWND();
     roomInput_.reset(roomEdit_->GetText());
     password_ = pwdEdit_->GetText();
@@ -305,6 +311,10 @@ void CDuiLogin::JoinChannel() {
         return;
     }
     CKestrumData& data = *g_kestrumData;
+    // The request carries the token: without one the sign-in comes first, and its token joins.
+    const CSignInFlow::Step step = signIn_.joinAsked(!data.token.empty());
+    if (step == CSignInFlow::Step::kSignIn) SignInAnew();
+    if (step != CSignInFlow::Step::kJoin) return;
     if (data.nickname.empty()) {
         CSingleton<CKestrumQualityUpload>::getInstance()->markStartTick();
         services_.dialogs().openDialog(ProgramDialogs::kNickNameDlg);
@@ -315,6 +325,14 @@ void CDuiLogin::JoinChannel() {
     ApplyJoinForm(form, data);
     services_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
                        data.roomPassword.c_str());
+}
+
+void CDuiLogin::SignInAnew() {
+    ApplyDroppedToken(*g_kestrumData, Config());
+    // Its failure comes here too, also after a meeting, whose window took the results.
+    CKestrumCourse* course = Course();
+    course->targetWindow = GetHWND();
+    course->signIn();
 }
 
 void CDuiLogin::ShowRoomError(const wchar_t* text) {

@@ -6,6 +6,7 @@
 #include "app/windows/join/join_form.h"
 #include "app/windows/join/join_services.h"
 #include "app/windows/join/room_name_input.h"
+#include "app/windows/join/sign_in_flow.h"
 #include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/program_dialogs.h"
@@ -26,10 +27,12 @@ struct TokenPayload;
 // lets the user join, and shows the version. Until the in-meeting window takes over it receives
 // the bridge's sign-in, configuration and join results and the engine's probe results.
 //
-// The join road: the join button checks the room name (at least 3 characters), opens the
-// nickname window first when no nickname is stored (which posts WM_NICKNAME_UPDATED back), and
-// otherwise asks the meeting service to join with the bridge as observer; the result opens the
-// in-meeting window (dialog 6) and hands it the bridge.
+// The join road: the join button checks the room name (at least 3 characters), signs in first
+// when no token is held (the sign-in at the start failed, or the services refused the token;
+// CSignInFlow), opens the nickname window first when no nickname is stored (which posts
+// WM_NICKNAME_UPDATED back), and otherwise asks the meeting service to join with the bridge as
+// observer; the result opens the in-meeting window (dialog 6) and hands it the bridge. A join or
+// configuration request refused for its token is sent once more under a new token.
 //
 // Skin "home-en.xml" / "home-zh.xml" by the language flag; a skin without every control of the
 // window is logged and leaves the window inert (no control is touched, nothing is started).
@@ -88,6 +91,8 @@ private:
     void DoVersionKillFocus(DuiLib::TNotifyUI& notification);
 
     void JoinChannel();
+    // Drops the token held, if any, and has the bridge ask for a new one.
+    void SignInAnew();
     void ShowRoomError(const wchar_t* text);
     void ShowOwnPortrait();
     void StartEngine();
@@ -117,5 +122,6 @@ private:
     bool ready_ = false;  // the skin was built with every control
     ZuvraKestrum::Join::CRoomNameInput roomInput_;
     std::wstring password_;
+    ZuvraKestrum::Join::CSignInFlow signIn_;
     ZuvraKestrum::Join::CVersionLabel versionLabel_;
 };

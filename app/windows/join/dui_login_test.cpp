@@ -277,6 +277,47 @@ TEST_F(JoinWindowTest, ErrorsAndUpgradeOffersShowTheNoticeBox) {
     Config().setUpdateVersion("");
 }
 
+TEST_F(JoinWindowTest, AJoinWithoutATokenSignsInFirstAndARefusedTokenIsReplacedOnce) {
+    // The sign-in at the start failed: the join asks for a token once, and waits for it. Its
+    // answer comes here, also after a meeting, whose window took the bridge's results.
+    data().token.clear();
+    FakeCourse().targetWindow = nullptr;
+    TypeInto(window(), edit(L"roomedit"), L"abc");
+    Click(window(), control(L"joinbtn"));
+    Click(window(), control(L"joinbtn"));
+    EXPECT_EQ(ServiceCalls(), std::vector<std::string>{"getToken(Alice)"});
+    EXPECT_EQ(FakeCourse().targetWindow.load(), handle());
+    // While the service cannot be reached, that is what the user is told.
+    const std::wstring down = L"Couldn't connect to server";
+    Deliver<WM_ACCOUNT_ERROR>("account/getToken", kestrum::common::WideToUtf8(down), 7);
+    EXPECT_EQ(NoticesAsked(),
+              std::vector<std::wstring>{NoticeLine(ProgramDialogs::kErrorBox, down, 7)});
+    const std::vector<std::string> signInAndJoin = {"getToken(Alice)", "configRoom",
+                                                    "joinRoom(ABC,1.2.0,win,)"};
+    ServiceCalls().clear();
+    Click(window(), control(L"joinbtn"));
+    Deliver<WM_USER_TOKEN>("30002", "Alice", "", 30002, "tok-2");
+    EXPECT_EQ(ServiceCalls(), signInAndJoin);
+
+    // A token the service no longer takes goes, here and in the file; the new one joins.
+    ServiceCalls().clear();
+    Deliver<WM_ACCOUNT_ERROR>("room/join", "invalid access token", 401);
+    EXPECT_EQ(data().token + ConfigValue("Token"), "");
+    Deliver<WM_USER_TOKEN>("30003", "Alice", "", 30003, "tok-3");
+    EXPECT_EQ(ServiceCalls(), signInAndJoin);
+    // Refused again at once: shown.
+    Deliver<WM_ACCOUNT_ERROR>("room/join", "invalid access token", 401);
+    // The configuration refused at the start: the new token's sign-in asks for it again.
+    ServiceCalls().clear();
+    Deliver<WM_ACCOUNT_ERROR>("v1/config", "invalid access token", 401);
+    Deliver<WM_USER_TOKEN>("30004", "Alice", "", 30004, "tok-window-test");
+    EXPECT_EQ(ServiceCalls(), (std::vector<std::string>{"getToken(Alice)", "configRoom"}));
+    EXPECT_EQ(NoticesAsked(),
+              (std::vector<std::wstring>{
+                  NoticeLine(ProgramDialogs::kErrorBox, down, 7),
+                  NoticeLine(ProgramDialogs::kErrorBox, L"invalid access token", 401)}));
+}
+
 TEST_F(JoinWindowTest, ASkinWithoutTheWindowsControlsLeavesItInert) {
     // A skin folder whose join skin has the room edit and nothing else.
     wchar_t temp[MAX_PATH] = {};

@@ -22,6 +22,11 @@ void ApplySignIn(const TokenPayload& token, const std::string& portraitFile, CKe
     data.portraitPath = portraitFile;
 }
 
+void ApplyDroppedToken(CKestrumData& data, CKestrumConfig& config) {
+    data.token.clear();
+    config.setToken("");
+}
+
 void ApplyJoin(const JoinRoomPayload& join, CKestrumData& data, CKestrumConfig& config) {
     config.setClassname(join.rid);
     config.setClassPwd(data.roomPassword);

@@ -26,6 +26,10 @@ namespace ZuvraKestrum::Join {
 void ApplySignIn(const TokenPayload& token, const std::string& portraitFile, CKestrumData& data,
                  CKestrumConfig& config);
 
+// The services refused the token (or none is held): it goes from both, so that neither this run
+// nor the next start offers it again, while a new one is asked for.
+void ApplyDroppedToken(CKestrumData& data, CKestrumConfig& config);
+
 // A join: the room's name, the password the user typed (data.roomPassword) and the media token
 // are remembered; the room's hosts and initial status are stored, and the own status follows them
 // (CKestrumData::applyJoinStatus).

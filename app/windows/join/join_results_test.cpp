@@ -50,6 +50,13 @@ TEST_F(JoinResultsTest, TheNextStartSignsInAsTheSameUser) {
     CKestrumConfig arrived(bin_);
     const CKestrumData after("", arrived);
     EXPECT_EQ(after.portraitId + "|" + after.portraitPath, "p10|own.png");
+
+    // A token the services refused is not offered again, now or at the next start; the user
+    // and the name stay for the sign-in that follows.
+    ApplyDroppedToken(data_, config_);
+    CKestrumConfig refused(bin_);
+    const CKestrumData restarted("", refused);
+    EXPECT_EQ(data_.token + "|" + restarted.token + "|" + restarted.nickname, "||" + name);
 }
 
 TEST_F(JoinResultsTest, TheServiceKeepsOnlyTheNicknameItTook) {

@@ -208,8 +208,10 @@ TEST_F(NoticeBoxTest, UpdateEndsTheCrashReporterStartsTheUpgraderWithTheArgument
               (std::vector<std::string>{"--from", "1.0.0", "--to", "1.2.0"}));
 }
 
-TEST_F(NoticeBoxTest, AnUpgraderThatDoesNotStartIsSaidSoAndTheProgramStays) {
+TEST_F(NoticeBoxTest, AnUpgraderThatDoesNotStartIsSaidSoAndTheProgramStaysWithItsReporter) {
     ASSERT_NE(Make("NoSuchUpgrader.exe"), nullptr);
+    const DWORD reporter = ZuvraKestrum::Util::StartProcess(OwnCopy("Faultpost"), "");
+    ASSERT_NE(reporter, 0u);
     box_->SetTitle(L"ForceUpdate");
     box_->SetTips(L"Please update app to new version.");
     box_->SetType(3, L"--from 1.0.0 --to 1.2.0");
@@ -217,6 +219,10 @@ TEST_F(NoticeBoxTest, AnUpgraderThatDoesNotStartIsSaidSoAndTheProgramStays) {
     Click(box_, Find(box_, L"update"));
     EXPECT_EQ(g_quits, 0);
     EXPECT_TRUE(IsWindowVisible(handle_));
+    // The reporter was ended for the upgrade, and a fresh one runs for the program that stays.
+    const DWORD restarted = FindProcessIdByName(OwnCopy("Faultpost"));
+    EXPECT_NE(restarted, kNoProcessId);
+    EXPECT_NE(restarted, reporter);
     EXPECT_EQ(Find(box_, L"tipsTxt")->GetText(),
               Chinese() ? L"无法启动升级程序，请稍后重试。"
                         : L"The update could not be started. Please try again later.");

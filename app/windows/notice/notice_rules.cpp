@@ -66,7 +66,10 @@ DWORD RunUpgrade(const UpgradeRoad& road, const std::wstring& argument) {
         Util::KillProcessByName(road.crashReporter, count);
     });
     stopper.join();
-    return Util::StartProcess(road.upgrader, Util::CStringToString(argument));
+    const DWORD upgrader = Util::StartProcess(road.upgrader, Util::CStringToString(argument));
+    // The program stays: so does the reporter of its crashes, started as at the start.
+    if (upgrader == 0) Util::StartProcess(road.crashReporter, "");
+    return upgrader;
 }
 
 UpdateStep PressUpdate(int type, const UpgradeRoad& road, const std::wstring& argument) {

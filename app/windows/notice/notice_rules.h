@@ -56,8 +56,9 @@ struct UpgradeRoad {
 
 // Ends every running crash reporter on a thread of its own and waits for that thread, then
 // starts the upgrader with `argument` (converted to the ANSI code page) as its command line and
-// does not wait for it. Returns the upgrader's process id, 0 when it could not be started.
-// Blocks for as long as the crash reporters take to end (about 2 s each at worst).
+// does not wait for it. Returns the upgrader's process id, 0 when it could not be started; the
+// program then goes on, and a fresh crash reporter is started for it. Blocks for as long as the
+// crash reporters take to end (about 2 s each at worst).
 DWORD RunUpgrade(const UpgradeRoad& road, const std::wstring& argument);
 
 // What follows a press of "update".

@@ -39,8 +39,8 @@ bool __cdecl Init() {
 }
 void __cdecl Uninit() {}
 void __cdecl SetUserInfo(const char*, const char*, const char*, const char*, const char*) {}
-void __cdecl GetToken(Observer*, int, int, const char*, const char*) {
-    g_calls.push_back("getToken");
+void __cdecl GetToken(Observer* observer, int, int, const char* name, const char*) {
+    Record(observer, "getToken(" + Text(name) + ")");
 }
 HANDLE __cdecl GetPhoto(Observer* observer, const char* uid, const char* id, const char* path) {
     Record(observer, "getPhoto(" + Text(uid) + "," + Text(id) + "," + Text(path) + ")");

@@ -88,6 +88,14 @@ public:
     // first result can arrive; until then (or with null) those results are dropped.
     static void setDialogWindowLookup(DialogWindowLookup lookup);
 
+    // Signs in: hands the library the meeting data's token and asks for the client
+    // configuration (WM_CONFIG_ROOM), or, with no token held, asks for a new one (WM_USER_TOKEN,
+    // or WM_ACCOUNT_ERROR for "account/getToken") under the data's nickname, so that an account
+    // made anew keeps the name the user goes by. The constructor signs in once; the join window
+    // again when that failed or the service refused the token. UI thread; a second call while a
+    // token request is under way cuts that one off (waiting for it up to 3 s).
+    void signIn();
+
     // Room requests; results arrive later as messages.
     void applySpeaker();
     void giveupSpeaker();
@@ -159,7 +167,6 @@ private:
         std::vector<std::string> uids;
     };
 
-    void signIn();
     void updateRoomWithHosts(std::vector<std::string> hosts);
     void queueControl(const char* action, std::vector<std::string> uids);
     void sendControlNow(const char* action, const std::vector<std::string>& uids);
