@@ -1,6 +1,7 @@
 #include "app/windows/settings/dui_set_av.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/windows/settings/device_choice.h"
@@ -21,16 +22,31 @@ using ZuvraKestrum::Settings::DeviceNames;
 using ZuvraKestrum::Settings::VideoQualityOption;
 using ZuvraKestrum::Util::CStringToUtf8;
 
+// A device's row in the drop-down list: the list sizes itself by its rows' heights. The text
+// keeps clear of the combo's arrow, since the combo shows the chosen row's text with its padding.
+constexpr int kDeviceRowHeight = 30;
+constexpr std::pair<const wchar_t*, const wchar_t*> kDeviceRowLook[] = {
+    {L"textpadding", L"10,0,30,0"},
+    {L"font", L"1"},
+    {L"normaltextcolor", L"textdefaultcolor"},
+    {L"hotcolor", L"window_title_bk"},
+    {L"selectedtextcolor", L"blue"},
+};
+
+DuiLib::CListLabelElementUI* DeviceRow(const std::wstring& name) {
+    auto* item = new DuiLib::CListLabelElementUI;
+    item->SetFixedHeight(kDeviceRowHeight);
+    for (const auto& [attribute, value] : kDeviceRowLook) item->SetAttribute(attribute, value);
+    item->SetText(name.c_str());
+    return item;
+}
+
 // Lists the names and selects the remembered device (UTF-8, as the configuration gives it)
 // with the item-select notification, so that the selection handler applies and stores it.
 void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
                const std::string& remembered) {
     combo->RemoveAll();
-    for (const std::wstring& name : names) {
-        auto* item = new DuiLib::CListLabelElementUI;
-        item->SetText(name.c_str());
-        combo->Add(item);
-    }
+    for (const std::wstring& name : names) combo->Add(DeviceRow(name));
     const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
         names, ZuvraKestrum::Util::Utf8ToCString(remembered));
     if (chosen >= 0) combo->SelectItem(chosen, false, true);
