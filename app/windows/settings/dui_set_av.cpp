@@ -41,15 +41,15 @@ DuiLib::CListLabelElementUI* DeviceRow(const std::wstring& name) {
     return item;
 }
 
-// Lists the names and selects the remembered device (UTF-8, as the configuration gives it)
-// with the item-select notification, so that the selection handler applies and stores it.
+// Lists the names and selects the remembered device (UTF-8, as the configuration gives it), or
+// the first one, without the item-select notification: that one stands for the user's choice.
 void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
                const std::string& remembered) {
     combo->RemoveAll();
     for (const std::wstring& name : names) combo->Add(DeviceRow(name));
     const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
         names, ZuvraKestrum::Util::Utf8ToCString(remembered));
-    if (chosen >= 0) combo->SelectItem(chosen, false, true);
+    if (chosen >= 0) combo->SelectItem(chosen, false, false);
 }
 
 }  // namespace
@@ -129,6 +129,10 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
     std::string remembered;
     FillCombo(audioCombo_, DeviceNames(audioHelper()), host_.config().getMicID(remembered));
     FillCombo(videoCombo_, DeviceNames(videoHelper()), host_.config().getCameraID(remembered));
+    // The engine uses what the lists show. A remembered device that is unplugged now stays
+    // remembered: the first device stands in for it only until the program ends.
+    applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio");
+    applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo");
     // During a meeting the camera belongs to the meeting.
     previewOpt_->SetEnabled(host_.dialog(ProgramDialogs::kLiveDlg) == nullptr);
     createPreviewWindow();
@@ -182,25 +186,28 @@ void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
-    applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo",
-                      &CKestrumConfig::setCameraID);
+    rememberDevice(applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo"),
+                   &CKestrumConfig::setCameraID);
 }
 
 void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
-    applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio",
-                      &CKestrumConfig::setMicID);
+    rememberDevice(applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio"),
+                   &CKestrumConfig::setMicID);
 }
 
 template <class Helper>
-void CDuiSetAV::applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo, const char* caller,
-                                  RememberDevice remember) {
-    const DeviceEntry device = DeviceAt(helper, combo.GetCurSel());
+DeviceEntry CDuiSetAV::applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo,
+                                         const char* caller) {
+    DeviceEntry device = DeviceAt(helper, combo.GetCurSel());
     writeLine(Level_Info, __LINE__, "%s(%s,%s)", caller, CStringToUtf8(device.name).c_str(),
               CStringToUtf8(device.id).c_str());
-    if (!device.found) return;
+    if (device.found) helper->setDevice(device.id);
+    return device;
+}
+
+void CDuiSetAV::rememberDevice(const DeviceEntry& device, RememberDevice remember) {
     // A device the engine refuses is still remembered: it may work at the next start.
-    helper->setDevice(device.id);
-    (host_.config().*remember)(CStringToUtf8(device.name));
+    if (device.found) (host_.config().*remember)(CStringToUtf8(device.name));
 }
 
 void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {

@@ -116,8 +116,9 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     auto* cameras = Find<DuiLib::CComboUI>(window, L"videocom");
     auto* microphones = Find<DuiLib::CComboUI>(window, L"audiocom");
 
-    // The later of two equally named cameras, and the first microphone for an unknown name,
-    // each applied to the engine and written back.
+    // The later of two equally named cameras, and the first microphone for an unknown name (a
+    // device unplugged for now), each applied to the engine; only a choice of the user is
+    // remembered, so the unplugged one is chosen again once it is back.
     ASSERT_EQ(cameras->GetCount(), 4);
     EXPECT_EQ(cameras->GetCurSel(), 3);
     EXPECT_EQ(cameras->GetText(), L"Desk Camera");
@@ -126,7 +127,7 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     std::string journal = EngineJournal();
     EXPECT_NE(journal.find("camera.setDevice(desk-b)"), std::string::npos) << journal;
     EXPECT_NE(journal.find("recording.setDevice(microphone-1)"), std::string::npos) << journal;
-    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "Stand-in Microphone");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "No such microphone");
     EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Desk Camera");
 
     KestrumEngineJournalClear();
