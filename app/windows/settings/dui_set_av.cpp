@@ -163,12 +163,21 @@ void CDuiSetAV::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiSetAV::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    stopCameraTest();
-    host_.closeDialog(ProgramDialogs::kSetAVDlg);
+    closeWindow();
 }
 
 void CDuiSetAV::DoLastPage(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
+    closeWindow();
+}
+
+// Every choice took effect when it was made: confirming only ends the window.
+void CDuiSetAV::DoSure(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    closeWindow();
+}
+
+void CDuiSetAV::closeWindow() {
     stopCameraTest();
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
@@ -253,8 +262,6 @@ void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
     if (!host_.dialog(ProgramDialogs::kLiveDlg)) return;
     if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);
 }
-
-void CDuiSetAV::DoSure(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
 void CDuiSetAV::DoUploadLog(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");

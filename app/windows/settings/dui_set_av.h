@@ -85,6 +85,8 @@ private:
                                                           const char* caller);
     // Remembers the name of a device the user chose, when there is one.
     void rememberDevice(const ZuvraKestrum::Settings::DeviceEntry& device, RememberDevice remember);
+    // Stops the camera test and closes dialog 2 (the close, back and confirm buttons).
+    void closeWindow();
     void createPreviewWindow();
     void applyQuality(const ZuvraKestrum::Settings::VideoQualityOption& quality);
     void stopCameraTest();

@@ -275,6 +275,17 @@ TEST_F(SettingsWindowsTest, CameraTestShowsInItsChildWindowAndStopsWhenTheWindow
     EXPECT_TRUE(Journaled("close(2)"));
     ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     EXPECT_EQ(EngineJournal(), "camera.stopDeviceTest()\n");
+
+    // "OK" closes the window as well: every choice took effect when it was made.
+    window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    handle = window->GetHWND();
+    Click(window, L"previewOp");
+    KestrumEngineJournalClear();
+    Click(window, L"surebtn");
+    EXPECT_EQ(Journaled("close(2)"), 2);
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    EXPECT_EQ(EngineJournal(), "camera.stopDeviceTest()\n");
 }
 
 TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
