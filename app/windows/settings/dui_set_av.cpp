@@ -6,6 +6,7 @@
 
 #include "app/windows/settings/device_choice.h"
 #include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/room_change.h"
 #include "app/windows/settings/video_quality.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/list_label_element_ui.h"
@@ -186,7 +187,8 @@ void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
     const bool selected = tabRoomOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", selected);
     if (!selected) return;
-    OpenSettingsDialog(host_, ProgramDialogs::kSetRoomDlg, tabRoomOpt_->IsEnabled());
+    OpenSettingsDialog(host_, ZuvraKestrum::Settings::RoomSettingsDialogOf(g_kestrumData),
+                       tabRoomOpt_->IsEnabled());
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 

@@ -308,6 +308,19 @@ TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
     EXPECT_TRUE(Journaled("close(2)"));
     EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     host_.dialogs.erase(ProgramDialogs::kSetRoomDlg);
+
+    // The room's host gets the host's room settings.
+    data().uid = "20001";
+    data().hosts = {"20001"};
+    StandInDialog own;
+    host_.dialogs[ProgramDialogs::kSetOwnRoomDlg] = &own;
+    window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    Click(window, L"tabRoomOpt");
+    EXPECT_EQ(Journaled("open(4)"), 1) << Journal();
+    EXPECT_EQ(Journaled("open(3)"), 1) << Journal();
+    EXPECT_EQ(own.tabsEnabled, 1);
+    host_.dialogs.erase(ProgramDialogs::kSetOwnRoomDlg);
 }
 
 TEST_F(SettingsWindowsTest, AudioVideoWindowLooksFinished) {
