@@ -173,5 +173,6 @@ void CRoomSettingsPage::sendUpdate(int status, const std::string& password) {
     roomStatus_ = status;
     roomPassword_ = password;
     const auto update = ZuvraKestrum::Settings::RoomUpdateOf(g_kestrumData, status, password);
-    host_.updateRoom(&relay_, update.room, update.hosts, update.status, "", update.password);
+    host_.updateRoom(relay_.observerFor(GetHWND()), update.room, update.hosts, update.status, "",
+                     update.password);
 }

@@ -205,6 +205,30 @@ TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp)
     EXPECT_NE(Journal().find("close(4)\nopen(3)\n"), std::string::npos) << Journal();
 }
 
+// The answer to a window closed before it came reaches no other window: a host window opened
+// since, which has sent nothing, would store its blank values as the room's.
+TEST_F(RoomSettingsTest, AnAnswerReachesOnlyTheWindowThatAsked) {
+    data().hosts = {"20001"};
+    data().initialStatus = 3;
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    Click(window, L"enableAudioOp");
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,pw)"), 1) << Journal();
+    DestroyWindow(window->GetHWND());
+    window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    PumpPending();
+    EXPECT_EQ(data().initialStatus, 3);
+    EXPECT_EQ(data().roomPassword, "pw");
+
+    // Its own answer it takes.
+    Click(window, L"enableVideoOp");
+    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    PumpPending();
+    EXPECT_EQ(data().initialStatus, 1);
+}
+
 TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToAudioVideo) {
     StandInDialog own;
     host_.dialogs[ProgramDialogs::kSetOwnRoomDlg] = &own;

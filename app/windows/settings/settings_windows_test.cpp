@@ -487,7 +487,8 @@ TEST_F(SettingsWindowsTest, AProfileSkinWithoutTheAvatarButtonLeavesTheWindowIne
     ASSERT_NE(window, nullptr);
     const HWND handle = window->GetHWND();
 
-    // The class's relay brings the reports of an upload that an earlier window started.
+    // A report that reaches it is left alone.
+    CDuiUserConfig::Relay().observerFor(handle);
     CDuiUserConfig::Relay().onCallBackError("account/portrait", "refused", 2);
     PumpPending();
     EXPECT_TRUE(IsWindow(handle));
