@@ -25,26 +25,30 @@ constexpr unsigned kNoStartDialog = 255;
 
 constexpr unsigned Bit(unsigned id) { return 1u << id; }
 
-// One dialog id: its window name, how the log names it, whether the join window owns it, and the
-// dialogs it stands over (disabled while it is open, enabled when it closes). The in-meeting
-// window instead takes the join window's place: it hides it, and gives it back when it closes.
+// One dialog id: its window name, how the log names it, whether the join window owns it, the
+// dialogs it stands over (disabled while it is open, enabled when it closes), and whether it
+// acts for the meeting. The in-meeting window instead takes the join window's place: it hides
+// it, and gives it back when it closes.
 struct DialogRow {
     const wchar_t* windowName;
     const char* logName;
     bool ownedByJoin;
     unsigned standsOver;
     bool replacesJoin;
+    // Closes when the in-meeting window does: the room settings would otherwise keep sending
+    // updates for a room the user has left, and the audio/video window's room tab lead there.
+    bool endsWithMeeting;
 };
 
 constexpr DialogRow kDialogs[CKestrum::kDialogCount] = {
-    {L"LoginHome", "LoginHome", false, 0, false},
-    {L"SettingNickName", "SettingNickName", true, Bit(CKestrum::kLoginDlg), false},
-    {L"SetAV", "SetAV", true, Bit(CKestrum::kLoginDlg) | Bit(CKestrum::kLiveDlg), false},
-    {L"SetRoom", "SetRoom", false, Bit(CKestrum::kLiveDlg), false},
-    {L"SetOwnRoom", "SetOwnRoom", false, Bit(CKestrum::kLiveDlg), false},
-    {L"UserConfig", "UserConfig", false, Bit(CKestrum::kLoginDlg), false},
+    {L"LoginHome", "LoginHome", false, 0, false, false},
+    {L"SettingNickName", "SettingNickName", true, Bit(CKestrum::kLoginDlg), false, false},
+    {L"SetAV", "SetAV", true, Bit(CKestrum::kLoginDlg) | Bit(CKestrum::kLiveDlg), false, true},
+    {L"SetRoom", "SetRoom", false, Bit(CKestrum::kLiveDlg), false, true},
+    {L"SetOwnRoom", "SetOwnRoom", false, Bit(CKestrum::kLiveDlg), false, true},
+    {L"UserConfig", "UserConfig", false, Bit(CKestrum::kLoginDlg), false, false},
     // The in-meeting window carries the profile window's name.
-    {L"UserConfig", "Live", false, 0, true},
+    {L"UserConfig", "Live", false, 0, true, false},
 };
 
 CKestrum::DialogFactory g_dialogFactory = nullptr;
@@ -136,6 +140,7 @@ void CKestrum::closeDlg(unsigned id) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(id));
     if (id >= kDialogCount) return;
     const DialogRow& row = kDialogs[id];
+    if (row.replacesJoin) closeMeetingDialogs();
     if (CDuiFrameWindow* open = openDialog(id)) open->Close(1);
     dialogs_[id] = nullptr;
     dialogWindows_[id] = nullptr;
@@ -151,6 +156,12 @@ void CKestrum::closeDlg(unsigned id) {
             if (!isCovered(kLoginDlg)) EnableWindow(join->GetHWND(), TRUE);
             join->ShowWindow(true, true);
         }
+    }
+}
+
+void CKestrum::closeMeetingDialogs() {
+    for (unsigned id = 0; id < kDialogCount; ++id) {
+        if (kDialogs[id].endsWithMeeting && openDialog(id)) closeDlg(id);
     }
 }
 

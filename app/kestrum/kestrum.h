@@ -38,8 +38,10 @@ public:
     void openDlg(unsigned id);
     // Closes dialog id if it is open (its window goes on a later message turn) and gives back
     // what it stands over, also when it was not open, except what another open dialog still
-    // stands over; closing the in-meeting window shows the join window again with its join
-    // button enabled. A window that closes itself calls this.
+    // stands over. Closing the in-meeting window (the meeting's end, however it came) first
+    // closes the windows that act for the meeting (the audio/video and both room settings
+    // windows), then shows the join window again with its join button enabled. A window that
+    // closes itself calls this.
     void closeDlg(unsigned id);
     // The open dialog of id, null when it is closed or id is not 0-6.
     CDuiFrameWindow* getDlg(unsigned id) const;
@@ -62,6 +64,8 @@ private:
     HWND windowOf(unsigned id) const;
     // Whether an open dialog stands over dialog id (and so keeps it disabled).
     bool isCovered(unsigned id) const;
+    // Closes the open dialogs that end with the meeting.
+    void closeMeetingDialogs();
     void createNoticeBox();
 
     CDuiMessageBox* messageBox_ = nullptr;

@@ -225,7 +225,7 @@ TEST_F(KestrumTest, DialogsDisableTheWindowsTheyStandOverUntilTheyClose) {
     }
 }
 
-TEST_F(KestrumTest, SettingsTabsHandingOverToEachOtherKeepTheMeetingDisabledToTheLast) {
+TEST_F(KestrumTest, SettingsTabsKeepTheMeetingDisabledToTheLastAndCloseWithIt) {
     kestrum_->openDlg(CKestrum::kLiveDlg);
     HWND meeting = Window(CKestrum::kLiveDlg);
     HWND join = Window(CKestrum::kLoginDlg);
@@ -239,15 +239,19 @@ TEST_F(KestrumTest, SettingsTabsHandingOverToEachOtherKeepTheMeetingDisabledToTh
     kestrum_->closeDlg(CKestrum::kSetAVDlg);
     EXPECT_FALSE(IsWindowEnabled(meeting));
 
-    // The meeting ends under the audio/video settings: the join window comes back, still
-    // disabled under them until they close.
+    // The meeting ends (left, or the user removed) under its settings windows: they act for the
+    // meeting and close with it, and the join window comes back usable.
     kestrum_->openDlg(CKestrum::kSetAVDlg);
-    kestrum_->closeDlg(CKestrum::kSetOwnRoomDlg);
+    kestrum_->openDlg(CKestrum::kSetRoomDlg);
+    const HWND settings[] = {Window(CKestrum::kSetAVDlg), Window(CKestrum::kSetRoomDlg),
+                             Window(CKestrum::kSetOwnRoomDlg)};
     kestrum_->closeDlg(CKestrum::kLiveDlg);
+    for (unsigned id : {CKestrum::kSetAVDlg, CKestrum::kSetRoomDlg, CKestrum::kSetOwnRoomDlg})
+        EXPECT_EQ(kestrum_->getDlg(id), nullptr) << id;
     EXPECT_TRUE(IsWindowVisible(join));
-    EXPECT_FALSE(IsWindowEnabled(join));
-    kestrum_->closeDlg(CKestrum::kSetAVDlg);
     EXPECT_TRUE(IsWindowEnabled(join));
+    EXPECT_TRUE(PumpUntil(
+        [&settings] { return std::none_of(std::begin(settings), std::end(settings), IsWindow); }));
 }
 
 TEST_F(KestrumTest, MeetingWindowTakesTheJoinWindowsPlaceAndGivesItBackWithItsButton) {

@@ -1,10 +1,12 @@
 #include "app/windows/settings/dui_set_av.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/windows/settings/device_choice.h"
 #include "app/windows/settings/log_upload.h"
+#include "app/windows/settings/room_change.h"
 #include "app/windows/settings/video_quality.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/list_label_element_ui.h"
@@ -21,19 +23,34 @@ using ZuvraKestrum::Settings::DeviceNames;
 using ZuvraKestrum::Settings::VideoQualityOption;
 using ZuvraKestrum::Util::CStringToUtf8;
 
-// Lists the names and selects the remembered device (UTF-8, as the configuration gives it)
-// with the item-select notification, so that the selection handler applies and stores it.
+// A device's row in the drop-down list: the list sizes itself by its rows' heights. The text
+// keeps clear of the combo's arrow, since the combo shows the chosen row's text with its padding.
+constexpr int kDeviceRowHeight = 30;
+constexpr std::pair<const wchar_t*, const wchar_t*> kDeviceRowLook[] = {
+    {L"textpadding", L"10,0,30,0"},
+    {L"font", L"1"},
+    {L"normaltextcolor", L"textdefaultcolor"},
+    {L"hotcolor", L"window_title_bk"},
+    {L"selectedtextcolor", L"blue"},
+};
+
+DuiLib::CListLabelElementUI* DeviceRow(const std::wstring& name) {
+    auto* item = new DuiLib::CListLabelElementUI;
+    item->SetFixedHeight(kDeviceRowHeight);
+    for (const auto& [attribute, value] : kDeviceRowLook) item->SetAttribute(attribute, value);
+    item->SetText(name.c_str());
+    return item;
+}
+
+// Lists the names and selects the remembered device (UTF-8, as the configuration gives it), or
+// the first one, without the item-select notification: that one stands for the user's choice.
 void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
                const std::string& remembered) {
     combo->RemoveAll();
-    for (const std::wstring& name : names) {
-        auto* item = new DuiLib::CListLabelElementUI;
-        item->SetText(name.c_str());
-        combo->Add(item);
-    }
+    for (const std::wstring& name : names) combo->Add(DeviceRow(name));
     const int chosen = ZuvraKestrum::Settings::ChooseDeviceIndex(
         names, ZuvraKestrum::Util::Utf8ToCString(remembered));
-    if (chosen >= 0) combo->SelectItem(chosen, false, true);
+    if (chosen >= 0) combo->SelectItem(chosen, false, false);
 }
 
 }  // namespace
@@ -113,6 +130,10 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
     std::string remembered;
     FillCombo(audioCombo_, DeviceNames(audioHelper()), host_.config().getMicID(remembered));
     FillCombo(videoCombo_, DeviceNames(videoHelper()), host_.config().getCameraID(remembered));
+    // The engine uses what the lists show. A remembered device that is unplugged now stays
+    // remembered: the first device stands in for it only until the program ends.
+    applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio");
+    applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo");
     // During a meeting the camera belongs to the meeting.
     previewOpt_->SetEnabled(host_.dialog(ProgramDialogs::kLiveDlg) == nullptr);
     createPreviewWindow();
@@ -143,12 +164,21 @@ void CDuiSetAV::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiSetAV::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    stopCameraTest();
-    host_.closeDialog(ProgramDialogs::kSetAVDlg);
+    closeWindow();
 }
 
 void CDuiSetAV::DoLastPage(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
+    closeWindow();
+}
+
+// Every choice took effect when it was made: confirming only ends the window.
+void CDuiSetAV::DoSure(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    closeWindow();
+}
+
+void CDuiSetAV::closeWindow() {
     stopCameraTest();
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
@@ -157,7 +187,8 @@ void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
     const bool selected = tabRoomOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", selected);
     if (!selected) return;
-    OpenSettingsDialog(host_, ProgramDialogs::kSetRoomDlg, tabRoomOpt_->IsEnabled());
+    OpenSettingsDialog(host_, ZuvraKestrum::Settings::RoomSettingsDialogOf(g_kestrumData),
+                       tabRoomOpt_->IsEnabled());
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
 
@@ -166,25 +197,28 @@ void CDuiSetAV::DoOptTabAV(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::DoComboSelectVideo(DuiLib::TNotifyUI&) {
-    applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo",
-                      &CKestrumConfig::setCameraID);
+    rememberDevice(applyChosenDevice(videoHelper(), *videoCombo_, "CDuiSetAV::DoComboSelectVideo"),
+                   &CKestrumConfig::setCameraID);
 }
 
 void CDuiSetAV::DoComboSelectAudio(DuiLib::TNotifyUI&) {
-    applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio",
-                      &CKestrumConfig::setMicID);
+    rememberDevice(applyChosenDevice(audioHelper(), *audioCombo_, "CDuiSetAV::DoComboSelectAudio"),
+                   &CKestrumConfig::setMicID);
 }
 
 template <class Helper>
-void CDuiSetAV::applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo, const char* caller,
-                                  RememberDevice remember) {
-    const DeviceEntry device = DeviceAt(helper, combo.GetCurSel());
+DeviceEntry CDuiSetAV::applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo,
+                                         const char* caller) {
+    DeviceEntry device = DeviceAt(helper, combo.GetCurSel());
     writeLine(Level_Info, __LINE__, "%s(%s,%s)", caller, CStringToUtf8(device.name).c_str(),
               CStringToUtf8(device.id).c_str());
-    if (!device.found) return;
+    if (device.found) helper->setDevice(device.id);
+    return device;
+}
+
+void CDuiSetAV::rememberDevice(const DeviceEntry& device, RememberDevice remember) {
     // A device the engine refuses is still remembered: it may work at the next start.
-    helper->setDevice(device.id);
-    (host_.config().*remember)(CStringToUtf8(device.name));
+    if (device.found) (host_.config().*remember)(CStringToUtf8(device.name));
 }
 
 void CDuiSetAV::DoOptPreview(DuiLib::TNotifyUI&) {
@@ -230,8 +264,6 @@ void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
     if (!host_.dialog(ProgramDialogs::kLiveDlg)) return;
     if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);
 }
-
-void CDuiSetAV::DoSure(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
 void CDuiSetAV::DoUploadLog(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");

@@ -19,13 +19,15 @@ class CKestrumConfig;
 class CVideoDeviceHelper;
 
 namespace ZuvraKestrum::Settings {
+struct DeviceEntry;
 struct VideoQualityOption;
-}
+}  // namespace ZuvraKestrum::Settings
 
 // The audio/video settings window, dialog 2 of the dialog table: the microphones and cameras
-// the engine lists, with the chosen device applied to the engine and its name remembered in
-// the configuration (MicID, CameraID); a camera test in a child window while no meeting runs;
-// the video quality level (low, mid, high); the tab to the room settings; the log upload.
+// the engine lists, the remembered ones (MicID, CameraID) or else the first shown and applied to
+// the engine, and a device the user chooses applied and its name remembered; a camera test in a
+// child window while no meeting runs; the video quality level (low, mid, high); the tab to the
+// room settings; the log upload.
 //
 // Skin "Setting-AV-en.xml" / "Setting-AV-zh.xml". The service library reports to the class's
 // relay (SharedRelay<CDuiSetAV>), never to the window itself; the window only logs the reports.
@@ -76,11 +78,15 @@ private:
     CVideoDeviceHelper* videoHelper();
     // The configuration's setter of a device's name (setMicID, setCameraID).
     using RememberDevice = bool (CKestrumConfig::*)(const std::string&) const;
-    // Applies the device chosen in combo to the engine's list (helper) and remembers its name;
-    // logs as caller.
+    // Applies the device chosen in combo to the engine's list (helper) and returns it; logs as
+    // caller.
     template <class Helper>
-    void applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo, const char* caller,
-                           RememberDevice remember);
+    ZuvraKestrum::Settings::DeviceEntry applyChosenDevice(Helper* helper, DuiLib::CComboUI& combo,
+                                                          const char* caller);
+    // Remembers the name of a device the user chose, when there is one.
+    void rememberDevice(const ZuvraKestrum::Settings::DeviceEntry& device, RememberDevice remember);
+    // Stops the camera test and closes dialog 2 (the close, back and confirm buttons).
+    void closeWindow();
     void createPreviewWindow();
     void applyQuality(const ZuvraKestrum::Settings::VideoQualityOption& quality);
     void stopCameraTest();

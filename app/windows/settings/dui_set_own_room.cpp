@@ -5,12 +5,10 @@
 
 #include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/util_text.h"
 
 namespace {
 
 using ZuvraKestrum::Settings::RoomOption;
-using ZuvraKestrum::Util::CStringToUtf8;
 
 }  // namespace
 
@@ -41,7 +39,7 @@ void CDuiSetOwnRoom::OnRoomUpdated() {
 
 void CDuiSetOwnRoom::updateRoomInfo() {
     if (!g_kestrumData || !ready_) return;
-    roomPassword_ = showRoomAndPassword();
+    roomPassword_ = showRoomAndPassword(true);
     const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     // Without a host the speaker line keeps the skin's text and the options their state.
     if (!hosts.empty()) {
@@ -70,7 +68,7 @@ void CDuiSetOwnRoom::DoSure(DuiLib::TNotifyUI&) {
     send(ZuvraKestrum::Settings::RoomStatusOf(shownOptions()));
 }
 
-void CDuiSetOwnRoom::send(int status) { sendUpdate(status, CStringToUtf8(passwordText())); }
+void CDuiSetOwnRoom::send(int status) { sendUpdate(status, takeTypedPassword()); }
 
 void CDuiSetOwnRoom::DoGiveupSpeaker(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s", "CDuiSetOwnRoom::DoGiveupSpeaker");

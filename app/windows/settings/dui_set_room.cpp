@@ -5,12 +5,10 @@
 
 #include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/util_text.h"
 
 namespace {
 
 using ZuvraKestrum::Settings::RoomOption;
-using ZuvraKestrum::Util::CStringToUtf8;
 
 }  // namespace
 
@@ -48,9 +46,9 @@ void CDuiSetRoom::OnRoomUpdated() {
 
 void CDuiSetRoom::updateRoomInfo() {
     if (!g_kestrumData || !ready_) return;
-    roomPassword_ = showRoomAndPassword();
     const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     const bool hasHost = !hosts.empty();
+    roomPassword_ = showRoomAndPassword(!hasHost);
     if (hasHost) {
         showSpeaker(hosts.front());
     } else {
@@ -80,7 +78,7 @@ void CDuiSetRoom::DoPwdEditSetFocus(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetRoom::DoPwdEditReturn(DuiLib::TNotifyUI&) {
-    sendUpdate(roomStatus_, CStringToUtf8(passwordText()));
+    sendUpdate(roomStatus_, takeTypedPassword());
     // A click on the window takes the focus out of the edit.
     const LPARAM at = MAKELPARAM(kFocusClickX, kFocusClickY);
     ::PostMessageW(GetHWND(), WM_LBUTTONDOWN, 0, at);

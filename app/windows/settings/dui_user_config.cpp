@@ -162,7 +162,7 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
         return;
     }
     EnableWindow(GetHWND(), FALSE);
-    host_.updatePhoto(&Relay(), CStringToUtf8(path));
+    host_.updatePhoto(Relay().observerFor(GetHWND()), CStringToUtf8(path));
     SetTimer(GetHWND(), kUploadWaitTimer, kAvatarUploadWaitMs, nullptr);
 }
 

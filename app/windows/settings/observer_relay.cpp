@@ -17,6 +17,13 @@ std::unique_ptr<ObserverEventPayload> Event(ObserverEventPayload::Kind kind) {
 void CObserverRelay::attach(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
     window_ = window;
+    ++attachment_;
+}
+
+ZuvraKestrum::ICallBack::CUserCallBack* CObserverRelay::observerFor(HWND window) {
+    std::lock_guard<std::mutex> guard(lock_);
+    asker_ = window && window == window_ ? attachment_ : 0;
+    return this;
 }
 
 void CObserverRelay::detach(HWND window) {
@@ -59,6 +66,6 @@ void CObserverRelay::post(std::unique_ptr<ObserverEventPayload> event) {
     // Posting under the lock: a window that has detached gets nothing more, so what it frees
     // from its queue afterwards is all there is.
     std::lock_guard<std::mutex> guard(lock_);
-    if (!window_ || !IsWindow(window_)) return;
+    if (!window_ || asker_ != attachment_ || !IsWindow(window_)) return;
     PostPayload<WM_SETTINGS_OBSERVER_EVENT>(window_, std::move(event));
 }

@@ -36,6 +36,7 @@ protected:
 
 TEST_F(ObserverRelayTest, ReportsFromWorkerThreadsArriveAsCopiesInOrder) {
     relay_.attach(window_.handle());
+    EXPECT_EQ(relay_.observerFor(window_.handle()), &relay_);
     std::thread worker([this] {
         // The library's texts live only during the call.
         char api[] = "account/portrait";
@@ -82,6 +83,7 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
     relay_.onUpdatePhoto("before any window");
 
     relay_.attach(window_.handle());
+    relay_.observerFor(window_.handle());
     relay_.detach(other.handle());  // not the attached one: no effect
     relay_.onUpdatePhoto("p1");
     relay_.detach(window_.handle());
@@ -92,6 +94,7 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     relay_.attach(gone);
+    relay_.observerFor(gone);
     relay_.onUpdatePhoto("to a destroyed window");
 
     auto delivered = next();
@@ -104,6 +107,7 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
 
 TEST_F(ObserverRelayTest, AWindowThatGoesFreesWhatIsStillQueuedForIt) {
     CWindowRegistration attached = AttachWindow(relay_, window_.handle());
+    relay_.observerFor(window_.handle());
     const long before = UsedHeapBlocks();  // the relay's lock took its block on first use
     relay_.onUpdatePhoto("p1");
     relay_.onCallBackError("account/portrait", "refused", 2);
@@ -113,6 +117,32 @@ TEST_F(ObserverRelayTest, AWindowThatGoesFreesWhatIsStillQueuedForIt) {
                        FreeSettingsPayload);
     EXPECT_EQ(next(), nullptr);
     EXPECT_EQ(UsedHeapBlocks(), before);
+}
+
+// A window of the class opened again (attached anew, maybe under the same handle) must not take
+// the answer to its predecessor's request for its own, nor a window that asked nothing.
+TEST_F(ObserverRelayTest, AReportReachesOnlyTheWindowThatAskedWhileItStaysAttached) {
+    MessageWindow other;
+    relay_.attach(window_.handle());
+    relay_.onUpdateRoom(true);  // nobody asked
+    relay_.observerFor(window_.handle());
+    relay_.detach(window_.handle());
+    relay_.attach(window_.handle());
+    relay_.onUpdateRoom(true);  // the earlier window's answer
+    relay_.observerFor(other.handle());
+    relay_.onUpdateRoom(true);  // asked by a window that is not attached
+    EXPECT_EQ(next(), nullptr);
+
+    relay_.observerFor(window_.handle());
+    relay_.onUpdateRoom(false);
+    relay_.onCallBackError("room/update", "refused", 2003);
+    auto answer = next();
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->kind, Kind::kUpdateRoom);
+    auto error = next();
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->code, 2003);
+    EXPECT_EQ(next(), nullptr);
 }
 
 struct FirstWindow {};

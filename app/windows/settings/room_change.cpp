@@ -1,7 +1,9 @@
 #include "app/windows/settings/room_change.h"
 
 #include "app/windows/settings/room_settings_rules.h"
+#include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 
 namespace ZuvraKestrum::Settings {
@@ -20,6 +22,11 @@ void StoreConfirmedRoom(CKestrumData& data, int status, const std::string& passw
     ZuvraKestrum::Util::CLockGuard guard(&data.lock);
     data.initialStatus = status;
     data.roomPassword = password;
+}
+
+unsigned RoomSettingsDialogOf(CKestrumData* data) {
+    const bool host = data && Roles::IsHost(Roles::FirstHostOf(*data), data->uid);
+    return host ? ProgramDialogs::kSetOwnRoomDlg : ProgramDialogs::kSetRoomDlg;
 }
 
 std::string SpeakerLine(CKestrumData& data, const std::string& hostUid) {

@@ -27,6 +27,10 @@ RoomUpdate RoomUpdateOf(CKestrumData* data, int status, const std::string& passw
 // What a confirmed update leaves in the meeting data: the status and password that were sent.
 void StoreConfirmedRoom(CKestrumData& data, int status, const std::string& password);
 
+// The room settings the user gets, from every way in: the host's (dialog 4) when the meeting
+// data names the user as the room's host, else the participant's (dialog 3).
+unsigned RoomSettingsDialogOf(CKestrumData* data);
+
 // The speaker line of the room's host hostUid: its nickname among the participants, else the
 // room's host-name text.
 std::string SpeakerLine(CKestrumData& data, const std::string& hostUid);

@@ -110,6 +110,7 @@ void CRoomSettingsPage::DoOptTabAV(DuiLib::TNotifyUI&) {
 
 void CRoomSettingsPage::DoPwdEditChanged(DuiLib::TNotifyUI&) {
     if (showingPassword_) return;
+    passwordTyped_ = true;
     std::wstring text = passwordText();
     if (!ZuvraKestrum::Settings::CutToUnits(text, ZuvraKestrum::Settings::kRoomPasswordLimit)) {
         return;
@@ -133,13 +134,22 @@ void CRoomSettingsPage::setTabsEnabled(bool enabled) {
     if (tabRoomOpt_) tabRoomOpt_->SetEnabled(enabled);
 }
 
-std::string CRoomSettingsPage::showRoomAndPassword() {
+std::string CRoomSettingsPage::showRoomAndPassword(bool editable) {
     if (!g_kestrumData) return std::string();
     if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(g_kestrumData->roomName).c_str());
     const std::string password = g_kestrumData->roomPassword;
+    // Room information comes whenever anybody changes the room: it must not wipe out what the
+    // user is typing. A locked edit is no longer the user's, so it shows the room's again.
+    if (passwordTyped_ && editable) return password;
+    passwordTyped_ = false;
     const kestrum::common::ScopedRestore showing(showingPassword_, true);
     pwdEdit_->SetText(Utf8ToCString(password).c_str());
     return password;
+}
+
+std::string CRoomSettingsPage::takeTypedPassword() {
+    passwordTyped_ = false;
+    return ZuvraKestrum::Util::CStringToUtf8(passwordText());
 }
 
 void CRoomSettingsPage::showSpeaker(const std::string& hostUid) {
@@ -173,5 +183,6 @@ void CRoomSettingsPage::sendUpdate(int status, const std::string& password) {
     roomStatus_ = status;
     roomPassword_ = password;
     const auto update = ZuvraKestrum::Settings::RoomUpdateOf(g_kestrumData, status, password);
-    host_.updateRoom(&relay_, update.room, update.hosts, update.status, "", update.password);
+    host_.updateRoom(relay_.observerFor(GetHWND()), update.room, update.hosts, update.status, "",
+                     update.password);
 }

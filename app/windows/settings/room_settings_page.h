@@ -76,9 +76,10 @@ protected:
     // bound; false when one its handlers need is missing, which leaves the window inert.
     virtual bool bindOwnControls() { return true; }
 
-    // Shows the room name and puts the meeting data's password into the edit; returns that
-    // password (UTF-8).
-    std::string showRoomAndPassword();
+    // Shows the room name and puts the meeting data's password into the edit, unless the user
+    // is typing one there that has not been sent and the edit stays editable; returns the
+    // meeting data's password (UTF-8).
+    std::string showRoomAndPassword(bool editable);
     // The speaker line: the host's nickname, else the room's host-name text.
     void showSpeaker(const std::string& hostUid);
     void showSpeakerText(const wchar_t* text);
@@ -88,6 +89,8 @@ protected:
     ZuvraKestrum::Settings::RoomOptions shownOptions() const;
     void enableOptions(bool enabled);
     std::wstring passwordText() const { return std::wstring(pwdEdit_->GetText()); }
+    // The edit's password (UTF-8) to send: what the user typed is no longer pending.
+    std::string takeTypedPassword();
 
     // updateRoom of the meeting data's room and hosts with these values (password UTF-8),
     // reporting to the relay; they are the last sent values (roomStatus_, roomPassword_) from
@@ -135,4 +138,6 @@ private:
     DuiLib::CControlUI* speakerNameTxt_ = nullptr;
     // Set while the window itself writes the password edit.
     bool showingPassword_ = false;
+    // The user has typed in the password edit since it last showed the room's or was sent.
+    bool passwordTyped_ = false;
 };

@@ -205,6 +205,59 @@ TEST_F(RoomSettingsTest, TheHostSendsOptionsAndPasswordAndGivesTheSpeakerRoleUp)
     EXPECT_NE(Journal().find("close(4)\nopen(3)\n"), std::string::npos) << Journal();
 }
 
+// Room information that arrives while the user types a password leaves the typing alone; once
+// the password is sent, or a host locks the edit, the edit shows the room's password again.
+TEST_F(RoomSettingsTest, RoomInformationLeavesAPasswordBeingTypedAlone) {
+    data().hosts = {"20001"};
+    CDuiSetOwnRoom* host = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
+    ASSERT_NE(host, nullptr);
+    TypeInPassword(host, L"typin", WM_CHAR, L'g');
+    data().roomPassword = "changed";
+    host->updateRoomInfo();
+    EXPECT_EQ(Text(host, L"pwdEdit"), L"typing");
+    TypeInPassword(host, L"typing", WM_KEYDOWN, VK_RETURN);
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],0,,typing)"), 1) << Journal();
+    host->updateRoomInfo();
+    EXPECT_EQ(Text(host, L"pwdEdit"), L"changed");
+    DestroyWindow(host->GetHWND());
+
+    data().hosts.clear();
+    CDuiSetRoom* window = Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg);
+    ASSERT_NE(window, nullptr);
+    TypeInPassword(window, L"typin", WM_CHAR, L'g');
+    Click(window, L"enableVideoOp");  // sends the stored password, not the one being typed
+    window->updateRoomInfo();
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"typing");
+    data().hosts = {"30003"};
+    window->updateRoomInfo();
+    EXPECT_EQ(Text(window, L"pwdEdit"), L"changed");
+    EXPECT_FALSE(Find(window, L"pwdEdit")->IsEnabled());
+}
+
+// The answer to a window closed before it came reaches no other window: a host window opened
+// since, which has sent nothing, would store its blank values as the room's.
+TEST_F(RoomSettingsTest, AnAnswerReachesOnlyTheWindowThatAsked) {
+    data().hosts = {"20001"};
+    data().initialStatus = 3;
+    CDuiSetOwnRoom* window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    Click(window, L"enableAudioOp");
+    EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,pw)"), 1) << Journal();
+    DestroyWindow(window->GetHWND());
+    window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
+    ASSERT_NE(window, nullptr);
+    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    PumpPending();
+    EXPECT_EQ(data().initialStatus, 3);
+    EXPECT_EQ(data().roomPassword, "pw");
+
+    // Its own answer it takes.
+    Click(window, L"enableVideoOp");
+    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    PumpPending();
+    EXPECT_EQ(data().initialStatus, 1);
+}
+
 TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToAudioVideo) {
     StandInDialog own;
     host_.dialogs[ProgramDialogs::kSetOwnRoomDlg] = &own;

@@ -35,6 +35,7 @@
 #include "temp_folder.h"
 #include "ui/base/util/module_path.h"
 #include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 #include "ui/controls/richedit/rich_edit.h"
 
 using window_testing::PixelAt;
@@ -115,8 +116,9 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     auto* cameras = Find<DuiLib::CComboUI>(window, L"videocom");
     auto* microphones = Find<DuiLib::CComboUI>(window, L"audiocom");
 
-    // The later of two equally named cameras, and the first microphone for an unknown name,
-    // each applied to the engine and written back.
+    // The later of two equally named cameras, and the first microphone for an unknown name (a
+    // device unplugged for now), each applied to the engine; only a choice of the user is
+    // remembered, so the unplugged one is chosen again once it is back.
     ASSERT_EQ(cameras->GetCount(), 4);
     EXPECT_EQ(cameras->GetCurSel(), 3);
     EXPECT_EQ(cameras->GetText(), L"Desk Camera");
@@ -125,7 +127,7 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     std::string journal = EngineJournal();
     EXPECT_NE(journal.find("camera.setDevice(desk-b)"), std::string::npos) << journal;
     EXPECT_NE(journal.find("recording.setDevice(microphone-1)"), std::string::npos) << journal;
-    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "Stand-in Microphone");
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getMicID, host_.config()), "No such microphone");
     EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Desk Camera");
 
     KestrumEngineJournalClear();
@@ -141,6 +143,81 @@ TEST_F(SettingsWindowsTest, AudioVideoDevicesComeFromTheEngineAndTheChoiceIsAppl
     window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Find<DuiLib::CComboUI>(window, L"audiocom")->GetCurSel(), 2);
+    EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Stand-in Camera");
+}
+
+// The drawing of a framework window (a combo's drop-down), null when there is none.
+ui::IRenderContext* DrawingOf(HWND hwnd) {
+    auto* frame = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    ui::IRenderContext* drawing = frame ? frame->GetRenderContext() : nullptr;
+    return drawing && drawing->GetBits() ? drawing : nullptr;
+}
+
+// The window with its open drop-down as the user sees them, kept as "<stem>-en.png" or
+// "<stem>-zh.png". Made of the two windows' own drawings: read back from the screen, a layered
+// window (the drop-down) comes out black under Wine.
+bool SaveWithDropDown(CDuiFrameWindow* window, HWND drop, const std::wstring& stem) {
+    window_testing::Repaint(window);
+    ui::IRenderContext* below = window->paintManager().GetHost()->GetRenderContext();
+    ui::IRenderContext* over = DrawingOf(drop);
+    if (!below || !over) return false;
+    RECT place;
+    GetWindowRect(drop, &place);
+    MapWindowPoints(HWND_DESKTOP, window->GetHWND(), reinterpret_cast<POINT*>(&place), 2);
+    const int width = below->GetWidth();
+    const int height = std::max<int>(below->GetHeight(), place.bottom);
+    std::unique_ptr<ui::IRenderContext> picture(ui::RenderFactory_GdiPlus().CreateRenderContext());
+    if (!picture || !picture->Resize(width, height)) return false;
+    BitBlt(picture->GetDC(), 0, 0, width, below->GetHeight(), below->GetDC(), 0, 0, SRCCOPY);
+    BitBlt(picture->GetDC(), place.left, place.top, over->GetWidth(), over->GetHeight(),
+           over->GetDC(), 0, 0, SRCCOPY);
+    auto* bits = static_cast<DWORD*>(picture->GetBits());
+    for (int i = 0; i < width * height; ++i) bits[i] |= 0xFF000000u;
+    return ui::testing_support::SavePng(picture.get(), ui::testing_support::PictureFolder() + stem +
+                                                           (g_language ? L"-zh.png" : L"-en.png"));
+}
+
+// A click opens the device list under its combo with every device in view; a click on a device
+// chooses it.
+TEST_F(SettingsWindowsTest, DeviceListsOpenWithEveryDeviceAndAClickInThemChoosesOne) {
+    CDuiSetAV* window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    auto* cameras = Find<DuiLib::CComboUI>(window, L"videocom");
+    // Nothing pumped while the list is open: a window of another program taking the focus
+    // would close it.
+    Press(window, L"videocom");
+    HWND drop = FindThreadWindow(L"ComboWnd");
+    ASSERT_NE(drop, nullptr);
+    RedrawWindow(drop, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT combo = cameras->GetPos();
+    MapWindowPoints(window->GetHWND(), HWND_DESKTOP, reinterpret_cast<POINT*>(&combo), 2);
+    RECT list;
+    GetWindowRect(drop, &list);
+    EXPECT_EQ(list.left, combo.left);
+    EXPECT_EQ(list.right, combo.right);
+    EXPECT_EQ(list.top, combo.bottom + 1);
+    ASSERT_EQ(cameras->GetCount(), 4);
+    // Every device is drawn in the list, one under the other.
+    ui::IRenderContext* drawn = DrawingOf(drop);
+    ASSERT_NE(drawn, nullptr);
+    RECT last = {};
+    for (int index = 0; index < cameras->GetCount(); ++index) {
+        const RECT item = cameras->GetItemAt(index)->GetPos();
+        EXPECT_GE(item.bottom - item.top, 24) << index;
+        EXPECT_GE(item.top, last.bottom) << index;
+        EXPECT_GT(ui::testing_support::CountPixels(drawn, item, 0xFFFFFFFFu).differing, 0) << index;
+        last = item;
+    }
+    EXPECT_LE(last.bottom, list.bottom - list.top);
+    EXPECT_TRUE(SaveWithDropDown(window, drop, L"settings-av-cameras"));
+
+    const RECT first = cameras->GetItemAt(0)->GetPos();
+    const LPARAM at = MAKELPARAM((first.left + first.right) / 2, (first.top + first.bottom) / 2);
+    SendMessageW(drop, WM_MOUSEMOVE, 0, at);
+    SendMessageW(drop, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(drop, WM_LBUTTONUP, 0, at);
+    ASSERT_TRUE(PumpUntil([] { return FindThreadWindow(L"ComboWnd") == nullptr; }));
+    EXPECT_EQ(cameras->GetCurSel(), 0);
     EXPECT_EQ(ConfigValue(&CKestrumConfig::getCameraID, host_.config()), "Stand-in Camera");
 }
 
@@ -198,6 +275,17 @@ TEST_F(SettingsWindowsTest, CameraTestShowsInItsChildWindowAndStopsWhenTheWindow
     EXPECT_TRUE(Journaled("close(2)"));
     ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     EXPECT_EQ(EngineJournal(), "camera.stopDeviceTest()\n");
+
+    // "OK" closes the window as well: every choice took effect when it was made.
+    window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    handle = window->GetHWND();
+    Click(window, L"previewOp");
+    KestrumEngineJournalClear();
+    Click(window, L"surebtn");
+    EXPECT_EQ(Journaled("close(2)"), 2);
+    ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
+    EXPECT_EQ(EngineJournal(), "camera.stopDeviceTest()\n");
 }
 
 TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
@@ -220,6 +308,19 @@ TEST_F(SettingsWindowsTest, TabsFollowTheOpenerAndTheRoomTabHandsItsStateOn) {
     EXPECT_TRUE(Journaled("close(2)"));
     EXPECT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     host_.dialogs.erase(ProgramDialogs::kSetRoomDlg);
+
+    // The room's host gets the host's room settings.
+    data().uid = "20001";
+    data().hosts = {"20001"};
+    StandInDialog own;
+    host_.dialogs[ProgramDialogs::kSetOwnRoomDlg] = &own;
+    window = Open<CDuiSetAV>(ProgramDialogs::kSetAVDlg);
+    ASSERT_NE(window, nullptr);
+    Click(window, L"tabRoomOpt");
+    EXPECT_EQ(Journaled("open(4)"), 1) << Journal();
+    EXPECT_EQ(Journaled("open(3)"), 1) << Journal();
+    EXPECT_EQ(own.tabsEnabled, 1);
+    host_.dialogs.erase(ProgramDialogs::kSetOwnRoomDlg);
 }
 
 TEST_F(SettingsWindowsTest, AudioVideoWindowLooksFinished) {
@@ -386,7 +487,8 @@ TEST_F(SettingsWindowsTest, AProfileSkinWithoutTheAvatarButtonLeavesTheWindowIne
     ASSERT_NE(window, nullptr);
     const HWND handle = window->GetHWND();
 
-    // The class's relay brings the reports of an upload that an earlier window started.
+    // A report that reaches it is left alone.
+    CDuiUserConfig::Relay().observerFor(handle);
     CDuiUserConfig::Relay().onCallBackError("account/portrait", "refused", 2);
     PumpPending();
     EXPECT_TRUE(IsWindow(handle));

@@ -15,7 +15,9 @@ class ListBox;
 // A box that shows the text of the selected item and, when activated, opens a drop-down window
 // (CComboWnd) with a list of the items under the combo, or over it when there is no room below
 // or "popuptop" asks for it. Choosing an item or moving the focus away closes the drop-down;
-// choosing raises "select" (42) at the combo with the index in wParam and -1 in lParam.
+// choosing raises "select" (42) at the combo with the index in wParam and -1 in lParam. The
+// drop-down is as tall as its items (at most the drop box height); an item that leaves its height
+// to the list is as tall as the combo there.
 //
 // Threads: the window's thread only.
 // Ownership: the combo owns its list and, through it, its items: items removed through the

@@ -75,6 +75,30 @@ TEST_F(ComboTest, OpensBelowAsTallAsItsItems) {
   EXPECT_EQ(1, clicks);
 }
 
+// Items that leave their height to the list (a window's plain text items) get the combo's own:
+// none may open a drop-down too short to show them.
+TEST_F(ComboTest, ItemsWithoutAHeightOfTheirOwnAreAsTallAsTheCombo) {
+  combo_->RemoveAll();
+  for (const wchar_t* text : {L"a", L"b"}) {
+    auto* item = new ListContainerElement;
+    item->SetText(text);
+    combo_->Add(item);
+  }
+  combo_->Add(MakeItem(L"c"));
+  combo_->Activate();
+  ASSERT_NE(nullptr, combo_->GetDropWindow());
+  const RECT drop = DropRect();
+  EXPECT_EQ(31, drop.top);
+  EXPECT_EQ(31 + 3 * kItemHeight + 2, drop.bottom);
+  // The drop-down lays its list out when it paints. Painted at once rather than pumped: a
+  // window of another program taking the focus meanwhile would close it.
+  RedrawWindow(DropHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  for (int index = 0; index < 3; ++index) {
+    const RECT item = combo_->GetListBox()->GetItemAt(index)->GetPos();
+    EXPECT_EQ(kItemHeight, item.bottom - item.top) << index;
+  }
+}
+
 TEST_F(ComboTest, OpensAboveWhenAskedOrWithoutRoomBelow) {
   combo_->SetAttribute(L"popuptop", L"true");
   combo_->Activate();

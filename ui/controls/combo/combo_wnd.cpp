@@ -20,6 +20,14 @@ void ForgetTree(Window* window, Control* control) {
   }
 }
 
+// The height an item takes in the drop-down. One that leaves its height to the list (stretch)
+// has none to add up: it counts as tall as the combo, and the list shares the height among such
+// items equally, so each gets that much.
+int DropItemHeight(Control* item, SIZE available, int combo_height) {
+  const int height = item->EstimateSize(available).cy;
+  return height == kSizeStretch ? combo_height : height;
+}
+
 HWND TopLevelAncestor(HWND hwnd) {
   HWND top = hwnd;
   while (HWND parent = GetParent(top)) top = parent;
@@ -49,7 +57,7 @@ RECT CComboWnd::PlaceDropRect() const {
   int content = 0;
   for (Control* item : owner_->GetListBox()->items()) {
     if (!item->IsVisible()) continue;
-    content += item->EstimateSize({drop.right - drop.left, height}).cy;
+    content += DropItemHeight(item, {drop.right - drop.left, height}, combo.bottom - combo.top);
   }
   if (content + kListFrame < height) height = content + kListFrame;
   drop.bottom = drop.top + height;
