@@ -49,8 +49,8 @@ struct MsgBoxRequestInfo;
 // a back-off when the server refused to take a lost connection back, and the close thread of leave
 // and close, which cancels the reconnection, takes the connect thread over and joins both before it
 // closes, so that no connection being made outlives the meeting. The window joins what it still
-// owns when it is destroyed, so no thread outlives it; none shows a box (the reconnect notice is
-// shown by the UI thread itself), so a join never waits on one.
+// owns when it is destroyed, so no thread outlives it; none shows a box, so a join never waits
+// on one.
 //
 // Modal boxes (the notice of a meeting's end, a failed request's error) pump messages: the window
 // may be gone when one returns, so what follows a box reads only what it copied before. While the
