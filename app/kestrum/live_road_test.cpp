@@ -34,6 +34,7 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/engine/engine_standin_hook.h"
 #include "kestrum/engine/standin_picture_colours.h"
@@ -169,10 +170,11 @@ std::vector<std::string> LogsOfThisRun() {
 
 // A participant as the signalling server reports one.
 std::string Member(const std::string& uid, const std::string& name, int streamId, int status = 0,
-                   const std::string& portraitId = "") {
+                   const std::string& portraitId = "", int shareId = -1) {
     return "{\"uid\":\"" + uid + "\",\"name\":\"" + name + "\",\"portraitId\":\"" + portraitId +
            "\",\"account\":\"\",\"streamId\":" + std::to_string(streamId) +
-           ",\"shareId\":-1,\"feature\":0,\"status\":" + std::to_string(status) + "}";
+           ",\"shareId\":" + std::to_string(shareId) +
+           ",\"feature\":0,\"status\":" + std::to_string(status) + "}";
 }
 
 // The stand-in engine's picture of a remote uid (its field colour).
@@ -454,8 +456,13 @@ TEST_F(LiveRoadTest, WhileMaximisedTheBarsHideWhenTheMouseRestsAndReturnWhenItMo
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
+// A mute still queued when the user leaves never reaches the room; the room's state goes with
+// the meeting.
 TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
+    const size_t before = Backend()->Requests().size();
+    Course()->roomctrl_audio(true, {MeetingData().uid});
     ASSERT_NO_FATAL_FAILURE(Leave());
+    EXPECT_TRUE(MeetingData().hosts.empty());
     EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
     EXPECT_TRUE(Control(JoinWindow(), L"joinbtn")->IsEnabled());
     EXPECT_TRUE(PumpUntil([] { return !Course()->socketJoined.load(); }));
@@ -463,6 +470,11 @@ TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
     EXPECT_EQ(road_testing::BoxDrops() > 0, true);
     // The join window receives the engine's events again.
     EXPECT_TRUE(IsWindowEnabled(JoinWindow()->GetHWND()));
+    Sleep(1500);  // the bridge's queue would have sent it by now
+    const std::vector<TestBackend::Request> requests = Backend()->Requests();
+    for (size_t i = before; i < requests.size(); ++i) {
+        EXPECT_EQ(requests[i].path.find("room/ctrl"), std::string::npos) << requests[i].body;
+    }
 }
 
 TEST_F(LiveRoadTest, UserOperationsReachTheTogglesTheEngineAndTheShareButton) {
@@ -505,7 +517,7 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
                      "{\"channelProfile\":1,\"parameters\":[],\"shareParameters\":[]}}");
     };
     // The user who opened the room holds the role: the host's settings.
-    ASSERT_EQ(MeetingData().firstHostUid, me);
+    ASSERT_EQ(ZuvraKestrum::Roles::FirstHostOf(MeetingData()), me);
     road_testing::ClearDialogsAsked();
     Click(Live(), control(L"roomconfigbtn"));
     EXPECT_EQ(road_testing::DialogsAsked(), std::vector<unsigned>{CKestrum::kSetOwnRoomDlg});
@@ -513,7 +525,8 @@ TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole
     g_host.calls.clear();
     roomWithHost("40002");
     roomWithHost("40002");
-    ASSERT_TRUE(PumpUntil([] { return MeetingData().firstHostUid == "40002"; }));
+    ASSERT_TRUE(
+        PumpUntil([] { return ZuvraKestrum::Roles::FirstHostOf(MeetingData()) == "40002"; }));
     const std::string applied =
         g_language ? "toast 5000 Bob \xE7\x94\xB3\xE8\xAF\xB7\xE4\xB8\xBB\xE6\x8C\x81\xE4\xBA\xBA"
                    : "toast 5000 Bob apply speaker";
@@ -694,32 +707,33 @@ TEST_F(LiveRoadTest, RemovedByTheHostTheUserLeavesAndLearnsByWhom) {
     EXPECT_TRUE(PumpUntil([] { return !Course()->socketJoined.load(); }));
 }
 
-// The reconnect notice is modal: what it shows is looked at from within its loop.
-bool g_sawReconnectNotice = false;
-void CALLBACK LookForReconnectNotice(HWND, UINT, UINT_PTR, DWORD) {
-    CDuiMessageBox* box = Kestrum().messageBox();
-    HWND live = Kestrum().getDuiWnd(CKestrum::kLiveDlg);
-    if (box && live && IsWindowVisible(box->GetHWND()) && !IsWindowEnabled(live) &&
-        Control(box, L"tipsTxt")->GetText().find(L"SocetReconnecting") == 0) {
-        g_sawReconnectNotice = true;
-    }
+// The query of the signalling server's last connection: its status.
+std::string LastConnectionStatus() {
+    const std::string connections = Backend()->Call("GET", "signal/connections");
+    const size_t at = connections.rfind("\"status\":\"");
+    return at == std::string::npos ? "" : connections.substr(at + 10, 1);
 }
 
-TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectNoticeUntilTheConnectionIsBack) {
+// While the connection is made again the title bar says so and the window stays usable; the
+// reconnection announces the microphone as it is now, not as it was when the meeting began.
+TEST_F(LiveRoadTest, AServerRestartShowsTheReconnectingNoticeUntilTheConnectionIsBack) {
     // A change whose echo the restart loses: the new connection frees the toggle.
     Live()->setToggleWaitMs(60000);
+    ASSERT_EQ(LastConnectionStatus(), "0");
     Click(Live(), control(L"micopt"));
     ASSERT_FALSE(control(L"micopt")->IsEnabled());
-    g_sawReconnectNotice = false;
-    const UINT_PTR look = SetTimer(nullptr, 0, 50, &LookForReconnectNotice);
     Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
+    ASSERT_TRUE(PumpUntil([] { return control(L"reconnecting")->IsVisible(); }));
+    EXPECT_TRUE(IsWindowEnabled(Live()->GetHWND()));
+    EXPECT_TRUE(control(L"leavebtn")->IsEnabled());
+    EXPECT_TRUE(
+        SavePicture(Live(), g_language ? L"live-reconnecting-zh" : L"live-reconnecting-en"));
     EXPECT_TRUE(PumpUntil([] {
-        return g_sawReconnectNotice && !Live()->reconnectRoad().reconnecting() &&
-               IsWindowEnabled(Live()->GetHWND()) &&
-               !IsWindowVisible(Kestrum().messageBox()->GetHWND());
+        return !Live()->reconnectRoad().reconnecting() && !control(L"reconnecting")->IsVisible();
     }));
     EXPECT_TRUE(control(L"micopt")->IsEnabled());
-    KillTimer(nullptr, look);
+    EXPECT_TRUE(option(L"micopt")->IsSelected());
+    EXPECT_EQ(LastConnectionStatus(), "1");
     // The new connection carries the meeting on.
     const std::string since = LastReceived();
     Course()->broadcastMsg("back");
@@ -743,7 +757,7 @@ protected:
             Backend()->Call("POST", "signal/fault", fault);
         }
         EXPECT_TRUE(PumpUntil([live] { return !IsWindow(live); }));
-        EXPECT_TRUE(PumpUntil([&notice] { return notice.find(L"SocetReconnecting") != 0; }));
+        EXPECT_TRUE(PumpUntil([&notice] { return !notice.empty(); }));
         EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
         return notice;
     }
@@ -757,6 +771,45 @@ protected:
         return list;
     }
 };
+
+// The list the server sends on a (re)connection is the meeting's state: Bob's muted microphone
+// shows in the big view, and a share of this user the server no longer lists ends here too.
+TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
+    const std::string me = MeetingData().uid;
+    ASSERT_NO_FATAL_FAILURE(AwaitBob());
+    EngineJoin(4002);
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().bigViewUser().streamId == 4002; }));
+    auto list = [&me](int ownShare, int bobStatus) {
+        return "[" + Member(me, MeetingData().nickname, MeetingData().streamId, 0, "", ownShare) +
+               "," + Member("40002", "Bob", 4002, bobStatus) + "]";
+    };
+    DuiLib::COptionUI* share = option(L"shareOpt");
+    share->Selected(true, false);  // as if this user's share had started
+    EmitToMe("user-list", list(9001, 0));
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().ownUser().shareId == 9001; }));
+    ASSERT_FALSE(option(L"remoteMicMuteOpt")->IsSelected());
+    g_host.calls.clear();
+    EmitToMe("user-list", list(-1, kStatusMicOff));
+    EXPECT_TRUE(PumpUntil([] { return option(L"remoteMicMuteOpt")->IsSelected(); }));
+    EXPECT_TRUE(PumpUntil([] { return Live()->stopShareRequested(); }));
+    EXPECT_FALSE(share->IsSelected());
+    EXPECT_EQ(g_host.callsStartingWith("roomctrlShare"),
+              std::vector<std::string>{"roomctrlShare 0 " + me});
+}
+
+// The user need not wait for the server: Leave works while the connection is being made again.
+TEST_F(LiveRoadTest, TheUserLeavesWhileTheConnectionIsBeingMadeAgain) {
+    const auto back = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);
+    Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":5000}");
+    ASSERT_TRUE(PumpUntil([] { return Live()->reconnectRoad().reconnecting(); }));
+    ASSERT_NO_FATAL_FAILURE(Leave());
+    EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
+    EXPECT_LT(std::chrono::steady_clock::now(), back);
+    // The next meeting needs the server back.
+    (void)kestrum::testing_support::PumpUntil(
+        [back] { return std::chrono::steady_clock::now() > back; }, nullptr,
+        std::chrono::milliseconds(10000));
+}
 
 TEST_F(LiveRoadGiveUpTest, ARefusedReconnectionIsTriedABoundedNumberOfTimes) {
     ZuvraKestrum::Live::ReconnectRoad::Limits limits;
@@ -843,6 +896,17 @@ TEST_F(LiveRoadTest, AShareStopIsSentAgainUntilTheServerReportsTheEnd) {
     (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
                                               std::chrono::milliseconds(600));
     EXPECT_EQ(g_host.calls.size(), sent);
+
+    // A stop the server never reports (the share itself failed, say) is sent again a bounded
+    // number of times only.
+    share->Selected(true, false);
+    g_host.calls.clear();
+    Click(Live(), share);
+    EXPECT_TRUE(PumpUntil([] { return !Live()->stopShareRequested(); }));
+    EXPECT_EQ(g_host.calls.size(), 1u + CDuiLive::kShareRestopLimit);
+    (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
+                                              std::chrono::milliseconds(600));
+    EXPECT_EQ(g_host.calls.size(), 1u + CDuiLive::kShareRestopLimit);
 }
 
 // Records that reach the window while it leaves, wait in its queue when it is destroyed, or

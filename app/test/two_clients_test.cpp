@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 #include "kestrum/common/utf.h"
 #include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/json/json_document.h"
+#include "kestrum/json/json_node.h"
 #include "kestrum/testing/wait.h"
 #include "staged_program.h"
 #include "support/test_backend.h"
@@ -40,7 +42,12 @@ constexpr POINT kJoinButton = {180, 386};
 // bottom; Leave from the bottom right corner.
 constexpr int kToolBarButtonsAboveBottom = 33;
 constexpr int kButtonStep = 84;
-enum ToolBarButton { kShareButton = -1, kChatButton = 0, kParticipantsButton = 1 };
+enum ToolBarButton {
+    kCameraButton = -2,
+    kShareButton = -1,
+    kChatButton = 0,
+    kParticipantsButton = 1
+};
 constexpr POINT kLeaveFromBottomRight = {73, 25};
 // A point of the big view, away from the self tile and the toasts.
 constexpr POINT kBigView = {200, 350};
@@ -115,6 +122,20 @@ size_t CountOf(const std::string& text, const std::string& part) {
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++count;
     return count;
+}
+
+// The statuses the signalling connections announced so far, in order ("status" of each query).
+std::vector<std::string> ConnectionStatuses(TestBackend& backend) {
+    std::vector<std::string> statuses;
+    JsonNode* root = json_parse(backend.Call("GET", "signal/connections").c_str());
+    const JsonNode* list = root ? json_find_member(root, "connections") : nullptr;
+    for (const JsonNode* item = list ? list->child : nullptr; item; item = item->next) {
+        const JsonNode* query = json_find_member(item, "query");
+        const JsonNode* status = query ? json_find_member(query, "status") : nullptr;
+        statuses.push_back(status && status->valuestring ? status->valuestring : "");
+    }
+    if (root) json_delete(root);
+    return statuses;
 }
 
 // The whole display into the pictures folder: what went wrong, for the one who reads the failure.
@@ -220,6 +241,29 @@ public:
         // The rows come with the panel's first layout.
         Sleep(500);
         ClickAt(list, {kRowMicrophone, kRowTop + row * kRowStep});
+    }
+
+    // The participants panel's row shows that participant's microphone off (the red mark).
+    bool rowMicrophoneOff(int row) const {
+        HWND list = FindWindowExW(meeting_, nullptr, nullptr, L"UserList");
+        if (!list || !IsWindowVisible(list)) return false;
+        const int top = kRowTop + row * kRowStep;
+        const RECT mark =
+            ScreenRectOf(list, {kRowMicrophone - 12, top - 12, kRowMicrophone + 12, top + 12});
+        const ScreenArea screen(mark);
+        int red = 0;
+        for (int y = mark.top; y < mark.bottom; ++y) {
+            for (int x = mark.left; x < mark.right; ++x) {
+                const COLORREF shown = screen.At(x, y);
+                if (GetRValue(shown) > 180 && GetGValue(shown) < 150) ++red;
+            }
+        }
+        return red > 10;
+    }
+
+    // Waits until the big view no longer shows the colour.
+    bool bigViewLeaves(COLORREF colour) const {
+        return WaitUntil([&] { return ShownAt(meeting_, kBigView) != colour; });
     }
 
     // Shares the desktop through the share picker; the engine uid of the share stream.
@@ -346,20 +390,60 @@ TEST(TwoClients, MeetThroughOneBackEnd) {
     ASSERT_TRUE(exchange.put("chat", ""));
     EXPECT_TRUE(host.awaitRemoteBubble()) << "no chat from the second";
 
-    // The host turns off the second's microphone: the second's engine is told.
+    // The host turns off the second's microphone: the second's engine is told, and the host's
+    // row shows it off and keeps it so while the engine reports hearing the second (its volume
+    // reports come every 2 s and are applied 1.5 s after), so that a second click invites.
     ASSERT_TRUE(exchange.put("mute", ""));
     host.muteParticipantInRow(1);
     std::string muted;
     ASSERT_TRUE(exchange.await("peer-muted", &muted));
     EXPECT_EQ(muted, "yes");
+    Sleep(4500);
+    EXPECT_TRUE(host.rowMicrophoneOff(1)) << "the host's row shows the microphone on";
+    {
+        const ScreenArea screen(host.place());
+        EXPECT_TRUE(screen.Save(LanguageIsChinese() ? L"two-clients-muted-zh.png"
+                                                    : L"two-clients-muted-en.png"));
+    }
 
-    // The second shares its desktop: the share takes this big view.
+    // The signalling connections drop: both clients reconnect on their own, the second with its
+    // microphone as it is now, and the host's row still shows it off.
+    const size_t connections = ConnectionStatuses(backend).size();
+    backend.Call("POST", "signal/fault", "{\"mode\":\"drop\"}");
+    std::vector<std::string> statuses;
+    ASSERT_TRUE(WaitUntil([&] {
+        statuses = ConnectionStatuses(backend);
+        return statuses.size() >= connections + 2;
+    })) << "the clients did not reconnect";
+    EXPECT_EQ(std::count(statuses.begin() + connections, statuses.end(), "1"), 1);
+    EXPECT_TRUE(host.bigViewShows(StreamColour(peer))) << "after the reconnection";
+    Sleep(4500);
+    // The list after the reconnection may put the second first: one row, the second's, shows
+    // the microphone off.
+    EXPECT_NE(host.rowMicrophoneOff(0), host.rowMicrophoneOff(1)) << "after the reconnection";
+    {
+        const ScreenArea screen(host.place());
+        EXPECT_TRUE(screen.Save(LanguageIsChinese() ? L"two-clients-reconnected-zh.png"
+                                                    : L"two-clients-reconnected-en.png"));
+    }
+
+    // The second turns its camera off, then shares its desktop: the share takes this big view
+    // all the same.
+    ASSERT_TRUE(exchange.put("camera-off", ""));
+    EXPECT_TRUE(host.bigViewLeaves(StreamColour(peer))) << "the second's camera is still on";
     ASSERT_TRUE(exchange.put("share", ""));
     std::string shareStream;
     ASSERT_TRUE(exchange.await("peer-shares", &shareStream));
     const uint32_t share = static_cast<uint32_t>(std::stoul(shareStream));
     ASSERT_NE(share, 0u) << "the second's share did not start";
     EXPECT_TRUE(host.bigViewShows(StreamColour(share))) << "the share stream";
+    {
+        RECT shown = host.place();
+        UnionRect(&shown, &shown, &peerPlace);
+        EXPECT_TRUE(ScreenArea(shown).Save(LanguageIsChinese()
+                                               ? L"two-clients-share-camera-off-zh.png"
+                                               : L"two-clients-share-camera-off-en.png"));
+    }
 
     // The second leaves: this one is alone again, with its own preview.
     ASSERT_TRUE(exchange.put("leave", ""));
@@ -398,6 +482,12 @@ TEST(TwoClients, PeerJoinsFromAPrefixOfItsOwn) {
         [&] { return CountOf(peer.engineJournal(), "engine.enableLocalAudio(0)") > offBefore; });
     EXPECT_TRUE(muted) << peer.engineJournal();
     ASSERT_TRUE(exchange.put("peer-muted", muted ? "yes" : "no"));
+
+    ASSERT_TRUE(exchange.await("camera-off"));
+    peer.clickToolBar(kCameraButton);
+    EXPECT_TRUE(WaitUntil([&] {
+        return peer.engineJournal().find("rtc.video.capture\":false") != std::string::npos;
+    })) << Tail(peer.engineJournal());
 
     ASSERT_TRUE(exchange.await("share"));
     ASSERT_TRUE(exchange.put("peer-shares", std::to_string(peer.shareDesktop())));

@@ -353,7 +353,7 @@ int main(int argc, char** argv) {
         ZuvraKestrum::Util::SetResourcePathSource(&AvatarFolder);
         MeetingDataFixture meeting;
         meeting.data().uid = kMe;
-        meeting.data().firstHostUid = kMe;
+        meeting.data().hosts = {kMe};
         meeting.data().roomName = "Bench";
 
         const RoomFigures smallRoom = MeasureRoom(kSmallRoom, rounds);

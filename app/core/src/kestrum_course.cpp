@@ -114,6 +114,15 @@ void CKestrumCourse::roomctrl_video(bool mute, std::vector<std::string> uids) {
     queueControl(mute ? "muteVideo" : "unmuteVideo", std::move(uids));
 }
 
+void CKestrumCourse::dropQueuedControls() {
+    CLockGuard guard(&lock_);
+    std::lock_guard<std::mutex> queueGuard(queueMutex_);
+    if (!controlQueue_.empty()) {
+        KESTRUM_LOG(Level_Info, "(%u)", static_cast<unsigned>(controlQueue_.size()));
+    }
+    controlQueue_.clear();
+}
+
 void CKestrumCourse::sendControlNow(const char* action, const std::vector<std::string>& uids) {
     CLockGuard guard(&lock_);
     exports_.ctrlRoom(this, action, uids);
@@ -241,6 +250,12 @@ void CKestrumCourse::sendResponse(const std::string& requestId, bool accept,
     withSocket([&](ISocketIOInterface* handle) {
         handle->sendResponse(requestId.c_str(), accept, rid.c_str());
     });
+}
+
+void CKestrumCourse::updateSocketStatus(int status) {
+    const std::string text = ZuvraKestrum::Util::IntToString(status);
+    withSocket(
+        [&text](ISocketIOInterface* handle) { handle->updateQuery("status", text.c_str()); });
 }
 
 // ---- Request results ------------------------------------------------------------------------

@@ -149,6 +149,10 @@ public:
         journal.add({"sendResponse", {requestId, rid}, {}, accept});
         return true;
     }
+    bool updateQuery(const char* key, const char* value) override {
+        journal.add({"updateQuery", {key, value}});
+        return true;
+    }
 
 private:
     CSocketIOCallBack* const observer_;
@@ -953,6 +957,21 @@ TEST_F(CourseTest, DestructionDiscardsQueuedRequestsWithoutWaitingForTheWorker) 
     EXPECT_TRUE(journal.named("ctrlRoom").empty());
 }
 
+// Mutes clicked just before the leave never reach the room, nor the next one after a quick
+// rejoin; what the next meeting queues goes out as usual.
+TEST_F(CourseTest, AMeetingsEndDropsItsQueuedRequestsUnsent) {
+    CKestrumCourse& course = start();
+    course.roomctrl_audio(true, {"a"});
+    course.roomctrl_video(true, {"b"});
+    course.dropQueuedControls();
+    course.roomctrl_audio(true, {"next"});
+    const std::vector<Call> sent = journal.await("ctrlRoom", 1);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].list, (std::vector<std::string>{"next"}));
+    Sleep(1200);
+    EXPECT_EQ(journal.named("ctrlRoom").size(), 1u);
+}
+
 // ---- Signalling requests --------------------------------------------------------------------
 
 TEST_F(CourseTest, ConnectSendsTheMeetingDataAsQueryAndReconnectAddsTheFlag) {
@@ -970,6 +989,14 @@ TEST_F(CourseTest, ConnectSendsTheMeetingDataAsQueryAndReconnectAddsTheFlag) {
     EXPECT_EQ(connects[1].texts[0], "tok");
     EXPECT_EQ(journal.named("destorySocketIOHandle").size(), 1u);
     EXPECT_EQ(journal.liveHandles, 1);
+    // The own status as it changes goes with the library's own reconnections of the handle.
+    course.updateSocketStatus(1);
+    const std::vector<Call> updates = journal.named("updateQuery");
+    ASSERT_EQ(updates.size(), 1u);
+    EXPECT_EQ(updates[0].texts, (std::vector<std::string>{"status", "1"}));
+    course.closeSocket();
+    course.updateSocketStatus(0);
+    EXPECT_EQ(journal.named("updateQuery").size(), 1u);
 }
 
 TEST_F(CourseTest, ConcurrentConnectsLeaveOneConnection) {

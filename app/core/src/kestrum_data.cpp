@@ -6,7 +6,6 @@
 
 #include "kestrum/bugtrap/bugtrap_api.h"
 #include "kestrum/core/kestrum_config.h"
-#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
@@ -136,8 +135,16 @@ bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
     hosts = room.hosts;
     hostName = room.hostName;
     initialStatus = room.initialStatus;
-    firstHostUid = ZuvraKestrum::Roles::FirstHost(hosts);
     return hostsChanged;
+}
+
+void CKestrumData::endMeeting() {
+    CLockGuard guard(&lock);
+    hosts.clear();
+    hostName.clear();
+    roomInfo = RoomInfoRecord();
+    userList.clear();
+    ownInfo = UserInfoRecord();
 }
 
 int CKestrumData::applyJoinStatus(int roomInitialStatus) {

@@ -222,13 +222,28 @@ TEST_F(KestrumDataTest, RoomInfoUpdateStoresTheRoomAndReportsHostChanges) {
     EXPECT_EQ(data->hosts, (std::vector<std::string>{"h1", "h2"}));
     EXPECT_EQ(data->hostName, "Host One");
     EXPECT_EQ(data->initialStatus, 2);
-    EXPECT_EQ(data->firstHostUid, "h1");
     EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, 1);
     EXPECT_STREQ(data->roomInfo.rid, "r1");
     EXPECT_FALSE(data->updateRoomInfo(room));
     EXPECT_TRUE(data->updateRoomInfo(RoomInfoRecord()));
-    EXPECT_EQ(data->firstHostUid, "");
+    EXPECT_TRUE(data->hosts.empty());
     EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, -1);
+}
+
+// Nothing of an ended meeting's room speaks for the next one: its host least of all.
+TEST_F(KestrumDataTest, AMeetingsEndForgetsItsRoomAndParticipants) {
+    std::unique_ptr<CKestrumData> data = Make();
+    SdkConfigsRecord sdk;
+    sdk.channelProfile = 1;
+    static_cast<void>(data->updateRoomInfo(RoomInfoRecord("r1", "pw", {"h1"}, "Host", 0, "", sdk)));
+    data->userList = {User("h1", "Host", "")};
+    data->ownInfo = User("me", "Me", "");
+    data->endMeeting();
+    EXPECT_TRUE(data->hosts.empty());
+    EXPECT_EQ(data->hostName, "");
+    EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, -1);
+    EXPECT_TRUE(data->userList.empty());
+    EXPECT_STREQ(data->ownInfo.uid, "");
 }
 
 }  // namespace

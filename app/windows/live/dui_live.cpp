@@ -84,7 +84,6 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen)
         .on<WM_MSGBOX_REQUEST_MIC_RET>(&CDuiLive::OnMsgBoxRequestMic)
         .on<WM_MSGBOX_REQUEST_CAMERA_RET>(&CDuiLive::OnMsgBoxRequestCamera)
-        .on<kReconnectNoticeMessage>(&CDuiLive::OnReconnectNotice, RowMode::kEvent)
         // Every other message of the families only has its payload freed: what the window does
         // not act on (yet) never leaks.
         .receives(kCourseMessages)
@@ -149,6 +148,7 @@ void CDuiLive::OnCreate() {
     // The handlers rely on every control: a skin without them leaves the window inert.
     ready_ = BindControls(*this,
                           {{L"roomid", &CDuiLive::roomId_},
+                           {L"reconnecting", &CDuiLive::reconnecting_},
                            {L"ncclientwnd", &CDuiLive::bigView_},
                            {L"title", &CDuiLive::title_},
                            {L"tagHor", &CDuiLive::toolBar_},
@@ -190,7 +190,6 @@ void CDuiLive::OnClose() {
 }
 
 void CDuiLive::OnDestroy() {
-    *alive_ = false;
     StopTargeting();
     // The threads only call the bridge, which never waits for this thread: the joins end. The
     // close thread joins the reconnection itself, so it goes first: one joiner at a time.
@@ -429,6 +428,7 @@ void CDuiLive::SendMicrophone(bool mute) {
     WaitForOwnEcho();
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalAudio(mute);
     localAudioMuted_ = mute;
+    PublishOwnStatus(LocalStatus());
     host_.roomctrlAudio(mute, Only(g_kestrumData->uid));
 }
 
@@ -438,6 +438,7 @@ void CDuiLive::SendCamera(bool mute) {
     WaitForOwnEcho();
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalVideo(mute);
     localVideoMuted_ = mute;
+    PublishOwnStatus(LocalStatus());
     host_.roomctrlVideo(mute, Only(g_kestrumData->uid));
 }
 
@@ -498,12 +499,16 @@ void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
 }
 
 // What leave and close share: the share ends, the window hides, the socket closes on its own
-// thread, the engine leaves and the join window comes back (closeDlg destroys this window).
+// thread, the engine leaves and the join window comes back (closeDlg destroys this window). The
+// meeting's room state and its queued mutes go with it.
 void CDuiLive::LeaveMeeting() {
     if (leaving_) return;
     leaving_ = true;
     setAcceptingEvents(false);
     if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
+    CKestrumCourse* course = Course();
+    course->dropQueuedControls();
+    g_kestrumData->endMeeting();
     KillTimer(GetHWND(), kShareRestopTimer);
     ClosePicker();
     services_.leaveShareChannel();
@@ -511,7 +516,6 @@ void CDuiLive::LeaveMeeting() {
     StopTargeting();
     // The close waits for a connect still under way, so that no connection outlives the meeting.
     // The reconnection is cancelled first, so that it cannot open a connection after the close.
-    CKestrumCourse* course = Course();
     reconnect_.cancel();
     closeThread_ = std::thread([this, course, connect = std::move(connectThread_)]() mutable {
         reconnect_.join();

@@ -49,12 +49,13 @@ struct MsgBoxRequestInfo;
 // a back-off when the server refused to take a lost connection back, and the close thread of leave
 // and close, which cancels the reconnection, takes the connect thread over and joins both before it
 // closes, so that no connection being made outlives the meeting. The window joins what it still
-// owns when it is destroyed, so no thread outlives it; none shows a box (the reconnect notice is
-// shown by the UI thread itself), so a join never waits on one.
+// owns when it is destroyed, so no thread outlives it; none shows a box, so a join never waits
+// on one.
 //
-// Modal boxes (the reconnect notice, the notice of a meeting's end) pump messages: the window may
-// be gone when one returns, so what follows a box reads only what it copied before, or checks the
-// window's alive token first.
+// Modal boxes (the notice of a meeting's end, a failed request's error) pump messages: the window
+// may be gone when one returns, so what follows a box reads only what it copied before. While the
+// signalling channel reconnects the window says so in its title bar and stays usable: the user
+// may leave at any time.
 //
 // Payloads: every course and engine message that reaches the window has its record freed on
 // every path: handled, ignored, while the window is leaving, and (queued) when it is destroyed,
@@ -82,13 +83,14 @@ public:
     // to this user: the invitation box manager's 1201 and 1202.
     static constexpr UINT_PTR kShareRestopTimer = 1401;
     static constexpr UINT kShareRestopMs = 10000;
+    // The stop is sent again this many times at most: a server that never reports the end (the
+    // share itself was refused, say) has no share to end.
+    static constexpr int kShareRestopLimit = 6;
     static constexpr UINT kInterruptToastMs = 10000;
     static constexpr UINT kHostToastMs = 5000;
     // The own toggles' wait for the server's echo; the reconnect road's give-up.
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
-    // The window's own message: show the reconnect notice (posted by the reconnect road).
-    static constexpr UINT kReconnectNoticeMessage = kReconnectNoticeNumber;
 
     // The program's window: the program's meeting host and services.
     CDuiLive();
@@ -162,7 +164,6 @@ private:
     void OnSocketStatusOpen();
     void OnSocketStatusReconnect();
     void OnSocketStatusFail();
-    void OnReconnectNotice();
     void OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>>);
     void OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen);
     void OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>>);
@@ -228,6 +229,10 @@ private:
     void UpdateHostMark();
     void SetBigViewSignal(int level);
     void ApplyOwnStatus();
+    // The own status bits: the meeting data's, and those every connection of the signalling
+    // channel announces from now on (the library's reconnections included).
+    void PublishOwnStatus(int status);
+    int LocalStatus() const;
     void JoinEngineChannel(const RoomInfoRecord& room);
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
@@ -246,6 +251,7 @@ private:
     void WaitForOwnEcho();
     void FreeOwnToggles();
     void OnShareRestopTimer();
+    void StopSharing();
     void EndShareStop();
     void ApplyReconnectStep(const ZuvraKestrum::Live::ReconnectRoad::Step& step);
     void ClosePicker();
@@ -261,7 +267,8 @@ private:
     const LiveServices& services_;
     // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
     DuiLib::CControlUI* roomId_ = nullptr;
-    DuiLib::CControlUI* bigView_ = nullptr;  // "ncclientwnd"
+    DuiLib::CControlUI* reconnecting_ = nullptr;  // the title bar's reconnecting notice
+    DuiLib::CControlUI* bigView_ = nullptr;       // "ncclientwnd"
     DuiLib::CControlUI* title_ = nullptr;
     DuiLib::CControlUI* toolBar_ = nullptr;  // "tagHor"
     DuiLib::CControlUI* remoteName_ = nullptr;
@@ -302,23 +309,15 @@ private:
     CDuiScreenShare* screenShare_ = nullptr;  // the picker while it is open
     bool stopShareRequested_ = false;  // the user stopped sharing, the server has not said so
     UINT shareRestopMs_ = kShareRestopMs;
+    int shareRestops_ = 0;  // stops sent again since the user stopped
     ZuvraKestrum::Live::OwnToggleWait ownToggles_;
     UINT toggleWaitMs_ = ZuvraKestrum::Live::OwnToggleWait::kWaitMs;
     ZuvraKestrum::Live::HostNotice hostNotice_;
     ZuvraKestrum::Live::ReconnectRoad reconnectRoad_;
-    // Cleared when the window is destroyed; a copy taken before a modal box says afterwards
-    // whether the window is still there.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::thread connectThread_;
     ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
     // The bridge's target window and the engine's receiver, while this window is them.
     CWindowRegistration courseTarget_;
     CWindowRegistration engineReceiver_;
-};
-
-// The window's own reconnect notice carries nothing.
-template <>
-struct MessagePayload<CDuiLive::kReconnectNoticeMessage> {
-    using Type = void;
 };

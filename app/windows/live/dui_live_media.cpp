@@ -111,7 +111,8 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
     case RosterAction::kPanelRebuild:
         if (!userList_) break;
         userList_->updateUserList(roster_->participants());
-        if (!g_kestrumData->firstHostUid.empty()) userList_->updateHostStatus();
+        if (!ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData).empty())
+            userList_->updateHostStatus();
         break;
     case RosterAction::kMirror:
         ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData);
@@ -151,7 +152,8 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         ShowSidePanels();
         break;
     case RosterAction::kDisableShare:
-        shareOpt_->SetEnabled(false);
+    case RosterAction::kEnableShare:
+        shareOpt_->SetEnabled(action.kind == RosterAction::kEnableShare);
         break;
     case RosterAction::kStripAdd:
         if (strip_) strip_->mediaNotifyAddUser(action.record);
@@ -321,7 +323,7 @@ void CDuiLive::OnMediaAudioVolumeIndication(
 
 void CDuiLive::OnVolumeTimer() {
     KillTimer(GetHWND(), kVolumeTimer);
-    for (int32_t stream : speakingBatch_.take()) {
+    for (int32_t stream : speakingBatch_.take(*roster_)) {
         if (userList_) userList_->updateAudioStatusByStream(stream, false);
     }
 }
@@ -376,15 +378,12 @@ void CDuiLive::OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VI
 void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
     const bool sharing = shareOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", sharing ? 0 : 1);
-    CVideoSourceTransfer* source = VideoSource();
     if (sharing) {
-        host_.roomctrlShare(false, Only(g_kestrumData->uid));
-        stopShareRequested_ = true;
-        SetTimer(GetHWND(), kShareRestopTimer, shareRestopMs_, nullptr);
-        if (source) source->stopShare();
+        StopSharing();
         return;
     }
     EndShareStop();
+    CVideoSourceTransfer* source = VideoSource();
     EnableWindow(GetHWND(), FALSE);
     if (screenShare_) return;
     if (source) source->initialize();
@@ -448,13 +447,29 @@ void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result
     if (selfTile_) selfTile_->updateScreenStatus(result->shareId);
 }
 
+// The room learns of the share's end, and the video source stops capturing.
+void CDuiLive::StopSharing() {
+    host_.roomctrlShare(false, Only(g_kestrumData->uid));
+    stopShareRequested_ = true;
+    shareRestops_ = 0;
+    SetTimer(GetHWND(), kShareRestopTimer, shareRestopMs_, nullptr);
+    if (CVideoSourceTransfer* source = VideoSource()) source->stopShare();
+}
+
 // A stop of the share is sent again each period until the server says the share is over,
 // whatever other requests report meanwhile: a failed stop reports nothing that names it, and a
-// later room-control request may cut it off before it reports at all.
+// later room-control request may cut it off before it reports at all. A server that never
+// reports it is not asked for ever.
 void CDuiLive::OnShareRestopTimer() {
     // A timer row has no event mode: a tick queued before the leave still ends the timer here.
     if (!stopShareRequested_ || leaving_) {
         KillTimer(GetHWND(), kShareRestopTimer);
+        return;
+    }
+    if (++shareRestops_ > kShareRestopLimit) {
+        KESTRUM_LOG(Level_Warning, " ReStop ScreenShare: no end reported after %d stops",
+                    kShareRestopLimit);
+        EndShareStop();
         return;
     }
     KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");

@@ -87,9 +87,18 @@ void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>
     if (strip_) strip_->socketNotifyDisable(*uid);
 }
 
+// The server's list on each (re)connection is the meeting as it stands: the records' statuses
+// reach every view, the own ones included, and a share of this user the server no longer lists
+// (a reconnection it did not carry over) ends here too, the way the user ends it.
 void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
+    const bool sharing = roster_->ownUser().shareId > 0;
     Apply(roster_->onUserList(*records));
+    RefreshStatus(*records);
+    if (!sharing || roster_->ownUser().shareId > 0) return;
+    KESTRUM_LOG(Level_Info, " the own share is not listed any more");
+    shareOpt_->Selected(false, false);
+    StopSharing();
 }
 
 void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
@@ -144,6 +153,7 @@ void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     static_cast<void>(roster_->onRequestFailed(error->text1));
     if (ownToggles_.requestFailed(error->text1)) FreeOwnToggles();
+    if (error->text1 == "room/ctrl" && userList_) userList_->roomControlFailed();
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {
@@ -301,7 +311,18 @@ void CDuiLive::ApplyOwnStatus() {
         if (engine) engine->MuteLocalVideo(plan.videoMuted);
     }
     if (plan.engineMode != -1 && engine) engine->SetEngineMode(plan.engineMode);
+    PublishOwnStatus(status);
+}
+
+// A reconnection announces the devices as they are, not as they were at the first connect:
+// the room then lists a muted user as muted.
+void CDuiLive::PublishOwnStatus(int status) {
     ZuvraKestrum::Live::ApplyOwnStatus(status, *g_kestrumData);
+    Course()->updateSocketStatus(status);
+}
+
+int CDuiLive::LocalStatus() const {
+    return (localAudioMuted_ ? kStatusMicOff : 0) | (localVideoMuted_ ? kStatusCameraOff : 0);
 }
 
 // ---- Chat -----------------------------------------------------------------------------------
@@ -316,8 +337,11 @@ void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> me
     ShowSidePanels();
 }
 
+// The server refused something this user sent: an invitation it has not passed on is not
+// coming.
 void CDuiLive::OnSocketUserError(std::unique_ptr<PayloadOf<WM_SOCKET_USER_ERROR>> error) {
     KESTRUM_LOG(Level_Info, "(%d,%s)", error->code, error->text.c_str());
+    if (userList_) userList_->invitationsRefused();
 }
 
 // ---- Invitations this user sent -------------------------------------------------------------
@@ -334,6 +358,7 @@ void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST
                 entry.nickname.c_str());
     Invitations().msgbox_append(entry);
     SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(), nullptr);
+    if (userList_) userList_->invitationPassedOn(result->text1, entry.uid);
 }
 
 // The invited user did not answer in time: the time-out notice, and the participants panel
@@ -440,8 +465,8 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
 
 // ---- Signalling connection ------------------------------------------------------------------
 
-// The connection is lost: the window waits disabled while the library tries again after its
-// own back-off, and the notice comes on the next message turn.
+// The connection is lost: the library tries again after its own back-off, and the title bar says
+// so meanwhile.
 void CDuiLive::OnSocketStatusReconnect() {
     KESTRUM_LOG(Level_Info, "");
     ApplyReconnectStep(reconnectRoad_.onReconnecting());
@@ -463,19 +488,6 @@ void CDuiLive::OnSocketStatusOpen() {
     ApplyReconnectStep(reconnectRoad_.onOpen());
 }
 
-// The notice is modal: it returns when the connection is back (which hides it) or the user
-// closed it, possibly after the window went.
-void CDuiLive::OnReconnectNotice() {
-    if (!reconnectRoad_.onNoticeDue()) return;
-    const std::shared_ptr<bool> alive = alive_;
-    HWND self = GetHWND();
-    host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectingText(), 0,
-                               ProgramDialogs::kErrorBox);
-    if (!*alive) return;
-    // The box's end enabled its owner; while still reconnecting the window waits disabled.
-    if (reconnectRoad_.onNoticeClosed()) EnableWindow(self, FALSE);
-}
-
 // The meeting may end here: nothing of the window is touched after it. A timer row has no event
 // mode, and the leave does not stop this timer: a deadline after it must not end the meeting again.
 void CDuiLive::OnReconnectDeadline() {
@@ -485,18 +497,13 @@ void CDuiLive::OnReconnectDeadline() {
 // The meeting's end, if the step says so, comes last: the window goes with it.
 void CDuiLive::ApplyReconnectStep(const ReconnectRoad::Step& step) {
     HWND self = GetHWND();
-    if (step.disableWindow) EnableWindow(self, FALSE);
-    if (step.enableWindow) EnableWindow(self, TRUE);
+    if (step.showNotice) reconnecting_->SetVisible(true);
+    if (step.hideNotice) reconnecting_->SetVisible(false);
     if (step.startDeadline) {
         SetTimer(self, kReconnectDeadlineTimer,
                  static_cast<UINT>(reconnectRoad_.limits().giveUpAfter.count()), nullptr);
     }
     if (step.stopDeadline) KillTimer(self, kReconnectDeadlineTimer);
-    if (step.postNotice) PostEmpty<kReconnectNoticeMessage>(self);
-    if (step.hideNotice) {
-        host_.dialogs().showMsgBox(self, ZuvraKestrum::Live::ReconnectedText(), 0,
-                                   ProgramDialogs::kHideBox);
-    }
     if (step.reconnectAfter.count() >= 0) {
         CKestrumCourse* course = Course();
         reconnect_.start([course] { course->reconnectSocket(); }, step.reconnectAfter);

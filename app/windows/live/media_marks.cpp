@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "kestrum/core/kestrum_data.h"
+
 namespace ZuvraKestrum::Live {
 
 MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid) {
@@ -45,9 +47,18 @@ void SpeakingBatch::onVolumeIndication(const zuvra::rtc::AudioVolumeInfo* speake
     }
 }
 
-std::vector<int32_t> SpeakingBatch::take() {
+std::vector<int32_t> SpeakingBatch::take(const MeetingRoster& roster) {
     std::vector<int32_t> taken;
     taken.swap(streams_);
+    const std::vector<UserInfoRecord>& listed = roster.socketList();
+    const auto microphoneOn = [&listed](int32_t stream) {
+        return std::any_of(listed.begin(), listed.end(), [stream](const UserInfoRecord& r) {
+            return !r.isShareStream && r.streamId == stream && (r.status & kStatusMicOff) == 0;
+        });
+    };
+    taken.erase(std::remove_if(taken.begin(), taken.end(),
+                               [&](int32_t stream) { return !microphoneOn(stream); }),
+                taken.end());
     return taken;
 }
 

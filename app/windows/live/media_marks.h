@@ -53,8 +53,11 @@ public:
     // is 0.
     void onVolumeIndication(const zuvra::rtc::AudioVolumeInfo* speakers, uint32_t count);
     // Timer 14: the streams to show as not muted in the participants panel (its update keyed by
-    // stream id); the batch empties. The window kills timer 14.
-    [[nodiscard]] std::vector<int32_t> take();
+    // stream id); the batch empties. The window kills timer 14. Only participants whose
+    // microphone the signalling reports on are among them: the room's record of a mute is the
+    // participant's real state, and what the engine still hears of a muted participant (a
+    // stream that keeps its level, a report that comes late) never shows the row as on again.
+    [[nodiscard]] std::vector<int32_t> take(const MeetingRoster& roster);
     const std::vector<int32_t>& streams() const { return streams_; }
 
 private:

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "kestrum/core/kestrum_data.h"
+
 namespace {
 
 using namespace ZuvraKestrum::Live;
@@ -81,12 +83,24 @@ TEST(MediaMarks, TheTalkingBatchHoldsTheStreamsOfTheLastAudibleReport) {
     const zuvra::rtc::AudioVolumeInfo quiet[] = {{0, 80}, {101, 0}};
     batch.onVolumeIndication(quiet, 2);
     EXPECT_TRUE(batch.streams().empty());
-    batch.onVolumeIndication(second, 1);
-    // The batch is keyed by stream (engine uid), the key the panel's update by stream takes.
-    EXPECT_EQ(batch.take(), std::vector<int32_t>{104});
-    EXPECT_TRUE(batch.take().empty());
     batch.onVolumeIndication(nullptr, 0);
     EXPECT_TRUE(batch.streams().empty());
+}
+
+// The rows show the microphone as the room reports it: hearing a participant the host muted (or
+// one nobody lists) never shows that row's microphone as on again.
+TEST(MediaMarks, OnlyParticipantsWhoseMicrophoneIsOnAreTakenAsTalking) {
+    Meeting m;
+    UserInfoRecord muted = User("u2", 102);
+    muted.status = kStatusMicOff;
+    static_cast<void>(
+        m.roster.onUserList({User("me", kOwnStream), User("u1", 101), muted, User("u3", 103)}));
+    SpeakingBatch batch;
+    const zuvra::rtc::AudioVolumeInfo heard[] = {{101, 60}, {102, 60}, {103, 60}, {555, 60}};
+    batch.onVolumeIndication(heard, 4);
+    // The batch is keyed by stream (engine uid), the key the panel's update by stream takes.
+    EXPECT_EQ(batch.take(m.roster), (std::vector<int32_t>{101, 103}));
+    EXPECT_TRUE(batch.take(m.roster).empty());
 }
 
 }  // namespace

@@ -89,12 +89,6 @@ std::string RemovedText(int language, const std::string& name) {
     return Format(language ? "你被%s请出了房间" : "You are removed by %s", name);
 }
 
-const wchar_t* ReconnectingText() {
-    return L"SocetReconnecting..please check the SocketServer or your network status.";
-}
-
-const wchar_t* ReconnectedText() { return L"SocetReconnect success"; }
-
 ShareChannelStep ShareChannelStepOf(int32_t shareId) {
     if (shareId >= 1) return ShareChannelStep::kJoin;
     if (shareId == -1) return ShareChannelStep::kLeave;
@@ -104,13 +98,9 @@ ShareChannelStep ShareChannelStepOf(int32_t shareId) {
 ReconnectRoad::Step ReconnectRoad::onReconnecting() {
     Step step;
     if (ended_) return step;
-    step.disableWindow = true;
+    step.showNotice = !reconnecting_;
     step.startDeadline = !reconnecting_;
     reconnecting_ = true;
-    if (!noticePosted_ && !noticeShown_) {
-        noticePosted_ = true;
-        step.postNotice = true;
-    }
     return step;
 }
 
@@ -135,29 +125,16 @@ ReconnectRoad::Step ReconnectRoad::end(GiveUp why) {
     Step step;
     step.giveUp = why;
     step.stopDeadline = true;
-    step.hideNotice = noticeShown_;
+    step.hideNotice = true;
     ended_ = true;
     return step;
-}
-
-bool ReconnectRoad::onNoticeDue() {
-    noticePosted_ = false;
-    if (!reconnecting_ || noticeShown_ || ended_) return false;
-    noticeShown_ = true;
-    return true;
-}
-
-bool ReconnectRoad::onNoticeClosed() {
-    noticeShown_ = false;
-    return reconnecting_ && !ended_;
 }
 
 ReconnectRoad::Step ReconnectRoad::onOpen() {
     Step step;
     if (ended_) return step;
-    step.enableWindow = reconnecting_;
     step.stopDeadline = reconnecting_;
-    step.hideNotice = noticeShown_;
+    step.hideNotice = reconnecting_;
     reconnecting_ = false;
     refusals_ = 0;
     return step;

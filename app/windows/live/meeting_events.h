@@ -118,26 +118,23 @@ private:
     std::string previous_;
 };
 
-// The notices of the user operations and the signalling connection, in the language.
+// The notices of the user operations, in the language.
 std::string InterruptText(int language, const std::string& name);
 std::string RemovedText(int language, const std::string& name);
-const wchar_t* ReconnectingText();
-const wchar_t* ReconnectedText();
 
 // What a room-control result (the share stream's id) does to the video source: a share id of
 // 1 or more joins it to the channel, -1 leaves; other values leave it as it is.
 enum class ShareChannelStep { kNone, kJoin, kLeave };
 ShareChannelStep ShareChannelStepOf(int32_t shareId);
 
-// The signalling connection as the window shows it. A lost connection disables the window; the
-// service library tries again on its own, after its own back-off, and the notice comes one
-// message turn later on the window's own thread, only while the connection is still being made.
-// The library never tries again after the server refused it: the road asks for a new connection
-// after a back-off of its own (firstRetryDelay, doubling up to maxRetryDelay), refusalRetries
-// times at most. The next open connection enables the window again and hides a notice that is
-// up. When the refusals run out, or no connection opened giveUpAfter after the loss, the meeting
-// ends (the window leaves and says why); nothing follows that step. A refusal of the first
-// connection, before any loss, leaves the window as it is.
+// The signalling connection as the window shows it. A lost connection shows the reconnecting
+// notice in the window, which stays usable throughout (the user may leave at any time); the
+// service library tries again on its own, after its own back-off. The library never tries again
+// after the server refused it: the road asks for a new connection after a back-off of its own
+// (firstRetryDelay, doubling up to maxRetryDelay), refusalRetries times at most. The next open
+// connection hides the notice. When the refusals run out, or no connection opened giveUpAfter
+// after the loss, the meeting ends (the window leaves and says why); nothing follows that step.
+// A refusal of the first connection, before any loss, leaves the window as it is.
 class ReconnectRoad {
 public:
     struct Limits {
@@ -148,9 +145,7 @@ public:
     };
     enum class GiveUp { kNo, kRefused, kUnreachable };
     struct Step {
-        bool disableWindow = false;
-        bool enableWindow = false;
-        bool postNotice = false;  // post the notice's message to the window
+        bool showNotice = false;  // the reconnecting notice in the window
         bool hideNotice = false;
         bool startDeadline = false;  // the give-up timer, limits().giveUpAfter
         bool stopDeadline = false;
@@ -167,16 +162,11 @@ public:
     Step onRefused();
     // The give-up timer ran out.
     Step onDeadline();
-    // The posted notice message: true when the notice is to be shown now.
-    bool onNoticeDue();
-    // The notice box was closed (by the user or hidden): true when the window must be
-    // disabled again (the box's end enabled its owner while the connection is still down).
-    bool onNoticeClosed();
     // WM_SOCKET_OPEN.
     Step onOpen();
 
+    // A connection is being made again; the notice shows meanwhile.
     bool reconnecting() const { return reconnecting_; }
-    bool noticeShown() const { return noticeShown_; }
     const Limits& limits() const { return limits_; }
 
 private:
@@ -184,8 +174,6 @@ private:
 
     Limits limits_;
     bool reconnecting_ = false;
-    bool noticePosted_ = false;
-    bool noticeShown_ = false;
     bool ended_ = false;
     int refusals_ = 0;  // since the connection was lost
 };

@@ -138,36 +138,15 @@ TEST(OperationNotices, NameTheOperatorInTheWindowLanguage) {
 
 TEST(ReconnectRoad, OneNoticeWhileDownHiddenWhenTheConnectionIsBack) {
     ReconnectRoad road;
-    ReconnectRoad::Step step = road.onReconnecting();
-    EXPECT_TRUE(step.disableWindow);
-    EXPECT_TRUE(step.postNotice);
-    // Further attempts while the notice is on its way or up post no second one.
-    EXPECT_FALSE(road.onReconnecting().postNotice);
-    EXPECT_TRUE(road.onNoticeDue());
-    EXPECT_FALSE(road.onReconnecting().postNotice);
-    step = road.onOpen();
-    EXPECT_TRUE(step.enableWindow);
-    EXPECT_TRUE(step.hideNotice);
-    EXPECT_FALSE(road.onNoticeClosed());  // connected: the window stays enabled
-
-    // Back before the notice's turn came: no notice at all.
-    EXPECT_TRUE(road.onReconnecting().postNotice);
-    step = road.onOpen();
-    EXPECT_TRUE(step.enableWindow);
-    EXPECT_FALSE(step.hideNotice);
-    EXPECT_FALSE(road.onNoticeDue());
-
-    // The user closed the notice while still down: the window waits disabled; the next
-    // attempt brings the notice back.
-    road.onReconnecting();
-    EXPECT_TRUE(road.onNoticeDue());
-    EXPECT_TRUE(road.onNoticeClosed());
-    EXPECT_TRUE(road.onReconnecting().postNotice);
-    // A refused attempt is followed by another one: the notice is not posted twice.
-    EXPECT_TRUE(road.onNoticeDue());
-    EXPECT_FALSE(road.onReconnecting().postNotice);
-    EXPECT_TRUE(road.onOpen().enableWindow);
+    EXPECT_TRUE(road.onReconnecting().showNotice);
+    EXPECT_TRUE(road.reconnecting());
+    // Further attempts while it is up show no second one.
+    EXPECT_FALSE(road.onReconnecting().showNotice);
+    EXPECT_TRUE(road.onOpen().hideNotice);
     EXPECT_FALSE(road.reconnecting());
+    // Connected, nothing to hide; the next loss shows it again.
+    EXPECT_FALSE(road.onOpen().hideNotice);
+    EXPECT_TRUE(road.onReconnecting().showNotice);
 }
 
 TEST(ReconnectRoad, RefusalsAreTriedAgainWithABackOffAndTheMeetingEndsWhenTheBoundsRunOut) {
@@ -190,15 +169,13 @@ TEST(ReconnectRoad, RefusalsAreTriedAgainWithABackOffAndTheMeetingEndsWhenTheBou
         EXPECT_EQ(step.reconnectAfter, milliseconds(delay));
         EXPECT_EQ(step.giveUp, ReconnectRoad::GiveUp::kNo);
     }
-    ASSERT_TRUE(road.onNoticeDue());
     step = road.onRefused();
     EXPECT_EQ(step.giveUp, ReconnectRoad::GiveUp::kRefused);
     EXPECT_TRUE(step.hideNotice);
     EXPECT_TRUE(step.stopDeadline);
     // Ended: nothing follows.
-    EXPECT_FALSE(road.onOpen().enableWindow);
-    EXPECT_FALSE(road.onReconnecting().disableWindow);
-    EXPECT_FALSE(road.onNoticeClosed());
+    EXPECT_FALSE(road.onOpen().hideNotice);
+    EXPECT_FALSE(road.onReconnecting().showNotice);
 
     // An open connection counts the refusals afresh and stops the wait.
     ReconnectRoad again(limits);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "kestrum/common/utf.h"
+#include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
 
 namespace ZuvraKestrum::Live {
@@ -48,6 +49,17 @@ RosterAction StreamAction(RosterAction::Kind kind, int32_t streamId, int32_t ela
 }
 
 bool IsListed(const UserInfoRecord& record) { return record.uid[0] != '\0'; }
+
+// The record of owner's share stream: it always carries video, whether the owner's camera is on
+// or not.
+UserInfoRecord ShareRecordOf(const UserInfoRecord& owner, int32_t stream, const char* name) {
+    UserInfoRecord share = owner;
+    CopyRecordText(share.name, name);
+    share.streamId = stream;
+    share.isShareStream = 1;
+    share.status &= ~kStatusCameraOff;
+    return share;
+}
 
 }  // namespace
 
@@ -125,6 +137,7 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
     RosterAction row = Action(RosterAction::kPanelRemove);
     row.uid = uid;
     out.push_back(std::move(row));
+    out.push_back(shareButton());
     return out;
 }
 
@@ -143,11 +156,7 @@ RosterActions MeetingRoster::onUserList(const std::vector<UserInfoRecord>& recor
         for (auto owner = list.begin(); owner != list.end(); ++owner) {
             if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
                 owner->shareId == share.streamId) {
-                UserInfoRecord kept = *owner;
-                kept.streamId = share.streamId;
-                kept.isShareStream = 1;
-                CopyRecordText(kept.name, share.name);
-                list.insert(owner, kept);
+                list.insert(owner, ShareRecordOf(*owner, share.streamId, share.name));
                 break;
             }
         }
@@ -155,7 +164,8 @@ RosterActions MeetingRoster::onUserList(const std::vector<UserInfoRecord>& recor
     socketList_ = std::move(list);
     logSocketList("Init SocketList: ");
 
-    RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild)};
+    RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild),
+                      shareButton()};
     for (const UserInfoRecord& record : socketList_) {
         if (record == ownUser_) ownUser_ = record;
         if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
@@ -398,10 +408,8 @@ const UserInfoRecord* MeetingRoster::claimStream(int32_t uid) {
     for (auto record = socketList_.begin(); record != socketList_.end(); ++record) {
         if (record->streamId == uid) return &*record;
         if (record->isShareStream || record->shareId != uid) continue;
-        UserInfoRecord share = *record;
-        CopyRecordText(share.name, WithName(ShareStreamText(language_), record->name).c_str());
-        share.streamId = uid;
-        share.isShareStream = 1;
+        const UserInfoRecord share =
+            ShareRecordOf(*record, uid, WithName(ShareStreamText(language_), record->name).c_str());
         return &*socketList_.insert(record, share);
     }
     return nullptr;
@@ -417,6 +425,14 @@ bool MeetingRoster::addSocketUser(const UserInfoRecord& record) {
     socketList_.push_back(listed);
     logSocketList("Add SocketList: ");
     return true;
+}
+
+RosterAction MeetingRoster::shareButton() const {
+    const bool othersShare =
+        std::any_of(socketList_.begin(), socketList_.end(), [this](const UserInfoRecord& r) {
+            return !r.isShareStream && r.shareId > 0 && ownUser_.uid != std::string(r.uid);
+        });
+    return Action(othersShare ? RosterAction::kDisableShare : RosterAction::kEnableShare);
 }
 
 void MeetingRoster::dropStream(int32_t uid, RosterActions& out) {

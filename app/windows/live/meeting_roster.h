@@ -69,6 +69,8 @@ struct RosterAction {
         kShowStrip,
         // Disable the share button: someone else's share is on.
         kDisableShare,
+        // Enable the share button: nobody else shares (any more).
+        kEnableShare,
         // Tile strip: append a tile for record.
         kStripAdd,
         // Tile strip: remove the tile of streamId.
@@ -128,12 +130,14 @@ public:
     [[nodiscard]] RosterActions onUserJoin(const UserInfoRecord& record);
     // "user-leave": every record of uid goes (camera and share), with its tiles; a big view that
     // showed one of them is handed over. Its engine streams are parked, so that a rejoin shows
-    // them again. "%s left" is toasted for anyone but oneself who was listed.
+    // them again. "%s left" is toasted for anyone but oneself who was listed. The share button
+    // follows who still shares: a sharer leaving without ending the share frees it.
     [[nodiscard]] RosterActions onUserLeave(const std::string& uid);
     // The whole list ("user-list", and the list a user operation carries): the socket list :=
     // records (share-stream records of owners still sharing are kept); ownUser := the listed
     // equal record; every avatar queued; mirror and panel rebuilt. Streams whose records are gone
-    // lose their tiles and are parked; parked streams that a record now claims are replayed.
+    // lose their tiles and are parked; parked streams that a record now claims are replayed. The
+    // share button follows whether another listed participant shares.
     [[nodiscard]] RosterActions onUserList(const std::vector<UserInfoRecord>& records);
 
     // --- Engine ---
@@ -208,6 +212,8 @@ private:
     // null when no record claims it. Points into socketList_ until the list changes.
     const UserInfoRecord* claimStream(int32_t uid);
     bool addSocketUser(const UserInfoRecord& record);
+    // kDisableShare while a listed participant other than oneself shares, else kEnableShare.
+    RosterAction shareButton() const;
     // Removes uid from the media list and its tile, handing the big view over; the actions go to
     // out.
     void dropStream(int32_t uid, RosterActions& out);

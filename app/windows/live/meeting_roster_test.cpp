@@ -13,6 +13,7 @@
 #include "app/core/test/chinese_emoji_text.h"
 #include "app/core/test/temp_folder.h"
 #include "kestrum/common/utf.h"
+#include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
 
 namespace {
@@ -28,9 +29,10 @@ UserInfoRecord User(const std::string& uid, const std::string& name, int32_t str
 
 // One entry per decision, so a whole answer reads as one string.
 std::string Describe(const RosterActions& actions) {
-    static const char* const kNames[] = {
-        "row+ ", "row- ",     "rows",  "mirror",  "toast ", "replay ", "avatars", "self+",  "self-",
-        "big ",  "big local", "strip", "noshare", "tile+ ", "tile- ",  "swap ",   "arrange"};
+    static const char* const kNames[] = {"row+ ",     "row- ",   "rows",    "mirror", "toast ",
+                                         "replay ",   "avatars", "self+",   "self-",  "big ",
+                                         "big local", "strip",   "noshare", "share",  "tile+ ",
+                                         "tile- ",    "swap ",   "arrange"};
     std::string text;
     for (const RosterAction& a : actions) {
         text += (text.empty() ? "" : "; ") + std::string(kNames[a.kind]);
@@ -136,6 +138,36 @@ TEST(MeetingRoster, AShareStreamTakesTheBigViewAsItsOwnRecordInFrontOfItsOwner) 
     EXPECT_EQ(m.roster.socketList().size(), 3u);
 }
 
+// A share carries video whatever the owner's camera does: its record never says the camera is
+// off, so the big view and the tile show the shared screen.
+TEST(MeetingRoster, AShareShowsTheScreenWithTheOwnersCameraOff) {
+    InMeeting m;
+    UserInfoRecord ann = User("ann", "Ann", 101, 201);
+    ann.status = kStatusMicOff | kStatusCameraOff;
+    m.join(ann);
+    m.engine(101);
+    EXPECT_EQ(m.engine(201), "strip; noshare; tile+ 101; big 201");
+    EXPECT_EQ(m.roster.bigViewUser().status, kStatusMicOff);
+    static_cast<void>(m.roster.onUserList({User("me", "Me", kOwnStream), ann}));
+    EXPECT_EQ(m.roster.socketList()[1].isShareStream, 1);
+    EXPECT_EQ(m.roster.socketList()[1].status, kStatusMicOff);
+    EXPECT_EQ(m.roster.socketList()[2].status, kStatusMicOff | kStatusCameraOff);
+}
+
+// Whoever else shares, as each list says, holds the share button; the own share does not.
+TEST(MeetingRoster, TheShareButtonFollowsWhoElseSharesInEachList) {
+    InMeeting m;
+    const std::string noshare = "mirror; rows; noshare; avatars";
+    const std::string share = "mirror; rows; share; avatars";
+    EXPECT_EQ(
+        Describe(m.roster.onUserList({User("me", "Me", kOwnStream), User("ann", "Ann", 101, 201)})),
+        noshare);
+    EXPECT_EQ(
+        Describe(m.roster.onUserList({User("me", "Me", kOwnStream), User("ann", "Ann", 101)})),
+        share);
+    EXPECT_EQ(Describe(m.roster.onUserList({User("me", "Me", kOwnStream, 300)})), share);
+}
+
 TEST(MeetingRoster, TheOwnShareStreamIsNeverShown) {
     InMeeting m;
     m.join(User("ann", "Ann", 101));
@@ -188,8 +220,9 @@ TEST(MeetingRoster, ALeaverLosesEveryRecordAndTileAndComesBackOnRejoin) {
     InMeeting m;
     m.annAndBob();
     m.engine(201);  // share big, 102 and 101 tiles
+    // Ann left while sharing, without ending the share: the share button is free again.
     EXPECT_EQ(Describe(m.roster.onUserLeave("ann")),
-              "toast Ann left; tile- 101; tile- 102; big 102; mirror; row- ann");
+              "toast Ann left; tile- 101; tile- 102; big 102; mirror; row- ann; share");
     for (const UserInfoRecord& user : m.roster.socketList()) EXPECT_STRNE(user.uid, "ann");
     EXPECT_EQ(m.roster.mediaList(), (std::vector<int32_t>{kOwnStream, 102}));
     EXPECT_EQ(m.roster.parkedEngineUsers().size(), 2u);
@@ -206,7 +239,7 @@ TEST(MeetingRoster, ALeaverLosesEveryRecordAndTileAndComesBackOnRejoin) {
     EXPECT_EQ(m.offline(102), "");
     EXPECT_EQ(m.join(User("bob", "Bob", 102)), "mirror; avatars; row+ bob; toast Bob joined");
     // Oneself leaving takes the row, not the views.
-    EXPECT_EQ(Describe(m.roster.onUserLeave("me")), "mirror; row- me");
+    EXPECT_EQ(Describe(m.roster.onUserLeave("me")), "mirror; row- me; noshare");
 }
 
 TEST(MeetingRoster, ARecordWithoutUidIsNeverListedShownOrMadeTheBigView) {
@@ -238,7 +271,7 @@ TEST(MeetingRoster, AFullListReplacesTheRecordsAndPairsTheStreamsAgain) {
     // Bob is gone from the list, Cid claims the parked stream, Ann still shares.
     EXPECT_EQ(Describe(m.roster.onUserList(
                   {User("me", "Me", kOwnStream), annMuted, User("cid", "Cid", 103)})),
-              "mirror; rows; avatars; tile- 102; replay 103@9");
+              "mirror; rows; noshare; avatars; tile- 102; replay 103@9");
     const auto& list = m.roster.socketList();
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[1].isShareStream, 1);

@@ -1,5 +1,6 @@
 #include "app/windows/participants/dui_user_list.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "app/windows/participants/participant_rules.h"
@@ -7,6 +8,7 @@
 #include "app/windows/skeleton/message_families.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_text.h"
 
 namespace {
@@ -20,6 +22,22 @@ std::string RowUid(DuiLib::CControlUI* control) {
 
 std::string OwnUid() { return g_kestrumData ? g_kestrumData->uid : std::string(); }
 
+bool ManagesParticipants() {
+    return g_kestrumData &&
+           ZuvraKestrum::Roles::ManagesParticipants(
+               ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData), g_kestrumData->uid);
+}
+
+// The invited device of an invitation request's op; false for another op.
+bool DeviceOfRequest(const std::string& op, Rules::Device& device) {
+    for (Rules::Device candidate : {Rules::Device::kMicrophone, Rules::Device::kCamera}) {
+        if (op != Rules::InviteRequest(candidate)) continue;
+        device = candidate;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 CDuiUserList::CDuiUserList(IMeetingHost& host)
@@ -32,9 +50,22 @@ DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
 
 CDuiMessageMap<CDuiUserList> CDuiUserList::MessageMap() {
     CDuiMessageMap<CDuiUserList> table = StandardMessageMap(&CDuiUserList::OnCreate);
-    table.on<WM_MSGBOX_INVITE_MIC_RET>(&CDuiUserList::OnMsgBoxRequestmic, RowMode::kPassOn)
+    table.on<WM_TIMER>(&CDuiUserList::OnTimer)
+        .on<WM_MSGBOX_INVITE_MIC_RET>(&CDuiUserList::OnMsgBoxRequestmic, RowMode::kPassOn)
         .on<WM_MSGBOX_INVITE_CAMERA_RET>(&CDuiUserList::OnMsgBoxRequestcamera, RowMode::kPassOn);
     return table;
+}
+
+CTimerTable<CDuiUserList> CDuiUserList::TimerTable() {
+    CTimerTable<CDuiUserList> table;
+    table.on(kOptionWaitTimer, &CDuiUserList::OnOptionWaitTimer)
+        .on(kInvitationWaitTimer, &CDuiUserList::OnInvitationWaitTimer);
+    return table;
+}
+
+bool CDuiUserList::OnTimer(UINT_PTR timer) {
+    static const CTimerTable<CDuiUserList> table = TimerTable();
+    return table.dispatch(*this, timer);
 }
 
 CDuiNotifyMap<CDuiUserList> CDuiUserList::NotifyMap() {
@@ -59,7 +90,9 @@ void CDuiUserList::OnCreate() {
             *this)) {
         return;
     }
+    muteAll_ = paintManager_.FindControl(L"AllBanned");
     updateUserCount();
+    refreshRoomButtons();
 }
 
 void CDuiUserList::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
@@ -71,7 +104,17 @@ void CDuiUserList::DoClose(DuiLib::TNotifyUI&) {
 
 void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
-void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
+// Every other participant whose microphone the room lists as on, in one queued request.
+void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) {
+    KESTRUM_LOG(Level_Info, "()");
+    if (!list_ || !ManagesParticipants()) return;
+    const std::vector<std::string> uids = list_->othersWithMicrophoneOn();
+    if (!uids.empty()) host_.roomctrlAudio(true, uids);
+}
+
+void CDuiUserList::refreshRoomButtons() {
+    if (muteAll_) muteAll_->SetEnabled(ManagesParticipants());
+}
 
 void CDuiUserList::DoItemClick(DuiLib::TNotifyUI& notification) {
     KESTRUM_LOG(Level_Info, "(%s)", RowUid(notification.pSender).c_str());
@@ -119,6 +162,11 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     const Rules::OptionClick click = Rules::PlanOptionClick(device, ownRow, off, supported);
     if (click.disablesOption) option->SetEnabled(false);
     if (click.clearsSelection) option->Selected(false);
+    // A switch shows its new state (or waits disabled) until the room answers, at most a while.
+    if (click.action == Rules::OptionAction::kSwitchOwn ||
+        click.action == Rules::OptionAction::kMuteOther) {
+        SetTimer(GetHWND(), kOptionWaitTimer, optionWaitMs_, nullptr);
+    }
     switch (click.action) {
     case Rules::OptionAction::kSwitchOwn:
     case Rules::OptionAction::kMuteOther:
@@ -155,7 +203,11 @@ void CDuiUserList::onInviteAnswer(Device device, const MsgBoxInviteInfo* info, b
     const char* op = Rules::InviteRequest(device);
     KESTRUM_LOG(Level_Info, " (%s %s)", op, uid.c_str());
     setWaiting(device, uid, true);
-    waits_.add(device, uid);
+    const int timeoutSeconds = g_kestrumData ? std::max(g_kestrumData->unmuteRequestTimeout, 1) : 1;
+    waits_.add(device, uid,
+               Rules::WaitEntry::Clock::now() +
+                   std::chrono::milliseconds(timeoutSeconds * 1000 + answerGraceMs_));
+    SetTimer(GetHWND(), kInvitationWaitTimer, kInvitationTickMs, nullptr);
     host_.sendRequest(op, uid, g_kestrumData ? g_kestrumData->roomName : std::string());
 }
 
@@ -165,6 +217,35 @@ void CDuiUserList::setWaiting(Device device, const std::string& uid, bool waitin
         list_->setMicAnim(uid, waiting);
     else
         list_->setCameraAnim(uid, waiting);
+}
+
+void CDuiUserList::endWaits(const std::vector<Rules::WaitEntry>& ended) {
+    for (const Rules::WaitEntry& entry : ended) {
+        KESTRUM_LOG(Level_Info, "(%d,%s)", static_cast<int>(entry.device), entry.uid.c_str());
+        setWaiting(entry.device, entry.uid, false);
+    }
+    if (waits_.entries().empty()) KillTimer(GetHWND(), kInvitationWaitTimer);
+}
+
+void CDuiUserList::OnInvitationWaitTimer() {
+    endWaits(waits_.expire(Rules::WaitEntry::Clock::now()));
+}
+
+void CDuiUserList::invitationPassedOn(const std::string& op, const std::string& uid) {
+    Device device;
+    if (DeviceOfRequest(op, device)) waits_.passedOn(device, uid);
+}
+
+void CDuiUserList::invitationsRefused() { endWaits(waits_.dropNotPassedOn()); }
+
+void CDuiUserList::OnOptionWaitTimer() {
+    KillTimer(GetHWND(), kOptionWaitTimer);
+    if (list_) list_->restoreDevices();
+}
+
+void CDuiUserList::roomControlFailed() {
+    KESTRUM_LOG(Level_Info, "()");
+    OnOptionWaitTimer();
 }
 
 void CDuiUserList::socketNotifyAddUser(const UserInfoRecord& record) {
@@ -187,7 +268,9 @@ void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participant
     for (const Rules::WaitEntry& entry : waits_.reconcile(participants)) {
         setWaiting(entry.device, entry.uid, true);
     }
+    if (waits_.entries().empty()) KillTimer(GetHWND(), kInvitationWaitTimer);
     updateUserCount();
+    refreshRoomButtons();
 }
 
 void CDuiUserList::updateAudioStatus(const std::string& uid, bool muted) {
@@ -206,6 +289,7 @@ void CDuiUserList::updateVideoStatusByStream(int streamId, bool on) {
 
 void CDuiUserList::updateHostStatus() {
     if (list_) list_->refreshHostStatus();
+    refreshRoomButtons();
 }
 
 void CDuiUserList::updateUserPhoto(const UserInfoRecord& record) {
@@ -215,11 +299,13 @@ void CDuiUserList::updateUserPhoto(const UserInfoRecord& record) {
 void CDuiUserList::stopMicWaiting(const std::string& uid) {
     setWaiting(Device::kMicrophone, uid, false);
     waits_.stop(Device::kMicrophone, uid);
+    endWaits({});
 }
 
 void CDuiUserList::stopCameraWaiting(const std::string& uid) {
     setWaiting(Device::kCamera, uid, false);
     waits_.stop(Device::kCamera, uid);
+    endWaits({});
 }
 
 void CDuiUserList::updateUserCount() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "app/windows/participants/invitation_waits.h"
 #include "app/windows/participants/user_list.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/timer_table.h"
 #include "duilib/label_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
@@ -18,9 +20,13 @@
 // list of participants (CUserList, the skin's custom control "UserList"). On a row the user
 // switches the own microphone or camera, switches another participant's off, invites another
 // participant to switch it on (the invitation box; its answer comes back as
-// WM_MSGBOX_INVITE_MIC_RET / _CAMERA_RET), or removes a participant after a question. The
-// invitations whose answer is awaited show a waiting look on their rows until the participant's
-// device is seen on, or the in-meeting window reports a refusal or time-out (stop*Waiting).
+// WM_MSGBOX_INVITE_MIC_RET / _CAMERA_RET), or removes a participant after a question; the host
+// turns every other participant's microphone off at once ("Mute all", the same queued room
+// control as a row's). The invitations whose answer is awaited show a waiting look on their rows
+// until the participant's device is seen on, the in-meeting window reports a refusal, a time-out
+// or the server's refusal of the request, or a bounded wait ends. What a click changes on a row
+// before the room answers (an option shown off, one disabled until the echo) lasts until the
+// room's list, a failed room control, or a bounded wait: the rows then show the room's state.
 //
 // Skin "UserList-en.xml" / "UserList-zh.xml", rows "UserListItem-*.xml". Requests, the
 // question, toasts and invitation boxes go through the host; the in-meeting window
@@ -38,6 +44,14 @@ class CDuiUserList : public CDuiWindow<CDuiUserList>,
                      public CKestrumDump {
 public:
     static constexpr int kNotSupportedToastMs = 5000;
+    // A clicked row waits this long for the room's answer, as the tool bar's toggles do.
+    static constexpr UINT_PTR kOptionWaitTimer = 1;
+    static constexpr UINT kOptionWaitMs = 5000;
+    // The invitations' bounded waits are checked each tick: the request's time-out (the
+    // meeting data's) and a grace for the server's answers.
+    static constexpr UINT_PTR kInvitationWaitTimer = 2;
+    static constexpr UINT kInvitationTickMs = 1000;
+    static constexpr int kAnswerGraceMs = 5000;
 
     explicit CDuiUserList(IMeetingHost& host);
 
@@ -64,6 +78,16 @@ public:
     void stopMicWaiting(const std::string& uid);
     void stopCameraWaiting(const std::string& uid);
     void updateUserCount();
+    // A room-control request failed: the rows show the devices as the room listed them.
+    void roomControlFailed();
+    // The server passed an invitation on (its request result for op and the invited uid).
+    void invitationPassedOn(const std::string& op, const std::string& uid);
+    // The server refused a request: the invitations it has not passed on end.
+    void invitationsRefused();
+
+    // Tests shorten the waits.
+    void setOptionWaitMs(UINT ms) { optionWaitMs_ = ms; }
+    void setAnswerGraceMs(int ms) { answerGraceMs_ = ms; }
 
     CUserList* list() { return list_; }
     const ZuvraKestrum::Participants::InvitationWaits& waits() const { return waits_; }
@@ -72,6 +96,10 @@ private:
     using Device = ZuvraKestrum::Participants::Device;
 
     void OnCreate();
+    bool OnTimer(UINT_PTR timer);
+    static CTimerTable<CDuiUserList> TimerTable();
+    void OnOptionWaitTimer();
+    void OnInvitationWaitTimer();
     void OnMsgBoxRequestmic(MsgBoxInviteInfo* info, bool yes);
     void OnMsgBoxRequestcamera(MsgBoxInviteInfo* info, bool yes);
 
@@ -89,9 +117,15 @@ private:
     // An invitation box's answer: on yes the row waits and the request goes out.
     void onInviteAnswer(Device device, const MsgBoxInviteInfo* info, bool yes);
     void setWaiting(Device device, const std::string& uid, bool waiting);
+    void endWaits(const std::vector<ZuvraKestrum::Participants::WaitEntry>& ended);
+    // "Mute all" is the host's, like the rows' options of others.
+    void refreshRoomButtons();
 
     IMeetingHost& host_;
     DuiLib::CControlUI* title_ = nullptr;
+    DuiLib::CControlUI* muteAll_ = nullptr;  // "AllBanned"; null in a skin without it
+    UINT optionWaitMs_ = kOptionWaitMs;
+    int answerGraceMs_ = kAnswerGraceMs;
     ZuvraKestrum::Participants::InvitationWaits waits_;
     CUserList* list_ = nullptr;
 };

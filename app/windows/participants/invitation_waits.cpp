@@ -30,6 +30,22 @@ bool InvitationWaits::stop(Device device, const std::string& uid) {
     return true;
 }
 
+void InvitationWaits::passedOn(Device device, const std::string& uid) {
+    for (WaitEntry& entry : entries_) {
+        if (entry.passedOn || !(entry == WaitEntry{device, uid})) continue;
+        entry.passedOn = true;
+        return;
+    }
+}
+
+std::vector<WaitEntry> InvitationWaits::dropNotPassedOn() {
+    return dropIf([](const WaitEntry& entry) { return !entry.passedOn; });
+}
+
+std::vector<WaitEntry> InvitationWaits::expire(WaitEntry::Clock::time_point now) {
+    return dropIf([now](const WaitEntry& entry) { return entry.deadline <= now; });
+}
+
 std::vector<WaitEntry> InvitationWaits::reconcile(const std::vector<UserInfoRecord>& participants) {
     std::vector<WaitEntry> stillWaiting;
     std::vector<WaitEntry> kept;

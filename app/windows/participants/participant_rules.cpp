@@ -23,7 +23,9 @@ RowView ComputeRowView(const std::string& rowUid, const std::string& nicknameUtf
     view.tickImage = view.tickEnabled ? kTickEnabledImage : kTickDisabledImage;
     view.optionsEnabled = OptionsEnabled(rowUid, ownUid, isHost);
     view.nickText = Utf8ToCString(nicknameUtf8);
-    if (rowUid == hostUid) view.nickText += language == 0 ? L"(Host)" : L"(主持人)";
+    view.hostMark = rowUid == hostUid;
+    view.toolTip = view.nickText;
+    if (view.hostMark) view.toolTip += language == 0 ? L"(Host)" : L"(主持人)";
     return view;
 }
 

@@ -25,7 +25,10 @@ struct RowView {
     bool tickEnabled = false;  // the remove button
     const wchar_t* tickImage = kTickDisabledImage;
     bool optionsEnabled = false;  // the microphone and camera options
-    std::wstring nickText;        // also the tool tip
+    // The name and the host mark beside it: a long name is cut, the mark never.
+    std::wstring nickText;
+    bool hostMark = false;
+    std::wstring toolTip;  // the whole name, with the mark on the host's row
 };
 
 // Who looks at the list: the own uid, the room's first host and the language, which decide what

@@ -25,19 +25,20 @@ TEST(RowView, TheHostActsOnOthersRowsAndEveryoneOnTheirOwn) {
         const char* host;
         bool tick;
         bool options;
-        const wchar_t* nick;
+        bool hostMark;
+        const wchar_t* toolTip;
     } cases[] = {
         // The host sees others' rows open, the own row without a remove button; title counts
         // and texts are checked on the panel.
-        {"bob", "alice", "alice", true, true, L"Bob"},
-        {"alice", "alice", "alice", false, true, L"Bob(Host)"},
+        {"bob", "alice", "alice", true, true, false, L"Bob"},
+        {"alice", "alice", "alice", false, true, true, L"Bob(Host)"},
         // Someone else hosts: only the own options.
-        {"bob", "carol", "alice", false, false, L"Bob"},
-        {"alice", "carol", "alice", false, false, L"Bob(Host)"},
-        {"carol", "carol", "alice", false, true, L"Bob"},
+        {"bob", "carol", "alice", false, false, false, L"Bob"},
+        {"alice", "carol", "alice", false, false, true, L"Bob(Host)"},
+        {"carol", "carol", "alice", false, true, false, L"Bob"},
         // No host named yet: everyone acts as host.
-        {"bob", "carol", "", true, true, L"Bob"},
-        {"carol", "carol", "", false, true, L"Bob"},
+        {"bob", "carol", "", true, true, false, L"Bob"},
+        {"carol", "carol", "", false, true, false, L"Bob"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.row) + " seen by " + c.own + ", host " + c.host);
@@ -46,7 +47,10 @@ TEST(RowView, TheHostActsOnOthersRowsAndEveryoneOnTheirOwn) {
                            ZuvraKestrum::Roles::ManagesParticipants(c.host, c.own), 0);
         EXPECT_EQ(view.tickEnabled, c.tick);
         EXPECT_EQ(view.optionsEnabled, c.options);
-        EXPECT_EQ(view.nickText, c.nick);
+        // The mark stands beside the name, never cut with it.
+        EXPECT_EQ(view.nickText, L"Bob");
+        EXPECT_EQ(view.hostMark, c.hostMark);
+        EXPECT_EQ(view.toolTip, c.toolTip);
         EXPECT_EQ(std::wstring(view.tickImage), c.tick ? kTickEnabledImage : kTickDisabledImage);
     }
 }

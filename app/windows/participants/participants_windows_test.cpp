@@ -58,7 +58,7 @@ protected:
         SkinWindowTest::SetUp();
         CKestrumData& data = meeting_.data();
         data.uid = "me";
-        data.firstHostUid = "me";
+        data.hosts = {"me"};
         data.roomName = "Room 7";
         host_.meeting = meetingWindow_.handle();
 
@@ -152,7 +152,12 @@ TEST_F(ParticipantsWindowTest, RowsFollowTheListAndTheUpdatesByUid) {
     // Names widened from UTF-8 in either locale; the host's row marked; only others removable.
     EXPECT_EQ(InRow("bob", L"nick")->GetText(), kChineseEmojiWide);
     EXPECT_EQ(InRow("bob", L"nick")->GetToolTip(), kChineseEmojiWide);
-    EXPECT_EQ(InRow("me", L"nick")->GetText(), Text(L"Alice(Host)", L"Alice(主持人)"));
+    // The host mark stands beside the name: a long name is cut, never the mark.
+    EXPECT_EQ(InRow("me", L"nick")->GetText(), L"Alice");
+    ASSERT_NE(InRow("me", L"hostmark"), nullptr);
+    EXPECT_TRUE(InRow("me", L"hostmark")->IsVisible());
+    EXPECT_FALSE(InRow("bob", L"hostmark")->IsVisible());
+    EXPECT_EQ(InRow("me", L"nick")->GetToolTip(), Text(L"Alice(Host)", L"Alice(主持人)"));
     EXPECT_FALSE(InRow("me", L"tick")->IsEnabled());
     EXPECT_TRUE(InRow("bob", L"tick")->IsEnabled());
     EXPECT_TRUE(Mic("bob")->IsSelected());
@@ -198,13 +203,14 @@ TEST_F(ParticipantsWindowTest, RowsFollowTheListAndTheUpdatesByUid) {
     EXPECT_EQ(Title(), Text(L"Participants(4)", L"与会人(4)"));
 
     // Another host: the user may act on the own row only.
-    meeting_.data().firstHostUid = "bob";
+    meeting_.data().hosts = {"bob"};
     panel_->updateHostStatus();
     EXPECT_FALSE(InRow("dave", L"tick")->IsEnabled());
     EXPECT_FALSE(Mic("dave")->IsEnabled());
     EXPECT_TRUE(Mic("me")->IsEnabled());
-    EXPECT_EQ(InRow("me", L"nick")->GetText(), L"Alice");
-    EXPECT_EQ(InRow("bob", L"nick")->GetText(), kChineseEmojiWide + Text(L"(Host)", L"(主持人)"));
+    EXPECT_FALSE(InRow("me", L"hostmark")->IsVisible());
+    EXPECT_TRUE(InRow("bob", L"hostmark")->IsVisible());
+    EXPECT_EQ(InRow("bob", L"nick")->GetText(), kChineseEmojiWide);
 
     // The close button tells the in-meeting window.
     Click(panel_->paintManager().FindControl(L"closebtn"), false);
@@ -226,9 +232,44 @@ TEST_F(ParticipantsWindowTest, DeviceOptionsSwitchTheOwnMuteOthersAndInviteThose
     // The own option waits for the room's echo, another's microphone not.
     EXPECT_FALSE(Mic("me")->IsEnabled());
     EXPECT_TRUE(Mic("dave")->IsEnabled());
+    EXPECT_FALSE(Camera("bob")->IsEnabled());
+    EXPECT_TRUE(Mic("dave")->IsSelected());
     // Still off until the invited participant turns the device on.
     EXPECT_TRUE(Mic("bob")->IsSelected());
     EXPECT_TRUE(Camera("carol")->IsSelected());
+
+    // The room refused the requests: every row shows the devices as the room lists them.
+    panel_->roomControlFailed();
+    EXPECT_TRUE(Mic("me")->IsEnabled());
+    EXPECT_FALSE(Mic("me")->IsSelected());
+    EXPECT_TRUE(Camera("bob")->IsEnabled());
+    EXPECT_FALSE(Mic("dave")->IsSelected());
+    // No answer at all: the same after a bounded wait.
+    panel_->setOptionWaitMs(100);
+    Click(Mic("me"));
+    Click(Mic("dave"));
+    ASSERT_FALSE(Mic("me")->IsEnabled());
+    EXPECT_TRUE(PumpUntil([this] { return Mic("me")->IsEnabled(); }));
+    EXPECT_FALSE(Mic("dave")->IsSelected());
+}
+
+// "Mute all" is the row's mute for everyone else whose microphone is on, in one queued request,
+// and only the host's.
+TEST_F(ParticipantsWindowTest, MuteAllTurnsEveryOtherMicrophoneOffForTheHostOnly) {
+    Show(Room());
+    DuiLib::CControlUI* muteAll = panel_->paintManager().FindControl(L"AllBanned");
+    ASSERT_NE(muteAll, nullptr);
+    EXPECT_FALSE(panel_->paintManager().FindControl(L"CanBanned")->IsVisible());
+    ASSERT_TRUE(muteAll->IsEnabled());
+    Click(muteAll);
+    EXPECT_EQ(host_.calls, std::vector<std::string>{"roomctrlAudio 1 carol,dave"});
+
+    host_.calls.clear();
+    meeting_.data().hosts = {"bob"};
+    panel_->updateHostStatus();
+    EXPECT_FALSE(muteAll->IsEnabled());
+    Click(muteAll);
+    EXPECT_TRUE(host_.calls.empty());
 }
 
 TEST_F(ParticipantsWindowTest, RemovalIsAskedFirstAndSurvivesAListArrivingMeanwhile) {
@@ -281,6 +322,27 @@ TEST_F(ParticipantsWindowTest, AcceptedInvitationsWaitOnTheirRowsUntilTheDeviceI
     Show(room);
     EXPECT_FALSE(InRow("bob", L"micanim")->IsVisible());
     EXPECT_TRUE(panel_->waits().entries().empty());
+}
+
+// A wait never outlasts its request: the server refusing it ends it at once, a request lost on
+// its way or an answer that never comes after a bounded time; no list brings the mark back.
+TEST_F(ParticipantsWindowTest, AnInvitationThatFailsOrIsLostStopsWaiting) {
+    Show(Room());
+    meeting_.data().unmuteRequestTimeout = 1;
+    panel_->setAnswerGraceMs(500);
+    Answer(WM_MSGBOX_INVITE_MIC_RET, "bob", 0);
+    Answer(WM_MSGBOX_INVITE_CAMERA_RET, "carol", 0);
+    panel_->invitationPassedOn("unmuteVideo", "carol");
+    panel_->invitationsRefused();
+    EXPECT_FALSE(InRow("bob", L"micanim")->IsVisible());
+    EXPECT_TRUE(Mic("bob")->IsVisible());
+    EXPECT_TRUE(InRow("carol", L"cameraanim")->IsVisible());
+    Show(Room());
+    EXPECT_FALSE(InRow("bob", L"micanim")->IsVisible());
+    EXPECT_TRUE(PumpUntil([this] { return Camera("carol")->IsVisible(); }));
+    EXPECT_TRUE(panel_->waits().entries().empty());
+    Show(Room());
+    EXPECT_FALSE(InRow("carol", L"cameraanim")->IsVisible());
 }
 
 TEST_F(ParticipantsWindowTest, TheWheelGlidesTheListOnItsTimer) {

@@ -50,6 +50,8 @@ public:
 
     Item begin() { return rows_.begin(); }
     Item end() { return rows_.end(); }
+    typename std::list<Row>::const_iterator begin() const { return rows_.cbegin(); }
+    typename std::list<Row>::const_iterator end() const { return rows_.cend(); }
     int size() const { return static_cast<int>(rows_.size()); }
 
     // uid's first row, end() when it has none.

@@ -46,7 +46,7 @@ CUserList::~CUserList() { removeAllItems(); }
 
 CUserList::Viewer CUserList::CurrentViewer() {
     if (!g_kestrumData) return {std::string(), std::string(), g_language};
-    return {g_kestrumData->uid, g_kestrumData->firstHostUid, g_language};
+    return {g_kestrumData->uid, ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData), g_language};
 }
 
 void CUserList::DoEvent(DuiLib::TEventUI& event) {
@@ -117,6 +117,7 @@ void CUserList::findParts(UserListItemInfo& item) {
     UserListItemInfo::Parts& parts = item.parts;
     parts.photo = sub(L"userphoto");
     parts.nick = sub(L"nick");
+    parts.hostMark = sub(L"hostmark");
     parts.tick = AsButton(sub(L"tick"));
     parts.mic = AsOption(sub(L"micStatusOpt"));
     parts.micAnim = sub(L"micanim");
@@ -180,8 +181,9 @@ void CUserList::updateItemStatus(UserListItemInfo& item, bool isHost) {
     if (parts.camera) parts.camera->SetEnabled(view.optionsEnabled);
     if (parts.nick) {
         parts.nick->SetText(view.nickText.c_str());
-        parts.nick->SetToolTip(view.nickText.c_str());
+        parts.nick->SetToolTip(view.toolTip.c_str());
     }
+    if (parts.hostMark) parts.hostMark->SetVisible(view.hostMark);
 }
 
 void CUserList::showPhoto(UserListItemInfo& item) {
@@ -234,6 +236,27 @@ void CUserList::refreshHostStatus() {
     const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
     for (UserListItemInfo& item : roster_) updateItemStatus(item, isHost);
     rowsViewer_.noteAllRows(viewer);
+}
+
+void CUserList::restoreDevices() {
+    CLockGuard guard(&listLock_);
+    const Viewer viewer = CurrentViewer();
+    const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
+    for (UserListItemInfo& item : roster_) {
+        showDevices(item);
+        const bool enabled = Rules::OptionsEnabled(item.uid, viewer.ownUid, isHost);
+        Enable(item.parts.mic, enabled);
+        Enable(item.parts.camera, enabled);
+    }
+}
+
+std::vector<std::string> CUserList::othersWithMicrophoneOn() const {
+    const std::string own = g_kestrumData ? g_kestrumData->uid : std::string();
+    std::vector<std::string> uids;
+    for (const UserListItemInfo& item : roster_) {
+        if (item.uid != own && (item.status & kStatusMicOff) == 0) uids.push_back(item.uid);
+    }
+    return uids;
 }
 
 void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAnim) {

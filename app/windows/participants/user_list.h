@@ -34,6 +34,7 @@ struct UserListItemInfo {
     struct Parts {
         DuiLib::CControlUI* photo = nullptr;  // "userphoto"
         DuiLib::CControlUI* nick = nullptr;
+        DuiLib::CControlUI* hostMark = nullptr;  // "hostmark", beside the name
         DuiLib::CButtonUI* tick = nullptr;
         DuiLib::COptionUI* mic = nullptr;  // "micStatusOpt"
         DuiLib::CControlUI* micAnim = nullptr;
@@ -81,6 +82,12 @@ public:
     void UpdateListItem(const std::vector<UserInfoRecord>& participants);
     // The host may have changed: every row's enabling, remove button and host mark anew.
     void refreshHostStatus();
+    // Every row shows its participant's devices as the room last listed them, its options open
+    // as on a new row: what clicks changed while waiting for the room's answer (an option shown
+    // off, one disabled until the echo) is undone. The waiting looks stay.
+    void restoreDevices();
+    // The uids of the other participants whose microphone the room lists as on, in row order.
+    std::vector<std::string> othersWithMicrophoneOn() const;
 
     // The row's option shows the device state (selected: off); resetAnim also ends its
     // waiting look. updateVideoStatus remembers the state for rows built later, also for a

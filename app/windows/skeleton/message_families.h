@@ -35,7 +35,6 @@ inline constexpr UINT kPrivateNumbers[] = {
     kNoticeRunTaskNumber,
     kSettingsObserverNumber,
     kShareSourceFoundNumber,
-    kReconnectNoticeNumber,
     WM_APP + 1,
     WM_APP + 0x101,
     WM_APP + 0x2F1,

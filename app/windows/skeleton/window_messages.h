@@ -46,7 +46,6 @@ KESTRUM_WINDOW_MESSAGES(KESTRUM_MESSAGE_PAYLOAD)
 constexpr UINT kNoticeRunTaskNumber = WM_APP + 0x119;     // the notice box, sent
 constexpr UINT kSettingsObserverNumber = WM_APP + 0x110;  // the settings windows
 constexpr UINT kShareSourceFoundNumber = WM_APP + 0x120;  // the share picker
-constexpr UINT kReconnectNoticeNumber = WM_APP + 0x130;   // the in-meeting window
 
 // Frees the payload of a window message with everything in it; other messages and null payloads
 // are ignored. Any thread.

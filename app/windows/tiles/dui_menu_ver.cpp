@@ -68,6 +68,18 @@ void CDuiMenuVer::setUser(const UserInfoRecord& record) {
     SetUsable(tickout_, states.removeEnabled);
 }
 
+void CDuiMenuVer::dismiss() {
+    KESTRUM_LOG(Level_Info, "(%s)", user_.uid);
+    lifetime_ = std::make_shared<const bool>(true);
+    hide();
+    user_ = UserInfoRecord();
+    // The items that act on the participant; a hidden menu offers nothing until setUser.
+    for (DuiLib::CControlUI* item : {tickout_, static_cast<DuiLib::CControlUI*>(micOpt_),
+                                     static_cast<DuiLib::CControlUI*>(cameraOpt_)}) {
+        if (item) SetUsable(item, false);
+    }
+}
+
 void CDuiMenuVer::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
 void CDuiMenuVer::DoExchangeBigBtn(DuiLib::TNotifyUI&) {
@@ -99,8 +111,9 @@ void CDuiMenuVer::switchDeviceOff(DuiLib::TNotifyUI& notification, DuiLib::COpti
 void CDuiMenuVer::DoTickOutBtn(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, ",%s", user_.name);
     // The question pumps messages: the strip may give the menu another participant meanwhile,
-    // and leaving, being removed or the meeting's end close the strip and this menu with it. So
-    // only these copies are used after it, and nobody is removed once the menu is gone.
+    // the participant may leave (the strip dismisses the menu), and leaving, being removed or
+    // the meeting's end close the strip and this menu with it. So only these copies are used
+    // after it, and nobody is removed once the menu is gone or was dismissed.
     const std::string uid = user_.uid;
     const std::wstring question = ZuvraKestrum::Tiles::RemoveQuestion(
         g_language, ZuvraKestrum::Util::Utf8ToCString(user_.name));

@@ -13,9 +13,10 @@
 // The per-user menu of a video tile: show the participant in the big view (WM_EXCHANGE_BIG
 // with a copy of the record to host.meetingWindow()), switch the participant's microphone or
 // camera off, or remove the participant after a question over the meeting window (the menu
-// hides first; no removal once the menu went meanwhile). The device and remove items are
-// for the host only, never for a screen-share entry (ZuvraKestrum::Tiles::MenuStatesFor).
-// The menu hides itself after every item and whenever it loses the focus.
+// hides first; no removal once the menu went, or was dismissed, meanwhile). The device and
+// remove items are for the host only, never for a screen-share entry
+// (ZuvraKestrum::Tiles::MenuStatesFor). The menu hides itself after every item and whenever it
+// loses the focus; the strip dismisses it when its participant's tile goes.
 //
 // Skin "MenuVer-en.xml" / "MenuVer-zh.xml". Threads: the UI thread. Ownership: created with new
 // by the tile strip, which shows it again for every right click and closes it at its end; the
@@ -35,6 +36,9 @@ public:
     // The participant the items act on from now on; the items follow the record's status and
     // the meeting data's host.
     void setUser(const UserInfoRecord& record);
+    // The participant is gone (its tile closed, or it left): the menu hides and forgets it, and a
+    // removal question still open about it removes nobody.
+    void dismiss();
 
 private:
     void OnCreate();
@@ -52,8 +56,9 @@ private:
     void hide();
 
     IMeetingHost& host_;
-    // Expires with the object: what ran a modal loop learns whether the menu outlived it.
-    const std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
+    // Expires with the object, and is renewed when the menu is dismissed: what ran a modal loop
+    // learns whether the menu and its participant outlived it.
+    std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);
     DuiLib::CControlUI* exchangeBig_ = nullptr;
     DuiLib::CControlUI* tickout_ = nullptr;
     DuiLib::COptionUI* cameraOpt_ = nullptr;

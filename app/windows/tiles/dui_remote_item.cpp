@@ -120,6 +120,24 @@ void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
     micMuteOpt_->Selected(state_.micMarked(), true);
     updateHostStatus(ZuvraKestrum::Tiles::RoomHostOf(g_kestrumData));
     videoChild_.show(state_.videoShown());
+    showModeLook();
+}
+
+void CDuiRemoteItem::showModeLook() {
+    const ZuvraKestrum::Tiles::ModeLook look =
+        state_.modeLook(ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData));
+    if (!look.applies || !videoWnd_) return;
+    videoWnd_->SetBkImage(look.picture);
+    HWND tile = GetHWND();
+    // Its own visibility: the strip holding it may be hidden itself.
+    const bool shown = (GetWindowLongPtrW(tile, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (look.hidden && shown) {
+        hiddenByMode_ = true;
+        ::ShowWindow(tile, SW_HIDE);
+    } else if (!look.hidden && hiddenByMode_) {
+        hiddenByMode_ = false;
+        ::ShowWindow(tile, SW_SHOWNA);
+    }
 }
 
 void CDuiRemoteItem::updateHostStatus(const std::string& hostUid) {

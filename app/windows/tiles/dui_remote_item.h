@@ -72,6 +72,8 @@ private:
     // stream, the remote stream otherwise.
     void bindVideo();
     void showBadge();
+    // The room's mode decides the picture under the video and whether the tile shows.
+    void showModeLook();
     static LRESULT CALLBACK VideoChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     IMeetingHost& host_;
@@ -84,4 +86,7 @@ private:
     DuiLib::CControlUI* remoteBk_ = nullptr;
     ZuvraKestrum::Tiles::TileState state_;
     CVideoSurface videoChild_;
+    // The tile was hidden for a listener in a room of mode 1, not by its owner: only such a
+    // hiding is undone when the participant's devices come on again.
+    bool hiddenByMode_ = false;
 };

@@ -43,6 +43,13 @@ void CDuiRemoteToolBar::OnDestroy() {
     layout_.clear();
 }
 
+template <class Shows>
+void CDuiRemoteToolBar::dismissMenuIf(Shows shows) {
+    if (!menu_ || !shows(menuUser_)) return;
+    menuUser_ = UserInfoRecord();
+    menu_->dismiss();
+}
+
 void CDuiRemoteToolBar::OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> block) {
     if (block->show == 0) {
         if (menu_) menu_->ShowWindow(false, false);
@@ -111,6 +118,7 @@ void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
     KESTRUM_LOG(Level_Info, "(%d)", streamId);
     CDuiRemoteItem* removed = nullptr;
     if (!layout_.remove(streamId, removed)) return;
+    dismissMenuIf([streamId](const UserInfoRecord& user) { return user.streamId == streamId; });
     // Out of sight at once: the tile below moves into its place before the window is gone.
     removed->ShowWindow(false, false);
     removed->Close(1);
@@ -127,6 +135,7 @@ bool CDuiRemoteToolBar::getFirstUser(UserInfoRecord& out) {
 void CDuiRemoteToolBar::socketNotifyDisable(const std::string& uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
     if (Layout::Tile* tile = layout_.findUid(uid)) tile->item->disableWindows();
+    dismissMenuIf([&uid](const UserInfoRecord& user) { return uid == user.uid; });
 }
 
 void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
@@ -177,5 +186,6 @@ void CDuiRemoteToolBar::updateSpeechStatus(int32_t streamId, bool speaking) {
 
 void CDuiRemoteToolBar::closeRemoteItem() {
     KESTRUM_LOG(Level_Info, "");
+    dismissMenuIf([](const UserInfoRecord&) { return true; });
     for (CDuiRemoteItem* tile : layout_.clear()) tile->Close(1);
 }

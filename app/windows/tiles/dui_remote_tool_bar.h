@@ -78,6 +78,9 @@ private:
 
     // Moves every tile window to its slot.
     void placeTiles();
+    // The menu goes with the participant it shows: dismissed when that record is gone.
+    template <class Shows>
+    void dismissMenuIf(Shows shows);
     void logOrder(const char* prefix, bool withShareIds);
 
     IMeetingHost& host_;

@@ -39,7 +39,7 @@ MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user) {
 bool OwnUserControls(CKestrumData* data) {
     if (!data) return false;
     Util::CLockGuard guard(&data->lock);
-    return Roles::ControlsParticipants(data->firstHostUid, data->hostName, data->uid);
+    return Roles::ControlsParticipants(Roles::FirstHost(data->hosts), data->hostName, data->uid);
 }
 
 DeviceSwitch SwitchDevice(const UserInfoRecord& user, bool selected) {

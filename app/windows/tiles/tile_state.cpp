@@ -3,6 +3,7 @@
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
+#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
 namespace ZuvraKestrum::Tiles {
@@ -23,6 +24,17 @@ std::wstring TileState::badge() const {
     return Badge(hostUid_, roomShareId_, user_.uid, user_.shareId);
 }
 
+ModeLook TileState::modeLook(int roomMode) const {
+    constexpr int kBoth = kStatusMicOff | kStatusCameraOff;
+    ModeLook look;
+    if (roomMode != 1) return look;
+    look.applies = true;
+    look.hidden = (user_.status & kBoth) == kBoth;
+    look.picture = look.hidden ? L"file='live/default.png' dest='59,36,107,84'"
+                               : L"file='tiles/No signal.png' dest='59,36,107,84'";
+    return look;
+}
+
 std::unique_ptr<RemoteItemMenuBlock> MenuRequest(const TileState& tile, int32_t ownStreamId,
                                                  POINT at) {
     if (tile.isOwnStream(ownStreamId)) return nullptr;
@@ -38,6 +50,12 @@ TileKey KeyOf(const UserInfoRecord& record) {
 }
 
 int32_t OwnStreamOf(const CKestrumData* data) { return data ? data->streamId : 0; }
+
+int RoomModeOf(CKestrumData* data) {
+    if (!data) return -1;
+    Util::CLockGuard guard(&data->lock);
+    return data->roomInfo.sdkConfigs.channelProfile;
+}
 
 std::string RoomHostOf(CKestrumData* data) {
     return data ? Roles::FirstHostOf(*data) : std::string();

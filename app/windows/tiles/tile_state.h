@@ -15,6 +15,16 @@ class CKestrumData;
 // What one video tile shows and asks for, apart from its window.
 namespace ZuvraKestrum::Tiles {
 
+// What a tile shows under its video, and whether it shows at all, in a room of the given mode
+// (the channel profile of the room's record). Only mode 1 decides: a participant with neither
+// microphone nor camera on only listens, and its tile shows the person picture and hides; any
+// other shows the camera-off picture and the tile. Other modes leave both as they are.
+struct ModeLook {
+    bool applies = false;
+    const wchar_t* picture = L"";
+    bool hidden = false;
+};
+
 // A tile's participant with the room's host and the room's screen share it was last given, and
 // what the tile shows of them: the name, the microphone mark, the video and one badge. A plain
 // value; no thread affinity (the tile keeps its own on its window's thread).
@@ -38,6 +48,7 @@ public:
     bool videoShown() const;
     // Badge() of the host, the room's share and the participant.
     std::wstring badge() const;
+    ModeLook modeLook(int roomMode) const;
     // The stream is the user's own (ownStreamId, the meeting data's): the tile shows the local
     // preview instead of a received stream and takes no input.
     bool isOwnStream(int32_t ownStreamId) const { return user_.streamId == ownStreamId; }
@@ -59,6 +70,9 @@ TileKey KeyOf(const UserInfoRecord& record);
 
 // The meeting data's own stream id; 0 without meeting data.
 int32_t OwnStreamOf(const CKestrumData* data);
+// The room's mode (its record's channel profile), read under the meeting data's lock; -1 without
+// meeting data or record.
+int RoomModeOf(CKestrumData* data);
 // The room's host as the meeting data's host list gives it (Roles::FirstHost), read under its
 // lock; empty without meeting data.
 std::string RoomHostOf(CKestrumData* data);

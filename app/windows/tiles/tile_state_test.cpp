@@ -49,6 +49,32 @@ TEST(TileStateTest, TheTileShowsTheLatestRecordWithTheRoomsHostAndShareItWasGive
     EXPECT_EQ(tile.badge(), L"tiles/share.png");
 }
 
+// In a room of mode 1 a listener (microphone and camera off) has no tile to see; in any other
+// mode the tile shows whatever the devices do.
+TEST(TileStateTest, InARoomOfModeOneAListenersTileHides) {
+    struct Case {
+        int mode;
+        int32_t status;
+        bool applies;
+        bool hidden;
+        const wchar_t* picture;
+    };
+    const Case cases[] = {
+        {1, kStatusMicOff | kStatusCameraOff, true, true, L"live/default.png"},
+        {1, kStatusCameraOff, true, false, L"tiles/No signal.png"},
+        {1, kStatusMicOff, true, false, L"tiles/No signal.png"},
+        {0, kStatusMicOff | kStatusCameraOff, false, false, L""},
+        {-1, kStatusMicOff | kStatusCameraOff, false, false, L""},
+    };
+    for (const Case& c : cases) {
+        const TileState tile(Record("u1", 7, c.status));
+        const ZuvraKestrum::Tiles::ModeLook look = tile.modeLook(c.mode);
+        EXPECT_EQ(look.applies, c.applies) << c.mode << " " << c.status;
+        EXPECT_EQ(look.hidden, c.hidden) << c.mode << " " << c.status;
+        EXPECT_NE(std::wstring(look.picture).find(c.picture), std::wstring::npos) << c.mode;
+    }
+}
+
 TEST(TileStateTest, OnlyAnotherEntryAsksForTheVideoToBeBoundAgain) {
     TileState tile(Record("u1", 7));
     EXPECT_FALSE(tile.takeUser(Record("u1", 7, kStatusCameraOff, 9)));

@@ -19,7 +19,9 @@
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 #include "chinese_emoji_text.h"
 #include "engine_journal.h"
+#include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
+#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/engine/standin_picture_colours.h"
 #include "message_window.h"
 
@@ -46,8 +48,7 @@ protected:
         CKestrumData& data = meeting_.data();
         data.uid = "me";
         data.streamId = kOwnStream;
-        data.firstHostUid = "me";
-        data.hosts = {"u11"};
+        data.hosts = {"me"};
         engine_ = std::make_unique<CKestrumZuvra>();
         host_.engineWrapper = engine_.get();
         host_.meeting = meetingWindow_.handle();
@@ -154,6 +155,7 @@ protected:
 };
 
 TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile) {
+    meeting_.data().hosts = {"u11"};
     AddRemote(Participant("u11", kChineseEmojiUtf8, 11));
     AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
     AddRemote(Participant("u13", "Carl", 13));
@@ -207,6 +209,21 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     strip_->socketNotifyStatus(Participant("u12", "Bob", 12, kStatusMicOff | kStatusCameraOff));
     EXPECT_FALSE(IsWindowVisible(Tile(12)->videoWindow()));
     TakeScreenPicture(L"tiles-strip");
+    // In a room of mode 1 Bob, with microphone and camera off, only listens: his tile shows the
+    // person picture and hides, and shows again once a device is on.
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&meeting_.data().lock);
+        meeting_.data().roomInfo.sdkConfigs.channelProfile = 1;
+    }
+    strip_->socketNotifyStatus(Participant("u12", "Bob", 12, kStatusMicOff | kStatusCameraOff));
+    EXPECT_FALSE(IsWindowVisible(Tile(12)->GetHWND()));
+    EXPECT_NE(
+        std::wstring(Find(Tile(12), L"videoWnd")->GetBkImage().GetData()).find(L"default.png"),
+        std::wstring::npos);
+    strip_->socketNotifyStatus(Participant("u12", "Bob", 12, kStatusCameraOff));
+    EXPECT_TRUE(IsWindowVisible(Tile(12)->GetHWND()));
+    EXPECT_NE(std::wstring(Find(Tile(12), L"videoWnd")->GetBkImage().GetData()).find(L"No signal"),
+              std::wstring::npos);
 
     // Five tiles in 692 pixels: two steps down, then the last one is in sight.
     Click(strip_, L"downbtn");
@@ -305,8 +322,13 @@ TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachT
     EXPECT_EQ(bigViews_.size(), 1u);
 }
 
+// The room's host is the one of this meeting: the previous room named the user host, and the
+// join of this one named another before any room record came.
 TEST_F(TilesWindowsTest, AParticipantWhoIsNotHostGetsOnlyTheBigView) {
-    meeting_.data().firstHostUid = "boss";
+    CKestrumData& data = meeting_.data();
+    static_cast<void>(data.updateRoomInfo(RoomInfoRecord("old", "", {"me"}, "Me", 0, "", {})));
+    data.endMeeting();
+    data.hosts = {"boss"};
     AddRemote(Participant("u11", "Ann", 11));
     RightClick(Tile(11), 10, 10);
     ASSERT_NE(strip_->menu(), nullptr);
@@ -315,6 +337,34 @@ TEST_F(TilesWindowsTest, AParticipantWhoIsNotHostGetsOnlyTheBigView) {
     EXPECT_FALSE(Find(strip_->menu(), L"cameraOpt")->IsEnabled());
     EXPECT_FALSE(Find(strip_->menu(), L"tickout")->IsEnabled());
     PictureOfMenu(strip_->menu(), L"tiles-menu-guest");
+}
+
+// The menu never acts on someone gone: it closes with its participant's tile, when that
+// participant leaves, and a removal asked meanwhile removes nobody.
+TEST_F(TilesWindowsTest, TheMenuClosesWithItsParticipantsTile) {
+    AddRemote(Participant("u11", "Ann", 11));
+    AddRemote(Participant("u12", "Bob", 12));
+    RightClick(Tile(12), 10, 10);
+    CDuiMenuVer* menu = strip_->menu();
+    ASSERT_NE(menu, nullptr);
+    strip_->mediaNotifyRemoveUser(11);  // another's tile: the menu stays
+    EXPECT_TRUE(IsWindowVisible(menu->GetHWND()));
+    strip_->mediaNotifyRemoveUser(12);
+    EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
+    EXPECT_FALSE(Find(menu, L"tickout")->IsEnabled());
+
+    AddRemote(Participant("u13", "Carl", 13));
+    RightClick(Tile(13), 10, 10);
+    strip_->socketNotifyDisable("u13");
+    EXPECT_FALSE(IsWindowVisible(menu->GetHWND()));
+
+    AddRemote(Participant("u14", "Dora", 14));
+    RightClick(Tile(14), 10, 10);
+    host_.calls.clear();
+    host_.whileConfirming = [&] { strip_->mediaNotifyRemoveUser(14); };
+    Click(menu, L"tickout");
+    EXPECT_EQ(host_.callsStartingWith("confirm").size(), 1u);
+    EXPECT_TRUE(host_.callsStartingWith("roomctrlBan").empty());
 }
 
 TEST_F(TilesWindowsTest, TheOwnTileHasNoMenuAndAMeetingEndingDuringTheQuestionRemovesNobody) {

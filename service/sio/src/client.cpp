@@ -67,6 +67,10 @@ void Client::Connect(const std::string& origin, const std::map<std::string, std:
     core_->Connect(std::move(request));
 }
 
+void Client::SetQueryValue(const std::string& key, const std::string& value) {
+    core_->SetQueryValue(key, value);
+}
+
 void Client::Close() { core_->Close(); }
 void Client::SyncClose() { core_->SyncClose(); }
 

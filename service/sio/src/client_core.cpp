@@ -78,6 +78,12 @@ void ClientCore::StartLocked(ConnectRequest request) {
     thread_ = std::thread([self = shared_from_this()] { self->RunNetworkThread(); });
 }
 
+void ClientCore::SetQueryValue(const std::string& key, const std::string& value) {
+    std::lock_guard<std::mutex> lock(control_mutex_);
+    if (!work_) return;  // no session: the next Connect brings the whole query
+    boost::asio::post(io_, [this, key, value] { session_.SetQueryValue(key, value); });
+}
+
 void ClientCore::Close() {
     std::lock_guard<std::mutex> lock(control_mutex_);
     CloseLocked();

@@ -37,6 +37,7 @@ public:
 
     // Contracts as Client's.
     void Connect(ConnectRequest request);
+    void SetQueryValue(const std::string& key, const std::string& value);
     void Close();
     void SyncClose();
 

@@ -50,6 +50,18 @@ struct Session::Impl {
         BeginAttempt();
     }
 
+    // The next attempt asks with the new pair; the uri of the one under way stays.
+    void SetQueryValue(const std::string& key, const std::string& value) {
+        if (!IsActive()) return;
+        std::map<std::string, std::string> query = request.query;
+        query[key] = value;
+        std::string next;
+        std::string error;
+        if (!BuildConnectUri(request.origin, query, next, error)) return;
+        request.query = std::move(query);
+        uri = std::move(next);
+    }
+
     void BeginAttempt() {
         StopTimers();
         state = State::kConnecting;
@@ -272,6 +284,11 @@ Session::~Session() = default;
 void Session::Start(const ConnectRequest& request) {
     KESTRUM_CHECK_THREAD(network_thread_);
     impl_->Start(request);
+}
+
+void Session::SetQueryValue(const std::string& key, const std::string& value) {
+    KESTRUM_CHECK_THREAD(network_thread_);
+    impl_->SetQueryValue(key, value);
 }
 
 void Session::Close() {

@@ -41,6 +41,8 @@ public:
 
     // Begins a session with its first attempt; ignored while one is active.
     void Start(const ConnectRequest& request);
+    // One query pair for the active session's next attempts; no-op without one.
+    void SetQueryValue(const std::string& key, const std::string& value);
     // Ends the active session on request (close listener with kRequested); no-op otherwise.
     void Close();
     // Sends the waiting emits if the namespace is connected.

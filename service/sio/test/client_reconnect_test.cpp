@@ -54,6 +54,26 @@ TEST_F(ClientReconnectTest, ServerDropIsFollowedByAnnouncedReconnection) {
     ExpectEchoWorks(0);
 }
 
+// A reconnection asks with the query as it stands then, not as it was at the first connect;
+// a value set before any session is left to the Connect that brings the whole query.
+TEST_F(ClientReconnectTest, ReconnectionAsksWithTheQueryValuesSetMeanwhile) {
+    probe_.Watch("welcome");
+    client_->SetQueryValue("status", "3");
+    client_->Connect(origin_, {{"status", "0"}, {"uid", "u1"}});
+    ASSERT_TRUE(probe_.WaitFor("open"));
+    client_->SetQueryValue("status", "1");
+    client_->SetQueryValue("reconnect", "true");
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("event:welcome", 2));
+    const Message first = probe_.Args("welcome", 0).at(0).Get("query");
+    const Message second = probe_.Args("welcome", 1).at(0).Get("query");
+    EXPECT_EQ(first.Get("status").AsString(), "0");
+    EXPECT_TRUE(first.Get("reconnect").IsNull());
+    EXPECT_EQ(second.Get("status").AsString(), "1");
+    EXPECT_EQ(second.Get("reconnect").AsString(), "true");
+    EXPECT_EQ(second.Get("uid").AsString(), "u1");
+}
+
 TEST_F(ClientReconnectTest, SilentServerIsDetectedAsDeadAndReplaced) {
     ConnectAndWaitOpen();
     const auto silenced = std::chrono::steady_clock::now();

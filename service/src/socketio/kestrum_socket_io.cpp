@@ -62,6 +62,11 @@ bool CKestrumSocketIO::connect(const std::map<std::string, std::string>& query, 
     return true;
 }
 
+bool CKestrumSocketIO::updateQuery(const char* key, const char* value) {
+    UpdateQuery(Text(key), Text(value));
+    return true;
+}
+
 bool CKestrumSocketIO::broadcast(const char* text) {
     Emit("broadcast", Text(text));
     return true;

@@ -37,6 +37,7 @@ public:
     bool broadcast(const char* text) override;
     bool sendRequest(const char* op, const char* target, const char* rid) override;
     bool sendResponse(const char* requestId, bool accept, const char* rid) override;
+    bool updateQuery(const char* key, const char* value) override;
 
 protected:
     void onSocketStatus_Open() override;

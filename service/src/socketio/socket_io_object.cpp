@@ -36,6 +36,10 @@ void CSocketIOObject::Connect(const std::map<std::string, std::string>& query,
     client_->Connect(origin_, query);
 }
 
+void CSocketIOObject::UpdateQuery(const std::string& key, const std::string& value) {
+    client_->SetQueryValue(key, value);
+}
+
 void CSocketIOObject::Emit(const std::string& event, const std::string& text) {
     client_->DefaultSocket().Emit(event, {ksio::Message::FromString(text)});
 }

@@ -42,6 +42,9 @@ public:
     // the automatic reconnections included. One connection per object: later calls are ignored
     // by the client.
     void Connect(const std::map<std::string, std::string>& query, const std::string& token);
+    // One query pair for the connection attempts from now on (automatic reconnections
+    // included); nothing before Connect.
+    void UpdateQuery(const std::string& key, const std::string& value);
     // Emits the event with the text as its only argument, without acknowledgement; queued until
     // the namespace is connected.
     void Emit(const std::string& event, const std::string& text);

@@ -75,6 +75,11 @@ public:
     virtual bool sendRequest(const char* op, const char* target, const char* rid) = 0;
     // "send-response" with the indented JSON text {"requestId","accept":1|0,"rid"}.
     virtual bool sendResponse(const char* requestId, bool accept, const char* rid) = 0;
+    // Sets one pair of the query (adds it when new): every connection attempt from now on, the
+    // automatic reconnections of this handle included, sends the new value; the connection
+    // open now keeps what it was opened with. Before connect it does nothing (connect takes the
+    // whole query).
+    virtual bool updateQuery(const char* key, const char* value) = 0;
 };
 
 }  // namespace socketio

@@ -103,6 +103,9 @@ public:
     void roomctrl_video(bool mute, std::vector<std::string> uids);
     void roomctrl_ban(std::vector<std::string> uids);
     void roomctrl_share(bool share, std::vector<std::string> uids);
+    // The meeting ended: the mute and unmute requests still queued are dropped unsent, so that
+    // none reaches the room after the leave, or the next room after a quick rejoin.
+    void dropQueuedControls();
 
     // Downloads a portrait into filePath (UTF-8) with the bridge as observer; on completion
     // WM_GET_PHOTO carries this portraitId. The library's thread handle (not to be closed).
@@ -117,6 +120,9 @@ public:
     void broadcastMsg(const std::string& text);
     void sendRequest(const std::string& op, const std::string& target, const std::string& rid);
     void sendResponse(const std::string& requestId, bool accept, const std::string& rid);
+    // The own status bits changed: the library's reconnections of the current handle announce
+    // them (connectSocket and reconnectSocket read the meeting data's at their call).
+    void updateSocketStatus(int status);
 
     // CUserCallBack (library worker threads).
     void onCallBackError(const char* api, const char* errorMsg, int code) override;

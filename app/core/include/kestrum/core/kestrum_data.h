@@ -53,8 +53,13 @@ public:
     std::string getUidByStreamId(int streamId);
 
     // Stores the room information of a "room-info" event: the record, its password, hosts, host
-    // name, initial status and first host. Returns true when the hosts changed.
+    // name and initial status. Returns true when the hosts changed. The room's host is the first
+    // of the hosts (ZuvraKestrum::Roles::FirstHostOf), for every window alike.
     bool updateRoomInfo(const RoomInfoRecord& room);
+    // The meeting ended: its room state goes with it (hosts, host name, room record, participants
+    // and own record), so that nothing of it speaks for the next room before that room's join
+    // result and records arrive.
+    void endMeeting();
 
     // The own status bits on joining a room: a device is off when the room's initial status or
     // the user's switch turns it off. Stores and returns them.
@@ -90,7 +95,6 @@ public:
     std::string nickname;  // the own name, UTF-8 (as the service takes it; windows widen it)
     int status = 0;        // kStatusMicOff | kStatusCameraOff
     ZuvraKestrum::Util::CLock lock;
-    std::string firstHostUid;
     RoomInfoRecord roomInfo;                  // under lock
     std::vector<UserInfoRecord> userList;     // under lock
     UserInfoRecord ownInfo;                   // under lock

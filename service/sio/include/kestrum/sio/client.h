@@ -128,6 +128,12 @@ public:
     void Connect(const std::string& origin, const std::map<std::string, std::string>& query = {},
                  const std::map<std::string, std::string>& headers = {});
 
+    // Sets one query pair (adding it when new) for the session's attempts from now on, its
+    // automatic reconnections included; the connection open now keeps what it was opened with.
+    // Without a session it does nothing: the next Connect gives the whole query. A value that
+    // cannot be sent leaves the query as it was.
+    void SetQueryValue(const std::string& key, const std::string& value);
+
     // The default namespace; the same object for the client's whole life.
     Socket& DefaultSocket() { return socket_; }
 
