@@ -11,6 +11,7 @@
 
 #include "app/core/test/temp_folder.h"
 #include "app/kestrum/kestrum.h"
+#include "app/windows/chat/chat_list.h"
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
@@ -681,9 +682,17 @@ TEST_F(LiveRoadTest, ChatCountsOnTheBadgeWhileClosedAndTravelsBothWays) {
     EmitToMe("user-recv-msg", "{\"uid\":\"40002\",\"msg\":\"hello\"}");
     EXPECT_TRUE(PumpUntil([badge] { return badge->IsVisible(); }));
     EXPECT_EQ(badge->GetText(), std::wstring(L"1"));
-    // Through the server and back: the own message reaches the room, this window included.
+    // Through the server and back: the own message reaches the room, this window included,
+    // which shows it (on the right, though the chat was never opened) but does not count it.
     Course()->broadcastMsg("\xE4\xBD\xA0\xE5\xA5\xBD");  // "你好"
-    EXPECT_TRUE(PumpUntil([badge] { return badge->GetText() == std::wstring(L"2"); }));
+    CChatList* chat = Live()->chatPanel()->chatList();
+    EXPECT_TRUE(PumpUntil([chat] { return chat->messageCount() == 2; }));
+    EXPECT_EQ(badge->GetText(), std::wstring(L"1"));
+    EXPECT_FALSE(Live()
+                     ->chatPanel()
+                     ->paintManager()
+                     .FindSubControlByName(chat->GetItemAt(1), L"vRemote")
+                     ->IsVisible());
     Click(Live(), control(L"msgOpt"));
     EXPECT_TRUE(IsWindowVisible(Live()->chatPanel()->GetHWND()));
     EXPECT_FALSE(badge->IsVisible());

@@ -312,8 +312,8 @@ void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> me
         g_kestrumData->getUserPortraitId(portraitId, message->text1);
         chatList_->AddChatMsg(message->text1, message->text2, portraitId);
     }
-    toolBarState_.chatMessageArrived();
-    ShowSidePanels();
+    toolBarState_.chatMessageArrived(message->text1 == g_kestrumData->uid);
+    ShowBadge();
 }
 
 void CDuiLive::OnSocketUserError(std::unique_ptr<PayloadOf<WM_SOCKET_USER_ERROR>> error) {
