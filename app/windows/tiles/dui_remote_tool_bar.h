@@ -78,7 +78,6 @@ private:
 
     // Moves every tile window to its slot.
     void placeTiles();
-    void logOrder(const char* prefix, bool withShareIds);
 
     IMeetingHost& host_;
     Layout layout_;
