@@ -457,7 +457,7 @@ void CDuiLive::OnShareRestopTimer() {
         KillTimer(GetHWND(), kShareRestopTimer);
         return;
     }
-    KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
+    KESTRUM_LOG(Level_Info, "(ReStop ScreenShare)");
     host_.roomctrlShare(false, Only(g_kestrumData->uid));
 }
 
