@@ -93,7 +93,7 @@ TEST_F(MainThreadBoxTest, TheAnswerOfAnInvitationBoxReachesTheWindowThatAsked) {
     MsgBoxRequestInfo request;
     request.notifyWnd = notify_.handle();
     request.parentWnd = parent_;
-    request.requesters["r1"] = "Ann";
+    request.requesters.push_back({"u-ann", "r1", "Ann"});
     CMsgBoxAnsyManager::getInstance()->msgbox_requestmic(request);
     MsgBoxRequestInfo& record = CMsgBoxAnsyManager::getInstance()->micRequest;
     ASSERT_NE(record.box, nullptr);

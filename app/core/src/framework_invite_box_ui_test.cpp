@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "kestrum/core/msgbox_ansy_manager.h"
@@ -48,7 +50,7 @@ protected:
         MsgBoxRequestInfo info;
         info.notifyWnd = notify_.handle();
         info.parentWnd = parent_;
-        info.requesters[id] = nickname;
+        info.requesters.push_back({"u-" + nickname, id, nickname});
         return info;
     }
 
@@ -107,6 +109,30 @@ TEST_F(FrameworkInviteBoxTest, RequestBoxGathersRequestsAndItsAnswerIsPostedFrom
     EXPECT_TRUE(IsWindowEnabled(parent_));
     manager().msgbox_requestmic(Request("r3", "Cy"));
     EXPECT_EQ(record.requesters.size(), 3u);
+}
+
+// One participant's flood of requests, and more senders than a box keeps with names that would
+// take many lines: each sender is listed once, and the box stays on the screen.
+TEST_F(FrameworkInviteBoxTest, AFloodOfRequestsLeavesABoxThatFitsTheScreen) {
+    for (int i = 0; i < 1000; ++i)
+        manager().msgbox_requestmic(Request("e" + std::to_string(i), "Eve"));
+    for (int i = 0; i < 30; ++i) {
+        manager().msgbox_requestmic(
+            Request("n" + std::to_string(i), "Name " + std::to_string(i) + "\r\nof\r\nlines\r\n!"));
+    }
+    const HWND box = manager().micRequest.boxWnd;
+    ASSERT_TRUE(IsWindow(box));
+    UpdateWindow(box);
+    (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
+                                              std::chrono::milliseconds(300));
+    RECT shown = {};
+    GetWindowRect(box, &shown);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_GE(shown.top, monitor.rcWork.top);
+    EXPECT_LE(shown.bottom, monitor.rcWork.bottom);
+    EXPECT_EQ(manager().micRequest.requesters.size(), CMsgBoxAnsyManager::kMaxRequesters);
 }
 
 }  // namespace

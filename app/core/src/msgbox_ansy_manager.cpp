@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwctype>
 
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"
@@ -41,18 +42,46 @@ std::wstring WithName(const wchar_t* pattern, const std::wstring& name) {
     return text;
 }
 
-// The requesters' nicknames in request-id order, joined by ",".
-std::wstring JoinedNames(const std::map<std::string, std::string>& requesters) {
+// nickname as the request box shows it: on one line (a control character becomes a space) and
+// at most kShownNameLength characters, a pair of surrogates never cut apart, so that the box
+// stays within the screen whoever asks.
+std::wstring ShownName(const std::string& nickname) {
+    std::wstring name = ZuvraKestrum::Util::Utf8ToCString(nickname);
+    std::replace_if(
+        name.begin(), name.end(), [](wchar_t c) { return iswcntrl(c) != 0; }, L' ');
+    size_t keep = CMsgBoxAnsyManager::kShownNameLength;
+    if (name.size() <= keep) return name;
+    if (IS_HIGH_SURROGATE(name[keep - 1])) --keep;
+    name.resize(keep);
+    return name + L'\x2026';
+}
+
+// The requesters' nicknames in the order they asked, joined by ",".
+std::wstring JoinedNames(const std::vector<MsgBoxRequester>& requesters) {
     std::wstring names;
-    for (const auto& requester : requesters) {
+    for (const MsgBoxRequester& requester : requesters) {
         if (!names.empty()) names += L',';
-        names += ZuvraKestrum::Util::Utf8ToCString(requester.second);
+        names += ShownName(requester.nickname);
     }
     return names;
 }
 
-std::wstring RequestContent(int kind, const std::map<std::string, std::string>& requesters) {
+std::wstring RequestContent(int kind, const std::vector<MsgBoxRequester>& requesters) {
     return WithName(InLanguage(kRequestContent[kind]), JoinedNames(requesters));
+}
+
+// Adds requester to the box's list as msgbox_requestmic says; true when it added a sender.
+bool MergeRequester(std::vector<MsgBoxRequester>& requesters, const MsgBoxRequester& requester) {
+    const auto listed =
+        std::find_if(requesters.begin(), requesters.end(),
+                     [&](const MsgBoxRequester& entry) { return entry.uid == requester.uid; });
+    if (listed != requesters.end()) {
+        listed->requestId = requester.requestId;
+        return false;
+    }
+    if (requesters.size() >= CMsgBoxAnsyManager::kMaxRequesters) return false;
+    requesters.push_back(requester);
+    return true;
 }
 
 // Lives for the whole process: answers may still arrive from the framework thread at exit.
@@ -175,15 +204,15 @@ void CMsgBoxAnsyManager::showInvite(Kind kind, const MsgBoxInviteInfo& info) {
     record.boxWnd = shown.window;
 }
 
-void CMsgBoxAnsyManager::msgbox_requestmic(const MsgBoxRequestInfo& info) {
-    showRequest(kMicrophone, info);
+bool CMsgBoxAnsyManager::msgbox_requestmic(const MsgBoxRequestInfo& info) {
+    return showRequest(kMicrophone, info);
 }
 
-void CMsgBoxAnsyManager::msgbox_requestcamera(const MsgBoxRequestInfo& info) {
-    showRequest(kCamera, info);
+bool CMsgBoxAnsyManager::msgbox_requestcamera(const MsgBoxRequestInfo& info) {
+    return showRequest(kCamera, info);
 }
 
-void CMsgBoxAnsyManager::showRequest(Kind kind, const MsgBoxRequestInfo& info) {
+bool CMsgBoxAnsyManager::showRequest(Kind kind, const MsgBoxRequestInfo& info) {
     KESTRUM_CHECK_THREAD(uiThread_);
     std::lock_guard<std::mutex> guard(requestLock(kind));
     MsgBoxRequestInfo& record = request(kind);
@@ -193,13 +222,13 @@ void CMsgBoxAnsyManager::showRequest(Kind kind, const MsgBoxRequestInfo& info) {
     // system, say) leaves a stale record, and the request opens a fresh box.
     if (!boxOpen && !(record.box && requestState_[kind].answerPosted)) {
         openRequestBox(kind, info);
-        return;
+        return true;
     }
-    if (!info.requesters.empty()) {
-        const auto& requester = *info.requesters.begin();
-        record.requesters[requester.first] = requester.second;
+    if (info.requesters.empty() || !MergeRequester(record.requesters, info.requesters.front())) {
+        return false;
     }
     if (boxOpen) ui().updateBoxContent(record.box, RequestContent(kind, record.requesters));
+    return false;
 }
 
 // Under the kind's request lock.

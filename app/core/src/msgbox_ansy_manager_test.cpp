@@ -45,6 +45,7 @@ public:
     }
     void updateBoxContent(MsgBox* box, const std::wstring& content) override {
         use(box).texts.content = content;
+        ++contentUpdates;
     }
     void closeBox(MsgBox* box) override { use(box).closed = true; }
     void showToast(const std::wstring& content, int durationMs, HWND parent) override {
@@ -61,6 +62,7 @@ public:
 
     std::vector<std::unique_ptr<Box>> boxes;
     std::vector<Toast> toasts;
+    int contentUpdates = 0;
 
 private:
     Box& use(MsgBox* pointer) {
@@ -91,11 +93,13 @@ protected:
         info.parentWnd = parent_.handle();
         return info;
     }
-    MsgBoxRequestInfo Request(const std::string& id, const std::string& nickname) {
+    // A request of sender, by default the participant named nickname.
+    MsgBoxRequestInfo Request(const std::string& id, const std::string& nickname,
+                              const std::string& sender = "") {
         MsgBoxRequestInfo info;
         info.notifyWnd = notify_.handle();
         info.parentWnd = parent_.handle();
-        info.requesters[id] = nickname;
+        info.requesters.push_back({sender.empty() ? "u-" + nickname : sender, id, nickname});
         return info;
     }
     // The next answer message posted to notify_; false when none is waiting.
@@ -132,12 +136,13 @@ TEST_F(InvitationBoxTest, SecondInvitationClosesTheFirstBoxAndOnlyItsOwnAnswerIs
 
 using RequestBoxTest = MsgBoxAnsyManagerTest;
 
-TEST_F(RequestBoxTest, RequestsMergeIntoOneBoxNamedInRequestIdOrder) {
-    manager().msgbox_requestmic(Request("r2", "Bob"));
-    manager().msgbox_requestmic(Request("r1", "Al"));
-    manager().msgbox_requestmic(Request("r1", "Ann"));  // same id: new nickname
+TEST_F(RequestBoxTest, RequestsMergeIntoOneBoxWithOneEntryPerSenderInTheOrderTheyAsked) {
+    EXPECT_TRUE(manager().msgbox_requestmic(Request("r2", "Bob")));
+    EXPECT_FALSE(manager().msgbox_requestmic(Request("r1", "Al")));
+    EXPECT_FALSE(manager().msgbox_requestmic(Request("r3", "Bobby", "u-Bob")));  // Bob again
     ASSERT_EQ(ui_.boxes.size(), 1u);
-    EXPECT_EQ(ui_.boxes[0]->texts.content, L"Ann,Bob invite you turn on microphone");
+    EXPECT_EQ(ui_.boxes[0]->texts.content, L"Bob,Al invite you turn on microphone");
+    EXPECT_EQ(ui_.contentUpdates, 1);
 
     ui_.answer(0, 0);
     MSG message;
@@ -145,7 +150,30 @@ TEST_F(RequestBoxTest, RequestsMergeIntoOneBoxNamedInRequestIdOrder) {
     EXPECT_EQ(message.message, static_cast<UINT>(WM_MSGBOX_REQUEST_MIC_RET));
     EXPECT_EQ(message.wParam, reinterpret_cast<WPARAM>(&manager().micRequest));
     EXPECT_EQ(message.lParam, 0);
-    EXPECT_EQ(manager().micRequest.requesters.size(), 2u);
+    // The answer goes to each sender's latest request.
+    const std::vector<MsgBoxRequester>& requesters = manager().micRequest.requesters;
+    ASSERT_EQ(requesters.size(), 2u);
+    EXPECT_EQ(requesters[0].requestId, "r3");
+    EXPECT_EQ(requesters[1].requestId, "r1");
+}
+
+// One participant's thousands of requests, and more senders than a box keeps: the box keeps a
+// bounded list, its text changes once per sender listed, and no name makes it wide.
+TEST_F(RequestBoxTest, AFloodOfRequestsKeepsTheBoxAndItsAnswerBounded) {
+    EXPECT_TRUE(manager().msgbox_requestcamera(Request("r0", std::string(40, 'n'))));
+    for (int i = 1; i < 2000; ++i) {
+        EXPECT_FALSE(manager().msgbox_requestcamera(Request("r" + std::to_string(i), "Eve")));
+    }
+    for (int i = 0; i < 50; ++i) {
+        manager().msgbox_requestcamera(Request("s" + std::to_string(i), "P" + std::to_string(i)));
+    }
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(manager().cameraRequest.requesters.size(), CMsgBoxAnsyManager::kMaxRequesters);
+    EXPECT_EQ(ui_.contentUpdates, static_cast<int>(CMsgBoxAnsyManager::kMaxRequesters) - 1);
+    EXPECT_EQ(manager().cameraRequest.requesters[1].requestId, "r1999");
+    EXPECT_EQ(
+        ui_.boxes[0]->texts.content,
+        std::wstring(18, L'n') + L"\x2026,Eve,P0,P1,P2,P3,P4,P5,P6,P7 invite you turn on camera");
 }
 
 // Nicknames come from the wire as UTF-8; the ANSI code page holds neither script.
@@ -157,6 +185,11 @@ TEST_F(RequestBoxTest, RequesterNamesKeepChineseAndEmoji) {
     manager().msgbox_requestcamera(Request("r2", "Bob"));
     EXPECT_EQ(ui_.boxes[0]->texts.content,
               kChineseEmojiWide + std::wstring(L",Bob invite you turn on camera"));
+    // A name cut for the box keeps its emoji whole or leaves it out.
+    manager().msgbox_requestcamera(Request("r3", std::string(13, 'a') + kChineseEmojiUtf8));
+    EXPECT_EQ(
+        ui_.boxes[0]->texts.content.substr(ui_.boxes[0]->texts.content.find(L"Bob,")),
+        L"Bob," + std::wstring(13, L'a') + L"\x738B\x5C0F\x660E \x2026 invite you turn on camera");
 }
 
 TEST_F(RequestBoxTest, TimeoutClosesOnlyItsOwnKindAndTheClosedBoxAnswersNothing) {

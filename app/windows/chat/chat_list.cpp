@@ -1,6 +1,7 @@
 #include "app/windows/chat/chat_list.h"
 
-#include "duilib/list_container_element_ui.h"
+#include <utility>
+
 #include "duilib/paint_manager_ui.h"
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_data.h"
@@ -12,8 +13,8 @@ namespace {
 using ZuvraKestrum::Chat::BubbleSide;
 
 constexpr const wchar_t* kItemMarkup = L"ChatListItem-en.xml";
-// A wheel notch down (delta -240, no keys), the direction of the newest bubble.
-constexpr WPARAM kWheelTowardsEnd = 0xFF100000;
+// The next batch waits for the window's input and paint (a timer comes after both).
+constexpr UINT kArrivalDelayMs = 10;
 
 // The first control of that name in the tree under control (itself included); the bubble is
 // filled before it joins the window, so the window's look-ups cannot reach it yet.
@@ -53,46 +54,65 @@ DuiLib::CControlUI* CChatList::buildItem() {
 
 void CChatList::AddRemoteMsg(const std::string& uid, const std::string& text,
                              const std::string& portraitId) {
-    addMessage(BubbleSide::kRemote, uid, text, portraitId);
+    arrive({BubbleSide::kRemote, uid, text, portraitId});
 }
 
 void CChatList::AddSelfMsg(const std::string& uid, const std::string& text,
                            const std::string& portraitId) {
-    addMessage(BubbleSide::kOwn, uid, text, portraitId);
+    arrive({BubbleSide::kOwn, uid, text, portraitId});
 }
 
-void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::string& text,
-                           const std::string& portraitId) {
+void CChatList::arrive(ZuvraKestrum::Chat::Arrival arrival) {
     KESTRUM_CHECK_THREAD(thread_);
+    backlog_.arrive(std::move(arrival));
+    if (arrivalTimerSet_) return;
+    arrivalTimerSet_ = manager_.SetTimer(this, kArrivalTimer, kArrivalDelayMs);
+    // Without a window to time it, the message joins at once.
+    if (!arrivalTimerSet_) showArrivals();
+}
+
+void CChatList::showArrivals() {
+    if (arrivalTimerSet_) manager_.KillTimer(this, kArrivalTimer);
+    arrivalTimerSet_ = false;
+    ZuvraKestrum::Chat::ChatBacklog::Batch batch = backlog_.take(records_.size());
+    dropOldest(batch.dropOldest);
+    for (const ZuvraKestrum::Chat::Arrival& arrival : batch.add) addMessage(arrival);
+    if (!batch.add.empty()) EndDown();
+    if (backlog_.waiting())
+        arrivalTimerSet_ = manager_.SetTimer(this, kArrivalTimer, kArrivalDelayMs);
+}
+
+void CChatList::dropOldest(size_t count) {
+    for (; count > 0 && !records_.empty(); --count) {
+        Remove(records_.front()->item);
+        records_.pop_front();
+    }
+}
+
+void CChatList::addMessage(const ZuvraKestrum::Chat::Arrival& arrival) {
     DuiLib::CControlUI* item = buildItem();
     if (!item) {
-        KESTRUM_LOG(Level_Error, "(%s) the bubble markup does not build", uid.c_str());
+        KESTRUM_LOG(Level_Error, "(%s) the bubble markup does not build", arrival.uid.c_str());
         return;
     }
     auto record = std::make_unique<ChatMsgRecord>();
-    record->index = messageCount();
-    record->uid = uid;
-    record->portraitId = portraitId;
-    record->text = ZuvraKestrum::Util::Utf8ToCString(text);
-    record->side = side;
+    record->index = arrived_++;
+    record->uid = arrival.uid;
+    record->portraitId = arrival.portraitId;
+    record->text = ZuvraKestrum::Util::Utf8ToCString(arrival.text);
+    record->side = arrival.side;
     record->item = item;
-    if (g_kestrumData) g_kestrumData->getUserNickName(uid, record->nick);
+    if (g_kestrumData) g_kestrumData->getUserNickName(arrival.uid, record->nick);
 
-    if (!ZuvraKestrum::Chat::HasBubble(uid, text)) {
+    if (!ZuvraKestrum::Chat::HasBubble(arrival.uid, arrival.text)) {
         Add(item);
     } else {
         // Filled before it joins the list, so that scrolling to the end sees its real height.
         fillBubble(*record);
-        if (auto* element = static_cast<DuiLib::CListContainerElementUI*>(
-                item->GetInterface(L"ListContainerElement"))) {
-            element->SetIndex(record->index);
-        }
         item->SetVisible(true);
         item->SetTag(reinterpret_cast<UINT_PTR>(record.get()));
         AddAt(item, GetCount());
-        EndDown();
     }
-    postWheelTowardsNewest();
     records_.push_back(std::move(record));
 }
 
@@ -133,18 +153,6 @@ void CChatList::showAvatar(const ChatMsgRecord& record) {
     }
 }
 
-void CChatList::postWheelTowardsNewest() {
-    // At the list's middle rather than under the cursor: the window routes a wheel to the
-    // control at its point, and the cursor may be anywhere (over the input, off the window).
-    HWND window = manager_.GetPaintWindow();
-    const RECT& area = GetPos();
-    POINT at = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
-    if (!window || !ClientToScreen(window, &at)) return;
-    const LPARAM point = MAKELPARAM(static_cast<short>(at.x), static_cast<short>(at.y));
-    PostMessageW(window, WM_MOUSEWHEEL, kWheelTowardsEnd, point);
-    PostMessageW(window, WM_MOUSEWHEEL, kWheelTowardsEnd, point);
-}
-
 void CChatList::SetUserLogo(const std::string& uid) {
     KESTRUM_CHECK_THREAD(thread_);
     for (const auto& record : records_) {
@@ -153,6 +161,10 @@ void CChatList::SetUserLogo(const std::string& uid) {
 }
 
 void CChatList::DoEvent(DuiLib::TEventUI& event) {
+    if (event.Type == DuiLib::UIEVENT_TIMER && event.wParam == kArrivalTimer) {
+        showArrivals();
+        return;
+    }
     if (HandleKineticScrollEvent(*this, scroll_, event, kScrollTimer)) return;
     DuiLib::CListUI::DoEvent(event);
 }

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "app/windows/chat/chat_backlog.h"
 #include "app/windows/chat/chat_message.h"
 #include "app/windows/skeleton/kinetic_scroll.h"
 #include "duilib/dialog_builder.h"
@@ -21,7 +22,11 @@ class CPaintManagerUI;
 // avatar and name, the user's own on the right. Each bubble is built from "ChatListItem-en.xml"
 // (one markup for both languages, parsed once), filled as chat_message.h says and sized by
 // bubble_layout.h; the list scrolls with the kinetic wheel motion of the meeting's lists on
-// control timer kScrollTimer, and an added message brings the newest bubble into view.
+// control timer kScrollTimer.
+//
+// Messages join the list on control timer kArrivalTimer, in batches of the chat's backlog
+// (chat_backlog.h): each batch is laid out and brought into view once, and the window's input
+// and paint come between batches. The list keeps the newest ChatBacklog::kMaxKept messages.
 //
 // Texts arrive as UTF-8 and are shown as plain text: nothing in a message is read as markup or
 // formatting. Names come from the meeting data (UTF-8).
@@ -34,15 +39,16 @@ class CPaintManagerUI;
 class CChatList : public DuiLib::CListUI, public CKestrumDump {
 public:
     static constexpr UINT kScrollTimer = 11;
+    static constexpr UINT kArrivalTimer = 12;
 
     // manager: the chat window's, which builds the bubbles and runs the scroll timer.
     explicit CChatList(DuiLib::CPaintManagerUI& manager);
     ~CChatList() override;
 
     // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar): another
-    // participant's on the left, the user's own on the right. An empty uid or text still adds an
-    // item, as the markup made it, without bubble. Nothing is added when the bubble markup
-    // cannot be built.
+    // participant's on the left, the user's own on the right, added with the next batch. An empty
+    // uid or text still adds an item, as the markup made it, without bubble. Nothing is added
+    // when the bubble markup cannot be built.
     void AddRemoteMsg(const std::string& uid, const std::string& text,
                       const std::string& portraitId);
     void AddSelfMsg(const std::string& uid, const std::string& text, const std::string& portraitId);
@@ -56,7 +62,8 @@ public:
     // events with id kScrollTimer is one scroll step each.
     void DoEvent(DuiLib::TEventUI& event) override;
 
-    // Messages added, with or without bubble.
+    // Messages in the list, with or without bubble; those still waiting for their batch are not
+    // counted.
     int messageCount() const { return static_cast<int>(records_.size()); }
 
 private:
@@ -64,18 +71,22 @@ private:
         DuiLib::CControlUI* item = nullptr;  // owned by the list
     };
 
-    void addMessage(ZuvraKestrum::Chat::BubbleSide side, const std::string& uid,
-                    const std::string& text, const std::string& portraitId);
+    void arrive(ZuvraKestrum::Chat::Arrival arrival);
+    // The next batch joins the list, and the newest bubble comes into view.
+    void showArrivals();
+    void addMessage(const ZuvraKestrum::Chat::Arrival& arrival);
+    void dropOldest(size_t count);
     DuiLib::CControlUI* buildItem();
     void fillBubble(const ChatMsgRecord& record);
     void showAvatar(const ChatMsgRecord& record);
-    // The two wheel notches towards the end that follow every added message.
-    void postWheelTowardsNewest();
     bool onBubbleEvent(void* param);
 
     DuiLib::CPaintManagerUI& manager_;
     DuiLib::CDialogBuilder itemBuilder_;
     KineticScroll scroll_;
-    std::vector<std::unique_ptr<ChatMsgRecord>> records_;
+    ZuvraKestrum::Chat::ChatBacklog backlog_;
+    bool arrivalTimerSet_ = false;
+    int arrived_ = 0;  // messages received, for their index
+    std::deque<std::unique_ptr<ChatMsgRecord>> records_;
     kestrum::common::ThreadAffinity thread_;
 };

@@ -1,11 +1,12 @@
 // The chat panel's rules without windows: bubble sizes from the width estimate, what a
-// message's bubble shows, and the text the input sends.
+// message's bubble shows, the batches and bound of the history, and the text the input sends.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/windows/chat/bubble_layout.h"
+#include "app/windows/chat/chat_backlog.h"
 #include "app/windows/chat/chat_input.h"
 #include "app/windows/chat/chat_message.h"
 #include "chinese_emoji_text.h"
@@ -132,6 +133,29 @@ TEST(ChatMessageTest, OnlyAMessageWithSenderAndTextGetsABubbleAndItsSendersAvata
     EXPECT_FALSE(ShowsAvatarOf(message, "u-bo"));
     message.text.clear();
     EXPECT_FALSE(ShowsAvatarOf(message, "u-bob"));
+}
+
+TEST(ChatBacklogTest, MessagesJoinInBoundedBatchesAndTheHistoryKeepsOnlyTheNewest) {
+    constexpr size_t kKept = ChatBacklog::kMaxKept;
+    constexpr size_t kBatch = ChatBacklog::kMaxBatch;
+    ChatBacklog backlog;
+    for (size_t i = 0; i < kKept + 7; ++i)
+        backlog.arrive({BubbleSide::kRemote, "u", std::to_string(i), ""});
+    // The 7 oldest could never be shown: they are gone before they wait for a batch.
+    ChatBacklog::Batch batch = backlog.take(0);
+    ASSERT_EQ(batch.add.size(), kBatch);
+    EXPECT_EQ(batch.add.front().text, "7");
+    EXPECT_EQ(batch.dropOldest, 0u);
+    // A full list gives up as many of its oldest as the batch brings.
+    batch = backlog.take(kKept);
+    EXPECT_EQ(batch.add.front().text, std::to_string(7 + kBatch));
+    EXPECT_EQ(batch.dropOldest, kBatch);
+    batch = backlog.take(kKept - 10);
+    EXPECT_EQ(batch.dropOldest, kBatch - 10);
+    size_t left = 0;
+    while (backlog.waiting()) left += backlog.take(0).add.size();
+    EXPECT_EQ(left, kKept - 3 * kBatch);
+    EXPECT_TRUE(backlog.take(kKept).add.empty());
 }
 
 TEST(ChatInputTest, SendsTheTypedTextAsUtf8AndNothingForTheHintOrBlankInput) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/windows/chat/bubble_layout.h"
+#include "app/windows/chat/chat_backlog.h"
 #include "app/windows/chat/chat_input.h"
 #include "app/windows/chat/chat_list.h"
 #include "app/windows/chat/dui_chat_list.h"
@@ -101,7 +102,9 @@ protected:
     bool AtNewest() { return list_->GetScrollPos().cy == list_->GetScrollRange().cy; }
     // Messages arrive, get laid out and bring the view to the newest.
     void Receive(const std::string& uid, const std::string& text) {
+        const int shown = list_->messageCount();
         window_->AddChatMsg(uid, text, uid == kBob ? "p-bob" : "");
+        EXPECT_TRUE(PumpUntil([&] { return list_->messageCount() > shown; }));
         window_->paintManager().GetRoot()->NeedUpdate();
         PumpPending();
         window_testing::Repaint(window_);
@@ -229,6 +232,48 @@ TEST_F(ChatWindowTest, BubblesStandOnTheSideOfTheirSenderShowTheTextAsItCameAndS
     window_->updateChatLogo(kBob);
     EXPECT_EQ(InBubble(0, L"chat_logo")->GetBkImage(), cached);
     EXPECT_NE(InBubble(1, L"chat_logo1")->GetBkImage(), cached);
+}
+
+// A peer floods the chat: the window goes on taking input while the messages join the list in
+// batches, the list keeps only the newest and ends at the newest, and nothing is queued per
+// message.
+TEST_F(ChatWindowTest, AFloodKeepsTheNewestMessagesAndTheWindowTakesInputMeanwhile) {
+    constexpr int kKept = static_cast<int>(ZuvraKestrum::Chat::ChatBacklog::kMaxKept);
+    const int flood = 3 * kKept;
+    for (int i = 0; i < flood; ++i) window_->AddChatMsg(kBob, "m" + std::to_string(i), "p-bob");
+    PostMessageW(window_->GetHWND(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    int shownAtInput = -1;
+    int wheels = 0;
+    const auto watch = [&](MSG& message) {
+        if (message.hwnd != window_->GetHWND()) return false;
+        if (message.message == WM_MOUSEMOVE && shownAtInput < 0) {
+            shownAtInput = list_->messageCount();
+        }
+        if (message.message == WM_MOUSEWHEEL) ++wheels;
+        return false;
+    };
+    const std::string newest = "m" + std::to_string(flood - 1);
+    ASSERT_TRUE(kestrum::testing_support::PumpUntil(
+        [&] {
+            return list_->messageCount() == kKept && InBubble(kKept - 1, L"chat_text")->GetText() ==
+                                                         std::wstring(newest.begin(), newest.end());
+        },
+        watch));
+    EXPECT_GE(shownAtInput, 0);
+    EXPECT_LT(shownAtInput, kKept);
+    EXPECT_EQ(wheels, 0);
+    EXPECT_EQ(list_->GetCount(), kKept);
+    EXPECT_EQ(InBubble(0, L"chat_text")->GetText(), L"m" + std::to_wstring(flood - kKept));
+    EXPECT_TRUE(AtNewest());
+
+    // Later messages push the oldest bubbles out.
+    for (int i = flood; i < flood + 60; ++i) window_->AddChatMsg(kMe, "m" + std::to_string(i), "");
+    ASSERT_TRUE(PumpUntil([&] {
+        return InBubble(kKept - 1, L"chat_text")->GetText() == L"m" + std::to_wstring(flood + 59);
+    }));
+    EXPECT_EQ(list_->messageCount(), kKept);
+    EXPECT_EQ(list_->GetCount(), kKept);
+    EXPECT_EQ(InBubble(0, L"chat_text")->GetText(), L"m" + std::to_wstring(flood + 60 - kKept));
 }
 
 TEST_F(ChatWindowTest, PictureOfAConversation) {

@@ -14,8 +14,12 @@ constexpr DWORD kTypedTextColor = 0xFF333333;
 
 }  // namespace
 
+// The own uid is known before the panel is first shown (it starts hidden): a message of the
+// user's own uid may arrive before that and must still stand on the right.
 CDuiChatList::CDuiChatList(IMeetingHost& host)
-    : CKestrumDump("CDuiChatList", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiChatList", true, false, false, ""),
+      host_(host),
+      ownUid_(g_kestrumData ? g_kestrumData->uid : std::string()) {}
 
 CDuiMessageMap<CDuiChatList> CDuiChatList::MessageMap() {
     return StandardMessageMap(&CDuiChatList::OnCreate);
@@ -44,10 +48,7 @@ void CDuiChatList::OnCreate() {
         *this);
 }
 
-void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) {
-    KESTRUM_LOG(Level_Info, "()");
-    if (g_kestrumData) ownUid_ = g_kestrumData->uid;
-}
+void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()"); }
 
 void CDuiChatList::AddChatMsg(const std::string& uid, const std::string& text,
                               const std::string& portraitId) {

@@ -56,7 +56,7 @@ private:
     void DoInputEditChanged(DuiLib::TNotifyUI& notification);
 
     IMeetingHost& host_;
+    const std::string ownUid_;  // the meeting data's at creation
     CChatList* chatList_ = nullptr;
     DuiLib::CRichEditUI* inputEdit_ = nullptr;
-    std::string ownUid_;
 };

@@ -18,9 +18,9 @@
 // Skin "NickName-en.xml" / "NickName-zh.xml" by the language flag; the standard message rows. A
 // skin without every control of the window is logged and leaves the window inert.
 //
-// Text: the name goes to the service as UTF-8 straight from the edit's UTF-16, so that any
-// script survives whatever the ANSI code page; only the copy kept for the configuration file
-// is in the ANSI code page.
+// Text: the name goes to the meeting data and to the service as UTF-8 straight from the edit's
+// UTF-16, so that any script survives whatever the ANSI code page. The configuration file keeps
+// it (as UTF-16) once the service has confirmed it, which the join window sees to.
 //
 // Threads: UI thread only. Ownership: created with new (by the dialog factory), deletes itself
 // with its window.

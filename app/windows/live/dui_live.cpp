@@ -404,8 +404,12 @@ void CDuiLive::ShowSidePanels(const DuiLib::COptionUI* clicked) {
     if (userListOpt_ != clicked) {
         userListOpt_->Selected(state.participantsOpen(), false);
     }
-    badge_->SetText(state.badgeText().c_str());
-    badge_->SetVisible(state.unread() > 0);
+    ShowBadge();
+}
+
+void CDuiLive::ShowBadge() {
+    badge_->SetText(toolBarState_.badgeText().c_str());
+    badge_->SetVisible(toolBarState_.unread() > 0);
 }
 
 void CDuiLive::DoMicOpt(DuiLib::TNotifyUI&) {

@@ -258,6 +258,8 @@ private:
     void LayOutChildren();
     void ApplyBars(ZuvraKestrum::Live::BarHiding::Step step);
     void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
+    // The unread-chat badge as the tool-bar state counts it.
+    void ShowBadge();
 
     CKestrumZuvra* Engine() const;
     CKestrumCourse* Course() const { return services_.course(); }

@@ -467,12 +467,12 @@ void CDuiLive::OnShareRestopTimer() {
         return;
     }
     if (++shareRestops_ > kShareRestopLimit) {
-        KESTRUM_LOG(Level_Warning, " ReStop ScreenShare: no end reported after %d stops",
+        KESTRUM_LOG(Level_Warning, "(ReStop ScreenShare: no end reported after %d stops)",
                     kShareRestopLimit);
         EndShareStop();
         return;
     }
-    KESTRUM_LOG(Level_Info, "%s,%s", "CDuiLive::OnTimer", "ReStop ScreenShare");
+    KESTRUM_LOG(Level_Info, "(ReStop ScreenShare)");
     host_.roomctrlShare(false, Only(g_kestrumData->uid));
 }
 

@@ -333,8 +333,8 @@ void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> me
         g_kestrumData->getUserPortraitId(portraitId, message->text1);
         chatList_->AddChatMsg(message->text1, message->text2, portraitId);
     }
-    toolBarState_.chatMessageArrived();
-    ShowSidePanels();
+    toolBarState_.chatMessageArrived(message->text1 == g_kestrumData->uid);
+    ShowBadge();
 }
 
 // The server refused something this user sent: an invitation it has not passed on is not
@@ -402,26 +402,25 @@ void CDuiLive::StopWaiting(int kind, const std::string& uid) {
 // ---- Requests to this user ------------------------------------------------------------------
 
 // Someone asks this user to switch the microphone or camera on: the request box of that kind
-// (requests that come while it is open join it) waits for the user until its time-out.
+// (requests that come while it is open join it) waits for the user until the time-out it got
+// when it opened.
 void CDuiLive::OnSocketUserRequest(std::unique_ptr<PayloadOf<WM_SOCKET_USER_REQUEST>> request) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%s)", request->nickname.c_str(), request->text1.c_str(),
                 request->text3.c_str());
     MsgBoxRequestInfo info;
     info.type = ZuvraKestrum::Live::RequestKindOf(request->text1);
     info.notifyWnd = info.parentWnd = GetHWND();
-    info.requesters[request->text3] = request->nickname;
+    info.requesters.push_back({request->text2, request->text3, request->nickname});
     UINT_PTR timer = 0;
+    bool opened = false;
     if (info.type == ZuvraKestrum::Live::kRequestCamera) {
-        Invitations().msgbox_requestcamera(info);
+        opened = Invitations().msgbox_requestcamera(info);
         timer = CMsgBoxAnsyManager::kCameraRequestTimer;
     } else if (info.type == ZuvraKestrum::Live::kRequestMicrophone) {
-        Invitations().msgbox_requestmic(info);
+        opened = Invitations().msgbox_requestmic(info);
         timer = CMsgBoxAnsyManager::kMicRequestTimer;
-    } else {
-        return;
     }
-    KillTimer(GetHWND(), timer);
-    SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
+    if (opened) SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
 }
 
 // The user answered a request box (the manager's record, read in place): every request in it
@@ -446,7 +445,7 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
     if (!record || !acceptingEvents()) return;
     CMsgBoxAnsyManager& invitations = Invitations();
     // Emptied, the record lets the next request open a box of its own.
-    std::map<std::string, std::string> requesters;
+    std::vector<MsgBoxRequester> requesters;
     {
         std::lock_guard<std::mutex> guard(microphone ? invitations.micRequestLock
                                                      : invitations.cameraRequestLock);
@@ -455,8 +454,8 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
         record->boxWnd = nullptr;
     }
     CKestrumCourse* course = Course();
-    for (const auto& requester : requesters) {
-        course->sendResponse(requester.first, accept, g_kestrumData->roomName);
+    for (const MsgBoxRequester& requester : requesters) {
+        course->sendResponse(requester.requestId, accept, g_kestrumData->roomName);
     }
     if (!accept) return;
     if (microphone && localAudioMuted_) SendMicrophone(false);

@@ -137,18 +137,21 @@ TEST(ToolBarState, ChatAndParticipantsShareTheRightEdge) {
     EXPECT_TRUE(state.anyPanelOpen());
 }
 
-TEST(ToolBarState, UnreadMessagesCountWhileTheChatIsClosed) {
+TEST(ToolBarState, OthersMessagesCountWhileTheChatIsClosedUpTo99Plus) {
     ZuvraKestrum::Live::ToolBarState state;
-    state.chatMessageArrived();
-    state.chatMessageArrived();
+    state.chatMessageArrived(false);
+    state.chatMessageArrived(true);  // the user's own echo
+    state.chatMessageArrived(false);
     EXPECT_EQ(state.badgeText(), L"2");
     state.toggleChat();
     EXPECT_EQ(state.unread(), 0);
-    state.chatMessageArrived();
+    state.chatMessageArrived(false);
     EXPECT_EQ(state.unread(), 0);
     state.chatClosed();
-    state.chatMessageArrived();
-    EXPECT_EQ(state.badgeText(), L"1");
+    for (int i = 0; i < 99; ++i) state.chatMessageArrived(false);
+    EXPECT_EQ(state.badgeText(), L"99");
+    for (int i = 0; i < 20000; ++i) state.chatMessageArrived(false);
+    EXPECT_EQ(state.badgeText(), L"99+");
 }
 
 TEST(OwnToggleWait, OnlyAWaitingToggleIsFreedAndOnlyByARoomControlFailure) {

@@ -14,8 +14,14 @@ void ToolBarState::toggleParticipants() {
     if (participantsOpen_) chatOpen_ = false;
 }
 
-void ToolBarState::chatMessageArrived() {
-    if (!chatOpen_) ++unread_;
+void ToolBarState::chatMessageArrived(bool own) {
+    // Counting stops where the badge stops showing it, so no flood overflows it.
+    if (!chatOpen_ && !own && unread_ <= kMostShownUnread) ++unread_;
+}
+
+std::wstring ToolBarState::badgeText() const {
+    return unread_ > kMostShownUnread ? std::to_wstring(kMostShownUnread) + L"+"
+                                      : std::to_wstring(unread_);
 }
 
 bool OwnToggleWait::settle() {

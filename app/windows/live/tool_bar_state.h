@@ -23,11 +23,14 @@ public:
     void participantsClosed() { participantsOpen_ = false; }
     void setStripOpen(bool open) { stripOpen_ = open; }
 
-    // A chat message arrived: counted while the chat is closed.
-    void chatMessageArrived();
+    // A chat message arrived: counted while the chat is closed, unless it is the user's own
+    // (own: the room's echo of what the user sent, here or on another device).
+    void chatMessageArrived(bool own);
     int unread() const { return unread_; }
-    // The badge's text; shown only while unread() > 0.
-    std::wstring badgeText() const { return std::to_wstring(unread_); }
+    // The badge's text, "99+" past kMostShownUnread: the badge is 20 pixels wide. Shown only
+    // while unread() > 0.
+    std::wstring badgeText() const;
+    static constexpr int kMostShownUnread = 99;
 
 private:
     bool chatOpen_ = false;

@@ -1,6 +1,8 @@
 #include "app/windows/share/dui_screen_share.h"
 
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/share/screen_share_item.h"
@@ -13,7 +15,15 @@
 
 namespace {
 
-constexpr int kToastMs = 2000;
+// An entry as the log lines of its choice show it, after the logging function's name.
+std::string Describe(const ShareSourceEntry& entry) {
+    char text[1024];
+    std::snprintf(
+        text, sizeof text, "(wnd[%p],name[%s],path[%s],width[%d],height[%d])",
+        static_cast<void*>(entry.window), ZuvraKestrum::Util::CStringToUtf8(entry.title).c_str(),
+        ZuvraKestrum::Util::CStringToUtf8(entry.imagePath).c_str(), entry.width, entry.height);
+    return text;
+}
 
 }  // namespace
 
@@ -95,26 +105,21 @@ void CDuiScreenShare::DoItemSetFocus(DuiLib::TNotifyUI& notification) {
 void CDuiScreenShare::choose(const ShareSourceEntry& entry) {
     chosen_ = &entry;
     screenList_->markChosen(entry, true);
-    logEntry("CDuiScreenShare::choose", entry);
+    KESTRUM_LOG(Level_Info, "%s", Describe(entry).c_str());
 }
 
 void CDuiScreenShare::unchoose(const ShareSourceEntry& entry) {
     chosen_ = nullptr;
     screenList_->markChosen(entry, false);
-    logEntry("CDuiScreenShare::unchoose", entry);
-}
-
-void CDuiScreenShare::logEntry(const char* function, const ShareSourceEntry& entry) {
-    KESTRUM_LOG(
-        Level_Info, "%s(wnd[%p],name[%s],path[%s],width[%d],height[%d])", function,
-        static_cast<void*>(entry.window), ZuvraKestrum::Util::CStringToUtf8(entry.title).c_str(),
-        ZuvraKestrum::Util::CStringToUtf8(entry.imagePath).c_str(), entry.width, entry.height);
+    KESTRUM_LOG(Level_Info, "%s", Describe(entry).c_str());
 }
 
 void CDuiScreenShare::DoBeginStart(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!chosen_) {
-        host_.toast(GetHWND(), ZuvraKestrum::Share::ChooseFirstText(g_language), kToastMs);
+        // The box is modal: nothing of the picker is touched after it.
+        host_.dialogs().showMsgBox(GetHWND(), ZuvraKestrum::Share::ChooseFirstText(g_language), 0,
+                                   ProgramDialogs::kErrorBox);
         return;
     }
     auto source = NewRecord<ScreenShareChosen>(chosen_->window, chosen_->width, chosen_->height);

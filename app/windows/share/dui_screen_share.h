@@ -70,7 +70,6 @@ private:
 
     void choose(const ShareSourceEntry& entry);
     void unchoose(const ShareSourceEntry& entry);
-    void logEntry(const char* function, const ShareSourceEntry& entry);
 
     IMeetingHost& host_;
     CScreenShareItem* screenList_ = nullptr;

@@ -242,11 +242,11 @@ TEST_F(ShareWindowTest, OneSourceIsChosenAtATimeAndStartingAnnouncesAndHandsItOv
     ASSERT_NE(entry, nullptr);
     DuiLib::CControlUI* begin = picker_->paintManager().FindControl(L"beginshare");
 
-    // Starting without a choice only tells the user to choose.
+    // Starting without a choice only tells the user to choose, in an error box.
     Click(begin);
     EXPECT_EQ(host_.calls,
               std::vector<std::string>{
-                  "toast 2000 " +
+                  "showMsgBox 1 " +
                   kestrum::common::WideToUtf8(ZuvraKestrum::Share::ChooseFirstText(g_language))});
     EXPECT_TRUE(toMeeting_.empty());
 

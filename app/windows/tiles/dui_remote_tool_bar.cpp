@@ -93,13 +93,10 @@ void CDuiRemoteToolBar::placeTiles() {
     }
 }
 
-void CDuiRemoteToolBar::logOrder(const char* prefix, bool withShareIds) {
-    KESTRUM_LOG(Level_Info, " %d,%s", layout_.count(),
-                layout_.describe(prefix, withShareIds).c_str());
-}
-
+// Each change of the strip is logged in the one line that names it: a room whose participants
+// come and go must not fill the log with the strip's whole order.
 void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
-    KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
+    KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.shareId);
     const RECT slot = layout_.slot(layout_.count());
     auto* tile = new CDuiRemoteItem(record, host_);
     if (!ZuvraKestrum::Frame::CreateOrDelete(tile, GetHWND(), L"", CDuiRemoteItem::kStyle, 0,
@@ -111,7 +108,6 @@ void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     // Shown without the focus: a participant joining must not take the keyboard from the chat.
     tile->ShowWindow(true, false);
     layout_.add(KeyOf(record), tile);
-    logOrder("RemoteUserTool", true);
 }
 
 void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
@@ -122,7 +118,6 @@ void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
     // Out of sight at once: the tile below moves into its place before the window is gone.
     removed->ShowWindow(false, false);
     removed->Close(1);
-    logOrder("RemoteUserTool", false);
     placeTiles();
 }
 
@@ -159,8 +154,8 @@ void CDuiRemoteToolBar::switchUserInfo(const UserInfoRecord& old, const UserInfo
 }
 
 void CDuiRemoteToolBar::adjustPos() {
+    KESTRUM_LOG(Level_Info, "() %d tiles", layout_.count());
     layout_.placeSharesAfterOwners();
-    logOrder("adjustPos", true);
     placeTiles();
 }
 

@@ -81,7 +81,6 @@ private:
     // The menu goes with the participant it shows: dismissed when that record is gone.
     template <class Shows>
     void dismissMenuIf(Shows shows);
-    void logOrder(const char* prefix, bool withShareIds);
 
     IMeetingHost& host_;
     Layout layout_;

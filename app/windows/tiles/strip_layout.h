@@ -123,18 +123,6 @@ public:
         offset_ = 0;
     }
 
-    // "<prefix>" followed by "<streamId>(<shareId>), " per tile in order, or "<streamId>, "
-    // without the share ids: the strip's log lines.
-    std::string describe(const char* prefix, bool withShareIds) const {
-        std::string text = prefix;
-        for (const Tile& tile : tiles_) {
-            text += std::to_string(tile.key.streamId);
-            if (withShareIds) text += "(" + std::to_string(tile.key.shareId) + ")";
-            text += ", ";
-        }
-        return text;
-    }
-
 private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
 

@@ -20,10 +20,12 @@
 #include "chinese_emoji_text.h"
 #include "engine_journal.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_dump.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/engine/standin_picture_colours.h"
 #include "message_window.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -154,8 +156,22 @@ protected:
     CDuiRemoteToolBar* strip_ = nullptr;
 };
 
+// Lines of text that contain what.
+int LinesWith(const std::string& text, const std::string& what) {
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile) {
     meeting_.data().hosts = {"u11"};
+    // The strip's log lines, in a log of their own; the folder goes when the program ends,
+    // after the meeting data that keeps the log open.
+    static TempFolder folder;
+    const std::string logPath = folder.narrow() + "strip.log";
+    auto log = std::make_unique<CKestrumDump>("TilesTest", true, false, false, logPath);
     AddRemote(Participant("u11", kChineseEmojiUtf8, 11));
     AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
     AddRemote(Participant("u13", "Carl", 13));
@@ -248,6 +264,14 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     EXPECT_STREQ(first.uid, "u11");
     strip_->closeRemoteItem();
     EXPECT_FALSE(strip_->getFirstUser(first));
+
+    // Each change of the strip is one line, and no line lists the strip's order.
+    strip_->adjustPos();
+    const std::string lines = ReadFileBytes(logPath);
+    EXPECT_EQ(LinesWith(lines, "CDuiRemoteToolBar::mediaNotifyAddUser"), 5) << lines;
+    EXPECT_EQ(LinesWith(lines, "CDuiRemoteToolBar::mediaNotifyRemoveUser"), 1) << lines;
+    EXPECT_EQ(LinesWith(lines, "CDuiRemoteToolBar::adjustPos"), 1) << lines;
+    EXPECT_EQ(LinesWith(lines, "RemoteUserTool"), 0) << lines;
 }
 
 TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachTheHost) {

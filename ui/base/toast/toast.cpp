@@ -1,7 +1,9 @@
 #include "ui/base/toast/toast.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <utility>
 
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/thread/thread_registry.h"
@@ -19,26 +21,87 @@ constexpr int kFrameworkUiThread = 0;
 // WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX; the base strips the caption.
 constexpr DWORD kToastStyle = 0xCE0000;
 constexpr UINT_PTR kCloseTimerId = 1;
+constexpr UINT_PTR kNextNoticeTimerId = 2;
 constexpr UINT kCloseCode = 1;
+
+// The toast of this thread that takes further notices, null while none does.
+thread_local Toast* t_on_screen = nullptr;
 
 WPARAM NextSerial() {
   static std::atomic<WPARAM> serial{0};
   return ++serial;
 }
 
+int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 }  // namespace
 
 Toast::Toast() : serial_(NextSerial()) {}
 
+Toast::~Toast() {
+  if (t_on_screen == this) t_on_screen = nullptr;
+}
+
 void Toast::Show(const std::wstring& content, int duration, HWND parent) {
+  Notice notice{content, duration};
+  if (Toast* shown = t_on_screen) {
+    if (shown->parent_ == parent) {
+      shown->Offer(std::move(notice));
+      return;
+    }
+    DestroyWindow(shown->GetHWND());  // deletes it, and t_on_screen with it
+  }
   auto* toast = new Toast;
   // A failed Create has deleted the toast already.
   if (!toast->Create(parent, L"", kToastStyle, 0, true, RECT{0, 0, 0, 0})) return;
-  toast->SetContent(content);
-  toast->SetDuration(duration);
-  toast->FitAutoSizedRoot();  // so that it is centred at the size the text gives it
-  toast->CenterWindow();
-  toast->Show(true, true);
+  toast->parent_ = parent;
+  t_on_screen = toast;
+  toast->notices_.Put(std::move(notice), NowMs());
+  toast->Present();
+}
+
+void Toast::Present() {
+  const Notice& notice = notices_.shown();
+  serial_ = NextSerial();
+  KillTimer(GetHWND(), kCloseTimerId);
+  SetContent(notice.text);
+  SetDuration(notice.duration_ms);
+  FitAutoSizedRoot();  // so that it is centred at the size the text gives it
+  CenterWindow();
+  Show(true, false);
+}
+
+void Toast::Offer(Notice notice) {
+  const int64_t wait = notices_.Offer(std::move(notice), NowMs());
+  if (wait == 0) {
+    ShowWaiting();
+    return;
+  }
+  SetTimer(GetHWND(), kNextNoticeTimerId, static_cast<UINT>(wait), nullptr);
+}
+
+void Toast::ShowWaiting() {
+  if (notices_.TakeWaiting(NowMs())) Present();
+}
+
+void Toast::OnNoticeTimedOut() {
+  // A waiting notice not yet due comes with the timer its offer set.
+  if (notices_.waiting()) {
+    ShowWaiting();
+    return;
+  }
+  Close(kCloseCode);
+}
+
+void Toast::Close(UINT code) {
+  // Closing, it takes no more notices, and the one waiting goes with it.
+  if (t_on_screen == this) t_on_screen = nullptr;
+  KillTimer(GetHWND(), kNextNoticeTimerId);
+  WindowImplBase::Close(code);
 }
 
 std::wstring Toast::RegisteredClassName() const { return L"Toast"; }
@@ -102,12 +165,13 @@ void Toast::HideCloseButtonOutside() {
 LRESULT Toast::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kTimedCloseMessage:
-      if (wparam == serial_) Close(kCloseCode);
+      if (wparam == serial_) OnNoticeTimedOut();
       return 0;
     case WM_TIMER:
-      if (wparam != kCloseTimerId) break;
-      KillTimer(GetHWND(), kCloseTimerId);
-      Close(kCloseCode);
+      if (wparam != kCloseTimerId && wparam != kNextNoticeTimerId) break;
+      KillTimer(GetHWND(), wparam);
+      if (wparam == kCloseTimerId) OnNoticeTimedOut();
+      if (wparam == kNextNoticeTimerId) ShowWaiting();
       return 0;
     case WM_KEYDOWN:
       if (wparam == VK_ESCAPE) Close(kCloseCode);

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/base/toast/notice_slot.h"
 #include "ui/base/window_impl/framework_window_test_fixture.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/richedit/rich_edit.h"
@@ -25,7 +26,7 @@ class ProbeToast : public Toast {
     toast->SetDuration(duration);
     toast->FitAutoSizedRoot();
     toast->CenterWindow();
-    toast->Show(true, true);
+    toast->Show(true, false);
     return toast;
   }
   void Close(UINT code) override {
@@ -43,8 +44,77 @@ class ToastTest : public FrameworkWindowTest {
   bool PumpUntilGone(HWND hwnd) {
     return PumpUntil([hwnd] { return !IsWindow(hwnd); });
   }
+  // The toasts of the test thread.
+  static std::vector<HWND> Toasts() {
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectToast, reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  static BOOL CALLBACK CollectToast(HWND hwnd, LPARAM list) {
+    wchar_t name[16] = {};
+    GetClassNameW(hwnd, name, 16);
+    if (std::wstring(name) == L"Toast") reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+    return TRUE;
+  }
+  static std::wstring TextOf(HWND toast) {
+    auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(toast, GWLP_USERDATA));
+    auto* content =
+        window ? dynamic_cast<ui::RichEdit*>(window->ControlByName(L"content")) : nullptr;
+    return content ? content->GetText() : std::wstring();
+  }
   std::vector<DWORD> closes_;
 };
+
+TEST(NoticeSlotTest, TheLatestNoticeWaitsUntilTheShownOneHasBeenUpLongEnough) {
+  constexpr int64_t kMin = NoticeSlot::kMinShownMs;
+  NoticeSlot slot;
+  slot.Put({L"a", 3000}, 1000);
+  EXPECT_EQ(slot.Offer({L"b", 3000}, 1500), kMin - 500);
+  EXPECT_EQ(slot.Offer({L"c", 5000}, 1600), kMin - 600);  // b is dropped unshown
+  EXPECT_FALSE(slot.TakeWaiting(1000 + kMin - 1));
+  EXPECT_EQ(slot.shown().text, L"a");
+  EXPECT_TRUE(slot.TakeWaiting(1000 + kMin));
+  EXPECT_EQ(slot.shown().text, L"c");
+  EXPECT_EQ(slot.shown().duration_ms, 5000);
+  EXPECT_FALSE(slot.waiting());
+  EXPECT_FALSE(slot.TakeWaiting(1000 + 3 * kMin));
+  // Up long enough: the next one may follow at once.
+  EXPECT_EQ(slot.Offer({L"d", 0}, 1000 + 3 * kMin), 0);
+  EXPECT_TRUE(slot.TakeWaiting(1000 + 3 * kMin));
+  EXPECT_EQ(slot.shown().text, L"d");
+}
+
+// A burst of notices (a room of hundreds joining) while the user types: one toast, never
+// focused, showing the latest once the first has been read.
+TEST_F(ToastTest, NoticesOverOneWindowShareOneToastThatNeverTakesTheFocus) {
+  HWND typing = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 200, 40, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(typing, nullptr);
+  SetActiveWindow(typing);
+  SetFocus(typing);
+  ASSERT_EQ(GetFocus(), typing);
+  for (int i = 0; i < 300; ++i) Toast::Show(L"joined " + std::to_wstring(i), 3000, owner_);
+  ASSERT_EQ(Toasts().size(), 1u);
+  const HWND toast = Toasts()[0];
+  EXPECT_TRUE(IsWindowVisible(toast));
+  EXPECT_EQ(TextOf(toast), L"joined 0");
+  EXPECT_EQ(GetFocus(), typing);
+  EXPECT_EQ(GetActiveWindow(), typing);
+  EXPECT_TRUE(PumpUntil([toast] { return TextOf(toast) == L"joined 299"; }));
+  EXPECT_EQ(Toasts(), std::vector<HWND>{toast});
+
+  // A notice over another window takes the place of the toast at once. (Another program on the
+  // display may have taken the activation meanwhile.)
+  SetActiveWindow(typing);
+  SetFocus(typing);
+  Toast::Show(L"elsewhere", 0, typing);
+  ASSERT_EQ(Toasts().size(), 1u);
+  EXPECT_EQ(GetWindow(Toasts()[0], GW_OWNER), typing);
+  EXPECT_EQ(TextOf(Toasts()[0]), L"elsewhere");
+  EXPECT_EQ(GetFocus(), typing);
+  DestroyWindow(typing);
+  EXPECT_TRUE(Toasts().empty());
+}
 
 TEST_F(ToastTest, TheTimedCloseRunsOnTheToastsOwnThread) {
   ProbeToast* toast = ProbeToast::Open(owner_, L"hello", 1, &closes_);

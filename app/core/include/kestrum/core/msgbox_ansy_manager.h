@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -32,6 +31,14 @@ struct MsgBoxInviteInfo {
     HWND boxWnd = nullptr;     // the box's window: `box` is valid only while it exists
 };
 
+// A participant asking the user to turn a device on, with the latest request it sent. An earlier
+// request of the same sender is superseded: it stays unanswered and the server ends it.
+struct MsgBoxRequester {
+    std::string uid;        // the sender (UTF-8)
+    std::string requestId;  // its latest request of the box's kind
+    std::string nickname;   // UTF-8
+};
+
 // Requests to turn on the own microphone or camera, shown together in one box.
 struct MsgBoxRequestInfo {
     int32_t type = 0;          // 2 microphone, 3 camera (not read by the manager)
@@ -39,7 +46,9 @@ struct MsgBoxRequestInfo {
     HWND parentWnd = nullptr;  // owner of the box
     MsgBox* box = nullptr;     // the open box, null while none is open
     HWND boxWnd = nullptr;     // the box's window: `box` is valid only while it exists
-    std::map<std::string, std::string> requesters;  // request id -> requester's nickname (UTF-8)
+    // One entry per sender, in the order they first asked; at most
+    // CMsgBoxAnsyManager::kMaxRequesters.
+    std::vector<MsgBoxRequester> requesters;
 };
 
 // An invitation the server accepted for delivery, waiting for the invited user's answer.
@@ -80,6 +89,12 @@ public:
     static constexpr int kMicRequestTimer = 1201;
     static constexpr int kCameraRequestTimer = 1202;
     static constexpr int kNoticeMs = 5000;
+    // Senders kept in one request box. A participant who is not host cannot invite, so a real
+    // room has a sender or two; a flood of senders must not make the box or its answer grow.
+    static constexpr size_t kMaxRequesters = 10;
+    // Characters of a sender's nickname the box shows, as many as the join window lets a user
+    // type; a longer one ends in an ellipsis.
+    static constexpr size_t kShownNameLength = 18;
 
     // Where boxes and toasts go; set once at start-up, before the first getInstance. Until then
     // (or with null) nothing is shown. The interface must outlive every manager.
@@ -99,11 +114,15 @@ public:
     void msgbox_invitecamera(const MsgBoxInviteInfo& info);
 
     // Shows the request box for the first entry of info.requesters, or merges it into the box
-    // of that kind that is open (same request id: the new nickname). Answered by
-    // WM_MSGBOX_REQUEST_*_RET to the stored notifyWnd; the receiver answers every request id,
-    // then sets `box` to null and clears `requesters`.
-    void msgbox_requestmic(const MsgBoxRequestInfo& info);
-    void msgbox_requestcamera(const MsgBoxRequestInfo& info);
+    // of that kind that is open: a sender already listed keeps its entry and name and only its
+    // request id changes; a new sender is listed while fewer than kMaxRequesters are, and is
+    // dropped (its request left unanswered) once that many are. The box's text changes only when
+    // a sender is added. Answered by WM_MSGBOX_REQUEST_*_RET to the stored notifyWnd; the
+    // receiver answers every entry's request id, then sets `box` to null and clears
+    // `requesters`. True when a box was opened for this request: the caller starts the box's
+    // time-out then, and only then, so that requests that keep coming never defer it.
+    bool msgbox_requestmic(const MsgBoxRequestInfo& info);
+    bool msgbox_requestcamera(const MsgBoxRequestInfo& info);
 
     // kMicRequestTimer / kCameraRequestTimer: closes the open request box of that kind without
     // an answer and empties its record. Other ids: nothing.
@@ -155,7 +174,7 @@ private:
     }
 
     void showInvite(Kind kind, const MsgBoxInviteInfo& info);
-    void showRequest(Kind kind, const MsgBoxRequestInfo& info);
+    bool showRequest(Kind kind, const MsgBoxRequestInfo& info);
     void openRequestBox(Kind kind, const MsgBoxRequestInfo& info);
     void closeRequestBox(Kind kind);
     // Empties the request record and forgets its box: no box open, no answer pending.
