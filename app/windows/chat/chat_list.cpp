@@ -73,7 +73,7 @@ void CChatList::addMessage(BubbleSide side, const std::string& uid, const std::s
     record->index = messageCount();
     record->uid = uid;
     record->portraitId = portraitId;
-    record->text = ZuvraKestrum::Util::Utf8ToCString(text);
+    record->text = ZuvraKestrum::Chat::ShownTextOfUtf8(text);
     record->side = side;
     record->item = item;
     if (g_kestrumData) g_kestrumData->getUserNickName(uid, record->nick);
