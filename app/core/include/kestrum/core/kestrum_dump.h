@@ -32,8 +32,10 @@ public:
     CKestrumDump& operator=(const CKestrumDump&) = delete;
 
     // Writes one line at level (a KestrumLogLevel; other values get the name "") from source
-    // line `line`; format and arguments as printf ("%s" narrow, "%ls" wide). The line is cut to
-    // 1023 bytes. Logging never fails towards the caller.
+    // line `line`; format and arguments as printf ("%s" narrow, "%ls" wide). Control characters
+    // of the message are written as escapes (\r, \n, \t, \x1B), so one call is one line
+    // whatever its texts hold. The line is cut to 1023 bytes. Logging never fails towards the
+    // caller.
     void writeLine(int level, int line, const char* format, ...)
         __attribute__((format(gnu_printf, 4, 5)));
 
@@ -55,7 +57,8 @@ protected:
     // The local time as line stamps use it.
     static SYSTEMTIME localTime();
 
-    // prefix followed by the formatted message, cut so that the line and a NUL fit 1024 bytes.
+    // prefix followed by the formatted message with its control characters escaped, cut so that
+    // the line and a NUL fit 1024 bytes.
     static std::string composeLine(const char* prefix, const char* format, va_list args);
 
 private:
