@@ -14,7 +14,8 @@ enum KestrumLogLevel { Level_Info = 0, Level_Debug = 1, Level_Warning = 2, Level
 //     [Level_Info] 20190812:101500:123 [CKestrumCourse:377] <message>
 // (level name, local time to the millisecond, the object's logging name and the caller's source
 // line). The shared file opens with the first object given a log path and closes when the last
-// object goes; it never holds more than 10000 lines (see CLogFile).
+// object goes; every 10000 lines it rolls over to a new file at the same path, the earlier ones
+// kept beside it within the log folder's bound (see CLogFile).
 //
 // Threads: writeLine may be called on any thread: one process-wide log lock is held for the
 // whole of each line, so lines never interleave. Objects may be created and destroyed on any
