@@ -1012,15 +1012,19 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
     std::string storedBefore;
     config.getPortraitPath(storedBefore);
 
+    // The portrait id the server gives a file uploaded as is; empty when it refused it.
+    auto uploaded = [](const std::wstring& file) {
+        RecordingObserver uploader;
+        road_testing::Library()->updatePhoto(&uploader, kestrum::common::WideToUtf8(file).c_str());
+        std::string id;
+        if (!uploader.WaitFinished()) return id;
+        for (const std::string& line : uploader.Lines()) {
+            if (line.rfind("onUpdatePhoto(", 0) == 0) id = line.substr(14, line.size() - 15);
+        }
+        return id;
+    };
     // The own avatar on the server, and one that is in the cache already.
-    RecordingObserver uploader;
-    road_testing::Library()->updatePhoto(
-        &uploader, kestrum::common::WideToUtf8(SkinFolder() + CDuiLogin::kOwnPortraitFile).c_str());
-    ASSERT_TRUE(uploader.WaitFinished());
-    std::string own;
-    for (const std::string& line : uploader.Lines()) {
-        if (line.rfind("onUpdatePhoto(", 0) == 0) own = line.substr(14, line.size() - 15);
-    }
+    const std::string own = uploaded(SkinFolder() + CDuiLogin::kOwnPortraitFile);
     ASSERT_FALSE(own.empty());
     data.portraitId = own;
     HANDLE cached =
@@ -1062,6 +1066,25 @@ TEST_F(LiveRoadTest, AvatarsAreFetchedIntoTheCacheOnceAndOnlyForPlainIds) {
     const std::vector<std::string> asked = downloads();
     EXPECT_EQ(std::vector<std::string>(asked.begin() + before, asked.end()),
               std::vector<std::string>{"?portraitId=" + own});
+
+    // A picture nobody can show (a WebP under a ".jpg" name): its download fails without a box,
+    // the default picture stays, and no later list asks for it again.
+    WriteFileBytes(folder.narrow() + "face.jpg", std::string("RIFF\x24\0\0\0WEBPVP8 ", 16));
+    const std::string odd = uploaded(folder.path() + L"face.jpg");
+    ASSERT_FALSE(odd.empty());
+    NoticeCloser closer([](CDuiMessageBox&) {});
+    const std::string withOdd = "[" + Member(data.uid, data.nickname, data.streamId, 0, own) + "," +
+                                Member("40005", "Eve", 4005, 0, odd) + "]";
+    EmitToMe("user-list", withOdd);
+    ASSERT_TRUE(PumpUntil([&] {
+        return downloads().size() == asked.size() + 1 && Live()->roster().portraitQueue().empty();
+    }));
+    EmitToMe("user-list", withOdd);
+    const DWORD settled = GetTickCount() + 3 * CDuiLive::kAvatarPeriodMs;
+    PumpUntil([&] { return GetTickCount() >= settled; });
+    EXPECT_EQ(closer.handled(), 0);
+    EXPECT_EQ(downloads().size(), asked.size() + 1);
+    EXPECT_EQ(ZuvraKestrum::Util::GetPortraitPath(odd), L"profile picture-light.png");
 
     Backend()->Call("POST", "fault", "{\"listener\":\"base\",\"mode\":\"none\"}");
     data.portraitId = idBefore;

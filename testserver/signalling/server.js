@@ -9,6 +9,7 @@
 //     drop                   -> the server closes the transport (Engine.IO close)
 //     silence                -> the server stops sending anything, pings included, and keeps waiting
 //     disconnect             -> the namespace disconnect packet "41"
+//     big (length)           -> "big" with one text of length characters
 //     refuse-io (count)      -> the next count connections get a connect error "44"
 //     refuse-http (count)    -> the next count websocket requests are rejected in the handshake
 //     restart (ms)           -> every connection is cut and the port stays closed for ms
@@ -53,6 +54,7 @@ const FAULTS = {
   drop: (socket) => socket.conn.close(),
   silence,
   disconnect: (socket) => socket.disconnect(),
+  big: (socket, length) => socket.emit('big', 'x'.repeat(Number(length) || 0)),
   'refuse-io': (socket, count) => { switches.refuseIo = Number(count) || 1; },
   'refuse-http': (socket, count) => { switches.refuseHttp = Number(count) || 1; },
   restart: (socket, ms) => setTimeout(() => restart(Number(ms) || 300), 50),

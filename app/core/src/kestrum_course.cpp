@@ -26,6 +26,30 @@ constexpr int kTokenChannel = 0;
 // How long a signalling event keeps trying for a nickname while its connection is being closed.
 constexpr std::chrono::milliseconds kClosingNicknameGrace{200};
 
+// Records with their names as every window shows them (Util::DisplayName): on one line, their
+// direction their own. Done once here, where names enter the program, so that the meeting data,
+// every list and every notice built from them read the same name.
+UserInfoRecord Shown(const UserInfoRecord& user) {
+    UserInfoRecord shown = user;
+    CopyRecordText(shown.name,
+                   ZuvraKestrum::Util::DisplayName(user.name, kRecordTextSize - 1).c_str());
+    return shown;
+}
+
+std::vector<UserInfoRecord> Shown(const std::vector<UserInfoRecord>& users) {
+    std::vector<UserInfoRecord> shown;
+    shown.reserve(users.size());
+    for (const UserInfoRecord& user : users) shown.push_back(Shown(user));
+    return shown;
+}
+
+RoomInfoRecord Shown(const RoomInfoRecord& room) {
+    RoomInfoRecord shown = room;
+    CopyRecordText(shown.hostName,
+                   ZuvraKestrum::Util::DisplayName(room.hostName, kRecordTextSize - 1).c_str());
+    return shown;
+}
+
 }  // namespace
 
 CKestrumCourse::CKestrumCourse(const CourseExports& exports, HttpReportFunction report)
@@ -412,33 +436,33 @@ void CKestrumCourse::onSocketUserError(int code, const char* text) {
 void CKestrumCourse::onSocketJoinSuccess(const UserInfoRecord* user) {
     KESTRUM_LOG(Level_Info, "");
     socketJoined = true;
-    if (user) post<WM_SOCKET_JOIN_SUCCESS>(*user);
+    if (user) post<WM_SOCKET_JOIN_SUCCESS>(Shown(*user));
 }
 
 void CKestrumCourse::onSocketUserJoin(const UserInfoRecord* user) {
     if (!user) return;
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", user->uid, user->name, user->streamId);
-    post<WM_SOCKET_USER_JOIN>(*user);
+    post<WM_SOCKET_USER_JOIN>(Shown(*user));
 }
 
 void CKestrumCourse::onSocketUserLeave(const char* uid) { post<WM_SOCKET_USER_LEAVE>(Text(uid)); }
 
 void CKestrumCourse::onSocketUserList(const std::vector<UserInfoRecord>& users) {
-    post<WM_SOCKET_USER_LIST>(users);
+    post<WM_SOCKET_USER_LIST>(Shown(users));
 }
 
 void CKestrumCourse::onSocketRoomInfo(const RoomInfoRecord* room) {
-    if (room) post<WM_SOCKET_ROOM_INFO>(*room);
+    if (room) post<WM_SOCKET_ROOM_INFO>(Shown(*room));
 }
 
 void CKestrumCourse::onSocketUserOperator(const char* operatorUid, const char* type,
                                           const char* target,
                                           const std::vector<UserInfoRecord>& users) {
-    post<WM_SOCKET_USER_OPERATOR>(Text(operatorUid), Text(target), Text(type), users);
+    post<WM_SOCKET_USER_OPERATOR>(Text(operatorUid), Text(target), Text(type), Shown(users));
 }
 
 void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
-    if (user) post<WM_SOCKET_USER_INFO>(*user);
+    if (user) post<WM_SOCKET_USER_INFO>(Shown(*user));
 }
 
 void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {

@@ -661,10 +661,11 @@ TEST_F(CourseTest, SlowReportsNeverHoldUpTheLibrarysWorker) {
 
 // ---- Signalling events ----------------------------------------------------------------------
 
-TEST_F(CourseTest, UserRecordsAreCopiedWithoutTheirLink) {
+// Names reach the windows as they show them (Util::DisplayName).
+TEST_F(CourseTest, UserRecordsAreCopiedWithoutTheirLinkAndWithTheirNameAsShown) {
     CKestrumCourse& course = start();
     UserInfoRecord partner;
-    UserInfoRecord user = User("u2", "Bob", 12);
+    UserInfoRecord user = User("u2", "Bob\r\n\xE2\x80\xAE", 12);
     user.linkedRecord = &partner;
     for (const auto& [message, event] : std::vector<std::pair<UINT, std::function<void()>>>{
              {0x518u, [&] { course.onSocketUserJoin(&user); }},
@@ -673,7 +674,7 @@ TEST_F(CourseTest, UserRecordsAreCopiedWithoutTheirLink) {
         fire(event, got);
         EXPECT_EQ(got.message, message);
         EXPECT_EQ(got.as<UserInfoRecord>(), user);
-        EXPECT_STREQ(got.as<UserInfoRecord>().name, "Bob");
+        EXPECT_STREQ(got.as<UserInfoRecord>().name, "Bob\xEF\xBF\xBD\xEF\xBF\xBD");
         EXPECT_EQ(got.as<UserInfoRecord>().linkedRecord, nullptr);
     }
 }
@@ -693,18 +694,20 @@ TEST_F(CourseTest, OwnJoinMarksTheSocketJoinedAndCloseClearsIt) {
 
 TEST_F(CourseTest, ListsRoomAndOperatorAreCopied) {
     CKestrumCourse& course = start();
-    const std::vector<UserInfoRecord> users = {User("a", "A", 1), User("b", "B", 2)};
+    const std::vector<UserInfoRecord> users = {User("a", "A", 1), User("b", "B\x1B", 2)};
     Received list;
     fire([&] { course.onSocketUserList(users); }, list);
     EXPECT_EQ(list.message, 0x51Au);
     EXPECT_EQ(list.as<std::vector<UserInfoRecord>>(), users);
+    EXPECT_STREQ(list.as<std::vector<UserInfoRecord>>()[1].name, "B\xEF\xBF\xBD");
 
-    const RoomInfoRecord room("r9", "pw", {"h1"}, "Host", 1, "topic", SdkConfigsRecord());
+    const RoomInfoRecord room("r9", "pw", {"h1"}, "\xD7\xA9 Host", 1, "topic", SdkConfigsRecord());
     Received info;
     fire([&] { course.onSocketRoomInfo(&room); }, info);
     EXPECT_EQ(info.message, 0x51Bu);
     EXPECT_STREQ(info.as<RoomInfoRecord>().rid, "r9");
     EXPECT_EQ(info.as<RoomInfoRecord>().hosts, room.hosts);
+    EXPECT_STREQ(info.as<RoomInfoRecord>().hostName, "\xE2\x81\xA8\xD7\xA9 Host\xE2\x81\xA9");
 
     Received op;
     fire([&] { course.onSocketUserOperator("host", "muteAudio", "b", users); }, op);
@@ -714,6 +717,7 @@ TEST_F(CourseTest, ListsRoomAndOperatorAreCopied) {
     EXPECT_EQ(payload.target, "b");
     EXPECT_EQ(payload.type, "muteAudio");
     EXPECT_EQ(payload.users, users);
+    EXPECT_STREQ(payload.users[1].name, "B\xEF\xBF\xBD");
 
     Received leave;
     fire([&] { course.onSocketUserLeave("a"); }, leave);

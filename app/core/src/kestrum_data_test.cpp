@@ -118,11 +118,12 @@ TEST_F(KestrumDataTest, SettingsDumpOpensTheLogWithoutTheFullToken) {
     { std::unique_ptr<CKestrumData> data = Make(); }
     const std::string log = ReadFileBytes(logPath_);
     const std::string language = std::to_string(CKestrumConfig::UserLanguage());
+    // One line of the log: its line breaks are written as escapes, like any in a log line.
     EXPECT_EQ(log,
-              "20190812:101500:123 [Kestrum] AppId: '5b1e7c9a20d64f3e8a7b6c5d4e3f2a10' \n"
-              "NickName: 'Alice' \nUid: 'u-1' \nnStream:12 \nnLanguage: " +
+              "20190812:101500:123 [Kestrum] AppId: '5b1e7c9a20d64f3e8a7b6c5d4e3f2a10' \\n"
+              "NickName: 'Alice' \\nUid: 'u-1' \\nnStream:12 \\nnLanguage: " +
                   language +
-                  " \nstrToken: 'eyJh***' \nPortraidId: ''  \n"
+                  " \\nstrToken: 'eyJh***' \\nPortraidId: ''  \\n"
                   "PortraidPath: 'profile picture-light.png' \r\n");
     EXPECT_EQ(log.find("secret"), std::string::npos);
 }

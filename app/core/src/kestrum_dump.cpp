@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 
 #include "kestrum/core/log_file.h"
@@ -37,6 +38,31 @@ const char* LevelName(int level) {
         if (row.level == level) return row.name;
     }
     return "";
+}
+
+// Appends text with each control character escaped (as \r, \n, \t or \xHH), as long as
+// line stays within limit bytes; an escape is never cut. What a message carries (a participant's
+// name, a chat text) can then neither start a line of its own in the log nor reach a terminal
+// that shows it as a command.
+void AppendEscaped(const char* text, size_t limit, std::string& line) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (; *text; ++text) {
+        const unsigned char c = static_cast<unsigned char>(*text);
+        char piece[4] = {*text};
+        size_t length = 1;
+        if (c < 0x20 || c == 0x7F) {
+            piece[0] = '\\';
+            if (c == '\r' || c == '\n' || c == '\t') {
+                piece[length++] = c == '\r' ? 'r' : c == '\n' ? 'n' : 't';
+            } else {
+                piece[length++] = 'x';
+                piece[length++] = kHex[c >> 4];
+                piece[length++] = kHex[c & 0xF];
+            }
+        }
+        if (line.size() + length > limit) return;
+        line.append(piece, length);
+    }
 }
 
 // Deliberately leaked: exit-time destructors of other objects still log through it.
@@ -126,10 +152,11 @@ SYSTEMTIME CKestrumDump::localTime() {
 }
 
 std::string CKestrumDump::composeLine(const char* prefix, const char* format, va_list args) {
-    char buffer[kLineBufferSize] = {};
-    const int written = std::snprintf(buffer, sizeof buffer, "%s", prefix);
-    const size_t used =
-        std::min(written < 0 ? size_t{0} : static_cast<size_t>(written), sizeof buffer - 1);
-    if (format) std::vsnprintf(buffer + used, sizeof buffer - used, format, args);
-    return buffer;
+    std::string line(prefix, std::min(std::strlen(prefix), kLineBufferSize - 1));
+    if (!format) return line;
+    line.reserve(kLineBufferSize - 1);
+    char message[kLineBufferSize] = {};
+    std::vsnprintf(message, sizeof message, format, args);
+    AppendEscaped(message, kLineBufferSize - 1, line);
+    return line;
 }

@@ -269,6 +269,26 @@ TEST_F(KestrumDumpTest, LongMessageIsCutToTheLineBuffer) {
     EXPECT_EQ(lines[0].size(), 1023u);
 }
 
+// A name is the caller's text, not the log's: it can neither add a line nor command a terminal.
+TEST_F(KestrumDumpTest, ControlCharactersOfTheMessageAreEscapedSoOneCallIsOneLine) {
+    const std::string prefix = "[Level_Info] 20190812:101500:123 [T:2] ";
+    {
+        CKestrumDump dump("T", true, false, false, logPath_);
+        dump.writeLine(Level_Info, 1, "join(%s)",
+                       "Eve\r\n[Level_Error] 20190812:101500:123 [CKestrum:1] "
+                       "fake\x1B[2J\a\x7F\t\xE4\xBD\xA0");
+        // An escape that would cross the line's end is left out whole.
+        dump.writeLine(Level_Info, 2, "%s\n", std::string(1022 - prefix.size(), 'a').c_str());
+    }
+    const std::vector<std::string> lines = Lines(ReadFileBytes(logPath_));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(
+        lines[0],
+        "[Level_Info] 20190812:101500:123 [T:1] join(Eve\\r\\n[Level_Error] 20190812:101500:123 "
+        "[CKestrum:1] fake\\x1B[2J\\x07\\x7F\\t\xE4\xBD\xA0)");
+    EXPECT_EQ(lines[1], prefix + std::string(1022 - prefix.size(), 'a'));
+}
+
 TEST_F(KestrumDumpTest, FirstPathOpensTheSharedFileForEveryObjectUntilTheLastGoes) {
     const std::string otherPath = folder_.narrow() + "other.log";
     {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "kestrum/core/log_folder.h"
+#include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 
 namespace ZuvraKestrum::Util {
@@ -28,8 +30,13 @@ bool CLogFile::Open(const std::string& path, DWORD creationDisposition) {
         if (error == ERROR_ALREADY_EXISTS) std::printf("LogFile Already Exists !!!!\n");
     }
     lineMode_ = true;
-    if (handle_) SetFilePointer(handle_.get(), 0, nullptr, FILE_END);
-    return static_cast<bool>(handle_);
+    path_ = path;
+    parts_ = 0;
+    lines_ = 0;
+    if (!handle_) return false;
+    SetFilePointer(handle_.get(), 0, nullptr, FILE_END);
+    PruneFolder();
+    return true;
 }
 
 bool CLogFile::OpenForReading(const std::string& path) {
@@ -53,7 +60,7 @@ DWORD CLogFile::Write(std::string text) {
     ++lines_;
     if (lineMode_) {
         text += "\r\n";
-        if (lines_ >= kMaxLines) StartOver();
+        if (lines_ >= kMaxLines) RollOver();
     }
     if (!handle_) return 0;
     DWORD written = 0;
@@ -65,13 +72,50 @@ DWORD CLogFile::Write(std::string text) {
     return written;
 }
 
-void CLogFile::Close() { handle_.reset(); }
+void CLogFile::Close() {
+    handle_.reset();
+    path_.clear();  // nothing to roll over: a closed file stays closed
+}
 
-void CLogFile::StartOver() {
+std::string CLogFile::PartPath(const std::string& path, int part) {
+    static const std::string kExtension = ".log";
+    const bool hasExtension =
+        path.size() > kExtension.size() &&
+        path.compare(path.size() - kExtension.size(), kExtension.size(), kExtension) == 0;
+    const std::string stem = hasExtension ? path.substr(0, path.size() - kExtension.size()) : path;
+    return stem + "." + std::to_string(part) + (hasExtension ? kExtension : "");
+}
+
+void CLogFile::RollOver() {
     lines_ = 0;
-    if (!handle_) return;
-    SetFilePointer(handle_.get(), 0, nullptr, FILE_BEGIN);
-    SetEndOfFile(handle_.get());
+    if (path_.empty()) return;
+    handle_.reset();
+    const bool moved = MoveAside();
+    handle_ = OpenHandle(path_, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS);
+    if (handle_) SetFilePointer(handle_.get(), 0, nullptr, FILE_END);
+    if (moved) PruneFolder();
+}
+
+// A part name already taken (a file left by an earlier run of the same second) is skipped.
+bool CLogFile::MoveAside() {
+    constexpr int kNamesTried = 100;
+    const std::wstring from = StringToCString(path_);
+    for (int part = parts_ + 1; part <= parts_ + kNamesTried; ++part) {
+        if (MoveFileW(from.c_str(), StringToCString(PartPath(path_, part)).c_str())) {
+            parts_ = part;
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return false;
+    }
+    return false;
+}
+
+void CLogFile::PruneFolder() const {
+    // A bare name would make the working directory the log folder.
+    const std::string folder = GetDirName(path_);
+    if (folder.empty()) return;
+    PruneLogFolder(StringToCString(folder), GetFileNameW(StringToCString(path_)));
 }
 
 }  // namespace ZuvraKestrum::Util

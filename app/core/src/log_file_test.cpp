@@ -40,18 +40,26 @@ TEST_F(LogFileTest, FailedOpenLeavesNoHandleAndWritesGoNowhere) {
     file.Close();
 }
 
-TEST_F(LogFileTest, TheLimitLineEmptiesTheFileAndBecomesItsFirstLine) {
+// A flood of lines must not wipe the history before it: a full file moves aside whole.
+TEST_F(LogFileTest, TheLimitLineStartsANewFileAndTheFullOnesAreKeptBeside) {
     CLogFile file;
     ASSERT_TRUE(file.Open(path_, OPEN_ALWAYS));
     for (int i = 1; i < CLogFile::kMaxLines; ++i) file.Write("line " + std::to_string(i));
     EXPECT_EQ(CountLines(ReadFileBytes(path_)), 9999u);
     file.Write("line 10000");
     EXPECT_EQ(ReadFileBytes(path_), "line 10000\r\n");
-    // The count starts again: the file now grows to the full limit before the next reset.
+    const std::string first = ReadFileBytes(folder_.narrow() + "app.1.log");
+    EXPECT_EQ(CountLines(first), 9999u);
+    EXPECT_EQ(first.substr(0, 8), "line 1\r\n");
+    // A part name an earlier run left is skipped, never overwritten.
+    WriteFileBytes(folder_.narrow() + "app.2.log", "earlier\r\n");
     for (int i = 1; i < CLogFile::kMaxLines; ++i) file.Write("again");
     EXPECT_EQ(CountLines(ReadFileBytes(path_)), 10000u);
     file.Write("after");
     EXPECT_EQ(ReadFileBytes(path_), "after\r\n");
+    EXPECT_EQ(ReadFileBytes(folder_.narrow() + "app.2.log"), "earlier\r\n");
+    EXPECT_EQ(CountLines(ReadFileBytes(folder_.narrow() + "app.3.log")), 10000u);
+    EXPECT_EQ(CLogFile::PartPath("C:\\x\\trace", 4), "C:\\x\\trace.4");
 }
 
 TEST_F(LogFileTest, ReadingOpensAnExistingFileAtItsStart) {

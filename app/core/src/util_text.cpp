@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "kestrum/common/utf.h"
 
@@ -34,7 +35,56 @@ std::string ToNarrow(const std::wstring& text, UINT codePage) {
     return out;
 }
 
+// A name shown on one line has none of these: controls and the line and paragraph separators.
+bool BreaksTheLine(wchar_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+// The marks that set the direction of the text around them: embeddings, overrides, isolates and
+// the invisible direction marks (LRM, RLM, ALM).
+bool SetsDirection(wchar_t c) {
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E ||
+           c == 0x200F || c == 0x061C;
+}
+
+// Whether the text holds a letter written right to left (Hebrew, Arabic, Syriac, ...); outside
+// the Basic Multilingual Plane, the right-to-left blocks U+10800-U+10FFF and U+1E800-U+1EFFF.
+bool HasRightToLeft(const std::wstring& text) {
+    if (text.empty()) return false;
+    std::vector<WORD> types(text.size());
+    if (GetStringTypeW(CT_CTYPE2, text.data(), static_cast<int>(text.size()), types.data())) {
+        for (WORD type : types) {
+            if (type == C2_RIGHTTOLEFT) return true;
+        }
+    }
+    for (wchar_t c : text) {
+        if ((c >= 0xD802 && c <= 0xD803) || (c >= 0xD83A && c <= 0xD83B)) return true;
+    }
+    return false;
+}
+
+constexpr char kFirstStrongIsolate[] = "\xE2\x81\xA8";     // U+2068
+constexpr char kPopDirectionalIsolate[] = "\xE2\x81\xA9";  // U+2069
+constexpr std::string::size_type kIsolateBytes = 2 * (sizeof kFirstStrongIsolate - 1);
+
 }  // namespace
+
+std::string DisplayName(const std::string& name, std::string::size_type maxBytes) {
+    std::wstring kept;
+    for (wchar_t c : kestrum::common::Utf8ToWide(name)) {
+        if (!SetsDirection(c)) kept += BreaksTheLine(c) ? L'\xFFFD' : c;
+    }
+    std::string inner = kestrum::common::WideToUtf8(kept);
+    const bool isolated = HasRightToLeft(kept);
+    const std::string::size_type marks = isolated ? kIsolateBytes : 0;
+    if (inner.empty() || maxBytes <= marks) return std::string();
+    if (inner.size() > maxBytes - marks) {
+        std::string::size_type cut = maxBytes - marks;
+        while (cut > 0 && (static_cast<unsigned char>(inner[cut]) & 0xC0) == 0x80) --cut;
+        inner.resize(cut);
+    }
+    return isolated ? kFirstStrongIsolate + inner + kPopDirectionalIsolate : inner;
+}
 
 std::string CStringToString(const std::wstring& text) { return ToNarrow(text, CP_ACP); }
 

@@ -43,6 +43,45 @@ TEST(Utf8WideTest, EmptyAndMalformedInput) {
               L"b");
 }
 
+// A name cannot turn a notice around or break it over two lines.
+TEST(DisplayNameTest, ShowsANameOnOneLineWithItsDirectionIsolated) {
+    const std::string fsi = "\xE2\x81\xA8", pdi = "\xE2\x81\xA9", bad = "\xEF\xBF\xBD";
+    const std::string rlo = "\xE2\x80\xAE", shalom = "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D";
+    const std::string arabic = "\xD8\xB9\xD9\x84\xD9\x8A", hanifi = "\xF0\x90\xB4\x80";
+    const struct {
+        std::string name, shown;
+    } cases[] = {
+        {"Bob", "Bob"},
+        {kMixedUtf8, kMixedUtf8},
+        {"Eve\r\n[Level_Info] x", "Eve" + bad + bad + "[Level_Info] x"},
+        {"a\x1B[2J\a\t\xC2\x85", "a" + bad + "[2J" + bad + bad + bad},  // C1 NEL too
+        {"x\xE2\x80\xA8y\xE2\x80\xA9", "x" + bad + "y" + bad},          // line, paragraph separator
+        // Marks of its own go, a closing isolate first of all; the letters stay in their order.
+        {rlo + "nimda" + pdi + rlo + "\xE2\x80\x8F", "nimda"},
+        {"\xE2\x81\xA6"
+         "a\xE2\x80\xAA"
+         "b\xE2\x80\xAC",
+         "ab"},
+        // Right-to-left letters keep their direction to themselves.
+        {shalom + " 12", fsi + shalom + " 12" + pdi},
+        {"Ann " + arabic, fsi + "Ann " + arabic + pdi},
+        {rlo + shalom, fsi + shalom + pdi},
+        {hanifi, fsi + hanifi + pdi},
+        {"", ""},
+        {rlo + pdi, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DisplayName(c.name), c.shown) << c.name;
+        EXPECT_EQ(DisplayName(c.shown), c.shown) << c.name;
+    }
+    // Cut to fit, before a whole character and never the closing mark.
+    EXPECT_EQ(DisplayName(std::string(300, 'a'), 255), std::string(255, 'a'));
+    EXPECT_EQ(DisplayName(shalom + std::string(300, 'a'), 255),
+              fsi + shalom + std::string(241, 'a') + pdi);
+    EXPECT_EQ(DisplayName("ab\xE4\xB8\xAD", 4), "ab");
+    EXPECT_EQ(DisplayName(shalom, 9), fsi + "\xD7\xA9" + pdi);
+}
+
 TEST(AnsiUtf8Test, NullTextGivesEmptyText) {
     EXPECT_EQ(Utf8ToGbk(nullptr), "");
     EXPECT_EQ(GbkToUtf8(std::string()), "");

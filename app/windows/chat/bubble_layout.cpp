@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "kestrum/common/utf.h"
 #include "kestrum/common/utf16_cut.h"
 #include "kestrum/core/util_display.h"
 
@@ -26,6 +27,14 @@ constexpr int kOwnMargin = 10;
 std::wstring ShownText(const std::wstring& text) {
     if (text.size() <= kMaxShownLength) return text;
     return text.substr(0, kestrum::common::Utf16CutLength(text, kMaxShownLength)) + L'\x2026';
+}
+
+std::wstring ShownTextOfUtf8(const std::string& text) {
+    // A UTF-16 unit takes at most three bytes, so this prefix holds more units than are shown
+    // (and one more, for the ellipsis to tell) whenever the text has them; a character cut at
+    // its end reads as U+FFFD past what is shown.
+    constexpr size_t kEnoughBytes = 3 * (kMaxShownLength + 2);
+    return ShownText(kestrum::common::Utf8ToWide(std::string_view(text).substr(0, kEnoughBytes)));
 }
 
 TextExtent ExtentOfWidth(int estimatedWidth) {

@@ -51,6 +51,9 @@ struct BubbleSize {
 // What a bubble shows of a message: the text itself, or its first kMaxShownLength UTF-16 units
 // (one fewer when that would split a surrogate pair) followed by "\x2026".
 std::wstring ShownText(const std::wstring& text);
+// The same of a message as it arrives (UTF-8), widening no more of it than that: a message may
+// be as large as a signalling message, and the panel keeps only what it shows.
+std::wstring ShownTextOfUtf8(const std::string& text);
 
 // The extent of a one-line text of this estimated width.
 TextExtent ExtentOfWidth(int estimatedWidth);

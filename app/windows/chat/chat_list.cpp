@@ -99,7 +99,7 @@ void CChatList::addMessage(const ZuvraKestrum::Chat::Arrival& arrival) {
     record->index = arrived_++;
     record->uid = arrival.uid;
     record->portraitId = arrival.portraitId;
-    record->text = ZuvraKestrum::Util::Utf8ToCString(arrival.text);
+    record->text = ZuvraKestrum::Chat::ShownTextOfUtf8(arrival.text);
     record->side = arrival.side;
     record->item = item;
     if (g_kestrumData) g_kestrumData->getUserNickName(arrival.uid, record->nick);

@@ -14,8 +14,8 @@ struct ChatMessage {
     int index = 0;  // in the order of arrival
     std::string uid;
     std::string portraitId;
-    std::wstring text;
-    std::string nick;  // UTF-8
+    std::wstring text;  // at most what its bubble shows (ShownText)
+    std::string nick;   // UTF-8
     BubbleSide side = BubbleSide::kRemote;
 };
 

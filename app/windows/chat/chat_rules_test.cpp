@@ -75,6 +75,20 @@ TEST(BubbleLayoutTest, AVeryLongMessageIsCutAndGetsABoundedBubbleThatScrolls) {
     const std::wstring emoji = std::wstring(999, L'a') + L"\xD83D\xDE00";
     EXPECT_EQ(ShownText(emoji + L"b"), std::wstring(999, L'a') + L"\x2026");
 
+    // Of a message as it arrives, no more is widened than is shown, and the same is shown.
+    const std::string pile = "\xF0\x9F\x98\x80";  // U+1F600, four bytes, two units
+    for (const std::string& utf8 :
+         {std::string(3006, 'a'), std::string(1000, 'a'), std::string(1001, 'a'),
+          std::string(999, 'a') + pile, std::string(998, 'a') + pile + "b",
+          std::string(3005, 'a') + "\xE4\xBD\xA0", [&] {
+              std::string text;
+              for (int i = 0; i < 800; ++i) text += "\xE4\xBD\xA0" + pile;
+              return text;
+          }()}) {
+        EXPECT_EQ(ShownTextOfUtf8(utf8), ShownText(kestrum::common::Utf8ToWide(utf8)))
+            << utf8.size();
+    }
+
     const int tallest = (kMaxExtraLines + 1) * kLineHeight - kLineOverlap * kMaxExtraLines;
     for (const std::wstring& text :
          {std::wstring(10000, L'a'), std::wstring(10000, L'\n'), std::wstring(10000, L'<')}) {

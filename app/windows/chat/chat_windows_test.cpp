@@ -21,6 +21,7 @@
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
+#include "kestrum/testing/heap_blocks.h"
 #include "message_window.h"
 #include "ui/base/util/module_path.h"
 
@@ -232,6 +233,12 @@ TEST_F(ChatWindowTest, BubblesStandOnTheSideOfTheirSenderShowTheTextAsItCameAndS
     window_->updateChatLogo(kBob);
     EXPECT_EQ(InBubble(0, L"chat_logo")->GetBkImage(), cached);
     EXPECT_NE(InBubble(1, L"chat_logo1")->GetBkImage(), cached);
+
+    // The list keeps no more of a message than its bubble shows.
+    const size_t heldBefore = kestrum::testing_support::UsedHeapBytes();
+    Receive("u-eve", std::string(size_t{1} << 20, 'w'));
+    EXPECT_LT(kestrum::testing_support::UsedHeapBytes() - heldBefore, size_t{256} << 10);
+    EXPECT_EQ(InBubble(6, L"chat_text")->GetText(), std::wstring(1000, L'w') + L"\x2026");
 }
 
 // A peer floods the chat: the window goes on taking input while the messages join the list in

@@ -148,12 +148,14 @@ void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
     if (chatList_) chatList_->updateChatLogo(uid);
 }
 
-// A failed request of the bridge; a failed avatar download ends it, so the queue moves on.
+// A failed request of the bridge; a failed avatar download ends it, so the queue moves on, and
+// says nothing: the default picture stays.
 void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", error->text1.c_str(), error->text2.c_str(), error->code);
     static_cast<void>(roster_->onRequestFailed(error->text1));
     if (ownToggles_.requestFailed(error->text1)) FreeOwnToggles();
     if (error->text1 == "room/ctrl" && userList_) userList_->roomControlFailed();
+    if (ZuvraKestrum::Live::IsAvatarRequest(error->text1)) return;
     // A failed request the service explained: the box is modal and pumps messages, so it is the
     // last thing the handler does.
     if (!error->text1.empty() && !error->text2.empty() && error->code == 0) {

@@ -334,7 +334,7 @@ void MeetingRoster::setOwnShareId(int32_t shareId) {
 
 void MeetingRoster::queuePortraitFetch(const std::string& uid, const std::string& portraitId) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (uid.empty() || portraitId.empty()) return;
+    if (uid.empty() || portraitId.empty() || failedPortraits_.count(portraitId)) return;
     portraits_.emplace(uid, portraitId);
 }
 
@@ -377,9 +377,13 @@ std::string MeetingRoster::onAvatarArrived(const std::string& portraitId) {
     return endPortraitFetch();
 }
 
+bool IsAvatarRequest(const std::string& api) { return api == kPortraitApi; }
+
 std::string MeetingRoster::onRequestFailed(const std::string& api) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (api != kPortraitApi) return {};
+    if (!IsAvatarRequest(api) || !portraitPending_) return {};
+    const auto pending = portraits_.find(pendingPortrait_);
+    if (pending != portraits_.end()) failedPortraits_.insert(pending->second);
     return endPortraitFetch();
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,10 @@ struct AvatarTick {
 // creates the cache's folder.
 std::string AvatarDownloadTarget(const std::string& portraitId);
 
+// True for the service library's name of the avatar requests ("account/portrait"). A failed
+// avatar download shows nothing: the default picture stays. Pure.
+bool IsAvatarRequest(const std::string& api);
+
 class MeetingRoster : public CKestrumDump {
 public:
     // language: 0 English, 1 Chinese (the toasts and share-stream names). ownStreamId: the own
@@ -165,8 +170,9 @@ public:
 
     // --- Avatars (timer 13) ---
 
-    // Queues uid's avatar unless uid is queued, or uid or portraitId is empty; the window then
-    // (re)starts the timer (the actions of the events above already say so).
+    // Queues uid's avatar unless uid is queued, uid or portraitId is empty, or portraitId's
+    // download failed before in this meeting; the window then (re)starts the timer (the actions
+    // of the events above already say so).
     void queuePortraitFetch(const std::string& uid, const std::string& portraitId);
     // One tick of the timer. One download at a time: while one is under way the tick waits.
     [[nodiscard]] AvatarTick onAvatarTick();
@@ -178,9 +184,10 @@ public:
     // one, one of another window's download) leaves the download running and returns empty.
     std::string onAvatarArrived(const std::string& portraitId);
     // A request of the bridge failed; api names it as the service library does. Only a failed
-    // avatar download ("account/portrait") ends the download under way, and its entry leaves
-    // the queue, so that an avatar the server does not have is not asked for every second (the
-    // next full list queues it again). Returns the uid it was for; empty when nothing ended.
+    // avatar download (IsAvatarRequest) ends the download under way, and its entry leaves the
+    // queue for good: that portrait id is not asked for again in this meeting, whichever list
+    // names it, since the server (or the picture it holds) would fail it again. Returns the uid
+    // it was for; empty when nothing ended.
     std::string onRequestFailed(const std::string& api);
 
     // --- What the window reads ---
@@ -237,7 +244,8 @@ private:
     std::map<int32_t, int32_t> parked_;
     std::vector<UserInfoRecord> tiles_;
     std::map<std::string, std::string> portraits_;
-    std::string pendingPortrait_;  // uid whose download is under way; empty when none
+    std::string pendingPortrait_;            // uid whose download is under way; empty when none
+    std::set<std::string> failedPortraits_;  // portrait ids whose download failed
     bool portraitPending_ = false;
     kestrum::common::ThreadAffinity thread_;
 };

@@ -311,6 +311,11 @@ TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnRes
     roster.queuePortraitFetch("eve", "pe");
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kWait);
     EXPECT_EQ(roster.onRequestFailed("account/portrait"), "bob");
+    EXPECT_EQ(roster.onRequestFailed("account/portrait"), "");
+    // Its id is never asked for again in this meeting, whichever list names it.
+    roster.queuePortraitFetch("bob", "pb");
+    roster.queuePortraitFetch("fay", "pb");
+    EXPECT_EQ(roster.portraitQueue().size(), 2u);
     EXPECT_EQ(roster.onAvatarTick().uid, "dan");
     // One that needs no download is skipped.
     roster.onAvatarSkipped();
@@ -318,6 +323,9 @@ TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnRes
     EXPECT_EQ(roster.onAvatarArrived("pe"), "eve");
     EXPECT_EQ(roster.onAvatarTick().kind, AvatarTick::kStopTimer);
     EXPECT_TRUE(roster.portraitQueue().empty());
+    // A new picture of the same user is another id.
+    roster.queuePortraitFetch("bob", "pb2");
+    EXPECT_EQ(roster.portraitQueue().at("bob"), "pb2");
 }
 
 // The download's target is the look-up's cache file, handed on as UTF-8 whatever the ANSI code

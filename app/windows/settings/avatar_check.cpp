@@ -4,6 +4,9 @@
 
 #include <cwctype>
 
+#include "kestrum/common/picture_kind.h"
+#include "kestrum/common/scoped_handle.h"
+
 namespace ZuvraKestrum::Settings {
 
 namespace {
@@ -32,8 +35,10 @@ bool HasAvatarExtension(const std::wstring& path) {
 
 bool IsAvatarTooLarge(uint64_t bytes) { return bytes > kLargestAvatarBytes; }
 
-AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes) {
+AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes,
+                          const std::optional<std::string>& head) {
     if (!HasAvatarExtension(path)) return AvatarVerdict::kWrongKind;
+    if (head && !kestrum::common::IsPngOrJpeg(*head)) return AvatarVerdict::kWrongKind;
     if (bytes && IsAvatarTooLarge(*bytes)) return AvatarVerdict::kTooLarge;
     return AvatarVerdict::kAccepted;
 }
@@ -57,6 +62,17 @@ std::optional<uint64_t> FileSizeOf(const std::wstring& path) {
         return std::nullopt;
     }
     return (static_cast<uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+}
+
+std::optional<std::string> FileHeadOf(const std::wstring& path) {
+    const kestrum::common::ScopedHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    char head[kestrum::common::kPictureSignatureBytes] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.get(), head, sizeof head, &read, nullptr)) return std::nullopt;
+    return std::string(head, read);
 }
 
 }  // namespace ZuvraKestrum::Settings

@@ -5,7 +5,9 @@
 #include <string>
 
 // Whether a chosen picture may be uploaded as the user's avatar, decided before anything is
-// sent: the service takes PNG and JPEG pictures below 0.6 MiB.
+// sent: the service takes PNG and JPEG pictures below 0.6 MiB. What the file holds decides its
+// kind, not only its name: a picture of another kind saved under a ".jpg" name is refused, since
+// nobody in the meeting could show it.
 namespace ZuvraKestrum::Settings {
 
 enum class AvatarVerdict {
@@ -28,9 +30,11 @@ bool HasAvatarExtension(const std::wstring& path);
 // True for a size above kLargestAvatarBytes. Pure.
 bool IsAvatarTooLarge(uint64_t bytes);
 
-// The verdict on a path and its file size (nullopt when the file could not be looked up: the
-// upload then reports what is wrong). The kind is judged first. Pure.
-AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes);
+// The verdict on a path, its file size and its first bytes (FileHeadOf). Either nullopt when the
+// file could not be looked up or read: the upload then reports what is wrong. The kind (name,
+// then content) is judged first. Pure.
+AvatarVerdict CheckAvatar(const std::wstring& path, std::optional<uint64_t> bytes,
+                          const std::optional<std::string>& head);
 
 // The error code of a refused verdict's box (kAvatarWrongKindCode, kAvatarTooLargeCode); 0 for
 // an accepted picture. Pure.
@@ -39,5 +43,9 @@ int AvatarRefusalCode(AvatarVerdict verdict);
 // The size of the file at path, nullopt when there is no such file (or it is a folder). The
 // path is taken as it stands, never as a pattern.
 std::optional<uint64_t> FileSizeOf(const std::wstring& path);
+
+// The first bytes of the file at path, as many as its kind shows in (fewer for a shorter file);
+// nullopt when it cannot be read.
+std::optional<std::string> FileHeadOf(const std::wstring& path);
 
 }  // namespace ZuvraKestrum::Settings

@@ -155,8 +155,8 @@ void CDuiUserConfig::DoUpdatePhoto(DuiLib::TNotifyUI&) {
     const std::wstring path = host_.chooseAvatarFile(GetHWND());
     if (path.empty()) return;
     chosenPath_ = path;
-    const int refusal =
-        Settings::AvatarRefusalCode(Settings::CheckAvatar(path, Settings::FileSizeOf(path)));
+    const int refusal = Settings::AvatarRefusalCode(
+        Settings::CheckAvatar(path, Settings::FileSizeOf(path), Settings::FileHeadOf(path)));
     if (refusal != 0) {
         refuseAvatar(refusal);
         return;

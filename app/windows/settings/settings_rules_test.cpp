@@ -86,18 +86,42 @@ TEST(AvatarCheck, OnlyTheFileNamesOwnExtensionCountsInAnyCase) {
     }
 }
 
+const std::string kPngHead("\x89PNG\r\n\x1A\n", 8);
+const std::string kJpegHead("\xFF\xD8\xFF\xE0", 4);
+
 TEST(AvatarCheck, PicturesFromSixTenthsOfAMebibyteAreTooLargeAndTheKindIsJudgedFirst) {
-    EXPECT_EQ(CheckAvatar(L"a.png", 629145), AvatarVerdict::kAccepted);
-    EXPECT_EQ(CheckAvatar(L"a.png", 629146), AvatarVerdict::kTooLarge);
-    EXPECT_EQ(CheckAvatar(L"a.jpg", 0), AvatarVerdict::kAccepted);
-    // A size that cannot be read leaves the verdict to the upload.
-    EXPECT_EQ(CheckAvatar(L"a.jpeg", std::nullopt), AvatarVerdict::kAccepted);
-    EXPECT_EQ(CheckAvatar(L"a.gif", 629146), AvatarVerdict::kWrongKind);
-    EXPECT_EQ(CheckAvatar(L"a.gif", 10), AvatarVerdict::kWrongKind);
+    EXPECT_EQ(CheckAvatar(L"a.png", 629145, kPngHead), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"a.png", 629146, kPngHead), AvatarVerdict::kTooLarge);
+    EXPECT_EQ(CheckAvatar(L"a.jpg", 0, kJpegHead), AvatarVerdict::kAccepted);
+    // A size or content that cannot be read leaves the verdict to the upload.
+    EXPECT_EQ(CheckAvatar(L"a.jpeg", std::nullopt, kJpegHead), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"a.jpeg", 10, std::nullopt), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"a.gif", 629146, kPngHead), AvatarVerdict::kWrongKind);
+    EXPECT_EQ(CheckAvatar(L"a.gif", 10, kPngHead), AvatarVerdict::kWrongKind);
     // Each refusal shows its own code's text.
     EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kAccepted), 0);
     EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kWrongKind), kAvatarWrongKindCode);
     EXPECT_EQ(AvatarRefusalCode(AvatarVerdict::kTooLarge), kAvatarTooLargeCode);
+}
+
+// Only a picture everyone in the meeting can show goes up, whatever its name claims.
+TEST(AvatarCheck, WhatTheFileHoldsDecidesItsKind) {
+    const std::string webp("RIFF\x24\0\0\0WEBPVP8 ", 16);
+    for (const std::string& head :
+         {webp, std::string("GIF89a"), std::string(), kPngHead.substr(0, 7),
+          std::string("\xFF\xD8", 2), std::string("<html>")}) {
+        EXPECT_EQ(CheckAvatar(L"photo.jpg", 100, head), AvatarVerdict::kWrongKind) << head;
+    }
+    EXPECT_EQ(CheckAvatar(L"photo.jpg", 100, kPngHead), AvatarVerdict::kAccepted);
+    EXPECT_EQ(CheckAvatar(L"photo.png", 100, kJpegHead), AvatarVerdict::kAccepted);
+
+    TempFolder folder;
+    WriteFileBytes(folder.narrow() + "saved.jpg", webp + std::string(100, 'x'));
+    WriteFileBytes(folder.narrow() + "short.png", "\x89P");
+    EXPECT_EQ(FileHeadOf(folder.path() + L"saved.jpg"), webp.substr(0, 8));
+    EXPECT_EQ(FileHeadOf(folder.path() + L"short.png"), std::string("\x89P"));
+    EXPECT_EQ(FileHeadOf(folder.path() + L"missing.png"), std::nullopt);
+    EXPECT_EQ(FileHeadOf(folder.path()), std::nullopt);
 }
 
 TEST(AvatarCheck, FileSizeIsReadForThePathAsItStandsNeverAsAPattern) {

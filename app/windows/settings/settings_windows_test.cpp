@@ -551,15 +551,21 @@ TEST_F(AvatarUploadTest, PicturesOfAnotherKindOrTooLargeAreRefusedBeforeAnything
     host_.nextAvatarFile = ZuvraKestrum::Util::StringToCString(gifFolder + "face.gif");
     Click(window, L"photobtn");
     EXPECT_TRUE(Journaled("box(1,1010," + failed + ")"));
+    // So is a WebP saved under a ".jpg" name.
+    WriteFileBytes(folder_.narrow() + "face.jpg", std::string("RIFF\x24\0\0\0WEBPVP8 ", 16));
+    host_.nextAvatarFile = folder_.path() + L"face.jpg";
+    Click(window, L"photobtn");
+    EXPECT_EQ(Journaled("box(1,1010," + failed + ")"), 2);
 
-    WriteFileBytes(folder_.narrow() + "big.png", std::string(629146, 'x'));
+    const std::string png("\x89PNG\r\n\x1A\n", 8);
+    WriteFileBytes(folder_.narrow() + "big.png", png + std::string(629146 - png.size(), 'x'));
     host_.nextAvatarFile = folder_.path() + L"big.png";
     Click(window, L"photobtn");
     EXPECT_TRUE(Journaled("box(1,1009," + failed + ")"));
 
     // Cancelling the chooser does nothing.
     Click(window, L"photobtn");
-    EXPECT_EQ(std::count(host_.journal.begin(), host_.journal.end(), "choose"), 3);
+    EXPECT_EQ(std::count(host_.journal.begin(), host_.journal.end(), "choose"), 4);
     EXPECT_TRUE(IsWindowEnabled(window->GetHWND()));
     EXPECT_TRUE(Uploads("account/portrait").empty());
 }

@@ -142,6 +142,55 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+// The UTF-16 unit of the escape "\uXXXX" that starts at text[at], or -1 when there is none.
+int EscapedUnit(std::string_view text, size_t at) {
+    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') return -1;
+    int unit = 0;
+    for (size_t i = at + 2; i < at + 6; ++i) {
+        const char c = text[i];
+        int digit = -1;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) return -1;
+        unit = unit * 16 + digit;
+    }
+    return unit;
+}
+
+bool IsHighSurrogate(int unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(int unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The JSON text with each escape of a lone UTF-16 surrogate (a high one not followed by the
+// escape of a low one, or a low one without a high one before it) replaced by "\uFFFD"; false,
+// out untouched, when the text holds none. The reader refuses a document with a lone high
+// surrogate and would write a lone low one as bytes that are no UTF-8; either way one such
+// character in one name would cost the whole event. A backslash of valid JSON stands only in
+// a string, so escapes are found without following the strings.
+bool ReplaceLoneSurrogateEscapes(std::string_view text, std::string& out) {
+    bool replaced = false;
+    size_t copied = 0;
+    for (size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at)) {
+        const int unit = EscapedUnit(text, at);
+        if (IsHighSurrogate(unit) && IsLowSurrogate(EscapedUnit(text, at + 6))) {
+            at += 12;
+            continue;
+        }
+        if (!IsHighSurrogate(unit) && !IsLowSurrogate(unit)) {
+            at += 2;  // any other escape, "\\" included, is left to the reader
+            continue;
+        }
+        if (!replaced) out.reserve(text.size());
+        replaced = true;
+        out.append(text.data() + copied, at - copied);
+        out.append("\\uFFFD");
+        at += 6;
+        copied = at;
+    }
+    if (replaced) out.append(text.data() + copied, text.size() - copied);
+    return replaced;
+}
+
 using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 
 void WriteText(std::string_view text, Writer& writer) {
@@ -201,6 +250,8 @@ JsonDecoder::JsonDecoder() : impl_(std::make_unique<Impl>()) {}
 JsonDecoder::~JsonDecoder() = default;
 
 bool JsonDecoder::Decode(std::string_view text, Message& out) {
+    std::string repaired;
+    if (ReplaceLoneSurrogateEscapes(text, repaired)) text = repaired;
     rapidjson::MemoryStream stream(text.data(), text.size());
     impl_->builder.Reset();
     // Iterative parsing keeps hostile nesting off the call stack; full precision keeps doubles

@@ -44,8 +44,9 @@ void ListenerSet::NotifyFail(const std::string& reason) const {
     if (const auto listener = Copy(fail_)) listener(reason);
 }
 
-void ListenerSet::NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay) const {
-    if (const auto listener = Copy(reconnect_)) listener(attempt, delay);
+void ListenerSet::NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay,
+                                  const std::string& cause) const {
+    if (const auto listener = Copy(reconnect_)) listener(attempt, delay, cause);
 }
 
 }  // namespace ksio

@@ -21,7 +21,8 @@ public:
     void NotifyOpen() const;
     void NotifyClose(CloseReason reason) const;
     void NotifyFail(const std::string& reason) const;
-    void NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay) const;
+    void NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay,
+                         const std::string& cause) const;
 
 private:
     template <typename Listener>

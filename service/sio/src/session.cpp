@@ -29,7 +29,7 @@ struct Session::Impl {
           handlers(handlers),
           listeners(listeners),
           transport(io, {[this](std::string_view frame) { OnFrame(frame); },
-                         [this] { OnTransportEnded(); }}),
+                         [this](const std::string& cause) { OnTransportEnded(cause); }}),
           attempt_timer(io),
           retry_timer(io),
           heartbeat_timer(io) {}
@@ -75,15 +75,17 @@ struct Session::Impl {
         });
     }
 
-    void OnTransportEnded() {
-        if (state == State::kConnecting) return AttemptFailed();
-        if (state == State::kConnected) return ConnectionLost();
+    // cause: what this client could not take from the server, for the listeners; empty for a
+    // plain failure or loss.
+    void OnTransportEnded(const std::string& cause = "") {
+        if (state == State::kConnecting) return AttemptFailed(cause);
+        if (state == State::kConnected) return ConnectionLost(cause);
     }
 
-    void AttemptFailed() {
+    void AttemptFailed(const std::string& cause = "") {
         transport.Abort();
-        if (request.policy.Allows(retries + 1)) return ScheduleRetry();
-        GiveUp("no further attempt allowed");
+        if (request.policy.Allows(retries + 1)) return ScheduleRetry(cause);
+        GiveUp(cause.empty() ? "no further attempt allowed" : cause);
     }
 
     // The namespace refused the client: asking again would be refused again, and only the
@@ -93,20 +95,20 @@ struct Session::Impl {
         GiveUp("refused by the server: " + DecodeConnectErrorMessage(data));
     }
 
-    void ConnectionLost() {
+    void ConnectionLost(const std::string& cause) {
         transport.Abort();
-        if (request.policy.Allows(retries + 1)) return ScheduleRetry();
+        if (request.policy.Allows(retries + 1)) return ScheduleRetry(cause);
         End();
         listeners.NotifyClose(CloseReason::kDropped);
     }
 
-    void ScheduleRetry() {
+    void ScheduleRetry(const std::string& cause) {
         StopTimers();
         ++retries;
         const milliseconds delay = request.policy.DelayBefore(retries);
         state = State::kWaitingToRetry;
         StartTimer(retry_timer, delay, [this] { BeginAttempt(); });
-        listeners.NotifyReconnect(retries, delay);
+        listeners.NotifyReconnect(retries, delay, cause);
     }
 
     void GiveUp(const std::string& reason) {

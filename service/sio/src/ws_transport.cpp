@@ -7,6 +7,7 @@
 #include <websocketpp/config/asio_no_tls_client.hpp>
 
 #include "hop_trace.h"
+#include "kestrum/sio/client.h"
 
 namespace ksio {
 namespace {
@@ -54,6 +55,9 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
     };
 
     static const size_t connection_read_buffer_size = 65536;
+    // A larger message is refused from its frame header, before it takes any memory: the
+    // connection then closes with "message too big".
+    static const size_t max_message_size = kMaxMessageBytes;
     static bool const enable_multithreading = false;
 };
 
@@ -63,6 +67,9 @@ using ConnectionPtr = WsClient::connection_ptr;
 // Long enough for a live server to answer the close frame; short enough that a destructor
 // waiting on the network thread is not held up by one that never does.
 constexpr long kCloseHandshakeMillis = 1000;
+
+const std::string kTooBigCause =
+    "the server sent a message larger than " + std::to_string(kMaxMessageBytes) + " bytes";
 
 bool HasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos || text.find('\0') != std::string::npos;
@@ -115,14 +122,20 @@ struct WsTransport::Impl {
                 MarkHop(Hop::kFrameRead);
                 callbacks.on_text(message->get_payload());
             });
-        connection->set_fail_handler([this, gen](websocketpp::connection_hdl) { Ended(gen); });
-        connection->set_close_handler([this, gen](websocketpp::connection_hdl) { Ended(gen); });
+        connection->set_fail_handler([this, gen](websocketpp::connection_hdl) { Ended(gen, ""); });
+        connection->set_close_handler([this, gen](websocketpp::connection_hdl hdl) {
+            websocketpp::lib::error_code ec;
+            const ConnectionPtr closed = endpoint.get_con_from_hdl(hdl, ec);
+            const bool tooBig = closed && closed->get_local_close_code() ==
+                                              websocketpp::close::status::message_too_big;
+            Ended(gen, tooBig ? kTooBigCause : "");
+        });
     }
 
-    void Ended(uint64_t gen) {
+    void Ended(uint64_t gen, const std::string& cause) {
         if (!IsCurrent(gen)) return;
         Retire();
-        callbacks.on_ended();
+        callbacks.on_ended(cause);
     }
 
     Callbacks callbacks;

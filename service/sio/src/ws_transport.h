@@ -21,7 +21,9 @@ class WsTransport {
 public:
     struct Callbacks {
         std::function<void(std::string_view frame)> on_text;  // one text frame
-        std::function<void()> on_ended;  // the connection failed or closed (at most once)
+        // The connection failed or closed (at most once). cause: empty, or what this client
+        // could not take from the server (a message larger than kMaxMessageBytes).
+        std::function<void(const std::string& cause)> on_ended;
     };
 
     WsTransport(boost::asio::io_context& io, Callbacks callbacks);

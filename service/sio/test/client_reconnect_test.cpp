@@ -74,6 +74,21 @@ TEST_F(ClientReconnectTest, ReconnectionAsksWithTheQueryValuesSetMeanwhile) {
     EXPECT_EQ(second.Get("uid").AsString(), "u1");
 }
 
+// What a message costs is bounded: a larger one fails its connection, which is replaced.
+TEST_F(ClientReconnectTest, AMessageAboveTheLimitFailsTheConnectionAndSaysWhy) {
+    probe_.Watch("big");
+    ConnectAndWaitOpen();
+    constexpr size_t kFrameOverhead = sizeof R"(42["big",""])" - 1;
+    Fault("big", static_cast<int64_t>(kMaxMessageBytes - kFrameOverhead));
+    ASSERT_TRUE(probe_.WaitFor("event:big"));
+    Fault("big", static_cast<int64_t>(kMaxMessageBytes - kFrameOverhead + 1));
+    ASSERT_TRUE(probe_.WaitFor("open", 2));
+    EXPECT_EQ(probe_.Count("event:big"), 1);
+    ASSERT_EQ(probe_.ReconnectCauses().size(), 1u);
+    EXPECT_EQ(probe_.ReconnectCauses()[0], "the server sent a message larger than 1048576 bytes");
+    ExpectEchoWorks(0);
+}
+
 TEST_F(ClientReconnectTest, SilentServerIsDetectedAsDeadAndReplaced) {
     ConnectAndWaitOpen();
     const auto silenced = std::chrono::steady_clock::now();
@@ -225,11 +240,12 @@ TEST_F(ClientReconnectTest, DestroyingTheClientFromItsOwnHandlerDoesNotHang) {
 TEST_F(ClientReconnectTest, ListenerClosingWhileAnotherThreadWaitsInSyncCloseDoesNotDeadlock) {
     std::atomic<bool> entered{false};
     Client* client = client_.get();
-    client_->SetReconnectListener([&entered, client](unsigned, std::chrono::milliseconds) {
-        entered = true;
-        std::this_thread::sleep_for(300ms);
-        client->Close();
-    });
+    client_->SetReconnectListener(
+        [&entered, client](unsigned, std::chrono::milliseconds, const std::string&) {
+            entered = true;
+            std::this_thread::sleep_for(300ms);
+            client->Close();
+        });
     client_->Connect(ClosedOrigin());
     while (!entered) std::this_thread::sleep_for(5ms);
     const auto start = std::chrono::steady_clock::now();

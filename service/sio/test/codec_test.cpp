@@ -122,6 +122,34 @@ TEST(JsonCodecTest, RepairsInvalidUtf8InTextsAndKeys) {
               "{\"k\xEF\xBF\xBD\":\"\xEF\xBF\xBD\"}");
 }
 
+// One stray half of a UTF-16 pair in one name must not cost the whole event.
+TEST(JsonCodecTest, ReadsEachLoneSurrogateEscapeAsOneReplacementCharacter) {
+    const std::string kReplacement = "\xEF\xBF\xBD";
+    const struct {
+        const char* json;
+        std::string text;
+    } cases[] = {
+        {R"("a\ud800b")", "a" + kReplacement + "b"},
+        {R"("\uDBFF")", kReplacement},
+        {R"("\udc00x")", kReplacement + "x"},  // a low half alone
+        {R"("\uDC00\uD800")", kReplacement + kReplacement},
+        {R"("\ud800\u0041")", kReplacement + "A"},
+        {R"("\ud83d\ude00 \ud83d")", "\xF0\x9F\x98\x80 " + kReplacement},
+        {R"("\\ud800")", "\\ud800"},  // an escaped backslash, then plain letters
+    };
+    for (const auto& c : cases) EXPECT_EQ(Decoded(c.json).AsString(), c.text) << c.json;
+
+    std::string name;
+    Message::Array args;
+    ASSERT_TRUE(DecodeEventPayload(
+        R"(["user-list",[{"uid":"1","name":"\ud800"},{"uid":"2","name":"Bob"}]])", name, args));
+    ASSERT_EQ(args.at(0).Elements().size(), 2u);
+    EXPECT_EQ(args[0].At(0).Get("name").AsString(), kReplacement);
+    EXPECT_EQ(args[0].At(1).Get("name").AsString(), "Bob");
+    Message out;
+    EXPECT_FALSE(DecodeJson(R"("\ud800)", out));  // still unterminated
+}
+
 TEST(EnginePacketTest, SplitsTypeAndPayload) {
     EnginePacket packet;
     ASSERT_TRUE(ParseEnginePacket("2probe", packet));

@@ -72,13 +72,15 @@ Probe::Probe(Client& client) : client_(client) {
         }
         record->entries.Add("fail");
     });
-    client.SetReconnectListener([record](unsigned attempt, std::chrono::milliseconds delay) {
-        {
-            std::lock_guard<std::mutex> lock(record->mutex);
-            record->delays.push_back(delay);
-        }
-        record->entries.Add("reconnect:" + std::to_string(attempt));
-    });
+    client.SetReconnectListener(
+        [record](unsigned attempt, std::chrono::milliseconds delay, const std::string& cause) {
+            {
+                std::lock_guard<std::mutex> lock(record->mutex);
+                record->delays.push_back(delay);
+                record->reconnect_causes.push_back(cause);
+            }
+            record->entries.Add("reconnect:" + std::to_string(attempt));
+        });
 }
 
 void Probe::Watch(const std::string& event) {
@@ -117,6 +119,11 @@ std::vector<std::chrono::milliseconds> Probe::ReconnectDelays() const {
 std::vector<std::string> Probe::FailReasons() const {
     std::lock_guard<std::mutex> lock(record_->mutex);
     return record_->fail_reasons;
+}
+
+std::vector<std::string> Probe::ReconnectCauses() const {
+    std::lock_guard<std::mutex> lock(record_->mutex);
+    return record_->reconnect_causes;
 }
 
 ReconnectPolicy FastRetries(unsigned max_attempts) {

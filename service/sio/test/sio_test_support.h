@@ -46,6 +46,8 @@ public:
     std::vector<std::chrono::milliseconds> ReconnectDelays() const;
     // The reason given with each fail, in order.
     std::vector<std::string> FailReasons() const;
+    // The cause given with each reconnect, in order.
+    std::vector<std::string> ReconnectCauses() const;
 
 private:
     // The entries, and beside them under mutex what some entries carry (stored before the entry).
@@ -55,6 +57,7 @@ private:
         std::map<std::string, std::vector<Message::Array>> args;
         std::vector<std::chrono::milliseconds> delays;
         std::vector<std::string> fail_reasons;
+        std::vector<std::string> reconnect_causes;
     };
 
     Client& client_;

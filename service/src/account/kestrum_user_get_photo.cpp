@@ -1,11 +1,10 @@
 #include "account/kestrum_user_get_photo.h"
 
-#include <cstring>
-
 #include "api_names.h"
 #include "debug_log.h"
 #include "file_path.h"
 #include "json_request.h"
+#include "kestrum/common/picture_kind.h"
 #include "kestrum/common/scoped_handle.h"
 #include "kestrum/json/json_document.h"
 #include "response_fields.h"
@@ -13,10 +12,6 @@
 
 namespace kestrum::service {
 namespace {
-
-bool StartsWith(const std::string& bytes, const char* prefix, size_t length) {
-    return bytes.size() >= length && std::memcmp(bytes.data(), prefix, length) == 0;
-}
 
 // Writes the bytes as the whole file at path (created or emptied).
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
@@ -36,9 +31,7 @@ CKestrumUserGetPhoto::CKestrumUserGetPhoto()
     : CServiceRequest(api::kPortrait, AccountBaseUrl(), kAccountPrefix, kMaxPortraitBytes) {}
 
 bool CKestrumUserGetPhoto::IsPortraitImage(const std::string& bytes) {
-    static const char kPng[] = "\x89PNG\r\n\x1A\n";
-    static const char kJpeg[] = "\xFF\xD8\xFF";
-    return StartsWith(bytes, kPng, sizeof kPng - 1) || StartsWith(bytes, kJpeg, sizeof kJpeg - 1);
+    return kestrum::common::IsPngOrJpeg(bytes);
 }
 
 HANDLE CKestrumUserGetPhoto::Request(Observer* observer, const std::string& uid,

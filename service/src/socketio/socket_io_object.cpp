@@ -23,7 +23,10 @@ void CSocketIOObject::BindListeners() {
         onSocketStatus_Fail();
     });
     client_->SetReconnectListener(
-        [this](unsigned, std::chrono::milliseconds) { onSocketStatus_Reconnect(); });
+        [this](unsigned, std::chrono::milliseconds, const std::string& cause) {
+            if (!cause.empty()) DebugLog("socket.io %s: %s\n", origin_.c_str(), cause.c_str());
+            onSocketStatus_Reconnect();
+        });
 }
 
 void CSocketIOObject::Connect(const std::map<std::string, std::string>& query,

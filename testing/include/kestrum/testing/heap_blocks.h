@@ -2,6 +2,8 @@
 
 #include <malloc.h>
 
+#include <cstddef>
+
 // The one leak count of the tests: the C runtime heap's blocks in use. operator new and malloc
 // serve a test program, the code it links and the C++ runtime DLL from this heap, so a test that
 // takes the count before and after some calls sees whether they gave back every block:
@@ -20,6 +22,16 @@ inline long UsedHeapBlocks() {
     long used = 0;
     while (_heapwalk(&entry) == _HEAPOK) {
         if (entry._useflag == _USEDENTRY) ++used;
+    }
+    return used;
+}
+
+// The bytes of those blocks: how much a call keeps, for a test that bounds it.
+inline size_t UsedHeapBytes() {
+    _HEAPINFO entry = {};
+    size_t used = 0;
+    while (_heapwalk(&entry) == _HEAPOK) {
+        if (entry._useflag == _USEDENTRY) used += entry._size;
     }
     return used;
 }

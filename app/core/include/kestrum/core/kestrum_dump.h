@@ -14,7 +14,8 @@ enum KestrumLogLevel { Level_Info = 0, Level_Debug = 1, Level_Warning = 2, Level
 //     [Level_Info] 20190812:101500:123 [CKestrumCourse:377] <message>
 // (level name, local time to the millisecond, the object's logging name and the caller's source
 // line). The shared file opens with the first object given a log path and closes when the last
-// object goes; it never holds more than 10000 lines (see CLogFile).
+// object goes; every 10000 lines it rolls over to a new file at the same path, the earlier ones
+// kept beside it within the log folder's bound (see CLogFile).
 //
 // Threads: writeLine may be called on any thread: one process-wide log lock is held for the
 // whole of each line, so lines never interleave. Objects may be created and destroyed on any
@@ -32,8 +33,10 @@ public:
     CKestrumDump& operator=(const CKestrumDump&) = delete;
 
     // Writes one line at level (a KestrumLogLevel; other values get the name "") from source
-    // line `line`; format and arguments as printf ("%s" narrow, "%ls" wide). The line is cut to
-    // 1023 bytes. Logging never fails towards the caller.
+    // line `line`; format and arguments as printf ("%s" narrow, "%ls" wide). Control characters
+    // of the message are written as escapes (\r, \n, \t, \x1B), so one call is one line
+    // whatever its texts hold. The line is cut to 1023 bytes. Logging never fails towards the
+    // caller.
     void writeLine(int level, int line, const char* format, ...)
         __attribute__((format(gnu_printf, 4, 5)));
 
@@ -55,7 +58,8 @@ protected:
     // The local time as line stamps use it.
     static SYSTEMTIME localTime();
 
-    // prefix followed by the formatted message, cut so that the line and a NUL fit 1024 bytes.
+    // prefix followed by the formatted message with its control characters escaped, cut so that
+    // the line and a NUL fit 1024 bytes.
     static std::string composeLine(const char* prefix, const char* format, va_list args);
 
 private:

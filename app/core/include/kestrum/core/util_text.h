@@ -27,6 +27,19 @@ std::string Utf8ToGbk(const char* text);
 std::wstring Utf8ToCString(const std::string& text);
 std::string CStringToUtf8(const std::wstring& text);
 
+// A participant's name (UTF-8) as notices, lists and bubbles show it, in UTF-8: on one line,
+// each control character (line breaks, ESC, BEL, ...) and line or paragraph separator replaced
+// by U+FFFD, and the embedding, override, isolate and direction marks it carries dropped, so that
+// nothing in it reorders the text around it ("... joined" read backwards). A name that holds
+// right-to-left letters is put between U+2068 FIRST STRONG ISOLATE and U+2069 POP DIRECTIONAL
+// ISOLATE, which keep its direction to itself; any other name has no direction of its own to
+// keep, and goes without them, since a renderer without bidirectional support (the window
+// library under Wine, an old system's) draws each mark as a box. At most maxBytes long: a longer
+// name is cut before the character that would cross, never its closing mark. An empty name (or
+// one of marks only) stays empty. Applying it again changes nothing.
+std::string DisplayName(const std::string& name,
+                        std::string::size_type maxBytes = std::string::npos);
+
 // What a log may show of a secret (an access or media token): its first four characters and
 // "***", only "***" for a secret of four characters or fewer; the empty text stays empty. Logs
 // are uploaded for support.

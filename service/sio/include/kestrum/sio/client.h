@@ -31,6 +31,14 @@ private:
 // Called on the network thread; the event and its values are valid only during the call.
 using EventHandler = std::function<void(const Event&)>;
 
+// The largest message (one websocket message, Engine.IO type and socket.io header included) the
+// client takes from a server; a larger one fails the connection that carries it. The largest
+// events of a meeting are the participant lists, about 150 bytes per participant (a room of
+// 7,000 fits), and chat messages, which a socket.io server refuses above 1 MB by default when a
+// client sends them, so a relayed one fits too. Without the cap websocketpp takes up to 32 MB,
+// which the 32-bit program cannot hold twice over while it parses.
+constexpr size_t kMaxMessageBytes = size_t{1} << 20;  // 1 MiB
+
 // Why a connection ended for good (no further automatic attempt).
 enum class CloseReason {
     kRequested,         // Close, SyncClose or the destructor
@@ -43,8 +51,11 @@ using CloseListener = std::function<void(CloseReason)>;
 // reason: why the session failed, for the log: the server's refusal message, or what made the
 // attempts end (used up, unusable origin or header).
 using FailListener = std::function<void(const std::string& reason)>;
-// attempt counts from 1 since the last successful connection; delay is the wait before it.
-using ReconnectListener = std::function<void(unsigned attempt, std::chrono::milliseconds delay)>;
+// attempt counts from 1 since the last successful connection; delay is the wait before it. cause:
+// for the log, what ended the connection or attempt when the server broke a limit of this
+// client (a message larger than kMaxMessageBytes); empty for a plain failure or loss.
+using ReconnectListener = std::function<void(unsigned attempt, std::chrono::milliseconds delay,
+                                             const std::string& cause)>;
 
 // The default namespace "/" of a client. Owned by its Client and valid as long as the Client.
 // Every member may be called from any thread, including from handlers and listeners.
@@ -93,7 +104,8 @@ private:
 // listener each time an attempt is scheduled after a failure or a lost connection. Neither a
 // connect error nor a server disconnect is ever retried: the server said no, and asking again
 // the same way would only be refused again.
-// The connection counts as lost when the server sends nothing for pingInterval + pingTimeout.
+// The connection counts as lost when the server sends nothing for pingInterval + pingTimeout, and
+// when it sends a message larger than kMaxMessageBytes (the reconnect listener says so).
 //
 // Set* and Clear* may be called from any thread; a listener call already under way when one is
 // replaced or cleared still completes. Connect, Close and SyncClose may be called from any thread
