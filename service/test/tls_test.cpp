@@ -1,11 +1,15 @@
 // The service candidates reached over HTTPS carry the access token, so their certificates are
-// verified: a server that nobody vouches for must not see a single request.
+// verified: a server that nobody vouches for must not see a single request. Also the back-end
+// these tests start for themselves, which must leave the program's handles alone.
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "support/recording_observer.h"
 #include "support/service_library.h"
 #include "support/test_backend.h"
@@ -37,6 +41,30 @@ TEST(TlsTest, UntrustedHttpsServiceIsRefusedBeforeTheTokenIsSent) {
     EXPECT_EQ(lines.back().rfind("onHttpRetUpload(room/join,", 0), 0u) << lines.back();
     EXPECT_EQ(lines.back().find("onHttpRetUpload(room/join,0,"), std::string::npos) << lines.back();
     library.uninit();
+}
+
+// Fills the stack below the caller with value, so that what a callee reads uninitialised there
+// is value.
+__attribute__((noinline)) void FillStack(HANDLE value) {
+    volatile HANDLE area[16384];
+    for (auto& slot : area) slot = value;
+}
+
+// Wine starts the back-end, a Unix program, without process or thread objects and leaves the
+// handles it reports as they were on its stack: with the stack full of a semaphore's handle, a
+// back-end that took them for its own would close the semaphore.
+TEST(TestBackendTest, StartingTheBackEndClosesNoHandleOfTheProgram) {
+    const kestrum::common::ScopedHandle semaphore(CreateSemaphoreW(nullptr, 7, 100, nullptr));
+    ASSERT_TRUE(semaphore);
+    FillStack(semaphore.get());
+    {
+        TestBackend backend;
+        ASSERT_TRUE(backend.Started()) << "the test back-end did not start";
+    }
+    // An object that took the value over would refuse or have another count.
+    LONG count = 0;
+    EXPECT_TRUE(ReleaseSemaphore(semaphore.get(), 1, &count));
+    EXPECT_EQ(count, 7);
 }
 
 }  // namespace

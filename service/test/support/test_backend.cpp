@@ -8,7 +8,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "kestrum/common/scoped_handle.h"
 #include "kestrum/common/utf.h"
 #include "kestrum/json/json_document.h"
 
@@ -93,7 +92,11 @@ TestBackend::~TestBackend() {
 }
 
 // Wine starts the Unix node program directly; it gets no usable process handle or pipes, so the
-// server reports through the ready file and lives as long as the lifeline connection.
+// server reports through the ready file and lives as long as the lifeline connection. Wine makes
+// no process or thread object for it either, and leaves the handles and ids it reports as its
+// own stack held them: they are no handles of ours, and closing them would close whatever handle
+// of the program has that value (it closed the test thread's desktop, so that the thread could
+// make no window after).
 bool TestBackend::Launch(const std::string& readyFile) {
     std::string command = std::string("\"") + WindowsPath(KESTRUM_NODE_EXE) + "\" \"" +
                           KESTRUM_TESTSERVER_DIR + "/server.js\" --ready-file \"" + readyFile +
@@ -102,14 +105,8 @@ bool TestBackend::Launch(const std::string& readyFile) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return false;
-    }
-    // Nothing waits for the server through its handles.
-    const kestrum::common::ScopedHandle thread(process.hThread);
-    const kestrum::common::ScopedHandle server(process.hProcess);
-    return true;
+    return CreateProcessW(nullptr, &wide[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process) != FALSE;
 }
 
 bool TestBackend::ReadReady(const std::string& readyFile) {
