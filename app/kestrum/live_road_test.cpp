@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
+#include "app/windows/live/live_pictures.h"
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/meeting/testing/recording_meeting_host.h"
 #include "app/windows/notice/dui_message_box.h"
@@ -43,6 +45,7 @@
 #include "road_test_environment.h"
 #include "support/recording_observer.h"
 #include "support/test_backend.h"
+#include "ui/base/resource/resource_hub.h"
 
 // The join road to its end as a user goes it: the join window and the in-meeting window on the
 // real service library, pointed at the local back-end, with the stand-in engine. Other
@@ -301,18 +304,25 @@ TEST_F(LiveRoadTest, TheJoinEndsInTheMeetingWithTheLocalPreview) {
 }
 
 // The signalling connects while the window first paints, so its events may come before that
-// paint: the window is ready for them when it is made.
-TEST_F(LiveRoadTest, TheWindowIsReadyForTheSignallingBeforeItsFirstPaint) {
+// paint: the window is ready for them when it is made. That paint decodes no picture: they were
+// decoded once the join window had painted, and stay decoded from one meeting to the next.
+TEST_F(LiveRoadTest, TheWindowIsReadyForTheSignallingAndItsPicturesBeforeItsFirstPaint) {
     ASSERT_NO_FATAL_FAILURE(Leave());
     CDuiLogin* join = JoinWindow();
     ASSERT_TRUE(PumpUntil([join] { return Control(join, L"joinbtn")->IsEnabled(); }));
+    const std::vector<std::wstring> pictures = ZuvraKestrum::Live::PictureFiles(SkinFolder());
+    ASSERT_FALSE(pictures.empty());
     bool painted = false;
     bool ready = false;
-    const auto firstPaint = [&painted, &ready](MSG& message) {
+    bool decoded = false;
+    const auto firstPaint = [&](MSG& message) {
         if (!painted && message.message == WM_PAINT && Live() &&
             message.hwnd == Live()->GetHWND()) {
             painted = true;
             ready = Live()->videoWindow() && Live()->participantsPanel() && Live()->chatPanel();
+            decoded = std::all_of(pictures.begin(), pictures.end(), [](const std::wstring& file) {
+                return ui::ResourceHub::CachedImage(file) != nullptr;
+            });
         }
         return false;
     };
@@ -321,6 +331,7 @@ TEST_F(LiveRoadTest, TheWindowIsReadyForTheSignallingBeforeItsFirstPaint) {
                                                     firstPaint));
     EXPECT_TRUE(painted);
     EXPECT_TRUE(ready);
+    EXPECT_TRUE(decoded);
 }
 
 TEST_F(LiveRoadTest, ASecondParticipantFillsTheBigViewInEitherOrderAndAThirdGetsATile) {

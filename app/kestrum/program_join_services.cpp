@@ -5,6 +5,7 @@
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"
 #include "app/windows/join/join_services.h"
+#include "app/windows/live/live_pictures.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/util_process.h"
 
@@ -21,7 +22,13 @@ void EndProgram() {
 
 const JoinServices& ProgramJoinServices() {
     static const JoinServices services = {
-        &ProgramCourse, &ProgramDialogTable, &::joinRoom, &::updateInfo, &::configRoom, &EndProgram,
+        &ProgramCourse,
+        &ProgramDialogTable,
+        &::joinRoom,
+        &::updateInfo,
+        &::configRoom,
+        &EndProgram,
+        &ZuvraKestrum::Live::PreloadPictures,
     };
     return services;
 }

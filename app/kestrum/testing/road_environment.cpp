@@ -4,6 +4,7 @@
 
 #include "app/kestrum/kestrum.h"
 #include "app/windows/live/dui_live.h"
+#include "app/windows/live/live_pictures.h"
 #include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/kestrum_course.h"
@@ -107,7 +108,8 @@ bool StartRoad(const RoadOptions& options) {
                       g_library->joinRoom,
                       g_library->updateInfo,
                       g_library->configRoom,
-                      &KeepRunning};
+                      &KeepRunning,
+                      &ZuvraKestrum::Live::PreloadPictures};
     join_testing::UseServices(g_joinServices);
     CKestrumCourse::setDialogWindowLookup(&DialogWindow);
     join_testing::PrepareSignedOutUser(options.nickname);

@@ -238,6 +238,7 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     CSingleton<CKestrumQualityUpload>::getInstance()->reportAppStart(
         Config().getAppVersion(appVersion));
     CSingleton<CKestrumZuvra>::getInstance()->InitDevices();
+    if (services_.prepareMeeting) services_.prepareMeeting();
 }
 
 // The engine wrapper is made here, on the UI thread, before the course bridge exists: the

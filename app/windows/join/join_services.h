@@ -12,7 +12,7 @@ class CKestrumCourse;
 // themselves, and the end of the process. The program's windows use
 // ProgramJoinServices(); tests build windows over a table of their own (a bridge and requests on
 // a library they loaded, a recorded end of the program), which keeps the service library's
-// exports out of the test programs. Every entry must be set.
+// exports out of the test programs. Every entry must be set, except prepareMeeting.
 struct JoinServices {
     using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
 
@@ -30,6 +30,10 @@ struct JoinServices {
     // Ends the program: WM_QUIT for the UI thread's message loop, then the process at once
     // (returns only if that fails).
     void (*endProgram)();
+    // Readies what the in-meeting window needs before a join opens it, without waiting for it
+    // (its pictures are decoded on a thread of their own); called once the join window has
+    // painted. Null: nothing is readied.
+    void (*prepareMeeting)();
 };
 
 // The program's table: its course bridge singleton, its dialog table, the library's exports, and

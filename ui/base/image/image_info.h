@@ -13,8 +13,10 @@ namespace ui {
 // frame delays for animated images and whether any pixel is not fully opaque. Shared between
 // the controls that show the same file (see ResourceHub::ObtainImage); immutable once decoded.
 //
-// Threads: decoded and destroyed on the UI thread (GDI+ must be started). Owns its frames and
-// deletes them with itself.
+// Threads: decoded on any thread while GDI+ is started (the resource manager's Start, kept
+// running by a ResourceHub::WindowLease), used and destroyed on any thread: its frames are
+// selected into a DC only for the length of one draw. Owns its frames and deletes them with
+// itself.
 class ImageInfo {
  public:
   ~ImageInfo();

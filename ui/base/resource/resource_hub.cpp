@@ -170,18 +170,18 @@ std::shared_ptr<ImageInfo> ResourceHub::CachedImage(const std::wstring& path) {
 }
 
 std::shared_ptr<ImageInfo> ResourceHub::ObtainImage(const std::wstring& path) {
-  Guard guard(State().mutex);
   const std::wstring key = TextUtil::NormalizeSlashes(path);
-  auto& images = State().images;
-  const auto found = images.find(key);
-  if (found != images.end()) {
-    if (std::shared_ptr<ImageInfo> image = found->second.lock()) return image;
-  }
+  if (std::shared_ptr<ImageInfo> image = CachedImage(key)) return image;
+  // Decoded without the lock: a window's lookups must not wait behind another thread's decode.
   std::unique_ptr<ImageInfo> decoded = ImageInfo::LoadFromFile(key);
   if (!decoded) return nullptr;
+  Guard guard(State().mutex);
+  std::weak_ptr<ImageInfo>& entry = State().images[key];
+  // Another thread decoded the same file meanwhile: its image is the one shared.
+  if (std::shared_ptr<ImageInfo> image = entry.lock()) return image;
   decoded->set_cached(true);
   std::shared_ptr<ImageInfo> image(decoded.release(), &ReleaseCachedImage);
-  images[key] = image;
+  entry = image;
   return image;
 }
 

@@ -97,6 +97,8 @@ class ResourceHub {
   static std::shared_ptr<ImageInfo> CachedImage(const std::wstring& path);
   // The shared decoded image of path, decoded and cached when nothing holds it; empty when the
   // file cannot be decoded (nothing is cached then). The cache entry goes with the last holder.
+  // The decoding runs outside the hub's lock; when two threads decode the same file at once,
+  // the image the first of them cached is the one both get. See also ImagePreload.
   static std::shared_ptr<ImageInfo> ObtainImage(const std::wstring& path);
   // The order of the image cache: shorter keys first, equal lengths compared from the end.
   static bool KeyLess(const std::wstring& a, const std::wstring& b);

@@ -5,6 +5,7 @@
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/dpi/windows_version.h"
 #include "ui/base/image/image_info.h"
+#include "ui/base/resource/image_preload.h"
 #include "ui/base/testing/gdiplus_environment.h"
 
 namespace ui {
@@ -157,6 +158,46 @@ TEST(ResourceHubImageTest, ImagesAreSharedWhileHeldAndDecodedAgainAfterwards) {
   std::shared_ptr<ImageInfo> again = ResourceHub::ObtainImage(key);
   ASSERT_TRUE(again);
   EXPECT_EQ(ResourceHub::CachedImage(slashed), again);
+}
+
+// A window's pictures decoded ahead on another thread: its paint finds them decoded, however
+// long nothing else holds them, until the preload goes.
+TEST(ResourceHubImageTest, PreloadedImagesStayDecodedWhileThePreloadLives) {
+  const std::wstring folder = FixtureFolder();
+  const std::wstring opaque = folder + L"opaque24.png";
+  const std::wstring animated = folder + L"animated.gif";
+  const std::wstring broken = folder + L"not_an_image.png";
+  std::shared_ptr<ImageInfo> decoded_before;
+  {
+    ImagePreload preload;
+    preload.Start({folder + L"opaque24.png", folder + L"animated.gif", broken});
+    preload.Start({folder + L"opaque32.png"});  // one list per preload
+    ASSERT_TRUE(preload.Wait(10000));
+    const std::shared_ptr<ImageInfo> held = ResourceHub::CachedImage(opaque);
+    ASSERT_TRUE(held);
+    EXPECT_EQ(ResourceHub::ObtainImage(opaque), held);
+    ASSERT_TRUE(ResourceHub::CachedImage(animated));
+    EXPECT_EQ(ResourceHub::CachedImage(animated)->FrameCount(), 5);
+    EXPECT_FALSE(ResourceHub::CachedImage(broken));
+    EXPECT_FALSE(ResourceHub::CachedImage(folder + L"opaque32.png"));
+    decoded_before = ResourceHub::CachedImage(animated);
+  }
+  EXPECT_FALSE(ResourceHub::CachedImage(opaque));
+  EXPECT_TRUE(ResourceHub::CachedImage(animated));  // still held here
+  ImagePreload never_started;
+  EXPECT_TRUE(never_started.Wait(0));
+}
+
+// Threads that want the same file at once each decode it, but all of them get the one image
+// that was cached first.
+TEST(ResourceHubImageTest, ThreadsDecodingOneFileShareOneImage) {
+  const std::wstring path = FixtureFolder() + L"opaque32.png";
+  ImagePreload preloads[4];
+  for (ImagePreload& preload : preloads) preload.Start({path});
+  std::shared_ptr<ImageInfo> here = ResourceHub::ObtainImage(path);
+  for (ImagePreload& preload : preloads) ASSERT_TRUE(preload.Wait(10000));
+  EXPECT_EQ(ResourceHub::CachedImage(path), here);
+  EXPECT_EQ(ResourceHub::ObtainImage(path), here);
 }
 
 TEST(ResourceHubImageTest, UndecodableFilesAreNotCached) {

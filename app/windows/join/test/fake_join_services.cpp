@@ -137,8 +137,8 @@ CKestrumCourse& FakeCourse() {
 }
 
 const JoinServices& FakeServices() {
-    static const JoinServices services = {&Course,     &FakeDialogs, &JoinRoom,
-                                          &UpdateInfo, &ConfigRoom,  &CountEnd};
+    static const JoinServices services = {&Course,     &FakeDialogs, &JoinRoom, &UpdateInfo,
+                                          &ConfigRoom, &CountEnd,    nullptr};
     return services;
 }
 

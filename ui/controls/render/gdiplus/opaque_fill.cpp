@@ -51,6 +51,36 @@ bool ClipToDrawable(HDC dc, const RECT& rect, RECT& drawable) {
   return ::IntersectRect(&drawable, &rect, &box) != FALSE;
 }
 
+bool OutlineParts(const RECT& rect, int pen_width, RECT parts[4]) {
+  if (pen_width < 1 || pen_width % 2 == 0) return false;
+  if (rect.right <= rect.left || rect.bottom <= rect.top) return false;
+  // A pen of odd width w centred on column x covers the columns x - w/2 to x + w/2.
+  const LONG half = pen_width / 2;
+  const LONG left = rect.left - half;
+  const LONG top = rect.top - half;
+  const LONG right = rect.right + half + 1;
+  const LONG bottom = rect.bottom + half + 1;
+  parts[0] = RECT{left, top, right, rect.top + half + 1};    // top
+  parts[1] = RECT{left, rect.bottom - half, right, bottom};  // bottom
+  parts[2] = RECT{left, top, rect.left + half + 1, bottom};  // left
+  parts[3] = RECT{rect.right - half, top, right, bottom};    // right
+  return true;
+}
+
+bool StraightLinePart(const RECT& line, int pen_width, RECT& part) {
+  if (pen_width < 1 || pen_width % 2 == 0) return false;
+  const LONG half = pen_width / 2;
+  if (line.top == line.bottom && line.left < line.right) {
+    part = RECT{line.left, line.top - half, line.right, line.top + half + 1};
+    return true;
+  }
+  if (line.left == line.right && line.top < line.bottom) {
+    part = RECT{line.left - half, line.top, line.left + half + 1, line.bottom};
+    return true;
+  }
+  return false;
+}
+
 bool FillOpaque(HDC dc, void* bits, int width, int height, const RECT& rect, DWORD argb) {
   if (!bits || ::GetMapMode(dc) != MM_TEXT || ::GetGraphicsMode(dc) != GM_COMPATIBLE) return false;
   POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};

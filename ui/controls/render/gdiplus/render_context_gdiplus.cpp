@@ -247,7 +247,22 @@ void RenderContext_GdiPlus::DrawLine(const IPen* pen, int x1, int y1, int x2, in
   graphics->DrawLine(native, x1, y1, x2, y2);
 }
 
+bool RenderContext_GdiPlus::FillOpaqueParts(const RECT* parts, int count, Gdiplus::ARGB color) {
+  if ((color >> 24) != 0xFF || !bitmap_.IsTopDown()) return false;
+  for (int i = 0; i < count; ++i) {
+    RECT drawable;
+    if (!ClipToDrawable(dc_, parts[i], drawable)) continue;
+    if (!FillOpaque(dc_, bitmap_.GetBits(), bitmap_.GetWidth(), bitmap_.GetHeight(), drawable,
+                    color)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, Gdiplus::ARGB color) {
+  RECT body;
+  if (StraightLinePart(rect, width, body) && FillOpaqueParts(&body, 1, color)) return;
   ScopedGraphics graphics(dc_, false);
   Gdiplus::Pen pen(Gdiplus::Color(color), static_cast<Gdiplus::REAL>(width));
   graphics->DrawLine(&pen, static_cast<INT>(rect.left), static_cast<INT>(rect.top),
@@ -263,6 +278,8 @@ void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, 
 }
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, Gdiplus::ARGB color) {
+  RECT parts[4];
+  if (OutlineParts(rect, width, parts) && FillOpaqueParts(parts, 4, color)) return;
   ScopedGraphics graphics(dc_, false);
   Gdiplus::Pen pen(Gdiplus::Color(color), static_cast<Gdiplus::REAL>(width));
   graphics->DrawRectangle(&pen, ToRect(rect));

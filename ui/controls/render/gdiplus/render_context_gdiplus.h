@@ -70,6 +70,11 @@ class RenderContext_GdiPlus : public IRenderContext {
   void DrawMiddle(const RECT& dest, HDC source_dc, const RECT& source, bool alpha_channel,
                   BYTE fade, bool xtiled, bool ytiled);
 
+  // Writes an opaque colour into the pixels of each part that the clip lets through; false,
+  // having drawn nothing or parts that GDI+ may draw over again, when the colour is not opaque
+  // or the pixels cannot be written directly.
+  bool FillOpaqueParts(const RECT* parts, int count, Gdiplus::ARGB color);
+
   // A memory DC of this context's, for each image while it is drawn; made when first needed.
   HDC SourceDC();
 

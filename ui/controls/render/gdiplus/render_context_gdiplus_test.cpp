@@ -230,14 +230,18 @@ TEST_F(RenderContextTest, ShapesInkInsideTheirRectangle) {
 }
 
 // Opaque colours are written into the pixels instead of going through GDI+: every pixel must
-// come out as a GDI+ fill in the same DC state would leave it.
+// come out as a GDI+ fill, or a GDI+ stroke of a border or a line, in the same DC state would
+// leave it.
 TEST_F(RenderContextTest, OpaqueFillsMatchGdiplusUnderEveryClipAndOrigin) {
+  enum Shape { kFillShape, kOutline, kLine };
   struct Case {
     const char* name;
     POINT origin;
     RECT clip;        // empty: no clip
     RECT round_clip;  // empty: none
-    RECT fill;
+    RECT fill;        // a line's end points for kLine
+    Shape shape = kFillShape;
+    int pen = 0;  // stroke width
   } cases[] = {
       {"plain", {0, 0}, {}, {}, {5, 6, 40, 30}},
       {"past every edge", {0, 0}, {}, {}, {-10, -5, 100, 90}},
@@ -249,6 +253,18 @@ TEST_F(RenderContextTest, OpaqueFillsMatchGdiplusUnderEveryClipAndOrigin) {
       {"outside the clip", {0, 0}, {0, 0, 10, 10}, {}, {20, 20, 30, 30}},
       {"empty", {0, 0}, {}, {}, {30, 30, 30, 40}},
       {"inverted", {0, 0}, {}, {}, {30, 30, 20, 20}},
+      // A window's border: the outline of its whole client area, one pixel wide.
+      {"border", {0, 0}, {}, {}, {0, 0, 63, 47}, kOutline, 1},
+      {"thick border, shifted origin", {3, -2}, {}, {}, {5, 6, 40, 30}, kOutline, 3},
+      {"border under a round clip", {0, 0}, {}, {2, 2, 40, 30}, {2, 2, 39, 29}, kOutline, 1},
+      {"border partly clipped", {0, 0}, {0, 0, 30, 20}, {}, {4, 4, 50, 40}, kOutline, 5},
+      {"border thinner than its pen", {0, 0}, {}, {}, {10, 10, 12, 30}, kOutline, 3},
+      {"border of an even pen", {0, 0}, {}, {}, {5, 6, 40, 30}, kOutline, 2},
+      {"top side", {0, 0}, {}, {}, {0, 0, 64, 0}, kLine, 1},
+      {"left side, thick", {0, 0}, {5, 0, 64, 40}, {}, {6, 2, 6, 30}, kLine, 3},
+      {"side with shifted origin", {-4, 4}, {}, {}, {0, 10, 50, 10}, kLine, 1},
+      {"line drawn backwards", {0, 0}, {}, {}, {50, 10, 3, 10}, kLine, 1},
+      {"slanted line", {0, 0}, {}, {}, {3, 3, 40, 30}, kLine, 1},
   };
   constexpr Gdiplus::ARGB kFill = 0xFF336699;
   constexpr DWORD kUnder = 0x80102030;
@@ -266,14 +282,24 @@ TEST_F(RenderContextTest, OpaqueFillsMatchGdiplusUnderEveryClipAndOrigin) {
       const bool round = !::IsRectEmpty(&c.round_clip);
       AutoClip rect_clip(target, c.clip, clip);
       AutoClip round_clip(target, c.round_clip, 6, 6, round);
+      const RECT& r = c.fill;
       if (target == &context_) {
-        context_.DrawColor(c.fill, kFill);
+        if (c.shape == kFillShape) context_.DrawColor(r, kFill);
+        if (c.shape == kOutline) context_.DrawRect(r, c.pen, kFill);
+        if (c.shape == kLine) context_.DrawLine(r, c.pen, kFill);
       } else {
         Gdiplus::Graphics graphics(expected.GetDC());
         Gdiplus::SolidBrush brush{Gdiplus::Color(kFill)};
-        graphics.FillRectangle(&brush,
-                               Gdiplus::Rect(c.fill.left, c.fill.top, c.fill.right - c.fill.left,
-                                             c.fill.bottom - c.fill.top));
+        Gdiplus::Pen pen(Gdiplus::Color(kFill), static_cast<Gdiplus::REAL>(c.pen));
+        const Gdiplus::Rect box(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        if (c.shape == kFillShape) graphics.FillRectangle(&brush, box);
+        if (c.shape == kOutline) graphics.DrawRectangle(&pen, box);
+        // A line leaves its end point out, as GDI+ does on Windows and, for wider pens, under
+        // Wine too; Wine inks the end point of a one-pixel line, so that line stops one short.
+        const bool thin = c.pen == 1;
+        const INT end_x = r.right - (thin && r.top == r.bottom && r.left < r.right ? 1 : 0);
+        const INT end_y = r.bottom - (thin && r.left == r.right && r.top < r.bottom ? 1 : 0);
+        if (c.shape == kLine) graphics.DrawLine(&pen, INT(r.left), INT(r.top), end_x, end_y);
       }
       target->SetWindowOrg(0, 0);
     }
