@@ -48,9 +48,15 @@ CKestrumSocketIO::CKestrumSocketIO()
     : CSocketIOObject(SignallingOrigin()), module_(HoldThisModule()) {}
 
 CKestrumSocketIO::~CKestrumSocketIO() {
-    Disconnect();
+    // Leaving a meeting must not wait for a server that does not answer.
+    Disconnect(Closes());
     // The caller still holds its own reference: the code being run here stays mapped.
     if (module_) FreeLibrary(module_);
+}
+
+ksio::ClosingClients& CKestrumSocketIO::Closes() {
+    static ksio::ClosingClients closes;
+    return closes;
 }
 
 void CKestrumSocketIO::Init(void* argument) {
