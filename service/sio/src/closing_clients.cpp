@@ -3,20 +3,11 @@
 #include <utility>
 
 #include "client_core.h"
+#include "kestrum/common/module_hold.h"
 #include "kestrum/common/singleton.h"
 #include "kestrum/sio/client.h"
 
 namespace ksio {
-namespace {
-
-HMODULE HoldThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCWSTR>(&HoldThisModule), &module);
-    return module;
-}
-
-}  // namespace
 
 ClosingClients::~ClosingClients() {
     if (!kestrum::common::IsProcessExiting()) {
@@ -52,7 +43,7 @@ void ClosingClients::Adopt(std::unique_ptr<Client> client) {
 
 void ClosingClients::StartCloserLocked() {
     if (closer_.joinable()) return;
-    module_ = HoldThisModule();
+    module_ = kestrum::common::HoldOwnModule();
     closer_ = std::thread([this] { RunCloser(); });
 }
 
