@@ -29,8 +29,13 @@
 //    peer, the peer's echo to the server and on to this window (two deliveries, each a
 //    signalling round trip's worth), plus the window's work; against twice the library's
 //    signalling round trip plus one paint of the in-meeting window; the median of 3 messages
-//    per run; goal <= 1.
-// Each run joins three rooms of its own and leaves them; the first run warms up and is not
+//    per run; goal <= 1;
+//  - leaving: from the click on the leave button to the join window back on the screen and
+//    painted, with a signalling server that answers, one that has gone silent and deaf (the
+//    close is never answered), and one that never accepted the connection (the in-meeting window
+//    is still connecting); against one paint of the in-meeting window; goal <= 1.2, judged
+//    less Wine's hide wait (the leave hides the in-meeting window once).
+// Each run joins four rooms of its own and leaves them; the first run warms up and is not
 // counted. Scripted peers are ended, and their channel files removed, as each room is left.
 //   kestrum_meeting_bench.exe [runs]     (default 5)
 
@@ -88,6 +93,7 @@ constexpr int kCrowdPeers = 7;    // scripted peers of the 8-way join
 constexpr int kChatMessages = 3;  // echoed chat messages per run
 constexpr double kEightWayGoal = 1.5;
 constexpr double kChatGoal = 1;
+constexpr double kLeaveGoal = 1.2;
 constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
 
 // ---- The program around the windows -----------------------------------------------------------
@@ -319,7 +325,14 @@ struct RunFigures {
     int crowdInView = 0;  // peers whose view was bound then (the rest below the strip's view)
     // The median of kChatMessages: the send click to the echoing peer's bubble painted.
     double chatEcho = -1;
+    // The leave click to the in-meeting window gone, and to the join window back and painted, by
+    // what the signalling server does (kLeaveCases).
+    double leaveGone[3] = {-1, -1, -1};
+    double leave[3] = {-1, -1, -1};
 };
+
+enum LeaveCase { kServerAnswers, kServerSilent, kServerNeverAccepted };
+const char* const kLeaveCases[] = {"answers", "silent and deaf", "never accepted"};
 
 double MedianRepaint(HWND window) {
     std::vector<double> paints;
@@ -547,6 +560,46 @@ bool Leave() {
     return Await([window] { return !IsWindow(window); });
 }
 
+// From the leave click until the in-meeting window is gone and the join window is back and
+// painted (nothing left in the queue), with the signalling server acting as `how`; false when
+// that did not happen.
+bool TimeLeave(LeaveCase how, RunFigures& f) {
+    CDuiLive* live = Live();
+    if (!live) return false;
+    HWND window = live->GetHWND();
+    HWND join = JoinWindow()->GetHWND();
+    Milestone gone{[window] { return !IsWindow(window); }};
+    Milestone back{[window, join] { return !IsWindow(window) && IsWindowVisible(join); }, true};
+    const Clock::time_point start = Clock::now();
+    Click(live, Control(live, L"leavebtn"));
+    const bool reached = Follow(start, {&gone, &back});
+    f.leaveGone[how] = gone.ms;
+    f.leave[how] = back.ms;
+    if (!reached) {
+        std::fprintf(stderr, "no join window after the leave, server %s (window %s, join %s)\n",
+                     kLeaveCases[how], IsWindow(window) ? "still there" : "gone",
+                     IsWindowVisible(join) ? "shown" : "hidden");
+    }
+    return reached;
+}
+
+void SignallingFault(const std::string& mode) {
+    g_backend->Call("POST", "signal/fault", "{\"mode\":\"" + mode + "\",\"count\":1}");
+}
+
+// A join whose signalling connection the server never accepts, left as soon as the in-meeting
+// window is up (still connecting).
+bool TimeLeaveUnaccepted(int run, RunFigures& f) {
+    if (!PrepareJoin(L"HELD" + std::to_wstring(run))) return false;
+    SignallingFault("hold");
+    Click(JoinWindow(), Control(JoinWindow(), L"joinbtn"));
+    // Laid out, so that the click lands on the button.
+    if (!Await([] { return Live() && Control(Live(), L"leavebtn")->GetPos().right > 0; })) {
+        return false;
+    }
+    return TimeLeave(kServerNeverAccepted, f);
+}
+
 bool Run(int run, const std::string& origin, RunFigures& f) {
     bench_floors::SignallingProbe probe;
     f.connect = probe.Connect(origin);
@@ -560,16 +613,19 @@ bool Run(int run, const std::string& origin, RunFigures& f) {
     const bool done = TimeJoinRoad(run, f) && FillBigView(f) &&
                       TimeTile(kFirstStream + 1, false, probe, f) &&
                       TimeTile(kFirstStream + 2, true, probe, f) && FillRoom(f);
-    if (!Leave() || !done) return false;
+    if (!done || !TimeLeave(kServerAnswers, f)) return false;
     bench_peers::PeerGroup peers(*g_backend);
     const bool pair =
         TimePeersJoin("PAIR" + std::to_string(run), 1, true, peers, f.pairJoin) && TimeChat(f);
-    if (!Leave() || !pair) return false;
+    if (pair) SignallingFault("freeze");
+    if (!pair || !TimeLeave(kServerSilent, f)) return false;
     peers.End();
     const bool crowd =
         TimePeersJoin("OCTET" + std::to_string(run), kCrowdPeers, false, peers, f.crowdJoin);
     for (const bench_peers::Peer& peer : peers.peers()) f.crowdInView += ViewBound(peer.streamId);
-    return Leave() && crowd;
+    if (!Leave() || !crowd) return false;
+    peers.End();
+    return TimeLeaveUnaccepted(run, f);
 }
 
 // ---- The table --------------------------------------------------------------------------------
@@ -674,6 +730,19 @@ void PrintTable(const std::vector<RunFigures>& runs) {
              "1 peer, less the wait", pairJoin, kEightWayGoal);
     PrintRow("chat: send click -> the peer's echo bubble painted", median(&RunFigures::chatEcho),
              "2 trips + paint", 2 * roundTrip + paint, kChatGoal);
+    for (int how = kServerAnswers; how <= kServerNeverAccepted; ++how) {
+        const auto lessHide = [how](double(RunFigures::*figure)[3]) {
+            return [how, figure](const RunFigures& r) { return (r.*figure)[how] - r.hideWait; };
+        };
+        PrintRow(
+            std::string("leave, server ") + kLeaveCases[how] + ": click -> join window painted",
+            MedianOf(runs, [how](const RunFigures& r) { return r.leave[how]; }), "one paint", paint,
+            0);
+        PrintRow("  in-meeting window gone, less Wine's hide wait",
+                 MedianOf(runs, lessHide(&RunFigures::leaveGone)), "one paint", paint, 0);
+        PrintRow("  join window painted, less Wine's hide wait",
+                 MedianOf(runs, lessHide(&RunFigures::leave)), "one paint", paint, kLeaveGoal);
+    }
 }
 
 }  // namespace
@@ -699,10 +768,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "[meeting] run %d: join %.1f/%.1f ms (hide wait %.1f), tiles %.1f/%.1f ms, "
                      "paint %.1f ms, working set %.0f/%.0f KB, joins with peers %.1f/%.1f ms, "
-                     "chat %.1f ms\n",
+                     "chat %.1f ms, leave %.1f/%.1f/%.1f ms\n",
                      run, figures.videoBound, figures.preview, figures.hideWait,
                      figures.tileBound[0], figures.tileBound[1], figures.paint, figures.oneRemote,
-                     figures.crowd, figures.pairJoin, figures.crowdJoin, figures.chatEcho);
+                     figures.crowd, figures.pairJoin, figures.crowdJoin, figures.chatEcho,
+                     figures.leave[kServerAnswers], figures.leave[kServerSilent],
+                     figures.leave[kServerNeverAccepted]);
         if (run > 0) counted.push_back(figures);
     }
     if (!counted.empty()) PrintTable(counted);

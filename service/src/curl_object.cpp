@@ -1,19 +1,12 @@
 #include "curl_object.h"
 
 #include "debug_log.h"
+#include "kestrum/common/module_hold.h"
 #include "kestrum/common/singleton.h"
 #include "tls_peer_check.h"
 
 namespace kestrum::service {
 namespace {
-
-// A reference on the module holding this code, taken for a worker's lifetime.
-HMODULE PinThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCWSTR>(&PinThisModule), &module);
-    return module;
-}
 
 // Handed to the worker: the object and the module reference it must drop at the end.
 struct WorkerStart {
@@ -119,7 +112,7 @@ bool CCurlObject::Worker::Ended(DWORD waitMs) {
 }
 
 HANDLE CCurlObject::Worker::StartLocked() {
-    WorkerStart* start = new WorkerStart{&job_, PinThisModule()};
+    WorkerStart* start = new WorkerStart{&job_, kestrum::common::HoldOwnModule()};
     job_.stopRequested_ = false;
     job_.running_ = true;
     DWORD id = 0;

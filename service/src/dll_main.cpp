@@ -26,6 +26,8 @@ namespace {
 
 // Built first so that it is destroyed after every request object.
 CSharedUserInfo& sharedUser = CSharedUserInfo::Instance();
+// Built before the holders, so that a handle the socket.io holder deletes still has it.
+ksio::ClosingClients& socketCloses = CKestrumSocketIO::Closes();
 
 CSingleton<CKestrumUserToken>::CGrabo userTokenHolder;
 CSingleton<CKestrumUserUpdate>::CGrabo userUpdateHolder;

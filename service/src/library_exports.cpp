@@ -55,6 +55,9 @@ namespace ZuvraKestrum {
 bool __cdecl init_libZuvraKestrum() { return curl_global_init(CURL_GLOBAL_ALL) == CURLE_OK; }
 
 void __cdecl uninit_libZuvraKestrum() {
+    // The signalling connections of destroyed handles finish their closes first: the library
+    // stops with no thread of its own left.
+    CKestrumSocketIO::Closes().FinishAll();
     // A transfer still running over the global state would fail or crash after the clean-up.
     const bool stopped =
         StopAll<CKestrumUserToken, CKestrumUserUpdate, CKestrumUserUpdatePhoto,

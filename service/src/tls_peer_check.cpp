@@ -72,18 +72,33 @@ bool ChainTrustedFor(PCCERT_CONTEXT certificate, const std::string& host) {
     return checked && status.dwError == 0;
 }
 
+// The server's certificate of the TLS session; null when it cannot be had. Secur32 is looked up
+// here, at the first check, rather than imported: loading it starts its security packages, tens
+// of milliseconds that the program would otherwise spend before its first window (libcurl loads
+// it for itself once the library is initialised).
+PCCERT_CONTEXT RemoteCertificate(CtxtHandle* context) {
+    using Query = SECURITY_STATUS(SEC_ENTRY*)(PCtxtHandle, ULONG, void*);
+    static const Query query = [] {
+        HMODULE secur32 = LoadLibraryW(L"secur32.dll");
+        return secur32 ? reinterpret_cast<Query>(reinterpret_cast<void*>(
+                             GetProcAddress(secur32, "QueryContextAttributesW")))
+                       : nullptr;
+    }();
+    PCCERT_CONTEXT certificate = nullptr;
+    if (!query || query(context, SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK) {
+        return nullptr;
+    }
+    return certificate;
+}
+
 bool PeerTrusted(CURL* curl) {
     const curl_tlssessioninfo* session = nullptr;
     if (curl_easy_getinfo(curl, CURLINFO_TLS_SSL_PTR, &session) != CURLE_OK || !session ||
         session->backend != CURLSSLBACKEND_SCHANNEL || !session->internals) {
         return false;
     }
-    PCCERT_CONTEXT certificate = nullptr;
-    if (QueryContextAttributesW(static_cast<CtxtHandle*>(session->internals),
-                                SECPKG_ATTR_REMOTE_CERT_CONTEXT, &certificate) != SEC_E_OK ||
-        !certificate) {
-        return false;
-    }
+    PCCERT_CONTEXT certificate = RemoteCertificate(static_cast<CtxtHandle*>(session->internals));
+    if (!certificate) return false;
     const bool trusted = ChainTrustedFor(certificate, UrlHost(curl));
     CertFreeCertificateContext(certificate);
     return trusted;

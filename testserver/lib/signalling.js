@@ -21,7 +21,7 @@
 const http = require('http');
 const path = require('path');
 const { Server } = require(path.join(__dirname, '..', 'node_modules', 'socket.io'));
-const { MALFORMED_FRAMES, sendRawFrames, silence, terminate } = require('./sio_faults');
+const { MALFORMED_FRAMES, sendRawFrames, silence, freeze, terminate } = require('./sio_faults');
 
 const DEFAULT_CONFIG = { pingInterval: 25000, pingTimeout: 20000, requestTimeoutMs: 20000 };
 const STATUS_OPS = {
@@ -52,7 +52,7 @@ class Signalling {
     this.connections = [];
     this.seq = 0;
     this.nextRequest = 1;
-    this.switches = { refuseHttp: 0, refuseIo: 0 };
+    this.switches = { refuseHttp: 0, refuseIo: 0, holdHttp: 0 };
   }
 
   async start(host, port) {
@@ -99,6 +99,10 @@ class Signalling {
       this.switches.refuseHttp -= 1;
       return callback('refused by the test', false);
     }
+    if (this.switches.holdHttp > 0) {
+      this.switches.holdHttp -= 1;
+      return undefined;  // never answered: the connection stays open, the client waits
+    }
     return callback(null, true);
   }
 
@@ -112,17 +116,20 @@ class Signalling {
 
   sockets() { return [...this.io.of('/').sockets.values()]; }
 
-  // Faults: drop, restart {downMs}, refuse {count}, connect-error {count}, malformed, silence.
+  // Faults: drop, restart {downMs}, refuse {count}, hold {count} (the next websocket requests
+  // are never answered), connect-error {count}, malformed, silence, freeze.
   fault(spec) {
     const count = Number.isInteger(spec.count) && spec.count > 0 ? spec.count : 1;
     const actions = {
-      none: () => { this.switches = { refuseHttp: 0, refuseIo: 0 }; },
+      none: () => { this.switches = { refuseHttp: 0, refuseIo: 0, holdHttp: 0 }; },
       drop: () => this.sockets().forEach((s) => s.conn.close()),
       restart: () => this.restart(Number(spec.downMs) || 300),
       refuse: () => { this.switches.refuseHttp = count; },
+      hold: () => { this.switches.holdHttp = count; },
       'connect-error': () => { this.switches.refuseIo = count; },
       malformed: () => this.sockets().forEach((s) => sendRawFrames(s, MALFORMED_FRAMES)),
       silence: () => this.sockets().forEach(silence),
+      freeze: () => this.sockets().forEach(freeze),
     };
     const action = actions[spec.mode];
     if (!action) throw new Error(`unknown signalling fault ${spec.mode}`);

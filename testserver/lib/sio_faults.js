@@ -27,9 +27,16 @@ function silence(socket) {
   conn.sendPacket = () => {};
 }
 
+// Silent, and deaf as well: nothing the client sends is read any more, its close included, while
+// the connection stays open, as when the server's host or the network between has gone away.
+function freeze(socket) {
+  silence(socket);
+  socket.conn.transport.socket._socket.pause();
+}
+
 // Cuts the connection without a goodbye, as a crashed server would.
 function terminate(socket) {
   socket.conn.transport.socket.terminate();
 }
 
-module.exports = { MALFORMED_FRAMES, sendRawFrames, silence, terminate };
+module.exports = { MALFORMED_FRAMES, sendRawFrames, silence, freeze, terminate };

@@ -8,6 +8,7 @@
 //     malformed              -> frames no client should act on, then "after-malformed"
 //     drop                   -> the server closes the transport (Engine.IO close)
 //     silence                -> the server stops sending anything, pings included, and keeps waiting
+//     freeze                 -> silence, and the server stops reading too: a close goes unanswered
 //     disconnect             -> the namespace disconnect packet "41"
 //     big (length)           -> "big" with one text of length characters
 //     refuse-io (count)      -> the next count connections get a connect error "44"
@@ -22,7 +23,7 @@ const fs = require('fs');
 const http = require('http');
 const path = require('path');
 const { Server } = require(path.join(__dirname, '..', 'node_modules', 'socket.io'));
-const { MALFORMED_FRAMES, sendRawFrames, silence, terminate } = require('../lib/sio_faults');
+const { MALFORMED_FRAMES, sendRawFrames, silence, freeze, terminate } = require('../lib/sio_faults');
 
 function readOptions(argv) {
   const options = { portFile: '', pingInterval: 400, pingTimeout: 600, maxLifetime: 30 * 60 * 1000 };
@@ -53,6 +54,7 @@ const FAULTS = {
   },
   drop: (socket) => socket.conn.close(),
   silence,
+  freeze,
   disconnect: (socket) => socket.disconnect(),
   big: (socket, length) => socket.emit('big', 'x'.repeat(Number(length) || 0)),
   'refuse-io': (socket, count) => { switches.refuseIo = Number(count) || 1; },

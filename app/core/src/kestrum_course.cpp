@@ -203,8 +203,8 @@ HANDLE CKestrumCourse::getPhoto(const std::string& uid, const std::string& portr
 void CKestrumCourse::destroySocketLocked() {
     ISocketIOInterface* handle = socketHandle_.exchange(nullptr);
     if (handle) {
-        // Destroying waits for the network thread: its handlers stop waiting for the meeting
-        // data meanwhile (nicknameOf).
+        // Destroying waits for the network thread to end the session (not for the server): its
+        // handlers stop waiting for the meeting data meanwhile (nicknameOf).
         closingSocket_ = true;
         exports_.destorySocketIOHandle(handle);
         closingSocket_ = false;

@@ -11,7 +11,8 @@
 namespace ksio {
 namespace {
 
-// How long SyncClose lets the session end politely before stopping the network loop outright.
+// How long a close (SyncClose, or one that ClosingClients finishes) lets the session end politely
+// before stopping the network loop outright.
 constexpr std::chrono::milliseconds kCloseGrace{2000};
 
 // Traces the exception being handled, which a listener or handler let escape.
@@ -62,7 +63,7 @@ void ClientCore::Connect(ConnectRequest request) {
         if (work_) return;  // a session is active
         previous = std::move(thread_);
     }
-    if (previous.joinable()) Finish(std::move(previous));
+    if (previous.joinable()) Finish(std::move(previous), std::chrono::steady_clock::now());
     std::lock_guard<std::mutex> lock(control_mutex_);
     StartLocked(std::move(request));
 }
@@ -112,12 +113,40 @@ void ClientCore::SyncClose() {
         CloseLocked();
         running = std::move(thread_);
     }
-    if (running.joinable()) Finish(std::move(running));
+    if (running.joinable()) Finish(std::move(running), std::chrono::steady_clock::now());
 }
 
-void ClientCore::Finish(std::thread thread) {
+std::thread ClientCore::EndSession() {
+    std::lock_guard<std::mutex> lifecycle(lifecycle_mutex_);
+    std::thread running;
+    {
+        std::lock_guard<std::mutex> lock(control_mutex_);
+        CloseLocked();
+        running = std::move(thread_);
+        if (!running.joinable()) return running;
+        {
+            std::lock_guard<std::mutex> finished_lock(finished_mutex_);
+            session_ended_ = false;
+        }
+        // Runs after the session's close, posted before it: the close listener has run then,
+        // and a closed session calls nothing any more. A loop that has already run out of work
+        // never runs it, but then the thread is finished.
+        boost::asio::post(io_, [this] { MarkSessionEnded(); });
+    }
     std::unique_lock<std::mutex> lock(finished_mutex_);
-    if (!finished_cv_.wait_for(lock, kCloseGrace, [this] { return finished_; })) {
+    finished_cv_.wait(lock, [this] { return session_ended_ || finished_; });
+    return running;
+}
+
+void ClientCore::MarkSessionEnded() {
+    std::lock_guard<std::mutex> lock(finished_mutex_);
+    session_ended_ = true;
+    finished_cv_.notify_all();
+}
+
+void ClientCore::Finish(std::thread thread, std::chrono::steady_clock::time_point closedAt) {
+    std::unique_lock<std::mutex> lock(finished_mutex_);
+    if (!finished_cv_.wait_until(lock, closedAt + kCloseGrace, [this] { return finished_; })) {
         io_.stop();  // a peer that never finishes the close handshake; the rest is discarded
     }
     lock.unlock();

@@ -40,6 +40,14 @@ public:
     void SetQueryValue(const std::string& key, const std::string& value);
     void Close();
     void SyncClose();
+    // Close, then waits until the session has ended on the network thread (its close listener
+    // has run), after which no listener or handler is called any more; returns the network
+    // thread, still finishing the close, for the caller to Finish. Not on the network thread.
+    std::thread EndSession();
+    // Lets the network thread end by itself until the grace after closedAt is up, then stops
+    // its loop outright (a peer that never finishes the close handshake), and joins it.
+    void Finish(std::thread thread, std::chrono::steady_clock::time_point closedAt);
+    bool OnNetworkThread() const;
 
     // Has the network thread send the outbox if it can: at once when called on it (from a handler
     // or listener), otherwise soon.
@@ -49,8 +57,7 @@ private:
     void CloseLocked();
     void StartLocked(ConnectRequest request);
     void RunNetworkThread();
-    void Finish(std::thread thread);
-    bool OnNetworkThread() const;
+    void MarkSessionEnded();
 
     // Declared first so that it is destroyed last: the session's sockets and timers belong to it.
     boost::asio::io_context io_;
@@ -72,6 +79,7 @@ private:
     std::mutex finished_mutex_;
     std::condition_variable finished_cv_;
     bool finished_ = true;
+    bool session_ended_ = false;  // EndSession's close has run on the network thread
 };
 
 }  // namespace ksio

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "kestrum/sio/client.h"
+#include "kestrum/sio/closing_clients.h"
 #include "sio_test_support.h"
 
 namespace ksio::test {
@@ -222,6 +223,20 @@ TEST_F(ClientReconnectTest, DestroyingTheClientDuringReconnectionIsSafeAndQuick)
     client_.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1500ms);
     EXPECT_EQ(probe_.Count("reconnect:2"), 0);
+}
+
+TEST_F(ClientReconnectTest, AnAdoptedClientEndsAtOnceAndFinishesItsUnansweredCloseLater) {
+    ConnectAndWaitOpen();
+    Fault("freeze");
+    ASSERT_TRUE(probe_.WaitFor("event:fault-set"));
+    ClosingClients closes;
+    closes.Adopt(std::move(client_));
+    // Ended for its owner, close reported; the frozen server still owes the close its answer.
+    EXPECT_EQ(probe_.Entries().back(), "close:requested");
+    EXPECT_EQ(closes.Pending(), 1u);
+    closes.FinishAll();
+    EXPECT_EQ(closes.Pending(), 0u);
+    EXPECT_EQ(probe_.Count("close:requested"), 1);
 }
 
 TEST_F(ClientReconnectTest, DestroyingTheClientFromItsOwnHandlerDoesNotHang) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "kestrum/common/module_hold.h"
 #include "kestrum/json/json_document.h"
 #include "shared_user_info.h"
 #include "socketio/signalling_origin.h"
@@ -10,13 +11,6 @@ namespace kestrum::service {
 namespace {
 
 std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
-
-HMODULE HoldThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                       reinterpret_cast<LPCWSTR>(&HoldThisModule), &module);
-    return module;
-}
 
 // A record's uid is cut to its field; the stored uid is cut the same way before comparing, so
 // that an own uid of more than 255 bytes is still recognised.
@@ -45,12 +39,18 @@ std::string ResponseText(const char* requestId, bool accept, const char* rid) {
 }
 
 CKestrumSocketIO::CKestrumSocketIO()
-    : CSocketIOObject(SignallingOrigin()), module_(HoldThisModule()) {}
+    : CSocketIOObject(SignallingOrigin()), module_(kestrum::common::HoldOwnModule()) {}
 
 CKestrumSocketIO::~CKestrumSocketIO() {
-    Disconnect();
+    // Leaving a meeting must not wait for a server that does not answer.
+    Disconnect(Closes());
     // The caller still holds its own reference: the code being run here stays mapped.
     if (module_) FreeLibrary(module_);
+}
+
+ksio::ClosingClients& CKestrumSocketIO::Closes() {
+    static ksio::ClosingClients closes;
+    return closes;
 }
 
 void CKestrumSocketIO::Init(void* argument) {

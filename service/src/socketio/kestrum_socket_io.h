@@ -19,7 +19,7 @@ namespace kestrum::service {
 //
 // Module lifetime: the handle holds a reference on the module containing this code, so that the
 // library is never unloaded (and the network thread never joined under the loader lock) while a
-// handle exists; deleting the handle drops it.
+// handle exists; deleting the handle drops it, and Closes() holds its own while a close finishes.
 class CKestrumSocketIO : public CSingleton<CKestrumSocketIO>,
                          public CSocketIOObject,
                          public ZuvraKestrum::socketio::ISocketIOInterface {
@@ -27,8 +27,13 @@ public:
     using Observer = ZuvraKestrum::socketio::CSocketIOCallBack;
 
     CKestrumSocketIO();
-    // Ends the connection and waits for the network thread before anything else goes.
+    // Ends the connection without waiting for the server: once it returns the observer hears
+    // nothing more; the rest of the close finishes on Closes().
     ~CKestrumSocketIO() override;
+
+    // Where the closes of destroyed handles finish: built as the library loads, before the
+    // holders (so that it outlives them), and ended by uninit_libZuvraKestrum.
+    static ksio::ClosingClients& Closes();
 
     // argument: the Observer*; a null one is not stored.
     void Init(void* argument) override;

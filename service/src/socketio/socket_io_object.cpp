@@ -48,9 +48,12 @@ void CSocketIOObject::Emit(const std::string& event, const std::string& text) {
 }
 
 void CSocketIOObject::Disconnect() {
+    if (!client_) return;
     client_->SyncClose();
     client_->ClearConnectionListeners();
 }
+
+void CSocketIOObject::Disconnect(ksio::ClosingClients& closes) { closes.Adopt(std::move(client_)); }
 
 void CSocketIOObject::On(const char* event, void (CSocketIOObject::*read)(const Payload&)) {
     client_->DefaultSocket().On(event,

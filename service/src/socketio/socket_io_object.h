@@ -8,6 +8,7 @@
 #include "kestrum/records/room_info_record.h"
 #include "kestrum/records/user_info_record.h"
 #include "kestrum/sio/client.h"
+#include "kestrum/sio/closing_clients.h"
 
 namespace kestrum::service {
 
@@ -24,8 +25,9 @@ namespace kestrum::service {
 //
 // Threads: the notifications run on the client's network thread. Connect, Emit and Disconnect
 // may be called on any other thread; none of them may be called from inside a notification.
-// After Disconnect (or the destructor) has returned, no notification runs any more, so a derived
-// class calls Disconnect first in its own destructor.
+// After Disconnect (either) or the destructor has returned, no notification runs any more, so a
+// derived class calls Disconnect first in its own destructor. Nothing but Disconnect may be called
+// after it.
 class CSocketIOObject {
 public:
     // origin: "http://host[:port]" of the server (plain HTTP). policy: the automatic reconnection
@@ -51,6 +53,9 @@ public:
     // Closes the connection, cancels pending reconnections and waits for the network thread to
     // end; then forgets the listeners. Idempotent.
     void Disconnect();
+    // The same without waiting for the server: once it returns no notification runs any more,
+    // and the rest of the close (the server's answer, within a short grace) finishes on closes.
+    void Disconnect(ksio::ClosingClients& closes);
 
     const std::string& Origin() const { return origin_; }
 

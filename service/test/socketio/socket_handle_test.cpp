@@ -3,6 +3,8 @@
 // what happens when the connection breaks.
 #include <windows.h>
 
+#include <functional>
+
 #include "kestrum/common/scoped_handle.h"
 #include "signal_fixture.h"
 
@@ -309,6 +311,34 @@ TEST_F(SocketConnectionTest, MalformedPacketsLeaveTheConnectionUp) {
     EXPECT_EQ(observer_.First("msg("), "msg(u,still here)");
     EXPECT_EQ(observer_.Count("reconnect"), 0u);
     EXPECT_EQ(observer_.Count("close"), 0u);
+}
+
+// Leaving must not wait for the network: not for a server that has gone deaf (the close is never
+// answered), nor for one that never took the connection in. The close finishes in the background
+// and is over once the library stops, with nothing more reported.
+TEST_F(SocketConnectionTest, DestroyReturnsWithoutWaitingForTheServerAndReportsNothingMore) {
+    const std::function<void()> joinThenFreeze = [this] {
+        Join();
+        Server().Fault("freeze");
+    };
+    const std::function<void()> connectUnanswered = [this] {
+        Server().Fault("hold");
+        handle_ = Create(&observer_);
+        handle_->connect(Query(), "");
+    };
+    for (const std::function<void()>& reach : {joinThenFreeze, connectUnanswered}) {
+        reach();
+        const DWORD t0 = GetTickCount();
+        Destroy(handle_);
+        handle_ = nullptr;
+        // The unanswered close took the whole grace of 2 s.
+        EXPECT_LT(GetTickCount() - t0, 500u);
+        const std::vector<std::string> reported = observer_.Lines();
+        Library().uninit();
+        Library().init();
+        EXPECT_EQ(observer_.Lines(), reported);
+        Server().Reset();
+    }
 }
 
 TEST_F(SocketConnectionTest, DestroyWhileWaitingToReconnectIsQuickAndFinal) {

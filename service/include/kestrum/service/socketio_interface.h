@@ -62,7 +62,7 @@ protected:
 // connection or an emit reaches the caller only through the observer.
 class ISocketIOInterface {
 public:
-    // Closes the connection and waits for the network thread; use destorySocketIOHandle.
+    // Closes the connection without waiting for the server; use destorySocketIOHandle.
     virtual ~ISocketIOInterface() = default;
 
     // Connects once per handle with these query pairs (percent-encoded on the wire) and sends

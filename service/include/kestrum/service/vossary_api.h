@@ -169,8 +169,11 @@ KESTRUM_VOSSARY_API void __cdecl uploadlog(LogUploadRecord record);
 // Null only when creation failed. While a handle exists the library stays loaded.
 KESTRUM_VOSSARY_API ZuvraKestrum::socketio::ISocketIOInterface* __cdecl createSocketIOHandle(
     ZuvraKestrum::socketio::CSocketIOCallBack* observer);
-// Closes the connection, waits for its network thread and deletes the handle, so that the next
-// createSocketIOHandle starts afresh. Null is ignored. Must not be called from an observer call.
+// Closes the connection and deletes the handle, so that the next createSocketIOHandle starts
+// afresh; once it returns the observer gets no further call. It does not wait for the server: the
+// close finishes in the background (cut off after a short grace when the server does not answer)
+// and uninit_libZuvraKestrum waits for what is left of it. Null is ignored. Must not be called
+// from an observer call.
 KESTRUM_VOSSARY_API void __cdecl destorySocketIOHandle(
     ZuvraKestrum::socketio::ISocketIOInterface* handle);
 

@@ -48,7 +48,7 @@
 //   second by the worker, oldest first; ban and share are sent at once.
 // - Lock order: `lock_` before the queue mutex. The worker calls the library with neither held.
 // - Never call the bridge while holding the meeting data's lock (g_kestrumData->lock): closing
-//   or replacing the handle holds `lock_` while it waits for the network thread, whose handlers
+//   or replacing the handle holds `lock_` while the network thread ends the session; its handlers
 //   read nicknames from the meeting data. Those handlers only try that lock, and give the
 //   nickname up after a short grace (200 ms) while a handle is being destroyed, so that even a
 //   caller that breaks the rule does not deadlock; the closing connection's last events may then

@@ -153,10 +153,13 @@ public:
     // thread finish. Returns at once; the close listener runs on the network thread.
     void Close();
     // Close, then waits until the network thread has ended (a server that does not answer the
-    // websocket close is cut off after a short grace period).
+    // websocket close is cut off after a short grace period). ClosingClients::Adopt ends a client
+    // without that wait.
     void SyncClose();
 
 private:
+    friend class ClosingClients;
+
     std::shared_ptr<ClientCore> core_;
     Socket socket_;
 };
