@@ -3,6 +3,8 @@
 #include "app/windows/join/join_results.h"
 #include "app/windows/join/upgrade_decision.h"
 #include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/control_binding.h"
+#include "app/windows/skeleton/event_receivers.h"
 #include "app/windows/skeleton/message_families.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
@@ -34,7 +36,7 @@ CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
         .on<WM_KEYDOWN>(&CDuiLogin::OnKeyDown, RowMode::kPassOn)
         .on<WM_IME_CHAR>(&CDuiFrameWindow::OnPassOn, RowMode::kPassOn)
         .on<WM_NICKNAME_UPDATED>(&CDuiLogin::OnSetNickName)
-        .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality, RowMode::kEvent)
+        .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality)
         .on<WM_ACCOUNT_ERROR>(&CDuiLogin::OnUserCallBack)
         .on<WM_USER_TOKEN>(&CDuiLogin::OnUserToken)
         .on<WM_USER_UPDATE>(&CDuiLogin::OnUserUpdate)
@@ -67,21 +69,20 @@ CDuiNotifyMap<CDuiLogin> CDuiLogin::NotifyMap() {
 }
 
 void CDuiLogin::EnableJoinBtn() {
-    if (ready_) joinBtn_->SetEnabled(true);
+    if (ready()) joinBtn_->SetEnabled(true);
 }
 
 const JoinTexts& CDuiLogin::texts() const { return JoinTextsFor(g_language); }
 
 CKestrumCourse* CDuiLogin::Course() {
-    if (course_) return course_;
-    course_ = services_.course();
-    // The bridge may name this window as its target from its start, before it is told to.
-    if (course_) {
-        courseTarget_ = CWindowRegistration([course = course_, self = GetHWND()]() mutable {
-            course->targetWindow.compare_exchange_strong(self, nullptr);
-        });
-    }
+    if (!course_) course_ = services_.course();
     return course_;
+}
+
+CKestrumCourse* CDuiLogin::TargetedCourse() {
+    CKestrumCourse* course = Course();
+    registerWith(course->targetWindow, &TargetWindow);
+    return course;
 }
 
 // ---- Messages -------------------------------------------------------------------------------
@@ -89,28 +90,24 @@ CKestrumCourse* CDuiLogin::Course() {
 LRESULT CDuiLogin::OnCreate() {
     if (!BuildLanguageSkin(L"home", nullptr, *this)) return 0;
     // Every handler relies on the controls: a skin without them leaves the window inert.
-    ready_ = BindControls(*this,
-                          {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},
-                           {L"SelfConfigbtn", &CDuiLogin::selfConfigBtn_},
-                           {L"photoBtn", &CDuiLogin::photoBtn_},
-                           {L"minbtn", &CDuiLogin::minBtn_},
-                           {L"closebtn", &CDuiLogin::closeBtn_},
-                           {L"roomedit", &CDuiLogin::roomEdit_},
-                           {L"pwdedit", &CDuiLogin::pwdEdit_},
-                           {L"joinbtn", &CDuiLogin::joinBtn_},
-                           {L"signalLabel", &CDuiLogin::signalLabel_},
-                           {L"signalText", &CDuiLogin::signalText_},
-                           {L"versionTxt", &CDuiLogin::versionTxt_},
-                           {L"roomerror", &CDuiLogin::roomError_}},
-                          *this);
-    setAcceptingEvents(ready_);
+    BindControls(*this,
+                 {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},
+                  {L"SelfConfigbtn", &CDuiLogin::selfConfigBtn_},
+                  {L"photoBtn", &CDuiLogin::photoBtn_},
+                  {L"minbtn", &CDuiLogin::minBtn_},
+                  {L"closebtn", &CDuiLogin::closeBtn_},
+                  {L"roomedit", &CDuiLogin::roomEdit_},
+                  {L"pwdedit", &CDuiLogin::pwdEdit_},
+                  {L"joinbtn", &CDuiLogin::joinBtn_},
+                  {L"signalLabel", &CDuiLogin::signalLabel_},
+                  {L"signalText", &CDuiLogin::signalText_},
+                  {L"versionTxt", &CDuiLogin::versionTxt_},
+                  {L"roomerror", &CDuiLogin::roomError_}},
+                 *this);
     return 0;
 }
 
 LRESULT CDuiLogin::OnDestroy() {
-    // No more results come here; the skeleton frees those still queued after this row.
-    courseTarget_.reset();
-    engineReceiver_.reset();
     // Closing the join window ends the program.
     services_.endProgram();
     return 0;
@@ -189,9 +186,9 @@ LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     ApplyJoin(*join, *g_kestrumData, Config());
     join.reset();
 
-    IDialogTable& dialogs = services_.dialogs();
-    dialogs.openDialog(ProgramDialogs::kLiveDlg);
-    Course()->targetWindow = dialogs.dialogWindow(ProgramDialogs::kLiveDlg);
+    // The meeting window makes itself the bridge's target as it opens.
+    services_.dialogs().openDialog(ProgramDialogs::kLiveDlg);
+    unregister(&Course()->targetWindow);
     return 0;
 }
 
@@ -224,13 +221,13 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
 
 void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    if (!ready_) return;
+    if (!ready()) return;
     joinBtn_->SetEnabled(false);
     StartEngine();
     // The bridge's first use starts the service library and signs in, asking for a token when
     // none is held; its results come here.
     signIn_ = CSignInFlow(g_kestrumData->token.empty());
-    Course()->targetWindow = GetHWND();
+    TargetedCourse();
     roomInput_.reset(roomEdit_->GetText());
     password_ = pwdEdit_->GetText();
     ShowOwnPortrait();
@@ -245,12 +242,9 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
 // bridge's report threads use it only once it is there.
 void CDuiLogin::StartEngine() {
     CKestrumZuvra& engine = *CSingleton<CKestrumZuvra>::getInstance();
-    engine.SetMsgReceiver(GetHWND());
     // The meeting window hands the events back here when it goes, so they are this window's
     // until it goes itself, unless another window has taken them by then.
-    engineReceiver_ = CWindowRegistration([&engine, self = GetHWND()] {
-        if (engine.MsgReceiver() == self) engine.SetMsgReceiver(nullptr);
-    });
+    registerWith(engine, &ReceiveEngineEvents, nullptr);
     std::wstring version;
     versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
     const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
@@ -263,7 +257,7 @@ void CDuiLogin::StartEngine() {
 }
 
 void CDuiLogin::ShowOwnPortrait() {
-    if (!ready_) return;
+    if (!ready()) return;
     const std::wstring image = Utf8ToCString(g_kestrumData->portraitPath);
     // The image cache holds a file's picture while a control shows it: letting go first makes a
     // file that was replaced under the same name load anew.
@@ -300,7 +294,7 @@ void CDuiLogin::DoPwdEditReturn(DuiLib::TNotifyUI&) { JoinChannel(); }
 void CDuiLogin::JoinChannel() {
     writeLine(Level_Debug, __LINE__,
               "%s=====================================", "CDuiLogin::DoJoinChannel");
-    if (!ready_) return;
+    if (!ready()) return;
     roomError_->SetVisible(false);
     const JoinForm form = ReadJoinForm(roomInput_.text(), password_, texts());
     roomInput_.reset(form.room);
@@ -321,8 +315,7 @@ void CDuiLogin::JoinChannel() {
         services_.dialogs().openDialog(ProgramDialogs::kNickNameDlg);
         return;
     }
-    CKestrumCourse* course = Course();
-    course->targetWindow = GetHWND();
+    CKestrumCourse* course = TargetedCourse();
     ApplyJoinForm(form, data);
     services_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
                        data.roomPassword.c_str());
@@ -331,9 +324,7 @@ void CDuiLogin::JoinChannel() {
 void CDuiLogin::SignInAnew() {
     ApplyDroppedToken(*g_kestrumData, Config());
     // Its failure comes here too, also after a meeting, whose window took the results.
-    CKestrumCourse* course = Course();
-    course->targetWindow = GetHWND();
-    course->signIn();
+    TargetedCourse()->signIn();
 }
 
 void CDuiLogin::ShowRoomError(const wchar_t* text) {

@@ -16,7 +16,6 @@
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/live/meeting_roster.h"
 #include "app/windows/live/tool_bar_state.h"
-#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/timer_table.h"
 #include "app/windows/skeleton/video_surface.h"
@@ -215,7 +214,6 @@ private:
     // Roads.
     void LeaveMeeting();
     void TargetThisWindow(CKestrumCourse& course);
-    void StopTargeting();
 
     // Roster decisions and the big view.
     void Apply(const ZuvraKestrum::Live::RosterActions& actions);
@@ -295,7 +293,6 @@ private:
     ZuvraKestrum::Live::BarHiding bars_;
     ZuvraKestrum::Live::LiveLayout layout_{};
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
-    bool ready_ = false;      // the skin has every control the window drives
     bool leaving_ = false;    // leave or close ran: events are only freed from now on
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
     bool joined_ = false;     // the engine reports it joined
@@ -319,7 +316,4 @@ private:
     std::thread connectThread_;
     ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
-    // The bridge's target window and the engine's receiver, while this window is them.
-    CWindowRegistration courseTarget_;
-    CWindowRegistration engineReceiver_;
 };

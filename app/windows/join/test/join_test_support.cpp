@@ -5,9 +5,11 @@
 
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"
+#include "app/windows/skeleton/event_receivers.h"
 #include "duilib/paint_manager_ui.h"
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/testing/win_wait.h"
 #include "ui/base/resource/resource_hub.h"
@@ -26,6 +28,10 @@ constexpr wchar_t kStandInSkin[] =
 
 class CStandInDialog : public CDuiWindow<CStandInDialog> {
 public:
+    // With a bridge, the stand-in of the meeting window: it takes the bridge's results while it
+    // lives, as the meeting window does.
+    explicit CStandInDialog(CKestrumCourse* course = nullptr) : course_(course) {}
+
     const wchar_t* GetWindowClassName() const override { return L"UIJoinTestStandIn"; }
     static CDuiMessageMap<CStandInDialog> MessageMap() {
         return StandardMessageMap(&CStandInDialog::OnCreate);
@@ -35,8 +41,11 @@ public:
 private:
     LRESULT OnCreate() {
         BuildSkin(kStandInSkin, nullptr);
+        if (course_) registerWith(course_->targetWindow, &TargetWindow);
         return 0;
     }
+
+    CKestrumCourse* course_;
 };
 
 const JoinServices* g_services = nullptr;
@@ -95,6 +104,8 @@ CDuiFrameWindow* MakeDialog(unsigned id) {
         return new CDuiLogin(*g_services);
     case ProgramDialogs::kNickNameDlg:
         return new CDuiSetNickName(*g_services);
+    case ProgramDialogs::kLiveDlg:
+        return new CStandInDialog(g_services->course());
     default:
         return new CStandInDialog;
     }

@@ -17,9 +17,10 @@ class CKestrumData;
 // What the join windows' test programs share: the window framework on a copy of the program's
 // resources beside the test program ("join-res"), the meeting data, and a dialog factory that
 // builds the join and nickname windows over the services the test program chose, and plain
-// stand-ins for the other dialogs. The dialog table over that factory is the test program's: the
-// window tests' own (fake_dialog_table.h), or the program's on the road (program_table_testing.h
-// above the windows).
+// stand-ins for the other dialogs (the meeting window's takes the bridge's results, as the
+// meeting window does). The dialog table over that factory is the test program's: the window
+// tests' own (fake_dialog_table.h), or the program's on the road (program_table_testing.h above
+// the windows).
 //
 // Threads: the test thread, which plays the program's UI thread.
 namespace join_testing {
