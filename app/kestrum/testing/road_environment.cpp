@@ -30,7 +30,7 @@ std::unique_ptr<TestBackend> g_backend;
 std::unique_ptr<ServiceLibrary> g_library;
 std::unique_ptr<CKestrumCourse> g_course;
 std::string g_signal;
-JoinServices g_joinServices{};
+join_testing::JoinParts g_joinParts{};
 std::vector<unsigned> g_dialogsAsked;
 int g_joinReports = 0;
 int g_boxDrops = 0;
@@ -103,14 +103,14 @@ bool StartRoad(const RoadOptions& options) {
     g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
                                                  g_backend->Proxies(), g_backend->ProxyPort());
     if (!g_library->Loaded()) return false;
-    g_joinServices = {&Course,
-                      &join_testing::ProgramTable,
-                      g_library->joinRoom,
-                      g_library->updateInfo,
-                      g_library->configRoom,
-                      &KeepRunning,
-                      &ZuvraKestrum::Live::PreloadPictures};
-    join_testing::UseServices(g_joinServices);
+    g_joinParts = {&Course,
+                   &join_testing::ProgramTable,
+                   g_library->joinRoom,
+                   g_library->updateInfo,
+                   g_library->configRoom,
+                   &KeepRunning,
+                   &ZuvraKestrum::Live::PreloadPictures};
+    join_testing::UseParts(g_joinParts);
     CKestrumCourse::setDialogWindowLookup(&DialogWindow);
     join_testing::PrepareSignedOutUser(options.nickname);
     join_testing::Kestrum();

@@ -16,7 +16,7 @@ class IMeetingHost;
 // The program around the windows for the programs that go the join road on the local back-end
 // (the road tests and the meeting bench): the window framework on the join tests' copy of the
 // resources, the test back-end, the real service library pointed at it, the course bridge on
-// that library (made on first use, as the program's is), the join windows' services, the dialog
+// that library (made on first use, as the program's is), the join windows' host parts, the dialog
 // window lookup, a signed-out user and the application singleton with its join window open.
 // What differs between the programs is chosen by RoadOptions.
 //

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/windows/join/join_form.h"
-#include "app/windows/join/join_services.h"
+#include "app/windows/join/join_host.h"
 #include "app/windows/join/room_name_input.h"
 #include "app/windows/join/sign_in_flow.h"
 #include "app/windows/skeleton/dui_window.h"
@@ -43,9 +43,9 @@ struct TokenPayload;
 // Ownership: created with new (by the dialog factory), deletes itself with its window.
 class CDuiLogin : public CDuiWindow<CDuiLogin>, public CKestrumDump, public CJoinButtonHost {
 public:
-    // The program's window: ProgramJoinServices().
+    // The program's window: ProgramJoinHost().
     CDuiLogin();
-    explicit CDuiLogin(const JoinServices& services);
+    explicit CDuiLogin(IJoinHost& host);
 
     const wchar_t* GetWindowClassName() const override { return L"UILoginMainWnd"; }
 
@@ -98,13 +98,13 @@ private:
     void StartEngine();
     void ShowUpgradeOffer(const ConfigRoomPayload& config);
     const ZuvraKestrum::Join::JoinTexts& texts() const;
-    // The course bridge, created on the first call (services_.course()).
+    // The course bridge, created on the first call (host_.course()).
     CKestrumCourse* Course();
     // The course bridge, with this window as its target from now on (once more after a meeting
     // took it) until a join result opens the meeting window or this window goes.
     CKestrumCourse* TargetedCourse();
 
-    const JoinServices services_;
+    IJoinHost& host_;
     CKestrumCourse* course_ = nullptr;
     DuiLib::CButtonUI* roomConfigBtn_ = nullptr;
     DuiLib::CButtonUI* selfConfigBtn_ = nullptr;
