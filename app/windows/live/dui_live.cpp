@@ -30,8 +30,8 @@ using ZuvraKestrum::Live::MeetingRoster;
 using ZuvraKestrum::Live::MoveTo;
 using ZuvraKestrum::Live::Only;
 
-CDuiLive::CDuiLive(IMeetingHost& host, const LiveServices& services)
-    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host), services_(services) {}
+CDuiLive::CDuiLive(IMeetingHost& host)
+    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host) {}
 
 CDuiLive::~CDuiLive() = default;
 
@@ -137,6 +137,8 @@ bool CDuiLive::OnTimer(UINT_PTR timer) {
 }
 
 CKestrumZuvra* CDuiLive::Engine() const { return host_.engine(); }
+CKestrumCourse* CDuiLive::Course() const { return host_.course(); }
+CVideoSourceTransfer* CDuiLive::VideoSource() const { return host_.videoSource(); }
 
 // ---- Frame ----------------------------------------------------------------------------------
 
@@ -484,7 +486,7 @@ void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
 void CDuiLive::DoLeave(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     LeaveMeeting();
-    services_.dropInvitationBoxes();
+    host_.dropInvitationBoxes();
 }
 
 void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
@@ -505,7 +507,7 @@ void CDuiLive::LeaveMeeting() {
     g_kestrumData->endMeeting();
     KillTimer(GetHWND(), kShareRestopTimer);
     ClosePicker();
-    services_.leaveShareChannel();
+    host_.leaveShareChannel();
     ShowWindow(false);
     // Neither the bridge nor the engine posts here any longer.
     unregisterAll();

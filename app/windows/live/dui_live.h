@@ -11,7 +11,6 @@
 #include "app/windows/live/bar_hiding.h"
 #include "app/windows/live/delayed_call.h"
 #include "app/windows/live/live_layout.h"
-#include "app/windows/live/live_services.h"
 #include "app/windows/live/media_marks.h"
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/live/meeting_roster.h"
@@ -91,10 +90,10 @@ public:
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
 
-    // The program's window: the program's meeting host and services.
+    // The program's window: the program's meeting host.
     CDuiLive();
-    // A window over the given host and services (tests); both outlive the window.
-    CDuiLive(IMeetingHost& host, const LiveServices& services);
+    // A window over the given host (tests), which outlives the window.
+    explicit CDuiLive(IMeetingHost& host);
     ~CDuiLive() override;
 
     const wchar_t* GetWindowClassName() const override { return L"UILiveMainWnd"; }
@@ -260,11 +259,10 @@ private:
     void ShowBadge();
 
     CKestrumZuvra* Engine() const;
-    CKestrumCourse* Course() const { return services_.course(); }
-    CVideoSourceTransfer* VideoSource() const { return services_.videoSource(); }
+    CKestrumCourse* Course() const;
+    CVideoSourceTransfer* VideoSource() const;
 
     IMeetingHost& host_;
-    const LiveServices& services_;
     // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
     DuiLib::CControlUI* roomId_ = nullptr;
     DuiLib::CControlUI* reconnecting_ = nullptr;  // the title bar's reconnecting notice
