@@ -11,7 +11,6 @@
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
-#include "ui/base/toast/toast.h"
 
 namespace {
 
@@ -66,7 +65,7 @@ void CDuiUserConfig::OnCreate() {
 
 void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     if (!answer) return;
-    shared::Toast::Show(Settings::UploadAnswerText(*answer, g_language), kToastMs, GetHWND());
+    host_.toast(GetHWND(), Settings::UploadAnswerText(*answer, g_language), kToastMs);
     EnableWindow(GetHWND(), TRUE);
 }
 
