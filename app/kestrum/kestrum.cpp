@@ -7,6 +7,7 @@
 #include "app/windows/skeleton/dui_frame_window.h"
 #include "app/windows/skeleton/window_creation.h"
 #include "kestrum/common/check.h"
+#include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
 
 namespace {
@@ -71,7 +72,9 @@ CKestrum::~CKestrum() {
 }
 
 void CKestrum::createNoticeBox() {
-    CDuiMessageBox* box = g_noticeBoxFactory ? g_noticeBoxFactory() : new CDuiMessageBox();
+    CDuiMessageBox* box = g_noticeBoxFactory
+                              ? g_noticeBoxFactory()
+                              : new CDuiMessageBox(*CSingleton<CKestrumConfig>::getInstance());
     HWND window = ZuvraKestrum::Frame::CreateOrDelete(box, nullptr, L"DuiMsgBox", kNoticeStyle, 0,
                                                       0, 0, kNoticeWidth, kNoticeHeight);
     if (!window) {

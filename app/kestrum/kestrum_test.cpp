@@ -71,7 +71,9 @@ void CountProcessEnd() { ++g_processEnds; }
 int g_noticeShows = 0;
 class CountedNoticeBox : public CDuiMessageBox {
 public:
-    CountedNoticeBox() : CDuiMessageBox(NoticeBoxExits{&CountQuit, &CountProcessEnd}) {}
+    CountedNoticeBox()
+        : CDuiMessageBox(*CSingleton<CKestrumConfig>::getInstance(),
+                         NoticeBoxExits{&CountQuit, &CountProcessEnd}) {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_SHOWWINDOW && wParam) ++g_noticeShows;
         return CDuiMessageBox::HandleMessage(message, wParam, lParam);

@@ -4,11 +4,13 @@
 
 #include "app/kestrum/kestrum.h"
 #include "app/windows/live/dui_live.h"
-#include "app/windows/live/live_services.h"
 #include "app/windows/meeting/meeting_host.h"
+#include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
+#include "kestrum/core/video_source_transfer.h"
 #include "ui/base/toast/toast.h"
 
 namespace {
@@ -16,19 +18,21 @@ namespace {
 class CProgramMeetingHost final : public IMeetingHost {
 public:
     void roomctrlAudio(bool mute, const std::vector<std::string>& uids) override {
-        course().roomctrl_audio(mute, uids);
+        course()->roomctrl_audio(mute, uids);
     }
     void roomctrlVideo(bool mute, const std::vector<std::string>& uids) override {
-        course().roomctrl_video(mute, uids);
+        course()->roomctrl_video(mute, uids);
     }
-    void roomctrlBan(const std::vector<std::string>& uids) override { course().roomctrl_ban(uids); }
+    void roomctrlBan(const std::vector<std::string>& uids) override {
+        course()->roomctrl_ban(uids);
+    }
     void roomctrlShare(bool share, const std::vector<std::string>& uids) override {
-        course().roomctrl_share(share, uids);
+        course()->roomctrl_share(share, uids);
     }
-    void broadcastMsg(const std::string& text) override { course().broadcastMsg(text); }
+    void broadcastMsg(const std::string& text) override { course()->broadcastMsg(text); }
     void sendRequest(const std::string& op, const std::string& target,
                      const std::string& roomName) override {
-        course().sendRequest(op, target, roomName);
+        course()->sendRequest(op, target, roomName);
     }
 
     bool confirm(HWND owner, const std::wstring& text) override {
@@ -49,8 +53,22 @@ public:
     // Made by start-up and the join window on the UI thread; never made from here.
     CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }
 
-private:
-    static CKestrumCourse& course() { return *CSingleton<CKestrumCourse>::getInstance(); }
+    CKestrumCourse* course() override { return CSingleton<CKestrumCourse>::getInstance(); }
+    CVideoSourceTransfer* videoSource() override {
+        return CSingleton<CVideoSourceTransfer>::getInstance();
+    }
+    // The video source is made when a share starts; without one there is no channel to leave.
+    void leaveShareChannel() override {
+        if (CVideoSourceTransfer* source = CSingleton<CVideoSourceTransfer>::existingInstance()) {
+            source->leaveChannel();
+        }
+    }
+    CKestrumConfig& config() override { return *CSingleton<CKestrumConfig>::getInstance(); }
+    void reportJoinChannel() override {
+        CSingleton<CKestrumQualityUpload>::getInstance()->reportJoinChannel(0);
+    }
+    CMsgBoxAnsyManager& invitations() override { return *CMsgBoxAnsyManager::getInstance(); }
+    void dropInvitationBoxes() override { CMsgBoxAnsyManager::destroyInstance(); }
 };
 
 }  // namespace
@@ -60,6 +78,6 @@ IMeetingHost& ProgramMeetingHost() {
     return host;
 }
 
-// Only the program refers to it, so test programs, which build the window over their own
-// services, do not load the service library at start.
-CDuiLive::CDuiLive() : CDuiLive(ProgramMeetingHost(), ProgramLiveServices()) {}
+// Only the program refers to it, so test programs, which build the window over a host of their
+// own, do not load the service library at start.
+CDuiLive::CDuiLive() : CDuiLive(ProgramMeetingHost()) {}

@@ -14,6 +14,7 @@
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
+#include "ui/base/toast/toast.h"
 
 namespace {
 
@@ -22,6 +23,9 @@ public:
     CKestrumConfig& config() override { return *CSingleton<CKestrumConfig>::getInstance(); }
     // Made by start-up and the join window on the UI thread; never made from here.
     CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }
+    void toast(HWND over, const std::wstring& text, int durationMs) override {
+        shared::Toast::Show(text, durationMs, over);
+    }
 
     CDuiFrameWindow* dialog(unsigned id) override { return dialogs().dialog(id); }
     HWND dialogWindow(unsigned id) override { return dialogs().dialogWindow(id); }

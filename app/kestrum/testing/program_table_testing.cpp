@@ -5,6 +5,7 @@
 #include "app/kestrum/kestrum.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "join_test_support.h"
+#include "kestrum/core/kestrum_config.h"
 
 namespace join_testing {
 
@@ -22,7 +23,7 @@ CDuiMessageBox* MakeNoticeBox() {
     NoticeBoxExits exits;
     exits.quit = &CountNoticeExit;
     exits.endProcess = &CountNoticeExit;
-    return new CDuiMessageBox(exits);
+    return new CDuiMessageBox(*CSingleton<CKestrumConfig>::getInstance(), exits);
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ class CDuiMessageBox;
 namespace join_testing {
 
 // The application singleton, created on the first call with the join tests' dialog factory and
-// the counting notice box. Its construction opens the join window. Choose the services first
-// (UseServices).
+// the counting notice box. Its construction opens the join window. Choose the parts first
+// (UseParts).
 CKestrum& Kestrum();
 // The application singleton as the dialog table the join windows are given (Kestrum() first).
 IDialogTable& ProgramTable();

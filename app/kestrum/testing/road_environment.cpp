@@ -5,6 +5,7 @@
 #include "app/kestrum/kestrum.h"
 #include "app/windows/live/dui_live.h"
 #include "app/windows/live/live_pictures.h"
+#include "app/windows/meeting/testing/recording_meeting_host.h"
 #include "join_test_support.h"
 #include "kestrum/core/course_exports.h"
 #include "kestrum/core/kestrum_course.h"
@@ -30,10 +31,8 @@ std::unique_ptr<TestBackend> g_backend;
 std::unique_ptr<ServiceLibrary> g_library;
 std::unique_ptr<CKestrumCourse> g_course;
 std::string g_signal;
-JoinServices g_joinServices{};
+join_testing::JoinParts g_joinParts{};
 std::vector<unsigned> g_dialogsAsked;
-int g_joinReports = 0;
-int g_boxDrops = 0;
 
 // The course bridge's table of exports from a service library the test program loaded itself,
 // as the program's bridge takes them from its own.
@@ -59,18 +58,11 @@ CourseExports CourseExportsOf(const ServiceLibrary& library) {
 
 void NoHttpReport(const char*, int, unsigned) {}
 void KeepRunning() {}
-void NoShareChannel() {}
-void CountJoinReport() { ++g_joinReports; }
-void CountBoxDrop() { ++g_boxDrops; }
 CVideoSourceTransfer* VideoSource() { return CSingleton<CVideoSourceTransfer>::getInstance(); }
-
-const LiveServices g_liveServices{&Course, &NoShareChannel, &CountJoinReport, &CountBoxDrop,
-                                  &VideoSource};
 
 CDuiFrameWindow* MakeLiveDialog(unsigned id) {
     g_dialogsAsked.push_back(id);
-    return id == CKestrum::kLiveDlg ? new CDuiLive(*g_options.meetingHost, g_liveServices)
-                                    : nullptr;
+    return id == CKestrum::kLiveDlg ? new CDuiLive(*g_options.meetingHost) : nullptr;
 }
 
 HWND DialogWindow(int dialog) {
@@ -103,18 +95,22 @@ bool StartRoad(const RoadOptions& options) {
     g_library = std::make_unique<ServiceLibrary>(g_backend->BaseUrl(), g_backend->BaseUrl(),
                                                  g_backend->Proxies(), g_backend->ProxyPort());
     if (!g_library->Loaded()) return false;
-    g_joinServices = {&Course,
-                      &join_testing::ProgramTable,
-                      g_library->joinRoom,
-                      g_library->updateInfo,
-                      g_library->configRoom,
-                      &KeepRunning,
-                      &ZuvraKestrum::Live::PreloadPictures};
-    join_testing::UseServices(g_joinServices);
+    g_joinParts = {&Course,
+                   &join_testing::ProgramTable,
+                   g_library->joinRoom,
+                   g_library->updateInfo,
+                   g_library->configRoom,
+                   &KeepRunning,
+                   &ZuvraKestrum::Live::PreloadPictures};
+    join_testing::UseParts(g_joinParts);
     CKestrumCourse::setDialogWindowLookup(&DialogWindow);
     join_testing::PrepareSignedOutUser(options.nickname);
     join_testing::Kestrum();
-    if (options.meetingHost) CKestrum::setDialogFactory(&MakeLiveDialog);
+    if (options.meetingHost) {
+        options.meetingHost->courseBridge = &Course;
+        options.meetingHost->videoSourceOf = &VideoSource;
+        CKestrum::setDialogFactory(&MakeLiveDialog);
+    }
     if (options.boxUi) CMsgBoxAnsyManager::setBoxUi(options.boxUi);
     g_started = true;
     return true;
@@ -156,7 +152,7 @@ CDuiLive* Live() {
 
 const std::vector<unsigned>& DialogsAsked() { return g_dialogsAsked; }
 void ClearDialogsAsked() { g_dialogsAsked.clear(); }
-int JoinReports() { return g_joinReports; }
-int BoxDrops() { return g_boxDrops; }
+int JoinReports() { return g_options.meetingHost ? g_options.meetingHost->joinReports : 0; }
+int BoxDrops() { return g_options.meetingHost ? g_options.meetingHost->boxDrops : 0; }
 
 }  // namespace road_testing

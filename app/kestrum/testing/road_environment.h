@@ -11,12 +11,15 @@
 class CDuiLive;
 class CKestrumCourse;
 class IInviteBoxUi;
-class IMeetingHost;
+
+namespace window_testing {
+class RecordingMeetingHost;
+}
 
 // The program around the windows for the programs that go the join road on the local back-end
 // (the road tests and the meeting bench): the window framework on the join tests' copy of the
 // resources, the test back-end, the real service library pointed at it, the course bridge on
-// that library (made on first use, as the program's is), the join windows' services, the dialog
+// that library (made on first use, as the program's is), the join windows' host parts, the dialog
 // window lookup, a signed-out user and the application singleton with its join window open.
 // What differs between the programs is chosen by RoadOptions.
 //
@@ -33,10 +36,11 @@ struct RoadOptions {
     // Opened before anything else, where the program keeps its log: the application log of this
     // name. None when empty.
     std::string appLog;
-    // When set, the dialog table builds the in-meeting window over this host and the road's live
-    // services once the join window is open, and only counts every other dialog
-    // (DialogsAsked()); unset, the join tests' table with its stand-ins stays (OpenedDialogs()).
-    IMeetingHost* meetingHost = nullptr;
+    // When set, the dialog table builds the in-meeting window over this host, given the road's
+    // bridge and the program's video source, once the join window is open, and only counts every
+    // other dialog (DialogsAsked()); unset, the join tests' table with its stand-ins stays
+    // (OpenedDialogs()).
+    window_testing::RecordingMeetingHost* meetingHost = nullptr;
     // The invitation boxes' user interface for the road; none when null.
     IInviteBoxUi* boxUi = nullptr;
 };

@@ -3,13 +3,14 @@
 #include "app/windows/join/join_results.h"
 #include "app/windows/join/upgrade_decision.h"
 #include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/control_binding.h"
+#include "app/windows/skeleton/event_receivers.h"
 #include "app/windows/skeleton/message_families.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_system.h"
@@ -19,14 +20,8 @@ using namespace ZuvraKestrum::Join;
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
 
-namespace {
-
-CKestrumConfig& Config() { return *CSingleton<CKestrumConfig>::getInstance(); }
-
-}  // namespace
-
-CDuiLogin::CDuiLogin(const JoinServices& services)
-    : CKestrumDump("CDuiLogin", true, false, false, ""), services_(services) {}
+CDuiLogin::CDuiLogin(IJoinHost& host)
+    : CKestrumDump("CDuiLogin", true, false, false, ""), host_(host) {}
 
 CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
     auto table = StandardMessageMap(&CDuiLogin::OnCreate);
@@ -34,7 +29,7 @@ CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
         .on<WM_KEYDOWN>(&CDuiLogin::OnKeyDown, RowMode::kPassOn)
         .on<WM_IME_CHAR>(&CDuiFrameWindow::OnPassOn, RowMode::kPassOn)
         .on<WM_NICKNAME_UPDATED>(&CDuiLogin::OnSetNickName)
-        .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality, RowMode::kEvent)
+        .on<WM_ENGINE_LASTMILE_QUALITY>(&CDuiLogin::OnLastMileQuality)
         .on<WM_ACCOUNT_ERROR>(&CDuiLogin::OnUserCallBack)
         .on<WM_USER_TOKEN>(&CDuiLogin::OnUserToken)
         .on<WM_USER_UPDATE>(&CDuiLogin::OnUserUpdate)
@@ -67,21 +62,20 @@ CDuiNotifyMap<CDuiLogin> CDuiLogin::NotifyMap() {
 }
 
 void CDuiLogin::EnableJoinBtn() {
-    if (ready_) joinBtn_->SetEnabled(true);
+    if (ready()) joinBtn_->SetEnabled(true);
 }
 
 const JoinTexts& CDuiLogin::texts() const { return JoinTextsFor(g_language); }
 
 CKestrumCourse* CDuiLogin::Course() {
-    if (course_) return course_;
-    course_ = services_.course();
-    // The bridge may name this window as its target from its start, before it is told to.
-    if (course_) {
-        courseTarget_ = CWindowRegistration([course = course_, self = GetHWND()]() mutable {
-            course->targetWindow.compare_exchange_strong(self, nullptr);
-        });
-    }
+    if (!course_) course_ = host_.course();
     return course_;
+}
+
+CKestrumCourse* CDuiLogin::TargetedCourse() {
+    CKestrumCourse* course = Course();
+    registerWith(course->targetWindow, &TargetWindow);
+    return course;
 }
 
 // ---- Messages -------------------------------------------------------------------------------
@@ -89,30 +83,26 @@ CKestrumCourse* CDuiLogin::Course() {
 LRESULT CDuiLogin::OnCreate() {
     if (!BuildLanguageSkin(L"home", nullptr, *this)) return 0;
     // Every handler relies on the controls: a skin without them leaves the window inert.
-    ready_ = BindControls(*this,
-                          {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},
-                           {L"SelfConfigbtn", &CDuiLogin::selfConfigBtn_},
-                           {L"photoBtn", &CDuiLogin::photoBtn_},
-                           {L"minbtn", &CDuiLogin::minBtn_},
-                           {L"closebtn", &CDuiLogin::closeBtn_},
-                           {L"roomedit", &CDuiLogin::roomEdit_},
-                           {L"pwdedit", &CDuiLogin::pwdEdit_},
-                           {L"joinbtn", &CDuiLogin::joinBtn_},
-                           {L"signalLabel", &CDuiLogin::signalLabel_},
-                           {L"signalText", &CDuiLogin::signalText_},
-                           {L"versionTxt", &CDuiLogin::versionTxt_},
-                           {L"roomerror", &CDuiLogin::roomError_}},
-                          *this);
-    setAcceptingEvents(ready_);
+    BindControls(*this,
+                 {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},
+                  {L"SelfConfigbtn", &CDuiLogin::selfConfigBtn_},
+                  {L"photoBtn", &CDuiLogin::photoBtn_},
+                  {L"minbtn", &CDuiLogin::minBtn_},
+                  {L"closebtn", &CDuiLogin::closeBtn_},
+                  {L"roomedit", &CDuiLogin::roomEdit_},
+                  {L"pwdedit", &CDuiLogin::pwdEdit_},
+                  {L"joinbtn", &CDuiLogin::joinBtn_},
+                  {L"signalLabel", &CDuiLogin::signalLabel_},
+                  {L"signalText", &CDuiLogin::signalText_},
+                  {L"versionTxt", &CDuiLogin::versionTxt_},
+                  {L"roomerror", &CDuiLogin::roomError_}},
+                 *this);
     return 0;
 }
 
 LRESULT CDuiLogin::OnDestroy() {
-    // No more results come here; the skeleton frees those still queued after this row.
-    courseTarget_.reset();
-    engineReceiver_.reset();
     // Closing the join window ends the program.
-    services_.endProgram();
+    host_.endProgram();
     return 0;
 }
 
@@ -134,7 +124,7 @@ LRESULT CDuiLogin::OnLastMileQuality(std::unique_ptr<EngineQualityEvent> probe) 
     if (look.text) signalText_->SetText(look.text);
     // With no verdict the probe goes on and the join button stays as it is.
     if (!look.known) return 0;
-    CSingleton<CKestrumZuvra>::getInstance()->EnableLastmileTest(false);
+    host_.engine().EnableLastmileTest(false);
     joinBtn_->SetEnabled(true);
     return 0;
 }
@@ -147,16 +137,16 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
     if (step != CSignInFlow::Step::kShowError) return 0;
     if (error->text1 == "account/update") {
         // The nickname window stored the new name before the service had it.
-        ApplyRefusedUpdate(*g_kestrumData, Config());
+        ApplyRefusedUpdate(*g_kestrumData, host_.config());
     }
-    services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), error->code,
-                                   ProgramDialogs::kErrorBox);
+    host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), error->code,
+                               ProgramDialogs::kErrorBox);
     return 0;
 }
 
 LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
     CKestrumData& data = *g_kestrumData;
-    ApplySignIn(*token, CStringToUtf8(kOwnPortraitFile), data, Config());
+    ApplySignIn(*token, CStringToUtf8(kOwnPortraitFile), data, host_.config());
     // The library writes the download beside the file and moves it into place only once it is
     // complete: the picture shown so far stays until a new one has arrived (WM_GET_PHOTO).
     // Without a portrait id there is nothing to fetch.
@@ -166,19 +156,19 @@ LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
             std::wstring(DuiLib::CPaintManagerUI::GetResourcePath().GetData()) + kOwnPortraitFile;
         course->getPhoto(data.uid, data.portraitId, CStringToUtf8(file));
     }
-    services_.configRoom(course);
+    host_.configRoom(course);
     if (signIn_.tokenArrived(!data.token.empty()) == CSignInFlow::Step::kJoin) JoinChannel();
     return 0;
 }
 
 LRESULT CDuiLogin::OnUserUpdate() {
-    ApplyAccountUpdate(*g_kestrumData, Config());
+    ApplyAccountUpdate(*g_kestrumData, host_.config());
     return 0;
 }
 
 LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
     KESTRUM_LOG(Level_Info, "");
-    ApplyOwnPortrait(*portraitId, *g_kestrumData, Config());
+    ApplyOwnPortrait(*portraitId, *g_kestrumData, host_.config());
     ShowOwnPortrait();
     return 0;
 }
@@ -186,12 +176,12 @@ LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
 LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     KESTRUM_LOG(Level_Info, "");
     signIn_.answered(CSignInFlow::kJoinApi);
-    ApplyJoin(*join, *g_kestrumData, Config());
+    ApplyJoin(*join, *g_kestrumData, host_.config());
     join.reset();
 
-    IDialogTable& dialogs = services_.dialogs();
-    dialogs.openDialog(ProgramDialogs::kLiveDlg);
-    Course()->targetWindow = dialogs.dialogWindow(ProgramDialogs::kLiveDlg);
+    // The meeting window makes itself the bridge's target as it opens.
+    host_.dialogs().openDialog(ProgramDialogs::kLiveDlg);
+    unregister(&Course()->targetWindow);
     return 0;
 }
 
@@ -204,7 +194,7 @@ LRESULT CDuiLogin::OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config) {
 }
 
 void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
-    CKestrumConfig& config = Config();
+    CKestrumConfig& config = host_.config();
     UpgradeInputs inputs;
     config.getAppVersion(inputs.appVersion);
     inputs.minimumVersion = payload.minimumVersion;
@@ -217,40 +207,36 @@ void CDuiLogin::ShowUpgradeOffer(const ConfigRoomPayload& payload) {
     ApplyUpgradeOffer(offer, config);
     if (offer.kind == UpgradeOffer::kNone || offer.argument.empty()) return;
     ShowWindow(false, false);
-    services_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(offer.argument), 0, offer.kind);
+    host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(offer.argument), 0, offer.kind);
 }
 
 // ---- Notifications --------------------------------------------------------------------------
 
 void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    if (!ready_) return;
+    if (!ready()) return;
     joinBtn_->SetEnabled(false);
     StartEngine();
     // The bridge's first use starts the service library and signs in, asking for a token when
     // none is held; its results come here.
     signIn_ = CSignInFlow(g_kestrumData->token.empty());
-    Course()->targetWindow = GetHWND();
+    TargetedCourse();
     roomInput_.reset(roomEdit_->GetText());
     password_ = pwdEdit_->GetText();
     ShowOwnPortrait();
     std::string appVersion;
-    CSingleton<CKestrumQualityUpload>::getInstance()->reportAppStart(
-        Config().getAppVersion(appVersion));
-    CSingleton<CKestrumZuvra>::getInstance()->InitDevices();
-    if (services_.prepareMeeting) services_.prepareMeeting();
+    host_.reportAppStart(host_.config().getAppVersion(appVersion));
+    host_.engine().InitDevices();
+    host_.prepareMeeting();
 }
 
 // The engine wrapper is made here, on the UI thread, before the course bridge exists: the
 // bridge's report threads use it only once it is there.
 void CDuiLogin::StartEngine() {
-    CKestrumZuvra& engine = *CSingleton<CKestrumZuvra>::getInstance();
-    engine.SetMsgReceiver(GetHWND());
+    CKestrumZuvra& engine = host_.engine();
     // The meeting window hands the events back here when it goes, so they are this window's
     // until it goes itself, unless another window has taken them by then.
-    engineReceiver_ = CWindowRegistration([&engine, self = GetHWND()] {
-        if (engine.MsgReceiver() == self) engine.SetMsgReceiver(nullptr);
-    });
+    registerWith(engine, &ReceiveEngineEvents, nullptr);
     std::wstring version;
     versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
     const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
@@ -263,7 +249,7 @@ void CDuiLogin::StartEngine() {
 }
 
 void CDuiLogin::ShowOwnPortrait() {
-    if (!ready_) return;
+    if (!ready()) return;
     const std::wstring image = Utf8ToCString(g_kestrumData->portraitPath);
     // The image cache holds a file's picture while a control shows it: letting go first makes a
     // file that was replaced under the same name load anew.
@@ -279,18 +265,18 @@ void CDuiLogin::DoMin(DuiLib::TNotifyUI&) {
 
 void CDuiLogin::DoClose(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    services_.dialogs().closeDialog(ProgramDialogs::kLoginDlg);
+    host_.dialogs().closeDialog(ProgramDialogs::kLoginDlg);
 }
 
 void CDuiLogin::DoRoomConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
     // Before a meeting there is no room to set: only the device page.
-    OpenSettingsDialog(services_.dialogs(), ProgramDialogs::kSetAVDlg, false);
+    OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kSetAVDlg, false);
 }
 
 void CDuiLogin::DoUserConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Debug, "");
-    OpenSettingsDialog(services_.dialogs(), ProgramDialogs::kUserConfigDlg);
+    OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiLogin::DoJoinChannel(DuiLib::TNotifyUI&) { JoinChannel(); }
@@ -300,7 +286,7 @@ void CDuiLogin::DoPwdEditReturn(DuiLib::TNotifyUI&) { JoinChannel(); }
 void CDuiLogin::JoinChannel() {
     writeLine(Level_Debug, __LINE__,
               "%s=====================================", "CDuiLogin::DoJoinChannel");
-    if (!ready_) return;
+    if (!ready()) return;
     roomError_->SetVisible(false);
     const JoinForm form = ReadJoinForm(roomInput_.text(), password_, texts());
     roomInput_.reset(form.room);
@@ -317,23 +303,20 @@ void CDuiLogin::JoinChannel() {
     if (step == CSignInFlow::Step::kSignIn) SignInAnew();
     if (step != CSignInFlow::Step::kJoin) return;
     if (data.nickname.empty()) {
-        CSingleton<CKestrumQualityUpload>::getInstance()->markStartTick();
-        services_.dialogs().openDialog(ProgramDialogs::kNickNameDlg);
+        host_.markJoinStart();
+        host_.dialogs().openDialog(ProgramDialogs::kNickNameDlg);
         return;
     }
-    CKestrumCourse* course = Course();
-    course->targetWindow = GetHWND();
+    CKestrumCourse* course = TargetedCourse();
     ApplyJoinForm(form, data);
-    services_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
-                       data.roomPassword.c_str());
+    host_.joinRoom(course, data.roomName.c_str(), data.appVersion.c_str(), "win",
+                   data.roomPassword.c_str());
 }
 
 void CDuiLogin::SignInAnew() {
-    ApplyDroppedToken(*g_kestrumData, Config());
+    ApplyDroppedToken(*g_kestrumData, host_.config());
     // Its failure comes here too, also after a meeting, whose window took the results.
-    CKestrumCourse* course = Course();
-    course->targetWindow = GetHWND();
-    course->signIn();
+    TargetedCourse()->signIn();
 }
 
 void CDuiLogin::ShowRoomError(const wchar_t* text) {
@@ -349,8 +332,7 @@ void CDuiLogin::DoRoomEditChanged(DuiLib::TNotifyUI&) {
     roomEdit_->SetText(change.text.c_str());
     roomEdit_->SetSel(change.caret, change.caret);
     if (change.tooLong) {
-        services_.dialogs().showMsgBox(GetHWND(), texts().roomTooLong, 0,
-                                       ProgramDialogs::kErrorBox);
+        host_.dialogs().showMsgBox(GetHWND(), texts().roomTooLong, 0, ProgramDialogs::kErrorBox);
     }
 }
 
@@ -362,8 +344,7 @@ void CDuiLogin::DoPwdEditChanged(DuiLib::TNotifyUI&) {
     pwdEdit_->SetText(cut.c_str());
     const long end = static_cast<long>(cut.size());
     pwdEdit_->SetSel(end, end);
-    services_.dialogs().showMsgBox(GetHWND(), texts().passwordTooLong, 0,
-                                   ProgramDialogs::kErrorBox);
+    host_.dialogs().showMsgBox(GetHWND(), texts().passwordTooLong, 0, ProgramDialogs::kErrorBox);
 }
 
 void CDuiLogin::DoRoomEditSetFocus(DuiLib::TNotifyUI&) {

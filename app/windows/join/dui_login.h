@@ -4,10 +4,9 @@
 #include <string>
 
 #include "app/windows/join/join_form.h"
-#include "app/windows/join/join_services.h"
+#include "app/windows/join/join_host.h"
 #include "app/windows/join/room_name_input.h"
 #include "app/windows/join/sign_in_flow.h"
-#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "duilib/button_ui.h"
@@ -31,8 +30,9 @@ struct TokenPayload;
 // when no token is held (the sign-in at the start failed, or the services refused the token;
 // CSignInFlow), opens the nickname window first when no nickname is stored (which posts
 // WM_NICKNAME_UPDATED back), and otherwise asks the meeting service to join with the bridge as
-// observer; the result opens the in-meeting window (dialog 6) and hands it the bridge. A join or
-// configuration request refused for its token is sent once more under a new token.
+// observer; the result opens the in-meeting window (dialog 6), which takes the bridge's results
+// over, and this window stops being the bridge's target. A join or configuration request refused
+// for its token is sent once more under a new token.
 //
 // Skin "home-en.xml" / "home-zh.xml" by the language flag; a skin without every control of the
 // window is logged and leaves the window inert (no control is touched, nothing is started).
@@ -43,9 +43,9 @@ struct TokenPayload;
 // Ownership: created with new (by the dialog factory), deletes itself with its window.
 class CDuiLogin : public CDuiWindow<CDuiLogin>, public CKestrumDump, public CJoinButtonHost {
 public:
-    // The program's window: ProgramJoinServices().
+    // The program's window: ProgramJoinHost().
     CDuiLogin();
-    explicit CDuiLogin(const JoinServices& services);
+    explicit CDuiLogin(IJoinHost& host);
 
     const wchar_t* GetWindowClassName() const override { return L"UILoginMainWnd"; }
 
@@ -98,15 +98,14 @@ private:
     void StartEngine();
     void ShowUpgradeOffer(const ConfigRoomPayload& config);
     const ZuvraKestrum::Join::JoinTexts& texts() const;
-    // The course bridge, created on the first call (services_.course()).
+    // The course bridge, created on the first call (host_.course()).
     CKestrumCourse* Course();
+    // The course bridge, with this window as its target from now on (once more after a meeting
+    // took it) until a join result opens the meeting window or this window goes.
+    CKestrumCourse* TargetedCourse();
 
-    const JoinServices services_;
+    IJoinHost& host_;
     CKestrumCourse* course_ = nullptr;
-    // This window as the bridge's target and as the engine's receiver, each while it still is
-    // one; both undone when the window goes.
-    CWindowRegistration courseTarget_;
-    CWindowRegistration engineReceiver_;
     DuiLib::CButtonUI* roomConfigBtn_ = nullptr;
     DuiLib::CButtonUI* selfConfigBtn_ = nullptr;
     DuiLib::CButtonUI* photoBtn_ = nullptr;
@@ -119,7 +118,6 @@ private:
     DuiLib::CLabelUI* signalText_ = nullptr;
     DuiLib::CLabelUI* versionTxt_ = nullptr;
     DuiLib::CLabelUI* roomError_ = nullptr;
-    bool ready_ = false;  // the skin was built with every control
     ZuvraKestrum::Join::CRoomNameInput roomInput_;
     std::wstring password_;
     ZuvraKestrum::Join::CSignInFlow signIn_;

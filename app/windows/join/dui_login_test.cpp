@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/windows/skeleton/window_messages.h"
-#include "fake_join_services.h"
+#include "fake_join_parts.h"
 #include "join_test_support.h"
 #include "kestrum/common/utf.h"
 #include "kestrum/core/course_messages.h"
@@ -330,7 +330,7 @@ TEST_F(JoinWindowTest, ASkinWithoutTheWindowsControlsLeavesItInert) {
                "<Edit name=\"roomedit\" height=\"30\"/></VBox></Window>";
     }
     DuiLib::CPaintManagerUI::SetResourcePath(folder.c_str());
-    auto* partial = new CDuiLogin(FakeServices());
+    auto* partial = new CDuiLogin(Host());
     const HWND made = partial->Create(nullptr, L"LoginHome", 0x10CF0000, 0, 0, 0, 360, 500);
     DuiLib::CPaintManagerUI::SetResourcePath(SkinFolder().c_str());
     ASSERT_NE(made, nullptr);

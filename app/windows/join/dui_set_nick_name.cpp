@@ -10,8 +10,8 @@
 
 using namespace ZuvraKestrum::Join;
 
-CDuiSetNickName::CDuiSetNickName(const JoinServices& services)
-    : CKestrumDump("CDuiSetNickName", true, false, false, ""), services_(services) {}
+CDuiSetNickName::CDuiSetNickName(IJoinHost& host)
+    : CKestrumDump("CDuiSetNickName", true, false, false, ""), host_(host) {}
 
 CDuiMessageMap<CDuiSetNickName> CDuiSetNickName::MessageMap() {
     return StandardMessageMap(&CDuiSetNickName::OnCreate);
@@ -44,7 +44,7 @@ void CDuiSetNickName::OnCreate() {
 void CDuiSetNickName::DoInitWnd(DuiLib::TNotifyUI&) {
     if (!nickEdit_) return;
     std::wstring version;
-    versionLab_->SetText(CSingleton<CKestrumZuvra>::getInstance()->GetSdkVersion(version).c_str());
+    versionLab_->SetText(host_.engine().GetSdkVersion(version).c_str());
 }
 
 void CDuiSetNickName::DoMin(DuiLib::TNotifyUI&) {
@@ -52,7 +52,7 @@ void CDuiSetNickName::DoMin(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetNickName::DoClose(DuiLib::TNotifyUI&) {
-    services_.dialogs().closeDialog(ProgramDialogs::kNickNameDlg);
+    host_.dialogs().closeDialog(ProgramDialogs::kNickNameDlg);
 }
 
 void CDuiSetNickName::DoNickEditChanged(DuiLib::TNotifyUI&) {
@@ -63,8 +63,7 @@ void CDuiSetNickName::DoNickEditChanged(DuiLib::TNotifyUI&) {
     nickEdit_->SetText(cut.c_str());
     const long end = static_cast<long>(cut.size());
     nickEdit_->SetSel(end, end);
-    services_.dialogs().showMsgBox(GetHWND(), texts().nicknameTooLong, 0,
-                                   ProgramDialogs::kErrorBox);
+    host_.dialogs().showMsgBox(GetHWND(), texts().nicknameTooLong, 0, ProgramDialogs::kErrorBox);
 }
 
 void CDuiSetNickName::DoNickEditSetFocus(DuiLib::TNotifyUI&) {
@@ -77,17 +76,16 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
     if (nickname_.empty() || nickname_ == texts().nicknameHint) {
         nickname_.clear();
         nickEdit_->SetText(L"");
-        services_.dialogs().showMsgBox(GetHWND(), texts().nicknameHint, 0,
-                                       ProgramDialogs::kWarningBox);
+        host_.dialogs().showMsgBox(GetHWND(), texts().nicknameHint, 0, ProgramDialogs::kWarningBox);
         return;
     }
     CKestrumData& data = *g_kestrumData;
     ApplyNickname(nickname_, data);
-    services_.updateInfo(services_.course(), "", data.nickname.c_str(), data.portraitId.c_str());
+    host_.updateInfo(host_.course(), "", data.nickname.c_str(), data.portraitId.c_str());
     writeLine(Level_Info, __LINE__, "%s(SetNickName: '%s',PortraitId: '%s')", "updateInfo",
               data.nickname.c_str(), data.portraitId.c_str());
 
-    IDialogTable& dialogs = services_.dialogs();
+    IDialogTable& dialogs = host_.dialogs();
     dialogs.closeDialog(ProgramDialogs::kNickNameDlg);
     PostEmpty<WM_NICKNAME_UPDATED>(dialogs.dialogWindow(ProgramDialogs::kLoginDlg));
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/windows/join/join_form.h"
-#include "app/windows/join/join_services.h"
+#include "app/windows/join/join_host.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/edit_ui.h"
 #include "duilib/label_ui.h"
@@ -26,9 +26,9 @@
 // with its window.
 class CDuiSetNickName : public CDuiWindow<CDuiSetNickName>, public CKestrumDump {
 public:
-    // The program's window: ProgramJoinServices().
+    // The program's window: ProgramJoinHost().
     CDuiSetNickName();
-    explicit CDuiSetNickName(const JoinServices& services);
+    explicit CDuiSetNickName(IJoinHost& host);
 
     const wchar_t* GetWindowClassName() const override { return L"UINickMainWnd"; }
 
@@ -47,7 +47,7 @@ private:
 
     const ZuvraKestrum::Join::JoinTexts& texts() const;
 
-    const JoinServices services_;
+    IJoinHost& host_;
     DuiLib::CControlUI* lastPage_ = nullptr;
     DuiLib::CEditUI* nickEdit_ = nullptr;
     DuiLib::CControlUI* sure_ = nullptr;

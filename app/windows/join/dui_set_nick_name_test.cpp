@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/windows/join/dui_login.h"
-#include "fake_join_services.h"
+#include "fake_join_parts.h"
 #include "join_test_support.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_text.h"

@@ -12,6 +12,8 @@
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/participants/dui_user_list.h"
 #include "app/windows/settings/settings_host.h"
+#include "app/windows/skeleton/control_binding.h"
+#include "app/windows/skeleton/event_receivers.h"
 #include "app/windows/skeleton/frame_geometry.h"
 #include "app/windows/skeleton/message_families.h"
 #include "app/windows/tiles/dui_remote_item.h"
@@ -28,8 +30,8 @@ using ZuvraKestrum::Live::MeetingRoster;
 using ZuvraKestrum::Live::MoveTo;
 using ZuvraKestrum::Live::Only;
 
-CDuiLive::CDuiLive(IMeetingHost& host, const LiveServices& services)
-    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host), services_(services) {}
+CDuiLive::CDuiLive(IMeetingHost& host)
+    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host) {}
 
 CDuiLive::~CDuiLive() = default;
 
@@ -45,47 +47,47 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .on<WM_MOUSEMOVE>(&CDuiLive::OnMouseMove, RowMode::kPassOn)
         .on<WM_NCLBUTTONDOWN>(&CDuiLive::OnNcLButtonDown, RowMode::kPassOn)
         .on<WM_LBUTTONDBLCLK>(&CDuiFrameWindow::OnPassOn, RowMode::kPassOn)
-        .on<WM_ACCOUNT_ERROR>(&CDuiLive::OnAccountError, RowMode::kEvent)
-        .on<WM_GET_PHOTO>(&CDuiLive::OnGetPhoto, RowMode::kEvent)
+        .on<WM_ACCOUNT_ERROR>(&CDuiLive::OnAccountError)
+        .on<WM_GET_PHOTO>(&CDuiLive::OnGetPhoto)
         .on<WM_SOCKET_USER_ERROR>(&CDuiLive::OnSocketUserError)
-        .on<WM_SOCKET_JOIN_SUCCESS>(&CDuiLive::OnSocketJoinSuccess, RowMode::kEvent)
-        .on<WM_SOCKET_USER_JOIN>(&CDuiLive::OnSocketUserJoin, RowMode::kEvent)
-        .on<WM_SOCKET_USER_LEAVE>(&CDuiLive::OnSocketUserLeave, RowMode::kEvent)
-        .on<WM_SOCKET_USER_LIST>(&CDuiLive::OnSocketUserList, RowMode::kEvent)
-        .on<WM_SOCKET_ROOM_INFO>(&CDuiLive::OnSocketRoomInfo, RowMode::kEvent)
-        .on<WM_SOCKET_USER_INFO>(&CDuiLive::OnSocketUserInfo, RowMode::kEvent)
-        .on<WM_SOCKET_USER_OPERATOR>(&CDuiLive::OnSocketUserOperator, RowMode::kEvent)
-        .on<WM_SOCKET_USER_MSG>(&CDuiLive::OnSocketUserMsg, RowMode::kEvent)
-        .on<WM_SOCKET_REQUEST_RESULT>(&CDuiLive::OnSocketRequestResult, RowMode::kEvent)
-        .on<WM_SOCKET_USER_REQUEST>(&CDuiLive::OnSocketUserRequest, RowMode::kEvent)
-        .on<WM_SOCKET_USER_RESPONSE>(&CDuiLive::OnSocketUserResponse, RowMode::kEvent)
-        .on<WM_SOCKET_OPEN>(&CDuiLive::OnSocketStatusOpen, RowMode::kEvent)
-        .on<WM_SOCKET_RECONNECT>(&CDuiLive::OnSocketStatusReconnect, RowMode::kEvent)
-        .on<WM_SOCKET_FAIL>(&CDuiLive::OnSocketStatusFail, RowMode::kEvent)
-        .on<WM_ROOM_CTRL>(&CDuiLive::OnMeetingRoomCtrl, RowMode::kEvent)
-        .on<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(&CDuiLive::OnMediaJoinChannelSuccess, RowMode::kEvent)
-        .on<WM_ENGINE_LEAVE_CHANNEL>(&CDuiLive::OnMediaLeaveChannel)
-        .on<WM_ENGINE_NETWORK_QUALITY>(&CDuiLive::OnMediaNetworkQuality, RowMode::kEvent)
-        .on<WM_ENGINE_USER_JOINED>(&CDuiLive::OnMediaUserJoined, RowMode::kEvent)
-        .on<WM_ENGINE_USER_OFFLINE>(&CDuiLive::OnMediaUserLeave, RowMode::kEvent)
+        .on<WM_SOCKET_JOIN_SUCCESS>(&CDuiLive::OnSocketJoinSuccess)
+        .on<WM_SOCKET_USER_JOIN>(&CDuiLive::OnSocketUserJoin)
+        .on<WM_SOCKET_USER_LEAVE>(&CDuiLive::OnSocketUserLeave)
+        .on<WM_SOCKET_USER_LIST>(&CDuiLive::OnSocketUserList)
+        .on<WM_SOCKET_ROOM_INFO>(&CDuiLive::OnSocketRoomInfo)
+        .on<WM_SOCKET_USER_INFO>(&CDuiLive::OnSocketUserInfo)
+        .on<WM_SOCKET_USER_OPERATOR>(&CDuiLive::OnSocketUserOperator)
+        .on<WM_SOCKET_USER_MSG>(&CDuiLive::OnSocketUserMsg)
+        .on<WM_SOCKET_REQUEST_RESULT>(&CDuiLive::OnSocketRequestResult)
+        .on<WM_SOCKET_USER_REQUEST>(&CDuiLive::OnSocketUserRequest)
+        .on<WM_SOCKET_USER_RESPONSE>(&CDuiLive::OnSocketUserResponse)
+        .on<WM_SOCKET_OPEN>(&CDuiLive::OnSocketStatusOpen)
+        .on<WM_SOCKET_RECONNECT>(&CDuiLive::OnSocketStatusReconnect)
+        .on<WM_SOCKET_FAIL>(&CDuiLive::OnSocketStatusFail)
+        .on<WM_ROOM_CTRL>(&CDuiLive::OnMeetingRoomCtrl)
+        .on<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(&CDuiLive::OnMediaJoinChannelSuccess)
+        .on<WM_ENGINE_LEAVE_CHANNEL>(&CDuiLive::OnMediaLeaveChannel, RowMode::kHandled)
+        .on<WM_ENGINE_NETWORK_QUALITY>(&CDuiLive::OnMediaNetworkQuality)
+        .on<WM_ENGINE_USER_JOINED>(&CDuiLive::OnMediaUserJoined)
+        .on<WM_ENGINE_USER_OFFLINE>(&CDuiLive::OnMediaUserLeave)
         .on<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(&CDuiLive::OnMediaFirstLocalVideoFrame)
-        .on<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(&CDuiLive::OnMediaFirstRemoteVideoFrame,
-                                                RowMode::kEvent)
-        .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(&CDuiLive::OnMediaAudioVolumeIndication,
-                                               RowMode::kEvent)
+        .on<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(&CDuiLive::OnMediaFirstRemoteVideoFrame)
+        .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(&CDuiLive::OnMediaAudioVolumeIndication)
         .on<WM_ENGINE_USER_ENABLE_VIDEO>(&CDuiLive::OnMediaEnableVideo)
-        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo, RowMode::kEvent)
-        .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::OnMediaActiveSpeaker, RowMode::kEvent)
-        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio, RowMode::kEvent)
-        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo, RowMode::kEvent)
-        .on<WM_EXCHANGE_BIG>(&CDuiLive::OnExchangeBig, RowMode::kEvent)
+        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo)
+        .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::OnMediaActiveSpeaker)
+        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio)
+        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo)
+        .on<WM_EXCHANGE_BIG>(&CDuiLive::OnExchangeBig)
         .on<WM_USERLIST_CLOSED>(&CDuiLive::OnUserListHide)
         .on<WM_CHATLIST_CLOSED>(&CDuiLive::OnChatListHide)
-        .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen)
+        .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen, RowMode::kHandled)
         .on<WM_MSGBOX_REQUEST_MIC_RET>(&CDuiLive::OnMsgBoxRequestMic)
         .on<WM_MSGBOX_REQUEST_CAMERA_RET>(&CDuiLive::OnMsgBoxRequestCamera)
-        // Every other message of the families only has its payload freed: what the window does
-        // not act on (yet) never leaks.
+        // The rows above of the families are event rows, but for the two that must run while the
+        // window leaves: the engine's leave stops the local video, and the picker's answer
+        // closes the picker and gives the window back. Every other message of the families only
+        // has its payload freed: what the window does not act on (yet) never leaks.
         .receives(kCourseMessages)
         .receives(kEngineMessages)
         .receives(kWindowMessages);
@@ -135,6 +137,8 @@ bool CDuiLive::OnTimer(UINT_PTR timer) {
 }
 
 CKestrumZuvra* CDuiLive::Engine() const { return host_.engine(); }
+CKestrumCourse* CDuiLive::Course() const { return host_.course(); }
+CVideoSourceTransfer* CDuiLive::VideoSource() const { return host_.videoSource(); }
 
 // ---- Frame ----------------------------------------------------------------------------------
 
@@ -146,37 +150,36 @@ void CDuiLive::OnCreate() {
 
     if (!BuildLanguageSkin(L"Live", nullptr, *this)) return;
     // The handlers rely on every control: a skin without them leaves the window inert.
-    ready_ = BindControls(*this,
-                          {{L"roomid", &CDuiLive::roomId_},
-                           {L"reconnecting", &CDuiLive::reconnecting_},
-                           {L"ncclientwnd", &CDuiLive::bigView_},
-                           {L"title", &CDuiLive::title_},
-                           {L"tagHor", &CDuiLive::toolBar_},
-                           {L"remotename", &CDuiLive::remoteName_},
-                           {L"remoteMicMuteOpt", &CDuiLive::remoteMicMute_},
-                           {L"remoteSpeechOpt", &CDuiLive::remoteSpeech_},
-                           {L"remoteNet", &CDuiLive::remoteNet_},
-                           {L"ScreenHostLab", &CDuiLive::hostMark_},
-                           {L"collapseLayoutbtn", &CDuiLive::collapse_},
-                           {L"expandLayoutbtn", &CDuiLive::expand_},
-                           {L"bubbleMsg", &CDuiLive::badge_},
-                           {L"msgOpt", &CDuiLive::chatOpt_},
-                           {L"userlistOpt", &CDuiLive::userListOpt_},
-                           {L"micopt", &CDuiLive::micOpt_},
-                           {L"cameraopt", &CDuiLive::cameraOpt_},
-                           {L"shareOpt", &CDuiLive::shareOpt_},
-                           {L"maxbtn", &CDuiLive::maximise_},
-                           {L"restorebtn", &CDuiLive::restore_}},
-                          *this);
-    setAcceptingEvents(ready_);
-    if (!ready_) return;
+    BindControls(*this,
+                 {{L"roomid", &CDuiLive::roomId_},
+                  {L"reconnecting", &CDuiLive::reconnecting_},
+                  {L"ncclientwnd", &CDuiLive::bigView_},
+                  {L"title", &CDuiLive::title_},
+                  {L"tagHor", &CDuiLive::toolBar_},
+                  {L"remotename", &CDuiLive::remoteName_},
+                  {L"remoteMicMuteOpt", &CDuiLive::remoteMicMute_},
+                  {L"remoteSpeechOpt", &CDuiLive::remoteSpeech_},
+                  {L"remoteNet", &CDuiLive::remoteNet_},
+                  {L"ScreenHostLab", &CDuiLive::hostMark_},
+                  {L"collapseLayoutbtn", &CDuiLive::collapse_},
+                  {L"expandLayoutbtn", &CDuiLive::expand_},
+                  {L"bubbleMsg", &CDuiLive::badge_},
+                  {L"msgOpt", &CDuiLive::chatOpt_},
+                  {L"userlistOpt", &CDuiLive::userListOpt_},
+                  {L"micopt", &CDuiLive::micOpt_},
+                  {L"cameraopt", &CDuiLive::cameraOpt_},
+                  {L"shareOpt", &CDuiLive::shareOpt_},
+                  {L"maxbtn", &CDuiLive::maximise_},
+                  {L"restorebtn", &CDuiLive::restore_}},
+                 *this);
+    if (!ready()) return;
     micOpt_->Selected(localAudioMuted_, false);
     cameraOpt_->Selected(localVideoMuted_, false);
     SetUp();
 }
 
 void CDuiLive::OnNcPaint() {
-    if (ready_) ShowNoVideoPicture();
+    if (ready()) ShowNoVideoPicture();
 }
 
 void CDuiLive::OnClose() {
@@ -189,8 +192,8 @@ void CDuiLive::OnClose() {
     chatList_ = nullptr;
 }
 
+// The frame stops the bridge and the engine posting here after this row.
 void CDuiLive::OnDestroy() {
-    StopTargeting();
     // The threads only call the bridge, which never waits for this thread: the joins end. The
     // close thread joins the reconnection itself, so it goes first: one joiner at a time.
     if (closeThread_.joinable()) closeThread_.join();
@@ -224,7 +227,7 @@ LRESULT CDuiLive::OnSysCommand(SystemCommand command) {
     const LRESULT result =
         DuiLib::CWindowWnd::HandleMessage(WM_SYSCOMMAND, command.id, command.lParam);
     const bool zoomed = IsZoomed(GetHWND()) != FALSE;
-    if (ready_ && zoomed != wasZoomed) {
+    if (ready() && zoomed != wasZoomed) {
         if (!zoomed) CenterWindow();
         maximise_->SetVisible(!zoomed);
         restore_->SetVisible(zoomed);
@@ -235,7 +238,7 @@ LRESULT CDuiLive::OnSysCommand(SystemCommand command) {
 void CDuiLive::OnSize(SizeChange size) {
     // The region needs the corner size; the layout is needed whenever the window shows.
     CDuiFrameWindow::OnSize(size);
-    if (!ready_ || IsIconic(GetHWND())) return;
+    if (!ready() || IsIconic(GetHWND())) return;
     const SIZE client = size.client;
     client_ = client;
     const bool filling = size.kind == SIZE_MAXIMIZED || IsZoomed(GetHWND());
@@ -267,7 +270,7 @@ void CDuiLive::LayOutChildren() {
 
 void CDuiLive::ApplyBars(ZuvraKestrum::Live::BarHiding::Step step) {
     using Step = ZuvraKestrum::Live::BarHiding::Step;
-    if (step == Step::kNothing || !ready_) return;
+    if (step == Step::kNothing || !ready()) return;
     if (step == Step::kHideBars) {
         KillTimer(GetHWND(), kBarTimer);
         ShowCursor(FALSE);
@@ -323,25 +326,14 @@ void CDuiLive::SetUp() {
     }
 }
 
-// The bridge and the engine post here from now on, until StopTargeting; the join window, which
-// stays, takes the engine's events again then.
+// The bridge and the engine post here from now on, until the window leaves or goes; the join
+// window, which stays, takes the engine's events again then.
 void CDuiLive::TargetThisWindow(CKestrumCourse& course) {
-    HWND self = GetHWND();
     if (CKestrumZuvra* engine = Engine()) {
-        engine->SetMsgReceiver(self);
-        engineReceiver_ = CWindowRegistration([engine, &host = host_] {
-            engine->SetMsgReceiver(host.dialogs().dialogWindow(ProgramDialogs::kLoginDlg));
-        });
+        registerWith(*engine, &ReceiveEngineEvents,
+                     host_.dialogs().dialogWindow(ProgramDialogs::kLoginDlg));
     }
-    course.targetWindow = self;
-    courseTarget_ = CWindowRegistration(
-        [&course, self]() mutable { course.targetWindow.compare_exchange_strong(self, nullptr); });
-}
-
-// Neither the bridge nor the engine posts here any longer.
-void CDuiLive::StopTargeting() {
-    courseTarget_.reset();
-    engineReceiver_.reset();
+    registerWith(course.targetWindow, &TargetWindow);
 }
 
 // The first layout has given the title and tool bars their places.
@@ -466,12 +458,12 @@ void CDuiLive::DoUserList(DuiLib::TNotifyUI&) {
 
 void CDuiLive::OnUserListHide() {
     toolBarState_.participantsClosed();
-    if (ready_) ShowSidePanels();
+    ShowSidePanels();
 }
 
 void CDuiLive::OnChatListHide() {
     toolBarState_.chatClosed();
-    if (ready_) ShowSidePanels();
+    ShowSidePanels();
 }
 
 void CDuiLive::DoSmallLocal(DuiLib::TNotifyUI&) {
@@ -494,7 +486,7 @@ void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
 void CDuiLive::DoLeave(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     LeaveMeeting();
-    services_.dropInvitationBoxes();
+    host_.dropInvitationBoxes();
 }
 
 void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
@@ -508,16 +500,17 @@ void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
 void CDuiLive::LeaveMeeting() {
     if (leaving_) return;
     leaving_ = true;
-    setAcceptingEvents(false);
+    stopAcceptingEvents();
     if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
     CKestrumCourse* course = Course();
     course->dropQueuedControls();
     g_kestrumData->endMeeting();
     KillTimer(GetHWND(), kShareRestopTimer);
     ClosePicker();
-    services_.leaveShareChannel();
+    host_.leaveShareChannel();
     ShowWindow(false);
-    StopTargeting();
+    // Neither the bridge nor the engine posts here any longer.
+    unregisterAll();
     // The close waits for a connect still under way, so that no connection outlives the meeting.
     // The reconnection is cancelled first, so that it cannot open a connection after the close.
     reconnect_.cancel();

@@ -11,12 +11,10 @@
 #include "app/windows/live/bar_hiding.h"
 #include "app/windows/live/delayed_call.h"
 #include "app/windows/live/live_layout.h"
-#include "app/windows/live/live_services.h"
 #include "app/windows/live/media_marks.h"
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/live/meeting_roster.h"
 #include "app/windows/live/tool_bar_state.h"
-#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/timer_table.h"
 #include "app/windows/skeleton/video_surface.h"
@@ -92,10 +90,10 @@ public:
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
 
-    // The program's window: the program's meeting host and services.
+    // The program's window: the program's meeting host.
     CDuiLive();
-    // A window over the given host and services (tests); both outlive the window.
-    CDuiLive(IMeetingHost& host, const LiveServices& services);
+    // A window over the given host (tests), which outlives the window.
+    explicit CDuiLive(IMeetingHost& host);
     ~CDuiLive() override;
 
     const wchar_t* GetWindowClassName() const override { return L"UILiveMainWnd"; }
@@ -215,7 +213,6 @@ private:
     // Roads.
     void LeaveMeeting();
     void TargetThisWindow(CKestrumCourse& course);
-    void StopTargeting();
 
     // Roster decisions and the big view.
     void Apply(const ZuvraKestrum::Live::RosterActions& actions);
@@ -262,11 +259,10 @@ private:
     void ShowBadge();
 
     CKestrumZuvra* Engine() const;
-    CKestrumCourse* Course() const { return services_.course(); }
-    CVideoSourceTransfer* VideoSource() const { return services_.videoSource(); }
+    CKestrumCourse* Course() const;
+    CVideoSourceTransfer* VideoSource() const;
 
     IMeetingHost& host_;
-    const LiveServices& services_;
     // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
     DuiLib::CControlUI* roomId_ = nullptr;
     DuiLib::CControlUI* reconnecting_ = nullptr;  // the title bar's reconnecting notice
@@ -295,7 +291,6 @@ private:
     ZuvraKestrum::Live::BarHiding bars_;
     ZuvraKestrum::Live::LiveLayout layout_{};
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
-    bool ready_ = false;      // the skin has every control the window drives
     bool leaving_ = false;    // leave or close ran: events are only freed from now on
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
     bool joined_ = false;     // the engine reports it joined
@@ -319,7 +314,4 @@ private:
     std::thread connectThread_;
     ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
-    // The bridge's target window and the engine's receiver, while this window is them.
-    CWindowRegistration courseTarget_;
-    CWindowRegistration engineReceiver_;
 };

@@ -260,7 +260,7 @@ void CDuiLive::OnMediaJoinChannelSuccess(
         AdjustLayout();
         ApplyOwnStatus();
     }
-    services_.reportJoinChannel();
+    host_.reportJoinChannel();
 }
 
 void CDuiLive::OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>>) {
@@ -427,8 +427,7 @@ void CDuiLive::ClosePicker() {
 void CDuiLive::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
                 result->shareId);
-    ZuvraKestrum::Live::ApplyShareResult(*result, *g_kestrumData,
-                                         *CSingleton<CKestrumConfig>::getInstance());
+    ZuvraKestrum::Live::ApplyShareResult(*result, *g_kestrumData, host_.config());
     CVideoSourceTransfer* source = VideoSource();
     switch (ZuvraKestrum::Live::ShareChannelStepOf(result->shareId)) {
     case ShareChannelStep::kJoin:

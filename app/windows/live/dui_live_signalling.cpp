@@ -47,8 +47,6 @@ UINT RequestWaitMs() {
     return static_cast<UINT>(std::max(g_kestrumData->unmuteRequestTimeout, 1)) * 1000;
 }
 
-CMsgBoxAnsyManager& Invitations() { return *CMsgBoxAnsyManager::getInstance(); }
-
 // Why the meeting ended without the server, from the language file of the meeting's language
 // beside the skins.
 std::wstring ConnectionEndText(ReconnectRoad::GiveUp why) {
@@ -137,8 +135,7 @@ void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
     const std::string uid = roster_->onAvatarArrived(*portraitId);
     if (uid.empty()) return;
     if (uid == g_kestrumData->uid) {
-        ZuvraKestrum::Live::ApplyOwnAvatar(*g_kestrumData,
-                                           *CSingleton<CKestrumConfig>::getInstance());
+        ZuvraKestrum::Live::ApplyOwnAvatar(*g_kestrumData, host_.config());
     }
     for (const UserInfoRecord& record : roster_->socketList()) {
         if (uid != record.uid) continue;
@@ -283,10 +280,10 @@ void CDuiLive::FreeOwnToggles() {
 // notice says why over the join window. The box pumps messages while the window is being
 // destroyed, so everything it needs is copied first and nothing of the window is touched after it.
 void CDuiLive::LeaveWithNotice(const std::wstring& text) {
-    void (*dropInvitationBoxes)() = services_.dropInvitationBoxes;
-    IDialogTable& dialogs = host_.dialogs();
+    IMeetingHost& host = host_;
+    IDialogTable& dialogs = host.dialogs();
     LeaveMeeting();
-    dropInvitationBoxes();
+    host.dropInvitationBoxes();
     dialogs.showMsgBox(dialogs.dialogWindow(ProgramDialogs::kLoginDlg), text, 0,
                        ProgramDialogs::kWarningBox);
 }
@@ -358,7 +355,7 @@ void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST
     entry.eventId = Timers().next();
     KESTRUM_LOG(Level_Info, "(eventId: %d,%s %s)", entry.eventId, result->text1.c_str(),
                 entry.nickname.c_str());
-    Invitations().msgbox_append(entry);
+    host_.invitations().msgbox_append(entry);
     SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(), nullptr);
     if (userList_) userList_->invitationPassedOn(result->text1, entry.uid);
 }
@@ -368,14 +365,14 @@ void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST
 void CDuiLive::OnInvitationTimer(UINT_PTR timer) {
     KillTimer(GetHWND(), timer);
     MsgBoxPendingInfo out;
-    Invitations().msgbox_noresponse(static_cast<int>(timer), GetHWND(), out);
+    host_.invitations().msgbox_noresponse(static_cast<int>(timer), GetHWND(), out);
     if (!out.uid.empty()) StopWaiting(out.type, out.uid);
 }
 
 void CDuiLive::OnSocketUserResponse(std::unique_ptr<PayloadOf<WM_SOCKET_USER_RESPONSE>> response) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%s,%d)", response->targetNickname.c_str(),
                 response->requestId.c_str(), response->reason.c_str(), response->success);
-    CMsgBoxAnsyManager& invitations = Invitations();
+    CMsgBoxAnsyManager& invitations = host_.invitations();
     MsgBoxPendingInfo out;
     switch (ZuvraKestrum::Live::AnswerOf(response->success, response->reason)) {
     case InvitationAnswer::kAccepted:
@@ -416,10 +413,10 @@ void CDuiLive::OnSocketUserRequest(std::unique_ptr<PayloadOf<WM_SOCKET_USER_REQU
     UINT_PTR timer = 0;
     bool opened = false;
     if (info.type == ZuvraKestrum::Live::kRequestCamera) {
-        opened = Invitations().msgbox_requestcamera(info);
+        opened = host_.invitations().msgbox_requestcamera(info);
         timer = CMsgBoxAnsyManager::kCameraRequestTimer;
     } else if (info.type == ZuvraKestrum::Live::kRequestMicrophone) {
-        opened = Invitations().msgbox_requestmic(info);
+        opened = host_.invitations().msgbox_requestmic(info);
         timer = CMsgBoxAnsyManager::kMicRequestTimer;
     }
     if (opened) SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
@@ -438,14 +435,14 @@ void CDuiLive::OnMsgBoxRequestCamera(MsgBoxRequestInfo* record, bool accept) {
 // The request box of the timer's kind was not answered in time.
 void CDuiLive::OnRequestTimer(UINT_PTR timer) {
     KillTimer(GetHWND(), timer);
-    Invitations().msgbox_timeout(static_cast<int>(timer), GetHWND());
+    host_.invitations().msgbox_timeout(static_cast<int>(timer), GetHWND());
 }
 
 void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept) {
     KillTimer(GetHWND(), microphone ? CMsgBoxAnsyManager::kMicRequestTimer
                                     : CMsgBoxAnsyManager::kCameraRequestTimer);
     if (!record || !acceptingEvents()) return;
-    CMsgBoxAnsyManager& invitations = Invitations();
+    CMsgBoxAnsyManager& invitations = host_.invitations();
     // Emptied, the record lets the next request open a box of its own.
     std::vector<MsgBoxRequester> requesters;
     {

@@ -18,8 +18,9 @@ void NoticeBoxExits::QuitMessageLoop() { PostQuitMessage(0); }
 
 void NoticeBoxExits::TerminateProcess() { ZuvraKestrum::Util::TerminateSelf(); }
 
-CDuiMessageBox::CDuiMessageBox(NoticeBoxExits exits, ZuvraKestrum::Notice::UpgradeRoad road)
-    : exits_(exits), road_(std::move(road)) {}
+CDuiMessageBox::CDuiMessageBox(CKestrumConfig& config, NoticeBoxExits exits,
+                               ZuvraKestrum::Notice::UpgradeRoad road)
+    : config_(config), exits_(exits), road_(std::move(road)) {}
 
 CDuiMessageMap<CDuiMessageBox> CDuiMessageBox::MessageMap() {
     auto table = StandardMessageMap(&CDuiMessageBox::OnCreate);
@@ -106,7 +107,7 @@ void CDuiMessageBox::DoClose(DuiLib::TNotifyUI&) {
     case CloseStep::kShowJoinWindow:
         if (openJoinWindow_) openJoinWindow_();
         // The join window does not offer this version again.
-        CSingleton<CKestrumConfig>::getInstance()->setUpdateOption("1");
+        config_.setUpdateOption("1");
         break;
     case CloseStep::kNothing:
         break;

@@ -9,6 +9,8 @@
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/window_messages.h"
 
+class CKestrumConfig;
+
 // The ways the notice box ends the program. The program keeps the defaults; a test that has to
 // outlive the box puts recorders in their place.
 struct NoticeBoxExits {
@@ -39,7 +41,9 @@ public:
     // thread and answers 1.
     static constexpr UINT kRunTaskMessage = kNoticeRunTaskNumber;
 
-    explicit CDuiMessageBox(NoticeBoxExits exits = NoticeBoxExits(),
+    // config is the program's configuration, where a declined optional upgrade is remembered;
+    // it outlives the box.
+    explicit CDuiMessageBox(CKestrumConfig& config, NoticeBoxExits exits = NoticeBoxExits(),
                             ZuvraKestrum::Notice::UpgradeRoad road = {});
 
     const wchar_t* GetWindowClassName() const override { return L"DuiMessageBox"; }
@@ -75,6 +79,7 @@ private:
     // The current type's decor (ZuvraKestrum::Notice::DecorOf) in the user's language.
     void ShowTypeDecor();
 
+    CKestrumConfig& config_;
     NoticeBoxExits exits_;
     ZuvraKestrum::Notice::UpgradeRoad road_;
     std::function<void()> openJoinWindow_;

@@ -81,7 +81,8 @@ protected:
         ZuvraKestrum::Notice::UpgradeRoad road;
         road.crashReporter = OwnCopy("Faultpost");
         road.upgrader = upgrader;
-        box_ = new CDuiMessageBox(NoticeBoxExits{&CountQuit, &CountProcessEnd}, road);
+        box_ = new CDuiMessageBox(*CSingleton<CKestrumConfig>::getInstance(),
+                                  NoticeBoxExits{&CountQuit, &CountProcessEnd}, road);
         handle_ = box_->Create(nullptr, L"DuiMsgBox", kDialogStyle, 0, 0, 0, 500, 200);
         if (!handle_) return nullptr;
         box_->CenterWindow();

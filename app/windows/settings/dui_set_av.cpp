@@ -91,7 +91,8 @@ void CDuiSetAV::setTabsEnabled(bool enabled) {
 }
 
 void CDuiSetAV::OnCreate() {
-    relayAttachment_ = AttachWindow(Relay(), GetHWND());
+    // Reports reach this window while it lives.
+    registerWith(Relay(), &AttachWindow);
     if (!BuildLanguageSkin(L"Setting-AV", nullptr, *this)) return;
     // The handlers rely on every control: a skin without them leaves the window inert.
     BindControls(*this,
@@ -104,11 +105,7 @@ void CDuiSetAV::OnCreate() {
                  *this);
 }
 
-void CDuiSetAV::OnDestroy() {
-    stopCameraTest();
-    // Before the skeleton frees what is queued, so that the relay posts nothing after.
-    relayAttachment_.reset();
-}
+void CDuiSetAV::OnDestroy() { stopCameraTest(); }
 
 void CDuiSetAV::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     // The window starts no request of its own; what arrives is only written down.

@@ -98,8 +98,6 @@ private:
     DuiLib::CControlUI* previewLab_ = nullptr;
     DuiLib::COptionUI* tabRoomOpt_ = nullptr;
     DuiLib::COptionUI* tabAVOpt_ = nullptr;
-    // This window on the relay while it lives.
-    CWindowRegistration relayAttachment_;
     CVideoSurface previewWnd_;
     bool cameraTesting_ = false;
 };

@@ -38,7 +38,7 @@ void CDuiSetOwnRoom::OnRoomUpdated() {
 }
 
 void CDuiSetOwnRoom::updateRoomInfo() {
-    if (!g_kestrumData || !ready_) return;
+    if (!g_kestrumData || !ready()) return;
     roomPassword_ = showRoomAndPassword(true);
     const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     // Without a host the speaker line keeps the skin's text and the options their state.

@@ -45,7 +45,7 @@ void CDuiSetRoom::OnRoomUpdated() {
 }
 
 void CDuiSetRoom::updateRoomInfo() {
-    if (!g_kestrumData || !ready_) return;
+    if (!g_kestrumData || !ready()) return;
     const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
     const bool hasHost = !hosts.empty();
     roomPassword_ = showRoomAndPassword(!hasHost);

@@ -4,13 +4,13 @@
 #include "app/windows/settings/log_upload.h"
 #include "app/windows/settings/nickname_rules.h"
 #include "app/windows/settings/profile_change.h"
+#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
-#include "ui/base/toast/toast.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ CDuiNotifyMap<CDuiUserConfig> CDuiUserConfig::NotifyMap() {
 
 CDuiMessageMap<CDuiUserConfig> CDuiUserConfig::MessageMap() {
     auto table = StandardMessageMap(&CDuiUserConfig::OnCreate);
-    table.on<WM_DESTROY>(&CDuiUserConfig::OnDestroy, RowMode::kPassOn)
+    table
         .on<WM_COPYDATA>(&CDuiUserConfig::OnCopyData, RowMode::kPassOn)
         // The avatar upload and the log upload end their waits alike.
         .on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
@@ -51,7 +51,8 @@ CDuiMessageMap<CDuiUserConfig> CDuiUserConfig::MessageMap() {
 }
 
 void CDuiUserConfig::OnCreate() {
-    relayAttachment_ = AttachWindow(Relay(), GetHWND());
+    // Reports reach this window while it lives.
+    registerWith(Relay(), &AttachWindow);
     if (!BuildLanguageSkin(L"OwnerConfig", nullptr, *this)) return;
     // The handlers rely on every control: a skin without them leaves the window inert.
     BindControls(*this,
@@ -62,12 +63,9 @@ void CDuiUserConfig::OnCreate() {
                  *this);
 }
 
-// Before the skeleton frees what is queued, so that the relay posts nothing after.
-void CDuiUserConfig::OnDestroy() { relayAttachment_.reset(); }
-
 void CDuiUserConfig::OnCopyData(const COPYDATASTRUCT* answer) {
     if (!answer) return;
-    shared::Toast::Show(Settings::UploadAnswerText(*answer, g_language), kToastMs, GetHWND());
+    host_.toast(GetHWND(), Settings::UploadAnswerText(*answer, g_language), kToastMs);
     EnableWindow(GetHWND(), TRUE);
 }
 

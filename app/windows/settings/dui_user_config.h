@@ -7,7 +7,6 @@
 
 #include "app/windows/settings/observer_relay.h"
 #include "app/windows/settings/settings_host.h"
-#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "duilib/button_ui.h"
 #include "duilib/edit_ui.h"
@@ -53,7 +52,6 @@ public:
 
 private:
     void OnCreate();
-    void OnDestroy();
     void OnCopyData(const COPYDATASTRUCT* answer);
     void OnObserverEvent(std::unique_ptr<ObserverEventPayload> event);
     void onUpdatePhoto(const std::string& portraitId);
@@ -79,8 +77,6 @@ private:
     void refuseAvatar(int code);
 
     ISettingsHost& host_;
-    // This window on the relay while it lives.
-    CWindowRegistration relayAttachment_;
     DuiLib::CButtonUI* photoBtn_ = nullptr;
     DuiLib::CEditUI* nickEdit_ = nullptr;
     DuiLib::COptionUI* camOpt_ = nullptr;  // selected: join with the camera off

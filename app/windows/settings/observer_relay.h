@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "app/windows/settings/settings_messages.h"
-#include "app/windows/skeleton/control_binding.h"
+#include "app/windows/skeleton/window_registration.h"
 #include "kestrum/service/vossary_api.h"
 
 // The service-library observer of a settings window, standing in for the window itself.

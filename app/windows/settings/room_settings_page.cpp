@@ -26,11 +26,12 @@ CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, u
       relay_(relay) {}
 
 void CRoomSettingsPage::OnCreate() {
-    relayAttachment_ = AttachWindow(relay_, GetHWND());
+    // Reports reach this window while it lives.
+    registerWith(relay_, &AttachWindow);
     if (!BuildLanguageSkin(skinStem_, nullptr, *this)) return;
-    // The handlers rely on every control: a skin without them leaves the window inert.
-    ready_ =
-        BindControls(*this,
+    // The handlers rely on every control, the window's own included (ready): a skin without them
+    // leaves the window inert.
+    if (BindControls(*this,
                      {{L"pwdEdit", &CRoomSettingsPage::pwdEdit_},
                       {L"tabRoomOpt", &CRoomSettingsPage::tabRoomOpt_},
                       {L"tabAVOpt", &CRoomSettingsPage::tabAVOpt_},
@@ -38,12 +39,10 @@ void CRoomSettingsPage::OnCreate() {
                       {L"enableAudioOp", &CRoomSettingsPage::enableAudioOp_},
                       {L"speakerNameTxt", &CRoomSettingsPage::speakerNameTxt_},
                       {L"roomNameTxt", &CRoomSettingsPage::roomNameTxt_, ControlNeed::kOptional}},
-                     *this) &&
+                     *this)) {
         bindOwnControls();
+    }
 }
-
-// No more reports reach the window; those still queued for it are freed after this row.
-void CRoomSettingsPage::OnDestroy() { relayAttachment_.reset(); }
 
 void CRoomSettingsPage::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event) {
     switch (event->kind) {

@@ -52,7 +52,6 @@ protected:
         auto table =
             CDuiWindow<Window, CRoomSettingsPage>::StandardMessageMap(&CRoomSettingsPage::OnCreate);
         table.remove(WM_KEYDOWN)
-            .template on<WM_DESTROY>(&CRoomSettingsPage::OnDestroy, RowMode::kPassOn)
             .template on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
             .template on<WM_UPDATE_ROOM>(onRoomUpdated)
             .template on<WM_SETTINGS_OBSERVER_EVENT>(&CRoomSettingsPage::OnObserverEvent);
@@ -99,9 +98,6 @@ protected:
 
     ISettingsHost& host_;
     const unsigned dialog_;
-    // Set by WM_CREATE when the skin has every control, the window's own included; the other
-    // members that touch controls need that.
-    bool ready_ = false;
     DuiLib::CEditUI* pwdEdit_ = nullptr;
     DuiLib::COptionUI* tabRoomOpt_ = nullptr;
     DuiLib::COptionUI* tabAVOpt_ = nullptr;
@@ -110,7 +106,6 @@ protected:
 
 private:
     void OnCreate();
-    void OnDestroy();
     void OnObserverEvent(std::unique_ptr<ObserverEventPayload> event);
     // The service's answer to the update: a confirmation stores the last sent values.
     void onUpdateRoom(bool success);
@@ -130,8 +125,6 @@ private:
 
     const wchar_t* const skinStem_;
     CObserverRelay& relay_;
-    // This window on the relay while it lives.
-    CWindowRegistration relayAttachment_;
     DuiLib::COptionUI* enableVideoOp_ = nullptr;
     DuiLib::COptionUI* enableAudioOp_ = nullptr;
     DuiLib::CControlUI* roomNameTxt_ = nullptr;  // optional

@@ -13,8 +13,8 @@ class CKestrumConfig;
 class CKestrumZuvra;
 
 // What the settings windows need of the program around them: the dialog table with its message
-// box (IDialogTable's members, called on the host itself), the configuration, the engine, the
-// course bridge, the account requests of the service library and the file chooser. The
+// box (IDialogTable's members, called on the host itself), toasts, the configuration, the engine,
+// the course bridge, the account requests of the service library and the file chooser. The
 // program's own (ProgramSettingsHost) reaches the application singleton and the other
 // singletons; tests give the windows one of their own, so the windows run without the rest of
 // the program.
@@ -27,6 +27,8 @@ public:
     virtual CKestrumConfig& config() = 0;
     // The engine wrapper; null when the program has none.
     virtual CKestrumZuvra* engine() = 0;
+    // A transient notice of text over the window `over` for durationMs.
+    virtual void toast(HWND over, const std::wstring& text, int durationMs) = 0;
 
     // The observer of the nickname update: the course bridge, which reports it to the join
     // window.

@@ -2,13 +2,13 @@
 
 #include <functional>
 #include <initializer_list>
-#include <utility>
 
+#include "app/windows/skeleton/dui_frame_window.h"
 #include "duilib/control_ui.h"
 #include "duilib/paint_manager_ui.h"
 #include "kestrum/core/kestrum_dump.h"
 
-// How a window's set-up keeps its controls and what it owns while it lives.
+// How a window's set-up keeps its controls.
 //
 // A window lists the controls it keeps once its skin is built, by skin name and member; the
 // member's type is the kind the control must have:
@@ -25,16 +25,9 @@
 //     {L"update", &CDuiMessageBox::update_, ControlNeed::kOptional},
 //     {L"buttons", L"closebtn", &CDuiMessageBox::bottomClose_, ControlNeed::kOptional},
 //
-// and a registration it makes on another object (a target window, a receiver, an observer)
-// becomes a CWindowRegistration member that undoes it, in place of the undoing by hand in the
-// teardown:
-//
-//     courseTarget_ = CWindowRegistration(
-//         [course, self = GetHWND()]() mutable {
-//             course->targetWindow.compare_exchange_strong(self, nullptr); });
-//
-// A teardown that frees the messages still queued for the window resets the registration first
-// (courseTarget_.reset()), so that nothing is posted after the queue was emptied.
+// The binding is what makes the window ready (CDuiFrameWindow::ready): a window keeps no
+// readiness flag of its own. What it registers on other objects it hands to its frame
+// (CDuiFrameWindow::registerWith), which undoes it as the window goes.
 
 // Whether a window works without a control of its table.
 enum class ControlNeed {
@@ -97,12 +90,13 @@ void LogUnbound(CKestrumDump& log, const char* caller, int line, const wchar_t* 
 }  // namespace ZuvraKestrum::Frame
 
 // Binds each row's member to the row's control in window's paint manager. True when every
-// control was there with its member's kind, an optional one also when it was not there at all.
-// Otherwise each one that was not is
-// logged (ZuvraKestrum::Frame::LogUnbound, as `log`, the window itself, from the caller's source
-// line) and the window goes inert: no notification reaches it any more and every member of
-// the table is null, so that each operation, which checks its control first, does nothing.
-// caller and line are the calling function's; leave them out.
+// control was there with its member's kind, an optional one also when it was not there at all;
+// the window is then ready (CDuiFrameWindow::ready), unless a table bound before failed.
+// Otherwise each one that was not is logged (ZuvraKestrum::Frame::LogUnbound, as `log`, the
+// window itself, from the caller's source line) and the window goes inert for good: it is not
+// ready, no notification reaches it any more and every member of the table is null, so that
+// each operation, which checks its control first, does nothing. caller and line are the calling
+// function's; leave them out.
 template <class Window>
 bool BindControls(Window& window, std::initializer_list<ControlRow<Window>> rows, CKestrumDump& log,
                   const char* caller = __builtin_FUNCTION(), int line = __builtin_LINE()) {
@@ -114,41 +108,9 @@ bool BindControls(Window& window, std::initializer_list<ControlRow<Window>> rows
         ZuvraKestrum::Frame::LogUnbound(log, caller, line, row.name(), control != nullptr);
         complete = false;
     }
+    ZuvraKestrum::Frame::NoteBinding(window, complete);
     if (complete) return true;
     manager.RemoveNotifier(&window);
     for (const ControlRow<Window>& row : rows) row.unbind(window);
     return false;
 }
-
-// A registration a window made on another object, owned by the window: undone once, when it is
-// reset, replaced by another or destroyed with its window object. Empty, it undoes nothing.
-// Threads: made, reset and destroyed on the window's thread. Move-only.
-class CWindowRegistration {
-public:
-    CWindowRegistration() = default;
-    explicit CWindowRegistration(std::function<void()> undo) : undo_(std::move(undo)) {}
-    ~CWindowRegistration() { reset(); }
-    CWindowRegistration(CWindowRegistration&& other) noexcept : undo_(std::move(other.undo_)) {
-        other.undo_ = nullptr;
-    }
-    CWindowRegistration& operator=(CWindowRegistration&& other) noexcept {
-        if (this == &other) return *this;
-        reset();
-        undo_ = std::move(other.undo_);
-        other.undo_ = nullptr;
-        return *this;
-    }
-    CWindowRegistration(const CWindowRegistration&) = delete;
-    CWindowRegistration& operator=(const CWindowRegistration&) = delete;
-
-    // Undoes the registration now; later resets do nothing.
-    void reset() {
-        std::function<void()> undo = std::move(undo_);
-        undo_ = nullptr;
-        if (undo) undo();
-    }
-    explicit operator bool() const { return static_cast<bool>(undo_); }
-
-private:
-    std::function<void()> undo_;
-};

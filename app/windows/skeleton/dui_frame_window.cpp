@@ -100,3 +100,35 @@ void CDuiFrameWindow::OnUploadWaitTimer(UINT_PTR timer) {
     KillTimer(GetHWND(), kUploadWaitTimer);
     EnableWindow(GetHWND(), TRUE);
 }
+
+void CDuiFrameWindow::unregister(const void* source) {
+    for (auto kept = registrations_.begin(); kept != registrations_.end(); ++kept) {
+        if (kept->first != source) continue;
+        // Out of the list before its undo runs, which may register anew.
+        CWindowRegistration registration = std::move(kept->second);
+        registrations_.erase(kept);
+        registration.reset();
+        return;
+    }
+}
+
+void CDuiFrameWindow::unregisterAll() {
+    while (!registrations_.empty()) {
+        CWindowRegistration registration = std::move(registrations_.back().second);
+        registrations_.pop_back();
+        registration.reset();
+    }
+}
+
+namespace ZuvraKestrum::Frame {
+
+void NoteBinding(CDuiFrameWindow& window, bool complete) {
+    using Phase = CDuiFrameWindow::Phase;
+    if (!complete) {
+        window.phase_ = Phase::kInert;
+    } else if (window.phase_ == Phase::kBinding) {
+        window.phase_ = Phase::kReady;
+    }
+}
+
+}  // namespace ZuvraKestrum::Frame

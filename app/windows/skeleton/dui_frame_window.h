@@ -4,8 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/windows/skeleton/message_rows.h"
+#include "app/windows/skeleton/window_registration.h"
 #include "duilib/control_ui.h"
 #include "duilib/dialog_builder.h"
 #include "duilib/notify_ui.h"
@@ -13,6 +16,14 @@
 #include "duilib/window_wnd.h"
 
 class CKestrumDump;
+class CDuiFrameWindow;
+
+namespace ZuvraKestrum::Frame {
+
+// Tells window whether a table of its controls was bound whole (BindControls, the one caller).
+void NoteBinding(CDuiFrameWindow& window, bool complete);
+
+}  // namespace ZuvraKestrum::Frame
 
 // The control of that name in manager's tree as the interface `kind` names ("Edit", "Option",
 // ...); null when there is none or it is of another kind. For a name known only at run time: a
@@ -31,6 +42,13 @@ Control* FindControlAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, co
 //
 // Threads: a window lives on the UI thread, the thread that created it and runs its message
 // loop; every member here is called there.
+//
+// Life cycle, the frame's to order: the window states what it needs and the frame does the
+// rest. WM_CREATE builds the skin and binds the controls, which makes the window ready (and
+// accepting events); what the window registers on other objects it hands to registerWith; when
+// it is destroyed, its own WM_DESTROY row runs, then the frame undoes those registrations, then
+// it frees the records still queued for the window (CDuiWindow), so nothing is posted after the
+// queue was emptied.
 //
 // Ownership: the object is created with new and deletes itself in OnFinalMessage, after
 // WM_NCDESTROY; its paint manager and control tree go with it. Nobody else deletes it.
@@ -76,14 +94,39 @@ public:
 
     DuiLib::CPaintManagerUI& paintManager() { return paintManager_; }
 
+    // Whether the window's set-up bound every control its handlers rely on (BindControls; a
+    // window that binds several tables needs all of them): the handlers that touch controls
+    // run only then. Stays true while the window leaves.
+    bool ready() const { return phase_ == Phase::kReady || phase_ == Phase::kLeaving; }
     // Whether the window acts on the events posted to it: the rows of RowMode::kEvent run only
-    // while it does, and otherwise free what their messages carry unread. False until the window
-    // says so, typically once its set-up found every control its handlers rely on, and again
-    // from when it begins to leave.
-    bool acceptingEvents() const { return acceptingEvents_; }
+    // while it does, and otherwise free what their messages carry unread. From when it is ready
+    // until it begins to leave (stopAcceptingEvents).
+    bool acceptingEvents() const { return phase_ == Phase::kReady; }
 
 protected:
-    void setAcceptingEvents(bool accepting) { acceptingEvents_ = accepting; }
+    // The window leaves: events are only freed from now on, while it stays ready.
+    void stopAcceptingEvents() {
+        if (phase_ == Phase::kReady) phase_ = Phase::kLeaving;
+    }
+
+    // This window registers with `source` through `make(source, this window, extra...)`, a maker
+    // that does both halves (registers now, returns the undo; AttachWindow, TargetWindow,
+    // ReceiveEngineEvents), and the frame keeps the registration: it is undone when the window
+    // registers with the same source again (first, before the maker runs), when the window
+    // unregisters, and otherwise as the window is destroyed, after its own WM_DESTROY row and
+    // before the messages still queued for it are freed, so that nothing the source posts in
+    // between outlives the queue. Window's thread.
+    template <class Source, class Make, class... Extra>
+    void registerWith(Source& source, Make make, Extra&&... extra) {
+        unregister(&source);
+        registrations_.emplace_back(&source,
+                                    make(source, GetHWND(), std::forward<Extra>(extra)...));
+    }
+    // Undoes the registration kept for source now; nothing when there is none.
+    void unregister(const void* source);
+    // Undoes every registration kept, the latest first. The frame's teardown; a window that
+    // stops early (the meeting window as it leaves) calls it itself.
+    void unregisterAll();
 
     // The WM_CREATE steps shared by every window: the frame style (no caption, clipping of
     // siblings and children), the paint manager on this window, the skin `file` built with
@@ -107,5 +150,12 @@ protected:
     DuiLib::CPaintManagerUI paintManager_;
 
 private:
-    bool acceptingEvents_ = false;
+    friend void ZuvraKestrum::Frame::NoteBinding(CDuiFrameWindow& window, bool complete);
+
+    // Not ready until every control table was bound (kReady); inert for good once one was not.
+    enum class Phase { kBinding, kReady, kLeaving, kInert };
+
+    Phase phase_ = Phase::kBinding;
+    // What the window registered, by source, the earliest first.
+    std::vector<std::pair<const void*, CWindowRegistration>> registrations_;
 };

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/skeleton/control_binding.h"
 #include "app/windows/skeleton/dui_notify_map.h"
 #include "app/windows/skeleton/timer_table.h"
+#include "app/windows/skeleton/window_registration.h"
 #include "skel_messages.h"
 
 namespace {
@@ -172,6 +172,24 @@ TEST(MessageMap, EventRowsRunOnlyWhileTheOwnerAcceptsEventsAndFreeTheRecordOther
     owner.accepting = true;
     Dispatch(table, owner, WM_SKEL_NOTE, NewNote(2));
     EXPECT_EQ(owner.seen, std::vector<std::string>{"note 2"});
+}
+
+TEST(MessageMap, RowsOfAReceivedFamilyAreEventRowsUnlessTheyGiveTheirMode) {
+    CDuiMessageMap<Owner> table;
+    table.on<WM_SKEL_NOTE>(&Owner::OnNote)
+        .receives(kSkelMessages)
+        .on<WM_SKEL_VALUE>(&Owner::OnValue)
+        .on<WM_SKEL_EMPTY>(&Owner::OnEmpty, RowMode::kHandled)
+        .on<WM_SIZE>(&Owner::OnSize);
+    const int before = SkelNote::living;
+    Owner owner;
+    owner.accepting = false;
+    EXPECT_EQ(Dispatch(table, owner, WM_SKEL_NOTE, NewNote(1)), "0");
+    EXPECT_EQ(Dispatch(table, owner, WM_SKEL_VALUE, 3), "0");
+    EXPECT_EQ(Dispatch(table, owner, WM_SKEL_EMPTY), "passed");
+    EXPECT_EQ(Dispatch(table, owner, WM_SIZE, SIZE_RESTORED, MAKELPARAM(4, 3)), "5");
+    EXPECT_EQ(owner.seen, (std::vector<std::string>{"empty", "size 0 4x3"}));
+    EXPECT_EQ(SkelNote::living, before);
 }
 
 TEST(TimerTable, TheFirstRowHoldingTheTimerRunsAndOnlyAHandledRowKeepsTheMessage) {

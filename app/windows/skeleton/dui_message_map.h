@@ -24,10 +24,13 @@
 // row replaces the first row of its message in place, so it never hides behind another.
 //
 // The families a window receives (receives) get a row for each of their messages that has none,
-// which only frees the payload: no message of the family leaks, acted on or not. When the window
-// is destroyed (CDuiWindow, after the WM_DESTROY row) the messages still queued for it are taken
-// off the queue and freed, those of every row whose message carries a record: a destroyed
-// window's queued messages are discarded unread, and their records with them.
+// which only frees the payload: no message of the family leaks, acted on or not. A typed row of a
+// family the table receives is an event row (RowMode::kEvent) unless it gives its mode: what the
+// posters send runs only while the window accepts events, and the few rows that must run while
+// the window leaves say so (RowMode::kHandled). When the window is destroyed (CDuiWindow, after
+// the WM_DESTROY row) the messages still queued for it are taken off the queue and freed, those
+// of every row whose message carries a record: a destroyed window's queued messages are
+// discarded unread, and their records with them.
 //
 // Handlers are members of Window or of one of its bases (the member pointer carries the
 // adjustment of the object pointer).
@@ -55,38 +58,40 @@ public:
         // Frees what the message carries, for a message that carries a record; else null.
         PayloadFreeFunction free = nullptr;
         TypedHandler typed{};
+        bool modeGiven = false;  // the row said its mode; receives leaves it as it is
     };
 
     CDuiMessageMap() : rows_{Terminator()} {}
 
     // The typed row of kMessage: handler takes what the message carries (RowArguments) and
     // returns void, bool, LRESULT or std::optional<LRESULT> (see ZuvraKestrum::Frame::Run).
-    // Replaces the message's first row in its place, appends the row when there is none.
+    // Replaces the message's first row in its place, appends the row when there is none. Its mode
+    // is RowMode::kEvent for a message of a family the table receives (before or after this
+    // row), else RowMode::kHandled.
     template <UINT kMessage, class Owner, class Result, class... Arguments>
-    CDuiMessageMap& on(Result (Owner::*handler)(Arguments...), RowMode mode = RowMode::kHandled) {
-        using Carrier = ZuvraKestrum::Frame::CarrierOf<kMessage>;
-        using Typed = typename Carrier::template Handler<Window, Result>;
-        static_assert(std::is_convertible_v<decltype(handler), Typed>,
-                      "the handler does not take what this message carries");
-        const Typed typed = handler;
-        static_assert(sizeof(typed) == sizeof(TypedHandler), "member pointers differ in size");
-        Row row{kMessage, 0, &InvokeTyped<Carrier, Result>, mode, Carrier::kFree};
-        std::memcpy(row.typed.bytes, &typed, sizeof(typed));
-        const size_t index = indexOf(kMessage);
-        if (index == kNone) {
-            rows_.insert(rows_.end() - 1, row);
-        } else {
-            rows_[index] = row;
-        }
-        return *this;
+    CDuiMessageMap& on(Result (Owner::*handler)(Arguments...)) {
+        return add<kMessage>(handler, received(kMessage) ? RowMode::kEvent : RowMode::kHandled,
+                             false);
+    }
+    // The same with the mode given, which stays whatever the table receives.
+    template <UINT kMessage, class Owner, class Result, class... Arguments>
+    CDuiMessageMap& on(Result (Owner::*handler)(Arguments...), RowMode mode) {
+        return add<kMessage>(handler, mode, true);
     }
 
     // Rows that free the payload of every message of family that has no row yet; such a row
-    // gives way to a typed row of its message added later.
+    // gives way to a typed row of its message added later. The family's typed rows that did not
+    // give their mode become event rows.
     CDuiMessageMap& receives(const MessageFamily& family) {
+        families_.push_back(family);
         for (size_t i = 0; i < family.count; ++i) {
             const UINT message = family.ids[i];
-            if (indexOf(message) != kNone) continue;
+            const size_t index = indexOf(message);
+            if (index != kNone) {
+                Row& row = rows_[index];
+                if (row.invoke != &FreeOnly && !row.modeGiven) row.mode = RowMode::kEvent;
+                continue;
+            }
             rows_.insert(rows_.end() - 1,
                          Row{message, 0, &FreeOnly, RowMode::kHandled, family.free});
         }
@@ -134,6 +139,36 @@ public:
 private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
 
+    template <UINT kMessage, class Owner, class Result, class... Arguments>
+    CDuiMessageMap& add(Result (Owner::*handler)(Arguments...), RowMode mode, bool modeGiven) {
+        using Carrier = ZuvraKestrum::Frame::CarrierOf<kMessage>;
+        using Typed = typename Carrier::template Handler<Window, Result>;
+        static_assert(std::is_convertible_v<decltype(handler), Typed>,
+                      "the handler does not take what this message carries");
+        const Typed typed = handler;
+        static_assert(sizeof(typed) == sizeof(TypedHandler), "member pointers differ in size");
+        Row row{kMessage, 0, &InvokeTyped<Carrier, Result>, mode, Carrier::kFree};
+        std::memcpy(row.typed.bytes, &typed, sizeof(typed));
+        row.modeGiven = modeGiven;
+        const size_t index = indexOf(kMessage);
+        if (index == kNone) {
+            rows_.insert(rows_.end() - 1, row);
+        } else {
+            rows_[index] = row;
+        }
+        return *this;
+    }
+
+    // Whether message belongs to a family the table receives.
+    bool received(UINT message) const {
+        for (const MessageFamily& family : families_) {
+            for (size_t i = 0; i < family.count; ++i) {
+                if (family.ids[i] == message) return true;
+            }
+        }
+        return false;
+    }
+
     static Row Terminator() { return Row{0, 0, nullptr}; }
 
     template <class Carrier, class Result>
@@ -166,4 +201,5 @@ private:
     }
 
     std::vector<Row> rows_;
+    std::vector<MessageFamily> families_;
 };

@@ -14,8 +14,9 @@
 // HandleMessage: the first row of the message is taken (CDuiMessageMap::dispatch); when it takes
 // the message its result is returned. Otherwise (no row, or the row passed the message on) the
 // paint manager's handler runs, and when that does not take the message the default processing
-// of CWindowWnd. On WM_DESTROY, after its row, the messages still queued for the window whose
-// rows carry records are freed (CDuiMessageMap::freeQueued).
+// of CWindowWnd. On WM_DESTROY, after its row, the frame undoes what the window registered
+// (CDuiFrameWindow::registerWith), and then the messages still queued for the window whose rows
+// carry records are freed (CDuiMessageMap::freeQueued): the window never orders that itself.
 //
 // Notify: the first row matching the notification's type and its sender's name is taken;
 // unmatched notifications do nothing.
@@ -31,8 +32,12 @@ public:
         static const CDuiMessageMap<Window> table = Window::MessageMap();
         LRESULT result = 0;
         const bool handled = table.dispatch(*self(), message, wParam, lParam, result);
-        // After the window's own WM_DESTROY row, which stops the posters targeting it.
-        if (message == WM_DESTROY) table.freeQueued(this->GetHWND());
+        if (message == WM_DESTROY) {
+            // The posters stop targeting the window first, so that the queue emptied next stays
+            // empty.
+            this->unregisterAll();
+            table.freeQueued(this->GetHWND());
+        }
         if (handled) return result;
         return this->HandleUnmapped(message, wParam, lParam);
     }

@@ -421,6 +421,30 @@ TEST_F(SkeletonWindowTest, RecordsStillQueuedWhenTheWindowIsDestroyedAreFreed) {
     EXPECT_FALSE(Saw(L"note 3"));
 }
 
+TEST_F(SkeletonWindowTest, RegistrationsAreUndoneAfterTheDestroyRowAndBeforeTheQueueIsFreed) {
+    StandardWindow* window = Open<StandardWindow>(L"SkelTest");
+    ASSERT_NE(window, nullptr);
+    HWND handle = window->GetHWND();
+    const int before = SkelNote::living;
+    int source = 0;
+    std::vector<int> queuedAtUndo;
+    bool destroyRowFirst = false;
+    const auto undo = [&] {
+        queuedAtUndo.push_back(SkelNote::living - before);
+        destroyRowFirst = Saw(L"destroy row");
+    };
+    window->registerWith(source, undo);
+    // Registering with the same source again undoes the first one at once.
+    window->registerWith(source, undo);
+    EXPECT_EQ(queuedAtUndo, std::vector<int>{0});
+    ASSERT_TRUE(PostPayload<WM_SKEL_NOTE>(handle, std::make_unique<SkelNote>(1)));
+    DestroyWindow(handle);
+    // A poster stopped then: the note it posted was still queued, and went with the queue.
+    EXPECT_EQ(queuedAtUndo, (std::vector<int>{0, 1}));
+    EXPECT_TRUE(destroyRowFirst);
+    EXPECT_EQ(SkelNote::living, before);
+}
+
 TEST_F(SkeletonWindowTest, MissingSkinLeavesAnEmptyWorkingWindow) {
     auto* window = new StandardWindow(L"NoSuchSkin", &journal_);
     HWND handle = window->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300);

@@ -5,10 +5,14 @@
 
 #include "app/windows/join/dui_login.h"
 #include "app/windows/join/dui_set_nick_name.h"
+#include "app/windows/skeleton/event_receivers.h"
 #include "duilib/paint_manager_ui.h"
 #include "duilib/rich_edit_ui.h"
 #include "kestrum/core/kestrum_config.h"
+#include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/kestrum_quality_upload.h"
+#include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/testing/win_wait.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/window/window.h"
@@ -26,6 +30,10 @@ constexpr wchar_t kStandInSkin[] =
 
 class CStandInDialog : public CDuiWindow<CStandInDialog> {
 public:
+    // With a bridge, the stand-in of the meeting window: it takes the bridge's results while it
+    // lives, as the meeting window does.
+    explicit CStandInDialog(CKestrumCourse* course = nullptr) : course_(course) {}
+
     const wchar_t* GetWindowClassName() const override { return L"UIJoinTestStandIn"; }
     static CDuiMessageMap<CStandInDialog> MessageMap() {
         return StandardMessageMap(&CStandInDialog::OnCreate);
@@ -35,11 +43,46 @@ public:
 private:
     LRESULT OnCreate() {
         BuildSkin(kStandInSkin, nullptr);
+        if (course_) registerWith(course_->targetWindow, &TargetWindow);
         return 0;
     }
+
+    CKestrumCourse* course_;
 };
 
-const JoinServices* g_services = nullptr;
+class CPartsJoinHost final : public IJoinHost {
+public:
+    explicit CPartsJoinHost(const JoinParts& parts) : parts_(parts) {}
+
+    CKestrumCourse* course() override { return parts_.course(); }
+    IDialogTable& dialogs() override { return parts_.dialogs(); }
+    CKestrumZuvra& engine() override { return *CSingleton<CKestrumZuvra>::getInstance(); }
+    CKestrumConfig& config() override { return *CSingleton<CKestrumConfig>::getInstance(); }
+    void joinRoom(Observer* observer, const char* rid, const char* appVersion, const char* platform,
+                  const char* pwd) override {
+        parts_.joinRoom(observer, rid, appVersion, platform, pwd);
+    }
+    void updateInfo(Observer* observer, const char* password, const char* name,
+                    const char* portraitId) override {
+        parts_.updateInfo(observer, password, name, portraitId);
+    }
+    void configRoom(Observer* observer) override { parts_.configRoom(observer); }
+    void reportAppStart(const std::string& appVersion) override {
+        CSingleton<CKestrumQualityUpload>::getInstance()->reportAppStart(appVersion);
+    }
+    void markJoinStart() override {
+        CSingleton<CKestrumQualityUpload>::getInstance()->markStartTick();
+    }
+    void endProgram() override { parts_.endProgram(); }
+    void prepareMeeting() override {
+        if (parts_.prepareMeeting) parts_.prepareMeeting();
+    }
+
+private:
+    const JoinParts parts_;
+};
+
+std::unique_ptr<CPartsJoinHost> g_host;
 std::vector<unsigned> g_opened;
 std::unique_ptr<CKestrumData> g_data;
 
@@ -86,15 +129,19 @@ CKestrumData& PrepareSignedOutUser(const std::string& nickname) {
     return data;
 }
 
-void UseServices(const JoinServices& services) { g_services = &services; }
+void UseParts(const JoinParts& parts) { g_host = std::make_unique<CPartsJoinHost>(parts); }
+
+IJoinHost& Host() { return *g_host; }
 
 CDuiFrameWindow* MakeDialog(unsigned id) {
     g_opened.push_back(id);
     switch (id) {
     case ProgramDialogs::kLoginDlg:
-        return new CDuiLogin(*g_services);
+        return new CDuiLogin(*g_host);
     case ProgramDialogs::kNickNameDlg:
-        return new CDuiSetNickName(*g_services);
+        return new CDuiSetNickName(*g_host);
+    case ProgramDialogs::kLiveDlg:
+        return new CStandInDialog(g_host->course());
     default:
         return new CStandInDialog;
     }
@@ -103,7 +150,7 @@ CDuiFrameWindow* MakeDialog(unsigned id) {
 const std::vector<unsigned>& OpenedDialogs() { return g_opened; }
 void ClearOpenedDialogs() { g_opened.clear(); }
 
-IDialogTable& Dialogs() { return g_services->dialogs(); }
+IDialogTable& Dialogs() { return g_host->dialogs(); }
 
 CDuiLogin* JoinWindow() {
     return dynamic_cast<CDuiLogin*>(Dialogs().dialog(ProgramDialogs::kLoginDlg));

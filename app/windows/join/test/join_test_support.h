@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/join/join_services.h"
+#include "app/windows/join/join_host.h"
 #include "app/windows/skeleton/program_dialogs.h"
 #include "app/windows/skeleton/testing/window_picture.h"
 #include "duilib/control_ui.h"
@@ -15,11 +15,12 @@ class CDuiLogin;
 class CKestrumData;
 
 // What the join windows' test programs share: the window framework on a copy of the program's
-// resources beside the test program ("join-res"), the meeting data, and a dialog factory that
-// builds the join and nickname windows over the services the test program chose, and plain
-// stand-ins for the other dialogs. The dialog table over that factory is the test program's: the
-// window tests' own (fake_dialog_table.h), or the program's on the road (program_table_testing.h
-// above the windows).
+// resources beside the test program ("join-res"), the meeting data, a join host over the parts
+// the test program chose, and a dialog factory that builds the join and nickname windows over
+// that host, and plain stand-ins for the other dialogs (the meeting window's takes the bridge's
+// results, as the meeting window does). The dialog table over that factory is the test program's:
+// the window tests' own (fake_dialog_table.h), or the program's on the road
+// (program_table_testing.h above the windows).
 //
 // Threads: the test thread, which plays the program's UI thread.
 namespace join_testing {
@@ -41,18 +42,37 @@ CKestrumData& MeetingData();
 // before the first Kestrum().
 CKestrumData& PrepareSignedOutUser(const std::string& nickname);
 
-// The services that the join windows of the dialog table are built over. Set before the table
-// opens its first dialog.
-void UseServices(const JoinServices& services);
+// What a join test program chooses of its windows' host; every entry must be set, except
+// prepareMeeting (null: nothing is readied). The engine wrapper, the configuration and the
+// quality reports are the program's singletons.
+struct JoinParts {
+    using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
+
+    CKestrumCourse* (*course)();
+    IDialogTable& (*dialogs)();
+    void(__cdecl* joinRoom)(Observer* observer, const char* rid, const char* appVersion,
+                            const char* platform, const char* pwd);
+    void(__cdecl* updateInfo)(Observer* observer, const char* password, const char* name,
+                              const char* portraitId);
+    HANDLE(__cdecl* configRoom)(Observer* observer);
+    void (*endProgram)();
+    void (*prepareMeeting)();
+};
+
+// The join windows of the dialog table are built over a host of these parts from now on. Set
+// before the table opens its first dialog.
+void UseParts(const JoinParts& parts);
+// That host.
+IJoinHost& Host();
 
 // The window object of a dialog id, as the test's dialog table makes it: the join and nickname
-// windows over the chosen services, a stand-in for every other id.
+// windows over the chosen parts, a stand-in for every other id.
 CDuiFrameWindow* MakeDialog(unsigned id);
 // Every dialog id the factory was asked for, in order.
 const std::vector<unsigned>& OpenedDialogs();
 void ClearOpenedDialogs();
 
-// The dialog table that the chosen services hand the join windows.
+// The dialog table that the chosen parts hand the join windows.
 IDialogTable& Dialogs();
 // The join window while it is open.
 CDuiLogin* JoinWindow();

@@ -1,9 +1,9 @@
 // The set-up of the window tests: the framework, the meeting data over the program folder's
-// configuration, and the fake services with their dialog table and its join window open.
+// configuration, and the fake parts with their dialog table and its join window open.
 #include <gtest/gtest.h>
 
 #include "app/windows/join/dui_login.h"
-#include "fake_join_services.h"
+#include "fake_join_parts.h"
 #include "join_test_support.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_data.h"
@@ -27,7 +27,7 @@ public:
         config.setPortraitPath(data.portraitPath);
         config.setUpdateOption("");
         config.setUpdateVersion("");
-        join_testing::UseServices(join_testing::FakeServices());
+        join_testing::UseParts(join_testing::FakeParts());
         join_testing::Dialogs().openDialog(ProgramDialogs::kLoginDlg);
     }
 };

@@ -1,6 +1,7 @@
 #include "app/windows/meeting/testing/recording_meeting_host.h"
 
 #include "kestrum/common/utf.h"
+#include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 
 namespace window_testing {
@@ -69,6 +70,14 @@ void RecordingMeetingHost::closeDialog(unsigned id) {
 
 void RecordingMeetingHost::showMsgBox(HWND, const std::wstring& text, int, int type) {
     calls.push_back("showMsgBox " + std::to_string(type) + " " + kestrum::common::WideToUtf8(text));
+}
+
+CKestrumConfig& RecordingMeetingHost::config() {
+    return *CSingleton<CKestrumConfig>::getInstance();
+}
+
+CMsgBoxAnsyManager& RecordingMeetingHost::invitations() {
+    return *CMsgBoxAnsyManager::getInstance();
 }
 
 std::vector<std::string> RecordingMeetingHost::callsStartingWith(const std::string& prefix) const {

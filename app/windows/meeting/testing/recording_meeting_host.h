@@ -14,6 +14,11 @@ namespace window_testing {
 // modal box would pump messages (tests post into the window from there). Its dialog table is
 // `dialogTable` when set (a road test gives the program's), else the host itself, which records
 // "openDialog 3", "closeDialog 6" and "showMsgBox 1 <text>" and has no dialog open.
+//
+// The in-meeting window's own needs: the bridge and the video source the test gives
+// (`courseBridge`, `videoSourceOf`; none when unset), the program's configuration and
+// invitation box manager, and counted join reports and box drops; the share channel's leave does
+// nothing.
 class RecordingMeetingHost : public IMeetingHost, public IDialogTable {
 public:
     void roomctrlAudio(bool mute, const std::vector<std::string>& uids) override;
@@ -30,6 +35,15 @@ public:
     IDialogTable& dialogs() override { return dialogTable ? *dialogTable : *this; }
     HWND meetingWindow() override { return meeting; }
     CKestrumZuvra* engine() override { return engineWrapper; }
+    CKestrumCourse* course() override { return courseBridge ? courseBridge() : nullptr; }
+    CVideoSourceTransfer* videoSource() override {
+        return videoSourceOf ? videoSourceOf() : nullptr;
+    }
+    void leaveShareChannel() override {}
+    CKestrumConfig& config() override;
+    void reportJoinChannel() override { ++joinReports; }
+    CMsgBoxAnsyManager& invitations() override;
+    void dropInvitationBoxes() override { ++boxDrops; }
 
     CDuiFrameWindow* dialog(unsigned) override { return nullptr; }
     HWND dialogWindow(unsigned) override { return nullptr; }
@@ -46,6 +60,10 @@ public:
     HWND meeting = nullptr;
     CKestrumZuvra* engineWrapper = nullptr;
     IDialogTable* dialogTable = nullptr;
+    CKestrumCourse* (*courseBridge)() = nullptr;
+    CVideoSourceTransfer* (*videoSourceOf)() = nullptr;
+    int joinReports = 0;
+    int boxDrops = 0;
 };
 
 }  // namespace window_testing

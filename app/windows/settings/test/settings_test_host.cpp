@@ -4,6 +4,7 @@
 
 #include "app/windows/skeleton/dui_frame_window.h"
 #include "kestrum/core/util_text.h"
+#include "ui/base/toast/toast.h"
 
 using ZuvraKestrum::Util::CStringToUtf8;
 
@@ -67,6 +68,10 @@ void SettingsTestHost::updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observ
     if (libraryUpdateRoom) {
         libraryUpdateRoom(observer, rid.c_str(), hosts, initialStatus, topic.c_str(), pwd.c_str());
     }
+}
+
+void SettingsTestHost::toast(HWND over, const std::wstring& text, int durationMs) {
+    shared::Toast::Show(text, durationMs, over);
 }
 
 std::wstring SettingsTestHost::chooseAvatarFile(HWND) {

@@ -12,8 +12,9 @@
 #include "kestrum/core/kestrum_config.h"
 
 // The settings windows' host in the tests: a configuration of its own, the test's engine, a
-// dialog table the test fills, and a journal of what the windows asked for that has no effect
-// here (message boxes, opened dialogs, account requests without a library).
+// dialog table the test fills, the framework's toasts as the program shows them, and a journal
+// of what the windows asked for that has no effect here (message boxes, opened dialogs, account
+// requests without a library).
 //
 // Threads: the test thread, which runs the windows.
 class SettingsTestHost : public ISettingsHost {
@@ -27,6 +28,7 @@ public:
 
     CKestrumConfig& config() override { return *config_; }
     CKestrumZuvra* engine() override { return engine_; }
+    void toast(HWND over, const std::wstring& text, int durationMs) override;
     CDuiFrameWindow* dialog(unsigned id) override;
     HWND dialogWindow(unsigned id) override;
     void openDialog(unsigned id) override;

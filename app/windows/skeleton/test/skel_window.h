@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/windows/skeleton/dui_window.h"
@@ -17,9 +19,10 @@ template <>
 struct RowArguments<WM_GETTEXTLENGTH> : Carries<void> {};
 
 // A test window on the skeleton: the standard rows plus rows whose order and effect the tests
-// check and the test family of messages (a note's value is journalled), skins from the test's
-// skin folder. Variant names the window class and adjusts the
-// message table (one static table per class). Deletes itself with its window.
+// check and the test family of messages (a note's value is journalled), a journalled WM_DESTROY
+// row ("destroy row"), registrations the test makes, skins from the test's skin folder. Variant
+// names the window class and adjusts the message table (one static table per class). Deletes itself
+// with its window.
 template <class Variant>
 class SkelWindow : public CDuiWindow<SkelWindow<Variant>> {
 public:
@@ -40,8 +43,11 @@ public:
             .template on<kTwoRows>(&SkelWindow::AnswerEleven)
             .template on<WM_GETTEXTLENGTH>(&SkelWindow::Decline)
             .template on<WM_TIMER>(&CDuiFrameWindow::OnUploadWaitTimer, RowMode::kPassOn)
+            .template on<WM_DESTROY>(&SkelWindow::OnDestroyRow, RowMode::kPassOn)
             .receives(kSkelMessages)
-            .template on<WM_SKEL_NOTE>(&SkelWindow::OnNote);
+            // The window binds no controls, so it never accepts events: its notes run all the
+            // same.
+            .template on<WM_SKEL_NOTE>(&SkelWindow::OnNote, RowMode::kHandled);
         Variant::Adjust(table);
         return table;
     }
@@ -53,6 +59,16 @@ public:
             .add(L"click", L"bodybtn", &SkelWindow::NoteSecond)
             .add(L"click", L"capbtn", &SkelWindow::Note);
         return table;
+    }
+
+    // The window registers with source, the frame keeping the registration; `undo` undoes it.
+    void registerWith(int& source, std::function<void()> undo) {
+        CDuiFrameWindow::registerWith(
+            source,
+            [](int&, HWND, std::function<void()> then) {
+                return CWindowRegistration(std::move(then));
+            },
+            std::move(undo));
     }
 
     // Windows of this class alive now.
@@ -70,6 +86,7 @@ private:
         journal_->push_back(notification.sType + L":" + notification.pSender->GetName());
     }
     void NoteSecond(DuiLib::TNotifyUI&) { journal_->push_back(L"second row"); }
+    void OnDestroyRow() { journal_->push_back(L"destroy row"); }
     void OnNote(std::unique_ptr<SkelNote> note) {
         journal_->push_back(L"note " + std::to_wstring(note->value));
     }

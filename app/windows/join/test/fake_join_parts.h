@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "app/windows/join/join_services.h"
+#include "join_test_support.h"
 
 class CKestrumCourse;
 
-// Services for the window tests without a back-end: a real course bridge on a table of fake
-// exports, requests that are only written down, and a dialog table of the tests' own. UI thread.
+// The parts of the window tests' join host without a back-end: a real course bridge on a table of
+// fake exports, requests that are only written down, and a dialog table of the tests' own. UI
+// thread.
 //
 // The dialog table makes the dialogs with the join tests' factory (MakeDialog) at the program's
 // dialog size, centred and shown, and closes them; the notice boxes asked for are only written
@@ -16,11 +17,11 @@ class CKestrumCourse;
 // its tests and the road tests check.
 namespace join_testing {
 
-const JoinServices& FakeServices();
+const JoinParts& FakeParts();
 // The notice boxes asked for so far, each as NoticeLine makes it.
 std::vector<std::wstring>& NoticesAsked();
 std::wstring NoticeLine(int type, const std::wstring& text, int code = 0);
-// The bridge of FakeServices(), created on the first call.
+// The bridge of FakeParts(), created on the first call.
 CKestrumCourse& FakeCourse();
 
 // The requests so far, as "joinRoom(<rid>,<appVersion>,<platform>,<pwd>)",

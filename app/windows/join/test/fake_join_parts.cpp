@@ -1,4 +1,4 @@
-#include "fake_join_services.h"
+#include "fake_join_parts.h"
 
 #include <map>
 #include <memory>
@@ -136,10 +136,10 @@ CKestrumCourse& FakeCourse() {
     return *g_course;
 }
 
-const JoinServices& FakeServices() {
-    static const JoinServices services = {&Course,     &FakeDialogs, &JoinRoom, &UpdateInfo,
-                                          &ConfigRoom, &CountEnd,    nullptr};
-    return services;
+const JoinParts& FakeParts() {
+    static const JoinParts parts = {&Course,     &FakeDialogs, &JoinRoom, &UpdateInfo,
+                                    &ConfigRoom, &CountEnd,    nullptr};
+    return parts;
 }
 
 std::vector<std::string>& ServiceCalls() { return g_calls; }
