@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls/core/control.h"
@@ -98,6 +99,14 @@ class Box : public Control {
   void ForgetChildPlacement();
 
  protected:
+  // The children that may contain a point of the content (window coordinates, scrolled); a hit
+  // test asks only these, in their order. A plain box does not know: all.
+  virtual std::pair<int, int> ChildrenAt(POINT /*point*/) const {
+    return {0, static_cast<int>(items_.size())};
+  }
+  // The layout's pass over the children in rect, taking the box's mark of marks below: children
+  // the pass left where they stood lay out what they hold. The size the layout reports.
+  SIZE ArrangeChildren(RECT rect);
   // Takes a removed child out of the tree: queued at the window or deleted at once.
   void DestroyChild(Control* child);
   // Attaches a new child to the window and applies visibility; shared by Add and AddAt.

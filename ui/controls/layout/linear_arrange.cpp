@@ -153,14 +153,8 @@ bool CanAppend(const std::vector<Control*>& items, const RECT& rect, int child_m
 
 SIZE Append(const std::vector<Control*>& items, const RECT& rect, int child_margin,
             const Axis& axis, Placement& placement, const unsigned* generation) {
-  // A kept child keeps its rectangle, but one marked, or holding a mark below, still has to lay
-  // out what it holds: a box passed over here is not reached by the window's walk.
-  for (size_t i = 0; i < placement.count; ++i) {
-    Control* child = items[i];
-    if (child->IsVisible() && !child->IsFloat() && child->IsArrangePending()) {
-      child->SetPos(child->GetPos(true));
-    }
-  }
+  // The kept children stay as they are; one that holds a mark is the box's to lay out (it knows
+  // from its own mark whether any does).
   int no_leftover = 0;
   bool awaits = false;
   for (size_t i = placement.count; i < items.size(); ++i) {

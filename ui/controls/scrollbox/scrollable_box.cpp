@@ -199,7 +199,7 @@ SIZE ScrollableBox::CalcRequiredSize(RECT inner) {
     if (HasRange(vertical_bar_.get())) inner.right -= vertical_bar_->GetFixedWidth();
     if (HasRange(horizontal_bar_.get())) inner.bottom -= horizontal_bar_->GetFixedHeight();
   }
-  return layout_->ArrangeChild(items_, inner);
+  return ArrangeChildren(inner);
 }
 
 void ScrollableBox::ProcessVScrollBar(RECT rect, int required_height) {
@@ -510,14 +510,16 @@ void ScrollableBox::PaintChild(IRenderContext* render, const RECT& paint_rect) {
   RECT meet;
   if (!IntersectRect(&meet, &paint_rect, &pos_)) return;
   const SIZE scroll = ScrollPos();
-  for (Control* child : items_) {
+  RECT moved = paint_rect;
+  OffsetRect(&moved, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
+  const std::pair<int, int> meeting = ChildrenMeeting(moved.top, moved.bottom);
+  for (int i = meeting.first; i < meeting.second; ++i) {
+    Control* child = items_[i];
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {
       child->Paint(render, paint_rect);
       continue;
     }
-    RECT moved = paint_rect;
-    OffsetRect(&moved, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
     // A child scrolled out of view paints nothing; a long list has many, and each origin change
     // is a round of DC calls.
     const RECT child_pos = child->GetPos();
@@ -559,6 +561,36 @@ Control* ScrollableBox::FindControl(FindProc proc, void* data, UINT flags, int /
   }
   const SIZE scroll = ScrollPos();
   return Box::FindControl(proc, data, flags, scroll.cx, scroll.cy);
+}
+
+template <typename Reaches>
+int ScrollableBox::FirstReachingAnywhere(Reaches reaches) const {
+  // Whether the first flowing child from an index on reaches goes from false to true once down
+  // the list; hidden children take no part.
+  int low = 0;
+  int high = static_cast<int>(items_.size());
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    int flowing = middle;
+    while (flowing < high && !Flowing(items_[flowing])) ++flowing;
+    if (flowing == high || reaches(items_[flowing]->GetPos(true))) {
+      high = middle;
+    } else {
+      low = flowing + 1;
+    }
+  }
+  return low;
+}
+
+std::pair<int, int> ScrollableBox::ChildrenMeeting(int top, int bottom) const {
+  if (!layout_->IsColumn()) return {0, static_cast<int>(items_.size())};
+  const int first = FirstReachingAnywhere([top](const RECT& pos) { return pos.bottom > top; });
+  const int last = FirstReachingAnywhere([bottom](const RECT& pos) { return pos.top >= bottom; });
+  return {first, std::max(first, last)};
+}
+
+std::pair<int, int> ScrollableBox::ChildrenAt(POINT point) const {
+  return ChildrenMeeting(point.y, point.y + 1);
 }
 
 // --- input ---

@@ -21,9 +21,10 @@ class ScrollBar;
 // made on demand; their ranges follow the size the layout reports for the children on every
 // SetPos. Children are laid out in unscrolled content coordinates and are painted and
 // hit-tested shifted by the scroll position. Vertical line steps and the slide to the end are
-// animated. Children far outside the view (kImageMargin above or below) have their images
-// unloaded, and loaded again when they come near; when the layout keeps its children in a
-// column, a scroll touches only the children that came near or went away.
+// animated. Children far outside the view (kImageMargin above or
+// below) have their images unloaded, and loaded again when they come near. While the layout
+// keeps its children in a column, a scroll touches only the children that came near or went
+// away, and a paint or a hit test only those at the painted rows or at the point.
 //
 // Threads: the window's thread only.
 // Ownership: the box owns both bars. Animation ticks are bound through the box's weak flag, so
@@ -108,6 +109,8 @@ class ScrollableBox : public Box, public ScrollBarOwner {
  protected:
   // Ends the animated vertical line step (its pending ticks are dropped).
   void StopScrollAnimation();
+  // Box override.
+  std::pair<int, int> ChildrenAt(POINT point) const override;
 
  private:
   SIZE ScrollPos() const;
@@ -137,6 +140,13 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   // column), searched from near.
   template <typename Reaches>
   int FirstReaching(int start, int floor, Reaches reaches) const;
+  // The same over all children, found by halving (the children must stand in a column); the
+  // count when none reaches.
+  template <typename Reaches>
+  int FirstReachingAnywhere(Reaches reaches) const;
+  // The children that may meet the rows [top, bottom) of the content: in a column those between
+  // the first ending below top and the first starting at or below bottom, else all.
+  std::pair<int, int> ChildrenMeeting(int top, int bottom) const;
   void SendScrollChange();
   bool HandleVerticalEvent(EventArgs& args);
   bool HandleHorizontalEvent(EventArgs& args);

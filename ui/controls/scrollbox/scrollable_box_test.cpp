@@ -212,21 +212,41 @@ TEST_F(ScrollableBoxTest, KeysPageAndStepWithTheVerticalBar) {
   EXPECT_EQ(ScrollableBox::kDefaultScrollUnit, box_.GetScrollPos().cy);
 }
 
-TEST_F(ScrollableBoxTest, ChildrenAreHitInContentCoordinates) {
+// Counts the hit tests it is asked.
+class HitCountingControl : public Control {
+ public:
+  Control* FindControl(FindProc proc, void* data, UINT flags, int scroll_x, int scroll_y) override {
+    ++asked;
+    return Control::FindControl(proc, data, flags, scroll_x, scroll_y);
+  }
+  int asked = 0;
+};
+
+TEST_F(ScrollableBoxTest, OnlyTheChildrenAtAPointAreHitInContentCoordinates) {
   box_.RemoveAll();
-  Control* children[10];
-  for (Control*& child : children) {
-    child = MakeChild(100);
+  HitCountingControl* children[10];
+  for (HitCountingControl*& child : children) {
+    child = new HitCountingControl();
+    child->SetFixedHeight(100, false);
     box_.Add(child);
   }
   Layout();
   box_.SetScrollPos({0, 250});
+  const UINT hit = Control::kFindVisible | Control::kFindHitTest | Control::kFindTopFirst;
   POINT point = {10, 60};  // content y 310
-  EXPECT_EQ(children[3],
-            box_.FindControl(FirstHit, &point, Control::kFindVisible | Control::kFindHitTest));
+  EXPECT_EQ(children[3], box_.FindControl(FirstHit, &point, hit));
+  int asked = 0;
+  for (const HitCountingControl* child : children) asked += child->asked;
+  EXPECT_EQ(1, asked);
   POINT outside = {10, 400};
-  EXPECT_EQ(nullptr,
-            box_.FindControl(FirstHit, &outside, Control::kFindVisible | Control::kFindHitTest));
+  EXPECT_EQ(nullptr, box_.FindControl(FirstHit, &outside, hit));
+}
+
+TEST_F(ScrollableBoxTest, ALaidOutBoxKeepsNoMarkOfItsChildren) {
+  box_.Add(MakeChild(100));
+  Layout();
+  // The window's search for controls to lay out passes the box by instead of through its list.
+  EXPECT_FALSE(box_.IsArrangePending());
 }
 
 TEST_F(ScrollableBoxTest, DisabledMouseInputPassesTheWheelToTheParent) {
