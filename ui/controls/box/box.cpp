@@ -99,7 +99,7 @@ void Box::ForgetOwnPlacement() {
   children_placed_ = false;
   // A box asked to lay itself out may have children that changed without saying so (a tree
   // node's visibility follows its parent's expansion); only an append keeps the others' places.
-  if (!appending_) layout_->ForgetPlacement();
+  if (!keeping_places_) layout_->ForgetPlacement();
 }
 
 void Box::ForgetChildPlacement() {
@@ -276,9 +276,9 @@ void Box::AdoptChild(Control* control) {
   if (!IsVisible()) {
     control->SetInternVisible(false);
   } else {
-    appending_ = true;
+    keeping_places_ = true;
     Arrange();
-    appending_ = false;
+    keeping_places_ = false;
   }
 }
 
@@ -310,8 +310,11 @@ void Box::DestroyChild(Control* child) {
 bool Box::Remove(Control* control) {
   const int index = GetItemIndex(control);
   if (!control || index < 0) return false;
-  ForgetChildPlacement();
+  const bool keeps_places = index == 0 && KeepPlacesWithoutFirst();
+  if (!keeps_places) ForgetChildPlacement();
+  keeping_places_ = keeps_places;
   Arrange();
+  keeping_places_ = false;
   items_.erase(items_.begin() + index);
   if (auto_destroy_child_) DestroyChild(control);
   return true;
