@@ -145,7 +145,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool ShadowBoxIsCurrent() const;
 
   void CenterWindow();
-  // Stores the constant alpha of a layered window and repaints.
+  // Stores the constant alpha of a layered window and repaints it; an ordinary window does not
+  // show that alpha and is not repainted for it.
   void SetWindowAlpha(int alpha);
 
   // The default font, made from the system GUI font; owned by the window.
