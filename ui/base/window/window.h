@@ -174,6 +174,9 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool EstimateAutoRootSize(SIZE& size) const;
   // Controls ask for a layout pass before the next paint.
   void SetArrangeNeeded() { layout_needed_ = true; }
+  // Runs that pass now, at the client size, rather than at the next paint: for a window filled
+  // while hidden, so that what it gets is placed as it comes instead of all at its first show.
+  void LayOutNow();
   bool IsArrangeNeeded() const { return layout_needed_; }
 
  private:
@@ -218,7 +221,9 @@ class Window : public virtual kbase::SupportWeakCallback {
 
   // Painting steps.
   void AutoSizeRoot();
+  // Lays the tree out when a control asked for it, then starts the first show's fade.
   void LayoutPass(const RECT& client);
+  void LayOutTree(const RECT& client);
   void KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client, RECT& update) const;
   void PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client);
   void RepairAlpha(const RECT& update);
