@@ -444,28 +444,32 @@ std::vector<ChatFigures> MeasureChats(const std::vector<int>& sizes, int rounds)
         }
     }
 
-    // Panels open (a user with the chat shown) that hold all but the timed messages.
+    // Panels open (a user with the chat shown) that hold all but the timed messages, made again
+    // for each round; the last round's stay for the wheel and the scroll.
     std::vector<std::unique_ptr<ChatPanel>> panels;
-    for (size_t k = 0; k < cases; ++k) {
-        panels.push_back(std::make_unique<ChatPanel>(static_cast<int>(k)));
-        if (!panels.back()->built()) return figures;
-        panels.back()->show(true);
-        panels.back()->fill(1, sizes[k] - kMessageSamples);
-        Repaint(panels.back()->window());
-    }
     std::vector<std::vector<double>> adds(cases);
     std::vector<std::vector<double>> painted(cases);
-    for (int i = 1; i <= kMessageSamples; ++i) {
+    for (int round = 0; round < rounds; ++round) {
+        panels.clear();
         for (size_t k = 0; k < cases; ++k) {
-            ChatPanel& panel = *panels[k];
-            const double start = Now();
-            panel.receive(sizes[k] - kMessageSamples + i);
-            panel.joinBatch();
-            const double added = Now();
-            Pump();
-            Repaint(panel.window());
-            adds[k].push_back(added - start);
-            painted[k].push_back(Now() - start);
+            panels.push_back(std::make_unique<ChatPanel>(static_cast<int>(k)));
+            if (!panels.back()->built()) return figures;
+            panels.back()->show(true);
+            panels.back()->fill(1, sizes[k] - kMessageSamples);
+            Repaint(panels.back()->window());
+        }
+        for (int i = 1; i <= kMessageSamples; ++i) {
+            for (size_t k = 0; k < cases; ++k) {
+                ChatPanel& panel = *panels[k];
+                const double start = Now();
+                panel.receive(sizes[k] - kMessageSamples + i);
+                panel.joinBatch();
+                const double added = Now();
+                Pump();
+                Repaint(panel.window());
+                adds[k].push_back(added - start);
+                painted[k].push_back(Now() - start);
+            }
         }
     }
 
@@ -561,9 +565,9 @@ int main(int argc, char** argv) {
             kPanelWidth, kPanelHeight, kGoalRatio);
         std::printf(
             "participants: %d fills of each size, %d lists again; update: %d batches of %d; "
-            "chat: %d first shows of each size, the last %d adds, %d wheel notches and scroll "
-            "steps; goal for the chat's adds, notches and steps <= %.1f\n",
-            rounds, 2 * rounds, kUpdateBatches, kUpdateBatch, rounds, kMessageSamples,
+            "chat: %d first shows of each size, %d times the last %d adds, %d wheel notches "
+            "and scroll steps; goal for the chat's adds, notches and steps <= %.1f\n",
+            rounds, 2 * rounds, kUpdateBatches, kUpdateBatch, rounds, rounds, kMessageSamples,
             kScrollSamples, kGoalStepRatio);
         std::printf("%-46s %11s %11s %7s  %s\n", "measure", "small", "large", "ratio", "goal");
         std::fflush(stdout);
