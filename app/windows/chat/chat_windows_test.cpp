@@ -283,6 +283,32 @@ TEST_F(ChatWindowTest, AFloodKeepsTheNewestMessagesAndTheWindowTakesInputMeanwhi
     EXPECT_EQ(InBubble(0, L"chat_text")->GetText(), L"m" + std::to_wstring(flood + 60 - kKept));
 }
 
+// The in-meeting window creates the panel and hides it before it ever paints. Messages that
+// arrive meanwhile are placed at the panel's size as they join, so that the first show only
+// paints them.
+TEST_F(ChatWindowTest, APanelHiddenSinceItsCreationPlacesItsMessagesAtItsSize) {
+    auto* hidden = new CDuiChatList(host_);  // goes with parent_
+    ASSERT_TRUE(hidden->Create(parent_, L"ChatList", kChatStyle, 0, 0, 0, 250, 692));
+    ShowWindow(hidden->GetHWND(), SW_HIDE);
+    CChatList* list = hidden->chatList();
+    for (int i = 0; i < 3; ++i) hidden->AddChatMsg(kBob, "m" + std::to_string(i), "p-bob");
+    ASSERT_TRUE(PumpUntil([&] { return list->messageCount() == 3; }));
+    const auto text = [&] {
+        return hidden->paintManager()
+            .FindSubControlByName(list->GetItemAt(2), L"chat_text")
+            ->GetPos();
+    };
+    const RECT area = list->GetPos();
+    const RECT placed = text();
+    EXPECT_TRUE(EqualRect(&area, &list_->GetPos()));  // where the shown panel has its list
+    EXPECT_GT(placed.left, area.left);
+    EXPECT_LT(placed.right, area.right);
+    ShowWindow(hidden->GetHWND(), SW_SHOWNOACTIVATE);
+    UpdateWindow(hidden->GetHWND());
+    const RECT shown = text();
+    EXPECT_TRUE(EqualRect(&placed, &shown));
+}
+
 TEST_F(ChatWindowTest, PictureOfAConversation) {
     const bool zh = g_language != 0;
     Receive(kBob, zh ? "\xE5\xA4\xA7\xE5\xAE\xB6\xE5\xA5\xBD" : "Hello everyone");

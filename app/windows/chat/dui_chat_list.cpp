@@ -53,6 +53,9 @@ void CDuiChatList::DoInitWnd(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()")
 void CDuiChatList::AddChatMsg(const std::string& uid, const std::string& text,
                               const std::string& portraitId) {
     if (!chatList_) return;
+    // Hidden since its creation the panel has never been laid out: its list would place the
+    // bubbles in an empty rectangle, and place every one of them again at the first show.
+    if (!IsWindowVisible(GetHWND())) paintManager_.LayOutNow();
     if (ZuvraKestrum::Chat::SideOf(uid, ownUid_) == ZuvraKestrum::Chat::BubbleSide::kOwn)
         chatList_->AddSelfMsg(uid, text, portraitId);
     else

@@ -37,7 +37,8 @@ public:
     DuiLib::CControlUI* CreateControl(const wchar_t* className) override;
 
     // A chat message of the room (UTF-8): on the right when uid is the user's own, else on
-    // the left.
+    // the left. A hidden panel lays itself out first, so that the message is placed at the
+    // panel's size when it joins the list, not again at the panel's first show.
     void AddChatMsg(const std::string& uid, const std::string& text, const std::string& portraitId);
     // The avatar of uid has changed (its picture arrived): its bubbles show it.
     void updateChatLogo(const std::string& uid);

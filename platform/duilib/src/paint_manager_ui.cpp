@@ -111,6 +111,10 @@ void CPaintManagerUI::Init(HWND hwnd) {
 
 ui::Window* CPaintManagerUI::GetHost() const { return host_.get(); }
 
+void CPaintManagerUI::LayOutNow() {
+  if (host_) host_->LayOutNow();
+}
+
 CPaintManagerUI* CPaintManagerUI::FromHost(ui::Window* window) {
   auto* host = dynamic_cast<HostWindow*>(window);
   return host ? host->manager() : nullptr;

@@ -145,7 +145,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool ShadowBoxIsCurrent() const;
 
   void CenterWindow();
-  // Stores the constant alpha of a layered window and repaints.
+  // Stores the constant alpha of a layered window and repaints it; an ordinary window does not
+  // show that alpha and is not repainted for it.
   void SetWindowAlpha(int alpha);
 
   // The default font, made from the system GUI font; owned by the window.
@@ -173,6 +174,9 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool EstimateAutoRootSize(SIZE& size) const;
   // Controls ask for a layout pass before the next paint.
   void SetArrangeNeeded() { layout_needed_ = true; }
+  // Runs that pass now, at the client size, rather than at the next paint: for a window filled
+  // while hidden, so that what it gets is placed as it comes instead of all at its first show.
+  void LayOutNow();
   bool IsArrangeNeeded() const { return layout_needed_; }
 
  private:
@@ -217,7 +221,9 @@ class Window : public virtual kbase::SupportWeakCallback {
 
   // Painting steps.
   void AutoSizeRoot();
+  // Lays the tree out when a control asked for it, then starts the first show's fade.
   void LayoutPass(const RECT& client);
+  void LayOutTree(const RECT& client);
   void KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client, RECT& update) const;
   void PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client);
   void RepairAlpha(const RECT& update);

@@ -62,11 +62,13 @@ void Window::CenterWindow() {
 
 void Window::SetWindowAlpha(int alpha) {
   window_alpha_ = alpha;
-  if (!root_) return;
+  // Only a layered window shows its alpha: an ordinary one would repaint at every step of its
+  // fade for nothing on screen.
+  if (!root_ || !layered_) return;
   const RECT rect = root_->GetPos(true);
   InvalidateRect(hwnd_, &rect, FALSE);
   // Invalidation alone does not paint a layered window.
-  if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+  PostMessageW(hwnd_, WM_PAINT, 0, 0);
 }
 
 void Window::FadeIn() {

@@ -44,25 +44,35 @@ void Window::AutoSizeRoot() {
   MoveWindow(hwnd_, window_rect.left, window_rect.top, size.cx, size.cy, TRUE);
 }
 
-void Window::LayoutPass(const RECT& client) {
+void Window::LayOutTree(const RECT& client) {
   if (!layout_needed_) return;
   layout_needed_ = false;
-  if (!IsEmpty(client)) {
-    if (root_->IsArrangeNeeded()) {
-      root_->SetPos(client);
-    } else {
-      // Only down to what was marked: a long list of settled rows is not walked at every paint.
-      const UINT flags =
-          Control::kFindVisible | Control::kFindMeFirst | Control::kFindArrangePending;
-      while (Control* control = root_->FindControl(&NeedsArrangeVisitor, nullptr, flags)) {
-        control->SetPos(control->GetPos(true));
-      }
-    }
+  if (IsEmpty(client)) return;
+  if (root_->IsArrangeNeeded()) {
+    root_->SetPos(client);
+    return;
   }
+  // Only down to what was marked: a long list of settled rows is not walked at every paint.
+  const UINT flags = Control::kFindVisible | Control::kFindMeFirst | Control::kFindArrangePending;
+  while (Control* control = root_->FindControl(&NeedsArrangeVisitor, nullptr, flags)) {
+    control->SetPos(control->GetPos(true));
+  }
+}
+
+void Window::LayoutPass(const RECT& client) {
+  LayOutTree(client);
   if (first_show_) {
     first_show_ = false;
     FadeIn();
   }
+}
+
+void Window::LayOutNow() {
+  if (!hwnd_ || !root_) return;
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+  // A window not sized yet keeps its pass for the paint.
+  if (!IsEmpty(client)) LayOutTree(client);
 }
 
 void Window::KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client,

@@ -63,11 +63,25 @@ void Box::SetPos(RECT rect) {
   if (items_.empty()) return;
   // Nothing below marked either: the window's walk and a parent's pass reach marks alike.
   if (!moved && !marked && children_placed_ && !arrange_pending_below_) return;
-  // Both set before the pass: a child that changes on the way undoes them.
+  // Set before the pass: a child that changes on the way undoes it.
   children_placed_ = true;
-  arrange_pending_below_ = false;
-  layout_->ArrangeChild(items_, GetPaddingPos());
+  ArrangeChildren(GetPaddingPos());
   if (std::any_of(items_.begin(), items_.end(), AwaitsEstimate)) children_placed_ = false;
+}
+
+SIZE Box::ArrangeChildren(RECT rect) {
+  // Cleared before the pass: a child that changes on the way marks the box again.
+  const bool marks_below = arrange_pending_below_;
+  arrange_pending_below_ = false;
+  const SIZE size = layout_->ArrangeChild(items_, rect);
+  if (!marks_below) return size;
+  // A child the pass left where it stood (the layout only appended) has not laid out what it
+  // holds, and the window's search no longer passes through this box to find it.
+  for (size_t i = 0; i < items_.size(); ++i) {
+    Control* child = items_[i];
+    if (child->IsVisible() && child->IsArrangePending()) child->SetPos(child->GetPos(true));
+  }
+  return size;
 }
 
 void Box::Arrange() {
@@ -85,7 +99,7 @@ void Box::ForgetOwnPlacement() {
   children_placed_ = false;
   // A box asked to lay itself out may have children that changed without saying so (a tree
   // node's visibility follows its parent's expansion); only an append keeps the others' places.
-  if (!appending_) layout_->ForgetPlacement();
+  if (!keeping_places_) layout_->ForgetPlacement();
 }
 
 void Box::ForgetChildPlacement() {
@@ -139,10 +153,11 @@ Control* Box::FindControl(FindProc proc, void* data, UINT flags, int scroll_x, i
     child_data = &moved;
   }
   // The box's own children, whatever a subclass counts as its items (a combo counts its list's).
-  const int count = static_cast<int>(items_.size());
+  const std::pair<int, int> range =
+      hit_test ? ChildrenAt(moved) : std::pair<int, int>{0, static_cast<int>(items_.size())};
   const bool top_first = (flags & kFindTopFirst) != 0;
-  for (int i = 0; i < count; ++i) {
-    Control* child = items_[top_first ? count - 1 - i : i];
+  for (int i = range.first; i < range.second; ++i) {
+    Control* child = items_[top_first ? range.first + range.second - 1 - i : i];
     if (pending_only && !child->IsArrangePending()) continue;
     Control* found = child->FindControl(proc, child_data, flags, 0, 0);
     if (!found) continue;
@@ -247,6 +262,9 @@ bool Box::SetItemIndex(Control* control, int new_index) {
 
 void Box::AdoptChild(Control* control) {
   children_placed_ = false;
+  // The box's next pass places the new child, which then lays out what it holds: its marks are
+  // not the box's to keep, or a pass that only appends would look through every child for them.
+  const bool marks_below = arrange_pending_below_;
   if (window_) {
     window_link::BindControlTree(window_, control, this);
   } else {
@@ -254,12 +272,13 @@ void Box::AdoptChild(Control* control) {
     // size changes reach the parent; the window's attachment later runs Init.
     control->SetWindow(nullptr, this, false);
   }
+  arrange_pending_below_ = marks_below;
   if (!IsVisible()) {
     control->SetInternVisible(false);
   } else {
-    appending_ = true;
+    keeping_places_ = true;
     Arrange();
-    appending_ = false;
+    keeping_places_ = false;
   }
 }
 
@@ -291,8 +310,11 @@ void Box::DestroyChild(Control* child) {
 bool Box::Remove(Control* control) {
   const int index = GetItemIndex(control);
   if (!control || index < 0) return false;
-  ForgetChildPlacement();
+  const bool keeps_places = index == 0 && KeepPlacesWithoutFirst();
+  if (!keeps_places) ForgetChildPlacement();
+  keeping_places_ = keeps_places;
   Arrange();
+  keeping_places_ = false;
   items_.erase(items_.begin() + index);
   if (auto_destroy_child_) DestroyChild(control);
   return true;

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/controls/core/control.h"
@@ -34,7 +35,8 @@ class Box : public Control {
   // Lays the children out again only when the rectangle changed, the box was marked, or a
   // child was added, removed or changed since the last pass.
   void SetPos(RECT rect) override;
-  // Both make the next pass place every child, except for a child appended at the end.
+  // Both make the next pass place every child, except for a child appended at the end (and the
+  // first child taken out of a box that keeps the others' places, KeepPlacesWithoutFirst).
   void Arrange() override;
   void ArrangeSelf() override;
   void SetInternVisible(bool visible) override;
@@ -65,7 +67,8 @@ class Box : public Control {
   // Inserts at index (index == count appends); false for null or index > count.
   virtual bool AddAt(Control* control, int index);
   // False for null or a control that is not a child. Destroys it when auto-destroy is set
-  // (delayed while a window exists and delayed destroy is set), else only unlinks it.
+  // (delayed while a window exists and delayed destroy is set), else only unlinks it. The others
+  // are placed again, unless the first child goes and KeepPlacesWithoutFirst keeps them.
   virtual bool Remove(Control* control);
   virtual bool RemoveAt(int index);
   virtual void RemoveAll();
@@ -98,6 +101,18 @@ class Box : public Control {
   void ForgetChildPlacement();
 
  protected:
+  // Whether the children after the first may stay where they stand when it goes, the gap left
+  // at the top of the content taken up by the box (the layout told of the change). A plain box
+  // fills its rectangle from the top: no.
+  virtual bool KeepPlacesWithoutFirst() { return false; }
+  // The children that may contain a point of the content (window coordinates, scrolled); a hit
+  // test asks only these, in their order. A plain box does not know: all.
+  virtual std::pair<int, int> ChildrenAt(POINT /*point*/) const {
+    return {0, static_cast<int>(items_.size())};
+  }
+  // The layout's pass over the children in rect, taking the box's mark of marks below: children
+  // the pass left where they stood lay out what they hold. The size the layout reports.
+  SIZE ArrangeChildren(RECT rect);
   // Takes a removed child out of the tree: queued at the window or deleted at once.
   void DestroyChild(Control* child);
   // Attaches a new child to the window and applies visibility; shared by Add and AddAt.
@@ -112,8 +127,9 @@ class Box : public Control {
   bool mouse_child_enabled_ = true;
   // The children stand where the last pass put them, and none changed since.
   bool children_placed_ = false;
-  // Set while AdoptChild arranges the box for a child at the end.
-  bool appending_ = false;
+  // Set while the box arranges itself for a change that leaves the children where they stand
+  // (a child appended at the end, or the first taken out while the others keep their places).
+  bool keeping_places_ = false;
   std::vector<Control*> items_;
   EventMap bubbled_events_;
 };

@@ -48,6 +48,15 @@ class Layout {
   // owner, no top or bottom above the one before: those meeting a band across the owner are
   // then neighbours in the list.
   virtual bool IsColumn() const { return false; }
+  // Takes the first of items out of what the last pass placed, leaving the others where they
+  // stand, when it and they are as that pass left them: the content then starts at the next
+  // child's outer edge, GetLead grows by the length returned, and children appended later follow
+  // the others as before. -1 when the others must be placed again (this layout keeps no
+  // placement, they changed since, or the length would reach limit): nothing changes then.
+  virtual int DropFirst(const std::vector<Control*>& /*items*/, int /*limit*/) { return -1; }
+  // How far past the start of the last pass's rectangle the children stand along the main axis
+  // (what DropFirst took away); 0 after every pass that placed them all.
+  virtual int GetLead() const { return 0; }
 
   Box* GetOwner() const { return owner_; }
   void SetOwner(Box* owner) { owner_ = owner; }

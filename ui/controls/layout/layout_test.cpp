@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ui/controls/box/v_box.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/layout/h_layout.h"
+#include "ui/controls/layout/v_layout.h"
 #include "ui/controls/testing/scoped_display_scale.h"
 
 namespace ui {
@@ -177,6 +179,36 @@ TEST(VLayoutTest, EveryChildIsPlacedAgainAfterAnEarlierChangeARemovalOrAWidthCha
   box.SetPos({0, 0, 40, 100});
   EXPECT_TRUE(HasRect(stretch, 0, 5, 40, 90));
   EXPECT_TRUE(HasRect(last, 0, 90, 40, 100));
+}
+
+TEST(VLayoutTest, TheFirstChildTakenOutLeavesTheOthersWhereTheyStandUntilAFullPass) {
+  VLayout layout;
+  layout.SetChildMargin(2);
+  std::vector<std::unique_ptr<CountingControl>> owned;
+  std::vector<Control*> items;
+  const auto add = [&](int height) {
+    owned.push_back(std::make_unique<CountingControl>());
+    owned.back()->SetFixedHeight(height, false);
+    items.push_back(owned.back().get());
+  };
+  add(10);
+  add(20);
+  add(5);
+  const RECT rect = {0, 0, 50, 100};
+  EXPECT_EQ(39, layout.ArrangeChild(items, rect).cy);
+  EXPECT_EQ(-1, layout.DropFirst(items, 12));  // its 10 pixels and the gap reach the limit
+  EXPECT_EQ(12, layout.DropFirst(items, 100));
+  items.erase(items.begin());
+  EXPECT_EQ(12, layout.GetLead());
+  add(8);
+  EXPECT_EQ(37, layout.ArrangeChild(items, rect).cy);
+  EXPECT_EQ(1, owned[1]->placements);
+  EXPECT_EQ(1, owned[2]->placements);
+  EXPECT_TRUE(HasRect(items.back(), 0, 41, 50, 49));
+  // Another width places every child again, from the top.
+  EXPECT_EQ(37, layout.ArrangeChild(items, {0, 0, 40, 100}).cy);
+  EXPECT_EQ(0, layout.GetLead());
+  EXPECT_TRUE(HasRect(items.front(), 0, 0, 40, 20));
 }
 
 TEST(VLayoutTest, AChildKeptInPlaceStillLaysOutAChildAddedToIt) {

@@ -10,6 +10,10 @@ namespace linear_arrange {
 
 namespace {
 
+// Dropped lengths add up over a long life; past this the children are placed from the start
+// again, so that their coordinates stay far from what drawing can take.
+constexpr int kMaxLead = 1 << 24;
+
 int Clamp(int value, int minimum, int maximum) {
   value = std::max(value, minimum);
   if (maximum >= 0) value = std::min(value, maximum);  // negative: no limit
@@ -113,7 +117,11 @@ void PlaceInFlow(Control* child, const RECT& rect, int child_margin, int share, 
     cross_pos = axis.CrossStart(rect) + (cross_length + cross_before - cross_after - cross) / 2;
   }
   child->SetPos(axis.MakeRect(at.cursor + before, cross_pos, length, cross));
-  at.tallest = std::max(at.tallest, cross);
+  if (cross > at.tallest) {
+    at.tallest = cross;
+    at.tallest_count = 0;
+  }
+  if (cross == at.tallest) ++at.tallest_count;
   at.used += before + length + after;
   at.cursor += before + length + after + child_margin;
   at.remaining -= length + after + child_margin;
@@ -153,14 +161,8 @@ bool CanAppend(const std::vector<Control*>& items, const RECT& rect, int child_m
 
 SIZE Append(const std::vector<Control*>& items, const RECT& rect, int child_margin,
             const Axis& axis, Placement& placement, const unsigned* generation) {
-  // A kept child keeps its rectangle, but one marked, or holding a mark below, still has to lay
-  // out what it holds: a box passed over here is not reached by the window's walk.
-  for (size_t i = 0; i < placement.count; ++i) {
-    Control* child = items[i];
-    if (child->IsVisible() && !child->IsFloat() && child->IsArrangePending()) {
-      child->SetPos(child->GetPos(true));
-    }
-  }
+  // The kept children stay as they are; one that holds a mark is the box's to lay out (it knows
+  // from its own mark whether any does).
   int no_leftover = 0;
   bool awaits = false;
   for (size_t i = placement.count; i < items.size(); ++i) {
@@ -175,6 +177,13 @@ SIZE Append(const std::vector<Control*>& items, const RECT& rect, int child_marg
   placement.kept = !awaits && *generation == placement.generation;
   return axis.Make(placement.used + GapsTotal(child_margin, placement.flow_count),
                    placement.tallest);
+}
+
+// The first flowing child after items.front(), or items.size().
+size_t NextInFlow(const std::vector<Control*>& items) {
+  size_t next = 1;
+  while (next < items.size() && !InFlow(items[next])) ++next;
+  return next;
 }
 
 }  // namespace
@@ -222,6 +231,39 @@ SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bo
     *placement = at;
   }
   return axis.Make(at.used + GapsTotal(child_margin, totals.count), at.tallest);
+}
+
+int DropFirst(const std::vector<Control*>& items, bool vertical, Placement* placement,
+              unsigned generation, int limit) {
+  if (!placement->kept || placement->generation != generation) return -1;
+  if (placement->count < 2 || items.size() != placement->count || items.back() != placement->last) {
+    return -1;
+  }
+  Control* first = items.front();
+  if (!InFlow(first)) {
+    // It took no room: the content starts where it did.
+    --placement->count;
+    return 0;
+  }
+  const size_t next = NextInFlow(items);
+  if (next == items.size()) return -1;
+  const Axis axis(vertical);
+  // The content starts at the outer edge of the next flowing child from now on.
+  const int start =
+      axis.MainStart(items[next]->GetPos(true)) - axis.MainBefore(items[next]->GetMargin());
+  const int length = start - (axis.MainStart(placement->rect) + placement->lead);
+  if (length < 0 || length >= limit || placement->lead > kMaxLead - length) return -1;
+  // The widest across may be the one that goes: the others' extent is then not known.
+  if (axis.CrossLength(first->GetPos(true)) == placement->tallest) {
+    if (placement->tallest_count < 2) return -1;
+    --placement->tallest_count;
+  }
+  placement->lead += length;
+  placement->used -= length - placement->child_margin;
+  placement->remaining += length;
+  --placement->flow_count;
+  --placement->count;
+  return length;
 }
 
 SIZE Estimate(const std::vector<Control*>& items, SIZE available, int child_margin,

@@ -28,6 +28,10 @@ struct Placement {
   int remaining = 0;
   int used = 0;
   int tallest = 0;
+  int tallest_count = 0;  // flowing children of that cross length
+  // How far past the start of rect the children stand along the main axis: the first ones were
+  // taken out and the others left where they stood (DropFirst). 0 after every full pass.
+  int lead = 0;
   // No flowing child starts or ends before the one in front of it along the main axis.
   bool stacked = true;
   int last_start = 0;
@@ -41,6 +45,12 @@ struct Placement {
 // pass adds one).
 SIZE Arrange(const std::vector<Control*>& items, RECT rect, int child_margin, bool vertical,
              Placement* placement = nullptr, unsigned* generation = nullptr);
+// Takes items.front() out of placement while the others stay where they stand, when it and they
+// are as the last pass left them: the length the content's start moved by (placement's lead grows
+// by it, and children appended later follow the others as before). -1 when the others must be
+// placed again, or when the length would reach limit: nothing changes then.
+int DropFirst(const std::vector<Control*>& items, bool vertical, Placement* placement,
+              unsigned generation, int limit);
 // The size needed for the children, padding included.
 SIZE Estimate(const std::vector<Control*>& items, SIZE available, int child_margin,
               const RECT& padding, bool vertical);

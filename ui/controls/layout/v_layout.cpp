@@ -14,6 +14,10 @@ SIZE VLayout::EstimateSizeByChild(const std::vector<Control*>& items, SIZE avail
   return linear_arrange::Estimate(items, available, child_margin_, padding_, true);
 }
 
+int VLayout::DropFirst(const std::vector<Control*>& items, int limit) {
+  return linear_arrange::DropFirst(items, true, &placement_, placement_generation_, limit);
+}
+
 bool VLayout::IsColumn() const {
   // Children added since the last pass have not been placed yet.
   return placement_.kept && placement_.stacked && placement_.generation == placement_generation_ &&

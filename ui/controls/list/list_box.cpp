@@ -1,6 +1,7 @@
 #include "ui/controls/list/list_box.h"
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 #include "ui/controls/core/window_link.h"
@@ -101,17 +102,19 @@ void ListBox::EnsureVisible(RECT rect) {
   if (rect.right > area.right) dx = rect.right - area.right;
   int dy = rect.top < area.top ? rect.top - area.top : 0;
   if (rect.bottom > area.bottom) dy = rect.bottom - area.bottom;
-  SetScrollPos({scroll.cx + dx, scroll.cy + dy});
+  const SIZE pos = GetScrollPos();
+  SetScrollPos({pos.cx + dx, pos.cy + dy});
 }
 
 bool ListBox::ScrollItemToTop(const std::wstring& name) {
   auto it = std::find_if(items_.begin(), items_.end(),
                          [&name](Control* child) { return child->GetName() == name; });
   if (it == items_.end() || GetScrollRange().cy == 0) return false;
-  const int content_top = GetPos(true).top + layout_->GetPadding().top;
+  // The content starts below the top by the layout's lead (children kept where they stood).
+  const int content_top = GetPos(true).top + layout_->GetPadding().top + layout_->GetLead();
   const int y = (*it)->GetPos(true).top - content_top;
   if (y < 0) return false;
-  SetScrollPos({GetScrollOffset().cx, y});
+  SetScrollPos({GetScrollPos().cx, y});
   return true;
 }
 
@@ -237,7 +240,13 @@ bool ListBox::RemoveItemAt(int index) {
   if (!item) return false;
   ReleaseElement(item);
   if (!Box::Remove(item)) return false;
-  RenumberElements(index, GetCount() - 1);
+  if (index == 0 && index_origin_ < INT_MAX) {
+    // Every index moves down by one; a long list that loses its oldest item on every add does
+    // not renumber all of them each time.
+    ++index_origin_;
+  } else {
+    RenumberElements(index, GetCount() - 1);
+  }
   if (index == cur_sel_) {
     // The selected item is gone: nothing may be deselected in its name, so the list is
     // without selection until the neighbour is chosen.
@@ -253,6 +262,7 @@ void ListBox::RemoveAll() {
   cur_sel_ = -1;
   for (Control* child : items_) ReleaseElement(child);
   Box::RemoveAll();
+  index_origin_ = 0;
 }
 
 }  // namespace ui

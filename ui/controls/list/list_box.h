@@ -33,6 +33,7 @@ class ListBox : public ScrollableBox, public IListOwner {
   void HandleItemEvent(EventArgs& args) override;
   void EnsureVisible(RECT rect) override;
   void StopScroll() override;
+  int GetIndexOrigin() const override { return index_origin_; }
 
   // Scrolls the first child named name to the top of the view; false when there is none, the
   // list cannot scroll or the child cannot reach the top.
@@ -54,9 +55,10 @@ class ListBox : public ScrollableBox, public IListOwner {
   bool RemoveAt(int index) override;
   void RemoveAll() override;
 
-  // Removes the item at index and renumbers the elements after it. Removing the selected item
-  // selects the item that moved into its place (or the nearest selectable one before it) when
-  // SelectNextWhenActiveRemoved is set, else leaves the list without selection.
+  // Removes the item at index and renumbers the elements after it (all at once, through the
+  // index origin, when it is the first). Removing the selected item selects the item that moved
+  // into its place (or the nearest selectable one before it) when SelectNextWhenActiveRemoved is
+  // set, else leaves the list without selection.
   bool RemoveItemAt(int index);
 
   bool IsScrollSelect() const { return scroll_select_; }
@@ -79,6 +81,7 @@ class ListBox : public ScrollableBox, public IListOwner {
   bool scroll_select_ = false;
   int cur_sel_ = -1;
   bool select_next_when_active_removed_ = true;
+  int index_origin_ = 0;
 
  private:
   // Clears the element's link to this list before it leaves.

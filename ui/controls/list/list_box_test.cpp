@@ -82,6 +82,15 @@ TEST_F(ListBoxTest, SelectItemRaisesSelectAndFailuresLeaveNoSelection) {
 }
 
 TEST_F(ListBoxTest, RemovingRenumbersAndSelectsTheNextItem) {
+  Fill(11);
+  list->SelectItem(6, false, false);
+  list->RemoveAt(0);  // the first of a list that scrolls: the others keep their places
+  EXPECT_EQ(5, list->GetCurSel());
+  ExpectConsistent();
+  At(3)->Activate();
+  EXPECT_EQ(std::make_pair(3, 5), selects.back());
+  EXPECT_EQ(L"e4", At(3)->GetName());
+  list->RemoveAll();
   Fill(10);
   list->SelectItem(5, false, false);
   list->Remove(At(2));  // above the selection: the same item stays selected

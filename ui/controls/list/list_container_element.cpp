@@ -11,13 +11,21 @@ ListContainerElement::ListContainerElement() {
   receive_pointer_ = false;
 }
 
+int ListContainerElement::GetIndex() const {
+  return owner_ && index_ >= 0 ? index_ - owner_->GetIndexOrigin() : index_;
+}
+
+void ListContainerElement::SetIndex(int index) {
+  index_ = owner_ && index >= 0 ? index + owner_->GetIndexOrigin() : index;
+}
+
 void ListContainerElement::Deliver(EventType type, WPARAM wParam, LPARAM lParam) {
   if (GetWindow()) window_link::DeliverEvent(GetWindow(), this, type, wParam, lParam);
 }
 
 void ListContainerElement::Selected(bool select, bool trigger) {
   if (!IsEnabled() || !select || !owner_) return;
-  owner_->SelectItem(index_, false, trigger);
+  owner_->SelectItem(GetIndex(), false, trigger);
 }
 
 void ListContainerElement::Activate() {

@@ -21,10 +21,11 @@ class ListContainerElement : public OptionTemplate<Box> {
   ListContainerElement();
 
   IListOwner* GetOwner() const { return owner_; }
+  // Set before SetIndex: the index is kept counted from the owner's origin.
   void SetOwner(IListOwner* owner) { owner_ = owner; }
   // Position in the owning list, -1 outside one.
-  int GetIndex() const { return index_; }
-  void SetIndex(int index) { index_ = index; }
+  int GetIndex() const;
+  void SetIndex(int index);
 
   // Base overrides.
   bool IsSelectableItem() const override { return true; }
@@ -42,7 +43,7 @@ class ListContainerElement : public OptionTemplate<Box> {
   // Raises type at this element through the window; nothing without a window.
   void Deliver(EventType type, WPARAM wParam = 0, LPARAM lParam = 0);
 
-  int index_ = -1;
+  int index_ = -1;  // counted from the owner's index origin
   IListOwner* owner_ = nullptr;
 };
 

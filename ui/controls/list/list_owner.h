@@ -25,6 +25,9 @@ class IListOwner {
   virtual void EnsureVisible(RECT rect) = 0;
   // Ends the list's smooth-scroll animation.
   virtual void StopScroll() = 0;
+  // Where the indexes the elements store count from: when the first item goes, the origin moves
+  // by one and every element's index with it, instead of each element being renumbered.
+  virtual int GetIndexOrigin() const = 0;
 };
 
 }  // namespace ui

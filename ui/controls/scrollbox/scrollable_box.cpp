@@ -84,6 +84,12 @@ SIZE ScrollableBox::ScrollPos() const {
   return pos;
 }
 
+SIZE ScrollableBox::ContentOffset() const {
+  SIZE offset = ScrollPos();
+  offset.cy += layout_->GetLead();
+  return offset;
+}
+
 SIZE ScrollableBox::GetScrollRange() const {
   SIZE range = {0, 0};
   if (HasRange(horizontal_bar_.get())) {
@@ -199,7 +205,31 @@ SIZE ScrollableBox::CalcRequiredSize(RECT inner) {
     if (HasRange(vertical_bar_.get())) inner.right -= vertical_bar_->GetFixedWidth();
     if (HasRange(horizontal_bar_.get())) inner.bottom -= horizontal_bar_->GetFixedHeight();
   }
-  return layout_->ArrangeChild(items_, inner);
+  return ArrangeChildren(inner);
+}
+
+bool ScrollableBox::KeepPlacesWithoutFirst() {
+  // The view must still scroll over where the others stand, so the content must still overflow
+  // it without the first child.
+  if (!HasRange(vertical_bar_.get())) return false;
+  const int64_t range = vertical_bar_->GetScrollRange();
+  const int length =
+      layout_->DropFirst(items_, static_cast<int>(std::min<int64_t>(range, INT_MAX)));
+  if (length < 0) return false;
+  const int64_t pos = vertical_bar_->GetScrollPos();
+  vertical_bar_->SetScrollRange(range - length);
+  vertical_bar_->SetScrollPos(std::max<int64_t>(pos - length, 0));
+  if (scroll_animation_.IsPlaying()) {
+    scroll_animation_.SetStartValue(scroll_animation_.GetStartValue() - length);
+    scroll_animation_.SetEndValue(scroll_animation_.GetEndValue() - length);
+  }
+  // The last image pass met the same children, one place further up the list now.
+  if (image_pass_.valid && image_pass_.count > 0) {
+    --image_pass_.count;
+    image_pass_.first = std::max(image_pass_.first - 1, 0);
+    image_pass_.last = std::max(image_pass_.last - 1, 0);
+  }
+  return true;
 }
 
 void ScrollableBox::ProcessVScrollBar(RECT rect, int required_height) {
@@ -428,7 +458,7 @@ void ScrollableBox::TouchDown(int delta) {
 // --- images ---
 
 RECT ScrollableBox::ImageBand() const {
-  const SIZE scroll = ScrollPos();
+  const SIZE scroll = ContentOffset();
   RECT band = GetPos(true);
   OffsetRect(&band, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
   band.top -= kImageMargin;
@@ -509,15 +539,17 @@ void ScrollableBox::RunImagePass(bool forward) {
 void ScrollableBox::PaintChild(IRenderContext* render, const RECT& paint_rect) {
   RECT meet;
   if (!IntersectRect(&meet, &paint_rect, &pos_)) return;
-  const SIZE scroll = ScrollPos();
-  for (Control* child : items_) {
+  const SIZE scroll = ContentOffset();
+  RECT moved = paint_rect;
+  OffsetRect(&moved, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
+  const std::pair<int, int> meeting = ChildrenMeeting(moved.top, moved.bottom);
+  for (int i = meeting.first; i < meeting.second; ++i) {
+    Control* child = items_[i];
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {
       child->Paint(render, paint_rect);
       continue;
     }
-    RECT moved = paint_rect;
-    OffsetRect(&moved, scroll.cx + render_offset_.x, scroll.cy + render_offset_.y);
     // A child scrolled out of view paints nothing; a long list has many, and each origin change
     // is a round of DC calls.
     const RECT child_pos = child->GetPos();
@@ -557,8 +589,38 @@ Control* ScrollableBox::FindControl(FindProc proc, void* data, UINT flags, int /
   if (horizontal_bar_) {
     if (Control* found = horizontal_bar_->FindControl(proc, data, flags, 0, 0)) return found;
   }
-  const SIZE scroll = ScrollPos();
+  const SIZE scroll = ContentOffset();
   return Box::FindControl(proc, data, flags, scroll.cx, scroll.cy);
+}
+
+template <typename Reaches>
+int ScrollableBox::FirstReachingAnywhere(Reaches reaches) const {
+  // Whether the first flowing child from an index on reaches goes from false to true once down
+  // the list; hidden children take no part.
+  int low = 0;
+  int high = static_cast<int>(items_.size());
+  while (low < high) {
+    const int middle = low + (high - low) / 2;
+    int flowing = middle;
+    while (flowing < high && !Flowing(items_[flowing])) ++flowing;
+    if (flowing == high || reaches(items_[flowing]->GetPos(true))) {
+      high = middle;
+    } else {
+      low = flowing + 1;
+    }
+  }
+  return low;
+}
+
+std::pair<int, int> ScrollableBox::ChildrenMeeting(int top, int bottom) const {
+  if (!layout_->IsColumn()) return {0, static_cast<int>(items_.size())};
+  const int first = FirstReachingAnywhere([top](const RECT& pos) { return pos.bottom > top; });
+  const int last = FirstReachingAnywhere([bottom](const RECT& pos) { return pos.top >= bottom; });
+  return {first, std::max(first, last)};
+}
+
+std::pair<int, int> ScrollableBox::ChildrenAt(POINT point) const {
+  return ChildrenMeeting(point.y, point.y + 1);
 }
 
 // --- input ---

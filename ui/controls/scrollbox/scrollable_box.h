@@ -20,10 +20,12 @@ class ScrollBar;
 // A box whose content may be larger than itself. A vertical and a horizontal scroll bar are
 // made on demand; their ranges follow the size the layout reports for the children on every
 // SetPos. Children are laid out in unscrolled content coordinates and are painted and
-// hit-tested shifted by the scroll position. Vertical line steps and the slide to the end are
-// animated. Children far outside the view (kImageMargin above or below) have their images
-// unloaded, and loaded again when they come near; when the layout keeps its children in a
-// column, a scroll touches only the children that came near or went away.
+// hit-tested shifted by GetScrollOffset: the scroll position and, when the first children of a
+// column went while the others stayed where they stood, the layout's lead. Vertical line steps
+// and the slide to the end are animated. Children far outside the view (kImageMargin above or
+// below) have their images unloaded, and loaded again when they come near. While the layout
+// keeps its children in a column, a scroll touches only the children that came near or went
+// away, and a paint or a hit test only those at the painted rows or at the point.
 //
 // Threads: the window's thread only.
 // Ownership: the box owns both bars. Animation ticks are bound through the box's weak flag, so
@@ -54,7 +56,8 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   void HandleEvent(EventArgs& args) override;
   bool MouseEnter(EventArgs& args) override;
   bool MouseLeave(EventArgs& args) override;
-  SIZE GetScrollOffset() const override { return ScrollPos(); }
+  // The scroll position and, vertically, how far the children stand below the content's start.
+  SIZE GetScrollOffset() const override { return ContentOffset(); }
   bool HasScrollRange(bool vertical_only) const override;
 
   // ScrollBarOwner.
@@ -108,9 +111,14 @@ class ScrollableBox : public Box, public ScrollBarOwner {
  protected:
   // Ends the animated vertical line step (its pending ticks are dropped).
   void StopScrollAnimation();
+  // Box overrides: the others keep their places while the content still overflows the view
+  // without the first; the bar then counts from the new start, so the view stays on them.
+  bool KeepPlacesWithoutFirst() override;
+  std::pair<int, int> ChildrenAt(POINT point) const override;
 
  private:
   SIZE ScrollPos() const;
+  SIZE ContentOffset() const;
   static bool HasRange(const ScrollBar* bar);
   // A new hidden bar of range 0 owned by this box and styled by its markup class.
   std::unique_ptr<ScrollBar> MakeBar(bool horizontal);
@@ -137,6 +145,13 @@ class ScrollableBox : public Box, public ScrollBarOwner {
   // column), searched from near.
   template <typename Reaches>
   int FirstReaching(int start, int floor, Reaches reaches) const;
+  // The same over all children, found by halving (the children must stand in a column); the
+  // count when none reaches.
+  template <typename Reaches>
+  int FirstReachingAnywhere(Reaches reaches) const;
+  // The children that may meet the rows [top, bottom) of the content: in a column those between
+  // the first ending below top and the first starting at or below bottom, else all.
+  std::pair<int, int> ChildrenMeeting(int top, int bottom) const;
   void SendScrollChange();
   bool HandleVerticalEvent(EventArgs& args);
   bool HandleHorizontalEvent(EventArgs& args);

@@ -212,21 +212,47 @@ TEST_F(ScrollableBoxTest, KeysPageAndStepWithTheVerticalBar) {
   EXPECT_EQ(ScrollableBox::kDefaultScrollUnit, box_.GetScrollPos().cy);
 }
 
-TEST_F(ScrollableBoxTest, ChildrenAreHitInContentCoordinates) {
+// Counts the hit tests it is asked.
+class HitCountingControl : public Control {
+ public:
+  Control* FindControl(FindProc proc, void* data, UINT flags, int scroll_x, int scroll_y) override {
+    ++asked;
+    return Control::FindControl(proc, data, flags, scroll_x, scroll_y);
+  }
+  int asked = 0;
+};
+
+TEST_F(ScrollableBoxTest, OnlyTheChildrenAtAPointAreHitInContentCoordinates) {
   box_.RemoveAll();
-  Control* children[10];
-  for (Control*& child : children) {
-    child = MakeChild(100);
+  HitCountingControl* children[10];
+  for (HitCountingControl*& child : children) {
+    child = new HitCountingControl();
+    child->SetFixedHeight(100, false);
     box_.Add(child);
   }
   Layout();
   box_.SetScrollPos({0, 250});
+  const UINT hit = Control::kFindVisible | Control::kFindHitTest | Control::kFindTopFirst;
   POINT point = {10, 60};  // content y 310
-  EXPECT_EQ(children[3],
-            box_.FindControl(FirstHit, &point, Control::kFindVisible | Control::kFindHitTest));
+  EXPECT_EQ(children[3], box_.FindControl(FirstHit, &point, hit));
+  int asked = 0;
+  for (const HitCountingControl* child : children) asked += child->asked;
+  EXPECT_EQ(1, asked);
+  // Without the first child the others stand where they stood and the view stays on them.
+  box_.Remove(children[0]);
+  Layout();
+  EXPECT_EQ(600, box_.GetScrollRange().cy);
+  EXPECT_EQ(150, box_.GetScrollPos().cy);
+  EXPECT_EQ(children[3], box_.FindControl(FirstHit, &point, hit));
   POINT outside = {10, 400};
-  EXPECT_EQ(nullptr,
-            box_.FindControl(FirstHit, &outside, Control::kFindVisible | Control::kFindHitTest));
+  EXPECT_EQ(nullptr, box_.FindControl(FirstHit, &outside, hit));
+}
+
+TEST_F(ScrollableBoxTest, ALaidOutBoxKeepsNoMarkOfItsChildren) {
+  box_.Add(MakeChild(100));
+  Layout();
+  // The window's search for controls to lay out passes the box by instead of through its list.
+  EXPECT_FALSE(box_.IsArrangePending());
 }
 
 TEST_F(ScrollableBoxTest, DisabledMouseInputPassesTheWheelToTheParent) {
@@ -388,12 +414,23 @@ TEST(ScrollableBoxImageTest, AScrollTouchesOnlyChildrenThatCameNearOrWentAway) {
   EXPECT_EQ(1, children[1]->unloads);
   EXPECT_EQ(1, children[4]->loads);
   EXPECT_EQ(1, children[6]->unloads);
-  // Those after a removed child move up: every child is looked at again.
+  // Without the first child the others stand where they stood and the view on them stays, so
+  // no image is looked at again; those after a child removed further down move up, and every
+  // image is.
+  const RECT kept = children[1]->GetPos();
   box.Remove(children[0]);
   children.erase(children.begin());
   box.SetPos({0, 0, 100, 300});
+  EXPECT_EQ(2000, box.GetScrollPos().cy);
+  const RECT now = children[0]->GetPos();
+  EXPECT_TRUE(EqualRect(&kept, &now));
+  box.SetScrollPos({0, 2100});
+  EXPECT_EQ((std::vector<int>{2, 1, 1, 2, 1, 1}), Touches(children));
+  box.Remove(children[1]);
+  children.erase(children.begin() + 1);
+  box.SetPos({0, 0, 100, 300});
   box.SetScrollPos({0, 2000});
-  EXPECT_EQ((std::vector<int>{3, 2, 2, 3, 2, 2}), Touches(children));
+  EXPECT_EQ((std::vector<int>{3, 2, 3, 2, 2}), Touches(children));
 }
 
 class ScrollableBoxPaintTest : public ::testing::Test {
@@ -433,6 +470,27 @@ TEST_F(ScrollableBoxPaintTest, ChildrenMoveWithTheScrollButFloatingOnesStay) {
   EXPECT_EQ(0u, At(5, 25));
   EXPECT_EQ(kRed, At(25, 25));  // not shifted by the scroll
   EXPECT_EQ(0u, At(25, 15));
+}
+
+TEST_F(ScrollableBoxPaintTest, WithoutItsFirstChildAColumnStillShowsWhatItShowed) {
+  constexpr DWORD kRed = 0xFFFF0000;
+  FakeAnimationClock clock;
+  ScrollableBox box(new VLayout(), &clock);
+  box.EnableScrollBar(true, false);
+  Control* children[10];
+  for (Control*& child : children) {
+    child = MakeChild(10);
+    box.Add(child);
+  }
+  children[3]->SetAttribute(L"bkcolor", L"sbx_paint_red");
+  box.SetPos({0, 0, 32, 32});
+  box.SetScrollPos({0, 30});  // the red child (content 30..40) at the top
+  box.Remove(children[0]);
+  box.SetPos({0, 0, 32, 32});
+  EXPECT_EQ(20, box.GetScrollPos().cy);
+  box.Paint(&target_, {0, 0, 32, 32});
+  EXPECT_EQ(kRed, At(5, 5));
+  EXPECT_EQ(0u, At(5, 15));
 }
 
 }  // namespace

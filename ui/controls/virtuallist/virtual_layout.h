@@ -15,6 +15,7 @@ class VirtualLayout : public VLayout {
   // Always every element: the list moves pooled elements behind the layout's back.
   SIZE ArrangeChild(const std::vector<Control*>& items, RECT rect) override;
   bool IsColumn() const override { return false; }
+  int DropFirst(const std::vector<Control*>& /*items*/, int /*limit*/) override { return -1; }
 };
 
 }  // namespace ui

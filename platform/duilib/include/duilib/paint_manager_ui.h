@@ -44,6 +44,10 @@ class CPaintManagerUI {
   // message's answer.
   bool MessageHandler(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
 
+  // Lays the controls out at the client size now instead of at the next paint: a window filled
+  // while hidden then places what it gets as it comes rather than all of it at its first show.
+  void LayOutNow();
+
   bool AddNotifier(INotifyUI* notifier);
   bool RemoveNotifier(INotifyUI* notifier);
   // Runs every notifier on the message; stops when the manager is destroyed on the way.
