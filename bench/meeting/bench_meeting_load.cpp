@@ -240,6 +240,7 @@ struct BurstFigures {
     double longestMessageMs = -1;
     UINT longestMessage = 0;
     int answered = 0;
+    std::vector<InputWatch::Spent> costliest;
     double seconds = -1;
     double memoryBefore = -1;
     double memoryAfter = -1;
@@ -278,6 +279,7 @@ bool Watch(const std::function<bool(const Pump&)>& burst, BurstFigures& f) {
         f.longestMessageMs = watch.LongestMessageMs();
         f.longestMessage = watch.LongestMessage();
         f.answered = watch.Answered();
+        f.costliest = watch.CostliestMessages(4);
         if (!done) return false;
     }
     Settle(kSettleMs);
@@ -394,8 +396,12 @@ void PrintBurst(const char* what, const BurstFigures& f) {
     std::printf("  longest without input or paint (ms)            %9.1f  <= %.0f %s\n",
                 f.longestGapMs, kGapGoalMs,
                 f.longestGapMs >= 0 && f.longestGapMs <= kGapGoalMs ? "met" : "MISSED");
-    std::printf("  (longest single message: 0x%04X, %.1f ms)\n", f.longestMessage,
+    std::printf("  (longest single message: 0x%04X, %.1f ms; the most time:", f.longestMessage,
                 f.longestMessageMs);
+    for (const InputWatch::Spent& spent : f.costliest) {
+        std::printf(" 0x%04X %d in %.0f ms;", spent.message, spent.count, spent.ms);
+    }
+    std::printf(")\n");
     const double ratio = f.memoryBefore > 0 ? f.memoryAfter / f.memoryBefore : 0;
     std::printf("  private memory after / before (KB)      %9.0f %9.0f %7.2f  <= %.1f %s\n",
                 f.memoryAfter, f.memoryBefore, ratio, kMemoryGoal,

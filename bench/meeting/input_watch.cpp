@@ -53,6 +53,9 @@ bool InputWatch::Run(MSG& message) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
     const double ms = Milliseconds(Clock::now() - start);
+    Spent& spent = spent_.emplace(message.message, Spent{message.message, 0, 0}).first->second;
+    ++spent.count;
+    spent.ms += ms;
     if (ms > longestMessageMs_) {
         longestMessageMs_ = ms;
         longestMessage_ = message.message;
@@ -62,4 +65,12 @@ bool InputWatch::Run(MSG& message) {
 
 double InputWatch::LongestGapMs() const {
     return std::max(longestGapMs_, Milliseconds(Clock::now() - lastAnswer_));
+}
+
+std::vector<InputWatch::Spent> InputWatch::CostliestMessages(size_t count) const {
+    std::vector<Spent> all;
+    for (const auto& entry : spent_) all.push_back(entry.second);
+    std::sort(all.begin(), all.end(), [](const Spent& a, const Spent& b) { return a.ms > b.ms; });
+    if (all.size() > count) all.resize(count);
+    return all;
 }

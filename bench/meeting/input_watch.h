@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <map>
 #include <thread>
+#include <vector>
 
 #include "network_floors.h"
 
@@ -36,6 +38,13 @@ public:
     UINT LongestMessage() const { return longestMessage_; }
     // Input and paint messages handled.
     int Answered() const { return answered_; }
+    // The messages that took the thread's time, the costliest first: number, count, total ms.
+    struct Spent {
+        UINT message;
+        int count;
+        double ms;
+    };
+    std::vector<Spent> CostliestMessages(size_t count) const;
 
 private:
     void Inject();
@@ -48,4 +57,5 @@ private:
     double longestMessageMs_ = 0;
     UINT longestMessage_ = 0;
     int answered_ = 0;
+    std::map<UINT, Spent> spent_;
 };
