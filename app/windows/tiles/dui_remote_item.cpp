@@ -123,9 +123,14 @@ void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
     showModeLook();
 }
 
+bool CDuiRemoteItem::shows(const UserInfoRecord& record) const {
+    return SameRecord(state_.user(), record) &&
+           shownMode_ == ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+}
+
 void CDuiRemoteItem::showModeLook() {
-    const ZuvraKestrum::Tiles::ModeLook look =
-        state_.modeLook(ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData));
+    shownMode_ = ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+    const ZuvraKestrum::Tiles::ModeLook look = state_.modeLook(shownMode_);
     if (!look.applies || !videoWnd_) return;
     videoWnd_->SetBkImage(look.picture);
     HWND tile = GetHWND();

@@ -44,6 +44,9 @@ public:
     // microphone mark, the badge of the meeting data's host and the video.
     void setUserInfo(const UserInfoRecord& record);
     void getUserInfo(UserInfoRecord& out) const { out = state_.user(); }
+    // Whether setUserInfo(record) would change nothing: the tile shows the record already, in
+    // the room's mode as it stands.
+    bool shows(const UserInfoRecord& record) const;
     // The badge follows the room's host and its screen share.
     void updateHostStatus(const std::string& hostUid);
     void updateScreenStatus(int32_t shareId);
@@ -89,4 +92,7 @@ private:
     // The tile was hidden for a listener in a room of mode 1, not by its owner: only such a
     // hiding is undone when the participant's devices come on again.
     bool hiddenByMode_ = false;
+    // The room's mode the tile last showed its record in; none before the first.
+    int shownMode_ = kNoMode;
+    static constexpr int kNoMode = -2;
 };

@@ -129,15 +129,18 @@ bool CDuiRemoteToolBar::getFirstUser(UserInfoRecord& out) {
 
 void CDuiRemoteToolBar::socketNotifyDisable(const std::string& uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
-    if (Layout::Tile* tile = layout_.findUid(uid)) tile->item->disableWindows();
+    if (const Layout::Tile* tile = layout_.findUid(uid)) tile->item->disableWindows();
     dismissMenuIf([&uid](const UserInfoRecord& user) { return uid == user.uid; });
 }
 
+// Every full list of the room comes here participant by participant: a tile whose participant
+// is as it shows it is left alone, and says nothing in the log.
 void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
-    KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.status);
-    if (Layout::Tile* tile = layout_.find(record.streamId)) {
-        tile->key = KeyOf(record);
+    const Layout::Tile* tile = layout_.find(record.streamId);
+    if (tile && !tile->item->shows(record)) {
+        KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.status);
         tile->item->setUserInfo(record);
+        layout_.rekey(record.streamId, KeyOf(record));
     }
     if (menu_ && menuUser_ == record) {
         menuUser_ = record;
@@ -147,9 +150,9 @@ void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
 
 void CDuiRemoteToolBar::switchUserInfo(const UserInfoRecord& old, const UserInfoRecord& now) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", old.streamId, now.streamId);
-    if (Layout::Tile* tile = layout_.find(old.streamId)) {
-        tile->key = KeyOf(now);
+    if (const Layout::Tile* tile = layout_.find(old.streamId)) {
         tile->item->setUserInfo(now);
+        layout_.rekey(old.streamId, KeyOf(now));
     }
 }
 
@@ -171,12 +174,12 @@ void CDuiRemoteToolBar::updateScreenStatus(int32_t shareId) {
 
 void CDuiRemoteToolBar::updateNetworkQuality(int32_t streamId, int32_t quality) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, quality);
-    if (Layout::Tile* tile = layout_.find(streamId)) tile->item->setNetworkQuality(quality);
+    if (const Layout::Tile* tile = layout_.find(streamId)) tile->item->setNetworkQuality(quality);
 }
 
 void CDuiRemoteToolBar::updateSpeechStatus(int32_t streamId, bool speaking) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, speaking);
-    if (Layout::Tile* tile = layout_.find(streamId)) tile->item->setSpeechStatus(speaking);
+    if (const Layout::Tile* tile = layout_.find(streamId)) tile->item->setSpeechStatus(speaking);
 }
 
 void CDuiRemoteToolBar::closeRemoteItem() {

@@ -49,7 +49,8 @@ public:
     bool getFirstUser(UserInfoRecord& out);
     // The participant left: the first tile of the uid stops taking input and stays.
     void socketNotifyDisable(const std::string& uid);
-    // The stream's tile takes the record; so does the menu when it shows the same entry.
+    // The stream's tile takes the record unless it shows it already; so does the menu when it
+    // shows the same entry.
     void socketNotifyStatus(const UserInfoRecord& record);
     // The tile of old's stream shows now instead (a participant went to the big view).
     void switchUserInfo(const UserInfoRecord& old, const UserInfoRecord& now);
