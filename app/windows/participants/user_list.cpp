@@ -233,6 +233,8 @@ void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
 void CUserList::refreshHostStatus() {
     CLockGuard guard(&listLock_);
     const Viewer viewer = CurrentViewer();
+    // Asked after every list the room sends: rows already set for this viewer stay as they are.
+    if (rowsViewer_.allRowsFor(viewer)) return;
     const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
     for (UserListItemInfo& item : roster_) updateItemStatus(item, isHost);
     rowsViewer_.noteAllRows(viewer);

@@ -80,7 +80,8 @@ public:
     // what changed is set on it, so that a list arriving again with every reconnect costs
     // little more than its changes; the log has the statuses of the rows built or changed.
     void UpdateListItem(const std::vector<UserInfoRecord>& participants);
-    // The host may have changed: every row's enabling, remove button and host mark anew.
+    // The host may have changed: every row's enabling, remove button and host mark anew, unless
+    // every row was set for the same own uid, host and language already.
     void refreshHostStatus();
     // Every row shows its participant's devices as the room last listed them, its options open
     // as on a new row: what clicks changed while waiting for the room's answer (an option shown
