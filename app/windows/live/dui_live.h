@@ -236,7 +236,8 @@ private:
     void JoinEngineChannel(const RoomInfoRecord& room);
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
-    void RefreshStatus(const std::vector<UserInfoRecord>& users);
+    // The socket list's records reach the views that show them (after every full list).
+    void RefreshStatus();
     void LeaveWithNotice(const std::wstring& text);
     void OnInvitationTimer(UINT_PTR timer);
     void OnRequestTimer(UINT_PTR timer);
