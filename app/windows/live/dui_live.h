@@ -261,6 +261,8 @@ private:
     void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
     // The unread-chat badge as the tool-bar state counts it.
     void ShowBadge();
+    // A chat message reaches the chat and the badge's count.
+    void ShowChatMessage(const std::string& uid, const std::string& text);
 
     CKestrumZuvra* Engine() const;
     CKestrumCourse* Course() const { return services_.course(); }

@@ -333,14 +333,24 @@ int CDuiLive::LocalStatus() const {
 
 // ---- Chat -----------------------------------------------------------------------------------
 
+// The message and the rest of its batch (the lines that came while it waited in the queue).
 void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> message) {
+    ShowChatMessage(message->text1, message->text2);
+    if (CKestrumCourse* course = Course()) {
+        for (const CKestrumCourse::ChatLine& line : course->takeChat(message->code)) {
+            ShowChatMessage(line.uid, line.text);
+        }
+    }
+    ShowBadge();
+}
+
+void CDuiLive::ShowChatMessage(const std::string& uid, const std::string& text) {
     if (chatList_) {
         std::string portraitId;
-        g_kestrumData->getUserPortraitId(portraitId, message->text1);
-        chatList_->AddChatMsg(message->text1, message->text2, portraitId);
+        g_kestrumData->getUserPortraitId(portraitId, uid);
+        chatList_->AddChatMsg(uid, text, portraitId);
     }
-    toolBarState_.chatMessageArrived(message->text1 == g_kestrumData->uid);
-    ShowBadge();
+    toolBarState_.chatMessageArrived(uid == g_kestrumData->uid);
 }
 
 // The server refused something this user sent: an invitation it has not passed on is not
