@@ -10,11 +10,12 @@
 //  - a chat burst: scripted peers send 20,000 chat messages, the chat panel open;
 //  - a churn: 200 scripted peers join the room and leave it again, in rounds (with the engine's
 //    channel, so that each has a tile while it is there);
-//    for each burst, while mouse moves come every 5 ms: the longest the window's thread went
+//    for each burst, while mouse moves come every 5 ms (and, as the instrument's floor, for 3 s of
+//    a meeting where nothing happens): the longest the window's thread went
 //    without handling input or paint, from the burst's start until the window has shown all of it
 //    (goal at most 250 ms), and the process's private memory once it is over and settled against
 //    before it (goal at most 1.2 times).
-//   kestrum_meeting_load_bench.exe [lists [rooms|chat|churn]]
+//   kestrum_meeting_load_bench.exe [lists [rooms|idle|chat|churn]]
 //     lists: full lists timed per room and kind, default 21; a section name runs that one alone.
 
 #include <windows.h>
@@ -73,6 +74,7 @@ constexpr int kChurnRounds = 3;
 constexpr double kGapGoalMs = 250;
 constexpr double kMemoryGoal = 1.2;
 constexpr DWORD kSettleMs = 2000;
+constexpr DWORD kIdleMs = 3000;
 // What a burst may take before the bench gives up on it (the window once needed minutes).
 constexpr std::chrono::minutes kBurstTimeout{10};
 
@@ -297,6 +299,17 @@ std::wstring NewestBubble() {
     return text ? std::wstring(text->GetText().GetData()) : L"";
 }
 
+// The watch's own floor: a meeting in which nothing happens.
+bool IdleWatch(BurstFigures& f) {
+    const bool done = JoinRoom(L"IDLE") && Watch(
+                                               [](const Pump& pump) {
+                                                   Settle(kIdleMs, pump);
+                                                   return true;
+                                               },
+                                               f);
+    return bench_road::Leave() && done;
+}
+
 bool ChatBurst(BurstFigures& f) {
     bench_peers::PeerGroup peers(Backend());
     const bool joined =
@@ -436,6 +449,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the rooms were not measured\n");
         status = 1;
     }
+    BurstFigures idle;
+    if (runs("idle") && IdleWatch(idle))
+        PrintBurst("idle: 3 s of a meeting where nothing happens", idle);
     BurstFigures chat;
     if (!runs("chat")) {
     } else if (ChatBurst(chat)) {

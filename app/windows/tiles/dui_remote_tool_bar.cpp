@@ -18,7 +18,8 @@ CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
 
 CDuiMessageMap<CDuiRemoteToolBar> CDuiRemoteToolBar::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteToolBar::OnCreate);
-    table.on<WM_DESTROY>(&CDuiRemoteToolBar::OnDestroy, RowMode::kPassOn)
+    table.on<WM_SIZE>(&CDuiRemoteToolBar::OnSize, RowMode::kPassOn)
+        .on<WM_DESTROY>(&CDuiRemoteToolBar::OnDestroy, RowMode::kPassOn)
         .on<WM_CLOSE>(&CDuiRemoteToolBar::OnClose, RowMode::kPassOn)
         .on<WM_REMOTE_ITEM_MENU>(&CDuiRemoteToolBar::OnShowUserMenu);
     return table;
@@ -36,11 +37,18 @@ void CDuiRemoteToolBar::OnCreate() { BuildLanguageSkin(L"RemoteToolBar", nullptr
 
 void CDuiRemoteToolBar::OnClose() { closeRemoteItem(); }
 
+// A taller strip shows tiles that were out of sight.
+void CDuiRemoteToolBar::OnSize(SizeChange size) {
+    CDuiFrameWindow::OnSize(size);
+    placeTiles();
+}
+
 void CDuiRemoteToolBar::OnDestroy() {
     if (menu_) menu_->Close(1);
     menu_ = nullptr;
     // The tiles go with the window as its children.
     layout_.clear();
+    placed_.clear();
 }
 
 template <class Shows>
@@ -85,10 +93,23 @@ void CDuiRemoteToolBar::DoDown(DuiLib::TNotifyUI&) {
     if (layout_.scrollDown(client.bottom)) placeTiles();
 }
 
+// Only what the user could see moves: a tile out of sight both where it stands and where it
+// belongs stays until it comes into sight, so that a participant leaving a long column does not
+// move every tile below it (each move is a trip to the window system).
 void CDuiRemoteToolBar::placeTiles() {
+    RECT client;
+    GetClientRect(GetHWND(), &client);
     for (int i = 0; i < layout_.count(); ++i) {
+        CDuiRemoteItem* tile = layout_.tiles()[i].item;
         const RECT slot = layout_.slot(i);
-        MoveWindow(layout_.tiles()[i].item->GetHWND(), slot.left, slot.top, slot.right - slot.left,
+        RECT& placed = placed_[tile];
+        RECT seen;
+        if (EqualRect(&placed, &slot) ||
+            (!IntersectRect(&seen, &slot, &client) && !IntersectRect(&seen, &placed, &client))) {
+            continue;
+        }
+        placed = slot;
+        MoveWindow(tile->GetHWND(), slot.left, slot.top, slot.right - slot.left,
                    slot.bottom - slot.top, TRUE);
     }
 }
@@ -108,6 +129,7 @@ void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     // Shown without the focus: a participant joining must not take the keyboard from the chat.
     tile->ShowWindow(true, false);
     layout_.add(KeyOf(record), tile);
+    placed_[tile] = slot;
 }
 
 void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
@@ -118,6 +140,7 @@ void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
     // Out of sight at once: the tile below moves into its place before the window is gone.
     removed->ShowWindow(false, false);
     removed->Close(1);
+    placed_.erase(removed);
     placeTiles();
 }
 
@@ -186,4 +209,5 @@ void CDuiRemoteToolBar::closeRemoteItem() {
     KESTRUM_LOG(Level_Info, "");
     dismissMenuIf([](const UserInfoRecord&) { return true; });
     for (CDuiRemoteItem* tile : layout_.clear()) tile->Close(1);
+    placed_.clear();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
@@ -70,6 +71,7 @@ public:
 private:
     void OnCreate();
     void OnClose();
+    void OnSize(SizeChange size);
     void OnDestroy();
     void OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> block);
 
@@ -77,7 +79,7 @@ private:
     void DoUp(DuiLib::TNotifyUI& notification);
     void DoDown(DuiLib::TNotifyUI& notification);
 
-    // Moves every tile window to its slot.
+    // Moves the tile windows in sight, or coming into sight, to their slots.
     void placeTiles();
     // The menu goes with the participant it shows: dismissed when that record is gone.
     template <class Shows>
@@ -85,6 +87,8 @@ private:
 
     IMeetingHost& host_;
     Layout layout_;
+    // Where each tile window stands in the strip's client area.
+    std::unordered_map<const CDuiRemoteItem*, RECT> placed_;
     CDuiMenuVer* menu_ = nullptr;
     UserInfoRecord menuUser_;
 };
