@@ -128,11 +128,49 @@ void AppendLogLine(std::string& text, const UserInfoRecord& record) {
     text += line;
 }
 
+// A list as the server sent it becomes the socket list to be: each participant once, share
+// records kept from socketList in front of their owners; true when records moved (places, made
+// of the list as sent, no longer answer for it).
+bool ArrangeList(std::vector<UserInfoRecord>& records, const EntryPlaces& places,
+                 const std::vector<UserInfoRecord>& socketList) {
+    bool moved = KeepListedOnce(records, places);
+    // A share the server still reports keeps its record, in front of its owner.
+    for (const UserInfoRecord& share : socketList) {
+        if (!share.isShareStream) continue;
+        for (auto owner = records.begin(); owner != records.end(); ++owner) {
+            if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
+                owner->shareId == share.streamId) {
+                records.insert(owner, ShareRecordOf(*owner, share.streamId, share.name));
+                moved = true;
+                break;
+            }
+        }
+    }
+    return moved;
+}
+
+// Whether each record claims the same share stream as the one at its place in before.
+bool SameShares(const std::vector<UserInfoRecord>& before,
+                const std::vector<UserInfoRecord>& records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].shareId != before[i].shareId) return false;
+    }
+    return true;
+}
+
 // What a full list (records, places: its own) changes in the socket list: a line for each entry
-// that is new or says something new, "[gone]<uid>" for each that went.
+// that is new or says something new, "[gone]<uid>" for each that went. sameEntries: the list has
+// the socket list's entries at their places.
 std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
-                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places) {
+                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places,
+                        bool sameEntries) {
     std::string text;
+    if (sameEntries) {
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (!SameRecord(socketList[i], records[i])) AppendLogLine(text, records[i]);
+        }
+        return text;
+    }
     const EntryPlaces before(socketList);
     size_t kept = 0;
     for (const UserInfoRecord& record : records) {
@@ -234,48 +272,46 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
 // step here walks the list once per participant, and the log names what changed.
 RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
     KESTRUM_CHECK_THREAD(thread_);
+    // Mostly the same entries as last time, in the same order, a status or two changed.
+    const bool sameEntries = records.size() == socketList_.size() &&
+                             std::equal(records.begin(), records.end(), socketList_.begin());
+    const bool sameStreams = sameEntries && SameShares(socketList_, records);
     EntryPlaces places(records);
-    bool moved = KeepListedOnce(records, places);
-    // A share the server still reports keeps its record, in front of its owner.
-    for (const UserInfoRecord& share : socketList_) {
-        if (!share.isShareStream) continue;
-        for (auto owner = records.begin(); owner != records.end(); ++owner) {
-            if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
-                owner->shareId == share.streamId) {
-                records.insert(owner, ShareRecordOf(*owner, share.streamId, share.name));
-                moved = true;
-                break;
-            }
-        }
-    }
-    if (moved) places = EntryPlaces(records);
+    if (!sameEntries && ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
     writeLine(Level_Debug, __LINE__, "%s%u listed\n%s",
               "Init SocketList: ", static_cast<unsigned>(records.size()),
-              ListChanges(socketList_, records, places).c_str());
+              ListChanges(socketList_, records, places, sameEntries).c_str());
     socketList_.swap(records);
 
     RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild),
                       shareButton()};
+    for (const UserInfoRecord& record : socketList_) {
+        if (record == ownUser_) ownUser_ = record;
+        if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
+    }
+    out.push_back(Action(RosterAction::kStartAvatarTimer));
+    for (UserInfoRecord& tile : tiles_) {
+        const size_t at = places.first(tile, socketList_);
+        if (at != EntryPlaces::kNone && !SameRecord(tile, socketList_[at])) tile = socketList_[at];
+    }
+    // The same streams claimed by the same records: nothing to park or replay.
+    if (!sameStreams) reconcileStreams(out);
+    return out;
+}
+
+// Streams shown for records the socket list no longer has wait for them again; streams waiting
+// for a record the list now has come back.
+void MeetingRoster::reconcileStreams(RosterActions& out) {
     std::vector<int32_t> claimed;
     claimed.reserve(2 * socketList_.size());
     for (const UserInfoRecord& record : socketList_) {
         claimed.push_back(record.streamId);
         if (!record.isShareStream) claimed.push_back(record.shareId);
-        if (record == ownUser_) ownUser_ = record;
-        if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
     }
     std::sort(claimed.begin(), claimed.end());
     const auto isClaimed = [&claimed](int32_t stream) {
         return std::binary_search(claimed.begin(), claimed.end(), stream);
     };
-    out.push_back(Action(RosterAction::kStartAvatarTimer));
-    for (UserInfoRecord& tile : tiles_) {
-        const size_t at = places.first(tile, socketList_);
-        if (at != EntryPlaces::kNone) tile = socketList_[at];
-    }
-
-    // Streams shown for records the list no longer has wait for them again; streams waiting for
-    // a record the list now has come back.
     const std::vector<int32_t> media = mediaList_;
     for (int32_t stream : media) {
         if (stream == ownStreamId_ || stream == ownUser_.streamId || isClaimed(stream)) continue;
@@ -290,7 +326,6 @@ RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
         out.push_back(StreamAction(RosterAction::kReplayEngineUser, parked->first, parked->second));
         parked = parked_.erase(parked);
     }
-    return out;
 }
 
 void MeetingRoster::onOwnEngineJoin(int32_t uid) {
@@ -423,7 +458,7 @@ void MeetingRoster::setOwnShareId(int32_t shareId) {
 void MeetingRoster::queuePortraitFetch(const std::string& uid, const std::string& portraitId) {
     KESTRUM_CHECK_THREAD(thread_);
     if (uid.empty() || portraitId.empty() || failedPortraits_.count(portraitId)) return;
-    portraits_.emplace(uid, portraitId);
+    portraits_.try_emplace(uid, portraitId);
 }
 
 AvatarTick MeetingRoster::onAvatarTick() {

@@ -224,6 +224,9 @@ private:
     // Removes uid from the media list and its tile, handing the big view over; the actions go to
     // out.
     void dropStream(int32_t uid, RosterActions& out);
+    // After a new socket list: streams no record claims any more are parked (their tiles go),
+    // parked streams a record now claims are replayed. The actions go to out.
+    void reconcileStreams(RosterActions& out);
     // Engine uids in the media list other than the own one.
     size_t remoteCount() const;
     void forgetShareRecord(int32_t stream);

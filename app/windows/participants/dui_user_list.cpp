@@ -160,6 +160,8 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     const bool supported =
         ownRow || !off || (g_kestrumData && g_kestrumData->isFeatureSupported(uid));
     const Rules::OptionClick click = Rules::PlanOptionClick(device, ownRow, off, supported);
+    // The click changes the row (the option toggles itself after this, too).
+    if (list_) list_->touch(uid);
     if (click.disablesOption) option->SetEnabled(false);
     if (click.clearsSelection) option->Selected(false);
     // A switch shows its new state (or waits disabled) until the room answers, at most a while.

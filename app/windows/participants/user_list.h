@@ -41,6 +41,9 @@ struct UserListItemInfo {
         DuiLib::COptionUI* camera = nullptr;  // "cameraStatusOpt"
         DuiLib::CControlUI* cameraAnim = nullptr;
     } parts;
+    // The row may show other than its record since the last list: a click, a device report or a
+    // waiting look changed it. An untouched row the next list leaves as it is costs nothing.
+    bool touched = false;
 };
 
 // The participants list: one row per participant built from "UserListItem-en.xml" /
@@ -100,6 +103,8 @@ public:
     void setCameraAnim(const std::string& uid, bool waiting);
     // Reloads the avatar of record.uid's row from the avatar cache (the stored portrait id).
     void updateUserPhoto(const UserInfoRecord& record);
+    // The user clicked on uid's row: the next list shows the row as its record says.
+    void touch(const std::string& uid);
 
     int itemCount() const { return roster_.size(); }
     // The record of uid's first row, null when it has none.
