@@ -835,8 +835,8 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     std::vector<HWND> views = {Live()->GetHWND(), Live()->selfTile()->GetHWND()};
     HWND dave = nullptr;
     for (const auto& tile : Live()->tileStrip()->layout().tiles()) {
-        views.push_back(tile.item->GetHWND());
-        if (tile.key.streamId == 4004) dave = tile.item->GetHWND();
+        views.push_back(tile.item.window->GetHWND());
+        if (tile.key.streamId == 4004) dave = tile.item.window->GetHWND();
     }
     const auto changed = [&views] {
         std::vector<HWND> windows;

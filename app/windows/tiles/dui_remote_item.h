@@ -47,6 +47,11 @@ public:
     // Whether setUserInfo(record) would change nothing: the tile shows the record already, in
     // the room's mode as it stands.
     bool shows(const UserInfoRecord& record) const;
+    // The tile shows another participant from now on, as a new tile would: a video window of its
+    // own bound to the record's stream (the former stream's view goes with the former window), no
+    // speech, network or share marks, taking input unless it is the user's own stream. A strip
+    // keeps a few tiles for this instead of making windows anew.
+    void reuse(const UserInfoRecord& record);
     // The badge follows the room's host and its screen share.
     void updateHostStatus(const std::string& hostUid);
     void updateScreenStatus(int32_t shareId);
@@ -74,6 +79,8 @@ private:
     // Renders the tile's stream into the video child: the local preview for the user's own
     // stream, the remote stream otherwise.
     void bindVideo();
+    // The video child over "videoWnd", bound to the tile's stream; false when none was made.
+    bool makeVideo();
     void showBadge();
     // The room's mode decides the picture under the video and whether the tile shows.
     void showModeLook();

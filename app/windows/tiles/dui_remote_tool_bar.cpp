@@ -11,6 +11,13 @@ using ZuvraKestrum::Tiles::KeyOf;
 
 constexpr DWORD kMenuStyle = 0x10CF0000;
 
+// The tile is painted anew where it goes: copying its old picture along costs the window system
+// more than the paint.
+void MoveTile(CDuiRemoteItem* tile, const RECT& slot) {
+    SetWindowPos(tile->GetHWND(), nullptr, slot.left, slot.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+}
+
 }  // namespace
 
 CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
@@ -48,6 +55,7 @@ void CDuiRemoteToolBar::OnDestroy() {
     menu_ = nullptr;
     // The tiles go with the window as its children.
     layout_.clear();
+    spare_.clear();
     placed_.clear();
 }
 
@@ -100,17 +108,56 @@ void CDuiRemoteToolBar::placeTiles() {
     RECT client;
     GetClientRect(GetHWND(), &client);
     for (int i = 0; i < layout_.count(); ++i) {
-        CDuiRemoteItem* tile = layout_.tiles()[i].item;
+        StripTile& tile = layout_.itemAt(i);
         const RECT slot = layout_.slot(i);
-        RECT& placed = placed_[tile];
         RECT seen;
-        if (EqualRect(&placed, &slot) ||
-            (!IntersectRect(&seen, &slot, &client) && !IntersectRect(&seen, &placed, &client))) {
+        const bool inSight = IntersectRect(&seen, &slot, &client) != FALSE;
+        if (!tile.window) {
+            if (inSight) showTile(tile, slot);
+            continue;
+        }
+        RECT& placed = placed_[tile.window];
+        if (EqualRect(&placed, &slot) || (!inSight && !IntersectRect(&seen, &placed, &client))) {
             continue;
         }
         placed = slot;
-        MoveWindow(tile->GetHWND(), slot.left, slot.top, slot.right - slot.left,
-                   slot.bottom - slot.top, TRUE);
+        MoveTile(tile.window, slot);
+    }
+}
+
+void CDuiRemoteToolBar::showTile(StripTile& tile, const RECT& slot) {
+    CDuiRemoteItem* window = nullptr;
+    if (!spare_.empty()) {
+        window = spare_.back();
+        spare_.pop_back();
+        window->reuse(tile.user);
+        MoveTile(window, slot);
+    } else {
+        window = new CDuiRemoteItem(tile.user, host_);
+        if (!ZuvraKestrum::Frame::CreateOrDelete(window, GetHWND(), L"", CDuiRemoteItem::kStyle, 0,
+                                                 slot.left, slot.top, slot.right - slot.left,
+                                                 slot.bottom - slot.top)) {
+            KESTRUM_LOG(Level_Error, " tile not created (%lu)", GetLastError());
+            return;
+        }
+    }
+    // Shown without the focus: a participant joining must not take the keyboard from the chat.
+    window->ShowWindow(true, false);
+    placed_[window] = slot;
+    tile.window = window;
+    window->updateScreenStatus(roomShareId_);
+    if (tile.quality != StripTile::kNoQuality) window->setNetworkQuality(tile.quality);
+    if (tile.speaking) window->setSpeechStatus(true);
+    if (tile.disabled) window->disableWindows();
+}
+
+void CDuiRemoteToolBar::retire(CDuiRemoteItem* window) {
+    window->ShowWindow(false, false);
+    placed_.erase(window);
+    if (spare_.size() < kSpareWindows) {
+        spare_.push_back(window);
+    } else {
+        window->Close(1);
     }
 }
 
@@ -118,51 +165,49 @@ void CDuiRemoteToolBar::placeTiles() {
 // come and go must not fill the log with the strip's whole order.
 void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.shareId);
-    const RECT slot = layout_.slot(layout_.count());
-    auto* tile = new CDuiRemoteItem(record, host_);
-    if (!ZuvraKestrum::Frame::CreateOrDelete(tile, GetHWND(), L"", CDuiRemoteItem::kStyle, 0,
-                                             slot.left, slot.top, slot.right - slot.left,
-                                             slot.bottom - slot.top)) {
-        KESTRUM_LOG(Level_Error, " tile not created (%lu)", GetLastError());
-        return;
-    }
-    // Shown without the focus: a participant joining must not take the keyboard from the chat.
-    tile->ShowWindow(true, false);
-    layout_.add(KeyOf(record), tile);
-    placed_[tile] = slot;
+    StripTile tile;
+    tile.user = record;
+    layout_.add(KeyOf(record), std::move(tile));
+    placeTiles();
 }
 
 void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
     KESTRUM_LOG(Level_Info, "(%d)", streamId);
-    CDuiRemoteItem* removed = nullptr;
+    StripTile removed;
     if (!layout_.remove(streamId, removed)) return;
     dismissMenuIf([streamId](const UserInfoRecord& user) { return user.streamId == streamId; });
     // Out of sight at once: the tile below moves into its place before the window is gone.
-    removed->ShowWindow(false, false);
-    removed->Close(1);
-    placed_.erase(removed);
+    if (removed.window) retire(removed.window);
     placeTiles();
 }
 
 bool CDuiRemoteToolBar::getFirstUser(UserInfoRecord& out) {
     if (layout_.count() == 0) return false;
-    layout_.tiles().front().item->getUserInfo(out);
+    out = layout_.tiles().front().item.user;
     return true;
 }
 
 void CDuiRemoteToolBar::socketNotifyDisable(const std::string& uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
-    if (const Layout::Tile* tile = layout_.findUid(uid)) tile->item->disableWindows();
+    for (int i = 0; i < layout_.count(); ++i) {
+        StripTile& tile = layout_.itemAt(i);
+        if (uid != tile.user.uid) continue;
+        tile.disabled = true;
+        if (tile.window) tile.window->disableWindows();
+        break;
+    }
     dismissMenuIf([&uid](const UserInfoRecord& user) { return uid == user.uid; });
 }
 
 // Every full list of the room comes here participant by participant: a tile whose participant
 // is as it shows it is left alone, and says nothing in the log.
 void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
-    const Layout::Tile* tile = layout_.find(record.streamId);
-    if (tile && !tile->item->shows(record)) {
+    StripTile* tile = layout_.itemOf(record.streamId);
+    if (tile &&
+        (!SameRecord(tile->user, record) || (tile->window && !tile->window->shows(record)))) {
         KESTRUM_LOG(Level_Info, "(%s,%d,%d)", record.uid, record.streamId, record.status);
-        tile->item->setUserInfo(record);
+        tile->user = record;
+        if (tile->window) tile->window->setUserInfo(record);
         layout_.rekey(record.streamId, KeyOf(record));
     }
     if (menu_ && menuUser_ == record) {
@@ -173,8 +218,9 @@ void CDuiRemoteToolBar::socketNotifyStatus(const UserInfoRecord& record) {
 
 void CDuiRemoteToolBar::switchUserInfo(const UserInfoRecord& old, const UserInfoRecord& now) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", old.streamId, now.streamId);
-    if (const Layout::Tile* tile = layout_.find(old.streamId)) {
-        tile->item->setUserInfo(now);
+    if (StripTile* tile = layout_.itemOf(old.streamId)) {
+        tile->user = now;
+        if (tile->window) tile->window->setUserInfo(now);
         layout_.rekey(old.streamId, KeyOf(now));
     }
 }
@@ -187,27 +233,42 @@ void CDuiRemoteToolBar::adjustPos() {
 
 void CDuiRemoteToolBar::updateHostStatus(const std::string& hostUid) {
     KESTRUM_LOG(Level_Info, "(%s)", hostUid.c_str());
-    for (const Layout::Tile& tile : layout_.tiles()) tile.item->updateHostStatus(hostUid);
+    for (const Layout::Tile& tile : layout_.tiles()) {
+        if (tile.item.window) tile.item.window->updateHostStatus(hostUid);
+    }
 }
 
 void CDuiRemoteToolBar::updateScreenStatus(int32_t shareId) {
     KESTRUM_LOG(Level_Info, "(%d)", shareId);
-    for (const Layout::Tile& tile : layout_.tiles()) tile.item->updateScreenStatus(shareId);
+    roomShareId_ = shareId;
+    for (const Layout::Tile& tile : layout_.tiles()) {
+        if (tile.item.window) tile.item.window->updateScreenStatus(shareId);
+    }
 }
 
 void CDuiRemoteToolBar::updateNetworkQuality(int32_t streamId, int32_t quality) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, quality);
-    if (const Layout::Tile* tile = layout_.find(streamId)) tile->item->setNetworkQuality(quality);
+    StripTile* tile = layout_.itemOf(streamId);
+    if (!tile) return;
+    tile->quality = quality;
+    if (tile->window) tile->window->setNetworkQuality(quality);
 }
 
 void CDuiRemoteToolBar::updateSpeechStatus(int32_t streamId, bool speaking) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", streamId, speaking);
-    if (const Layout::Tile* tile = layout_.find(streamId)) tile->item->setSpeechStatus(speaking);
+    StripTile* tile = layout_.itemOf(streamId);
+    if (!tile) return;
+    tile->speaking = speaking;
+    if (tile->window) tile->window->setSpeechStatus(speaking);
 }
 
 void CDuiRemoteToolBar::closeRemoteItem() {
     KESTRUM_LOG(Level_Info, "");
     dismissMenuIf([](const UserInfoRecord&) { return true; });
-    for (CDuiRemoteItem* tile : layout_.clear()) tile->Close(1);
+    for (StripTile& tile : layout_.clear()) {
+        if (tile.window) tile.window->Close(1);
+    }
+    for (CDuiRemoteItem* window : spare_) window->Close(1);
+    spare_.clear();
     placed_.clear();
 }

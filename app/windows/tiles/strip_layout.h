@@ -71,6 +71,13 @@ public:
                                   [&](const Tile& tile) { return tile.key.uid == uid; });
         return found == tiles_.end() ? nullptr : &*found;
     }
+    // The item of the first tile with this stream, null when none has it.
+    Item* itemOf(int32_t streamId) {
+        const size_t at = indexOf(streamId);
+        return at == kNone ? nullptr : &tiles_[at].item;
+    }
+    // The item of tile index.
+    Item& itemAt(int index) { return tiles_[static_cast<size_t>(index)].item; }
     // The first tile with this stream shows what key says from now on (another stream, say);
     // false when none has the stream.
     bool rekey(int32_t streamId, const TileKey& key) {
