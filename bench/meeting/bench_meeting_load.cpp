@@ -1,6 +1,7 @@
 // The in-meeting window under load, on the program's road as the meeting bench has it (the join
 // window and the in-meeting window in this process, the real service library on the local
-// back-end, the stand-in engine); prints medians, ratios and goals, asserts nothing.
+// back-end, the stand-in engine, the framework's toasts); prints medians, ratios and goals,
+// asserts nothing.
 //  - a room of 500 against a room of 50: the full lists the server sends as the window applies
 //    them (the list, the host marks, the tiles, the meeting data), with the participants panel
 //    open and every remote participant in the big view or a tile of the strip: a user operation
@@ -428,7 +429,7 @@ int main(int argc, char** argv) {
     const int lists = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultLists;
     const std::string only = argc > 2 ? argv[2] : "";
     const auto runs = [&only](const char* section) { return only.empty() || only == section; };
-    if (bench_road::StartProgram().empty()) {
+    if (bench_road::StartProgram(true).empty()) {
         std::fprintf(stderr, "the back-end or the service library did not start\n");
         bench_road::StopProgram();
         return 1;

@@ -15,6 +15,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "road_environment.h"
 #include "scripted_peers.h"
+#include "ui/base/toast/toast.h"
 #include "window_pump.h"
 
 namespace bench_road {
@@ -31,6 +32,12 @@ public:
         RecordingMeetingHost::broadcastMsg(text);
         road_testing::Course()->broadcastMsg(text);
     }
+    void toast(HWND over, const std::wstring& text, int durationMs) override {
+        RecordingMeetingHost::toast(over, text, durationMs);
+        if (realToasts) shared::Toast::Show(text, durationMs, over);
+    }
+
+    bool realToasts = false;
 };
 
 BenchMeetingHost g_host;
@@ -38,7 +45,8 @@ std::unique_ptr<bench_peers::ChannelRoot> g_channels;
 
 }  // namespace
 
-std::string StartProgram() {
+std::string StartProgram(bool realToasts) {
+    g_host.realToasts = realToasts;
     // Before the engine is made: it reads the folder once.
     g_channels = std::make_unique<bench_peers::ChannelRoot>();
     road_testing::RoadOptions options;

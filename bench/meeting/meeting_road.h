@@ -16,8 +16,10 @@ class ChannelRoot;
 // which plays the program's UI thread. One road per bench program.
 namespace bench_road {
 
-// Starts the road; the signalling origin, empty when something did not start.
-std::string StartProgram();
+// Starts the road; the signalling origin, empty when something did not start. realToasts: the
+// meeting's toasts show as the program shows them (the framework's toast window), not only
+// recorded.
+std::string StartProgram(bool realToasts = false);
 void StopProgram();
 
 // Valid from a StartProgram that succeeded until StopProgram.
