@@ -91,6 +91,8 @@ public:
     // The own toggles' wait for the server's echo; the reconnect road's give-up.
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
+    // The big view shows its participant once the messages queued now are handled.
+    static constexpr UINT_PTR kBigViewTimer = 1404;
 
     // The program's window: the program's meeting host and services.
     CDuiLive();
@@ -243,6 +245,10 @@ private:
     void OnRequestTimer(UINT_PTR timer);
     void OnToggleWaitTimer();
     void OnReconnectDeadline();
+    // The roster's big-view user in the big view: its video bound, its overlay laid out. Soon:
+    // once the messages queued now are handled, so that a burst of hand-overs binds one.
+    void ShowBigViewSoon();
+    void OnBigViewTimer();
     void OnSpeakerTimer();
     void OnVolumeTimer();
     void StopWaiting(int kind, const std::string& uid);
@@ -301,7 +307,8 @@ private:
     bool ready_ = false;      // the skin has every control the window drives
     bool leaving_ = false;    // leave or close ran: events are only freed from now on
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
-    bool joined_ = false;     // the engine reports it joined
+    bool joined_ = false;
+    bool bigViewPending_ = false;  // the engine reports it joined
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;
     SIZE client_{};                // the client size of the last layout

@@ -26,6 +26,7 @@ CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
 CDuiMessageMap<CDuiRemoteToolBar> CDuiRemoteToolBar::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteToolBar::OnCreate);
     table.on<WM_SIZE>(&CDuiRemoteToolBar::OnSize, RowMode::kPassOn)
+        .on<WM_TIMER>(&CDuiRemoteToolBar::OnTimer)
         .on<WM_DESTROY>(&CDuiRemoteToolBar::OnDestroy, RowMode::kPassOn)
         .on<WM_CLOSE>(&CDuiRemoteToolBar::OnClose, RowMode::kPassOn)
         .on<WM_REMOTE_ITEM_MENU>(&CDuiRemoteToolBar::OnShowUserMenu);
@@ -43,6 +44,30 @@ CDuiNotifyMap<CDuiRemoteToolBar> CDuiRemoteToolBar::NotifyMap() {
 void CDuiRemoteToolBar::OnCreate() { BuildLanguageSkin(L"RemoteToolBar", nullptr, *this); }
 
 void CDuiRemoteToolBar::OnClose() { closeRemoteItem(); }
+
+CTimerTable<CDuiRemoteToolBar> CDuiRemoteToolBar::TimerTable() {
+    CTimerTable<CDuiRemoteToolBar> table;
+    table.on(kPlaceTimer, &CDuiRemoteToolBar::OnPlaceTimer);
+    return table;
+}
+
+bool CDuiRemoteToolBar::OnTimer(UINT_PTR timer) {
+    static const CTimerTable<CDuiRemoteToolBar> table = TimerTable();
+    return table.dispatch(*this, timer);
+}
+
+void CDuiRemoteToolBar::placeSoon() {
+    if (placing_) return;
+    // A timer comes after the input and the paint the thread has waiting.
+    placing_ = SetTimer(GetHWND(), kPlaceTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+    if (!placing_) placeTiles();
+}
+
+void CDuiRemoteToolBar::OnPlaceTimer() {
+    KillTimer(GetHWND(), kPlaceTimer);
+    placing_ = false;
+    placeTiles();
+}
 
 // A taller strip shows tiles that were out of sight.
 void CDuiRemoteToolBar::OnSize(SizeChange size) {
@@ -168,7 +193,7 @@ void CDuiRemoteToolBar::mediaNotifyAddUser(const UserInfoRecord& record) {
     StripTile tile;
     tile.user = record;
     layout_.add(KeyOf(record), std::move(tile));
-    placeTiles();
+    placeSoon();
 }
 
 void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
@@ -178,7 +203,7 @@ void CDuiRemoteToolBar::mediaNotifyRemoveUser(int32_t streamId) {
     dismissMenuIf([streamId](const UserInfoRecord& user) { return user.streamId == streamId; });
     // Out of sight at once: the tile below moves into its place before the window is gone.
     if (removed.window) retire(removed.window);
-    placeTiles();
+    placeSoon();
 }
 
 bool CDuiRemoteToolBar::getFirstUser(UserInfoRecord& out) {

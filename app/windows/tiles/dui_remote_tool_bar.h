@@ -10,6 +10,7 @@
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/timer_table.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/strip_layout.h"
 #include "kestrum/core/kestrum_dump.h"
@@ -49,6 +50,8 @@ struct StripTile {
 class CDuiRemoteToolBar : public CDuiWindow<CDuiRemoteToolBar>, public CKestrumDump {
 public:
     using Layout = ZuvraKestrum::Tiles::StripLayout<StripTile>;
+    // Places the tile windows once the messages queued now are handled.
+    static constexpr UINT_PTR kPlaceTimer = 1;
     // Windows of removed tiles kept for the next ones.
     static constexpr size_t kSpareWindows = 4;
     static constexpr int kWidth = 197;
@@ -85,6 +88,8 @@ public:
     void closeRemoteItem();
 
     const Layout& layout() const { return layout_; }
+    // Tiles came or went and their windows are not placed yet (kPlaceTimer).
+    bool placing() const { return placing_; }
     // The menu once a tile was right-clicked; null before.
     CDuiMenuVer* menu() const { return menu_; }
 
@@ -92,6 +97,9 @@ private:
     void OnCreate();
     void OnClose();
     void OnSize(SizeChange size);
+    bool OnTimer(UINT_PTR timer);
+    static CTimerTable<CDuiRemoteToolBar> TimerTable();
+    void OnPlaceTimer();
     void OnDestroy();
     void OnShowUserMenu(std::unique_ptr<RemoteItemMenuBlock> block);
 
@@ -102,6 +110,9 @@ private:
     // Moves the tile windows in sight, or coming into sight, to their slots; a tile in sight
     // without a window gets one.
     void placeTiles();
+    // placeTiles once the messages queued now are handled: participants that come or go in a
+    // burst cost one placing, after the window has answered its input.
+    void placeSoon();
     // tile's window, at slot: a spare one, or a new one; what was reported for the tile shows.
     void showTile(StripTile& tile, const RECT& slot);
     // The window of a tile that went: out of sight at once, then kept or closed.
@@ -116,6 +127,7 @@ private:
     std::unordered_map<const CDuiRemoteItem*, RECT> placed_;
     std::vector<CDuiRemoteItem*> spare_;
     int32_t roomShareId_ = 0;  // the room's share as last reported
+    bool placing_ = false;
     CDuiMenuVer* menu_ = nullptr;
     UserInfoRecord menuUser_;
 };

@@ -75,6 +75,12 @@ protected:
     void AddRemote(const UserInfoRecord& record) {
         KestrumEngineInject(("userJoined " + std::to_string(record.streamId) + " 0").c_str());
         strip_->mediaNotifyAddUser(record);
+        Placed();
+    }
+
+    // Runs the messages until the strip has placed its tiles' windows.
+    void Placed() {
+        kestrum::testing_support::PumpUntil([this] { return !strip_->placing(); }, bigViewFilter_);
         Pump();
     }
 
@@ -177,6 +183,7 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
     AddRemote(Participant("u13", "Carl", 13));
     strip_->mediaNotifyAddUser(Participant("me", "Me", kOwnStream));
+    Placed();
     AddRemote(Participant("u14", "Dora", 14, 0, 20));
 
     // Each tile holds its own stream's picture; the own stream is the preview, out of input.
@@ -259,6 +266,9 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     // Scrolled by one step, a removal brings the column back to the top without a gap.
     HWND removed = Tile(12)->GetHWND();
     strip_->mediaNotifyRemoveUser(12);
+    // Out of sight at once; the others move once the queued messages are handled.
+    EXPECT_FALSE(IsWindowVisible(removed));
+    Placed();
     EXPECT_EQ(TileCorner(11).y, 24);
     EXPECT_EQ(TileCorner(15).y, 24 + 198);
     EXPECT_EQ(TileCorner(14).y, 24 + 3 * 198);
@@ -293,6 +303,7 @@ TEST_F(TilesWindowsTest, OnlyTheTilesInSightHaveWindowsAndMove) {
     HWND firstVideo = first->videoWindow();
     KestrumEngineJournalClear();
     strip_->mediaNotifyRemoveUser(11);
+    Placed();
     EXPECT_EQ(Tile(15), first);
     EXPECT_EQ(TileCorner(15).y, 24 + 3 * 198);
     EXPECT_EQ(Find(first, L"nicktxt")->GetText(), L"P");
