@@ -826,6 +826,73 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
               std::vector<std::string>{"roomctrlShare 0 " + me});
 }
 
+// Every mute comes with the room's whole list: the window changes the muted participant's row
+// and tile, and nothing else the user sees (the other rows and tiles, their host marks, the big
+// view, the self tile).
+TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
+    const std::string me = MeetingData().uid;
+    const auto list = [&me](int daveStatus) {
+        return "[" + Member(me, MeetingData().nickname, MeetingData().streamId) + "," +
+               Member("40002", "Bob", 4002) + "," + Member("40003", "Carol", 4003) + "," +
+               Member("40004", "Dave", 4004, daveStatus) + "," + Member("40005", "Erin", 4005) +
+               "]";
+    };
+    EmitToMe("user-list", list(0));
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 5; }));
+    for (int stream : {4002, 4003, 4004, 4005}) EngineJoin(stream);
+    ASSERT_TRUE(PumpUntil([] { return HasTile(4003) && HasTile(4004) && HasTile(4005); }));
+    Click(Live(), control(L"userlistOpt"));
+    CDuiUserList* panel = Live()->participantsPanel();
+    std::vector<HWND> views = {Live()->GetHWND(), Live()->selfTile()->GetHWND()};
+    HWND dave = nullptr;
+    for (const auto& tile : Live()->tileStrip()->layout().tiles()) {
+        views.push_back(tile.item.window->GetHWND());
+        if (tile.key.streamId == 4004) dave = tile.item.window->GetHWND();
+    }
+    const auto changed = [&views] {
+        std::vector<HWND> windows;
+        for (HWND view : views) {
+            if (GetUpdateRect(view, nullptr, FALSE)) windows.push_back(view);
+        }
+        return windows;
+    };
+    const auto painted = [&changed, panel] {
+        return changed().empty() && !GetUpdateRect(panel->GetHWND(), nullptr, FALSE);
+    };
+    ASSERT_TRUE(PumpUntil(painted));
+
+    EmitToMe("user-operation", "{\"operator\":\"" + me +
+                                   "\",\"original\":{\"targets\":[\"40004\"],\"type\":"
+                                   "\"muteAudio\"},\"users\":" +
+                                   list(kStatusMicOff) + "}");
+    // What the list changes, read before anything is painted; what the engine's events changed
+    // just before it is not its change.
+    std::vector<HWND> changedViews;
+    RECT panelChange{};
+    bool handled = false;
+    ASSERT_TRUE(kestrum::testing_support::PumpUntil(
+        [&handled] { return handled; },
+        [&](MSG& message) {
+            if (message.message != WM_SOCKET_USER_OPERATOR) return false;
+            for (HWND view : views) ValidateRect(view, nullptr);
+            ValidateRect(panel->GetHWND(), nullptr);
+            DispatchMessageW(&message);
+            handled = true;
+            changedViews = changed();
+            GetUpdateRect(panel->GetHWND(), &panelChange, FALSE);
+            return true;
+        }));
+    EXPECT_EQ(changedViews, std::vector<HWND>{dave});
+    const UserListItemInfo* row = panel->list()->findItem("40004");
+    ASSERT_NE(row, nullptr);
+    EXPECT_TRUE(row->parts.mic->IsSelected());
+    RECT inRow{};
+    const RECT rowPlace = row->row->GetPos();
+    EXPECT_FALSE(IsRectEmpty(&panelChange));
+    EXPECT_TRUE(IntersectRect(&inRow, &panelChange, &rowPlace) && EqualRect(&inRow, &panelChange))
+        << "the panel changed beyond Dave's row";
+}
+
 // The user need not wait for the server: Leave works while the connection is being made again.
 TEST_F(LiveRoadTest, TheUserLeavesWhileTheConnectionIsBeingMadeAgain) {
     const auto back = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);

@@ -40,7 +40,6 @@
 //   kestrum_meeting_bench.exe [runs]     (default 5)
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -57,26 +56,37 @@
 #include "app/windows/chat/dui_chat_list.h"
 #include "app/windows/join/dui_login.h"
 #include "app/windows/live/dui_live.h"
-#include "app/windows/meeting/testing/recording_meeting_host.h"
 #include "app/windows/tiles/dui_remote_tool_bar.h"
 #include "engine_journal.h"
 #include "join_test_support.h"
 #include "kestrum/core/course_messages.h"
-#include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
-#include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/engine/standin_picture_colours.h"
 #include "kestrum/testing/win_wait.h"
+#include "meeting_road.h"
 #include "network_floors.h"
 #include "road_environment.h"
 #include "scripted_peers.h"
 #include "support/test_backend.h"
+#include "window_pump.h"
 
 namespace {
 
 using bench_floors::Clock;
 using bench_floors::Median;
 using bench_floors::Milliseconds;
+using bench_pump::Await;
+using bench_pump::Follow;
+using bench_pump::Milestone;
+using bench_pump::Settle;
+using bench_pump::WorkingSetKb;
+using bench_road::Backend;
+using bench_road::Channels;
+using bench_road::Leave;
+using bench_road::Library;
+using bench_road::PrepareJoin;
+using bench_road::StartProgram;
+using bench_road::StopProgram;
 using namespace join_testing;
 using road_testing::Live;
 
@@ -95,45 +105,6 @@ constexpr double kEightWayGoal = 1.5;
 constexpr double kChatGoal = 1;
 constexpr double kLeaveGoal = 1.2;
 constexpr COLORREF kLocalColour = kestrum::engine::kLocalPictureColour;
-
-// ---- The program around the windows -----------------------------------------------------------
-
-// The road's back-end and library, from StartProgram on.
-TestBackend* g_backend = nullptr;
-ServiceLibrary* g_library = nullptr;
-std::unique_ptr<bench_peers::ChannelRoot> g_channels;
-
-// The recording host, except that the room's chat goes out through the course bridge, as the
-// program's host sends it.
-class BenchMeetingHost : public window_testing::RecordingMeetingHost {
-public:
-    void broadcastMsg(const std::string& text) override {
-        RecordingMeetingHost::broadcastMsg(text);
-        road_testing::Course()->broadcastMsg(text);
-    }
-};
-
-BenchMeetingHost g_host;
-
-// The road into the meeting, as Alice; the signalling origin, empty when something did not start.
-std::string StartProgram() {
-    // Before the engine is made: it reads the folder once.
-    g_channels = std::make_unique<bench_peers::ChannelRoot>();
-    road_testing::RoadOptions options;
-    options.nickname = "Alice";
-    options.signalling = true;
-    options.meetingHost = &g_host;
-    g_host.dialogTable = &ProgramDialogTable();
-    const bool started = road_testing::StartRoad(options);
-    g_backend = road_testing::Backend();
-    g_library = road_testing::Library();
-    return started ? road_testing::SignalOrigin() : "";
-}
-
-void StopProgram() {
-    road_testing::StopRoad();
-    g_channels.reset();
-}
 
 // ---- What the user sees -----------------------------------------------------------------------
 
@@ -215,77 +186,17 @@ bool HasTile(int stream) {
     return false;
 }
 
-double WorkingSetKb() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
-    return static_cast<double>(counters.WorkingSetSize) / 1024;
-}
-
-// ---- Waiting on this thread's messages --------------------------------------------------------
-
-// A point on a road, asked about after every message the thread runs; one that is `settled`
-// only once the queue is empty as well, so that the windows have painted what led to it. ms is
-// the time from the road's start, -1 until it was reached.
-struct Milestone {
-    std::function<bool()> reached;
-    bool settled = false;
-    double ms = -1;
-};
-
-// Runs the thread's messages one at a time, each through filter first when there is one, until
-// every milestone is reached (waiting at most a millisecond while nothing comes); false when one
-// was not by the tests' timeout. A road whose messages follow each other closely never leaves the
-// queue empty, so the milestones are not only asked about between rounds.
-bool Follow(Clock::time_point start, std::vector<Milestone*> milestones,
-            const kestrum::testing_support::MessageFilter& filter = nullptr) {
-    const auto reachedAll = [&](bool idle) {
-        bool all = true;
-        for (Milestone* milestone : milestones) {
-            if (milestone->ms < 0 && (idle || !milestone->settled) && milestone->reached()) {
-                milestone->ms = Milliseconds(Clock::now() - start);
-            }
-            all = all && milestone->ms >= 0;
-        }
-        return all;
-    };
-    const Clock::time_point deadline = Clock::now() + kestrum::testing_support::TestTimeout();
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!filter || !filter(message)) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            if (reachedAll(false)) return true;
-        }
-        if (reachedAll(true)) return true;
-        if (Clock::now() > deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
-    }
-}
-
-bool Await(std::function<bool()> done) {
-    Milestone milestone{std::move(done)};
-    return Follow(Clock::now(), {&milestone});
-}
-
-void Settle(DWORD ms) {
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(ms);
-    Await([end] { return Clock::now() >= end; });
-}
-
 // ---- Participants -----------------------------------------------------------------------------
 
 std::string Uid(int stream) { return std::to_string(36000 + stream); }
 
 // The back-end's signalling reports a participant to every socket.
 void SignalJoin(int stream) {
-    g_backend->Call("POST", "signal/emit",
-                    "{\"event\":\"user-join\",\"args\":[{\"uid\":\"" + Uid(stream) +
-                        "\",\"name\":\"Guest " + std::to_string(stream) +
-                        "\",\"portraitId\":\"\",\"account\":\"\",\"streamId\":" +
-                        std::to_string(stream) + ",\"shareId\":-1,\"feature\":0,\"status\":0}]}");
+    Backend().Call("POST", "signal/emit",
+                   "{\"event\":\"user-join\",\"args\":[{\"uid\":\"" + Uid(stream) +
+                       "\",\"name\":\"Guest " + std::to_string(stream) +
+                       "\",\"portraitId\":\"\",\"account\":\"\",\"streamId\":" +
+                       std::to_string(stream) + ",\"shareId\":-1,\"feature\":0,\"status\":0}]}");
 }
 
 bool EngineJoin(int stream) {
@@ -358,23 +269,6 @@ double HideWait() {
     const double ms = Milliseconds(Clock::now() - start);
     DestroyWindow(window);
     return ms;
-}
-
-// Once the join window has signed in: the room typed into it, the engine's journal emptied;
-// false when there was no sign-in.
-bool PrepareJoin(const std::wstring& room) {
-    if (!Await([] {
-            return !MeetingData().token.empty() && Control(JoinWindow(), L"joinbtn")->IsEnabled();
-        })) {
-        std::fprintf(stderr, "no sign-in\n");
-        return false;
-    }
-    g_host.engineWrapper = CSingleton<CKestrumZuvra>::existingInstance();
-    KestrumEngineJournalClear();
-    CDuiLogin* join = JoinWindow();
-    Control(join, L"roomedit")->SetText(L"");
-    TypeInto(join, Control(join, L"roomedit"), room);
-    return true;
 }
 
 bool TimeJoinRoad(int run, RunFigures& f) {
@@ -506,7 +400,7 @@ bool TimePeersJoin(const std::string& room, int count, bool echo, bench_peers::P
     Milestone seen{[&] { return asked && (!started || PeersPlaced(group.peers())); }, true};
     const Clock::time_point start = Clock::now();
     std::thread starter([&] {
-        started = group.Start(room, count, g_channels->unixPath(), echo);
+        started = group.Start(room, count, Channels().unixPath(), echo);
         asked = true;
     });
     Click(JoinWindow(), Control(JoinWindow(), L"joinbtn"));
@@ -552,14 +446,6 @@ bool TimeChat(RunFigures& f) {
     return true;
 }
 
-bool Leave() {
-    CDuiLive* live = Live();
-    if (!live) return true;
-    HWND window = live->GetHWND();
-    Click(live, Control(live, L"leavebtn"));
-    return Await([window] { return !IsWindow(window); });
-}
-
 // From the leave click until the in-meeting window is gone and the join window is back and
 // painted (nothing left in the queue), with the signalling server acting as `how`; false when
 // that did not happen.
@@ -584,7 +470,7 @@ bool TimeLeave(LeaveCase how, RunFigures& f) {
 }
 
 void SignallingFault(const std::string& mode) {
-    g_backend->Call("POST", "signal/fault", "{\"mode\":\"" + mode + "\",\"count\":1}");
+    Backend().Call("POST", "signal/fault", "{\"mode\":\"" + mode + "\",\"count\":1}");
 }
 
 // A join whose signalling connection the server never accepts, left as soon as the in-meeting
@@ -604,7 +490,7 @@ bool Run(int run, const std::string& origin, RunFigures& f) {
     bench_floors::SignallingProbe probe;
     f.connect = probe.Connect(origin);
     f.roundTrip = probe.RoundTrip(kRoundTrips);
-    f.joinRequest = bench_floors::TimedJoinRequest(*g_library, "FLOOR" + std::to_string(run));
+    f.joinRequest = bench_floors::TimedJoinRequest(Library(), "FLOOR" + std::to_string(run));
     f.hideWait = HideWait();
     if (f.connect < 0 || f.roundTrip < 0 || f.joinRequest < 0 || f.hideWait < 0) {
         std::fprintf(stderr, "a floor was not measured\n");
@@ -614,7 +500,7 @@ bool Run(int run, const std::string& origin, RunFigures& f) {
                       TimeTile(kFirstStream + 1, false, probe, f) &&
                       TimeTile(kFirstStream + 2, true, probe, f) && FillRoom(f);
     if (!done || !TimeLeave(kServerAnswers, f)) return false;
-    bench_peers::PeerGroup peers(*g_backend);
+    bench_peers::PeerGroup peers(Backend());
     const bool pair =
         TimePeersJoin("PAIR" + std::to_string(run), 1, true, peers, f.pairJoin) && TimeChat(f);
     if (pair) SignallingFault("freeze");

@@ -56,6 +56,15 @@ bool PeerGroup::Start(const std::string& room, int count, const std::string& cha
     return static_cast<int>(peers_.size()) == count;
 }
 
+bool PeerGroup::Chat(int count) {
+    if (id_ == 0) return false;
+    const jdoc::CJsonDocument answer(backend_.Call(
+        "POST", "signal/peers/chat",
+        "{\"id\":" + std::to_string(id_) + ",\"count\":" + std::to_string(count) + "}"));
+    const JsonNode* sent = answer.Node() ? json_find_member(answer.Node(), "sent") : nullptr;
+    return sent && static_cast<int>(sent->valueint) == count;
+}
+
 void PeerGroup::End() {
     if (id_ == 0) return;
     backend_.Call("POST", "signal/peers/end", "{\"id\":" + std::to_string(id_) + "}");

@@ -49,6 +49,9 @@ public:
     // answer. Ends the group started before, if any.
     bool Start(const std::string& room, int count, const std::string& channelFolder, bool echo);
     void End();
+    // The group's joined peers send count chat messages to their room between them, in turn
+    // ("burst 1" to "burst <count>"); false when the back-end sent none.
+    bool Chat(int count);
 
     // The peers of the running group; empty when none runs.
     const std::vector<Peer>& peers() const { return peers_; }

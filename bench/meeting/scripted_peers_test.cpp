@@ -174,4 +174,24 @@ TEST_F(ScriptedPeersTest, EchoingPeersAnswerTheProgramButNeverEachOther) {
     EXPECT_FALSE(member->lines.WaitForPrefix("msg ", 4, std::chrono::milliseconds(500)));
 }
 
+TEST_F(ScriptedPeersTest, BurstComesFromThePeersInTurn) {
+    const auto member = Member("ROOM-BURST");
+    PeerGroup group(*backend_);
+    ASSERT_TRUE(group.Start("ROOM-BURST", 2, "", false));
+    ASSERT_TRUE(member->lines.WaitForPrefix("join ", 3));
+    ASSERT_TRUE(group.Chat(4));
+
+    // Each peer's messages keep their order; two sockets' messages need not.
+    ASSERT_TRUE(member->lines.WaitForPrefix("msg ", 4));
+    std::set<std::string> said;
+    for (const std::string& line : member->lines.Lines()) {
+        if (line.rfind("msg ", 0) == 0) said.insert(line);
+    }
+    std::set<std::string> expected;
+    for (int i = 0; i < 4; ++i) {
+        expected.insert("msg " + group.peers()[i % 2].uid + " burst " + std::to_string(i + 1));
+    }
+    EXPECT_EQ(said, expected);
+}
+
 }  // namespace

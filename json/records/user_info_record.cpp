@@ -59,3 +59,10 @@ bool UserInfoRecord::operator==(const UserInfoRecord& other) const
         return true;
     return std::strcmp(uid, other.uid) == 0 && streamId == other.streamId && isShareStream == other.isShareStream;
 }
+
+bool SameRecord(const UserInfoRecord& a, const UserInfoRecord& b)
+{
+    return a == b && std::strcmp(a.name, b.name) == 0 && std::strcmp(a.portraitId, b.portraitId) == 0 &&
+           std::strcmp(a.account, b.account) == 0 && a.status == b.status && a.shareId == b.shareId &&
+           a.feature == b.feature;
+}

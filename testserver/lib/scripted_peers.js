@@ -9,7 +9,8 @@
 // empty file <channelFolder>/<channel folder name>/<streamId> that the stand-in engines of other
 // processes keep, so an engine in the same channel sees it join; the file goes when it ends.
 // Chat: an echoing peer sends every chat message of a user who is not a scripted peer straight
-// back to the room as its own (peers never echo each other, so echoes cannot loop).
+// back to the room as its own (peers never echo each other, so echoes cannot loop); chat(id,
+// count) has a group's peers send a burst of messages of their own.
 //
 // A group of peers lives until end(id), endAll() or the end of the process.
 const fs = require('fs');
@@ -81,6 +82,17 @@ class ScriptedPeers {
       socket.emit('broadcast', message.msg);
     });
     return peer;
+  }
+
+  // The group's peers send count chat messages to the room between them, in turn, as fast as
+  // their sockets take them; how many were sent (0 for an unknown id or a group not yet joined).
+  chat(id, count) {
+    const group = this.groups.get(id);
+    if (!group || !Number.isInteger(count) || count < 1 || count > 100000) return 0;
+    const senders = group.peers.filter((p) => p.joined);
+    if (!senders.length) return 0;
+    for (let i = 0; i < count; i += 1) senders[i % senders.length].socket.emit('broadcast', `burst ${i + 1}`);
+    return count;
   }
 
   list() {

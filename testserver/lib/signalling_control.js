@@ -15,6 +15,8 @@
 //   GET  /signal/peers              {groups: [{id, room, peers: [{uid, streamId, connected,
 //                                   joined, echoed, file}]}]}
 //   POST /signal/peers/end          {id?}  ends that group (every group without id); {ended: n}
+//   POST /signal/peers/chat         {id, count}  that group's peers send count chat messages to
+//                                   their room ("burst 1", "burst 2", ...); {sent: n}
 //   POST /signal/bench-node         {events, roundtrips}  runs the Node.js client benchmark
 //                                   (bench/signalling/node_client.js) against this server
 //   GET  /signal/bench-node         {state: "idle"|"running"|"done"|"failed", result?}
@@ -53,6 +55,7 @@ function signallingControl(signalling) {
   router.post('/peers/end', handle((body) => ({
     ended: body.id === undefined ? peers.endAll() : Number(peers.end(Number(body.id))),
   })));
+  router.post('/peers/chat', handle((body) => ({ sent: peers.chat(Number(body.id), Number(body.count)) })));
   // Its own process, so that the client does not share the server's event loop.
   let bench = { state: 'idle' };
   router.post('/bench-node', handle((body) => {

@@ -1,6 +1,7 @@
 #include "kestrum/core/kestrum_course.h"
 
 #include <chrono>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -16,6 +17,10 @@ namespace {
 
 // The library passes null for an absent text.
 const char* Text(const char* text) { return text ? text : ""; }
+
+// The lines a chat batch keeps at most: more than the chat panel shows (its newest 500) and its
+// badge counts (99+).
+constexpr size_t kChatBatchLines = 1000;
 
 std::atomic<CKestrumCourse::DialogWindowLookup> dialogLookup{nullptr};
 
@@ -210,6 +215,7 @@ void CKestrumCourse::destroySocketLocked() {
         closingSocket_ = false;
     }
     socketJoined = false;
+    dropChatBatches();
 }
 
 std::map<std::string, std::string> CKestrumCourse::socketQuery(bool reconnect) const {
@@ -465,9 +471,54 @@ void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
     if (user) post<WM_SOCKET_USER_INFO>(Shown(*user));
 }
 
+// A window hands out the messages posted to it before its input: a message per chat line kept
+// the meeting window from its input for as long as a flood lasted. What comes while a batch's
+// message waits in the window's queue joins that batch instead.
 void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
-    KESTRUM_LOG(Level_Info, "");
-    post<WM_SOCKET_USER_MSG>(Text(uid), Text(msg), 0);
+    int batch = 0;
+    {
+        CLockGuard guard(&chatLock_);
+        if (chatOpen_) {
+            std::list<ChatLine>& lines = chatBatches_.back().lines;
+            lines.push_back({Text(uid), Text(msg)});
+            // More than the chat shows and counts: the oldest are of no use.
+            if (lines.size() > kChatBatchLines) lines.pop_front();
+            return;
+        }
+        batch = nextChatBatch_++;
+        chatBatches_.push_back({batch, {}});
+        chatOpen_ = true;
+    }
+    KESTRUM_LOG(Level_Info, "(%d)", batch);
+    if (PostPayload<WM_SOCKET_USER_MSG>(
+            targetWindow.load(), NewRecord<StringPairPayload>(Text(uid), Text(msg), batch))) {
+        return;
+    }
+    CLockGuard guard(&chatLock_);
+    chatBatches_.remove_if([batch](const ChatBatch& posted) { return posted.id == batch; });
+    chatOpen_ = false;
+}
+
+std::vector<CKestrumCourse::ChatLine> CKestrumCourse::takeChat(int batch) {
+    CLockGuard guard(&chatLock_);
+    // Older batches belong to messages freed unhandled (a window that was leaving).
+    while (!chatBatches_.empty() && chatBatches_.front().id < batch) chatBatches_.pop_front();
+    if (chatBatches_.empty() || chatBatches_.front().id != batch) return {};
+    std::list<ChatLine> lines = std::move(chatBatches_.front().lines);
+    chatBatches_.pop_front();
+    if (chatBatches_.empty()) chatOpen_ = false;
+    return {std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end())};
+}
+
+void CKestrumCourse::endChatBatch() {
+    CLockGuard guard(&chatLock_);
+    chatOpen_ = false;
+}
+
+void CKestrumCourse::dropChatBatches() {
+    CLockGuard guard(&chatLock_);
+    chatBatches_.clear();
+    chatOpen_ = false;
 }
 
 void CKestrumCourse::onSocketRequestResult(const char* op, const char* requestId,

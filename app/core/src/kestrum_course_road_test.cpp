@@ -144,6 +144,8 @@ TEST_F(CourseRoadTest, SignInJoinAndSignallingArriveInOrderWithTheirPayloads) {
     ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_MSG, chat));
     EXPECT_EQ(chat.as<StringPairPayload>().text1, kUid);
     EXPECT_EQ(chat.as<StringPairPayload>().text2, "hello");
+    // The window takes the rest of the message's batch as it handles it: none came with it.
+    EXPECT_TRUE(course.takeChat(chat.as<StringPairPayload>().code).empty());
     course.broadcastMsg(kChineseEmojiUtf8);
     Payload unicodeChat;
     ASSERT_NO_FATAL_FAILURE(expectNext(WM_SOCKET_USER_MSG, unicodeChat));

@@ -740,6 +740,35 @@ TEST_F(CourseTest, ErrorsAndMessagesCarryTheirTexts) {
     EXPECT_EQ(chat.as<StringPairPayload>().text2, "hello");
 }
 
+// A flood of chat costs the window one message per batch, not one per line: lines that come
+// while a batch's message waits join it, and another event in between starts a new batch, so that
+// the window sees everything in the order it came. Each batch is taken once.
+TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
+    CKestrumCourse& course = start();
+    course.onSocketUserMsg("u1", "a");
+    course.onSocketUserMsg("u2", "b");
+    course.onSocketUserMsg("u1", "c");
+    course.onSocketUserLeave("u2");
+    course.onSocketUserMsg("u1", "d");
+    Received first;
+    Received leave;
+    Received second;
+    ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_MSG, first));
+    ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_LEAVE, leave));
+    ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_MSG, second));
+    EXPECT_TRUE(nothingPosted(window_));
+    EXPECT_EQ(first.as<StringPairPayload>().text2, "a");
+    EXPECT_EQ(second.as<StringPairPayload>().text2, "d");
+
+    const int batch = first.as<StringPairPayload>().code;
+    const std::vector<CKestrumCourse::ChatLine> rest = course.takeChat(batch);
+    ASSERT_EQ(rest.size(), 2u);
+    EXPECT_EQ(rest[0].uid + " " + rest[0].text, "u2 b");
+    EXPECT_EQ(rest[1].uid + " " + rest[1].text, "u1 c");
+    EXPECT_TRUE(course.takeChat(batch).empty());
+    EXPECT_TRUE(course.takeChat(second.as<StringPairPayload>().code).empty());
+}
+
 TEST_F(CourseTest, RequestsAndResponsesCarryTheNicknameOfTheOtherSide) {
     addParticipant("u2", "Bob");
     CKestrumCourse& course = start();

@@ -126,6 +126,7 @@ CTimerTable<CDuiLive> CDuiLive::TimerTable() {
         .on(kShareRestopTimer, &CDuiLive::OnShareRestopTimer)
         .on(kToggleWaitTimer, &CDuiLive::OnToggleWaitTimer)
         .on(kReconnectDeadlineTimer, &CDuiLive::OnReconnectDeadline, RowMode::kHandled)
+        .on(kBigViewTimer, &CDuiLive::OnBigViewTimer)
         .range(ZuvraKestrum::Live::InvitationTimers::kFirst,
                ZuvraKestrum::Live::InvitationTimers::kLast, &CDuiLive::OnInvitationTimer);
     return table;

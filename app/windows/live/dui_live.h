@@ -89,6 +89,8 @@ public:
     // The own toggles' wait for the server's echo; the reconnect road's give-up.
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
+    // The big view shows its participant once the messages queued now are handled.
+    static constexpr UINT_PTR kBigViewTimer = 1404;
 
     // The program's window: the program's meeting host.
     CDuiLive();
@@ -233,12 +235,17 @@ private:
     void JoinEngineChannel(const RoomInfoRecord& room);
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
-    void RefreshStatus(const std::vector<UserInfoRecord>& users);
+    // The socket list's records reach the views that show them (after every full list).
+    void RefreshStatus();
     void LeaveWithNotice(const std::wstring& text);
     void OnInvitationTimer(UINT_PTR timer);
     void OnRequestTimer(UINT_PTR timer);
     void OnToggleWaitTimer();
     void OnReconnectDeadline();
+    // The roster's big-view user in the big view: its video bound, its overlay laid out. Soon:
+    // once the messages queued now are handled, so that a burst of hand-overs binds one.
+    void ShowBigViewSoon();
+    void OnBigViewTimer();
     void OnSpeakerTimer();
     void OnVolumeTimer();
     void StopWaiting(int kind, const std::string& uid);
@@ -257,6 +264,8 @@ private:
     void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
     // The unread-chat badge as the tool-bar state counts it.
     void ShowBadge();
+    // A chat message reaches the chat and the badge's count.
+    void ShowChatMessage(const std::string& uid, const std::string& text);
 
     CKestrumZuvra* Engine() const;
     CKestrumCourse* Course() const;
@@ -293,7 +302,8 @@ private:
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
     bool leaving_ = false;    // leave or close ran: events are only freed from now on
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
-    bool joined_ = false;     // the engine reports it joined
+    bool joined_ = false;
+    bool bigViewPending_ = false;  // the engine reports it joined
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;
     SIZE client_{};                // the client size of the last layout

@@ -136,16 +136,8 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         CloseSelfTile();
         break;
     case RosterAction::kBigViewRemote:
-        if (CKestrumZuvra* engine = Engine()) {
-            engine->SetupRemoteVideo(static_cast<uint32_t>(action.record.streamId), video_.handle(),
-                                     kRenderFit);
-        }
-        AdjustLayout();
-        break;
     case RosterAction::kBigViewLocal:
-        if (CKestrumZuvra* engine = Engine())
-            engine->SetupLocalVideo(video_.handle(), true, kRenderFit);
-        AdjustLayout();
+        ShowBigViewSoon();
         break;
     case RosterAction::kShowStrip:
         toolBarState_.setStripOpen(true);
@@ -171,6 +163,30 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
 }
 
 // ---- Big view and self tile -----------------------------------------------------------------
+
+// A participant leaving the big view hands it to the next; a group leaving in a burst hands it
+// on many times, and only the last hand-over is to be seen.
+void CDuiLive::ShowBigViewSoon() {
+    if (bigViewPending_) return;
+    bigViewPending_ = SetTimer(GetHWND(), kBigViewTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+    if (!bigViewPending_) OnBigViewTimer();
+}
+
+void CDuiLive::OnBigViewTimer() {
+    KillTimer(GetHWND(), kBigViewTimer);
+    bigViewPending_ = false;
+    if (leaving_) return;
+    const UserInfoRecord& big = roster_->bigViewUser();
+    if (CKestrumZuvra* engine = Engine()) {
+        if (big == roster_->ownUser()) {
+            engine->SetupLocalVideo(video_.handle(), true, kRenderFit);
+        } else {
+            engine->SetupRemoteVideo(static_cast<uint32_t>(big.streamId), video_.handle(),
+                                     kRenderFit);
+        }
+    }
+    AdjustLayout();
+}
 
 // The big view's overlay and video window for the big-view user.
 void CDuiLive::AdjustLayout() {

@@ -91,8 +91,8 @@ void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>
 void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
     const bool sharing = roster_->ownUser().shareId > 0;
-    Apply(roster_->onUserList(*records));
-    RefreshStatus(*records);
+    Apply(roster_->onUserList(std::move(*records)));
+    RefreshStatus();
     if (!sharing || roster_->ownUser().shareId > 0) return;
     KESTRUM_LOG(Level_Info, " the own share is not listed any more");
     shareOpt_->Selected(false, false);
@@ -223,7 +223,7 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
         operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
     if (plan.enableOwnToggles && ownToggles_.settle()) FreeOwnToggles();
-    Apply(roster_->onUserList(operation->users));
+    Apply(roster_->onUserList(std::move(operation->users)));
     if (plan.removed) {
         LeaveWithNotice(Utf8ToCString(
             ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
@@ -242,16 +242,20 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
             ZuvraKestrum::Live::InterruptText(g_language, NicknameOf(operation->operatorUid));
         host_.toast(video_ ? video_.handle() : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
     }
-    if (plan.refreshStatus) RefreshStatus(operation->users);
+    if (plan.refreshStatus) RefreshStatus();
 }
 
-// The records' new status reaches the big view, the self tile and the tiles.
-void CDuiLive::RefreshStatus(const std::vector<UserInfoRecord>& users) {
-    for (const UserInfoRecord& user : users) {
+// The participants' records as listed last reach the big view, the self tile and the tiles;
+// a view that shows its record already is left alone, so that a list of the whole room changes
+// only what changed. Share records follow their streams, not the list.
+void CDuiLive::RefreshStatus() {
+    for (const UserInfoRecord& user : roster_->socketList()) {
+        if (user.isShareStream) continue;
+        const bool changed = !SameRecord(user, roster_->bigViewUser());
         const bool big = roster_->refreshBigViewUser(user);
         const bool self = roster_->refreshOwnUser(user);
-        if (big) AdjustLayout();
-        if (self && !big && selfTile_) selfTile_->setUserInfo(user);
+        if (big && changed) AdjustLayout();
+        if (self && !big && selfTile_ && !selfTile_->shows(user)) selfTile_->setUserInfo(user);
         if (self) ApplyOwnStatus();
         if (!big && !self && strip_) strip_->socketNotifyStatus(user);
     }
@@ -326,14 +330,24 @@ int CDuiLive::LocalStatus() const {
 
 // ---- Chat -----------------------------------------------------------------------------------
 
+// The message and the rest of its batch (the lines that came while it waited in the queue).
 void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> message) {
+    ShowChatMessage(message->text1, message->text2);
+    if (CKestrumCourse* course = Course()) {
+        for (const CKestrumCourse::ChatLine& line : course->takeChat(message->code)) {
+            ShowChatMessage(line.uid, line.text);
+        }
+    }
+    ShowBadge();
+}
+
+void CDuiLive::ShowChatMessage(const std::string& uid, const std::string& text) {
     if (chatList_) {
         std::string portraitId;
-        g_kestrumData->getUserPortraitId(portraitId, message->text1);
-        chatList_->AddChatMsg(message->text1, message->text2, portraitId);
+        g_kestrumData->getUserPortraitId(portraitId, uid);
+        chatList_->AddChatMsg(uid, text, portraitId);
     }
-    toolBarState_.chatMessageArrived(message->text1 == g_kestrumData->uid);
-    ShowBadge();
+    toolBarState_.chatMessageArrived(uid == g_kestrumData->uid);
 }
 
 // The server refused something this user sent: an invitation it has not passed on is not

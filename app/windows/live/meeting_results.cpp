@@ -15,9 +15,9 @@ void ApplyOwnInfo(const UserInfoRecord& record, CKestrumData& data) {
     data.ownInfo = record;
 }
 
-void ApplyParticipants(std::vector<UserInfoRecord> participants, CKestrumData& data) {
+void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data) {
     Util::CLockGuard guard(&data.lock);
-    data.userList = std::move(participants);
+    data.userList = participants;
 }
 
 void ApplyOwnStatus(int status, CKestrumData& data) { data.status = status; }

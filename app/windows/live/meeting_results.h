@@ -20,8 +20,8 @@ namespace ZuvraKestrum::Live {
 void ApplyOwnInfo(const UserInfoRecord& record, CKestrumData& data);
 
 // The roster's participants become the data's list, which the panels read names and portraits
-// from.
-void ApplyParticipants(std::vector<UserInfoRecord> participants, CKestrumData& data);
+// from (copied into the list's own blocks: a list of the same length takes no new one).
+void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data);
 
 // The own status bits as the server reported them.
 void ApplyOwnStatus(int status, CKestrumData& data);

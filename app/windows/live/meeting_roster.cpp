@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <string_view>
 #include <utility>
 
 #include "kestrum/common/utf.h"
@@ -50,6 +52,64 @@ RosterAction StreamAction(RosterAction::Kind kind, int32_t streamId, int32_t ela
 
 bool IsListed(const UserInfoRecord& record) { return record.uid[0] != '\0'; }
 
+// Where the records of a list stand by entry (UserInfoRecord's equality: uid text, stream, share
+// flag), found by a binary search over their sorted hashes, without a heap block per record. It
+// answers for its list, or for a list with the same entries at the same places (a swapped one).
+class EntryPlaces {
+public:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    explicit EntryPlaces(const std::vector<UserInfoRecord>& records) {
+        byHash_.reserve(records.size());
+        for (size_t i = 0; i < records.size(); ++i) byHash_.push_back({HashOf(records[i]), i});
+        std::sort(byHash_.begin(), byHash_.end());
+    }
+
+    // The first place of record's entry in records; kNone when no record there has it.
+    size_t first(const UserInfoRecord& record, const std::vector<UserInfoRecord>& records) const {
+        const size_t hash = HashOf(record);
+        for (auto at = std::lower_bound(byHash_.begin(), byHash_.end(), Place{hash, 0});
+             at != byHash_.end() && at->hash == hash; ++at) {
+            if (records[at->index] == record) return at->index;
+        }
+        return kNone;
+    }
+
+private:
+    struct Place {
+        size_t hash;
+        size_t index;
+        bool operator<(const Place& other) const {
+            return hash != other.hash ? hash < other.hash : index < other.index;
+        }
+    };
+
+    static size_t HashOf(const UserInfoRecord& record) {
+        return std::hash<std::string_view>()(record.uid) ^
+               (static_cast<size_t>(static_cast<uint32_t>(record.streamId)) << 1) ^
+               record.isShareStream;
+    }
+
+    std::vector<Place> byHash_;
+};
+
+// Keeps each participant's entry once, as first listed, and no share entry (the roster makes
+// those, from their owners); false when records stayed as they were.
+bool KeepListedOnce(std::vector<UserInfoRecord>& records, const EntryPlaces& places) {
+    size_t kept = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const UserInfoRecord& record = records[i];
+        // Places still answer for the records before `kept`, which have not moved.
+        if (!IsListed(record) || record.isShareStream || places.first(record, records) != i)
+            continue;
+        if (kept != i) records[kept] = record;
+        ++kept;
+    }
+    if (kept == records.size()) return false;
+    records.resize(kept);
+    return true;
+}
+
 // The record of owner's share stream: it always carries video, whether the owner's camera is on
 // or not.
 UserInfoRecord ShareRecordOf(const UserInfoRecord& owner, int32_t stream, const char* name) {
@@ -59,6 +119,73 @@ UserInfoRecord ShareRecordOf(const UserInfoRecord& owner, int32_t stream, const 
     share.isShareStream = 1;
     share.status &= ~kStatusCameraOff;
     return share;
+}
+
+void AppendLogLine(std::string& text, const UserInfoRecord& record) {
+    char line[kRecordTextSize * 2 + 64];
+    std::snprintf(line, sizeof(line), "[uid]%s,[stream]%d,[name]%s,[feature]%d,[status]%d\n",
+                  record.uid, record.streamId, record.name, record.feature, record.status);
+    text += line;
+}
+
+// A list as the server sent it becomes the socket list to be: each participant once, share
+// records kept from socketList in front of their owners; true when records moved (places, made
+// of the list as sent, no longer answer for it).
+bool ArrangeList(std::vector<UserInfoRecord>& records, const EntryPlaces& places,
+                 const std::vector<UserInfoRecord>& socketList) {
+    bool moved = KeepListedOnce(records, places);
+    // A share the server still reports keeps its record, in front of its owner.
+    for (const UserInfoRecord& share : socketList) {
+        if (!share.isShareStream) continue;
+        for (auto owner = records.begin(); owner != records.end(); ++owner) {
+            if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
+                owner->shareId == share.streamId) {
+                records.insert(owner, ShareRecordOf(*owner, share.streamId, share.name));
+                moved = true;
+                break;
+            }
+        }
+    }
+    return moved;
+}
+
+// Whether each record claims the same share stream as the one at its place in before.
+bool SameShares(const std::vector<UserInfoRecord>& before,
+                const std::vector<UserInfoRecord>& records) {
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (records[i].shareId != before[i].shareId) return false;
+    }
+    return true;
+}
+
+// What a full list (records, places: its own) changes in the socket list: a line for each entry
+// that is new or says something new, "[gone]<uid>" for each that went. sameEntries: the list has
+// the socket list's entries at their places.
+std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
+                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places,
+                        bool sameEntries) {
+    std::string text;
+    if (sameEntries) {
+        for (size_t i = 0; i < records.size(); ++i) {
+            if (!SameRecord(socketList[i], records[i])) AppendLogLine(text, records[i]);
+        }
+        return text;
+    }
+    const EntryPlaces before(socketList);
+    size_t kept = 0;
+    for (const UserInfoRecord& record : records) {
+        const size_t at = before.first(record, socketList);
+        kept += at != EntryPlaces::kNone;
+        if (at == EntryPlaces::kNone || !SameRecord(socketList[at], record)) {
+            AppendLogLine(text, record);
+        }
+    }
+    // The socket list holds each entry once: when all of them are kept, none went.
+    for (size_t i = 0; kept < socketList.size() && i < socketList.size(); ++i) {
+        if (places.first(socketList[i], records) == EntryPlaces::kNone)
+            text += std::string("[gone]") + socketList[i].uid + "\n";
+    }
+    return text;
 }
 
 }  // namespace
@@ -132,7 +259,7 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
     socketList_.erase(std::remove_if(socketList_.begin(), socketList_.end(),
                                      [&](const UserInfoRecord& r) { return uid == r.uid; }),
                       socketList_.end());
-    logSocketList("Remove SocketList: ");
+    logSocketList("Remove SocketList: ", "[gone]" + uid + "\n");
     out.push_back(Action(RosterAction::kMirror));
     RosterAction row = Action(RosterAction::kPanelRemove);
     row.uid = uid;
@@ -141,28 +268,20 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
     return out;
 }
 
-RosterActions MeetingRoster::onUserList(const std::vector<UserInfoRecord>& records) {
+// The room's every change comes with a list of the whole room (a mute, a share, a reconnect): no
+// step here walks the list once per participant, and the log names what changed.
+RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
     KESTRUM_CHECK_THREAD(thread_);
-    std::vector<UserInfoRecord> list;
-    list.reserve(records.size());
-    for (const UserInfoRecord& record : records) {
-        if (!IsListed(record) || record.isShareStream) continue;
-        if (std::find(list.begin(), list.end(), record) != list.end()) continue;
-        list.push_back(record);
-    }
-    // A share the server still reports keeps its record, in front of its owner.
-    for (const UserInfoRecord& share : socketList_) {
-        if (!share.isShareStream) continue;
-        for (auto owner = list.begin(); owner != list.end(); ++owner) {
-            if (!owner->isShareStream && share.uid == std::string(owner->uid) &&
-                owner->shareId == share.streamId) {
-                list.insert(owner, ShareRecordOf(*owner, share.streamId, share.name));
-                break;
-            }
-        }
-    }
-    socketList_ = std::move(list);
-    logSocketList("Init SocketList: ");
+    // Mostly the same entries as last time, in the same order, a status or two changed.
+    const bool sameEntries = records.size() == socketList_.size() &&
+                             std::equal(records.begin(), records.end(), socketList_.begin());
+    const bool sameStreams = sameEntries && SameShares(socketList_, records);
+    EntryPlaces places(records);
+    if (!sameEntries && ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
+    writeLine(Level_Debug, __LINE__, "%s%u listed\n%s",
+              "Init SocketList: ", static_cast<unsigned>(records.size()),
+              ListChanges(socketList_, records, places, sameEntries).c_str());
+    socketList_.swap(records);
 
     RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild),
                       shareButton()};
@@ -172,37 +291,41 @@ RosterActions MeetingRoster::onUserList(const std::vector<UserInfoRecord>& recor
     }
     out.push_back(Action(RosterAction::kStartAvatarTimer));
     for (UserInfoRecord& tile : tiles_) {
-        auto listed = std::find(socketList_.begin(), socketList_.end(), tile);
-        if (listed != socketList_.end()) tile = *listed;
+        const size_t at = places.first(tile, socketList_);
+        if (at != EntryPlaces::kNone && !SameRecord(tile, socketList_[at])) tile = socketList_[at];
     }
+    // The same streams claimed by the same records: nothing to park or replay.
+    if (!sameStreams) reconcileStreams(out);
+    return out;
+}
 
-    // Streams shown for records the list no longer has wait for them again; streams waiting for
-    // a record the list now has come back.
+// Streams shown for records the socket list no longer has wait for them again; streams waiting
+// for a record the list now has come back.
+void MeetingRoster::reconcileStreams(RosterActions& out) {
+    std::vector<int32_t> claimed;
+    claimed.reserve(2 * socketList_.size());
+    for (const UserInfoRecord& record : socketList_) {
+        claimed.push_back(record.streamId);
+        if (!record.isShareStream) claimed.push_back(record.shareId);
+    }
+    std::sort(claimed.begin(), claimed.end());
+    const auto isClaimed = [&claimed](int32_t stream) {
+        return std::binary_search(claimed.begin(), claimed.end(), stream);
+    };
     const std::vector<int32_t> media = mediaList_;
     for (int32_t stream : media) {
-        if (stream == ownStreamId_ || stream == ownUser_.streamId) continue;
-        const bool claimed =
-            std::any_of(socketList_.begin(), socketList_.end(), [&](const UserInfoRecord& r) {
-                return r.streamId == stream || (!r.isShareStream && r.shareId == stream);
-            });
-        if (claimed) continue;
+        if (stream == ownStreamId_ || stream == ownUser_.streamId || isClaimed(stream)) continue;
         dropStream(stream, out);
         parked_[stream] = 0;
     }
     for (auto parked = parked_.begin(); parked != parked_.end();) {
-        const int32_t stream = parked->first;
-        const bool claimed =
-            std::any_of(socketList_.begin(), socketList_.end(), [&](const UserInfoRecord& r) {
-                return r.streamId == stream || (!r.isShareStream && r.shareId == stream);
-            });
-        if (!claimed) {
+        if (!isClaimed(parked->first)) {
             ++parked;
             continue;
         }
-        out.push_back(StreamAction(RosterAction::kReplayEngineUser, stream, parked->second));
+        out.push_back(StreamAction(RosterAction::kReplayEngineUser, parked->first, parked->second));
         parked = parked_.erase(parked);
     }
-    return out;
 }
 
 void MeetingRoster::onOwnEngineJoin(int32_t uid) {
@@ -335,7 +458,7 @@ void MeetingRoster::setOwnShareId(int32_t shareId) {
 void MeetingRoster::queuePortraitFetch(const std::string& uid, const std::string& portraitId) {
     KESTRUM_CHECK_THREAD(thread_);
     if (uid.empty() || portraitId.empty() || failedPortraits_.count(portraitId)) return;
-    portraits_.emplace(uid, portraitId);
+    portraits_.try_emplace(uid, portraitId);
 }
 
 AvatarTick MeetingRoster::onAvatarTick() {
@@ -394,13 +517,15 @@ std::string MeetingRoster::endPortraitFetch() {
     return std::exchange(pendingPortrait_, std::string());
 }
 
-std::vector<UserInfoRecord> MeetingRoster::participants() const {
-    std::vector<UserInfoRecord> out;
-    out.reserve(socketList_.size());
+const std::vector<UserInfoRecord>& MeetingRoster::participants() const {
+    const bool shares = std::any_of(socketList_.begin(), socketList_.end(),
+                                    [](const UserInfoRecord& r) { return r.isShareStream != 0; });
+    if (!shares) return socketList_;
+    participants_.clear();
     for (const UserInfoRecord& record : socketList_) {
-        if (!record.isShareStream) out.push_back(record);
+        if (!record.isShareStream) participants_.push_back(record);
     }
-    return out;
+    return participants_;
 }
 
 bool MeetingRoster::inMediaList(int32_t uid) const {
@@ -427,7 +552,9 @@ bool MeetingRoster::addSocketUser(const UserInfoRecord& record) {
         return false;
     }
     socketList_.push_back(listed);
-    logSocketList("Add SocketList: ");
+    std::string line;
+    AppendLogLine(line, listed);
+    logSocketList("Add SocketList: ", line);
     return true;
 }
 
@@ -500,15 +627,9 @@ std::string MeetingRoster::nameOf(const std::string& uid) const {
     return {};
 }
 
-void MeetingRoster::logSocketList(const char* title) {
-    std::string text(title);
-    char line[kRecordTextSize * 2 + 64];
-    for (const UserInfoRecord& record : socketList_) {
-        std::snprintf(line, sizeof(line), "[uid]%s,[stream]%d,[name]%s,[feature]%d\n", record.uid,
-                      record.streamId, record.name, record.feature);
-        text += line;
-    }
-    writeLine(Level_Debug, __LINE__, "%s", text.c_str());
+void MeetingRoster::logSocketList(const char* title, const std::string& change) {
+    writeLine(Level_Debug, __LINE__, "%s%u listed\n%s", title,
+              static_cast<unsigned>(socketList_.size()), change.c_str());
 }
 
 }  // namespace ZuvraKestrum::Live

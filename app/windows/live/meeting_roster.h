@@ -143,7 +143,7 @@ public:
     // equal record; every avatar queued; mirror and panel rebuilt. Streams whose records are gone
     // lose their tiles and are parked; parked streams that a record now claims are replayed. The
     // share button follows whether another listed participant shares.
-    [[nodiscard]] RosterActions onUserList(const std::vector<UserInfoRecord>& records);
+    [[nodiscard]] RosterActions onUserList(std::vector<UserInfoRecord> records);
 
     // --- Engine ---
 
@@ -200,8 +200,8 @@ public:
     // owners.
     const std::vector<UserInfoRecord>& socketList() const { return socketList_; }
     // The socket list without share-stream records: the meeting data's user list and the
-    // participants panel's rows.
-    std::vector<UserInfoRecord> participants() const;
+    // participants panel's rows. Valid until the roster changes.
+    const std::vector<UserInfoRecord>& participants() const;
     // Engine uids in the channel, own uid included, in arrival order.
     const std::vector<int32_t>& mediaList() const { return mediaList_; }
     // Engine uid -> elapsed ms of engine users waiting for their record.
@@ -224,6 +224,9 @@ private:
     // Removes uid from the media list and its tile, handing the big view over; the actions go to
     // out.
     void dropStream(int32_t uid, RosterActions& out);
+    // After a new socket list: streams no record claims any more are parked (their tiles go),
+    // parked streams a record now claims are replayed. The actions go to out.
+    void reconcileStreams(RosterActions& out);
     // Engine uids in the media list other than the own one.
     size_t remoteCount() const;
     void forgetShareRecord(int32_t stream);
@@ -232,7 +235,9 @@ private:
     std::string nameOf(const std::string& uid) const;
     // Ends the download under way: its entry leaves the queue. Its uid; empty when none was.
     std::string endPortraitFetch();
-    void logSocketList(const char* title);
+    // The socket list's size after title, then what changed (a record's line, or "[gone]<uid>"):
+    // a room of hundreds that comes and goes must not log its whole list each time.
+    void logSocketList(const char* title, const std::string& change);
 
     int language_;
     int32_t ownStreamId_;
@@ -241,6 +246,7 @@ private:
     bool selfTile_ = false;
     std::vector<int32_t> mediaList_;
     std::vector<UserInfoRecord> socketList_;
+    mutable std::vector<UserInfoRecord> participants_;  // while a share record is listed
     std::map<int32_t, int32_t> parked_;
     std::vector<UserInfoRecord> tiles_;
     std::map<std::string, std::string> portraits_;

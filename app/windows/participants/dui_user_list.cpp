@@ -59,7 +59,8 @@ CDuiMessageMap<CDuiUserList> CDuiUserList::MessageMap() {
 CTimerTable<CDuiUserList> CDuiUserList::TimerTable() {
     CTimerTable<CDuiUserList> table;
     table.on(kOptionWaitTimer, &CDuiUserList::OnOptionWaitTimer)
-        .on(kInvitationWaitTimer, &CDuiUserList::OnInvitationWaitTimer);
+        .on(kInvitationWaitTimer, &CDuiUserList::OnInvitationWaitTimer)
+        .on(kAddTimer, &CDuiUserList::OnAddTimer);
     return table;
 }
 
@@ -108,6 +109,7 @@ void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()
 void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
     if (!list_ || !ManagesParticipants()) return;
+    addWaitingRows();
     const std::vector<std::string> uids = list_->othersWithMicrophoneOn();
     if (!uids.empty()) host_.roomctrlAudio(true, uids);
 }
@@ -160,6 +162,8 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     const bool supported =
         ownRow || !off || (g_kestrumData && g_kestrumData->isFeatureSupported(uid));
     const Rules::OptionClick click = Rules::PlanOptionClick(device, ownRow, off, supported);
+    // The click changes the row (the option toggles itself after this, too).
+    if (list_) list_->touch(uid);
     if (click.disablesOption) option->SetEnabled(false);
     if (click.clearsSelection) option->Selected(false);
     // A switch shows its new state (or waits disabled) until the room answers, at most a while.
@@ -212,6 +216,7 @@ void CDuiUserList::onInviteAnswer(Device device, const MsgBoxInviteInfo* info, b
 }
 
 void CDuiUserList::setWaiting(Device device, const std::string& uid, bool waiting) {
+    if (list_) addWaitingRows();
     if (!list_) return;
     if (device == Device::kMicrophone)
         list_->setMicAnim(uid, waiting);
@@ -239,6 +244,7 @@ void CDuiUserList::invitationPassedOn(const std::string& op, const std::string& 
 void CDuiUserList::invitationsRefused() { endWaits(waits_.dropNotPassedOn()); }
 
 void CDuiUserList::OnOptionWaitTimer() {
+    if (list_) addWaitingRows();
     KillTimer(GetHWND(), kOptionWaitTimer);
     if (list_) list_->restoreDevices();
 }
@@ -248,22 +254,51 @@ void CDuiUserList::roomControlFailed() {
     OnOptionWaitTimer();
 }
 
+// The row comes with the next slice; the title counts the participant at once.
 void CDuiUserList::socketNotifyAddUser(const UserInfoRecord& record) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record.uid, record.name, record.streamId);
     if (!list_) return;
-    list_->CreateListItem(record);
+    waitingRows_.push_back(record);
+    if (waitingRows_.size() == 1 && !SetTimer(GetHWND(), kAddTimer, USER_TIMER_MINIMUM, nullptr)) {
+        addWaitingRows();
+    }
     updateUserCount();
+}
+
+void CDuiUserList::OnAddTimer() { addWaitingRowsFor(std::chrono::milliseconds(kAddSliceMs)); }
+
+// As good as no bound: one that the clock's own unit still holds.
+void CDuiUserList::addWaitingRows() { addWaitingRowsFor(std::chrono::hours(1)); }
+
+void CDuiUserList::addWaitingRowsFor(std::chrono::milliseconds slice) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    while (list_ && !waitingRows_.empty() && Clock::now() - start < slice) {
+        list_->CreateListItem(waitingRows_.front());
+        waitingRows_.pop_front();
+    }
+    if (!list_) waitingRows_.clear();
+    if (waitingRows_.empty()) KillTimer(GetHWND(), kAddTimer);
 }
 
 void CDuiUserList::socketNotifyRemoteUser(const std::string& uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid.c_str());
     if (!list_) return;
-    list_->removeItem(uid);
+    const auto waiting = std::find_if(waitingRows_.begin(), waitingRows_.end(),
+                                      [&uid](const UserInfoRecord& r) { return uid == r.uid; });
+    if (waiting != waitingRows_.end()) {
+        waitingRows_.erase(waiting);
+    } else {
+        list_->removeItem(uid);
+    }
     updateUserCount();
 }
 
 void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participants) {
     KESTRUM_LOG(Level_Info, "()");
+    // The list is the room as it stands: rows still to come for earlier joins are in it.
+    waitingRows_.clear();
+    KillTimer(GetHWND(), kAddTimer);
     if (list_) list_->UpdateListItem(participants);
     for (const Rules::WaitEntry& entry : waits_.reconcile(participants)) {
         setWaiting(entry.device, entry.uid, true);
@@ -274,6 +309,7 @@ void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participant
 }
 
 void CDuiUserList::updateAudioStatus(const std::string& uid, bool muted) {
+    if (list_) addWaitingRows();
     if (list_) list_->updateMicStatus(uid, muted, false);
 }
 
@@ -283,16 +319,19 @@ void CDuiUserList::updateAudioStatusByStream(int streamId, bool muted) {
 }
 
 void CDuiUserList::updateVideoStatusByStream(int streamId, bool on) {
+    if (list_) addWaitingRows();
     if (!list_ || !g_kestrumData) return;
     list_->updateVideoStatus(g_kestrumData->getUidByStreamId(streamId), on, false);
 }
 
 void CDuiUserList::updateHostStatus() {
+    if (list_) addWaitingRows();
     if (list_) list_->refreshHostStatus();
     refreshRoomButtons();
 }
 
 void CDuiUserList::updateUserPhoto(const UserInfoRecord& record) {
+    if (list_) addWaitingRows();
     if (list_) list_->updateUserPhoto(record);
 }
 
@@ -310,6 +349,6 @@ void CDuiUserList::stopCameraWaiting(const std::string& uid) {
 
 void CDuiUserList::updateUserCount() {
     if (!title_) return;
-    const int count = list_ ? list_->itemCount() : 0;
+    const int count = list_ ? list_->itemCount() + static_cast<int>(waitingRows_.size()) : 0;
     title_->SetText(Rules::TitleText(count, g_language).c_str());
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ public:
     // The invitations' bounded waits are checked each tick: the request's time-out (the
     // meeting data's) and a grace for the server's answers.
     static constexpr UINT_PTR kInvitationWaitTimer = 2;
+    // Participants who joined get their rows in slices of at most kAddSliceMs, one per tick,
+    // after the window's input and paint: a crowd joining at once does not hold the window.
+    static constexpr UINT_PTR kAddTimer = 3;
+    static constexpr int kAddSliceMs = 15;
     static constexpr UINT kInvitationTickMs = 1000;
     static constexpr int kAnswerGraceMs = 5000;
 
@@ -89,7 +94,11 @@ public:
     void setOptionWaitMs(UINT ms) { optionWaitMs_ = ms; }
     void setAnswerGraceMs(int ms) { answerGraceMs_ = ms; }
 
-    CUserList* list() { return list_; }
+    // The list with every participant reported so far in it.
+    CUserList* list() {
+        addWaitingRows();
+        return list_;
+    }
     const ZuvraKestrum::Participants::InvitationWaits& waits() const { return waits_; }
 
 private:
@@ -99,6 +108,10 @@ private:
     bool OnTimer(UINT_PTR timer);
     static CTimerTable<CDuiUserList> TimerTable();
     void OnOptionWaitTimer();
+    void OnAddTimer();
+    // Rows for the participants waiting for theirs: all of them, or those a slice has time for.
+    void addWaitingRows();
+    void addWaitingRowsFor(std::chrono::milliseconds slice);
     void OnInvitationWaitTimer();
     void OnMsgBoxRequestmic(MsgBoxInviteInfo* info, bool yes);
     void OnMsgBoxRequestcamera(MsgBoxInviteInfo* info, bool yes);
@@ -128,4 +141,5 @@ private:
     int answerGraceMs_ = kAnswerGraceMs;
     ZuvraKestrum::Participants::InvitationWaits waits_;
     CUserList* list_ = nullptr;
+    std::deque<UserInfoRecord> waitingRows_;  // joined, row not made yet, in order
 };

@@ -37,6 +37,14 @@ int RowStatus(int status, const std::map<std::string, bool>& videoOn, const std:
 
 std::vector<int> MatchRows(const std::vector<std::string_view>& rowUids,
                            const std::vector<UserInfoRecord>& participants) {
+    // The room's next list mostly lists the same participants in the same order.
+    if (rowUids.size() == participants.size() &&
+        std::equal(rowUids.begin(), rowUids.end(), participants.begin(),
+                   [](std::string_view row, const UserInfoRecord& p) { return row == p.uid; })) {
+        std::vector<int> kept(participants.size());
+        for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<int>(i);
+        return kept;
+    }
     // The rows sorted by the hash of their uid, rows of one hash in list order: found by a
     // binary search, without a heap block per row as a hash map would take on every list.
     struct Entry {

@@ -218,6 +218,31 @@ TEST_F(ParticipantsWindowTest, RowsFollowTheListAndTheUpdatesByUid) {
     EXPECT_TRUE(meetingWindow_.take(closed, WM_USERLIST_CLOSED, WM_USERLIST_CLOSED));
 }
 
+// A crowd joining at once gets its rows a slice at a time, after the window's input: the title
+// counts everyone at once, the rows keep the order of arrival, one who leaves before having a row
+// never gets one, and a list arriving meanwhile is the room as it stands.
+TEST_F(ParticipantsWindowTest, ACrowdJoiningGetsItsRowsAfterTheWindowsInput) {
+    Show(Room());
+    CUserList* list = panel_->list();
+    std::vector<std::string> expected = Order();
+    for (int i = 0; i < 30; ++i) {
+        const std::string uid = "c" + std::to_string(i);
+        panel_->socketNotifyAddUser(Participant(uid, "Guest", 0));
+        if (i != 5) expected.push_back(uid);
+    }
+    EXPECT_EQ(list->itemCount(), 4);
+    EXPECT_EQ(Title(), Text(L"Participants(34)", L"与会人(34)"));
+    panel_->socketNotifyRemoteUser("c5");
+    EXPECT_EQ(Title(), Text(L"Participants(33)", L"与会人(33)"));
+    EXPECT_TRUE(PumpUntil([list] { return list->itemCount() == 33; }));
+    EXPECT_EQ(Order(), expected);
+
+    panel_->socketNotifyAddUser(Participant("late", "Late", 0));
+    Show(Room());
+    EXPECT_EQ(Order(), (std::vector<std::string>{"me", "bob", "carol", "dave"}));
+    EXPECT_EQ(Title(), Text(L"Participants(4)", L"与会人(4)"));
+}
+
 TEST_F(ParticipantsWindowTest, DeviceOptionsSwitchTheOwnMuteOthersAndInviteThoseWhoCanAnswer) {
     Show(Room());
     Click(Mic("me"));

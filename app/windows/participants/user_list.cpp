@@ -142,6 +142,11 @@ void CUserList::showDevices(UserListItemInfo& item) {
 }
 
 void CUserList::refreshRow(UserListItemInfo& item, const UserInfoRecord& participant, int status) {
+    if (!item.touched && applyingSameViewer_ && item.status == status &&
+        item.nickname == participant.name && item.portraitId == participant.portraitId) {
+        return;
+    }
+    item.touched = false;
     const Viewer& viewer = applyingViewer_;
     const UserListItemInfo::Parts& parts = item.parts;
     const bool renamed = item.nickname != participant.name;
@@ -233,6 +238,8 @@ void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
 void CUserList::refreshHostStatus() {
     CLockGuard guard(&listLock_);
     const Viewer viewer = CurrentViewer();
+    // Asked after every list the room sends: rows already set for this viewer stay as they are.
+    if (rowsViewer_.allRowsFor(viewer)) return;
     const bool isHost = ZuvraKestrum::Roles::ManagesParticipants(viewer.hostUid, viewer.ownUid);
     for (UserListItemInfo& item : roster_) updateItemStatus(item, isHost);
     rowsViewer_.noteAllRows(viewer);
@@ -263,6 +270,7 @@ void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAn
     CLockGuard guard(&listLock_);
     UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
+    item->touched = true;
     if (item->parts.mic) item->parts.mic->Selected(muted);
     if (resetAnim) ShowWaiting(item->parts.mic, item->parts.micAnim, false);
 }
@@ -272,6 +280,7 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
     videoOnMap_[uid] = on;
     UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
+    item->touched = true;
     writeLine(Level_Info, __LINE__, "[updateVideoStatus] %s(%s ,%s,%d)",
               "CUserList::updateVideoStatus", uid.c_str(), item->nickname.c_str(), item->status);
     if (item->parts.camera) item->parts.camera->Selected(!on);
@@ -281,6 +290,7 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
 void CUserList::setMicAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
     if (UserListItemInfo* item = roster_.find(uid)) {
+        item->touched = true;
         ShowWaiting(item->parts.mic, item->parts.micAnim, waiting);
     }
 }
@@ -288,8 +298,14 @@ void CUserList::setMicAnim(const std::string& uid, bool waiting) {
 void CUserList::setCameraAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
     if (UserListItemInfo* item = roster_.find(uid)) {
+        item->touched = true;
         ShowWaiting(item->parts.camera, item->parts.cameraAnim, waiting);
     }
+}
+
+void CUserList::touch(const std::string& uid) {
+    CLockGuard guard(&listLock_);
+    if (UserListItemInfo* item = roster_.find(uid)) item->touched = true;
 }
 
 void CUserList::updateUserPhoto(const UserInfoRecord& record) {

@@ -41,6 +41,9 @@ struct UserListItemInfo {
         DuiLib::COptionUI* camera = nullptr;  // "cameraStatusOpt"
         DuiLib::CControlUI* cameraAnim = nullptr;
     } parts;
+    // The row may show other than its record since the last list: a click, a device report or a
+    // waiting look changed it. An untouched row the next list leaves as it is costs nothing.
+    bool touched = false;
 };
 
 // The participants list: one row per participant built from "UserListItem-en.xml" /
@@ -80,7 +83,8 @@ public:
     // what changed is set on it, so that a list arriving again with every reconnect costs
     // little more than its changes; the log has the statuses of the rows built or changed.
     void UpdateListItem(const std::vector<UserInfoRecord>& participants);
-    // The host may have changed: every row's enabling, remove button and host mark anew.
+    // The host may have changed: every row's enabling, remove button and host mark anew, unless
+    // every row was set for the same own uid, host and language already.
     void refreshHostStatus();
     // Every row shows its participant's devices as the room last listed them, its options open
     // as on a new row: what clicks changed while waiting for the room's answer (an option shown
@@ -99,6 +103,8 @@ public:
     void setCameraAnim(const std::string& uid, bool waiting);
     // Reloads the avatar of record.uid's row from the avatar cache (the stored portrait id).
     void updateUserPhoto(const UserInfoRecord& record);
+    // The user clicked on uid's row: the next list shows the row as its record says.
+    void touch(const std::string& uid);
 
     int itemCount() const { return roster_.size(); }
     // The record of uid's first row, null when it has none.

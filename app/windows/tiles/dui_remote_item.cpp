@@ -17,6 +17,9 @@ constexpr DWORD kFocusedColour = 0xFF05BCF5;
 constexpr DWORD kUnfocusedColour = 0xFFDDDDDD;
 // The engine scales the stream to fill the tile's video.
 constexpr int kTileRenderMode = 1;
+// What the skin shows before anything is reported: the network icon's picture, the video area's.
+constexpr const wchar_t* kUnknownNetwork = L"unknown.png";
+constexpr const wchar_t* kNoVideoPicture = L"file='tiles/No signal.png' dest='59,36,107,84'";
 
 int32_t OwnStreamId() { return ZuvraKestrum::Tiles::OwnStreamOf(g_kestrumData); }
 
@@ -73,17 +76,42 @@ void CDuiRemoteItem::OnRButtonClick(POINT at) {
 
 void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", state_.user().uid, state_.user().streamId);
-    if (!videoWnd_) return;
+    if (!videoWnd_ || !makeVideo()) return;
+    if (state_.isOwnStream(OwnStreamId())) EnableWindow(GetHWND(), FALSE);
+    setUserInfo(state_.user());
+}
+
+bool CDuiRemoteItem::makeVideo() {
     if (!videoChild_.create(GetHWND(), videoWnd_->GetPos(), 0, &VideoChildProc, this)) {
         KESTRUM_LOG(Level_Error, " video window not created (%lu)", GetLastError());
-        return;
+        return false;
     }
     videoChild_.show(true);
     bindVideo();
-    if (state_.isOwnStream(OwnStreamId())) EnableWindow(GetHWND(), FALSE);
     // Clicks on the video reach the tile itself.
     EnableWindow(videoChild_.handle(), FALSE);
-    setUserInfo(state_.user());
+    return true;
+}
+
+void CDuiRemoteItem::reuse(const UserInfoRecord& record) {
+    KESTRUM_LOG(Level_Info, "(%s,%d)", record.uid, record.streamId);
+    state_ = ZuvraKestrum::Tiles::TileState(record);
+    shownMode_ = kNoMode;
+    hiddenByMode_ = false;
+    EnableWindow(GetHWND(), !state_.isOwnStream(OwnStreamId()));
+    if (netLab_) {
+        netLab_->SetVisible(false);
+        netLab_->SetBkImage(kUnknownNetwork);
+    }
+    setSpeechStatus(false);
+    showBadge();
+    if (videoWnd_) videoWnd_->SetBkImage(kNoVideoPicture);
+    // A tile not yet initialised makes its video window then.
+    if (videoChild_) {
+        videoChild_.reset();
+        if (!makeVideo()) return;
+    }
+    setUserInfo(record);
 }
 
 void CDuiRemoteItem::DoSetFocus(DuiLib::TNotifyUI&) {
@@ -123,9 +151,14 @@ void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
     showModeLook();
 }
 
+bool CDuiRemoteItem::shows(const UserInfoRecord& record) const {
+    return SameRecord(state_.user(), record) &&
+           shownMode_ == ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+}
+
 void CDuiRemoteItem::showModeLook() {
-    const ZuvraKestrum::Tiles::ModeLook look =
-        state_.modeLook(ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData));
+    shownMode_ = ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+    const ZuvraKestrum::Tiles::ModeLook look = state_.modeLook(shownMode_);
     if (!look.applies || !videoWnd_) return;
     videoWnd_->SetBkImage(look.picture);
     HWND tile = GetHWND();

@@ -44,6 +44,14 @@ public:
     // microphone mark, the badge of the meeting data's host and the video.
     void setUserInfo(const UserInfoRecord& record);
     void getUserInfo(UserInfoRecord& out) const { out = state_.user(); }
+    // Whether setUserInfo(record) would change nothing: the tile shows the record already, in
+    // the room's mode as it stands.
+    bool shows(const UserInfoRecord& record) const;
+    // The tile shows another participant from now on, as a new tile would: a video window of its
+    // own bound to the record's stream (the former stream's view goes with the former window), no
+    // speech, network or share marks, taking input unless it is the user's own stream. A strip
+    // keeps a few tiles for this instead of making windows anew.
+    void reuse(const UserInfoRecord& record);
     // The badge follows the room's host and its screen share.
     void updateHostStatus(const std::string& hostUid);
     void updateScreenStatus(int32_t shareId);
@@ -71,6 +79,8 @@ private:
     // Renders the tile's stream into the video child: the local preview for the user's own
     // stream, the remote stream otherwise.
     void bindVideo();
+    // The video child over "videoWnd", bound to the tile's stream; false when none was made.
+    bool makeVideo();
     void showBadge();
     // The room's mode decides the picture under the video and whether the tile shows.
     void showModeLook();
@@ -89,4 +99,7 @@ private:
     // The tile was hidden for a listener in a room of mode 1, not by its owner: only such a
     // hiding is undone when the participant's devices come on again.
     bool hiddenByMode_ = false;
+    // The room's mode the tile last showed its record in; none before the first.
+    int shownMode_ = kNoMode;
+    static constexpr int kNoMode = -2;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,9 @@ struct TileKey {
 // a change. The offset is 0 at the top and drops by one step per tile scrolled away.
 //
 // Item is the owner's handle of a tile (a window in the strip, a label in tests); the layout
-// stores and hands it back but never uses it. A plain value; no thread affinity.
+// stores and hands it back but never uses it. A tile is found by its stream without a walk of the
+// column, so that a participant list forwarded tile by tile costs no more than its length. A
+// plain value; no thread affinity.
 template <class Item>
 class StripLayout {
 public:
@@ -52,30 +55,48 @@ public:
     }
 
     // Appends a tile below the last one; its slot is slot(count() - 1).
-    void add(const TileKey& key, Item item) { tiles_.push_back(Tile{key, std::move(item)}); }
+    void add(const TileKey& key, Item item) {
+        tiles_.push_back(Tile{key, std::move(item)});
+        if (indexed_) byStream_.emplace(key.streamId, tiles_.size() - 1);
+    }
 
     // The first tile with this stream, null when none has it.
-    Tile* find(int32_t streamId) {
-        auto found = std::find_if(tiles_.begin(), tiles_.end(),
-                                  [&](const Tile& tile) { return tile.key.streamId == streamId; });
-        return found == tiles_.end() ? nullptr : &*found;
+    const Tile* find(int32_t streamId) const {
+        const size_t at = indexOf(streamId);
+        return at == kNone ? nullptr : &tiles_[at];
     }
     // The first tile of this participant, null when none has it.
-    Tile* findUid(const std::string& uid) {
+    const Tile* findUid(const std::string& uid) const {
         auto found = std::find_if(tiles_.begin(), tiles_.end(),
                                   [&](const Tile& tile) { return tile.key.uid == uid; });
         return found == tiles_.end() ? nullptr : &*found;
+    }
+    // The item of the first tile with this stream, null when none has it.
+    Item* itemOf(int32_t streamId) {
+        const size_t at = indexOf(streamId);
+        return at == kNone ? nullptr : &tiles_[at].item;
+    }
+    // The item of tile index.
+    Item& itemAt(int index) { return tiles_[static_cast<size_t>(index)].item; }
+    // The first tile with this stream shows what key says from now on (another stream, say);
+    // false when none has the stream.
+    bool rekey(int32_t streamId, const TileKey& key) {
+        const size_t at = indexOf(streamId);
+        if (at == kNone) return false;
+        if (key.streamId != streamId) indexed_ = false;
+        tiles_[at].key = key;
+        return true;
     }
 
     // Takes the first tile with this stream out and hands its item back (false when none has
     // it). The tiles below close the gap, and a scrolled strip scrolls back by one step so that
     // the removal does not leave the column hanging above an empty slot.
     bool remove(int32_t streamId, Item& removed) {
-        auto found = std::find_if(tiles_.begin(), tiles_.end(),
-                                  [&](const Tile& tile) { return tile.key.streamId == streamId; });
-        if (found == tiles_.end()) return false;
-        removed = std::move(found->item);
-        tiles_.erase(found);
+        const size_t at = indexOf(streamId);
+        if (at == kNone) return false;
+        removed = std::move(tiles_[at].item);
+        tiles_.erase(tiles_.begin() + static_cast<std::ptrdiff_t>(at));
+        indexed_ = false;
         if (offset_ < 0) offset_ += kStep;
         return true;
     }
@@ -85,6 +106,7 @@ public:
         std::vector<Item> items;
         for (Tile& tile : tiles_) items.push_back(std::move(tile.item));
         tiles_.clear();
+        indexed_ = false;
         offset_ = 0;
         return items;
     }
@@ -118,6 +140,7 @@ public:
             if (share < owner) --owner;
             tiles_.insert(tiles_.begin() + static_cast<std::ptrdiff_t>(owner + 1),
                           std::move(moved));
+            indexed_ = false;
             ++owner;  // the walk goes on after the share tile
         }
         offset_ = 0;
@@ -125,6 +148,18 @@ public:
 
 private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    // The place of the first tile with this stream, kNone when none has it. The index is made
+    // again after a change of places, once, on the next look-up.
+    size_t indexOf(int32_t streamId) const {
+        if (!indexed_) {
+            byStream_.clear();
+            for (size_t i = 0; i < tiles_.size(); ++i) byStream_.emplace(tiles_[i].key.streamId, i);
+            indexed_ = true;
+        }
+        const auto found = byStream_.find(streamId);
+        return found == byStream_.end() ? kNone : found->second;
+    }
 
     size_t findShareOf(const TileKey& owner) const {
         for (size_t i = 0; i < tiles_.size(); ++i) {
@@ -135,6 +170,8 @@ private:
     }
 
     std::vector<Tile> tiles_;
+    mutable std::unordered_map<int32_t, size_t> byStream_;  // stream -> its first tile
+    mutable bool indexed_ = false;
     int offset_ = 0;
 };
 

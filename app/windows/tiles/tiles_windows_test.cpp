@@ -75,15 +75,22 @@ protected:
     void AddRemote(const UserInfoRecord& record) {
         KestrumEngineInject(("userJoined " + std::to_string(record.streamId) + " 0").c_str());
         strip_->mediaNotifyAddUser(record);
+        Placed();
+    }
+
+    // Runs the messages until the strip has placed its tiles' windows.
+    void Placed() {
+        kestrum::testing_support::PumpUntil([this] { return !strip_->placing(); }, bigViewFilter_);
         Pump();
     }
 
     // Runs the queued messages; the big-view requests to the in-meeting window are kept.
     void Pump() { PumpPending(bigViewFilter_); }
 
+    // The stream's tile window; null while the tile has none (it never came into sight).
     CDuiRemoteItem* Tile(int32_t streamId) {
         for (const auto& tile : strip_->layout().tiles()) {
-            if (tile.key.streamId == streamId) return tile.item;
+            if (tile.key.streamId == streamId) return tile.item.window;
         }
         return nullptr;
     }
@@ -176,6 +183,7 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));
     AddRemote(Participant("u13", "Carl", 13));
     strip_->mediaNotifyAddUser(Participant("me", "Me", kOwnStream));
+    Placed();
     AddRemote(Participant("u14", "Dora", 14, 0, 20));
 
     // Each tile holds its own stream's picture; the own stream is the preview, out of input.
@@ -208,18 +216,17 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     strip_->switchUserInfo(carl, Participant("u15", "Eve", 15));
     EXPECT_NE(EngineJournal().find("engine.setupRemoteVideo"), std::string::npos);
 
+    // Dora's tile is below the strip's view: it has no window until it comes into sight, and
+    // then shows what was reported meanwhile.
+    EXPECT_EQ(Tile(14), nullptr);
     strip_->updateNetworkQuality(14, 2);
     strip_->updateSpeechStatus(14, true);
     strip_->updateNetworkQuality(99, 0);  // nobody's
     strip_->updateNetworkQuality(11, 1);
     strip_->updateNetworkQuality(12, 0);
     strip_->updateSpeechStatus(11, true);
-    EXPECT_TRUE(Find(Tile(14), L"netlab")->IsVisible());
-    EXPECT_TRUE(Shows(Tile(14), L"netlab", L"signal-good.png"));
-    EXPECT_TRUE(Find(Tile(14), L"speechOpt")->IsVisible());
     EXPECT_FALSE(Find(Tile(12), L"speechOpt")->IsVisible());
     strip_->updateScreenStatus(20);
-    EXPECT_TRUE(Shows(Tile(14), L"ScreenHostLab", L"tiles/share.png"));
     EXPECT_TRUE(Shows(Tile(11), L"ScreenHostLab", L"tiles/host.png"));
     // Bob's camera goes off: his tile shows its no-video picture instead of the stream.
     strip_->socketNotifyStatus(Participant("u12", "Bob", 12, kStatusMicOff | kStatusCameraOff));
@@ -243,9 +250,15 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
 
     // Five tiles in 692 pixels: two steps down, then the last one is in sight.
     Click(strip_, L"downbtn");
+    ASSERT_NE(Tile(14), nullptr);
+    EXPECT_TRUE(Find(Tile(14), L"netlab")->IsVisible());
+    EXPECT_TRUE(Shows(Tile(14), L"netlab", L"signal-good.png"));
+    EXPECT_TRUE(Find(Tile(14), L"speechOpt")->IsVisible());
+    EXPECT_TRUE(Shows(Tile(14), L"ScreenHostLab", L"tiles/share.png"));
     Click(strip_, L"downbtn");
     Click(strip_, L"downbtn");
-    EXPECT_EQ(TileCorner(11).y, 24 - 2 * 198);
+    // Out of sight above the strip: where exactly is of no matter until it comes back.
+    EXPECT_LE(TileCorner(11).y + 174, 0);
     EXPECT_EQ(TileCorner(14).y, 24 + 2 * 198);
     Click(strip_, L"upbtn");
     EXPECT_EQ(TileCorner(11).y, 24 - 198);
@@ -253,11 +266,14 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     // Scrolled by one step, a removal brings the column back to the top without a gap.
     HWND removed = Tile(12)->GetHWND();
     strip_->mediaNotifyRemoveUser(12);
+    // Out of sight at once; the others move once the queued messages are handled.
+    EXPECT_FALSE(IsWindowVisible(removed));
+    Placed();
     EXPECT_EQ(TileCorner(11).y, 24);
     EXPECT_EQ(TileCorner(15).y, 24 + 198);
     EXPECT_EQ(TileCorner(14).y, 24 + 3 * 198);
-    EXPECT_TRUE(
-        kestrum::testing_support::PumpUntil([&] { return !IsWindow(removed); }, bigViewFilter_));
+    // Its window waits, out of sight, for the next tile that comes into sight.
+    EXPECT_FALSE(IsWindowVisible(removed));
 
     UserInfoRecord first;
     ASSERT_TRUE(strip_->getFirstUser(first));
@@ -272,6 +288,32 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     EXPECT_EQ(LinesWith(lines, "CDuiRemoteToolBar::mediaNotifyRemoveUser"), 1) << lines;
     EXPECT_EQ(LinesWith(lines, "CDuiRemoteToolBar::adjustPos"), 1) << lines;
     EXPECT_EQ(LinesWith(lines, "RemoteUserTool"), 0) << lines;
+}
+
+// A long column costs the windows in sight: a tile gets its window once it comes into sight, a
+// removal moves only the tiles in sight, and the removed tile's window serves the next tile that
+// comes into sight, with that tile's stream.
+TEST_F(TilesWindowsTest, OnlyTheTilesInSightHaveWindowsAndMove) {
+    for (int stream = 11; stream <= 16; ++stream) {
+        AddRemote(Participant(("u" + std::to_string(stream)).c_str(), "P", stream));
+    }
+    EXPECT_EQ(Tile(15), nullptr);
+    EXPECT_EQ(Tile(16), nullptr);
+    CDuiRemoteItem* first = Tile(11);
+    HWND firstVideo = first->videoWindow();
+    KestrumEngineJournalClear();
+    strip_->mediaNotifyRemoveUser(11);
+    Placed();
+    EXPECT_EQ(Tile(15), first);
+    EXPECT_EQ(TileCorner(15).y, 24 + 3 * 198);
+    EXPECT_EQ(Find(first, L"nicktxt")->GetText(), L"P");
+    EXPECT_NE(first->videoWindow(), firstVideo);
+    EXPECT_FALSE(IsWindow(firstVideo));
+    EXPECT_NE(EngineJournal().find(",15,"), std::string::npos) << EngineJournal();
+    EXPECT_EQ(Tile(16), nullptr);
+    Click(strip_, L"downbtn");
+    ASSERT_NE(Tile(16), nullptr);
+    EXPECT_EQ(TileCorner(16).y, 24 + 3 * 198);
 }
 
 TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachTheHost) {

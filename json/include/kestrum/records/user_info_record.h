@@ -38,3 +38,7 @@ struct UserInfoRecord {
     uint8_t isShareStream;         // 1 on the extra entry made for a user's screen share
     UserInfoRecord* linkedRecord;  // partner entry within one list of the program
 };
+
+// Whether a and b say the same of their participant: every field alike but the link. (Equality
+// above asks only whether they are the same entry.)
+bool SameRecord(const UserInfoRecord& a, const UserInfoRecord& b);

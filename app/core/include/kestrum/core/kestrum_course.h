@@ -124,6 +124,17 @@ public:
     // them (connectSocket and reconnectSocket read the meeting data's at their call).
     void updateSocketStatus(int status);
 
+    // A chat message of the room: sender uid and text, UTF-8.
+    struct ChatLine {
+        std::string uid;
+        std::string text;
+    };
+    // A flood of chat costs the target window one message per batch: the chat messages that came
+    // after the one WM_SOCKET_USER_MSG carried (its code names the batch) and before any other
+    // event join that message. The window takes them once, in order, as it handles it; empty
+    // for a message of no batch or one taken already. Any thread; the window's in practice.
+    std::vector<ChatLine> takeChat(int batch);
+
     // CUserCallBack (library worker threads).
     void onCallBackError(const char* api, const char* errorMsg, int code) override;
     void onUserToken(bool success, const char* uid, const char* name, const char* portraitId,
@@ -194,13 +205,20 @@ private:
     // the record is freed when there is none or the post fails.
     template <UINT kMessage, class... Fields>
     void post(Fields&&... fields) {
+        endChatBatch();
         PostPayload<kMessage>(targetWindow.load(),
                               NewRecord<PayloadOf<kMessage>>(std::forward<Fields>(fields)...));
     }
     template <UINT kMessage>
     void postEmpty() {
+        endChatBatch();
         PostEmpty<kMessage>(targetWindow.load());
     }
+    // A chat message after this reaches the window after what is posted now: it opens a batch
+    // of its own.
+    void endChatBatch();
+    // The batches the window never took go with the meeting's connection.
+    void dropChatBatches();
     static HWND dialogWindow(int dialog);
 
     const CourseExports exports_;
@@ -219,6 +237,19 @@ private:
     std::mutex photoMutex_;
     std::string photoUid_;         // under photoMutex_: the running download's uid
     std::string photoPortraitId_;  // under photoMutex_: and its portrait id
+
+    // Chat batches posted and not yet taken, oldest first; the newest takes further lines while
+    // chatOpen_. A batch keeps at most kChatBatchLines lines, the newest.
+    struct ChatBatch {
+        int id = 0;
+        std::list<ChatLine> lines;
+    };
+    // A critical section: made with the bridge, where a std::mutex of this runtime would take a
+    // heap block at its first use, on any thread.
+    ZuvraKestrum::Util::CLock chatLock_;
+    std::list<ChatBatch> chatBatches_;  // under chatLock_
+    bool chatOpen_ = false;             // under chatLock_
+    int nextChatBatch_ = 1;             // under chatLock_
 
     std::mutex reportMutex_;
     std::list<std::future<void>> httpReports_;  // under reportMutex_: not yet seen finished
