@@ -96,16 +96,21 @@ private:
 // Keeps each participant's entry once, as first listed, and no share entry (the roster makes
 // those, from their owners); false when records stayed as they were.
 bool KeepListedOnce(std::vector<UserInfoRecord>& records, const EntryPlaces& places) {
+    // Places answer for the list as it came: every record is judged before any moves.
+    std::vector<char> keep(records.size());
     size_t kept = 0;
     for (size_t i = 0; i < records.size(); ++i) {
         const UserInfoRecord& record = records[i];
-        // Places still answer for the records before `kept`, which have not moved.
-        if (!IsListed(record) || record.isShareStream || places.first(record, records) != i)
-            continue;
-        if (kept != i) records[kept] = record;
-        ++kept;
+        keep[i] = IsListed(record) && !record.isShareStream && places.first(record, records) == i;
+        kept += keep[i];
     }
     if (kept == records.size()) return false;
+    size_t to = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (!keep[i]) continue;
+        if (to != i) records[to] = records[i];
+        ++to;
+    }
     records.resize(kept);
     return true;
 }

@@ -279,6 +279,11 @@ TEST(MeetingRoster, AFullListReplacesTheRecordsAndPairsTheStreamsAgain) {
     EXPECT_EQ(m.roster.tiles().at(0).status, 1);
     EXPECT_EQ(m.roster.parkedEngineUsers().count(102), 1u);
     EXPECT_EQ(m.roster.portraitQueue().size(), 4u);  // me, ann, bob (earlier), cid
+    // A list that names people twice, apart or in a row, lists each once.
+    const UserInfoRecord me = User("me", "Me", kOwnStream);
+    static_cast<void>(
+        m.roster.onUserList({me, me, annMuted, User("cid", "Cid", 103), annMuted, me}));
+    EXPECT_EQ(m.roster.socketList().size(), 4u);
 }
 
 TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnResult) {
