@@ -152,10 +152,10 @@ void CDuiRemoteToolBar::placeTiles() {
 
 void CDuiRemoteToolBar::showTile(StripTile& tile, const RECT& slot) {
     CDuiRemoteItem* window = nullptr;
-    if (!spare_.empty()) {
+    const bool reused = !spare_.empty();
+    if (reused) {
         window = spare_.back();
         spare_.pop_back();
-        window->reuse(tile.user);
         MoveTile(window, slot);
     } else {
         window = new CDuiRemoteItem(tile.user, host_);
@@ -168,6 +168,9 @@ void CDuiRemoteToolBar::showTile(StripTile& tile, const RECT& slot) {
     }
     // Shown without the focus: a participant joining must not take the keyboard from the chat.
     window->ShowWindow(true, false);
+    // A reused window takes its participant once shown, as a new one does: the room's mode may
+    // hide it again.
+    if (reused) window->reuse(tile.user);
     placed_[window] = slot;
     tile.window = window;
     window->updateScreenStatus(roomShareId_);

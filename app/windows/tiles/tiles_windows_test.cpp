@@ -294,8 +294,14 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
 // removal moves only the tiles in sight, and the removed tile's window serves the next tile that
 // comes into sight, with that tile's stream.
 TEST_F(TilesWindowsTest, OnlyTheTilesInSightHaveWindowsAndMove) {
+    // In a room of mode 1 the tile of 15, who only listens, stays hidden in a window reused.
+    {
+        ZuvraKestrum::Util::CLockGuard guard(&meeting_.data().lock);
+        meeting_.data().roomInfo.sdkConfigs.channelProfile = 1;
+    }
     for (int stream = 11; stream <= 16; ++stream) {
-        AddRemote(Participant(("u" + std::to_string(stream)).c_str(), "P", stream));
+        AddRemote(Participant(("u" + std::to_string(stream)).c_str(), "P", stream,
+                              stream == 15 ? kStatusMicOff | kStatusCameraOff : 0));
     }
     EXPECT_EQ(Tile(15), nullptr);
     EXPECT_EQ(Tile(16), nullptr);
@@ -305,6 +311,7 @@ TEST_F(TilesWindowsTest, OnlyTheTilesInSightHaveWindowsAndMove) {
     strip_->mediaNotifyRemoveUser(11);
     Placed();
     EXPECT_EQ(Tile(15), first);
+    EXPECT_FALSE(IsWindowVisible(first->GetHWND()));
     EXPECT_EQ(TileCorner(15).y, 24 + 3 * 198);
     EXPECT_EQ(Find(first, L"nicktxt")->GetText(), L"P");
     EXPECT_NE(first->videoWindow(), firstVideo);
