@@ -215,7 +215,8 @@ void CKestrumCourse::destroySocketLocked() {
         closingSocket_ = false;
     }
     socketJoined = false;
-    dropChatBatches();
+    // Batches still waiting in the window's queue are the meeting's: a reconnect keeps them.
+    endChatBatch();
 }
 
 std::map<std::string, std::string> CKestrumCourse::socketQuery(bool reconnect) const {
@@ -254,6 +255,7 @@ void CKestrumCourse::reconnectSocket() { connectWith(true); }
 void CKestrumCourse::closeSocket() {
     CLockGuard guard(&lock_);
     destroySocketLocked();
+    dropChatBatches();
 }
 
 template <class Send>

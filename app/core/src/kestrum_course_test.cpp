@@ -760,6 +760,8 @@ TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
     EXPECT_EQ(first.as<StringPairPayload>().text2, "a");
     EXPECT_EQ(second.as<StringPairPayload>().text2, "d");
 
+    // A reconnect while the batches wait in the window's queue keeps them.
+    course.reconnectSocket();
     const int batch = first.as<StringPairPayload>().code;
     const std::vector<CKestrumCourse::ChatLine> rest = course.takeChat(batch);
     ASSERT_EQ(rest.size(), 2u);

@@ -217,7 +217,7 @@ private:
     // A chat message after this reaches the window after what is posted now: it opens a batch
     // of its own.
     void endChatBatch();
-    // The batches the window never took go with the meeting's connection.
+    // The batches the window never took go with the meeting's connection, once it is closed.
     void dropChatBatches();
     static HWND dialogWindow(int dialog);
 
