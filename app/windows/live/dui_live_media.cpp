@@ -127,8 +127,12 @@ void CDuiLive::onVideoMouseMove() { OnMouseMove(); }
 
 void CDuiLive::OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats) {
     KillTimer(GetHWND(), kBarTimer);
-    media_.OnLeaveChannel(std::move(stats));
+    media_.OnMediaLeaveChannel(std::move(stats));
 }
 
 // The share toggle before the click: the media part opens the picker or stops the share.
-void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) { media_.onShareClicked(shareOpt_->IsSelected()); }
+void CDuiLive::DoScreenShare(DuiLib::TNotifyUI&) {
+    const bool sharing = shareOpt_->IsSelected();
+    KESTRUM_LOG(Level_Info, "(%d)", sharing ? 0 : 1);
+    media_.onShareClicked(sharing);
+}

@@ -172,7 +172,7 @@ void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> 
     if (selfTile_) selfTile_->updateHostStatus(host);
     if (strip_) strip_->updateHostStatus(host);
     media_.showHostMark();
-    media_.joinChannel(*room);
+    media_.joinEngineChannel(*room);
     RefreshRoomSettings();
 }
 

@@ -82,7 +82,7 @@ void CLiveMedia::setUpEngine(bool audioMuted, bool videoMuted) {
     engine->SelectConfiguredCamera();
 }
 
-void CLiveMedia::joinChannel(const RoomInfoRecord& room) {
+void CLiveMedia::joinEngineChannel(const RoomInfoRecord& room) {
     const SdkConfigsRecord& configs = room.sdkConfigs;
     KESTRUM_LOG(Level_Info, "(channelProfile:%d)", configs.channelProfile);
     CKestrumZuvra* engine = host_.engine();
@@ -178,7 +178,7 @@ void CLiveMedia::SetBigViewSignal(int level) {
 
 // ---- Engine ---------------------------------------------------------------------------------
 
-void CLiveMedia::OnJoinChannelSuccess(
+void CLiveMedia::OnMediaJoinChannelSuccess(
     std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>> joined) {
     joined_ = true;
     if (joined) {
@@ -196,12 +196,13 @@ void CLiveMedia::OnJoinChannelSuccess(
     host_.reportJoinChannel();
 }
 
-void CLiveMedia::OnLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>>) {
+void CLiveMedia::OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>>) {
     KillTimer(window(), kSpeakerTimer);
     if (CKestrumZuvra* engine = host_.engine()) engine->SetupLocalVideo(nullptr, false, kRenderFit);
 }
 
-void CLiveMedia::OnNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality) {
+void CLiveMedia::OnMediaNetworkQuality(
+    std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality) {
     CDuiRemoteToolBar* strip = delegate_.tileStrip();
     if (!strip) return;
     KESTRUM_LOG(Level_Info, "(%d,%d,%d)", static_cast<int>(quality->uid), quality->txQuality,
@@ -221,24 +222,24 @@ void CLiveMedia::OnNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QU
     }
 }
 
-void CLiveMedia::OnUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>> user) {
+void CLiveMedia::OnMediaUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>> user) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), user->elapsed);
     delegate_.applyRoster(delegate_.meetingRoster().onEngineUserJoined(
         static_cast<int32_t>(user->uid), user->elapsed));
 }
 
-void CLiveMedia::OnUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>> user) {
+void CLiveMedia::OnMediaUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>> user) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(user->uid), static_cast<int>(user->reason));
     delegate_.applyRoster(
         delegate_.meetingRoster().onEngineUserOffline(static_cast<int32_t>(user->uid)));
 }
 
-void CLiveMedia::OnFirstLocalVideoFrame(
+void CLiveMedia::OnMediaFirstLocalVideoFrame(
     std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>> frame) {
     KESTRUM_LOG(Level_Info, "(%d,%d,%d)", frame->width, frame->height, frame->elapsed);
 }
 
-void CLiveMedia::OnFirstRemoteVideoFrame(
+void CLiveMedia::OnMediaFirstRemoteVideoFrame(
     std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>> frame) {
     KESTRUM_LOG(Level_Info, "(%d,%d,%d,%d)", static_cast<int>(frame->uid), frame->width,
                 frame->height, frame->elapsed);
@@ -248,7 +249,7 @@ void CLiveMedia::OnFirstRemoteVideoFrame(
     }
 }
 
-void CLiveMedia::OnAudioVolumeIndication(
+void CLiveMedia::OnMediaAudioVolumeIndication(
     std::unique_ptr<PayloadOf<WM_ENGINE_AUDIO_VOLUME_INDICATION>> volumes) {
     KillTimer(window(), kVolumeTimer);
     speakingBatch_.onVolumeIndication(volumes->speakers.get(), volumes->count);
@@ -263,7 +264,8 @@ void CLiveMedia::OnVolumeTimer() {
     }
 }
 
-void CLiveMedia::OnActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>> speaker) {
+void CLiveMedia::OnMediaActiveSpeaker(
+    std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>> speaker) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(speaker->uid));
     KillTimer(window(), kSpeakerTimer);
     SetTimer(window(), kSpeakerTimer, kSpeakerPeriodMs, nullptr);
@@ -284,11 +286,11 @@ void CLiveMedia::OnSpeakerTimer() {
     }
 }
 
-void CLiveMedia::OnEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>> flag) {
+void CLiveMedia::OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>> flag) {
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
 }
 
-void CLiveMedia::OnEnableLocalVideo(
+void CLiveMedia::OnMediaEnableLocalVideo(
     std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>> flag) {
     CDuiUserList* list = delegate_.participantsPanel();
     if (!list) return;
@@ -296,14 +298,14 @@ void CLiveMedia::OnEnableLocalVideo(
     list->updateVideoStatusByStream(static_cast<int>(flag->uid), flag->flag);
 }
 
-void CLiveMedia::OnMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag) {
+void CLiveMedia::OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag) {
     CDuiUserList* list = delegate_.participantsPanel();
     if (!list) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
     list->updateAudioStatusByStream(static_cast<int>(flag->uid), flag->flag);
 }
 
-void CLiveMedia::OnMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag) {
+void CLiveMedia::OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag) {
     CDuiUserList* list = delegate_.participantsPanel();
     if (!list) return;
     KESTRUM_LOG(Level_Info, "(%d,%d)", static_cast<int>(flag->uid), flag->flag);
@@ -313,7 +315,6 @@ void CLiveMedia::OnMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO
 // ---- Screen share ---------------------------------------------------------------------------
 
 void CLiveMedia::onShareClicked(bool sharing) {
-    KESTRUM_LOG(Level_Info, "(%d)", sharing ? 0 : 1);
     if (sharing) {
         stopSharing();
         return;
@@ -357,7 +358,7 @@ void CLiveMedia::closePicker() {
 }
 
 // The token is the share stream's own: the meeting's media token stays for the engine.
-void CLiveMedia::OnRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
+void CLiveMedia::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
                 result->shareId);
     ZuvraKestrum::Live::ApplyShareResult(*result, *g_kestrumData, host_.config());

@@ -101,7 +101,7 @@ public:
     void setUpEngine(bool audioMuted, bool videoMuted);
     // The room's engine configuration; the channel is joined once, and only when the room names
     // a channel profile. The share stream's source takes the same profile and its own parameters.
-    void joinChannel(const RoomInfoRecord& room);
+    void joinEngineChannel(const RoomInfoRecord& room);
 
     // The roster's big-view user in the big view: its overlay, its video window and the self
     // tile's place. Soon: once the messages queued now are handled, so that a burst of
@@ -123,24 +123,26 @@ public:
     void leave();
 
     // The window's rows.
-    void OnJoinChannelSuccess(std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>> joined);
-    void OnLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats);
-    void OnNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality);
-    void OnUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>> user);
-    void OnUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>> user);
-    void OnFirstLocalVideoFrame(
+    void OnMediaJoinChannelSuccess(
+        std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>> joined);
+    void OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats);
+    void OnMediaNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality);
+    void OnMediaUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>> user);
+    void OnMediaUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>> user);
+    void OnMediaFirstLocalVideoFrame(
         std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>> frame);
-    void OnFirstRemoteVideoFrame(
+    void OnMediaFirstRemoteVideoFrame(
         std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>> frame);
-    void OnAudioVolumeIndication(
+    void OnMediaAudioVolumeIndication(
         std::unique_ptr<PayloadOf<WM_ENGINE_AUDIO_VOLUME_INDICATION>> volumes);
-    void OnEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>> flag);
-    void OnEnableLocalVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>> flag);
-    void OnActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>> speaker);
-    void OnMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag);
-    void OnMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag);
+    void OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>> flag);
+    void OnMediaEnableLocalVideo(
+        std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>> flag);
+    void OnMediaActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>> speaker);
+    void OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>> flag);
+    void OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>> flag);
     // The room-control result of a share or its end: the share stream's id and token.
-    void OnRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result);
+    void OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result);
     // The picker's end: a chosen source is what the video source captures (the room-control
     // result then joins it); closed without a choice, the toggle goes off again.
     void OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen);
