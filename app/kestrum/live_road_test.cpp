@@ -992,17 +992,6 @@ TEST_F(LiveRoadTest, AShareStopIsSentAgainUntilTheServerReportsTheEnd) {
     (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
                                               std::chrono::milliseconds(600));
     EXPECT_EQ(g_host.calls.size(), sent);
-
-    // A stop the server never reports (the share itself failed, say) is sent again a bounded
-    // number of times only.
-    share->Selected(true, false);
-    g_host.calls.clear();
-    Click(Live(), share);
-    EXPECT_TRUE(PumpUntil([] { return !Live()->stopShareRequested(); }));
-    EXPECT_EQ(g_host.calls.size(), 1u + CDuiLive::kShareRestopLimit);
-    (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
-                                              std::chrono::milliseconds(600));
-    EXPECT_EQ(g_host.calls.size(), 1u + CDuiLive::kShareRestopLimit);
 }
 
 // Records that reach the window while it leaves, wait in its queue when it is destroyed, or

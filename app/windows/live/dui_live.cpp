@@ -1,6 +1,7 @@
 // CDuiLive's frame: its tables, creation and set-up, layout, sizing and the bars, the tool bar,
-// and leave and close. The signalling's handlers are in dui_live_signalling.cpp, the engine's,
-// the big view and the screen share in dui_live_media.cpp.
+// and leave and close. The signalling's handlers are in dui_live_signalling.cpp; the engine's,
+// the big view and the screen share are the media part's (live_media.cpp), whose window side is
+// in dui_live_media.cpp.
 
 #include "app/windows/live/dui_live.h"
 
@@ -64,24 +65,30 @@ CDuiMessageMap<CDuiLive> CDuiLive::MessageMap() {
         .on<WM_SOCKET_OPEN>(&CDuiLive::OnSocketStatusOpen)
         .on<WM_SOCKET_RECONNECT>(&CDuiLive::OnSocketStatusReconnect)
         .on<WM_SOCKET_FAIL>(&CDuiLive::OnSocketStatusFail)
-        .on<WM_ROOM_CTRL>(&CDuiLive::OnMeetingRoomCtrl)
-        .on<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(&CDuiLive::OnMediaJoinChannelSuccess)
+        .on<WM_ROOM_CTRL>(&CDuiLive::ToMedia<&CLiveMedia::OnMeetingRoomCtrl>)
+        .on<WM_ENGINE_JOIN_CHANNEL_SUCCESS>(
+            &CDuiLive::ToMedia<&CLiveMedia::OnMediaJoinChannelSuccess>)
         .on<WM_ENGINE_LEAVE_CHANNEL>(&CDuiLive::OnMediaLeaveChannel, RowMode::kHandled)
-        .on<WM_ENGINE_NETWORK_QUALITY>(&CDuiLive::OnMediaNetworkQuality)
-        .on<WM_ENGINE_USER_JOINED>(&CDuiLive::OnMediaUserJoined)
-        .on<WM_ENGINE_USER_OFFLINE>(&CDuiLive::OnMediaUserLeave)
-        .on<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(&CDuiLive::OnMediaFirstLocalVideoFrame)
-        .on<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(&CDuiLive::OnMediaFirstRemoteVideoFrame)
-        .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(&CDuiLive::OnMediaAudioVolumeIndication)
-        .on<WM_ENGINE_USER_ENABLE_VIDEO>(&CDuiLive::OnMediaEnableVideo)
-        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(&CDuiLive::OnMediaEnableLocalVideo)
-        .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::OnMediaActiveSpeaker)
-        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::OnMediaMuteAudio)
-        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::OnMediaMuteVideo)
+        .on<WM_ENGINE_NETWORK_QUALITY>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaNetworkQuality>)
+        .on<WM_ENGINE_USER_JOINED>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaUserJoined>)
+        .on<WM_ENGINE_USER_OFFLINE>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaUserLeave>)
+        .on<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>(
+            &CDuiLive::ToMedia<&CLiveMedia::OnMediaFirstLocalVideoFrame>)
+        .on<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>(
+            &CDuiLive::ToMedia<&CLiveMedia::OnMediaFirstRemoteVideoFrame>)
+        .on<WM_ENGINE_AUDIO_VOLUME_INDICATION>(
+            &CDuiLive::ToMedia<&CLiveMedia::OnMediaAudioVolumeIndication>)
+        .on<WM_ENGINE_USER_ENABLE_VIDEO>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaEnableVideo>)
+        .on<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>(
+            &CDuiLive::ToMedia<&CLiveMedia::OnMediaEnableLocalVideo>)
+        .on<WM_ENGINE_ACTIVE_SPEAKER>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaActiveSpeaker>)
+        .on<WM_ENGINE_USER_MUTE_AUDIO>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaMuteAudio>)
+        .on<WM_ENGINE_USER_MUTE_VIDEO>(&CDuiLive::ToMedia<&CLiveMedia::OnMediaMuteVideo>)
         .on<WM_EXCHANGE_BIG>(&CDuiLive::OnExchangeBig)
         .on<WM_USERLIST_CLOSED>(&CDuiLive::OnUserListHide)
         .on<WM_CHATLIST_CLOSED>(&CDuiLive::OnChatListHide)
-        .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::OnScreenShareChosen, RowMode::kHandled)
+        .on<WM_SCREENSHARE_CHOSEN>(&CDuiLive::ToMedia<&CLiveMedia::OnScreenShareChosen>,
+                                   RowMode::kHandled)
         .on<WM_MSGBOX_REQUEST_MIC_RET>(&CDuiLive::OnMsgBoxRequestMic)
         .on<WM_MSGBOX_REQUEST_CAMERA_RET>(&CDuiLive::OnMsgBoxRequestCamera)
         // The rows above of the families are event rows, but for the two that must run while the
@@ -118,15 +125,15 @@ CDuiNotifyMap<CDuiLive> CDuiLive::NotifyMap() {
 CTimerTable<CDuiLive> CDuiLive::TimerTable() {
     CTimerTable<CDuiLive> table;
     table.on(kBarTimer, &CDuiLive::OnBarTimer)
-        .on(kSpeakerTimer, &CDuiLive::OnSpeakerTimer)
-        .on(kVolumeTimer, &CDuiLive::OnVolumeTimer)
+        .on(CLiveMedia::kSpeakerTimer, &CDuiLive::MediaTick<&CLiveMedia::OnSpeakerTimer>)
+        .on(CLiveMedia::kVolumeTimer, &CDuiLive::MediaTick<&CLiveMedia::OnVolumeTimer>)
         .on(kAvatarTimer, &CDuiLive::FetchNextAvatar)
         .on(CMsgBoxAnsyManager::kMicRequestTimer, &CDuiLive::OnRequestTimer)
         .on(CMsgBoxAnsyManager::kCameraRequestTimer, &CDuiLive::OnRequestTimer)
-        .on(kShareRestopTimer, &CDuiLive::OnShareRestopTimer)
+        .on(CLiveMedia::kShareRestopTimer, &CDuiLive::MediaTick<&CLiveMedia::OnShareRestopTimer>)
         .on(kToggleWaitTimer, &CDuiLive::OnToggleWaitTimer)
         .on(kReconnectDeadlineTimer, &CDuiLive::OnReconnectDeadline, RowMode::kHandled)
-        .on(kBigViewTimer, &CDuiLive::OnBigViewTimer)
+        .on(CLiveMedia::kBigViewTimer, &CDuiLive::MediaTick<&CLiveMedia::OnBigViewTimer>)
         .range(ZuvraKestrum::Live::InvitationTimers::kFirst,
                ZuvraKestrum::Live::InvitationTimers::kLast, &CDuiLive::OnInvitationTimer);
     return table;
@@ -139,7 +146,6 @@ bool CDuiLive::OnTimer(UINT_PTR timer) {
 
 CKestrumZuvra* CDuiLive::Engine() const { return host_.engine(); }
 CKestrumCourse* CDuiLive::Course() const { return host_.course(); }
-CVideoSourceTransfer* CDuiLive::VideoSource() const { return host_.videoSource(); }
 
 // ---- Frame ----------------------------------------------------------------------------------
 
@@ -180,13 +186,13 @@ void CDuiLive::OnCreate() {
 }
 
 void CDuiLive::OnNcPaint() {
-    if (ready()) ShowNoVideoPicture();
+    if (ready()) media_.showNoVideoPicture();
 }
 
 void CDuiLive::OnClose() {
     KESTRUM_LOG(Level_Info, "");
     CloseSelfTile();
-    ClosePicker();
+    media_.closePicker();
     // The panels are children: they go with this window; only the pointers are forgotten.
     strip_ = nullptr;
     userList_ = nullptr;
@@ -254,15 +260,11 @@ void CDuiLive::OnSize(SizeChange size) {
     }
     layout_ = ZuvraKestrum::Live::LayOut(client, title_->GetPos(), toolBar_->GetPos());
     LayOutChildren();
-    ShowNoVideoPicture();
+    media_.showNoVideoPicture();
 }
 
 void CDuiLive::LayOutChildren() {
-    if (bars_.barsShown()) {
-        video_.moveTo(layout_.video);
-    } else {
-        video_.moveTo(RECT{0, 0, client_.cx, client_.cy});
-    }
+    media_.video().moveTo(videoPlace());
     MoveTo(HandleOf(strip_), layout_.strip);
     MoveTo(HandleOf(userList_), layout_.panel);
     MoveTo(HandleOf(chatList_), layout_.panel);
@@ -279,14 +281,14 @@ void CDuiLive::ApplyBars(ZuvraKestrum::Live::BarHiding::Step step) {
                     static_cast<int>(client_.cy));
         toolBar_->SetVisible(false);
         title_->SetVisible(false);
-        video_.moveTo(RECT{0, 0, client_.cx, client_.cy});
+        media_.video().moveTo(RECT{0, 0, client_.cx, client_.cy});
         return;
     }
     if (bars_.maximised()) SetTimer(GetHWND(), kBarTimer, barRestMs_, nullptr);
     if (step == Step::kShowBars) {
         toolBar_->SetVisible(true);
         title_->SetVisible(true);
-        video_.moveTo(layout_.video);
+        media_.video().moveTo(layout_.video);
         ShowCursor(TRUE);
     }
 }
@@ -319,9 +321,10 @@ void CDuiLive::SetUp() {
     roomId_->SetText(L"");
     // The window joins the thread when it goes.
     connectThread_ = std::thread([course] { course->connectSocket(); });
-    CreateVideoWindow();
+    media_.createVideoWindow(
+        {bigView_, remoteName_, remoteMicMute_, remoteSpeech_, remoteNet_, hostMark_});
     CreatePanels();
-    SetUpEngine();
+    media_.setUpEngine(localAudioMuted_, localVideoMuted_);
     for (HWND panel : {HandleOf(strip_), HandleOf(userList_), HandleOf(chatList_)}) {
         if (panel) ::ShowWindow(panel, SW_HIDE);
     }
@@ -344,7 +347,7 @@ void CDuiLive::DoInitWnd(DuiLib::TNotifyUI&) {
     layout_ = ZuvraKestrum::Live::LayOut(SIZE{client.right, client.bottom}, title_->GetPos(),
                                          toolBar_->GetPos());
     LayOutChildren();
-    ShowNoVideoPicture();
+    media_.showNoVideoPicture();
 }
 
 void CDuiLive::CreatePanels() {
@@ -506,8 +509,7 @@ void CDuiLive::LeaveMeeting() {
     CKestrumCourse* course = Course();
     course->dropQueuedControls();
     g_kestrumData->endMeeting();
-    KillTimer(GetHWND(), kShareRestopTimer);
-    ClosePicker();
+    media_.leave();
     host_.leaveShareChannel();
     ShowWindow(false);
     // Neither the bridge nor the engine posts here any longer.

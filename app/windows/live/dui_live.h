@@ -11,13 +11,12 @@
 #include "app/windows/live/bar_hiding.h"
 #include "app/windows/live/delayed_call.h"
 #include "app/windows/live/live_layout.h"
-#include "app/windows/live/media_marks.h"
+#include "app/windows/live/live_media.h"
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/live/meeting_roster.h"
 #include "app/windows/live/tool_bar_state.h"
 #include "app/windows/skeleton/dui_window.h"
 #include "app/windows/skeleton/timer_table.h"
-#include "app/windows/skeleton/video_surface.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "duilib/option_ui.h"
 #include "kestrum/core/course_messages.h"
@@ -33,14 +32,26 @@ class CDuiRemoteItem;
 class CDuiUserList;
 class CDuiChatList;
 class CDuiScreenShare;
-class CVideoSourceTransfer;
 struct MsgBoxRequestInfo;
+
+namespace ZuvraKestrum::Live {
+
+// What a handler of the media part takes, so that the window's row to it is typed.
+template <class Handler>
+struct MediaHandler;
+template <class Payload>
+struct MediaHandler<void (CLiveMedia::*)(std::unique_ptr<Payload>)> {
+    using Argument = std::unique_ptr<Payload>;
+};
+
+}  // namespace ZuvraKestrum::Live
 
 // The in-meeting window (dialog 6): title bar, the big view with its overlay, the tool bar, the
 // tile strip on the left, the chat and participants panels on the right, and the self tile.
 // It receives the engine's events (0x601-0x625) and the course bridge's signalling events and
 // results (0x509-0x52C) and applies them: the roster (MeetingRoster) decides who is shown where,
-// the media marks decide signal and speaker marks, this class only moves windows and controls.
+// the media part (CLiveMedia, a member) drives the engine, the big view and the screen share,
+// this class moves the other windows and controls.
 //
 // Threads: the UI thread, apart from its three signalling threads, which only call the course
 // bridge: the connect thread, started as the window is created, the reconnect thread, started after
@@ -64,33 +75,22 @@ struct MsgBoxRequestInfo;
 //
 // Ownership: created by the dialog table (new), deletes itself in OnFinalMessage.
 //
-// Its members are defined by concern: the frame, set-up, tool bar and leave in dui_live.cpp, the
-// signalling's handlers in dui_live_signalling.cpp, the engine's, the big view and the screen
-// share in dui_live_media.cpp.
-class CDuiLive : public CDuiWindow<CDuiLive>, public CKestrumDump {
+// Its members are declared and defined by file: the frame, set-up, tool bar and leave in
+// dui_live.cpp, the signalling's handlers in dui_live_signalling.cpp, what the window does for
+// its media part (the roster's decisions, the self tile, the delegate) in dui_live_media.cpp.
+class CDuiLive : public CDuiWindow<CDuiLive>, public CKestrumDump, private CLiveMedia::Delegate {
 public:
-    // Timers of the window.
+    // Timers of the window; the media part's are CLiveMedia's (12, 14, 1401, 1404).
     static constexpr UINT_PTR kBarTimer = 10;
-    static constexpr UINT_PTR kSpeakerTimer = 12;
     static constexpr UINT_PTR kAvatarTimer = 13;
-    static constexpr UINT_PTR kVolumeTimer = 14;
-    static constexpr UINT kSpeakerPeriodMs = 2000;
     static constexpr UINT kAvatarPeriodMs = 1000;
-    static constexpr UINT kVolumePeriodMs = 1500;
     // Invitations this user sent: ZuvraKestrum::Live::InvitationTimers (1000-1199); requests
     // to this user: the invitation box manager's 1201 and 1202.
-    static constexpr UINT_PTR kShareRestopTimer = 1401;
-    static constexpr UINT kShareRestopMs = 10000;
-    // The stop is sent again this many times at most: a server that never reports the end (the
-    // share itself was refused, say) has no share to end.
-    static constexpr int kShareRestopLimit = 6;
     static constexpr UINT kInterruptToastMs = 10000;
     static constexpr UINT kHostToastMs = 5000;
     // The own toggles' wait for the server's echo; the reconnect road's give-up.
     static constexpr UINT_PTR kToggleWaitTimer = 1402;
     static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
-    // The big view shows its participant once the messages queued now are handled.
-    static constexpr UINT_PTR kBigViewTimer = 1404;
 
     // The program's window: the program's meeting host.
     CDuiLive();
@@ -106,7 +106,7 @@ public:
     void setBarRestMs(UINT ms) { barRestMs_ = ms; }
     // Tests shorten the signalling's waits: the re-stop period, the toggles' wait for the echo,
     // the reconnect road's bounds.
-    void setShareRestopMs(UINT ms) { shareRestopMs_ = ms; }
+    void setShareRestopMs(UINT ms) { media_.setShareRestopMs(ms); }
     void setToggleWaitMs(UINT ms) { toggleWaitMs_ = ms; }
     void setReconnectLimits(const ZuvraKestrum::Live::ReconnectRoad::Limits& limits) {
         reconnectRoad_ = ZuvraKestrum::Live::ReconnectRoad(limits);
@@ -114,20 +114,20 @@ public:
 
     // What tests read.
     const ZuvraKestrum::Live::MeetingRoster& roster() const { return *roster_; }
-    HWND videoWindow() const { return video_.handle(); }
+    HWND videoWindow() const { return media_.video().handle(); }
     const ZuvraKestrum::Live::ToolBarState& toolBar() const { return toolBarState_; }
     const ZuvraKestrum::Live::BarHiding& barHiding() const { return bars_; }
-    bool engineJoined() const { return joined_; }
-    CDuiRemoteToolBar* tileStrip() const { return strip_; }
-    CDuiUserList* participantsPanel() const { return userList_; }
+    bool engineJoined() const { return media_.engineJoined(); }
+    CDuiRemoteToolBar* tileStrip() const override { return strip_; }
+    CDuiUserList* participantsPanel() const override { return userList_; }
     CDuiChatList* chatPanel() const { return chatList_; }
-    CDuiRemoteItem* selfTile() const { return selfTile_; }
-    CDuiScreenShare* sharePicker() const { return screenShare_; }
+    CDuiRemoteItem* selfTile() const override { return selfTile_; }
+    CDuiScreenShare* sharePicker() const { return media_.sharePicker(); }
     const ZuvraKestrum::Live::ReconnectRoad& reconnectRoad() const { return reconnectRoad_; }
-    bool stopShareRequested() const { return stopShareRequested_; }
+    bool stopShareRequested() const { return media_.stopShareRequested(); }
 
 private:
-    // Frame.
+    // ---- dui_live.cpp: the frame, set-up, tool bar and leave.
     void OnCreate();
     void OnNcPaint();
     void OnClose();
@@ -140,13 +140,51 @@ private:
     // after which the window may be gone.
     bool OnTimer(UINT_PTR timer);
     static CTimerTable<CDuiLive> TimerTable();
+    // The rows of the media part's handlers and timers.
+    template <auto kHandler>
+    void ToMedia(typename ZuvraKestrum::Live::MediaHandler<decltype(kHandler)>::Argument payload) {
+        (media_.*kHandler)(std::move(payload));
+    }
+    template <void (CLiveMedia::*kTick)()>
+    void MediaTick() {
+        (media_.*kTick)();
+    }
     void OnBarTimer();
     void OnMouseMove();
     void OnNcLButtonDown();
     void OnUserListHide();
     void OnChatListHide();
+    void LayOutChildren();
+    void ApplyBars(ZuvraKestrum::Live::BarHiding::Step step);
+    void DoInitWnd(DuiLib::TNotifyUI&);
+    void DoMinimise(DuiLib::TNotifyUI&);
+    void DoClose(DuiLib::TNotifyUI&);
+    void DoMax(DuiLib::TNotifyUI&);
+    void DoRestore(DuiLib::TNotifyUI&);
+    void DoCollapse(DuiLib::TNotifyUI&);
+    void DoExpand(DuiLib::TNotifyUI&);
+    void DoMicOpt(DuiLib::TNotifyUI&);
+    void DoCameraOpt(DuiLib::TNotifyUI&);
+    void DoLeave(DuiLib::TNotifyUI&);
+    void DoConfig(DuiLib::TNotifyUI&);
+    void DoMsg(DuiLib::TNotifyUI&);
+    void DoBubbleMsg(DuiLib::TNotifyUI&);
+    void DoUserList(DuiLib::TNotifyUI&);
+    void DoSmallLocal(DuiLib::TNotifyUI&);
+    // Set-up at creation, and its steps.
+    void SetUp();
+    void CreatePanels();
+    void TargetThisWindow(CKestrumCourse& course);
+    void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
+    // The unread-chat badge as the tool-bar state counts it.
+    void ShowBadge();
+    void SendMicrophone(bool mute);
+    void SendCamera(bool mute);
+    void LeaveMeeting();
+    CKestrumZuvra* Engine() const;
+    CKestrumCourse* Course() const;
 
-    // Signalling (course bridge).
+    // ---- dui_live_signalling.cpp: the signalling's handlers.
     void OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>>);
     void OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>>);
     void OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>>);
@@ -164,75 +202,16 @@ private:
     void OnSocketStatusOpen();
     void OnSocketStatusReconnect();
     void OnSocketStatusFail();
-    void OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>>);
-    void OnScreenShareChosen(std::unique_ptr<ScreenShareChosen> chosen);
     void OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>>);
     void OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>>);
     void OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>>);
-
-    // Engine.
-    void OnMediaJoinChannelSuccess(std::unique_ptr<PayloadOf<WM_ENGINE_JOIN_CHANNEL_SUCCESS>>);
-    void OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats);
-    void OnMediaNetworkQuality(std::unique_ptr<PayloadOf<WM_ENGINE_NETWORK_QUALITY>> quality);
-    void OnMediaUserJoined(std::unique_ptr<PayloadOf<WM_ENGINE_USER_JOINED>>);
-    void OnMediaUserLeave(std::unique_ptr<PayloadOf<WM_ENGINE_USER_OFFLINE>>);
-    void OnMediaFirstLocalVideoFrame(std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_LOCAL_VIDEO_FRAME>>);
-    void OnMediaFirstRemoteVideoFrame(
-        std::unique_ptr<PayloadOf<WM_ENGINE_FIRST_REMOTE_VIDEO_FRAME>>);
-    void OnMediaAudioVolumeIndication(
-        std::unique_ptr<PayloadOf<WM_ENGINE_AUDIO_VOLUME_INDICATION>>);
-    void OnMediaEnableVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_VIDEO>>);
-    void OnMediaEnableLocalVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_ENABLE_LOCAL_VIDEO>>);
-    void OnMediaActiveSpeaker(std::unique_ptr<PayloadOf<WM_ENGINE_ACTIVE_SPEAKER>>);
-    void OnMediaMuteAudio(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_AUDIO>>);
-    void OnMediaMuteVideo(std::unique_ptr<PayloadOf<WM_ENGINE_USER_MUTE_VIDEO>>);
-
-    // Notifications.
-    void DoInitWnd(DuiLib::TNotifyUI&);
-    void DoMinimise(DuiLib::TNotifyUI&);
-    void DoClose(DuiLib::TNotifyUI&);
-    void DoMax(DuiLib::TNotifyUI&);
-    void DoRestore(DuiLib::TNotifyUI&);
-    void DoCollapse(DuiLib::TNotifyUI&);
-    void DoExpand(DuiLib::TNotifyUI&);
-    void DoMicOpt(DuiLib::TNotifyUI&);
-    void DoCameraOpt(DuiLib::TNotifyUI&);
-    void DoLeave(DuiLib::TNotifyUI&);
-    void DoConfig(DuiLib::TNotifyUI&);
-    void DoScreenShare(DuiLib::TNotifyUI&);
-    void DoMsg(DuiLib::TNotifyUI&);
-    void DoBubbleMsg(DuiLib::TNotifyUI&);
-    void DoUserList(DuiLib::TNotifyUI&);
-    void DoSmallLocal(DuiLib::TNotifyUI&);
-
-    // Set-up at creation, and its steps.
-    void SetUp();
-    void CreateVideoWindow();
-    void CreatePanels();
-    void SetUpEngine();
-    static LRESULT CALLBACK VideoWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    // Roads.
-    void LeaveMeeting();
-    void TargetThisWindow(CKestrumCourse& course);
-
-    // Roster decisions and the big view.
-    void Apply(const ZuvraKestrum::Live::RosterActions& actions);
-    void ApplyOne(const ZuvraKestrum::Live::RosterAction& action);
     // Avatars: the next download the queue asks for.
     void FetchNextAvatar();
-    void OpenSelfTile(const UserInfoRecord& own);
-    void CloseSelfTile();
-    void AdjustLayout();
-    void ShowNoVideoPicture();
-    void UpdateHostMark();
-    void SetBigViewSignal(int level);
     void ApplyOwnStatus();
     // The own status bits: the meeting data's, and those every connection of the signalling
     // channel announces from now on (the library's reconnections included).
     void PublishOwnStatus(int status);
     int LocalStatus() const;
-    void JoinEngineChannel(const RoomInfoRecord& room);
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
     // The socket list's records reach the views that show them (after every full list).
@@ -242,34 +221,29 @@ private:
     void OnRequestTimer(UINT_PTR timer);
     void OnToggleWaitTimer();
     void OnReconnectDeadline();
-    // The roster's big-view user in the big view: its video bound, its overlay laid out. Soon:
-    // once the messages queued now are handled, so that a burst of hand-overs binds one.
-    void ShowBigViewSoon();
-    void OnBigViewTimer();
-    void OnSpeakerTimer();
-    void OnVolumeTimer();
     void StopWaiting(int kind, const std::string& uid);
     void AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool accept);
-    void SendMicrophone(bool mute);
-    void SendCamera(bool mute);
     void WaitForOwnEcho();
     void FreeOwnToggles();
-    void OnShareRestopTimer();
-    void StopSharing();
-    void EndShareStop();
     void ApplyReconnectStep(const ZuvraKestrum::Live::ReconnectRoad::Step& step);
-    void ClosePicker();
-    void LayOutChildren();
-    void ApplyBars(ZuvraKestrum::Live::BarHiding::Step step);
-    void ShowSidePanels(const DuiLib::COptionUI* clicked = nullptr);
-    // The unread-chat badge as the tool-bar state counts it.
-    void ShowBadge();
     // A chat message reaches the chat and the badge's count.
     void ShowChatMessage(const std::string& uid, const std::string& text);
 
-    CKestrumZuvra* Engine() const;
-    CKestrumCourse* Course() const;
-    CVideoSourceTransfer* VideoSource() const;
+    // ---- dui_live_media.cpp: the roster's decisions, the self tile, and the window as its media
+    // part's delegate.
+    void ApplyOne(const ZuvraKestrum::Live::RosterAction& action);
+    void OpenSelfTile(const UserInfoRecord& own);
+    void CloseSelfTile();
+    // The engine left the channel: the bar timer stops, and so do the media part's marks.
+    void OnMediaLeaveChannel(std::unique_ptr<PayloadOf<WM_ENGINE_LEAVE_CHANNEL>> stats);
+    void DoScreenShare(DuiLib::TNotifyUI&);
+    ZuvraKestrum::Live::MeetingRoster& meetingRoster() override { return *roster_; }
+    void applyRoster(const ZuvraKestrum::Live::RosterActions& actions) override;
+    const ZuvraKestrum::Live::LiveLayout& layout() const override { return layout_; }
+    RECT videoPlace() const override;
+    void onChannelJoined() override;
+    void onShareCancelled() override;
+    void onVideoMouseMove() override;
 
     IMeetingHost& host_;
     // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
@@ -278,6 +252,7 @@ private:
     DuiLib::CControlUI* bigView_ = nullptr;       // "ncclientwnd"
     DuiLib::CControlUI* title_ = nullptr;
     DuiLib::CControlUI* toolBar_ = nullptr;  // "tagHor"
+    // The big view's overlay: with bigView_, the media part's (CLiveMedia::BigViewControls).
     DuiLib::CControlUI* remoteName_ = nullptr;
     DuiLib::COptionUI* remoteMicMute_ = nullptr;
     DuiLib::COptionUI* remoteSpeech_ = nullptr;
@@ -294,29 +269,18 @@ private:
     DuiLib::CControlUI* maximise_ = nullptr;
     DuiLib::CControlUI* restore_ = nullptr;
     std::unique_ptr<ZuvraKestrum::Live::MeetingRoster> roster_;
-    ZuvraKestrum::Live::ActiveSpeakerMark speakerMark_;
-    ZuvraKestrum::Live::SpeakingBatch speakingBatch_;
     ZuvraKestrum::Live::ToolBarState toolBarState_;
     ZuvraKestrum::Live::BarHiding bars_;
     ZuvraKestrum::Live::LiveLayout layout_{};
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
-    bool leaving_ = false;    // leave or close ran: events are only freed from now on
-    bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
-    bool joined_ = false;
-    bool bigViewPending_ = false;  // the engine reports it joined
+    bool leaving_ = false;  // leave or close ran: events are only freed from now on
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;
-    SIZE client_{};                // the client size of the last layout
-    std::wstring noVideoPicture_;  // the big view's background as last set
-    CVideoSurface video_;          // the big view's video, below the panels
+    SIZE client_{};  // the client size of the last layout
     CDuiRemoteToolBar* strip_ = nullptr;
     CDuiUserList* userList_ = nullptr;
     CDuiChatList* chatList_ = nullptr;
     CDuiRemoteItem* selfTile_ = nullptr;
-    CDuiScreenShare* screenShare_ = nullptr;  // the picker while it is open
-    bool stopShareRequested_ = false;  // the user stopped sharing, the server has not said so
-    UINT shareRestopMs_ = kShareRestopMs;
-    int shareRestops_ = 0;  // stops sent again since the user stopped
     ZuvraKestrum::Live::OwnToggleWait ownToggles_;
     UINT toggleWaitMs_ = ZuvraKestrum::Live::OwnToggleWait::kWaitMs;
     ZuvraKestrum::Live::HostNotice hostNotice_;
@@ -324,4 +288,6 @@ private:
     std::thread connectThread_;
     ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
+    // After the members it reads through its delegate (the roster, the layout, the panels).
+    CLiveMedia media_{*this, host_, *this};
 };

@@ -24,7 +24,6 @@
 #include "kestrum/core/room_roles.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
-#include "kestrum/core/video_source_transfer.h"
 #include "ui/base/lang/lang_table.h"
 
 using ZuvraKestrum::Live::InvitationAnswer;
@@ -70,18 +69,18 @@ InvitationTimers& Timers() {
 
 void CDuiLive::OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>> own) {
     KESTRUM_LOG(Level_Info, "(%s)", own->uid);
-    Apply(roster_->onOwnJoin(*own));
-    AdjustLayout();
+    applyRoster(roster_->onOwnJoin(*own));
+    media_.showBigView();
 }
 
 void CDuiLive::OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>> record) {
     KESTRUM_LOG(Level_Info, "(%s,%s,%d)", record->uid, record->name, record->streamId);
-    Apply(roster_->onUserJoin(*record));
+    applyRoster(roster_->onUserJoin(*record));
 }
 
 void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>> uid) {
     KESTRUM_LOG(Level_Info, "(%s)", uid->c_str());
-    Apply(roster_->onUserLeave(*uid));
+    applyRoster(roster_->onUserLeave(*uid));
     if (strip_) strip_->socketNotifyDisable(*uid);
 }
 
@@ -91,12 +90,12 @@ void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>
 void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
     const bool sharing = roster_->ownUser().shareId > 0;
-    Apply(roster_->onUserList(std::move(*records)));
+    applyRoster(roster_->onUserList(std::move(*records)));
     RefreshStatus();
     if (!sharing || roster_->ownUser().shareId > 0) return;
     KESTRUM_LOG(Level_Info, " the own share is not listed any more");
     shareOpt_->Selected(false, false);
-    StopSharing();
+    media_.stopSharing();
 }
 
 void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
@@ -104,7 +103,7 @@ void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> 
 }
 
 void CDuiLive::OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>> record) {
-    Apply(roster_->onExchangeBig(*record));
+    applyRoster(roster_->onExchangeBig(*record));
 }
 
 // ---- Avatars and failed requests ------------------------------------------------------------
@@ -172,8 +171,8 @@ void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> 
     ShowHostNotice(host);
     if (selfTile_) selfTile_->updateHostStatus(host);
     if (strip_) strip_->updateHostStatus(host);
-    UpdateHostMark();
-    JoinEngineChannel(*room);
+    media_.showHostMark();
+    media_.joinEngineChannel(*room);
     RefreshRoomSettings();
 }
 
@@ -192,27 +191,6 @@ void CDuiLive::RefreshRoomSettings() {
     }
 }
 
-// The room's engine configuration; the channel is joined once, and only when the room names
-// a channel profile. The share stream's source takes the same profile and its own parameters.
-void CDuiLive::JoinEngineChannel(const RoomInfoRecord& room) {
-    const SdkConfigsRecord& configs = room.sdkConfigs;
-    KESTRUM_LOG(Level_Info, "(channelProfile:%d)", configs.channelProfile);
-    CKestrumZuvra* engine = Engine();
-    const ZuvraKestrum::Live::ChannelPlan plan =
-        ZuvraKestrum::Live::PlanChannel(configs.channelProfile, joinAsked_);
-    if (!plan.configure || !engine) return;
-    CVideoSourceTransfer* source = VideoSource();
-    engine->SetChannelProfile(configs.channelProfile);
-    if (source) source->setChannelProfile(configs.channelProfile);
-    for (const std::string& parameters : configs.parameters)
-        engine->SetParameters(parameters.c_str());
-    if (!plan.join) return;
-    joinAsked_ = true;
-    engine->JoinChannel(g_kestrumData->roomName, static_cast<uint32_t>(g_kestrumData->streamId),
-                        g_kestrumData->mediaToken);
-    if (source) source->setParameters(configs.shareParameters);
-}
-
 // ---- User operations ------------------------------------------------------------------------
 
 // A user operation carries the room's list after the change; the own mute changes confirmed
@@ -223,7 +201,7 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
         operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
     if (plan.enableOwnToggles && ownToggles_.settle()) FreeOwnToggles();
-    Apply(roster_->onUserList(std::move(operation->users)));
+    applyRoster(roster_->onUserList(std::move(operation->users)));
     if (plan.removed) {
         LeaveWithNotice(Utf8ToCString(
             ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
@@ -235,12 +213,13 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
     if (plan.ownShareEnded) {
         roster_->setOwnShareId(-1);
         shareOpt_->Selected(false, false);
-        EndShareStop();
+        media_.endShareStop();
     }
     if (plan.interruptNotice) {
         const std::string text =
             ZuvraKestrum::Live::InterruptText(g_language, NicknameOf(operation->operatorUid));
-        host_.toast(video_ ? video_.handle() : GetHWND(), Utf8ToCString(text), kInterruptToastMs);
+        host_.toast(media_.video() ? media_.video().handle() : GetHWND(), Utf8ToCString(text),
+                    kInterruptToastMs);
     }
     if (plan.refreshStatus) RefreshStatus();
 }
@@ -254,7 +233,7 @@ void CDuiLive::RefreshStatus() {
         const bool changed = !SameRecord(user, roster_->bigViewUser());
         const bool big = roster_->refreshBigViewUser(user);
         const bool self = roster_->refreshOwnUser(user);
-        if (big && changed) AdjustLayout();
+        if (big && changed) media_.showBigView();
         if (self && !big && selfTile_ && !selfTile_->shows(user)) selfTile_->setUserInfo(user);
         if (self) ApplyOwnStatus();
         if (!big && !self && strip_) strip_->socketNotifyStatus(user);

@@ -1,6 +1,7 @@
 #include "app/windows/live/media_marks.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "kestrum/core/kestrum_data.h"
 
@@ -13,6 +14,28 @@ MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid) {
     }
     if (roster.hasSelfTile() && roster.ownUser().streamId == stream) return MarkPlace::kSelfTile;
     return MarkPlace::kStrip;
+}
+
+namespace {
+
+// The side of the picture under the big view's video.
+constexpr int kNoVideoPicture = 96;
+
+}  // namespace
+
+BigViewLook BigViewLookOf(int status, const RECT& bigView) {
+    const int both = kStatusMicOff | kStatusCameraOff;
+    const int left = (bigView.right - bigView.left - kNoVideoPicture) / 2;
+    const int top = (bigView.bottom - bigView.top - kNoVideoPicture) / 2;
+    wchar_t image[96];
+    swprintf(image, 96, L"file='%ls' dest='%d,%d,%d,%d'",
+             (status & both) == both ? L"live/default.png" : L"live/no_signal_bk.png", left, top,
+             left + kNoVideoPicture, top + kNoVideoPicture);
+    return {(status & kStatusCameraOff) == 0, (status & kStatusMicOff) != 0, image};
+}
+
+bool FirstFrameShowsBigView(const UserInfoRecord& big, int32_t uid) {
+    return uid == big.streamId && (big.status & kStatusCameraOff) == 0;
 }
 
 void ActiveSpeakerMark::onActiveSpeaker(const MeetingRoster& roster, int32_t uid) {

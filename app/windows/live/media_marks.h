@@ -1,6 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "app/windows/live/meeting_roster.h"
@@ -21,6 +24,21 @@ enum class MarkPlace {
 
 // Where the network quality of an engine uid (0: the own one) shows.
 MarkPlace NetworkQualityPlace(const MeetingRoster& roster, int32_t uid);
+
+// What the big view shows of its participant, by the status bits the room reports for them.
+struct BigViewLook {
+    bool video;     // the camera is on: the video window shows over the picture
+    bool micMuted;  // the overlay's microphone mark
+    // The picture under the video window, as the big view's background image: a person when
+    // the participant has neither microphone nor camera on, else a camera that is off; always
+    // of the same size in the middle of bigView (client coordinates).
+    std::wstring picture;
+};
+BigViewLook BigViewLookOf(int status, const RECT& bigView);
+
+// Whether the engine's first frame of a remote uid shows the big view's video: it is the big
+// view's stream and its camera is on (else the picture stays).
+bool FirstFrameShowsBigView(const UserInfoRecord& big, int32_t uid);
 
 struct SpeechMark {
     MarkPlace place;

@@ -1,4 +1,5 @@
-// Where signal icons go, speaker marks and the talking batch over a roster in a meeting.
+// Where signal icons go, speaker marks and the talking batch over a roster in a meeting, and what
+// the big view shows of its participant.
 
 #include "app/windows/live/media_marks.h"
 
@@ -57,6 +58,38 @@ TEST(MediaMarks, NetworkQualityGoesWhereTheStreamIsShown) {
     EXPECT_EQ(NetworkQualityPlace(m.roster, kOwnStream), MarkPlace::kSelfTile);
     EXPECT_EQ(NetworkQualityPlace(m.roster, 102), MarkPlace::kStrip);
     EXPECT_EQ(NetworkQualityPlace(m.roster, 555), MarkPlace::kStrip);
+}
+
+// The picture under the video stays centred at its size; the person shows only when neither
+// microphone nor camera is on.
+TEST(MediaMarks, TheBigViewShowsVideoMarkAndPictureByTheRecordedStatus) {
+    const RECT view{0, 0, 400, 300};
+    const struct {
+        int status;
+        bool video, micMuted;
+        const wchar_t* picture;
+    } cases[] = {
+        {0, true, false, L"file='live/no_signal_bk.png' dest='152,102,248,198'"},
+        {kStatusMicOff, true, true, L"file='live/no_signal_bk.png' dest='152,102,248,198'"},
+        {kStatusCameraOff, false, false, L"file='live/no_signal_bk.png' dest='152,102,248,198'"},
+        {kStatusMicOff | kStatusCameraOff, false, true,
+         L"file='live/default.png' dest='152,102,248,198'"},
+    };
+    for (const auto& c : cases) {
+        const BigViewLook look = BigViewLookOf(c.status, view);
+        EXPECT_EQ(look.video, c.video) << c.status;
+        EXPECT_EQ(look.micMuted, c.micMuted) << c.status;
+        EXPECT_EQ(look.picture, c.picture) << c.status;
+    }
+    EXPECT_EQ(BigViewLookOf(0, RECT{197, 34, 797, 434}).picture,
+              L"file='live/no_signal_bk.png' dest='252,152,348,248'");
+
+    // A first frame shows the video only for the big view's stream with its camera on.
+    UserInfoRecord big = User("u1", 101);
+    EXPECT_TRUE(FirstFrameShowsBigView(big, 101));
+    EXPECT_FALSE(FirstFrameShowsBigView(big, 102));
+    big.status = kStatusCameraOff;
+    EXPECT_FALSE(FirstFrameShowsBigView(big, 101));
 }
 
 TEST(MediaMarks, TheSpeakerMarkCoversEveryShownParticipantAndClearsAfterOneTick) {

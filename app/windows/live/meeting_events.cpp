@@ -95,6 +95,13 @@ ShareChannelStep ShareChannelStepOf(int32_t shareId) {
     return ShareChannelStep::kNone;
 }
 
+ShareStop::Tick ShareStop::onTick(bool leaving) {
+    if (!waiting_ || leaving) return Tick::kEndTimer;
+    if (++sentAgain_ <= kLimit) return Tick::kSendAgain;
+    waiting_ = false;
+    return Tick::kGiveUp;
+}
+
 ReconnectRoad::Step ReconnectRoad::onReconnecting() {
     Step step;
     if (ended_) return step;

@@ -127,6 +127,35 @@ std::string RemovedText(int language, const std::string& name);
 enum class ShareChannelStep { kNone, kJoin, kLeave };
 ShareChannelStep ShareChannelStepOf(int32_t shareId);
 
+// The user's stop of the own share, sent again each period until the server reports the share's
+// end, whatever other requests report meanwhile: a failed stop reports nothing that names it, and
+// a later room-control request may cut it off before it reports at all. A server that never
+// reports it (the share itself was refused, say) has no share to end and is not asked for ever.
+class ShareStop {
+public:
+    // The stop is sent again this many times at most.
+    static constexpr int kLimit = 6;
+    enum class Tick {
+        kEndTimer,   // nothing is waited for (or the window leaves): the period ends
+        kSendAgain,  // the stop goes out again
+        kGiveUp,     // the bound is reached: the wait ends as if the server had reported it
+    };
+
+    // The user stopped the share: the wait starts again from the first period.
+    void start() {
+        waiting_ = true;
+        sentAgain_ = 0;
+    }
+    // The server reported the end, or the share started anew.
+    void end() { waiting_ = false; }
+    [[nodiscard]] Tick onTick(bool leaving);
+    bool waiting() const { return waiting_; }
+
+private:
+    bool waiting_ = false;
+    int sentAgain_ = 0;
+};
+
 // The signalling connection as the window shows it. A lost connection shows the reconnecting
 // notice in the window, which stays usable throughout (the user may leave at any time); the
 // service library tries again on its own, after its own back-off. The library never tries again

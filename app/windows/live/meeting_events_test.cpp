@@ -67,6 +67,26 @@ TEST(EngineChannel, JoinsOnceAndOnlyWithAProfile) {
     EXPECT_FALSE(PlanChannel(1, true).join);
 }
 
+// A stop the server never reports ends after a bounded number of repeats; leaving or the
+// reported end stops the repeats at once, and the next stop counts from the start.
+TEST(ShareStop, IsSentAgainABoundedNumberOfTimesUntilTheEndIsReported) {
+    ShareStop stop;
+    EXPECT_EQ(stop.onTick(false), ShareStop::Tick::kEndTimer);
+    for (int round = 0; round < 2; ++round) {
+        stop.start();
+        for (int i = 0; i < ShareStop::kLimit; ++i) {
+            ASSERT_EQ(stop.onTick(false), ShareStop::Tick::kSendAgain) << round << " " << i;
+        }
+        EXPECT_EQ(stop.onTick(false), ShareStop::Tick::kGiveUp);
+        EXPECT_FALSE(stop.waiting());
+        EXPECT_EQ(stop.onTick(false), ShareStop::Tick::kEndTimer);
+    }
+    stop.start();
+    EXPECT_EQ(stop.onTick(true), ShareStop::Tick::kEndTimer);
+    stop.end();
+    EXPECT_EQ(stop.onTick(false), ShareStop::Tick::kEndTimer);
+}
+
 TEST(UserOperations, WhatEachTypeMeansForThisUser) {
     const std::string me = "u1";
     OperationPlan plan = PlanOperation("u1", "u1", "muteAudio", me);
