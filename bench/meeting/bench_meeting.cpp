@@ -218,6 +218,9 @@ struct RunFigures {
     // Under Xvfb without a window manager, Wine waits (about 2 s) for every top-level window it
     // hides to be reported withdrawn, which never comes; the join road hides the join window once.
     double hideWait = -1;
+    // How long Wine takes to show a hidden top-level window again, activating it (the leave
+    // shows the join window again).
+    double showWait = -1;
     // The join road.
     double joinResult = -1;  // the request's result reaches the join window's queue
     double windowOpen = -1;
@@ -260,19 +263,25 @@ double MedianRepaint(HWND window) {
     return Median(paints);
 }
 
-// How long hiding the active top-level window of this process takes (the join window is the
-// active one when the road hides it).
-double HideWait() {
-    HWND window = CreateWindowExW(0, L"STATIC", L"hide", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
-                                  nullptr, nullptr);
-    if (!window) return -1;
-    ShowWindow(window, SW_SHOW);
+// How long ShowWindow takes on a plain window shown before, settled.
+double TimedShow(HWND window, int command) {
     Settle(200);
     const Clock::time_point start = Clock::now();
-    ShowWindow(window, SW_HIDE);
-    const double ms = Milliseconds(Clock::now() - start);
+    ShowWindow(window, command);
+    return Milliseconds(Clock::now() - start);
+}
+
+// How long hiding the active top-level window of this process takes (the join window is the
+// active one when the road hides it), and showing it again.
+bool TimeHideAndShow(RunFigures& f) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"hide", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
+                                  nullptr, nullptr);
+    if (!window) return false;
+    ShowWindow(window, SW_SHOW);
+    f.hideWait = TimedShow(window, SW_HIDE);
+    f.showWait = TimedShow(window, SW_SHOW);
     DestroyWindow(window);
-    return ms;
+    return true;
 }
 
 bool TimeJoinRoad(int run, RunFigures& f) {
@@ -501,8 +510,7 @@ bool Run(int run, const std::string& origin, RunFigures& f) {
     f.connect = probe.Connect(origin);
     f.roundTrip = probe.RoundTrip(kRoundTrips);
     f.joinRequest = bench_floors::TimedJoinRequest(Library(), "FLOOR" + std::to_string(run));
-    f.hideWait = HideWait();
-    if (f.connect < 0 || f.roundTrip < 0 || f.joinRequest < 0 || f.hideWait < 0) {
+    if (f.connect < 0 || f.roundTrip < 0 || f.joinRequest < 0 || !TimeHideAndShow(f)) {
         std::fprintf(stderr, "a floor was not measured\n");
         return false;
     }
@@ -561,6 +569,7 @@ void PrintTable(const std::vector<RunFigures>& runs) {
     const double paint = median(&RunFigures::paint);
     const double joinPaint = median(&RunFigures::joinPaint);
     const double hide = median(&RunFigures::hideWait);
+    const double show = median(&RunFigures::showWait);
     const double joinFloor = request + connect + roundTrip + paint;
     std::printf("medians of %zu runs (Wine); the stand-in engine draws a frame every 100 ms\n",
                 runs.size());
@@ -572,7 +581,10 @@ void PrintTable(const std::vector<RunFigures>& runs) {
         "Wine's wait for a hidden top-level window (no window manager): %.1f ms, once on "
         "the join road\n",
         hide);
-    std::printf("one paint of the join window (the leave's floor): %.1f ms\n", joinPaint);
+    std::printf(
+        "Wine's show of a hidden top-level window: %.1f ms, once on the leave; one paint of the "
+        "join window (the leave's floor): %.1f ms\n",
+        show, joinPaint);
     std::printf("%-56s %9s  %-22s %9s  %6s  %s\n", "measure (ms)", "median", "floor", "ms", "ratio",
                 "goal");
     PrintRow("join click -> join result in the join window's queue",
@@ -642,6 +654,11 @@ void PrintTable(const std::vector<RunFigures>& runs) {
         PrintRow("  join window painted, less Wine's hide wait",
                  MedianOf(runs, lessHide(&RunFigures::leave)), "one join window paint", joinPaint,
                  kLeaveGoal);
+        PrintRow(
+            "  the same, less Wine's show too",
+            MedianOf(runs,
+                     [how](const RunFigures& r) { return r.leave[how] - r.hideWait - r.showWait; }),
+            "one join window paint", joinPaint, 0);
     }
 }
 
