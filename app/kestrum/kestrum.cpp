@@ -158,6 +158,9 @@ void CKestrum::closeDlg(unsigned id) {
             if (auto* host = dynamic_cast<CJoinButtonHost*>(join)) host->EnableJoinBtn();
             if (!isCovered(kLoginDlg)) EnableWindow(join->GetHWND(), TRUE);
             join->ShowWindow(true, true);
+            // Painted now, before the meeting window's close posted above tears its controls
+            // down: the user waits for this window, not for that.
+            UpdateWindow(join->GetHWND());
         }
     }
 }

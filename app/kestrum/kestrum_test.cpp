@@ -260,6 +260,7 @@ TEST_F(KestrumTest, MeetingWindowTakesTheJoinWindowsPlaceAndGivesItBackWithItsBu
     HWND join = Window(CKestrum::kLoginDlg);
     auto* joinDialog = dynamic_cast<TestDialog*>(kestrum_->getDlg(CKestrum::kLoginDlg));
     ASSERT_NE(joinDialog, nullptr);
+    ASSERT_TRUE(PumpUntil([join] { return !GetUpdateRect(join, nullptr, FALSE); }));
 
     kestrum_->openDlg(CKestrum::kLiveDlg);
     HWND meeting = Window(CKestrum::kLiveDlg);
@@ -273,6 +274,9 @@ TEST_F(KestrumTest, MeetingWindowTakesTheJoinWindowsPlaceAndGivesItBackWithItsBu
     kestrum_->closeDlg(CKestrum::kLiveDlg);
     EXPECT_EQ(joinDialog->joinButtonEnabled, 1);
     EXPECT_TRUE(IsWindowVisible(join));
+    // Painted before the meeting window is torn down.
+    EXPECT_FALSE(GetUpdateRect(join, nullptr, FALSE));
+    EXPECT_TRUE(IsWindow(meeting));
     EXPECT_TRUE(IsWindowEnabled(join));
     EXPECT_EQ(GetActiveWindow(), join);
     EXPECT_TRUE(Logged("Level_Info", "CKestrum::closeDlg(6)"));

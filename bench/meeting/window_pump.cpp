@@ -23,6 +23,9 @@ bool Follow(Clock::time_point start, std::vector<Milestone*> milestones,
         return all;
     };
     const Clock::time_point deadline = Clock::now() + timeout;
+    // The step that started the road may have reached them already: the next message could be
+    // long work that the road does not wait for.
+    if (reachedAll(false)) return true;
     for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

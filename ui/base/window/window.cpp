@@ -80,6 +80,7 @@ bool Window::InstallRoot(Control* root) {
   root_ = root;
   layout_needed_ = true;
   first_show_ = true;
+  picture_kept_ = false;
   if (!root_) return false;
   root_->SetWindow(this, root_->GetParent(), true);
   RegisterNames(root_);

@@ -145,6 +145,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool ShadowBoxIsCurrent() const;
 
   void CenterWindow();
+  // Asks for rect of the client area to be drawn again: a control there looks different now.
+  void InvalidateContent(const RECT& rect);
   // Stores the constant alpha of a layered window and repaints it; an ordinary window does not
   // show that alpha and is not repainted for it.
   void SetWindowAlpha(int alpha);
@@ -227,6 +229,8 @@ class Window : public virtual kbase::SupportWeakCallback {
   void KeepInsideVirtualScreen(const RECT& window_rect, const RECT& client, RECT& update) const;
   void PresentLayered(const RECT& update, const RECT& window_rect, const RECT& client);
   void RepairAlpha(const RECT& update);
+  // Draws the part rect of the tree into the render context.
+  void DrawTree(const RECT& rect, const RECT& client);
 
   // First, so that it ends last: a Stop releases nothing this window draws with before it goes.
   ResourceHub::WindowLease hub_lease_;
@@ -248,6 +252,13 @@ class Window : public virtual kbase::SupportWeakCallback {
   bool layered_ = false;
   int window_alpha_ = 255;
   bool first_show_ = true;
+  // What the controls asked to have drawn again since the last paint.
+  RECT changed_ = {};
+  // The render context holds the whole picture, but for changed_.
+  bool picture_kept_ = false;
+  // Shown again after being hidden with its picture kept: the next paint draws only changed_,
+  // so that a window the user waits for comes back at the price of a copy.
+  bool shown_again_ = false;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};
   // The record points into this text while the tooltip shows it.

@@ -60,6 +60,14 @@ void Window::CenterWindow() {
   SetWindowPos(hwnd_, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Window::InvalidateContent(const RECT& rect) {
+  if (!hwnd_) return;
+  UnionRect(&changed_, &changed_, &rect);
+  InvalidateRect(hwnd_, &rect, FALSE);
+  // A layered window paints only when asked: it has no system-driven WM_PAINT.
+  if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+}
+
 void Window::SetWindowAlpha(int alpha) {
   window_alpha_ = alpha;
   // Only a layered window shows its alpha: an ordinary one would repaint at every step of its

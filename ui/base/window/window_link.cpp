@@ -20,6 +20,7 @@ HWND Handle(Window* window) { return Checked(window)->GetHWND(); }
 bool IsLayered(Window* window) { return Checked(window)->IsLayered(); }
 Control* Root(Window* window) { return Checked(window)->GetRoot(); }
 void NeedUpdate(Window* window) { Checked(window)->SetArrangeNeeded(); }
+void Invalidate(Window* window, const RECT& rect) { Checked(window)->InvalidateContent(rect); }
 void ForgetControl(Window* window, Control* control) { Checked(window)->ForgetControl(control); }
 void FocusControl(Window* window, Control* control) { Checked(window)->FocusControl(control); }
 Control* FocusedControl(Window* window) { return Checked(window)->GetFocusControl(); }

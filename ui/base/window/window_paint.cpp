@@ -21,6 +21,11 @@ Control* NeedsArrangeVisitor(Control* control, void* /*data*/) {
 
 bool IsEmpty(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
 
+bool Contains(const RECT& outer, const RECT& inner) {
+  return IsEmpty(inner) || (outer.left <= inner.left && outer.top <= inner.top &&
+                            outer.right >= inner.right && outer.bottom >= inner.bottom);
+}
+
 }  // namespace
 
 bool Window::EstimateAutoRootSize(SIZE& size) const {
@@ -123,6 +128,22 @@ void Window::PresentLayered(const RECT& update, const RECT& window_rect, const R
                       &blend, ULW_ALPHA);
 }
 
+void Window::DrawTree(const RECT& rect, const RECT& client) {
+  // A change this paint leaves out stays for a later one: the system keeps what lies off the
+  // screen out of the update.
+  const RECT pending = changed_;
+  changed_ = RECT{};
+  if (!Contains(rect, pending)) UnionRect(&changed_, &changed_, &pending);
+  if (IsEmpty(rect)) return;
+  if (layered_) render_context_->ClearAlpha(rect, 0);
+  {
+    AutoClip clip(render_context_.get(), rect);
+    root_->PaintLayers(render_context_.get(), rect);
+    root_->PaintChild(render_context_.get(), rect);
+  }
+  if (Contains(rect, client)) picture_kept_ = true;
+}
+
 void Window::PaintWindow() {
   PAINTSTRUCT paint = {};
   if (IsIconic(hwnd_) || !root_ || !render_context_) {
@@ -141,19 +162,17 @@ void Window::PaintWindow() {
 
   BeginPaint(hwnd_, &paint);
   LayoutPass(client);
+  // After the layout pass: what it moved is among the changes.
+  RECT draw = shown_again_ ? changed_ : update;
   if (render_context_->Resize(client.right - client.left, client.bottom - client.top)) {
     // Without a shadow the surface is the window itself; with one, the margin is translucent.
     render_context_->SetTransparent(!InstalledShadowBox());
-    update = client;
+    update = draw = client;
   }
-  if (layered_) render_context_->ClearAlpha(update, 0);
-  {
-    AutoClip clip(render_context_.get(), update);
-    root_->PaintLayers(render_context_.get(), update);
-    root_->PaintChild(render_context_.get(), update);
-  }
+  shown_again_ = false;
+  DrawTree(draw, client);
   if (layered_) {
-    PresentLayered(update, window_rect, client);
+    PresentLayered(draw, window_rect, client);
   } else {
     ::BitBlt(paint.hdc, update.left, update.top, update.right - update.left,
              update.bottom - update.top, render_context_->GetDC(), update.left, update.top,

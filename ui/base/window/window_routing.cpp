@@ -44,6 +44,9 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& h
     case WM_CLOSE:
       OnClose();
       break;
+    case WM_SHOWWINDOW:
+      if (wparam) shown_again_ = picture_kept_;
+      break;
     case WM_ERASEBKGND:
       handled = true;
       return 1;

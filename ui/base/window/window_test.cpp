@@ -253,6 +253,52 @@ TEST_F(WindowTest, ALayeredWindowFadesInFromTransparentAfterItsFirstPaintAnOrdin
   }
 }
 
+// Shown again, a window draws only what its controls changed while it was hidden, or what a
+// paint left out, and shows the rest of its last picture; a repaint still draws everything.
+TEST_F(WindowTest, AWindowShownAgainDrawsOnlyWhatChangedWhileItWasHidden) {
+  ResourceHub::AddTextColor(L"window_test_before", L"#FF102030");
+  ResourceHub::AddTextColor(L"window_test_after", L"#FF405060");
+  // The control covers the left half; the root alone shows in the right half.
+  auto* changed = new Control;
+  changed->SetFixedWidth(100, false, false);
+  root_->Add(changed);
+  changed->SetBkColor(L"window_test_before");
+  root_->SetBkColor(L"window_test_before");
+  const auto show_again = [this] {
+    ShowWindow(hwnd_, SW_HIDE);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+  };
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd_);
+  auto* bits = static_cast<DWORD*>(window_->GetRenderContext()->GetBits());
+  ASSERT_NE(bits, nullptr);
+  const auto pixel = [bits](int x, int y) -> DWORD& { return bits[y * 200 + x]; };
+  const DWORD before = pixel(50, 50);
+
+  ShowWindow(hwnd_, SW_HIDE);
+  changed->SetBkColor(L"window_test_after");
+  // Drawing the unchanged part again would cover this mark.
+  constexpr DWORD kMark = 0xFF00FF00;
+  pixel(150, 50) = kMark;
+  show_again();
+  EXPECT_NE(pixel(50, 50), before);
+  EXPECT_EQ(pixel(150, 50), kMark);
+
+  // The system keeps what lies off the screen out of the update.
+  changed->SetBkColor(L"window_test_before");
+  const RECT left_half = {0, 0, 100, 100};
+  const RECT right_half = {100, 0, 200, 100};
+  ValidateRect(hwnd_, &left_half);
+  InvalidateRect(hwnd_, &right_half, FALSE);
+  UpdateWindow(hwnd_);
+  show_again();
+  EXPECT_EQ(pixel(50, 50), before);
+
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(pixel(150, 50), before);
+}
+
 // The shadow record of a window: its markup attributes, its margin across maximise and restore,
 // and what the layered paint leaves in the margin.
 TEST_F(WindowTest, MarkupShadowAttributesSetTheRecordBeforeTheSizeTakesTheMargin) {

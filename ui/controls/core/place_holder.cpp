@@ -92,11 +92,7 @@ void PlaceHolder::Invalidate() {
 }
 
 void PlaceHolder::InvalidateWindowRect(Window* window, const RECT& rect) {
-  HWND hwnd = window_link::Handle(window);
-  if (!hwnd) return;
-  InvalidateRect(hwnd, &rect, FALSE);
-  // A layered window paints only when asked: it has no system-driven WM_PAINT.
-  if (window_link::IsLayered(window)) PostMessageW(hwnd, WM_PAINT, 0, 0);
+  window_link::Invalidate(window, rect);
 }
 
 SIZE PlaceHolder::GetAncestorScrollPos() const {

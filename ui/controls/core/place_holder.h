@@ -106,7 +106,7 @@ class PlaceHolder : public virtual kbase::SupportWeakCallback {
   void ForgetPlacementAbove();
   // Tells every ancestor that a node below it is marked for layout.
   void NoteArrangePendingAbove();
-  // Invalidates rect of window, posting WM_PAINT to a layered window.
+  // Invalidates rect of window: what its next paint draws again.
   static void InvalidateWindowRect(Window* window, const RECT& rect);
 
   std::wstring name_;

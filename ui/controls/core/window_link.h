@@ -27,6 +27,8 @@ bool IsLayered(Window* window);
 Control* Root(Window* window);
 // Asks for a layout pass of the tree before the next paint.
 void NeedUpdate(Window* window);
+// Asks for rect (client coordinates) to be drawn again: a control there looks different now.
+void Invalidate(Window* window, const RECT& rect);
 // The window drops every pointer it keeps to control (focus, hover, pushed, name map).
 void ForgetControl(Window* window, Control* control);
 // Moves the keyboard focus to control; null removes it.

@@ -342,13 +342,11 @@ BOOL CTxtWinHost::TxSetScrollPos(INT bar, INT pos, BOOL /*redraw*/) {
 
 void CTxtWinHost::TxInvalidateRect(LPCRECT rect, BOOL /*mode*/) {
   Window* window = control_->GetWindow();
-  HWND hwnd = WindowHandle();
-  if (!hwnd) return;
+  if (!WindowHandle()) return;
   RECT dirty = rect ? *rect : client_rect_;
   const SIZE scroll = control_->GetAncestorScrollPos();
   ::OffsetRect(&dirty, -scroll.cx, -scroll.cy);
-  ::InvalidateRect(hwnd, &dirty, FALSE);
-  if (window_link::IsLayered(window)) ::PostMessageW(hwnd, WM_PAINT, 0, 0);
+  window_link::Invalidate(window, dirty);
 }
 
 void CTxtWinHost::TxViewChange(BOOL /*update*/) {}

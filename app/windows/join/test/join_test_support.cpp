@@ -178,13 +178,27 @@ bool AwaitLaidOut(CDuiFrameWindow* window) {
            });
 }
 
-void Click(CDuiFrameWindow* window, DuiLib::CControlUI* control) {
+namespace {
+
+LPARAM CentreOf(DuiLib::CControlUI* control) {
     const RECT& pos = control->GetPos();
-    const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-    HWND handle = window->GetHWND();
-    SendMessageW(handle, WM_MOUSEMOVE, 0, at);
-    SendMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(handle, WM_LBUTTONUP, 0, at);
+    return MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+}
+
+}  // namespace
+
+void Press(CDuiFrameWindow* window, DuiLib::CControlUI* control) {
+    SendMessageW(window->GetHWND(), WM_MOUSEMOVE, 0, CentreOf(control));
+    SendMessageW(window->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, CentreOf(control));
+}
+
+void Release(CDuiFrameWindow* window, DuiLib::CControlUI* control) {
+    SendMessageW(window->GetHWND(), WM_LBUTTONUP, 0, CentreOf(control));
+}
+
+void Click(CDuiFrameWindow* window, DuiLib::CControlUI* control) {
+    Press(window, control);
+    Release(window, control);
 }
 
 void Type(CDuiFrameWindow* window, const std::wstring& text) {

@@ -92,6 +92,9 @@ bool AwaitLaidOut(CDuiFrameWindow* window);
 // Real input to a window of the framework: a click at the centre of a control (mouse down and
 // up sent to the window), characters typed into the focused control (WM_CHAR each).
 void Click(CDuiFrameWindow* window, DuiLib::CControlUI* control);
+// The two halves of a click: the button acts on the release.
+void Press(CDuiFrameWindow* window, DuiLib::CControlUI* control);
+void Release(CDuiFrameWindow* window, DuiLib::CControlUI* control);
 void Type(CDuiFrameWindow* window, const std::wstring& text);
 // Focuses the control and types text at the end of what it holds.
 void TypeInto(CDuiFrameWindow* window, DuiLib::CControlUI* control, const std::wstring& text);
