@@ -385,7 +385,7 @@ RosterActions MeetingRoster::onEngineUserJoined(int32_t uid, int32_t elapsed) {
     }
     // A share takes the big view (only one share at a time); whoever had it moves aside.
     out.push_back(Action(RosterAction::kDisableShare));
-    const UserInfoRecord old = bigViewUser_;
+    const UserInfoRecord old = listedBigView();
     if (IsListed(old) && old == ownUser_) {
         if (!selfTile_) {
             selfTile_ = true;
@@ -420,7 +420,7 @@ RosterActions MeetingRoster::onExchangeBig(const UserInfoRecord& record) {
         return {Action(RosterAction::kStripArrange)};
     }
     RosterActions out;
-    const UserInfoRecord old = bigViewUser_;
+    const UserInfoRecord old = listedBigView();
     bigViewUser_ = record;
     out.push_back(RecordAction(RosterAction::kBigViewRemote, record));
     if (IsListed(old) && old != ownUser_ && inMediaList(old.streamId)) {
@@ -531,6 +531,11 @@ const std::vector<UserInfoRecord>& MeetingRoster::participants() const {
         if (!record.isShareStream) participants_.push_back(record);
     }
     return participants_;
+}
+
+UserInfoRecord MeetingRoster::listedBigView() const {
+    const auto listed = std::find(socketList_.begin(), socketList_.end(), bigViewUser_);
+    return listed == socketList_.end() ? bigViewUser_ : *listed;
 }
 
 bool MeetingRoster::inMediaList(int32_t uid) const {

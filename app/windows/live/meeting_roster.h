@@ -215,6 +215,10 @@ public:
 
 private:
     bool inMediaList(int32_t uid) const;
+    // The big view's record as the socket list has it now: the big view keeps the copy it was
+    // given (a share's is never refreshed), which later lists may have changed. A tile made of it
+    // says what its entry says.
+    UserInfoRecord listedBigView() const;
     // The record the engine uid stands for (making the share-stream record when it is a share);
     // null when no record claims it. Points into socketList_ until the list changes.
     const UserInfoRecord* claimStream(int32_t uid);

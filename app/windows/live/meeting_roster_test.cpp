@@ -403,6 +403,8 @@ void ExpectConsistent(const MeetingRoster& roster, const StandInWindow& window) 
     std::vector<int32_t> shown = TileStreams(roster);
     for (const UserInfoRecord& tile : roster.tiles()) {
         ASSERT_TRUE(listed(tile)) << tile.uid;
+        // A tile says what its entry says.
+        ASSERT_TRUE(SameRecord(tile, *std::find(list.begin(), list.end(), tile))) << tile.uid;
         ASSERT_TRUE(inMedia(tile.streamId)) << tile.streamId;
         ASSERT_EQ(std::count(shown.begin(), shown.end(), tile.streamId), 1);
     }
