@@ -47,7 +47,8 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
             userList_->updateHostStatus();
         break;
     case RosterAction::kMirror:
-        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData);
+        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData,
+                                              action.inPlace ? &action.places : nullptr);
         break;
     case RosterAction::kToast:
         host_.toast(GetHWND(), Utf8ToCString(action.text), kToastMs);

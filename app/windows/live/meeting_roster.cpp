@@ -50,6 +50,13 @@ RosterAction StreamAction(RosterAction::Kind kind, int32_t streamId, int32_t ela
     return action;
 }
 
+RosterAction ListAction(RosterAction::Kind kind, bool inPlace, const std::vector<size_t>& changed) {
+    RosterAction action = Action(kind);
+    action.inPlace = inPlace;
+    if (inPlace) action.places = changed;
+    return action;
+}
+
 bool IsListed(const UserInfoRecord& record) { return record.uid[0] != '\0'; }
 
 // Where the records of a list stand by entry (UserInfoRecord's equality: uid text, stream, share
@@ -154,28 +161,24 @@ bool ArrangeList(std::vector<UserInfoRecord>& records, const EntryPlaces& places
     return moved;
 }
 
-// Whether each record claims the same share stream as the one at its place in before.
-bool SameShares(const std::vector<UserInfoRecord>& before,
-                const std::vector<UserInfoRecord>& records) {
+// Whether records has socketList's entries at their places, none of them a share's (so that the
+// places are the participants' too); changed then holds the places whose record says something
+// new there. Records that changed nothing are looked at once, here.
+bool SameEntries(const std::vector<UserInfoRecord>& socketList,
+                 const std::vector<UserInfoRecord>& records, std::vector<size_t>& changed) {
+    if (records.size() != socketList.size()) return false;
     for (size_t i = 0; i < records.size(); ++i) {
-        if (records[i].shareId != before[i].shareId) return false;
+        if (records[i].isShareStream || records[i] != socketList[i]) return false;
+        if (!SameRecord(records[i], socketList[i])) changed.push_back(i);
     }
     return true;
 }
 
 // What a full list (records, places: its own) changes in the socket list: a line for each entry
-// that is new or says something new, "[gone]<uid>" for each that went. sameEntries: the list has
-// the socket list's entries at their places.
+// that is new or says something new, "[gone]<uid>" for each that went.
 std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
-                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places,
-                        bool sameEntries) {
+                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places) {
     std::string text;
-    if (sameEntries) {
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (!SameRecord(socketList[i], records[i])) AppendLogLine(text, records[i]);
-        }
-        return text;
-    }
     const EntryPlaces before(socketList);
     size_t kept = 0;
     for (const UserInfoRecord& record : records) {
@@ -278,30 +281,67 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
 RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
     KESTRUM_CHECK_THREAD(thread_);
     // Mostly the same entries as last time, in the same order, a status or two changed.
-    const bool sameEntries = records.size() == socketList_.size() &&
-                             std::equal(records.begin(), records.end(), socketList_.begin());
-    const bool sameStreams = sameEntries && SameShares(socketList_, records);
-    EntryPlaces places(records);
-    if (!sameEntries && ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
-    writeLine(Level_Debug, __LINE__, "%s%u listed\n%s",
-              "Init SocketList: ", static_cast<unsigned>(records.size()),
-              ListChanges(socketList_, records, places, sameEntries).c_str());
-    socketList_.swap(records);
-
-    RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild),
-                      shareButton()};
+    std::vector<size_t> changed;
+    const bool inPlace = SameEntries(socketList_, records, changed);
+    bool sameStreams = false;
+    if (inPlace) {
+        sameStreams = takeChangesInPlace(records, changed);
+    } else {
+        takeArrangedList(records);
+    }
+    RosterActions out{ListAction(RosterAction::kMirror, inPlace, changed),
+                      ListAction(RosterAction::kPanelRebuild, inPlace, changed), shareButton()};
     for (const UserInfoRecord& record : socketList_) {
         if (record == ownUser_) ownUser_ = record;
-        if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
+        if (!record.isShareStream && record.portraitId[0])
+            queuePortraitFetch(record.uid, record.portraitId);
     }
     out.push_back(Action(RosterAction::kStartAvatarTimer));
+    // The same streams claimed by the same records: nothing to park or replay.
+    if (!sameStreams) reconcileStreams(out);
+    return out;
+}
+
+// Records with the socket list's entries at their places: only the changed ones are written,
+// logged and shown by their tiles. True when every record still claims the same share stream.
+bool MeetingRoster::takeChangesInPlace(std::vector<UserInfoRecord>& records,
+                                       const std::vector<size_t>& changed) {
+    std::string text;
+    bool sameShares = true;
+    std::vector<std::pair<int32_t, size_t>> byStream;
+    byStream.reserve(changed.size());
+    for (size_t at : changed) {
+        AppendLogLine(text, records[at]);
+        sameShares = sameShares && records[at].shareId == socketList_[at].shareId;
+        byStream.emplace_back(records[at].streamId, at);
+    }
+    socketList_.swap(records);
+    logSocketList("Init SocketList: ", text);
+    // A tile is a copy of its entry: only the entries that changed have news for it.
+    std::sort(byStream.begin(), byStream.end());
+    for (UserInfoRecord& tile : tiles_) {
+        auto at = std::lower_bound(byStream.begin(), byStream.end(),
+                                   std::make_pair(tile.streamId, size_t{0}));
+        for (; at != byStream.end() && at->first == tile.streamId; ++at) {
+            if (socketList_[at->second] != tile) continue;
+            tile = socketList_[at->second];
+            break;
+        }
+    }
+    return sameShares;
+}
+
+// Any other list: each participant once, share records kept, tiles following their entries.
+void MeetingRoster::takeArrangedList(std::vector<UserInfoRecord>& records) {
+    EntryPlaces places(records);
+    if (ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
+    const std::string text = ListChanges(socketList_, records, places);
+    socketList_.swap(records);
+    logSocketList("Init SocketList: ", text);
     for (UserInfoRecord& tile : tiles_) {
         const size_t at = places.first(tile, socketList_);
         if (at != EntryPlaces::kNone && !SameRecord(tile, socketList_[at])) tile = socketList_[at];
     }
-    // The same streams claimed by the same records: nothing to park or replay.
-    if (!sameStreams) reconcileStreams(out);
-    return out;
 }
 
 // Streams shown for records the socket list no longer has wait for them again; streams waiting

@@ -89,6 +89,11 @@ struct RosterAction {
     int32_t streamId = 0;   // kReplayEngineUser, kStripRemove
     int32_t elapsed = 0;    // kReplayEngineUser
     std::string text;       // kToast (UTF-8)
+    // kMirror, kPanelRebuild of a full list that kept every entry at its place (inPlace): only
+    // the records at these places of participants() say something new, the others are as the
+    // meeting data and the panel were last given them.
+    bool inPlace = false;
+    std::vector<size_t> places;
 };
 
 using RosterActions = std::vector<RosterAction>;
@@ -140,7 +145,8 @@ public:
     [[nodiscard]] RosterActions onUserLeave(const std::string& uid);
     // The whole list ("user-list", and the list a user operation carries): the socket list :=
     // records (share-stream records of owners still sharing are kept); ownUser := the listed
-    // equal record; every avatar queued; mirror and panel rebuilt. Streams whose records are gone
+    // equal record; every avatar queued; mirror and panel rebuilt (in place when the list kept
+    // every entry at its place). Streams whose records are gone
     // lose their tiles and are parked; parked streams that a record now claims are replayed. The
     // share button follows whether another listed participant shares.
     [[nodiscard]] RosterActions onUserList(std::vector<UserInfoRecord> records);
@@ -223,6 +229,12 @@ private:
     // null when no record claims it. Points into socketList_ until the list changes.
     const UserInfoRecord* claimStream(int32_t uid);
     bool addSocketUser(const UserInfoRecord& record);
+    // The two ways a full list becomes the socket list (onUserList): records with its entries at
+    // their places, changed the records at these places (true when no share stream changed
+    // hands); any other list, arranged first (each participant once, share records kept).
+    bool takeChangesInPlace(std::vector<UserInfoRecord>& records,
+                            const std::vector<size_t>& changed);
+    void takeArrangedList(std::vector<UserInfoRecord>& records);
     // kDisableShare while a listed participant other than oneself shares, else kEnableShare.
     RosterAction shareButton() const;
     // Removes uid from the media list and its tile, handing the big view over; the actions go to
