@@ -42,7 +42,8 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         break;
     case RosterAction::kPanelRebuild:
         if (!userList_) break;
-        userList_->updateUserList(roster_->participants());
+        userList_->updateUserList(roster_->participants(),
+                                  action.inPlace ? &action.places : nullptr);
         if (!ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData).empty())
             userList_->updateHostStatus();
         break;
