@@ -198,6 +198,13 @@ std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
 
 }  // namespace
 
+const std::vector<size_t>* ChangedInPlace(const RosterActions& actions) {
+    for (const RosterAction& action : actions) {
+        if (action.inPlace) return &action.places;
+    }
+    return nullptr;
+}
+
 MeetingRoster::MeetingRoster(int language, int32_t ownStreamId)
     : CKestrumDump("MeetingRoster", true, false, false, ""),
       language_(language),

@@ -98,6 +98,10 @@ struct RosterAction {
 
 using RosterActions = std::vector<RosterAction>;
 
+// The places a full list's actions say it changed, when it kept every entry at its place; null
+// otherwise. Points into actions.
+const std::vector<size_t>* ChangedInPlace(const RosterActions& actions);
+
 // What the avatar timer (13) does on a tick.
 struct AvatarTick {
     enum Kind {
