@@ -300,8 +300,16 @@ RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
                       ListAction(RosterAction::kPanelRebuild, inPlace, changed), shareButton()};
     for (const UserInfoRecord& record : socketList_) {
         if (record == ownUser_) ownUser_ = record;
-        if (!record.isShareStream && record.portraitId[0])
-            queuePortraitFetch(record.uid, record.portraitId);
+    }
+    // The avatars of a list kept in place were asked for when their records came, but those of
+    // its changed records.
+    const auto queueAvatar = [this](const UserInfoRecord& record) {
+        if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
+    };
+    if (inPlace) {
+        for (size_t at : changed) queueAvatar(socketList_[at]);
+    } else {
+        std::for_each(socketList_.begin(), socketList_.end(), queueAvatar);
     }
     out.push_back(Action(RosterAction::kStartAvatarTimer));
     // The same streams claimed by the same records: nothing to park or replay.

@@ -149,8 +149,8 @@ public:
     [[nodiscard]] RosterActions onUserLeave(const std::string& uid);
     // The whole list ("user-list", and the list a user operation carries): the socket list :=
     // records (share-stream records of owners still sharing are kept); ownUser := the listed
-    // equal record; every avatar queued; mirror and panel rebuilt (in place when the list kept
-    // every entry at its place). Streams whose records are gone
+    // equal record; every avatar queued (only the changed records' when the list kept every
+    // entry at its place); mirror and panel rebuilt (in place then). Streams whose records are gone
     // lose their tiles and are parked; parked streams that a record now claims are replayed. The
     // share button follows whether another listed participant shares.
     [[nodiscard]] RosterActions onUserList(std::vector<UserInfoRecord> records);

@@ -284,6 +284,13 @@ TEST(MeetingRoster, AFullListReplacesTheRecordsAndPairsTheStreamsAgain) {
     static_cast<void>(
         m.roster.onUserList({me, me, annMuted, User("cid", "Cid", 103), annMuted, me}));
     EXPECT_EQ(m.roster.socketList().size(), 4u);
+    // Once those are fetched, a list that keeps its entries in place asks for its new pictures.
+    m.offline(201);
+    while (m.roster.onAvatarTick().kind == AvatarTick::kFetch) m.roster.onAvatarSkipped();
+    UserInfoRecord cid = User("cid", "Cid", 103);
+    CopyRecordText(cid.portraitId, "pc2");
+    static_cast<void>(m.roster.onUserList({User("me", "Me", kOwnStream), annMuted, cid}));
+    EXPECT_EQ(m.roster.portraitQueue(), (std::map<std::string, std::string>{{"cid", "pc2"}}));
 }
 
 TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnResult) {
