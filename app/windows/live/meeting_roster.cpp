@@ -498,14 +498,15 @@ RosterActions MeetingRoster::onExchangeBig(const UserInfoRecord& record) {
 
 bool MeetingRoster::refreshBigViewUser(const UserInfoRecord& record) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (!IsListed(record) || record != bigViewUser_) return false;
+    // The numbers first: the window asks this of every record of every list.
+    if (record != bigViewUser_ || !IsListed(record)) return false;
     bigViewUser_ = record;
     return true;
 }
 
 bool MeetingRoster::refreshOwnUser(const UserInfoRecord& record) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (!IsListed(record) || record != ownUser_) return false;
+    if (record != ownUser_ || !IsListed(record)) return false;
     ownUser_ = record;
     return true;
 }
