@@ -161,6 +161,17 @@ bool ArrangeList(std::vector<UserInfoRecord>& records, const EntryPlaces& places
     return moved;
 }
 
+// A record's fields lie a kilobyte apart, too far for the processor to guess the next ones: a
+// walk over a long list asks for those of the records a few places ahead.
+constexpr size_t kReadAhead = 4;
+void ReadSoon(const UserInfoRecord& record) {
+    __builtin_prefetch(record.uid);
+    __builtin_prefetch(record.name);
+    __builtin_prefetch(record.portraitId);
+    __builtin_prefetch(record.account);
+    __builtin_prefetch(&record.status);
+}
+
 // Whether records has socketList's entries at their places, none of them a share's (so that the
 // places are the participants' too); changed then holds the places whose record says something
 // new there. Records that changed nothing are looked at once, here.
@@ -168,6 +179,10 @@ bool SameEntries(const std::vector<UserInfoRecord>& socketList,
                  const std::vector<UserInfoRecord>& records, std::vector<size_t>& changed) {
     if (records.size() != socketList.size()) return false;
     for (size_t i = 0; i < records.size(); ++i) {
+        if (i + kReadAhead < records.size()) {
+            ReadSoon(records[i + kReadAhead]);
+            ReadSoon(socketList[i + kReadAhead]);
+        }
         if (records[i].isShareStream || records[i] != socketList[i]) return false;
         if (!SameRecord(records[i], socketList[i])) changed.push_back(i);
     }
