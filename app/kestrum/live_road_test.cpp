@@ -831,11 +831,11 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
 // view, the self tile).
 TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     const std::string me = MeetingData().uid;
-    const auto list = [&me](int daveStatus) {
+    const auto list = [&me](int daveStatus, int erinStatus = 0) {
         return "[" + Member(me, MeetingData().nickname, MeetingData().streamId) + "," +
                Member("40002", "Bob", 4002) + "," + Member("40003", "Carol", 4003) + "," +
-               Member("40004", "Dave", 4004, daveStatus) + "," + Member("40005", "Erin", 4005) +
-               "]";
+               Member("40004", "Dave", 4004, daveStatus) + "," +
+               Member("40005", "Erin", 4005, erinStatus) + "]";
     };
     EmitToMe("user-list", list(0));
     ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 5; }));
@@ -891,6 +891,21 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     EXPECT_FALSE(IsRectEmpty(&panelChange));
     EXPECT_TRUE(IntersectRect(&inRow, &panelChange, &rowPlace) && EqualRect(&inRow, &panelChange))
         << "the panel changed beyond Dave's row";
+
+    // The list of an interruption reaches no tile; the next list shows it, though it changes
+    // only Dave.
+    EmitToMe("user-operation", "{\"operator\":\"" + me +
+                                   "\",\"original\":{\"targets\":[\"40005\"],\"type\":"
+                                   "\"interrupt\"},\"users\":" +
+                                   list(kStatusMicOff, kStatusMicOff) + "}");
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList()[4].status != 0; }));
+    EmitToMe("user-list", list(0, kStatusMicOff));
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().socketList()[3].status == 0; }));
+    int erin = -1;
+    for (const auto& tile : Live()->tileStrip()->layout().tiles()) {
+        if (tile.key.streamId == 4005) erin = tile.item.user.status;
+    }
+    EXPECT_EQ(erin, kStatusMicOff);
 }
 
 // The user need not wait for the server: Leave works while the connection is being made again.

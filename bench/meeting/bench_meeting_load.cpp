@@ -4,7 +4,8 @@
 // asserts nothing.
 //  - a room of 500 against a room of 50: the full lists the server sends as the window applies
 //    them (the list, the host marks, the tiles, the meeting data), with the participants panel
-//    open and every remote participant in the big view or a tile of the strip: a user operation
+//    open, every remote participant in the big view or a tile of the strip and showing a picture
+//    from the avatar cache: a user operation
 //    (the host mutes or unmutes one participant; the operation carries the room's list) and the
 //    list of a reconnect that changes one participant; each handled, and handled with the paint
 //    that follows; goal: the large room at most 1.5 times the small one;
@@ -40,6 +41,7 @@
 #include "join_test_support.h"
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_path.h"
 #include "kestrum/testing/win_wait.h"
 #include "meeting_road.h"
 #include "network_floors.h"
@@ -66,6 +68,8 @@ constexpr int kDefaultLists = 21;
 constexpr int kSmallRoom = 50;
 constexpr int kLargeRoom = 500;
 constexpr int kFirstGuest = 70001;  // guest i: uid and stream 70001 + i
+// The guests' picture, as every participant has one; it is in the avatar cache already.
+constexpr char kGuestFace[] = "guest-face";
 constexpr double kListGoal = 1.5;
 constexpr int kChatBurst = 20000;
 constexpr int kChatPeers = 2;
@@ -114,7 +118,8 @@ std::vector<UserInfoRecord> Room(int size, int toggled, bool muted) {
         const std::string id = std::to_string(kFirstGuest + i);
         int status = i % 4;
         if (i == toggled && muted) status ^= kStatusMicOff;
-        room.emplace_back(id, "Guest " + std::to_string(i), "", kFirstGuest + i, "", status, -1, 1);
+        room.emplace_back(id, "Guest " + std::to_string(i), kGuestFace, kFirstGuest + i, "", status,
+                          -1, 1);
     }
     return room;
 }
@@ -227,7 +232,17 @@ bool MeasureRoom(int size, int lists, RoomFigures& f) {
     return true;
 }
 
+bool CacheGuestFace() {
+    const std::wstring face = ZuvraKestrum::Util::GetPortraitCachePath(kGuestFace);
+    return !face.empty() &&
+           CopyFileW((SkinFolder() + CDuiLogin::kOwnPortraitFile).c_str(), face.c_str(), FALSE);
+}
+
 bool MeasureRooms(int lists, RoomFigures& small, RoomFigures& large) {
+    if (!CacheGuestFace()) {
+        std::fprintf(stderr, "no picture for the guests\n");
+        return false;
+    }
     if (!JoinRoom(L"ROOMS")) return false;
     CDuiUserList* panel = Live()->participantsPanel();
     const bool done = panel && OpenPanel(L"userlistOpt", panel->GetHWND()) &&

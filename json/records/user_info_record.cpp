@@ -57,12 +57,13 @@ bool UserInfoRecord::operator==(const UserInfoRecord& other) const
 {
     if (this == &other)
         return true;
-    return std::strcmp(uid, other.uid) == 0 && streamId == other.streamId && isShareStream == other.isShareStream;
+    // The numbers first: records of a long list mostly differ there, and cost no text walk.
+    return streamId == other.streamId && isShareStream == other.isShareStream && std::strcmp(uid, other.uid) == 0;
 }
 
 bool SameRecord(const UserInfoRecord& a, const UserInfoRecord& b)
 {
-    return a == b && std::strcmp(a.name, b.name) == 0 && std::strcmp(a.portraitId, b.portraitId) == 0 &&
-           std::strcmp(a.account, b.account) == 0 && a.status == b.status && a.shareId == b.shareId &&
-           a.feature == b.feature;
+    return a.status == b.status && a.shareId == b.shareId && a.feature == b.feature && a == b &&
+           std::strcmp(a.name, b.name) == 0 && std::strcmp(a.portraitId, b.portraitId) == 0 &&
+           std::strcmp(a.account, b.account) == 0;
 }

@@ -214,8 +214,9 @@ private:
     int LocalStatus() const;
     void ShowHostNotice(const std::string& firstHost);
     void RefreshRoomSettings();
-    // The socket list's records reach the views that show them (after every full list).
-    void RefreshStatus();
+    // The socket list's records reach the views that show them (after every full list); places:
+    // those of the only records a list kept in place changed.
+    void RefreshStatus(const std::vector<size_t>* places = nullptr);
     void LeaveWithNotice(const std::wstring& text);
     void OnInvitationTimer(UINT_PTR timer);
     void OnRequestTimer(UINT_PTR timer);
@@ -273,7 +274,8 @@ private:
     ZuvraKestrum::Live::BarHiding bars_;
     ZuvraKestrum::Live::LiveLayout layout_{};
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
-    bool leaving_ = false;  // leave or close ran: events are only freed from now on
+    bool leaving_ = false;     // leave or close ran: events are only freed from now on
+    bool tilesBehind_ = true;  // the tiles may not show the last list or the room's mode
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;
     SIZE client_{};  // the client size of the last layout

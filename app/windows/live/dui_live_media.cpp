@@ -42,12 +42,14 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         break;
     case RosterAction::kPanelRebuild:
         if (!userList_) break;
-        userList_->updateUserList(roster_->participants());
+        userList_->updateUserList(roster_->participants(),
+                                  action.inPlace ? &action.places : nullptr);
         if (!ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData).empty())
             userList_->updateHostStatus();
         break;
     case RosterAction::kMirror:
-        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData);
+        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData,
+                                              action.inPlace ? &action.places : nullptr);
         break;
     case RosterAction::kToast:
         host_.toast(GetHWND(), Utf8ToCString(action.text), kToastMs);

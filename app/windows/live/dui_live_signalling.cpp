@@ -30,6 +30,7 @@ using ZuvraKestrum::Live::InvitationAnswer;
 using ZuvraKestrum::Live::InvitationTimers;
 using ZuvraKestrum::Live::OperationPlan;
 using ZuvraKestrum::Live::ReconnectRoad;
+using ZuvraKestrum::Live::RosterActions;
 using ZuvraKestrum::Util::Utf8ToCString;
 
 namespace {
@@ -90,8 +91,9 @@ void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>
 void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
     const bool sharing = roster_->ownUser().shareId > 0;
-    applyRoster(roster_->onUserList(std::move(*records)));
-    RefreshStatus();
+    const RosterActions actions = roster_->onUserList(std::move(*records));
+    applyRoster(actions);
+    RefreshStatus(ZuvraKestrum::Live::ChangedInPlace(actions));
     if (!sharing || roster_->ownUser().shareId > 0) return;
     KESTRUM_LOG(Level_Info, " the own share is not listed any more");
     shareOpt_->Selected(false, false);
@@ -168,6 +170,8 @@ void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> 
     KESTRUM_LOG(Level_Info, "(%s,%d)", host.c_str(), room->initialStatus);
     roomId_->SetText(Utf8ToCString(room->rid).c_str());
     if (hostsChanged && userList_) userList_->updateHostStatus();
+    // The record may change the room's mode, which the tiles show.
+    tilesBehind_ = true;
     ShowHostNotice(host);
     if (selfTile_) selfTile_->updateHostStatus(host);
     if (strip_) strip_->updateHostStatus(host);
@@ -201,7 +205,8 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
         operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
     if (plan.enableOwnToggles && ownToggles_.settle()) FreeOwnToggles();
-    applyRoster(roster_->onUserList(std::move(operation->users)));
+    const RosterActions actions = roster_->onUserList(std::move(operation->users));
+    applyRoster(actions);
     if (plan.removed) {
         LeaveWithNotice(Utf8ToCString(
             ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
@@ -221,14 +226,21 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
         host_.toast(media_.video() ? media_.video().handle() : GetHWND(), Utf8ToCString(text),
                     kInterruptToastMs);
     }
-    if (plan.refreshStatus) RefreshStatus();
+    if (plan.refreshStatus) RefreshStatus(ZuvraKestrum::Live::ChangedInPlace(actions));
+    tilesBehind_ = tilesBehind_ || !plan.refreshStatus;
 }
 
 // The participants' records as listed last reach the big view, the self tile and the tiles;
 // a view that shows its record already is left alone, so that a list of the whole room changes
-// only what changed. Share records follow their streams, not the list.
-void CDuiLive::RefreshStatus() {
-    for (const UserInfoRecord& user : roster_->socketList()) {
+// only what changed. Share records follow their streams, not the list. A list kept in place
+// reaches only the tiles of its changed records, unless the tiles missed a list or the room's
+// mode since: comparing every tile with its record is what a list of hundreds cannot afford.
+void CDuiLive::RefreshStatus(const std::vector<size_t>* places) {
+    const std::vector<UserInfoRecord>& list = roster_->socketList();
+    const bool everyTile = !places || tilesBehind_;
+    tilesBehind_ = false;
+    for (size_t at = 0; at < list.size(); ++at) {
+        const UserInfoRecord& user = list[at];
         if (user.isShareStream) continue;
         const bool changed = !SameRecord(user, roster_->bigViewUser());
         const bool big = roster_->refreshBigViewUser(user);
@@ -236,7 +248,9 @@ void CDuiLive::RefreshStatus() {
         if (big && changed) media_.showBigView();
         if (self && !big && selfTile_ && !selfTile_->shows(user)) selfTile_->setUserInfo(user);
         if (self) ApplyOwnStatus();
-        if (!big && !self && strip_) strip_->socketNotifyStatus(user);
+        if (big || self || !strip_) continue;
+        if (everyTile || std::binary_search(places->begin(), places->end(), at))
+            strip_->socketNotifyStatus(user);
     }
 }
 

@@ -15,9 +15,14 @@ void ApplyOwnInfo(const UserInfoRecord& record, CKestrumData& data) {
     data.ownInfo = record;
 }
 
-void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data) {
+void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data,
+                       const std::vector<size_t>* changed) {
     Util::CLockGuard guard(&data.lock);
-    data.userList = participants;
+    if (!changed || data.userList.size() != participants.size()) {
+        data.userList = participants;
+        return;
+    }
+    for (size_t at : *changed) data.userList[at] = participants[at];
 }
 
 void ApplyOwnStatus(int status, CKestrumData& data) { data.status = status; }

@@ -20,8 +20,11 @@ namespace ZuvraKestrum::Live {
 void ApplyOwnInfo(const UserInfoRecord& record, CKestrumData& data);
 
 // The roster's participants become the data's list, which the panels read names and portraits
-// from (copied into the list's own blocks: a list of the same length takes no new one).
-void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data);
+// from (copied into the list's own blocks: a list of the same length takes no new one). With
+// changed, the list was given participants' entries before and only the records at these places
+// are copied; a list of another length still takes them all.
+void ApplyParticipants(const std::vector<UserInfoRecord>& participants, CKestrumData& data,
+                       const std::vector<size_t>* changed = nullptr);
 
 // The own status bits as the server reported them.
 void ApplyOwnStatus(int status, CKestrumData& data);

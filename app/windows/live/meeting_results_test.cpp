@@ -40,6 +40,14 @@ TEST_F(MeetingResultsTest, TheSignallingsRecordsAreWhatTheOtherWindowsRead) {
     std::string portraitId;
     data_.getUserNickName("40002", name);
     EXPECT_EQ(name + "|" + data_.getUserPortraitId(portraitId, "40002"), "Bob|p2");
+    // A list that kept its entries in place copies what changed; one of another length, all.
+    const std::vector<size_t> second{1};
+    ApplyParticipants({UserInfoRecord("40001", "Ann", "", 11, "", 0, -1, 0),
+                       UserInfoRecord("40002", "Bo", "p2", 12, "", 0, -1, 0)},
+                      data_, &second);
+    data_.getUserNickName("40002", name);
+    ApplyParticipants({UserInfoRecord("40003", "Cy", "", 13, "", 0, -1, 0)}, data_, &second);
+    EXPECT_EQ(name + "|" + std::to_string(data_.userList.size()), "Bo|1");
     ApplyOwnInfo(UserInfoRecord("40009", "Me", "", 19, "", 0, -1, 0), data_);
     EXPECT_EQ(data_.ownInfo.streamId, 19);
     ApplyOwnStatus(kStatusMicOff, data_);

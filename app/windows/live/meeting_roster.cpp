@@ -50,6 +50,13 @@ RosterAction StreamAction(RosterAction::Kind kind, int32_t streamId, int32_t ela
     return action;
 }
 
+RosterAction ListAction(RosterAction::Kind kind, bool inPlace, const std::vector<size_t>& changed) {
+    RosterAction action = Action(kind);
+    action.inPlace = inPlace;
+    if (inPlace) action.places = changed;
+    return action;
+}
+
 bool IsListed(const UserInfoRecord& record) { return record.uid[0] != '\0'; }
 
 // Where the records of a list stand by entry (UserInfoRecord's equality: uid text, stream, share
@@ -154,28 +161,39 @@ bool ArrangeList(std::vector<UserInfoRecord>& records, const EntryPlaces& places
     return moved;
 }
 
-// Whether each record claims the same share stream as the one at its place in before.
-bool SameShares(const std::vector<UserInfoRecord>& before,
-                const std::vector<UserInfoRecord>& records) {
+// A record's fields lie a kilobyte apart, too far for the processor to guess the next ones: a
+// walk over a long list asks for those of the records a few places ahead.
+constexpr size_t kReadAhead = 4;
+void ReadSoon(const UserInfoRecord& record) {
+    __builtin_prefetch(record.uid);
+    __builtin_prefetch(record.name);
+    __builtin_prefetch(record.portraitId);
+    __builtin_prefetch(record.account);
+    __builtin_prefetch(&record.status);
+}
+
+// Whether records has socketList's entries at their places, none of them a share's (so that the
+// places are the participants' too); changed then holds the places whose record says something
+// new there. Records that changed nothing are looked at once, here.
+bool SameEntries(const std::vector<UserInfoRecord>& socketList,
+                 const std::vector<UserInfoRecord>& records, std::vector<size_t>& changed) {
+    if (records.size() != socketList.size()) return false;
     for (size_t i = 0; i < records.size(); ++i) {
-        if (records[i].shareId != before[i].shareId) return false;
+        if (i + kReadAhead < records.size()) {
+            ReadSoon(records[i + kReadAhead]);
+            ReadSoon(socketList[i + kReadAhead]);
+        }
+        if (records[i].isShareStream || records[i] != socketList[i]) return false;
+        if (!SameRecord(records[i], socketList[i])) changed.push_back(i);
     }
     return true;
 }
 
 // What a full list (records, places: its own) changes in the socket list: a line for each entry
-// that is new or says something new, "[gone]<uid>" for each that went. sameEntries: the list has
-// the socket list's entries at their places.
+// that is new or says something new, "[gone]<uid>" for each that went.
 std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
-                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places,
-                        bool sameEntries) {
+                        const std::vector<UserInfoRecord>& records, const EntryPlaces& places) {
     std::string text;
-    if (sameEntries) {
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (!SameRecord(socketList[i], records[i])) AppendLogLine(text, records[i]);
-        }
-        return text;
-    }
     const EntryPlaces before(socketList);
     size_t kept = 0;
     for (const UserInfoRecord& record : records) {
@@ -194,6 +212,13 @@ std::string ListChanges(const std::vector<UserInfoRecord>& socketList,
 }
 
 }  // namespace
+
+const std::vector<size_t>* ChangedInPlace(const RosterActions& actions) {
+    for (const RosterAction& action : actions) {
+        if (action.inPlace) return &action.places;
+    }
+    return nullptr;
+}
 
 MeetingRoster::MeetingRoster(int language, int32_t ownStreamId)
     : CKestrumDump("MeetingRoster", true, false, false, ""),
@@ -278,30 +303,75 @@ RosterActions MeetingRoster::onUserLeave(const std::string& uid) {
 RosterActions MeetingRoster::onUserList(std::vector<UserInfoRecord> records) {
     KESTRUM_CHECK_THREAD(thread_);
     // Mostly the same entries as last time, in the same order, a status or two changed.
-    const bool sameEntries = records.size() == socketList_.size() &&
-                             std::equal(records.begin(), records.end(), socketList_.begin());
-    const bool sameStreams = sameEntries && SameShares(socketList_, records);
-    EntryPlaces places(records);
-    if (!sameEntries && ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
-    writeLine(Level_Debug, __LINE__, "%s%u listed\n%s",
-              "Init SocketList: ", static_cast<unsigned>(records.size()),
-              ListChanges(socketList_, records, places, sameEntries).c_str());
-    socketList_.swap(records);
-
-    RosterActions out{Action(RosterAction::kMirror), Action(RosterAction::kPanelRebuild),
-                      shareButton()};
+    std::vector<size_t> changed;
+    const bool inPlace = SameEntries(socketList_, records, changed);
+    bool sameStreams = false;
+    if (inPlace) {
+        sameStreams = takeChangesInPlace(records, changed);
+    } else {
+        takeArrangedList(records);
+    }
+    RosterActions out{ListAction(RosterAction::kMirror, inPlace, changed),
+                      ListAction(RosterAction::kPanelRebuild, inPlace, changed), shareButton()};
     for (const UserInfoRecord& record : socketList_) {
         if (record == ownUser_) ownUser_ = record;
+    }
+    // The avatars of a list kept in place were asked for when their records came, but those of
+    // its changed records.
+    const auto queueAvatar = [this](const UserInfoRecord& record) {
         if (!record.isShareStream) queuePortraitFetch(record.uid, record.portraitId);
+    };
+    if (inPlace) {
+        for (size_t at : changed) queueAvatar(socketList_[at]);
+    } else {
+        std::for_each(socketList_.begin(), socketList_.end(), queueAvatar);
     }
     out.push_back(Action(RosterAction::kStartAvatarTimer));
+    // The same streams claimed by the same records: nothing to park or replay.
+    if (!sameStreams) reconcileStreams(out);
+    return out;
+}
+
+// Records with the socket list's entries at their places: only the changed ones are written,
+// logged and shown by their tiles. True when every record still claims the same share stream.
+bool MeetingRoster::takeChangesInPlace(std::vector<UserInfoRecord>& records,
+                                       const std::vector<size_t>& changed) {
+    std::string text;
+    bool sameShares = true;
+    std::vector<std::pair<int32_t, size_t>> byStream;
+    byStream.reserve(changed.size());
+    for (size_t at : changed) {
+        AppendLogLine(text, records[at]);
+        sameShares = sameShares && records[at].shareId == socketList_[at].shareId;
+        byStream.emplace_back(records[at].streamId, at);
+    }
+    socketList_.swap(records);
+    logSocketList("Init SocketList: ", text);
+    // A tile is a copy of its entry: only the entries that changed have news for it.
+    std::sort(byStream.begin(), byStream.end());
+    for (UserInfoRecord& tile : tiles_) {
+        auto at = std::lower_bound(byStream.begin(), byStream.end(),
+                                   std::make_pair(tile.streamId, size_t{0}));
+        for (; at != byStream.end() && at->first == tile.streamId; ++at) {
+            if (socketList_[at->second] != tile) continue;
+            tile = socketList_[at->second];
+            break;
+        }
+    }
+    return sameShares;
+}
+
+// Any other list: each participant once, share records kept, tiles following their entries.
+void MeetingRoster::takeArrangedList(std::vector<UserInfoRecord>& records) {
+    EntryPlaces places(records);
+    if (ArrangeList(records, places, socketList_)) places = EntryPlaces(records);
+    const std::string text = ListChanges(socketList_, records, places);
+    socketList_.swap(records);
+    logSocketList("Init SocketList: ", text);
     for (UserInfoRecord& tile : tiles_) {
         const size_t at = places.first(tile, socketList_);
         if (at != EntryPlaces::kNone && !SameRecord(tile, socketList_[at])) tile = socketList_[at];
     }
-    // The same streams claimed by the same records: nothing to park or replay.
-    if (!sameStreams) reconcileStreams(out);
-    return out;
 }
 
 // Streams shown for records the socket list no longer has wait for them again; streams waiting
@@ -385,7 +455,7 @@ RosterActions MeetingRoster::onEngineUserJoined(int32_t uid, int32_t elapsed) {
     }
     // A share takes the big view (only one share at a time); whoever had it moves aside.
     out.push_back(Action(RosterAction::kDisableShare));
-    const UserInfoRecord old = bigViewUser_;
+    const UserInfoRecord old = listedBigView();
     if (IsListed(old) && old == ownUser_) {
         if (!selfTile_) {
             selfTile_ = true;
@@ -420,7 +490,7 @@ RosterActions MeetingRoster::onExchangeBig(const UserInfoRecord& record) {
         return {Action(RosterAction::kStripArrange)};
     }
     RosterActions out;
-    const UserInfoRecord old = bigViewUser_;
+    const UserInfoRecord old = listedBigView();
     bigViewUser_ = record;
     out.push_back(RecordAction(RosterAction::kBigViewRemote, record));
     if (IsListed(old) && old != ownUser_ && inMediaList(old.streamId)) {
@@ -443,14 +513,15 @@ RosterActions MeetingRoster::onExchangeBig(const UserInfoRecord& record) {
 
 bool MeetingRoster::refreshBigViewUser(const UserInfoRecord& record) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (!IsListed(record) || record != bigViewUser_) return false;
+    // The numbers first: the window asks this of every record of every list.
+    if (record != bigViewUser_ || !IsListed(record)) return false;
     bigViewUser_ = record;
     return true;
 }
 
 bool MeetingRoster::refreshOwnUser(const UserInfoRecord& record) {
     KESTRUM_CHECK_THREAD(thread_);
-    if (!IsListed(record) || record != ownUser_) return false;
+    if (record != ownUser_ || !IsListed(record)) return false;
     ownUser_ = record;
     return true;
 }
@@ -531,6 +602,11 @@ const std::vector<UserInfoRecord>& MeetingRoster::participants() const {
         if (!record.isShareStream) participants_.push_back(record);
     }
     return participants_;
+}
+
+UserInfoRecord MeetingRoster::listedBigView() const {
+    const auto listed = std::find(socketList_.begin(), socketList_.end(), bigViewUser_);
+    return listed == socketList_.end() ? bigViewUser_ : *listed;
 }
 
 bool MeetingRoster::inMediaList(int32_t uid) const {

@@ -89,9 +89,18 @@ struct RosterAction {
     int32_t streamId = 0;   // kReplayEngineUser, kStripRemove
     int32_t elapsed = 0;    // kReplayEngineUser
     std::string text;       // kToast (UTF-8)
+    // kMirror, kPanelRebuild of a full list that kept every entry at its place (inPlace): only
+    // the records at these places of participants() say something new, the others are as the
+    // meeting data and the panel were last given them.
+    bool inPlace = false;
+    std::vector<size_t> places;
 };
 
 using RosterActions = std::vector<RosterAction>;
+
+// The places a full list's actions say it changed, when it kept every entry at its place; null
+// otherwise. Points into actions.
+const std::vector<size_t>* ChangedInPlace(const RosterActions& actions);
 
 // What the avatar timer (13) does on a tick.
 struct AvatarTick {
@@ -140,7 +149,8 @@ public:
     [[nodiscard]] RosterActions onUserLeave(const std::string& uid);
     // The whole list ("user-list", and the list a user operation carries): the socket list :=
     // records (share-stream records of owners still sharing are kept); ownUser := the listed
-    // equal record; every avatar queued; mirror and panel rebuilt. Streams whose records are gone
+    // equal record; every avatar queued (only the changed records' when the list kept every
+    // entry at its place); mirror and panel rebuilt (in place then). Streams whose records are gone
     // lose their tiles and are parked; parked streams that a record now claims are replayed. The
     // share button follows whether another listed participant shares.
     [[nodiscard]] RosterActions onUserList(std::vector<UserInfoRecord> records);
@@ -215,10 +225,20 @@ public:
 
 private:
     bool inMediaList(int32_t uid) const;
+    // The big view's record as the socket list has it now: the big view keeps the copy it was
+    // given (a share's is never refreshed), which later lists may have changed. A tile made of it
+    // says what its entry says.
+    UserInfoRecord listedBigView() const;
     // The record the engine uid stands for (making the share-stream record when it is a share);
     // null when no record claims it. Points into socketList_ until the list changes.
     const UserInfoRecord* claimStream(int32_t uid);
     bool addSocketUser(const UserInfoRecord& record);
+    // The two ways a full list becomes the socket list (onUserList): records with its entries at
+    // their places, changed the records at these places (true when no share stream changed
+    // hands); any other list, arranged first (each participant once, share records kept).
+    bool takeChangesInPlace(std::vector<UserInfoRecord>& records,
+                            const std::vector<size_t>& changed);
+    void takeArrangedList(std::vector<UserInfoRecord>& records);
     // kDisableShare while a listed participant other than oneself shares, else kEnableShare.
     RosterAction shareButton() const;
     // Removes uid from the media list and its tile, handing the big view over; the actions go to

@@ -284,6 +284,13 @@ TEST(MeetingRoster, AFullListReplacesTheRecordsAndPairsTheStreamsAgain) {
     static_cast<void>(
         m.roster.onUserList({me, me, annMuted, User("cid", "Cid", 103), annMuted, me}));
     EXPECT_EQ(m.roster.socketList().size(), 4u);
+    // Once those are fetched, a list that keeps its entries in place asks for its new pictures.
+    m.offline(201);
+    while (m.roster.onAvatarTick().kind == AvatarTick::kFetch) m.roster.onAvatarSkipped();
+    UserInfoRecord cid = User("cid", "Cid", 103);
+    CopyRecordText(cid.portraitId, "pc2");
+    static_cast<void>(m.roster.onUserList({User("me", "Me", kOwnStream), annMuted, cid}));
+    EXPECT_EQ(m.roster.portraitQueue(), (std::map<std::string, std::string>{{"cid", "pc2"}}));
 }
 
 TEST(MeetingRoster, AvatarsAreFetchedOneAtATimeAndADownloadEndsOnlyWithItsOwnResult) {
@@ -368,6 +375,7 @@ struct StandInWindow {
             if (a.kind == RosterAction::kBigViewLocal) big = kOwnStream;
             if (a.kind == RosterAction::kStripAdd) tiles.push_back(a.record.streamId);
             if (a.kind == RosterAction::kReplayEngineUser) replays.push_back(a);
+            if (a.kind == RosterAction::kMirror) mirror(a, roster->participants());
             if (a.kind == RosterAction::kStripRemove || a.kind == RosterAction::kStripSwitch) {
                 const int32_t stream =
                     a.kind == RosterAction::kStripRemove ? a.streamId : a.record.streamId;
@@ -381,6 +389,13 @@ struct StandInWindow {
             }
         }
     }
+    // The meeting data's list, taking only the places a list kept in place says changed.
+    void mirror(const RosterAction& a, const std::vector<UserInfoRecord>& from) {
+        if (!a.inPlace || mirrored.size() != from.size()) mirrored = from;
+        for (size_t at : a.places) mirrored[at] = from[at];
+    }
+    const MeetingRoster* roster = nullptr;
+    std::vector<UserInfoRecord> mirrored;
     bool selfTile = false;
     int32_t big = kOwnStream;
     std::vector<int32_t> tiles;
@@ -396,6 +411,11 @@ void ExpectConsistent(const MeetingRoster& roster, const StandInWindow& window) 
     auto inMedia = [&](int32_t s) {
         return std::find(media.begin(), media.end(), s) != media.end();
     };
+    const auto& participants = roster.participants();
+    ASSERT_EQ(window.mirrored.size(), participants.size());
+    for (size_t i = 0; i < participants.size(); ++i) {
+        ASSERT_TRUE(SameRecord(window.mirrored[i], participants[i])) << participants[i].uid;
+    }
     for (size_t i = 0; i < list.size(); ++i) {
         ASSERT_NE(list[i].uid[0], '\0');
         ASSERT_EQ(std::count(list.begin(), list.end(), list[i]), 1);
@@ -403,6 +423,8 @@ void ExpectConsistent(const MeetingRoster& roster, const StandInWindow& window) 
     std::vector<int32_t> shown = TileStreams(roster);
     for (const UserInfoRecord& tile : roster.tiles()) {
         ASSERT_TRUE(listed(tile)) << tile.uid;
+        // A tile says what its entry says.
+        ASSERT_TRUE(SameRecord(tile, *std::find(list.begin(), list.end(), tile))) << tile.uid;
         ASSERT_TRUE(inMedia(tile.streamId)) << tile.streamId;
         ASSERT_EQ(std::count(shown.begin(), shown.end(), tile.streamId), 1);
     }
@@ -446,6 +468,7 @@ TEST(MeetingRoster, FiftyParticipantsJoiningAndLeavingInRandomOrdersKeepTheLists
         std::mt19937 random(seed);
         MeetingRoster roster(0, kOwnStream);
         StandInWindow window;
+        window.roster = &roster;
         window.apply(roster.onOwnJoin(User("me", "Me", kOwnStream)));
         roster.onOwnEngineJoin(0);
         constexpr int kPeople = 50;
@@ -454,7 +477,7 @@ TEST(MeetingRoster, FiftyParticipantsJoiningAndLeavingInRandomOrdersKeepTheLists
         auto share = [](int i) { return 2000 + i; };
         for (int step = 0; step < 1500; ++step) {
             const int person = static_cast<int>(random() % kPeople);
-            const uint32_t event = random() % 9;
+            const uint32_t event = random() % 10;
             const bool shares = person % 5 == 0;
             if (event < 2) {
                 window.apply(roster.onUserJoin(
@@ -478,6 +501,16 @@ TEST(MeetingRoster, FiftyParticipantsJoiningAndLeavingInRandomOrdersKeepTheLists
                 for (int i = 0; i < kPeople; ++i) {
                     if (random() % 3 == 0) users.push_back(User(uid(i), "N", camera(i), share(i)));
                 }
+                window.apply(roster.onUserList(users));
+            } else if (event == 8) {
+                // The room as listed, someone's microphone switched: a mute's list (now and then
+                // with the share records the roster made, which no server sends).
+                const bool withShares = random() % 2;
+                std::vector<UserInfoRecord> users;
+                for (const UserInfoRecord& r : roster.socketList()) {
+                    if (withShares || !r.isShareStream) users.push_back(r);
+                }
+                users[random() % users.size()].status ^= kStatusMicOff;
                 window.apply(roster.onUserList(users));
             }
             // The window posts replays to itself; they arrive a little later.

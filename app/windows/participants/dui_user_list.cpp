@@ -294,12 +294,13 @@ void CDuiUserList::socketNotifyRemoteUser(const std::string& uid) {
     updateUserCount();
 }
 
-void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participants) {
+void CDuiUserList::updateUserList(const std::vector<UserInfoRecord>& participants,
+                                  const std::vector<size_t>* changed) {
     KESTRUM_LOG(Level_Info, "()");
     // The list is the room as it stands: rows still to come for earlier joins are in it.
     waitingRows_.clear();
     KillTimer(GetHWND(), kAddTimer);
-    if (list_) list_->UpdateListItem(participants);
+    if (list_) list_->UpdateListItem(participants, changed);
     for (const Rules::WaitEntry& entry : waits_.reconcile(participants)) {
         setWaiting(entry.device, entry.uid, true);
     }

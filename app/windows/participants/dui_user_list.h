@@ -72,8 +72,9 @@ public:
     void socketNotifyAddUser(const UserInfoRecord& record);
     void socketNotifyRemoteUser(const std::string& uid);
     // Every row anew from participants; invitations still waiting show their look again, those
-    // whose device is now on end.
-    void updateUserList(const std::vector<UserInfoRecord>& participants);
+    // whose device is now on end. changed: as CUserList::UpdateListItem takes it.
+    void updateUserList(const std::vector<UserInfoRecord>& participants,
+                        const std::vector<size_t>* changed = nullptr);
     void updateAudioStatus(const std::string& uid, bool muted);
     void updateAudioStatusByStream(int streamId, bool muted);
     void updateVideoStatusByStream(int streamId, bool on);

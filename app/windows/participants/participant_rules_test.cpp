@@ -157,9 +157,10 @@ struct FakeRow {
 class RecordingRows : public Roster<FakeRow>::View {
 public:
     void apply(const std::vector<UserInfoRecord>& participants,
-               const std::map<std::string, bool>& videoOn = {}) {
+               const std::map<std::string, bool>& videoOn = {},
+               const std::vector<size_t>* places = nullptr) {
         steps.clear();
-        roster.apply(participants, videoOn, *this);
+        roster.apply(participants, videoOn, *this, places);
     }
     std::vector<std::string> order() {
         std::vector<std::string> uids;
@@ -224,6 +225,13 @@ TEST(Roster, AListMovesKeptRowsIntoPlaceBuildsNewOnesAndLogsOnlyWhatChanged) {
     // The same list again says nothing.
     rows.apply({Listed("c", "C"), Listed("x"), Listed("a", "", kStatusCameraOff)});
     EXPECT_TRUE(rows.steps.empty());
+    // Applied in place, only the rows of its places; rows that are not the list's one by one
+    // take the whole list.
+    const std::vector<size_t> second{1};
+    rows.apply({Listed("c", "C"), Listed("x", "X"), Listed("a", "A")}, {}, &second);
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"log x 0"}));
+    rows.apply({Listed("x", "X"), Listed("a", "A")}, {}, &second);
+    EXPECT_EQ(rows.steps, (std::vector<std::string>{"remove c", "log a 0"}));
 }
 
 TEST(Roster, TheFirstRowOfAUidIsFoundAndARowThatCannotBeAddedTakesNoPlace) {

@@ -77,12 +77,13 @@ protected:
     }
 
     // The meeting data's list, which the feature check reads, and the panel's rows.
-    void Show(const std::vector<UserInfoRecord>& participants) {
+    void Show(const std::vector<UserInfoRecord>& participants,
+              const std::vector<size_t>* changed = nullptr) {
         {
             ZuvraKestrum::Util::CLockGuard guard(&meeting_.data().lock);
             meeting_.data().userList = participants;
         }
-        panel_->updateUserList(participants);
+        panel_->updateUserList(participants, changed);
         PumpPending();
     }
 
@@ -201,6 +202,14 @@ TEST_F(ParticipantsWindowTest, RowsFollowTheListAndTheUpdatesByUid) {
     EXPECT_TRUE(Mic("me")->IsEnabled());
     EXPECT_EQ(panel_->list()->GetCurSel(), -1);
     EXPECT_EQ(Title(), Text(L"Participants(4)", L"与会人(4)"));
+    // A list that kept every entry at its place: its change shows, and so does the own row the
+    // user clicked meanwhile.
+    Click(Mic("me"));
+    again[2].status = kStatusMicOff;
+    const std::vector<size_t> bob{2};
+    Show(again, &bob);
+    EXPECT_TRUE(Mic("bob")->IsSelected());
+    EXPECT_TRUE(Mic("me")->IsEnabled());
 
     // Another host: the user may act on the own row only.
     meeting_.data().hosts = {"bob"};

@@ -90,10 +90,24 @@ public:
     // RowStatus gives for videoOn. A row is logged when it is built or its status or nickname
     // changes: the program's log writes each line at once, and an unchanged row says nothing
     // its earlier lines did not.
+    // With places, the participants were applied before, and only the participants at places
+    // may show something new: just their rows are found (by uid) and refreshed, when the rows
+    // are still the participants' one by one; otherwise the whole list is applied.
     void apply(const std::vector<UserInfoRecord>& participants,
-               const std::map<std::string, bool>& videoOn, View& view);
+               const std::map<std::string, bool>& videoOn, View& view,
+               const std::vector<size_t>* places = nullptr);
 
 private:
+    bool applyInPlace(const std::vector<UserInfoRecord>& participants,
+                      const std::map<std::string, bool>& videoOn, View& view,
+                      const std::vector<size_t>& places);
+    // Logs a kept row's participant when its status or nickname changes.
+    static void logChange(const Row& row, const UserInfoRecord& participant, int status,
+                          View& view) {
+        if (row.status != status || row.nickname != participant.name) {
+            view.logRowStatus(participant, status);
+        }
+    }
     // Removes the rows (in list order) that no participant keeps.
     void removeUnkept(const std::vector<Item>& rows, const std::vector<int>& kept, View& view);
     // The first row of each uid, from the last row to the first so that each uid ends on its
@@ -133,8 +147,31 @@ void Roster<Row>::erase(Item item) {
 }
 
 template <class Row>
+bool Roster<Row>::applyInPlace(const std::vector<UserInfoRecord>& participants,
+                               const std::map<std::string, bool>& videoOn, View& view,
+                               const std::vector<size_t>& places) {
+    // One row per participant, none sharing a uid: the rows are the participants' still.
+    if (rows_.size() != participants.size() || byUid_.size() != rows_.size()) return false;
+    std::vector<Item> rows;
+    rows.reserve(places.size());
+    for (const size_t at : places) {
+        rows.push_back(first(participants[at].uid));
+        if (rows.back() == rows_.end()) return false;
+    }
+    for (size_t i = 0; i < places.size(); ++i) {
+        const UserInfoRecord& participant = participants[places[i]];
+        const int status = RowStatus(participant.status, videoOn, participant.uid);
+        logChange(*rows[i], participant, status, view);
+        view.refreshRow(*rows[i], participant, status);
+    }
+    return true;
+}
+
+template <class Row>
 void Roster<Row>::apply(const std::vector<UserInfoRecord>& participants,
-                        const std::map<std::string, bool>& videoOn, View& view) {
+                        const std::map<std::string, bool>& videoOn, View& view,
+                        const std::vector<size_t>* places) {
+    if (places && applyInPlace(participants, videoOn, view, *places)) return;
     std::vector<Item> rows;
     std::vector<std::string_view> rowUids;
     rows.reserve(rows_.size());
@@ -161,9 +198,7 @@ void Roster<Row>::apply(const std::vector<UserInfoRecord>& participants,
             continue;
         }
         const Item item = rows[kept[index]];
-        if (item->status != status || item->nickname != participant.name) {
-            view.logRowStatus(participant, status);
-        }
+        logChange(*item, participant, status, view);
         if (item == next) {
             ++next;
         } else if (!view.moveRow(item, next, placed)) {

@@ -1,5 +1,6 @@
 #include "app/windows/participants/user_list.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/windows/skeleton/dui_frame_window.h"
@@ -32,6 +33,9 @@ void ShowWaiting(DuiLib::CControlUI* option, DuiLib::CControlUI* anim, bool wait
 void EndWaiting(DuiLib::CControlUI* option, DuiLib::CControlUI* anim) {
     if (!option || !option->IsVisible()) ShowWaiting(option, anim, false);
 }
+
+// Touched rows beyond these make the next list look at every row: each is found by a walk.
+constexpr size_t kFewTouched = 4;
 
 void Enable(DuiLib::CControlUI* control, bool enabled) {
     if (control && control->IsEnabled() != enabled) control->SetEnabled(enabled);
@@ -216,15 +220,40 @@ void CUserList::removeAllItems() {
     roster_.clear();
 }
 
-void CUserList::UpdateListItem(const std::vector<UserInfoRecord>& participants) {
+void CUserList::UpdateListItem(const std::vector<UserInfoRecord>& participants,
+                               const std::vector<size_t>* changed) {
     CLockGuard guard(&listLock_);
     // A new list selects nothing, as when every row was new; cleared first, so that removing
     // the selected row selects no neighbour.
     if (GetCurSel() >= 0) SelectItem(-1, false, false);
     applyingViewer_ = CurrentViewer();
     applyingSameViewer_ = rowsViewer_.allRowsFor(applyingViewer_);
-    roster_.apply(participants, videoOnMap_, *this);
+    std::vector<size_t> places;
+    const bool inPlace = changed && placesToApply(participants, *changed, places);
+    roster_.apply(participants, videoOnMap_, *this, inPlace ? &places : nullptr);
+    // Every row the list kept was refreshed: none is touched any more.
+    touchedUids_.clear();
     rowsViewer_.noteAllRows(applyingViewer_);
+}
+
+bool CUserList::placesToApply(const std::vector<UserInfoRecord>& participants,
+                              const std::vector<size_t>& changed,
+                              std::vector<size_t>& places) const {
+    if (!applyingSameViewer_ || touchedUids_.size() > kFewTouched) return false;
+    places = changed;
+    for (const std::string& uid : touchedUids_) {
+        const auto touched = std::find_if(
+            participants.begin(), participants.end(),
+            [&uid](const UserInfoRecord& participant) { return uid == participant.uid; });
+        if (touched != participants.end()) places.push_back(touched - participants.begin());
+    }
+    return true;
+}
+
+void CUserList::markTouched(UserListItemInfo& item) {
+    if (item.touched) return;
+    item.touched = true;
+    touchedUids_.push_back(item.uid);
 }
 
 void CUserList::logRowStatus(const UserInfoRecord& participant, int status) {
@@ -270,7 +299,7 @@ void CUserList::updateMicStatus(const std::string& uid, bool muted, bool resetAn
     CLockGuard guard(&listLock_);
     UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
-    item->touched = true;
+    markTouched(*item);
     if (item->parts.mic) item->parts.mic->Selected(muted);
     if (resetAnim) ShowWaiting(item->parts.mic, item->parts.micAnim, false);
 }
@@ -280,7 +309,7 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
     videoOnMap_[uid] = on;
     UserListItemInfo* item = roster_.find(uid);
     if (!item) return;
-    item->touched = true;
+    markTouched(*item);
     writeLine(Level_Info, __LINE__, "[updateVideoStatus] %s(%s ,%s,%d)",
               "CUserList::updateVideoStatus", uid.c_str(), item->nickname.c_str(), item->status);
     if (item->parts.camera) item->parts.camera->Selected(!on);
@@ -290,7 +319,7 @@ void CUserList::updateVideoStatus(const std::string& uid, bool on, bool resetAni
 void CUserList::setMicAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
     if (UserListItemInfo* item = roster_.find(uid)) {
-        item->touched = true;
+        markTouched(*item);
         ShowWaiting(item->parts.mic, item->parts.micAnim, waiting);
     }
 }
@@ -298,14 +327,14 @@ void CUserList::setMicAnim(const std::string& uid, bool waiting) {
 void CUserList::setCameraAnim(const std::string& uid, bool waiting) {
     CLockGuard guard(&listLock_);
     if (UserListItemInfo* item = roster_.find(uid)) {
-        item->touched = true;
+        markTouched(*item);
         ShowWaiting(item->parts.camera, item->parts.cameraAnim, waiting);
     }
 }
 
 void CUserList::touch(const std::string& uid) {
     CLockGuard guard(&listLock_);
-    if (UserListItemInfo* item = roster_.find(uid)) item->touched = true;
+    if (UserListItemInfo* item = roster_.find(uid)) markTouched(*item);
 }
 
 void CUserList::updateUserPhoto(const UserInfoRecord& record) {

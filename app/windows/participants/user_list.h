@@ -82,7 +82,10 @@ public:
     // camera-off mark. A participant already listed keeps the row and its record, and only
     // what changed is set on it, so that a list arriving again with every reconnect costs
     // little more than its changes; the log has the statuses of the rows built or changed.
-    void UpdateListItem(const std::vector<UserInfoRecord>& participants);
+    // changed: the list was applied before, and only the participants at these places say
+    // something new (the rows touched since are looked at too).
+    void UpdateListItem(const std::vector<UserInfoRecord>& participants,
+                        const std::vector<size_t>* changed = nullptr);
     // The host may have changed: every row's enabling, remove button and host mark anew, unless
     // every row was set for the same own uid, host and language already.
     void refreshHostStatus();
@@ -130,6 +133,12 @@ private:
     void refreshRow(UserListItemInfo& item, const UserInfoRecord& participant, int status) override;
     void logRowStatus(const UserInfoRecord& participant, int status) override;
 
+    // The row may show other than its record now; the next list looks at it.
+    void markTouched(UserListItemInfo& item);
+    // changed and the places of the rows touched since the last list, when those are few and
+    // every row was set for the viewer applying it; false when the whole list is to be looked at.
+    bool placesToApply(const std::vector<UserInfoRecord>& participants,
+                       const std::vector<size_t>& changed, std::vector<size_t>& places) const;
     void findParts(UserListItemInfo& item);
     void fillListItem(UserListItemInfo& item);
     void showDevices(UserListItemInfo& item);
@@ -145,5 +154,7 @@ private:
     // While a list is applied: the viewer looking and whether every kept row was set for it.
     Viewer applyingViewer_;
     bool applyingSameViewer_ = false;
+    // The uids of the rows touched since the last list, each once.
+    std::vector<std::string> touchedUids_;
     ZuvraKestrum::Util::CLock listLock_;
 };
