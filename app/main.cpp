@@ -9,6 +9,7 @@
 #include "app/kestrum/kestrum.h"
 #include "app/main_thread.h"
 #include "app/startup_steps.h"
+#include "app/windows/join/dui_login.h"
 #include "duilib/paint_manager_ui.h"
 #include "kestrum/common/singleton.h"
 #include "kestrum/core/framework_invite_box_ui.h"
@@ -71,6 +72,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         CKestrumData::fileTrace("WinMain: MainThread did not start within %lu ms",
                                 static_cast<unsigned long>(kMainThreadStartMs));
     }
+    // The join window's pictures are decoded meanwhile, while the join window is being built.
+    CDuiLogin::PreloadPictures();
     Startup::InstallDialogWindowLookup();
     // Never destroyed: an invitation may still be answered while exit-time destructors run.
     CMsgBoxAnsyManager::setBoxUi(new CFrameworkInviteBoxUi);

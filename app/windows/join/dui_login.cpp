@@ -15,10 +15,17 @@
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_system.h"
 #include "kestrum/core/util_text.h"
+#include "ui/base/resource/image_preload.h"
 
 using namespace ZuvraKestrum::Join;
 using ZuvraKestrum::Util::CStringToUtf8;
 using ZuvraKestrum::Util::Utf8ToCString;
+
+namespace {
+
+constexpr wchar_t kSkinStem[] = L"home";
+
+}  // namespace
 
 CDuiLogin::CDuiLogin(IJoinHost& host)
     : CKestrumDump("CDuiLogin", true, false, false, ""), host_(host) {}
@@ -61,6 +68,13 @@ CDuiNotifyMap<CDuiLogin> CDuiLogin::NotifyMap() {
     return table;
 }
 
+void CDuiLogin::PreloadPictures() {
+    // Joined at the program's end, long after it has finished.
+    static ui::ImagePreload preload;
+    const std::wstring skin = DuiLib::CPaintManagerUI::GetResourcePath().GetData();
+    preload.Start(ui::ImagePreload::FilesNamedBy(skin + SkinFile(kSkinStem), skin));
+}
+
 void CDuiLogin::EnableJoinBtn() {
     if (ready()) joinBtn_->SetEnabled(true);
 }
@@ -81,7 +95,7 @@ CKestrumCourse* CDuiLogin::TargetedCourse() {
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT CDuiLogin::OnCreate() {
-    if (!BuildLanguageSkin(L"home", nullptr, *this)) return 0;
+    if (!BuildLanguageSkin(kSkinStem, nullptr, *this)) return 0;
     // Every handler relies on the controls: a skin without them leaves the window inert.
     BindControls(*this,
                  {{L"RoomConfigbtn", &CDuiLogin::roomConfigBtn_},

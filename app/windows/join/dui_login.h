@@ -58,6 +58,13 @@ public:
     // The file in the skin folder that the user's own portrait is downloaded into.
     static constexpr const wchar_t* kOwnPortraitFile = L"profile picture-light1.png";
 
+    // Decodes the pictures that this window's skin names on a thread of their own and keeps them
+    // decoded for the rest of the program, so that the window's first paint, the end of the
+    // program's start, finds them decoded instead of decoding each on the UI thread. Nothing
+    // shown changes. UI thread, once the framework has started and the language is known; only
+    // the first call starts anything.
+    static void PreloadPictures();
+
 private:
     // Messages; the bridge's and the engine's that this window does not act on only have their
     // payloads freed.

@@ -39,6 +39,13 @@ class ImagePreload {
   // Waits up to timeout_ms for the decoding to end; true when it has ended or never started.
   [[nodiscard]] bool Wait(DWORD timeout_ms);
 
+  // The image files that the markup file names in its image attributes (those whose names end
+  // in "image"), in document order and each once, so that a preload decodes them in the order a
+  // window built from the markup first paints them. A relative name is taken from image_folder,
+  // as the window's controls take it. Empty when the markup cannot be read. Any thread.
+  static std::vector<std::wstring> FilesNamedBy(const std::wstring& markup_path,
+                                                const std::wstring& image_folder);
+
  private:
   void Decode(const std::vector<std::wstring>& paths);
 

@@ -49,8 +49,8 @@ class ResourceHub {
 
   // Starts the framework: render factory, resource path (root + theme_folder), the callback,
   // DPI adaptation (when adapt_dpi), the global markup "global.xml" of the theme, the language
-  // table (root + language_folder + "\strings.ini"), GDI+ and the common controls. Missing
-  // global markup or language files leave those tables empty.
+  // table (root + language_folder + "\strings.ini") and GDI+. Missing global markup or language
+  // files leave those tables empty. The common controls are loaded with a window's first tooltip.
   static void Start(const std::wstring& root, const CreateControlCallback& callback, bool adapt_dpi,
                     const std::wstring& theme_folder, const std::wstring& language_folder);
   static void Stop();

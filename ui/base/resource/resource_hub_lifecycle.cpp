@@ -1,7 +1,6 @@
 // Start and Stop of the resource manager, kept apart from its tables because they bring in the
-// render back end, GDI+ and the common controls.
+// render back end and GDI+.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <deque>
 #include <mutex>
@@ -87,7 +86,6 @@ void ResourceHub::Start(const std::wstring& root, const CreateControlCallback& c
     Guard guard(state.mutex);
     StartGdiplus(state);
   }
-  InitCommonControls();
 }
 
 void ResourceHub::Stop() {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/dpi/windows_version.h"
 #include "ui/base/image/image_info.h"
@@ -186,6 +188,28 @@ TEST(ResourceHubImageTest, PreloadedImagesStayDecodedWhileThePreloadLives) {
   EXPECT_TRUE(ResourceHub::CachedImage(animated));  // still held here
   ImagePreload never_started;
   EXPECT_TRUE(never_started.Wait(0));
+}
+
+// What a preload decodes for a window: the files its markup's image attributes name, in the
+// order the markup names them, each once; bare names and key='value' lists alike.
+TEST(ResourceHubImageTest, MarkupNamesTheImagesToPreloadInItsOrder) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring markup =
+      std::wstring(temp) + L"preload_" + std::to_wstring(GetCurrentProcessId()) + L".xml";
+  FILE* file = _wfopen(markup.c_str(), L"wb");
+  ASSERT_TRUE(file);
+  fputs(
+      "<Window bkimage=\"bk.png\"><HBox><Button normalimage=\"file='a/n.png' corner='1,1,1,1'\" "
+      "hotimage=\"file='C:\\x\\h.png'\" text=\"image\" foreimage=\"\"/></HBox>"
+      "<Label BkImage=\"bk.png\" pushedimage=\"dest='1,1,2,2' file='p.png'\"/></Window>",
+      file);
+  fclose(file);
+  EXPECT_EQ(ImagePreload::FilesNamedBy(markup, L"D:\\skin\\"),
+            (std::vector<std::wstring>{L"D:\\skin\\bk.png", L"D:\\skin\\a/n.png", L"C:\\x\\h.png",
+                                       L"D:\\skin\\p.png"}));
+  DeleteFileW(markup.c_str());
+  EXPECT_TRUE(ImagePreload::FilesNamedBy(markup, L"D:\\skin\\").empty());
 }
 
 // Threads that want the same file at once each decode it, but all of them get the one image

@@ -83,6 +83,11 @@ TEST_F(WindowTest, HoverSendsMouseHoverOnceTrackingEnded) {
   Record(item);
   EXPECT_EQ(Send(WM_MOUSEHOVER, 0, At(5, 5)), 0);
   EXPECT_EQ(events_, Events{kEventMouseHover});
+  // The tip's window class comes with the common controls, loaded for the first tip.
+  HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  while (tip && GetWindow(tip, GW_OWNER) != window_->GetHWND())
+    tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+  EXPECT_TRUE(tip);
 }
 
 TEST_F(WindowTest, FocusGoesOnlyToVisibleEnabledControls) {
