@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "kestrum/core/chat_text.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/util_lock_guard.h"
@@ -475,14 +476,17 @@ void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
 
 // A window hands out the messages posted to it before its input: a message per chat line kept
 // the meeting window from its input for as long as a flood lasted. What comes while a batch's
-// message waits in the window's queue joins that batch instead.
+// message waits in the window's queue joins that batch instead. Each keeps only what its bubble
+// can show: a peer's flood of the largest messages would otherwise hold a GB while the window is
+// behind.
 void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
+    std::string shown(ZuvraKestrum::Chat::ShownPartOfUtf8(Text(msg)));
     int batch = 0;
     {
         CLockGuard guard(&chatLock_);
         if (chatOpen_) {
             std::list<ChatLine>& lines = chatBatches_.back().lines;
-            lines.push_back({Text(uid), Text(msg)});
+            lines.push_back({Text(uid), std::move(shown)});
             // More than the chat shows and counts: the oldest are of no use.
             if (lines.size() > kChatBatchLines) lines.pop_front();
             return;
@@ -493,7 +497,8 @@ void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
     }
     KESTRUM_LOG(Level_Info, "(%d)", batch);
     if (PostPayload<WM_SOCKET_USER_MSG>(
-            targetWindow.load(), NewRecord<StringPairPayload>(Text(uid), Text(msg), batch))) {
+            targetWindow.load(),
+            NewRecord<StringPairPayload>(Text(uid), std::move(shown), batch))) {
         return;
     }
     CLockGuard guard(&chatLock_);

@@ -16,6 +16,7 @@
 
 #include "chinese_emoji_text.h"
 #include "kestrum/common/scoped_handle.h"
+#include "kestrum/core/chat_text.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/testing/heap_blocks.h"
@@ -742,14 +743,20 @@ TEST_F(CourseTest, ErrorsAndMessagesCarryTheirTexts) {
 
 // A flood of chat costs the window one message per batch, not one per line: lines that come
 // while a batch's message waits join it, and another event in between starts a new batch, so that
-// the window sees everything in the order it came. Each batch is taken once.
+// the window sees everything in the order it came. Each batch is taken once. Whether it waits as
+// a line or in the posted record, a message keeps no more than its bubble can show, and no half
+// character.
 TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
+    const std::string shown(ZuvraKestrum::Chat::kMaxShownBytes - 1, 'w');
+    std::string huge = shown;
+    while (huge.size() < (size_t{1} << 20)) huge += "\xE4\xBD\xA0";  // U+4F60, three bytes
     CKestrumCourse& course = start();
     course.onSocketUserMsg("u1", "a");
     course.onSocketUserMsg("u2", "b");
     course.onSocketUserMsg("u1", "c");
+    course.onSocketUserMsg("u2", huge.c_str());
     course.onSocketUserLeave("u2");
-    course.onSocketUserMsg("u1", "d");
+    course.onSocketUserMsg("u1", huge.c_str());
     Received first;
     Received leave;
     Received second;
@@ -758,15 +765,16 @@ TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
     ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_MSG, second));
     EXPECT_TRUE(nothingPosted(window_));
     EXPECT_EQ(first.as<StringPairPayload>().text2, "a");
-    EXPECT_EQ(second.as<StringPairPayload>().text2, "d");
+    EXPECT_EQ(second.as<StringPairPayload>().text2, shown);
 
     // A reconnect while the batches wait in the window's queue keeps them.
     course.reconnectSocket();
     const int batch = first.as<StringPairPayload>().code;
     const std::vector<CKestrumCourse::ChatLine> rest = course.takeChat(batch);
-    ASSERT_EQ(rest.size(), 2u);
+    ASSERT_EQ(rest.size(), 3u);
     EXPECT_EQ(rest[0].uid + " " + rest[0].text, "u2 b");
     EXPECT_EQ(rest[1].uid + " " + rest[1].text, "u1 c");
+    EXPECT_EQ(rest[2].uid + " " + rest[2].text, "u2 " + shown);
     EXPECT_TRUE(course.takeChat(batch).empty());
     EXPECT_TRUE(course.takeChat(second.as<StringPairPayload>().code).empty());
 }

@@ -124,7 +124,9 @@ public:
     // them (connectSocket and reconnectSocket read the meeting data's at their call).
     void updateSocketStatus(int status);
 
-    // A chat message of the room: sender uid and text, UTF-8.
+    // A chat message of the room: sender uid and text, UTF-8. The text, here and in the
+    // WM_SOCKET_USER_MSG record, is no more of the message than its bubble can show
+    // (ZuvraKestrum::Chat::ShownPartOfUtf8).
     struct ChatLine {
         std::string uid;
         std::string text;
