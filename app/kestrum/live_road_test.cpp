@@ -1007,6 +1007,17 @@ TEST_F(LiveRoadTest, AShareStopIsSentAgainUntilTheServerReportsTheEnd) {
     (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
                                               std::chrono::milliseconds(600));
     EXPECT_EQ(g_host.calls.size(), sent);
+
+    // A stop the server never reports (the share itself failed, say) is sent again a bounded
+    // number of times only, and then its timer ends. The ticks come straight to the window.
+    share->Selected(true, false);
+    g_host.calls.clear();
+    Click(Live(), share);
+    for (int tick = 0; tick <= ZuvraKestrum::Live::ShareStop::kLimit; ++tick)
+        SendMessageW(Live()->GetHWND(), WM_TIMER, CLiveMedia::kShareRestopTimer, 0);
+    EXPECT_FALSE(Live()->stopShareRequested());
+    EXPECT_EQ(g_host.calls.size(), 1u + ZuvraKestrum::Live::ShareStop::kLimit);
+    EXPECT_FALSE(KillTimer(Live()->GetHWND(), CLiveMedia::kShareRestopTimer));
 }
 
 // Records that reach the window while it leaves, wait in its queue when it is destroyed, or
