@@ -517,6 +517,14 @@ TEST_F(LiveRoadTest, UserOperationsReachTheTogglesTheEngineAndTheShareButton) {
     Operation("40002", "40002", "interrupt", 3);
     const std::string away = "toast 10000 " + ZuvraKestrum::Live::InterruptText(g_language, "Bob");
     EXPECT_TRUE(PumpUntil([&away] { return g_host.callsStartingWith(away).size() == 1; }));
+    // A sharer who leaves without ending the share gives the button back too.
+    EmitToMe("user-list", "[" + Member(me, MeetingData().nickname, MeetingData().streamId, 3) +
+                              "," + Member("40002", "Bob", 4002, 0, "", 9002) + "]");
+    EXPECT_TRUE(PumpUntil([share] { return !share->IsEnabled(); }));
+    Backend()->Call("POST", "signal/emit",
+                    "{\"event\":\"user-leave\",\"args\":[{\"uid\":\"40002\"}]}");
+    EXPECT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 1; }));
+    EXPECT_TRUE(share->IsEnabled());
 }
 
 TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole) {
