@@ -836,7 +836,7 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
 
 // Every mute comes with the room's whole list: the window changes the muted participant's row
 // and tile, and nothing else the user sees (the other rows and tiles, their host marks, the big
-// view, the self tile).
+// view, the self tile). A mute the room refuses leaves the rows as the room lists them.
 TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     const std::string me = MeetingData().uid;
     const auto list = [&me](int daveStatus, int erinStatus = 0) {
@@ -914,6 +914,47 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
         if (tile.key.streamId == 4005) erin = tile.item.user.status;
     }
     EXPECT_EQ(erin, kStatusMicOff);
+
+    // The room has made Bob its host, which this window has not heard of: it refuses the mute
+    // of Bob's microphone, and the refusal gives his row back as listed, not the row's wait.
+    const auto roomHosts = [](const std::vector<std::string>& hosts) {
+        RecordingObserver update;
+        road_testing::Library()->updateRoom(&update, MeetingData().roomName.c_str(), hosts,
+                                            MeetingData().initialStatus, "",
+                                            MeetingData().roomPassword.c_str());
+        return update.WaitFinished();
+    };
+    const kestrum::common::ScopeExit restoreHost([&] { roomHosts({me}); });
+    ASSERT_TRUE(roomHosts({"40002"}));
+    const UserListItemInfo* bob = panel->list()->findItem("40002");
+    ASSERT_NE(bob, nullptr);
+    DuiLib::COptionUI* bobMic = bob->parts.mic;
+    DuiLib::COptionUI* bobCamera = bob->parts.camera;
+    g_host.calls.clear();
+    Click(panel, bobMic);
+    Click(panel, bobCamera);
+    ASSERT_EQ(g_host.calls,
+              (std::vector<std::string>{"roomctrlAudio 1 40002", "roomctrlVideo 1 40002"}));
+    ASSERT_TRUE(bobMic->IsSelected());
+    ASSERT_FALSE(bobCamera->IsEnabled());
+    // The test's host only records: the request goes to the room as the program's host sends it.
+    Course()->roomctrl_audio(true, {"40002"});
+    bool refused = false;
+    bool restored = false;
+    ASSERT_TRUE(kestrum::testing_support::PumpUntil(
+        [&refused] { return refused; },
+        [&](MSG& message) {
+            if (message.message != WM_ACCOUNT_ERROR || message.hwnd != Live()->GetHWND() ||
+                reinterpret_cast<const PayloadOf<WM_ACCOUNT_ERROR>*>(message.wParam)->code !=
+                    2008) {
+                return false;
+            }
+            DispatchMessageW(&message);
+            refused = true;
+            restored = !bobMic->IsSelected() && bobCamera->IsEnabled() && !bobCamera->IsSelected();
+            return true;
+        }));
+    EXPECT_TRUE(restored);
 }
 
 // The user need not wait for the server: Leave works while the connection is being made again.
