@@ -579,7 +579,7 @@ TEST_F(LiveRoadTest, AnotherHostsNewPasswordIsKeptByTheNextRoomUpdate) {
     EXPECT_TRUE(PumpUntil([&password] { return MeetingData().roomPassword == password; }));
 
     const size_t before = Backend()->Requests().size();
-    Course()->applySpeaker();
+    Course()->applySpeaker(nullptr);
     std::string update;
     ASSERT_TRUE(PumpUntil([before, &update] {
         const std::vector<TestBackend::Request> requests = Backend()->Requests();

@@ -110,22 +110,19 @@ void CKestrumCourse::signIn() {
 
 // ---- Room requests --------------------------------------------------------------------------
 
-void CKestrumCourse::updateRoomWithHosts(std::vector<std::string> hosts) {
+void CKestrumCourse::updateRoomWithHosts(HWND asker, std::vector<std::string> hosts) {
     const CKestrumData* data = g_kestrumData;
     if (!data) return;
+    speakerAsker_ = asker;
     exports_.updateRoom(this, data->roomName.c_str(), hosts, data->initialStatus, "",
                         data->roomPassword.c_str());
 }
 
-void CKestrumCourse::applySpeaker() {
-    speakerRequested_ = true;
-    updateRoomWithHosts({g_kestrumData ? g_kestrumData->uid : std::string()});
+void CKestrumCourse::applySpeaker(HWND asker) {
+    updateRoomWithHosts(asker, {g_kestrumData ? g_kestrumData->uid : std::string()});
 }
 
-void CKestrumCourse::giveupSpeaker() {
-    speakerRequested_ = false;
-    updateRoomWithHosts({});
-}
+void CKestrumCourse::giveupSpeaker(HWND asker) { updateRoomWithHosts(asker, {}); }
 
 void CKestrumCourse::queueControl(const char* action, std::vector<std::string> uids) {
     CLockGuard guard(&lock_);
@@ -340,9 +337,9 @@ void CKestrumCourse::onJoinRoom(bool /*success*/, const char* rid, const char* t
 
 void CKestrumCourse::onUpdateRoom(bool success) {
     KESTRUM_LOG(Level_Info, "(%d)", success);
-    // The settings window that asked is the one waiting for the answer.
-    const int dialog = speakerRequested_ ? kRoomSettingsDialog : kHostRoomSettingsDialog;
-    PostEmpty<WM_UPDATE_ROOM>(dialogWindow(dialog));
+    // Only the window that asked waits for the answer: when it has closed, a window of its
+    // kind opened since has asked nothing, and posting to the closed one's handle fails.
+    PostEmpty<WM_UPDATE_ROOM>(speakerAsker_.load());
 }
 
 void CKestrumCourse::onRoomCtrl(bool success, int shareId, const char* mediaToken) {

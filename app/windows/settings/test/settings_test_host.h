@@ -43,8 +43,8 @@ public:
     void updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& rid,
                     const std::vector<std::string>& hosts, int initialStatus,
                     const std::string& topic, const std::string& pwd) override;
-    void applySpeaker() override { journal.push_back("applySpeaker"); }
-    void giveupSpeaker() override { journal.push_back("giveupSpeaker"); }
+    void applySpeaker(HWND) override { journal.push_back("applySpeaker"); }
+    void giveupSpeaker(HWND) override { journal.push_back("giveupSpeaker"); }
     std::wstring chooseAvatarFile(HWND owner) override;
 
     // What the test sets up.
