@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -273,6 +274,28 @@ protected:
     }
     static void SignalConfig(const std::string& values) {
         Backend()->Call("POST", "signal/config", values);
+    }
+
+    // Runs the messages until the window has handled the first of that number that matches;
+    // what check() reads right after that one, before any other message runs. False when none
+    // came.
+    static bool RightAfter(UINT number, const std::function<bool(const MSG&)>& matches,
+                           const std::function<bool()>& check) {
+        bool handled = false;
+        bool checked = false;
+        const bool came = kestrum::testing_support::PumpUntil(
+            [&handled] { return handled; },
+            [&](MSG& message) {
+                if (handled || message.message != number || message.hwnd != Live()->GetHWND() ||
+                    !matches(message)) {
+                    return false;
+                }
+                DispatchMessageW(&message);
+                handled = true;
+                checked = check();
+                return true;
+            });
+        return came && checked;
     }
 
     static bool HasTile(int streamId) {
@@ -836,7 +859,8 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
 
 // Every mute comes with the room's whole list: the window changes the muted participant's row
 // and tile, and nothing else the user sees (the other rows and tiles, their host marks, the big
-// view, the self tile). A mute the room refuses leaves the rows as the room lists them.
+// view, the self tile). A mute the room refuses, or an invitation the server refuses, ends what
+// the rows show meanwhile at once.
 TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     const std::string me = MeetingData().uid;
     const auto list = [&me](int daveStatus, int erinStatus = 0) {
@@ -939,22 +963,30 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     ASSERT_FALSE(bobCamera->IsEnabled());
     // The test's host only records: the request goes to the room as the program's host sends it.
     Course()->roomctrl_audio(true, {"40002"});
-    bool refused = false;
-    bool restored = false;
-    ASSERT_TRUE(kestrum::testing_support::PumpUntil(
-        [&refused] { return refused; },
-        [&](MSG& message) {
-            if (message.message != WM_ACCOUNT_ERROR || message.hwnd != Live()->GetHWND() ||
-                reinterpret_cast<const PayloadOf<WM_ACCOUNT_ERROR>*>(message.wParam)->code !=
-                    2008) {
-                return false;
-            }
-            DispatchMessageW(&message);
-            refused = true;
-            restored = !bobMic->IsSelected() && bobCamera->IsEnabled() && !bobCamera->IsSelected();
-            return true;
+    EXPECT_TRUE(RightAfter(
+        WM_ACCOUNT_ERROR,
+        [](const MSG& message) {
+            return reinterpret_cast<const PayloadOf<WM_ACCOUNT_ERROR>*>(message.wParam)->code ==
+                   2008;
+        },
+        [bobMic, bobCamera] {
+            return !bobMic->IsSelected() && bobCamera->IsEnabled() && !bobCamera->IsSelected();
         }));
-    EXPECT_TRUE(restored);
+
+    // An invitation the server refuses before passing it on stops waiting at once, not after
+    // the request's time-out. The user said yes in the box, which the test's host only records.
+    const UserListItemInfo* erinRow = panel->list()->findItem("40005");
+    ASSERT_NE(erinRow, nullptr);
+    MsgBoxInviteInfo invitation;
+    invitation.uid = "40005";
+    SendMessageW(panel->GetHWND(), WM_MSGBOX_INVITE_MIC_RET, reinterpret_cast<WPARAM>(&invitation),
+                 0);
+    DuiLib::CControlUI* erinWaits = erinRow->parts.micAnim;
+    ASSERT_TRUE(erinWaits->IsVisible());
+    EmitToMe("user-error", "\"send-request refused\"");
+    EXPECT_TRUE(RightAfter(
+        WM_SOCKET_USER_ERROR, [](const MSG&) { return true; },
+        [erinWaits] { return !erinWaits->IsVisible(); }));
 }
 
 // The user need not wait for the server: Leave works while the connection is being made again.
