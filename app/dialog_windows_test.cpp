@@ -39,8 +39,8 @@ TEST(DialogWindowsTest, TheBridgeFindsTheUiThreadsDialogsByTheirNamesFromAnyThre
     const NamedWindow hostRoom(L"SetOwnRoom");
 
     EXPECT_EQ(FoundFromAnotherThread(CKestrumCourse::kJoinDialog), join.handle());
-    EXPECT_EQ(FoundFromAnotherThread(CKestrumCourse::kRoomSettingsDialog), room.handle());
-    EXPECT_EQ(FoundFromAnotherThread(CKestrumCourse::kHostRoomSettingsDialog), hostRoom.handle());
+    EXPECT_EQ(FoundFromAnotherThread(3), room.handle());
+    EXPECT_EQ(FoundFromAnotherThread(4), hostRoom.handle());
 }
 
 TEST(DialogWindowsTest, ClosedDialogsOtherThreadsWindowsAndTheInMeetingWindowAreNotFound) {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <new>
 #include <string>
@@ -275,6 +276,28 @@ protected:
         Backend()->Call("POST", "signal/config", values);
     }
 
+    // Runs the messages until the window has handled the first of that number that matches;
+    // what check() reads right after that one, before any other message runs. False when none
+    // came.
+    static bool RightAfter(UINT number, const std::function<bool(const MSG&)>& matches,
+                           const std::function<bool()>& check) {
+        bool handled = false;
+        bool checked = false;
+        const bool came = kestrum::testing_support::PumpUntil(
+            [&handled] { return handled; },
+            [&](MSG& message) {
+                if (handled || message.message != number || message.hwnd != Live()->GetHWND() ||
+                    !matches(message)) {
+                    return false;
+                }
+                DispatchMessageW(&message);
+                handled = true;
+                checked = check();
+                return true;
+            });
+        return came && checked;
+    }
+
     static bool HasTile(int streamId) {
         for (const UserInfoRecord& tile : Live()->roster().tiles()) {
             if (tile.streamId == streamId) return true;
@@ -517,6 +540,14 @@ TEST_F(LiveRoadTest, UserOperationsReachTheTogglesTheEngineAndTheShareButton) {
     Operation("40002", "40002", "interrupt", 3);
     const std::string away = "toast 10000 " + ZuvraKestrum::Live::InterruptText(g_language, "Bob");
     EXPECT_TRUE(PumpUntil([&away] { return g_host.callsStartingWith(away).size() == 1; }));
+    // A sharer who leaves without ending the share gives the button back too.
+    EmitToMe("user-list", "[" + Member(me, MeetingData().nickname, MeetingData().streamId, 3) +
+                              "," + Member("40002", "Bob", 4002, 0, "", 9002) + "]");
+    EXPECT_TRUE(PumpUntil([share] { return !share->IsEnabled(); }));
+    Backend()->Call("POST", "signal/emit",
+                    "{\"event\":\"user-leave\",\"args\":[{\"uid\":\"40002\"}]}");
+    EXPECT_TRUE(PumpUntil([] { return Live()->roster().socketList().size() == 1; }));
+    EXPECT_TRUE(share->IsEnabled());
 }
 
 TEST_F(LiveRoadTest, TheHostsChangesAreNoticedAndTheSettingsButtonFollowsTheRole) {
@@ -571,7 +602,7 @@ TEST_F(LiveRoadTest, AnotherHostsNewPasswordIsKeptByTheNextRoomUpdate) {
     EXPECT_TRUE(PumpUntil([&password] { return MeetingData().roomPassword == password; }));
 
     const size_t before = Backend()->Requests().size();
-    Course()->applySpeaker();
+    Course()->applySpeaker(nullptr);
     std::string update;
     ASSERT_TRUE(PumpUntil([before, &update] {
         const std::vector<TestBackend::Request> requests = Backend()->Requests();
@@ -828,7 +859,8 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
 
 // Every mute comes with the room's whole list: the window changes the muted participant's row
 // and tile, and nothing else the user sees (the other rows and tiles, their host marks, the big
-// view, the self tile).
+// view, the self tile). A mute the room refuses, or an invitation the server refuses, ends what
+// the rows show meanwhile at once.
 TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
     const std::string me = MeetingData().uid;
     const auto list = [&me](int daveStatus, int erinStatus = 0) {
@@ -906,6 +938,55 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
         if (tile.key.streamId == 4005) erin = tile.item.user.status;
     }
     EXPECT_EQ(erin, kStatusMicOff);
+
+    // The room has made Bob its host, which this window has not heard of: it refuses the mute
+    // of Bob's microphone, and the refusal gives his row back as listed, not the row's wait.
+    const auto roomHosts = [](const std::vector<std::string>& hosts) {
+        RecordingObserver update;
+        road_testing::Library()->updateRoom(&update, MeetingData().roomName.c_str(), hosts,
+                                            MeetingData().initialStatus, "",
+                                            MeetingData().roomPassword.c_str());
+        return update.WaitFinished();
+    };
+    const kestrum::common::ScopeExit restoreHost([&] { roomHosts({me}); });
+    ASSERT_TRUE(roomHosts({"40002"}));
+    const UserListItemInfo* bob = panel->list()->findItem("40002");
+    ASSERT_NE(bob, nullptr);
+    DuiLib::COptionUI* bobMic = bob->parts.mic;
+    DuiLib::COptionUI* bobCamera = bob->parts.camera;
+    g_host.calls.clear();
+    Click(panel, bobMic);
+    Click(panel, bobCamera);
+    ASSERT_EQ(g_host.calls,
+              (std::vector<std::string>{"roomctrlAudio 1 40002", "roomctrlVideo 1 40002"}));
+    ASSERT_TRUE(bobMic->IsSelected());
+    ASSERT_FALSE(bobCamera->IsEnabled());
+    // The test's host only records: the request goes to the room as the program's host sends it.
+    Course()->roomctrl_audio(true, {"40002"});
+    EXPECT_TRUE(RightAfter(
+        WM_ACCOUNT_ERROR,
+        [](const MSG& message) {
+            return reinterpret_cast<const PayloadOf<WM_ACCOUNT_ERROR>*>(message.wParam)->code ==
+                   2008;
+        },
+        [bobMic, bobCamera] {
+            return !bobMic->IsSelected() && bobCamera->IsEnabled() && !bobCamera->IsSelected();
+        }));
+
+    // An invitation the server refuses before passing it on stops waiting at once, not after
+    // the request's time-out. The user said yes in the box, which the test's host only records.
+    const UserListItemInfo* erinRow = panel->list()->findItem("40005");
+    ASSERT_NE(erinRow, nullptr);
+    MsgBoxInviteInfo invitation;
+    invitation.uid = "40005";
+    SendMessageW(panel->GetHWND(), WM_MSGBOX_INVITE_MIC_RET, reinterpret_cast<WPARAM>(&invitation),
+                 0);
+    DuiLib::CControlUI* erinWaits = erinRow->parts.micAnim;
+    ASSERT_TRUE(erinWaits->IsVisible());
+    EmitToMe("user-error", "\"send-request refused\"");
+    EXPECT_TRUE(RightAfter(
+        WM_SOCKET_USER_ERROR, [](const MSG&) { return true; },
+        [erinWaits] { return !erinWaits->IsVisible(); }));
 }
 
 // The user need not wait for the server: Leave works while the connection is being made again.
@@ -1007,6 +1088,17 @@ TEST_F(LiveRoadTest, AShareStopIsSentAgainUntilTheServerReportsTheEnd) {
     (void)kestrum::testing_support::PumpUntil([] { return false; }, nullptr,
                                               std::chrono::milliseconds(600));
     EXPECT_EQ(g_host.calls.size(), sent);
+
+    // A stop the server never reports (the share itself failed, say) is sent again a bounded
+    // number of times only, and then its timer ends. The ticks come straight to the window.
+    share->Selected(true, false);
+    g_host.calls.clear();
+    Click(Live(), share);
+    for (int tick = 0; tick <= ZuvraKestrum::Live::ShareStop::kLimit; ++tick)
+        SendMessageW(Live()->GetHWND(), WM_TIMER, CLiveMedia::kShareRestopTimer, 0);
+    EXPECT_FALSE(Live()->stopShareRequested());
+    EXPECT_EQ(g_host.calls.size(), 1u + ZuvraKestrum::Live::ShareStop::kLimit);
+    EXPECT_FALSE(KillTimer(Live()->GetHWND(), CLiveMedia::kShareRestopTimer));
 }
 
 // Records that reach the window while it leaves, wait in its queue when it is destroyed, or

@@ -53,8 +53,12 @@ public:
                     const std::string& topic, const std::string& pwd) override {
         ::updateRoom(observer, rid.c_str(), hosts, initialStatus, topic.c_str(), pwd.c_str());
     }
-    void applySpeaker() override { CSingleton<CKestrumCourse>::getInstance()->applySpeaker(); }
-    void giveupSpeaker() override { CSingleton<CKestrumCourse>::getInstance()->giveupSpeaker(); }
+    void applySpeaker(HWND asker) override {
+        CSingleton<CKestrumCourse>::getInstance()->applySpeaker(asker);
+    }
+    void giveupSpeaker(HWND asker) override {
+        CSingleton<CKestrumCourse>::getInstance()->giveupSpeaker(asker);
+    }
 
     std::wstring chooseAvatarFile(HWND owner) override {
         return ZuvraKestrum::Settings::ChooseAvatarFile(owner, g_language);

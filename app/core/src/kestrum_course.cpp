@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "kestrum/core/chat_text.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/util_lock_guard.h"
@@ -109,22 +110,19 @@ void CKestrumCourse::signIn() {
 
 // ---- Room requests --------------------------------------------------------------------------
 
-void CKestrumCourse::updateRoomWithHosts(std::vector<std::string> hosts) {
+void CKestrumCourse::updateRoomWithHosts(HWND asker, std::vector<std::string> hosts) {
     const CKestrumData* data = g_kestrumData;
     if (!data) return;
+    speakerAsker_ = asker;
     exports_.updateRoom(this, data->roomName.c_str(), hosts, data->initialStatus, "",
                         data->roomPassword.c_str());
 }
 
-void CKestrumCourse::applySpeaker() {
-    speakerRequested_ = true;
-    updateRoomWithHosts({g_kestrumData ? g_kestrumData->uid : std::string()});
+void CKestrumCourse::applySpeaker(HWND asker) {
+    updateRoomWithHosts(asker, {g_kestrumData ? g_kestrumData->uid : std::string()});
 }
 
-void CKestrumCourse::giveupSpeaker() {
-    speakerRequested_ = false;
-    updateRoomWithHosts({});
-}
+void CKestrumCourse::giveupSpeaker(HWND asker) { updateRoomWithHosts(asker, {}); }
 
 void CKestrumCourse::queueControl(const char* action, std::vector<std::string> uids) {
     CLockGuard guard(&lock_);
@@ -339,9 +337,9 @@ void CKestrumCourse::onJoinRoom(bool /*success*/, const char* rid, const char* t
 
 void CKestrumCourse::onUpdateRoom(bool success) {
     KESTRUM_LOG(Level_Info, "(%d)", success);
-    // The settings window that asked is the one waiting for the answer.
-    const int dialog = speakerRequested_ ? kRoomSettingsDialog : kHostRoomSettingsDialog;
-    PostEmpty<WM_UPDATE_ROOM>(dialogWindow(dialog));
+    // Only the window that asked waits for the answer: when it has closed, a window of its
+    // kind opened since has asked nothing, and posting to the closed one's handle fails.
+    PostEmpty<WM_UPDATE_ROOM>(speakerAsker_.load());
 }
 
 void CKestrumCourse::onRoomCtrl(bool success, int shareId, const char* mediaToken) {
@@ -475,14 +473,17 @@ void CKestrumCourse::onSocketUserInfo(const UserInfoRecord* user) {
 
 // A window hands out the messages posted to it before its input: a message per chat line kept
 // the meeting window from its input for as long as a flood lasted. What comes while a batch's
-// message waits in the window's queue joins that batch instead.
+// message waits in the window's queue joins that batch instead. Each keeps only what its bubble
+// can show: a peer's flood of the largest messages would otherwise hold a GB while the window is
+// behind.
 void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
+    std::string shown(ZuvraKestrum::Chat::ShownPartOfUtf8(Text(msg)));
     int batch = 0;
     {
         CLockGuard guard(&chatLock_);
         if (chatOpen_) {
             std::list<ChatLine>& lines = chatBatches_.back().lines;
-            lines.push_back({Text(uid), Text(msg)});
+            lines.push_back({Text(uid), std::move(shown)});
             // More than the chat shows and counts: the oldest are of no use.
             if (lines.size() > kChatBatchLines) lines.pop_front();
             return;
@@ -493,7 +494,8 @@ void CKestrumCourse::onSocketUserMsg(const char* uid, const char* msg) {
     }
     KESTRUM_LOG(Level_Info, "(%d)", batch);
     if (PostPayload<WM_SOCKET_USER_MSG>(
-            targetWindow.load(), NewRecord<StringPairPayload>(Text(uid), Text(msg), batch))) {
+            targetWindow.load(),
+            NewRecord<StringPairPayload>(Text(uid), std::move(shown), batch))) {
         return;
     }
     CLockGuard guard(&chatLock_);

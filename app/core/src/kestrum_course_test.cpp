@@ -16,6 +16,7 @@
 
 #include "chinese_emoji_text.h"
 #include "kestrum/common/scoped_handle.h"
+#include "kestrum/core/chat_text.h"
 #include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "kestrum/testing/heap_blocks.h"
@@ -576,22 +577,29 @@ TEST_F(CourseTest, RoomControlResultIsPostedOnlyWithAMediaToken) {
     EXPECT_EQ(got.as<RoomCtrlPayload>().mediaToken, "share-token");
 }
 
+// A window that asked and closed gets no successor: the host's window opened since, which asked
+// nothing, would give its place to the participant's.
 TEST_F(CourseTest, RoomUpdateGoesToTheSettingsWindowThatAsked) {
     CKestrumCourse& course = start();
-    course.applySpeaker();
-    course.onUpdateRoom(true);  // that dialog is not open: dropped, not sent elsewhere
-    EXPECT_TRUE(nothingPosted(window_));
-
     MessageWindow roomSettings;
     MessageWindow hostSettings;
-    dialogs[CKestrumCourse::kRoomSettingsDialog] = roomSettings.handle();
-    dialogs[CKestrumCourse::kHostRoomSettingsDialog] = hostSettings.handle();
+    dialogs[3] = roomSettings.handle();
+    dialogs[4] = hostSettings.handle();
+    HWND closed =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    course.giveupSpeaker(closed);
+    DestroyWindow(closed);
+    course.onUpdateRoom(true);
+    EXPECT_TRUE(nothingPosted(hostSettings));
+    EXPECT_TRUE(nothingPosted(roomSettings));
+
+    course.applySpeaker(roomSettings.handle());
     Received asked;
     fire([&] { course.onUpdateRoom(true); }, asked, roomSettings);
     EXPECT_EQ(asked.message, 0x510u);
     EXPECT_TRUE(nothingPosted(hostSettings));
 
-    course.giveupSpeaker();
+    course.giveupSpeaker(hostSettings.handle());
     Received gaveUp;
     fire([&] { course.onUpdateRoom(true); }, gaveUp, hostSettings);
     EXPECT_EQ(gaveUp.message, 0x510u);
@@ -599,11 +607,11 @@ TEST_F(CourseTest, RoomUpdateGoesToTheSettingsWindowThatAsked) {
     EXPECT_TRUE(nothingPosted(window_));
 
     const std::vector<Call> updates = journal.named("updateRoom");
-    ASSERT_EQ(updates.size(), 2u);  // applySpeaker, giveupSpeaker
-    EXPECT_EQ(updates[0].texts, (std::vector<std::string>{"room-7", "", "pw"}));
-    EXPECT_EQ(updates[0].list, (std::vector<std::string>{"u-own"}));
-    EXPECT_EQ(updates[0].number, 2);
-    EXPECT_TRUE(updates[1].list.empty());
+    ASSERT_EQ(updates.size(), 3u);  // giveupSpeaker, applySpeaker, giveupSpeaker
+    EXPECT_EQ(updates[1].texts, (std::vector<std::string>{"room-7", "", "pw"}));
+    EXPECT_EQ(updates[1].list, (std::vector<std::string>{"u-own"}));
+    EXPECT_EQ(updates[1].number, 2);
+    EXPECT_TRUE(updates[2].list.empty());
 }
 
 TEST_F(CourseTest, PhotoResultCarriesTheRequestedPortraitOnlyOnSuccess) {
@@ -742,14 +750,20 @@ TEST_F(CourseTest, ErrorsAndMessagesCarryTheirTexts) {
 
 // A flood of chat costs the window one message per batch, not one per line: lines that come
 // while a batch's message waits join it, and another event in between starts a new batch, so that
-// the window sees everything in the order it came. Each batch is taken once.
+// the window sees everything in the order it came. Each batch is taken once. Whether it waits as
+// a line or in the posted record, a message keeps no more than its bubble can show, and no half
+// character.
 TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
+    const std::string shown(ZuvraKestrum::Chat::kMaxShownBytes - 1, 'w');
+    std::string huge = shown;
+    while (huge.size() < (size_t{1} << 20)) huge += "\xE4\xBD\xA0";  // U+4F60, three bytes
     CKestrumCourse& course = start();
     course.onSocketUserMsg("u1", "a");
     course.onSocketUserMsg("u2", "b");
     course.onSocketUserMsg("u1", "c");
+    course.onSocketUserMsg("u2", huge.c_str());
     course.onSocketUserLeave("u2");
-    course.onSocketUserMsg("u1", "d");
+    course.onSocketUserMsg("u1", huge.c_str());
     Received first;
     Received leave;
     Received second;
@@ -758,15 +772,16 @@ TEST_F(CourseTest, ChatFloodReachesTheWindowInBatchesInOrder) {
     ASSERT_TRUE(awaitPosted(WM_SOCKET_USER_MSG, second));
     EXPECT_TRUE(nothingPosted(window_));
     EXPECT_EQ(first.as<StringPairPayload>().text2, "a");
-    EXPECT_EQ(second.as<StringPairPayload>().text2, "d");
+    EXPECT_EQ(second.as<StringPairPayload>().text2, shown);
 
     // A reconnect while the batches wait in the window's queue keeps them.
     course.reconnectSocket();
     const int batch = first.as<StringPairPayload>().code;
     const std::vector<CKestrumCourse::ChatLine> rest = course.takeChat(batch);
-    ASSERT_EQ(rest.size(), 2u);
+    ASSERT_EQ(rest.size(), 3u);
     EXPECT_EQ(rest[0].uid + " " + rest[0].text, "u2 b");
     EXPECT_EQ(rest[1].uid + " " + rest[1].text, "u1 c");
+    EXPECT_EQ(rest[2].uid + " " + rest[2].text, "u2 " + shown);
     EXPECT_TRUE(course.takeChat(batch).empty());
     EXPECT_TRUE(course.takeChat(second.as<StringPairPayload>().code).empty());
 }

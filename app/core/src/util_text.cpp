@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "kestrum/common/utf.h"
+#include "kestrum/common/utf8_cut.h"
 
 namespace ZuvraKestrum::Util {
 
@@ -78,11 +79,7 @@ std::string DisplayName(const std::string& name, std::string::size_type maxBytes
     const bool isolated = HasRightToLeft(kept);
     const std::string::size_type marks = isolated ? kIsolateBytes : 0;
     if (inner.empty() || maxBytes <= marks) return std::string();
-    if (inner.size() > maxBytes - marks) {
-        std::string::size_type cut = maxBytes - marks;
-        while (cut > 0 && (static_cast<unsigned char>(inner[cut]) & 0xC0) == 0x80) --cut;
-        inner.resize(cut);
-    }
+    inner.resize(kestrum::common::Utf8CutLength(inner, maxBytes - marks));
     return isolated ? kFirstStrongIsolate + inner + kPopDirectionalIsolate : inner;
 }
 

@@ -30,11 +30,7 @@ std::wstring ShownText(const std::wstring& text) {
 }
 
 std::wstring ShownTextOfUtf8(const std::string& text) {
-    // A UTF-16 unit takes at most three bytes, so this prefix holds more units than are shown
-    // (and one more, for the ellipsis to tell) whenever the text has them; a character cut at
-    // its end reads as U+FFFD past what is shown.
-    constexpr size_t kEnoughBytes = 3 * (kMaxShownLength + 2);
-    return ShownText(kestrum::common::Utf8ToWide(std::string_view(text).substr(0, kEnoughBytes)));
+    return ShownText(kestrum::common::Utf8ToWide(ShownPartOfUtf8(text)));
 }
 
 TextExtent ExtentOfWidth(int estimatedWidth) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "kestrum/core/chat_text.h"
+
 // How a chat message is laid out as a bubble of the chat panel. Pure: no window types, safe on
 // any thread.
 //
@@ -10,8 +12,7 @@
 // further line adds kLineHeight - kLineOverlap pixels. Line breaks inside the text start new
 // lines of their own. Past kMaxExtraLines further lines the bubble stops growing and its text
 // scrolls inside it, so that one long message cannot push the whole conversation out of view.
-// A bubble shows at most kMaxShownLength characters of a message: laying out a text box costs
-// more than linear time in its length, and beyond that a message no longer reads as chat.
+// A bubble shows at most kMaxShownLength characters of a message (kestrum/core/chat_text.h).
 namespace ZuvraKestrum::Chat {
 
 enum class BubbleSide {
@@ -27,7 +28,6 @@ inline constexpr int kItemExtraHeight = 20;
 // Where an own bubble ends, counted from the left of its column.
 inline constexpr int kOwnRightEdge = 196;
 inline constexpr int kMaxExtraLines = 9;
-inline constexpr size_t kMaxShownLength = 1000;
 
 // The estimated extent of a text: its widest line (pixels) and how many lines it needs beyond
 // the first.
@@ -51,8 +51,7 @@ struct BubbleSize {
 // What a bubble shows of a message: the text itself, or its first kMaxShownLength UTF-16 units
 // (one fewer when that would split a surrogate pair) followed by "\x2026".
 std::wstring ShownText(const std::wstring& text);
-// The same of a message as it arrives (UTF-8), widening no more of it than that: a message may
-// be as large as a signalling message, and the panel keeps only what it shows.
+// The same of a message as it arrives (UTF-8), widening no more of it than ShownPartOfUtf8.
 std::wstring ShownTextOfUtf8(const std::string& text);
 
 // The extent of a one-line text of this estimated width.

@@ -17,7 +17,7 @@ namespace ZuvraKestrum::Chat {
 struct Arrival {
     BubbleSide side = BubbleSide::kRemote;
     std::string uid;
-    std::string text;  // UTF-8, as it arrived
+    std::string text;  // UTF-8, as it arrived: no more than its bubble shows (ShownPartOfUtf8)
     std::string portraitId;
 };
 

@@ -22,10 +22,12 @@ std::string RowUid(DuiLib::CControlUI* control) {
 
 std::string OwnUid() { return g_kestrumData ? g_kestrumData->uid : std::string(); }
 
-bool ManagesParticipants() {
+// "Mute all" is a room control, which the service takes from the room's host only: unlike the
+// rows' options it is nobody's while the room has no host.
+bool OwnUserIsHost() {
     return g_kestrumData &&
-           ZuvraKestrum::Roles::ManagesParticipants(
-               ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData), g_kestrumData->uid);
+           ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData),
+                                       g_kestrumData->uid);
 }
 
 // The invited device of an invitation request's op; false for another op.
@@ -108,14 +110,14 @@ void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()
 // Every other participant whose microphone the room lists as on, in one queued request.
 void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    if (!list_ || !ManagesParticipants()) return;
+    if (!list_ || !OwnUserIsHost()) return;
     addWaitingRows();
     const std::vector<std::string> uids = list_->othersWithMicrophoneOn();
     if (!uids.empty()) host_.roomctrlAudio(true, uids);
 }
 
 void CDuiUserList::refreshRoomButtons() {
-    if (muteAll_) muteAll_->SetEnabled(ManagesParticipants());
+    if (muteAll_) muteAll_->SetEnabled(OwnUserIsHost());
 }
 
 void CDuiUserList::DoItemClick(DuiLib::TNotifyUI& notification) {

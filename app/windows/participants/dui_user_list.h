@@ -132,7 +132,7 @@ private:
     void onInviteAnswer(Device device, const MsgBoxInviteInfo* info, bool yes);
     void setWaiting(Device device, const std::string& uid, bool waiting);
     void endWaits(const std::vector<ZuvraKestrum::Participants::WaitEntry>& ended);
-    // "Mute all" is the host's, like the rows' options of others.
+    // "Mute all" is the room's host's only, even while the room has none.
     void refreshRoomButtons();
 
     IMeetingHost& host_;

@@ -72,5 +72,5 @@ void CDuiSetOwnRoom::send(int status) { sendUpdate(status, takeTypedPassword());
 
 void CDuiSetOwnRoom::DoGiveupSpeaker(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s", "CDuiSetOwnRoom::DoGiveupSpeaker");
-    host_.giveupSpeaker();
+    host_.giveupSpeaker(GetHWND());
 }

@@ -97,5 +97,5 @@ void CDuiSetRoom::sendOptionClick(RoomOption clicked) {
 
 void CDuiSetRoom::DoApplySpeaker(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    host_.applySpeaker();
+    host_.applySpeaker(GetHWND());
 }

@@ -22,8 +22,10 @@ void CObserverRelay::attach(HWND window) {
 
 ZuvraKestrum::ICallBack::CUserCallBack* CObserverRelay::observerFor(HWND window) {
     std::lock_guard<std::mutex> guard(lock_);
-    asker_ = window && window == window_ ? attachment_ : 0;
-    return this;
+    latest_ = 1 - latest_;
+    Answer& answer = answers_[latest_];
+    answer.asker = window && window == window_ ? attachment_ : 0;
+    return &answer;
 }
 
 void CObserverRelay::detach(HWND window) {
@@ -36,36 +38,36 @@ CWindowRegistration AttachWindow(CObserverRelay& relay, HWND window) {
     return CWindowRegistration([&relay, window] { relay.detach(window); });
 }
 
-void CObserverRelay::onCallBackError(const char* api, const char* errorMsg, int code) {
+void CObserverRelay::Answer::onCallBackError(const char* api, const char* errorMsg, int code) {
     auto event = Event(ObserverEventPayload::Kind::kError);
     event->api = Text(api);
     event->text = Text(errorMsg);
     event->code = code;
-    post(std::move(event));
+    relay_.post(*this, std::move(event));
 }
 
-void CObserverRelay::onUpdatePhoto(const char* portraitId) {
+void CObserverRelay::Answer::onUpdatePhoto(const char* portraitId) {
     auto event = Event(ObserverEventPayload::Kind::kUpdatePhoto);
     event->text = Text(portraitId);
-    post(std::move(event));
+    relay_.post(*this, std::move(event));
 }
 
-void CObserverRelay::onUpdateRoom(bool success) {
+void CObserverRelay::Answer::onUpdateRoom(bool success) {
     auto event = Event(ObserverEventPayload::Kind::kUpdateRoom);
     event->code = success ? 1 : 0;
-    post(std::move(event));
+    relay_.post(*this, std::move(event));
 }
 
-void CObserverRelay::onLogUpload(bool ok) {
+void CObserverRelay::Answer::onLogUpload(bool ok) {
     auto event = Event(ObserverEventPayload::Kind::kLogUpload);
     event->code = ok ? 1 : 0;
-    post(std::move(event));
+    relay_.post(*this, std::move(event));
 }
 
-void CObserverRelay::post(std::unique_ptr<ObserverEventPayload> event) {
+void CObserverRelay::post(const Answer& answer, std::unique_ptr<ObserverEventPayload> event) {
     // Posting under the lock: a window that has detached gets nothing more, so what it frees
     // from its queue afterwards is all there is.
     std::lock_guard<std::mutex> guard(lock_);
-    if (!window_ || asker_ != attachment_ || !IsWindow(window_)) return;
+    if (!window_ || answer.asker != attachment_ || !IsWindow(window_)) return;
     PostPayload<WM_SETTINGS_OBSERVER_EVENT>(window_, std::move(event));
 }

@@ -12,6 +12,7 @@ namespace {
 
 using kestrum::testing_support::UsedHeapBlocks;
 using Kind = ObserverEventPayload::Kind;
+using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
 
 class ObserverRelayTest : public ::testing::Test {
 protected:
@@ -36,18 +37,18 @@ protected:
 
 TEST_F(ObserverRelayTest, ReportsFromWorkerThreadsArriveAsCopiesInOrder) {
     relay_.attach(window_.handle());
-    EXPECT_EQ(relay_.observerFor(window_.handle()), &relay_);
-    std::thread worker([this] {
+    Observer* observer = relay_.observerFor(window_.handle());
+    std::thread worker([observer] {
         // The library's texts live only during the call.
         char api[] = "account/portrait";
         char text[] = "too large";
-        relay_.onCallBackError(api, text, 1009);
+        observer->onCallBackError(api, text, 1009);
         std::memset(api, 'x', sizeof api - 1);
         std::memset(text, 'x', sizeof text - 1);
-        relay_.onUpdatePhoto("p7");
-        relay_.onUpdateRoom(true);
-        relay_.onLogUpload(false);
-        relay_.onCallBackError(nullptr, nullptr, 0);
+        observer->onUpdatePhoto("p7");
+        observer->onUpdateRoom(true);
+        observer->onLogUpload(false);
+        observer->onCallBackError(nullptr, nullptr, 0);
     });
     worker.join();
 
@@ -80,22 +81,21 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
     MessageWindow other;
     relay_.detach(other.handle());  // the relay's lock takes its block on first use
     const long before = UsedHeapBlocks();
-    relay_.onUpdatePhoto("before any window");
+    relay_.observerFor(window_.handle())->onUpdatePhoto("before any window");
 
     relay_.attach(window_.handle());
-    relay_.observerFor(window_.handle());
+    Observer* observer = relay_.observerFor(window_.handle());
     relay_.detach(other.handle());  // not the attached one: no effect
-    relay_.onUpdatePhoto("p1");
+    observer->onUpdatePhoto("p1");
     relay_.detach(window_.handle());
-    relay_.onUpdatePhoto("after the window left");
-    relay_.onCallBackError("account/portrait", "after the window left", 1);
+    observer->onUpdatePhoto("after the window left");
+    observer->onCallBackError("account/portrait", "after the window left", 1);
 
     HWND gone =
         CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     DestroyWindow(gone);
     relay_.attach(gone);
-    relay_.observerFor(gone);
-    relay_.onUpdatePhoto("to a destroyed window");
+    relay_.observerFor(gone)->onUpdatePhoto("to a destroyed window");
 
     auto delivered = next();
     ASSERT_NE(delivered, nullptr);
@@ -107,12 +107,12 @@ TEST_F(ObserverRelayTest, WithoutAnAttachedLiveWindowReportsAreDroppedAndFreed) 
 
 TEST_F(ObserverRelayTest, AWindowThatGoesFreesWhatIsStillQueuedForIt) {
     CWindowRegistration attached = AttachWindow(relay_, window_.handle());
-    relay_.observerFor(window_.handle());
+    Observer* observer = relay_.observerFor(window_.handle());
     const long before = UsedHeapBlocks();  // the relay's lock took its block on first use
-    relay_.onUpdatePhoto("p1");
-    relay_.onCallBackError("account/portrait", "refused", 2);
+    observer->onUpdatePhoto("p1");
+    observer->onCallBackError("account/portrait", "refused", 2);
     attached.reset();
-    relay_.onUpdatePhoto("after the window left");
+    observer->onUpdatePhoto("after the window left");
     FreeQueuedPayloads(window_.handle(), WM_SETTINGS_OBSERVER_EVENT, WM_SETTINGS_OBSERVER_EVENT,
                        FreeSettingsPayload);
     EXPECT_EQ(next(), nullptr);
@@ -120,28 +120,32 @@ TEST_F(ObserverRelayTest, AWindowThatGoesFreesWhatIsStillQueuedForIt) {
 }
 
 // A window of the class opened again (attached anew, maybe under the same handle) must not take
-// the answer to its predecessor's request for its own, nor a window that asked nothing.
+// the answer to its predecessor's request for its own, not even once it has asked itself: the
+// library lets the earlier request's answer through until it has started the new one.
 TEST_F(ObserverRelayTest, AReportReachesOnlyTheWindowThatAskedWhileItStaysAttached) {
     MessageWindow other;
     relay_.attach(window_.handle());
-    relay_.onUpdateRoom(true);  // nobody asked
-    relay_.observerFor(window_.handle());
+    Observer* predecessors = relay_.observerFor(window_.handle());
     relay_.detach(window_.handle());
     relay_.attach(window_.handle());
-    relay_.onUpdateRoom(true);  // the earlier window's answer
-    relay_.observerFor(other.handle());
-    relay_.onUpdateRoom(true);  // asked by a window that is not attached
+    predecessors->onUpdateRoom(true);
     EXPECT_EQ(next(), nullptr);
 
-    relay_.observerFor(window_.handle());
-    relay_.onUpdateRoom(false);
-    relay_.onCallBackError("room/update", "refused", 2003);
+    Observer* own = relay_.observerFor(window_.handle());
+    predecessors->onUpdateRoom(true);
+    EXPECT_EQ(next(), nullptr);
+    own->onUpdateRoom(false);
+    own->onCallBackError("room/update", "refused", 2003);
     auto answer = next();
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer->kind, Kind::kUpdateRoom);
     auto error = next();
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->code, 2003);
+    EXPECT_EQ(next(), nullptr);
+
+    // Asked for by a window that is not attached.
+    relay_.observerFor(other.handle())->onUpdateRoom(true);
     EXPECT_EQ(next(), nullptr);
 }
 

@@ -235,7 +235,8 @@ TEST_F(RoomSettingsTest, RoomInformationLeavesAPasswordBeingTypedAlone) {
 }
 
 // The answer to a window closed before it came reaches no other window: a host window opened
-// since, which has sent nothing, would store its blank values as the room's.
+// since would store its blank values as the room's, or, once it has sent its own, take them as
+// confirmed and later restore them in place of the room's.
 TEST_F(RoomSettingsTest, AnAnswerReachesOnlyTheWindowThatAsked) {
     data().hosts = {"20001"};
     data().initialStatus = 3;
@@ -243,17 +244,22 @@ TEST_F(RoomSettingsTest, AnAnswerReachesOnlyTheWindowThatAsked) {
     ASSERT_NE(window, nullptr);
     Click(window, L"enableAudioOp");
     EXPECT_EQ(Journaled("updateRoom(ROOM42,[20001],2,,pw)"), 1) << Journal();
+    ZuvraKestrum::ICallBack::CUserCallBack* const closedWindows = host_.roomObserver;
     DestroyWindow(window->GetHWND());
     window = Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg);
     ASSERT_NE(window, nullptr);
-    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    closedWindows->onUpdateRoom(true);
     PumpPending();
     EXPECT_EQ(data().initialStatus, 3);
     EXPECT_EQ(data().roomPassword, "pw");
 
-    // Its own answer it takes.
     Click(window, L"enableVideoOp");
-    CDuiSetOwnRoom::Relay().onUpdateRoom(true);
+    closedWindows->onUpdateRoom(true);
+    PumpPending();
+    EXPECT_EQ(data().initialStatus, 3);
+
+    // Its own answer it takes.
+    host_.roomObserver->onUpdateRoom(true);
     PumpPending();
     EXPECT_EQ(data().initialStatus, 1);
 }

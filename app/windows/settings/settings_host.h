@@ -46,10 +46,10 @@ public:
                             const std::string& rid, const std::vector<std::string>& hosts,
                             int initialStatus, const std::string& topic,
                             const std::string& pwd) = 0;
-    // The speaker role through the course bridge; its success reaches the asking room settings
-    // window as WM_UPDATE_ROOM.
-    virtual void applySpeaker() = 0;
-    virtual void giveupSpeaker() = 0;
+    // The speaker role through the course bridge; its answer reaches the asking room settings
+    // window (asker) as WM_UPDATE_ROOM, and no other window.
+    virtual void applySpeaker(HWND asker) = 0;
+    virtual void giveupSpeaker(HWND asker) = 0;
 
     // Lets the user pick a picture for the avatar; the path, or empty when the user cancelled.
     // The process's current folder is the same afterwards.

@@ -488,8 +488,7 @@ TEST_F(SettingsWindowsTest, AProfileSkinWithoutTheAvatarButtonLeavesTheWindowIne
     const HWND handle = window->GetHWND();
 
     // A report that reaches it is left alone.
-    CDuiUserConfig::Relay().observerFor(handle);
-    CDuiUserConfig::Relay().onCallBackError("account/portrait", "refused", 2);
+    CDuiUserConfig::Relay().observerFor(handle)->onCallBackError("account/portrait", "refused", 2);
     PumpPending();
     EXPECT_TRUE(IsWindow(handle));
 }

@@ -44,10 +44,25 @@ std::string SignalObserver::First(const std::string& prefix) {
     return std::string();
 }
 
+HANDLE SignalObserver::CloseThread() {
+    std::lock_guard<std::mutex> lock(close_thread_mutex_);
+    return close_thread_.get();
+}
+
 void SignalObserver::onSocketStatus_Open() { Add("open"); }
-void SignalObserver::onSocketStatus_Close() { Add("close"); }
 void SignalObserver::onSocketStatus_Fail() { Add("fail"); }
 void SignalObserver::onSocketStatus_Reconnect() { Add("reconnect"); }
+
+void SignalObserver::onSocketStatus_Close() {
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread,
+                    SYNCHRONIZE, FALSE, 0);
+    {
+        std::lock_guard<std::mutex> lock(close_thread_mutex_);
+        close_thread_.reset(thread);
+    }
+    Add("close");
+}
 
 void SignalObserver::onSocketUserError(int code, const char* text) {
     Add("error(" + std::to_string(code) + "," + text + ")");

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <windows.h>
+
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/service/socketio_interface.h"
 #include "kestrum/testing/line_recorder.h"
 
@@ -23,6 +27,9 @@ public:
     std::vector<std::string> Lines();
     // The first line starting with prefix, "" when none.
     std::string First(const std::string& prefix);
+    // The thread that reported the latest "close", null before any: the network thread, which
+    // goes on to finish the close. Owned by this observer until the next "close".
+    HANDLE CloseThread();
 
     void onSocketStatus_Open() override;
     void onSocketStatus_Close() override;
@@ -47,6 +54,8 @@ private:
     void Add(std::string line) { lines_.Add(std::move(line)); }
 
     kestrum::testing_support::LineRecorder lines_;
+    std::mutex close_thread_mutex_;
+    kestrum::common::ScopedHandle close_thread_;
 };
 
 std::string UserText(const UserInfoRecord& user);

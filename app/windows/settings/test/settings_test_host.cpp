@@ -65,6 +65,7 @@ void SettingsTestHost::updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observ
     for (const std::string& host : hosts) list += (list.empty() ? "" : ",") + host;
     journal.push_back("updateRoom(" + rid + ",[" + list + "]," + std::to_string(initialStatus) +
                       "," + topic + "," + pwd + ")");
+    roomObserver = observer;
     if (libraryUpdateRoom) {
         libraryUpdateRoom(observer, rid.c_str(), hosts, initialStatus, topic.c_str(), pwd.c_str());
     }

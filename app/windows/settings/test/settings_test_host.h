@@ -43,8 +43,8 @@ public:
     void updateRoom(ZuvraKestrum::ICallBack::CUserCallBack* observer, const std::string& rid,
                     const std::vector<std::string>& hosts, int initialStatus,
                     const std::string& topic, const std::string& pwd) override;
-    void applySpeaker() override { journal.push_back("applySpeaker"); }
-    void giveupSpeaker() override { journal.push_back("giveupSpeaker"); }
+    void applySpeaker(HWND) override { journal.push_back("applySpeaker"); }
+    void giveupSpeaker(HWND) override { journal.push_back("giveupSpeaker"); }
     std::wstring chooseAvatarFile(HWND owner) override;
 
     // What the test sets up.
@@ -55,7 +55,9 @@ public:
     UpdateInfo libraryUpdateInfo = nullptr;    // null: updateInfo is only written down
     UpdatePhoto libraryUpdatePhoto = nullptr;  // null: updatePhoto is only written down
     UpdateRoom libraryUpdateRoom = nullptr;    // null: updateRoom is only written down
-    std::wstring nextAvatarFile;               // what the file chooser gives, once
+    // The observer of the latest updateRoom, through which a test answers it.
+    ZuvraKestrum::ICallBack::CUserCallBack* roomObserver = nullptr;
+    std::wstring nextAvatarFile;  // what the file chooser gives, once
     // What runs while a message box is up, as the real box's modal loop runs the thread's
     // messages; null: the box returns at once.
     std::function<void()> whileBoxShows;

@@ -60,10 +60,8 @@ class CKestrumCourse : public ZuvraKestrum::ICallBack::CUserCallBack,
                        public CSingleton<CKestrumCourse>,
                        public CKestrumDump {
 public:
-    // The dialogs some results go to, by their number in the application's dialog table.
+    // The dialog the sign-in's results go to, by its number in the application's dialog table.
     static constexpr int kJoinDialog = 0;
-    static constexpr int kRoomSettingsDialog = 3;
-    static constexpr int kHostRoomSettingsDialog = 4;
     // The worker's pause between two queued room-control requests.
     static constexpr DWORD kControlIntervalMs = 1000;
 
@@ -84,7 +82,7 @@ public:
     CKestrumCourse(const CKestrumCourse&) = delete;
     CKestrumCourse& operator=(const CKestrumCourse&) = delete;
 
-    // Process-wide: how the bridge finds dialogs 0, 3 and 4. Set once by the program before the
+    // Process-wide: how the bridge finds dialog 0. Set once by the program before the
     // first result can arrive; until then (or with null) those results are dropped.
     static void setDialogWindowLookup(DialogWindowLookup lookup);
 
@@ -96,9 +94,11 @@ public:
     // token request is under way cuts that one off (waiting for it up to 3 s).
     void signIn();
 
-    // Room requests; results arrive later as messages.
-    void applySpeaker();
-    void giveupSpeaker();
+    // Room requests; results arrive later as messages. The speaker requests' answer
+    // (WM_UPDATE_ROOM) goes to the window that asked (asker; null: none waits for it), while it
+    // exists, and to no other: a window opened since has asked nothing.
+    void applySpeaker(HWND asker);
+    void giveupSpeaker(HWND asker);
     void roomctrl_audio(bool mute, std::vector<std::string> uids);
     void roomctrl_video(bool mute, std::vector<std::string> uids);
     void roomctrl_ban(std::vector<std::string> uids);
@@ -124,7 +124,9 @@ public:
     // them (connectSocket and reconnectSocket read the meeting data's at their call).
     void updateSocketStatus(int status);
 
-    // A chat message of the room: sender uid and text, UTF-8.
+    // A chat message of the room: sender uid and text, UTF-8. The text, here and in the
+    // WM_SOCKET_USER_MSG record, is no more of the message than its bubble can show
+    // (ZuvraKestrum::Chat::ShownPartOfUtf8).
     struct ChatLine {
         std::string uid;
         std::string text;
@@ -184,7 +186,7 @@ private:
         std::vector<std::string> uids;
     };
 
-    void updateRoomWithHosts(std::vector<std::string> hosts);
+    void updateRoomWithHosts(HWND asker, std::vector<std::string> hosts);
     void queueControl(const char* action, std::vector<std::string> uids);
     void sendControlNow(const char* action, const std::vector<std::string>& uids);
     void runControlWorker();
@@ -225,7 +227,10 @@ private:
     const HttpReportFunction httpReport_;
     std::atomic<ZuvraKestrum::socketio::ISocketIOInterface*> socketHandle_{nullptr};
     ZuvraKestrum::Util::CLock lock_;
-    std::atomic<bool> speakerRequested_{false};
+    // The window that asked for the latest speaker change. The answer to an earlier one that
+    // comes while the library is still replacing that request by the latest reaches it too: the
+    // bridge observes both.
+    std::atomic<HWND> speakerAsker_{nullptr};
     std::atomic<bool> closingSocket_{false};  // a handle is being destroyed (under lock_)
 
     std::mutex queueMutex_;
