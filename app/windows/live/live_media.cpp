@@ -106,14 +106,11 @@ void CLiveMedia::joinEngineChannel(const RoomInfoRecord& room) {
 // A participant leaving the big view hands it to the next; a group leaving in a burst hands it
 // on many times, and only the last hand-over is to be seen.
 void CLiveMedia::showBigViewSoon() {
-    if (bigViewPending_) return;
-    bigViewPending_ = SetTimer(window(), kBigViewTimer, USER_TIMER_MINIMUM, nullptr) != 0;
-    if (!bigViewPending_) OnBigViewTimer();
+    if (!bigViewSoon_.ask(window())) OnBigViewTimer();
 }
 
 void CLiveMedia::OnBigViewTimer() {
-    KillTimer(window(), kBigViewTimer);
-    bigViewPending_ = false;
+    bigViewSoon_.fired(window());
     if (!frame_.acceptingEvents()) return;
     const ZuvraKestrum::Live::MeetingRoster& roster = delegate_.meetingRoster();
     const UserInfoRecord& big = roster.bigViewUser();

@@ -8,6 +8,7 @@
 #include "app/windows/live/media_marks.h"
 #include "app/windows/live/meeting_events.h"
 #include "app/windows/skeleton/dui_frame_window.h"
+#include "app/windows/skeleton/soon_timer.h"
 #include "app/windows/skeleton/video_surface.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "duilib/option_ui.h"
@@ -175,7 +176,7 @@ private:
     ZuvraKestrum::Live::SpeakingBatch speakingBatch_;
     bool joinAsked_ = false;  // the engine was asked to join the channel (once per window)
     bool joined_ = false;
-    bool bigViewPending_ = false;
+    CSoonTimer bigViewSoon_{kBigViewTimer};
     std::wstring noVideoPicture_;             // the big view's background as last set
     CDuiScreenShare* screenShare_ = nullptr;  // the picker while it is open
     ZuvraKestrum::Live::ShareStop shareStop_;

@@ -57,15 +57,11 @@ bool CDuiRemoteToolBar::OnTimer(UINT_PTR timer) {
 }
 
 void CDuiRemoteToolBar::placeSoon() {
-    if (placing_) return;
-    // A timer comes after the input and the paint the thread has waiting.
-    placing_ = SetTimer(GetHWND(), kPlaceTimer, USER_TIMER_MINIMUM, nullptr) != 0;
-    if (!placing_) placeTiles();
+    if (!placeSoon_.ask(GetHWND())) placeTiles();
 }
 
 void CDuiRemoteToolBar::OnPlaceTimer() {
-    KillTimer(GetHWND(), kPlaceTimer);
-    placing_ = false;
+    placeSoon_.fired(GetHWND());
     placeTiles();
 }
 

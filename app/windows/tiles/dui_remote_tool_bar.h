@@ -10,6 +10,7 @@
 
 #include "app/windows/meeting/meeting_host.h"
 #include "app/windows/skeleton/dui_window.h"
+#include "app/windows/skeleton/soon_timer.h"
 #include "app/windows/skeleton/timer_table.h"
 #include "app/windows/skeleton/window_messages.h"
 #include "app/windows/tiles/strip_layout.h"
@@ -89,7 +90,7 @@ public:
 
     const Layout& layout() const { return layout_; }
     // Tiles came or went and their windows are not placed yet (kPlaceTimer).
-    bool placing() const { return placing_; }
+    bool placing() const { return placeSoon_.pending(); }
     // The menu once a tile was right-clicked; null before.
     CDuiMenuVer* menu() const { return menu_; }
 
@@ -127,7 +128,7 @@ private:
     std::unordered_map<const CDuiRemoteItem*, RECT> placed_;
     std::vector<CDuiRemoteItem*> spare_;
     int32_t roomShareId_ = 0;  // the room's share as last reported
-    bool placing_ = false;
+    CSoonTimer placeSoon_{kPlaceTimer};
     CDuiMenuVer* menu_ = nullptr;
     UserInfoRecord menuUser_;
 };
