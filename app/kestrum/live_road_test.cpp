@@ -1,3 +1,7 @@
+// The replacement new and delete below take their blocks from malloc; GCC, which sees new inlined
+// into the headers' templates, cannot see that they pair up with free, and says so from there.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,7 +59,6 @@
 // Records posted to the window are watched from their allocation to their deletion: a record
 // still alive once the window is gone has leaked. The program's allocations go through these,
 // which take their blocks from malloc (GCC cannot see that new and free pair up here).
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 namespace {
 constexpr int kWatchSlots = 128;
 std::atomic<void*> g_watched[kWatchSlots];

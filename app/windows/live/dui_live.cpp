@@ -498,13 +498,16 @@ void CDuiLive::DoClose(DuiLib::TNotifyUI&) {
     LeaveMeeting();
 }
 
-// What leave and close share: the share ends, the window hides, the socket closes on its own
-// thread, the engine leaves and the join window comes back (closeDlg destroys this window). The
-// meeting's room state and its queued mutes go with it.
+// What leave and close share: the join window comes back, the share ends, the window hides, the
+// socket closes on its own thread and the engine leaves. The meeting's room state and its queued
+// mutes go with it.
 void CDuiLive::LeaveMeeting() {
     if (leaving_) return;
     leaving_ = true;
     stopAcceptingEvents();
+    // First, shown over this window and painted: the user waits for the join window, not for
+    // the meeting's end below. This window's close is only posted: it goes once this returns.
+    host_.dialogs().closeDialog(ProgramDialogs::kLiveDlg);
     if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
     CKestrumCourse* course = Course();
     course->dropQueuedControls();
@@ -523,5 +526,4 @@ void CDuiLive::LeaveMeeting() {
         course->closeSocket();
     });
     if (CKestrumZuvra* engine = Engine()) engine->LeaveChannel();
-    host_.dialogs().closeDialog(ProgramDialogs::kLiveDlg);
 }
