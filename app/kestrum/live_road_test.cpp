@@ -502,6 +502,9 @@ TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
     ASSERT_NO_FATAL_FAILURE(Leave());
     EXPECT_TRUE(MeetingData().hosts.empty());
     EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
+    // What the user sees: the join window drawn again from the picture it kept.
+    EXPECT_TRUE(ScreenArea::Of(JoinWindow()->GetHWND())
+                    .Save(g_language ? L"join-after-leave-zh.png" : L"join-after-leave-en.png"));
     EXPECT_TRUE(Control(JoinWindow(), L"joinbtn")->IsEnabled());
     EXPECT_TRUE(PumpUntil([] { return !Course()->socketJoined.load(); }));
     EXPECT_NE(EngineJournal().find("engine.leaveChannel"), std::string::npos);
