@@ -62,6 +62,10 @@ void Window::CenterWindow() {
 
 void Window::InvalidateContent(const RECT& rect) {
   if (!hwnd_) return;
+  // A control not placed yet (a tree being built) has nothing on the screen to draw again, and
+  // each call would cost a trip to the window server. A layered window still gets its paint,
+  // which also runs the layout such a change may ask for.
+  if ((rect.left == rect.right || rect.top == rect.bottom) && !layered_) return;
   UnionRect(&changed_, &changed_, &rect);
   InvalidateRect(hwnd_, &rect, FALSE);
   // A layered window paints only when asked: it has no system-driven WM_PAINT.
