@@ -12,11 +12,12 @@
 
 namespace {
 
-// WS_VISIBLE | WS_OVERLAPPEDWINDOW; the skeleton takes the caption out again.
-constexpr DWORD kDialogStyle = 0x10CF0000;
-// The notice box waits hidden until there is something to tell: made visible and hidden at once,
-// it would cost a hide, and Wine may wait seconds on one for a window manager.
-constexpr DWORD kNoticeStyle = kDialogStyle & ~WS_VISIBLE;
+// WS_OVERLAPPEDWINDOW; the skeleton takes the caption out again. Windows are made hidden and
+// shown once they stand in their place and size: made visible, a dialog would show first at its
+// creation's corner and size, and every move and resize of a shown window costs more. The notice
+// box waits hidden until there is something to tell: made visible and hidden at once, it would
+// cost a hide, and Wine may wait seconds on one for a window manager.
+constexpr DWORD kDialogStyle = 0x00CF0000;
 constexpr int kDialogWidth = 360;
 constexpr int kDialogHeight = 500;
 constexpr int kNoticeWidth = 500;
@@ -75,7 +76,7 @@ void CKestrum::createNoticeBox() {
     CDuiMessageBox* box = g_noticeBoxFactory
                               ? g_noticeBoxFactory()
                               : new CDuiMessageBox(*CSingleton<CKestrumConfig>::getInstance());
-    HWND window = ZuvraKestrum::Frame::CreateOrDelete(box, nullptr, L"DuiMsgBox", kNoticeStyle, 0,
+    HWND window = ZuvraKestrum::Frame::CreateOrDelete(box, nullptr, L"DuiMsgBox", kDialogStyle, 0,
                                                       0, 0, kNoticeWidth, kNoticeHeight);
     if (!window) {
         KESTRUM_LOG(Level_Error, "() notice box not created");

@@ -37,6 +37,13 @@ public:
     static CDuiNotifyMap<TestDialog> NotifyMap() { return CDuiNotifyMap<TestDialog>(); }
 
     void EnableJoinBtn() override { ++joinButtonEnabled; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_SHOWWINDOW && wParam && !everShown) {
+            everShown = true;
+            GetWindowRect(GetHWND(), &firstShownAt);
+        }
+        return CDuiWindow<TestDialog>::HandleMessage(message, wParam, lParam);
+    }
     // How the next windows fail to be created, if at all: before the system begins them (no
     // such window class) or half-way (their WM_CREATE refuses).
     enum class Failure { kNone, kBefore, kHalfWay };
@@ -48,6 +55,9 @@ public:
     static inline int live = 0;
     static inline Failure failure = Failure::kNone;
     int joinButtonEnabled = 0;
+    // Where the window stood when it first showed.
+    bool everShown = false;
+    RECT firstShownAt = {};
 
 private:
     LRESULT OnCreate() {
@@ -170,6 +180,10 @@ TEST_F(KestrumTest, StartShowsTheJoinWindowCentredAndBuildsTheNoticeBoxHidden) {
     GetWindowRect(join, &placed);
     EXPECT_NEAR(CentreOf(placed).x, CentreOf(monitor.rcWork).x, 1);
     EXPECT_NEAR(CentreOf(placed).y, CentreOf(monitor.rcWork).y, 1);
+    // Shown first where it stands, never at its creation's corner.
+    const auto* dialog = dynamic_cast<TestDialog*>(kestrum_->getDlg(CKestrum::kLoginDlg));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(EqualRect(&dialog->firstShownAt, &placed));
     for (unsigned id = 1; id < CKestrum::kDialogCount; ++id)
         EXPECT_EQ(kestrum_->getDlg(id), nullptr);
     EXPECT_TRUE(Logged("Level_Info", "CKestrum::openDlg(0) Create LoginHome"));
