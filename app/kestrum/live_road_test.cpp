@@ -58,7 +58,7 @@
 
 // Records posted to the window are watched from their allocation to their deletion: a record
 // still alive once the window is gone has leaked. The program's allocations go through these,
-// which take their blocks from malloc (GCC cannot see that new and free pair up here).
+// which take their blocks from malloc (the warning this draws is silenced at the top).
 namespace {
 constexpr int kWatchSlots = 128;
 std::atomic<void*> g_watched[kWatchSlots];
