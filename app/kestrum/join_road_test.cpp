@@ -7,6 +7,7 @@
 
 #include "app/kestrum/kestrum.h"
 #include "app/windows/join/dui_login.h"
+#include "app/windows/join/join_form.h"
 #include "app/windows/notice/dui_message_box.h"
 #include "join_test_support.h"
 #include "kestrum/core/kestrum_config.h"
@@ -198,6 +199,20 @@ TEST_F(JoinRoadTest, AJoinSignsInFirstAndAfterARefusedTokenGoesOnceMore) {
     EXPECT_EQ(Count("account/getToken"), 1);
     EXPECT_FALSE(Opened(CKestrum::kLiveDlg));
     EXPECT_EQ(closer.handled(), 2);
+
+    // The back-end forgets its accounts and then answers every sign-in without a token: the
+    // refused join's sign-in is the last request, and the user is told once.
+    Backend()->Reset(true);
+    for (const char* listener : kListeners) {
+        Backend()->SetFaultWith(listener, "member",
+                                R"("path":"account/getToken","member":"token","hex":"")");
+    }
+    Join(L"back4", L"");
+    ASSERT_TRUE(PumpUntil([&closer] { return closer.handled() == 3; })) << "no box";
+    EXPECT_EQ(shown,
+              std::wstring(L"Error|") + ZuvraKestrum::Join::JoinTextsFor(g_language).signInRefused);
+    EXPECT_EQ(Count("room/join") + Count("account/getToken") + Count("v1/config"), 2);
+    Backend()->Reset(true);
 }
 
 }  // namespace

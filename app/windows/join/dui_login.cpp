@@ -170,8 +170,14 @@ LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
             std::wstring(DuiLib::CPaintManagerUI::GetResourcePath().GetData()) + kOwnPortraitFile;
         course->getPhoto(data.uid, data.portraitId, CStringToUtf8(file));
     }
-    host_.configRoom(course);
-    if (signIn_.tokenArrived(!data.token.empty()) == CSignInFlow::Step::kJoin) JoinChannel();
+    // The configuration request carries the token: without one it could only be refused.
+    const bool tokenHeld = !data.token.empty();
+    if (tokenHeld) host_.configRoom(course);
+    const CSignInFlow::Step step = signIn_.tokenArrived(tokenHeld);
+    if (step == CSignInFlow::Step::kJoin) JoinChannel();
+    if (step == CSignInFlow::Step::kShowError) {
+        host_.dialogs().showMsgBox(GetHWND(), texts().signInRefused, 0, ProgramDialogs::kErrorBox);
+    }
     return 0;
 }
 

@@ -316,6 +316,17 @@ TEST_F(JoinWindowTest, AJoinWithoutATokenSignsInFirstAndARefusedTokenIsReplacedO
               (std::vector<std::wstring>{
                   NoticeLine(ProgramDialogs::kErrorBox, down, 7),
                   NoticeLine(ProgramDialogs::kErrorBox, L"invalid access token", 401)}));
+
+    // The service answers a join's sign-in without a token: nothing goes out without one, and
+    // the user is told.
+    ServiceCalls().clear();
+    NoticesAsked().clear();
+    data().token.clear();
+    Click(window(), control(L"joinbtn"));
+    Deliver<WM_USER_TOKEN>("", "", "", 0, "");
+    EXPECT_EQ(ServiceCalls(), std::vector<std::string>{"getToken(Alice)"});
+    EXPECT_EQ(NoticesAsked(), std::vector<std::wstring>{
+                                  NoticeLine(ProgramDialogs::kErrorBox, texts().signInRefused)});
 }
 
 TEST_F(JoinWindowTest, ASkinWithoutTheWindowsControlsLeavesItInert) {

@@ -18,6 +18,7 @@ constexpr JoinTexts kEnglish = {
     L"Network quality weak",
     L"Your name",
     L"Nickname must not exceed 18 characters",
+    L"The service refused the sign-in. Please try again later.",
 };
 
 constexpr JoinTexts kChinese = {
@@ -31,6 +32,7 @@ constexpr JoinTexts kChinese = {
     L"网络质量较差",
     L"请输入昵称",
     L"昵称长度不能超过18",
+    L"服务拒绝了登录，请稍后重试。",
 };
 
 // Signal levels of QualityToSignalLevel.

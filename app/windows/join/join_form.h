@@ -16,6 +16,7 @@ struct JoinTexts {
     const wchar_t* signalWeak;
     const wchar_t* nicknameHint;
     const wchar_t* nicknameTooLong;
+    const wchar_t* signInRefused;  // the service answered a sign-in without a token
 };
 const JoinTexts& JoinTextsFor(int language);
 

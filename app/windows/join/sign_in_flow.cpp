@@ -25,23 +25,26 @@ CSignInFlow::Step CSignInFlow::joinAsked(bool tokenHeld) {
     return signInFor(true);
 }
 
-bool CSignInFlow::signInEnded(bool withToken) {
+bool CSignInFlow::signInEnded() {
     signingIn_ = false;
-    // Without a token nothing is sent again: a later refusal is a first one.
-    if (!withToken) repeated_.clear();
     const bool join = joinWaiting_;
     joinWaiting_ = false;
     return join;
 }
 
 CSignInFlow::Step CSignInFlow::tokenArrived(bool tokenHeld) {
-    const bool join = signInEnded(tokenHeld);
-    return join && tokenHeld ? Step::kJoin : Step::kNothing;
+    const bool join = signInEnded();
+    if (tokenHeld) return join ? Step::kJoin : Step::kNothing;
+    return join || !repeated_.empty() ? Step::kShowError : Step::kNothing;
 }
 
 CSignInFlow::Step CSignInFlow::failed(const std::string& api, int code) {
     // The user waits for a sign-in only through a join.
-    if (api == kTokenApi) return signInEnded(false) ? Step::kShowError : Step::kNothing;
+    if (api == kTokenApi) {
+        // Nothing is sent again: a later refusal is a first one.
+        repeated_.clear();
+        return signInEnded() ? Step::kShowError : Step::kNothing;
+    }
     // The own portrait is fetched unasked for.
     if (api == kPortraitApi) return Step::kNothing;
     if (code != kTokenRefusedCode || !RepeatedUnderNewToken(api)) return Step::kShowError;

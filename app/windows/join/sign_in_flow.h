@@ -16,6 +16,9 @@ namespace ZuvraKestrum::Join {
 //   sign-in asks for the configuration anyway (the upgrade check runs then too). A second
 //   refusal in a row is shown, and the next refusal is again taken for a stale token: each
 //   repeat follows a request the user or the start made, never another repeat.
+// - A sign-in that the service answers without a token sends nothing: its refusal is shown once
+//   to whoever waited for it (a join, or a refused request's repeat), and the repeat stays on
+//   record, so that the next refusal of that request under a token is shown, not repeated.
 //
 // Threads: the join window's (UI) thread. Plain state, no window types.
 class CSignInFlow {
@@ -42,7 +45,7 @@ public:
     // The user asked to join; tokenHeld: the meeting data holds a token.
     Step joinAsked(bool tokenHeld);
     // A sign-in answered; tokenHeld as above. A waiting join goes on once a token is held; one
-    // that came without a token (the service said no) is dropped rather than asked for again.
+    // that came without a token (the service said no) is shown rather than asked for again.
     Step tokenArrived(bool tokenHeld);
     // A request failed, with the library's api text and the service's (or the transfer's) code.
     Step failed(const std::string& api, int code);
@@ -54,7 +57,7 @@ public:
 private:
     Step signInFor(bool join);
     // The sign-in under way ended; whether a join waited for it.
-    bool signInEnded(bool withToken);
+    bool signInEnded();
 
     bool signingIn_;
     bool joinWaiting_ = false;

@@ -22,9 +22,10 @@ TEST(SignInFlowTest, AJoinWithoutATokenWaitsForOneSignInWhoseFailureIsTheUsersAn
     EXPECT_EQ(flow.tokenArrived(true), Step::kNothing);
     EXPECT_EQ(flow.joinAsked(true), Step::kJoin);
 
-    // A sign-in answered without a token drops the join instead of asking again and again.
+    // A sign-in answered without a token shows the join's refusal instead of asking again and
+    // again.
     EXPECT_EQ(flow.joinAsked(false), Step::kSignIn);
-    EXPECT_EQ(flow.tokenArrived(false), Step::kNothing);
+    EXPECT_EQ(flow.tokenArrived(false), Step::kShowError);
     EXPECT_FALSE(flow.joinWaiting());
 
     // The start's own sign-in is waited for, and unasked for, its failure is only logged, as the
@@ -62,6 +63,16 @@ TEST(SignInFlowTest, AJoinOrConfigurationRefusedForItsTokenGoesOnceMoreUnderANew
     EXPECT_EQ(flow.failed("v1/config", kRefused), Step::kSignIn);
     EXPECT_EQ(flow.failed("account/getToken", kCouldNotConnect), Step::kNothing);
     EXPECT_EQ(flow.failed("v1/config", kRefused), Step::kSignIn);
+
+    // The service answers the repeat's sign-in without a token: that is shown, and the repeat
+    // stays on record, so that the next refusal under a token ends the round instead of
+    // starting another one.
+    EXPECT_EQ(flow.tokenArrived(false), Step::kShowError);
+    EXPECT_EQ(flow.joinAsked(false), Step::kSignIn);
+    EXPECT_EQ(flow.tokenArrived(true), Step::kJoin);
+    EXPECT_EQ(flow.failed("v1/config", kRefused), Step::kShowError);
+    // Unasked for, the start's sign-in answered so is only logged.
+    EXPECT_EQ(CSignInFlow(true).tokenArrived(false), Step::kNothing);
 }
 
 TEST(SignInFlowTest, OtherFailuresAreShown) {
