@@ -124,6 +124,8 @@ void CKestrumCourse::applySpeaker(HWND asker) {
 
 void CKestrumCourse::giveupSpeaker(HWND asker) { updateRoomWithHosts(asker, {}); }
 
+void CKestrumCourse::forgetSpeakerAsker() { speakerAsker_ = nullptr; }
+
 void CKestrumCourse::queueControl(const char* action, std::vector<std::string> uids) {
     CLockGuard guard(&lock_);
     std::lock_guard<std::mutex> queueGuard(queueMutex_);

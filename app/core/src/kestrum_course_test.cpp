@@ -606,8 +606,15 @@ TEST_F(CourseTest, RoomUpdateGoesToTheSettingsWindowThatAsked) {
     EXPECT_TRUE(nothingPosted(roomSettings));
     EXPECT_TRUE(nothingPosted(window_));
 
+    // The meeting ended while a request was under way: the window that asked, still closing,
+    // gets no answer for the room left.
+    course.applySpeaker(roomSettings.handle());
+    course.forgetSpeakerAsker();
+    course.onUpdateRoom(true);
+    EXPECT_TRUE(nothingPosted(roomSettings));
+
     const std::vector<Call> updates = journal.named("updateRoom");
-    ASSERT_EQ(updates.size(), 3u);  // giveupSpeaker, applySpeaker, giveupSpeaker
+    ASSERT_EQ(updates.size(), 4u);  // giveupSpeaker, applySpeaker, giveupSpeaker, applySpeaker
     EXPECT_EQ(updates[1].texts, (std::vector<std::string>{"room-7", "", "pw"}));
     EXPECT_EQ(updates[1].list, (std::vector<std::string>{"u-own"}));
     EXPECT_EQ(updates[1].number, 2);

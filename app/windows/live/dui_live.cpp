@@ -511,6 +511,7 @@ void CDuiLive::LeaveMeeting() {
     if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
     CKestrumCourse* course = Course();
     course->dropQueuedControls();
+    course->forgetSpeakerAsker();
     g_kestrumData->endMeeting();
     media_.leave();
     host_.leaveShareChannel();

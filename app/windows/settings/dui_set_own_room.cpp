@@ -31,6 +31,7 @@ CDuiNotifyMap<CDuiSetOwnRoom> CDuiSetOwnRoom::NotifyMap() {
 }
 
 void CDuiSetOwnRoom::OnRoomUpdated() {
+    if (!inMeeting()) return;
     // The speaker role was given up: the participant's window takes this one's place.
     ISettingsHost& host = host_;
     host.closeDialog(ProgramDialogs::kSetOwnRoomDlg);

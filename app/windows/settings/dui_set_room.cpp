@@ -36,6 +36,7 @@ bool CDuiSetRoom::bindOwnControls() {
 }
 
 void CDuiSetRoom::OnRoomUpdated() {
+    if (!inMeeting()) return;
     // The application for the speaker role went through: the host's window takes this one's
     // place, with the tabs as usable as they are here.
     const bool tabsEnabled = tabAVOpt_ && tabAVOpt_->IsEnabled();

@@ -185,3 +185,7 @@ void CRoomSettingsPage::sendUpdate(int status, const std::string& password) {
     host_.updateRoom(relay_.observerFor(GetHWND()), update.room, update.hosts, update.status, "",
                      update.password);
 }
+
+bool CRoomSettingsPage::inMeeting() {
+    return host_.dialogWindow(ProgramDialogs::kLiveDlg) != nullptr;
+}

@@ -95,6 +95,9 @@ protected:
     // reporting to the relay; they are the last sent values (roomStatus_, roomPassword_) from
     // now on.
     void sendUpdate(int status, const std::string& password);
+    // The speaker request's answer may come after the meeting has ended, queued as this window
+    // closed with it: the window takes it only while the meeting's window is open.
+    bool inMeeting();
 
     ISettingsHost& host_;
     const unsigned dialog_;

@@ -19,6 +19,7 @@
 #include "kestrum/core/kestrum_data.h"
 #include "locale_expectation.h"
 #include "meeting_data_fixture.h"
+#include "message_window.h"
 #include "settings_window_test.h"
 #include "support/recording_observer.h"
 #include "support/service_library.h"
@@ -47,6 +48,7 @@ protected:
         meeting.userList = {
             UserInfoRecord("20001", "Alice", "", 1, "", 0, -1, 0),
             UserInfoRecord("30003", "\xe5\xbc\xa0\xe4\xb8\x89", "", 3, "", 0, -1, 0)};
+        host_.windows[ProgramDialogs::kLiveDlg] = meeting_.handle();
     }
 
     static bool Selected(CDuiFrameWindow* window, const wchar_t* name) {
@@ -88,6 +90,8 @@ protected:
                 << name;
         }
     }
+
+    MessageWindow meeting_;  // the meeting's window, open unless a test ends the meeting
 };
 
 TEST_F(RoomSettingsTest, WithoutHostAParticipantSetsTheRoomAndMayApplyForTheSpeakerRole) {
@@ -287,6 +291,19 @@ TEST_F(RoomSettingsTest, ASuccessfulApplicationOpensTheHostsWindowAndTabsLeadToA
     EXPECT_EQ(audioVideo.tabsEnabled, 1);
     ASSERT_TRUE(PumpUntil([handle] { return !IsWindow(handle); }));
     host_.dialogs.erase(ProgramDialogs::kSetAVDlg);
+
+    // An answer that comes once the meeting has ended, queued as the window closed with it,
+    // opens no room page over the join window.
+    host_.windows.erase(ProgramDialogs::kLiveDlg);
+    for (CDuiFrameWindow* late : std::initializer_list<CDuiFrameWindow*>{
+             Open<CDuiSetRoom>(ProgramDialogs::kSetRoomDlg),
+             Open<CDuiSetOwnRoom>(ProgramDialogs::kSetOwnRoomDlg)}) {
+        ASSERT_NE(late, nullptr);
+        const std::string before = Journal();
+        SendMessageW(late->GetHWND(), WM_UPDATE_ROOM, 0, 0);
+        EXPECT_EQ(Journal(), before);
+        DestroyWindow(late->GetHWND());
+    }
 }
 
 // The room update on the real service library against the local back-end.

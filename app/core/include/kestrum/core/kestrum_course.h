@@ -106,6 +106,9 @@ public:
     // The meeting ended: the mute and unmute requests still queued are dropped unsent, so that
     // none reaches the room after the leave, or the next room after a quick rejoin.
     void dropQueuedControls();
+    // The meeting ended: the answer to a speaker request still under way reaches no window, as
+    // the asker went with the meeting.
+    void forgetSpeakerAsker();
 
     // Downloads a portrait into filePath (UTF-8) with the bridge as observer; on completion
     // WM_GET_PHOTO carries this portraitId. The library's thread handle (not to be closed).
