@@ -373,7 +373,7 @@ TEST_F(LiveRoadTest, ASecondParticipantFillsTheBigViewInEitherOrderAndAThirdGets
         HWND video = Live()->selfTile()->videoWindow();
         return video && ShownIn(video) == kLocalColour;
     })) << "the self tile shows no local preview";
-    EXPECT_EQ(g_host.callsStartingWith("toast 3000 Bob ").size(), 1u);
+    EXPECT_EQ(g_host.callsStartingWith("passing toast 3000 Bob ").size(), 1u);
 
     // The engine first: parked until the signalling reports the participant.
     EngineJoin(4003);

@@ -41,6 +41,9 @@ public:
     void toast(HWND over, const std::wstring& text, int durationMs) override {
         shared::Toast::Show(text, durationMs, over);
     }
+    void passingToast(HWND over, const std::wstring& text, int durationMs) override {
+        shared::Toast::ShowPassing(text, durationMs, over);
+    }
     void inviteMic(const MsgBoxInviteInfo& info) override {
         CMsgBoxAnsyManager::getInstance()->msgbox_invitemic(info);
     }

@@ -52,7 +52,7 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
                                               action.inPlace ? &action.places : nullptr);
         break;
     case RosterAction::kToast:
-        host_.toast(GetHWND(), Utf8ToCString(action.text), kToastMs);
+        host_.passingToast(GetHWND(), Utf8ToCString(action.text), kToastMs);
         break;
     case RosterAction::kReplayEngineUser:
         KESTRUM_LOG(Level_Info, " SocetUserJoin Post MediaUserJoin: %d ", action.streamId);

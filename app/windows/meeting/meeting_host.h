@@ -42,6 +42,9 @@ public:
     // It pumps messages: callers copy what they need before asking and re-check afterwards.
     virtual bool confirm(HWND owner, const std::wstring& text) = 0;
     virtual void toast(HWND over, const std::wstring& text, int durationMs) = 0;
+    // News of the room (a join, a leave): a later one may take its place before it is shown,
+    // where the toasts above all come in turn.
+    virtual void passingToast(HWND over, const std::wstring& text, int durationMs) = 0;
     // The invitation box manager's confirmation boxes; the answer comes back to info.notifyWnd.
     virtual void inviteMic(const MsgBoxInviteInfo& info) = 0;
     virtual void inviteCamera(const MsgBoxInviteInfo& info) = 0;

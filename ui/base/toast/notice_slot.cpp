@@ -8,18 +8,24 @@ namespace shared {
 void NoticeSlot::Put(Notice notice, int64_t now) {
   shown_ = std::move(notice);
   shown_since_ = now;
-  waiting_.reset();
+  waiting_.clear();
 }
 
 int64_t NoticeSlot::Offer(Notice notice, int64_t now) {
-  waiting_ = std::move(notice);
+  if (notice.passing) {
+    waiting_.erase(std::remove_if(waiting_.begin(), waiting_.end(),
+                                  [](const Notice& waiting) { return waiting.passing; }),
+                   waiting_.end());
+  }
+  waiting_.push_back(std::move(notice));
   return WaitFrom(now);
 }
 
 bool NoticeSlot::TakeWaiting(int64_t now) {
-  if (!waiting_ || WaitFrom(now) > 0) return false;
-  Notice next = std::move(*waiting_);
-  Put(std::move(next), now);
+  if (waiting_.empty() || WaitFrom(now) > 0) return false;
+  shown_ = std::move(waiting_.front());
+  shown_since_ = now;
+  waiting_.pop_front();
   return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <deque>
 #include <string>
 
 namespace shared {
@@ -10,13 +10,17 @@ namespace shared {
 struct Notice {
   std::wstring text;
   int duration_ms = 0;  // zero or less: until the user closes it
+  // News of the room, such as a join or a leave: a later passing notice makes it stale. Any
+  // other notice answers something the user did and is never dropped.
+  bool passing = false;
 };
 
-// The notices that share one toast window: the one on screen and at most one waiting behind
-// it. A newer notice takes the waiting one's place, since the latest is what the user needs to
-// know, so a burst of notices (a room of hundreds joining and leaving) keeps one window and one
-// waiting text however long it lasts. Each notice stays up at least kMinShownMs before the next
-// replaces it, so that none flashes by unread.
+// The notices that share one toast window: the one on screen and those waiting behind it, in
+// the order they came. Of the passing notices only the latest waits, since that is what the user
+// needs to know, so a burst of them (a room of hundreds joining and leaving) keeps one window
+// and one waiting text however long it lasts; the answers to the user's own actions all wait
+// their turn, being few. Each notice stays up at least kMinShownMs before the next replaces it,
+// so that none flashes by unread.
 //
 // A plain value without window types; the owner's thread. Times are milliseconds of one steady
 // clock.
@@ -34,14 +38,14 @@ class NoticeSlot {
   bool TakeWaiting(int64_t now);
 
   const Notice& shown() const { return shown_; }
-  bool waiting() const { return waiting_.has_value(); }
+  bool waiting() const { return !waiting_.empty(); }
 
  private:
   int64_t WaitFrom(int64_t now) const;
 
   Notice shown_;
   int64_t shown_since_ = 0;
-  std::optional<Notice> waiting_;
+  std::deque<Notice> waiting_;
 };
 
 }  // namespace shared

@@ -47,7 +47,14 @@ Toast::~Toast() {
 }
 
 void Toast::Show(const std::wstring& content, int duration, HWND parent) {
-  Notice notice{content, duration};
+  ShowNotice(Notice{content, duration, false}, parent);
+}
+
+void Toast::ShowPassing(const std::wstring& content, int duration, HWND parent) {
+  ShowNotice(Notice{content, duration, true}, parent);
+}
+
+void Toast::ShowNotice(Notice notice, HWND parent) {
   if (Toast* shown = t_on_screen) {
     if (shown->parent_ == parent) {
       shown->Offer(std::move(notice));

@@ -39,6 +39,9 @@ class Toast : public ui::WindowImplBase {
   // notice has taken its place. Nothing is shown (and nothing reported) when the window cannot
   // be made.
   static void Show(const std::wstring& content, int duration, HWND parent);
+  // The same for news of the room (a join, a leave), which a later such notice may replace
+  // before it has been shown (Notice::passing).
+  static void ShowPassing(const std::wstring& content, int duration, HWND parent);
   using ui::Window::Show;
 
   std::wstring RegisteredClassName() const override;
@@ -67,6 +70,7 @@ class Toast : public ui::WindowImplBase {
   // Hides the close button once the cursor has left the client area less its 1-pixel border.
   void HideCloseButtonOutside();
 
+  static void ShowNotice(Notice notice, HWND parent);
   // Puts the slot's shown notice on screen, without the focus.
   void Present();
   // A newer notice over the same window.

@@ -65,12 +65,12 @@ class ToastTest : public FrameworkWindowTest {
   std::vector<DWORD> closes_;
 };
 
-TEST(NoticeSlotTest, TheLatestNoticeWaitsUntilTheShownOneHasBeenUpLongEnough) {
+TEST(NoticeSlotTest, TheLatestPassingNoticeWaitsUntilTheShownOneHasBeenUpLongEnough) {
   constexpr int64_t kMin = NoticeSlot::kMinShownMs;
   NoticeSlot slot;
   slot.Put({L"a", 3000}, 1000);
-  EXPECT_EQ(slot.Offer({L"b", 3000}, 1500), kMin - 500);
-  EXPECT_EQ(slot.Offer({L"c", 5000}, 1600), kMin - 600);  // b is dropped unshown
+  EXPECT_EQ(slot.Offer({L"b", 3000, true}, 1500), kMin - 500);
+  EXPECT_EQ(slot.Offer({L"c", 5000, true}, 1600), kMin - 600);  // b is dropped unshown
   EXPECT_FALSE(slot.TakeWaiting(1000 + kMin - 1));
   EXPECT_EQ(slot.shown().text, L"a");
   EXPECT_TRUE(slot.TakeWaiting(1000 + kMin));
@@ -82,6 +82,19 @@ TEST(NoticeSlotTest, TheLatestNoticeWaitsUntilTheShownOneHasBeenUpLongEnough) {
   EXPECT_EQ(slot.Offer({L"d", 0}, 1000 + 3 * kMin), 0);
   EXPECT_TRUE(slot.TakeWaiting(1000 + 3 * kMin));
   EXPECT_EQ(slot.shown().text, L"d");
+
+  // Answers to the user's own actions amid a churn of joins all come, in order; of the joins
+  // only the latest, after them.
+  int64_t now = 1000 + 4 * kMin;
+  for (const wchar_t* text : {L"join 1", L"refused", L"join 2", L"timed out", L"join 3"}) {
+    slot.Offer({text, 3000, std::wstring(text).rfind(L"join", 0) == 0}, now++);
+  }
+  std::vector<std::wstring> shown;
+  for (; slot.waiting(); now += kMin) {
+    ASSERT_TRUE(slot.TakeWaiting(now));
+    shown.push_back(slot.shown().text);
+  }
+  EXPECT_EQ(shown, (std::vector<std::wstring>{L"refused", L"timed out", L"join 3"}));
 }
 
 // A burst of notices (a room of hundreds joining) while the user types: one toast, never
@@ -93,7 +106,7 @@ TEST_F(ToastTest, NoticesOverOneWindowShareOneToastThatNeverTakesTheFocus) {
   SetActiveWindow(typing);
   SetFocus(typing);
   ASSERT_EQ(GetFocus(), typing);
-  for (int i = 0; i < 300; ++i) Toast::Show(L"joined " + std::to_wstring(i), 3000, owner_);
+  for (int i = 0; i < 300; ++i) Toast::ShowPassing(L"joined " + std::to_wstring(i), 3000, owner_);
   ASSERT_EQ(Toasts().size(), 1u);
   const HWND toast = Toasts()[0];
   EXPECT_TRUE(IsWindowVisible(toast));

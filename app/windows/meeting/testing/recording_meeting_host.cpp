@@ -52,6 +52,11 @@ void RecordingMeetingHost::toast(HWND, const std::wstring& text, int durationMs)
                     kestrum::common::WideToUtf8(text));
 }
 
+void RecordingMeetingHost::passingToast(HWND over, const std::wstring& text, int durationMs) {
+    toast(over, text, durationMs);
+    calls.back().insert(0, "passing ");
+}
+
 void RecordingMeetingHost::inviteMic(const MsgBoxInviteInfo& info) {
     calls.push_back("inviteMic " + info.uid);
 }

@@ -9,11 +9,12 @@
 namespace window_testing {
 
 // A meeting host for window tests: every request, toast and box becomes one line of `calls`
-// ("roomctrlAudio 1 u1,u2", "confirm Remove Bob from the room?", ...; wide texts as UTF-8), the
-// question gets `confirmAnswer`, and `whileConfirming` runs inside the question, where a real
-// modal box would pump messages (tests post into the window from there). Its dialog table is
-// `dialogTable` when set (a road test gives the program's), else the host itself, which records
-// "openDialog 3", "closeDialog 6" and "showMsgBox 1 <text>" and has no dialog open.
+// ("roomctrlAudio 1 u1,u2", "confirm Remove Bob from the room?", "passing toast 3000 Bob joined",
+// ...; wide texts as UTF-8), the question gets `confirmAnswer`, and `whileConfirming` runs
+// inside the question, where a real modal box would pump messages (tests post into the window
+// from there). Its dialog table is `dialogTable` when set (a road test gives the program's),
+// else the host itself, which records "openDialog 3", "closeDialog 6" and "showMsgBox 1 <text>"
+// and has no dialog open.
 //
 // The in-meeting window's own needs: the bridge and the video source the test gives
 // (`courseBridge`, `videoSourceOf`; none when unset), the program's configuration and
@@ -30,6 +31,7 @@ public:
                      const std::string& roomName) override;
     bool confirm(HWND owner, const std::wstring& text) override;
     void toast(HWND over, const std::wstring& text, int durationMs) override;
+    void passingToast(HWND over, const std::wstring& text, int durationMs) override;
     void inviteMic(const MsgBoxInviteInfo& info) override;
     void inviteCamera(const MsgBoxInviteInfo& info) override;
     IDialogTable& dialogs() override { return dialogTable ? *dialogTable : *this; }
