@@ -861,6 +861,26 @@ TEST_F(LiveRoadTest, TheListAfterAReconnectionIsTheMeetingsState) {
     EXPECT_FALSE(share->IsSelected());
     EXPECT_EQ(g_host.callsStartingWith("roomctrlShare"),
               std::vector<std::string>{"roomctrlShare 0 " + me});
+    Operation(me, me, "unshare", 0);
+    ASSERT_TRUE(PumpUntil([] { return !Live()->stopShareRequested(); }));
+
+    // A new connection that the server did not carry the share over to: the share is announced
+    // again, once, and goes on under the stream the answer names.
+    share->Selected(true, false);
+    EmitToMe("user-list", list(9001, 0));
+    ASSERT_TRUE(PumpUntil([] { return Live()->roster().ownUser().shareId == 9001; }));
+    g_host.calls.clear();
+    KestrumVideoSourceJournalClear();
+    Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":2500}");
+    ASSERT_TRUE(PumpUntil([] { return !g_host.callsStartingWith("roomctrlShare").empty(); }));
+    EXPECT_TRUE(PumpUntil([] { return !Live()->reconnectRoad().reconnecting(); }));
+    EXPECT_EQ(g_host.callsStartingWith("roomctrlShare"),
+              std::vector<std::string>{"roomctrlShare 1 " + me});
+    EXPECT_TRUE(share->IsSelected());
+    PostPayload<WM_ROOM_CTRL>(Live()->GetHWND(), NewRecord<RoomCtrlPayload>(9002, "share-again"));
+    EXPECT_TRUE(PumpUntil([] {
+        return VideoSourceJournal().find("joinChannel(share-again,") != std::string::npos;
+    })) << VideoSourceJournal();
 }
 
 // Every mute comes with the room's whole list: the window changes the muted participant's row

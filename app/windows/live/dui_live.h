@@ -189,6 +189,8 @@ private:
     void OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>>);
     void OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>>);
     void OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>>);
+    // The own record just taken; sharing: this user shared before it.
+    void KeepOwnShare(bool sharing);
     void OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>>);
     void OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>>);
     void OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPERATOR>>);
@@ -274,7 +276,9 @@ private:
     ZuvraKestrum::Live::BarHiding bars_;
     ZuvraKestrum::Live::LiveLayout layout_{};
     UINT barRestMs_ = ZuvraKestrum::Live::BarHiding::kDefaultRestMs;
-    bool leaving_ = false;     // leave or close ran: events are only freed from now on
+    bool leaving_ = false;  // leave or close ran: events are only freed from now on
+    // The connection came back while this user shared: the room may have forgotten the share.
+    bool shareToRestore_ = false;
     bool tilesBehind_ = true;  // the tiles may not show the last list or the room's mode
     bool localAudioMuted_ = false;
     bool localVideoMuted_ = false;

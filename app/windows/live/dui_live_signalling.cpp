@@ -70,8 +70,10 @@ InvitationTimers& Timers() {
 
 void CDuiLive::OnSocketJoinSuccess(std::unique_ptr<PayloadOf<WM_SOCKET_JOIN_SUCCESS>> own) {
     KESTRUM_LOG(Level_Info, "(%s)", own->uid);
+    const bool sharing = roster_->ownUser().shareId > 0;
     applyRoster(roster_->onOwnJoin(*own));
     media_.showBigView();
+    KeepOwnShare(sharing);
 }
 
 void CDuiLive::OnSocketUserJoin(std::unique_ptr<PayloadOf<WM_SOCKET_USER_JOIN>> record) {
@@ -86,16 +88,28 @@ void CDuiLive::OnSocketUserLeave(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LEAVE>
 }
 
 // The server's list on each (re)connection is the meeting as it stands: the records' statuses
-// reach every view, the own ones included, and a share of this user the server no longer lists
-// (a reconnection it did not carry over) ends here too, the way the user ends it.
+// reach every view, the own ones included.
 void CDuiLive::OnSocketUserList(std::unique_ptr<PayloadOf<WM_SOCKET_USER_LIST>> records) {
     KESTRUM_LOG(Level_Info, "(%d)", static_cast<int>(records->size()));
     const bool sharing = roster_->ownUser().shareId > 0;
     const RosterActions actions = roster_->onUserList(std::move(*records));
     applyRoster(actions);
     RefreshStatus(ZuvraKestrum::Live::ChangedInPlace(actions));
+    KeepOwnShare(sharing);
+    shareToRestore_ = false;
+}
+
+// A share of this user that the room no longer lists: a new connection the server did not
+// carry it over to announces it again, once (the own record, the first news of the new
+// connection, shows it); otherwise it ends here too, the way the user ends it.
+void CDuiLive::KeepOwnShare(bool sharing) {
     if (!sharing || roster_->ownUser().shareId > 0) return;
-    KESTRUM_LOG(Level_Info, " the own share is not listed any more");
+    KESTRUM_LOG(Level_Info, " the own share is not listed any more (%d)", shareToRestore_);
+    if (shareToRestore_) {
+        shareToRestore_ = false;
+        media_.announceShareAgain();
+        return;
+    }
     shareOpt_->Selected(false, false);
     media_.stopSharing();
 }
@@ -490,6 +504,7 @@ void CDuiLive::OnSocketStatusOpen() {
     // A connection the library made again itself needs no new one.
     reconnect_.cancel();
     if (ownToggles_.settle()) FreeOwnToggles();
+    shareToRestore_ = roster_->ownUser().shareId > 0;
     ApplyReconnectStep(reconnectRoad_.onOpen());
 }
 

@@ -378,6 +378,14 @@ void CLiveMedia::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> resu
     if (CDuiRemoteItem* self = delegate_.selfTile()) self->updateScreenStatus(result->shareId);
 }
 
+void CLiveMedia::announceShareAgain() {
+    if (CVideoSourceTransfer* source = host_.videoSource()) {
+        source->leaveChannel();
+        source->initialize();
+    }
+    host_.roomctrlShare(true, Only(g_kestrumData->uid));
+}
+
 void CLiveMedia::stopSharing() {
     host_.roomctrlShare(false, Only(g_kestrumData->uid));
     shareStop_.start();

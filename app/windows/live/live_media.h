@@ -118,6 +118,9 @@ public:
     // The room learns of the share's end, and the video source stops capturing; the stop is sent
     // again (ZuvraKestrum::Live::ShareStop) until endShareStop.
     void stopSharing();
+    // The room forgot the share going on (a new connection to the signalling): it is announced
+    // again as at its start, and the answer's new share stream captures the same window.
+    void announceShareAgain();
     void endShareStop();
     void closePicker();
     // The window leaves: the share's stop is not sent again and the picker closes.
