@@ -22,6 +22,7 @@
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/meeting_timers.h"
 #include "kestrum/records/room_info_record.h"
 
 class IMeetingHost;
@@ -80,17 +81,19 @@ struct MediaHandler<void (CLiveMedia::*)(std::unique_ptr<Payload>)> {
 // its media part (the roster's decisions, the self tile, the delegate) in dui_live_media.cpp.
 class CDuiLive : public CDuiWindow<CDuiLive>, public CKestrumDump, private CLiveMedia::Delegate {
 public:
-    // Timers of the window; the media part's are CLiveMedia's (12, 14, 1401, 1404).
-    static constexpr UINT_PTR kBarTimer = 10;
-    static constexpr UINT_PTR kAvatarTimer = 13;
+    // Timers of the window, ids from its one table (meeting_timers.h); the media part's are
+    // CLiveMedia's.
+    static constexpr UINT_PTR kBarTimer = ZuvraKestrum::MeetingTimers::kBarTimer;
+    static constexpr UINT_PTR kAvatarTimer = ZuvraKestrum::MeetingTimers::kAvatarTimer;
     static constexpr UINT kAvatarPeriodMs = 1000;
-    // Invitations this user sent: ZuvraKestrum::Live::InvitationTimers (1000-1199); requests
-    // to this user: the invitation box manager's 1201 and 1202.
+    // Invitations this user sent: ZuvraKestrum::Live::InvitationTimers; requests to this user:
+    // the invitation box manager's.
     static constexpr UINT kInterruptToastMs = 10000;
     static constexpr UINT kHostToastMs = 5000;
     // The own toggles' wait for the server's echo; the reconnect road's give-up.
-    static constexpr UINT_PTR kToggleWaitTimer = 1402;
-    static constexpr UINT_PTR kReconnectDeadlineTimer = 1403;
+    static constexpr UINT_PTR kToggleWaitTimer = ZuvraKestrum::MeetingTimers::kToggleWaitTimer;
+    static constexpr UINT_PTR kReconnectDeadlineTimer =
+        ZuvraKestrum::MeetingTimers::kReconnectDeadlineTimer;
 
     // The program's window: the program's meeting host.
     CDuiLive();

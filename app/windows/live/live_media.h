@@ -15,6 +15,7 @@
 #include "kestrum/core/course_messages.h"
 #include "kestrum/core/engine_messages.h"
 #include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/meeting_timers.h"
 #include "kestrum/records/room_info_record.h"
 
 class IMeetingHost;
@@ -78,15 +79,15 @@ public:
         DuiLib::CControlUI* hostMark;
     };
 
-    // Timers of the media part, on the window.
-    static constexpr UINT_PTR kSpeakerTimer = 12;
-    static constexpr UINT_PTR kVolumeTimer = 14;
+    // Timers of the media part, on the window (ids from its table, meeting_timers.h).
+    static constexpr UINT_PTR kSpeakerTimer = ZuvraKestrum::MeetingTimers::kSpeakerTimer;
+    static constexpr UINT_PTR kVolumeTimer = ZuvraKestrum::MeetingTimers::kVolumeTimer;
     static constexpr UINT kSpeakerPeriodMs = 2000;
     static constexpr UINT kVolumePeriodMs = 1500;
-    static constexpr UINT_PTR kShareRestopTimer = 1401;
+    static constexpr UINT_PTR kShareRestopTimer = ZuvraKestrum::MeetingTimers::kShareRestopTimer;
     static constexpr UINT kShareRestopMs = 10000;
     // The big view shows its participant once the messages queued now are handled.
-    static constexpr UINT_PTR kBigViewTimer = 1404;
+    static constexpr UINT_PTR kBigViewTimer = ZuvraKestrum::MeetingTimers::kBigViewTimer;
 
     // frame, host and delegate outlive the media part (the frame and the delegate are its window).
     CLiveMedia(CDuiFrameWindow& frame, IMeetingHost& host, Delegate& delegate)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "kestrum/core/meeting_timers.h"
 #include "kestrum/core/room_roles.h"
 
 // What the in-meeting window decides on the signalling channel's room events, apart from the
@@ -16,13 +17,14 @@
 // Threads: the UI thread (every object belongs to one window).
 namespace ZuvraKestrum::Live {
 
-// The ids of the window timers that limit the wait for an invitation's answer: 1000 to 1199,
-// each invitation the next in turn, after 1199 1000 again. Two hundred invitations wait at once
-// at most, far beyond what a user sends within the answer's time-out.
+// The ids of the window timers that limit the wait for an invitation's answer, the window's range
+// of them (meeting_timers.h): each invitation the next in turn, after the last the first again.
+// Two hundred invitations wait at once at most, far beyond what a user sends within the answer's
+// time-out.
 class InvitationTimers {
 public:
-    static constexpr int kFirst = 1000;
-    static constexpr int kLast = 1199;
+    static constexpr int kFirst = MeetingTimers::kInvitationTimers.first;
+    static constexpr int kLast = MeetingTimers::kInvitationTimers.last;
 
     static bool Contains(uintptr_t timerId) { return timerId >= kFirst && timerId <= kLast; }
     // The id of the next invitation.

@@ -14,6 +14,7 @@
 #include "duilib/notify_ui.h"
 #include "duilib/paint_manager_ui.h"
 #include "duilib/window_wnd.h"
+#include "kestrum/core/meeting_timers.h"
 
 class CKestrumDump;
 class CDuiFrameWindow;
@@ -54,8 +55,9 @@ Control* FindControlAs(DuiLib::CPaintManagerUI& manager, const wchar_t* name, co
 // WM_NCDESTROY; its paint manager and control tree go with it. Nobody else deletes it.
 class CDuiFrameWindow : public DuiLib::CWindowWnd, public DuiLib::INotifyUI {
 public:
-    // Timer of the settings windows that ends the wait after a log upload was started.
-    static constexpr UINT_PTR kUploadWaitTimer = 1402;
+    // Timer of the settings windows that ends the wait after a log upload was started; the
+    // meeting window holds its id for a timer of its own (meeting_timers.h).
+    static constexpr UINT_PTR kUploadWaitTimer = ZuvraKestrum::MeetingTimers::kUploadWaitTimer;
 
     CDuiFrameWindow() = default;
     ~CDuiFrameWindow() override = default;

@@ -192,11 +192,16 @@ TEST(MessageMap, RowsOfAReceivedFamilyAreEventRowsUnlessTheyGiveTheirMode) {
     EXPECT_EQ(SkelNote::living, before);
 }
 
-TEST(TimerTable, TheFirstRowHoldingTheTimerRunsAndOnlyAHandledRowKeepsTheMessage) {
+CTimerTable<Owner> TimerRows() {
     CTimerTable<Owner> table;
     table.on(10, &Owner::OnTick)
         .on(11, &Owner::OnTickOf, RowMode::kHandled)
-        .range(10, 20, &Owner::OnTickOf);
+        .range(12, 20, &Owner::OnTickOf);
+    return table;
+}
+
+TEST(TimerTable, TheRowHoldingTheTimerRunsAndOnlyAHandledRowKeepsTheMessage) {
+    const CTimerTable<Owner> table = TimerRows();
     Owner owner;
     EXPECT_FALSE(table.dispatch(owner, 10));
     EXPECT_TRUE(table.dispatch(owner, 11));
@@ -204,6 +209,17 @@ TEST(TimerTable, TheFirstRowHoldingTheTimerRunsAndOnlyAHandledRowKeepsTheMessage
     EXPECT_FALSE(table.dispatch(owner, 21));
     EXPECT_EQ(owner.seen, (std::vector<std::string>{"tick", "tick 11", "tick 20"}));
 }
+
+#if KESTRUM_CHECK_IS_ON()
+// A colliding timer would otherwise run the handler of the row that came first.
+TEST(TimerTableDeathTest, ARowHoldingAnIdOfAnEarlierRowIsRefused) {
+    TimerRows().on(9, &Owner::OnTick).range(21, 30, &Owner::OnTickOf);
+    const char* refused = "check failed: .*a timer row overlaps an earlier row";
+    EXPECT_DEATH(TimerRows().on(10, &Owner::OnTickOf), refused);
+    EXPECT_DEATH(TimerRows().range(5, 10, &Owner::OnTickOf), refused);
+    EXPECT_DEATH(TimerRows().range(20, 25, &Owner::OnTickOf), refused);
+}
+#endif
 
 TEST(WindowRegistration, IsUndoneOnceWhenResetReplacedOrDestroyed) {
     int undone = 0;

@@ -5,9 +5,13 @@
 #include <vector>
 
 #include "app/windows/skeleton/message_rows.h"
+#include "kestrum/common/check.h"
 
-// The timer table of one window class: rows {first id, last id, handler} searched in order, the
-// first row whose ids hold the timer wins. The window's WM_TIMER row dispatches through it:
+// The timer table of one window class: rows {first id, last id, handler}, the row whose ids hold
+// the timer runs. No two rows hold one id: a new timer with an id the table already holds would
+// run the other's handler, so the builds with checks stop at the row that overlaps (where the
+// program or a window test first builds the table); without them the first row would win. The
+// window's WM_TIMER row dispatches through it:
 //
 //     bool CDuiLive::OnTimer(UINT_PTR timer) {
 //         static const CTimerTable<CDuiLive> table = TimerTable();
@@ -28,8 +32,7 @@ public:
     using WithId = void (Window::*)(UINT_PTR timer);
 
     CTimerTable& on(UINT_PTR timer, Plain handler, RowMode mode = RowMode::kPassOn) {
-        rows_.push_back(Row{timer, timer, handler, nullptr, mode});
-        return *this;
+        return add(Row{timer, timer, handler, nullptr, mode});
     }
     CTimerTable& on(UINT_PTR timer, WithId handler, RowMode mode = RowMode::kPassOn) {
         return range(timer, timer, handler, mode);
@@ -37,11 +40,10 @@ public:
     // The row of the ids first to last, both included.
     CTimerTable& range(UINT_PTR first, UINT_PTR last, WithId handler,
                        RowMode mode = RowMode::kPassOn) {
-        rows_.push_back(Row{first, last, nullptr, handler, mode});
-        return *this;
+        return add(Row{first, last, nullptr, handler, mode});
     }
 
-    // Runs the first row holding timer on window: true when the row took the message (kHandled),
+    // Runs the row holding timer on window: true when the row took the message (kHandled),
     // false when the message goes on (a kPassOn row, or no row).
     bool dispatch(Window& window, UINT_PTR timer) const {
         for (const Row& row : rows_) {
@@ -64,6 +66,18 @@ private:
         WithId withId;
         RowMode mode;
     };
+
+    CTimerTable& add(const Row& row) {
+        KESTRUM_CHECK_MSG(!holdsAnyOf(row.first, row.last), "a timer row overlaps an earlier row");
+        rows_.push_back(row);
+        return *this;
+    }
+    bool holdsAnyOf(UINT_PTR first, UINT_PTR last) const {
+        for (const Row& row : rows_) {
+            if (first <= row.last && row.first <= last) return true;
+        }
+        return false;
+    }
 
     std::vector<Row> rows_;
 };

@@ -10,6 +10,7 @@
 #include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/invite_box_ui.h"
 #include "kestrum/core/kestrum_dump.h"
+#include "kestrum/core/meeting_timers.h"
 
 // Answers of the invitation boxes, posted to the window named in the box's record. WPARAM points
 // to that record inside the manager: the receiver reads it in place and frees nothing. LPARAM is
@@ -86,8 +87,9 @@ struct MsgBoxNoticeInfo {
 // first thread that calls an operation for the UI thread and hold the others to it.
 class CMsgBoxAnsyManager : public CKestrumDump {
 public:
-    static constexpr int kMicRequestTimer = 1201;
-    static constexpr int kCameraRequestTimer = 1202;
+    // The meeting window's timers of the requests (meeting_timers.h).
+    static constexpr int kMicRequestTimer = ZuvraKestrum::MeetingTimers::kMicRequestTimer;
+    static constexpr int kCameraRequestTimer = ZuvraKestrum::MeetingTimers::kCameraRequestTimer;
     static constexpr int kNoticeMs = 5000;
     // Senders kept in one request box. A participant who is not host cannot invite, so a real
     // room has a sender or two; a flood of senders must not make the box or its answer grow.
