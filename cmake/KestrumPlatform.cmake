@@ -16,6 +16,9 @@ if(KESTRUM_CHECKS)
 endif()
 
 if(KESTRUM_CROSS)
+  # The version resources and manifests of the shipped files (kestrum_stage), by MinGW's windres.
+  enable_language(RC)
+
   # Headers of boost, websocketpp and rapidjson, each copied alone by scripts/setup: the cross
   # compiler must never see /usr/include.
   set(KESTRUM_CROSS_INCLUDE ${KESTRUM_CACHE}/cross-include)
@@ -106,7 +109,30 @@ else()
   find_path(KESTRUM_NLOHMANN_INCLUDE nlohmann/json.hpp)
 endif()
 
-# Marks a target for the staged installation (see KestrumStage.cmake).
+# Marks a target for the staged installation (see KestrumStage.cmake) and gives the file that
+# ships a version resource, and a program the manifest that Windows reads at its start.
 function(kestrum_stage target)
   set_property(GLOBAL APPEND PROPERTY KESTRUM_STAGED_TARGETS ${target})
+  kestrum_version_resource(${target})
+endfunction()
+
+function(kestrum_version_resource target)
+  set(_installation ${KESTRUM_ROOT}/cmake/installation)
+  get_target_property(_type ${target} TYPE)
+  set(KESTRUM_RC_TARGET ${target})
+  if(_type STREQUAL EXECUTABLE)
+    set(KESTRUM_RC_FILETYPE VFT_APP)
+    # Resource 1 of type 24: the manifest of a process (CREATEPROCESS_MANIFEST_RESOURCE_ID,
+    # RT_MANIFEST).
+    set(KESTRUM_RC_MANIFEST "1 24 \"${_installation}/program.manifest\"")
+  else()
+    set(KESTRUM_RC_FILETYPE VFT_DLL)
+    set(KESTRUM_RC_MANIFEST "")
+  endif()
+  set(_rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${_installation}/version.rc.in ${_rc}.in @ONLY)
+  # The file's names are known at generation only.
+  file(GENERATE OUTPUT ${_rc} INPUT ${_rc}.in)
+  target_sources(${target} PRIVATE ${_rc})
+  set_property(SOURCE ${_rc} APPEND PROPERTY OBJECT_DEPENDS ${_installation}/program.manifest)
 endfunction()

@@ -37,9 +37,14 @@ foreach(dll ${KESTRUM_RUNTIME_DLLS})
   list(APPEND _staged_files ${KESTRUM_STAGE}/bin/${_name})
 endforeach()
 
+# What a run of the program from the stage itself left beside it (its configuration, logs, crash
+# reports, avatar cache) goes: the stage holds what ships, and scripts/check-stage refuses more.
+set(_run_state KestrumConfig.ini logger logo Faultpost)
+list(TRANSFORM _run_state PREPEND ${KESTRUM_STAGE}/bin/)
 add_custom_target(stage ALL
   DEPENDS ${_staged_files}
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/version.txt ${KESTRUM_STAGE}/version.txt
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${_run_state}
   VERBATIM)
 if(EXISTS ${KESTRUM_ROOT}/resources)
   add_custom_command(TARGET stage POST_BUILD

@@ -155,6 +155,10 @@ protected:
     bool awaitSiblingStarts(size_t count) const {
         return WaitUntil([&] { return siblingStarts().size() >= count; });
     }
+    // Waits until no crash reporter of the copy runs: it goes with the program that started it.
+    bool awaitNoCrashReporter() const {
+        return WaitUntil([&] { return copy_.processes(L"Faultpost.exe").empty(); });
+    }
 
     // The crash-handler calls of a program, with the log files that the meeting data hands over
     // (there may be several) as one "BT_AddLogFile" line; logFiles counts them.
@@ -267,6 +271,7 @@ TEST_F(ProgramStartupTest, ASystemCloseDeletesTheSingletonsInTheReverseOrderOfTh
 
     PostMessageW(joinWindow, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_EQ(program->waitForExit(), 0);
+    EXPECT_TRUE(awaitNoCrashReporter());
     const std::vector<std::string> expected = {"CKestrum +",
                                                "CKestrumZuvra +",
                                                "CKestrumConfig +",
@@ -303,6 +308,7 @@ TEST_F(ProgramStartupTest, TheJoinWindowsCloseButtonEndsTheProcessAtOnce) {
     ASSERT_GE(close.x, 0);
     ClickAt(joinWindow, close);
     EXPECT_EQ(program->waitForExit(), 0);
+    EXPECT_TRUE(awaitNoCrashReporter());
 
     EXPECT_TRUE(Contains(copy_.log(), "CDuiLogin::DoClose"));
     // Nothing was torn down on the way: no holder deleted the engine wrapper.
