@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <string>
 #include <utility>
 
 #include <boost/asio/steady_timer.hpp>
@@ -29,6 +30,7 @@ struct Session::Impl {
           handlers(handlers),
           listeners(listeners),
           transport(io, {[this](std::string_view frame) { OnFrame(frame); },
+                         [this] { last_activity = Clock::now(); },
                          [this](const std::string& cause) { OnTransportEnded(cause); }}),
           attempt_timer(io),
           retry_timer(io),
@@ -45,6 +47,7 @@ struct Session::Impl {
         if (IsActive()) return;
         request = connect_request;
         retries = 0;
+        limit_breaks = 0;
         std::string error;
         if (!BuildConnectUri(request.origin, request.query, uri, error)) return GiveUp(error);
         BeginAttempt();
@@ -78,8 +81,13 @@ struct Session::Impl {
     // cause: what this client could not take from the server, for the listeners; empty for a
     // plain failure or loss.
     void OnTransportEnded(const std::string& cause = "") {
+        if (!IsActive() || state == State::kWaitingToRetry) return;
+        if (!cause.empty() && ++limit_breaks >= request.policy.max_limit_breaks) {
+            transport.Abort();
+            return GiveUp(cause + ", on " + std::to_string(limit_breaks) + " connections in a row");
+        }
         if (state == State::kConnecting) return AttemptFailed(cause);
-        if (state == State::kConnected) return ConnectionLost(cause);
+        ConnectionLost(cause);
     }
 
     void AttemptFailed(const std::string& cause = "") {
@@ -136,7 +144,6 @@ struct Session::Impl {
     // ---- Engine.IO
 
     void OnFrame(std::string_view frame) {
-        last_activity = Clock::now();
         EnginePacket packet;
         if (!ParseEnginePacket(frame, packet)) return;  // tolerated: nothing to act on
         switch (packet.type) {
@@ -164,6 +171,7 @@ struct Session::Impl {
     }
 
     void SendPong(std::string_view data) {
+        limit_breaks = 0;  // the connection outlived whatever the server sent on connecting
         std::string pong(kPongFrame);
         pong.append(data);  // a probe's payload is echoed back
         transport.Send(pong);
@@ -184,6 +192,9 @@ struct Session::Impl {
         if (!engine_open || !ParseSocketPacket(data, packet) || !packet.for_default_namespace) {
             return;
         }
+        if (const size_t holds = UnescapedJsonSize(packet.data); holds > kMaxMessageBytes) {
+            return Drop(packet, holds);
+        }
         switch (packet.type) {
         case SocketPacketType::kConnect:
             return OnNamespaceConnected();
@@ -197,6 +208,15 @@ struct Session::Impl {
         default:
             return;  // acks and binary packets: never requested by this client
         }
+    }
+
+    // Decoding it would cost more than the cap allows; the connection is not to blame.
+    void Drop(const SocketPacket& packet, size_t holds) {
+        const std::string name = PeekEventName(packet.data);
+        const std::string what = name.empty() ? "a message" : "the event \"" + name + "\"";
+        listeners.NotifyDrop("dropped " + what + " from the server: it holds " +
+                             std::to_string(holds) + " bytes, more than the " +
+                             std::to_string(kMaxMessageBytes) + " this client takes");
     }
 
     void OnNamespaceConnected() {
@@ -268,6 +288,7 @@ struct Session::Impl {
     ConnectRequest request;
     std::string uri;
     unsigned retries = 0;
+    unsigned limit_breaks = 0;  // connections in a row ended by a limit break
     uint64_t epoch = 0;
     bool engine_open = false;
     milliseconds heartbeat_limit{0};

@@ -46,8 +46,18 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
         void async_read_at_least(size_t num_bytes, char* buf, size_t len,
                                  websocketpp::transport::read_handler handler) {
             MarkHop(Hop::kReadIssued);
-            connection::async_read_at_least(num_bytes, buf, len, std::move(handler));
+            connection::async_read_at_least(
+                num_bytes, buf, len,
+                [this, handler = std::move(handler)](const websocketpp::lib::error_code& ec,
+                                                     size_t bytes) {
+                    if (bytes > 0 && on_read) on_read();
+                    handler(ec, bytes);
+                });
         }
+
+        // Bytes arrived, maybe only part of a frame. The pending read's handler holds the
+        // connection, so this object is alive when it runs.
+        std::function<void()> on_read;
     };
 
     struct transport_type : websocketpp::transport::asio::endpoint<transport_config> {
@@ -57,7 +67,7 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
     static const size_t connection_read_buffer_size = 65536;
     // A larger message is refused from its frame header, before it takes any memory: the
     // connection then closes with "message too big".
-    static const size_t max_message_size = kMaxMessageBytes;
+    static const size_t max_message_size = kMaxFrameBytes;
     static bool const enable_multithreading = false;
 };
 
@@ -69,7 +79,7 @@ using ConnectionPtr = WsClient::connection_ptr;
 constexpr long kCloseHandshakeMillis = 1000;
 
 const std::string kTooBigCause =
-    "the server sent a message larger than " + std::to_string(kMaxMessageBytes) + " bytes";
+    "the server sent a message larger than " + std::to_string(kMaxFrameBytes) + " bytes";
 
 bool HasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos || text.find('\0') != std::string::npos;
@@ -112,6 +122,9 @@ struct WsTransport::Impl {
     }
 
     void Bind(const ConnectionPtr& connection, uint64_t gen) {
+        connection->on_read = [this, gen] {
+            if (IsCurrent(gen)) callbacks.on_bytes();
+        };
         connection->set_open_handler([this, gen](websocketpp::connection_hdl hdl) {
             if (!IsCurrent(gen)) CutRetired(hdl);
         });

@@ -21,8 +21,10 @@ class WsTransport {
 public:
     struct Callbacks {
         std::function<void(std::string_view frame)> on_text;  // one text frame
+        // Bytes arrived, maybe only part of a frame: a large one takes a while on a slow link.
+        std::function<void()> on_bytes;
         // The connection failed or closed (at most once). cause: empty, or what this client
-        // could not take from the server (a message larger than kMaxMessageBytes).
+        // could not take from the server (a message larger than kMaxFrameBytes).
         std::function<void(const std::string& cause)> on_ended;
     };
 

@@ -81,6 +81,13 @@ Probe::Probe(Client& client) : client_(client) {
             }
             record->entries.Add("reconnect:" + std::to_string(attempt));
         });
+    client.SetDropListener([record](const std::string& what) {
+        {
+            std::lock_guard<std::mutex> lock(record->mutex);
+            record->drops.push_back(what);
+        }
+        record->entries.Add("drop");
+    });
 }
 
 void Probe::Watch(const std::string& event) {
@@ -124,6 +131,11 @@ std::vector<std::string> Probe::FailReasons() const {
 std::vector<std::string> Probe::ReconnectCauses() const {
     std::lock_guard<std::mutex> lock(record_->mutex);
     return record_->reconnect_causes;
+}
+
+std::vector<std::string> Probe::Drops() const {
+    std::lock_guard<std::mutex> lock(record_->mutex);
+    return record_->drops;
 }
 
 ReconnectPolicy FastRetries(unsigned max_attempts) {
