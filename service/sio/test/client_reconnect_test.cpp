@@ -8,6 +8,7 @@
 
 #include "kestrum/sio/client.h"
 #include "kestrum/sio/closing_clients.h"
+#include "kestrum/testing/wait.h"
 #include "sio_test_support.h"
 
 namespace ksio::test {
@@ -269,8 +270,20 @@ TEST_F(ClientReconnectTest, AnAdoptedClientEndsAtOnceAndFinishesItsUnansweredClo
     // Ended for its owner, close reported; the frozen server still owes the close its answer.
     EXPECT_EQ(probe_.Entries().back(), "close:requested");
     EXPECT_EQ(closes.Pending(), 1u);
+    const HANDLE frozen = probe_.CloseThread();
+    ASSERT_NE(frozen, nullptr);
+    // A close that the server answers is over, its client gone, while the frozen one still waits
+    // for its answer: it waits for no other.
+    auto answered = std::make_unique<Client>();
+    Probe answeredProbe(*answered);
+    answered->Connect(origin_);
+    ASSERT_TRUE(answeredProbe.WaitFor("open"));
+    closes.Adopt(std::move(answered));
+    ASSERT_TRUE(kestrum::testing_support::WaitUntil([&] { return closes.Pending() == 1; }));
+    EXPECT_EQ(WaitForSingleObject(frozen, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     closes.FinishAll();
     EXPECT_EQ(closes.Pending(), 0u);
+    EXPECT_EQ(WaitForSingleObject(frozen, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(probe_.Count("close:requested"), 1);
 }
 

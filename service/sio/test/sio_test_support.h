@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/sio/client.h"
 #include "kestrum/testing/line_recorder.h"
 
@@ -50,6 +51,9 @@ public:
     std::vector<std::string> ReconnectCauses() const;
     // What each drop reported, in order.
     std::vector<std::string> Drops() const;
+    // The thread that reported the last close (the client's network thread), kept open while the
+    // probe lives; null before any close.
+    HANDLE CloseThread() const;
 
 private:
     // The entries, and beside them under mutex what some entries carry (stored before the entry).
@@ -61,6 +65,7 @@ private:
         std::vector<std::string> fail_reasons;
         std::vector<std::string> reconnect_causes;
         std::vector<std::string> drops;
+        kestrum::common::ScopedHandle close_thread;
     };
 
     Client& client_;
