@@ -15,6 +15,9 @@
 //     big-cjk-escaped (length) -> the same text as its JSON encoder would escape it (\u4e2d...)
 //     patient (ms)           -> this connection is given ms for each pong (a large message to
 //                               send or receive takes a while)
+//     ping-in (ms, within)   -> one more ping after ms; the connection is closed unless its pong
+//                               arrives within the next within ms, whatever else arrives first (as
+//                               servers of other makes do)
 //     big-on-connect (length, count) -> the next count connections get "big" of length
 //                               characters right after "welcome"
 //     refuse-io (count)      -> the next count connections get a connect error "44"
@@ -73,6 +76,16 @@ const FAULTS = {
   },
   // Built once here: building tens of megabytes for each connection would keep the server
   // silent for longer than the client waits for a ping.
+  'ping-in': (socket, ms, within) => setTimeout(() => {
+    const conn = socket.conn;
+    const timeout = setTimeout(() => conn.close(), Number(within));
+    conn.on('packet', function onPacket(packet) {
+      if (packet.type !== 'pong') return;
+      clearTimeout(timeout);
+      conn.off('packet', onPacket);
+    });
+    conn.sendPacket('ping');
+  }, Number(ms)),
   'big-on-connect': (socket, length, count) => {
     switches.bigOnConnect = { packet: `2["big","${'x'.repeat(Number(length) || 0)}"]`, count: Number(count) || 1 };
   },

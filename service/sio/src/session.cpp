@@ -21,6 +21,8 @@ using std::chrono::milliseconds;
 
 enum class State { kIdle, kConnecting, kConnected, kWaitingToRetry, kClosed };
 
+constexpr size_t kSendWindow = 64 * 1024;
+
 }  // namespace
 
 struct Session::Impl {
@@ -30,7 +32,7 @@ struct Session::Impl {
           handlers(handlers),
           listeners(listeners),
           transport(io, {[this](std::string_view frame) { OnFrame(frame); },
-                         [this] { last_activity = Clock::now(); },
+                         [this] { last_activity = Clock::now(); }, [this] { Drain(); },
                          [this](const std::string& cause) { OnTransportEnded(cause); }}),
           attempt_timer(io),
           retry_timer(io),
@@ -224,7 +226,10 @@ struct Session::Impl {
         attempt_timer.cancel();
         state = State::kConnected;
         retries = 0;
-        for (const std::string& frame : outbox.TakeForConnect()) transport.Send(frame);
+        if (const std::string greeting = outbox.Greeting(); !greeting.empty()) {
+            transport.Send(greeting);
+        }
+        Drain();
         listeners.NotifyOpen();
     }
 
@@ -250,10 +255,17 @@ struct Session::Impl {
         }
     }
 
+    // Hands the connection no more than kSendWindow bytes beyond the write under way: a pong or
+    // the close, sent past the outbox, then waits behind that much at most, not behind a burst.
     void Drain() {
         if (state != State::kConnected) return;
         MarkHop(Hop::kDrainStart);
-        for (const std::string& frame : outbox.TakeAll()) transport.Send(frame);
+        for (size_t queued = transport.Queued(); queued < kSendWindow;
+             queued = transport.Queued()) {
+            const std::vector<std::string> frames = outbox.TakeUpTo(kSendWindow - queued);
+            if (frames.empty()) return;
+            for (const std::string& frame : frames) transport.Send(frame);
+        }
     }
 
     // ---- timers

@@ -55,9 +55,20 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
                 });
         }
 
-        // Bytes arrived, maybe only part of a frame. The pending read's handler holds the
-        // connection, so this object is alive when it runs.
+        using connection::async_write;
+        void async_write(const std::vector<websocketpp::transport::buffer>& buffers,
+                         websocketpp::transport::write_handler handler) {
+            connection::async_write(buffers, [this, handler = std::move(handler)](
+                                                 const websocketpp::lib::error_code& ec) {
+                handler(ec);  // websocketpp starts the next write from here
+                if (on_written) on_written();
+            });
+        }
+
+        // Bytes arrived, maybe only part of a frame; a write of frames finished. The pending
+        // operation's handler holds the connection, so this object is alive when they run.
         std::function<void()> on_read;
+        std::function<void()> on_written;
     };
 
     struct transport_type : websocketpp::transport::asio::endpoint<transport_config> {
@@ -124,6 +135,9 @@ struct WsTransport::Impl {
     void Bind(const ConnectionPtr& connection, uint64_t gen) {
         connection->on_read = [this, gen] {
             if (IsCurrent(gen)) callbacks.on_bytes();
+        };
+        connection->on_written = [this, gen] {
+            if (IsCurrent(gen)) callbacks.on_written();
         };
         connection->set_open_handler([this, gen](websocketpp::connection_hdl hdl) {
             if (!IsCurrent(gen)) CutRetired(hdl);
@@ -193,6 +207,11 @@ void WsTransport::Send(std::string_view frame) {
     // A broken connection reports itself through on_ended; the result adds nothing.
     connection->send(frame.data(), frame.size(), websocketpp::frame::opcode::text);
     MarkHop(Hop::kFrameQueued);
+}
+
+size_t WsTransport::Queued() const {
+    const ConnectionPtr& connection = impl_->current;
+    return connection ? connection->get_buffered_amount() : 0;
 }
 
 void WsTransport::CloseGracefully() {
