@@ -32,7 +32,7 @@ struct Session::Impl {
           handlers(handlers),
           listeners(listeners),
           transport(io, {[this](std::string_view frame) { OnFrame(frame); },
-                         [this] { last_activity = Clock::now(); }, [this] { Drain(); },
+                         [this] { last_activity = Clock::now(); }, [this] { SendWindow(); },
                          [this](const std::string& cause) { OnTransportEnded(cause); }}),
           attempt_timer(io),
           retry_timer(io),
@@ -255,11 +255,17 @@ struct Session::Impl {
         }
     }
 
-    // Hands the connection no more than kSendWindow bytes beyond the write under way: a pong or
-    // the close, sent past the outbox, then waits behind that much at most, not behind a burst.
     void Drain() {
         if (state != State::kConnected) return;
         MarkHop(Hop::kDrainStart);
+        SendWindow();
+    }
+
+    // Hands the connection no more than kSendWindow bytes beyond the write under way: a pong or
+    // the close, sent past the outbox, then waits behind that much at most, not behind a burst.
+    // The rest follows as the writes finish.
+    void SendWindow() {
+        if (state != State::kConnected) return;
         for (size_t queued = transport.Queued(); queued < kSendWindow;
              queued = transport.Queued()) {
             const std::vector<std::string> frames = outbox.TakeUpTo(kSendWindow - queued);
