@@ -117,7 +117,8 @@ class Signalling {
   sockets() { return [...this.io.of('/').sockets.values()]; }
 
   // Faults: drop, restart {downMs}, refuse {count}, hold {count} (the next websocket requests
-  // are never answered), connect-error {count}, malformed, silence, freeze.
+  // are never answered), connect-error {count}, malformed, silence, freeze, big-msg {count} (a
+  // "user-recv-msg" of count CJK characters, 3 bytes of UTF-8 each, to everyone).
   fault(spec) {
     const count = Number.isInteger(spec.count) && spec.count > 0 ? spec.count : 1;
     const actions = {
@@ -130,6 +131,7 @@ class Signalling {
       malformed: () => this.sockets().forEach((s) => sendRawFrames(s, MALFORMED_FRAMES)),
       silence: () => this.sockets().forEach(silence),
       freeze: () => this.sockets().forEach(freeze),
+      'big-msg': () => this.inject({ event: 'user-recv-msg', args: [{ uid: 'big', msg: '\u4e2d'.repeat(count) }] }),
     };
     const action = actions[spec.mode];
     if (!action) throw new Error(`unknown signalling fault ${spec.mode}`);

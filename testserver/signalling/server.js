@@ -11,6 +11,15 @@
 //     freeze                 -> silence, and the server stops reading too: a close goes unanswered
 //     disconnect             -> the namespace disconnect packet "41"
 //     big (length)           -> "big" with one text of length characters
+//     big-cjk (length)       -> "big" with one text of length CJK characters (3 bytes of UTF-8 each)
+//     big-cjk-escaped (length) -> the same text as its JSON encoder would escape it (\u4e2d...)
+//     patient (ms)           -> this connection is given ms for each pong (a large message to
+//                               send or receive takes a while)
+//     ping-in (ms, within)   -> one more ping after ms; the connection is closed unless its pong
+//                               arrives within the next within ms, whatever else arrives first (as
+//                               servers of other makes do)
+//     big-on-connect (length, count) -> the next count connections get "big" of length
+//                               characters right after "welcome"
 //     refuse-io (count)      -> the next count connections get a connect error "44"
 //     refuse-http (count)    -> the next count websocket requests are rejected in the handshake
 //     restart (ms)           -> every connection is cut and the port stays closed for ms
@@ -39,7 +48,7 @@ function readOptions(argv) {
 }
 
 const options = readOptions(process.argv);
-const switches = { refuseIo: 0, refuseHttp: 0 };
+const switches = { refuseIo: 0, refuseHttp: 0, bigOnConnect: { packet: '', count: 0 } };
 let io = null;
 let port = 0;
 
@@ -57,6 +66,29 @@ const FAULTS = {
   freeze,
   disconnect: (socket) => socket.disconnect(),
   big: (socket, length) => socket.emit('big', 'x'.repeat(Number(length) || 0)),
+  'big-cjk': (socket, length) => socket.emit('big', '\u4e2d'.repeat(Number(length) || 0)),
+  // Written as a packet of its own, it still keeps its place among the emits.
+  'big-cjk-escaped': (socket, length) =>
+    socket.conn.write(`2["big","${'\\u4e2d'.repeat(Number(length) || 0)}"]`),
+  patient: (socket, ms) => {
+    const conn = socket.conn;
+    conn.server = Object.create(conn.server, { opts: { value: { ...conn.server.opts, pingTimeout: Number(ms) } } });
+  },
+  // Built once here: building tens of megabytes for each connection would keep the server
+  // silent for longer than the client waits for a ping.
+  'ping-in': (socket, ms, within) => setTimeout(() => {
+    const conn = socket.conn;
+    const timeout = setTimeout(() => conn.close(), Number(within));
+    conn.on('packet', function onPacket(packet) {
+      if (packet.type !== 'pong') return;
+      clearTimeout(timeout);
+      conn.off('packet', onPacket);
+    });
+    conn.sendPacket('ping');
+  }, Number(ms)),
+  'big-on-connect': (socket, length, count) => {
+    switches.bigOnConnect = { packet: `2["big","${'x'.repeat(Number(length) || 0)}"]`, count: Number(count) || 1 };
+  },
   'refuse-io': (socket, count) => { switches.refuseIo = Number(count) || 1; },
   'refuse-http': (socket, count) => { switches.refuseHttp = Number(count) || 1; },
   restart: (socket, ms) => setTimeout(() => restart(Number(ms) || 300), 50),
@@ -64,12 +96,16 @@ const FAULTS = {
 
 function onConnection(socket) {
   socket.emit('welcome', { query: socket.handshake.query });
+  if (switches.bigOnConnect.count > 0) {
+    switches.bigOnConnect.count -= 1;
+    socket.conn.write(switches.bigOnConnect.packet);
+  }
   socket.on('echo', (...args) => socket.emit('echo', ...args));
-  socket.on('fault', (name, arg) => {
+  socket.on('fault', (name, ...args) => {
     const fault = FAULTS[name];
     if (!fault) return socket.emit('fault-unknown', name);
     socket.emit('fault-set', name);
-    fault(socket, arg);
+    fault(socket, ...args);
   });
 }
 

@@ -49,6 +49,9 @@ void Client::SetFailListener(FailListener listener) {
 void Client::SetReconnectListener(ReconnectListener listener) {
     core_->listeners.SetReconnect(std::move(listener));
 }
+void Client::SetDropListener(DropListener listener) {
+    core_->listeners.SetDrop(std::move(listener));
+}
 void Client::ClearConnectionListeners() { core_->listeners.Clear(); }
 
 void Client::SetReconnectPolicy(const ReconnectPolicy& policy) {

@@ -11,10 +11,6 @@
 namespace ksio {
 namespace {
 
-// How long a close (SyncClose, or one that ClosingClients finishes) lets the session end politely
-// before stopping the network loop outright.
-constexpr std::chrono::milliseconds kCloseGrace{2000};
-
 // Traces the exception being handled, which a listener or handler let escape.
 void TraceEscapedException() {
     std::string line = "socket.io: a listener or handler threw";
@@ -153,6 +149,16 @@ void ClientCore::Finish(std::thread thread, std::chrono::steady_clock::time_poin
     thread.join();
 }
 
+bool ClientCore::NetworkThreadFinished() {
+    std::lock_guard<std::mutex> lock(finished_mutex_);
+    return finished_;
+}
+
+void ClientCore::SetFinishedNotice(std::function<void()> notify) {
+    std::lock_guard<std::mutex> lock(finished_mutex_);
+    finished_notice_ = std::move(notify);
+}
+
 bool ClientCore::OnNetworkThread() const {
     return std::this_thread::get_id() == network_thread_id_.load();
 }
@@ -178,9 +184,14 @@ void ClientCore::RunNetworkThread() {
     session_.LeaveNetworkThread();
     // Thread ids may be reused: a later thread must not pass for this one.
     network_thread_id_.store(std::thread::id());
-    std::lock_guard<std::mutex> lock(finished_mutex_);
-    finished_ = true;
-    finished_cv_.notify_all();
+    std::function<void()> notify;
+    {
+        std::lock_guard<std::mutex> lock(finished_mutex_);
+        finished_ = true;
+        finished_cv_.notify_all();
+        notify = finished_notice_;
+    }
+    if (notify) notify();
 }
 
 }  // namespace ksio

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -44,9 +45,19 @@ public:
     // has run), after which no listener or handler is called any more; returns the network
     // thread, still finishing the close, for the caller to Finish. Not on the network thread.
     std::thread EndSession();
+    // How long a close lets the session end politely before its network loop is stopped outright.
+    static constexpr std::chrono::milliseconds kCloseGrace{2000};
+
     // Lets the network thread end by itself until the grace after closedAt is up, then stops
     // its loop outright (a peer that never finishes the close handshake), and joins it.
     void Finish(std::thread thread, std::chrono::steady_clock::time_point closedAt);
+    // For a watcher of many closes, which joins none of them before it has finished: whether the
+    // network thread has finished, and notify to run (on it, as it ends, outside every lock of
+    // this core) when it does. Any thread.
+    bool NetworkThreadFinished();
+    void SetFinishedNotice(std::function<void()> notify);
+    // Stops the network loop outright: what is left of the close is discarded. Any thread.
+    void StopNetworkLoop() { io_.stop(); }
     bool OnNetworkThread() const;
 
     // Has the network thread send the outbox if it can: at once when called on it (from a handler
@@ -80,6 +91,7 @@ private:
     std::condition_variable finished_cv_;
     bool finished_ = true;
     bool session_ended_ = false;  // EndSession's close has run on the network thread
+    std::function<void()> finished_notice_;
 };
 
 }  // namespace ksio

@@ -1,5 +1,6 @@
 #include "json_codec.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
@@ -191,6 +192,8 @@ bool ReplaceLoneSurrogateEscapes(std::string_view text, std::string& out) {
     return replaced;
 }
 
+size_t Utf8Length(int unit) { return unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3; }
+
 using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 
 void WriteText(std::string_view text, Writer& writer) {
@@ -272,6 +275,25 @@ void AppendJson(const Message& value, std::string& out) {
     Writer writer(buffer);
     WriteValue(value, writer);
     out.append(buffer.GetString(), buffer.GetSize());
+}
+
+size_t UnescapedJsonSize(std::string_view text) {
+    size_t size = text.size();
+    for (size_t at = text.find('\\'); at != std::string_view::npos; at = text.find('\\', at)) {
+        const int unit = EscapedUnit(text, at);
+        size_t escape = 2;  // "\n", "\"", "\\" and the like
+        size_t written = 1;
+        if (IsHighSurrogate(unit) && IsLowSurrogate(EscapedUnit(text, at + 6))) {
+            escape = 12;
+            written = 4;
+        } else if (unit >= 0) {
+            escape = 6;
+            written = Utf8Length(unit);  // a lone surrogate reads as U+FFFD, three bytes too
+        }
+        size -= std::min(escape - written, size);
+        at += escape;
+    }
+    return size;
 }
 
 std::string RepairUtf8(std::string_view text) {

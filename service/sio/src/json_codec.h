@@ -34,6 +34,11 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// The size the JSON text has with every escape in its strings written as the UTF-8 it stands for
+// (a lone surrogate as the three bytes of U+FFFD, as Decode reads it): what a document holds,
+// whether its sender escaped non-ASCII text or not. Scans the text without decoding it.
+size_t UnescapedJsonSize(std::string_view text);
+
 // Appends the compact JSON text of the value. Texts that are not valid UTF-8 are repaired (each
 // bad byte becomes U+FFFD) because the server drops a connection that sends an invalid text frame.
 // NaN and infinities print as null, as a browser's JSON does.

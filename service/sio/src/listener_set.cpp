@@ -24,12 +24,18 @@ void ListenerSet::SetReconnect(ReconnectListener listener) {
     reconnect_ = std::move(listener);
 }
 
+void ListenerSet::SetDrop(DropListener listener) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    drop_ = std::move(listener);
+}
+
 void ListenerSet::Clear() {
     std::lock_guard<std::mutex> lock(mutex_);
     open_ = nullptr;
     close_ = nullptr;
     fail_ = nullptr;
     reconnect_ = nullptr;
+    drop_ = nullptr;
 }
 
 void ListenerSet::NotifyOpen() const {
@@ -47,6 +53,10 @@ void ListenerSet::NotifyFail(const std::string& reason) const {
 void ListenerSet::NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay,
                                   const std::string& cause) const {
     if (const auto listener = Copy(reconnect_)) listener(attempt, delay, cause);
+}
+
+void ListenerSet::NotifyDrop(const std::string& what) const {
+    if (const auto listener = Copy(drop_)) listener(what);
 }
 
 }  // namespace ksio

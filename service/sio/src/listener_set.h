@@ -8,7 +8,7 @@
 
 namespace ksio {
 
-// The four connection listeners. Set from any thread; the Notify calls run on the network thread
+// The connection listeners. Set from any thread; the Notify calls run on the network thread
 // and invoke a copy taken under the lock, so a listener may replace or clear listeners.
 class ListenerSet {
 public:
@@ -16,6 +16,7 @@ public:
     void SetClose(CloseListener listener);
     void SetFail(FailListener listener);
     void SetReconnect(ReconnectListener listener);
+    void SetDrop(DropListener listener);
     void Clear();
 
     void NotifyOpen() const;
@@ -23,6 +24,7 @@ public:
     void NotifyFail(const std::string& reason) const;
     void NotifyReconnect(unsigned attempt, std::chrono::milliseconds delay,
                          const std::string& cause) const;
+    void NotifyDrop(const std::string& what) const;
 
 private:
     template <typename Listener>
@@ -36,6 +38,7 @@ private:
     CloseListener close_;
     FailListener fail_;
     ReconnectListener reconnect_;
+    DropListener drop_;
 };
 
 }  // namespace ksio

@@ -1,6 +1,5 @@
 #include "outbox.h"
 
-#include <iterator>
 #include <utility>
 
 namespace ksio {
@@ -11,10 +10,15 @@ bool Outbox::Push(std::string frame) {
     return frames_.size() == 1;
 }
 
-std::vector<std::string> Outbox::TakeAll() {
+std::vector<std::string> Outbox::TakeUpTo(size_t bytes) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::string> frames;
-    frames.swap(frames_);
+    size_t taken = 0;
+    while (!frames_.empty() && (frames.empty() || taken + frames_.front().size() <= bytes)) {
+        taken += frames_.front().size();
+        frames.push_back(std::move(frames_.front()));
+        frames_.pop_front();
+    }
     return frames;
 }
 
@@ -23,14 +27,9 @@ void Outbox::SetGreeting(std::string frame) {
     greeting_ = std::move(frame);
 }
 
-std::vector<std::string> Outbox::TakeForConnect() {
+std::string Outbox::Greeting() {
     std::lock_guard<std::mutex> lock(mutex_);
-    std::vector<std::string> frames;
-    if (!greeting_.empty()) frames.push_back(greeting_);
-    frames.insert(frames.end(), std::make_move_iterator(frames_.begin()),
-                  std::make_move_iterator(frames_.end()));
-    frames_.clear();
-    return frames;
+    return greeting_;
 }
 
 }  // namespace ksio

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -8,21 +10,21 @@ namespace ksio {
 
 // Frames waiting to be sent, in emit order, and the greeting that opens every namespace
 // connection. Filled from any thread, emptied by the network thread once the namespace is
-// connected.
+// connected, a little at a time, so that what the connection must answer at once (a pong) never
+// waits behind all of it.
 class Outbox {
 public:
     // The frame sent first on every namespace connection; empty: none.
     void SetGreeting(std::string frame);
-    // The greeting (when set), then every waiting frame: what a fresh connection sends.
-    std::vector<std::string> TakeForConnect();
+    std::string Greeting();
     // True when the outbox was empty before, i.e. when the caller must get a drain scheduled.
     bool Push(std::string frame);
-    // Moves every waiting frame out, oldest first.
-    std::vector<std::string> TakeAll();
+    // Moves the oldest waiting frames out, as many as fit in bytes, and at least one if any wait.
+    std::vector<std::string> TakeUpTo(size_t bytes);
 
 private:
     std::mutex mutex_;
-    std::vector<std::string> frames_;
+    std::deque<std::string> frames_;
     std::string greeting_;
 };
 

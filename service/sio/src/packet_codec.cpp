@@ -109,6 +109,15 @@ bool DecodeEventPayload(std::string_view data, std::string& name, Message::Array
     return DecodeEventPayload(data, name, args, decoder);
 }
 
+std::string PeekEventName(std::string_view data) {
+    constexpr size_t kLongestName = 256;
+    if (data.substr(0, 2) != "[\"") return "";
+    const size_t end = data.substr(0, kLongestName).find('"', 2);
+    Message name;
+    if (end == std::string_view::npos || !DecodeJson(data.substr(1, end), name)) return "";
+    return name.AsString();
+}
+
 std::string DecodeConnectErrorMessage(std::string_view data) {
     Message payload;
     if (!DecodeJson(data, payload)) return std::string(data);

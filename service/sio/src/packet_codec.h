@@ -71,6 +71,10 @@ struct SocketPacket {
 [[nodiscard]] bool DecodeEventPayload(std::string_view data, std::string& name,
                                       Message::Array& args, JsonDecoder& decoder);
 
+// The name of the event whose payload data is, read from its start alone; empty when it does not
+// start with one (a short name without escapes, as every event of this protocol has).
+std::string PeekEventName(std::string_view data);
+
 // The message of a connect error payload: {"message": text} as current servers send it, or a
 // bare JSON text as older ones do; any other payload is returned as it stands.
 std::string DecodeConnectErrorMessage(std::string_view data);

@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <string>
 #include <utility>
 
 #include <boost/asio/steady_timer.hpp>
@@ -20,6 +21,8 @@ using std::chrono::milliseconds;
 
 enum class State { kIdle, kConnecting, kConnected, kWaitingToRetry, kClosed };
 
+constexpr size_t kSendWindow = 64 * 1024;
+
 }  // namespace
 
 struct Session::Impl {
@@ -29,6 +32,7 @@ struct Session::Impl {
           handlers(handlers),
           listeners(listeners),
           transport(io, {[this](std::string_view frame) { OnFrame(frame); },
+                         [this] { last_activity = Clock::now(); }, [this] { SendWindow(); },
                          [this](const std::string& cause) { OnTransportEnded(cause); }}),
           attempt_timer(io),
           retry_timer(io),
@@ -45,6 +49,7 @@ struct Session::Impl {
         if (IsActive()) return;
         request = connect_request;
         retries = 0;
+        limit_breaks = 0;
         std::string error;
         if (!BuildConnectUri(request.origin, request.query, uri, error)) return GiveUp(error);
         BeginAttempt();
@@ -78,8 +83,13 @@ struct Session::Impl {
     // cause: what this client could not take from the server, for the listeners; empty for a
     // plain failure or loss.
     void OnTransportEnded(const std::string& cause = "") {
+        if (!IsActive() || state == State::kWaitingToRetry) return;
+        if (!cause.empty() && ++limit_breaks >= request.policy.max_limit_breaks) {
+            transport.Abort();
+            return GiveUp(cause + ", on " + std::to_string(limit_breaks) + " connections in a row");
+        }
         if (state == State::kConnecting) return AttemptFailed(cause);
-        if (state == State::kConnected) return ConnectionLost(cause);
+        ConnectionLost(cause);
     }
 
     void AttemptFailed(const std::string& cause = "") {
@@ -136,7 +146,6 @@ struct Session::Impl {
     // ---- Engine.IO
 
     void OnFrame(std::string_view frame) {
-        last_activity = Clock::now();
         EnginePacket packet;
         if (!ParseEnginePacket(frame, packet)) return;  // tolerated: nothing to act on
         switch (packet.type) {
@@ -164,6 +173,7 @@ struct Session::Impl {
     }
 
     void SendPong(std::string_view data) {
+        limit_breaks = 0;  // the connection outlived whatever the server sent on connecting
         std::string pong(kPongFrame);
         pong.append(data);  // a probe's payload is echoed back
         transport.Send(pong);
@@ -184,6 +194,9 @@ struct Session::Impl {
         if (!engine_open || !ParseSocketPacket(data, packet) || !packet.for_default_namespace) {
             return;
         }
+        if (const size_t holds = UnescapedJsonSize(packet.data); holds > kMaxMessageBytes) {
+            return Drop(packet, holds);
+        }
         switch (packet.type) {
         case SocketPacketType::kConnect:
             return OnNamespaceConnected();
@@ -199,12 +212,24 @@ struct Session::Impl {
         }
     }
 
+    // Decoding it would cost more than the cap allows; the connection is not to blame.
+    void Drop(const SocketPacket& packet, size_t holds) {
+        const std::string name = PeekEventName(packet.data);
+        const std::string what = name.empty() ? "a message" : "the event \"" + name + "\"";
+        listeners.NotifyDrop("dropped " + what + " from the server: it holds " +
+                             std::to_string(holds) + " bytes, more than the " +
+                             std::to_string(kMaxMessageBytes) + " this client takes");
+    }
+
     void OnNamespaceConnected() {
         if (state != State::kConnecting) return;
         attempt_timer.cancel();
         state = State::kConnected;
         retries = 0;
-        for (const std::string& frame : outbox.TakeForConnect()) transport.Send(frame);
+        if (const std::string greeting = outbox.Greeting(); !greeting.empty()) {
+            transport.Send(greeting);
+        }
+        Drain();
         listeners.NotifyOpen();
     }
 
@@ -233,7 +258,20 @@ struct Session::Impl {
     void Drain() {
         if (state != State::kConnected) return;
         MarkHop(Hop::kDrainStart);
-        for (const std::string& frame : outbox.TakeAll()) transport.Send(frame);
+        SendWindow();
+    }
+
+    // Hands the connection no more than kSendWindow bytes beyond the write under way: a pong or
+    // the close, sent past the outbox, then waits behind that much at most, not behind a burst.
+    // The rest follows as the writes finish.
+    void SendWindow() {
+        if (state != State::kConnected) return;
+        for (size_t queued = transport.Queued(); queued < kSendWindow;
+             queued = transport.Queued()) {
+            const std::vector<std::string> frames = outbox.TakeUpTo(kSendWindow - queued);
+            if (frames.empty()) return;
+            for (const std::string& frame : frames) transport.Send(frame);
+        }
     }
 
     // ---- timers
@@ -268,6 +306,7 @@ struct Session::Impl {
     ConnectRequest request;
     std::string uri;
     unsigned retries = 0;
+    unsigned limit_breaks = 0;  // connections in a row ended by a limit break
     uint64_t epoch = 0;
     bool engine_open = false;
     milliseconds heartbeat_limit{0};

@@ -46,8 +46,29 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
         void async_read_at_least(size_t num_bytes, char* buf, size_t len,
                                  websocketpp::transport::read_handler handler) {
             MarkHop(Hop::kReadIssued);
-            connection::async_read_at_least(num_bytes, buf, len, std::move(handler));
+            connection::async_read_at_least(
+                num_bytes, buf, len,
+                [this, handler = std::move(handler)](const websocketpp::lib::error_code& ec,
+                                                     size_t bytes) {
+                    if (bytes > 0 && on_read) on_read();
+                    handler(ec, bytes);
+                });
         }
+
+        using connection::async_write;
+        void async_write(const std::vector<websocketpp::transport::buffer>& buffers,
+                         websocketpp::transport::write_handler handler) {
+            connection::async_write(buffers, [this, handler = std::move(handler)](
+                                                 const websocketpp::lib::error_code& ec) {
+                handler(ec);  // websocketpp starts the next write from here
+                if (on_written) on_written();
+            });
+        }
+
+        // Bytes arrived, maybe only part of a frame; a write of frames finished. The pending
+        // operation's handler holds the connection, so this object is alive when they run.
+        std::function<void()> on_read;
+        std::function<void()> on_written;
     };
 
     struct transport_type : websocketpp::transport::asio::endpoint<transport_config> {
@@ -57,7 +78,7 @@ struct NetworkThreadConfig : websocketpp::config::asio_client {
     static const size_t connection_read_buffer_size = 65536;
     // A larger message is refused from its frame header, before it takes any memory: the
     // connection then closes with "message too big".
-    static const size_t max_message_size = kMaxMessageBytes;
+    static const size_t max_message_size = kMaxFrameBytes;
     static bool const enable_multithreading = false;
 };
 
@@ -69,7 +90,7 @@ using ConnectionPtr = WsClient::connection_ptr;
 constexpr long kCloseHandshakeMillis = 1000;
 
 const std::string kTooBigCause =
-    "the server sent a message larger than " + std::to_string(kMaxMessageBytes) + " bytes";
+    "the server sent a message larger than " + std::to_string(kMaxFrameBytes) + " bytes";
 
 bool HasLineBreak(const std::string& text) {
     return text.find_first_of("\r\n") != std::string::npos || text.find('\0') != std::string::npos;
@@ -112,6 +133,12 @@ struct WsTransport::Impl {
     }
 
     void Bind(const ConnectionPtr& connection, uint64_t gen) {
+        connection->on_read = [this, gen] {
+            if (IsCurrent(gen)) callbacks.on_bytes();
+        };
+        connection->on_written = [this, gen] {
+            if (IsCurrent(gen)) callbacks.on_written();
+        };
         connection->set_open_handler([this, gen](websocketpp::connection_hdl hdl) {
             if (!IsCurrent(gen)) CutRetired(hdl);
         });
@@ -180,6 +207,11 @@ void WsTransport::Send(std::string_view frame) {
     // A broken connection reports itself through on_ended; the result adds nothing.
     connection->send(frame.data(), frame.size(), websocketpp::frame::opcode::text);
     MarkHop(Hop::kFrameQueued);
+}
+
+size_t WsTransport::Queued() const {
+    const ConnectionPtr& connection = impl_->current;
+    return connection ? connection->get_buffered_amount() : 0;
 }
 
 void WsTransport::CloseGracefully() {

@@ -8,6 +8,7 @@
 
 #include "kestrum/sio/client.h"
 #include "kestrum/sio/closing_clients.h"
+#include "kestrum/testing/wait.h"
 #include "sio_test_support.h"
 
 namespace ksio::test {
@@ -75,19 +76,54 @@ TEST_F(ClientReconnectTest, ReconnectionAsksWithTheQueryValuesSetMeanwhile) {
     EXPECT_EQ(second.Get("uid").AsString(), "u1");
 }
 
-// What a message costs is bounded: a larger one fails its connection, which is replaced.
-TEST_F(ClientReconnectTest, AMessageAboveTheLimitFailsTheConnectionAndSaysWhy) {
+// What a message costs is bounded by what it holds, the same whether the server escapes its text
+// or not: a larger one is dropped and said so, and the connection carries on.
+TEST_F(ClientReconnectTest, AMessageHoldingMoreThanTheCapIsDroppedAndTheConnectionStays) {
     probe_.Watch("big");
     ConnectAndWaitOpen();
-    constexpr size_t kFrameOverhead = sizeof R"(42["big",""])" - 1;
-    Fault("big", static_cast<int64_t>(kMaxMessageBytes - kFrameOverhead));
-    ASSERT_TRUE(probe_.WaitFor("event:big"));
-    Fault("big", static_cast<int64_t>(kMaxMessageBytes - kFrameOverhead + 1));
-    ASSERT_TRUE(probe_.WaitFor("open", 2));
-    EXPECT_EQ(probe_.Count("event:big"), 1);
-    ASSERT_EQ(probe_.ReconnectCauses().size(), 1u);
-    EXPECT_EQ(probe_.ReconnectCauses()[0], "the server sent a message larger than 1048576 bytes");
+    Fault("patient", 20000);  // the server's pings wait behind tens of megabytes
+    constexpr size_t kPayloadOverhead = sizeof R"(["big",""])" - 1;
+    constexpr int64_t kCapChars = static_cast<int64_t>(kMaxMessageBytes - kPayloadOverhead);
+    constexpr int64_t kMebibyteOfCjk = (1 << 20) / 3;
+    constexpr int64_t kTenMegabytesOfCjk = 10'000'000 / 3;
+    Fault("big", kCapChars);
+    Fault("big-cjk", kMebibyteOfCjk);
+    Fault("big-cjk-escaped", kMebibyteOfCjk);  // 2 MiB on the wire
+    Fault("big", kCapChars + 1);
+    Fault("big-cjk", kTenMegabytesOfCjk);
+    Fault("big-cjk-escaped", kTenMegabytesOfCjk);
+    ASSERT_TRUE(probe_.WaitFor("drop", 3)) << ::testing::PrintToString(probe_.Entries());
     ExpectEchoWorks(0);
+    ASSERT_EQ(probe_.Count("event:big"), 3);
+    EXPECT_EQ(probe_.Args("big", 0).at(0).AsString().size(), static_cast<size_t>(kCapChars));
+    const std::string mebibyte = [] {
+        std::string text;
+        for (int64_t i = 0; i < kMebibyteOfCjk; ++i) text += "\xE4\xB8\xAD";
+        return text;
+    }();
+    EXPECT_EQ(probe_.Args("big", 1).at(0).AsString(), mebibyte);
+    EXPECT_EQ(probe_.Args("big", 2).at(0).AsString(), mebibyte);
+    EXPECT_EQ(probe_.Drops().at(0), "dropped the event \"big\" from the server: it holds " +
+                                        std::to_string(kMaxMessageBytes + 1) +
+                                        " bytes, more than the 2097152 this client takes");
+    EXPECT_EQ(probe_.Drops().at(1), probe_.Drops().at(2));
+    EXPECT_EQ(probe_.Count("open"), 1);
+    EXPECT_EQ(probe_.Count("reconnect:1"), 0);
+}
+
+// A message the client does not even read ends its connection; a server that sends one on every
+// connection is not asked again for ever.
+TEST_F(ClientReconnectTest, AServerBreakingTheFrameLimitOnEveryConnectionEndsTheSession) {
+    ConnectAndWaitOpen();
+    client_->DefaultSocket().Emit(
+        "fault", {Text("big-on-connect"), Message::FromInt(kMaxFrameBytes), Message::FromInt(3)});
+    Fault("drop");
+    ASSERT_TRUE(probe_.WaitFor("fail")) << ::testing::PrintToString(probe_.Entries());
+    EXPECT_EQ(probe_.Count("open"), 4);
+    EXPECT_EQ(probe_.Count("reconnect:1"), 3);  // the drop's, then two breaks'
+    ASSERT_EQ(probe_.FailReasons().size(), 1u);
+    EXPECT_EQ(probe_.FailReasons()[0],
+              "the server sent a message larger than 33554432 bytes, on 3 connections in a row");
 }
 
 TEST_F(ClientReconnectTest, SilentServerIsDetectedAsDeadAndReplaced) {
@@ -234,8 +270,20 @@ TEST_F(ClientReconnectTest, AnAdoptedClientEndsAtOnceAndFinishesItsUnansweredClo
     // Ended for its owner, close reported; the frozen server still owes the close its answer.
     EXPECT_EQ(probe_.Entries().back(), "close:requested");
     EXPECT_EQ(closes.Pending(), 1u);
+    const HANDLE frozen = probe_.CloseThread();
+    ASSERT_NE(frozen, nullptr);
+    // A close that the server answers is over, its client gone, while the frozen one still waits
+    // for its answer: it waits for no other.
+    auto answered = std::make_unique<Client>();
+    Probe answeredProbe(*answered);
+    answered->Connect(origin_);
+    ASSERT_TRUE(answeredProbe.WaitFor("open"));
+    closes.Adopt(std::move(answered));
+    ASSERT_TRUE(kestrum::testing_support::WaitUntil([&] { return closes.Pending() == 1; }));
+    EXPECT_EQ(WaitForSingleObject(frozen, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     closes.FinishAll();
     EXPECT_EQ(closes.Pending(), 0u);
+    EXPECT_EQ(WaitForSingleObject(frozen, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_EQ(probe_.Count("close:requested"), 1);
 }
 

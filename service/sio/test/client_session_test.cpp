@@ -165,10 +165,16 @@ TEST_F(ClientSessionTest, MalformedPacketsAreIgnoredAndTheConnectionCarriesOn) {
     EXPECT_EQ(probe_.Count("reconnect:1"), 0);
 }
 
-TEST_F(ClientSessionTest, AnsweredPingsKeepTheConnectionOpen) {
+// A pong goes ahead of the emits still waiting, so a burst of them does not make it late.
+TEST_F(ClientSessionTest, AnsweredPingsKeepTheConnectionOpenEvenAcrossABurstOfSends) {
     ConnectAndWaitOpen();
     // The server pings every 400 ms and drops a client that does not answer within 600 ms.
     std::this_thread::sleep_for(2500ms);
+    // One more ping a moment into the burst, whose pong the server awaits for 300 ms only.
+    client_.DefaultSocket().Emit("fault",
+                                 {Text("ping-in"), Message::FromInt(100), Message::FromInt(300)});
+    const Message::Array chunk = {Text(std::string(256 * 1024, 'b'))};
+    for (int i = 0; i < 400; ++i) client_.DefaultSocket().Emit("burst", chunk);
     client_.DefaultSocket().Emit("echo", {Text("alive")});
     ASSERT_TRUE(probe_.WaitFor("event:echo"));
     EXPECT_EQ(probe_.Entries(), (std::vector<std::string>{"open", "event:welcome", "event:echo"}));

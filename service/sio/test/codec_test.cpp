@@ -122,7 +122,8 @@ TEST(JsonCodecTest, RepairsInvalidUtf8InTextsAndKeys) {
               "{\"k\xEF\xBF\xBD\":\"\xEF\xBF\xBD\"}");
 }
 
-// One stray half of a UTF-16 pair in one name must not cost the whole event.
+// One stray half of a UTF-16 pair in one name must not cost the whole event; measured against the
+// cap, every escape counts as what it reads as.
 TEST(JsonCodecTest, ReadsEachLoneSurrogateEscapeAsOneReplacementCharacter) {
     const std::string kReplacement = "\xEF\xBF\xBD";
     const struct {
@@ -136,8 +137,13 @@ TEST(JsonCodecTest, ReadsEachLoneSurrogateEscapeAsOneReplacementCharacter) {
         {R"("\ud800\u0041")", kReplacement + "A"},
         {R"("\ud83d\ude00 \ud83d")", "\xF0\x9F\x98\x80 " + kReplacement},
         {R"("\\ud800")", "\\ud800"},  // an escaped backslash, then plain letters
+        {R"("\u00e9\u4e2d\n\"")", "\xC3\xA9\xE4\xB8\xAD\n\""},
     };
-    for (const auto& c : cases) EXPECT_EQ(Decoded(c.json).AsString(), c.text) << c.json;
+    for (const auto& c : cases) {
+        EXPECT_EQ(Decoded(c.json).AsString(), c.text) << c.json;
+        // What the message is measured to hold against the cap, without decoding it.
+        EXPECT_EQ(UnescapedJsonSize(c.json), c.text.size() + 2) << c.json;
+    }
 
     std::string name;
     Message::Array args;

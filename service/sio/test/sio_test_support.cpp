@@ -63,8 +63,16 @@ std::string ClosedOrigin() {
 Probe::Probe(Client& client) : client_(client) {
     auto record = record_;
     client.SetOpenListener([record] { record->entries.Add("open"); });
-    client.SetCloseListener(
-        [record](CloseReason reason) { record->entries.Add("close:" + ReasonOf(reason)); });
+    client.SetCloseListener([record](CloseReason reason) {
+        HANDLE thread = nullptr;
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread,
+                        SYNCHRONIZE, FALSE, 0);
+        {
+            std::lock_guard<std::mutex> lock(record->mutex);
+            record->close_thread.reset(thread);
+        }
+        record->entries.Add("close:" + ReasonOf(reason));
+    });
     client.SetFailListener([record](const std::string& reason) {
         {
             std::lock_guard<std::mutex> lock(record->mutex);
@@ -81,6 +89,13 @@ Probe::Probe(Client& client) : client_(client) {
             }
             record->entries.Add("reconnect:" + std::to_string(attempt));
         });
+    client.SetDropListener([record](const std::string& what) {
+        {
+            std::lock_guard<std::mutex> lock(record->mutex);
+            record->drops.push_back(what);
+        }
+        record->entries.Add("drop");
+    });
 }
 
 void Probe::Watch(const std::string& event) {
@@ -124,6 +139,16 @@ std::vector<std::string> Probe::FailReasons() const {
 std::vector<std::string> Probe::ReconnectCauses() const {
     std::lock_guard<std::mutex> lock(record_->mutex);
     return record_->reconnect_causes;
+}
+
+std::vector<std::string> Probe::Drops() const {
+    std::lock_guard<std::mutex> lock(record_->mutex);
+    return record_->drops;
+}
+
+HANDLE Probe::CloseThread() const {
+    std::lock_guard<std::mutex> lock(record_->mutex);
+    return record_->close_thread.get();
 }
 
 ReconnectPolicy FastRetries(unsigned max_attempts) {

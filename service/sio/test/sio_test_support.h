@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "kestrum/common/scoped_handle.h"
 #include "kestrum/sio/client.h"
 #include "kestrum/testing/line_recorder.h"
 
@@ -25,7 +26,7 @@ std::string ClosedOrigin();
 
 // Records what a client reports, in order, as texts:
 //   "open", "close:requested" / "close:server" / "close:dropped", "fail", "reconnect:<attempt>",
-//   "event:<name>" for each event watched.
+//   "drop", "event:<name>" for each event watched.
 // Listener calls arrive on the network thread; the Wait calls block the test thread. What the
 // listeners record is shared with them, so the probe and the client may end in either order.
 class Probe {
@@ -48,6 +49,11 @@ public:
     std::vector<std::string> FailReasons() const;
     // The cause given with each reconnect, in order.
     std::vector<std::string> ReconnectCauses() const;
+    // What each drop reported, in order.
+    std::vector<std::string> Drops() const;
+    // The thread that reported the last close (the client's network thread), kept open while the
+    // probe lives; null before any close.
+    HANDLE CloseThread() const;
 
 private:
     // The entries, and beside them under mutex what some entries carry (stored before the entry).
@@ -58,6 +64,8 @@ private:
         std::vector<std::chrono::milliseconds> delays;
         std::vector<std::string> fail_reasons;
         std::vector<std::string> reconnect_causes;
+        std::vector<std::string> drops;
+        kestrum::common::ScopedHandle close_thread;
     };
 
     Client& client_;

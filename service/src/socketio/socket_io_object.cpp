@@ -27,6 +27,9 @@ void CSocketIOObject::BindListeners() {
             if (!cause.empty()) DebugLog("socket.io %s: %s\n", origin_.c_str(), cause.c_str());
             onSocketStatus_Reconnect();
         });
+    client_->SetDropListener([this](const std::string& what) {
+        DebugLog("socket.io %s: %s\n", origin_.c_str(), what.c_str());
+    });
 }
 
 void CSocketIOObject::Connect(const std::map<std::string, std::string>& query,

@@ -303,9 +303,11 @@ TEST_F(SocketConnectionTest, NamespaceRefusalIsAFailureThatIsNotRetried) {
     EXPECT_TRUE(Server().ConnectionUrls().empty());
 }
 
-TEST_F(SocketConnectionTest, MalformedPacketsLeaveTheConnectionUp) {
+// An oversized message too: it is dropped (and said so in the library's trace), not the link.
+TEST_F(SocketConnectionTest, MalformedAndOversizedPacketsLeaveTheConnectionUp) {
     Join();
     Server().Fault("malformed");
+    Server().Fault("big-msg", 1'000'000);  // 3 MB of UTF-8
     ASSERT_EQ(Server().Inject("user-recv-msg", R"([{"uid":"u","msg":"still here"}])", kUid), 1);
     ASSERT_TRUE(observer_.WaitFor("msg("));
     EXPECT_EQ(observer_.First("msg("), "msg(u,still here)");

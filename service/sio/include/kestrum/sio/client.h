@@ -31,13 +31,19 @@ private:
 // Called on the network thread; the event and its values are valid only during the call.
 using EventHandler = std::function<void(const Event&)>;
 
-// The largest message (one websocket message, Engine.IO type and socket.io header included) the
-// client takes from a server; a larger one fails the connection that carries it. The largest
-// events of a meeting are the participant lists, about 150 bytes per participant (a room of
-// 7,000 fits), and chat messages, which a socket.io server refuses above 1 MB by default when a
-// client sends them, so a relayed one fits too. Without the cap websocketpp takes up to 32 MB,
-// which the 32-bit program cannot hold twice over while it parses.
-constexpr size_t kMaxMessageBytes = size_t{1} << 20;  // 1 MiB
+// The most a message from the server may hold: its socket.io payload as it reads with every JSON
+// escape written out, so that a server that escapes non-ASCII text (\uXXXX, six bytes on the wire
+// for three of UTF-8) costs no more than one that does not. A larger message is dropped, and the
+// drop listener says so; the connection carries on. The largest messages of a meeting are chat
+// messages, which a socket.io server refuses above 1 MB by default when a client sends them, and
+// the participant lists, about 150 bytes per participant (a room of 14,000 fits).
+constexpr size_t kMaxMessageBytes = size_t{2} << 20;  // 2 MiB
+
+// The largest websocket message the client reads at all, a guard on memory: it is held whole
+// before its socket.io payload is measured. Well above any message within kMaxMessageBytes in its
+// most escaped form; a larger one is refused from its frame header, before it takes any memory,
+// and fails the connection that carries it.
+constexpr size_t kMaxFrameBytes = size_t{32} << 20;  // 32 MiB
 
 // Why a connection ended for good (no further automatic attempt).
 enum class CloseReason {
@@ -53,9 +59,11 @@ using CloseListener = std::function<void(CloseReason)>;
 using FailListener = std::function<void(const std::string& reason)>;
 // attempt counts from 1 since the last successful connection; delay is the wait before it. cause:
 // for the log, what ended the connection or attempt when the server broke a limit of this
-// client (a message larger than kMaxMessageBytes); empty for a plain failure or loss.
+// client (a message larger than kMaxFrameBytes); empty for a plain failure or loss.
 using ReconnectListener = std::function<void(unsigned attempt, std::chrono::milliseconds delay,
                                              const std::string& cause)>;
+// what: for the log, the message the client dropped (its event name and size) and why.
+using DropListener = std::function<void(const std::string& what)>;
 
 // The default namespace "/" of a client. Owned by its Client and valid as long as the Client.
 // Every member may be called from any thread, including from handlers and listeners.
@@ -98,14 +106,18 @@ private:
 //   - the close listener: Close/SyncClose/destructor, a server disconnect, or a lost connection
 //     with reconnection disabled;
 //   - the fail listener: a failed attempt when no further attempt is allowed, an origin or
-//     header that cannot be used, or a connect error from the server (the namespace refused
-//     the client, whose message the listener receives).
+//     header that cannot be used, a connect error from the server (the namespace refused
+//     the client, whose message the listener receives), or a server that broke a limit of this
+//     client on too many connections in a row.
 // In between, the open listener runs each time the namespace is connected, and the reconnect
 // listener each time an attempt is scheduled after a failure or a lost connection. Neither a
 // connect error nor a server disconnect is ever retried: the server said no, and asking again
 // the same way would only be refused again.
 // The connection counts as lost when the server sends nothing for pingInterval + pingTimeout, and
-// when it sends a message larger than kMaxMessageBytes (the reconnect listener says so).
+// when it sends a message larger than kMaxFrameBytes (the reconnect listener says so); a server
+// that does so on connection after connection ends the session (ReconnectPolicy). A message
+// within that but holding more than kMaxMessageBytes is dropped: the drop listener runs, and the
+// connection carries on.
 //
 // Set* and Clear* may be called from any thread; a listener call already under way when one is
 // replaced or cleared still completes. Connect, Close and SyncClose may be called from any thread
@@ -125,6 +137,7 @@ public:
     void SetCloseListener(CloseListener listener);
     void SetFailListener(FailListener listener);
     void SetReconnectListener(ReconnectListener listener);
+    void SetDropListener(DropListener listener);
     void ClearConnectionListeners();
 
     // Used by the next Connect.

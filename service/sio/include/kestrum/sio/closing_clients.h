@@ -5,10 +5,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace ksio {
 
@@ -17,9 +18,10 @@ class Client;
 // Finishes the closes that nobody waits for. A client handed over with Adopt ends its session at
 // once, as far as its owner can tell (its close listener has run, and none of its listeners or
 // handlers runs again); what is left is the server's part, the answer to the close, which may
-// never come. That part finishes on this object's own thread, which gives each client the short
-// grace that SyncClose gives, stops what is still running after it, joins the network thread and
-// destroys the client.
+// never come. That part finishes on the client's own network thread, within the short grace that
+// SyncClose gives: this object's one thread stops what is still running once that grace is up,
+// and joins the network thread and destroys the client as soon as it has ended. Each close ends on
+// its own, neither waiting for the others nor making them wait.
 //
 // Threads: every member may be called from any thread but a network thread of a client handed
 // over (Adopt from there would wait for itself and is turned into the client's own destruction).
@@ -54,17 +56,22 @@ private:
     struct Closing {
         std::unique_ptr<Client> client;
         std::thread network;
-        std::chrono::steady_clock::time_point closedAt;
+        std::chrono::steady_clock::time_point deadline;  // the end of its grace
+        bool stopped = false;                            // stopped at the deadline
     };
 
     void StartCloserLocked();
     void RunCloser();
+    // Moves out the closes whose network thread has ended, and stops those past their deadline.
+    std::vector<Closing> TakeFinishedLocked();
+    // The earliest deadline of a close not stopped yet; time_point::max() when there is none.
+    std::chrono::steady_clock::time_point NextDeadlineLocked() const;
 
     // Serialises Adopt against FinishAll: nothing is handed to a closer that is ending.
     std::mutex lifecycle_mutex_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Closing> queue_;
+    std::list<Closing> closings_;
     size_t pending_ = 0;
     bool stopping_ = false;
     std::thread closer_;

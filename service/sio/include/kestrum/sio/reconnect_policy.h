@@ -12,6 +12,11 @@ struct ReconnectPolicy {
     unsigned max_attempts = 0;  // 0: unlimited
     std::chrono::milliseconds initial_delay{5000};
     std::chrono::milliseconds max_delay{25000};
+    // Connections in a row that may end because the server broke a limit of this client (a
+    // message larger than kMaxFrameBytes) before the session gives up: a server that sends such
+    // a message on every connection would otherwise be asked again for ever. A connection that
+    // lasts until the server's first ping breaks the row.
+    unsigned max_limit_breaks = 3;
 
     // The delay before attempt number attempt (1 for the first retry).
     std::chrono::milliseconds DelayBefore(unsigned attempt) const;
