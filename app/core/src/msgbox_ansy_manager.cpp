@@ -165,7 +165,7 @@ void CMsgBoxAnsyManager::destroyInstance() {
     DropPostedAnswers();
 }
 
-CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, "") {
+CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, L"") {
     // Made on whichever thread asks first; the UI thread is the first to show or keep anything.
     uiThread_.Detach();
 }
