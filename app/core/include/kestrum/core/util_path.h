@@ -8,7 +8,8 @@
 // safe on any thread, except SetResourcePathSource (see there).
 namespace ZuvraKestrum::Util {
 
-// Full path of the running program, and its folder.
+// Full path of the running program, and its folder, in the ANSI code page: characters it lacks
+// are lost, so files are opened through GetExeDirW.
 std::string GetExePath();
 std::string GetExeDir();
 // The program's folder as wide text, exact whatever the ANSI code page.
