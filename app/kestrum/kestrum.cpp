@@ -62,7 +62,7 @@ void CKestrum::setDialogFactory(DialogFactory factory) { g_dialogFactory = facto
 
 void CKestrum::setNoticeBoxFactory(NoticeBoxFactory factory) { g_noticeBoxFactory = factory; }
 
-CKestrum::CKestrum() : CKestrumDump("CKestrum", true, false, true, "") {
+CKestrum::CKestrum() : CKestrumDump("CKestrum", true, false, true, L"") {
     openDlg(startDialog_);
     if (!messageBox_) createNoticeBox();
 }

@@ -159,7 +159,7 @@ protected:
     }
 
     TempFolder folder_;
-    std::string logPath_ = folder_.narrow() + "kestrum.log";
+    std::wstring logPath_ = folder_.path() + L"kestrum.log";
     std::unique_ptr<CKestrumDump> logOpener_;
     std::unique_ptr<CKestrum> kestrum_;
 };

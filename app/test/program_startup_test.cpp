@@ -187,7 +187,9 @@ protected:
         return count;
     }
 
-    StagedCopy copy_;
+    // Installed in a folder that the ANSI code page of an English system cannot spell: every file
+    // beside the program must still be found.
+    StagedCopy copy_{L"\x4F1A\x8BAE Kestrum"};
     std::wstring records_;
 };
 
@@ -225,6 +227,14 @@ TEST_F(ProgramStartupTest, StartUpSetsUpTheCrashHandlerAndReplacesAStaleCrashRep
 
     std::unique_ptr<StartedProgram> program = start(L"program");
     ASSERT_NE(program->awaitWindow(kJoinWindow), nullptr);
+    // The join window, not the upgrade box: the version beside the installation was read, and
+    // the configuration, the log and the engine's log lie in the program's folder.
+    EXPECT_EQ(configValue("AppVersion"), kLatestVersion);
+    EXPECT_EQ(logOpenings(), 1);
+    ASSERT_TRUE(awaitEngine(L"program"));
+    EXPECT_TRUE(Contains(
+        engineCalls(L"program"),
+        ("rtc.log_file," + kestrum::common::WideToUtf8(copy_.bin() + L"logger\\")).c_str()));
     EXPECT_EQ(stale.waitForExit(), 0);  // ended by the program, exit code 0
     ASSERT_TRUE(awaitSiblingStarts(2));
     // The fresh one, from the program folder, without arguments; and only that one runs.

@@ -69,16 +69,19 @@ BOOL CALLBACK CollectText(HWND window, LPARAM lParam) {
 
 }  // namespace
 
-StagedCopy::StagedCopy() : bin_(root_.path() + L"bin\\") {
+StagedCopy::StagedCopy(const std::wstring& installFolder)
+    : install_(installFolder.empty() ? root_.path() : root_.path() + installFolder + L"\\"),
+      bin_(install_ + L"bin\\") {
     const std::wstring stage = kbase::ModuleDirectory() + L"..\\stage\\";
+    CreateDirectoryW(install_.c_str(), nullptr);
     ready_ =
         CopyFolder(stage + L"bin\\", bin_) &&
-        CopyFolder(stage + L"Resource\\", root_.path() + L"Resource\\") &&
-        CopyFileW((stage + L"version.txt").c_str(), (root_.path() + L"version.txt").c_str(), FALSE);
+        CopyFolder(stage + L"Resource\\", install_ + L"Resource\\") &&
+        CopyFileW((stage + L"version.txt").c_str(), (install_ + L"version.txt").c_str(), FALSE);
 }
 
 bool StagedCopy::setVersion(const std::string& version) const {
-    const ScopedHandle file(CreateFileW((root_.path() + L"version.txt").c_str(), GENERIC_WRITE, 0,
+    const ScopedHandle file(CreateFileW((install_ + L"version.txt").c_str(), GENERIC_WRITE, 0,
                                         nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file &&

@@ -15,7 +15,9 @@
 // Threads: one test thread.
 class StagedCopy {
 public:
-    StagedCopy();
+    // installFolder: a name for the installation's folder inside the temporary one (none: the
+    // temporary folder itself), as a user may choose when installing.
+    explicit StagedCopy(const std::wstring& installFolder = std::wstring());
     ~StagedCopy();
     StagedCopy(const StagedCopy&) = delete;
     StagedCopy& operator=(const StagedCopy&) = delete;
@@ -40,6 +42,7 @@ public:
 
 private:
     TempFolder root_;
+    std::wstring install_;  // with its backslash
     std::wstring bin_;
     bool ready_ = false;
 };

@@ -52,12 +52,11 @@ bool WriteWholeFile(const std::wstring& path, const std::string& bytes, DWORD di
 
 // The profile functions write a file in the encoding they find it in, and a file without a byte
 // order mark is in the ANSI code page, which on a Western system turns a Chinese name into "?".
-void MakeUtf16File(const std::string& path) {
-    const std::wstring widePath = StringToCString(path);
-    if (WriteWholeFile(widePath, kUtf16Mark, CREATE_NEW)) return;
+void MakeUtf16File(const std::wstring& path) {
+    if (WriteWholeFile(path, kUtf16Mark, CREATE_NEW)) return;
     if (GetLastError() != ERROR_FILE_EXISTS) return;
     std::string bytes;
-    if (!ReadWholeFile(widePath, bytes) || StartsWith(bytes, kUtf16Mark)) return;
+    if (!ReadWholeFile(path, bytes) || StartsWith(bytes, kUtf16Mark)) return;
     const std::wstring text =
         StartsWith(bytes, kUtf8Mark)
             ? kestrum::common::Utf8ToWide(std::string_view(bytes).substr(kUtf8Mark.size()))
@@ -66,10 +65,9 @@ void MakeUtf16File(const std::string& path) {
     converted.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
     // Written beside the file and moved over it, so that a failure halfway leaves the old file
     // whole rather than a cut one; named for the process, so that two never share it.
-    const std::wstring replacement =
-        widePath + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
+    const std::wstring replacement = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".new";
     if (!WriteWholeFile(replacement, converted, CREATE_ALWAYS) ||
-        !MoveFileExW(replacement.c_str(), widePath.c_str(),
+        !MoveFileExW(replacement.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(replacement.c_str());
     }
@@ -77,7 +75,7 @@ void MakeUtf16File(const std::string& path) {
 
 }  // namespace
 
-CIniBase::CIniBase(const std::string& path) : path_(path) { MakeUtf16File(path_); }
+CIniBase::CIniBase(const std::wstring& path) : path_(path) { MakeUtf16File(path_); }
 
 std::string& CIniBase::ReadString(std::string& out, const std::string& section,
                                   const std::string& key) const {
@@ -90,13 +88,12 @@ std::wstring& CIniBase::ReadString(std::wstring& out, const std::string& section
                                    const std::string& key) const {
     const std::wstring wideSection = StringToCString(section);
     const std::wstring wideKey = StringToCString(key);
-    const std::wstring widePath = StringToCString(path_);
     // A value that fills the buffer up to the last character may have been cut: read again
     // with a larger buffer.
     for (DWORD size = kFirstReadSize; size <= kMaxReadSize; size *= 2) {
         out.assign(size, L'\0');
         const DWORD length = GetPrivateProfileStringW(wideSection.c_str(), wideKey.c_str(), L"",
-                                                      &out[0], size, widePath.c_str());
+                                                      &out[0], size, path_.c_str());
         out.resize(length);
         if (length < size - 1) break;
     }
@@ -112,7 +109,7 @@ bool CIniBase::WriteString(const std::string& section, const std::string& key,
                            const std::wstring& value) const {
     return WritePrivateProfileStringW(StringToCString(section).c_str(),
                                       StringToCString(key).c_str(), value.c_str(),
-                                      StringToCString(path_).c_str()) != FALSE;
+                                      path_.c_str()) != FALSE;
 }
 
 }  // namespace ZuvraKestrum::Util

@@ -18,7 +18,7 @@ using ZuvraKestrum::Util::CIniBase;
 class IniBaseTest : public ::testing::Test {
 protected:
     TempFolder folder_;
-    std::string path_ = folder_.narrow() + "test.ini";
+    std::wstring path_ = folder_.path() + L"test.ini";
 };
 
 TEST_F(IniBaseTest, ConstructionCreatesAnEmptyFileAndKeepsAnExistingOne) {
@@ -149,7 +149,7 @@ TEST_F(IniBaseTest, OlderFilesAreConvertedOnceAndKeepTheirValues) {
 }
 
 TEST_F(IniBaseTest, FileInAMissingFolderFailsToWrite) {
-    CIniBase ini(folder_.narrow() + "missing\\test.ini");
+    CIniBase ini(folder_.path() + L"missing\\test.ini");
     EXPECT_FALSE(ini.WriteString("BaseInfo", "Uid", "1"));
     std::string value = "stale";
     EXPECT_EQ(ini.ReadString(value, "BaseInfo", "Uid"), "");

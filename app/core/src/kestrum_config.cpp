@@ -5,17 +5,17 @@
 #include "kestrum/core/util_path.h"
 #include "kestrum/core/util_text.h"
 
-CKestrumConfig::CKestrumConfig() : CKestrumConfig(ZuvraKestrum::Util::GetExeDir()) {}
+CKestrumConfig::CKestrumConfig() : CKestrumConfig(ZuvraKestrum::Util::GetExeDirW()) {}
 
-CKestrumConfig::CKestrumConfig(const std::string& programFolder)
-    : CIniBase(programFolder + "KestrumConfig.ini") {
+CKestrumConfig::CKestrumConfig(const std::wstring& programFolder)
+    : CIniBase(programFolder + L"KestrumConfig.ini") {
     writeDefault("AppID", kDefaultAppId);
     writeDefault("EnableCamera", "0");
     writeDefault("EnableMic", "0");
     setLanguage(ZuvraKestrum::Util::IntToString(UserLanguage()));
     // Beside the program's folder, not the working directory, which depends on how the program
     // was started.
-    const std::string version = ReadVersion(programFolder + "..\\version.txt");
+    const std::string version = ReadVersion(programFolder + L"..\\version.txt");
     setUploadText(kUploadText);
     writeDefault("PortraitPath", kDefaultPortraitPath);
     setAppVersion(version);
@@ -42,7 +42,7 @@ void CKestrumConfig::writeDefault(const char* key, const char* value) const {
     if (read(key, current).empty()) write(key, value);
 }
 
-std::string CKestrumConfig::ReadVersion(const std::string& path) {
+std::string CKestrumConfig::ReadVersion(const std::wstring& path) {
     ZuvraKestrum::Util::CLogFile file;
     if (!file.OpenForReading(path)) return std::string();
     char buffer[kVersionBytes] = {};

@@ -24,7 +24,7 @@ TEST(KestrumConfigSingletonTest, RacingFirstCallersShareOneInstanceInTheProgramF
     EXPECT_EQ(std::set<CKestrumConfig*>(seen.begin(), seen.end()).size(), 1u);
     CKestrumConfig* config = seen.front();
     ASSERT_NE(config, nullptr);
-    EXPECT_EQ(config->path(), ZuvraKestrum::Util::GetExeDir() + "KestrumConfig.ini");
+    EXPECT_EQ(config->path(), ZuvraKestrum::Util::GetExeDirW() + L"KestrumConfig.ini");
     std::string appId;
     EXPECT_EQ(config->getAppID(appId).size(), 32u);
 }
@@ -33,7 +33,7 @@ TEST(KestrumConfigSingletonTest, MeetingDataCopiesTheSingletonsValues) {
     TempFolder folder;
     CKestrumConfig* config = CSingleton<CKestrumConfig>::getInstance(0);
     config->setUid("singleton-uid");
-    CKestrumData data(folder.narrow() + "app.log");
+    CKestrumData data(folder.path() + L"app.log");
     EXPECT_EQ(data.uid, "singleton-uid");
 }
 

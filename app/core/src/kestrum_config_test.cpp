@@ -15,7 +15,8 @@ struct Key {
     std::string& (CKestrumConfig::*get)(std::string&) const;  // null: the program never reads it
 };
 
-// An installation: <root>version.txt beside the program folder <root>bin\.
+// An installation: <install>version.txt beside the program folder <install>bin\, installed in a
+// folder that the ANSI code page of an English system cannot spell.
 class KestrumConfigTest : public ::testing::Test {
 protected:
     std::string Value(const char* key) const {
@@ -28,9 +29,10 @@ protected:
     }
 
     TempFolder root_;
-    std::string bin_ = root_.MakeFolder("bin");
-    std::string iniPath_ = bin_ + "KestrumConfig.ini";
-    std::string versionPath_ = root_.narrow() + "version.txt";
+    std::wstring install_ = root_.MakeFolder(L"\x4F1A\x8BAE Kestrum");
+    std::wstring bin_ = root_.MakeFolder(L"\x4F1A\x8BAE Kestrum\\bin");
+    std::wstring iniPath_ = bin_ + L"KestrumConfig.ini";
+    std::wstring versionPath_ = install_ + L"version.txt";
 };
 
 TEST_F(KestrumConfigTest, FreshInstallationGetsEveryDefault) {
@@ -82,8 +84,7 @@ TEST_F(KestrumConfigTest, VersionIsTheFirstTenBytesWithoutTrailingLineEnd) {
 TEST_F(KestrumConfigTest, MissingVersionFileGivesEmptyVersionAndIsNotCreated) {
     CKestrumConfig config(bin_);
     EXPECT_EQ(Value("AppVersion"), "");
-    EXPECT_EQ(GetFileAttributesW(ZuvraKestrum::Util::StringToCString(versionPath_).c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(versionPath_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Under an English locale the ANSI code page (1252) has no Chinese, and no code page has emoji:

@@ -59,7 +59,7 @@ RoomInfoRecord Shown(const RoomInfoRecord& room) {
 }  // namespace
 
 CKestrumCourse::CKestrumCourse(const CourseExports& exports, HttpReportFunction report)
-    : CKestrumDump("CKestrumCourse", true, false, true, ""),
+    : CKestrumDump("CKestrumCourse", true, false, true, L""),
       exports_(exports),
       httpReport_(report) {
     exports_.init();

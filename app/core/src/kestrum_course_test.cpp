@@ -294,9 +294,9 @@ protected:
 
     // Opens the shared log file in a fresh folder and returns its path. It closes once the
     // test's last logging object has gone, before the folder is removed.
-    std::string openLog() {
+    std::wstring openLog() {
         logFolder_ = std::make_unique<TempFolder>();
-        const std::string path = logFolder_->narrow() + "course.log";
+        const std::wstring path = logFolder_->path() + L"course.log";
         logOwner_ = std::make_unique<CKestrumDump>("CourseTest", true, false, false, path);
         return path;
     }
@@ -362,7 +362,7 @@ TEST_F(CourseTest, StoredTokenSignsInWithTheStoredUserAndAsksForTheRoomConfigura
 // was saved: Windows-1252 has no Chinese, and no ANSI code page has emoji.
 TEST_F(CourseTest, SavedNicknameReachesTheLibraryUnchangedAfterReopening) {
     TempFolder root;
-    const std::string bin = root.MakeFolder("bin");
+    const std::wstring bin = root.MakeFolder(L"bin");
     {
         CKestrumConfig saved(bin);
         saved.setToken("tok-saved");
@@ -370,7 +370,7 @@ TEST_F(CourseTest, SavedNicknameReachesTheLibraryUnchangedAfterReopening) {
         ASSERT_TRUE(saved.setNickname(kChineseEmojiUtf8));
     }
     CKestrumConfig reopened(bin);
-    CKestrumData stored("", reopened);
+    CKestrumData stored(L"", reopened);
     EXPECT_EQ(stored.nickname, kChineseEmojiUtf8);
     CKestrumData* const fixtureData = g_kestrumData;
     g_kestrumData = &stored;
@@ -549,7 +549,7 @@ TEST_F(CourseTest, UserUpdateAndSocketStatusPostNoPayload) {
 
 // Logs are uploaded: the tokens reach the windows whole but the log only masked.
 TEST_F(CourseTest, AccessAndMediaTokensAreMaskedInTheLog) {
-    const std::string logPath = openLog();
+    const std::wstring logPath = openLog();
     CKestrumCourse& course = start();
     dialogs[CKestrumCourse::kJoinDialog] = window_.handle();
     Received token;

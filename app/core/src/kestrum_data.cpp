@@ -17,21 +17,20 @@ int g_language = 0;
 
 namespace {
 
-void AddCrashLogFile(const std::string& path) {
-    if (path.empty()) return;
-    BT_AddLogFile(ZuvraKestrum::Util::StringToCString(path).c_str());
+void AddCrashLogFile(const std::wstring& path) {
+    if (!path.empty()) BT_AddLogFile(path.c_str());
 }
 
 }  // namespace
 
-CKestrumData::CKestrumData(std::string logPath)
+CKestrumData::CKestrumData(std::wstring logPath)
     : CKestrumData(std::move(logPath), *CSingleton<CKestrumConfig>::getInstance(0)) {}
 
-CKestrumData::CKestrumData(std::string logPath, const CKestrumConfig& config)
+CKestrumData::CKestrumData(std::wstring logPath, const CKestrumConfig& config)
     : CKestrumDump("CKestrumData", true, false, true, logPath), appLogPath(std::move(logPath)) {
     copyConfiguration(config);
-    videoSourceLogName = "VideoSourceStream.txt";
-    screenLogName = "ScreenSDK.log";
+    videoSourceLogName = L"VideoSourceStream.txt";
+    screenLogName = L"ScreenSDK.log";
     config.setOsVersion(ZuvraKestrum::Util::GetOsProductName());
     handLogFilesToCrashHandler();
     g_language = language;
@@ -154,7 +153,7 @@ int CKestrumData::applyJoinStatus(int roomInitialStatus) {
     return status;
 }
 
-void CKestrumData::setEngineLogPath(const std::string& path) {
+void CKestrumData::setEngineLogPath(const std::wstring& path) {
     engineLogPath = path;
     AddCrashLogFile(engineLogPath);
 }

@@ -36,7 +36,7 @@ protected:
     void SetUp() override {
         KestrumBugTrapJournalClear();
         CKestrumDump::setLocalTimeSource(FixedClock);
-        WriteFileBytes(root_.narrow() + "version.txt", "5.6.7");
+        WriteFileBytes(root_.path() + L"version.txt", "5.6.7");
     }
     void TearDown() override { CKestrumDump::setLocalTimeSource(nullptr); }
 
@@ -46,8 +46,8 @@ protected:
     }
 
     TempFolder root_;
-    std::string bin_ = root_.MakeFolder("bin");
-    std::string logPath_ = root_.MakeFolder("logger") + "app.log";
+    std::wstring bin_ = root_.MakeFolder(L"bin");
+    std::wstring logPath_ = root_.MakeFolder(L"logger") + L"app.log";
     std::unique_ptr<CKestrumConfig> config_;
 };
 
@@ -82,9 +82,9 @@ TEST_F(KestrumDataTest, StartsFromTheConfiguration) {
     EXPECT_EQ(data->videoQuality, 40);
     EXPECT_EQ(data->status, 0);
     EXPECT_EQ(data->appLogPath, logPath_);
-    EXPECT_EQ(data->engineLogPath, "");
-    EXPECT_EQ(data->videoSourceLogName, "VideoSourceStream.txt");
-    EXPECT_EQ(data->screenLogName, "ScreenSDK.log");
+    EXPECT_EQ(data->engineLogPath, L"");
+    EXPECT_EQ(data->videoSourceLogName, L"VideoSourceStream.txt");
+    EXPECT_EQ(data->screenLogName, L"ScreenSDK.log");
     std::string os;
     config_->ReadString(os, "BaseInfo", "OsVersion");
     EXPECT_EQ(os, ZuvraKestrum::Util::GetOsProductName());
@@ -92,7 +92,7 @@ TEST_F(KestrumDataTest, StartsFromTheConfiguration) {
 
 TEST_F(KestrumDataTest, HandsExistingLogFilesToTheCrashHandlerInOrder) {
     std::unique_ptr<CKestrumData> data = Make();
-    EXPECT_EQ(CrashHandlerJournal(), L"BT_AddLogFile(" + StringToCString(logPath_) +
+    EXPECT_EQ(CrashHandlerJournal(), L"BT_AddLogFile(" + logPath_ +
                                          L")\nBT_AddLogFile(VideoSourceStream.txt)\n"
                                          L"BT_AddLogFile(ScreenSDK.log)\n");
 }
@@ -100,10 +100,10 @@ TEST_F(KestrumDataTest, HandsExistingLogFilesToTheCrashHandlerInOrder) {
 TEST_F(KestrumDataTest, EngineLogIsHandedOverOnceItsPathIsKnown) {
     std::unique_ptr<CKestrumData> data = Make();
     KestrumBugTrapJournalClear();
-    data->setEngineLogPath("");
+    data->setEngineLogPath(L"");
     EXPECT_EQ(CrashHandlerJournal(), L"");
-    data->setEngineLogPath("C:\\app\\logger\\media.log");
-    EXPECT_EQ(data->engineLogPath, "C:\\app\\logger\\media.log");
+    data->setEngineLogPath(L"C:\\app\\logger\\media.log");
+    EXPECT_EQ(data->engineLogPath, L"C:\\app\\logger\\media.log");
     EXPECT_EQ(CrashHandlerJournal(), L"BT_AddLogFile(C:\\app\\logger\\media.log)\n");
 }
 

@@ -80,7 +80,7 @@ std::atomic<CKestrumDump::LocalTimeSource> localTimeSource{nullptr};
 }  // namespace
 
 CKestrumDump::CKestrumDump(const std::string& name, bool toFile, bool toDebugger, bool toConsole,
-                           const std::string& logPath)
+                           const std::wstring& logPath)
     : toFile_(toFile), toDebugger_(toDebugger), toConsole_(toConsole), name_(name) {
     CLockGuard guard(&LogLock());
     ++instanceCount;

@@ -175,7 +175,7 @@ protected:
     void TearDown() override { CKestrumDump::setLocalTimeSource(nullptr); }
 
     TempFolder folder_;
-    std::string logPath_ = folder_.narrow() + "shared.log";
+    std::wstring logPath_ = folder_.path() + L"shared.log";
 };
 
 TEST_F(KestrumDumpTest, LineCarriesLevelStampNameAndSourceLine) {
@@ -191,7 +191,7 @@ TEST_F(KestrumDumpTest, LineCarriesLevelStampNameAndSourceLine) {
 // Writes each line twice: through KESTRUM_LOG, then spelled out with the macro's source line.
 class CCourseProbe : public CKestrumDump {
 public:
-    explicit CCourseProbe(const std::string& logPath)
+    explicit CCourseProbe(const std::wstring& logPath)
         : CKestrumDump("CKestrumCourse", true, false, true, logPath) {}
 
     void onJoinRoom(const char* rid, int count) {
@@ -290,17 +290,16 @@ TEST_F(KestrumDumpTest, ControlCharactersOfTheMessageAreEscapedSoOneCallIsOneLin
 }
 
 TEST_F(KestrumDumpTest, FirstPathOpensTheSharedFileForEveryObjectUntilTheLastGoes) {
-    const std::string otherPath = folder_.narrow() + "other.log";
+    const std::wstring otherPath = folder_.path() + L"other.log";
     {
         CKestrumDump first("First", true, false, true, logPath_);
-        CKestrumDump second("Second", true, false, true, "");
+        CKestrumDump second("Second", true, false, true, L"");
         CKestrumDump third("Third", true, false, true, otherPath);
         second.writeLine(Level_Info, 2, "from second");
         third.writeLine(Level_Info, 3, "from third");
     }
     EXPECT_EQ(Lines(ReadFileBytes(logPath_)).size(), 2u);
-    EXPECT_EQ(GetFileAttributesW(ZuvraKestrum::Util::StringToCString(otherPath).c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(otherPath.c_str()), INVALID_FILE_ATTRIBUTES);
     // Closed with the last object: a new first object opens its own path.
     {
         CKestrumDump next("Next", true, false, true, otherPath);
@@ -319,7 +318,7 @@ TEST_F(KestrumDumpTest, LinesFromFourThreadsNeverInterleave) {
         std::vector<std::thread> threads;
         for (int t = 0; t < kThreads; ++t) {
             dumps.push_back(std::make_unique<CKestrumDump>("Thread" + std::to_string(t), true,
-                                                           false, false, ""));
+                                                           false, false, L""));
         }
         for (int t = 0; t < kThreads; ++t) {
             threads.emplace_back([&dumps, t] {

@@ -34,7 +34,7 @@ constexpr VideoEncoderConfiguration kDefaultQuality = {640, 480, 15, -1, 0, -1, 
 
 }  // namespace
 
-CKestrumZuvra::CKestrumZuvra() : CKestrumDump("CKestrumZuvra", true, false, true, "") {
+CKestrumZuvra::CKestrumZuvra() : CKestrumDump("CKestrumZuvra", true, false, true, L"") {
     KESTRUM_LOG(Level_Info, "");
     Init();
     // Bound to its first checked caller: the quality reports may be the ones that make it.
@@ -108,16 +108,10 @@ bool CKestrumZuvra::setParametersFormatted(const char* format, ...) {
     return SetParameters(text);
 }
 
-bool CKestrumZuvra::SetLogFile(const char* path) {
+bool CKestrumZuvra::SetLogFile(const std::wstring& path) {
     KESTRUM_CHECK_THREAD(thread_);
-    const char* given = path ? path : "";
-    return withParameters([given](IEngineParameters& parameters) {
-        zuvra::rtc::ITextObject* converted = nullptr;
-        std::string file = given;
-        if (parameters.convertPath(given, &converted) == 0 && converted) {
-            if (converted->text()) file = converted->text();
-        }
-        if (converted) converted->release();
+    const std::string file = ZuvraKestrum::Util::CStringToUtf8(path);
+    return withParameters([&file](IEngineParameters& parameters) {
         return parameters.setString("rtc.log_file", file.c_str());
     });
 }

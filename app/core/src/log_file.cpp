@@ -10,18 +10,18 @@ namespace ZuvraKestrum::Util {
 
 namespace {
 
-kestrum::common::ScopedHandle OpenHandle(const std::string& path, DWORD access,
+kestrum::common::ScopedHandle OpenHandle(const std::wstring& path, DWORD access,
                                          DWORD creationDisposition) {
     return kestrum::common::ScopedHandle(
-        CreateFileW(StringToCString(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, creationDisposition, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    creationDisposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
 
 CLogFile::~CLogFile() { Close(); }
 
-bool CLogFile::Open(const std::string& path, DWORD creationDisposition) {
+bool CLogFile::Open(const std::wstring& path, DWORD creationDisposition) {
     Close();
     handle_ = OpenHandle(path, GENERIC_READ | GENERIC_WRITE, creationDisposition);
     if (!handle_) {
@@ -39,7 +39,7 @@ bool CLogFile::Open(const std::string& path, DWORD creationDisposition) {
     return true;
 }
 
-bool CLogFile::OpenForReading(const std::string& path) {
+bool CLogFile::OpenForReading(const std::wstring& path) {
     Close();
     handle_ = OpenHandle(path, GENERIC_READ, OPEN_EXISTING);
     lineMode_ = false;
@@ -77,13 +77,13 @@ void CLogFile::Close() {
     path_.clear();  // nothing to roll over: a closed file stays closed
 }
 
-std::string CLogFile::PartPath(const std::string& path, int part) {
-    static const std::string kExtension = ".log";
+std::wstring CLogFile::PartPath(const std::wstring& path, int part) {
+    static const std::wstring kExtension = L".log";
     const bool hasExtension =
         path.size() > kExtension.size() &&
         path.compare(path.size() - kExtension.size(), kExtension.size(), kExtension) == 0;
-    const std::string stem = hasExtension ? path.substr(0, path.size() - kExtension.size()) : path;
-    return stem + "." + std::to_string(part) + (hasExtension ? kExtension : "");
+    const std::wstring stem = hasExtension ? path.substr(0, path.size() - kExtension.size()) : path;
+    return stem + L"." + std::to_wstring(part) + (hasExtension ? kExtension : L"");
 }
 
 void CLogFile::RollOver() {
@@ -99,9 +99,8 @@ void CLogFile::RollOver() {
 // A part name already taken (a file left by an earlier run of the same second) is skipped.
 bool CLogFile::MoveAside() {
     constexpr int kNamesTried = 100;
-    const std::wstring from = StringToCString(path_);
     for (int part = parts_ + 1; part <= parts_ + kNamesTried; ++part) {
-        if (MoveFileW(from.c_str(), StringToCString(PartPath(path_, part)).c_str())) {
+        if (MoveFileW(path_.c_str(), PartPath(path_, part).c_str())) {
             parts_ = part;
             return true;
         }
@@ -113,9 +112,9 @@ bool CLogFile::MoveAside() {
 
 void CLogFile::PruneFolder() const {
     // A bare name would make the working directory the log folder.
-    const std::string folder = GetDirName(path_);
+    const std::wstring folder = GetDirNameW(path_);
     if (folder.empty()) return;
-    PruneLogFolder(StringToCString(folder), GetFileNameW(StringToCString(path_)));
+    PruneLogFolder(folder, GetFileNameW(path_));
 }
 
 }  // namespace ZuvraKestrum::Util

@@ -19,7 +19,7 @@ size_t CountLines(const std::string& text) {
 class LogFileTest : public ::testing::Test {
 protected:
     TempFolder folder_;
-    std::string path_ = folder_.narrow() + "app.log";
+    std::wstring path_ = folder_.path() + L"app.log";
 };
 
 TEST_F(LogFileTest, LinesAreAppendedAfterExistingContent) {
@@ -34,7 +34,7 @@ TEST_F(LogFileTest, LinesAreAppendedAfterExistingContent) {
 
 TEST_F(LogFileTest, FailedOpenLeavesNoHandleAndWritesGoNowhere) {
     CLogFile file;
-    EXPECT_FALSE(file.Open(folder_.narrow() + "missing\\app.log", OPEN_ALWAYS));
+    EXPECT_FALSE(file.Open(folder_.path() + L"missing\\app.log", OPEN_ALWAYS));
     EXPECT_FALSE(file.IsOpen());
     EXPECT_EQ(file.Write("lost"), 0u);
     file.Close();
@@ -59,7 +59,7 @@ TEST_F(LogFileTest, TheLimitLineStartsANewFileAndTheFullOnesAreKeptBeside) {
     EXPECT_EQ(ReadFileBytes(path_), "after\r\n");
     EXPECT_EQ(ReadFileBytes(folder_.narrow() + "app.2.log"), "earlier\r\n");
     EXPECT_EQ(CountLines(ReadFileBytes(folder_.narrow() + "app.3.log")), 10000u);
-    EXPECT_EQ(CLogFile::PartPath("C:\\x\\trace", 4), "C:\\x\\trace.4");
+    EXPECT_EQ(CLogFile::PartPath(L"C:\\x\\trace", 4), L"C:\\x\\trace.4");
 }
 
 TEST_F(LogFileTest, ReadingOpensAnExistingFileAtItsStart) {
@@ -75,8 +75,7 @@ TEST_F(LogFileTest, ReadingOpensAnExistingFileAtItsStart) {
 TEST_F(LogFileTest, ReadingNeverCreatesTheFile) {
     CLogFile file;
     EXPECT_FALSE(file.OpenForReading(path_));
-    EXPECT_EQ(GetFileAttributesW(ZuvraKestrum::Util::StringToCString(path_).c_str()),
-              INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);
     char buffer[4];
     EXPECT_EQ(file.Read(buffer, sizeof buffer), 0u);
 }

@@ -48,7 +48,7 @@ TEST(LogFolder, OpeningTheLogPrunesItsFolder) {
     }
     WriteFileBytes(folder.narrow() + "notes.txt", "kept");
     CLogFile log;
-    ASSERT_TRUE(log.Open(folder.narrow() + "app.log", OPEN_ALWAYS));
+    ASSERT_TRUE(log.Open(folder.path() + L"app.log", OPEN_ALWAYS));
     auto exists = [&](const std::string& name) {
         return GetFileAttributesW(
                    (folder.path() + ZuvraKestrum::Util::StringToCString(name)).c_str()) !=

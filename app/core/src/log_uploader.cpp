@@ -11,7 +11,7 @@ namespace ZuvraKestrum::Util {
 
 namespace {
 
-std::wstring BareName(const std::string& path) { return StringToCString(GetFileName(path)); }
+std::wstring BareName(const std::wstring& path) { return GetFileNameW(path); }
 
 std::wstring HandleText(HWND window) {
     wchar_t text[24] = {};

@@ -28,8 +28,8 @@ std::vector<std::wstring> Split(const std::wstring& commandLine) {
 class LogUploaderCommandLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        data().appLogPath = "C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
-        data().setEngineLogPath("C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
+        data().appLogPath = L"C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
+        data().setEngineLogPath(L"C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
     }
     CKestrumData& data() { return fixture_.data(); }
     MeetingDataFixture fixture_;
@@ -39,7 +39,7 @@ TEST_F(LogUploaderCommandLineTest, NamesTheLogsBareAndTheWindowInLowerCaseHex) {
     EXPECT_EQ(LogUploaderCommandLine(L"C:\\App\\", data(), Handle(0x1A2B3C)),
               L"\"C:\\App\\\\Brisklog.exe\" quorvadine 20190812-101500_Kestrum_Windows.log "
               L"20190812-101500_Kestrum_MediaSdk.log VideoSourceStream.txt ScreenSDK.log 1a2b3c ");
-    data().setEngineLogPath("");
+    data().setEngineLogPath(L"");
     EXPECT_EQ(LogUploaderCommandLine(L"D:\\", data(), Handle(0x10)),
               L"\"D:\\\\Brisklog.exe\" quorvadine 20190812-101500_Kestrum_Windows.log  "
               L"VideoSourceStream.txt ScreenSDK.log 10 ");

@@ -42,11 +42,12 @@ std::wstring WithName(const wchar_t* pattern, const std::wstring& name) {
     return text;
 }
 
-// nickname as the request box shows it: on one line (a control character becomes a space) and
-// at most kShownNameLength characters, a pair of surrogates never cut apart, so that the box
-// stays within the screen whoever asks.
-std::wstring ShownName(const std::string& nickname) {
-    std::wstring name = ZuvraKestrum::Util::Utf8ToCString(nickname);
+constexpr wchar_t kFirstStrongIsolate = 0x2068;
+constexpr wchar_t kPopDirectionalIsolate = 0x2069;
+
+// On one line (a control character becomes a space) and at most kShownNameLength characters, a
+// pair of surrogates never cut apart, so that the box stays within the screen whoever asks.
+std::wstring Shortened(std::wstring name) {
     std::replace_if(
         name.begin(), name.end(), [](wchar_t c) { return iswcntrl(c) != 0; }, L' ');
     size_t keep = CMsgBoxAnsyManager::kShownNameLength;
@@ -54,6 +55,18 @@ std::wstring ShownName(const std::string& nickname) {
     if (IS_HIGH_SURROGATE(name[keep - 1])) --keep;
     name.resize(keep);
     return name + L'\x2026';
+}
+
+// nickname as the request box shows it, shortened. A right-to-left name comes between the
+// isolate marks of DisplayName and is cut inside them: without its closing mark the box text
+// after it would take its direction. (The C runtime counts the marks as control characters.)
+std::wstring ShownName(const std::string& nickname) {
+    std::wstring name = ZuvraKestrum::Util::Utf8ToCString(nickname);
+    const bool isolated = name.size() >= 2 && name.front() == kFirstStrongIsolate &&
+                          name.back() == kPopDirectionalIsolate;
+    if (!isolated) return Shortened(std::move(name));
+    return kFirstStrongIsolate + Shortened(name.substr(1, name.size() - 2)) +
+           kPopDirectionalIsolate;
 }
 
 // The requesters' nicknames in the order they asked, joined by ",".
@@ -152,7 +165,7 @@ void CMsgBoxAnsyManager::destroyInstance() {
     DropPostedAnswers();
 }
 
-CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, "") {
+CMsgBoxAnsyManager::CMsgBoxAnsyManager() : CKestrumDump("CMsgBoxManager", true, false, true, L"") {
     // Made on whichever thread asks first; the UI thread is the first to show or keep anything.
     uiThread_.Detach();
 }

@@ -8,6 +8,7 @@
 
 #include "chinese_emoji_text.h"
 #include "kestrum/core/kestrum_data.h"
+#include "kestrum/core/util_text.h"
 #include "message_window.h"
 
 namespace {
@@ -190,6 +191,14 @@ TEST_F(RequestBoxTest, RequesterNamesKeepChineseAndEmoji) {
     EXPECT_EQ(
         ui_.boxes[0]->texts.content.substr(ui_.boxes[0]->texts.content.find(L"Bob,")),
         L"Bob," + std::wstring(13, L'a') + L"\x738B\x5C0F\x660E \x2026 invite you turn on camera");
+    // A right-to-left name, put between isolate marks as every record's name is, is cut inside
+    // them, so the text after it keeps its own direction.
+    std::string hebrew;
+    for (int i = 0; i < 20; ++i) hebrew += "\xD7\x90";
+    manager().msgbox_requestcamera(Request("r4", ZuvraKestrum::Util::DisplayName(hebrew)));
+    const std::wstring& content = ui_.boxes[0]->texts.content;
+    EXPECT_EQ(content.substr(content.rfind(L',')),
+              L",\x2068" + std::wstring(18, L'\x05D0') + L"\x2026\x2069 invite you turn on camera");
 }
 
 TEST_F(RequestBoxTest, TimeoutClosesOnlyItsOwnKindAndTheClosedBoxAnswersNothing) {

@@ -31,16 +31,21 @@ String NameOf(const String& path) {
 }
 
 template <class String>
+String DirOf(const String& path) {
+    const typename String::size_type slash = path.rfind('\\');
+    return slash == String::npos ? String() : path.substr(0, slash + 1);
+}
+
+template <class String>
 String TitleOf(const String& path) {
     const String name = NameOf(path);
     return name.substr(0, name.rfind('.'));
 }
 
-std::string LogPath(const char* kind, const std::string& module) {
-    const std::string path =
-        GetExeDir() + "logger\\" + GetTimeStamp() + "_" + kind + module + ".log";
-    CreateDirectoryW(StringToCString(GetDirName(path)).c_str(), nullptr);
-    return path;
+std::wstring LogPath(const char* kind, const std::string& module) {
+    const std::wstring folder = GetExeDirW() + L"logger\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + StringToCString(GetTimeStamp() + "_" + kind + module + ".log");
 }
 
 // Longest portrait id taken into a file name; server ids are far shorter.
@@ -121,10 +126,9 @@ std::string GetModuleDir(const std::string& module) {
     return GetDirName(CStringToString(ModulePath(handle)));
 }
 
-std::string GetDirName(const std::string& path) {
-    const std::string::size_type slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
+std::string GetDirName(const std::string& path) { return DirOf(path); }
+
+std::wstring GetDirNameW(const std::wstring& path) { return DirOf(path); }
 
 std::string GetFileName(const std::string& path) { return NameOf(path); }
 
@@ -143,9 +147,9 @@ std::string GetTimeStamp() {
     return stamp;
 }
 
-std::string GetAppLogPath(const std::string& module) { return LogPath("Kestrum_Windows", module); }
+std::wstring GetAppLogPath(const std::string& module) { return LogPath("Kestrum_Windows", module); }
 
-std::string GetMediaSdkLogPath(const std::string& module) {
+std::wstring GetMediaSdkLogPath(const std::string& module) {
     return LogPath("Kestrum_MediaSdk", module);
 }
 

@@ -75,17 +75,17 @@ TEST(LogPathTest, TimeStampHasDateDashTime) {
 }
 
 TEST(LogPathTest, LogFilesLieInTheLoggerFolderWhichIsCreated) {
-    const std::string app = GetAppLogPath("");
-    const std::string media = GetMediaSdkLogPath("");
-    const std::string logger = GetExeDir() + "logger\\";
-    EXPECT_EQ(GetDirName(app), logger);
+    const std::wstring app = GetAppLogPath("");
+    const std::wstring media = GetMediaSdkLogPath("");
+    const std::wstring logger = GetExeDirW() + L"logger\\";
+    EXPECT_EQ(GetDirNameW(app), logger);
     EXPECT_TRUE(
-        std::regex_match(GetFileName(app), std::regex("20\\d{6}-\\d{6}_Kestrum_Windows\\.log")));
-    EXPECT_TRUE(
-        std::regex_match(GetFileName(media), std::regex("20\\d{6}-\\d{6}_Kestrum_MediaSdk\\.log")));
-    EXPECT_TRUE(std::regex_match(GetFileName(GetAppLogPath("Extra")),
-                                 std::regex("20\\d{6}-\\d{6}_Kestrum_WindowsExtra\\.log")));
-    EXPECT_TRUE(IsFolder(StringToCString(logger)));
+        std::regex_match(GetFileNameW(app), std::wregex(L"20\\d{6}-\\d{6}_Kestrum_Windows\\.log")));
+    EXPECT_TRUE(std::regex_match(GetFileNameW(media),
+                                 std::wregex(L"20\\d{6}-\\d{6}_Kestrum_MediaSdk\\.log")));
+    EXPECT_TRUE(std::regex_match(GetFileNameW(GetAppLogPath("Extra")),
+                                 std::wregex(L"20\\d{6}-\\d{6}_Kestrum_WindowsExtra\\.log")));
+    EXPECT_TRUE(IsFolder(logger));
 }
 
 TEST(LogPathTest, CrashFolderIsCreatedBesideTheProgram) {
@@ -131,7 +131,7 @@ TEST_F(PortraitPathTest, CachedAvatarIsFoundExceptForTheOwnDefaultId) {
 // Ids come from the server: one that names anything but a file of the logo folder is unknown.
 TEST_F(PortraitPathTest, IdsThatLeaveTheLogoFolderGiveTheDefault) {
     GetPortraitPath("");
-    skin_->MakeFolder("logo\\a");
+    skin_->MakeFolder(L"logo\\a");
     WriteFileBytes(skin_->narrow() + "x.png", "png");
     WriteFileBytes(LogoFile("a\\b"), "png");
     for (const char* id : {"..\\x", "../x", "a/b", "a\\b"}) {
@@ -231,12 +231,12 @@ TEST_F(PortraitPathTest, CachePathMustFitMaxPath) {
 TEST_F(PortraitPathTest, LogoFolderMustLeaveRoomForAShortName) {
     // "<skin><folder>\logo" is MAX_PATH - 13 characters long.
     const size_t folder = MAX_PATH - 13 - skin_->path().size() - std::wcslen(L"\\logo");
-    skin_->MakeFolder(std::string(folder, 'd'));
+    skin_->MakeFolder(std::wstring(folder, L'd'));
     currentSkin = skin_->path() + std::wstring(folder, L'd') + L"\\";
     EXPECT_EQ(GetPortraitCachePath("p1"), currentSkin + L"logo\\p1.png");
     EXPECT_TRUE(IsFolder(currentSkin + L"logo"));
 
-    skin_->MakeFolder(std::string(folder + 1, 'd'));
+    skin_->MakeFolder(std::wstring(folder + 1, L'd'));
     currentSkin = skin_->path() + std::wstring(folder + 1, L'd') + L"\\";
     EXPECT_EQ(GetPortraitCachePath("p1"), L"");
     EXPECT_EQ(GetPortraitPath("p1"), L"profile picture-light.png");

@@ -12,7 +12,7 @@ constexpr int kCaptureBitrate = 1000;
 }  // namespace
 
 CVideoSourceTransfer::CVideoSourceTransfer()
-    : CKestrumDump("CVideoSourceTransfer", true, false, true, "") {
+    : CKestrumDump("CVideoSourceTransfer", true, false, true, L"") {
     KESTRUM_LOG(Level_Info, "");
     source_ = zuvraCreateVideoSource();
     if (g_kestrumData) appId_ = g_kestrumData->appId;

@@ -12,11 +12,11 @@
 class MeetingDataFixture {
 public:
     MeetingDataFixture() {
-        WriteFileBytes(root_.narrow() + "version.txt", "3.2.1");
+        WriteFileBytes(root_.path() + L"version.txt", "3.2.1");
         config_ = std::make_unique<CKestrumConfig>(bin_);
         config_->setUid("uid-at-start");
         // No log file: the shared log would stay open beyond the folder while loggers live.
-        data_ = std::make_unique<CKestrumData>("", *config_);
+        data_ = std::make_unique<CKestrumData>(L"", *config_);
         g_kestrumData = data_.get();
     }
     ~MeetingDataFixture() { g_kestrumData = nullptr; }
@@ -27,7 +27,7 @@ public:
 
 private:
     TempFolder root_;
-    std::string bin_ = root_.MakeFolder("bin");
+    std::wstring bin_ = root_.MakeFolder(L"bin");
     std::unique_ptr<CKestrumConfig> config_;
     std::unique_ptr<CKestrumData> data_;
 };

@@ -28,9 +28,9 @@ public:
     std::string narrow() const { return ZuvraKestrum::Util::CStringToString(path_); }
 
     // Creates a sub-folder and returns its path with a trailing backslash.
-    std::string MakeFolder(const std::string& name) const {
-        const std::string folder = narrow() + name + "\\";
-        CreateDirectoryW(ZuvraKestrum::Util::StringToCString(folder).c_str(), nullptr);
+    std::wstring MakeFolder(const std::wstring& name) const {
+        const std::wstring folder = path_ + name + L"\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
         return folder;
     }
 
@@ -57,10 +57,9 @@ private:
 };
 
 // Whole content of a file as bytes ("" when it cannot be read).
-inline std::string ReadFileBytes(const std::string& path) {
-    HANDLE file = CreateFileW(ZuvraKestrum::Util::StringToCString(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+inline std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::string();
     std::string content;
     char buffer[65536];
@@ -72,11 +71,19 @@ inline std::string ReadFileBytes(const std::string& path) {
     return content;
 }
 
-inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(ZuvraKestrum::Util::StringToCString(path).c_str(), GENERIC_WRITE, 0,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+inline void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+inline std::string ReadFileBytes(const std::string& path) {
+    return ReadFileBytes(ZuvraKestrum::Util::StringToCString(path));
+}
+
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    WriteFileBytes(ZuvraKestrum::Util::StringToCString(path), bytes);
 }

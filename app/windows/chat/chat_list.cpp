@@ -40,7 +40,7 @@ void Collapse(DuiLib::CControlUI* control) {
 }  // namespace
 
 CChatList::CChatList(DuiLib::CPaintManagerUI& manager)
-    : CKestrumDump("CChatList", true, false, false, ""), manager_(manager) {}
+    : CKestrumDump("CChatList", true, false, false, L""), manager_(manager) {}
 
 CChatList::~CChatList() {
     // The items go with the list's tree; the records only pointed at them.

@@ -17,7 +17,7 @@ constexpr DWORD kTypedTextColor = 0xFF333333;
 // The own uid is known before the panel is first shown (it starts hidden): a message of the
 // user's own uid may arrive before that and must still stand on the right.
 CDuiChatList::CDuiChatList(IMeetingHost& host)
-    : CKestrumDump("CDuiChatList", true, false, false, ""),
+    : CKestrumDump("CDuiChatList", true, false, false, L""),
       host_(host),
       ownUid_(g_kestrumData ? g_kestrumData->uid : std::string()) {}
 

@@ -28,7 +28,7 @@ constexpr wchar_t kSkinStem[] = L"home";
 }  // namespace
 
 CDuiLogin::CDuiLogin(IJoinHost& host)
-    : CKestrumDump("CDuiLogin", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiLogin", true, false, false, L""), host_(host) {}
 
 CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
     auto table = StandardMessageMap(&CDuiLogin::OnCreate);
@@ -259,9 +259,9 @@ void CDuiLogin::StartEngine() {
     registerWith(engine, &ReceiveEngineEvents, nullptr);
     std::wstring version;
     versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
-    const std::string log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
+    const std::wstring log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
     ApplyEngineLogPath(log, *g_kestrumData);
-    engine.SetLogFile(log.c_str());
+    engine.SetLogFile(log);
     engine.EnableLastmileTest(true);
     engine.ToggleEnginePairA(true);
     engine.ToggleEnginePairB(true);

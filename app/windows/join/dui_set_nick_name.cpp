@@ -11,7 +11,7 @@
 using namespace ZuvraKestrum::Join;
 
 CDuiSetNickName::CDuiSetNickName(IJoinHost& host)
-    : CKestrumDump("CDuiSetNickName", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiSetNickName", true, false, false, L""), host_(host) {}
 
 CDuiMessageMap<CDuiSetNickName> CDuiSetNickName::MessageMap() {
     return StandardMessageMap(&CDuiSetNickName::OnCreate);

@@ -49,7 +49,7 @@ void ApplyClientConfig(const ConfigRoomPayload& config, CKestrumData& data) {
     data.unmuteRequestTimeout = config.unmuteRequestTimeout + 1;
 }
 
-void ApplyEngineLogPath(const std::string& path, CKestrumData& data) {
+void ApplyEngineLogPath(const std::wstring& path, CKestrumData& data) {
     data.setEngineLogPath(path);
 }
 

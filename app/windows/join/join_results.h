@@ -44,7 +44,7 @@ void ApplyJoinForm(const JoinForm& form, CKestrumData& data);
 void ApplyClientConfig(const ConfigRoomPayload& config, CKestrumData& data);
 
 // The engine's log file, which the data names to the crash handler and the log upload.
-void ApplyEngineLogPath(const std::string& path, CKestrumData& data);
+void ApplyEngineLogPath(const std::wstring& path, CKestrumData& data);
 
 // The name the user gives before the first join (wide, as the edit has it) becomes the data's
 // nickname before the service has taken it: UTF-8 straight from the edit, with no ANSI code page

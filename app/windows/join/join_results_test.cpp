@@ -22,9 +22,9 @@ protected:
     }
 
     TempFolder root_;
-    std::string bin_ = root_.MakeFolder("bin");
+    std::wstring bin_ = root_.MakeFolder(L"bin");
     CKestrumConfig config_{bin_};
-    CKestrumData data_{"", config_};
+    CKestrumData data_{L"", config_};
 };
 
 TEST_F(JoinResultsTest, TheNextStartSignsInAsTheSameUser) {
@@ -38,7 +38,7 @@ TEST_F(JoinResultsTest, TheNextStartSignsInAsTheSameUser) {
     EXPECT_EQ(data_.portraitPath, "own.png");
 
     CKestrumConfig reopened(bin_);
-    const CKestrumData next("", reopened);
+    const CKestrumData next(L"", reopened);
     EXPECT_EQ(next.uid + "|" + next.nickname + "|" + next.portraitId + "|" + next.token,
               "30007|" + name + "|p9|tok");
     EXPECT_EQ(next.streamId, 77);
@@ -48,14 +48,14 @@ TEST_F(JoinResultsTest, TheNextStartSignsInAsTheSameUser) {
     ApplyOwnPortrait("p10", data_, config_);
     EXPECT_EQ(data_.portraitId, "p10");
     CKestrumConfig arrived(bin_);
-    const CKestrumData after("", arrived);
+    const CKestrumData after(L"", arrived);
     EXPECT_EQ(after.portraitId + "|" + after.portraitPath, "p10|own.png");
 
     // A token the services refused is not offered again, now or at the next start; the user
     // and the name stay for the sign-in that follows.
     ApplyDroppedToken(data_, config_);
     CKestrumConfig refused(bin_);
-    const CKestrumData restarted("", refused);
+    const CKestrumData restarted(L"", refused);
     EXPECT_EQ(data_.token + "|" + restarted.token + "|" + restarted.nickname, "||" + name);
 }
 

@@ -32,7 +32,7 @@ using ZuvraKestrum::Live::MoveTo;
 using ZuvraKestrum::Live::Only;
 
 CDuiLive::CDuiLive(IMeetingHost& host)
-    : CKestrumDump("CDuiLive", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiLive", true, false, false, L""), host_(host) {}
 
 CDuiLive::~CDuiLive() = default;
 

@@ -91,7 +91,7 @@ public:
 
     // frame, host and delegate outlive the media part (the frame and the delegate are its window).
     CLiveMedia(CDuiFrameWindow& frame, IMeetingHost& host, Delegate& delegate)
-        : CKestrumDump("CLiveMedia", true, false, false, ""),
+        : CKestrumDump("CLiveMedia", true, false, false, L""),
           frame_(frame),
           host_(host),
           delegate_(delegate) {}

@@ -27,9 +27,9 @@ protected:
     }
 
     TempFolder root_;
-    std::string bin_ = root_.MakeFolder("bin");
+    std::wstring bin_ = root_.MakeFolder(L"bin");
     CKestrumConfig config_{bin_};
-    CKestrumData data_{"", config_};
+    CKestrumData data_{L"", config_};
 };
 
 TEST_F(MeetingResultsTest, TheSignallingsRecordsAreWhatTheOtherWindowsRead) {

@@ -221,7 +221,7 @@ const std::vector<size_t>* ChangedInPlace(const RosterActions& actions) {
 }
 
 MeetingRoster::MeetingRoster(int language, int32_t ownStreamId)
-    : CKestrumDump("MeetingRoster", true, false, false, ""),
+    : CKestrumDump("MeetingRoster", true, false, false, L""),
       language_(language),
       ownStreamId_(ownStreamId) {}
 

@@ -41,7 +41,7 @@ void CDuiMessageBox::OnCreate() {
     if (!BuildSkin(kSkin, nullptr)) return;
     // Every row is optional: an inert box could not be closed, and its modal loop would hold
     // the program. The bottom button shares its name with the title bar's cross.
-    CKestrumDump log("CDuiMessageBox", true, false, false, "");
+    CKestrumDump log("CDuiMessageBox", true, false, false, L"");
     constexpr ControlNeed kOptional = ControlNeed::kOptional;
     BindControls(*this,
                  {{L"TxtType", &CDuiMessageBox::title_, kOptional},

@@ -43,7 +43,7 @@ bool DeviceOfRequest(const std::string& op, Rules::Device& device) {
 }  // namespace
 
 CDuiUserList::CDuiUserList(IMeetingHost& host)
-    : CKestrumDump("CDuiUserList", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiUserList", true, false, false, L""), host_(host) {}
 
 DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
     if (className && std::wcscmp(className, L"UserList") == 0) return new CUserList(&paintManager_);

@@ -44,7 +44,7 @@ void Enable(DuiLib::CControlUI* control, bool enabled) {
 }  // namespace
 
 CUserList::CUserList(DuiLib::CPaintManagerUI* manager)
-    : CKestrumDump("CUserList", true, false, false, ""), manager_(manager) {}
+    : CKestrumDump("CUserList", true, false, false, L""), manager_(manager) {}
 
 CUserList::~CUserList() { removeAllItems(); }
 

@@ -56,7 +56,7 @@ void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
 }  // namespace
 
 CDuiSetAV::CDuiSetAV(ISettingsHost& host)
-    : CKestrumDump("CDuiSetAV", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiSetAV", true, false, false, L""), host_(host) {}
 
 CDuiMessageMap<CDuiSetAV> CDuiSetAV::MessageMap() {
     auto table = StandardMessageMap(&CDuiSetAV::OnCreate);

@@ -21,7 +21,7 @@ namespace Settings = ZuvraKestrum::Settings;
 }  // namespace
 
 CDuiUserConfig::CDuiUserConfig(ISettingsHost& host)
-    : CKestrumDump("CDuiUserConfig", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiUserConfig", true, false, false, L""), host_(host) {}
 
 CDuiNotifyMap<CDuiUserConfig> CDuiUserConfig::NotifyMap() {
     CDuiNotifyMap<CDuiUserConfig> table;

@@ -25,7 +25,7 @@ bool Exists(const std::wstring& path) {
 TEST(ProfileChange, TheConfirmedChoicesReachTheMeetingDataAndTheConfiguration) {
     MeetingDataFixture meeting;
     TempFolder folder;
-    const CKestrumConfig config(folder.narrow());
+    const CKestrumConfig config(folder.path());
     std::string stored;
     for (const bool off : {true, false}) {
         ApplyProfile({L"Zoë 张", off, !off}, meeting.data(), config);

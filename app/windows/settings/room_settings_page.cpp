@@ -19,7 +19,7 @@ using ZuvraKestrum::Util::Utf8ToCString;
 
 CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, unsigned dialog,
                                      const wchar_t* skinStem, CObserverRelay& relay)
-    : CKestrumDump(logName, true, false, false, ""),
+    : CKestrumDump(logName, true, false, false, L""),
       host_(host),
       dialog_(dialog),
       skinStem_(skinStem),

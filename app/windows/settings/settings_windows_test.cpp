@@ -58,8 +58,8 @@ protected:
         meeting.videoQuality = CKestrumData::kDefaultVideoQuality;
         meeting.nickname = "Alice";
         meeting.portraitId = "p0";
-        meeting.appLogPath = "C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
-        meeting.setEngineLogPath("C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
+        meeting.appLogPath = L"C:\\App\\logger\\20190812-101500_Kestrum_Windows.log";
+        meeting.setEngineLogPath(L"C:\\App\\logger\\20190812-101500_Kestrum_MediaSdk.log");
 
         KestrumEngineInject("resetDevices");
         KestrumEngineInject("addCamera desk-a Desk Camera");
@@ -545,9 +545,9 @@ TEST_F(AvatarUploadTest, PicturesOfAnotherKindOrTooLargeAreRefusedBeforeAnything
     const std::string failed = g_language ? "头像更新失败" : "Avatar setting failed";
 
     // A ".gif" in a folder named "jpg" is still a GIF.
-    const std::string gifFolder = folder_.MakeFolder("jpg");
-    WriteFileBytes(gifFolder + "face.gif", "GIF89a");
-    host_.nextAvatarFile = ZuvraKestrum::Util::StringToCString(gifFolder + "face.gif");
+    const std::wstring gifFolder = folder_.MakeFolder(L"jpg");
+    WriteFileBytes(gifFolder + L"face.gif", "GIF89a");
+    host_.nextAvatarFile = gifFolder + L"face.gif";
     Click(window, L"photobtn");
     EXPECT_TRUE(Journaled("box(1,1010," + failed + ")"));
     // So is a WebP saved under a ".jpg" name.

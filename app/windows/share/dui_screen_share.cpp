@@ -28,7 +28,7 @@ std::string Describe(const ShareSourceEntry& entry) {
 }  // namespace
 
 CDuiScreenShare::CDuiScreenShare(IMeetingHost& host)
-    : CKestrumDump("CDuiScreenShare", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiScreenShare", true, false, false, L""), host_(host) {}
 
 CDuiScreenShare::~CDuiScreenShare() = default;
 

@@ -24,7 +24,7 @@ std::wstring SlotName(int slot) { return L"shot" + std::to_wstring(slot + 1); }
 }  // namespace
 
 CScreenShareItem::CScreenShareItem(DuiLib::CPaintManagerUI& manager)
-    : CKestrumDump("CScreenShareItem", true, false, false, ""), manager_(manager) {}
+    : CKestrumDump("CScreenShareItem", true, false, false, L""), manager_(manager) {}
 
 CScreenShareItem::~CScreenShareItem() {
     // The items go with the list's tree; the rows only pointed at them.

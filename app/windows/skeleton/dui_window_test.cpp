@@ -29,7 +29,7 @@ class LoggingWindow : public CDuiWindow<LoggingWindow>, public CKestrumDump {
 public:
     // complete: binds a table the test skin fills; otherwise one with a name it lacks and one
     // of another kind.
-    LoggingWindow(const wchar_t* stem, const std::string& logPath, bool complete = true)
+    LoggingWindow(const wchar_t* stem, const std::wstring& logPath, bool complete = true)
         : CKestrumDump("LoggingWindow", true, false, false, logPath),
           stem_(stem),
           complete_(complete) {}
@@ -232,7 +232,7 @@ TEST_F(SkeletonWindowTest, SkinFileFollowsTheLanguageFlag) {
 
 TEST_F(SkeletonWindowTest, LanguageSkinIsBuiltAndAMissingOneIsLoggedAsTheCallingWindow) {
     TempFolder folder;
-    const std::string log = folder.narrow() + "windows.log";
+    const std::wstring log = folder.path() + L"windows.log";
     g_language = 1;
     auto* present = new LoggingWindow(L"SkelTest", log);
     auto* missing = new LoggingWindow(L"NoSuchSkin", log);
@@ -256,7 +256,7 @@ TEST_F(SkeletonWindowTest, LanguageSkinIsBuiltAndAMissingOneIsLoggedAsTheCalling
 TEST_F(SkeletonWindowTest,
        ControlTableBindsByKindInsideParentsAndOnlyAMissingRequiredRowLeavesTheWindowInert) {
     TempFolder folder;
-    const std::string log = folder.narrow() + "windows.log";
+    const std::wstring log = folder.path() + L"windows.log";
     auto* complete = new LoggingWindow(L"SkelTest", log);
     auto* incomplete = new LoggingWindow(L"SkelTest", log, false);
     HWND handles[] = {complete->Create(nullptr, L"SkelTest", kDialogStyle, 0, 40, 40, 400, 300),

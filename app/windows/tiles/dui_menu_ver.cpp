@@ -22,7 +22,7 @@ void SetUsable(DuiLib::CControlUI* control, bool usable) {
 }  // namespace
 
 CDuiMenuVer::CDuiMenuVer(IMeetingHost& host)
-    : CKestrumDump("CDuiMenuVer", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiMenuVer", true, false, false, L""), host_(host) {}
 
 CDuiMessageMap<CDuiMenuVer> CDuiMenuVer::MessageMap() {
     auto table = StandardMessageMap(&CDuiMenuVer::OnCreate);

@@ -26,7 +26,7 @@ int32_t OwnStreamId() { return ZuvraKestrum::Tiles::OwnStreamOf(g_kestrumData); 
 }  // namespace
 
 CDuiRemoteItem::CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host)
-    : CKestrumDump("CDuiRemoteItem", true, false, false, ""), host_(host), state_(user) {}
+    : CKestrumDump("CDuiRemoteItem", true, false, false, L""), host_(host), state_(user) {}
 
 CDuiMessageMap<CDuiRemoteItem> CDuiRemoteItem::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteItem::OnCreate);

@@ -21,7 +21,7 @@ void MoveTile(CDuiRemoteItem* tile, const RECT& slot) {
 }  // namespace
 
 CDuiRemoteToolBar::CDuiRemoteToolBar(IMeetingHost& host)
-    : CKestrumDump("CDuiRemoteToolBar", true, false, false, ""), host_(host) {}
+    : CKestrumDump("CDuiRemoteToolBar", true, false, false, L""), host_(host) {}
 
 CDuiMessageMap<CDuiRemoteToolBar> CDuiRemoteToolBar::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteToolBar::OnCreate);

@@ -177,7 +177,7 @@ TEST_F(TilesWindowsTest, TilesShowTheirStreamsScrollAndCloseTheGapOfARemovedTile
     // The strip's log lines, in a log of their own; the folder goes when the program ends,
     // after the meeting data that keeps the log open.
     static TempFolder folder;
-    const std::string logPath = folder.narrow() + "strip.log";
+    const std::wstring logPath = folder.path() + L"strip.log";
     auto log = std::make_unique<CKestrumDump>("TilesTest", true, false, false, logPath);
     AddRemote(Participant("u11", kChineseEmojiUtf8, 11));
     AddRemote(Participant("u12", "Bob", 12, kStatusMicOff));

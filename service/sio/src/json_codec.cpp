@@ -14,6 +14,8 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "kestrum/common/utf.h"
+
 namespace ksio {
 namespace {
 
@@ -297,19 +299,12 @@ size_t UnescapedJsonSize(std::string_view text) {
 }
 
 std::string RepairUtf8(std::string_view text) {
-    static constexpr char kReplacement[] = "\xEF\xBF\xBD";
+    // The decoder that gives the windows their UTF-16, so that a bad sequence costs as many U+FFFD
+    // on the wire as on screen.
+    namespace utf = kestrum::common::utf_detail;
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const size_t length = Utf8SequenceLength(text, i);
-        if (length == 0) {
-            out.append(kReplacement);
-            ++i;
-        } else {
-            out.append(text.data() + i, length);
-            i += length;
-        }
-    }
+    for (size_t i = 0; i < text.size();) utf::AppendUtf8(out, utf::DecodeUtf8(text, i));
     return out;
 }
 

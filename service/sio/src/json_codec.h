@@ -39,12 +39,13 @@ private:
 // whether its sender escaped non-ASCII text or not. Scans the text without decoding it.
 size_t UnescapedJsonSize(std::string_view text);
 
-// Appends the compact JSON text of the value. Texts that are not valid UTF-8 are repaired (each
-// bad byte becomes U+FFFD) because the server drops a connection that sends an invalid text frame.
+// Appends the compact JSON text of the value. Texts that are not valid UTF-8 are repaired (see
+// RepairUtf8) because the server drops a connection that sends an invalid text frame.
 // NaN and infinities print as null, as a browser's JSON does.
 void AppendJson(const Message& value, std::string& out);
 
-// The text with every byte that does not belong to a valid UTF-8 sequence replaced by U+FFFD.
+// The text with each maximal ill-formed subsequence (a truncated character, or each byte that can
+// start none) replaced by one U+FFFD, as browsers do: "cut " + E4 B8 keeps one replacement.
 std::string RepairUtf8(std::string_view text);
 
 }  // namespace ksio

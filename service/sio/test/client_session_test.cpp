@@ -184,7 +184,7 @@ TEST_F(ClientSessionTest, InvalidUtf8InAnEmitIsRepairedInsteadOfBreakingTheConne
     ConnectAndWaitOpen();
     client_.DefaultSocket().Emit("echo", {Text("cut \xE4\xBD")});
     ASSERT_TRUE(probe_.WaitFor("event:echo"));
-    EXPECT_EQ(probe_.Args("echo"), Message::Array{Text("cut \xEF\xBF\xBD\xEF\xBF\xBD")});
+    EXPECT_EQ(probe_.Args("echo"), Message::Array{Text("cut \xEF\xBF\xBD")});
     EXPECT_EQ(probe_.Count("reconnect:1"), 0);
 }
 

@@ -112,12 +112,20 @@ TEST(JsonCodecTest, WritesNumbersSoThatTheirKindSurvives) {
 }
 
 TEST(JsonCodecTest, RepairsInvalidUtf8InTextsAndKeys) {
+    // Each maximal ill-formed subsequence becomes one U+FFFD: a truncated character is one,
+    // a second byte that no character may have leaves its lead byte alone.
+    const std::string r = "\xEF\xBF\xBD";
     EXPECT_EQ(RepairUtf8("ok \xE4\xBD\xA0"), "ok \xE4\xBD\xA0");
-    EXPECT_EQ(RepairUtf8("\xE4\xBD"), "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(RepairUtf8("\xC0\xAF"), "\xEF\xBF\xBD\xEF\xBF\xBD");                  // overlong "/"
-    EXPECT_EQ(RepairUtf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");  // surrogate
-    EXPECT_EQ(RepairUtf8("\xF4\x90\x80\x80").size(), 12u);  // above U+10FFFF
     EXPECT_EQ(RepairUtf8("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(Encoded(Message::FromString("cut \xE4\xB8")), "\"cut " + r + "\"");
+    EXPECT_EQ(RepairUtf8("\xC3x"), r + "x");
+    EXPECT_EQ(RepairUtf8("\xF0\x9F\x98!\xF0\x9F"), r + "!" + r);
+    EXPECT_EQ(RepairUtf8("\xE4\xB8\xE4\xB8\xAD"), r + "\xE4\xB8\xAD");
+    EXPECT_EQ(RepairUtf8("\xC0\xAF"), r + r);                  // overlong "/"
+    EXPECT_EQ(RepairUtf8("\xE0\x80\xAF"), r + r + r);          // overlong
+    EXPECT_EQ(RepairUtf8("\xED\xA0\x80"), r + r + r);          // surrogate
+    EXPECT_EQ(RepairUtf8("\xF4\x90\x80\x80"), r + r + r + r);  // above U+10FFFF
+    EXPECT_EQ(RepairUtf8("\x80\xBF\xFF"), r + r + r);
     EXPECT_EQ(Encoded(Message::FromObject({{"k\xFF", Message::FromString("\xFF")}})),
               "{\"k\xEF\xBF\xBD\":\"\xEF\xBF\xBD\"}");
 }

@@ -31,6 +31,14 @@ int32_t ReadInt(const Message& value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(value.AsInt())));
 }
 
+int32_t ReadStreamId(const Message& value) {
+    const Message::Type type = value.GetType();
+    if (type == Message::Type::Double) return kNoStream;
+    if (type != Message::Type::Integer) return 0;
+    const int64_t id = value.AsInt();
+    return id < 0 || id > INT32_MAX ? kNoStream : static_cast<int32_t>(id);
+}
+
 std::string ReadText(const Message& value) { return ValidUtf8(value.AsString()); }
 
 bool ReadBool(const Message& value) { return value.AsBool(); }
@@ -49,9 +57,9 @@ std::vector<std::string> ReadTextList(const Message& value) {
 
 UserInfoRecord ReadUser(const Message& user, bool withFeature) {
     return UserInfoRecord(ReadText(user.Get("uid")), ReadText(user.Get("name")),
-                          ReadText(user.Get("portraitId")), ReadInt(user.Get("streamId")),
+                          ReadText(user.Get("portraitId")), ReadStreamId(user.Get("streamId")),
                           ReadText(user.Get("account")), ReadStatus(user.Get("status")),
-                          ReadInt(user.Get("shareId")),
+                          ReadStreamId(user.Get("shareId")),
                           withFeature ? ReadInt(user.Get("feature")) : 0);
 }
 

@@ -10,16 +10,21 @@
 
 // How the signalling server's event payloads are read into records and texts. The server is
 // trusted to send the documented shapes; anything else must not fail, so every reader returns
-// a value: a wrong type reads as 0 (a number with a fraction too), "" or false, a value that is
-// not an array as an empty list. Every text read is valid UTF-8, as the exports promise: each
-// invalid sequence the server sent becomes one U+FFFD (ValidUtf8). Pure functions, safe on any
-// thread.
+// a value: a wrong type reads as 0 (a number with a fraction too, except for stream ids), "" or
+// false, a value that is not an array as an empty list. Every text read is valid UTF-8, as the
+// exports promise: each invalid sequence the server sent becomes one U+FFFD (ValidUtf8). Pure
+// functions, safe on any thread.
 namespace kestrum::service::payload {
 
 using ksio::Message;
 
 // The low 32 bits of an integer; 0 for any other type.
 int32_t ReadInt(const Message& value);
+// A stream id ("streamId", "shareId"). Cutting or rounding one could make it name another
+// participant's stream, so a number that is not a whole one in 0..INT32_MAX is no stream (-1);
+// any other type reads 0, which is no stream either.
+constexpr int32_t kNoStream = -1;
+int32_t ReadStreamId(const Message& value);
 std::string ReadText(const Message& value);
 bool ReadBool(const Message& value);
 // An integer, or a text read as a decimal integer with atoi's rules (leading blanks, a sign,

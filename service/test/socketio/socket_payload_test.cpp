@@ -27,6 +27,26 @@ TEST(SocketPayloadNumbers, IntegersKeepTheirLow32BitsAndOtherTypesReadZero) {
     EXPECT_EQ(ReadInt(Json("null")), 0);
 }
 
+TEST(SocketPayloadNumbers, StreamIdsThatDoNotFitAreNoStreamRatherThanCut) {
+    EXPECT_EQ(ReadStreamId(Json("11010")), 11010);
+    EXPECT_EQ(ReadStreamId(Json("0")), 0);
+    EXPECT_EQ(ReadStreamId(Json("2147483647")), INT32_MAX);
+    EXPECT_EQ(ReadStreamId(Json("-1")), kNoStream);
+    EXPECT_EQ(ReadStreamId(Json("-11010")), kNoStream);
+    EXPECT_EQ(ReadStreamId(Json("2147483648")), kNoStream);
+    EXPECT_EQ(ReadStreamId(Json("4294978306")), kNoStream);   // 2^32 + 11010
+    EXPECT_EQ(ReadStreamId(Json("-4294956286")), kNoStream);  // -2^32 + 11010
+    EXPECT_EQ(ReadStreamId(Json("11010.5")), kNoStream);
+    EXPECT_EQ(ReadStreamId(Json("4294978306.0")), kNoStream);
+    EXPECT_EQ(ReadStreamId(Json("\"11010\"")), 0);
+
+    // Another participant must not be able to claim 11010 through either id.
+    const UserInfoRecord user =
+        ReadUser(Json(R"({"uid":"m","streamId":4294978306,"shareId":-4294956286})"));
+    EXPECT_EQ(user.streamId, kNoStream);
+    EXPECT_EQ(user.shareId, kNoStream);
+}
+
 TEST(SocketPayloadNumbers, StatusReadsDecimalTextWithAtoiRules) {
     EXPECT_EQ(ReadStatus(Json("3")), 3);
     EXPECT_EQ(ReadStatus(Json("\"3\"")), 3);
@@ -63,7 +83,7 @@ TEST(SocketPayloadUser, WrongTypesAndMissingKeysReadAsZeroOrEmpty) {
     EXPECT_STREQ(user.name, "");
     EXPECT_STREQ(user.account, "");
     EXPECT_EQ(user.streamId, 0);
-    EXPECT_EQ(user.shareId, 0);
+    EXPECT_EQ(user.shareId, kNoStream);
     EXPECT_EQ(user.feature, 0);
     EXPECT_EQ(user.status, 0);
 

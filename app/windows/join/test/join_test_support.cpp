@@ -108,7 +108,7 @@ CKestrumData& MeetingData() {
     if (!g_data) {
         // The configuration of the program folder, as the windows reach it.
         CSingleton<CKestrumConfig>::getInstance();
-        g_data = std::make_unique<CKestrumData>("");
+        g_data = std::make_unique<CKestrumData>(L"");
         g_kestrumData = g_data.get();
     }
     return *g_data;

@@ -8,7 +8,7 @@
 
 using ZuvraKestrum::Util::CStringToUtf8;
 
-SettingsTestHost::SettingsTestHost(const std::string& folder)
+SettingsTestHost::SettingsTestHost(const std::wstring& folder)
     : config_(std::make_unique<CKestrumConfig>(folder)) {}
 
 CDuiFrameWindow* SettingsTestHost::dialog(unsigned id) {

@@ -24,7 +24,7 @@ public:
     using UpdateRoom = decltype(&::updateRoom);
 
     // The configuration file lives in folder (ending in a backslash).
-    explicit SettingsTestHost(const std::string& folder);
+    explicit SettingsTestHost(const std::wstring& folder);
 
     CKestrumConfig& config() override { return *config_; }
     CKestrumZuvra* engine() override { return engine_; }

@@ -17,7 +17,7 @@ public:
     // mark; an existing file in the ANSI code page (or UTF-8 with a byte order mark) is rewritten
     // once, its text kept. A file that cannot be read or replaced is left as it is (the profile
     // functions then keep its encoding).
-    explicit CIniBase(const std::string& path);
+    explicit CIniBase(const std::wstring& path);
     virtual ~CIniBase() = default;
 
     // out := the value of key in section, whole whatever its length; the empty text when the
@@ -34,10 +34,10 @@ public:
     bool WriteString(const std::string& section, const std::string& key,
                      const std::wstring& value) const;
 
-    const std::string& path() const { return path_; }
+    const std::wstring& path() const { return path_; }
 
 private:
-    std::string path_;
+    std::wstring path_;
 };
 
 }  // namespace ZuvraKestrum::Util

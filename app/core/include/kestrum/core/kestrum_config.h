@@ -32,7 +32,7 @@ public:
     CKestrumConfig();
     // The file in programFolder (ending in a backslash), with the version read from
     // "<programFolder>..\version.txt".
-    explicit CKestrumConfig(const std::string& programFolder);
+    explicit CKestrumConfig(const std::wstring& programFolder);
 
     // 1 (Chinese) when the locale's primary language is Chinese, whatever the region; else 0
     // (English).
@@ -96,5 +96,5 @@ private:
     std::string& readUtf8(const char* key, std::string& out) const;
     bool writeUtf8(const char* key, const std::string& value) const;
     void writeDefault(const char* key, const char* value) const;
-    static std::string ReadVersion(const std::string& path);
+    static std::string ReadVersion(const std::wstring& path);
 };

@@ -32,9 +32,9 @@ public:
     // Opens the shared log file at logPath, copies the configuration singleton's values,
     // stores the Windows product name as OsVersion, hands the log files to the crash handler,
     // sets g_language and writes the settings to the log.
-    explicit CKestrumData(std::string logPath);
+    explicit CKestrumData(std::wstring logPath);
     // The same with a given configuration.
-    CKestrumData(std::string logPath, const CKestrumConfig& config);
+    CKestrumData(std::wstring logPath, const CKestrumConfig& config);
 
     // out := the name of the first participant with this uid, UTF-8 as the signalling channel
     // gave it (windows widen it with Utf8ToCString); out is left as it was when no participant
@@ -67,7 +67,7 @@ public:
 
     // Stores the engine's log path and, when it is not empty, hands that file to the crash
     // handler. Set the engine log path only through this.
-    void setEngineLogPath(const std::string& path);
+    void setEngineLogPath(const std::wstring& path);
 
     // Start-up traces without a logging object: fileTrace writes
     // "20190812:101500:123 [Kestrum] <message>" to the shared log file; consoleTrace would
@@ -103,11 +103,12 @@ public:
     std::string engineVersion;
     std::string signallingVersion;  // nothing sets it
     int unmuteRequestTimeout = 0;   // seconds
-    std::string appLogPath;
-    std::string engineLogPath;  // see setEngineLogPath
-    std::string screenLogName;
-    std::string spareLogPath;  // nothing sets it
-    std::string videoSourceLogName;
+    // The log files, wide as the program's folder may need.
+    std::wstring appLogPath;
+    std::wstring engineLogPath;  // see setEngineLogPath
+    std::wstring screenLogName;
+    std::wstring spareLogPath;  // nothing sets it
+    std::wstring videoSourceLogName;
 
 private:
     void copyConfiguration(const CKestrumConfig& config);

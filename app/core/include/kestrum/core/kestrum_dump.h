@@ -27,7 +27,7 @@ enum KestrumLogLevel { Level_Info = 0, Level_Debug = 1, Level_Warning = 2, Level
 class CKestrumDump {
 public:
     CKestrumDump(const std::string& name, bool toFile, bool toDebugger, bool toConsole,
-                 const std::string& logPath);
+                 const std::wstring& logPath);
     virtual ~CKestrumDump();
     CKestrumDump(const CKestrumDump&) = delete;
     CKestrumDump& operator=(const CKestrumDump&) = delete;

@@ -50,8 +50,9 @@ public:
     // "MediaVersion" in the configuration and in the meeting data. Returns out.
     std::wstring& GetSdkVersion(std::wstring& out);
 
-    // The engine's log file; path in the ANSI code page, null taken as "".
-    bool SetLogFile(const char* path);
+    // The engine's log file. The engine takes UTF-8, made here straight from the wide path: the
+    // ANSI code page may lack characters of the program's folder.
+    bool SetLogFile(const std::wstring& path);
 
     bool EnableLastmileTest(bool on);
     bool ToggleEnginePairA(bool on);

@@ -30,10 +30,10 @@ public:
     // with other readers and writers, positioned at the end, and prunes its folder. On failure
     // prints a message to the standard output and returns false; writes are then counted but go
     // nowhere.
-    [[nodiscard]] bool Open(const std::string& path, DWORD creationDisposition);
+    [[nodiscard]] bool Open(const std::wstring& path, DWORD creationDisposition);
 
     // Opens an existing file for reading only, at its start, without line mode; never creates it.
-    [[nodiscard]] bool OpenForReading(const std::string& path);
+    [[nodiscard]] bool OpenForReading(const std::wstring& path);
 
     // Reads up to count bytes at the current position; returns the bytes read (0 on failure).
     DWORD Read(void* buffer, DWORD count);
@@ -49,7 +49,7 @@ public:
     bool IsOpen() const { return static_cast<bool>(handle_); }
 
     // Where the nth full file is moved to.
-    static std::string PartPath(const std::string& path, int part);
+    static std::wstring PartPath(const std::wstring& path, int part);
 
 private:
     void RollOver();
@@ -57,9 +57,9 @@ private:
     void PruneFolder() const;
 
     kestrum::common::ScopedHandle handle_;
-    std::string path_;  // of the file opened in line mode
-    int lines_ = 0;     // lines written since the last roll-over
-    int parts_ = 0;     // full files moved aside
+    std::wstring path_;  // of the file opened in line mode
+    int lines_ = 0;      // lines written since the last roll-over
+    int parts_ = 0;      // full files moved aside
     bool lineMode_ = false;
 };
 

@@ -3,10 +3,13 @@
 #include <string>
 
 // Paths and file names of the program. Narrow paths are in the ANSI code page, folders end in a
-// backslash. Re-entrant and safe on any thread, except SetResourcePathSource (see there).
+// backslash. The program's own files (settings, logs, version) are reached through wide paths:
+// the ANSI code page may lack characters of the folder the program is installed in. Re-entrant and
+// safe on any thread, except SetResourcePathSource (see there).
 namespace ZuvraKestrum::Util {
 
-// Full path of the running program, and its folder.
+// Full path of the running program, and its folder, in the ANSI code page: characters it lacks
+// are lost, so files are opened through GetExeDirW.
 std::string GetExePath();
 std::string GetExeDir();
 // The program's folder as wide text, exact whatever the ANSI code page.
@@ -17,6 +20,7 @@ std::string GetModuleDir(const std::string& module);
 
 // Up to and with the last backslash (empty when there is none).
 std::string GetDirName(const std::string& path);
+std::wstring GetDirNameW(const std::wstring& path);
 // After the last backslash (the whole text when there is none).
 std::string GetFileName(const std::string& path);
 std::wstring GetFileNameW(const std::wstring& path);
@@ -30,8 +34,8 @@ std::string GetTimeStamp();
 // "<program folder>logger\<stamp>_Kestrum_Windows<module>.log" (the application log) and
 // "..._Kestrum_MediaSdk<module>.log" (the engine log). The logger folder is created; when that
 // fails the path is still returned and opening the file fails later.
-std::string GetAppLogPath(const std::string& module);
-std::string GetMediaSdkLogPath(const std::string& module);
+std::wstring GetAppLogPath(const std::string& module);
+std::wstring GetMediaSdkLogPath(const std::string& module);
 
 // "<program folder>Faultpost", created if missing; where crash reports go.
 std::wstring GetCrashFolder();
