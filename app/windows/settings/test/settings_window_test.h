@@ -70,7 +70,7 @@ protected:
         return static_cast<int>(std::count(host_.journal.begin(), host_.journal.end(), entry));
     }
 
-    SettingsTestHost host_{folder_.narrow()};
+    SettingsTestHost host_{folder_.narrow(), data()};
 
 private:
     std::vector<HWND> opened_;
