@@ -8,6 +8,7 @@
 #include "app/windows/live/live_pictures.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/util_process.h"
@@ -16,6 +17,7 @@ namespace {
 
 class CProgramJoinHost final : public IJoinHost {
 public:
+    CKestrumData& meeting() override { return *g_kestrumData; }
     CKestrumCourse* course() override { return CSingleton<CKestrumCourse>::getInstance(); }
     IDialogTable& dialogs() override { return ProgramDialogTable(); }
     CKestrumZuvra& engine() override { return *CSingleton<CKestrumZuvra>::getInstance(); }

@@ -7,6 +7,7 @@
 #include "app/windows/meeting/meeting_host.h"
 #include "kestrum/core/kestrum_config.h"
 #include "kestrum/core/kestrum_course.h"
+#include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_quality_upload.h"
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
@@ -51,6 +52,7 @@ public:
         CMsgBoxAnsyManager::getInstance()->msgbox_invitecamera(info);
     }
 
+    CKestrumData& meeting() override { return *g_kestrumData; }
     IDialogTable& dialogs() override { return ProgramDialogTable(); }
     HWND meetingWindow() override { return dialogs().dialogWindow(ProgramDialogs::kLiveDlg); }
     // Made by start-up and the join window on the UI thread; never made from here.

@@ -20,6 +20,7 @@ namespace {
 
 class CProgramSettingsHost final : public ISettingsHost {
 public:
+    CKestrumData& meeting() override { return *g_kestrumData; }
     CKestrumConfig& config() override { return *CSingleton<CKestrumConfig>::getInstance(); }
     // Made by start-up and the join window on the UI thread; never made from here.
     CKestrumZuvra* engine() override { return CSingleton<CKestrumZuvra>::existingInstance(); }

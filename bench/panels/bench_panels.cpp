@@ -165,7 +165,7 @@ struct RoomFigures {
 
 RoomFigures MeasureRoom(int size, int rounds) {
     RoomFigures figures;
-    window_testing::RecordingMeetingHost host;
+    window_testing::RecordingMeetingHost host{*g_kestrumData};
     auto* panel = new CDuiUserList(host);  // deletes itself with its window
     if (!panel->Create(nullptr, L"UserList", kPanelStyle, 0, 0, 0, kPanelWidth, kPanelHeight) ||
         !panel->list()) {
@@ -348,7 +348,7 @@ public:
     }
 
 private:
-    window_testing::RecordingMeetingHost host_;
+    window_testing::RecordingMeetingHost host_{*g_kestrumData};
     HWND parent_ = nullptr;
     CDuiChatList* chat_ = nullptr;
     HWND window_ = nullptr;

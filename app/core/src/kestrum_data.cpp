@@ -124,6 +124,16 @@ std::string CKestrumData::getUidByStreamId(int id) {
     return "";
 }
 
+std::vector<std::string> CKestrumData::getHosts() {
+    CLockGuard guard(&lock);
+    return hosts;
+}
+
+int CKestrumData::getChannelProfile() {
+    CLockGuard guard(&lock);
+    return roomInfo.sdkConfigs.channelProfile;
+}
+
 bool CKestrumData::updateRoomInfo(const RoomInfoRecord& room) {
     CLockGuard guard(&lock);
     const bool hostsChanged = hosts != room.hosts;

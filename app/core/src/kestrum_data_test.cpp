@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <new>
 #include <thread>
 
@@ -229,6 +230,43 @@ TEST_F(KestrumDataTest, RoomInfoUpdateStoresTheRoomAndReportsHostChanges) {
     EXPECT_TRUE(data->updateRoomInfo(RoomInfoRecord()));
     EXPECT_TRUE(data->hosts.empty());
     EXPECT_EQ(data->roomInfo.sdkConfigs.channelProfile, -1);
+}
+
+// The windows read the hosts and the room's mode while the signalling thread stores a new room.
+TEST_F(KestrumDataTest, HostsAndRoomModeAreReadUnderTheLock) {
+    std::unique_ptr<CKestrumData> data = Make();
+    EXPECT_EQ(data->getChannelProfile(), -1);
+    SdkConfigsRecord sdk;
+    sdk.channelProfile = 1;
+    static_cast<void>(data->updateRoomInfo(RoomInfoRecord("r1", "", {"h1", "h2"}, "", 0, "", sdk)));
+    std::atomic<bool> held = false;
+    std::atomic<bool> release = false;
+    std::thread holder([&] {
+        data->lock.Enter();
+        held = true;
+        while (!release) Sleep(1);
+        data->lock.Leave();
+    });
+    while (!held) Sleep(1);
+    std::atomic<int> reads = 0;
+    std::vector<std::string> hosts;
+    int profile = -1;
+    std::thread hostsReader([&] {
+        hosts = data->getHosts();
+        ++reads;
+    });
+    std::thread modeReader([&] {
+        profile = data->getChannelProfile();
+        ++reads;
+    });
+    Sleep(50);
+    EXPECT_EQ(reads, 0) << "read while another thread held the lock";
+    release = true;
+    holder.join();
+    hostsReader.join();
+    modeReader.join();
+    EXPECT_EQ(hosts, (std::vector<std::string>{"h1", "h2"}));
+    EXPECT_EQ(profile, 1);
 }
 
 // Nothing of an ended meeting's room speaks for the next one: its host least of all.

@@ -8,24 +8,28 @@
 #include "temp_folder.h"
 
 // A meeting data object over a configuration in a temporary folder, installed as g_kestrumData
-// for the object's life.
+// for the object's life unless `installed` is false (window tests hand it to their windows'
+// host, as the program's hosts hand the windows the global).
 class MeetingDataFixture {
 public:
-    MeetingDataFixture() {
+    explicit MeetingDataFixture(bool installed = true) : installed_(installed) {
         WriteFileBytes(root_.path() + L"version.txt", "3.2.1");
         config_ = std::make_unique<CKestrumConfig>(bin_);
         config_->setUid("uid-at-start");
         // No log file: the shared log would stay open beyond the folder while loggers live.
         data_ = std::make_unique<CKestrumData>(L"", *config_);
-        g_kestrumData = data_.get();
+        if (installed_) g_kestrumData = data_.get();
     }
-    ~MeetingDataFixture() { g_kestrumData = nullptr; }
+    ~MeetingDataFixture() {
+        if (installed_) g_kestrumData = nullptr;
+    }
     MeetingDataFixture(const MeetingDataFixture&) = delete;
     MeetingDataFixture& operator=(const MeetingDataFixture&) = delete;
 
     CKestrumData& data() { return *data_; }
 
 private:
+    const bool installed_;
     TempFolder root_;
     std::wstring bin_ = root_.MakeFolder(L"bin");
     std::unique_ptr<CKestrumConfig> config_;

@@ -107,6 +107,7 @@ bool StartRoad(const RoadOptions& options) {
     join_testing::PrepareSignedOutUser(options.nickname);
     join_testing::Kestrum();
     if (options.meetingHost) {
+        options.meetingHost->meetingData = &join_testing::MeetingData();
         options.meetingHost->courseBridge = &Course;
         options.meetingHost->videoSourceOf = &VideoSource;
         CKestrum::setDialogFactory(&MakeLiveDialog);

@@ -39,8 +39,8 @@ void Collapse(DuiLib::CControlUI* control) {
 
 }  // namespace
 
-CChatList::CChatList(DuiLib::CPaintManagerUI& manager)
-    : CKestrumDump("CChatList", true, false, false, L""), manager_(manager) {}
+CChatList::CChatList(DuiLib::CPaintManagerUI& manager, CKestrumData& meeting)
+    : CKestrumDump("CChatList", true, false, false, L""), manager_(manager), meeting_(meeting) {}
 
 CChatList::~CChatList() {
     // The items go with the list's tree; the records only pointed at them.
@@ -102,7 +102,7 @@ void CChatList::addMessage(const ZuvraKestrum::Chat::Arrival& arrival) {
     record->text = ZuvraKestrum::Chat::ShownTextOfUtf8(arrival.text);
     record->side = arrival.side;
     record->item = item;
-    if (g_kestrumData) g_kestrumData->getUserNickName(arrival.uid, record->nick);
+    meeting_.getUserNickName(arrival.uid, record->nick);
 
     if (!ZuvraKestrum::Chat::HasBubble(arrival.uid, arrival.text)) {
         Add(item);

@@ -14,6 +14,8 @@
 #include "kestrum/common/thread_affinity.h"
 #include "kestrum/core/kestrum_dump.h"
 
+class CKestrumData;
+
 namespace DuiLib {
 class CPaintManagerUI;
 }
@@ -41,8 +43,9 @@ public:
     static constexpr UINT kScrollTimer = 11;
     static constexpr UINT kArrivalTimer = 12;
 
-    // manager: the chat window's, which builds the bubbles and runs the scroll timer.
-    explicit CChatList(DuiLib::CPaintManagerUI& manager);
+    // manager: the chat window's, which builds the bubbles and runs the scroll timer; meeting:
+    // the window's meeting data, which names the senders and outlives the list.
+    CChatList(DuiLib::CPaintManagerUI& manager, CKestrumData& meeting);
     ~CChatList() override;
 
     // A bubble for a message of uid (UTF-8 text; portraitId names the sender's avatar): another
@@ -82,6 +85,7 @@ private:
     bool onBubbleEvent(void* param);
 
     DuiLib::CPaintManagerUI& manager_;
+    CKestrumData& meeting_;
     DuiLib::CDialogBuilder itemBuilder_;
     KineticScroll scroll_;
     ZuvraKestrum::Chat::ChatBacklog backlog_;

@@ -121,7 +121,7 @@ protected:
             done, [](MSG& message) { return DuiLib::CPaintManagerUI::TranslateMessage(&message); });
     }
 
-    window_testing::RecordingMeetingHost host_;
+    window_testing::RecordingMeetingHost host_{data()};
     HWND parent_ = nullptr;
     CDuiChatList* window_ = nullptr;
     CChatList* list_ = nullptr;
@@ -170,7 +170,7 @@ TEST_F(ChatWindowTest, InputSendsTypedTextAsUtf8OnceAndCloseAsksTheMeetingWindow
     };
     Click(L"closebtn", keep);
     EXPECT_TRUE(asked.empty());
-    host_.meeting = meeting.handle();
+    host_.meetingHandle = meeting.handle();
     Click(L"closebtn", keep);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].message, static_cast<UINT>(WM_CHATLIST_CLOSED));

@@ -19,7 +19,8 @@ constexpr DWORD kTypedTextColor = 0xFF333333;
 CDuiChatList::CDuiChatList(IMeetingHost& host)
     : CKestrumDump("CDuiChatList", true, false, false, L""),
       host_(host),
-      ownUid_(g_kestrumData ? g_kestrumData->uid : std::string()) {}
+      meeting_(host.meeting()),
+      ownUid_(meeting_.uid) {}
 
 CDuiMessageMap<CDuiChatList> CDuiChatList::MessageMap() {
     return StandardMessageMap(&CDuiChatList::OnCreate);
@@ -37,7 +38,8 @@ CDuiNotifyMap<CDuiChatList> CDuiChatList::NotifyMap() {
 }
 
 DuiLib::CControlUI* CDuiChatList::CreateControl(const wchar_t* className) {
-    if (className && _wcsicmp(className, L"ChatList") == 0) return new CChatList(paintManager_);
+    if (className && _wcsicmp(className, L"ChatList") == 0)
+        return new CChatList(paintManager_, meeting_);
     return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include "kestrum/core/kestrum_dump.h"
 
 class CChatList;
+class CKestrumData;
 class IMeetingHost;
 
 // The chat panel of the in-meeting window: the bubble list (CChatList), an input with a hint,
@@ -57,6 +58,7 @@ private:
     void DoInputEditChanged(DuiLib::TNotifyUI& notification);
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     const std::string ownUid_;  // the meeting data's at creation
     CChatList* chatList_ = nullptr;
     DuiLib::CRichEditUI* inputEdit_ = nullptr;

@@ -28,7 +28,7 @@ constexpr wchar_t kSkinStem[] = L"home";
 }  // namespace
 
 CDuiLogin::CDuiLogin(IJoinHost& host)
-    : CKestrumDump("CDuiLogin", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiLogin", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
 
 CDuiMessageMap<CDuiLogin> CDuiLogin::MessageMap() {
     auto table = StandardMessageMap(&CDuiLogin::OnCreate);
@@ -151,7 +151,7 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
     if (step != CSignInFlow::Step::kShowError) return 0;
     if (error->text1 == "account/update") {
         // The nickname window stored the new name before the service had it.
-        ApplyRefusedUpdate(*g_kestrumData, host_.config());
+        ApplyRefusedUpdate(meeting_, host_.config());
     }
     host_.dialogs().showMsgBox(GetHWND(), Utf8ToCString(error->text2), error->code,
                                ProgramDialogs::kErrorBox);
@@ -159,7 +159,7 @@ LRESULT CDuiLogin::OnUserCallBack(std::unique_ptr<StringPairPayload> error) {
 }
 
 LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
-    CKestrumData& data = *g_kestrumData;
+    CKestrumData& data = meeting_;
     ApplySignIn(*token, CStringToUtf8(kOwnPortraitFile), data, host_.config());
     // The library writes the download beside the file and moves it into place only once it is
     // complete: the picture shown so far stays until a new one has arrived (WM_GET_PHOTO).
@@ -182,13 +182,13 @@ LRESULT CDuiLogin::OnUserToken(std::unique_ptr<TokenPayload> token) {
 }
 
 LRESULT CDuiLogin::OnUserUpdate() {
-    ApplyAccountUpdate(*g_kestrumData, host_.config());
+    ApplyAccountUpdate(meeting_, host_.config());
     return 0;
 }
 
 LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
     KESTRUM_LOG(Level_Info, "");
-    ApplyOwnPortrait(*portraitId, *g_kestrumData, host_.config());
+    ApplyOwnPortrait(*portraitId, meeting_, host_.config());
     ShowOwnPortrait();
     return 0;
 }
@@ -196,7 +196,7 @@ LRESULT CDuiLogin::OnUserUpdatePhoto(std::unique_ptr<std::string> portraitId) {
 LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
     KESTRUM_LOG(Level_Info, "");
     signIn_.answered(CSignInFlow::kJoinApi);
-    ApplyJoin(*join, *g_kestrumData, host_.config());
+    ApplyJoin(*join, meeting_, host_.config());
     join.reset();
 
     // The meeting window makes itself the bridge's target as it opens.
@@ -208,7 +208,7 @@ LRESULT CDuiLogin::OnMeetJoinRoom(std::unique_ptr<JoinRoomPayload> join) {
 LRESULT CDuiLogin::OnMeetConfigRoom(std::unique_ptr<ConfigRoomPayload> config) {
     KESTRUM_LOG(Level_Info, "");
     signIn_.answered(CSignInFlow::kConfigApi);
-    ApplyClientConfig(*config, *g_kestrumData);
+    ApplyClientConfig(*config, meeting_);
     ShowUpgradeOffer(*config);
     return 0;
 }
@@ -239,7 +239,7 @@ void CDuiLogin::DoInitWnd(DuiLib::TNotifyUI&) {
     StartEngine();
     // The bridge's first use starts the service library and signs in, asking for a token when
     // none is held; its results come here.
-    signIn_ = CSignInFlow(g_kestrumData->token.empty());
+    signIn_ = CSignInFlow(meeting_.token.empty());
     TargetedCourse();
     roomInput_.reset(roomEdit_->GetText());
     password_ = pwdEdit_->GetText();
@@ -260,7 +260,7 @@ void CDuiLogin::StartEngine() {
     std::wstring version;
     versionTxt_->SetText(engine.GetSdkVersion(version).c_str());
     const std::wstring log = ZuvraKestrum::Util::GetMediaSdkLogPath("");
-    ApplyEngineLogPath(log, *g_kestrumData);
+    ApplyEngineLogPath(log, meeting_);
     engine.SetLogFile(log);
     engine.EnableLastmileTest(true);
     engine.ToggleEnginePairA(true);
@@ -270,7 +270,7 @@ void CDuiLogin::StartEngine() {
 
 void CDuiLogin::ShowOwnPortrait() {
     if (!ready()) return;
-    const std::wstring image = Utf8ToCString(g_kestrumData->portraitPath);
+    const std::wstring image = Utf8ToCString(meeting_.portraitPath);
     // The image cache holds a file's picture while a control shows it: letting go first makes a
     // file that was replaced under the same name load anew.
     photoBtn_->SetNormalImage(L"");
@@ -317,7 +317,7 @@ void CDuiLogin::JoinChannel() {
         ShowRoomError(texts().roomTooShort);
         return;
     }
-    CKestrumData& data = *g_kestrumData;
+    CKestrumData& data = meeting_;
     // The request carries the token: without one the sign-in comes first, and its token joins.
     const CSignInFlow::Step step = signIn_.joinAsked(!data.token.empty());
     if (step == CSignInFlow::Step::kSignIn) SignInAnew();
@@ -334,7 +334,7 @@ void CDuiLogin::JoinChannel() {
 }
 
 void CDuiLogin::SignInAnew() {
-    ApplyDroppedToken(*g_kestrumData, host_.config());
+    ApplyDroppedToken(meeting_, host_.config());
     // Its failure comes here too, also after a meeting, whose window took the results.
     TargetedCourse()->signIn();
 }
@@ -397,7 +397,7 @@ void CDuiLogin::DoPwdEditKillFocus(DuiLib::TNotifyUI&) {
 }
 
 void CDuiLogin::DoVersionSetFocus(DuiLib::TNotifyUI&) {
-    const CKestrumData& data = *g_kestrumData;
+    const CKestrumData& data = meeting_;
     const std::wstring text =
         versionLabel_.next(Utf8ToCString(data.engineVersion), Utf8ToCString(data.appVersion));
     KESTRUM_LOG(Level_Info, "(%ls)", text.c_str());

@@ -112,6 +112,7 @@ private:
     CKestrumCourse* TargetedCourse();
 
     IJoinHost& host_;
+    CKestrumData& meeting_;
     CKestrumCourse* course_ = nullptr;
     DuiLib::CButtonUI* roomConfigBtn_ = nullptr;
     DuiLib::CButtonUI* selfConfigBtn_ = nullptr;

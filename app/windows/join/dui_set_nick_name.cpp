@@ -11,7 +11,9 @@
 using namespace ZuvraKestrum::Join;
 
 CDuiSetNickName::CDuiSetNickName(IJoinHost& host)
-    : CKestrumDump("CDuiSetNickName", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiSetNickName", true, false, false, L""),
+      host_(host),
+      meeting_(host.meeting()) {}
 
 CDuiMessageMap<CDuiSetNickName> CDuiSetNickName::MessageMap() {
     return StandardMessageMap(&CDuiSetNickName::OnCreate);
@@ -79,7 +81,7 @@ void CDuiSetNickName::DoSure(DuiLib::TNotifyUI&) {
         host_.dialogs().showMsgBox(GetHWND(), texts().nicknameHint, 0, ProgramDialogs::kWarningBox);
         return;
     }
-    CKestrumData& data = *g_kestrumData;
+    CKestrumData& data = meeting_;
     ApplyNickname(nickname_, data);
     host_.updateInfo(host_.course(), "", data.nickname.c_str(), data.portraitId.c_str());
     writeLine(Level_Info, __LINE__, "%s(SetNickName: '%s',PortraitId: '%s')", "updateInfo",

@@ -48,6 +48,7 @@ private:
     const ZuvraKestrum::Join::JoinTexts& texts() const;
 
     IJoinHost& host_;
+    CKestrumData& meeting_;
     DuiLib::CControlUI* lastPage_ = nullptr;
     DuiLib::CEditUI* nickEdit_ = nullptr;
     DuiLib::CControlUI* sure_ = nullptr;

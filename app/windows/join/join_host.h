@@ -9,6 +9,7 @@
 
 class CKestrumConfig;
 class CKestrumCourse;
+class CKestrumData;
 class CKestrumZuvra;
 
 // What the join and nickname windows need of the program around them: the course bridge, the
@@ -24,6 +25,8 @@ class IJoinHost {
 public:
     using Observer = ZuvraKestrum::ICallBack::CUserCallBack;
 
+    // The meeting data: the user the windows sign in and the room they join.
+    virtual CKestrumData& meeting() = 0;
     // The course bridge. Its first use creates it, which starts the service library and signs
     // in; the join window's initialisation is that first use.
     virtual CKestrumCourse* course() = 0;

@@ -32,7 +32,7 @@ using ZuvraKestrum::Live::MoveTo;
 using ZuvraKestrum::Live::Only;
 
 CDuiLive::CDuiLive(IMeetingHost& host)
-    : CKestrumDump("CDuiLive", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiLive", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
 
 CDuiLive::~CDuiLive() = default;
 
@@ -150,8 +150,8 @@ CKestrumCourse* CDuiLive::Course() const { return host_.course(); }
 // ---- Frame ----------------------------------------------------------------------------------
 
 void CDuiLive::OnCreate() {
-    roster_ = std::make_unique<MeetingRoster>(g_language != 0 ? 1 : 0, g_kestrumData->streamId);
-    const int status = g_kestrumData->status;
+    roster_ = std::make_unique<MeetingRoster>(g_language != 0 ? 1 : 0, meeting_.streamId);
+    const int status = meeting_.status;
     localAudioMuted_ = (status & kStatusMicOff) != 0;
     localVideoMuted_ = (status & kStatusCameraOff) != 0;
 
@@ -429,7 +429,7 @@ void CDuiLive::SendMicrophone(bool mute) {
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalAudio(mute);
     localAudioMuted_ = mute;
     PublishOwnStatus(LocalStatus());
-    host_.roomctrlAudio(mute, Only(g_kestrumData->uid));
+    host_.roomctrlAudio(mute, Only(meeting_.uid));
 }
 
 void CDuiLive::SendCamera(bool mute) {
@@ -439,7 +439,7 @@ void CDuiLive::SendCamera(bool mute) {
     if (CKestrumZuvra* engine = Engine()) engine->MuteLocalVideo(mute);
     localVideoMuted_ = mute;
     PublishOwnStatus(LocalStatus());
-    host_.roomctrlVideo(mute, Only(g_kestrumData->uid));
+    host_.roomctrlVideo(mute, Only(meeting_.uid));
 }
 
 void CDuiLive::DoMsg(DuiLib::TNotifyUI&) {
@@ -476,8 +476,7 @@ void CDuiLive::DoSmallLocal(DuiLib::TNotifyUI&) {
 
 void CDuiLive::DoConfig(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    CKestrumData& data = *g_kestrumData;
-    if (ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(data), data.uid)) {
+    if (ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(meeting_), meeting_.uid)) {
         OpenSettingsDialog(host_.dialogs(), ProgramDialogs::kSetOwnRoomDlg);
         return;
     }
@@ -508,11 +507,11 @@ void CDuiLive::LeaveMeeting() {
     // First, shown over this window and painted: the user waits for the join window, not for
     // the meeting's end below. This window's close is only posted: it goes once this returns.
     host_.dialogs().closeDialog(ProgramDialogs::kLiveDlg);
-    if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(g_kestrumData->uid));
+    if (roster_->ownUser().shareId > 0) host_.roomctrlShare(false, Only(meeting_.uid));
     CKestrumCourse* course = Course();
     course->dropQueuedControls();
     course->forgetSpeakerAsker();
-    g_kestrumData->endMeeting();
+    meeting_.endMeeting();
     media_.leave();
     host_.leaveShareChannel();
     ShowWindow(false);

@@ -27,6 +27,7 @@
 
 class IMeetingHost;
 class CKestrumCourse;
+class CKestrumData;
 class CKestrumZuvra;
 class CDuiRemoteToolBar;
 class CDuiRemoteItem;
@@ -252,6 +253,7 @@ private:
     void onVideoMouseMove() override;
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     // The skin's controls the window drives (OnCreate binds them; all null when one is missing).
     DuiLib::CControlUI* roomId_ = nullptr;
     DuiLib::CControlUI* reconnecting_ = nullptr;  // the title bar's reconnecting notice
@@ -298,5 +300,5 @@ private:
     ZuvraKestrum::Live::DelayedCall reconnect_;
     std::thread closeThread_;
     // After the members it reads through its delegate (the roster, the layout, the panels).
-    CLiveMedia media_{*this, host_, *this};
+    CLiveMedia media_{*this, host_, meeting_, *this};
 };

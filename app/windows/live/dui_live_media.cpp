@@ -44,11 +44,10 @@ void CDuiLive::ApplyOne(const RosterAction& action) {
         if (!userList_) break;
         userList_->updateUserList(roster_->participants(),
                                   action.inPlace ? &action.places : nullptr);
-        if (!ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData).empty())
-            userList_->updateHostStatus();
+        if (!ZuvraKestrum::Roles::FirstHostOf(meeting_).empty()) userList_->updateHostStatus();
         break;
     case RosterAction::kMirror:
-        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), *g_kestrumData,
+        ZuvraKestrum::Live::ApplyParticipants(roster_->participants(), meeting_,
                                               action.inPlace ? &action.places : nullptr);
         break;
     case RosterAction::kToast:

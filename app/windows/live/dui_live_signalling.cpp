@@ -22,7 +22,6 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 #include "ui/base/lang/lang_table.h"
 
@@ -35,16 +34,16 @@ using ZuvraKestrum::Util::Utf8ToCString;
 
 namespace {
 
-std::string NicknameOf(const std::string& uid) {
+std::string NicknameOf(CKestrumData& data, const std::string& uid) {
     std::string name;
-    g_kestrumData->getUserNickName(uid, name);
+    data.getUserNickName(uid, name);
     return name;
 }
 
 // The wait for an answer, from the meeting data's time-out in seconds; a time-out the service
 // did not give still leaves the other side a second.
-UINT RequestWaitMs() {
-    return static_cast<UINT>(std::max(g_kestrumData->unmuteRequestTimeout, 1)) * 1000;
+UINT RequestWaitMs(const CKestrumData& data) {
+    return static_cast<UINT>(std::max(data.unmuteRequestTimeout, 1)) * 1000;
 }
 
 // Why the meeting ended without the server, from the language file of the meeting's language
@@ -115,7 +114,7 @@ void CDuiLive::KeepOwnShare(bool sharing) {
 }
 
 void CDuiLive::OnSocketUserInfo(std::unique_ptr<PayloadOf<WM_SOCKET_USER_INFO>> record) {
-    ZuvraKestrum::Live::ApplyOwnInfo(*record, *g_kestrumData);
+    ZuvraKestrum::Live::ApplyOwnInfo(*record, meeting_);
 }
 
 void CDuiLive::OnExchangeBig(std::unique_ptr<PayloadOf<WM_EXCHANGE_BIG>> record) {
@@ -149,8 +148,8 @@ void CDuiLive::FetchNextAvatar() {
 void CDuiLive::OnGetPhoto(std::unique_ptr<PayloadOf<WM_GET_PHOTO>> portraitId) {
     const std::string uid = roster_->onAvatarArrived(*portraitId);
     if (uid.empty()) return;
-    if (uid == g_kestrumData->uid) {
-        ZuvraKestrum::Live::ApplyOwnAvatar(*g_kestrumData, host_.config());
+    if (uid == meeting_.uid) {
+        ZuvraKestrum::Live::ApplyOwnAvatar(meeting_, host_.config());
     }
     for (const UserInfoRecord& record : roster_->socketList()) {
         if (uid != record.uid) continue;
@@ -179,7 +178,7 @@ void CDuiLive::OnAccountError(std::unique_ptr<PayloadOf<WM_ACCOUNT_ERROR>> error
 // ---- Room record ----------------------------------------------------------------------------
 
 void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> room) {
-    const bool hostsChanged = g_kestrumData->updateRoomInfo(*room);
+    const bool hostsChanged = meeting_.updateRoomInfo(*room);
     const std::string host = ZuvraKestrum::Roles::FirstHost(room->hosts);
     KESTRUM_LOG(Level_Info, "(%s,%d)", host.c_str(), room->initialStatus);
     roomId_->SetText(Utf8ToCString(room->rid).c_str());
@@ -195,8 +194,9 @@ void CDuiLive::OnSocketRoomInfo(std::unique_ptr<PayloadOf<WM_SOCKET_ROOM_INFO>> 
 }
 
 void CDuiLive::ShowHostNotice(const std::string& firstHost) {
-    const std::string text =
-        hostNotice_.onRoomRecord(firstHost, g_kestrumData->uid, g_language, &NicknameOf);
+    const std::string text = hostNotice_.onRoomRecord(
+        firstHost, meeting_.uid, g_language,
+        [this](const std::string& uid) { return NicknameOf(meeting_, uid); });
     if (!text.empty()) host_.toast(GetHWND(), Utf8ToCString(text), kHostToastMs);
 }
 
@@ -217,13 +217,13 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
     KESTRUM_LOG(Level_Info, "(%s,%s,%s)", operation->operatorUid.c_str(), operation->target.c_str(),
                 operation->type.c_str());
     const OperationPlan plan = ZuvraKestrum::Live::PlanOperation(
-        operation->operatorUid, operation->target, operation->type, g_kestrumData->uid);
+        operation->operatorUid, operation->target, operation->type, meeting_.uid);
     if (plan.enableOwnToggles && ownToggles_.settle()) FreeOwnToggles();
     const RosterActions actions = roster_->onUserList(std::move(operation->users));
     applyRoster(actions);
     if (plan.removed) {
-        LeaveWithNotice(Utf8ToCString(
-            ZuvraKestrum::Live::RemovedText(g_language, NicknameOf(operation->operatorUid))));
+        LeaveWithNotice(Utf8ToCString(ZuvraKestrum::Live::RemovedText(
+            g_language, NicknameOf(meeting_, operation->operatorUid))));
         return;  // the window may be gone
     }
     if (plan.shareButton != OperationPlan::kShareAsIs) {
@@ -235,8 +235,8 @@ void CDuiLive::OnSocketUserOperator(std::unique_ptr<PayloadOf<WM_SOCKET_USER_OPE
         media_.endShareStop();
     }
     if (plan.interruptNotice) {
-        const std::string text =
-            ZuvraKestrum::Live::InterruptText(g_language, NicknameOf(operation->operatorUid));
+        const std::string text = ZuvraKestrum::Live::InterruptText(
+            g_language, NicknameOf(meeting_, operation->operatorUid));
         host_.toast(media_.video() ? media_.video().handle() : GetHWND(), Utf8ToCString(text),
                     kInterruptToastMs);
     }
@@ -302,11 +302,7 @@ void CDuiLive::LeaveWithNotice(const std::wstring& text) {
 // The own status bits as the server reports them reach the toggles and the engine.
 void CDuiLive::ApplyOwnStatus() {
     const int status = roster_->ownUser().status;
-    int profile = -1;
-    {
-        ZuvraKestrum::Util::CLockGuard guard(&g_kestrumData->lock);
-        profile = g_kestrumData->roomInfo.sdkConfigs.channelProfile;
-    }
+    const int profile = meeting_.getChannelProfile();
     const ZuvraKestrum::Live::OwnStatusPlan plan =
         ZuvraKestrum::Live::PlanOwnStatus(status, localAudioMuted_, localVideoMuted_, profile);
     CKestrumZuvra* engine = Engine();
@@ -327,7 +323,7 @@ void CDuiLive::ApplyOwnStatus() {
 // A reconnection announces the devices as they are, not as they were at the first connect:
 // the room then lists a muted user as muted.
 void CDuiLive::PublishOwnStatus(int status) {
-    ZuvraKestrum::Live::ApplyOwnStatus(status, *g_kestrumData);
+    ZuvraKestrum::Live::ApplyOwnStatus(status, meeting_);
     Course()->updateSocketStatus(status);
 }
 
@@ -351,10 +347,10 @@ void CDuiLive::OnSocketUserMsg(std::unique_ptr<PayloadOf<WM_SOCKET_USER_MSG>> me
 void CDuiLive::ShowChatMessage(const std::string& uid, const std::string& text) {
     if (chatList_) {
         std::string portraitId;
-        g_kestrumData->getUserPortraitId(portraitId, uid);
+        meeting_.getUserPortraitId(portraitId, uid);
         chatList_->AddChatMsg(uid, text, portraitId);
     }
-    toolBarState_.chatMessageArrived(uid == g_kestrumData->uid);
+    toolBarState_.chatMessageArrived(uid == meeting_.uid);
 }
 
 // The server refused something this user sent: an invitation it has not passed on is not
@@ -377,7 +373,7 @@ void CDuiLive::OnSocketRequestResult(std::unique_ptr<PayloadOf<WM_SOCKET_REQUEST
     KESTRUM_LOG(Level_Info, "(eventId: %d,%s %s)", entry.eventId, result->text1.c_str(),
                 entry.nickname.c_str());
     host_.invitations().msgbox_append(entry);
-    SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(), nullptr);
+    SetTimer(GetHWND(), static_cast<UINT_PTR>(entry.eventId), RequestWaitMs(meeting_), nullptr);
     if (userList_) userList_->invitationPassedOn(result->text1, entry.uid);
 }
 
@@ -440,7 +436,7 @@ void CDuiLive::OnSocketUserRequest(std::unique_ptr<PayloadOf<WM_SOCKET_USER_REQU
         opened = host_.invitations().msgbox_requestmic(info);
         timer = CMsgBoxAnsyManager::kMicRequestTimer;
     }
-    if (opened) SetTimer(GetHWND(), timer, RequestWaitMs(), nullptr);
+    if (opened) SetTimer(GetHWND(), timer, RequestWaitMs(meeting_), nullptr);
 }
 
 // The user answered a request box (the manager's record, read in place): every request in it
@@ -475,7 +471,7 @@ void CDuiLive::AnswerRequestBox(bool microphone, MsgBoxRequestInfo* record, bool
     }
     CKestrumCourse* course = Course();
     for (const MsgBoxRequester& requester : requesters) {
-        course->sendResponse(requester.requestId, accept, g_kestrumData->roomName);
+        course->sendResponse(requester.requestId, accept, meeting_.roomName);
     }
     if (!accept) return;
     if (microphone && localAudioMuted_) SendMicrophone(false);

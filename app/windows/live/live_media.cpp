@@ -78,7 +78,7 @@ void CLiveMedia::setUpEngine(bool audioMuted, bool videoMuted) {
     engine->MuteLocalVideo(videoMuted);
     engine->EnableAudioVolumeIndication(true);
     engine->SetLocalViewMirror(false);
-    engine->SetVideoQuality(g_kestrumData->videoQuality);
+    engine->SetVideoQuality(meeting_.videoQuality);
     engine->SelectConfiguredCamera();
 }
 
@@ -96,8 +96,8 @@ void CLiveMedia::joinEngineChannel(const RoomInfoRecord& room) {
         engine->SetParameters(parameters.c_str());
     if (!plan.join) return;
     joinAsked_ = true;
-    engine->JoinChannel(g_kestrumData->roomName, static_cast<uint32_t>(g_kestrumData->streamId),
-                        g_kestrumData->mediaToken);
+    engine->JoinChannel(meeting_.roomName, static_cast<uint32_t>(meeting_.streamId),
+                        meeting_.mediaToken);
     if (source) source->setParameters(configs.shareParameters);
 }
 
@@ -161,7 +161,7 @@ void CLiveMedia::showNoVideoPicture() {
 }
 
 void CLiveMedia::showHostMark() {
-    const bool host = ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData),
+    const bool host = ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(meeting_),
                                                   delegate_.meetingRoster().bigViewUser().uid);
     controls_.hostMark->SetBkImage(host ? L"live/host.png" : L"");
 }
@@ -358,12 +358,12 @@ void CLiveMedia::closePicker() {
 void CLiveMedia::OnMeetingRoomCtrl(std::unique_ptr<PayloadOf<WM_ROOM_CTRL>> result) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", ZuvraKestrum::Util::MaskSecret(result->mediaToken).c_str(),
                 result->shareId);
-    ZuvraKestrum::Live::ApplyShareResult(*result, *g_kestrumData, host_.config());
+    ZuvraKestrum::Live::ApplyShareResult(*result, meeting_, host_.config());
     CVideoSourceTransfer* source = host_.videoSource();
     switch (ZuvraKestrum::Live::ShareChannelStepOf(result->shareId)) {
     case ShareChannelStep::kJoin:
         if (source) {
-            source->joinChannel(result->mediaToken, g_kestrumData->roomName, nullptr,
+            source->joinChannel(result->mediaToken, meeting_.roomName, nullptr,
                                 static_cast<uint32_t>(result->shareId));
         }
         break;
@@ -383,11 +383,11 @@ void CLiveMedia::announceShareAgain() {
         source->leaveChannel();
         source->initialize();
     }
-    host_.roomctrlShare(true, Only(g_kestrumData->uid));
+    host_.roomctrlShare(true, Only(meeting_.uid));
 }
 
 void CLiveMedia::stopSharing() {
-    host_.roomctrlShare(false, Only(g_kestrumData->uid));
+    host_.roomctrlShare(false, Only(meeting_.uid));
     shareStop_.start();
     SetTimer(window(), kShareRestopTimer, shareRestopMs_, nullptr);
     if (CVideoSourceTransfer* source = host_.videoSource()) source->stopShare();
@@ -406,7 +406,7 @@ void CLiveMedia::OnShareRestopTimer() {
         break;
     case ShareStop::Tick::kSendAgain:
         KESTRUM_LOG(Level_Info, "(ReStop ScreenShare)");
-        host_.roomctrlShare(false, Only(g_kestrumData->uid));
+        host_.roomctrlShare(false, Only(meeting_.uid));
         break;
     }
 }

@@ -18,6 +18,7 @@
 #include "kestrum/core/meeting_timers.h"
 #include "kestrum/records/room_info_record.h"
 
+class CKestrumData;
 class IMeetingHost;
 class CDuiRemoteToolBar;
 class CDuiRemoteItem;
@@ -89,11 +90,14 @@ public:
     // The big view shows its participant once the messages queued now are handled.
     static constexpr UINT_PTR kBigViewTimer = ZuvraKestrum::MeetingTimers::kBigViewTimer;
 
-    // frame, host and delegate outlive the media part (the frame and the delegate are its window).
-    CLiveMedia(CDuiFrameWindow& frame, IMeetingHost& host, Delegate& delegate)
+    // frame, host, meeting (the host's meeting data) and delegate outlive the media part (the
+    // frame and the delegate are its window).
+    CLiveMedia(CDuiFrameWindow& frame, IMeetingHost& host, CKestrumData& meeting,
+               Delegate& delegate)
         : CKestrumDump("CLiveMedia", true, false, false, L""),
           frame_(frame),
           host_(host),
+          meeting_(meeting),
           delegate_(delegate) {}
 
     // Set-up, once the window receives the engine's events (a registration its frame keeps): the
@@ -173,6 +177,7 @@ private:
 
     CDuiFrameWindow& frame_;
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     Delegate& delegate_;
     BigViewControls controls_{};
     CVideoSurface video_;  // the big view's video, below the panels

@@ -9,6 +9,7 @@
 
 class CKestrumConfig;
 class CKestrumCourse;
+class CKestrumData;
 class CKestrumZuvra;
 class CMsgBoxAnsyManager;
 class CVideoSourceTransfer;
@@ -49,6 +50,8 @@ public:
     virtual void inviteMic(const MsgBoxInviteInfo& info) = 0;
     virtual void inviteCamera(const MsgBoxInviteInfo& info) = 0;
 
+    // The meeting data the windows read and the in-meeting window stores the room's events in.
+    virtual CKestrumData& meeting() = 0;
     // The program's dialog table: the room settings windows the meeting opens and updates, the
     // join window it hands the engine back to, the notice box.
     virtual IDialogTable& dialogs() = 0;

@@ -20,14 +20,10 @@ std::string RowUid(DuiLib::CControlUI* control) {
     return item ? item->uid : std::string();
 }
 
-std::string OwnUid() { return g_kestrumData ? g_kestrumData->uid : std::string(); }
-
 // "Mute all" is a room control, which the service takes from the room's host only: unlike the
 // rows' options it is nobody's while the room has no host.
-bool OwnUserIsHost() {
-    return g_kestrumData &&
-           ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData),
-                                       g_kestrumData->uid);
+bool OwnUserIsHost(CKestrumData& data) {
+    return ZuvraKestrum::Roles::IsHost(ZuvraKestrum::Roles::FirstHostOf(data), data.uid);
 }
 
 // The invited device of an invitation request's op; false for another op.
@@ -43,10 +39,11 @@ bool DeviceOfRequest(const std::string& op, Rules::Device& device) {
 }  // namespace
 
 CDuiUserList::CDuiUserList(IMeetingHost& host)
-    : CKestrumDump("CDuiUserList", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiUserList", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
 
 DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
-    if (className && std::wcscmp(className, L"UserList") == 0) return new CUserList(&paintManager_);
+    if (className && std::wcscmp(className, L"UserList") == 0)
+        return new CUserList(&paintManager_, meeting_);
     return nullptr;
 }
 
@@ -110,14 +107,14 @@ void CDuiUserList::DoCanBanned(DuiLib::TNotifyUI&) { KESTRUM_LOG(Level_Info, "()
 // Every other participant whose microphone the room lists as on, in one queued request.
 void CDuiUserList::DoAllBanned(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    if (!list_ || !OwnUserIsHost()) return;
+    if (!list_ || !OwnUserIsHost(meeting_)) return;
     addWaitingRows();
     const std::vector<std::string> uids = list_->othersWithMicrophoneOn();
     if (!uids.empty()) host_.roomctrlAudio(true, uids);
 }
 
 void CDuiUserList::refreshRoomButtons() {
-    if (muteAll_) muteAll_->SetEnabled(OwnUserIsHost());
+    if (muteAll_) muteAll_->SetEnabled(OwnUserIsHost(meeting_));
 }
 
 void CDuiUserList::DoItemClick(DuiLib::TNotifyUI& notification) {
@@ -158,11 +155,10 @@ void CDuiUserList::onOptionClick(DuiLib::TNotifyUI& notification, Device device)
     const std::vector<std::string> uids{item->uid};
     const std::string& uid = uids.front();
     const bool microphone = device == Device::kMicrophone;
-    const bool ownRow = uid == OwnUid();
+    const bool ownRow = uid == meeting_.uid;
     // The click comes before the option toggles: selected still means the device is off.
     const bool off = option->IsSelected();
-    const bool supported =
-        ownRow || !off || (g_kestrumData && g_kestrumData->isFeatureSupported(uid));
+    const bool supported = ownRow || !off || meeting_.isFeatureSupported(uid);
     const Rules::OptionClick click = Rules::PlanOptionClick(device, ownRow, off, supported);
     // The click changes the row (the option toggles itself after this, too).
     if (list_) list_->touch(uid);
@@ -209,12 +205,12 @@ void CDuiUserList::onInviteAnswer(Device device, const MsgBoxInviteInfo* info, b
     const char* op = Rules::InviteRequest(device);
     KESTRUM_LOG(Level_Info, " (%s %s)", op, uid.c_str());
     setWaiting(device, uid, true);
-    const int timeoutSeconds = g_kestrumData ? std::max(g_kestrumData->unmuteRequestTimeout, 1) : 1;
+    const int timeoutSeconds = std::max(meeting_.unmuteRequestTimeout, 1);
     waits_.add(device, uid,
                Rules::WaitEntry::Clock::now() +
                    std::chrono::milliseconds(timeoutSeconds * 1000 + answerGraceMs_));
     SetTimer(GetHWND(), kInvitationWaitTimer, kInvitationTickMs, nullptr);
-    host_.sendRequest(op, uid, g_kestrumData ? g_kestrumData->roomName : std::string());
+    host_.sendRequest(op, uid, meeting_.roomName);
 }
 
 void CDuiUserList::setWaiting(Device device, const std::string& uid, bool waiting) {
@@ -317,14 +313,13 @@ void CDuiUserList::updateAudioStatus(const std::string& uid, bool muted) {
 }
 
 void CDuiUserList::updateAudioStatusByStream(int streamId, bool muted) {
-    if (!g_kestrumData) return;
-    updateAudioStatus(g_kestrumData->getUidByStreamId(streamId), muted);
+    updateAudioStatus(meeting_.getUidByStreamId(streamId), muted);
 }
 
 void CDuiUserList::updateVideoStatusByStream(int streamId, bool on) {
     if (list_) addWaitingRows();
-    if (!list_ || !g_kestrumData) return;
-    list_->updateVideoStatus(g_kestrumData->getUidByStreamId(streamId), on, false);
+    if (!list_) return;
+    list_->updateVideoStatus(meeting_.getUidByStreamId(streamId), on, false);
 }
 
 void CDuiUserList::updateHostStatus() {

@@ -136,6 +136,7 @@ private:
     void refreshRoomButtons();
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     DuiLib::CControlUI* title_ = nullptr;
     DuiLib::CControlUI* muteAll_ = nullptr;  // "AllBanned"; null in a skin without it
     UINT optionWaitMs_ = kOptionWaitMs;

@@ -60,7 +60,7 @@ protected:
         data.uid = "me";
         data.hosts = {"me"};
         data.roomName = "Room 7";
-        host_.meeting = meetingWindow_.handle();
+        host_.meetingHandle = meetingWindow_.handle();
 
         panel_ = new CDuiUserList(host_);
         ASSERT_TRUE(panel_->Create(nullptr, L"UserList", kPanelStyle, 0, 0, 0, 250, 692));
@@ -139,7 +139,7 @@ protected:
         return g_language ? chinese : english;
     }
 
-    window_testing::RecordingMeetingHost host_;
+    window_testing::RecordingMeetingHost host_{data()};
     MessageWindow meetingWindow_;
     CDuiUserList* panel_ = nullptr;
     HWND handle_ = nullptr;

@@ -43,14 +43,13 @@ void Enable(DuiLib::CControlUI* control, bool enabled) {
 
 }  // namespace
 
-CUserList::CUserList(DuiLib::CPaintManagerUI* manager)
-    : CKestrumDump("CUserList", true, false, false, L""), manager_(manager) {}
+CUserList::CUserList(DuiLib::CPaintManagerUI* manager, CKestrumData& meeting)
+    : CKestrumDump("CUserList", true, false, false, L""), manager_(manager), meeting_(meeting) {}
 
 CUserList::~CUserList() { removeAllItems(); }
 
-CUserList::Viewer CUserList::CurrentViewer() {
-    if (!g_kestrumData) return {std::string(), std::string(), g_language};
-    return {g_kestrumData->uid, ZuvraKestrum::Roles::FirstHostOf(*g_kestrumData), g_language};
+CUserList::Viewer CUserList::CurrentViewer() const {
+    return {meeting_.uid, ZuvraKestrum::Roles::FirstHostOf(meeting_), g_language};
 }
 
 void CUserList::DoEvent(DuiLib::TEventUI& event) {
@@ -287,7 +286,7 @@ void CUserList::restoreDevices() {
 }
 
 std::vector<std::string> CUserList::othersWithMicrophoneOn() const {
-    const std::string own = g_kestrumData ? g_kestrumData->uid : std::string();
+    const std::string& own = meeting_.uid;
     std::vector<std::string> uids;
     for (const UserListItemInfo& item : roster_) {
         if (item.uid != own && (item.status & kStatusMicOff) == 0) uids.push_back(item.uid);

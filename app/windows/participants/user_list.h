@@ -18,6 +18,8 @@
 #include "kestrum/core/util_lock.h"
 #include "kestrum/records/user_info_record.h"
 
+class CKestrumData;
+
 // One row's record, owned by the list. The row's controls carry its address as their tag (the
 // row itself, "tick", "micStatusOpt", "cameraStatusOpt"), which is how the participants window
 // learns whose row was clicked. It lives exactly as long as the row is in the list: a list
@@ -57,8 +59,9 @@ struct UserListItemInfo {
 // updateUserPhoto through the in-meeting window's thread. `listLock` is re-entrant and only
 // keeps the contract of the record list; nothing else takes it.
 //
-// Ownership: made by the participants window's builder callback; the window's control tree owns
-// it. The list owns its records (in its roster) and their rows.
+// Ownership: made by the participants window's builder callback, over the window's meeting
+// data, which outlives it; the window's control tree owns it. The list owns its records (in its
+// roster) and their rows.
 class CUserList : public DuiLib::CListUI,
                   public CKestrumDump,
                   private ZuvraKestrum::Participants::Roster<UserListItemInfo>::View {
@@ -67,7 +70,7 @@ public:
     static constexpr int kItemWidth = 250;
     static constexpr int kItemHeight = 45;
 
-    explicit CUserList(DuiLib::CPaintManagerUI* manager);
+    CUserList(DuiLib::CPaintManagerUI* manager, CKestrumData& meeting);
     ~CUserList() override;
 
     void DoEvent(DuiLib::TEventUI& event) override;
@@ -122,7 +125,7 @@ private:
     using Item = Roster::Item;
     using Viewer = ZuvraKestrum::Participants::Viewer;
     // The own uid and the room's first host as the meeting data has them.
-    static Viewer CurrentViewer();
+    Viewer CurrentViewer() const;
 
     DuiLib::CControlUI* buildRow();
     // What the roster asks of the rows while it applies a list.
@@ -146,6 +149,7 @@ private:
     void showPhoto(UserListItemInfo& item);
 
     DuiLib::CPaintManagerUI* manager_;
+    CKestrumData& meeting_;
     DuiLib::CDialogBuilder rowBuilder_;
     KineticScroll scroll_;
     std::map<std::string, bool> videoOnMap_;

@@ -56,7 +56,7 @@ void FillCombo(DuiLib::CComboUI* combo, const std::vector<std::wstring>& names,
 }  // namespace
 
 CDuiSetAV::CDuiSetAV(ISettingsHost& host)
-    : CKestrumDump("CDuiSetAV", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiSetAV", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
 
 CDuiMessageMap<CDuiSetAV> CDuiSetAV::MessageMap() {
     auto table = StandardMessageMap(&CDuiSetAV::OnCreate);
@@ -139,9 +139,8 @@ void CDuiSetAV::DoInitWnd(DuiLib::TNotifyUI&) {
     GetWindowRect(GetHWND(), &frame);
     SetWindowPos(GetHWND(), HWND_TOPMOST, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_SHOWWINDOW);
-    if (!g_kestrumData) return;
     const VideoQualityOption* quality =
-        ZuvraKestrum::Settings::VideoQualityOfLevel(g_kestrumData->videoQuality);
+        ZuvraKestrum::Settings::VideoQualityOfLevel(meeting_.videoQuality);
     if (!quality) return;
     if (auto* option =
             FindControlAs<DuiLib::COptionUI>(paintManager_, quality->option, L"Option")) {
@@ -184,7 +183,7 @@ void CDuiSetAV::DoOptTabRoom(DuiLib::TNotifyUI&) {
     const bool selected = tabRoomOpt_->IsSelected();
     KESTRUM_LOG(Level_Info, "(%d)", selected);
     if (!selected) return;
-    OpenSettingsDialog(host_, ZuvraKestrum::Settings::RoomSettingsDialogOf(g_kestrumData),
+    OpenSettingsDialog(host_, ZuvraKestrum::Settings::RoomSettingsDialogOf(&meeting_),
                        tabRoomOpt_->IsEnabled());
     host_.closeDialog(ProgramDialogs::kSetAVDlg);
 }
@@ -256,7 +255,7 @@ void CDuiSetAV::DoOptHigh(DuiLib::TNotifyUI&) {
 }
 
 void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
-    ZuvraKestrum::Settings::StoreVideoQuality(quality, g_kestrumData);
+    ZuvraKestrum::Settings::StoreVideoQuality(quality, &meeting_);
     // Outside a meeting the level waits for the meeting window, which applies it at its start.
     if (!host_.dialog(ProgramDialogs::kLiveDlg)) return;
     if (CKestrumZuvra* engine = host_.engine()) engine->SetVideoQuality(quality.level);
@@ -264,8 +263,7 @@ void CDuiSetAV::applyQuality(const VideoQualityOption& quality) {
 
 void CDuiSetAV::DoUploadLog(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    if (!g_kestrumData) return;
-    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), meeting_)) {
         KESTRUM_LOG(Level_Warning, "() uploader not started");
     }
 }

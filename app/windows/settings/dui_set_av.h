@@ -92,6 +92,7 @@ private:
     void stopCameraTest();
 
     ISettingsHost& host_;
+    CKestrumData& meeting_;
     DuiLib::CComboUI* audioCombo_ = nullptr;
     DuiLib::CComboUI* videoCombo_ = nullptr;
     DuiLib::COptionUI* previewOpt_ = nullptr;

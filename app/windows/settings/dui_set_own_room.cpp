@@ -39,9 +39,9 @@ void CDuiSetOwnRoom::OnRoomUpdated() {
 }
 
 void CDuiSetOwnRoom::updateRoomInfo() {
-    if (!g_kestrumData || !ready()) return;
+    if (!ready()) return;
     roomPassword_ = showRoomAndPassword(true);
-    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
+    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(&meeting_);
     // Without a host the speaker line keeps the skin's text and the options their state.
     if (!hosts.empty()) {
         showSpeaker(hosts.front());

@@ -46,8 +46,8 @@ void CDuiSetRoom::OnRoomUpdated() {
 }
 
 void CDuiSetRoom::updateRoomInfo() {
-    if (!g_kestrumData || !ready()) return;
-    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(g_kestrumData);
+    if (!ready()) return;
+    const std::vector<std::string> hosts = ZuvraKestrum::Settings::RoomHosts(&meeting_);
     const bool hasHost = !hosts.empty();
     roomPassword_ = showRoomAndPassword(!hasHost);
     if (hasHost) {
@@ -93,7 +93,7 @@ void CDuiSetRoom::DoOptEnableVideo(DuiLib::TNotifyUI&) { sendOptionClick(RoomOpt
 void CDuiSetRoom::sendOptionClick(RoomOption clicked) {
     const int status = ZuvraKestrum::Settings::RoomStatusAfterClick(shownOptions(), clicked);
     // The stored password goes along: one typed but not confirmed with Return is not sent.
-    sendUpdate(status, g_kestrumData ? g_kestrumData->roomPassword : std::string());
+    sendUpdate(status, meeting_.roomPassword);
 }
 
 void CDuiSetRoom::DoApplySpeaker(DuiLib::TNotifyUI&) {

@@ -21,7 +21,9 @@ namespace Settings = ZuvraKestrum::Settings;
 }  // namespace
 
 CDuiUserConfig::CDuiUserConfig(ISettingsHost& host)
-    : CKestrumDump("CDuiUserConfig", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiUserConfig", true, false, false, L""),
+      host_(host),
+      meeting_(host.meeting()) {}
 
 CDuiNotifyMap<CDuiUserConfig> CDuiUserConfig::NotifyMap() {
     CDuiNotifyMap<CDuiUserConfig> table;
@@ -85,10 +87,8 @@ void CDuiUserConfig::OnObserverEvent(std::unique_ptr<ObserverEventPayload> event
 void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
     KESTRUM_LOG(Level_Info, "(%s)", portraitId.c_str());
     EnableWindow(GetHWND(), TRUE);
-    if (!g_kestrumData) return;
-    switch (Settings::CacheUploadedAvatar(chosenPath_,
-                                          ZuvraKestrum::Util::GetPortraitCachePath(portraitId),
-                                          photoPath_, *g_kestrumData)) {
+    switch (Settings::CacheUploadedAvatar(
+        chosenPath_, ZuvraKestrum::Util::GetPortraitCachePath(portraitId), photoPath_, meeting_)) {
     case Settings::AvatarCaching::kCached:
         showPhoto(photoPath_);
         break;
@@ -101,7 +101,7 @@ void CDuiUserConfig::onUpdatePhoto(const std::string& portraitId) {
     }
     PostPayload<WM_GET_PHOTO>(host_.dialogWindow(ProgramDialogs::kLoginDlg),
                               NewRecord<std::string>(portraitId));
-    host_.updateInfo(host_.courseObserver(), "", g_kestrumData->nickname, portraitId);
+    host_.updateInfo(host_.courseObserver(), "", meeting_.nickname, portraitId);
 }
 
 void CDuiUserConfig::onCallBackError(const ObserverEventPayload& error) {
@@ -124,13 +124,12 @@ void CDuiUserConfig::showPhoto(const std::wstring& picture) {
 
 void CDuiUserConfig::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    if (!g_kestrumData) return;
-    photoPath_ = Utf8ToCString(g_kestrumData->portraitPath);
+    photoPath_ = Utf8ToCString(meeting_.portraitPath);
     showPhoto(photoPath_);
-    const std::wstring nickname = Utf8ToCString(g_kestrumData->nickname);
+    const std::wstring nickname = Utf8ToCString(meeting_.nickname);
     if (!nickname.empty()) nickEdit_->SetText(nickname.c_str());
-    camOpt_->Selected(g_kestrumData->cameraOff, true);
-    micOpt_->Selected(g_kestrumData->micOff, true);
+    camOpt_->Selected(meeting_.cameraOff, true);
+    micOpt_->Selected(meeting_.micOff, true);
 }
 
 void CDuiUserConfig::DoMin(DuiLib::TNotifyUI&) {
@@ -201,19 +200,15 @@ void CDuiUserConfig::DoSure(DuiLib::TNotifyUI&) {
                          ProgramDialogs::kWarningBox);
         return;
     }
-    if (g_kestrumData) {
-        Settings::ApplyProfile({text, camOpt_->IsSelected(), micOpt_->IsSelected()}, *g_kestrumData,
-                               host_.config());
-        host_.updateInfo(host_.courseObserver(), "", g_kestrumData->nickname,
-                         g_kestrumData->portraitId);
-    }
+    Settings::ApplyProfile({text, camOpt_->IsSelected(), micOpt_->IsSelected()}, meeting_,
+                           host_.config());
+    host_.updateInfo(host_.courseObserver(), "", meeting_.nickname, meeting_.portraitId);
     host_.closeDialog(ProgramDialogs::kUserConfigDlg);
 }
 
 void CDuiUserConfig::DoUploadLog(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "()");
-    if (!g_kestrumData) return;
-    if (!Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+    if (!Settings::StartLogUpload(GetHWND(), meeting_)) {
         KESTRUM_LOG(Level_Warning, "() uploader not started");
     }
 }

@@ -77,6 +77,7 @@ private:
     void refuseAvatar(int code);
 
     ISettingsHost& host_;
+    CKestrumData& meeting_;
     DuiLib::CButtonUI* photoBtn_ = nullptr;
     DuiLib::CEditUI* nickEdit_ = nullptr;
     DuiLib::COptionUI* camOpt_ = nullptr;  // selected: join with the camera off

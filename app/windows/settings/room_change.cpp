@@ -9,9 +9,7 @@
 namespace ZuvraKestrum::Settings {
 
 std::vector<std::string> RoomHosts(CKestrumData* data) {
-    if (!data) return {};
-    ZuvraKestrum::Util::CLockGuard guard(&data->lock);
-    return data->hosts;
+    return data ? data->getHosts() : std::vector<std::string>();
 }
 
 RoomUpdate RoomUpdateOf(CKestrumData* data, int status, const std::string& password) {

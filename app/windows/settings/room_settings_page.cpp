@@ -21,6 +21,7 @@ CRoomSettingsPage::CRoomSettingsPage(const char* logName, ISettingsHost& host, u
                                      const wchar_t* skinStem, CObserverRelay& relay)
     : CKestrumDump(logName, true, false, false, L""),
       host_(host),
+      meeting_(host.meeting()),
       dialog_(dialog),
       skinStem_(skinStem),
       relay_(relay) {}
@@ -62,8 +63,8 @@ void CRoomSettingsPage::OnObserverEvent(std::unique_ptr<ObserverEventPayload> ev
 
 void CRoomSettingsPage::onUpdateRoom(bool success) {
     writeLine(Level_Info, __LINE__, "%s::onUpdateRoom(%d)", name().c_str(), success);
-    if (!success || !g_kestrumData) return;
-    ZuvraKestrum::Settings::StoreConfirmedRoom(*g_kestrumData, roomStatus_, roomPassword_);
+    if (!success) return;
+    ZuvraKestrum::Settings::StoreConfirmedRoom(meeting_, roomStatus_, roomPassword_);
 }
 
 void CRoomSettingsPage::onCallBackError(const std::string& api, const std::string& message,
@@ -122,7 +123,7 @@ void CRoomSettingsPage::DoPwdEditChanged(DuiLib::TNotifyUI&) {
 
 void CRoomSettingsPage::DoUploadLog(DuiLib::TNotifyUI&) {
     writeLine(Level_Info, __LINE__, "%s::DoUploadLog()", name().c_str());
-    if (!g_kestrumData || !ZuvraKestrum::Settings::StartLogUpload(GetHWND(), *g_kestrumData)) {
+    if (!ZuvraKestrum::Settings::StartLogUpload(GetHWND(), meeting_)) {
         writeLine(Level_Warning, __LINE__, "%s::DoUploadLog() uploader not started",
                   name().c_str());
     }
@@ -134,9 +135,8 @@ void CRoomSettingsPage::setTabsEnabled(bool enabled) {
 }
 
 std::string CRoomSettingsPage::showRoomAndPassword(bool editable) {
-    if (!g_kestrumData) return std::string();
-    if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(g_kestrumData->roomName).c_str());
-    const std::string password = g_kestrumData->roomPassword;
+    if (roomNameTxt_) roomNameTxt_->SetText(Utf8ToCString(meeting_.roomName).c_str());
+    const std::string password = meeting_.roomPassword;
     // Room information comes whenever anybody changes the room: it must not wipe out what the
     // user is typing. A locked edit is no longer the user's, so it shows the room's again.
     if (passwordTyped_ && editable) return password;
@@ -152,14 +152,13 @@ std::string CRoomSettingsPage::takeTypedPassword() {
 }
 
 void CRoomSettingsPage::showSpeaker(const std::string& hostUid) {
-    showSpeakerText(
-        Utf8ToCString(ZuvraKestrum::Settings::SpeakerLine(*g_kestrumData, hostUid)).c_str());
+    showSpeakerText(Utf8ToCString(ZuvraKestrum::Settings::SpeakerLine(meeting_, hostUid)).c_str());
 }
 
 void CRoomSettingsPage::showSpeakerText(const wchar_t* text) { speakerNameTxt_->SetText(text); }
 
 int CRoomSettingsPage::showStoredStatus() {
-    const int status = g_kestrumData ? g_kestrumData->initialStatus : 0;
+    const int status = meeting_.initialStatus;
     const RoomOptions options = ZuvraKestrum::Settings::RoomOptionsOfStatus(status);
     enableAudioOp_->Selected(options.audioSelected, true);
     enableVideoOp_->Selected(options.videoSelected, true);
@@ -181,7 +180,7 @@ void CRoomSettingsPage::enableOptions(bool enabled) {
 void CRoomSettingsPage::sendUpdate(int status, const std::string& password) {
     roomStatus_ = status;
     roomPassword_ = password;
-    const auto update = ZuvraKestrum::Settings::RoomUpdateOf(g_kestrumData, status, password);
+    const auto update = ZuvraKestrum::Settings::RoomUpdateOf(&meeting_, status, password);
     host_.updateRoom(relay_.observerFor(GetHWND()), update.room, update.hosts, update.status, "",
                      update.password);
 }

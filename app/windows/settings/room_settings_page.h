@@ -27,9 +27,9 @@
 // Texts: the meeting data keeps room name, password and nicknames in UTF-8; they go to the
 // controls and back without the ANSI code page.
 //
-// Threads: the UI thread. Reads the meeting data (g_kestrumData) when it exists; the host list
-// only under its lock. Ownership: like every window, created with new (the dialog table's
-// factory) and deleted when its window is destroyed.
+// Threads: the UI thread. Reads the host's meeting data; the host list only under its lock.
+// Ownership: like every window, created with new (the dialog table's factory) and deleted when its
+// window is destroyed.
 class CRoomSettingsPage : public CDuiFrameWindow,
                           public ISettingsTabs,
                           public IRoomSettingsView,
@@ -100,6 +100,7 @@ protected:
     bool inMeeting();
 
     ISettingsHost& host_;
+    CKestrumData& meeting_;
     const unsigned dialog_;
     DuiLib::CEditUI* pwdEdit_ = nullptr;
     DuiLib::COptionUI* tabRoomOpt_ = nullptr;

@@ -10,6 +10,7 @@
 #include "kestrum/service/vossary_api.h"
 
 class CKestrumConfig;
+class CKestrumData;
 class CKestrumZuvra;
 
 // What the settings windows need of the program around them: the dialog table with its message
@@ -23,6 +24,8 @@ class CKestrumZuvra;
 // given it; the program's lives as long as the program.
 class ISettingsHost : public IDialogTable {
 public:
+    // The meeting data: the own profile, the room's settings and the video quality.
+    virtual CKestrumData& meeting() = 0;
     // The configuration file (MicID, CameraID, EnableCamera, EnableMic).
     virtual CKestrumConfig& config() = 0;
     // The engine wrapper; null when the program has none.

@@ -28,7 +28,9 @@ std::string Describe(const ShareSourceEntry& entry) {
 }  // namespace
 
 CDuiScreenShare::CDuiScreenShare(IMeetingHost& host)
-    : CKestrumDump("CDuiScreenShare", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiScreenShare", true, false, false, L""),
+      host_(host),
+      meeting_(host.meeting()) {}
 
 CDuiScreenShare::~CDuiScreenShare() = default;
 
@@ -123,8 +125,7 @@ void CDuiScreenShare::DoBeginStart(DuiLib::TNotifyUI&) {
         return;
     }
     auto source = NewRecord<ScreenShareChosen>(chosen_->window, chosen_->width, chosen_->height);
-    const std::string ownUid = g_kestrumData ? g_kestrumData->uid : std::string();
-    host_.roomctrlShare(true, {ownUid});
+    host_.roomctrlShare(true, {meeting_.uid});
     HWND meeting = host_.meetingWindow();
     if (!meeting || !IsWindow(meeting)) return;
     PostPayload<WM_SCREENSHARE_CHOSEN>(meeting, std::move(source));

@@ -10,6 +10,7 @@
 #include "kestrum/core/kestrum_dump.h"
 
 class CScreenShareItem;
+class CKestrumData;
 class IMeetingHost;
 
 // The screen-share picker: the desktop and the top-level windows of other programs as
@@ -72,6 +73,7 @@ private:
     void unchoose(const ShareSourceEntry& entry);
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     CScreenShareItem* screenList_ = nullptr;
     const ShareSourceEntry* chosen_ = nullptr;  // inside the list's rows
     ZuvraKestrum::Share::WindowShotThread shots_;

@@ -143,7 +143,7 @@ protected:
         SendMessageW(picker_->GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(picker_->GetHWND(), WM_LBUTTONUP, 0, at);
         PumpPending([&](MSG& message) {
-            if (!host_.meeting || message.hwnd != host_.meeting) return false;
+            if (!host_.meetingHandle || message.hwnd != host_.meetingHandle) return false;
             toMeeting_.push_back(message);
             return true;
         });
@@ -169,7 +169,7 @@ protected:
                           fs::directory_iterator()));
     }
 
-    window_testing::RecordingMeetingHost host_;
+    window_testing::RecordingMeetingHost host_{data()};
     HWND parent_ = nullptr;
     HWND ownWindow_ = nullptr;
     CDuiScreenShare* picker_ = nullptr;
@@ -234,7 +234,7 @@ TEST_F(ShareWindowTest, OneSourceIsChosenAtATimeAndStartingAnnouncesAndHandsItOv
     TargetProgram target(kTargetTitle, 1);
     const HWND targetWindow = target.windows().at(0);
     MessageWindow meeting;
-    host_.meeting = meeting.handle();
+    host_.meetingHandle = meeting.handle();
     Open();
     AwaitAllListed();
     const ShareSourceEntry& desktop = *list_->entries().at(0);

@@ -22,7 +22,7 @@ void SetUsable(DuiLib::CControlUI* control, bool usable) {
 }  // namespace
 
 CDuiMenuVer::CDuiMenuVer(IMeetingHost& host)
-    : CKestrumDump("CDuiMenuVer", true, false, false, L""), host_(host) {}
+    : CKestrumDump("CDuiMenuVer", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
 
 CDuiMessageMap<CDuiMenuVer> CDuiMenuVer::MessageMap() {
     auto table = StandardMessageMap(&CDuiMenuVer::OnCreate);
@@ -59,8 +59,8 @@ void CDuiMenuVer::OnKillFocus() {
 void CDuiMenuVer::setUser(const UserInfoRecord& record) {
     user_ = record;
     if (!micOpt_) return;
-    const MenuItemStates states = ZuvraKestrum::Tiles::MenuStatesFor(
-        ZuvraKestrum::Tiles::OwnUserControls(g_kestrumData), user_);
+    const MenuItemStates states =
+        ZuvraKestrum::Tiles::MenuStatesFor(ZuvraKestrum::Tiles::OwnUserControls(&meeting_), user_);
     micOpt_->Selected(states.micSelected, true);
     SetUsable(micOpt_, states.micEnabled);
     cameraOpt_->Selected(states.cameraSelected, true);

@@ -56,6 +56,7 @@ private:
     void hide();
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     // Expires with the object, and is renewed when the menu is dismissed: what ran a modal loop
     // learns whether the menu and its participant outlived it.
     std::shared_ptr<const bool> lifetime_ = std::make_shared<const bool>(true);

@@ -21,12 +21,13 @@ constexpr int kTileRenderMode = 1;
 constexpr const wchar_t* kUnknownNetwork = L"unknown.png";
 constexpr const wchar_t* kNoVideoPicture = L"file='tiles/No signal.png' dest='59,36,107,84'";
 
-int32_t OwnStreamId() { return ZuvraKestrum::Tiles::OwnStreamOf(g_kestrumData); }
-
 }  // namespace
 
 CDuiRemoteItem::CDuiRemoteItem(const UserInfoRecord& user, IMeetingHost& host)
-    : CKestrumDump("CDuiRemoteItem", true, false, false, L""), host_(host), state_(user) {}
+    : CKestrumDump("CDuiRemoteItem", true, false, false, L""),
+      host_(host),
+      meeting_(host.meeting()),
+      state_(user) {}
 
 CDuiMessageMap<CDuiRemoteItem> CDuiRemoteItem::MessageMap() {
     auto table = StandardMessageMap(&CDuiRemoteItem::OnCreate);
@@ -69,7 +70,8 @@ bool CDuiRemoteItem::OnSysCommand(SystemCommand command) {
 
 void CDuiRemoteItem::OnRButtonClick(POINT at) {
     ClientToScreen(GetHWND(), &at);
-    auto block = ZuvraKestrum::Tiles::MenuRequest(state_, OwnStreamId(), at);
+    auto block =
+        ZuvraKestrum::Tiles::MenuRequest(state_, ZuvraKestrum::Tiles::OwnStreamOf(&meeting_), at);
     // Without an owner, or when the post fails, the block is freed here.
     if (block) PostPayload<WM_REMOTE_ITEM_MENU>(GetParent(GetHWND()), std::move(block));
 }
@@ -77,7 +79,8 @@ void CDuiRemoteItem::OnRButtonClick(POINT at) {
 void CDuiRemoteItem::DoInitWnd(DuiLib::TNotifyUI&) {
     KESTRUM_LOG(Level_Info, "(%s,%d)", state_.user().uid, state_.user().streamId);
     if (!videoWnd_ || !makeVideo()) return;
-    if (state_.isOwnStream(OwnStreamId())) EnableWindow(GetHWND(), FALSE);
+    if (state_.isOwnStream(ZuvraKestrum::Tiles::OwnStreamOf(&meeting_)))
+        EnableWindow(GetHWND(), FALSE);
     setUserInfo(state_.user());
 }
 
@@ -98,7 +101,7 @@ void CDuiRemoteItem::reuse(const UserInfoRecord& record) {
     state_ = ZuvraKestrum::Tiles::TileState(record);
     shownMode_ = kNoMode;
     hiddenByMode_ = false;
-    EnableWindow(GetHWND(), !state_.isOwnStream(OwnStreamId()));
+    EnableWindow(GetHWND(), !state_.isOwnStream(ZuvraKestrum::Tiles::OwnStreamOf(&meeting_)));
     if (netLab_) {
         netLab_->SetVisible(false);
         netLab_->SetBkImage(kUnknownNetwork);
@@ -129,7 +132,7 @@ void CDuiRemoteItem::DoMenu(DuiLib::TNotifyUI&) {
 void CDuiRemoteItem::bindVideo() {
     CKestrumZuvra* engine = host_.engine();
     if (!engine || !videoChild_) return;
-    if (state_.isOwnStream(OwnStreamId())) {
+    if (state_.isOwnStream(ZuvraKestrum::Tiles::OwnStreamOf(&meeting_))) {
         engine->SetupLocalVideo(videoChild_.handle(), true, kTileRenderMode);
     } else {
         engine->SetupRemoteVideo(static_cast<uint32_t>(state_.user().streamId),
@@ -146,18 +149,18 @@ void CDuiRemoteItem::setUserInfo(const UserInfoRecord& record) {
     nickTxt_->SetToolTip(name.c_str());
     micMuteOpt_->SetVisible(true);
     micMuteOpt_->Selected(state_.micMarked(), true);
-    updateHostStatus(ZuvraKestrum::Tiles::RoomHostOf(g_kestrumData));
+    updateHostStatus(ZuvraKestrum::Tiles::RoomHostOf(&meeting_));
     videoChild_.show(state_.videoShown());
     showModeLook();
 }
 
 bool CDuiRemoteItem::shows(const UserInfoRecord& record) const {
     return SameRecord(state_.user(), record) &&
-           shownMode_ == ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+           shownMode_ == ZuvraKestrum::Tiles::RoomModeOf(&meeting_);
 }
 
 void CDuiRemoteItem::showModeLook() {
-    shownMode_ = ZuvraKestrum::Tiles::RoomModeOf(g_kestrumData);
+    shownMode_ = ZuvraKestrum::Tiles::RoomModeOf(&meeting_);
     const ZuvraKestrum::Tiles::ModeLook look = state_.modeLook(shownMode_);
     if (!look.applies || !videoWnd_) return;
     videoWnd_->SetBkImage(look.picture);

@@ -87,6 +87,7 @@ private:
     static LRESULT CALLBACK VideoChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     IMeetingHost& host_;
+    CKestrumData& meeting_;
     DuiLib::CControlUI* nickTxt_ = nullptr;
     DuiLib::COptionUI* micMuteOpt_ = nullptr;
     DuiLib::COptionUI* speechOpt_ = nullptr;

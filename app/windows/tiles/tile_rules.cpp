@@ -2,7 +2,6 @@
 
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 
 namespace ZuvraKestrum::Tiles {
 
@@ -37,9 +36,8 @@ MenuItemStates MenuStatesFor(bool ownUserIsHost, const UserInfoRecord& user) {
 }
 
 bool OwnUserControls(CKestrumData* data) {
-    if (!data) return false;
-    Util::CLockGuard guard(&data->lock);
-    return Roles::ControlsParticipants(Roles::FirstHost(data->hosts), data->hostName, data->uid);
+    return data && Roles::ControlsParticipants(Roles::FirstHost(data->getHosts()), data->hostName,
+                                               data->uid);
 }
 
 DeviceSwitch SwitchDevice(const UserInfoRecord& user, bool selected) {

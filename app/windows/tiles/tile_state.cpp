@@ -3,7 +3,6 @@
 #include "app/windows/tiles/tile_rules.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/room_roles.h"
-#include "kestrum/core/util_lock_guard.h"
 #include "kestrum/core/util_text.h"
 
 namespace ZuvraKestrum::Tiles {
@@ -51,11 +50,7 @@ TileKey KeyOf(const UserInfoRecord& record) {
 
 int32_t OwnStreamOf(const CKestrumData* data) { return data ? data->streamId : 0; }
 
-int RoomModeOf(CKestrumData* data) {
-    if (!data) return -1;
-    Util::CLockGuard guard(&data->lock);
-    return data->roomInfo.sdkConfigs.channelProfile;
-}
+int RoomModeOf(CKestrumData* data) { return data ? data->getChannelProfile() : -1; }
 
 std::string RoomHostOf(CKestrumData* data) {
     return data ? Roles::FirstHostOf(*data) : std::string();

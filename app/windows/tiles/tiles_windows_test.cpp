@@ -53,7 +53,7 @@ protected:
         data.hosts = {"me"};
         engine_ = std::make_unique<CKestrumZuvra>();
         host_.engineWrapper = engine_.get();
-        host_.meeting = meetingWindow_.handle();
+        host_.meetingHandle = meetingWindow_.handle();
 
         parent_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                                   CDuiRemoteToolBar::kWidth, CDuiRemoteToolBar::kHeight, nullptr,
@@ -148,7 +148,7 @@ protected:
         EXPECT_TRUE(window_testing::ScreenArea::Of(parent_).Save(Suffixed(stem)));
     }
 
-    window_testing::RecordingMeetingHost host_;
+    window_testing::RecordingMeetingHost host_{data()};
     MessageWindow meetingWindow_;
     std::vector<std::unique_ptr<UserInfoRecord>> bigViews_;
     kestrum::testing_support::MessageFilter bigViewFilter_ = [this](MSG& message) {
@@ -389,7 +389,7 @@ TEST_F(TilesWindowsTest, ARightClickedTileGetsTheMenuAtThePointAndItsItemsReachT
     EXPECT_TRUE(host_.calls.empty());
 
     // Without an in-meeting window the big view posts nothing.
-    host_.meeting = nullptr;
+    host_.meetingHandle = nullptr;
     RightClick(Tile(11), 10, 10);
     Click(menu, L"exchangeBig");
     EXPECT_EQ(bigViews_.size(), 1u);

@@ -54,6 +54,7 @@ class CPartsJoinHost final : public IJoinHost {
 public:
     explicit CPartsJoinHost(const JoinParts& parts) : parts_(parts) {}
 
+    CKestrumData& meeting() override { return MeetingData(); }
     CKestrumCourse* course() override { return parts_.course(); }
     IDialogTable& dialogs() override { return parts_.dialogs(); }
     CKestrumZuvra& engine() override { return *CSingleton<CKestrumZuvra>::getInstance(); }

@@ -16,12 +16,17 @@ namespace window_testing {
 // else the host itself, which records "openDialog 3", "closeDialog 6" and "showMsgBox 1 <text>"
 // and has no dialog open.
 //
+// The meeting data is the test's own (`meetingData`, given at construction or set before the
+// first window).
 // The in-meeting window's own needs: the bridge and the video source the test gives
 // (`courseBridge`, `videoSourceOf`; none when unset), the program's configuration and
 // invitation box manager, and counted join reports and box drops; the share channel's leave does
 // nothing.
 class RecordingMeetingHost : public IMeetingHost, public IDialogTable {
 public:
+    RecordingMeetingHost() = default;
+    explicit RecordingMeetingHost(CKestrumData& meeting) : meetingData(&meeting) {}
+
     void roomctrlAudio(bool mute, const std::vector<std::string>& uids) override;
     void roomctrlVideo(bool mute, const std::vector<std::string>& uids) override;
     void roomctrlBan(const std::vector<std::string>& uids) override;
@@ -34,8 +39,9 @@ public:
     void passingToast(HWND over, const std::wstring& text, int durationMs) override;
     void inviteMic(const MsgBoxInviteInfo& info) override;
     void inviteCamera(const MsgBoxInviteInfo& info) override;
+    CKestrumData& meeting() override { return *meetingData; }
     IDialogTable& dialogs() override { return dialogTable ? *dialogTable : *this; }
-    HWND meetingWindow() override { return meeting; }
+    HWND meetingWindow() override { return meetingHandle; }
     CKestrumZuvra* engine() override { return engineWrapper; }
     CKestrumCourse* course() override { return courseBridge ? courseBridge() : nullptr; }
     CVideoSourceTransfer* videoSource() override {
@@ -59,7 +65,8 @@ public:
     std::vector<std::string> calls;
     bool confirmAnswer = true;
     std::function<void()> whileConfirming;
-    HWND meeting = nullptr;
+    CKestrumData* meetingData = nullptr;
+    HWND meetingHandle = nullptr;
     CKestrumZuvra* engineWrapper = nullptr;
     IDialogTable* dialogTable = nullptr;
     CKestrumCourse* (*courseBridge)() = nullptr;

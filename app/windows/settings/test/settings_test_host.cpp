@@ -8,8 +8,8 @@
 
 using ZuvraKestrum::Util::CStringToUtf8;
 
-SettingsTestHost::SettingsTestHost(const std::wstring& folder)
-    : config_(std::make_unique<CKestrumConfig>(folder)) {}
+SettingsTestHost::SettingsTestHost(const std::wstring& folder, CKestrumData& meeting)
+    : meeting_(meeting), config_(std::make_unique<CKestrumConfig>(folder)) {}
 
 CDuiFrameWindow* SettingsTestHost::dialog(unsigned id) {
     const auto found = dialogs.find(id);

@@ -23,9 +23,11 @@ public:
     using UpdatePhoto = decltype(&::updatePhoto);
     using UpdateRoom = decltype(&::updateRoom);
 
-    // The configuration file lives in folder (ending in a backslash).
-    explicit SettingsTestHost(const std::wstring& folder);
+    // The configuration file lives in folder (ending in a backslash); meeting is the test's
+    // meeting data, which outlives the host.
+    SettingsTestHost(const std::wstring& folder, CKestrumData& meeting);
 
+    CKestrumData& meeting() override { return meeting_; }
     CKestrumConfig& config() override { return *config_; }
     CKestrumZuvra* engine() override { return engine_; }
     void toast(HWND over, const std::wstring& text, int durationMs) override;
@@ -69,5 +71,6 @@ public:
     std::vector<std::string> journal;
 
 private:
+    CKestrumData& meeting_;
     std::unique_ptr<CKestrumConfig> config_;
 };

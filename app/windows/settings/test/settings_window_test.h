@@ -70,7 +70,7 @@ protected:
         return static_cast<int>(std::count(host_.journal.begin(), host_.journal.end(), entry));
     }
 
-    SettingsTestHost host_{folder_.path()};
+    SettingsTestHost host_{folder_.path(), data()};
 
 private:
     std::vector<HWND> opened_;

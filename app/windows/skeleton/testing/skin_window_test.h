@@ -18,10 +18,10 @@ namespace window_testing {
 
 // The start that the window tests on the product's skins share: the framework's windows
 // (FrameworkWindowTest), the paint managers on this program with the skins copied to
-// "..\Resource\skin" beside the test program, meeting data over a temporary folder, pictures
-// (avatars) looked up in that folder, and the window language of the test's locale
-// (g_language). TearDown puts the language and the picture lookup back. Test programs that use
-// it have app/core/test on their include path.
+// "..\Resource\skin" beside the test program, meeting data over a temporary folder for the
+// windows' host (not installed as g_kestrumData), pictures (avatars) looked up in that folder,
+// and the window language of the test's locale (g_language). TearDown puts the language and the
+// picture lookup back. Test programs that use it have app/core/test on their include path.
 //
 // Threads: the test thread, which runs the windows.
 class SkinWindowTest : public ui::testing_support::FrameworkWindowTest {
@@ -67,7 +67,7 @@ protected:
         kestrum::testing_support::PumpPending();
     }
 
-    MeetingDataFixture meeting_;
+    MeetingDataFixture meeting_{false};
     TempFolder folder_;
     std::wstring avatarFolder_ = folder_.path();
 

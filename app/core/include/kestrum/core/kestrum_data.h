@@ -52,6 +52,12 @@ public:
     // The uid of the first participant with this media stream id, "" when none has it.
     std::string getUidByStreamId(int streamId);
 
+    // A copy of the room's hosts, the first of them the room's host.
+    std::vector<std::string> getHosts();
+    // The channel profile of the stored room information (the room's mode); -1 before any
+    // room information arrived.
+    int getChannelProfile();
+
     // Stores the room information of a "room-info" event: the record, its password, hosts, host
     // name and initial status. Returns true when the hosts changed. The room's host is the first
     // of the hosts (ZuvraKestrum::Roles::FirstHostOf), for every window alike.
