@@ -11,10 +11,10 @@
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/testing/win_wait.h"
 #include "message_window.h"
-#include "ui/base/msgbox/msg_box.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/thread/thread_registry.h"
-#include "ui/controls/render/render_context.h"
+#include "ui/windowing/msgbox/msg_box.h"
 
 // MainThread as the program runs it, in this process: the test thread stands for the program's
 // UI thread. The tests keep their order: the first runs a MainThread to its end, the others share

@@ -12,7 +12,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/core/video_source_transfer.h"
-#include "ui/base/toast/toast.h"
+#include "ui/windowing/toast/toast.h"
 
 namespace {
 

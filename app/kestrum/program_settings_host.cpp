@@ -14,7 +14,7 @@
 #include "kestrum/core/kestrum_course.h"
 #include "kestrum/core/kestrum_data.h"
 #include "kestrum/core/kestrum_zuvra.h"
-#include "ui/base/toast/toast.h"
+#include "ui/windowing/toast/toast.h"
 
 namespace {
 

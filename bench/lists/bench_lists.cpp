@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "kestrum/common/scoped_handle.h"
+#include "ui/base/render/gdiplus_headers.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
 #include "ui/controls/layout/v_layout.h"
@@ -25,7 +26,6 @@
 #include "ui/controls/list/list_container_element.h"
 #include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
-#include "ui/controls/render/gdiplus_headers.h"
 #include "ui/controls/virtuallist/virtual_list_box.h"
 
 namespace {

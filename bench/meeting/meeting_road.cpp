@@ -15,7 +15,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "road_environment.h"
 #include "scripted_peers.h"
-#include "ui/base/toast/toast.h"
+#include "ui/windowing/toast/toast.h"
 #include "window_pump.h"
 
 namespace bench_road {

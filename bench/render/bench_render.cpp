@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/base/render/gdiplus_headers.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
 #include "ui/controls/layout/v_layout.h"
@@ -28,7 +29,6 @@
 #include "ui/controls/render/auto_clip.h"
 #include "ui/controls/render/gdiplus/render_context_gdiplus.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
-#include "ui/controls/render/gdiplus_headers.h"
 
 namespace {
 

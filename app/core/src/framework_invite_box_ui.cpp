@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "ui/base/msgbox/msg_box.h"
-#include "ui/base/toast/toast.h"
+#include "ui/windowing/msgbox/msg_box.h"
+#include "ui/windowing/toast/toast.h"
 
 InviteBox CFrameworkInviteBoxUi::showBox(HWND parent, const InviteBoxTexts& texts,
                                          AnswerCallback onAnswer) {

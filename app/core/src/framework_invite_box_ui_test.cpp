@@ -10,10 +10,10 @@
 #include "kestrum/core/msgbox_ansy_manager.h"
 #include "kestrum/testing/win_wait.h"
 #include "message_window.h"
-#include "ui/base/msgbox/msg_box.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/thread/test_framework_thread.h"
 #include "ui/base/thread/thread_registry.h"
+#include "ui/windowing/msgbox/msg_box.h"
 
 namespace {
 

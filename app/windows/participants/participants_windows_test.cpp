@@ -29,7 +29,7 @@
 #include "message_window.h"
 #include "temp_folder.h"
 #include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/windowing/window_impl/framework_window_test_fixture.h"
 
 namespace {
 

@@ -34,9 +34,9 @@
 #include "support/test_backend.h"
 #include "temp_folder.h"
 #include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 #include "ui/controls/richedit/rich_edit.h"
+#include "ui/windowing/window_impl/framework_window_test_fixture.h"
 
 using window_testing::PixelAt;
 

@@ -3,7 +3,7 @@
 #include "app/windows/share/share_messages.h"
 #include "app/windows/share/share_rules.h"
 #include "kestrum/core/util_path.h"
-#include "ui/controls/render/gdiplus_headers.h"
+#include "ui/base/render/gdiplus_headers.h"
 
 namespace ZuvraKestrum::Share {
 

@@ -5,8 +5,8 @@
 #include "duilib/paint_manager_ui.h"
 #include "src/control_peer.h"
 #include "src/layer_support.h"
-#include "ui/controls/combo/combo.h"
 #include "ui/controls/list/list_box.h"
+#include "ui/windowing/combo/combo.h"
 
 namespace DuiLib {
 

@@ -6,9 +6,9 @@
 #include "src/control_peer.h"
 #include "src/event_translation.h"
 #include "src/layer_support.h"
-#include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
+#include "ui/windowing/window/window.h"
 
 namespace DuiLib {
 

@@ -6,9 +6,9 @@
 #include "duilib/paint_manager_ui.h"
 #include "src/control_factory.h"
 #include "src/markup_names.h"
-#include "ui/base/markup/markup_builder.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
+#include "ui/windowing/markup/markup_builder.h"
 
 namespace DuiLib {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/base/window/window.h"
+#include "ui/windowing/window/window.h"
 
 namespace DuiLib {
 

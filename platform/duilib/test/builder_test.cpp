@@ -4,9 +4,9 @@
 #include "src/event_translation.h"
 #include "src/markup_names.h"
 #include "test/layer_test_window.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
-#include "ui/base/window/window.h"
-#include "ui/controls/render/render_context.h"
+#include "ui/windowing/window/window.h"
 
 namespace DuiLib {
 namespace testing_support {

@@ -1,7 +1,7 @@
 #include "ui/base/image/state_color_map.h"
 
 #include "ui/base/image/state_image_owner.h"
-#include "ui/controls/render/render_context.h"
+#include "ui/base/render/render_context.h"
 
 namespace ui {
 

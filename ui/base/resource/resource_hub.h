@@ -51,6 +51,8 @@ class ResourceHub {
   // DPI adaptation (when adapt_dpi), the global markup "global.xml" of the theme, the language
   // table (root + language_folder + "\strings.ini") and GDI+. Missing global markup or language
   // files leave those tables empty. The common controls are loaded with a window's first tooltip.
+  // Defined by the window layer (kestrum_ui_windowing), which has the back end and the window
+  // the global markup is built into: a program that starts the hub links it.
   static void Start(const std::wstring& root, const CreateControlCallback& callback, bool adapt_dpi,
                     const std::wstring& theme_folder, const std::wstring& language_folder);
   static void Stop();

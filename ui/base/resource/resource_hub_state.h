@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/base/render/render_factory.h"
 #include "ui/base/resource/font_record.h"
 #include "ui/base/resource/resource_hub.h"
-#include "ui/controls/render/render_factory.h"
 
 namespace ui {
 

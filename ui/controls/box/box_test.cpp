@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "ui/base/markup/markup_builder.h"
 #include "ui/base/util/text_util.h"
-#include "ui/base/window/window.h"
 #include "ui/controls/box/child_box.h"
 #include "ui/controls/box/h_box.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/testing/nested_markup.h"
+#include "ui/windowing/markup/markup_builder.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace testing_support {

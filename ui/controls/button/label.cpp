@@ -6,11 +6,11 @@
 
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/lang/lang_table.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/util/text_util.h"
 #include "ui/base/xml/attribute_numbers.h"
 #include "ui/controls/core/window_link.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 

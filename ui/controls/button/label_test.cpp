@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/base/window/window_test_fixture.h"
+#include "ui/windowing/window/window_test_fixture.h"
 
 namespace ui {
 namespace {

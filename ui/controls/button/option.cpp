@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/base/window/window.h"
+#include "ui/controls/core/window_link.h"
 
 namespace ui {
 
 namespace {
 
-bool IsMember(const Window* window, const std::wstring& group, const Control* control) {
-  const std::vector<Control*>* members = window->OptionGroupMembers(group);
+bool IsMember(Window* window, const std::wstring& group, const Control* control) {
+  const std::vector<Control*>* members = window_link::OptionGroupMembers(window, group);
   return members && std::find(members->begin(), members->end(), control) != members->end();
 }
 
@@ -33,7 +33,7 @@ OptionTemplate<Base>::~OptionTemplate() {
 template <typename Base>
 void OptionTemplate<Base>::LeaveGroup() {
   Window* window = this->GetWindow();
-  if (window && !group_.empty()) window->LeaveOptionGroup(group_, this);
+  if (window && !group_.empty()) window_link::LeaveOptionGroup(window, group_, this);
 }
 
 template <typename Base>
@@ -42,20 +42,20 @@ void OptionTemplate<Base>::SetGroup(const std::wstring& name) {
   LeaveGroup();
   group_ = name;
   Window* window = this->GetWindow();
-  if (window && !group_.empty()) window->JoinOptionGroup(group_, this);
+  if (window && !group_.empty()) window_link::JoinOptionGroup(window, group_, this);
   Selected(this->selected_, true);
 }
 
 template <typename Base>
 void OptionTemplate<Base>::SetWindow(Window* window, Box* parent, bool init) {
   Base::SetWindow(window, parent, init);
-  if (init && window && !group_.empty()) window->JoinOptionGroup(group_, this);
+  if (init && window && !group_.empty()) window_link::JoinOptionGroup(window, group_, this);
 }
 
 template <typename Base>
 bool OptionTemplate<Base>::DeselectOthers(bool trigger) {
   Window* window = this->GetWindow();
-  const std::vector<Control*>* members = window->OptionGroupMembers(group_);
+  const std::vector<Control*>* members = window_link::OptionGroupMembers(window, group_);
   if (!members) return true;
   const std::weak_ptr<kbase::WeakFlag> alive = this->AcquireWeakFlag();
   // Handlers may change the group (or destroy members) while it is walked: walk a copy and

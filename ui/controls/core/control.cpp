@@ -7,11 +7,11 @@
 #include "ui/base/dpi/display_scale.h"
 #include "ui/base/image/image_info.h"
 #include "ui/base/lang/lang_table.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/util/text_util.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/window_link.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 

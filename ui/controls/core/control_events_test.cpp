@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/core/event_type.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace {

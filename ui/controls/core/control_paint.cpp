@@ -2,11 +2,11 @@
 #include <algorithm>
 
 #include "ui/base/image/image_info.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/timer/timer_manager.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/render/auto_clip.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 

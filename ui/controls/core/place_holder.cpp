@@ -1,9 +1,9 @@
 #include "ui/controls/core/place_holder.h"
 
 #include "ui/base/dpi/display_scale.h"
+#include "ui/base/render/render_context.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/window_link.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/testing/scoped_display_scale.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace {

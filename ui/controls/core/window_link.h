@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/controls/core/event_type.h"
 
@@ -54,6 +55,11 @@ void BindControlTree(Window* window, Control* control, Box* parent);
 void QueueDelayedDelete(Window* window, Control* control);
 // The window's own render context; null before the window has a handle.
 IRenderContext* RenderContext(Window* window);
+// The window's option groups, by name: false when control is already a member; null for a group
+// with no members.
+bool JoinOptionGroup(Window* window, const std::wstring& group, Control* control);
+const std::vector<Control*>* OptionGroupMembers(Window* window, const std::wstring& group);
+void LeaveOptionGroup(Window* window, const std::wstring& group, Control* control);
 
 }  // namespace window_link
 

@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
-#include "ui/base/window/window.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/list/list_box.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace list_testing {

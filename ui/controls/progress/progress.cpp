@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 namespace {

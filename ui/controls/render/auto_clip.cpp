@@ -1,6 +1,6 @@
 #include "ui/controls/render/auto_clip.h"
 
-#include "ui/controls/render/render_context.h"
+#include "ui/base/render/render_context.h"
 
 namespace ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/base/callback/weak_callback.h"
-#include "ui/controls/render/gdiplus_headers.h"
+#include "ui/base/render/gdiplus_headers.h"
 
 namespace ui {
 

@@ -8,11 +8,11 @@
 
 #include "kestrum/common/utf.h"
 #include "ui/base/lang/lang_table.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/timer/timer_manager.h"
 #include "ui/controls/layout/layout.h"
 #include "ui/controls/render/auto_clip.h"
-#include "ui/controls/render/render_context.h"
 #include "ui/controls/richedit/txt_win_host.h"
 #include "ui/controls/scroll/scroll_bar.h"
 

@@ -13,9 +13,9 @@
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/testing/manual_timer_backend.h"
 #include "ui/base/timer/timer_manager.h"
-#include "ui/base/window/window_test_fixture.h"
 #include "ui/controls/richedit/rich_edit.h"
 #include "ui/controls/richedit/txt_win_host.h"
+#include "ui/windowing/window/window_test_fixture.h"
 
 namespace ui {
 namespace testing_support {

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "ui/base/render/render_context.h"
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/util/module_path.h"
 #include "ui/controls/core/window_link.h"
-#include "ui/controls/render/render_context.h"
 #include "ui/controls/richedit/rich_edit.h"
 #include "ui/controls/scroll/scroll_bar.h"
 

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/base/markup/markup_builder.h"
 #include "ui/base/testing/manual_timer_backend.h"
 #include "ui/base/timer/timer_manager.h"
 #include "ui/controls/box/box.h"
 #include "ui/controls/scroll/scroll_bar_owner.h"
+#include "ui/windowing/markup/markup_builder.h"
 
 // Found by argument-dependent lookup, so it must live where RECT does.
 static bool operator==(const RECT& a, const RECT& b) {

@@ -8,10 +8,10 @@
 #include <utility>
 
 #include "ui/base/dpi/display_scale.h"
+#include "ui/base/render/render_context.h"
 #include "ui/base/xml/attribute_numbers.h"
 #include "ui/controls/core/window_link.h"
 #include "ui/controls/layout/layout.h"
-#include "ui/controls/render/render_context.h"
 #include "ui/controls/scroll/scroll_bar.h"
 
 namespace ui {

@@ -7,7 +7,6 @@
 
 #include "ui/base/resource/resource_hub.h"
 #include "ui/base/resource/resource_hub_state.h"
-#include "ui/base/window/window.h"
 #include "ui/controls/animation/fake_animation_clock.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/layout/v_layout.h"
@@ -15,6 +14,7 @@
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
 #include "ui/controls/scroll/scroll_bar.h"
 #include "ui/controls/testing/paint_target.h"
+#include "ui/windowing/window/window.h"
 
 namespace ui {
 namespace {

@@ -15,7 +15,7 @@
 #include "kestrum/core/kestrum_zuvra.h"
 #include "kestrum/testing/win_wait.h"
 #include "ui/base/resource/resource_hub.h"
-#include "ui/base/window/window.h"
+#include "ui/windowing/window/window.h"
 
 namespace join_testing {
 

@@ -4,7 +4,7 @@
 
 #include "app/windows/skeleton/dui_frame_window.h"
 #include "kestrum/core/util_text.h"
-#include "ui/base/toast/toast.h"
+#include "ui/windowing/toast/toast.h"
 
 using ZuvraKestrum::Util::CStringToUtf8;
 

@@ -1,7 +1,7 @@
 #include "app/windows/skeleton/testing/screen_area.h"
 
-#include "ui/base/window_impl/framework_window_test_fixture.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
+#include "ui/windowing/window_impl/framework_window_test_fixture.h"
 
 namespace window_testing {
 

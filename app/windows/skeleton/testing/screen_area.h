@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/controls/render/render_context.h"
+#include "ui/base/render/render_context.h"
 
 namespace window_testing {
 

@@ -12,7 +12,7 @@
 #include "meeting_data_fixture.h"
 #include "temp_folder.h"
 #include "ui/base/util/module_path.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
+#include "ui/windowing/window_impl/framework_window_test_fixture.h"
 
 namespace window_testing {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/base/window/window.h"
-#include "ui/base/window_impl/framework_window_test_fixture.h"
-#include "ui/controls/render/render_context.h"
+#include "ui/base/render/render_context.h"
+#include "ui/windowing/window/window.h"
+#include "ui/windowing/window_impl/framework_window_test_fixture.h"
 
 namespace window_testing {
 

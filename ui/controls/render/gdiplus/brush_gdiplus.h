@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ui/controls/render/brush.h"
+#include "ui/base/render/brush.h"
 
 namespace ui {
 

@@ -2,13 +2,13 @@
 
 #include <memory>
 
-#include "ui/controls/render/bitmap.h"
-#include "ui/controls/render/brush.h"
+#include "ui/base/render/bitmap.h"
+#include "ui/base/render/brush.h"
+#include "ui/base/render/matrix.h"
+#include "ui/base/render/path.h"
+#include "ui/base/render/pen.h"
+#include "ui/base/render/render_context.h"
 #include "ui/controls/render/gdiplus/render_factory_gdiplus.h"
-#include "ui/controls/render/matrix.h"
-#include "ui/controls/render/path.h"
-#include "ui/controls/render/pen.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/controls/render/bitmap.h"
+#include "ui/base/render/bitmap.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/controls/render/clip.h"
+#include "ui/base/render/clip.h"
 
 namespace ui {
 

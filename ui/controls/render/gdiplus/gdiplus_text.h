@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls/render/gdiplus_headers.h"
+#include "ui/base/render/gdiplus_headers.h"
 
 // Text through GDI+ with the framework's fonts (by index into the resource manager's list) and
 // Win32 DT_ style flags. The string format is a fresh clone of the generic typographic format

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ui/controls/render/matrix.h"
+#include "ui/base/render/matrix.h"
 
 namespace ui {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ui/controls/render/path.h"
+#include "ui/base/render/path.h"
 
 namespace ui {
 

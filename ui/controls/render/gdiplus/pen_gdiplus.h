@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ui/controls/render/pen.h"
+#include "ui/base/render/pen.h"
 
 namespace ui {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/base/render/render_context.h"
 #include "ui/controls/render/gdiplus/gdi_bitmap.h"
 #include "ui/controls/render/gdiplus/gdi_clip.h"
 #include "ui/controls/render/gdiplus/gdiplus_text.h"
-#include "ui/controls/render/render_context.h"
 
 namespace ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/controls/render/render_factory.h"
+#include "ui/base/render/render_factory.h"
 
 namespace ui {
 

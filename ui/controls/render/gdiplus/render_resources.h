@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/controls/render/gdiplus_headers.h"
+#include "ui/base/render/gdiplus_headers.h"
 
 // What the render context reads from the resource manager: fonts by index and named colours.
 // Kept behind these functions so that drawing code does not depend on the manager's layout.

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/controls/render/gdiplus_headers.h"
+#include "ui/base/render/gdiplus_headers.h"
 
 namespace {
 
