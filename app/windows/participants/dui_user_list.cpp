@@ -39,7 +39,9 @@ bool DeviceOfRequest(const std::string& op, Rules::Device& device) {
 }  // namespace
 
 CDuiUserList::CDuiUserList(IMeetingHost& host)
-    : CKestrumDump("CDuiUserList", true, false, false, L""), host_(host), meeting_(host.meeting()) {}
+    : CKestrumDump("CDuiUserList", true, false, false, L""),
+      host_(host),
+      meeting_(host.meeting()) {}
 
 DuiLib::CControlUI* CDuiUserList::CreateControl(const wchar_t* className) {
     if (className && std::wcscmp(className, L"UserList") == 0)
