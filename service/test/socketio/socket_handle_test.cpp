@@ -189,9 +189,10 @@ TEST_F(SocketEventTest, OwnUidMatchesOnlyByteForByte) {
               "join(20001 ||||2|0|0|0)");
     EXPECT_EQ(Deliver("user-join", R"({"uid":"020001","status":true})", "join("),
               "join(020001||||0|0|0|0)");
+    // A stream id that is no whole number is no stream.
     EXPECT_EQ(
         Deliver("user-join", R"({"uid":"20001","status":"x1","streamId":3.5})", "joinSuccess("),
-        "joinSuccess(20001||||0|0|0|0)");
+        "joinSuccess(20001||||0|0|-1|0)");
 }
 
 TEST_F(SocketEventTest, UserListArraysOnly) {
