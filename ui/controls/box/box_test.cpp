@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "kestrum/common/check.h"
 #include "ui/base/util/text_util.h"
 #include "ui/controls/box/child_box.h"
 #include "ui/controls/box/h_box.h"
@@ -362,6 +363,28 @@ TEST_F(ChildBoxMarkupTest, ASkinCountsTheChildTreeFromWhereItPlacesTheChildBox) 
   EXPECT_EQ(0, child_box->GetCount());
   EXPECT_EQ(kDepth + 1, DepthOf(root));
 }
+
+#if KESTRUM_CHECK_IS_ON()
+// In a process of its own no window was ever made, so nothing installed the window layer.
+TEST(ControlLinkDeathTest, ControlsReachingTheWindowLayerBeforeAnyWindowAreCaught) {
+  EXPECT_DEATH(
+      {
+        Box parent;
+        auto* child_box = new ChildBox();
+        child_box->SetAttribute(L"xmlfile", L"child.xml");
+        child_box->SetWindow(nullptr, &parent, true);
+      },
+      "check failed: .*no markup builder installed");
+  EXPECT_DEATH(
+      {
+        Box box;
+        // Never followed: the check comes first.
+        box.SetWindow(reinterpret_cast<Window*>(&box), nullptr, false);
+        box.Add(new Control());
+      },
+      "check failed: .*no window layer installed");
+}
+#endif
 
 }  // namespace
 }  // namespace ui

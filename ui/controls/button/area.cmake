@@ -11,5 +11,5 @@ kestrum_add_gtest(kestrum_ui_controls_button_test
     button/label_test.cpp
     button/option_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

@@ -14,9 +14,10 @@ class Control;
 class IRenderContext;
 class Window;
 
-// What the control tree asks of the window that owns it. The window layer implements these
-// functions (each forwards to the ui::Window member of the same purpose); controls call nothing
-// else of the window, so the tree can be driven without one. Every function is called on the
+// What the control tree asks of the window that owns it. Controls call nothing else of the
+// window, so the tree can be driven without one. Each function forwards to the installed
+// Provider below, which the window layer implements (with the ui::Window member of the same
+// purpose) and installs, so the controls link without it. Every function is called on the
 // window's thread with a non-null window.
 namespace window_link {
 
@@ -60,6 +61,43 @@ IRenderContext* RenderContext(Window* window);
 bool JoinOptionGroup(Window* window, const std::wstring& group, Control* control);
 const std::vector<Control*>* OptionGroupMembers(Window* window, const std::wstring& group);
 void LeaveOptionGroup(Window* window, const std::wstring& group, Control* control);
+
+// The window layer's side of the functions above: one member for each, with its contract.
+class Provider {
+ public:
+  virtual HWND Handle(Window* window) = 0;
+  virtual bool IsLayered(Window* window) = 0;
+  virtual Control* Root(Window* window) = 0;
+  virtual void NeedUpdate(Window* window) = 0;
+  virtual void Invalidate(Window* window, const RECT& rect) = 0;
+  virtual void ForgetControl(Window* window, Control* control) = 0;
+  virtual void FocusControl(Window* window, Control* control) = 0;
+  virtual Control* FocusedControl(Window* window) = 0;
+  virtual Control* HoverControl(Window* window) = 0;
+  virtual POINT LastMousePos(Window* window) = 0;
+  virtual void DeliverEvent(Window* window, Control* sender, EventType type, WPARAM wParam,
+                            LPARAM lParam) = 0;
+  virtual std::wstring ClassAttributes(Window* window, const std::wstring& name) = 0;
+  virtual std::wstring ResourceFolder(Window* window) = 0;
+  virtual Control* ControlByName(Window* window, const std::wstring& name) = 0;
+  virtual SIZE ShadowOffset(Window* window) = 0;
+  virtual void BindControlTree(Window* window, Control* control, Box* parent) = 0;
+  virtual void QueueDelayedDelete(Window* window, Control* control) = 0;
+  virtual IRenderContext* RenderContext(Window* window) = 0;
+  virtual bool JoinOptionGroup(Window* window, const std::wstring& group, Control* control) = 0;
+  virtual const std::vector<Control*>* OptionGroupMembers(Window* window,
+                                                          const std::wstring& group) = 0;
+  virtual void LeaveOptionGroup(Window* window, const std::wstring& group, Control* control) = 0;
+
+ protected:
+  ~Provider() = default;
+};
+
+// Makes provider, which must live to process exit, the one the functions above forward to; any
+// thread may install, and installing the same one again changes nothing. The window layer does
+// it before it hands a control a window; a function above called with none installed fails its
+// check.
+void Install(Provider& provider);
 
 }  // namespace window_link
 

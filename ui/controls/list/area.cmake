@@ -10,5 +10,5 @@ kestrum_add_gtest(kestrum_ui_controls_list_test
     list/list_box_test.cpp
     list/tree_view_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

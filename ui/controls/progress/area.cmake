@@ -8,5 +8,5 @@ kestrum_add_gtest(kestrum_ui_controls_progress_test
     progress/progress_test.cpp
     progress/slider_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

@@ -10,6 +10,6 @@ kestrum_add_gtest(kestrum_ui_controls_richedit_test
   SOURCES
     richedit/rich_edit_test.cpp
     richedit/txt_win_host_test.cpp
-  LIBS kestrum_ui_base kestrum_ui_controls
+  LIBS kestrum_ui_base kestrum_ui_controls kestrum_ui_windowing
   LOCALES en zh
   TIMEOUT 120)

@@ -9,5 +9,5 @@ kestrum_add_gtest(kestrum_ui_controls_scroll_test
     scroll/scroll_bar_paint_test.cpp
     scroll/scroll_bar_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

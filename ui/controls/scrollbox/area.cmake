@@ -6,5 +6,5 @@ kestrum_add_gtest(kestrum_ui_controls_scrollbox_test
   SOURCES
     scrollbox/scrollable_box_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

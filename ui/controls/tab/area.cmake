@@ -9,5 +9,5 @@ kestrum_add_gtest(kestrum_ui_controls_tab_test
     tab/tab_box_test.cpp
     tab/tile_layout_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

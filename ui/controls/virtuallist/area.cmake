@@ -7,5 +7,5 @@ kestrum_add_gtest(kestrum_ui_controls_virtuallist_test
   SOURCES
     virtuallist/virtual_list_box_test.cpp
     render/gdiplus/render_test_environment.cpp
-  LIBS kestrum_ui_controls
+  LIBS kestrum_ui_controls kestrum_ui_windowing
   TIMEOUT 60)

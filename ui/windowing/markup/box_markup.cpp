@@ -3,6 +3,7 @@
 #include "ui/controls/core/control.h"
 #include "ui/controls/core/markup_link.h"
 #include "ui/windowing/markup/markup_builder.h"
+#include "ui/windowing/window/control_links.h"
 
 namespace ui {
 
@@ -19,6 +20,11 @@ Control* BuildCachedMarkup(const std::wstring& file, const CreateControlCallback
   return control;
 }
 
+// A child box's file, built for the box's place in its tree.
+Control* BuildChildBoxMarkup(const std::wstring& file, int parent_depth) {
+  return BuildCachedMarkup(file, CreateControlCallback(), parent_depth);
+}
+
 }  // namespace
 
 Control* ResourceHub::BuildBoxFromMarkup(const std::wstring& file,
@@ -26,12 +32,6 @@ Control* ResourceHub::BuildBoxFromMarkup(const std::wstring& file,
   return BuildCachedMarkup(file, callback, 0);
 }
 
-namespace markup_link {
-
-Control* BuildBoxFromMarkup(const std::wstring& file, int parent_depth) {
-  return BuildCachedMarkup(file, CreateControlCallback(), parent_depth);
-}
-
-}  // namespace markup_link
+void InstallMarkupLink() { markup_link::Install(&BuildChildBoxMarkup); }
 
 }  // namespace ui

@@ -10,6 +10,7 @@
 #include "ui/base/resource/resource_hub.h"
 #include "ui/controls/core/control.h"
 #include "ui/controls/shadow/shadow_box.h"
+#include "ui/windowing/window/control_links.h"
 
 namespace ui {
 
@@ -24,7 +25,11 @@ Control* RegisterNameVisitor(Control* control, void* data) {
 
 }  // namespace
 
-Window::Window() { MakeDefaultFont(); }
+Window::Window() {
+  InstallWindowLink();
+  InstallMarkupLink();
+  MakeDefaultFont();
+}
 
 Window::~Window() {
   UnbindHandle();
