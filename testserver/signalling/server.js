@@ -74,8 +74,6 @@ const FAULTS = {
     const conn = socket.conn;
     conn.server = Object.create(conn.server, { opts: { value: { ...conn.server.opts, pingTimeout: Number(ms) } } });
   },
-  // Built once here: building tens of megabytes for each connection would keep the server
-  // silent for longer than the client waits for a ping.
   'ping-in': (socket, ms, within) => setTimeout(() => {
     const conn = socket.conn;
     const timeout = setTimeout(() => conn.close(), Number(within));
@@ -86,6 +84,8 @@ const FAULTS = {
     });
     conn.sendPacket('ping');
   }, Number(ms)),
+  // Built once here: building tens of megabytes for each connection would keep the server
+  // silent for longer than the client waits for a ping.
   'big-on-connect': (socket, length, count) => {
     switches.bigOnConnect = { packet: `2["big","${'x'.repeat(Number(length) || 0)}"]`, count: Number(count) || 1 };
   },

@@ -143,7 +143,7 @@ void ClientCore::MarkSessionEnded() {
 void ClientCore::Finish(std::thread thread, std::chrono::steady_clock::time_point closedAt) {
     std::unique_lock<std::mutex> lock(finished_mutex_);
     if (!finished_cv_.wait_until(lock, closedAt + kCloseGrace, [this] { return finished_; })) {
-        io_.stop();  // a peer that never finishes the close handshake; the rest is discarded
+        StopNetworkLoop();  // a peer that never finishes the close handshake; the rest is discarded
     }
     lock.unlock();
     thread.join();

@@ -194,8 +194,12 @@ struct Session::Impl {
         if (!engine_open || !ParseSocketPacket(data, packet) || !packet.for_default_namespace) {
             return;
         }
-        if (const size_t holds = UnescapedJsonSize(packet.data); holds > kMaxMessageBytes) {
-            return Drop(packet, holds);
+        // Writing an escape out never lengthens the text, so only a packet already over the cap
+        // on the wire is scanned for what it holds.
+        if (packet.data.size() > kMaxMessageBytes) {
+            if (const size_t holds = UnescapedJsonSize(packet.data); holds > kMaxMessageBytes) {
+                return Drop(packet, holds);
+            }
         }
         switch (packet.type) {
         case SocketPacketType::kConnect:

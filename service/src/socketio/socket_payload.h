@@ -21,8 +21,8 @@ using ksio::Message;
 // The low 32 bits of an integer; 0 for any other type.
 int32_t ReadInt(const Message& value);
 // A stream id ("streamId", "shareId"). Cutting or rounding one could make it name another
-// participant's stream, so a number that is not a whole one in 0..INT32_MAX is no stream (-1);
-// any other type reads 0, which is no stream either.
+// participant's stream, so a number written with a fraction or an exponent (even 1.0) or an
+// integer outside 0..INT32_MAX is no stream (-1); any other type reads 0, no stream either.
 constexpr int32_t kNoStream = -1;
 int32_t ReadStreamId(const Message& value);
 std::string ReadText(const Message& value);

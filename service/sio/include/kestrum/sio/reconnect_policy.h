@@ -15,7 +15,8 @@ struct ReconnectPolicy {
     // Connections in a row that may end because the server broke a limit of this client (a
     // message larger than kMaxFrameBytes) before the session gives up: a server that sends such
     // a message on every connection would otherwise be asked again for ever. A connection that
-    // lasts until the server's first ping breaks the row.
+    // lasts until the server's first ping breaks the row. 0 or 1: the first such connection ends
+    // the session.
     unsigned max_limit_breaks = 3;
 
     // The delay before attempt number attempt (1 for the first retry).
