@@ -232,9 +232,10 @@ TEST_F(ProgramStartupTest, StartUpSetsUpTheCrashHandlerAndReplacesAStaleCrashRep
     EXPECT_EQ(configValue("AppVersion"), kLatestVersion);
     EXPECT_EQ(logOpenings(), 1);
     ASSERT_TRUE(awaitEngine(L"program"));
-    EXPECT_TRUE(Contains(
-        engineCalls(L"program"),
-        ("rtc.log_file," + kestrum::common::WideToUtf8(copy_.bin() + L"logger\\")).c_str()));
+    // The join window hands the engine its log file after the engine's start.
+    const std::string logFile =
+        "rtc.log_file," + kestrum::common::WideToUtf8(copy_.bin() + L"logger\\");
+    EXPECT_TRUE(WaitUntil([&] { return Contains(engineCalls(L"program"), logFile.c_str()); }));
     EXPECT_EQ(stale.waitForExit(), 0);  // ended by the program, exit code 0
     ASSERT_TRUE(awaitSiblingStarts(2));
     // The fresh one, from the program folder, without arguments; and only that one runs.
