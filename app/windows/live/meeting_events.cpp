@@ -112,7 +112,10 @@ ReconnectRoad::Step ReconnectRoad::onReconnecting() {
 }
 
 ReconnectRoad::Step ReconnectRoad::onRefused() {
-    if (!reconnecting_ || ended_) return Step();
+    if (ended_ || (!reconnecting_ && !opened_)) return Step();
+    // A failure while connected is a loss the library has given up on itself: the server broke
+    // the frame limit on every connection, and so would it on the meeting's own attempts.
+    if (!reconnecting_) return end(GiveUp::kUnreachable);
     if (++refusals_ > limits_.refusalRetries) return end(GiveUp::kRefused);
     Step step;
     step.reconnectAfter = limits_.firstRetryDelay;
@@ -143,6 +146,7 @@ ReconnectRoad::Step ReconnectRoad::onOpen() {
     step.stopDeadline = reconnecting_;
     step.hideNotice = reconnecting_;
     reconnecting_ = false;
+    opened_ = true;
     refusals_ = 0;
     return step;
 }

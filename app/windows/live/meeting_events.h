@@ -189,7 +189,7 @@ public:
 
     // WM_SOCKET_RECONNECT: the library's next attempt is scheduled.
     Step onReconnecting();
-    // WM_SOCKET_FAIL: the server refused the connection (or the library gave up).
+    // WM_SOCKET_FAIL: the server refused the connection, or the library gave up on one.
     Step onRefused();
     // The give-up timer ran out.
     Step onDeadline();
@@ -205,6 +205,7 @@ private:
 
     Limits limits_;
     bool reconnecting_ = false;
+    bool opened_ = false;  // a connection has been open
     bool ended_ = false;
     int refusals_ = 0;  // since the connection was lost
 };

@@ -207,12 +207,22 @@ TEST(ReconnectRoad, RefusalsAreTriedAgainWithABackOffAndTheMeetingEndsWhenTheBou
     EXPECT_EQ(again.onRefused().reconnectAfter, milliseconds(100));
     // The server stays away until the wait runs out.
     EXPECT_EQ(again.onDeadline().giveUp, ReconnectRoad::GiveUp::kUnreachable);
+
+    // A library that gives up on an open connection does so for good: the meeting ends.
+    ReconnectRoad givenUp(limits);
+    givenUp.onOpen();
+    step = givenUp.onRefused();
+    EXPECT_EQ(step.giveUp, ReconnectRoad::GiveUp::kUnreachable);
+    EXPECT_TRUE(step.stopDeadline);
 }
 
 TEST(DelayedCall, RunsOnceAfterTheDelayUnlessCancelledAndOneAtATime) {
     std::atomic<int> calls{0};
     DelayedCall call;
-    ASSERT_TRUE(call.start([&calls] { ++calls; }, milliseconds(20)));
+    // Longer than a busy machine may take between two calls of this thread: the call is still
+    // waiting when it is joined or cancelled.
+    const std::chrono::seconds longDelay(10);
+    ASSERT_TRUE(call.start([&calls] { ++calls; }, longDelay));
     EXPECT_FALSE(call.start([&calls] { calls += 100; }, milliseconds(0)));
     call.join();
     EXPECT_EQ(calls, 0);  // joined while waiting: cancelled
@@ -220,7 +230,7 @@ TEST(DelayedCall, RunsOnceAfterTheDelayUnlessCancelledAndOneAtATime) {
     ASSERT_TRUE(call.start([&calls] { ++calls; }, milliseconds(0)));
     while (call.busy()) std::this_thread::yield();
     EXPECT_EQ(calls, 1);
-    ASSERT_TRUE(call.start([&calls] { ++calls; }, milliseconds(10)));
+    ASSERT_TRUE(call.start([&calls] { ++calls; }, longDelay));
     call.cancel();
     call.join();
     EXPECT_EQ(calls, 1);
