@@ -726,8 +726,11 @@ TEST_F(LiveRoadTest, RequestsToThisUserShareOneBoxAndOnlySwitchAMutedDeviceOn) {
     MeetingData().unmuteRequestTimeout = 1;
     request("unmuteVideo", "40002", "camera-two");
     ASSERT_TRUE(PumpUntil([] { return g_boxUi.boxes.size() == 4; }));
+    // Requests keep coming until the box goes, or for the tests' timeout: a box whose time-out
+    // each request renewed would never go, while a busy machine may be slow to close it.
+    const auto giveUp = std::chrono::steady_clock::now() + kestrum::testing_support::TestTimeout();
     bool closed = false;
-    for (int i = 0; i < 12 && !closed; ++i) {
+    for (int i = 0; !closed && std::chrono::steady_clock::now() < giveUp; ++i) {
         request("unmuteVideo", "40002", ("camera-again-" + std::to_string(i)).c_str());
         (void)kestrum::testing_support::PumpUntil([] { return g_boxUi.boxes[3]->closed; }, nullptr,
                                                   std::chrono::milliseconds(250));
@@ -1017,16 +1020,16 @@ TEST_F(LiveRoadTest, AMuteInTheRoomsListChangesOnlyThatParticipantsRowAndTile) {
 
 // The user need not wait for the server: Leave works while the connection is being made again.
 TEST_F(LiveRoadTest, TheUserLeavesWhileTheConnectionIsBeingMadeAgain) {
-    const auto back = std::chrono::steady_clock::now() + std::chrono::milliseconds(5000);
-    Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":5000}");
+    // Down for longer than a busy machine takes to notice the loss and leave.
+    const auto back = std::chrono::steady_clock::now() + std::chrono::milliseconds(10000);
+    Backend()->Call("POST", "signal/fault", "{\"mode\":\"restart\",\"downMs\":10000}");
     ASSERT_TRUE(PumpUntil([] { return Live()->reconnectRoad().reconnecting(); }));
     ASSERT_NO_FATAL_FAILURE(Leave());
     EXPECT_TRUE(IsWindowVisible(JoinWindow()->GetHWND()));
     EXPECT_LT(std::chrono::steady_clock::now(), back);
     // The next meeting needs the server back.
     (void)kestrum::testing_support::PumpUntil(
-        [back] { return std::chrono::steady_clock::now() > back; }, nullptr,
-        std::chrono::milliseconds(10000));
+        [back] { return std::chrono::steady_clock::now() > back; });
 }
 
 TEST_F(LiveRoadGiveUpTest, ARefusedReconnectionIsTriedABoundedNumberOfTimes) {

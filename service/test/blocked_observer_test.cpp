@@ -76,12 +76,13 @@ protected:
         return count ? count() : -1;
     }
 
-    // Runs call on a thread of its own and tells whether it returned within limitMs. The
-    // observer is released afterwards either way, so that a call waiting for it ends too.
-    bool ReturnsWhileBlocked(std::function<void()> call, DWORD limitMs) {
+    // Runs call on a thread of its own and tells whether it returned while the observer was
+    // still blocked (which it stays for the tests' timeout). The observer is released afterwards
+    // either way, so that a call waiting for it ends too.
+    bool ReturnsWhileBlocked(std::function<void()> call) {
         std::future<void> done = std::async(std::launch::async, std::move(call));
         const bool returned =
-            done.wait_for(std::chrono::milliseconds(limitMs)) == std::future_status::ready;
+            done.wait_for(kestrum::testing_support::TestTimeout()) == std::future_status::ready;
         blocked_.Release();
         done.get();
         return returned;
@@ -96,13 +97,11 @@ TEST_F(BlockedObserverTest, NextRequestOfTheKindWaitsBoundedThenIsRefusedUntilTh
     RecordingObserver refused;
     HANDLE worker = INVALID_HANDLE_VALUE;
     DWORD tookMs = 0;
-    EXPECT_TRUE(ReturnsWhileBlocked(
-        [&] {
-            const DWORD t0 = GetTickCount();
-            worker = Library().configRoom(&refused);
-            tookMs = GetTickCount() - t0;
-        },
-        8000));
+    EXPECT_TRUE(ReturnsWhileBlocked([&] {
+        const DWORD t0 = GetTickCount();
+        worker = Library().configRoom(&refused);
+        tookMs = GetTickCount() - t0;
+    }));
     // It did give the worker its chance to stop.
     EXPECT_GE(tookMs, 2500u);
     EXPECT_EQ(worker, nullptr);
@@ -140,7 +139,7 @@ TEST_F(BlockedObserverTest, LaterRequestsOfTheKindAreRefusedAtOnceUntilTheWorker
 
 TEST_F(BlockedObserverTest, UninitDoesNotWaitForAWorkerStuckInItsObserver) {
     BlockConfigWorker();
-    EXPECT_TRUE(ReturnsWhileBlocked([] { Library().uninit(); }, 8000));
+    EXPECT_TRUE(ReturnsWhileBlocked([] { Library().uninit(); }));
     EndBlockedWorker();
     Library().init();
     RecordingObserver next;
@@ -153,7 +152,7 @@ TEST_F(BlockedObserverTest, UninitLeavesLibcurlsGlobalStateToAWorkerStillRunning
     BlockConfigWorker();
     const long before = GlobalCleanups();
     ASSERT_GE(before, 0);
-    EXPECT_TRUE(ReturnsWhileBlocked([] { Library().uninit(); }, 8000));
+    EXPECT_TRUE(ReturnsWhileBlocked([] { Library().uninit(); }));
     EXPECT_EQ(GlobalCleanups(), before);
     Library().init();
 }

@@ -5,11 +5,13 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
 #include "kestrum/common/utf.h"
 #include "kestrum/json/json_document.h"
+#include "kestrum/testing/wait.h"
 
 namespace {
 
@@ -110,7 +112,10 @@ bool TestBackend::Launch(const std::string& readyFile) {
 }
 
 bool TestBackend::ReadReady(const std::string& readyFile) {
-    for (int i = 0; i < 200; ++i) {
+    // Node takes its time to start on a busy machine: the tests' timeout, not a count of tries.
+    const auto deadline =
+        std::chrono::steady_clock::now() + kestrum::testing_support::TestTimeout();
+    while (std::chrono::steady_clock::now() < deadline) {
         std::ifstream in(WindowsPath(readyFile), std::ios::binary);
         if (in) {
             std::stringstream text;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "kestrum/common/scoped_handle.h"
+#include "kestrum/testing/win_wait.h"
 #include "ui/base/loop/message_loop_proxy.h"
 #include "ui/base/thread/framework_thread_record.h"
 #include "ui/base/thread/test_framework_thread.h"
@@ -21,7 +22,7 @@ auto OnThread(FrameworkThread& thread, F f) {
     result = f();
     SetEvent(done.get());
   });
-  WaitForSingleObject(done.get(), 5000);
+  EXPECT_TRUE(kestrum::testing_support::WaitForHandle(done.get()));
   return result;
 }
 
@@ -35,7 +36,7 @@ int PostAndWait(int identifier) {
       ThreadRegistry::PostTask(identifier, [event = done.get(), witness] { SetEvent(event); });
   witness.reset();
   int result = -1;
-  if (posted) result = WaitForSingleObject(done.get(), 5000) == WAIT_OBJECT_0 ? 1 : 0;
+  if (posted) result = kestrum::testing_support::WaitForHandle(done.get()) ? 1 : 0;
   if (!posted) {
     EXPECT_TRUE(watch.expired()) << "a refused task must be destroyed";
   }
@@ -96,7 +97,7 @@ TEST(ThreadRegistryTest, DelayedPostsRunOnTheRegisteredThread) {
         SetEvent(done.get());
       },
       30 * 1000));
-  ASSERT_EQ(WaitForSingleObject(done.get(), 5000), WAIT_OBJECT_0);
+  ASSERT_TRUE(kestrum::testing_support::WaitForHandle(done.get()));
   EXPECT_GE(GetTickCount() - start, 25u);
   EXPECT_EQ(ran_on, thread.thread_id());
   EXPECT_TRUE(OnThread(thread, [] { return ThreadRegistry::UnregisterCurrentThread(); }));
