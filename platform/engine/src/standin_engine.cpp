@@ -263,7 +263,15 @@ void StandInEngine::setDeviceTestView(HWND view) {
     deviceTestView_ = view;
 }
 
-void StandInEngine::wake() { wakeUp_.notify_all(); }
+// Marked under the lock: a call made while the worker delivers a pass, unlocked, would
+// otherwise go unheard and wait a whole frame period.
+void StandInEngine::wake() {
+    {
+        std::lock_guard<std::mutex> guard(stateLock_);
+        woken_ = true;
+    }
+    wakeUp_.notify_all();
+}
 
 void StandInEngine::run() {
     std::unique_lock<std::mutex> lock(stateLock_);
@@ -274,7 +282,9 @@ void StandInEngine::run() {
         deliver(pass);
         lock.lock();
         if (stopping_) break;
-        wakeUp_.wait_for(lock, std::chrono::milliseconds(kFramePeriodMs));
+        wakeUp_.wait_for(lock, std::chrono::milliseconds(kFramePeriodMs),
+                         [this] { return stopping_ || woken_; });
+        woken_ = false;
     }
 }
 

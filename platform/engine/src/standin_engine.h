@@ -82,6 +82,7 @@ private:
     std::mutex stateLock_;
     std::condition_variable wakeUp_;
     bool stopping_ = false;
+    bool woken_ = false;  // a call asked for a pass before the next frame period
     bool joinPending_ = false;
     bool leavePending_ = false;
     bool inChannel_ = false;
