@@ -494,8 +494,6 @@ TEST_F(LiveRoadTest, WhileMaximisedTheBarsHideWhenTheMouseRestsAndReturnWhenItMo
     SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
-// A mute still queued when the user leaves never reaches the room; the room's state goes with
-// the meeting.
 // The bodies of the room control requests the back-end received after its first `from`.
 std::vector<std::string> ControlsSentSince(size_t from) {
     const std::vector<TestBackend::Request> requests = Backend()->Requests();
@@ -508,6 +506,8 @@ std::vector<std::string> ControlsSentSince(size_t from) {
     return bodies;
 }
 
+// A mute still queued when the user leaves never reaches the room; the room's state goes with
+// the meeting.
 TEST_F(LiveRoadTest, LeaveReturnsToTheJoinWindowAndClosesTheConnection) {
     // Right after the bridge has sent a control, its pacing holds the next one for a second:
     // the leave drops it in that second, whenever the worker's tick would have come.
